@@ -1,0 +1,3 @@
+#include "ClassLibDefs.h"
+
+BOOL WINAPI DllMain(HINSTANCE, DWORD, LPVOID) { return TRUE; }
