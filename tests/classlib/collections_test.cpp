@@ -1,0 +1,121 @@
+#include "classlib/ClassLib.h"
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace {
+
+// Counts live instances, to show that arrays construct, copy and destroy
+// their elements properly.
+struct Tracked {
+    static int live;
+    std::shared_ptr<int> payload;
+    Tracked() : payload(std::make_shared<int>(0)) { ++live; }
+    Tracked(const Tracked& o) : payload(o.payload) { ++live; }
+    Tracked& operator=(const Tracked&) = default;
+    ~Tracked() { --live; }
+};
+int Tracked::live = 0;
+
+} // namespace
+
+TEST(CArray, ElementsLiveAndDieWithTheArray)
+{
+    {
+        CArray<Tracked, const Tracked&> a;
+        a.SetSize(5);
+        EXPECT_EQ(5, Tracked::live);
+        Tracked t;
+        *t.payload = 42;
+        a.InsertAt(2, t, 2);
+        EXPECT_EQ(7, a.GetSize());
+        EXPECT_EQ(42, *a[3].payload);
+        a.RemoveAt(0, 3);
+        EXPECT_EQ(4, a.GetSize());
+        EXPECT_EQ(42, *a[0].payload);
+        a.SetSize(1);
+        EXPECT_EQ(2, Tracked::live);   // one element and t
+    }
+    EXPECT_EQ(0, Tracked::live);
+}
+
+TEST(CArray, IndexesOutOfRangeThrow)
+{
+    CArray<double, double> a;
+    a.Add(1.0);
+    a.Append(a);   // appending to itself is safe
+    EXPECT_EQ(2, a.GetSize());
+    CArray<int, int> empty;
+    EXPECT_EQ(nullptr, empty.GetData());
+    for (INT_PTR bad : {INT_PTR(-1), INT_PTR(2), INT_PTR(100)}) {
+        try {
+            a.GetAt(bad);
+            ADD_FAILURE() << bad;
+        } catch (CInvalidArgException* e) {
+            e->Delete();
+        }
+    }
+    try {
+        a.RemoveAt(1, 5);
+        ADD_FAILURE();
+    } catch (CInvalidArgException* e) {
+        e->Delete();
+    }
+    a.SetAtGrow(4, 5.0);
+    EXPECT_EQ(5, a.GetSize());
+    EXPECT_EQ(0.0, a[3]);
+}
+
+TEST(CList, PositionsWalkInBothDirections)
+{
+    CPtrList list;
+    int v[4] = {0, 1, 2, 3};
+    list.AddTail(&v[1]);
+    list.AddTail(&v[3]);
+    list.AddHead(&v[0]);
+    POSITION p3 = list.Find(&v[3]);
+    list.InsertBefore(p3, &v[2]);
+    ASSERT_EQ(4, list.GetCount());
+    POSITION pos = list.GetHeadPosition();
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(&v[i], list.GetNext(pos));
+    EXPECT_EQ(nullptr, pos);
+    pos = list.GetTailPosition();
+    for (int i = 3; i >= 0; --i) EXPECT_EQ(&v[i], list.GetPrev(pos));
+    list.RemoveAt(list.FindIndex(1));
+    EXPECT_EQ(&v[0], list.RemoveHead());
+    EXPECT_EQ(&v[3], list.RemoveTail());
+    EXPECT_EQ(&v[2], list.GetHead());
+    EXPECT_EQ(nullptr, list.FindIndex(1));
+    list.RemoveAll();
+    EXPECT_TRUE(list.IsEmpty());
+    EXPECT_THROW(list.GetHead(), CInvalidArgException*);
+}
+
+TEST(CMap, LookupReplaceRemoveIterate)
+{
+    CMap<CString, const wchar_t*, int, int> map;
+    map[L"DL"] = 1;
+    map.SetAt(L"SQX", 2);
+    map.SetAt(L"DMX", 3);
+    map.SetAt(L"SQX", 20);
+    int v = 0;
+    EXPECT_TRUE(map.Lookup(L"SQX", v));
+    EXPECT_EQ(20, v);
+    EXPECT_FALSE(map.Lookup(L"HDX", v));
+    EXPECT_TRUE(map.RemoveKey(L"DL"));
+    EXPECT_FALSE(map.RemoveKey(L"DL"));
+    EXPECT_EQ(2, map.GetCount());
+    CString key;
+    int sum = 0, count = 0;
+    for (POSITION pos = map.GetStartPosition(); pos; ++count) {
+        map.GetNextAssoc(pos, key, v);
+        sum += v;
+    }
+    EXPECT_EQ(2, count);
+    EXPECT_EQ(23, sum);
+
+    CMapPtrToPtr ptrs;
+    ptrs.SetAt(&v, &sum);
+    void* out = nullptr;
+    EXPECT_TRUE(ptrs.Lookup(&v, out));
+    EXPECT_EQ(&sum, out);
+}

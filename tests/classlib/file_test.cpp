@@ -1,0 +1,143 @@
+#include "classlib/ClassLib.h"
+#include <gtest/gtest.h>
+#include <clocale>
+#include <fstream>
+#include <iterator>
+
+namespace {
+
+std::string RawBytes(const wchar_t* name)
+{
+    CFile f(name, CFile::modeRead);
+    std::string bytes(static_cast<size_t>(f.GetLength()), '\0');
+    if (!bytes.empty()) f.Read(&bytes[0], static_cast<UINT>(bytes.size()));
+    return bytes;
+}
+
+struct ChsLocale {
+    ChsLocale() { EXPECT_NE(nullptr, setlocale(LC_CTYPE, "chs")); }
+    ~ChsLocale() { setlocale(LC_CTYPE, "C"); }
+};
+
+} // namespace
+
+TEST(StdioFile, ChineseTextRoundTripInCodePage936)
+{
+    ChsLocale chs;
+    EXPECT_EQ(936u, ClTextCodePage());
+    const wchar_t* name = L"stdio_chinese.txt";
+    {
+        CStdioFile f(name, CFile::modeCreate | CFile::modeWrite | CFile::typeText);
+        f.WriteString(L"//道路平面数据\n");
+        f.WriteString(L"K0+000.000 交点1\n");
+        f.WriteString(L"末行");
+        f.Close();
+    }
+    EXPECT_EQ(std::string("//\xB5\xC0\xC2\xB7\xC6\xBD\xC3\xE6\xCA\xFD\xBE\xDD\r\n"
+                          "K0+000.000 \xBD\xBB\xB5\xE3" "1\r\n"
+                          "\xC4\xA9\xD0\xD0"),
+              RawBytes(name));
+
+    CStdioFile f(name, CFile::modeRead | CFile::typeText);
+    CString line;
+    ASSERT_TRUE(f.ReadString(line));
+    EXPECT_STREQ(L"//道路平面数据", line);
+    ASSERT_TRUE(f.ReadString(line));
+    EXPECT_STREQ(L"K0+000.000 交点1", line);
+    ASSERT_TRUE(f.ReadString(line));
+    EXPECT_STREQ(L"末行", line);
+    EXPECT_FALSE(f.ReadString(line));
+    f.Close();
+    CFile::Remove(name);
+}
+
+TEST(StdioFile, TextModeReadsFoldLineEndsAndTrackPosition)
+{
+    const wchar_t* name = L"stdio_bytes.txt";
+    {
+        std::ofstream out("stdio_bytes.txt", std::ios::binary);
+        out << "ab\r\ncd\n\r\nlast";
+    }
+    CStdioFile f(name, CFile::modeRead);
+    char bytes[32] = {};
+    UINT n = f.Read(bytes, sizeof(bytes));
+    EXPECT_EQ(std::string("ab\ncd\n\nlast"), std::string(bytes, n));
+    f.SeekToBegin();
+    CString line;
+    ASSERT_TRUE(f.ReadString(line));
+    EXPECT_STREQ(L"ab", line);
+    EXPECT_EQ(4u, f.GetPosition());
+    f.Close();
+
+    // Binary mode keeps the carriage returns.
+    CStdioFile b(name, CFile::modeRead | CFile::typeBinary);
+    n = b.Read(bytes, sizeof(bytes));
+    EXPECT_EQ(std::string("ab\r\ncd\n\r\nlast"), std::string(bytes, n));
+    b.Close();
+    CFile::Remove(name);
+}
+
+TEST(StdioFile, LargeFilesStream)
+{
+    const wchar_t* name = L"stdio_large.txt";
+    {
+        CStdioFile f(name, CFile::modeCreate | CFile::modeWrite);
+        CString line;
+        for (int i = 0; i < 20000; ++i) {
+            line.Format(L"%d,%.3f\n", i, i * 0.5);
+            f.WriteString(line);
+        }
+    }   // the destructor flushes and closes
+    CStdioFile f(name, CFile::modeRead);
+    CString line, expected;
+    int count = 0;
+    while (f.ReadString(line)) {
+        expected.Format(L"%d,%.3f", count, count * 0.5);
+        ASSERT_STREQ(expected, line);
+        ++count;
+    }
+    EXPECT_EQ(20000, count);
+    f.Close();
+    CFile::Remove(name);
+}
+
+TEST(File, OpenFailuresCarryCauseAndName)
+{
+    CFile f;
+    CFileException error;
+    EXPECT_FALSE(f.Open(L"no_such_dir\\missing.dat", CFile::modeRead, &error));
+    EXPECT_EQ(CFileException::badPath, error.m_cause);
+    EXPECT_EQ(static_cast<LONG>(ERROR_PATH_NOT_FOUND), error.m_lOsError);
+    EXPECT_STREQ(L"no_such_dir\\missing.dat", error.m_strFileName);
+
+    try {
+        CFile g(L"missing.dat", CFile::modeRead);
+        ADD_FAILURE() << "opened a missing file";
+    } catch (CFileException* e) {
+        EXPECT_EQ(CFileException::fileNotFound, e->m_cause);
+        EXPECT_NE(-1, e->GetErrorMessage().Find(L"missing.dat"));
+        e->Delete();
+    }
+}
+
+TEST(File, CreateTruncatesUnlessAskedNotTo)
+{
+    const wchar_t* name = L"file_modes.bin";
+    {
+        CFile f(name, CFile::modeCreate | CFile::modeWrite);
+        f.Write("123456", 6);
+    }
+    {
+        CFile f(name, CFile::modeCreate | CFile::modeNoTruncate | CFile::modeReadWrite);
+        EXPECT_EQ(6u, f.GetLength());
+        f.SeekToEnd();
+        f.Write("7", 1);
+    }
+    EXPECT_EQ("1234567", RawBytes(name));
+    {
+        CFile f(name, CFile::modeCreate | CFile::modeWrite);
+    }
+    EXPECT_EQ("", RawBytes(name));
+    CFile::Remove(name);
+    EXPECT_THROW(CFile::Remove(name), CFileException*);
+}
