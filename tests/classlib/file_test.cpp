@@ -141,3 +141,18 @@ TEST(File, CreateTruncatesUnlessAskedNotTo)
     CFile::Remove(name);
     EXPECT_THROW(CFile::Remove(name), CFileException*);
 }
+
+TEST(File, ChineseFileNames)
+{
+    const wchar_t* name = L"道路_横断面.dat";
+    {
+        CFile f(name, CFile::modeCreate | CFile::modeWrite);
+        f.Write("x", 1);
+    }
+    WIN32_FIND_DATAW found;
+    HANDLE h = FindFirstFileW(L"道路_*.dat", &found);
+    ASSERT_NE(INVALID_HANDLE_VALUE, h);
+    FindClose(h);
+    EXPECT_STREQ(name, found.cFileName);
+    CFile::Remove(name);
+}
