@@ -1,0 +1,342 @@
+// Line readers, field splitters, look-ups and the last-error text.
+#include "corvane/project/LastError.h"
+#include "corvane/project/TextLines.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+// Writes raw bytes to a file in the working directory.
+void WriteBytes(const char* name, const std::string& bytes)
+{
+    std::ofstream out(name, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+std::wstring Widen(const char* name)
+{
+    return std::wstring(name, name + std::strlen(name));
+}
+
+struct DataLine {
+    std::wstring text;
+    int lineNo;
+    bool operator==(const DataLine& o) const { return text == o.text && lineNo == o.lineNo; }
+};
+
+void PrintTo(const DataLine& d, std::ostream* os)
+{
+    *os << "{line " << d.lineNo << ", " << ::testing::PrintToString(d.text) << "}";
+}
+
+struct ReadResult {
+    std::vector<DataLine> lines;
+    int endCounter = 0;   // counter after the reader returned 0
+};
+
+ReadResult ReadAllStdio(const char* name, UINT typeFlag)
+{
+    CStdioFile file(Widen(name).c_str(), CFile::modeRead | typeFlag);
+    ReadResult r;
+    CString line;
+    int n = 0;
+    while (tkx_ReadNextStringST(&file, line, n)) r.lines.push_back({line.GetString(), n});
+    r.endCounter = n;
+    file.Close();
+    return r;
+}
+
+ReadResult ReadAllArchive(const char* name)
+{
+    CFile file(Widen(name).c_str(), CFile::modeRead);
+    CArchive ar(&file, CArchive::load);
+    ReadResult r;
+    CString line;
+    int n = 0;
+    while (tkx_ReadNextString(&ar, line, n)) r.lines.push_back({line.GetString(), n});
+    r.endCounter = n;
+    ar.Close();
+    file.Close();
+    return r;
+}
+
+std::vector<std::wstring> ToVector(const CStringArray& a)
+{
+    std::vector<std::wstring> v;
+    for (int i = 0; i < static_cast<int>(a.GetSize()); ++i) v.push_back(a[i].GetString());
+    return v;
+}
+
+// "起点桩号 K0+000 中桩高程" in code page 936.
+const std::string kChineseBytes =
+    "\xC6\xF0\xB5\xE3\xD7\xAE\xBA\xC5"
+    " K0+000 "
+    "\xD6\xD0\xD7\xAE\xB8\xDF\xB3\xCC";
+const wchar_t kChineseText[] = L"起点桩号 K0+000 中桩高程";
+
+struct ReaderCase {
+    const char* name;
+    std::string bytes;
+    std::vector<DataLine> lines;
+    int physicalLines;   // the archive reader's counter at the end
+};
+
+std::vector<ReaderCase> ReaderCases()
+{
+    return {
+        {"empty file", "", {}, 0},
+        {"CR LF lines", "a 1\r\nb 2\r\n", {{L"a 1", 1}, {L"b 2", 2}}, 2},
+        {"last line without line feed", "x\ny", {{L"x", 1}, {L"y", 2}}, 2},
+        {"last line without line feed after CR", "x\r\ny\r", {{L"x", 1}, {L"y", 2}}, 2},
+        {"comments, blanks and one-character lines",
+         "  // note\n/\n//\nA // not a comment\n\n \t \r\n1\n//x\n",
+         {{L"/", 2}, {L"A // not a comment", 4}, {L"1", 7}}, 8},
+        {"only skipped lines", "\n\n// a\r\n   \n", {}, 4},
+        {"surrounding blanks trimmed", "\t 1.5, 2 \t\r\n", {{L"1.5, 2", 1}}, 1},
+        {"Chinese text in code page 936", kChineseBytes + "\r\n" + kChineseBytes,
+         {{kChineseText, 1}, {kChineseText, 2}}, 2},
+    };
+}
+
+} // namespace
+
+TEST(TextLinesReader, BothReadersYieldTheSameDataLinesAndCounters)
+{
+    ASSERT_EQ(936u, GetACP()) << "the tests expect the Chinese ANSI code page";
+    for (const ReaderCase& c : ReaderCases()) {
+        SCOPED_TRACE(c.name);
+        WriteBytes("textlines_reader.txt", c.bytes);
+
+        ReadResult text = ReadAllStdio("textlines_reader.txt", CFile::typeText);
+        ReadResult binary = ReadAllStdio("textlines_reader.txt", CFile::typeBinary);
+        ReadResult archive = ReadAllArchive("textlines_reader.txt");
+
+        EXPECT_EQ(c.lines, text.lines);
+        EXPECT_EQ(c.lines, binary.lines);
+        EXPECT_EQ(c.lines, archive.lines);
+        // The file reader counts the end of the file as one more line.
+        EXPECT_EQ(c.physicalLines + 1, text.endCounter);
+        EXPECT_EQ(c.physicalLines + 1, binary.endCounter);
+        EXPECT_EQ(c.physicalLines, archive.endCounter);
+    }
+}
+
+TEST(TextLinesReader, RepeatedCallsAtTheEndKeepReturningZero)
+{
+    WriteBytes("textlines_end.txt", "only\n");
+    CStdioFile file(L"textlines_end.txt", CFile::modeRead);
+    CString line = L"stale";
+    int n = 0;
+    ASSERT_EQ(1, tkx_ReadNextStringST(&file, line, n));
+    EXPECT_EQ(0, tkx_ReadNextStringST(&file, line, n));
+    EXPECT_EQ(0, tkx_ReadNextStringST(&file, line, n));
+    EXPECT_EQ(3, n);
+    EXPECT_TRUE(line.IsEmpty());
+}
+
+TEST(TextLinesReader, ReadersNeverTouchTheLastError)
+{
+    tkx_SetLastError(L"earlier failure");
+    WriteBytes("textlines_lasterror.txt", "a\n");
+    ReadAllStdio("textlines_lasterror.txt", CFile::typeText);
+    ReadAllArchive("textlines_lasterror.txt");
+    EXPECT_STREQ(L"earlier failure", tkx_GetLastError().GetString());
+}
+
+// An over-long physical line is cut at the reader's limit; the rest of it is
+// consumed, so the following line is read whole with the right number.
+TEST(TextLinesReader, OverlongLinesAreCutAndTheNextLineIsIntact)
+{
+    struct Case {
+        const char* name;
+        size_t limit;
+        bool archive;
+    };
+    for (const Case& c : {Case{"file", 65535, false}, Case{"archive", 1023, true}}) {
+        SCOPED_TRACE(c.name);
+        std::string longLine(c.limit + 5000, 'x');
+        longLine[0] = 'L';
+        WriteBytes("textlines_long.txt", longLine + "\r\nnext 1\n" + std::string(c.limit, 'y'));
+        ReadResult r = c.archive ? ReadAllArchive("textlines_long.txt")
+                                 : ReadAllStdio("textlines_long.txt", CFile::typeText);
+        ASSERT_EQ(3u, r.lines.size());
+        EXPECT_EQ(c.limit, r.lines[0].text.size());
+        EXPECT_EQ(L'L', r.lines[0].text[0]);
+        EXPECT_EQ(1, r.lines[0].lineNo);
+        EXPECT_EQ((DataLine{L"next 1", 2}), r.lines[1]);
+        // A line of exactly the limit is kept whole.
+        EXPECT_EQ(std::wstring(c.limit, L'y'), r.lines[2].text);
+        EXPECT_EQ(3, r.lines[2].lineNo);
+    }
+}
+
+TEST(TextLinesReader, CutThroughADoubleByteCharacterDropsItWhole)
+{
+    // 1,022 single bytes, then "中" whose second byte would be the 1,024th.
+    std::string line(1022, 'a');
+    WriteBytes("textlines_cut.txt", line + "\xD6\xD0" "b\nz\n");
+    ReadResult r = ReadAllArchive("textlines_cut.txt");
+    ASSERT_EQ(2u, r.lines.size());
+    EXPECT_EQ(std::wstring(1022, L'a'), r.lines[0].text);
+    EXPECT_EQ((DataLine{L"z", 2}), r.lines[1]);
+}
+
+TEST(TextLinesDivide, SplitsAtBlanksTabsAndCommas)
+{
+    struct Case {
+        const wchar_t* text;
+        std::vector<std::wstring> tokens;
+        int result;
+    };
+    const Case cases[] = {
+        {L"12.5,,  7\t8", {L"12.5", L"7", L"8"}, 0},
+        {L" a b ", {L"a", L"b"}, 0},
+        {L"a,,b", {L"a", L"b"}, 0},
+        {L",\t ,", {}, 0},
+        {L"x", {L"x"}, 0},
+        {L"K1+200 中桩,3.5", {L"K1+200", L"中桩", L"3.5"}, 0},
+        // A line break ends the scan.
+        {L"a\r\nb", {L"a"}, 13},
+        {L"a b\nc d", {L"a", L"b"}, 10},
+        {L"a \n", {L"a"}, 10},
+        {L"\r\n", {}, 13},
+        {L"a\n", {L"a"}, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::PrintToString(std::wstring(c.text)));
+        CStringArray tokens;
+        tokens.Add(L"left over");
+        EXPECT_EQ(c.result, tkx_DivideString(c.text, tokens));
+        EXPECT_EQ(c.tokens, ToVector(tokens));
+    }
+}
+
+TEST(TextLinesDivide, EmptyTextLeavesTheTokensAlone)
+{
+    CStringArray tokens;
+    tokens.Add(L"kept");
+    EXPECT_EQ(-1, tkx_DivideString(L"", tokens));
+    EXPECT_EQ(-1, tkx_DivideString(nullptr, tokens));
+    EXPECT_EQ(std::vector<std::wstring>{L"kept"}, ToVector(tokens));
+}
+
+TEST(TextLinesDivide, TokenOfTheLimitLengthFails)
+{
+    CStringArray tokens;
+    std::wstring longest(65534, L'9');
+    EXPECT_EQ(0, tkx_DivideString((L"a " + longest + L" b").c_str(), tokens));
+    EXPECT_EQ((std::vector<std::wstring>{L"a", longest, L"b"}), ToVector(tokens));
+
+    std::wstring tooLong(65535, L'9');
+    EXPECT_EQ(-1, tkx_DivideString((L"a," + tooLong + L",b").c_str(), tokens));
+    EXPECT_EQ(std::vector<std::wstring>{L"a"}, ToVector(tokens));
+}
+
+TEST(TextLinesSplit, CutsAtTheSeparatorText)
+{
+    struct Case {
+        const wchar_t* text;
+        const wchar_t* separator;
+        std::vector<std::wstring> pieces;
+    };
+    const Case cases[] = {
+        {L"a| |b", L"|", {L"a", L"", L"b"}},
+        {L"a||b|", L"|", {L"a", L"b"}},
+        {L" a | b ", L" | ", {L"a", L"b"}},
+        {L"|a", L"|", {L"", L"a"}},
+        {L"a", L"|", {L"a"}},
+        {L"", L"|", {}},
+        {L"   ", L"|", {}},
+        {L"|||", L"|", {L""}},
+        {L"桥梁;涵洞; 通道", L";", {L"桥梁", L"涵洞", L"通道"}},
+        // A blank or empty separator gives the untouched text.
+        {L"  a  b ", L"  ", {L"  a  b "}},
+        {L" x ", L"", {L" x "}},
+        // Longer separators: repeats are skipped whole and the next piece
+        // keeps its leading characters.
+        {L"a->->b->", L"->", {L"a", L"b"}},
+        {L"a->-5->>6", L"->", {L"a", L"-5", L">6"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::PrintToString(std::wstring(c.text)) + " at " +
+                     ::testing::PrintToString(std::wstring(c.separator)));
+        CStringArray pieces;
+        pieces.Add(L"left over");
+        EXPECT_EQ(static_cast<int>(c.pieces.size()), tkx_SplitString(c.text, c.separator, pieces));
+        EXPECT_EQ(c.pieces, ToVector(pieces));
+    }
+}
+
+TEST(TextLinesLookup, IntegersMatchExactlyFirstIndex)
+{
+    CArray<int, int> values;
+    EXPECT_EQ(-1, tkx_IsIncludeI(values, 0));
+    for (int v : {3, 5, 3}) values.Add(v);
+    EXPECT_EQ(0, tkx_IsIncludeI(values, 3));
+    EXPECT_EQ(1, tkx_IsIncludeI(values, 5));
+    EXPECT_EQ(-1, tkx_IsIncludeI(values, 4));
+}
+
+TEST(TextLinesLookup, DoublesMatchStrictlyWithinTheTolerance)
+{
+    CArray<double, double> values;
+    for (double v : {1.0, 2.0, 2.0005}) values.Add(v);
+    struct Case {
+        double value, tolerance;
+        int index;
+    };
+    const Case cases[] = {
+        {2.0004, 0.001, 1},      // first of two within the tolerance
+        {2.0005, 0.0001, 2},
+        {2.0, 0.0, 1},           // tolerance raised to 1e-10
+        {2.0 + 5e-11, 0.0, 1},
+        {2.0 + 2e-10, 0.0, -1},
+        {2.0 + 5e-11, -1.0, 1},  // negative tolerance raised as well
+        {1.5, 0.5, -1},          // both bounds are exclusive
+        {0.75, 0.25, -1},
+        {0.76, 0.25, 0},
+        {-7.0, 1.0, -1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.value << " within " << c.tolerance);
+        EXPECT_EQ(c.index, tkx_IsIncludeD(values, c.value, c.tolerance));
+    }
+}
+
+TEST(TextLinesLookup, TextsMatchExactlyOrIgnoringCase)
+{
+    CStringArray texts;
+    for (const wchar_t* t : {L"Abc", L"abc", L"ABC", L"桩号"}) texts.Add(t);
+    struct Case {
+        const wchar_t* text;
+        int flag;
+        int index;
+    };
+    const Case cases[] = {
+        {L"abc", 0, 1}, {L"ABC", 0, 2}, {L"abc", 1, 0}, {L"aBC", 1, 0},
+        {L"aBC", 0, -1}, {L"abc", 2, 1}, {L"abd", 1, -1}, {L"桩号", 0, 3}, {L"", 1, -1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::PrintToString(std::wstring(c.text)) + " flag " + std::to_string(c.flag));
+        EXPECT_EQ(c.index, tkx_IsIncludeS(texts, c.text, c.flag));
+    }
+}
+
+TEST(LastError, SetReplacesTheTextAndGetReturnsACopy)
+{
+    tkx_SetLastError(L"\n读取文件失败");
+    CString copy = tkx_GetLastError();
+    EXPECT_STREQ(L"\n读取文件失败", copy.GetString());
+    copy = L"changed";
+    EXPECT_STREQ(L"\n读取文件失败", tkx_GetLastError().GetString());
+
+    tkx_SetLastError(L"第二个错误");
+    EXPECT_STREQ(L"第二个错误", tkx_GetLastError().GetString());
+    tkx_SetLastError(nullptr);
+    EXPECT_TRUE(tkx_GetLastError().IsEmpty());
+}
