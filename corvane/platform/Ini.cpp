@@ -1,0 +1,498 @@
+#include "corvane/platform/Ini.h"
+#include "corvane/platform/FileName.h"
+#include <cstdio>
+#include <cstdlib>
+#include <cwchar>
+
+namespace {
+
+CString ProgramFile()
+{
+    wchar_t path[MAX_PATH * 2] = {};
+    GetModuleFileNameW(nullptr, path, MAX_PATH * 2);
+    return CString(path);
+}
+
+// The program's drive and folder, with one trailing backslash.
+CString ProgramFolder()
+{
+    CString root = tkxFileName(ProgramFile()).GetRoot();
+    root.TrimRight(L"\\/");
+    return root + L"\\";
+}
+
+// The current directory, with one trailing backslash.
+CString CurrentFolder()
+{
+    DWORD n = GetCurrentDirectoryW(0, nullptr);
+    CString dir;
+    if (n > 0) {
+        GetCurrentDirectoryW(n, dir.GetBuffer(static_cast<int>(n)));
+        dir.ReleaseBuffer();
+    }
+    dir.TrimRight(L"\\/");
+    return dir + L"\\";
+}
+
+CString Fmt(const wchar_t* format, ...)
+{
+    CString text;
+    va_list args;
+    va_start(args, format);
+    text.FormatV(format, args);
+    va_end(args);
+    return text;
+}
+
+CString ElementKey(const CString& key, int index) { return Fmt(L"%s_%d", key.GetString(), index); }
+
+} // namespace
+
+// ---------------------------------------------------------------------------
+// Construction and file
+
+tkxIni::tkxIni(int choice) : m_iPathChoice(choice)
+{
+    m_szValue[0] = 0;
+    m_SFileName = GetDefaultIniFile(choice);
+    m_SSection = GetDefaultSection();
+}
+
+tkxIni::tkxIni(const CString& file, int choice) : m_iPathChoice(choice)
+{
+    m_szValue[0] = 0;
+    m_SFileName = file.IsEmpty() ? GetDefaultIniFile(choice) : file;
+    AddModulPath(m_SFileName, choice);
+    m_SSection = GetDefaultSection();
+}
+
+tkxIni::tkxIni(const CString& file, const CString& section, int choice) : tkxIni(file, choice)
+{
+    if (!section.IsEmpty()) m_SSection = section;
+}
+
+tkxIni::tkxIni(const tkxIni& other, int) : m_iPathChoice(other.m_iPathChoice)
+{
+    m_szValue[0] = 0;
+    m_SFileName = other.m_SFileName.IsEmpty() ? GetDefaultIniFile(m_iPathChoice) : other.m_SFileName;
+    AddModulPath(m_SFileName, m_iPathChoice);
+    m_SSection = other.m_SSection;
+}
+
+tkxIni& tkxIni::operator=(const tkxIni& other)
+{
+    if (this != &other) {
+        m_iPathChoice = other.m_iPathChoice;
+        std::wmemcpy(m_szValue, other.m_szValue, 256);
+        m_SFileName = other.m_SFileName;
+        m_SSection = other.m_SSection;
+    }
+    return *this;
+}
+
+tkxIni::~tkxIni() = default;
+
+void tkxIni::SetFileName(const CString& file)
+{
+    m_SFileName = file;
+    AddModulPath(m_SFileName, 1);
+}
+
+void tkxIni::SetSection(const CString& section) { m_SSection = section; }
+
+CString tkxIni::GetDefaultIniFile(int choice)
+{
+    CString name = tkxFileName(ProgramFile()).GetFileTitle() + L".ini";
+    return (choice ? ProgramFolder() : CurrentFolder()) + name;
+}
+
+CString tkxIni::GetDefaultSection()
+{
+    const wchar_t* name = AfxGetAppName();
+    return CString(name ? name : L"");
+}
+
+void tkxIni::AddModulPath(CString& file, int choice)
+{
+    if (file.GetLength() >= 2 && file[1] == L':') return;
+    // A network path is complete as it stands.
+    if (file.GetLength() >= 2 && file[0] == L'\\' && file[1] == L'\\') return;
+    file = (choice ? ProgramFolder() : CurrentFolder()) + file;
+}
+
+// ---------------------------------------------------------------------------
+// 8-bit access
+
+CString tkxIni::Read(const CString& file, const CString& section, const CString& key, const CString& def)
+{
+    const UINT cp = CP_ACP;
+    std::string f = ClWideToMultiByte(file, -1, cp);
+    std::string s = ClWideToMultiByte(section, -1, cp);
+    std::string k = ClWideToMultiByte(key, -1, cp);
+    std::string d = ClWideToMultiByte(def, -1, cp);
+    char result[256] = {};
+    GetPrivateProfileStringA(s.c_str(), k.c_str(), d.c_str(), result, sizeof(result), f.c_str());
+    result[sizeof(result) - 1] = 0;
+    return ClMultiByteToWide(result, -1, cp);
+}
+
+int tkxIni::Write(const CString& file, const CString& section, const CString& key, const CString& value)
+{
+    const UINT cp = CP_ACP;
+    std::string f = ClWideToMultiByte(file, -1, cp);
+    std::string s = ClWideToMultiByte(section, -1, cp);
+    std::string k = ClWideToMultiByte(key, -1, cp);
+    std::string v = ClWideToMultiByte(value, -1, cp);
+    return WritePrivateProfileStringA(s.c_str(), k.c_str(), v.c_str(), f.c_str()) ? 1 : 0;
+}
+
+// ---------------------------------------------------------------------------
+// Helpers
+
+void tkxIni::UseSection(const wchar_t* section)
+{
+    if (section) m_SSection = section;
+}
+
+const wchar_t* tkxIni::ReadValue(const CString& key, const CString& defText, const wchar_t* section)
+{
+    UseSection(section);
+    CString text = Read(m_SFileName, m_SSection, key, defText);
+    wcsncpy(m_szValue, text, 255);
+    m_szValue[255] = 0;
+    return m_szValue;
+}
+
+void tkxIni::WriteWide(const CString& key, const CString& value, const wchar_t* section)
+{
+    UseSection(section);
+    WritePrivateProfileStringW(m_SSection, key, value, m_SFileName);
+}
+
+void tkxIni::Write8(const CString& key, const CString& value, const wchar_t* section)
+{
+    UseSection(section);
+    Write(m_SFileName, m_SSection, key, value);
+}
+
+// ---------------------------------------------------------------------------
+// Reading
+
+CString tkxIni::GetString(CString key, const wchar_t* def, const wchar_t* section)
+{
+    return CString(ReadValue(key, def ? def : L"", section));
+}
+
+double tkxIni::GetDouble(CString key, double def, const wchar_t* section)
+{
+    return _wtof(ReadValue(key, Fmt(L"%.15f", def), section));
+}
+
+float tkxIni::GetFloat(CString key, float def, const wchar_t* section)
+{
+    return static_cast<float>(_wtof(ReadValue(key, Fmt(L"%g", static_cast<double>(def)), section)));
+}
+
+int tkxIni::GetInt(CString key, int def, const wchar_t* section)
+{
+    return _wtoi(ReadValue(key, Fmt(L"%d", def), section));
+}
+
+unsigned char tkxIni::GetUInt8(CString key, unsigned char def, const wchar_t* section)
+{
+    return static_cast<unsigned char>(_wtoi(ReadValue(key, Fmt(L"%d", static_cast<int>(def)), section)));
+}
+
+unsigned short tkxIni::GetUInt16(CString key, unsigned short def, const wchar_t* section)
+{
+    return static_cast<unsigned short>(_wtoi(ReadValue(key, Fmt(L"%d", static_cast<int>(def)), section)));
+}
+
+unsigned long tkxIni::GetDWORD(CString key, unsigned long def, const wchar_t* section)
+{
+    return static_cast<unsigned long>(_wtoi(ReadValue(key, Fmt(L"%d", static_cast<int>(def)), section)));
+}
+
+int tkxIni::GetBool(CString key, int def, const wchar_t* section)
+{
+    return _wtoi(ReadValue(key, Fmt(L"%d", def), section)) != 0 ? 1 : 0;
+}
+
+bool tkxIni::GetBool(CString key, bool def, const wchar_t* section)
+{
+    return _wtoi(ReadValue(key, Fmt(L"%d", def ? 1 : 0), section)) != 0;
+}
+
+CPoint tkxIni::GetPoint(CString key, CPoint def, const wchar_t* section)
+{
+    const wchar_t* text = ReadValue(key, Fmt(L"(%d,%d)", static_cast<int>(def.x), static_cast<int>(def.y)),
+                                    section);
+    int x = def.x, y = def.y;
+    swscanf(text, L"(%d,%d)", &x, &y);
+    return CPoint(x, y);
+}
+
+CRect tkxIni::GetRect(CString key, CRect def, const wchar_t* section)
+{
+    const wchar_t* text = ReadValue(key,
+                                    Fmt(L"(%d,%d,%d,%d)", static_cast<int>(def.top), static_cast<int>(def.left),
+                                        static_cast<int>(def.bottom), static_cast<int>(def.right)),
+                                    section);
+    int top = def.top, left = def.left, bottom = def.bottom, right = def.right;
+    swscanf(text, L"(%d,%d,%d,%d)", &top, &left, &bottom, &right);
+    return CRect(left, top, right, bottom);
+}
+
+unsigned long tkxIni::GetColRef(CString key, unsigned long def, const wchar_t* section)
+{
+    int red = GetRValue(def), green = GetGValue(def), blue = GetBValue(def);
+    const wchar_t* text = ReadValue(key, Fmt(L"RGB(%d,%d,%d)", red, green, blue), section);
+    swscanf(text, L"RGB(%d,%d,%d)", &red, &green, &blue);
+    return static_cast<unsigned long>(red & 0xFF) + static_cast<unsigned long>(green & 0xFF) * 256 +
+           static_cast<unsigned long>(blue & 0xFF) * 65536;
+}
+
+// ---------------------------------------------------------------------------
+// Writing
+
+void tkxIni::WriteString(CString key, CString value, const wchar_t* section) { WriteWide(key, value, section); }
+
+void tkxIni::WriteDouble(CString key, double value, const wchar_t* section)
+{
+    WriteWide(key, Fmt(L"%.15f", value), section);
+}
+
+void tkxIni::WriteFloat(CString key, float value, const wchar_t* section)
+{
+    WriteWide(key, Fmt(L"%g", static_cast<double>(value)), section);
+}
+
+void tkxIni::WriteInt(CString key, int value, const wchar_t* section) { WriteWide(key, Fmt(L"%d", value), section); }
+
+void tkxIni::WriteUInt8(CString key, unsigned char value, const wchar_t* section)
+{
+    WriteWide(key, Fmt(L"%d", static_cast<int>(value)), section);
+}
+
+void tkxIni::WriteUInt16(CString key, unsigned short value, const wchar_t* section)
+{
+    WriteWide(key, Fmt(L"%d", static_cast<int>(value)), section);
+}
+
+void tkxIni::WriteDWORD(CString key, unsigned long value, const wchar_t* section)
+{
+    WriteWide(key, Fmt(L"%d", static_cast<int>(value)), section);
+}
+
+void tkxIni::WriteBool(CString key, int value, const wchar_t* section)
+{
+    WriteWide(key, Fmt(L"%d", value), section);
+}
+
+void tkxIni::WriteBool(CString key, bool value, const wchar_t* section)
+{
+    WriteWide(key, Fmt(L"%d", value ? 1 : 0), section);
+}
+
+void tkxIni::WritePoint(CString key, CPoint value, const wchar_t* section)
+{
+    Write8(key, Fmt(L"(%d,%d)", static_cast<int>(value.x), static_cast<int>(value.y)), section);
+}
+
+void tkxIni::WriteRect(CString key, CRect value, const wchar_t* section)
+{
+    Write8(key,
+           Fmt(L"(%d,%d,%d,%d)", static_cast<int>(value.top), static_cast<int>(value.left),
+               static_cast<int>(value.bottom), static_cast<int>(value.right)),
+           section);
+}
+
+void tkxIni::WriteColRef(CString key, unsigned long value, const wchar_t* section)
+{
+    Write8(key, Fmt(L"RGB(%d,%d,%d)", GetRValue(value), GetGValue(value), GetBValue(value)), section);
+}
+
+// ---------------------------------------------------------------------------
+// Load or store
+
+void tkxIni::SerGetString(int get, CString& value, CString key, const wchar_t* section, CString def)
+{
+    if (get) value = GetString(key, def, section);
+    else WriteString(key, value, section);
+}
+
+void tkxIni::SerGetDouble(int get, double& value, CString key, const wchar_t* section, double def)
+{
+    if (get) value = GetDouble(key, def, section);
+    else WriteDouble(key, value, section);
+}
+
+void tkxIni::SerGetFloat(int get, float& value, CString key, const wchar_t* section, float def)
+{
+    if (get) value = GetFloat(key, def, section);
+    else WriteFloat(key, value, section);
+}
+
+void tkxIni::SerGetInt(int get, int& value, CString key, const wchar_t* section, int def)
+{
+    if (get) value = GetInt(key, def, section);
+    else WriteInt(key, value, section);
+}
+
+void tkxIni::SerGetUInt8(int get, unsigned char& value, CString key, const wchar_t* section, unsigned char def)
+{
+    if (get) value = GetUInt8(key, def, section);
+    else WriteUInt8(key, value, section);
+}
+
+void tkxIni::SerGetUInt16(int get, unsigned short& value, CString key, const wchar_t* section,
+                          unsigned short def)
+{
+    if (get) value = GetUInt16(key, def, section);
+    else WriteUInt16(key, value, section);
+}
+
+void tkxIni::SerGetDWORD(int get, unsigned long& value, CString key, const wchar_t* section, unsigned long def)
+{
+    if (get) value = GetDWORD(key, def, section);
+    else WriteDWORD(key, value, section);
+}
+
+void tkxIni::SerGetBool(int get, int& value, CString key, const wchar_t* section, int def)
+{
+    if (get) value = GetBool(key, def, section);
+    else WriteBool(key, value, section);
+}
+
+void tkxIni::SerGetBool(int get, bool& value, CString key, const wchar_t* section, bool def)
+{
+    if (get) value = GetBool(key, def, section);
+    else WriteBool(key, value, section);
+}
+
+void tkxIni::SerGetPoint(int get, CPoint& value, CString key, const wchar_t* section, CPoint def)
+{
+    if (get) value = GetPoint(key, def, section);
+    else WritePoint(key, value, section);
+}
+
+void tkxIni::SerGetRect(int get, CRect& value, CString key, const wchar_t* section, CRect def)
+{
+    if (get) value = GetRect(key, def, section);
+    else WriteRect(key, value, section);
+}
+
+void tkxIni::SerGetColRef(int get, unsigned long& value, CString key, const wchar_t* section, unsigned long def)
+{
+    if (get) value = GetColRef(key, def, section);
+    else WriteColRef(key, value, section);
+}
+
+void tkxIni::SerGet(int get, CString& value, CString key, const wchar_t* section, CString def)
+{
+    SerGetString(get, value, key, section, def);
+}
+
+void tkxIni::SerGet(int get, double& value, CString key, const wchar_t* section, double def)
+{
+    SerGetDouble(get, value, key, section, def);
+}
+
+void tkxIni::SerGet(int get, float& value, CString key, const wchar_t* section, float def)
+{
+    SerGetFloat(get, value, key, section, def);
+}
+
+void tkxIni::SerGet(int get, int& value, CString key, const wchar_t* section, int def)
+{
+    SerGetInt(get, value, key, section, def);
+}
+
+void tkxIni::SerGet(int get, bool& value, CString key, const wchar_t* section, bool def)
+{
+    SerGetBool(get, value, key, section, def);
+}
+
+void tkxIni::SerGet(int get, unsigned char& value, CString key, const wchar_t* section, unsigned char def)
+{
+    SerGetUInt8(get, value, key, section, def);
+}
+
+void tkxIni::SerGet(int get, unsigned short& value, CString key, const wchar_t* section, unsigned short def)
+{
+    SerGetUInt16(get, value, key, section, def);
+}
+
+void tkxIni::SerGet(int get, unsigned long& value, CString key, const wchar_t* section, unsigned long def)
+{
+    SerGetDWORD(get, value, key, section, def);
+}
+
+void tkxIni::SerGet(int get, CPoint& value, CString key, const wchar_t* section, CPoint def)
+{
+    SerGetPoint(get, value, key, section, def);
+}
+
+void tkxIni::SerGet(int get, CRect& value, CString key, const wchar_t* section, CRect def)
+{
+    SerGetRect(get, value, key, section, def);
+}
+
+void tkxIni::SerGet(int get, short& value, CString key, const wchar_t* section, int def)
+{
+    int wide = value;
+    SerGetInt(get, wide, key, section, def);
+    value = static_cast<short>(wide);
+}
+
+void tkxIni::SerGet(int get, unsigned short& value, CString key, const wchar_t* section, unsigned long def)
+{
+    unsigned long wide = value;
+    SerGetDWORD(get, wide, key, section, def);
+    value = static_cast<unsigned short>(wide);
+}
+
+// ---------------------------------------------------------------------------
+// Arrays
+
+void tkxIni::SerGet(int get, CString* values, int count, CString key, const wchar_t* section, const wchar_t* def)
+{
+    for (int i = 0; i < count; ++i) SerGetString(get, values[i], ElementKey(key, i), section, def);
+}
+
+void tkxIni::SerGet(int get, double* values, int count, CString key, const wchar_t* section, double def)
+{
+    for (int i = 0; i < count; ++i) SerGetDouble(get, values[i], ElementKey(key, i), section, def);
+}
+
+void tkxIni::SerGet(int get, float* values, int count, CString key, const wchar_t* section, float def)
+{
+    for (int i = 0; i < count; ++i) SerGetFloat(get, values[i], ElementKey(key, i), section, def);
+}
+
+void tkxIni::SerGet(int get, short* values, int count, CString key, const wchar_t* section, int def)
+{
+    for (int i = 0; i < count; ++i) SerGet(get, values[i], ElementKey(key, i), section, def);
+}
+
+void tkxIni::SerGet(int get, unsigned long* values, int count, CString key, const wchar_t* section,
+                    unsigned long def)
+{
+    for (int i = 0; i < count; ++i) SerGetDWORD(get, values[i], ElementKey(key, i), section, def);
+}
+
+void tkxIni::SerGet(int get, unsigned short* values, int count, CString key, const wchar_t* section,
+                    unsigned long def)
+{
+    for (int i = 0; i < count; ++i) SerGet(get, values[i], ElementKey(key, i), section, def);
+}
+
+void tkxIni::SerGet(int get, CPoint* values, int count, CString key, const wchar_t* section, CPoint def)
+{
+    for (int i = 0; i < count; ++i) SerGetPoint(get, values[i], ElementKey(key, i), section, def);
+}
+
+void tkxIni::SerGet(int get, CRect* values, int count, CString key, const wchar_t* section, CRect def)
+{
+    for (int i = 0; i < count; ++i) SerGetRect(get, values[i], ElementKey(key, i), section, def);
+}

@@ -1,0 +1,527 @@
+#include "corvane/platform/Xml.h"
+#include "corvane/platform/FileName.h"
+#include "corvane/project/LastError.h"
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+CString Fmt(const wchar_t* format, ...)
+{
+    CString text;
+    va_list args;
+    va_start(args, format);
+    text.FormatV(format, args);
+    va_end(args);
+    return text;
+}
+
+bool IsBlank(wchar_t ch) { return ch == L' ' || ch == L'\t' || ch == L'\r' || ch == L'\n'; }
+
+bool IsHexDigit(wchar_t ch)
+{
+    return (ch >= L'0' && ch <= L'9') || (ch >= L'a' && ch <= L'f') || (ch >= L'A' && ch <= L'F');
+}
+
+struct NamedEntity {
+    const wchar_t* name; // with its '&' and ';'
+    wchar_t ch;
+};
+const NamedEntity kEntities[] = {
+    {L"&amp;", L'&'}, {L"&lt;", L'<'}, {L"&gt;", L'>'}, {L"&quot;", L'"'}, {L"&apos;", L'\''},
+};
+
+// Length of the character or entity reference at text[0] ('&'), 0 when
+// none stands there; the character it stands for goes to `ch`.
+size_t ReferenceAt(const wchar_t* text, unsigned long& ch)
+{
+    for (const NamedEntity& e : kEntities) {
+        size_t n = wcslen(e.name);
+        if (wcsncmp(text, e.name, n) == 0) {
+            ch = e.ch;
+            return n;
+        }
+    }
+    if (text[1] != L'#') return 0;
+    const bool hex = text[2] == L'x' || text[2] == L'X';
+    size_t i = hex ? 3 : 2;
+    const size_t first = i;
+    unsigned long value = 0;
+    while (hex ? IsHexDigit(text[i]) : (text[i] >= L'0' && text[i] <= L'9')) {
+        wchar_t d = text[i];
+        unsigned long digit = d <= L'9' ? d - L'0' : (d | 0x20) - L'a' + 10;
+        value = value * (hex ? 16 : 10) + digit;
+        if (value > 0x10FFFF) return 0;
+        ++i;
+    }
+    if (i == first || text[i] != L';' || value == 0) return 0;
+    ch = value;
+    return i + 1;
+}
+
+void AppendCodePoint(std::wstring& out, unsigned long cp)
+{
+    if (cp >= 0x10000) {
+        cp -= 0x10000;
+        out += static_cast<wchar_t>(0xD800 + (cp >> 10));
+        out += static_cast<wchar_t>(0xDC00 + (cp & 0x3FF));
+    } else {
+        out += static_cast<wchar_t>(cp);
+    }
+}
+
+// The attribute text as written: '<', '>' and an '&' that starts no
+// reference are escaped, so that a text built without EncodeValue still
+// gives a well-formed file.
+CString EscapeAttributeText(const CString& text)
+{
+    std::wstring out;
+    const wchar_t* p = text;
+    for (size_t i = 0; p[i]; ++i) {
+        unsigned long ch;
+        switch (p[i]) {
+        case L'<': out += L"&lt;"; break;
+        case L'>': out += L"&gt;"; break;
+        case L'&': out += ReferenceAt(p + i, ch) ? L"&" : L"&amp;"; break;
+        default: out += p[i];
+        }
+    }
+    return CString(out);
+}
+
+void WriteUtf8(CFile* file, const CString& text)
+{
+    std::string bytes = ClWideToMultiByte(text, text.GetLength(), CP_UTF8);
+    if (!bytes.empty()) file->Write(bytes.data(), static_cast<UINT>(bytes.size()));
+}
+
+// The file's text: UTF-8 after its mark, UTF-16 after either of its marks or
+// when zero bytes show UTF-16 code units, UTF-8 otherwise.
+CString DecodeFileText(const std::vector<char>& bytes)
+{
+    const size_t size = bytes.size();
+    const unsigned char* b = reinterpret_cast<const unsigned char*>(bytes.data());
+    if (size >= 3 && b[0] == 0xEF && b[1] == 0xBB && b[2] == 0xBF)
+        return ClMultiByteToWide(bytes.data() + 3, static_cast<int>(size - 3), CP_UTF8);
+
+    size_t start = 0;
+    int utf16 = 0; // 1 little-endian, 2 big-endian
+    if (size >= 2 && b[0] == 0xFF && b[1] == 0xFE) {
+        utf16 = 1;
+        start = 2;
+    } else if (size >= 2 && b[0] == 0xFE && b[1] == 0xFF) {
+        utf16 = 2;
+        start = 2;
+    } else {
+        // UTF-8 text holds no zero byte; UTF-16 text of XML holds many, in
+        // the high byte of each ASCII character.
+        size_t evenZeros = 0, oddZeros = 0;
+        const size_t sample = size < 4096 ? size : 4096;
+        for (size_t i = 0; i < sample; ++i)
+            if (b[i] == 0) ++((i % 2) ? oddZeros : evenZeros);
+        if (oddZeros + evenZeros > 0) utf16 = oddZeros >= evenZeros ? 1 : 2;
+    }
+    if (!utf16) return ClMultiByteToWide(bytes.data(), static_cast<int>(size), CP_UTF8);
+
+    std::wstring text;
+    text.reserve((size - start) / 2);
+    for (size_t i = start; i + 1 < size; i += 2) {
+        wchar_t unit = utf16 == 1 ? static_cast<wchar_t>(b[i] | (b[i + 1] << 8))
+                                  : static_cast<wchar_t>((b[i] << 8) | b[i + 1]);
+        text += unit;
+    }
+    return CString(text);
+}
+
+bool ReadWholeFile(const wchar_t* path, std::vector<char>& bytes)
+{
+    HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    LARGE_INTEGER size;
+    bool ok = GetFileSizeEx(file, &size) && size.QuadPart < 0x7FFFFFFF;
+    if (ok) {
+        bytes.resize(static_cast<size_t>(size.QuadPart));
+        DWORD read = 0;
+        ok = bytes.empty() || (ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) &&
+                               read == bytes.size());
+    }
+    CloseHandle(file);
+    return ok;
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------
+// Conversions
+
+int tkx_UTF8_To_W(const char* in, wchar_t* out)
+{
+    if (!out) return 0;
+    CString text = ClMultiByteToWide(in, -1, CP_UTF8);
+    const int n = text.GetLength();
+    wmemcpy(out, text.GetString(), static_cast<size_t>(n));
+    out[n] = 0;
+    return n + 1;
+}
+
+int tkx_W2LP_CodePage(const wchar_t* in, char* out, UINT codePage)
+{
+    if (!out) return 0;
+    std::string bytes = ClWideToMultiByte(in, -1, codePage);
+    memcpy(out, bytes.data(), bytes.size());
+    out[bytes.size()] = 0;
+    return static_cast<int>(bytes.size()) + 1;
+}
+
+// ---------------------------------------------------------------------------
+// tkxXmlElement
+
+tkxXmlElement::tkxXmlElement() : m_Children(10), m_pParent(nullptr), m_posChild(nullptr) {}
+
+tkxXmlElement::~tkxXmlElement() { Reset(); }
+
+void tkxXmlElement::Reset()
+{
+    POSITION pos = m_Children.GetHeadPosition();
+    while (pos) delete static_cast<tkxXmlElement*>(m_Children.GetNext(pos));
+    m_Children.RemoveAll();
+    m_posChild = nullptr;
+}
+
+CString tkxXmlElement::GetValue(CString name)
+{
+    int at = m_SAttributes.Find(name + L"=");
+    if (at < 0 || name.IsEmpty()) return CString();
+    const int open = at + name.GetLength() + 1;
+    const wchar_t quote = open < m_SAttributes.GetLength() && m_SAttributes[open] == L'\'' ? L'\'' : L'"';
+    CString rest = m_SAttributes.Mid(open + 1);
+    int close = rest.Find(quote);
+    if (close >= 0) rest = rest.Left(close);
+    return DecodeValue(rest);
+}
+
+CString tkxXmlElement::EncodeValue(const wchar_t* value)
+{
+    std::wstring out;
+    for (const wchar_t* p = value ? value : L""; *p; ++p) {
+        switch (*p) {
+        case L'&': out += L"&amp;"; break;
+        case L'<': out += L"&lt;"; break;
+        case L'>': out += L"&gt;"; break;
+        case L'"': out += L"&quot;"; break;
+        case L'\'': out += L"&apos;"; break;
+        case L'\t': out += L"&#9;"; break;
+        case L'\n': out += L"&#10;"; break;
+        case L'\r': out += L"&#13;"; break;
+        default: out += *p;
+        }
+    }
+    return CString(out);
+}
+
+CString tkxXmlElement::DecodeValue(const wchar_t* text)
+{
+    std::wstring out;
+    const wchar_t* p = text ? text : L"";
+    for (size_t i = 0; p[i];) {
+        unsigned long ch;
+        size_t n = p[i] == L'&' ? ReferenceAt(p + i, ch) : 0;
+        if (n) {
+            AppendCodePoint(out, ch);
+            i += n;
+        } else {
+            out += p[i++];
+        }
+    }
+    return CString(out);
+}
+
+// ---------------------------------------------------------------------------
+// tkxXmlDocument: tree and iteration
+
+tkxXmlDocument::tkxXmlDocument() : m_pCurElement(&m_Root) {}
+
+tkxXmlDocument::~tkxXmlDocument() = default;
+
+void tkxXmlDocument::DeleteContents()
+{
+    m_Root.Reset();
+    m_Root.m_STag.Empty();
+    m_Root.m_SAttributes.Empty();
+    m_Root.m_SText.Empty();
+    m_Root.m_posChild = nullptr;
+    m_Root.m_SSearchTag.Empty();
+    m_pCurElement = &m_Root;
+}
+
+tkxXmlElement* tkxXmlDocument::GetFirstChild(tkxXmlElement* parent)
+{
+    if (!parent) return nullptr;
+    POSITION pos = parent->m_Children.GetHeadPosition();
+    if (!pos) {
+        parent->m_posChild = nullptr;
+        return nullptr;
+    }
+    auto* child = static_cast<tkxXmlElement*>(parent->m_Children.GetNext(pos));
+    parent->m_posChild = pos;
+    return child;
+}
+
+tkxXmlElement* tkxXmlDocument::GetNextSibling(tkxXmlElement* parent)
+{
+    if (!parent || !parent->m_posChild) return nullptr;
+    return static_cast<tkxXmlElement*>(parent->m_Children.GetNext(parent->m_posChild));
+}
+
+tkxXmlElement* tkxXmlDocument::FindElement(tkxXmlElement* parent, const wchar_t* tag)
+{
+    if (!parent) return nullptr;
+    parent->m_SSearchTag = tag ? tag : L"";
+    parent->m_posChild = parent->m_Children.GetHeadPosition();
+    return FindNextElement(parent);
+}
+
+tkxXmlElement* tkxXmlDocument::FindNextElement(tkxXmlElement* parent)
+{
+    if (!parent) return nullptr;
+    while (parent->m_posChild) {
+        auto* child = static_cast<tkxXmlElement*>(parent->m_Children.GetNext(parent->m_posChild));
+        if (child->m_STag.CompareNoCase(parent->m_SSearchTag) == 0) return child;
+    }
+    return nullptr;
+}
+
+// ---------------------------------------------------------------------------
+// Parsing
+
+int tkxXmlDocument::Parse(const wchar_t* text) { return ParseText(text, false); }
+
+// One pass over the text.  Declarations, comments and document types are
+// skipped.  An element's text is the last run of content that stood before a
+// '<' while it was the open element.  Attribute texts are kept as they stand;
+// GetValue decodes the values.
+int tkxXmlDocument::ParseText(const wchar_t* source, bool dropLineBreaks)
+{
+    DeleteContents();
+    m_SXml = source ? source : L"";
+    const wchar_t* p = m_SXml;
+    const size_t n = static_cast<size_t>(m_SXml.GetLength());
+
+    bool rootOpened = false, rootClosed = false;
+    std::vector<int> openLines; // line of each open element's start tag
+    std::wstring content;
+    int line = 1;
+
+    auto fail = [&](const CString& message) {
+        tkx_SetLastError(message);
+        DeleteContents();
+        return 0;
+    };
+    auto countLines = [&](size_t from, size_t to) {
+        for (size_t k = from; k < to; ++k)
+            if (p[k] == L'\n') ++line;
+    };
+    auto markupEnd = [&](size_t from, const wchar_t* terminator) {
+        const wchar_t* hit = wcsstr(p + from, terminator);
+        return hit ? static_cast<size_t>(hit - p) : std::wstring::npos;
+    };
+
+    size_t i = 0;
+    while (i < n) {
+        const wchar_t c = p[i];
+        if (c != L'<') {
+            if (c == L'\n') ++line;
+            if (!(dropLineBreaks && (c == L'\r' || c == L'\n' || c == L'\t')) && rootOpened && !rootClosed)
+                content += c;
+            ++i;
+            continue;
+        }
+
+        const int tagLine = line;
+        if (rootOpened && !rootClosed) {
+            CString text(content);
+            text.Trim();
+            m_pCurElement->m_SText = tkxXmlElement::DecodeValue(text);
+        }
+        content.clear();
+
+        // Declarations, comments and document types.
+        if (p[i + 1] == L'?' || p[i + 1] == L'!') {
+            const bool comment = wcsncmp(p + i, L"<!--", 4) == 0;
+            const wchar_t* terminator = comment ? L"-->" : (p[i + 1] == L'?' ? L"?>" : L">");
+            size_t end = markupEnd(i + 2, terminator);
+            if (end == std::wstring::npos) return fail(Fmt(L"第%d行: 标记没有结束!", tagLine));
+            end += wcslen(terminator);
+            countLines(i, end);
+            i = end;
+            continue;
+        }
+
+        // Start, end and empty-element tags: up to the '>' outside quoted
+        // attribute values.
+        size_t j = i + 1;
+        wchar_t quote = 0;
+        wchar_t lastMark = 0; // last non-blank character, quotes included
+        for (; j < n; ++j) {
+            const wchar_t ch = p[j];
+            if (quote) {
+                if (ch == quote) {
+                    quote = 0;
+                    lastMark = ch;
+                }
+                continue;
+            }
+            if ((ch == L'"' || ch == L'\'') && lastMark == L'=') {
+                quote = ch;
+                continue;
+            }
+            if (ch == L'>' || ch == L'<') break;
+            if (!IsBlank(ch)) lastMark = ch;
+        }
+        if (j >= n || p[j] != L'>') return fail(Fmt(L"第%d行: 标记没有结束!", tagLine));
+        countLines(i, j);
+
+        std::wstring inner(p + i + 1, j - i - 1);
+        if (dropLineBreaks) {
+            std::wstring kept;
+            for (wchar_t ch : inner)
+                if (ch != L'\r' && ch != L'\n' && ch != L'\t') kept += ch;
+            inner.swap(kept);
+        }
+        i = j + 1;
+
+        const bool endTag = !inner.empty() && inner[0] == L'/';
+        const bool emptyTag = !endTag && !inner.empty() && inner.back() == L'/';
+        if (endTag) inner.erase(0, 1);
+        if (emptyTag) inner.pop_back();
+
+        CString body(inner.c_str());
+        body.Trim();
+        int cut = body.FindOneOf(L" \t\r\n");
+        CString name = cut < 0 ? body : body.Left(cut);
+        CString attributes = cut < 0 ? CString() : body.Mid(cut);
+        attributes.Trim();
+        if (name.IsEmpty()) return fail(Fmt(L"第%d行: 标记缺少名称!", tagLine));
+
+        if (endTag) {
+            if (!rootOpened || rootClosed)
+                return fail(Fmt(L"第%d行: 结束标记</%s>没有对应的开始标记!", tagLine, name.GetString()));
+            if (name != m_pCurElement->m_STag)
+                return fail(Fmt(L"第%d行: 结束标记</%s>与第%d行的元素<%s>不匹配!", tagLine, name.GetString(),
+                                openLines.back(), m_pCurElement->m_STag.GetString()));
+            openLines.pop_back();
+            if (m_pCurElement == &m_Root) rootClosed = true;
+            else m_pCurElement = m_pCurElement->m_pParent;
+            continue;
+        }
+
+        if (rootClosed)
+            return fail(Fmt(L"第%d行: 根元素之后不能再有元素<%s>!", tagLine, name.GetString()));
+        if (!rootOpened) {
+            rootOpened = true;
+            m_Root.m_STag = name;
+            m_Root.m_SAttributes = attributes;
+            if (emptyTag) rootClosed = true;
+            else openLines.push_back(tagLine);
+            continue;
+        }
+        auto* element = new tkxXmlElement;
+        element->m_STag = name;
+        element->m_SAttributes = attributes;
+        element->m_pParent = m_pCurElement;
+        m_pCurElement->m_Children.AddTail(element);
+        if (!emptyTag) {
+            m_pCurElement = element;
+            openLines.push_back(tagLine);
+        }
+    }
+
+    if (rootOpened && !rootClosed)
+        return fail(Fmt(L"第%d行: 元素<%s>没有结束标记!", openLines.back(), m_pCurElement->m_STag.GetString()));
+    m_pCurElement = &m_Root;
+    return 1;
+}
+
+// ---------------------------------------------------------------------------
+// Files
+
+int tkxXmlDocument::LoadXMLFile(const wchar_t* path)
+{
+    std::vector<char> bytes;
+    if (!path || !ReadWholeFile(path, bytes)) {
+        DeleteContents();
+        tkx_SetLastError(Fmt(L"打开或读取%s文件失败!", path ? path : L""));
+        return 0;
+    }
+    // The text ends at its first zero character.
+    const CString text(DecodeFileText(bytes).GetString());
+    if (!ParseText(text, true)) {
+        tkx_SetLastError(Fmt(L"XML文件[%s]%s", path, tkx_GetLastError().GetString()));
+        return 0;
+    }
+    return 1;
+}
+
+int tkxXmlDocument::WriteElement(CFile* file, tkxXmlElement* element, CString& indent)
+{
+    CString line = Fmt(L"%s<%s", indent.GetString(), element->m_STag.GetString());
+    if (!element->m_SAttributes.IsEmpty()) line += L" " + EscapeAttributeText(element->m_SAttributes);
+    const bool hasChildren = !element->m_Children.IsEmpty();
+    line += hasChildren ? L">\r\n" : L"/>\r\n";
+    WriteUtf8(file, line);
+    if (!hasChildren) return 1;
+
+    CString childIndent = Fmt(L"%s\t", indent.GetString());
+    for (tkxXmlElement* child = GetFirstChild(element); child; child = GetNextSibling(element))
+        WriteElement(file, child, childIndent);
+    WriteUtf8(file, Fmt(L"%s</%s>\r\n", indent.GetString(), element->m_STag.GetString()));
+    return 1;
+}
+
+// The document is written to a new file beside the old one, which it then
+// replaces: a failed write leaves the old file as it was.
+int tkxXmlDocument::SaveXMLFile(const wchar_t* path)
+{
+    const CString target = path ? path : L"";
+    CString folder = tkxFileName(target).GetRoot();
+    if (folder.IsEmpty()) folder = L".";
+    wchar_t temp[MAX_PATH + 16] = {};
+    if (target.IsEmpty() || !GetTempFileNameW(folder, L"xml", 0, temp)) {
+        tkx_SetLastError(Fmt(L"创建[%s]文件失败!", target.GetString()));
+        return 0;
+    }
+
+    CMemFile text;
+    static const unsigned char kMark[] = {0xEF, 0xBB, 0xBF};
+    text.Write(kMark, sizeof(kMark));
+    WriteUtf8(&text, L"<?xml version=\"1.0\" encoding=\"utf-8\"?>\r\n");
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    WriteUtf8(&text, Fmt(L"<!-- 创建时间:%02d-%02d-%02d %02d:%02d:%02d -->\r\n", now.wYear % 100, now.wMonth,
+                         now.wDay, now.wHour, now.wMinute, now.wSecond));
+    CString indent;
+    WriteElement(&text, &m_Root, indent);
+
+    bool written = false;
+    CFile file;
+    if (file.Open(temp, CFile::modeCreate | CFile::modeWrite | CFile::shareExclusive)) {
+        try {
+            const std::vector<BYTE>& data = text.Data();
+            file.Write(data.data(), static_cast<UINT>(data.size()));
+            file.Flush();
+            file.Close();
+            written = true;
+        } catch (CFileException* e) {
+            e->Delete();
+            file.Abort();
+        }
+    }
+    if (!written || !MoveFileExW(temp, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        DeleteFileW(temp);
+        tkx_SetLastError(Fmt(written ? L"创建[%s]文件失败!" : L"写入[%s]文件失败!", target.GetString()));
+        return 0;
+    }
+    return 1;
+}
