@@ -415,6 +415,16 @@ BOOL CString::LoadString(UINT id)
     return TRUE;
 }
 
+CString ClFormat(const wchar_t* format, ...)
+{
+    va_list args;
+    va_start(args, format);
+    CString text;
+    text.FormatV(format, args);
+    va_end(args);
+    return text;
+}
+
 CString operator+(const CString& a, const CString& b) { return CString(a.str() + b.str()); }
 CString operator+(const CString& a, const wchar_t* b)
 {

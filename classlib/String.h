@@ -115,6 +115,9 @@ inline bool operator>(const CString& a, const CString& b) { return a.Compare(b) 
 inline bool operator<=(const CString& a, const CString& b) { return a.Compare(b) <= 0; }
 inline bool operator>=(const CString& a, const CString& b) { return a.Compare(b) >= 0; }
 
+// A new string formatted as CString::Format does.
+CLASSLIB_API CString ClFormat(const wchar_t* format, ...);
+
 // 8-bit text conversions.  Every conversion between 8-bit and wide text in
 // the library goes through these two functions.
 CLASSLIB_API CString ClMultiByteToWide(const char* text, int length, UINT codePage);

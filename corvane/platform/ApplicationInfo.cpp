@@ -43,22 +43,12 @@ void ReadFlag(tkxRegistry& reg, const wchar_t* name, BOOL& member)
     if (ReadNumber(reg, name, value)) member = value != 0 ? 1 : 0;
 }
 
-CString Fmt(const wchar_t* format, ...)
-{
-    CString text;
-    va_list args;
-    va_start(args, format);
-    text.FormatV(format, args);
-    va_end(args);
-    return text;
-}
-
 // The current local year and month, "2008-03" (fourDigits) or "08-03".
 CString YearMonth(bool fourDigits)
 {
     SYSTEMTIME now;
     GetLocalTime(&now);
-    return fourDigits ? Fmt(L"%04d-%02d", now.wYear, now.wMonth) : Fmt(L"%02d-%02d", now.wYear % 100, now.wMonth);
+    return fourDigits ? ClFormat(L"%04d-%02d", now.wYear, now.wMonth) : ClFormat(L"%02d-%02d", now.wYear % 100, now.wMonth);
 }
 
 void Inform(const wchar_t* text, UINT icon) { ClMessageBox(nullptr, text, kCaption, MB_OK | icon); }
@@ -171,11 +161,11 @@ int tkxApplicationInfo::ReadTavixAppInfo()
     m_dwRegisterArx = ReadNumber(reg, L"RegisterArx", arx) ? arx : 0;
 
     if (!ReadText(reg, L"DefaultPFrame", m_SDefaultPFrame) || m_SDefaultPFrame.IsEmpty()) {
-        m_SDefaultPFrame = Fmt(L"%s\\Support\\默认图框.xml", m_SPathName.GetString());
+        m_SDefaultPFrame = ClFormat(L"%s\\Support\\默认图框.xml", m_SPathName.GetString());
         reg.WriteString(L"DefaultPFrame", m_SDefaultPFrame);
     }
     if (!ReadText(reg, L"SheetTemplate", m_SSheetTemplate) || m_SSheetTemplate.IsEmpty()) {
-        m_SSheetTemplate = Fmt(L"%s\\Support\\高速公路施工图图纸集模板.xml", m_SPathName.GetString());
+        m_SSheetTemplate = ClFormat(L"%s\\Support\\高速公路施工图图纸集模板.xml", m_SPathName.GetString());
         reg.WriteString(L"SheetTemplate", m_SSheetTemplate);
     }
     if (!ReadText(reg, L"SheetDate", m_SSheetDate) || m_SSheetDate.IsEmpty()) {
@@ -220,7 +210,7 @@ int tkxApplicationInfo::ReadVRSAppInfo()
     CString path;
     if (!ReadText(reg, L"PathName", path)) return 0;
     m_SPathName = m_SDLLPath = m_SBinPath = path;
-    m_SSupportPath = Fmt(L"%s\\data", path.GetString());
+    m_SSupportPath = ClFormat(L"%s\\data", path.GetString());
     if (!ReadText(reg, L"Describe", m_SDescribe)) return 0;
 
     ReadText(reg, L"UserDocumentPath", m_SUserDocumentPath);
@@ -246,7 +236,7 @@ void tkxApplicationInfo::SetFolders(const wchar_t* programFolder)
     m_SBinPath = bin;
     int cut = bin.Find(L"\\bin");
     m_SPathName = cut >= 0 ? bin.Left(cut) : bin;
-    m_SSupportPath = Fmt(L"%s\\support", m_SPathName.GetString());
+    m_SSupportPath = ClFormat(L"%s\\support", m_SPathName.GetString());
 }
 
 int tkxApplicationInfo::CreateTavixReg(const wchar_t* programFolder)
@@ -260,9 +250,9 @@ int tkxApplicationInfo::CreateTavixReg(const wchar_t* programFolder)
     tkxRegistry reg;
     if (!OpenOrCreate(reg, kMainKey)) return 0;
 
-    if (m_SDefaultPFrame.IsEmpty()) m_SDefaultPFrame = Fmt(L"%s\\Support\\默认图框.dwg", m_SPathName.GetString());
+    if (m_SDefaultPFrame.IsEmpty()) m_SDefaultPFrame = ClFormat(L"%s\\Support\\默认图框.dwg", m_SPathName.GetString());
     if (m_SSheetTemplate.IsEmpty())
-        m_SSheetTemplate = Fmt(L"%s\\Support\\高速公路施工图图纸集模板.xml", m_SPathName.GetString());
+        m_SSheetTemplate = ClFormat(L"%s\\Support\\高速公路施工图图纸集模板.xml", m_SPathName.GetString());
     if (m_SSheetDate.IsEmpty()) m_SSheetDate = YearMonth(false);
     m_dwRegisterArx = 0;
 
@@ -281,7 +271,7 @@ int tkxApplicationInfo::CreateTavixReg(const wchar_t* programFolder)
     }
     if (!MakeFolder(m_SUserDocumentPath)) {
         reg.Close();
-        Inform(Fmt(L"无法创建目录[%s]，\n\n请确定当前用户有目录操作的权限!", m_SUserDocumentPath.GetString()),
+        Inform(ClFormat(L"无法创建目录[%s]，\n\n请确定当前用户有目录操作的权限!", m_SUserDocumentPath.GetString()),
                MB_ICONERROR);
         return 0;
     }
@@ -409,7 +399,7 @@ std::vector<ColorValue> ColorValues(sTavixEntColor& c)
                                       {L"Clothoid1", &c.iClothoid1}, {L"Clothoid2", &c.iClothoid2},
                                       {L"DimZH", &c.iDimZH},       {L"DimKeyPt", &c.iDimKeyPt},
                                       {L"DimParam", &c.iDimParam}, {L"DimBreak", &c.iDimBreak}};
-    for (int i = 0; i < 10; ++i) values.push_back({Fmt(L"Offset%d", i), &c.iOffset[i]});
+    for (int i = 0; i < 10; ++i) values.push_back({ClFormat(L"Offset%d", i), &c.iOffset[i]});
     return values;
 }
 
@@ -503,7 +493,7 @@ bool tkxApplicationInfo::DefaultUserDocumentPath()
     wchar_t shortForm[MAX_PATH] = {};
     DWORD n = GetShortPathNameW(documents, shortForm, MAX_PATH);
     const wchar_t* folder = (n > 0 && n < MAX_PATH) ? shortForm : documents;
-    m_SUserDocumentPath = Fmt(L"%s\\Qormel\\Tavix3", folder);
+    m_SUserDocumentPath = ClFormat(L"%s\\Qormel\\Tavix3", folder);
     return true;
 }
 
@@ -517,7 +507,7 @@ CString tkxApplicationInfo::GetIniFileName(const wchar_t* name)
 {
     CString folder = GetUserDocumentPath();
     if (folder.IsEmpty()) return CString(name ? name : L"");
-    return Fmt(L"%s\\%s", folder.GetString(), name ? name : L"");
+    return ClFormat(L"%s\\%s", folder.GetString(), name ? name : L"");
 }
 
 // ---------------------------------------------------------------------------

@@ -34,17 +34,7 @@ CString CurrentFolder()
     return dir + L"\\";
 }
 
-CString Fmt(const wchar_t* format, ...)
-{
-    CString text;
-    va_list args;
-    va_start(args, format);
-    text.FormatV(format, args);
-    va_end(args);
-    return text;
-}
-
-CString ElementKey(const CString& key, int index) { return Fmt(L"%s_%d", key.GetString(), index); }
+CString ElementKey(const CString& key, int index) { return ClFormat(L"%s_%d", key.GetString(), index); }
 
 } // namespace
 
@@ -185,47 +175,47 @@ CString tkxIni::GetString(CString key, const wchar_t* def, const wchar_t* sectio
 
 double tkxIni::GetDouble(CString key, double def, const wchar_t* section)
 {
-    return _wtof(ReadValue(key, Fmt(L"%.15f", def), section));
+    return _wtof(ReadValue(key, ClFormat(L"%.15f", def), section));
 }
 
 float tkxIni::GetFloat(CString key, float def, const wchar_t* section)
 {
-    return static_cast<float>(_wtof(ReadValue(key, Fmt(L"%g", static_cast<double>(def)), section)));
+    return static_cast<float>(_wtof(ReadValue(key, ClFormat(L"%g", static_cast<double>(def)), section)));
 }
 
 int tkxIni::GetInt(CString key, int def, const wchar_t* section)
 {
-    return _wtoi(ReadValue(key, Fmt(L"%d", def), section));
+    return _wtoi(ReadValue(key, ClFormat(L"%d", def), section));
 }
 
 unsigned char tkxIni::GetUInt8(CString key, unsigned char def, const wchar_t* section)
 {
-    return static_cast<unsigned char>(_wtoi(ReadValue(key, Fmt(L"%d", static_cast<int>(def)), section)));
+    return static_cast<unsigned char>(_wtoi(ReadValue(key, ClFormat(L"%d", static_cast<int>(def)), section)));
 }
 
 unsigned short tkxIni::GetUInt16(CString key, unsigned short def, const wchar_t* section)
 {
-    return static_cast<unsigned short>(_wtoi(ReadValue(key, Fmt(L"%d", static_cast<int>(def)), section)));
+    return static_cast<unsigned short>(_wtoi(ReadValue(key, ClFormat(L"%d", static_cast<int>(def)), section)));
 }
 
 unsigned long tkxIni::GetDWORD(CString key, unsigned long def, const wchar_t* section)
 {
-    return static_cast<unsigned long>(_wtoi(ReadValue(key, Fmt(L"%d", static_cast<int>(def)), section)));
+    return static_cast<unsigned long>(_wtoi(ReadValue(key, ClFormat(L"%d", static_cast<int>(def)), section)));
 }
 
 int tkxIni::GetBool(CString key, int def, const wchar_t* section)
 {
-    return _wtoi(ReadValue(key, Fmt(L"%d", def), section)) != 0 ? 1 : 0;
+    return _wtoi(ReadValue(key, ClFormat(L"%d", def), section)) != 0 ? 1 : 0;
 }
 
 bool tkxIni::GetBool(CString key, bool def, const wchar_t* section)
 {
-    return _wtoi(ReadValue(key, Fmt(L"%d", def ? 1 : 0), section)) != 0;
+    return _wtoi(ReadValue(key, ClFormat(L"%d", def ? 1 : 0), section)) != 0;
 }
 
 CPoint tkxIni::GetPoint(CString key, CPoint def, const wchar_t* section)
 {
-    const wchar_t* text = ReadValue(key, Fmt(L"(%d,%d)", static_cast<int>(def.x), static_cast<int>(def.y)),
+    const wchar_t* text = ReadValue(key, ClFormat(L"(%d,%d)", static_cast<int>(def.x), static_cast<int>(def.y)),
                                     section);
     int x = def.x, y = def.y;
     swscanf(text, L"(%d,%d)", &x, &y);
@@ -235,7 +225,7 @@ CPoint tkxIni::GetPoint(CString key, CPoint def, const wchar_t* section)
 CRect tkxIni::GetRect(CString key, CRect def, const wchar_t* section)
 {
     const wchar_t* text = ReadValue(key,
-                                    Fmt(L"(%d,%d,%d,%d)", static_cast<int>(def.top), static_cast<int>(def.left),
+                                    ClFormat(L"(%d,%d,%d,%d)", static_cast<int>(def.top), static_cast<int>(def.left),
                                         static_cast<int>(def.bottom), static_cast<int>(def.right)),
                                     section);
     int top = def.top, left = def.left, bottom = def.bottom, right = def.right;
@@ -246,7 +236,7 @@ CRect tkxIni::GetRect(CString key, CRect def, const wchar_t* section)
 unsigned long tkxIni::GetColRef(CString key, unsigned long def, const wchar_t* section)
 {
     int red = GetRValue(def), green = GetGValue(def), blue = GetBValue(def);
-    const wchar_t* text = ReadValue(key, Fmt(L"RGB(%d,%d,%d)", red, green, blue), section);
+    const wchar_t* text = ReadValue(key, ClFormat(L"RGB(%d,%d,%d)", red, green, blue), section);
     swscanf(text, L"RGB(%d,%d,%d)", &red, &green, &blue);
     return static_cast<unsigned long>(red & 0xFF) + static_cast<unsigned long>(green & 0xFF) * 256 +
            static_cast<unsigned long>(blue & 0xFF) * 65536;
@@ -259,57 +249,57 @@ void tkxIni::WriteString(CString key, CString value, const wchar_t* section) { W
 
 void tkxIni::WriteDouble(CString key, double value, const wchar_t* section)
 {
-    WriteWide(key, Fmt(L"%.15f", value), section);
+    WriteWide(key, ClFormat(L"%.15f", value), section);
 }
 
 void tkxIni::WriteFloat(CString key, float value, const wchar_t* section)
 {
-    WriteWide(key, Fmt(L"%g", static_cast<double>(value)), section);
+    WriteWide(key, ClFormat(L"%g", static_cast<double>(value)), section);
 }
 
-void tkxIni::WriteInt(CString key, int value, const wchar_t* section) { WriteWide(key, Fmt(L"%d", value), section); }
+void tkxIni::WriteInt(CString key, int value, const wchar_t* section) { WriteWide(key, ClFormat(L"%d", value), section); }
 
 void tkxIni::WriteUInt8(CString key, unsigned char value, const wchar_t* section)
 {
-    WriteWide(key, Fmt(L"%d", static_cast<int>(value)), section);
+    WriteWide(key, ClFormat(L"%d", static_cast<int>(value)), section);
 }
 
 void tkxIni::WriteUInt16(CString key, unsigned short value, const wchar_t* section)
 {
-    WriteWide(key, Fmt(L"%d", static_cast<int>(value)), section);
+    WriteWide(key, ClFormat(L"%d", static_cast<int>(value)), section);
 }
 
 void tkxIni::WriteDWORD(CString key, unsigned long value, const wchar_t* section)
 {
-    WriteWide(key, Fmt(L"%d", static_cast<int>(value)), section);
+    WriteWide(key, ClFormat(L"%d", static_cast<int>(value)), section);
 }
 
 void tkxIni::WriteBool(CString key, int value, const wchar_t* section)
 {
-    WriteWide(key, Fmt(L"%d", value), section);
+    WriteWide(key, ClFormat(L"%d", value), section);
 }
 
 void tkxIni::WriteBool(CString key, bool value, const wchar_t* section)
 {
-    WriteWide(key, Fmt(L"%d", value ? 1 : 0), section);
+    WriteWide(key, ClFormat(L"%d", value ? 1 : 0), section);
 }
 
 void tkxIni::WritePoint(CString key, CPoint value, const wchar_t* section)
 {
-    Write8(key, Fmt(L"(%d,%d)", static_cast<int>(value.x), static_cast<int>(value.y)), section);
+    Write8(key, ClFormat(L"(%d,%d)", static_cast<int>(value.x), static_cast<int>(value.y)), section);
 }
 
 void tkxIni::WriteRect(CString key, CRect value, const wchar_t* section)
 {
     Write8(key,
-           Fmt(L"(%d,%d,%d,%d)", static_cast<int>(value.top), static_cast<int>(value.left),
+           ClFormat(L"(%d,%d,%d,%d)", static_cast<int>(value.top), static_cast<int>(value.left),
                static_cast<int>(value.bottom), static_cast<int>(value.right)),
            section);
 }
 
 void tkxIni::WriteColRef(CString key, unsigned long value, const wchar_t* section)
 {
-    Write8(key, Fmt(L"RGB(%d,%d,%d)", GetRValue(value), GetGValue(value), GetBValue(value)), section);
+    Write8(key, ClFormat(L"RGB(%d,%d,%d)", GetRValue(value), GetGValue(value), GetBValue(value)), section);
 }
 
 // ---------------------------------------------------------------------------

@@ -7,16 +7,6 @@
 
 namespace {
 
-CString Fmt(const wchar_t* format, ...)
-{
-    CString text;
-    va_list args;
-    va_start(args, format);
-    text.FormatV(format, args);
-    va_end(args);
-    return text;
-}
-
 bool IsBlank(wchar_t ch) { return ch == L' ' || ch == L'\t' || ch == L'\r' || ch == L'\n'; }
 
 bool IsHexDigit(wchar_t ch)
@@ -352,7 +342,7 @@ int tkxXmlDocument::ParseText(const wchar_t* source, bool dropLineBreaks)
             const bool comment = wcsncmp(p + i, L"<!--", 4) == 0;
             const wchar_t* terminator = comment ? L"-->" : (p[i + 1] == L'?' ? L"?>" : L">");
             size_t end = markupEnd(i + 2, terminator);
-            if (end == std::wstring::npos) return fail(Fmt(L"第%d行: 标记没有结束!", tagLine));
+            if (end == std::wstring::npos) return fail(ClFormat(L"第%d行: 标记没有结束!", tagLine));
             end += wcslen(terminator);
             countLines(i, end);
             i = end;
@@ -380,7 +370,7 @@ int tkxXmlDocument::ParseText(const wchar_t* source, bool dropLineBreaks)
             if (ch == L'>' || ch == L'<') break;
             if (!IsBlank(ch)) lastMark = ch;
         }
-        if (j >= n || p[j] != L'>') return fail(Fmt(L"第%d行: 标记没有结束!", tagLine));
+        if (j >= n || p[j] != L'>') return fail(ClFormat(L"第%d行: 标记没有结束!", tagLine));
         countLines(i, j);
 
         std::wstring inner(p + i + 1, j - i - 1);
@@ -403,13 +393,13 @@ int tkxXmlDocument::ParseText(const wchar_t* source, bool dropLineBreaks)
         CString name = cut < 0 ? body : body.Left(cut);
         CString attributes = cut < 0 ? CString() : body.Mid(cut);
         attributes.Trim();
-        if (name.IsEmpty()) return fail(Fmt(L"第%d行: 标记缺少名称!", tagLine));
+        if (name.IsEmpty()) return fail(ClFormat(L"第%d行: 标记缺少名称!", tagLine));
 
         if (endTag) {
             if (!rootOpened || rootClosed)
-                return fail(Fmt(L"第%d行: 结束标记</%s>没有对应的开始标记!", tagLine, name.GetString()));
+                return fail(ClFormat(L"第%d行: 结束标记</%s>没有对应的开始标记!", tagLine, name.GetString()));
             if (name != m_pCurElement->m_STag)
-                return fail(Fmt(L"第%d行: 结束标记</%s>与第%d行的元素<%s>不匹配!", tagLine, name.GetString(),
+                return fail(ClFormat(L"第%d行: 结束标记</%s>与第%d行的元素<%s>不匹配!", tagLine, name.GetString(),
                                 openLines.back(), m_pCurElement->m_STag.GetString()));
             openLines.pop_back();
             if (m_pCurElement == &m_Root) rootClosed = true;
@@ -418,7 +408,7 @@ int tkxXmlDocument::ParseText(const wchar_t* source, bool dropLineBreaks)
         }
 
         if (rootClosed)
-            return fail(Fmt(L"第%d行: 根元素之后不能再有元素<%s>!", tagLine, name.GetString()));
+            return fail(ClFormat(L"第%d行: 根元素之后不能再有元素<%s>!", tagLine, name.GetString()));
         if (!rootOpened) {
             rootOpened = true;
             m_Root.m_STag = name;
@@ -439,7 +429,7 @@ int tkxXmlDocument::ParseText(const wchar_t* source, bool dropLineBreaks)
     }
 
     if (rootOpened && !rootClosed)
-        return fail(Fmt(L"第%d行: 元素<%s>没有结束标记!", openLines.back(), m_pCurElement->m_STag.GetString()));
+        return fail(ClFormat(L"第%d行: 元素<%s>没有结束标记!", openLines.back(), m_pCurElement->m_STag.GetString()));
     m_pCurElement = &m_Root;
     return 1;
 }
@@ -452,13 +442,13 @@ int tkxXmlDocument::LoadXMLFile(const wchar_t* path)
     std::vector<char> bytes;
     if (!path || !ReadWholeFile(path, bytes)) {
         DeleteContents();
-        tkx_SetLastError(Fmt(L"打开或读取%s文件失败!", path ? path : L""));
+        tkx_SetLastError(ClFormat(L"打开或读取%s文件失败!", path ? path : L""));
         return 0;
     }
     // The text ends at its first zero character.
     const CString text(DecodeFileText(bytes).GetString());
     if (!ParseText(text, true)) {
-        tkx_SetLastError(Fmt(L"XML文件[%s]%s", path, tkx_GetLastError().GetString()));
+        tkx_SetLastError(ClFormat(L"XML文件[%s]%s", path, tkx_GetLastError().GetString()));
         return 0;
     }
     return 1;
@@ -466,17 +456,17 @@ int tkxXmlDocument::LoadXMLFile(const wchar_t* path)
 
 int tkxXmlDocument::WriteElement(CFile* file, tkxXmlElement* element, CString& indent)
 {
-    CString line = Fmt(L"%s<%s", indent.GetString(), element->m_STag.GetString());
+    CString line = ClFormat(L"%s<%s", indent.GetString(), element->m_STag.GetString());
     if (!element->m_SAttributes.IsEmpty()) line += L" " + EscapeAttributeText(element->m_SAttributes);
     const bool hasChildren = !element->m_Children.IsEmpty();
     line += hasChildren ? L">\r\n" : L"/>\r\n";
     WriteUtf8(file, line);
     if (!hasChildren) return 1;
 
-    CString childIndent = Fmt(L"%s\t", indent.GetString());
+    CString childIndent = ClFormat(L"%s\t", indent.GetString());
     for (tkxXmlElement* child = GetFirstChild(element); child; child = GetNextSibling(element))
         WriteElement(file, child, childIndent);
-    WriteUtf8(file, Fmt(L"%s</%s>\r\n", indent.GetString(), element->m_STag.GetString()));
+    WriteUtf8(file, ClFormat(L"%s</%s>\r\n", indent.GetString(), element->m_STag.GetString()));
     return 1;
 }
 
@@ -489,7 +479,7 @@ int tkxXmlDocument::SaveXMLFile(const wchar_t* path)
     if (folder.IsEmpty()) folder = L".";
     wchar_t temp[MAX_PATH + 16] = {};
     if (target.IsEmpty() || !GetTempFileNameW(folder, L"xml", 0, temp)) {
-        tkx_SetLastError(Fmt(L"创建[%s]文件失败!", target.GetString()));
+        tkx_SetLastError(ClFormat(L"创建[%s]文件失败!", target.GetString()));
         return 0;
     }
 
@@ -499,7 +489,7 @@ int tkxXmlDocument::SaveXMLFile(const wchar_t* path)
     WriteUtf8(&text, L"<?xml version=\"1.0\" encoding=\"utf-8\"?>\r\n");
     SYSTEMTIME now;
     GetLocalTime(&now);
-    WriteUtf8(&text, Fmt(L"<!-- 创建时间:%02d-%02d-%02d %02d:%02d:%02d -->\r\n", now.wYear % 100, now.wMonth,
+    WriteUtf8(&text, ClFormat(L"<!-- 创建时间:%02d-%02d-%02d %02d:%02d:%02d -->\r\n", now.wYear % 100, now.wMonth,
                          now.wDay, now.wHour, now.wMinute, now.wSecond));
     CString indent;
     WriteElement(&text, &m_Root, indent);
@@ -520,7 +510,7 @@ int tkxXmlDocument::SaveXMLFile(const wchar_t* path)
     }
     if (!written || !MoveFileExW(temp, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         DeleteFileW(temp);
-        tkx_SetLastError(Fmt(written ? L"创建[%s]文件失败!" : L"写入[%s]文件失败!", target.GetString()));
+        tkx_SetLastError(ClFormat(written ? L"创建[%s]文件失败!" : L"写入[%s]文件失败!", target.GetString()));
         return 0;
     }
     return 1;

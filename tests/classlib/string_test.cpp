@@ -3,26 +3,16 @@
 #include <cmath>
 #include <limits>
 
-static CString Fmt(const wchar_t* format, ...)
-{
-    va_list args;
-    va_start(args, format);
-    CString s;
-    s.FormatV(format, args);
-    va_end(args);
-    return s;
-}
-
 TEST(CStringFormat, FollowsTheMicrosoftRuntime)
 {
-    EXPECT_STREQ(L"项目:道路一", Fmt(L"项目:%s", L"道路一"));      // %s is a wide string
-    EXPECT_STREQ(L"abc", Fmt(L"%S", "abc"));                        // %S a narrow one
-    EXPECT_STREQ(L"0.700", Fmt(L"%.3f", 0.70005));
-    EXPECT_STREQ(L"3.1415926536", Fmt(L"%.10f", 3.14159265358979));
-    EXPECT_STREQ(L"-12.346", Fmt(L"%.3f", -12.3456));
-    EXPECT_STREQ(L"1.#INF00", Fmt(L"%f", std::numeric_limits<double>::infinity()));
-    EXPECT_STREQ(L"缺少2个右括号", Fmt(L"缺少%d个右括号", 2));
-    EXPECT_STREQ(L"  42|0x1f", Fmt(L"%4d|0x%x", 42, 31));
+    EXPECT_STREQ(L"项目:道路一", ClFormat(L"项目:%s", L"道路一"));      // %s is a wide string
+    EXPECT_STREQ(L"abc", ClFormat(L"%S", "abc"));                        // %S a narrow one
+    EXPECT_STREQ(L"0.700", ClFormat(L"%.3f", 0.70005));
+    EXPECT_STREQ(L"3.1415926536", ClFormat(L"%.10f", 3.14159265358979));
+    EXPECT_STREQ(L"-12.346", ClFormat(L"%.3f", -12.3456));
+    EXPECT_STREQ(L"1.#INF00", ClFormat(L"%f", std::numeric_limits<double>::infinity()));
+    EXPECT_STREQ(L"缺少2个右括号", ClFormat(L"缺少%d个右括号", 2));
+    EXPECT_STREQ(L"  42|0x1f", ClFormat(L"%4d|0x%x", 42, 31));
 
     CString s(L"K");
     s.AppendFormat(L"%d+%07.3f", 12, 345.678);
