@@ -173,18 +173,26 @@ int tkxApplicationInfo::ReadTavixAppInfo()
         reg.WriteString(L"SheetDate", m_SSheetDate);
     }
 
-    ReadText(reg, L"UserDocumentPath", m_SUserDocumentPath);
-    if (m_SUserDocumentPath.IsEmpty()) {
-        if (!DefaultUserDocumentPath()) {
-            reg.Close();
-            Inform(L"获取我的文档路径失败!", MB_ICONINFORMATION);
-            return 0;
-        }
-        reg.WriteString(L"UserDocumentPath", m_SUserDocumentPath);
-    }
+    if (!ReadUserDocumentPath(reg)) return 0;
     reg.Close();
     ReadPMSetting();
     return 1;
+}
+
+// The user's document folder from the registry; when none is stored, the
+// default one is worked out and stored.  False (with the message shown) when
+// there is none.
+bool tkxApplicationInfo::ReadUserDocumentPath(tkxRegistry& reg)
+{
+    ReadText(reg, L"UserDocumentPath", m_SUserDocumentPath);
+    if (!m_SUserDocumentPath.IsEmpty()) return true;
+    if (!DefaultUserDocumentPath()) {
+        reg.Close();
+        Inform(L"获取我的文档路径失败!", MB_ICONINFORMATION);
+        return false;
+    }
+    reg.WriteString(L"UserDocumentPath", m_SUserDocumentPath);
+    return true;
 }
 
 int tkxApplicationInfo::ReadPMSetting()
@@ -213,15 +221,7 @@ int tkxApplicationInfo::ReadVRSAppInfo()
     m_SSupportPath = ClFormat(L"%s\\data", path.GetString());
     if (!ReadText(reg, L"Describe", m_SDescribe)) return 0;
 
-    ReadText(reg, L"UserDocumentPath", m_SUserDocumentPath);
-    if (m_SUserDocumentPath.IsEmpty()) {
-        if (!DefaultUserDocumentPath()) {
-            reg.Close();
-            Inform(L"获取我的文档路径失败!", MB_ICONINFORMATION);
-            return 0;
-        }
-        reg.WriteString(L"UserDocumentPath", m_SUserDocumentPath);
-    }
+    if (!ReadUserDocumentPath(reg)) return 0;
     return 1;
 }
 

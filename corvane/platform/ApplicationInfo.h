@@ -9,6 +9,8 @@
 #pragma once
 #include "corvane/CorvaneDefs.h"
 
+class tkxRegistry;
+
 namespace Tavix4 {
 
 // CAD host releases.
@@ -164,6 +166,7 @@ private:
     // Sets the user document folder to its default; false when the
     // documents folder cannot be found.
     bool DefaultUserDocumentPath();
+    bool ReadUserDocumentPath(tkxRegistry& reg);
 };
 
 // Fills the copy from the library's settings object after reading the
