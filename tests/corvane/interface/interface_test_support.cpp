@@ -1,0 +1,371 @@
+#include "interface_test_support.h"
+#include "corvane/platform/ApplicationInfo.h"
+#include "corvane/project/TavixInterface.h"
+#include <cstdio>
+
+namespace interface_test {
+
+const wchar_t kPrjKey[] = L"SOFTWARE\\TavixSuite\\Brisko\\PrjInfo";
+const wchar_t kTBKey[] = L"SOFTWARE\\TavixSuite\\Brisko\\TempBaseInfo";
+
+namespace {
+
+const wchar_t kShellFolders[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
+const wchar_t kSuiteKey[] = L"SOFTWARE\\TavixSuite\\TAVIX 3";
+
+CString ScratchHiveKey() { return ClFormat(L"Software\\TavixTests\\interface_%lu", GetCurrentProcessId()); }
+
+CString& Documents()
+{
+    static CString folder;
+    return folder;
+}
+
+CString& Install()
+{
+    static CString folder;
+    return folder;
+}
+
+// Redirects HKEY_CURRENT_USER and the documents folder for the run, and
+// names a scratch installation folder, before the library starts.
+class ScratchWorld : public ::testing::Environment
+{
+public:
+    void SetUp() override
+    {
+        ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_CURRENT_USER, ScratchHiveKey(), 0, nullptr, 0,
+                                                 KEY_ALL_ACCESS, nullptr, &m_hive, nullptr));
+        Documents().Format(L"%s\\docs_%lu", WorkingFolder().GetString(), GetCurrentProcessId());
+        Install().Format(L"%s\\install_%lu", WorkingFolder().GetString(), GetCurrentProcessId());
+        RemoveTree(Documents());
+        RemoveTree(Install());
+        ASSERT_TRUE(CreateDirectoryW(Documents(), nullptr));
+        ASSERT_TRUE(CreateDirectoryW(Install(), nullptr));
+        ASSERT_TRUE(CreateDirectoryW(Install() + L"\\Bin", nullptr));
+        ASSERT_EQ(ERROR_SUCCESS, RegOverridePredefKey(HKEY_CURRENT_USER, m_hive));
+        SetRegString(HKEY_CURRENT_USER, kShellFolders, L"Personal", Documents());
+        SetRegString(HKEY_CURRENT_USER, kSuiteKey, L"PathName", Install() + L"\\");
+        // The suite's folder in the user's documents, where its INI files
+        // live (an installation makes it).
+        CString suiteDocuments = tkxApplicationInfo().GetUserDocumentPath();
+        ASSERT_FALSE(suiteDocuments.IsEmpty());
+        CreateDirectoryW(suiteDocuments.Left(suiteDocuments.ReverseFind(L'\\')), nullptr);
+        ASSERT_TRUE(CreateDirectoryW(suiteDocuments, nullptr)) << Utf8(suiteDocuments);
+    }
+
+    void TearDown() override
+    {
+        RegOverridePredefKey(HKEY_CURRENT_USER, nullptr);
+        RegCloseKey(m_hive);
+        RegDeleteTreeW(HKEY_CURRENT_USER, ScratchHiveKey());
+        HKEY parent;
+        if (RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\TavixTests", 0, KEY_ALL_ACCESS, &parent) == 0) {
+            DWORD subkeys = 0;
+            RegQueryInfoKeyW(parent, nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, nullptr, nullptr,
+                             nullptr, nullptr, nullptr);
+            RegCloseKey(parent);
+            if (subkeys == 0) RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\TavixTests");
+        }
+        RemoveTree(Documents());
+        RemoveTree(Install());
+    }
+
+private:
+    HKEY m_hive = nullptr;
+};
+
+::testing::Environment* const g_world = ::testing::AddGlobalTestEnvironment(new ScratchWorld);
+
+} // namespace
+
+CString InstallFolder() { return Install(); }
+
+CString BinFolder()
+{
+    wchar_t path[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    CString folder(path);
+    return folder.Left(folder.ReverseFind(L'\\'));
+}
+
+CString WorkingFolder()
+{
+    wchar_t dir[MAX_PATH] = {};
+    GetCurrentDirectoryW(MAX_PATH, dir);
+    CString path(dir);
+    path.TrimRight(L'\\');
+    return path;
+}
+
+ScratchFolder::ScratchFolder(const wchar_t* name)
+{
+    m_path.Format(L"%s\\%s_%lu", WorkingFolder().GetString(), name, GetCurrentProcessId());
+    RemoveTree(m_path);
+    CreateDirectoryW(m_path, nullptr);
+}
+
+ScratchFolder::~ScratchFolder() { RemoveTree(m_path); }
+
+void RemoveTree(const CString& path)
+{
+    DWORD attributes = GetFileAttributesW(path);
+    if (attributes == INVALID_FILE_ATTRIBUTES) return;
+    SetFileAttributesW(path, attributes & ~FILE_ATTRIBUTE_READONLY);
+    if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        DeleteFileW(path);
+        return;
+    }
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW(path + L"\\*", &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            CString name(found.cFileName);
+            if (name != L"." && name != L"..") RemoveTree(path + L"\\" + name);
+        } while (FindNextFileW(search, &found));
+        FindClose(search);
+    }
+    RemoveDirectoryW(path);
+}
+
+std::string ReadBytes(const CString& path)
+{
+    std::string bytes;
+    HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
+                              nullptr);
+    if (file == INVALID_HANDLE_VALUE) return bytes;
+    char buffer[65536];
+    DWORD read = 0;
+    while (ReadFile(file, buffer, sizeof(buffer), &read, nullptr) && read > 0) bytes.append(buffer, read);
+    CloseHandle(file);
+    return bytes;
+}
+
+bool FileExists(const CString& path) { return GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES; }
+
+std::string Utf8(const wchar_t* text) { return ClWideToMultiByte(text, -1, CP_UTF8); }
+
+std::string Utf16Bytes(const wchar_t* text)
+{
+    return std::string(reinterpret_cast<const char*>(text), wcslen(text) * sizeof(wchar_t));
+}
+
+std::string Padded(std::string bytes, size_t size)
+{
+    bytes.resize(size, '\0');
+    return bytes;
+}
+
+// ---------------------------------------------------------------------------
+// Registry
+
+namespace {
+
+HKEY CreateKeyPath(HKEY root, const wchar_t* key)
+{
+    HKEY handle = nullptr;
+    RegCreateKeyExW(root, key, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &handle, nullptr);
+    return handle;
+}
+
+} // namespace
+
+void SetRegString(HKEY root, const wchar_t* key, const wchar_t* name, const wchar_t* value)
+{
+    HKEY handle = CreateKeyPath(root, key);
+    ASSERT_TRUE(handle != nullptr);
+    RegSetValueExW(handle, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value),
+                   static_cast<DWORD>((wcslen(value) + 1) * sizeof(wchar_t)));
+    RegCloseKey(handle);
+}
+
+void SetRegDword(HKEY root, const wchar_t* key, const wchar_t* name, DWORD value)
+{
+    HKEY handle = CreateKeyPath(root, key);
+    ASSERT_TRUE(handle != nullptr);
+    RegSetValueExW(handle, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof(value));
+    RegCloseKey(handle);
+}
+
+void DeleteRegTree(HKEY root, const wchar_t* key) { RegDeleteTreeW(root, key); }
+
+CString GetRegString(HKEY root, const wchar_t* key, const wchar_t* name)
+{
+    wchar_t buffer[1024] = {};
+    DWORD size = sizeof(buffer);
+    if (RegGetValueW(root, key, name, RRF_RT_REG_SZ, nullptr, buffer, &size) != ERROR_SUCCESS)
+        return L"<missing>";
+    return CString(buffer);
+}
+
+DWORD GetRegDword(HKEY root, const wchar_t* key, const wchar_t* name)
+{
+    DWORD value = 0xDEADBEEF;
+    DWORD size = sizeof(value);
+    RegGetValueW(root, key, name, RRF_RT_REG_DWORD, nullptr, &value, &size);
+    return value;
+}
+
+// ---------------------------------------------------------------------------
+// Library state
+
+void ResetLibraryState()
+{
+    CTavixDevApp& app = TavixDevApp();
+    app.m_SPrjNames.RemoveAll();
+    app.m_SPrjPaths.RemoveAll();
+    app.m_STBNames.RemoveAll();
+    app.m_STBPaths.RemoveAll();
+    app.m_iCurPrj = -1;
+    app.m_iCurTB = -1;
+    app.m_CurProject.Reset();
+    app.m_CurProject.m_Roads.RemoveAll();
+    app.m_CurProject.m_PrjSegments.RemoveAll();
+    app.m_CurTBase.Reset();
+    app.m_CurTBase.m_STemplates.RemoveAll();
+    DeleteRegTree(HKEY_CURRENT_USER, kPrjKey);
+    DeleteRegTree(HKEY_CURRENT_USER, kTBKey);
+    DeleteFileW(app.AppInfo().GetIniFileName(L"Tavix3.ini"));
+}
+
+tkxProject MakeProject(const CString& parent, const wchar_t* name, std::vector<const wchar_t*> roads)
+{
+    tkxProject project;
+    project.m_SName = name;
+    project.m_SPath = parent + L"\\" + name;
+    CreateDirectoryW(project.m_SPath, nullptr);
+    for (const wchar_t* road : roads) {
+        Tavix4::sRoadInfo info;
+        info.m_SRoadName = road;
+        project.m_Roads.Add(info);
+    }
+    project.m_iCurRoad = roads.empty() ? -1 : 0;
+    EXPECT_EQ(1, project.Save()) << Utf8(project.m_SPath);
+    return project;
+}
+
+// ---------------------------------------------------------------------------
+// Records
+
+namespace {
+
+std::string FromHex(const std::string& hex)
+{
+    std::string bytes;
+    for (size_t i = 0; i + 1 < hex.size(); i += 2)
+        bytes.push_back(static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16)));
+    return bytes;
+}
+
+// Kinds whose records start with numbers: how many.
+size_t NumberCount(const std::string& kind)
+{
+    if (kind == "COPYDATA" || kind == "STATUSBAR" || kind == "SHEETSET") return 2;
+    if (kind == "READY") return 1;
+    return 0;
+}
+
+} // namespace
+
+std::vector<Record> ReadRecords(const CString& file, size_t from)
+{
+    std::vector<Record> records;
+    std::string text = ReadBytes(file);
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = text.find('\n', start);
+        if (end == std::string::npos) break;   // a line still being written
+        std::string line = text.substr(start, end - start);
+        start = end + 1;
+        std::vector<std::string> tokens;
+        size_t p = 0;
+        while (p <= line.size()) {
+            size_t q = line.find(' ', p);
+            if (q == std::string::npos) q = line.size();
+            tokens.push_back(line.substr(p, q - p));
+            p = q + 1;
+        }
+        Record record;
+        record.kind = tokens[0];
+        size_t numbers = NumberCount(record.kind);
+        for (size_t i = 1; i <= numbers && i < tokens.size(); ++i) record.numbers.push_back(std::stoul(tokens[i]));
+        if (tokens.size() > numbers + 1) record.bytes = FromHex(tokens[numbers + 1]);
+        records.push_back(record);
+    }
+    if (from >= records.size()) return {};
+    return std::vector<Record>(records.begin() + static_cast<std::ptrdiff_t>(from), records.end());
+}
+
+std::vector<Record> RecordsOf(const std::vector<Record>& records, const char* kind)
+{
+    std::vector<Record> found;
+    for (const Record& r : records)
+        if (r.kind == kind) found.push_back(r);
+    return found;
+}
+
+bool WaitForRecord(const CString& file, const char* kind)
+{
+    for (int i = 0; i < 200; ++i) {
+        if (!RecordsOf(ReadRecords(file), kind).empty()) return true;
+        Sleep(50);
+    }
+    return false;
+}
+
+StandIn::StandIn(const wchar_t* program, const wchar_t* args, const CString& log) : m_log(log)
+{
+    DeleteFileW(log);
+    CString exe = CString(program).Find(L'\\') >= 0 ? CString(program) : BinFolder() + L"\\" + program + L".exe";
+    CString command = ClFormat(L"\"%s\" %s --log \"%s\"", exe.GetString(), args, log.GetString());
+    STARTUPINFOW si = {sizeof(si)};
+    if (!CreateProcessW(nullptr, command.GetBuffer(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &m_info)) {
+        command.ReleaseBuffer();
+        return;
+    }
+    command.ReleaseBuffer();
+    m_ready = WaitForRecord(log, "READY");
+}
+
+StandIn::~StandIn()
+{
+    if (!m_info.hProcess) return;
+    TerminateProcess(m_info.hProcess, 0);
+    WaitForSingleObject(m_info.hProcess, 10000);
+    CloseHandle(m_info.hProcess);
+    CloseHandle(m_info.hThread);
+    DeleteFileW(m_log);
+}
+
+bool StandIn::Ended(DWORD ms) const
+{
+    return m_info.hProcess && WaitForSingleObject(m_info.hProcess, ms) == WAIT_OBJECT_0;
+}
+
+void EndRecordedProcess(const CString& log)
+{
+    for (const Record& ready : RecordsOf(ReadRecords(log), "READY")) {
+        if (ready.numbers.empty()) continue;
+        HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, ready.numbers[0]);
+        if (!process) continue;
+        TerminateProcess(process, 0);
+        WaitForSingleObject(process, 10000);
+        CloseHandle(process);
+    }
+}
+
+InstalledProgram::InstalledProgram(const wchar_t* standIn, const wchar_t* programName)
+{
+    m_path = InstallFolder() + L"\\Bin\\" + programName;
+    DeleteFileW(Log());
+    EXPECT_TRUE(CopyFileW(BinFolder() + L"\\" + standIn + L".exe", m_path, FALSE)) << Utf8(m_path);
+}
+
+InstalledProgram::~InstalledProgram()
+{
+    EndRecordedProcess(Log());
+    DeleteFileW(m_path);
+    DeleteFileW(Log());
+}
+
+} // namespace interface_test

@@ -1,0 +1,135 @@
+// Shared helpers of the exported-interface tests: the scratch world every
+// test of this program runs in, the library's state put back to empty, and
+// the stand-in programs with the records they write.
+//
+// For the whole run HKEY_CURRENT_USER is redirected to a scratch key of the
+// real registry (removed at the end), the user's documents folder is a
+// scratch folder, and the suite's installation folder ("PathName") is a
+// scratch folder with an empty Bin folder; all are set before the library
+// starts, so its start-up reads an empty world.
+#pragma once
+#include "classlib/ClassLib.h"
+#include "support/MessageBoxScript.h"
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+class tkxProject;
+
+namespace interface_test {
+
+// The scratch installation folder (holds "Bin") and the test program's own
+// folder (where the stand-ins are built).
+CString InstallFolder();
+CString BinFolder();
+CString WorkingFolder();
+
+// A new empty folder under the working directory, removed with everything
+// in it when the object dies.
+class ScratchFolder
+{
+public:
+    explicit ScratchFolder(const wchar_t* name);
+    ~ScratchFolder();
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+
+    const CString& Path() const { return m_path; }
+    CString operator/(const wchar_t* name) const { return m_path + L"\\" + name; }
+
+private:
+    CString m_path;
+};
+
+void RemoveTree(const CString& path);
+std::string ReadBytes(const CString& path);
+bool FileExists(const CString& path);
+std::string Utf8(const wchar_t* text);
+
+// UTF-16LE bytes of a text, and those bytes zero-filled to a size.
+std::string Utf16Bytes(const wchar_t* text);
+std::string Padded(std::string bytes, size_t size);
+
+// Registry seeding and reading (key paths are made as needed).
+void SetRegString(HKEY root, const wchar_t* key, const wchar_t* name, const wchar_t* value);
+void SetRegDword(HKEY root, const wchar_t* key, const wchar_t* name, DWORD value);
+void DeleteRegTree(HKEY root, const wchar_t* key);
+CString GetRegString(HKEY root, const wchar_t* key, const wchar_t* name);
+DWORD GetRegDword(HKEY root, const wchar_t* key, const wchar_t* name);
+
+extern const wchar_t kPrjKey[];
+extern const wchar_t kTBKey[];
+
+// The library's registered lists, current project and current library back
+// to empty, in memory and in the registry.
+void ResetLibraryState();
+
+// A project in its own folder under `parent`, with roads of these names
+// (the first current), saved as "<parent>\<name>\<name>.EPJ".
+tkxProject MakeProject(const CString& parent, const wchar_t* name, std::vector<const wchar_t*> roads);
+
+// ---------------------------------------------------------------------------
+// Stand-in programs and their records.
+
+struct Record {
+    std::string kind;
+    std::vector<unsigned long> numbers;
+    std::string bytes;
+};
+
+// The records of a stand-in's file, from the given record on.
+std::vector<Record> ReadRecords(const CString& file, size_t from = 0);
+// Records of one kind.
+std::vector<Record> RecordsOf(const std::vector<Record>& records, const char* kind);
+// Waits (up to ten seconds) until the file holds a record of that kind.
+bool WaitForRecord(const CString& file, const char* kind);
+
+// A stand-in program started by the test (from the test program's folder,
+// or from the given path), ended by its process id when the object dies.
+class StandIn
+{
+public:
+    // `args` follow the program; "--log <file>" is added.
+    StandIn(const wchar_t* program, const wchar_t* args, const CString& log);
+    ~StandIn();
+    StandIn(const StandIn&) = delete;
+    StandIn& operator=(const StandIn&) = delete;
+
+    bool Ready() const { return m_ready; }
+    DWORD ProcessId() const { return m_info.dwProcessId; }
+    const CString& Log() const { return m_log; }
+    std::vector<Record> Records(size_t from = 0) const { return ReadRecords(m_log, from); }
+    // Whether the process has ended (waits up to `ms`).
+    bool Ended(DWORD ms) const;
+
+private:
+    PROCESS_INFORMATION m_info = {};
+    CString m_log;
+    bool m_ready = false;
+};
+
+// Ends a process that the library started for a test: found by the process
+// id in the READY record of its file.
+void EndRecordedProcess(const CString& log);
+
+// Copies a stand-in into the scratch installation's Bin folder under the
+// suite's program name, and removes the copy (and its record file) when the
+// object dies; the process it runs as is ended then too.
+class InstalledProgram
+{
+public:
+    InstalledProgram(const wchar_t* standIn, const wchar_t* programName);
+    ~InstalledProgram();
+    InstalledProgram(const InstalledProgram&) = delete;
+    InstalledProgram& operator=(const InstalledProgram&) = delete;
+
+    const CString& Path() const { return m_path; }
+    CString Log() const { return m_path + L".log"; }
+
+private:
+    CString m_path;
+};
+
+} // namespace interface_test
+
+inline void PrintTo(const CString& s, std::ostream* os) { *os << '"' << interface_test::Utf8(s) << '"'; }
