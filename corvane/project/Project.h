@@ -174,6 +174,10 @@ public:
     void ImportPrjSegments(const CArray<tkxProjectSegment>& list);
     int GetPrjSegmentCount() const;
     int GetPrjSegmentAt(int i, tkxProjectSegment& out) const;
+    // The design segment file (DesignSegments.h).
+    int LoadFDFile(const wchar_t* file);
+    int SaveFDFile(const wchar_t* file) const;
+    int AutoProjectSegment();
 
     static const int kFileVersion = 308;
 

@@ -1,8 +1,8 @@
 // A design segment (标段) of a project: a name and the stretches of roads it
-// covers.  This is the record the project holds in its segment list; reading
-// and writing the design segment file and converting the stretches' station
-// texts (which need the break chain) are added to this class with the
-// segment file.
+// covers.  This is the record the project holds in its segment list; the
+// members that read and write the design segment file and convert the
+// stretches' station texts (through the break chain) are described and
+// implemented with the segment file (DesignSegments.h).
 #pragma once
 #include "corvane/CorvaneDefs.h"
 
@@ -29,6 +29,14 @@ public:
     int GetRoadSegCount() const { return static_cast<int>(m_RoadSegs.GetSize()); }
     // Road name of entry i; empty for an invalid index.
     CString GetRoadNameAt(int i) const;
+
+    int GetRoadZHRangeAt(int i, CString& start, CString& end) const;
+    int GetRoadZHRangeAt(int i, double& start, double& end) const;
+    int SetRoadZHRangeAt(int i, const wchar_t* start, const wchar_t* end);
+    int GetBreakChainAt(int i, CString& text) const;
+    int SetBreakChainAt(int i, const wchar_t* text);
+    int LoadFile(CStdioFile* file, int& line);
+    int SaveFile(CStdioFile* file) const;
 
     CString m_SName;
     CArray<sRoadSeg> m_RoadSegs;

@@ -1,0 +1,153 @@
+#include "corvane/project/StationList.h"
+#include "corvane/geometry/Numeric.h"
+#include "corvane/project/LastError.h"
+#include "corvane/project/TextLines.h"
+#include "corvane/road/BreakChain.h"
+
+#include <cmath>
+
+namespace {
+
+const wchar_t kEndOfFile[] = L"文件结束";
+
+// Opens a station-list file for the archive line reader; the message when it
+// cannot be opened.
+CString OpenList(const CString& path, CFile& file)
+{
+    if (path.IsEmpty() || !file.Open(path, CFile::modeRead | CFile::shareDenyWrite))
+        return ClFormat(L"打开桩号文件<%s>失败!", path.GetString());
+    return CString();
+}
+
+// What the chain adds to a station of segment index k to get chainage.
+double SegmentOffset(const tkxBreakChain& chain, int k)
+{
+    if (k <= 0) return 0.0;
+    const double station = chain.GetBreakStartZH(k);
+    double chainage = station;
+    chain.GetGlobalZH(station, chainage, k + 1);
+    return chainage - station;
+}
+
+CString Fail(const CString& message)
+{
+    tkx_SetLastError(message);
+    return message;
+}
+
+} // namespace
+
+CString tkx_ReadSTFile(const wchar_t* path, const tkxBreakChain* chain, CArray<double, double>& chainages)
+{
+    if (!chain) return L"未定义断链对象，无法转换桩号数据!";
+    const CString file = path ? path : L"";
+    CFile in;
+    const CString openError = OpenList(file, in);
+    if (!openError.IsEmpty()) return Fail(openError);
+
+    chainages.RemoveAll();
+    CString result = kEndOfFile;
+    try {
+        CArchive ar(&in, CArchive::load, 512);
+        CString line;
+        CStringArray tokens;
+        int lineNo = 0;
+        while (tkx_ReadNextString(&ar, line, lineNo)) {
+            if (tkx_DivideString(line, tokens) == -1 || tokens.GetSize() == 0) {
+                result = Fail(ClFormat(L"读第%d行时<桩号%s>出错", lineNo, line.GetString()));
+                break;
+            }
+            double chainage = 0.0;
+            if (!chain->GetGlobalZH(tokens[0], chainage)) {
+                result = tkx_GetLastError();
+                break;
+            }
+            chainages.Add(chainage);
+        }
+        ar.Abort();
+    } catch (CException* e) {
+        e->Delete();
+        result = Fail(ClFormat(L"打开桩号文件<%s>失败!", file.GetString()));
+    }
+    in.Abort();
+    return result;
+}
+
+CString tkx_ReadSTFileA(const wchar_t* path, CStringArray& stations, CStringArray& notes)
+{
+    const CString file = path ? path : L"";
+    CFile in;
+    const CString openError = OpenList(file, in);
+    if (!openError.IsEmpty()) return Fail(openError);
+
+    stations.RemoveAll();
+    notes.RemoveAll();
+    CString result = kEndOfFile;
+    try {
+        CArchive ar(&in, CArchive::load, 512);
+        CString line;
+        CStringArray tokens;
+        int lineNo = 0;
+        while (tkx_ReadNextString(&ar, line, lineNo)) {
+            if (tkx_DivideString(line, tokens) == -1 || tokens.GetSize() == 0) {
+                result = Fail(ClFormat(L"读第%d行时<桩号%s>出错", lineNo, line.GetString()));
+                break;
+            }
+            CString station = tokens[0];
+            CString note;
+            if (tokens.GetSize() == 2) {
+                if (IsNumericString(tokens[1]))
+                    station = ClFormat(L"%s_%s", tokens[0].GetString(), tokens[1].GetString());
+                else
+                    note = tokens[1];
+            } else if (tokens.GetSize() >= 3) {
+                if (!IsNumericString(tokens[2])) {
+                    result = Fail(ClFormat(L"读第%d行<桩号>, 第3个数据<%s>出错!", lineNo, tokens[2].GetString()));
+                    break;
+                }
+                station = ClFormat(L"%s_%s", tokens[0].GetString(), tokens[2].GetString());
+                note = tokens[1];
+            }
+            stations.Add(station);
+            notes.Add(note);
+        }
+        ar.Abort();
+    } catch (CException* e) {
+        e->Delete();
+        result = Fail(ClFormat(L"打开桩号文件<%s>失败!", file.GetString()));
+    }
+    in.Abort();
+    return result;
+}
+
+void tkx_DivideZHSequence(const tkxBreakChain& chain, double start, double end, double step,
+                          CArray<double, double>& out)
+{
+    out.RemoveAll();
+    const int segments = chain.GetBreakChainCount();
+    if (segments < 1 || step < 1e-6 || end - 0.00001 < start) return;
+
+    // The walk begins in the segment that holds the start, so that no
+    // station before the start is listed; a station already listed (the two
+    // stations of a break share one chainage) is not listed again.
+    const int first = chain.GetBreakChainID(start) - 1;
+    double f = start - SegmentOffset(chain, first);
+    bool done = false;
+    for (int k = first; k < segments && !done; ++k) {
+        const double segmentStart = chain.GetBreakStartZH(k);
+        const double segmentEnd = chain.GetBreakEndZH(k);
+        while (segmentStart - 1e-6 > f) f += step;
+        while (f < segmentEnd + 1e-6) {
+            double c = 0.0;
+            chain.GetGlobalZH(f, c, k + 1);
+            if (c > end) {
+                done = true;
+                break;
+            }
+            if (c >= start - 1e-6 && (out.GetSize() == 0 || c > out[out.GetSize() - 1] + 0.00001)) out.Add(c);
+            f += step;
+        }
+        if (k + 1 < segments) f = step * std::trunc(chain.GetBreakStartZH(k + 1) / step);
+    }
+    if (out.GetSize() == 0 || std::fabs(out[out.GetSize() - 1] - end) > 0.00001) out.Add(end);
+}

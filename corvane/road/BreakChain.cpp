@@ -1,0 +1,529 @@
+#include "corvane/road/BreakChain.h"
+#include "corvane/geometry/Numeric.h"
+#include "corvane/project/LastError.h"
+#include "corvane/project/StationText.h"
+#include "corvane/project/TextLines.h"
+#include "corvane/road/RoadFiles.h"
+
+#include <cmath>
+#include <cwchar>
+
+IMPLEMENT_SERIAL(tkxBreakChain, CObject, 300)
+
+namespace {
+
+constexpr double kOpenEnd = 1e10;       // the chain is open at both ends
+constexpr double kHoldTolerance = 1e-8; // a segment holds a station within this
+constexpr double kBreakTolerance = 0.001;
+constexpr double kStationTolerance = 0.00001;
+
+// The n-th break of a list (from 1) leaves a segment of positive length after
+// the previous break: the previous ahead station lies before this back
+// station.  Returns the number of the first break that does not, 0 when all
+// do.
+int FirstOutOfOrderBreak(const CArray<double, double>& backs, const CArray<double, double>& aheads)
+{
+    for (INT_PTR i = 1; i < backs.GetSize(); ++i) {
+        const double previousAhead = aheads[i - 1];
+        const double back = backs[i];
+        if (previousAhead >= back || std::fabs(previousAhead - back) < kStationTolerance)
+            return static_cast<int>(i) + 1;
+    }
+    return 0;
+}
+
+double ToDouble(const CString& text)
+{
+    return wcstod(text.GetString(), nullptr);
+}
+
+// Splits text at every occurrence of ch (empty parts included).
+void SplitAt(const CString& text, wchar_t ch, CStringArray& parts)
+{
+    parts.RemoveAll();
+    int start = 0;
+    for (;;) {
+        const int at = text.Find(ch, start);
+        if (at < 0) {
+            parts.Add(text.Mid(start));
+            return;
+        }
+        parts.Add(text.Mid(start, at - start));
+        start = at + 1;
+    }
+}
+
+} // namespace
+
+tkxBreakChain::tkxBreakChain()
+{
+    Reset();
+}
+
+tkxBreakChain::tkxBreakChain(const tkxBreakChain& other) : CObject()
+{
+    m_iCount = 0;
+    *this = other;
+}
+
+tkxBreakChain::~tkxBreakChain() = default;
+
+int tkxBreakChain::operator=(const tkxBreakChain& other)
+{
+    if (this == &other) return 1;
+    m_iCount = other.m_iCount;
+    m_ZHStart.Copy(other.m_ZHStart);
+    m_ZHEnd.Copy(other.m_ZHEnd);
+    m_ZHOffset.Copy(other.m_ZHOffset);
+    m_ZHBoundary.Copy(other.m_ZHBoundary);
+    return 1;
+}
+
+int tkxBreakChain::operator==(const tkxBreakChain& other) const
+{
+    if (m_iCount != other.m_iCount) return 0;
+    if (m_ZHStart.GetSize() != other.m_ZHStart.GetSize()) return 0;
+    if (m_ZHEnd.GetSize() != other.m_ZHEnd.GetSize()) return 0;
+    for (INT_PTR i = 0; i < m_ZHStart.GetSize(); ++i)
+        if (std::fabs(m_ZHStart[i] - other.m_ZHStart[i]) > kStationTolerance) return 0;
+    for (INT_PTR i = 0; i < m_ZHEnd.GetSize(); ++i)
+        if (std::fabs(m_ZHEnd[i] - other.m_ZHEnd[i]) > kStationTolerance) return 0;
+    return 1;
+}
+
+void tkxBreakChain::Reset()
+{
+    m_iCount = 1;
+    m_ZHStart.RemoveAll();
+    m_ZHEnd.RemoveAll();
+    m_ZHStart.Add(-kOpenEnd);
+    m_ZHEnd.Add(kOpenEnd);
+    ComputeBreakData();
+}
+
+double tkxBreakChain::GetBreakStartZH(int i) const
+{
+    return m_ZHStart.GetAt(i);
+}
+
+double tkxBreakChain::GetBreakEndZH(int i) const
+{
+    return m_ZHEnd.GetAt(i);
+}
+
+void tkxBreakChain::ComputeBreakData()
+{
+    const int n = m_iCount;
+    m_ZHOffset.RemoveAll();
+    m_ZHBoundary.RemoveAll();
+    if (n < 1) return;
+    m_ZHOffset.Add(0.0);
+    for (int i = 1; i < n; ++i) m_ZHOffset.Add(m_ZHOffset[i - 1] + m_ZHEnd[i - 1] - m_ZHStart[i]);
+    m_ZHBoundary.Add(m_ZHStart[0]);
+    m_ZHBoundary.Add(m_ZHEnd[0]);
+    for (int i = 2; i < n; ++i) m_ZHBoundary.Add(m_ZHBoundary[i - 1] + m_ZHEnd[i - 1] - m_ZHStart[i - 1]);
+    m_ZHBoundary.Add(m_ZHEnd[n - 1]);
+}
+
+void tkxBreakChain::SetBreaks(const CArray<double, double>& backs, const CArray<double, double>& aheads)
+{
+    m_ZHStart.RemoveAll();
+    m_ZHEnd.RemoveAll();
+    m_ZHStart.Add(-kOpenEnd);
+    for (INT_PTR i = 0; i < backs.GetSize(); ++i) {
+        m_ZHEnd.Add(backs[i]);
+        m_ZHStart.Add(aheads[i]);
+    }
+    m_ZHEnd.Add(kOpenEnd);
+    m_iCount = static_cast<int>(m_ZHEnd.GetSize());
+    ComputeBreakData();
+}
+
+// ---------------------------------------------------------------------------
+// The break-chain file.
+
+int tkxBreakChain::LoadDLFile(const wchar_t* path)
+{
+    const CString file = path ? path : L"";
+    Reset();
+
+    CStdioFile in;
+    if (file.IsEmpty() || !in.Open(file, CFile::modeRead | CFile::typeText | CFile::shareDenyWrite)) {
+        tkx_SetLastError(ClFormat(L"打开断链文件(*.DL)时出错!\n\n%s", file.GetString()));
+        return 0;
+    }
+
+    CArray<double, double> backs;
+    CArray<double, double> aheads;
+    CString message;
+    try {
+        CString line;
+        CStringArray fields;
+        int lineNo = 0;
+        while (message.IsEmpty() && tkx_ReadNextStringST(&in, line, lineNo)) {
+            if (tkx_DivideString(line, fields) != 0 || fields.GetSize() != 2) {
+                message = ClFormat(L"断链文件(%s)\n\n第%d行格式错误!", file.GetString(), lineNo);
+                break;
+            }
+            for (int k = 0; k < 2; ++k) {
+                if (!IsNumericString(fields[k])) {
+                    message = ClFormat(L"断链文件(%s)\n\n第%d行第%d个数据%s, <%s>错误!", file.GetString(), lineNo,
+                                       k + 1, fields[k].GetString(), k == 0 ? L"断链前桩号" : L"断链后桩号");
+                    break;
+                }
+            }
+            if (!message.IsEmpty()) break;
+            const double back = ToDouble(fields[0]);
+            const double ahead = ToDouble(fields[1]);
+            if (backs.GetSize() > 0) {
+                const double previousAhead = aheads[aheads.GetSize() - 1];
+                if (previousAhead >= back || std::fabs(previousAhead - back) < kStationTolerance) {
+                    message = ClFormat(L"断链文件<%s>中，第%d行 \n\n断链终点桩号不得小于断链起点桩号(%.3f>%.3f)!",
+                                       file.GetString(), lineNo, back, previousAhead);
+                    break;
+                }
+            }
+            backs.Add(back);
+            aheads.Add(ahead);
+        }
+    } catch (CFileException* e) {
+        e->Delete();
+        message = ClFormat(L"打开断链文件(*.DL)时出错!\n\n%s", file.GetString());
+    }
+    in.Abort();
+
+    if (message.IsEmpty() && backs.GetSize() == 0)
+        message = ClFormat(L"断链文件<%s>中，没有包含断链信息!", file.GetString());
+    if (!message.IsEmpty()) {
+        tkx_SetLastError(message);
+        Reset();
+        return 0;
+    }
+    SetBreaks(backs, aheads);
+    return 1;
+}
+
+int tkxBreakChain::SaveDLFile(const wchar_t* path) const
+{
+    const CString file = path ? path : L"";
+    CString text;
+    for (int i = 1; i < m_iCount; ++i) text.AppendFormat(L"%.3f %.3f\n", m_ZHEnd[i - 1], m_ZHStart[i]);
+    if (file.IsEmpty() || !road_files::WriteTextFile(file, text)) {
+        tkx_SetLastError(ClFormat(L"创建断链文件(*.DL)时出错!\n\n%s", file.GetString()));
+        return 0;
+    }
+    return 1;
+}
+
+// ---------------------------------------------------------------------------
+// The pair text.
+
+CString tkxBreakChain::OutputToSText() const
+{
+    CString text;
+    for (int i = 1; i < m_iCount; ++i)
+        text.AppendFormat(i == 1 ? L"%.3f=%.3f" : L", %.3f=%.3f", m_ZHEnd[i - 1], m_ZHStart[i]);
+    return text;
+}
+
+int tkxBreakChain::GetDLFromString(const wchar_t* textIn)
+{
+    CString text = textIn ? textIn : L"";
+    text.Trim();
+    Reset();
+    if (text.IsEmpty()) return 1;
+    if (text.Find(L'=') < 0) {
+        tkx_SetLastError(ClFormat(L"读断链数据出错, 未包含\"=\"分隔字符!\n\n%s.", text.GetString()));
+        return 0;
+    }
+    const CString whole = text;
+    if (text.Find(L',') >= 0) text.Remove(L' ');
+
+    CArray<double, double> backs;
+    CArray<double, double> aheads;
+    for (;;) {
+        const int equal = text.Find(L'=');
+        if (equal < 0) {
+            // Text left over without its ahead station.
+            tkx_SetLastError(ClFormat(L"读断链数据出错, 未包含\"=\"分隔字符!\n\n%s.", text.GetString()));
+            return 0;
+        }
+        CString back = text.Left(equal);
+        back.TrimRight();
+        const CString rest = text.Mid(equal + 1);
+        const int delimiter = rest.FindOneOf(L" ,");
+        CString ahead = delimiter < 0 ? rest : rest.Left(delimiter);
+        ahead.TrimRight();
+        for (const CString* part : {&back, &ahead}) {
+            if (!IsNumericString(*part)) {
+                tkx_SetLastError(ClFormat(L"读断链数据出错!\n\n无法转换字符%s.", part->GetString()));
+                return 0;
+            }
+        }
+        backs.Add(ToDouble(back));
+        aheads.Add(ToDouble(ahead));
+        if (delimiter < 0) break;
+        text = rest.Mid(delimiter + 1);
+        text.TrimLeft();
+        // A trailing comma or blank ends the text as well.
+        text.TrimLeft(L" ,");
+        if (text.IsEmpty()) break;
+    }
+
+    const int bad = FirstOutOfOrderBreak(backs, aheads);
+    if (bad > 0) {
+        tkx_SetLastError(ClFormat(L"断链数据<%s>中，第%d个断链 \n\n断链终点桩号不得小于断链起点桩号(%.3f>%.3f)!",
+                                  whole.GetString(), bad, backs[bad - 1], aheads[bad - 2]));
+        return 0;
+    }
+    SetBreaks(backs, aheads);
+    return 1;
+}
+
+// ---------------------------------------------------------------------------
+// Station to continuous chainage.
+
+int tkxBreakChain::GetGlobalZH(double station, double& out) const
+{
+    if (m_iCount == 0) {
+        out = station;
+        return 0;
+    }
+    for (int k = 0; k < m_iCount; ++k) {
+        if (m_ZHStart[k] - kHoldTolerance <= station && station <= m_ZHEnd[k] + kHoldTolerance) {
+            out = station + m_ZHOffset[k];
+            return k + 1;
+        }
+    }
+    return 0;
+}
+
+int tkxBreakChain::GetGlobalZH(double station, double& out, int segment) const
+{
+    if (segment >= 1 && segment <= m_iCount) {
+        const int k = segment - 1;
+        if (m_ZHStart[k] - kHoldTolerance <= station && station <= m_ZHEnd[k] + kHoldTolerance) {
+            out = station + m_ZHOffset[k];
+            return 1;
+        }
+    }
+    return GetGlobalZH(station, out) > 0 ? 1 : 0;
+}
+
+int tkxBreakChain::GetGlobalZH(const wchar_t* textIn, double& out) const
+{
+    CString text = textIn ? textIn : L"";
+    text.Replace(L'_', L' ');
+    text.Remove(L'K');
+    text.Remove(L'k');
+
+    const CString formatMessage = L"读断链桩号数据(%s)时出错! \n\n正确的表述应为: 1200 2 或1200,2 !";
+    CStringArray fields;
+    if (tkx_DivideString(text, fields) != 0 || fields.GetSize() == 0) {
+        tkx_SetLastError(ClFormat(formatMessage, text.GetString()));
+        return 0;
+    }
+    if (fields.GetSize() > 2) {
+        tkx_SetLastError(ClFormat(L"断链桩号(%s)数据个数(%d)出错! \n\n正确的个数应为1个或2个!", text.GetString(),
+                                  static_cast<int>(fields.GetSize())));
+        return 0;
+    }
+    const CString field = fields[0];
+
+    // Kilometre and metre parts: 12+345.6, 12-345.6 (twelve kilometres less
+    // 345.6 m) or one plain number.
+    CStringArray parts;
+    if (field.Find(L'+') >= 0) {
+        SplitAt(field, L'+', parts);
+    } else {
+        CString rest = field;
+        CString sign;
+        if (rest.GetLength() > 1 && rest[0] == L'-') {
+            sign = L"-";
+            rest = rest.Mid(1);
+        }
+        if (rest.Find(L'-', 1) >= 1) {
+            SplitAt(rest, L'-', parts);
+            parts[0] = sign + parts[0];
+            for (INT_PTR i = 1; i < parts.GetSize(); ++i) parts[i] = L"-" + parts[i];
+        } else {
+            parts.Add(sign + rest);
+        }
+    }
+    if (parts.GetSize() > 2) {
+        tkx_SetLastError(ClFormat(formatMessage, field.GetString()));
+        return 0;
+    }
+    // Each part must read as a number; a kilometre part must be whole.
+    for (INT_PTR i = 0; i < parts.GetSize(); ++i) {
+        const bool kilometre = parts.GetSize() == 2 && i == 0;
+        if (!IsNumericString(parts[i]) || (kilometre && parts[i].Find(L'.') >= 0)) {
+            tkx_SetLastError(ClFormat(L"桩号(%s)数据错误! ", parts[i].GetString()));
+            return 0;
+        }
+    }
+    double value = ToDouble(parts[0]);
+    if (parts.GetSize() == 2) value = _wtoi(parts[0]) * 1000.0 + ToDouble(parts[1]);
+
+    if (fields.GetSize() == 2) {
+        const CString segmentText = fields[1];
+        if (!IsNumericString(segmentText) || segmentText.Find(L'.') >= 0) {
+            tkx_SetLastError(ClFormat(L"桩号(%s)的断链号(%s)错误!", field.GetString(), segmentText.GetString()));
+            return 0;
+        }
+        if (!GetGlobalZH(value, out, _wtoi(segmentText))) {
+            tkx_SetLastError(ClFormat(L"路线中不包含指定计算桩号(%s)!", field.GetString()));
+            return 0;
+        }
+        return 1;
+    }
+    for (int k = 0; k < m_iCount; ++k) {
+        if (m_ZHStart[k] - kHoldTolerance <= value && value <= m_ZHEnd[k] + kHoldTolerance) {
+            out = value + m_ZHOffset[k];
+            return 1;
+        }
+    }
+    tkx_SetLastError(ClFormat(L"路线中不包含指定计算桩号(%s)!", field.GetString()));
+    return 0;
+}
+
+// ---------------------------------------------------------------------------
+// Continuous chainage to station.
+
+int tkxBreakChain::SegmentIndexOf(double chainage) const
+{
+    for (int i = 1; i < m_iCount; ++i)
+        if (m_ZHBoundary[i - 1] <= chainage && chainage < m_ZHBoundary[i]) return i - 1;
+    return m_iCount - 1;
+}
+
+double tkxBreakChain::GetBreakZH(double chainage) const
+{
+    if (m_iCount <= 1) return chainage;
+    return chainage - m_ZHOffset[SegmentIndexOf(chainage)];
+}
+
+short tkxBreakChain::GetBreakChainID(double chainage) const
+{
+    if (m_iCount == 0) return 1;
+    for (int i = 1; i < m_iCount; ++i) {
+        const double lower = m_ZHBoundary[i - 1];
+        const bool afterLower = chainage - kHoldTolerance > lower || std::fabs(chainage - lower) < kHoldTolerance;
+        if (afterLower && chainage + kHoldTolerance < m_ZHBoundary[i]) return static_cast<short>(i);
+    }
+    return static_cast<short>(m_iCount);
+}
+
+CString tkxBreakChain::GetStringBreakZH(double chainage, short decimals, int suffix) const
+{
+    if (decimals < 0) decimals = road_files::ProjectStationDecimals();
+    const unsigned short places = static_cast<unsigned short>(decimals);
+    if (m_iCount == 0) return tkx_DToS(chainage, places, -1);
+    const int k = SegmentIndexOf(chainage);
+    CString text = tkx_DToS(chainage - m_ZHOffset[k], places, -1);
+    if (suffix && k > 0) text = ClFormat(L"%s_%d", text.GetString(), k + 1);
+    return text;
+}
+
+CString tkxBreakChain::ZHToCString(double chainage, short decimals, int suffix) const
+{
+    if (m_iCount == 0) return tkx_ChangeZhToString(chainage, decimals);
+    const int k = SegmentIndexOf(chainage);
+    CString text = tkx_ChangeZhToString(chainage - m_ZHOffset[k], decimals);
+    if (suffix && k > 0) text = ClFormat(L"%s_%d", text.GetString(), k + 1);
+    return text;
+}
+
+CString tkxBreakChain::GetZHString(double chainage, short decimals, int suffix) const
+{
+    return ZHToCString(chainage, decimals, suffix);
+}
+
+// ---------------------------------------------------------------------------
+// Editing.
+
+int tkxBreakChain::InsertBreakZH(double back, double ahead)
+{
+    const int n = m_iCount;
+    if (n < 1) return -1;
+    int position = -1;
+    if (back < m_ZHEnd[0] - kBreakTolerance) {
+        position = 0;
+    } else {
+        for (int i = 0; i < n - 1; ++i) {
+            if (std::fabs(back - m_ZHEnd[i]) < kBreakTolerance) return 0;
+            if (m_ZHEnd[i] + kBreakTolerance < back && back < m_ZHEnd[i + 1] - kBreakTolerance) {
+                position = i + 1;
+                break;
+            }
+        }
+        if (position < 0) return -1;
+    }
+
+    // The new break must leave both segments around it a positive length:
+    // the previous ahead station before the back station, the ahead station
+    // before the next back station.
+    const bool lastBreak = position + 1 >= n;
+    const double previousAhead = m_ZHStart[position];
+    const bool beforeOk = position == 0 || (previousAhead < back && back - previousAhead >= kStationTolerance);
+    const bool afterOk =
+        lastBreak || (ahead < m_ZHEnd[position] && m_ZHEnd[position] - ahead >= kStationTolerance);
+    if (!beforeOk || !afterOk) {
+        tkx_SetLastError(ClFormat(L"插入断链(%.3f=%.3f)出错, 断链终点桩号不得小于断链起点桩号!", back, ahead));
+        return -1;
+    }
+
+    m_ZHEnd.InsertAt(position, back);
+    m_ZHStart.InsertAt(position + 1, ahead);
+    ++m_iCount;
+    ComputeBreakData();
+    return position;
+}
+
+int tkxBreakChain::DeleteBreakZH(double back)
+{
+    for (int i = 0; i < m_iCount - 1; ++i) {
+        if (std::fabs(back - m_ZHEnd[i]) < kBreakTolerance) {
+            m_ZHEnd.RemoveAt(i);
+            m_ZHStart.RemoveAt(i + 1);
+            --m_iCount;
+            ComputeBreakData();
+            return 1;
+        }
+    }
+    return 0;
+}
+
+// ---------------------------------------------------------------------------
+// Archive form.
+
+void tkxBreakChain::Serialize(CArchive& ar)
+{
+    if (ar.IsStoring()) {
+        ar << m_iCount;
+        for (double v : m_ZHStart) ar << v;
+        for (double v : m_ZHEnd) ar << v;
+        return;
+    }
+    int count = 0;
+    ar >> count;
+    m_ZHStart.RemoveAll();
+    m_ZHEnd.RemoveAll();
+    for (int i = 0; i < count; ++i) {
+        double v = 0.0;
+        ar >> v;
+        m_ZHStart.Add(v);
+    }
+    for (int i = 0; i < count; ++i) {
+        double v = 0.0;
+        ar >> v;
+        m_ZHEnd.Add(v);
+    }
+    m_iCount = count;
+    if (m_iCount < 1) Reset();
+    ComputeBreakData();
+}
+
+void tkxBreakChain::AssertValid() const {}
+
+void tkxBreakChain::Dump(CDumpContext&) const {}

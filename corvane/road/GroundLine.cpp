@@ -1,0 +1,331 @@
+// The longitudinal ground line of tkxZDMInfo and its file (.DMX).
+#include "corvane/geometry/Numeric.h"
+#include "corvane/geometry/PlaneGeometry.h"
+#include "corvane/project/LastError.h"
+#include "corvane/project/TextLines.h"
+#include "corvane/road/BreakChain.h"
+#include "corvane/road/Profile.h"
+#include "corvane/road/RoadFiles.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cwchar>
+
+namespace {
+
+constexpr double kOutside = -999.0;
+constexpr double kSamePoint = 1e-8;
+constexpr double kSameStation = 1e-6;
+
+} // namespace
+
+bool tkxZDMInfo::GroundArraysAgree() const
+{
+    return m_DMXZHs.GetSize() == m_DMXHeights.GetSize();
+}
+
+int tkxZDMInfo::GetDMXCount() const
+{
+    return static_cast<int>(m_DMXZHs.GetSize());
+}
+
+double tkxZDMInfo::GetDMXZH(int i) const
+{
+    return i >= 0 && i < m_DMXZHs.GetSize() ? m_DMXZHs[i] : kOutside;
+}
+
+double tkxZDMInfo::GetDMXElevation(int i) const
+{
+    return i >= 0 && i < m_DMXHeights.GetSize() ? m_DMXHeights[i] : kOutside;
+}
+
+double tkxZDMInfo::GetDMXElevation(double x) const
+{
+    const int n = GetDMXCount();
+    if (n == 0 || !GroundArraysAgree()) return 0.0;
+    const double* st = m_DMXZHs.GetData();
+    const double* h = m_DMXHeights.GetData();
+    if (x < st[0] || std::fabs(x - st[0]) < kSamePoint) return h[0];
+    if (x > st[n - 1] || std::fabs(x - st[n - 1]) < kSamePoint) return h[n - 1];
+
+    // The first point i with station[i] <= x (within 1e-8) < station[i+1]
+    // (by more than 1e-8).  Points before the first station not below
+    // x - 1e-7 cannot qualify, so the search starts there.
+    int i = static_cast<int>(std::lower_bound(st, st + n, x - 1e-7) - st) - 1;
+    if (i < 0) i = 0;
+    for (; i < n - 1; ++i) {
+        const bool atOrAfter = st[i] < x || std::fabs(x - st[i]) < kSamePoint;
+        if (atOrAfter && x < st[i + 1] && std::fabs(x - st[i + 1]) > kSamePoint)
+            return h[i] + (h[i + 1] - h[i]) * (x - st[i]) / (st[i + 1] - st[i]);
+    }
+    return h[n - 1];
+}
+
+int tkxZDMInfo::FindDMXIndex(double x) const
+{
+    const int n = GetDMXCount();
+    if (n < 2) return -1;
+    if (x < m_DMXZHs[0] - kSameStation) return 0;
+    if (x > m_DMXZHs[n - 1] + kSameStation) return n - 1;
+    int lo = 0;
+    int hi = n - 1;
+    while (hi - lo > 1) {
+        const int mid = (lo + hi) / 2;
+        if (std::fabs(x - m_DMXZHs[mid]) < kSameStation) return mid;
+        if (x < m_DMXZHs[mid])
+            hi = mid;
+        else
+            lo = mid;
+    }
+    return lo;
+}
+
+int tkxZDMInfo::GetDMXZHArray(CArray<double, double>& out) const
+{
+    out.Copy(m_DMXZHs);
+    return static_cast<int>(out.GetSize());
+}
+
+int tkxZDMInfo::GetDMXElevationArray(CArray<double, double>& out) const
+{
+    out.Copy(m_DMXHeights);
+    return static_cast<int>(out.GetSize());
+}
+
+void tkxZDMInfo::SetDMXZHs(const CArray<double, double>& values)
+{
+    m_DMXZHs.Copy(values);
+}
+
+void tkxZDMInfo::SetDMXHeights(const CArray<double, double>& values)
+{
+    m_DMXHeights.Copy(values);
+}
+
+void tkxZDMInfo::ImportDMX(const tkxZDMInfo& other)
+{
+    if (this == &other) return;
+    ResetDMX();
+    m_DMXZHs.Copy(other.m_DMXZHs);
+    m_DMXHeights.Copy(other.m_DMXHeights);
+}
+
+void tkxZDMInfo::ResetDMX()
+{
+    m_DMXZHs.RemoveAll();
+    m_DMXHeights.RemoveAll();
+}
+
+void tkxZDMInfo::PreProcessDMX() {}
+
+void tkxZDMInfo::AddDMHeight(double station, double height)
+{
+    m_DMXZHs.Add(station);
+    m_DMXHeights.Add(height);
+}
+
+int tkxZDMInfo::SetDMXData(int i, double station, double height)
+{
+    const int n = GetDMXCount();
+    if (i < 0 || i >= n || i >= m_DMXHeights.GetSize()) return 0;
+    if (i > 0 && station < m_DMXZHs[i - 1] - kSamePoint) return 0;
+    if (i < n - 1 && station > m_DMXZHs[i + 1] + kSamePoint) return 0;
+    m_DMXZHs[i] = station;
+    m_DMXHeights[i] = height;
+    return 1;
+}
+
+short tkxZDMInfo::SetDMXData(double station, double height)
+{
+    const int n = GetDMXCount();
+    if (n == 0 || station < m_DMXZHs[0] - kSameStation) {
+        m_DMXZHs.InsertAt(0, station);
+        m_DMXHeights.InsertAt(0, height);
+        return 0;
+    }
+    if (station > m_DMXZHs[n - 1] + kSameStation) {
+        m_DMXZHs.Add(station);
+        m_DMXHeights.Add(height);
+        return 1;
+    }
+    // The first point not before the station (within 1e-6).
+    const double* st = m_DMXZHs.GetData();
+    const int at = static_cast<int>(std::lower_bound(st, st + n, station - kSameStation) - st);
+    if (at < n && std::fabs(st[at] - station) < kSameStation) {
+        if (at < m_DMXHeights.GetSize())
+            m_DMXHeights[at] = height;
+        else
+            m_DMXHeights.Add(height);
+        return 2;
+    }
+    m_DMXZHs.InsertAt(at, station);
+    m_DMXHeights.InsertAt(at, height);
+    return 3;
+}
+
+void tkxZDMInfo::DelDMXDatas(double a, double b)
+{
+    const double lo = std::min(a, b);
+    const double hi = std::max(a, b);
+    int first = -1;
+    int count = 0;
+    for (int i = 0; i < GetDMXCount(); ++i) {
+        const double s = m_DMXZHs[i];
+        if (lo + kSameStation <= s && s <= hi - kSameStation) {
+            if (first < 0) first = i;
+            ++count;
+        } else if (first >= 0) {
+            break;
+        }
+    }
+    if (first < 0) return;
+    m_DMXZHs.RemoveAt(first, count);
+    if (first < m_DMXHeights.GetSize())
+        m_DMXHeights.RemoveAt(first, std::min<INT_PTR>(count, m_DMXHeights.GetSize() - first));
+}
+
+void tkxZDMInfo::AutoDMXSort()
+{
+    const int n = GetDMXCount();
+    if (!GroundArraysAgree()) return;
+    CArray<tkxPoint2d, tkxPoint2d> points;
+    points.SetSize(n);
+    for (int i = 0; i < n; ++i) points[i].Set(m_DMXZHs[i], m_DMXHeights[i]);
+    tkx_PointsPibubUp(points, true);
+    for (int i = 0; i < n; ++i) {
+        m_DMXZHs[i] = points[i].x;
+        m_DMXHeights[i] = points[i].y;
+    }
+}
+
+int tkxZDMInfo::ReadLineDMXData(const wchar_t* line, double& station, double& height, int& segment) const
+{
+    CStringArray fields;
+    if (!line || tkx_DivideString(line, fields) < 0 || fields.GetSize() < 2) return 0;
+    // No "_" suffix here: the segment is the third field.
+    if (fields[0].Find(L'_') >= 0 || fields[1].Find(L'_') >= 0) return 0;
+    if (!IsNumericString(fields[0]) || !IsNumericString(fields[1])) return 0;
+    station = wcstod(fields[0], nullptr);
+    height = wcstod(fields[1], nullptr);
+    if (fields.GetSize() > 2) segment = _wtoi(fields[2]);
+    return 1;
+}
+
+// ---------------------------------------------------------------------------
+// The ground-line file.
+
+int tkxZDMInfo::LoadDMXFile(const wchar_t* path)
+{
+    const CString file = path ? path : L"";
+    if (!m_pBreakChain) {
+        tkx_SetLastError(L"未定义道路断链对象错误!");
+        return 0;
+    }
+    ResetDMX();
+    CFile in;
+    if (file.IsEmpty() || !in.Open(file, CFile::modeRead | CFile::shareDenyWrite)) {
+        tkx_SetLastError(ClFormat(L"打开<%s>文件时出错!", file.GetString()));
+        return 0;
+    }
+
+    const wchar_t* f = file.GetString();
+    CString message;
+    try {
+        CArchive ar(&in, CArchive::load);
+        CString line;
+        CStringArray fields;
+        CStringArray parts;
+        int lineNo = 0;
+        int segment = 1;
+        while (message.IsEmpty() && tkx_ReadNextString(&ar, line, lineNo)) {
+            if (tkx_DivideString(line, fields) != 0) {
+                message = ClFormat(L"读第%d行时出错", lineNo);
+                break;
+            }
+            const int count = static_cast<int>(fields.GetSize());
+            if (count < 2 || count > 3) {
+                message = ClFormat(L"读第%d行数据个数<%d>不符\n\n每行必须为2个或3个数据!", lineNo, count);
+                break;
+            }
+            CString first = fields[0];
+            if (count == 3) first = ClFormat(L"%s_%s", fields[0].GetString(), fields[2].GetString());
+
+            CString stationText = first;
+            if (tkx_SplitString(first, L"_", parts) == 2) {
+                stationText = parts[0];
+                if (!IsNumericString(parts[0])) {
+                    message = ClFormat(L"读地面线文件(%s)\n\n第%d行第1个数据%s, <桩号>错误!", f, lineNo, first.GetString());
+                    break;
+                }
+                if (!IsNumericString(parts[1])) {
+                    message = ClFormat(L"读地面线文件(%s)\n\n第%d行第1个数据桩号的断链号%s, <桩号的断链号>错误!", f, lineNo,
+                                       first.GetString());
+                    break;
+                }
+                segment = _wtoi(parts[1]);
+            } else if (!IsNumericString(first)) {
+                message = ClFormat(L"读地面线文件(%s)\n\n第%d行第1个数据%s, <桩号>错误!", f, lineNo, first.GetString());
+                break;
+            }
+            const double station = wcstod(stationText, nullptr);
+            double chainage = 0.0;
+            if (!m_pBreakChain->GetGlobalZH(station, chainage, segment)) {
+                message = ClFormat(L"读地面线文件%s第%d行, 桩号<%.5f_%d>转为整链时出错!", f, lineNo, station, segment);
+                break;
+            }
+            if (!IsNumericString(fields[1])) {
+                message = ClFormat(L"读地面线文件%s第%d行, 地面高(%s)数据错误!", f, lineNo, fields[1].GetString());
+                break;
+            }
+            const int n = GetDMXCount();
+            if (n > 0 && chainage + kSameStation < m_DMXZHs[n - 1]) {
+                message = ClFormat(L"读地面线文件%s第%d行, 违反了桩号[%s]递增规则!!", f, lineNo, fields[0].GetString());
+                break;
+            }
+            m_DMXZHs.Add(chainage);
+            m_DMXHeights.Add(wcstod(fields[1], nullptr));
+        }
+        ar.Abort();
+    } catch (CException* e) {
+        e->Delete();
+        if (message.IsEmpty()) message = ClFormat(L"打开<%s>文件时出错!", f);
+    }
+    in.Abort();
+    if (!message.IsEmpty()) {
+        tkx_SetLastError(message);
+        return 0;
+    }
+    return 1;
+}
+
+int tkxZDMInfo::SaveDMXFile(const wchar_t* path) const
+{
+    const CString file = path ? path : L"";
+    if (!m_pBreakChain) {
+        tkx_SetLastError(L"未定义断链对象, 无法输出纵断面地面线文件!");
+        return 0;
+    }
+    if (!GroundArraysAgree()) {
+        tkx_SetLastError(L"纵断面地面线桩号与地面高数据个数不相同!");
+        return 0;
+    }
+    const int n = GetDMXCount();
+    for (int i = 1; i < n; ++i) {
+        if (m_DMXZHs[i] + kSameStation < m_DMXZHs[i - 1]) {
+            tkx_SetLastError(ClFormat(L"纵断面地面线第%d点桩号(%s)小于上一点桩号(%s), 违反了桩号递增规则!", i + 1,
+                                      m_pBreakChain->GetStringBreakZH(m_DMXZHs[i], -1, 1).GetString(),
+                                      m_pBreakChain->GetStringBreakZH(m_DMXZHs[i - 1], -1, 1).GetString()));
+            return 0;
+        }
+    }
+    const short decimals = road_files::ProjectStationDecimals();
+    CString text;
+    for (int i = 0; i < n; ++i)
+        text.AppendFormat(L"%s %.3f\n", m_pBreakChain->GetStringBreakZH(m_DMXZHs[i], decimals, 1).GetString(),
+                          m_DMXHeights[i]);
+    if (file.IsEmpty() || !road_files::WriteTextFile(file, text)) {
+        tkx_SetLastError(ClFormat(L"创建地面线文件失败[%s]!", file.GetString()));
+        return 0;
+    }
+    return 1;
+}

@@ -1,0 +1,25 @@
+// Helpers shared by the road model's file readers and writers (internal to
+// the library, not exported).
+#pragma once
+#include "corvane/CorvaneDefs.h"
+
+namespace road_files {
+
+// Decimals of a station written with a negative count of decimals: the
+// current project's station precision.
+short ProjectStationDecimals();
+
+// A new empty temporary file in the folder of target; empty when none can be
+// made there.
+CString TempFileBeside(const wchar_t* target);
+
+// Moves temp over target (replacing it); on failure temp is removed and
+// target is left as it was.
+bool ReplaceFileWith(const wchar_t* temp, const wchar_t* target);
+
+// Writes text (lines ending in "\n") as 8-bit text of the system code page
+// with CR LF line ends into a temporary file beside target, then replaces
+// target with it.  false, with target untouched, when anything fails.
+bool WriteTextFile(const wchar_t* target, const CString& text);
+
+} // namespace road_files

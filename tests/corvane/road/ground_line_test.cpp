@@ -1,0 +1,235 @@
+// Longitudinal ground line: heights by station, edits, the .DMX file and the
+// time a large file takes to load.
+#include "corvane/project/LastError.h"
+#include "corvane/road/BreakChain.h"
+#include "corvane/road/Profile.h"
+#include "road_test_support.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+
+using road_test::ScratchFolder;
+using road_test::Utf8;
+
+namespace {
+
+class GroundLineTest : public ::testing::Test
+{
+protected:
+    void SetUp() override { ASSERT_EQ(1, chain.GetDLFromString(L"1200=1180")); }
+
+    std::vector<double> Stations() const
+    {
+        std::vector<double> v;
+        for (int i = 0; i < ground.GetDMXCount(); ++i) v.push_back(ground.GetDMXZH(i));
+        return v;
+    }
+
+    road_test::StationSettings settings{3, 1};
+    tkxBreakChain chain;
+    tkxZDMInfo ground{&chain};
+};
+
+TEST_F(GroundLineTest, HeightByStation)
+{
+    EXPECT_EQ(0.0, ground.GetDMXElevation(100.0)) << "no points";
+    ground.AddDMHeight(100, 50);
+    ground.AddDMHeight(200, 60);
+    ground.AddDMHeight(200, 70);   // a step: two points at one station
+    ground.AddDMHeight(300, 65);
+    struct {
+        double x, height;
+    } cases[] = {{0, 50},  {100, 50}, {150, 55},    {199.999, 59.9999}, {200, 70},
+                 {250, 67.5}, {300, 65}, {300.00000001, 65}, {400, 65}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.x);
+        EXPECT_NEAR(c.height, ground.GetDMXElevation(c.x), 1e-9);
+    }
+    EXPECT_EQ(-999.0, ground.GetDMXZH(4));
+    EXPECT_EQ(-999.0, ground.GetDMXElevation(-1));
+    EXPECT_EQ(0, ground.FindDMXIndex(150));
+    EXPECT_EQ(2, ground.FindDMXIndex(250));
+    EXPECT_EQ(0, ground.FindDMXIndex(50));
+    EXPECT_EQ(3, ground.FindDMXIndex(500));
+
+    CArray<double, double> heights;
+    heights.Add(1);
+    ground.SetDMXHeights(heights);
+    EXPECT_EQ(0.0, ground.GetDMXElevation(150.0)) << "counts that differ give no height";
+}
+
+TEST_F(GroundLineTest, EditsByStation)
+{
+    ground.AddDMHeight(100, 50);
+    ground.AddDMHeight(200, 60);
+    EXPECT_EQ(3, ground.SetDMXData(150.0, 57.0));
+    EXPECT_EQ(2, ground.SetDMXData(150.0, 58.0));
+    EXPECT_EQ(0, ground.SetDMXData(50.0, 45.0));
+    EXPECT_EQ(1, ground.SetDMXData(250.0, 65.0));
+    EXPECT_EQ((std::vector<double>{50, 100, 150, 200, 250}), Stations());
+    EXPECT_EQ(58.0, ground.GetDMXElevation(2));
+
+    EXPECT_EQ(0, ground.SetDMXData(2, 210.0, 1.0)) << "would pass the next point";
+    EXPECT_EQ(1, ground.SetDMXData(2, 120.0, 1.0));
+    EXPECT_EQ(0, ground.SetDMXData(9, 120.0, 1.0));
+
+    tkxZDMInfo copy = ground;
+    ground.DelDMXDatas(200, 100);
+    copy.DelDMXDatas(100, 200);
+    EXPECT_EQ((std::vector<double>{50, 100, 200, 250}), Stations());
+    EXPECT_EQ(copy.GetDMXCount(), ground.GetDMXCount());
+
+    tkxZDMInfo unordered(&chain);
+    for (double s : {300.0, 100.0, 200.0}) unordered.AddDMHeight(s, s / 10);
+    unordered.AddDMHeight(100.0, 99.0);
+    unordered.AutoDMXSort();
+    EXPECT_EQ(100.0, unordered.GetDMXZH(0));
+    EXPECT_EQ(10.0, unordered.GetDMXElevation(0)) << "equal stations keep their order";
+    EXPECT_EQ(99.0, unordered.GetDMXElevation(1));
+    EXPECT_EQ(300.0, unordered.GetDMXZH(3));
+}
+
+TEST_F(GroundLineTest, OneLine)
+{
+    double station = 0, height = 0;
+    int segment = 1;
+    EXPECT_EQ(1, ground.ReadLineDMXData(L"120.5, 33.25 2", station, height, segment));
+    EXPECT_EQ(120.5, station);
+    EXPECT_EQ(33.25, height);
+    EXPECT_EQ(2, segment);
+    EXPECT_EQ(0, ground.ReadLineDMXData(L"120.5_2 33", station, height, segment));
+    EXPECT_EQ(0, ground.ReadLineDMXData(L"120.5", station, height, segment));
+}
+
+TEST_F(GroundLineTest, SegmentAsFieldOrSuffix)
+{
+    ScratchFolder folder(L"dmx_segment");
+    const CString path = folder / L"road.DMX";
+    road_test::WriteText(path, L"// 地面线\n1190 51\n1190 52 2\n1190_2 53\n1195 54\n1195 55\n1300 56 1\n");
+    ASSERT_EQ(1, ground.LoadDMXFile(path)) << Utf8(tkx_GetLastError());
+    // 1190 of segment 1, then 1190 of segment 2 (twice), 1195 in segment 2
+    // (the segment stays in force), and 1300 asked in segment 1, which
+    // does not hold it: the first segment that does.
+    EXPECT_EQ((std::vector<double>{1190, 1210, 1210, 1215, 1215, 1320}), Stations());
+}
+
+TEST_F(GroundLineTest, DMXRoundTripKeepsSegments)
+{
+    ScratchFolder folder(L"dmx_round");
+    const CString path = folder / L"road.DMX";
+    for (double s : {1000.0, 1199.9996, 1200.0, 1250.1234, 1400.0}) ground.AddDMHeight(s, s / 20.0);
+    ASSERT_EQ(1, ground.SaveDMXFile(path)) << Utf8(tkx_GetLastError());
+    EXPECT_EQ("1000.000 50.000\r\n1200.000 60.000\r\n1180.000_2 60.000\r\n1230.123_2 62.506\r\n1380.000_2 70.000\r\n",
+              road_test::ReadBytes(path));
+
+    tkxZDMInfo loaded(&chain);
+    ASSERT_EQ(1, loaded.LoadDMXFile(path)) << Utf8(tkx_GetLastError());
+    ASSERT_EQ(5, loaded.GetDMXCount());
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_NEAR(ground.GetDMXZH(i), loaded.GetDMXZH(i), 0.0005);
+        EXPECT_NEAR(ground.GetDMXElevation(i), loaded.GetDMXElevation(i), 0.0005);
+    }
+}
+
+TEST_F(GroundLineTest, BadDMXLineNamesFileLineAndField)
+{
+    ScratchFolder folder(L"dmx_bad");
+    const CString path = folder / L"bad.DMX";
+    struct {
+        const wchar_t* content;
+        const wchar_t* message;   // %s: the path
+        int kept;                 // points read before the bad line
+    } cases[] = {
+        {L"100 50\n100 51\n99.99 52\n", L"读地面线文件%s第3行, 违反了桩号[99.99]递增规则!!", 2},
+        {L"100 50\n\n// c\n1x0 52\n", L"读地面线文件(%s)\n\n第4行第1个数据1x0, <桩号>错误!", 1},
+        {L"100_z 50\n", L"读地面线文件(%s)\n\n第1行第1个数据桩号的断链号100_z, <桩号的断链号>错误!", 0},
+        {L"100 5o\n", L"读地面线文件%s第1行, 地面高(5o)数据错误!", 0},
+        {L"100 50 2 7\n", L"读第1行数据个数<4>不符\n\n每行必须为2个或3个数据!", 0},
+        {L"100 50\n100\n", L"读第2行数据个数<1>不符\n\n每行必须为2个或3个数据!", 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(Utf8(c.content));
+        road_test::WriteText(path, c.content);
+        EXPECT_EQ(0, ground.LoadDMXFile(path));
+        EXPECT_EQ(Utf8(ClFormat(c.message, path.GetString())), Utf8(tkx_GetLastError()));
+        EXPECT_EQ(c.kept, ground.GetDMXCount());
+    }
+
+    // A station in the gap of a break.
+    ASSERT_EQ(1, chain.GetDLFromString(L"1200=1210"));
+    road_test::WriteText(path, L"1205 50\n");
+    EXPECT_EQ(0, ground.LoadDMXFile(path));
+    EXPECT_EQ(Utf8(ClFormat(L"读地面线文件%s第1行, 桩号<1205.00000_1>转为整链时出错!", path.GetString())),
+              Utf8(tkx_GetLastError()));
+
+    EXPECT_EQ(0, ground.LoadDMXFile(folder / L"missing.DMX"));
+    EXPECT_EQ(Utf8(ClFormat(L"打开<%s>文件时出错!", (folder / L"missing.DMX").GetString())), Utf8(tkx_GetLastError()));
+
+    road_test::WriteText(path, L"");
+    EXPECT_EQ(1, ground.LoadDMXFile(path));
+    EXPECT_EQ(0, ground.GetDMXCount());
+}
+
+TEST_F(GroundLineTest, DMXWriterRefusesWhatCouldNotBeReadBack)
+{
+    ScratchFolder folder(L"dmx_refuse");
+    const CString path = folder / L"road.DMX";
+    road_test::WriteBytes(path, "100.000 50.000\r\n");
+    ground.AddDMHeight(300, 1);
+    ground.AddDMHeight(200, 2);
+    EXPECT_EQ(0, ground.SaveDMXFile(path));
+    EXPECT_EQ(Utf8(L"纵断面地面线第2点桩号(200.000)小于上一点桩号(300.000), 违反了桩号递增规则!"), Utf8(tkx_GetLastError()));
+    EXPECT_EQ("100.000 50.000\r\n", road_test::ReadBytes(path));
+
+    CArray<double, double> heights;
+    ground.SetDMXHeights(heights);
+    EXPECT_EQ(0, ground.SaveDMXFile(path));
+    EXPECT_EQ(Utf8(L"纵断面地面线桩号与地面高数据个数不相同!"), Utf8(tkx_GetLastError()));
+    EXPECT_EQ("100.000 50.000\r\n", road_test::ReadBytes(path));
+}
+
+// Loading a file ten times larger takes about ten times longer.
+TEST_F(GroundLineTest, LoadingScalesLinearly)
+{
+    ScratchFolder folder(L"dmx_scale");
+    auto write = [&](const wchar_t* name, int points) {
+        std::string text;
+        text.reserve(static_cast<size_t>(points) * 24);
+        char line[64];
+        for (int i = 0; i < points; ++i) {
+            // The second half lies in the second chain segment.
+            if (i < points / 2)
+                snprintf(line, sizeof(line), "%.3f %.3f\r\n", i * 0.02, 100.0 + (i % 97) * 0.01);
+            else
+                snprintf(line, sizeof(line), "%.3f_2 %.3f\r\n", 2000.0 + i * 0.02, 100.0 + (i % 89) * 0.01);
+            text += line;
+        }
+        const CString path = folder / name;
+        road_test::WriteBytes(path, text);
+        return path;
+    };
+    ASSERT_EQ(1, chain.GetDLFromString(L"1200=1180"));
+    const CString small = write(L"small.DMX", 5000);
+    const CString large = write(L"large.DMX", 50000);
+
+    auto best = [&](const CString& path, int expected) {
+        double fastest = 1e9;
+        for (int run = 0; run < 3; ++run) {
+            tkxZDMInfo loaded(&chain);
+            const double start = road_test::Seconds();
+            EXPECT_EQ(1, loaded.LoadDMXFile(path)) << Utf8(tkx_GetLastError());
+            fastest = std::min(fastest, road_test::Seconds() - start);
+            EXPECT_EQ(expected, loaded.GetDMXCount());
+        }
+        return fastest;
+    };
+    const double smallTime = best(small, 5000);
+    const double largeTime = best(large, 50000);
+    const double ratio = largeTime / smallTime;
+    RecordProperty("ratio", std::to_string(ratio));
+    EXPECT_LT(ratio, 30.0) << "small " << smallTime << " s, large " << largeTime << " s";
+    EXPECT_GT(ratio, 3.0) << "small " << smallTime << " s, large " << largeTime << " s";
+}
+
+} // namespace
