@@ -10,16 +10,7 @@ const wchar_t kTBKey[] = L"SOFTWARE\\TavixSuite\\Brisko\\TempBaseInfo";
 
 namespace {
 
-const wchar_t kShellFolders[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
 const wchar_t kSuiteKey[] = L"SOFTWARE\\TavixSuite\\TAVIX 3";
-
-CString ScratchHiveKey() { return ClFormat(L"Software\\TavixTests\\interface_%lu", GetCurrentProcessId()); }
-
-CString& Documents()
-{
-    static CString folder;
-    return folder;
-}
 
 CString& Install()
 {
@@ -27,123 +18,35 @@ CString& Install()
     return folder;
 }
 
-// Redirects HKEY_CURRENT_USER and the documents folder for the run, and
-// names a scratch installation folder, before the library starts.
-class ScratchWorld : public ::testing::Environment
+// The scratch hive, with a scratch installation folder (holding an empty
+// Bin folder) and the suite's folder in the user's documents (an
+// installation makes it), all made before the library starts.
+class InterfaceWorld : public ScratchHive
 {
 public:
-    void SetUp() override
+    InterfaceWorld() : ScratchHive(L"interface") {}
+
+protected:
+    void Prepare() override
     {
-        ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_CURRENT_USER, ScratchHiveKey(), 0, nullptr, 0,
-                                                 KEY_ALL_ACCESS, nullptr, &m_hive, nullptr));
-        Documents().Format(L"%s\\docs_%lu", WorkingFolder().GetString(), GetCurrentProcessId());
-        Install().Format(L"%s\\install_%lu", WorkingFolder().GetString(), GetCurrentProcessId());
-        RemoveTree(Documents());
+        Install() = ClFormat(L"%s\\install_%lu", WorkingFolder().GetString(), GetCurrentProcessId());
         RemoveTree(Install());
-        ASSERT_TRUE(CreateDirectoryW(Documents(), nullptr));
         ASSERT_TRUE(CreateDirectoryW(Install(), nullptr));
         ASSERT_TRUE(CreateDirectoryW(Install() + L"\\Bin", nullptr));
-        ASSERT_EQ(ERROR_SUCCESS, RegOverridePredefKey(HKEY_CURRENT_USER, m_hive));
-        SetRegString(HKEY_CURRENT_USER, kShellFolders, L"Personal", Documents());
         SetRegString(HKEY_CURRENT_USER, kSuiteKey, L"PathName", Install() + L"\\");
-        // The suite's folder in the user's documents, where its INI files
-        // live (an installation makes it).
         CString suiteDocuments = tkxApplicationInfo().GetUserDocumentPath();
         ASSERT_FALSE(suiteDocuments.IsEmpty());
         CreateDirectoryW(suiteDocuments.Left(suiteDocuments.ReverseFind(L'\\')), nullptr);
         ASSERT_TRUE(CreateDirectoryW(suiteDocuments, nullptr)) << Utf8(suiteDocuments);
     }
-
-    void TearDown() override
-    {
-        RegOverridePredefKey(HKEY_CURRENT_USER, nullptr);
-        RegCloseKey(m_hive);
-        RegDeleteTreeW(HKEY_CURRENT_USER, ScratchHiveKey());
-        HKEY parent;
-        if (RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\TavixTests", 0, KEY_ALL_ACCESS, &parent) == 0) {
-            DWORD subkeys = 0;
-            RegQueryInfoKeyW(parent, nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, nullptr, nullptr,
-                             nullptr, nullptr, nullptr);
-            RegCloseKey(parent);
-            if (subkeys == 0) RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\TavixTests");
-        }
-        RemoveTree(Documents());
-        RemoveTree(Install());
-    }
-
-private:
-    HKEY m_hive = nullptr;
+    void CleanUp() override { RemoveTree(Install()); }
 };
 
-::testing::Environment* const g_world = ::testing::AddGlobalTestEnvironment(new ScratchWorld);
+::testing::Environment* const g_world = ::testing::AddGlobalTestEnvironment(new InterfaceWorld);
 
 } // namespace
 
 CString InstallFolder() { return Install(); }
-
-CString BinFolder()
-{
-    wchar_t path[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, path, MAX_PATH);
-    CString folder(path);
-    return folder.Left(folder.ReverseFind(L'\\'));
-}
-
-CString WorkingFolder()
-{
-    wchar_t dir[MAX_PATH] = {};
-    GetCurrentDirectoryW(MAX_PATH, dir);
-    CString path(dir);
-    path.TrimRight(L'\\');
-    return path;
-}
-
-ScratchFolder::ScratchFolder(const wchar_t* name)
-{
-    m_path.Format(L"%s\\%s_%lu", WorkingFolder().GetString(), name, GetCurrentProcessId());
-    RemoveTree(m_path);
-    CreateDirectoryW(m_path, nullptr);
-}
-
-ScratchFolder::~ScratchFolder() { RemoveTree(m_path); }
-
-void RemoveTree(const CString& path)
-{
-    DWORD attributes = GetFileAttributesW(path);
-    if (attributes == INVALID_FILE_ATTRIBUTES) return;
-    SetFileAttributesW(path, attributes & ~FILE_ATTRIBUTE_READONLY);
-    if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-        DeleteFileW(path);
-        return;
-    }
-    WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW(path + L"\\*", &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            CString name(found.cFileName);
-            if (name != L"." && name != L"..") RemoveTree(path + L"\\" + name);
-        } while (FindNextFileW(search, &found));
-        FindClose(search);
-    }
-    RemoveDirectoryW(path);
-}
-
-std::string ReadBytes(const CString& path)
-{
-    std::string bytes;
-    HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
-                              nullptr);
-    if (file == INVALID_HANDLE_VALUE) return bytes;
-    char buffer[65536];
-    DWORD read = 0;
-    while (ReadFile(file, buffer, sizeof(buffer), &read, nullptr) && read > 0) bytes.append(buffer, read);
-    CloseHandle(file);
-    return bytes;
-}
-
-bool FileExists(const CString& path) { return GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES; }
-
-std::string Utf8(const wchar_t* text) { return ClWideToMultiByte(text, -1, CP_UTF8); }
 
 std::string Utf16Bytes(const wchar_t* text)
 {
@@ -156,55 +59,6 @@ std::string Padded(std::string bytes, size_t size)
     return bytes;
 }
 
-// ---------------------------------------------------------------------------
-// Registry
-
-namespace {
-
-HKEY CreateKeyPath(HKEY root, const wchar_t* key)
-{
-    HKEY handle = nullptr;
-    RegCreateKeyExW(root, key, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &handle, nullptr);
-    return handle;
-}
-
-} // namespace
-
-void SetRegString(HKEY root, const wchar_t* key, const wchar_t* name, const wchar_t* value)
-{
-    HKEY handle = CreateKeyPath(root, key);
-    ASSERT_TRUE(handle != nullptr);
-    RegSetValueExW(handle, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value),
-                   static_cast<DWORD>((wcslen(value) + 1) * sizeof(wchar_t)));
-    RegCloseKey(handle);
-}
-
-void SetRegDword(HKEY root, const wchar_t* key, const wchar_t* name, DWORD value)
-{
-    HKEY handle = CreateKeyPath(root, key);
-    ASSERT_TRUE(handle != nullptr);
-    RegSetValueExW(handle, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof(value));
-    RegCloseKey(handle);
-}
-
-void DeleteRegTree(HKEY root, const wchar_t* key) { RegDeleteTreeW(root, key); }
-
-CString GetRegString(HKEY root, const wchar_t* key, const wchar_t* name)
-{
-    wchar_t buffer[1024] = {};
-    DWORD size = sizeof(buffer);
-    if (RegGetValueW(root, key, name, RRF_RT_REG_SZ, nullptr, buffer, &size) != ERROR_SUCCESS)
-        return L"<missing>";
-    return CString(buffer);
-}
-
-DWORD GetRegDword(HKEY root, const wchar_t* key, const wchar_t* name)
-{
-    DWORD value = 0xDEADBEEF;
-    DWORD size = sizeof(value);
-    RegGetValueW(root, key, name, RRF_RT_REG_DWORD, nullptr, &value, &size);
-    return value;
-}
 
 // ---------------------------------------------------------------------------
 // Library state

@@ -2,13 +2,12 @@
 // test of this program runs in, the library's state put back to empty, and
 // the stand-in programs with the records they write.
 //
-// For the whole run HKEY_CURRENT_USER is redirected to a scratch key of the
-// real registry (removed at the end), the user's documents folder is a
-// scratch folder, and the suite's installation folder ("PathName") is a
-// scratch folder with an empty Bin folder; all are set before the library
-// starts, so its start-up reads an empty world.
+// The whole run is in the scratch hive of tests/support, and the suite's
+// installation folder ("PathName") is a scratch folder with an empty Bin
+// folder; all are set before the library starts, so its start-up reads an
+// empty world.
 #pragma once
-#include "classlib/ClassLib.h"
+#include "support/Scratch.h"
 #include "support/MessageBoxScript.h"
 #include <gtest/gtest.h>
 #include <string>
@@ -18,44 +17,14 @@ class tkxProject;
 
 namespace interface_test {
 
-// The scratch installation folder (holds "Bin") and the test program's own
-// folder (where the stand-ins are built).
+using namespace test_support;
+
+// The scratch installation folder (holds "Bin").
 CString InstallFolder();
-CString BinFolder();
-CString WorkingFolder();
-
-// A new empty folder under the working directory, removed with everything
-// in it when the object dies.
-class ScratchFolder
-{
-public:
-    explicit ScratchFolder(const wchar_t* name);
-    ~ScratchFolder();
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
-
-    const CString& Path() const { return m_path; }
-    CString operator/(const wchar_t* name) const { return m_path + L"\\" + name; }
-
-private:
-    CString m_path;
-};
-
-void RemoveTree(const CString& path);
-std::string ReadBytes(const CString& path);
-bool FileExists(const CString& path);
-std::string Utf8(const wchar_t* text);
 
 // UTF-16LE bytes of a text, and those bytes zero-filled to a size.
 std::string Utf16Bytes(const wchar_t* text);
 std::string Padded(std::string bytes, size_t size);
-
-// Registry seeding and reading (key paths are made as needed).
-void SetRegString(HKEY root, const wchar_t* key, const wchar_t* name, const wchar_t* value);
-void SetRegDword(HKEY root, const wchar_t* key, const wchar_t* name, DWORD value);
-void DeleteRegTree(HKEY root, const wchar_t* key);
-CString GetRegString(HKEY root, const wchar_t* key, const wchar_t* name);
-DWORD GetRegDword(HKEY root, const wchar_t* key, const wchar_t* name);
 
 extern const wchar_t kPrjKey[];
 extern const wchar_t kTBKey[];
@@ -132,4 +101,3 @@ private:
 
 } // namespace interface_test
 
-inline void PrintTo(const CString& s, std::ostream* os) { *os << '"' << interface_test::Utf8(s) << '"'; }

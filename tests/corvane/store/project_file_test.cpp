@@ -134,9 +134,9 @@ TEST_F(ProjectFile, NameAndPathComeFromTheFileName)
     EXPECT_EQ(CString(L"Bridge"), project.m_SName);
     EXPECT_EQ(folder.Path(), project.m_SPath);
     // Loading made the three project sub-folders.
-    EXPECT_TRUE(Exists(folder / L"沿线调查"));
-    EXPECT_TRUE(Exists(folder / L"地形参照"));
-    EXPECT_TRUE(Exists(folder / L"图纸集"));
+    EXPECT_TRUE(FileExists(folder / L"沿线调查"));
+    EXPECT_TRUE(FileExists(folder / L"地形参照"));
+    EXPECT_TRUE(FileExists(folder / L"图纸集"));
 }
 
 TEST_F(ProjectFile, StoredCurrentRoadIsCheckedAgainstTheRoadCount)

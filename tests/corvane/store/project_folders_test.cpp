@@ -57,14 +57,14 @@ TEST(ProjectFolders, SheetSetFoldersAreMadeInOrderAndStopAtTheFirstFailure)
     tkx_SetLastError(nullptr);
     tkxProject project;
     EXPECT_EQ(1, project.VerifySheetSetDirectory(folder.Path()));
-    EXPECT_TRUE(Exists(folder / L"图纸集"));
+    EXPECT_TRUE(FileExists(folder / L"图纸集"));
     EXPECT_TRUE(tkx_GetLastError().IsEmpty());
 
     ScratchFolder blocked(L"sheets_blocked");
     WriteBytes(blocked / L"地形参照", "a file, not a folder");
     EXPECT_EQ(0, project.VerifySheetSetDirectory(blocked.Path()));
-    EXPECT_TRUE(Exists(blocked / L"沿线调查"));
-    EXPECT_FALSE(Exists(blocked / L"图纸集"));
+    EXPECT_TRUE(FileExists(blocked / L"沿线调查"));
+    EXPECT_FALSE(FileExists(blocked / L"图纸集"));
     EXPECT_EQ(ClFormat(L"无法创建目录[%s]，\n\n请确定当前用户有目录操作的权限!", (blocked / L"地形参照").GetString()),
               tkx_GetLastError());
 }
@@ -79,7 +79,7 @@ TEST(ProjectFolders, RoadFolderIsMadeOnceAndAnnounced)
     EXPECT_EQ(ClFormat(L"道路<B>的路径<%s>不存在, \n\n程序将自动创建该道路文件夹!", (folder / L"B").GetString()),
               boxes.Shown()[0].text);
     EXPECT_EQ(UINT(MB_OK | MB_ICONINFORMATION), boxes.Shown()[0].type);
-    EXPECT_TRUE(Exists(folder / L"B"));
+    EXPECT_TRUE(FileExists(folder / L"B"));
 
     EXPECT_EQ(1, project.VerifyRoadDirectory(1, nullptr));
     EXPECT_EQ(1u, boxes.Shown().size());
@@ -117,7 +117,7 @@ TEST(ProjectFolders, RoadNamesThatCannotBeFolderNamesAreRefused)
     project.m_iCurRoad = 0;
     MessageBoxScript boxes;
     EXPECT_EQ(0, project.VerifyRoadDirectory(0, nullptr));
-    EXPECT_FALSE(Exists(folder / L"escaped"));
+    EXPECT_FALSE(FileExists(folder / L"escaped"));
     EXPECT_EQ(1, project.GetRoadCount());
     ASSERT_EQ(1u, boxes.Shown().size());
     EXPECT_EQ(tkxProject::CheckRoadName(L"..\\escaped"), boxes.Shown()[0].text);

@@ -1,56 +1,43 @@
-// Shared helpers of the project-store tests: the scratch hive and documents
-// folder every test of this program runs in, scratch folders, file bytes,
-// registry seeding, archive byte fixtures and the CAD-host stand-in.
-//
-// For the whole run HKEY_CURRENT_USER is redirected to a scratch key of the
-// real registry (removed at the end) and the user's documents folder to a
-// scratch folder, so the suite's keys start out missing and parallel test
-// programs never see each other's entries.
+// Shared helpers of the project-store tests: the scratch world of
+// tests/support (every test of this program runs in a scratch hive),
+// registry seeding under HKEY_CURRENT_USER, archive byte fixtures and the
+// CAD-host stand-in.
 #pragma once
-#include "classlib/ClassLib.h"
-#include <gtest/gtest.h>
+#include "support/Scratch.h"
 #include <string>
 #include <vector>
 
 namespace store_test {
 
+using namespace test_support;
+
 // The documents folder of the scratch hive, and the suite's document folder
 // inside it (where "Tavix3.ini" and "TvComment.ini" live).
 CString DocumentsFolder();
 CString SuiteDocumentFolder();
-// The folder of the test program (where our binaries are built).
-CString BinFolder();
 
-// A new empty folder under the working directory, removed with everything
-// in it when the object dies.
-class ScratchFolder
+// Registry seeding under HKEY_CURRENT_USER.
+inline void SetRegString(const wchar_t* key, const wchar_t* name, const wchar_t* value)
 {
-public:
-    explicit ScratchFolder(const wchar_t* name);
-    ~ScratchFolder();
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
-
-    const CString& Path() const { return m_path; }
-    CString operator/(const wchar_t* name) const { return m_path + L"\\" + name; }
-
-private:
-    CString m_path;
-};
-
-void RemoveTree(const CString& path);
-void WriteBytes(const CString& path, const std::string& bytes);
-std::string ReadBytes(const CString& path);
-bool Exists(const CString& path);
-std::string Utf8(const wchar_t* text);
-
-// Registry seeding under HKEY_CURRENT_USER (key paths are created).
-void SetRegString(const wchar_t* key, const wchar_t* name, const wchar_t* value);
-void SetRegDword(const wchar_t* key, const wchar_t* name, DWORD value);
-void DeleteRegTree(const wchar_t* key);
-bool RegValueExists(const wchar_t* key, const wchar_t* name);
-CString GetRegString(const wchar_t* key, const wchar_t* name);
-DWORD GetRegDword(const wchar_t* key, const wchar_t* name);
+    test_support::SetRegString(HKEY_CURRENT_USER, key, name, value);
+}
+inline void SetRegDword(const wchar_t* key, const wchar_t* name, DWORD value)
+{
+    test_support::SetRegDword(HKEY_CURRENT_USER, key, name, value);
+}
+inline void DeleteRegTree(const wchar_t* key) { test_support::DeleteRegTree(HKEY_CURRENT_USER, key); }
+inline bool RegValueExists(const wchar_t* key, const wchar_t* name)
+{
+    return test_support::RegValueExists(HKEY_CURRENT_USER, key, name);
+}
+inline CString GetRegString(const wchar_t* key, const wchar_t* name)
+{
+    return test_support::GetRegString(HKEY_CURRENT_USER, key, name);
+}
+inline DWORD GetRegDword(const wchar_t* key, const wchar_t* name)
+{
+    return test_support::GetRegDword(HKEY_CURRENT_USER, key, name);
+}
 
 // Archive bytes written by hand, field by field.
 class Bytes
@@ -106,5 +93,3 @@ std::string WideBuffer(const wchar_t* text, size_t bytes);
 
 } // namespace store_test
 
-// gtest output for the library's strings.
-inline void PrintTo(const CString& s, std::ostream* os) { *os << '"' << store_test::Utf8(s) << '"'; }

@@ -193,7 +193,7 @@ TEST_F(TemplateLibrary, RemovingTemplatesKeepsTheirFiles)
     EXPECT_EQ(1, library.RemoveTemp(L"C:\\x\\A.TYP"));
     EXPECT_EQ(0, library.RemoveTemp(L"A.TYP"));
     EXPECT_EQ(0, library.m_STemplates.GetSize());
-    EXPECT_TRUE(Exists(folder / L"A.TYP"));
+    EXPECT_TRUE(FileExists(folder / L"A.TYP"));
 }
 
 TEST_F(TemplateLibrary, RenamingATemplateKeepsFileAndListInAgreement)
@@ -205,20 +205,20 @@ TEST_F(TemplateLibrary, RenamingATemplateKeepsFileAndListInAgreement)
     library.m_STemplates.Add(L"C.TYP");
 
     EXPECT_EQ(0, library.RenameTemp(L"A.TYP", L"D:\\elsewhere\\A.TYP"));
-    EXPECT_TRUE(Exists(folder / L"A.TYP"));
+    EXPECT_TRUE(FileExists(folder / L"A.TYP"));
 
     // An unlisted template is not renamed at all.
     EXPECT_EQ(0, library.RenameTemp(L"Loose.TYP", L"Loose2.TYP"));
-    EXPECT_TRUE(Exists(folder / L"Loose.TYP"));
-    EXPECT_FALSE(Exists(folder / L"Loose2.TYP"));
+    EXPECT_TRUE(FileExists(folder / L"Loose.TYP"));
+    EXPECT_FALSE(FileExists(folder / L"Loose2.TYP"));
 
     // Not onto another listed template.
     EXPECT_EQ(0, library.RenameTemp(L"A.TYP", L"C.TYP"));
-    EXPECT_TRUE(Exists(folder / L"A.TYP"));
+    EXPECT_TRUE(FileExists(folder / L"A.TYP"));
     ASSERT_EQ(1u, boxes.Shown().size());
 
     EXPECT_EQ(1, library.RenameTemp(folder / L"A.TYP", L"B.TYP"));
-    EXPECT_FALSE(Exists(folder / L"A.TYP"));
+    EXPECT_FALSE(FileExists(folder / L"A.TYP"));
     EXPECT_EQ("template A", ReadBytes(folder / L"B.TYP"));
     EXPECT_EQ(CString(L"B.TYP"), library.m_STemplates[0]);
 
@@ -242,13 +242,13 @@ TEST_F(TemplateLibrary, RenamingTheLibraryRenamesFileNameAndRegisteredEntry)
 
     // The same name, blanks around it: nothing to do.
     EXPECT_EQ(1, library.RenameTempBase(L"  Road "));
-    EXPECT_TRUE(Exists(folder / L"Road.TPB"));
+    EXPECT_TRUE(FileExists(folder / L"Road.TPB"));
     EXPECT_FALSE(RegValueExists(kTBKey, L"TBName0"));
 
     EXPECT_EQ(1, library.RenameTempBase(L" Road2"));
     EXPECT_EQ(CString(L"Road2"), library.m_SName);
-    EXPECT_FALSE(Exists(folder / L"Road.TPB"));
-    EXPECT_TRUE(Exists(folder / L"Road2.TPB"));
+    EXPECT_FALSE(FileExists(folder / L"Road.TPB"));
+    EXPECT_TRUE(FileExists(folder / L"Road2.TPB"));
     EXPECT_EQ(CString(L"Road2"), TavixDevApp().m_STBNames[1]);
     EXPECT_EQ(CString(L"Road2"), GetRegString(kTBKey, L"TBName1"));
     EXPECT_EQ(1u, GetRegDword(kTBKey, L"CurrentTempBase"));
@@ -256,7 +256,7 @@ TEST_F(TemplateLibrary, RenamingTheLibraryRenamesFileNameAndRegisteredEntry)
 
     // Not onto the name of another registered library.
     EXPECT_EQ(0, library.RenameTempBase(L"Other"));
-    EXPECT_TRUE(Exists(folder / L"Road2.TPB"));
+    EXPECT_TRUE(FileExists(folder / L"Road2.TPB"));
     EXPECT_EQ(CString(L"Road2"), library.m_SName);
     ASSERT_EQ(1u, boxes.Shown().size());
 }
@@ -272,9 +272,9 @@ TEST_F(TemplateLibrary, RenamingAnUnregisteredLibraryLeavesTheRegisteredNamesake
     ASSERT_EQ(1, library.Save());
     EXPECT_EQ(1, library.RenameTempBase(L"Copy"));
     EXPECT_EQ(CString(L"Copy"), library.m_SName);
-    EXPECT_TRUE(Exists(folder / L"Copy.TPB"));
+    EXPECT_TRUE(FileExists(folder / L"Copy.TPB"));
     EXPECT_EQ(CString(L"Road"), TavixDevApp().m_STBNames[0]);
-    EXPECT_TRUE(Exists(registered / L"Road.TPB"));
+    EXPECT_TRUE(FileExists(registered / L"Road.TPB"));
 }
 
 TEST_F(TemplateLibrary, FailedLibraryRenameChangesNothing)

@@ -1,0 +1,188 @@
+#include "Scratch.h"
+
+namespace test_support {
+
+namespace {
+
+const wchar_t kShellFolders[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
+const wchar_t kScratchRoot[] = L"Software\\TavixTests";
+
+CString& Documents()
+{
+    static CString folder;
+    return folder;
+}
+
+HKEY CreateKeyPath(HKEY root, const wchar_t* key)
+{
+    HKEY handle = nullptr;
+    RegCreateKeyExW(root, key, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &handle, nullptr);
+    return handle;
+}
+
+} // namespace
+
+CString WorkingFolder()
+{
+    wchar_t dir[MAX_PATH] = {};
+    GetCurrentDirectoryW(MAX_PATH, dir);
+    CString path(dir);
+    path.TrimRight(L'\\');
+    return path;
+}
+
+CString BinFolder()
+{
+    wchar_t path[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    CString folder(path);
+    return folder.Left(folder.ReverseFind(L'\\'));
+}
+
+ScratchFolder::ScratchFolder(const wchar_t* name)
+{
+    m_path = ClFormat(L"%s\\%s_%lu", WorkingFolder().GetString(), name, GetCurrentProcessId());
+    RemoveTree(m_path);
+    CreateDirectoryW(m_path, nullptr);
+}
+
+ScratchFolder::~ScratchFolder() { RemoveTree(m_path); }
+
+void RemoveTree(const CString& path)
+{
+    DWORD attributes = GetFileAttributesW(path);
+    if (attributes == INVALID_FILE_ATTRIBUTES) return;
+    SetFileAttributesW(path, attributes & ~FILE_ATTRIBUTE_READONLY);
+    if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        DeleteFileW(path);
+        return;
+    }
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW(path + L"\\*", &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            CString name(found.cFileName);
+            if (name != L"." && name != L"..") RemoveTree(path + L"\\" + name);
+        } while (FindNextFileW(search, &found));
+        FindClose(search);
+    }
+    RemoveDirectoryW(path);
+}
+
+void WriteBytes(const CString& path, const std::string& bytes)
+{
+    HANDLE file = CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, file) << Utf8(path);
+    DWORD written = 0;
+    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(file);
+}
+
+std::string ReadBytes(const CString& path)
+{
+    std::string bytes;
+    HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
+                              nullptr);
+    if (file == INVALID_HANDLE_VALUE) return bytes;
+    char buffer[4096];
+    DWORD read = 0;
+    while (ReadFile(file, buffer, sizeof(buffer), &read, nullptr) && read > 0) bytes.append(buffer, read);
+    CloseHandle(file);
+    return bytes;
+}
+
+bool FileExists(const CString& path) { return GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES; }
+
+std::string Utf8(const wchar_t* text) { return ClWideToMultiByte(text, -1, CP_UTF8); }
+
+void SetRegString(HKEY root, const wchar_t* key, const wchar_t* name, const wchar_t* value)
+{
+    HKEY handle = CreateKeyPath(root, key);
+    ASSERT_TRUE(handle != nullptr);
+    RegSetValueExW(handle, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value),
+                   static_cast<DWORD>((wcslen(value) + 1) * sizeof(wchar_t)));
+    RegCloseKey(handle);
+}
+
+void SetRegDword(HKEY root, const wchar_t* key, const wchar_t* name, DWORD value)
+{
+    HKEY handle = CreateKeyPath(root, key);
+    ASSERT_TRUE(handle != nullptr);
+    RegSetValueExW(handle, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof(value));
+    RegCloseKey(handle);
+}
+
+void DeleteRegValue(HKEY root, const wchar_t* key, const wchar_t* name)
+{
+    HKEY handle;
+    if (RegOpenKeyExW(root, key, 0, KEY_ALL_ACCESS, &handle) != ERROR_SUCCESS) return;
+    RegDeleteValueW(handle, name);
+    RegCloseKey(handle);
+}
+
+void DeleteRegTree(HKEY root, const wchar_t* key) { RegDeleteTreeW(root, key); }
+
+bool RegKeyExists(HKEY root, const wchar_t* key)
+{
+    HKEY handle;
+    if (RegOpenKeyExW(root, key, 0, KEY_READ, &handle) != ERROR_SUCCESS) return false;
+    RegCloseKey(handle);
+    return true;
+}
+
+bool RegValueExists(HKEY root, const wchar_t* key, const wchar_t* name)
+{
+    return RegGetValueW(root, key, name, RRF_RT_ANY, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+}
+
+CString GetRegString(HKEY root, const wchar_t* key, const wchar_t* name)
+{
+    wchar_t buffer[1024] = {};
+    DWORD size = sizeof(buffer);
+    if (RegGetValueW(root, key, name, RRF_RT_REG_SZ, nullptr, buffer, &size) != ERROR_SUCCESS)
+        return L"<missing>";
+    return CString(buffer);
+}
+
+DWORD GetRegDword(HKEY root, const wchar_t* key, const wchar_t* name)
+{
+    DWORD value = 0xDEADBEEF;
+    DWORD size = sizeof(value);
+    RegGetValueW(root, key, name, RRF_RT_REG_DWORD, nullptr, &value, &size);
+    return value;
+}
+
+CString ScratchHive::DocumentsFolder() { return Documents(); }
+
+void ScratchHive::SetUp()
+{
+    CString key = ClFormat(L"%s\\%s_%lu", kScratchRoot, m_tag.GetString(), GetCurrentProcessId());
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_CURRENT_USER, key, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                                             &m_hive, nullptr));
+    Documents() = ClFormat(L"%s\\docs_%lu", WorkingFolder().GetString(), GetCurrentProcessId());
+    RemoveTree(Documents());
+    ASSERT_TRUE(CreateDirectoryW(Documents(), nullptr));
+    ASSERT_EQ(ERROR_SUCCESS, RegOverridePredefKey(HKEY_CURRENT_USER, m_hive));
+    SetRegString(HKEY_CURRENT_USER, kShellFolders, L"Personal", Documents());
+    Prepare();
+}
+
+void ScratchHive::TearDown()
+{
+    CleanUp();
+    RegOverridePredefKey(HKEY_CURRENT_USER, nullptr);
+    RegCloseKey(m_hive);
+    RegDeleteTreeW(HKEY_CURRENT_USER,
+                   ClFormat(L"%s\\%s_%lu", kScratchRoot, m_tag.GetString(), GetCurrentProcessId()));
+    HKEY parent;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, kScratchRoot, 0, KEY_ALL_ACCESS, &parent) == ERROR_SUCCESS) {
+        DWORD subkeys = 0;
+        RegQueryInfoKeyW(parent, nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, nullptr, nullptr, nullptr,
+                         nullptr, nullptr);
+        RegCloseKey(parent);
+        if (subkeys == 0) RegDeleteKeyW(HKEY_CURRENT_USER, kScratchRoot);
+    }
+    RemoveTree(Documents());
+}
+
+} // namespace test_support

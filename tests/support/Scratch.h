@@ -1,0 +1,83 @@
+// The scratch world of the library's tests: scratch folders and files, the
+// registry seeding helpers, and a scratch hive for a whole test program.
+//
+// ScratchHive redirects HKEY_CURRENT_USER, for the whole run, to a scratch
+// key of the real registry (removed at the end) and points the user's
+// documents folder at a scratch folder, so the suite's keys start out
+// missing, parallel test programs never see each other's entries and nothing
+// lands in the real user folders.  A test program registers one with
+// ::testing::AddGlobalTestEnvironment.
+#pragma once
+#include "classlib/ClassLib.h"
+#include <gtest/gtest.h>
+#include <string>
+
+namespace test_support {
+
+// The working folder (without a trailing "\") and the test program's folder
+// (where our binaries and stand-ins are built).
+CString WorkingFolder();
+CString BinFolder();
+
+// A new empty folder under the working directory, removed with everything
+// in it when the object dies.
+class ScratchFolder
+{
+public:
+    explicit ScratchFolder(const wchar_t* name);
+    ~ScratchFolder();
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+
+    const CString& Path() const { return m_path; }
+    // Path of a file or folder inside.
+    CString operator/(const wchar_t* name) const { return m_path + L"\\" + name; }
+
+private:
+    CString m_path;
+};
+
+void RemoveTree(const CString& path);
+void WriteBytes(const CString& path, const std::string& bytes);
+std::string ReadBytes(const CString& path);
+bool FileExists(const CString& path);
+// UTF-8 form of a wide text (test expectations are written in UTF-8).
+std::string Utf8(const wchar_t* text);
+
+// Registry seeding and reading; key paths are created as needed.  A missing
+// string reads as "<missing>", a missing number as 0xDEADBEEF.
+void SetRegString(HKEY root, const wchar_t* key, const wchar_t* name, const wchar_t* value);
+void SetRegDword(HKEY root, const wchar_t* key, const wchar_t* name, DWORD value);
+void DeleteRegValue(HKEY root, const wchar_t* key, const wchar_t* name);
+void DeleteRegTree(HKEY root, const wchar_t* key);
+bool RegKeyExists(HKEY root, const wchar_t* key);
+bool RegValueExists(HKEY root, const wchar_t* key, const wchar_t* name);
+CString GetRegString(HKEY root, const wchar_t* key, const wchar_t* name);
+DWORD GetRegDword(HKEY root, const wchar_t* key, const wchar_t* name);
+
+class ScratchHive : public ::testing::Environment
+{
+public:
+    // `tag` names the program's scratch key and folders.
+    explicit ScratchHive(const wchar_t* tag) : m_tag(tag) {}
+    void SetUp() override;
+    void TearDown() override;
+
+    // The scratch documents folder of the running program's hive.
+    static CString DocumentsFolder();
+
+protected:
+    // More of the world, made after the redirection (and before any test).
+    virtual void Prepare() {}
+    virtual void CleanUp() {}
+    const CString& Tag() const { return m_tag; }
+
+private:
+    CString m_tag;
+    HKEY m_hive = nullptr;
+};
+
+} // namespace test_support
+
+// gtest output for the library's strings.
+inline void PrintTo(const CString& s, std::ostream* os) { *os << '"' << test_support::Utf8(s) << '"'; }
