@@ -1,4 +1,5 @@
 #include "App.h"
+#include "Wnd.h"
 #include <vector>
 
 namespace {
@@ -62,7 +63,7 @@ int AfxMessageBox(UINT promptId, UINT type, UINT)
     return AfxMessageBox(text, type);
 }
 
-IMPLEMENT_DYNAMIC(CWinApp, CObject)
+IMPLEMENT_DYNAMIC(CWinApp, CCmdTarget)
 
 CWinApp::CWinApp(const wchar_t* appName)
     : m_pszAppName(nullptr), m_pszRegistryKey(nullptr), m_pszExeName(nullptr), m_hInstance(nullptr)
@@ -72,7 +73,10 @@ CWinApp::CWinApp(const wchar_t* appName)
     m_appName = appName ? CString(appName) : m_exeName;
     m_pszAppName = m_appName;
     m_pszExeName = m_exeName;
+    m_profileName = m_exeName + L".INI";
+    m_pszProfileName = m_profileName;
     g_apps.push_back(this);
+    AfxAddResourceModule(m_hInstance);
 }
 
 CWinApp::~CWinApp()
@@ -135,3 +139,157 @@ HINSTANCE AfxGetInstanceHandle()
 HINSTANCE AfxGetResourceHandle() { return g_resource ? g_resource : AfxGetInstanceHandle(); }
 
 void AfxSetResourceHandle(HINSTANCE resource) { g_resource = resource; }
+
+// ---------------------------------------------------------------------------
+// The window part.
+
+int CWinApp::Run()
+{
+    BOOL idle = TRUE;
+    LONG idleCount = 0;
+    MSG msg;
+    for (;;) {
+        while (idle && !::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
+            if (!OnIdle(idleCount++)) idle = FALSE;
+        }
+        do {
+            if (!PumpMessage()) {
+                int result = Shutdown();
+                return result ? result : m_quitCode;
+            }
+            if (IsIdleMessage(::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE) ? &msg : nullptr)) {
+                idle = TRUE;
+                idleCount = 0;
+            }
+        } while (::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE));
+        idle = TRUE;
+    }
+}
+
+BOOL CWinApp::PumpMessage()
+{
+    MSG msg;
+    BOOL got = ::GetMessageW(&msg, nullptr, 0, 0);
+    if (got == 0 || got == -1) {
+        m_quitCode = got == 0 ? static_cast<int>(msg.wParam) : -1;
+        return FALSE;
+    }
+    if (!PreTranslateMessage(&msg)) {
+        ::TranslateMessage(&msg);
+        ::DispatchMessageW(&msg);
+    }
+    return TRUE;
+}
+
+BOOL CWinApp::OnIdle(LONG count) { return ClIdleStep(count); }
+
+BOOL CWinApp::IsIdleMessage(MSG* msg) { return AfxIsIdleMessage(msg); }
+
+BOOL CWinApp::PreTranslateMessage(MSG* msg)
+{
+    return CWnd::WalkPreTranslateTree(m_pMainWnd ? m_pMainWnd->GetSafeHwnd() : nullptr, msg);
+}
+
+HKEY CWinApp::GetAppRegistryKey()
+{
+    if (!m_pszRegistryKey || !*m_pszRegistryKey) return nullptr;
+    CString path;
+    path.Format(L"Software\\%s\\%s", m_pszRegistryKey, m_pszAppName);
+    HKEY key = nullptr;
+    if (::RegCreateKeyExW(HKEY_CURRENT_USER, path, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_READ | KEY_WRITE,
+                          nullptr, &key, nullptr) != ERROR_SUCCESS)
+        return nullptr;
+    return key;
+}
+
+HKEY CWinApp::GetSectionKey(const wchar_t* section)
+{
+    HKEY app = GetAppRegistryKey();
+    if (!app) return nullptr;
+    HKEY key = nullptr;
+    LONG rc = ::RegCreateKeyExW(app, section, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_READ | KEY_WRITE, nullptr,
+                                &key, nullptr);
+    ::RegCloseKey(app);
+    return rc == ERROR_SUCCESS ? key : nullptr;
+}
+
+UINT CWinApp::GetProfileInt(const wchar_t* section, const wchar_t* entry, int defaultValue)
+{
+    if (m_pszRegistryKey && *m_pszRegistryKey) {
+        HKEY key = GetSectionKey(section);
+        if (!key) return static_cast<UINT>(defaultValue);
+        DWORD value = 0, type = 0, size = sizeof(value);
+        LONG rc = ::RegQueryValueExW(key, entry, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size);
+        ::RegCloseKey(key);
+        return rc == ERROR_SUCCESS && type == REG_DWORD ? value : static_cast<UINT>(defaultValue);
+    }
+    return ::GetPrivateProfileIntW(section, entry, defaultValue, m_pszProfileName);
+}
+
+BOOL CWinApp::WriteProfileInt(const wchar_t* section, const wchar_t* entry, int value)
+{
+    if (m_pszRegistryKey && *m_pszRegistryKey) {
+        HKEY key = GetSectionKey(section);
+        if (!key) return FALSE;
+        DWORD v = static_cast<DWORD>(value);
+        LONG rc = ::RegSetValueExW(key, entry, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&v), sizeof(v));
+        ::RegCloseKey(key);
+        return rc == ERROR_SUCCESS;
+    }
+    wchar_t text[16];
+    swprintf(text, 16, L"%d", value);
+    return ::WritePrivateProfileStringW(section, entry, text, m_pszProfileName);
+}
+
+CString CWinApp::GetProfileString(const wchar_t* section, const wchar_t* entry, const wchar_t* defaultValue)
+{
+    CString fallback(defaultValue ? defaultValue : L"");
+    if (m_pszRegistryKey && *m_pszRegistryKey) {
+        HKEY key = GetSectionKey(section);
+        if (!key) return fallback;
+        DWORD type = 0, size = 0;
+        CString value;
+        LONG rc = ::RegQueryValueExW(key, entry, nullptr, &type, nullptr, &size);
+        if (rc == ERROR_SUCCESS && (type == REG_SZ || type == REG_EXPAND_SZ)) {
+            wchar_t* buffer = value.GetBufferSetLength(static_cast<int>(size / sizeof(wchar_t)) + 1);
+            rc = ::RegQueryValueExW(key, entry, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size);
+            buffer[size / sizeof(wchar_t)] = 0;
+            value.ReleaseBuffer();
+        }
+        ::RegCloseKey(key);
+        return rc == ERROR_SUCCESS && (type == REG_SZ || type == REG_EXPAND_SZ) ? value : fallback;
+    }
+    std::vector<wchar_t> buffer(4096);
+    for (;;) {
+        DWORD n = ::GetPrivateProfileStringW(section, entry, fallback, buffer.data(),
+                                             static_cast<DWORD>(buffer.size()), m_pszProfileName);
+        if (n < buffer.size() - 2) return CString(buffer.data(), static_cast<int>(n));
+        buffer.resize(buffer.size() * 2);
+    }
+}
+
+BOOL CWinApp::WriteProfileString(const wchar_t* section, const wchar_t* entry, const wchar_t* value)
+{
+    if (m_pszRegistryKey && *m_pszRegistryKey) {
+        if (!entry) { // removes the section
+            HKEY app = GetAppRegistryKey();
+            if (!app) return FALSE;
+            LONG rc = ::RegDeleteTreeW(app, section);
+            ::RegCloseKey(app);
+            return rc == ERROR_SUCCESS || rc == ERROR_FILE_NOT_FOUND;
+        }
+        HKEY key = GetSectionKey(section);
+        if (!key) return FALSE;
+        LONG rc;
+        if (!value) {
+            rc = ::RegDeleteValueW(key, entry);
+            if (rc == ERROR_FILE_NOT_FOUND) rc = ERROR_SUCCESS;
+        } else {
+            rc = ::RegSetValueExW(key, entry, 0, REG_SZ, reinterpret_cast<const BYTE*>(value),
+                                  static_cast<DWORD>((wcslen(value) + 1) * sizeof(wchar_t)));
+        }
+        ::RegCloseKey(key);
+        return rc == ERROR_SUCCESS;
+    }
+    return ::WritePrivateProfileStringW(section, entry, value, m_pszProfileName);
+}

@@ -1,8 +1,10 @@
 // The application object's non-window part, and the one door through which
 // every message box of our modules passes.
 #pragma once
-#include "Object.h"
+#include "CmdTarget.h"
 #include "String.h"
+
+class CWnd;
 
 // ---------------------------------------------------------------------------
 // Message boxes.  ClMessageBox shows a message box owned by `owner`; every
@@ -31,7 +33,14 @@ CLASSLIB_API int AfxMessageBox(UINT promptId, UINT type = MB_OK, UINT helpId = U
 // loader lock forbids most of what start-up does.  It runs once, on the first
 // call of EnsureStarted(), from the module's own code.
 
-class CLASSLIB_API CWinApp : public CObject
+//
+// The window part: the main window, the message loop (Run) with its idle
+// pass, the pre-translate walk, and the profile settings (registry under
+// HKEY_CURRENT_USER\Software\<registry key>\<application name>\<section>
+// once SetRegistryKey was called, else the INI file <exe name>.INI in the
+// Windows folder).
+
+class CLASSLIB_API CWinApp : public CCmdTarget
 {
     DECLARE_DYNAMIC(CWinApp)
 public:
@@ -49,6 +58,31 @@ public:
 
     void SetRegistryKey(const wchar_t* key);
 
+    // Message loop: runs until WM_QUIT, then ExitInstance; its result is
+    // WM_QUIT's exit code unless ExitInstance gives another.
+    virtual int Run();
+    virtual BOOL PumpMessage();
+    // Idle pass: count 0 updates the main window's bars and commands, 1 frees
+    // temporary objects; TRUE while more idle work remains.
+    virtual BOOL OnIdle(LONG count);
+    virtual BOOL IsIdleMessage(MSG* msg);
+    // Offers a message to its window and each parent up to the top (and the
+    // main window), before it is dispatched.
+    virtual BOOL PreTranslateMessage(MSG* msg);
+
+    // Profile settings.
+    UINT GetProfileInt(const wchar_t* section, const wchar_t* entry, int defaultValue);
+    BOOL WriteProfileInt(const wchar_t* section, const wchar_t* entry, int value);
+    CString GetProfileString(const wchar_t* section, const wchar_t* entry, const wchar_t* defaultValue = nullptr);
+    BOOL WriteProfileString(const wchar_t* section, const wchar_t* entry, const wchar_t* value);
+    // The application's key (HKCU\Software\<key>\<app>), created on demand;
+    // null without a registry key.  The caller closes it.
+    HKEY GetAppRegistryKey();
+    HKEY GetSectionKey(const wchar_t* section);
+
+    CWnd* m_pMainWnd = nullptr;
+    const wchar_t* m_pszProfileName = nullptr;
+
     const wchar_t* m_pszAppName;
     const wchar_t* m_pszRegistryKey;
     const wchar_t* m_pszExeName;
@@ -58,9 +92,11 @@ private:
     CString m_appName;
     CString m_registryKey;
     CString m_exeName;
+    CString m_profileName;
     bool m_started = false;
     bool m_stopped = false;
     BOOL m_initResult = FALSE;
+    int m_quitCode = 0;
 };
 
 // The program's application object (the one that lives in the .exe), or

@@ -1,6 +1,8 @@
 // Test programs' entry point.  Message boxes that no test scripted are
-// printed and answered with their safe button, never shown.
+// printed and answered with their safe button, never shown; modal dialogs
+// that no test scripted are printed and cancelled.
 #include "MessageBoxScript.h"
+#include "WindowTest.h"
 #include <gtest/gtest.h>
 #include <cstdio>
 
@@ -15,6 +17,7 @@ static int UnscriptedBox(HWND, const wchar_t* text, const wchar_t* caption, UINT
 int main(int argc, char** argv)
 {
     ClSetMessageBoxHook(&UnscriptedBox, nullptr);
+    wintest::DialogScript::InstallGuard();
     testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -1,0 +1,242 @@
+// Control bars and the docking framework of CFrameWnd.
+//
+// A CControlBar sits along an edge of its frame: directly as the frame's
+// child, or docked in one of the frame's dock bars (CDockBar, children of
+// the frame with the ids AFX_IDW_DOCKBAR_TOP/LEFT/RIGHT/BOTTOM), or
+// floating in a mini frame (CMiniDockFrameWnd, whose own dock bar has the id
+// AFX_IDW_DOCKBAR_FLOAT).  The frame's layout asks each bar for its size:
+// CalcFixedLayout(stretch, horz) for fixed bars, CalcDynamicLayout(length,
+// mode) for bars with CBRS_SIZE_DYNAMIC, with the LM_* mode bits.  A bar's
+// command state is updated in the idle pass through OnUpdateCmdUI.
+#pragma once
+#include "Frame.h"
+#include "Gdi.h"
+#include <vector>
+
+// Bar styles.
+#define CBRS_ALIGN_LEFT 0x1000L
+#define CBRS_ALIGN_TOP 0x2000L
+#define CBRS_ALIGN_RIGHT 0x4000L
+#define CBRS_ALIGN_BOTTOM 0x8000L
+#define CBRS_ALIGN_ANY 0xF000L
+#define CBRS_BORDER_LEFT 0x0100L
+#define CBRS_BORDER_TOP 0x0200L
+#define CBRS_BORDER_RIGHT 0x0400L
+#define CBRS_BORDER_BOTTOM 0x0800L
+#define CBRS_BORDER_ANY 0x0F00L
+#define CBRS_TOOLTIPS 0x0010L
+#define CBRS_FLYBY 0x0020L
+#define CBRS_FLOAT_MULTI 0x0040L
+#define CBRS_BORDER_3D 0x0080L
+#define CBRS_HIDE_INPLACE 0x0008L
+#define CBRS_SIZE_DYNAMIC 0x0004L
+#define CBRS_SIZE_FIXED 0x0002L
+#define CBRS_FLOATING 0x0001L
+#define CBRS_GRIPPER 0x00400000L
+#define CBRS_ORIENT_HORZ (CBRS_ALIGN_TOP | CBRS_ALIGN_BOTTOM)
+#define CBRS_ORIENT_VERT (CBRS_ALIGN_LEFT | CBRS_ALIGN_RIGHT)
+#define CBRS_ORIENT_ANY (CBRS_ORIENT_HORZ | CBRS_ORIENT_VERT)
+#define CBRS_ALL 0x0040FFFFL
+#define CBRS_NOALIGN 0x00000000L
+#define CBRS_LEFT (CBRS_ALIGN_LEFT | CBRS_BORDER_RIGHT)
+#define CBRS_TOP (CBRS_ALIGN_TOP | CBRS_BORDER_BOTTOM)
+#define CBRS_RIGHT (CBRS_ALIGN_RIGHT | CBRS_BORDER_LEFT)
+#define CBRS_BOTTOM (CBRS_ALIGN_BOTTOM | CBRS_BORDER_TOP)
+
+// Layout modes of CalcDynamicLayout.
+#define LM_STRETCH 0x01
+#define LM_HORZ 0x02
+#define LM_MRUWIDTH 0x04
+#define LM_HORZDOCK 0x08
+#define LM_VERTDOCK 0x10
+#define LM_LENGTHY 0x20
+#define LM_COMMIT 0x40
+
+class CDockContext;
+
+class CLASSLIB_API CControlBar : public CWnd
+{
+    DECLARE_DYNAMIC(CControlBar)
+public:
+    CControlBar();
+    ~CControlBar() override;
+
+    virtual CSize CalcFixedLayout(BOOL stretch, BOOL horz);
+    virtual CSize CalcDynamicLayout(int length, DWORD mode);
+    virtual void OnUpdateCmdUI(CFrameWnd* target, BOOL disableIfNoHandler) = 0;
+    // Removes the edges of the bar style's border bits from `rect` and
+    // draws them.
+    virtual void DrawBorders(CDC* dc, CRect& rect);
+    virtual void CalcInsideRect(CRect& rect, BOOL horz) const;
+
+    void SetBarStyle(DWORD style);
+    DWORD GetBarStyle() const { return m_dwStyle; }
+    void EnableDocking(DWORD dockStyle);
+    BOOL IsFloating() const;
+    BOOL IsVisible() const;
+    CFrameWnd* GetDockingFrame() const;
+    int GetCount() const { return 0; }
+
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void PostNcDestroy() override;
+
+    DWORD m_dwStyle = 0;      // CBRS_* bits
+    DWORD m_dwDockStyle = 0;  // where the bar may dock
+    CFrameWnd* m_pDockSite = nullptr;
+    CDockBar* m_pDockBar = nullptr;
+    CDockContext* m_pDockContext = nullptr;
+    BOOL m_bAutoDelete = FALSE;
+    int m_cxLeftBorder = 6, m_cxRightBorder = 6, m_cyTopBorder = 2, m_cyBottomBorder = 2;
+
+protected:
+    int OnCreate(LPCREATESTRUCT cs);
+    void OnDestroy();
+    LRESULT OnSizeParent(WPARAM wParam, LPARAM lParam);
+    LRESULT OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam);
+    void OnLButtonDown(UINT flags, CPoint point);
+    void OnLButtonDblClk(UINT flags, CPoint point);
+    BOOL OnEraseBkgnd(CDC* dc);
+    void OnPaint();
+    DECLARE_MESSAGE_MAP()
+    friend class CFrameWnd;
+    friend class CDockBar;
+};
+
+// A column or row of docked bars along one edge of a frame, or the holder
+// of a floating bar in a mini frame.
+class CLASSLIB_API CDockBar : public CControlBar
+{
+    DECLARE_DYNAMIC(CDockBar)
+public:
+    explicit CDockBar(BOOL floating = FALSE);
+
+    BOOL Create(CWnd* parent, DWORD style, UINT id);
+    void DockControlBar(CControlBar* bar, LPCRECT rect = nullptr);
+    void RemoveControlBar(CControlBar* bar);
+    int GetDockedCount() const { return static_cast<int>(m_bars.size()); }
+    int GetDockedVisibleCount() const;
+    CControlBar* GetDockedBar(int index) const { return m_bars[static_cast<size_t>(index)]; }
+    CSize CalcFixedLayout(BOOL stretch, BOOL horz) override;
+    void OnUpdateCmdUI(CFrameWnd*, BOOL) override {}
+    // Places the docked bars inside the dock bar's client area.
+    void LayoutBars();
+
+    BOOL m_bFloating;
+
+protected:
+    void OnSize(UINT type, int cx, int cy);
+    DECLARE_MESSAGE_MAP()
+
+private:
+    CSize BarSize(CControlBar* bar, BOOL stretch, BOOL horz) const;
+    std::vector<CControlBar*> m_bars;
+};
+
+// Moving a bar between its dock bars and a floating mini frame.
+class CLASSLIB_API CDockContext
+{
+public:
+    explicit CDockContext(CControlBar* bar);
+    virtual ~CDockContext() = default;
+
+    // Docked bars float at their place; floating bars return to the dock bar
+    // they came from.
+    virtual void ToggleDocking();
+    // Follows the mouse until the button goes up; the bar then docks at the
+    // frame edge under the pointer or floats there.
+    virtual void StartDrag(CPoint screenPoint);
+
+    CControlBar* m_pBar;
+    CFrameWnd* m_pDockSite;
+    UINT m_uMRUDockID = 0;
+    CPoint m_ptMRUFloatPos{-1, -1};
+};
+
+class CLASSLIB_API CMiniDockFrameWnd : public CFrameWnd
+{
+    DECLARE_DYNCREATE(CMiniDockFrameWnd)
+public:
+    CMiniDockFrameWnd();
+    virtual BOOL Create(CWnd* parent, DWORD barStyle);
+    void RecalcLayout(BOOL notify = TRUE) override;
+    // Sizes the frame around its bar's floating size.
+    void FitToBar();
+
+    CDockBar m_wndDockBar;
+
+protected:
+    bool m_fitting = false;
+    void OnClose();
+    void OnSize(UINT type, int cx, int cy);
+    DECLARE_MESSAGE_MAP()
+};
+
+// Tool bar: the system's tool bar control as a control bar.  Buttons come
+// from a tool-bar resource and its bitmap of the same id.
+class CLASSLIB_API CToolBar : public CControlBar
+{
+    DECLARE_DYNAMIC(CToolBar)
+public:
+    BOOL Create(CWnd* parent, DWORD style = WS_CHILD | WS_VISIBLE | CBRS_TOP, UINT id = AFX_IDW_TOOLBAR);
+    BOOL CreateEx(CWnd* parent, DWORD ctrlStyle = TBSTYLE_FLAT,
+                  DWORD style = WS_CHILD | WS_VISIBLE | CBRS_ALIGN_TOP, CRect borders = CRect(0, 0, 0, 0),
+                  UINT id = AFX_IDW_TOOLBAR);
+    BOOL LoadToolBar(UINT id);
+    BOOL LoadBitmap(UINT id);
+    BOOL SetButtons(const UINT* ids, int count);
+    void SetSizes(SIZE button, SIZE image);
+    int CommandToIndex(UINT id) const;
+    UINT GetItemID(int index) const;
+    void GetItemRect(int index, LPRECT rect) const;
+    UINT GetButtonStyle(int index) const;
+    void SetButtonStyle(int index, UINT style);
+    int GetButtonCount() const;
+    CSize CalcFixedLayout(BOOL stretch, BOOL horz) override;
+    CSize CalcDynamicLayout(int length, DWORD mode) override;
+    void OnUpdateCmdUI(CFrameWnd* target, BOOL disableIfNoHandler) override;
+
+protected:
+    CSize m_sizeButton{23, 22};
+    CSize m_sizeImage{16, 15};
+    HBITMAP m_hBitmap = nullptr;
+};
+
+// Status bar: the system's status bar control as a control bar.  Panes are
+// given as indicator ids whose string resources are their texts (ID_SEPARATOR,
+// 0, for a pane without one); the first pane stretches.
+#define ID_SEPARATOR 0
+#define SBPS_NORMAL 0x0000
+#define SBPS_NOBORDERS SBT_NOBORDERS
+#define SBPS_POPOUT SBT_POPOUT
+#define SBPS_DISABLED 0x04000000
+#define SBPS_STRETCH 0x08000000
+
+class CLASSLIB_API CStatusBar : public CControlBar
+{
+    DECLARE_DYNAMIC(CStatusBar)
+public:
+    BOOL Create(CWnd* parent, DWORD style = WS_CHILD | WS_VISIBLE | CBRS_BOTTOM, UINT id = AFX_IDW_STATUS_BAR);
+    BOOL SetIndicators(const UINT* ids, int count);
+    BOOL SetPaneText(int index, const wchar_t* text, BOOL update = TRUE);
+    CString GetPaneText(int index) const;
+    void SetPaneInfo(int index, UINT id, UINT style, int width);
+    void GetPaneInfo(int index, UINT& id, UINT& style, int& width) const;
+    int CommandToIndex(UINT id) const;
+    UINT GetItemID(int index) const;
+    void GetItemRect(int index, LPRECT rect) const;
+    int GetPaneCount() const { return static_cast<int>(m_panes.size()); }
+    CSize CalcFixedLayout(BOOL stretch, BOOL horz) override;
+    void OnUpdateCmdUI(CFrameWnd* target, BOOL disableIfNoHandler) override;
+
+protected:
+    struct Pane {
+        UINT id;
+        UINT style;
+        int width;
+        CString text;
+    };
+    std::vector<Pane> m_panes;
+    void UpdateParts();
+    void OnSize(UINT type, int cx, int cy);
+    DECLARE_MESSAGE_MAP()
+};

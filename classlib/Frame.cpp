@@ -1,0 +1,278 @@
+#include "Frame.h"
+#include "App.h"
+#include "ControlBars.h"
+#include "Exceptions.h"
+#include <algorithm>
+#include <vector>
+
+struct CFrameWnd::Bars {
+    std::vector<CControlBar*> list;
+};
+
+IMPLEMENT_DYNCREATE(CFrameWnd, CWnd)
+
+BEGIN_MESSAGE_MAP(CFrameWnd, CWnd)
+    ON_WM_SIZE()
+    ON_WM_CLOSE()
+    ON_WM_DESTROY()
+    ON_WM_INITMENUPOPUP()
+    ON_MESSAGE(WM_IDLEUPDATECMDUI, OnIdleUpdateCmdUI)
+END_MESSAGE_MAP()
+
+const CRect CFrameWnd::rectDefault(CW_USEDEFAULT, CW_USEDEFAULT, 0, 0);
+
+CFrameWnd::CFrameWnd() : m_bars(new Bars) {}
+
+CFrameWnd::~CFrameWnd()
+{
+    for (CControlBar* bar : m_bars->list) bar->m_pDockSite = nullptr;
+    delete m_bars;
+}
+
+BOOL CFrameWnd::Create(const wchar_t* className, const wchar_t* title, DWORD style, const RECT& rect, CWnd* parent,
+                       const wchar_t* menuName, DWORD exStyle)
+{
+    HMENU menu = nullptr;
+    if (menuName) {
+        const void* vtable = *reinterpret_cast<const void* const*>(this);
+        HINSTANCE module = AfxFindResourceHandle(menuName, RT_MENU, AfxModuleOfAddress(vtable));
+        if (module) menu = ::LoadMenuW(module, menuName);
+    }
+    bool byDefault = CRect(rect) == rectDefault;
+    BOOL ok = CreateEx(exStyle, className, title, style, byDefault ? CW_USEDEFAULT : rect.left,
+                       byDefault ? CW_USEDEFAULT : rect.top, byDefault ? CW_USEDEFAULT : rect.right - rect.left,
+                       byDefault ? CW_USEDEFAULT : rect.bottom - rect.top, parent->GetSafeHwnd(), menu);
+    if (!ok && menu) ::DestroyMenu(menu);
+    return ok;
+}
+
+void CFrameWnd::PreSubclassWindow() {}
+
+void CFrameWnd::PostNcDestroy() { delete this; }
+
+BOOL CFrameWnd::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo)
+{
+    if (CWnd::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo)) return TRUE;
+    CWinApp* app = AfxGetApp();
+    return app && app->OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
+}
+
+BOOL CFrameWnd::PreTranslateMessage(MSG* msg)
+{
+    if (m_hAccelTable && msg->message >= WM_KEYFIRST && msg->message <= WM_KEYLAST)
+        return ::TranslateAcceleratorW(m_hWnd, m_hAccelTable, msg);
+    return FALSE;
+}
+
+void CFrameWnd::OnSize(UINT type, int, int)
+{
+    Default();
+    if (type != SIZE_MINIMIZED) RecalcLayout();
+}
+
+void CFrameWnd::OnClose() { DestroyWindow(); }
+
+void CFrameWnd::OnDestroy()
+{
+    Default();
+    CWinApp* app = AfxGetApp();
+    if (app && app->m_pMainWnd == this) {
+        app->m_pMainWnd = nullptr;
+        ::PostQuitMessage(0);
+    }
+}
+
+LRESULT CFrameWnd::OnIdleUpdateCmdUI(WPARAM, LPARAM)
+{
+    if (m_nIdleFlags & idleLayout) {
+        RecalcLayout(m_nIdleFlags & idleNotify);
+        UpdateWindow();
+    }
+    m_nIdleFlags = 0; // a layout asked for during the layout itself is done
+    return 0;
+}
+
+void CFrameWnd::OnInitMenuPopup(CMenu* popup, UINT, BOOL sysMenu)
+{
+    if (sysMenu || !popup) return;
+    CCmdUI state;
+    state.m_pMenu = popup;
+    state.m_nIndexMax = static_cast<UINT>(popup->GetMenuItemCount());
+    for (state.m_nIndex = 0; state.m_nIndex < state.m_nIndexMax; ++state.m_nIndex) {
+        state.m_nID = popup->GetMenuItemID(static_cast<int>(state.m_nIndex));
+        if (state.m_nID == 0) continue; // separator
+        if (state.m_nID == static_cast<UINT>(-1)) {
+            state.m_pSubMenu = popup->GetSubMenu(static_cast<int>(state.m_nIndex));
+            if (!state.m_pSubMenu) continue;
+            state.m_nID = state.m_pSubMenu->GetMenuItemID(0);
+            if (state.m_nID == 0 || state.m_nID == static_cast<UINT>(-1)) continue;
+            state.DoUpdate(this, FALSE);
+        } else {
+            state.m_pSubMenu = nullptr;
+            state.DoUpdate(this, m_bAutoMenuEnable && state.m_nID < 0xF000);
+        }
+    }
+}
+
+BOOL CFrameWnd::OnEraseBkgnd(CDC*) { return static_cast<BOOL>(Default()); }
+
+void CFrameWnd::RecalcLayout(BOOL)
+{
+    if (m_inRecalcLayout || !m_hWnd) return;
+    m_inRecalcLayout = TRUE;
+    RepositionBars(0, 0xFFFF, AFX_IDW_PANE_FIRST);
+    m_inRecalcLayout = FALSE;
+}
+
+void CFrameWnd::DelayRecalcLayout(BOOL notify) { m_nIdleFlags |= idleLayout | (notify ? idleNotify : 0); }
+
+void CFrameWnd::RepositionBars(UINT first, UINT last, UINT leftOver, UINT query, LPRECT rect, LPCRECT bounds,
+                               BOOL stretch)
+{
+    AFX_SIZEPARENTPARAMS layout{};
+    layout.bStretch = stretch;
+    if (bounds)
+        layout.rect = *bounds;
+    else
+        ::GetClientRect(m_hWnd, &layout.rect);
+    layout.hDWP = query ? nullptr : ::BeginDeferWindowPos(8);
+    HWND leftOverWnd = nullptr;
+    std::vector<HWND> dockBars;
+    auto offer = [&](HWND child) {
+        UINT id = static_cast<UINT>(::GetDlgCtrlID(child));
+        if (id == leftOver) {
+            leftOverWnd = child;
+        } else if (id >= first && id <= last) {
+            ::SendMessageW(child, WM_SIZEPARENT, 0, reinterpret_cast<LPARAM>(&layout));
+            if (DYNAMIC_DOWNCAST(CDockBar, FromHandlePermanent(child))) dockBars.push_back(child);
+        }
+    };
+    // The frame's bars take their room in creation order (the first created
+    // lies outside), then any other child that answers WM_SIZEPARENT.
+    std::vector<HWND> offered;
+    for (CControlBar* bar : m_bars->list) {
+        if (bar->m_hWnd && ::GetParent(bar->m_hWnd) == m_hWnd) {
+            offered.push_back(bar->m_hWnd);
+            offer(bar->m_hWnd);
+        }
+    }
+    for (HWND child = ::GetWindow(m_hWnd, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
+        if (std::find(offered.begin(), offered.end(), child) == offered.end()) offer(child);
+    if (rect) *rect = layout.rect;
+    if (query) return;
+    if (leftOverWnd && layout.hDWP)
+        layout.hDWP = ::DeferWindowPos(layout.hDWP, leftOverWnd, nullptr, layout.rect.left, layout.rect.top,
+                                       layout.rect.right - layout.rect.left, layout.rect.bottom - layout.rect.top,
+                                       SWP_NOZORDER | SWP_NOACTIVATE);
+    if (layout.hDWP) ::EndDeferWindowPos(layout.hDWP);
+    for (HWND dock : dockBars)
+        if (auto* bar = DYNAMIC_DOWNCAST(CDockBar, FromHandlePermanent(dock))) bar->LayoutBars();
+}
+
+// ---------------------------------------------------------------------------
+// Bars and docking.
+
+namespace {
+struct DockSide {
+    DWORD align;
+    UINT id;
+};
+const DockSide kDockSides[] = {{CBRS_ALIGN_TOP, AFX_IDW_DOCKBAR_TOP},
+                               {CBRS_ALIGN_BOTTOM, AFX_IDW_DOCKBAR_BOTTOM},
+                               {CBRS_ALIGN_LEFT, AFX_IDW_DOCKBAR_LEFT},
+                               {CBRS_ALIGN_RIGHT, AFX_IDW_DOCKBAR_RIGHT}};
+} // namespace
+
+void CFrameWnd::AddControlBar(CControlBar* bar)
+{
+    auto& list = m_bars->list;
+    if (std::find(list.begin(), list.end(), bar) == list.end()) list.push_back(bar);
+}
+
+void CFrameWnd::RemoveControlBar(CControlBar* bar)
+{
+    auto& list = m_bars->list;
+    list.erase(std::remove(list.begin(), list.end(), bar), list.end());
+}
+
+int CFrameWnd::GetControlBarCount() const { return static_cast<int>(m_bars->list.size()); }
+
+CControlBar* CFrameWnd::GetControlBarAt(int index) const { return m_bars->list[static_cast<size_t>(index)]; }
+
+CDockBar* CFrameWnd::GetDockBar(UINT id) const
+{
+    return DYNAMIC_DOWNCAST(CDockBar, FromHandlePermanent(::GetDlgItem(m_hWnd, static_cast<int>(id))));
+}
+
+CControlBar* CFrameWnd::GetControlBar(UINT id)
+{
+    if (CDockBar* dock = GetDockBar(id)) return dock;
+    for (CControlBar* bar : m_bars->list)
+        if (bar->m_hWnd && static_cast<UINT>(::GetDlgCtrlID(bar->m_hWnd)) == id) return bar;
+    return nullptr;
+}
+
+void CFrameWnd::EnableDocking(DWORD dockStyle)
+{
+    for (const DockSide& side : kDockSides) {
+        if (!(dockStyle & side.align) || GetDockBar(side.id)) continue;
+        auto* dock = new CDockBar;
+        dock->m_bAutoDelete = TRUE;
+        if (!dock->Create(this, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | side.align, side.id)) {
+            delete dock;
+            AfxThrowResourceException();
+        }
+    }
+}
+
+void CFrameWnd::DockControlBar(CControlBar* bar, UINT dockBarId, LPCRECT rect)
+{
+    CDockBar* dock = dockBarId ? GetDockBar(dockBarId) : nullptr;
+    if (!dock)
+        for (const DockSide& side : kDockSides)
+            if ((bar->m_dwDockStyle & side.align) && (dock = GetDockBar(side.id)) != nullptr) break;
+    if (!dock) return;
+    bar->m_pDockSite = this;
+    dock->DockControlBar(bar, rect);
+    RecalcLayout();
+}
+
+CMiniDockFrameWnd* CFrameWnd::CreateFloatingFrame(DWORD style)
+{
+    auto* mini = new CMiniDockFrameWnd;
+    if (!mini->Create(this, style)) return nullptr; // the frame deleted itself
+    return mini;
+}
+
+void CFrameWnd::FloatControlBar(CControlBar* bar, CPoint point, DWORD style)
+{
+    CMiniDockFrameWnd* mini = nullptr;
+    if (bar->IsFloating()) {
+        mini = DYNAMIC_DOWNCAST(CMiniDockFrameWnd, bar->m_pDockBar->GetParent());
+    } else {
+        if (bar->m_pDockContext && bar->m_pDockBar)
+            bar->m_pDockContext->m_uMRUDockID = static_cast<UINT>(bar->m_pDockBar->GetDlgCtrlID());
+        mini = CreateFloatingFrame(style);
+        if (!mini) return;
+        bar->m_pDockSite = this;
+        mini->m_wndDockBar.DockControlBar(bar);
+    }
+    if (!mini) return;
+    if (bar->m_pDockContext) bar->m_pDockContext->m_ptMRUFloatPos = point;
+    mini->SetWindowPos(nullptr, point.x, point.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    mini->FitToBar();
+    if (bar->GetStyle() & WS_VISIBLE) mini->ShowWindow(SW_SHOWNA);
+    RecalcLayout();
+}
+
+void CFrameWnd::ShowControlBar(CControlBar* bar, BOOL show, BOOL delay)
+{
+    bar->ShowWindow(show ? SW_SHOWNA : SW_HIDE);
+    if (bar->IsFloating()) {
+        if (CWnd* mini = bar->m_pDockBar->GetParent()) mini->ShowWindow(show ? SW_SHOWNA : SW_HIDE);
+    }
+    if (delay)
+        DelayRecalcLayout();
+    else
+        RecalcLayout();
+}

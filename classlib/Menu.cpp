@@ -1,0 +1,138 @@
+#include "Menu.h"
+#include "Wnd.h"
+#include <unordered_map>
+
+namespace {
+
+std::unordered_map<HMENU, CMenu*>& Permanent()
+{
+    static thread_local std::unordered_map<HMENU, CMenu*>* map = nullptr;
+    if (!map) map = new std::unordered_map<HMENU, CMenu*>;
+    return *map;
+}
+
+std::unordered_map<HMENU, CMenu*>& Temporary()
+{
+    static thread_local std::unordered_map<HMENU, CMenu*>* map = nullptr;
+    if (!map) map = new std::unordered_map<HMENU, CMenu*>;
+    return *map;
+}
+
+bool MenuHoldsItem(HMENU menu, UINT id, int depth = 0)
+{
+    int count = ::GetMenuItemCount(menu);
+    for (int i = 0; i < count; ++i) {
+        HMENU sub = ::GetSubMenu(menu, i);
+        if (sub) {
+            if (depth < 8 && MenuHoldsItem(sub, id, depth + 1)) return true;
+        } else if (::GetMenuItemID(menu, i) == id) {
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+IMPLEMENT_DYNCREATE(CMenu, CObject)
+
+CMenu::~CMenu() { DestroyMenu(); }
+
+HMENU CMenu::GetSafeHmenu() const { return this ? m_hMenu : nullptr; }
+
+CMenu* CMenu::FromHandlePermanent(HMENU menu)
+{
+    if (!menu) return nullptr;
+    auto& map = Permanent();
+    auto it = map.find(menu);
+    return it == map.end() ? nullptr : it->second;
+}
+
+CMenu* CMenu::FromHandle(HMENU menu)
+{
+    if (!menu) return nullptr;
+    if (CMenu* own = FromHandlePermanent(menu)) return own;
+    auto& map = Temporary();
+    auto it = map.find(menu);
+    if (it != map.end()) return it->second;
+    auto* object = new CMenu;
+    object->m_hMenu = menu;
+    map[menu] = object;
+    return object;
+}
+
+CMenu* CMenu::FindPermanentOwnerOfItem(UINT id)
+{
+    for (auto& entry : Permanent())
+        if (::IsMenu(entry.first) && MenuHoldsItem(entry.first, id)) return entry.second;
+    return nullptr;
+}
+
+void CMenu::DeleteTempMap()
+{
+    auto& map = Temporary();
+    auto copy = std::move(map);
+    map.clear();
+    for (auto& entry : copy) {
+        entry.second->m_hMenu = nullptr;
+        delete entry.second;
+    }
+}
+
+BOOL CMenu::Attach(HMENU menu)
+{
+    if (!menu || FromHandlePermanent(menu)) return FALSE;
+    m_hMenu = menu;
+    Permanent()[menu] = this;
+    return TRUE;
+}
+
+HMENU CMenu::Detach()
+{
+    HMENU menu = m_hMenu;
+    if (menu) {
+        auto& map = Permanent();
+        auto it = map.find(menu);
+        if (it != map.end() && it->second == this) map.erase(it);
+    }
+    m_hMenu = nullptr;
+    return menu;
+}
+
+BOOL CMenu::LoadMenu(const wchar_t* name)
+{
+    HINSTANCE module = AfxFindResourceHandle(name, RT_MENU, AfxModuleOfAddress(__builtin_return_address(0)));
+    return module && Attach(::LoadMenuW(module, name));
+}
+
+BOOL CMenu::LoadMenu(UINT id)
+{
+    const wchar_t* name = MAKEINTRESOURCEW(id);
+    HINSTANCE module = AfxFindResourceHandle(name, RT_MENU, AfxModuleOfAddress(__builtin_return_address(0)));
+    return module && Attach(::LoadMenuW(module, name));
+}
+
+BOOL CMenu::DestroyMenu()
+{
+    if (!m_hMenu) return FALSE;
+    bool own = FromHandlePermanent(m_hMenu) == this;
+    HMENU menu = Detach();
+    return own ? ::DestroyMenu(menu) : FALSE;
+}
+
+int CMenu::GetMenuString(UINT id, CString& text, UINT flags) const
+{
+    int n = ::GetMenuStringW(m_hMenu, id, nullptr, 0, flags);
+    wchar_t* buffer = text.GetBufferSetLength(n);
+    n = ::GetMenuStringW(m_hMenu, id, buffer, n + 1, flags);
+    text.ReleaseBuffer(n);
+    return n;
+}
+
+BOOL CMenu::TrackPopupMenu(UINT flags, int x, int y, CWnd* owner, LPCRECT rect)
+{
+    return ::TrackPopupMenu(m_hMenu, flags, x, y, 0, owner->GetSafeHwnd(), rect);
+}
+
+void CMenu::DrawItem(LPDRAWITEMSTRUCT) {}
+void CMenu::MeasureItem(LPMEASUREITEMSTRUCT) {}

@@ -1,0 +1,247 @@
+// Frames: command routing and menu update, bars updated in the idle pass,
+// the docking framework, rendering and screenshots, profile settings.
+#include "support/WindowTest.h"
+#include <gtest/gtest.h>
+
+using namespace wintest;
+
+namespace {
+
+enum : UINT { ID_OPEN = 32801, ID_SAVE, ID_MISSING, ID_STATE, ID_PANE = 32810 };
+
+class CCommandFrame : public TestFrame
+{
+public:
+    explicit CCommandFrame(bool visible = false) : TestFrame(visible) {}
+    int opened = 0;
+    BOOL canSave = FALSE;
+    CString paneText = L"第1行";
+
+protected:
+    void OnOpen() { ++opened; }
+    void OnSave() {}
+    void OnUpdateSave(CCmdUI* ui) { ui->Enable(canSave); }
+    void OnUpdateState(CCmdUI* ui)
+    {
+        ui->SetCheck(1);
+        ui->Enable(TRUE);
+    }
+    void OnUpdatePane(CCmdUI* ui) { ui->SetText(paneText); }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CCommandFrame, TestFrame)
+    ON_COMMAND(ID_OPEN, OnOpen)
+    ON_COMMAND(ID_SAVE, OnSave)
+    ON_UPDATE_COMMAND_UI(ID_SAVE, OnUpdateSave)
+    ON_UPDATE_COMMAND_UI(ID_STATE, OnUpdateState)
+    ON_UPDATE_COMMAND_UI(ID_PANE, OnUpdatePane)
+END_MESSAGE_MAP()
+
+} // namespace
+
+TEST(CommandRouting, MenusAreUpdatedWhenTheyOpenAndCommandsReachTheFrame)
+{
+    auto* frame = new CCommandFrame;
+    CMenu popup;
+    ASSERT_TRUE(popup.CreatePopupMenu());
+    popup.AppendMenu(MF_STRING, ID_OPEN, L"打开");
+    popup.AppendMenu(MF_STRING, ID_SAVE, L"保存");
+    popup.AppendMenu(MF_SEPARATOR);
+    popup.AppendMenu(MF_STRING, ID_MISSING, L"无处理");
+    popup.AppendMenu(MF_STRING, ID_STATE, L"状态");
+    frame->SendMessage(WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(popup.m_hMenu), 0);
+    EXPECT_EQ(0u, popup.GetMenuState(ID_OPEN, MF_BYCOMMAND) & MF_GRAYED);
+    EXPECT_NE(0u, popup.GetMenuState(ID_SAVE, MF_BYCOMMAND) & MF_GRAYED);    // its update handler
+    EXPECT_NE(0u, popup.GetMenuState(ID_MISSING, MF_BYCOMMAND) & MF_GRAYED); // no handler at all
+    EXPECT_EQ(0u, popup.GetMenuState(ID_STATE, MF_BYCOMMAND) & MF_GRAYED);
+    EXPECT_NE(0u, popup.GetMenuState(ID_STATE, MF_BYCOMMAND) & MF_CHECKED);
+    frame->canSave = TRUE;
+    frame->SendMessage(WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(popup.m_hMenu), 0);
+    EXPECT_EQ(0u, popup.GetMenuState(ID_SAVE, MF_BYCOMMAND) & MF_GRAYED);
+
+    frame->SendMessage(WM_COMMAND, ID_OPEN, 0);
+    EXPECT_EQ(1, frame->opened);
+    frame->DestroyWindow();
+}
+
+TEST(IdlePass, BarsTakeTheirCommandStateFromTheFrame)
+{
+    auto* frame = new CCommandFrame(true);
+    CToolBar tools;
+    ASSERT_TRUE(tools.Create(frame));
+    const UINT buttons[] = {ID_OPEN, ID_SEPARATOR, ID_SAVE, ID_MISSING};
+    ASSERT_TRUE(tools.SetButtons(buttons, 4));
+    CStatusBar status;
+    ASSERT_TRUE(status.Create(frame));
+    const UINT panes[] = {ID_SEPARATOR, ID_PANE};
+    ASSERT_TRUE(status.SetIndicators(panes, 2));
+    frame->RecalcLayout();
+    PumpUntilIdle();
+    EXPECT_TRUE(tools.SendMessage(TB_ISBUTTONENABLED, ID_OPEN));
+    EXPECT_FALSE(tools.SendMessage(TB_ISBUTTONENABLED, ID_SAVE));
+    EXPECT_FALSE(tools.SendMessage(TB_ISBUTTONENABLED, ID_MISSING));
+    EXPECT_STREQ(L"第1行", status.GetPaneText(1));
+    frame->canSave = TRUE;
+    frame->paneText = L"第2行";
+    PumpUntilIdle();
+    EXPECT_TRUE(tools.SendMessage(TB_ISBUTTONENABLED, ID_SAVE));
+    EXPECT_STREQ(L"第2行", status.GetPaneText(1));
+
+    // A tool-bar button's command goes to the frame.
+    tools.SendMessage(WM_COMMAND, ID_OPEN, 0);
+    EXPECT_EQ(1, frame->opened);
+
+    // The status bar lies along the bottom, the tool bar along the top.
+    CRect client, statusRect, toolRect;
+    frame->GetClientRect(&client);
+    status.GetWindowRect(&statusRect);
+    frame->ScreenToClient(&statusRect);
+    tools.GetWindowRect(&toolRect);
+    frame->ScreenToClient(&toolRect);
+    EXPECT_EQ(client.bottom, statusRect.bottom);
+    EXPECT_EQ(client.Width(), statusRect.Width());
+    EXPECT_EQ(0, toolRect.top);
+    frame->DestroyWindow();
+}
+
+// ---------------------------------------------------------------------------
+// Docking.
+
+namespace {
+
+// A bar of fixed thickness that paints itself in one colour.
+class CColourBar : public CControlBar
+{
+public:
+    COLORREF colour;
+    int thickness;
+    CColourBar(COLORREF c, int t) : colour(c), thickness(t) {}
+    BOOL Make(CFrameWnd* frame, UINT id, DWORD align)
+    {
+        m_dwStyle = align;
+        return CreateEx(0, AfxRegisterWndClass(CS_DBLCLKS, nullptr, nullptr), L"色条",
+                        WS_CHILD | WS_VISIBLE, CRect(0, 0, 0, 0), frame, id);
+    }
+    CSize CalcFixedLayout(BOOL stretch, BOOL horz) override
+    {
+        if (m_pDockBar && m_pDockBar->m_bFloating) return CSize(120, 60);
+        return horz ? CSize(stretch ? 32767 : 200, thickness) : CSize(thickness, stretch ? 32767 : 200);
+    }
+    void OnUpdateCmdUI(CFrameWnd*, BOOL) override {}
+
+protected:
+    void OnPaint()
+    {
+        CPaintDC dc(this);
+        CRect r;
+        GetClientRect(&r);
+        dc.FillSolidRect(&r, colour);
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CColourBar, CControlBar)
+    ON_WM_PAINT()
+END_MESSAGE_MAP()
+
+CRect RectIn(CWnd* wnd, CWnd* in)
+{
+    CRect r;
+    wnd->GetWindowRect(&r);
+    in->ScreenToClient(&r);
+    return r;
+}
+
+} // namespace
+
+TEST(Docking, BarsDockAlongTheFrameFloatAndComeBack)
+{
+    auto* frame = new TestFrame(true);
+    CStatic pane;
+    ASSERT_TRUE(pane.Create(L"", WS_CHILD | WS_VISIBLE, CRect(0, 0, 1, 1), frame, AFX_IDW_PANE_FIRST));
+    frame->EnableDocking(CBRS_ALIGN_ANY);
+    for (UINT id : {59419u, 59420u, 59421u, 59422u})
+        EXPECT_NE(nullptr, frame->GetDockBar(id)) << id;
+
+    CColourBar bottom(RGB(200, 0, 0), 30), left(RGB(0, 160, 0), 40);
+    ASSERT_TRUE(bottom.Make(frame, 901, CBRS_BOTTOM));
+    ASSERT_TRUE(left.Make(frame, 902, CBRS_LEFT));
+    bottom.EnableDocking(CBRS_ALIGN_BOTTOM | CBRS_ALIGN_TOP);
+    left.EnableDocking(CBRS_ALIGN_ANY);
+    frame->DockControlBar(&bottom, AFX_IDW_DOCKBAR_BOTTOM);
+    frame->DockControlBar(&left, AFX_IDW_DOCKBAR_LEFT);
+    EXPECT_EQ(AFX_IDW_DOCKBAR_BOTTOM, ::GetDlgCtrlID(::GetParent(bottom.m_hWnd)));
+    EXPECT_FALSE(bottom.IsFloating());
+
+    CRect client;
+    frame->GetClientRect(&client);
+    CRect b = RectIn(&bottom, frame), l = RectIn(&left, frame), p = RectIn(&pane, frame);
+    EXPECT_EQ(CRect(0, client.bottom - 30, client.right, client.bottom), b);
+    EXPECT_EQ(CRect(0, 0, 40, client.bottom - 30), l);
+    EXPECT_EQ(CRect(40, 0, client.right, client.bottom - 30), p); // the rest for the pane
+    EXPECT_EQ(&bottom, frame->GetControlBar(901));
+
+    Image shot = CaptureWindow(frame, true);
+    shot.SaveBmp(L"docking_frame.bmp");
+    EXPECT_EQ(RGB(200, 0, 0), shot.At(client.right / 2, client.bottom - 15));
+    EXPECT_EQ(RGB(0, 160, 0), shot.At(20, 20));
+
+    // Hidden bars give their room back.
+    frame->ShowControlBar(&bottom, FALSE, FALSE);
+    EXPECT_EQ(client.bottom, RectIn(&pane, frame).bottom);
+    frame->ShowControlBar(&bottom, TRUE, FALSE);
+    EXPECT_EQ(client.bottom - 30, RectIn(&pane, frame).bottom);
+
+    // Double-click floats the bar in a mini frame; again docks it back.
+    bottom.SendMessage(WM_LBUTTONDBLCLK, 0, MAKELPARAM(5, 5));
+    EXPECT_TRUE(bottom.IsFloating());
+    HWND holder = ::GetParent(bottom.m_hWnd);
+    EXPECT_EQ(AFX_IDW_DOCKBAR_FLOAT, ::GetDlgCtrlID(holder));
+    HWND mini = ::GetParent(holder);
+    EXPECT_TRUE(::IsWindowVisible(mini));
+    EXPECT_EQ(frame->m_hWnd, ::GetWindow(mini, GW_OWNER));
+    EXPECT_EQ(CSize(120, 60), RectIn(&bottom, CWnd::FromHandle(mini)).Size());
+    EXPECT_EQ(client.bottom, RectIn(&pane, frame).bottom);
+    bottom.SendMessage(WM_LBUTTONDBLCLK, 0, MAKELPARAM(5, 5));
+    EXPECT_FALSE(bottom.IsFloating());
+    EXPECT_EQ(AFX_IDW_DOCKBAR_BOTTOM, ::GetDlgCtrlID(::GetParent(bottom.m_hWnd)));
+    EXPECT_FALSE(::IsWindow(mini)); // the empty mini frame went away
+    EXPECT_EQ(client.bottom - 30, RectIn(&pane, frame).bottom);
+
+    // A delayed layout happens in the idle pass.
+    left.thickness = 60;
+    frame->DelayRecalcLayout();
+    EXPECT_EQ(40, RectIn(&pane, frame).left);
+    PumpUntilIdle();
+    EXPECT_EQ(60, RectIn(&pane, frame).left);
+    frame->DestroyWindow();
+}
+
+// ---------------------------------------------------------------------------
+
+TEST(Profile, SettingsLiveUnderTheRegistryKeyOfTheApplication)
+{
+    CWinApp app(L"窗口测试");
+    CString key;
+    key.Format(L"TavixTests%lu", ::GetCurrentProcessId());
+    app.SetRegistryKey(key);
+    EXPECT_STREQ(L"默认", app.GetProfileString(L"最近", L"文件1", L"默认"));
+    EXPECT_EQ(5u, app.GetProfileInt(L"窗口", L"宽度", 5));
+    EXPECT_TRUE(app.WriteProfileString(L"最近", L"文件1", L"D:\\项目\\甲.epj"));
+    EXPECT_TRUE(app.WriteProfileInt(L"窗口", L"宽度", -640));
+    EXPECT_STREQ(L"D:\\项目\\甲.epj", app.GetProfileString(L"最近", L"文件1"));
+    EXPECT_EQ(static_cast<UINT>(-640), app.GetProfileInt(L"窗口", L"宽度", 5));
+
+    CString path;
+    path.Format(L"Software\\%s\\窗口测试\\最近", static_cast<const wchar_t*>(key));
+    wchar_t value[64] = {};
+    DWORD size = sizeof(value);
+    EXPECT_EQ(ERROR_SUCCESS, ::RegGetValueW(HKEY_CURRENT_USER, path, L"文件1", RRF_RT_REG_SZ, nullptr, value, &size));
+    EXPECT_STREQ(L"D:\\项目\\甲.epj", value);
+
+    EXPECT_TRUE(app.WriteProfileString(L"最近", L"文件1", nullptr)); // removes the entry
+    EXPECT_STREQ(L"", app.GetProfileString(L"最近", L"文件1"));
+    CString root = L"Software\\" + key;
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, root);
+}

@@ -1,0 +1,19 @@
+// Resource ids of the window tests.
+#pragma once
+#define IDD_DATA 100
+#define IDD_KEYS 101
+#define IDD_COMMANDS 102
+#define IDC_NAME 1001
+#define IDC_COUNT 1002
+#define IDC_RATIO 1003
+#define IDC_SHORT 1004
+#define IDC_CHECK 1005
+#define IDC_RADIO1 1006
+#define IDC_RADIO2 1007
+#define IDC_RADIO3 1008
+#define IDC_COMBO 1009
+#define IDC_EDIT 1010
+#define IDC_HANDLED 1011
+#define IDC_UNHANDLED 1012
+#define IDC_AUTOCHECK 1013
+#define IDC_DISABLED 1014
