@@ -95,6 +95,26 @@ bool FileExists(const CString& path) { return GetFileAttributesW(path) != INVALI
 
 std::string Utf8(const wchar_t* text) { return ClWideToMultiByte(text, -1, CP_UTF8); }
 
+std::string FileText(const wchar_t* text)
+{
+    std::wstring lines;
+    for (const wchar_t* p = text; *p; ++p) {
+        if (*p == L'\n') lines += L'\r';
+        lines += *p;
+    }
+    return ClWideToMultiByte(lines.c_str(), static_cast<int>(lines.size()), 936);
+}
+
+void WriteText(const CString& path, const wchar_t* text) { WriteBytes(path, FileText(text)); }
+
+double Seconds()
+{
+    LARGE_INTEGER now, frequency;
+    QueryPerformanceCounter(&now);
+    QueryPerformanceFrequency(&frequency);
+    return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
 void SetRegString(HKEY root, const wchar_t* key, const wchar_t* name, const wchar_t* value)
 {
     HKEY handle = CreateKeyPath(root, key);

@@ -43,6 +43,12 @@ std::string ReadBytes(const CString& path);
 bool FileExists(const CString& path);
 // UTF-8 form of a wide text (test expectations are written in UTF-8).
 std::string Utf8(const wchar_t* text);
+// Text as the data files hold it: 8-bit text of code page 936, the "\n" of
+// the text written as CR LF; and a file of that text.
+std::string FileText(const wchar_t* text);
+void WriteText(const CString& path, const wchar_t* text);
+// Seconds since some fixed moment (high resolution).
+double Seconds();
 
 // Registry seeding and reading; key paths are created as needed.  A missing
 // string reads as "<missing>", a missing number as 0xDEADBEEF.

@@ -1,0 +1,204 @@
+#include "corvane/road/JDFile.h"
+#include "corvane/geometry/Numeric.h"
+#include "corvane/project/TextLines.h"
+
+#include <cmath>
+#include <cwctype>
+
+using namespace Tavix4;
+
+namespace {
+
+constexpr double kPi = 3.141592653589793;
+
+// A spiral field: a length when marked with "L", else A.  Empty on
+// success, else the message for field number `field` (1-based).
+CString ReadSpiral(const CString& text, int field, bool lowerCaseMarks, double& length, double& A, bool& isLength)
+{
+    const bool marked = !text.IsEmpty() && (text[0] == L'L' || (lowerCaseMarks ? text[0] == L'l' : text == L"l"));
+    isLength = marked;
+    if (marked) {
+        CString number = text;
+        number.MakeUpper();
+        number.Remove(L'L');
+        if (!StringToDouble(number, &length)) return ClFormat(L"第%d个数据, 缓和曲线长度[%s]错误!", field, text.GetString());
+        return CString();
+    }
+    if (!StringToDouble(text, &A)) return ClFormat(L"第%d个数据, 缓和曲线A值[%s]错误!", field, text.GetString());
+    return CString();
+}
+
+} // namespace
+
+int tkxPlaneCurve3::ReadJDFile(const wchar_t* line, CString& message)
+{
+    Reset();
+    CStringArray fields;
+    if (!line || tkx_DivideString(line, fields) == -1) {
+        message = L"读取交点数据失败!";
+        return 0;
+    }
+    if (fields.GetSize() < 3) {
+        message = L"交点数据小于3个!";
+        return 0;
+    }
+    const int type = _wtoi(fields[0]);
+    double y = 0.0, x = 0.0;
+    if (!StringToDouble(fields[1], &y)) {
+        message = ClFormat(L"第2个数据, 交点XN坐标[%s]错误!", fields[1].GetString());
+        return 0;
+    }
+    if (!StringToDouble(fields[2], &x)) {
+        message = ClFormat(L"第3个数据, 交点YE坐标[%s]错误!", fields[2].GetString());
+        return 0;
+    }
+
+    sJDInfo info;
+    info.m_Point = tkxPoint3d(x, y, 0.0);
+    double startStation = 0.0;
+    CString result;
+    switch (type) {
+    case -1:
+        if (fields.GetSize() < 4) {
+            message = L"起点信息行数据不足4个!";
+            return 0;
+        }
+        if (!StringToDouble(fields[3], &startStation)) {
+            message = ClFormat(L"第4个数据, 起点桩号[%s]错误!", fields[3].GetString());
+            return 0;
+        }
+        break;
+    case 0: break;
+    case 3: {
+        if (fields.GetSize() < 8) {
+            message = L"交点平曲线信息行数据不足8个!";
+            return 0;
+        }
+        if (!StringToDouble(fields[3], &info.m_rStartR)) {
+            message = ClFormat(L"第4个数据, 起始半径[%s]错误!", fields[3].GetString());
+            return 0;
+        }
+        if (info.m_rStartR < 0.0) info.m_rStartR = 1e10;
+        bool firstIsLength = false, secondIsLength = false;
+        message = ReadSpiral(fields[4], 5, false, info.m_rLs1, info.m_rA1, firstIsLength);
+        if (!message.IsEmpty()) return 0;
+        if (!StringToDouble(fields[5], &info.m_rR)) {
+            message = ClFormat(L"第6个数据, 曲线半径[%s]错误!", fields[5].GetString());
+            return 0;
+        }
+        message = ReadSpiral(fields[6], 7, true, info.m_rLs2, info.m_rA2, secondIsLength);
+        if (!message.IsEmpty()) return 0;
+        if (!StringToDouble(fields[7], &info.m_rEndR)) {
+            message = ClFormat(L"第8个数据, 终止半径[%s]错误!", fields[7].GetString());
+            return 0;
+        }
+        if (info.m_rEndR < 0.0) info.m_rEndR = 1e10;
+        if (firstIsLength)
+            info.m_rA1 = tkxClothoidUnit::ComputeA(info.m_rStartR, info.m_rR, info.m_rLs1);
+        else
+            info.m_rLs1 = tkxClothoidUnit::ComputeLength(info.m_rStartR, info.m_rR, info.m_rA1);
+        if (secondIsLength)
+            info.m_rA2 = tkxClothoidUnit::ComputeA(info.m_rR, info.m_rEndR, info.m_rLs2);
+        else
+            info.m_rLs2 = tkxClothoidUnit::ComputeLength(info.m_rR, info.m_rEndR, info.m_rA2);
+        break;
+    }
+    case -2: result = L"EOF"; break;
+    default: message = ClFormat(L"点类型[%d]未定义!", type); return 0;
+    }
+
+    SetJDInfo(info);
+    if (type == -1) SetStartZH(startStation);
+    message = result;
+    return 1;
+}
+
+CString tkxPlaneCurve3::OutputJDFile() const
+{
+    CString text = ClFormat(L"%.10f %.10f", m_TurnPt.m_rY, m_TurnPt.m_rX);
+    if (R() >= 1e-6)
+        text += ClFormat(L" %.10f L%.10f %.10f L%.10f %.10f", StartPtInfo().m_rRadius, Ls1(), R(), Ls2(),
+                         EndPtInfo().m_rRadius);
+    return text;
+}
+
+namespace jd_file {
+
+CString FileText(const CArray<tkxPlaneCurve3, tkxPlaneCurve3>& curves)
+{
+    CString text;
+    const int count = static_cast<int>(curves.GetSize());
+    for (int i = 0; i < count; ++i) {
+        const tkxPlaneCurve3& curve = curves[i];
+        if (i == 0) {
+            text += L"-1 " + curve.OutputJDFile() + ClFormat(L" %f", curve.TurnPtInfo().m_rZH);
+        } else if (i == count - 1) {
+            text += L"-2 " + curve.OutputJDFile();
+        } else {
+            text += (curve.R() < 1e-6 ? L"0 " : L"3 ") + curve.OutputJDFile();
+        }
+        text += L"\n";
+    }
+    return text;
+}
+
+} // namespace jd_file
+
+// ---------------------------------------------------------------------------
+// Angle text
+
+namespace {
+
+// Digits only (at least one)?
+bool AllDigits(const std::wstring& s)
+{
+    if (s.empty()) return false;
+    for (wchar_t c : s)
+        if (c < L'0' || c > L'9') return false;
+    return true;
+}
+
+} // namespace
+
+int tkx_AngleS_To_R(const wchar_t* text, double& radians, int& plain)
+{
+    if (!text || std::wcslen(text) < 2) return 0;
+    CString lower(text);
+    lower.MakeLower();
+    const bool isPlain = lower[0] >= L'0' && lower[0] <= L'9';
+    const bool negative = !isPlain && lower[0] == L'l';
+    CString body = isPlain ? lower : lower.Mid(1);
+    body.Replace(L'd', L'.');
+    body.Trim();
+
+    // DDD.MMSSsss: degrees before the point; the first two digits after it
+    // are minutes, the rest seconds with SS before their own decimal point.
+    // The digits are taken as written, so 30.15 is 30 degrees 15 minutes.
+    std::wstring s = body.str();
+    bool minus = false;
+    if (!s.empty() && (s[0] == L'-' || s[0] == L'+')) {
+        minus = s[0] == L'-';
+        s.erase(0, 1);
+    }
+    const size_t point = s.find(L'.');
+    const std::wstring whole = s.substr(0, point);
+    const std::wstring fraction = point == std::wstring::npos ? std::wstring() : s.substr(point + 1);
+    if (!AllDigits(whole) && !(whole.empty() && AllDigits(fraction))) return 0;
+    if (!fraction.empty() && !AllDigits(fraction)) return 0;
+
+    const double degrees = whole.empty() ? 0.0 : std::wcstod(whole.c_str(), nullptr);
+    std::wstring mm = fraction.substr(0, 2);
+    while (mm.size() < 2) mm += L'0';
+    std::wstring ss = fraction.size() > 2 ? fraction.substr(2) : std::wstring();
+    while (ss.size() < 2) ss += L'0';
+    const std::wstring secondsText = ss.substr(0, 2) + L"." + ss.substr(2) + L"0";
+    const double minutes = std::wcstod(mm.c_str(), nullptr);
+    const double seconds = std::wcstod(secondsText.c_str(), nullptr);
+
+    double value = (degrees + minutes / 60.0 + seconds / 3600.0) / 180.0 * kPi;
+    if (minus) value = -value;
+    if (negative) value = -value;
+    radians = value;
+    plain = isPlain ? 1 : 0;
+    return 1;
+}

@@ -1,0 +1,164 @@
+// The horizontal alignment as a chain of building-block units (straights,
+// circular arcs, clothoids), each starting where the one before ends: the
+// unit types, the record that describes one unit, and the abstract base
+// class of every unit.
+//
+// Plan conventions: X is the easting, Y the northing; an azimuth is in
+// radians clockwise from north, so a step d along azimuth a adds d*sin(a) to
+// X and d*cos(a) to Y.  A unit's turn is enDir: 1 left (the azimuth decreases
+// along the unit), -1 right (it increases), 0 none.  A unit stores an
+// infinite radius as 1e10.
+#pragma once
+#include "corvane/CorvaneDefs.h"
+#include "corvane/geometry/Vectors.h"
+#include "corvane/road/StationPoint.h"
+
+namespace Tavix4 {
+
+enum tkxUnitType {
+    UNIT_LINE = 1,          // straight
+    UNIT_ARC = 2,           // circular arc
+    UNIT_CLOTHOID_IN = 3,   // clothoid from an infinite radius to R
+    UNIT_CLOTHOID_OUT = 4,  // clothoid from R to an infinite radius
+    UNIT_CLOTHOID_DEC = 5,  // clothoid between finite radii, radius decreasing
+    UNIT_CLOTHOID_INC = 6,  // clothoid between finite radii, radius increasing
+};
+
+// One unit as exchanged with the road object and the intersection-point
+// curves.
+struct sUnitInfo {
+    int m_iUnitType = UNIT_LINE; // tkxUnitType
+    int m_iTurn = DIR_NONE;      // enDir
+    sZHPtInfo m_StartPt;
+    sZHPtInfo m_EndPt;
+};
+
+} // namespace Tavix4
+
+class CORVANE_API tkxRoadPMUnit : public CObject
+{
+    DECLARE_DYNAMIC(tkxRoadPMUnit)
+public:
+    // Type 1, turn 0, both records with radius 1e10 and every other number 0.
+    tkxRoadPMUnit();
+    tkxRoadPMUnit(const tkxRoadPMUnit& other);
+    ~tkxRoadPMUnit() override;
+
+    // Type, turn, the two records, length: the archive form shared by every
+    // unit.  Reference points, beta and whatever a unit derives are not
+    // stored: who loads a unit calls GetOtherData to rebuild them.
+    void Serialize(CArchive& ar) override;
+    void AssertValid() const override;
+    void Dump(CDumpContext& dc) const override;
+
+    // Copies type, turn, both records, both reference points, length and the
+    // start-azimuth flag (beta is left to the units that have one).
+    virtual int operator=(const tkxRoadPMUnit& other);
+    // Type 1, flag 0, every number of both records 0 (radius too), names
+    // empty, turn 0, length 0; beta unchanged.
+    virtual void Reset();
+    // Fixed colour index by type: 1 -> 4, 2 -> 2, 3 and 5 -> 1, 4 and 6 -> 6.
+    virtual short GetUnitColor() const;
+    virtual double StartAzimuth() const;
+    virtual double EndAzimuth() const;
+    virtual double StartR() const;
+    virtual double EndR() const;
+    virtual double StartZH() const;
+    virtual double EndZH() const;
+    virtual double GetLength() const;
+    virtual enDir TurnDir() const;
+    // The unit's record; the type follows from the radii (above 1e6 both: a
+    // straight; equal within 1e-6: an arc; otherwise the clothoid type).
+    virtual Tavix4::sUnitInfo GetUnitInfo() const;
+    // 1 when the unit's start azimuth was given explicitly (it need not equal
+    // the previous unit's end azimuth).
+    virtual int StartPTMutation() const;
+    virtual void SetStartPtInfo(const Tavix4::sZHPtInfo& point);
+    // Start station z, end station z + length.
+    virtual void SetStartZH(double z);
+    // update 1 recomputes the end and the derived data.
+    virtual int SetLength(double L, int update);
+    // Recomputes everything derived from the defining data.
+    virtual int GetOtherData();
+    virtual int UpdateEndPtInfo();
+    virtual int Inverse();
+    virtual int Scale(double k);
+    // Adds d[0], d[1] to X, Y of start and end.
+    virtual int Move(const double* d);
+    // Start X, Y = p[0], p[1] and start Z = 0; the end follows in plan.
+    virtual int MoveTo(const double* p);
+    // New start azimuth, then GetOtherData.
+    virtual int RotateTo(double a);
+    // 0 without any change when a straight would get a turn or a curve none.
+    virtual int SetTurn(enDir dir, int update);
+    virtual double Length() const;
+    virtual double GetBeta() const;
+    // Description of the unit for the user.
+    virtual CString List() const;
+    virtual int GetMidPoint(double* out) const;
+    virtual enDir GetLeftRight(const double* p) const;
+    // Record of the unit point nearest to the plan point p.
+    virtual void GetNearestPoint(const double* p, Tavix4::sZHPtInfo& out) const;
+    // Record at distance s from the unit's start.
+    virtual int GetPoint(double s, Tavix4::sZHPtInfo& out) const;
+    // Radius at distance s from the unit's start.
+    virtual double GetR(double s) const;
+    virtual Tavix4::sZHPtInfo StartPtInfo() const;
+    virtual Tavix4::sZHPtInfo EndPtInfo() const;
+    virtual Tavix4::sZHPtInfo MidPtInfo() const;
+    virtual void StartRefPt(double* out) const;
+    virtual void EndRefPt(double* out) const;
+    virtual unsigned short DefaultColor() const;
+    // Reads the unit from its line of the alignment unit file, starting at
+    // `start`; "" on success, else the message.
+    virtual CString LoadFromString(Tavix4::sZHPtInfo start, const wchar_t* line) = 0;
+    // The unit's line of the alignment unit file.
+    virtual CString SaveToString() const = 0;
+
+    // Colour index of a unit type from the suite's entity-colour settings.
+    static unsigned short DefaultColor(Tavix4::tkxUnitType type);
+
+protected:
+    // The base part of List: the start and end records.
+    CString ListPoints() const;
+    void CopyBase(const tkxRoadPMUnit& other);
+
+    int m_iUnitType;
+    int m_iTurn;
+    Tavix4::sZHPtInfo m_StartPt;
+    Tavix4::sZHPtInfo m_EndPt;
+    double m_StartRefPt[3];
+    double m_EndRefPt[3];
+    double m_rLength;
+    double m_rBeta;
+    int m_iStartMutation;
+};
+
+// A new unit from point a to point b (straight, arc or clothoid as the
+// records' radii and the side of b demand); the caller deletes it.  Null when
+// a clothoid cannot be built.
+CORVANE_API tkxRoadPMUnit* tkx_CreateRoadPMUnit(const Tavix4::sZHPtInfo& a, const Tavix4::sZHPtInfo& b);
+
+// ---------------------------------------------------------------------------
+// Plan helpers of the alignment code (library-internal).
+
+namespace alignment {
+
+constexpr double kPi = 3.141592653589793;
+// The radius a unit stores for "infinite".
+constexpr double kInfiniteRadius = 1e10;
+
+// out = p moved by d along the azimuth (z copied).
+void MoveAlong(const double* p, double azimuth, double d, double* out);
+// X, Y, Z of a record.
+void PointOf(const Tavix4::sZHPtInfo& record, double* out);
+// The angle wrapped into (-pi, pi].
+double WrapAngle(double angle);
+// The angle a unit of the given turn sweeps from azimuth `from` to azimuth
+// `to`, in [0, 2*pi): the azimuth decreases along a left turn and increases
+// along a right one.
+double SweptAngle(double from, double to, int turn);
+// Radius above 99999999.99 counts as infinite.
+inline bool IsInfinite(double radius) { return radius > 99999999.99; }
+
+} // namespace alignment

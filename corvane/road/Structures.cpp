@@ -1,0 +1,658 @@
+#include "corvane/road/Structures.h"
+#include "corvane/geometry/Numeric.h"
+#include "corvane/platform/FileName.h"
+#include "corvane/platform/Xml.h"
+#include "corvane/project/LastError.h"
+#include "corvane/project/StationText.h"
+#include "corvane/project/TextLines.h"
+#include "corvane/road/BreakChain.h"
+
+#include <cmath>
+
+using namespace Tavix4;
+
+namespace {
+
+constexpr double kPi = 3.141592653589793;
+// A span description cannot ask for more spans than this.
+constexpr double kMaxSpans = 100000.0;
+
+bool IsBridgeKind(int kind) { return kind == QH_BRIDGE || kind == QH_BRIDGE_PLUS || kind == QH_BRIDGE_MINUS; }
+bool IsTunnelKind(int kind) { return kind == QH_TUNNEL || kind == QH_TUNNEL_PLUS || kind == QH_TUNNEL_MINUS; }
+bool IsCrossingKind(int kind) { return kind >= QH_CROSSING_8 && kind <= QH_CROSSING_10; }
+
+// The kind of a record code; -1 for an unknown code.
+int KindOfCode(const CString& code)
+{
+    static const struct {
+        const wchar_t* code;
+        int kind;
+    } kCodes[] = {{L"0", 0}, {L"4", 4}, {L"+0", 4}, {L"5", 5}, {L"-0", 5}, {L"1", 1}, {L"2", 2}, {L"3", 3},
+                  {L"6", 6}, {L"+3", 6}, {L"7", 7}, {L"-3", 7}, {L"8", 8}, {L"9", 9}, {L"10", 10}};
+    for (const auto& entry : kCodes)
+        if (code == entry.code) return entry.kind;
+    return -1;
+}
+
+// A degree text to radians.
+bool ReadAngle(const CString& text, double& radians)
+{
+    double degrees = 0.0;
+    if (!tkx_DegreeS_To_D(text, degrees)) return false;
+    radians = degrees / 180.0 * kPi;
+    return true;
+}
+
+double Sum(const CArray<double, double>& values, int count)
+{
+    double sum = 0.0;
+    for (int i = 0; i < count && i < values.GetSize(); ++i) sum += values[i];
+    return sum;
+}
+
+const tkxBreakChain& DefaultChain()
+{
+    static const tkxBreakChain chain;
+    return chain;
+}
+
+} // namespace
+
+tkxQHInfo::tkxQHInfo(const tkxBreakChain* chain)
+    : m_pBreakChain(chain), m_iKind(-1), m_rStartZH(0.0), m_rEndZH(0.0), m_rCenterZH(0.0), m_rCenterPos(0.0),
+      m_rStartQTLength(0.0), m_rEndQTLength(0.0), m_rStartAngle(0.0), m_rEndAngle(0.0), m_rLength(0.0),
+      m_rLeftOffset(0.0), m_rRightOffset(0.0), m_rHeight(0.0), m_rBottomElevation(0.0), m_SRemark(L"NULL"),
+      m_bFlag(0)
+{
+}
+
+tkxQHInfo::tkxQHInfo(const tkxBreakChain* chain, sQHInfo record) : tkxQHInfo(chain)
+{
+    GetInfoByStruct(record);
+}
+
+tkxQHInfo::tkxQHInfo(const tkxQHInfo& other) : tkxQHInfo(other.m_pBreakChain)
+{
+    *this = other;
+}
+
+tkxQHInfo& tkxQHInfo::operator=(const tkxQHInfo& other)
+{
+    if (this == &other) return *this;
+    m_pBreakChain = other.m_pBreakChain;
+    m_SName = other.m_SName;
+    m_iKind = other.m_iKind;
+    m_rStartZH = other.m_rStartZH;
+    m_rEndZH = other.m_rEndZH;
+    m_rCenterZH = other.m_rCenterZH;
+    m_SKJDescribe = other.m_SKJDescribe;
+    m_SSBDescribe = other.m_SSBDescribe;
+    m_KJLengths.Copy(other.m_KJLengths);
+    m_BeamHeights.Copy(other.m_BeamHeights);
+    m_rCenterPos = other.m_rCenterPos;
+    m_rStartQTLength = other.m_rStartQTLength;
+    m_rEndQTLength = other.m_rEndQTLength;
+    m_rStartAngle = other.m_rStartAngle;
+    m_rEndAngle = other.m_rEndAngle;
+    m_rLength = other.m_rLength;
+    m_rLeftOffset = other.m_rLeftOffset;
+    m_rRightOffset = other.m_rRightOffset;
+    m_rHeight = other.m_rHeight;
+    m_rBottomElevation = other.m_rBottomElevation;
+    m_SRemark = other.m_SRemark;
+    m_bFlag = other.m_bFlag;
+    return *this;
+}
+
+tkxQHInfo::~tkxQHInfo() = default;
+
+const tkxBreakChain& tkxQHInfo::Chain() const { return m_pBreakChain ? *m_pBreakChain : DefaultChain(); }
+
+bool tkxQHInfo::ReadStation(const CString& text, double& station) const
+{
+    return Chain().GetGlobalZH(text, station) == 1;
+}
+
+int tkxQHInfo::IsQiaoLiang() const { return IsBridgeKind(m_iKind) ? 1 : 0; }
+
+// ---------------------------------------------------------------------------
+// The structure line
+
+CString tkxQHInfo::ReadInfoFromString(const wchar_t* line)
+{
+    m_SName.Empty();
+    m_bFlag = 0;
+    const CString text = line ? line : L"";
+    CStringArray f;
+    if (tkx_DivideString(text, f) == -1) return ClFormat(L"读[%s]错误!", text.GetString());
+    const int count = static_cast<int>(f.GetSize());
+    if (count < 4) return L"构造物信息中至少需要5个数据!";
+    const int kind = KindOfCode(f[0]);
+    if (kind < 0) return ClFormat(L"读构造物标识符[%s]错误. 未定义的构造物标识符!", f[0].GetString());
+    m_iKind = kind;
+    m_SName = f[1];
+
+    auto number = [&f](int i, double& value, const wchar_t* message) -> CString {
+        if (StringToDouble(f[i], &value)) return CString();
+        return ClFormat(message, f[i].GetString());
+    };
+    auto angle = [&f](int i, double& value, const wchar_t* message) -> CString {
+        if (ReadAngle(f[i], value)) return CString();
+        return ClFormat(message, f[i].GetString());
+    };
+    CString message;
+
+    if (kind == QH_CULVERT || kind == QH_PASSAGE) {
+        const bool culvert = kind == QH_CULVERT;
+        if (culvert && count != 10) return L"涵洞信息中需要10个数据!";
+        if (!culvert && count < 10) return L"通道信息中至少需要10个数据!";
+        if (!ReadStation(f[2], m_rCenterZH))
+            return ClFormat(culvert ? L"读涵洞中心桩号[%s]失败!" : L"读通道中心桩号[%s]失败!", f[2].GetString());
+        double skew = 0.0;
+        if (!(message = angle(3, skew, culvert ? L"读涵洞斜交角[%s]失败!" : L"读通道斜交角[%s]失败!")).IsEmpty())
+            return message;
+        m_rStartAngle = m_rEndAngle = skew;
+        if (!(message = number(4, m_rLength, culvert ? L"读涵洞跨径[%s]失败!" : L"读通道跨径[%s]失败!")).IsEmpty())
+            return message;
+        if (!(message = number(5, m_rLeftOffset, culvert ? L"读涵洞左侧附加长度[%s]失败!" : L"读通道左侧附加长度[%s]失败!"))
+                 .IsEmpty())
+            return message;
+        if (!(message = number(6, m_rRightOffset, culvert ? L"读涵洞右侧附加长度[%s]失败!" : L"读通道右侧附加长度[%s]失败!"))
+                 .IsEmpty())
+            return message;
+        if (!(message = number(7, m_rHeight, culvert ? L"读涵洞高度[%s]失败!" : L"读通道高度[%s]失败!")).IsEmpty())
+            return message;
+        if (!(message = number(8, m_rBottomElevation, culvert ? L"读涵洞底标高[%s]失败!" : L"读通道底标高[%s]失败!"))
+                 .IsEmpty())
+            return message;
+        m_SRemark = f[9];
+        if (!culvert && count > 10 && f[10].CompareNoCase(L"T") == 0) m_bFlag = 1;
+        m_rStartZH = m_rCenterZH - m_rLength / 2.0;
+        m_rEndZH = m_rStartZH + m_rLength;
+        return CString();
+    }
+
+    // Tunnels and bridges may name their centre with a leading "C".
+    auto stationField = [&f](int i, bool& centre) {
+        CString s = f[i];
+        centre = !s.IsEmpty() && (s[0] == L'C' || s[0] == L'c');
+        if (centre) s = s.Mid(1);
+        return s;
+    };
+    auto centreToStart = [this](bool centre) {
+        if (!centre) return;
+        const double shift = m_rCenterZH - m_rStartZH;
+        m_rStartZH -= shift;
+        m_rCenterZH -= shift;
+        m_rEndZH -= shift;
+    };
+
+    if (IsTunnelKind(kind)) {
+        if (count != 5) return L"隧道信息中需要5个数据!";
+        bool centre = false;
+        const CString station = stationField(2, centre);
+        if (!ReadStation(station, m_rStartZH)) return ClFormat(L"读隧道起点桩号[%s]失败!", f[2].GetString());
+        if (!(message = number(3, m_rLength, L"读隧道长度[%s]失败!")).IsEmpty()) return message;
+        if (!(message = number(4, m_rHeight, L"读隧道高度[%s]失败!")).IsEmpty()) return message;
+        m_rCenterZH = m_rStartZH + m_rLength / 2.0;
+        m_rEndZH = m_rCenterZH + m_rLength / 2.0;
+        centreToStart(centre);
+        return CString();
+    }
+
+    if (IsCrossingKind(kind)) {
+        if (count != 6) return L"平交口信息中需要6个数据!";
+        if (!ReadStation(f[2], m_rCenterZH)) return ClFormat(L"读平交口交叉点桩号[%s]失败!", f[2].GetString());
+        double skew = 0.0;
+        if (!(message = angle(3, skew, L"读交叉角[%s]失败!")).IsEmpty()) return message;
+        m_rStartAngle = m_rEndAngle = skew;
+        if (!(message = number(4, m_rStartQTLength, L"读交叉口前段长度[%s]失败!")).IsEmpty()) return message;
+        if (!(message = number(5, m_rEndQTLength, L"读交叉口后段长度[%s]失败!")).IsEmpty()) return message;
+        m_rStartZH = m_rCenterZH - m_rStartQTLength;
+        m_rEndZH = m_rCenterZH + m_rEndQTLength;
+        m_rLength = m_rEndZH - m_rStartZH;
+        return CString();
+    }
+
+    // Bridges.
+    if (count < 10) return L"桥梁信息中需要10个数据!";
+    bool centre = false;
+    const CString station = stationField(2, centre);
+    if (!ReadStation(station, m_rStartZH))
+        return ClFormat(L"换算桥梁的起点桩号失败, 请检查起点桩号(%s)!", f[2].GetString());
+    if (!GetGZWAngle(f[3], m_rStartAngle, m_rEndAngle)) return ClFormat(L"读桥梁斜交角[%s]失败!", f[3].GetString());
+    if (!(message = number(4, m_rStartQTLength, L"读桥梁起点桥台长[%s]失败!")).IsEmpty()) return message;
+    if (!(message = number(5, m_rEndQTLength, L"读桥梁终点桥台长[%s]失败!")).IsEmpty()) return message;
+    m_SKJDescribe = f[6];
+    m_SSBDescribe = f[7];
+    if (!(message = number(8, m_rCenterPos, L"读桥梁中心位置[%s]失败!")).IsEmpty()) return message;
+    if (!(message = number(9, m_rHeight, L"读桥梁默认梁高[%s]失败!")).IsEmpty()) return message;
+    if (!GetLengths()) return ClFormat(L"分析桥梁跨径信息出错! 请检查桥梁跨径描述[%s]", m_SKJDescribe.GetString());
+    ComputeEndZH();
+    ComputeCenterZH();
+    centreToStart(centre);
+    return CString();
+}
+
+CString tkxQHInfo::WriteInfoToString() const
+{
+    const CString name = m_SName.IsEmpty() ? CString(L"NULL") : m_SName;
+    auto station = [this](double z) { return Chain().GetStringBreakZH(z, -1, 1); };
+    const CString angle = GetGZWAngleString();
+    if (IsBridgeKind(m_iKind)) {
+        CString sb = m_SSBDescribe;
+        sb.Trim();
+        if (sb.IsEmpty()) sb = L"void";
+        return ClFormat(L"%d\t%s\t%s\t%s\t%.3f\t%.3f\t%s\t%s\t%.3f\t%.3f", m_iKind, name.GetString(),
+                        station(m_rStartZH).GetString(), angle.GetString(), m_rStartQTLength, m_rEndQTLength,
+                        m_SKJDescribe.GetString(), sb.GetString(), m_rCenterPos, m_rHeight);
+    }
+    if (m_iKind == QH_CULVERT || m_iKind == QH_PASSAGE) {
+        CString text = ClFormat(L"%d\t%s\t%s\t%s\t%.3f\t%.3f\t%.3f\t%.3f\t%.3f\t%s", m_iKind, name.GetString(),
+                                station(m_rCenterZH).GetString(), angle.GetString(), m_rLength, m_rLeftOffset,
+                                m_rRightOffset, m_rHeight, m_rBottomElevation, m_SRemark.GetString());
+        if (m_iKind == QH_PASSAGE) text += m_bFlag ? L"\tT" : L"\tF";
+        return text;
+    }
+    if (IsCrossingKind(m_iKind))
+        return ClFormat(L"%d\t%s\t%s\t%s\t%.3f\t%.3f", m_iKind, name.GetString(), station(m_rCenterZH).GetString(),
+                        angle.GetString(), m_rStartQTLength, m_rEndQTLength);
+    if (IsTunnelKind(m_iKind))
+        return ClFormat(L"%d\t%s\t%s\t%.3f\t%.3f", m_iKind, name.GetString(), station(m_rStartZH).GetString(),
+                        m_rLength, m_rHeight);
+    return CString();
+}
+
+// ---------------------------------------------------------------------------
+// The station-range line
+
+CString tkxQHInfo::ReadQLRangeFromString(const wchar_t* line)
+{
+    m_iKind = QH_BRIDGE;
+    const CString text = line ? line : L"";
+    CStringArray f;
+    if (tkx_DivideString(text, f) == -1) return ClFormat(L"读[%s]错误!", text.GetString());
+    const int count = static_cast<int>(f.GetSize());
+    if (count < 2) return L"桥梁范围信息中至少需要2个数据!";
+    m_rStartAngle = m_rEndAngle = 0.0;
+    m_rStartQTLength = m_rEndQTLength = 0.0;
+    m_SSBDescribe.Empty();
+    m_rCenterPos = 0.5;
+    m_rHeight = 1.0;
+
+    // Station field i, with its chain segment in field j when present.
+    auto readEnd = [&](int i, int j, double& out, bool start) -> CString {
+        double nominal = 0.0;
+        if (!StringToDouble(f[i], &nominal))
+            return ClFormat(start ? L"读桥梁起点桩号[%s]失败!" : L"读桥梁终点桩号[%s]失败!", f[i].GetString());
+        if (count > j) {
+            double segment = 0.0;
+            if (!StringToDouble(f[j], &segment))
+                return ClFormat(start ? L"读桥梁起点桩号的断链号[%s]失败!" : L"读桥梁终点桩号的断链号[%s]失败!",
+                                f[j].GetString());
+            const int n = static_cast<int>(segment);
+            if (!Chain().GetGlobalZH(nominal, out, n))
+                return ClFormat(start ? L"换算桥梁的起点桩号失败, 请检查起点桩号(%.3f)或断链号(%d)!"
+                                      : L"换算桥梁终点桩号失败, 请检查终点桩号(%.3f)或断链号(%d)!",
+                                nominal, n);
+            return CString();
+        }
+        if (!Chain().GetGlobalZH(nominal, out))
+            return ClFormat(start ? L"换算桥梁起点桩号失败, 请检查起点桩号(%.3f)!" : L"换算桥梁终点桩号失败, 请检查终点桩号(%.3f)!",
+                            nominal);
+        return CString();
+    };
+    CString message = readEnd(0, 2, m_rStartZH, true);
+    if (!message.IsEmpty()) return message;
+    message = readEnd(1, 3, m_rEndZH, false);
+    if (!message.IsEmpty()) return message;
+
+    m_rLength = m_rEndZH - m_rStartZH;
+    m_SKJDescribe = ClFormat(L"1*%.3f", m_rLength);
+    m_KJLengths.RemoveAll();
+    m_BeamHeights.RemoveAll();
+    m_KJLengths.Add(m_rLength);
+    m_BeamHeights.Add(m_rHeight);
+    m_rCenterZH = (m_rStartZH + m_rEndZH) / 2.0;
+    return CString();
+}
+
+// ---------------------------------------------------------------------------
+// Angles
+
+CString tkxQHInfo::GetGZWAngleString() const
+{
+    const CString start = tkx_DegreeD_To_S(m_rStartAngle * 180.0 / kPi);
+    if (std::fabs(m_rStartAngle - m_rEndAngle) < 1e-8) return start;
+    return ClFormat(L"%s_%s", start.GetString(), tkx_DegreeD_To_S(m_rEndAngle * 180.0 / kPi).GetString());
+}
+
+int tkxQHInfo::GetGZWAngle(const wchar_t* text, double& start, double& end)
+{
+    CStringArray parts;
+    if (tkx_SplitString(text ? text : L"", L"_", parts) < 1) return 0;
+    double a = 0.0, b = 0.0;
+    if (!ReadAngle(parts[0], a)) return 0;
+    b = a;
+    if (parts.GetSize() > 1 && !ReadAngle(parts[1], b)) return 0;
+    start = a;
+    end = b;
+    return 1;
+}
+
+// ---------------------------------------------------------------------------
+// Spans
+
+int tkxQHInfo::GetSegmentLengths(const wchar_t* description, CArray<double, double>& spans,
+                                 CArray<double, double>& heights, double defaultHeight)
+{
+    spans.RemoveAll();
+    heights.RemoveAll();
+    CString part = description ? description : L"";
+    part.Replace(L'-', L'*');
+    part.Trim();
+    CStringArray pieces;
+    if (part.IsEmpty() || part[0] == L'*' || part[part.GetLength() - 1] == L'*' || part.Find(L"**") >= 0) return 0;
+    const int n = tkx_SplitString(part, L"*", pieces);
+    if (n < 1 || n > 3) return 0;
+    double values[3] = {0.0, 0.0, 0.0};
+    for (int i = 0; i < n; ++i)
+        if (!StringToDouble(pieces[i], &values[i])) return 0;
+    double count = 1.0, length = values[0], height = defaultHeight;
+    if (n >= 2) {
+        count = std::floor(values[0]);
+        length = values[1];
+    }
+    if (n == 3) height = values[2];
+    if (count < 1.0 || count > kMaxSpans || length <= 0.0) return 0;
+    for (int i = 0; i < static_cast<int>(count); ++i) {
+        spans.Add(length);
+        heights.Add(height);
+    }
+    return 1;
+}
+
+int tkxQHInfo::GetBridgeLengths(const wchar_t* description, CArray<double, double>& spans,
+                                CArray<double, double>& heights, double defaultHeight)
+{
+    spans.RemoveAll();
+    heights.RemoveAll();
+    const CString text = description ? description : L"";
+    if (text.Find(L'+') < 0) {
+        if (!GetSegmentLengths(text, spans, heights, defaultHeight)) {
+            tkx_SetLastError(L"无法解析跨径描述字符, 请检查跨径描述字符.");
+            return 0;
+        }
+        return 1;
+    }
+    CStringArray parts;
+    tkx_SplitString(text, L"+", parts);
+    for (const CString& part : parts) {
+        CArray<double, double> s, h;
+        if (!GetSegmentLengths(part, s, h, defaultHeight)) return 0;
+        spans.Append(s);
+        heights.Append(h);
+    }
+    if (spans.GetSize() != heights.GetSize() || spans.GetSize() == 0) {
+        tkx_SetLastError(L"跨径与梁高数据个数不相等, 请检查跨径描述字符.");
+        return 0;
+    }
+    return 1;
+}
+
+int tkxQHInfo::GetLengths()
+{
+    if (!IsBridgeKind(m_iKind)) {
+        tkx_SetLastError(L"构造物不属于桥梁类型!");
+        return 0;
+    }
+    if (m_SKJDescribe.IsEmpty()) {
+        tkx_SetLastError(L"桥梁跨径描述为空!");
+        return 0;
+    }
+    return GetBridgeLengths(m_SKJDescribe, m_KJLengths, m_BeamHeights, m_rHeight);
+}
+
+void tkxQHInfo::ComputeEndZH()
+{
+    if (m_iKind == QH_CULVERT || m_iKind == QH_PASSAGE)
+        m_rEndZH = m_rStartZH + m_rLength;
+    else if (IsTunnelKind(m_iKind))
+        m_rEndZH = m_rCenterZH + m_rLength / 2.0;
+    else if (IsBridgeKind(m_iKind))
+        m_rEndZH = m_rStartZH + m_rStartQTLength + m_rEndQTLength + Sum(m_KJLengths, GetKJNumber());
+}
+
+void tkxQHInfo::ComputeCenterZH()
+{
+    if (IsTunnelKind(m_iKind)) {
+        m_rCenterZH = m_rStartZH + m_rLength / 2.0;
+        return;
+    }
+    if (!IsBridgeKind(m_iKind)) return;
+    const double whole = std::floor(m_rCenterPos);
+    const double fraction = m_rCenterPos - whole;
+    const int k = static_cast<int>(whole);
+    const double begin = m_rStartZH + m_rStartQTLength;
+    if (k >= 0 && k < GetKJNumber())
+        m_rCenterZH = begin + Sum(m_KJLengths, k) + fraction * m_KJLengths[k];
+    else
+        m_rCenterZH = (m_rStartZH + m_rEndZH) / 2.0;
+}
+
+double tkxQHInfo::GetBrgZH(int i) const
+{
+    if (i <= 0) return m_rStartZH + m_rStartQTLength;
+    if (i >= GetKJNumber()) return m_rEndZH - m_rEndQTLength;
+    return m_rStartZH + m_rStartQTLength + Sum(m_KJLengths, i);
+}
+
+double tkxQHInfo::GetBrgHeight(double x) const
+{
+    if (m_BeamHeights.GetSize() == 0) return 0.0;
+    tkx_SetLastError(nullptr);
+    if (x < m_rStartZH + m_rStartQTLength - 1e-6) {
+        tkx_SetLastError(ClFormat(L"输入桩号[%.3f]小于桥梁起点桩号[%.3f + %.3f]", x, m_rStartZH, m_rStartQTLength));
+        return 0.0;
+    }
+    if (x > m_rEndZH - m_rEndQTLength + 1e-6) {
+        tkx_SetLastError(ClFormat(L"输入桩号[%.3f]大于桥梁终点桩号[%.3f - %.3f]", x, m_rEndZH, m_rEndQTLength));
+        return 0.0;
+    }
+    double c = m_rStartZH + m_rStartQTLength;
+    const int n = static_cast<int>(std::min(m_KJLengths.GetSize(), m_BeamHeights.GetSize()));
+    for (int i = 0; i < n; ++i) {
+        if (c - 1e-6 < x && x < c + m_KJLengths[i] - 1e-6) return m_BeamHeights[i];
+        c += m_KJLengths[i];
+    }
+    return m_BeamHeights[m_BeamHeights.GetSize() - 1];
+}
+
+double tkxQHInfo::GetMidAngle(double x) const
+{
+    const double span = m_rEndZH - m_rStartZH;
+    if (std::fabs(span) < 1e-8) return (m_rStartAngle + m_rEndAngle) / 2.0;
+    return m_rStartAngle + (x - m_rStartZH) / span * (m_rEndAngle - m_rStartAngle);
+}
+
+// ---------------------------------------------------------------------------
+// Labels
+
+CString tkxQHInfo::GetDimString() const
+{
+    CString text = m_SKJDescribe;
+    if (text.Find(L'*') >= 0)
+        text.Replace(L'*', L'×');
+    else if (text.Find(L'x') >= 0)
+        text.Replace(L'x', L'×');
+    else
+        text.Replace(L'X', L'×');
+    return text + L" " + m_SSBDescribe;
+}
+
+namespace {
+
+CString FillName(CString name, const CString& station, const wchar_t* prefix)
+{
+    name.Replace(L"$Z", ClFormat(L"%s%s", prefix ? prefix : L"", station.GetString()));
+    name.Replace(L"$__", L"  ");
+    name.Replace(L"$_", L" ");
+    return name;
+}
+
+} // namespace
+
+CString tkxQHInfo::GetDimName(const wchar_t* prefix, int flag) const
+{
+    return FillName(m_SName, Chain().GetZHString(m_rCenterZH, -1, flag), prefix);
+}
+
+CString tkxQHInfo::GetDimName(const sQHInfo& record, const tkxBreakChain& chain, const wchar_t* prefix, int flag)
+{
+    return FillName(record.m_SName, chain.GetZHString(record.m_rCenterZH, -1, flag), prefix);
+}
+
+int tkxQHInfo::DivideString(CString text)
+{
+    text.Trim();
+    if (text.IsEmpty()) return 0;
+    const CString span = text.SpanIncluding(L"0123456789+xX*.-");
+    m_SKJDescribe = span;
+    m_SSBDescribe = text.Mid(span.GetLength());
+    return span.IsEmpty() ? 0 : 1;
+}
+
+// ---------------------------------------------------------------------------
+// Records and XML
+
+sQHInfo tkxQHInfo::GetStruct() const
+{
+    sQHInfo r;
+    r.m_iKind = m_iKind;
+    r.m_SName = m_SName.IsEmpty() ? CString(L"NULL") : m_SName;
+    r.m_SKJDescribe = m_SKJDescribe;
+    r.m_SSBDescribe = m_SSBDescribe;
+    r.m_rCenterPos = m_rCenterPos;
+    r.m_rStartZH = m_rStartZH;
+    r.m_rEndZH = m_rEndZH;
+    r.m_rCenterZH = m_rCenterZH;
+    r.m_rStartAngle = m_rStartAngle;
+    r.m_rEndAngle = m_rEndAngle;
+    r.m_rStartQTLength = m_rStartQTLength;
+    r.m_rEndQTLength = m_rEndQTLength;
+    r.m_rLength = m_rLength;
+    r.m_rLeftOffset = m_rLeftOffset;
+    r.m_rRightOffset = m_rRightOffset;
+    r.m_rHeight = m_rHeight;
+    r.m_rBottomElevation = m_rBottomElevation;
+    r.m_SRemark = m_SRemark;
+    r.m_bFlag = m_bFlag;
+    return r;
+}
+
+int tkxQHInfo::GetInfoByStruct(sQHInfo r)
+{
+    m_iKind = r.m_iKind;
+    m_SName = r.m_SName;
+    m_SKJDescribe = r.m_SKJDescribe;
+    m_SSBDescribe = r.m_SSBDescribe;
+    m_rCenterPos = r.m_rCenterPos;
+    m_rStartZH = r.m_rStartZH;
+    m_rEndZH = r.m_rEndZH;
+    m_rCenterZH = r.m_rCenterZH;
+    m_rStartAngle = r.m_rStartAngle;
+    m_rEndAngle = r.m_rEndAngle;
+    m_rStartQTLength = r.m_rStartQTLength;
+    m_rEndQTLength = r.m_rEndQTLength;
+    m_rLength = r.m_rLength;
+    m_rLeftOffset = r.m_rLeftOffset;
+    m_rRightOffset = r.m_rRightOffset;
+    m_rHeight = r.m_rHeight;
+    m_rBottomElevation = r.m_rBottomElevation;
+    m_SRemark = r.m_SRemark;
+    m_bFlag = r.m_bFlag;
+    m_KJLengths.RemoveAll();
+    m_BeamHeights.RemoveAll();
+    if (IsBridgeKind(m_iKind)) {
+        if (!GetLengths()) return 0;
+        ComputeCenterZH();
+    } else if (IsCrossingKind(m_iKind)) {
+        m_rStartZH = m_rCenterZH - m_rStartQTLength;
+        m_rEndZH = m_rCenterZH + m_rEndQTLength;
+        m_rLength = m_rEndZH - m_rStartZH;
+    } else if (IsTunnelKind(m_iKind)) {
+        m_rCenterZH = m_rStartZH + m_rLength / 2.0;
+        m_rEndZH = m_rStartZH + m_rLength;
+    }
+    ComputeEndZH();
+    return 1;
+}
+
+int tkxQHInfo::ExportXML(tkxXmlElement* parent) const
+{
+    if (!parent) return 0;
+    CString line = WriteInfoToString();
+    line.Replace(L'\t', L';');
+    line.Replace(L'\'', L'’');
+    line.Replace(L'"', L'”');
+    auto* element = new tkxXmlElement;
+    element->m_STag = L"Record";
+    element->m_SAttributes = ClFormat(L"str=\"%s\"", tkxXmlElement::EncodeValue(line).GetString());
+    element->m_pParent = parent;
+    parent->m_Children.AddTail(element);
+    return 1;
+}
+
+int tkxQHInfo::ImportXML(tkxXmlElement* element)
+{
+    if (!element) return 0;
+    CString line = element->GetValue(L"str");
+    line.Replace(L';', L'\t');
+    line.Replace(L'’', L'\'');
+    line.Replace(L'”', L'"');
+    const CString message = ReadInfoFromString(line);
+    if (!message.IsEmpty()) {
+        tkx_SetLastError(ClFormat(L"导入XML文件构造物信息[%s]出错! \n%s", line.GetString(), message.GetString()));
+        return 0;
+    }
+    return 1;
+}
+
+// ---------------------------------------------------------------------------
+// Files
+
+int tkx_ReadQHFile(const wchar_t* path, const tkxBreakChain& chain, CArray<sQHInfo, sQHInfo>& out)
+{
+    const CString file = path ? path : L"";
+    CStdioFile in;
+    if (file.IsEmpty() || !in.Open(file, CFile::modeRead | CFile::typeText | CFile::shareDenyWrite)) {
+        tkx_SetLastError(ClFormat(L"打开构造物信息文件<%s>失败!", file.GetString()));
+        return 0;
+    }
+    out.RemoveAll();
+    // The station-range reader by the file's extension only.
+    const bool ranges = tkxFileName(file).GetExt().CompareNoCase(L".ql") == 0;
+    tkxQHInfo structure(&chain);
+    CString line;
+    int lineNo = 0;
+    try {
+        while (tkx_ReadNextStringST(&in, line, lineNo)) {
+            const CString message = ranges ? structure.ReadQLRangeFromString(line) : structure.ReadInfoFromString(line);
+            if (!message.IsEmpty()) {
+                in.Abort();
+                tkx_SetLastError(ClFormat(ranges ? L"读桥梁范围文件%s, \n第%d行数据[%s]出错!\n%s"
+                                                 : L"读构造物信息文件%s, \n第%d行数据[%s]出错!\n%s",
+                                          file.GetString(), lineNo, line.GetString(), message.GetString()));
+                return 0;
+            }
+            out.Add(structure.GetStruct());
+        }
+    } catch (CFileException* e) {
+        e->Delete();
+        in.Abort();
+        tkx_SetLastError(ClFormat(L"打开构造物信息文件<%s>失败!", file.GetString()));
+        return 0;
+    }
+    in.Abort();
+    return 1;
+}

@@ -1,0 +1,182 @@
+#include "corvane/road/UnitFile.h"
+#include "corvane/geometry/Numeric.h"
+#include "corvane/project/LastError.h"
+#include "corvane/project/TextLines.h"
+#include "corvane/road/ClothoidUnit.h"
+#include "corvane/road/LineArcUnits.h"
+#include "corvane/road/Road.h"
+#include "corvane/road/RoadFiles.h"
+
+#include <cmath>
+
+using namespace Tavix4;
+
+namespace icd_file {
+
+tkxRoadPMUnit* NewUnitForCode(int code)
+{
+    if (code == UNIT_LINE) return new tkxLineUnit;
+    if (code == UNIT_ARC) return new tkxArcUnit;
+    return new tkxClothoidUnit;
+}
+
+bool IsUnitFileName(const wchar_t* path)
+{
+    CString upper = path ? path : L"";
+    upper.MakeUpper();
+    return upper.Find(L".ICD") >= 0;
+}
+
+} // namespace icd_file
+
+namespace {
+
+CString WrongNameMessage(const wchar_t* path)
+{
+    return ClFormat(L"输入错误的文件名[%s]! 必须输入ICD后缀的文件名。", path ? path : L"");
+}
+
+bool Split(const CString& line, CStringArray& fields)
+{
+    fields.RemoveAll();
+    return tkx_DivideString(line, fields) == 0 && fields.GetSize() > 0;
+}
+
+bool IsEndLine(const CStringArray& fields)
+{
+    return fields.GetSize() == 3 && fields[0] == L"0" && fields[1] == L"0" && fields[2] == L"0";
+}
+
+} // namespace
+
+int tkxRoadObject::LoadICDFile(const wchar_t* path)
+{
+    const CString file = path ? path : L"";
+    if (!icd_file::IsUnitFileName(file)) {
+        tkx_SetLastError(WrongNameMessage(file));
+        return 0;
+    }
+    CStdioFile in;
+    if (!in.Open(file, CFile::modeRead | CFile::typeText | CFile::shareDenyWrite)) {
+        tkx_SetLastError(ClFormat(L"打开积木法线位文件(%s)时出错!", file.GetString()));
+        return 0;
+    }
+
+    CString message;
+    try {
+        CString line;
+        CStringArray fields;
+        int lineNo = 0;
+        sZHPtInfo current;
+        current.m_rRadius = alignment::kInfiniteRadius;
+
+        // Line 1: the start station.
+        if (!tkx_ReadNextStringST(&in, line, lineNo) || tkx_DivideString(line, fields) != 0) {
+            message = ClFormat(L"读文件<%s>, 第1行时出错[%s]", file.GetString(), line.GetString());
+        } else if (fields.GetSize() < 1) {
+            message = ClFormat(L"读文件<%s>, 第%d行数据个数<%d>不符!", file.GetString(), lineNo,
+                               static_cast<int>(fields.GetSize()));
+        } else if (!StringToDouble(fields[0], &current.m_rZH)) {
+            message = ClFormat(L"读%s文件, 第%d行数据, 第1个数据: 线位起点桩号(%s)错误!", file.GetString(), lineNo,
+                               fields[0].GetString());
+        }
+
+        // Line 2: northing, easting, azimuth.
+        if (message.IsEmpty()) {
+            fields.RemoveAll();
+            if (!tkx_ReadNextStringST(&in, line, lineNo) || tkx_DivideString(line, fields) != 0) {
+                message = ClFormat(L"读文件<%s>, 第%d行时出错", file.GetString(), lineNo);
+            } else if (fields.GetSize() < 3) {
+                message = ClFormat(L"在积木法线位数据文件<%s>第%d行中, 起点数据个数<%d>少于3个", file.GetString(),
+                                   lineNo, static_cast<int>(fields.GetSize()));
+            } else if (!StringToDouble(fields[0], &current.m_rY)) {
+                message = ClFormat(L"读%s文件, 第%d行 第1个数据: 线位起点X坐标(%s)错误!", file.GetString(), lineNo,
+                                   fields[0].GetString());
+            } else if (!StringToDouble(fields[1], &current.m_rX)) {
+                message = ClFormat(L"读%s文件, 第%d行 第2个数据: 线位起点Y坐标(%s)错误!", file.GetString(), lineNo,
+                                   fields[1].GetString());
+            } else if (!StringToDouble(fields[2], &current.m_rAzimuth)) {
+                message = ClFormat(L"读%s文件, 第%d行 第3个数据: 起点方位角(%s), 错误!", file.GetString(), lineNo,
+                                   fields[2].GetString());
+            }
+        }
+
+        // The units, each from the end of the one before.
+        if (message.IsEmpty()) {
+            RemovePlaneUnits();
+            int unitNo = 0;
+            while (tkx_ReadNextStringST(&in, line, lineNo)) {
+                if (!Split(line, fields)) {
+                    message = ClFormat(L"读文件<%s>, 第%d行时出错", file.GetString(), lineNo);
+                    break;
+                }
+                if (IsEndLine(fields)) break;
+                ++unitNo;
+                tkxRoadPMUnit* unit = icd_file::NewUnitForCode(_wtoi(fields[0]));
+                const CString unitMessage = unit->LoadFromString(current, line);
+                if (!unitMessage.IsEmpty()) {
+                    delete unit;
+                    message = ClFormat(L"%s文件中, 第%d个单元, \n%s", file.GetString(), unitNo, unitMessage.GetString()) +
+                              ClFormat(L"\n(第%d行)", lineNo);
+                    break;
+                }
+                current = unit->EndPtInfo();
+                m_PlaneUnits.AddTail(unit);
+            }
+        }
+    } catch (CFileException* e) {
+        e->Delete();
+        message = ClFormat(L"打开积木法线位文件(%s)时出错!", file.GetString());
+    }
+    in.Abort();
+    if (!message.IsEmpty()) {
+        tkx_SetLastError(message);
+        return 0;
+    }
+    return 1;
+}
+
+int tkxRoadObject::SaveICDFile(const wchar_t* path) const
+{
+    const CString file = path ? path : L"";
+    if (!icd_file::IsUnitFileName(file)) {
+        tkx_SetLastError(WrongNameMessage(file));
+        return 0;
+    }
+    if (m_PlaneUnits.IsEmpty()) {
+        tkx_SetLastError(L"查询路线平面单元信息失败! 无法创建ICD文件!");
+        return 0;
+    }
+    const auto* first = static_cast<const tkxRoadPMUnit*>(m_PlaneUnits.GetHead());
+    if (!first) {
+        tkx_SetLastError(L"查询道路起点信息失败! 无法创建ICD文件!");
+        return 0;
+    }
+
+    const sZHPtInfo start = first->StartPtInfo();
+    CString text = ClFormat(L"%f", start.m_rZH);
+    text += ClFormat(L"\n%f, %f, %.10f", start.m_rY, start.m_rX, start.m_rAzimuth);
+    double previous = NormalizeAngle(start.m_rAzimuth);
+    for (POSITION pos = m_PlaneUnits.GetHeadPosition(); pos;) {
+        const auto* unit = static_cast<const tkxRoadPMUnit*>(m_PlaneUnits.GetNext(pos));
+        if (!unit) {
+            tkx_SetLastError(L"查询路线平面单元信息失败! 无法创建ICD文件!");
+            return 0;
+        }
+        const double a = NormalizeAngle(unit->StartAzimuth());
+        const double jump = std::fabs(a - previous);
+        if (jump >= 1e-6 && std::fabs(jump - 2.0 * alignment::kPi) >= 1e-6)
+            text += ClFormat(L"\n//方向突变，前方位角：%.10f 夹角:%.10f\n%s,%.10f", previous, jump,
+                             unit->SaveToString().GetString(), a);
+        else
+            text += L"\n" + unit->SaveToString();
+        previous = NormalizeAngle(unit->EndAzimuth());
+    }
+    text += L"\n0, 0, 0";
+
+    if (!road_files::WriteTextFile(file, text)) {
+        tkx_SetLastError(ClFormat(L"创建积木法线位文件(%s)时出错!", file.GetString()));
+        return 0;
+    }
+    return 1;
+}

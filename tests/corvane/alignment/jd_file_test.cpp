@@ -1,0 +1,200 @@
+// Intersection-point rows: reading into curves, the messages of bad rows,
+// whole files written by the road object and read back, and angle texts.
+#include "alignment_test_support.h"
+#include "corvane/project/LastError.h"
+#include "corvane/road/JDFile.h"
+#include "corvane/road/Road.h"
+
+#include <cmath>
+
+using namespace Tavix4;
+using namespace alignment_test;
+
+namespace {
+
+double Radians(double d, double m, double s) { return (d + m / 60 + s / 3600) / 180 * kPi; }
+
+// Reads rows (comment lines skipped, up to the road end) and places every
+// curve between its neighbours, as a reader of whole files does.
+void ReadRows(const std::string& bytes, CArray<tkxPlaneCurve3, tkxPlaneCurve3>& curves)
+{
+    const CString text = ClMultiByteToWide(bytes.c_str(), static_cast<int>(bytes.size()), 936);
+    int start = 0;
+    for (CString line = text.Tokenize(L"\r\n", start); !line.IsEmpty(); line = text.Tokenize(L"\r\n", start)) {
+        tkxPlaneCurve3 curve;
+        CString message;
+        ASSERT_EQ(1, curve.ReadJDFile(line, message)) << Utf8(line) << ": " << Utf8(message);
+        curves.Add(curve);
+        if (message == L"EOF") break;
+    }
+    for (int i = 1; i + 1 < curves.GetSize(); ++i) {
+        const sZHPtInfo a = curves[i - 1].TurnPtInfo(), b = curves[i + 1].TurnPtInfo();
+        ASSERT_EQ(1, curves[i].SetTurnAngle(tkxPoint3d(a.m_rX, a.m_rY, 0), tkxPoint3d(b.m_rX, b.m_rY, 0)))
+            << Utf8(tkx_GetLastError());
+    }
+}
+
+} // namespace
+
+TEST(JDRows, CurveRowWithSpiralLengthsAndParameters)
+{
+    tkxPlaneCurve3 curve;
+    CString message = L"old";
+    ASSERT_EQ(1, curve.ReadJDFile(L"3, 4000, 500, -1, L100, 600, L100, -1", message));
+    EXPECT_TRUE(message.IsEmpty());
+    EXPECT_EQ(500.0, curve.TurnPtInfo().m_rX);
+    EXPECT_EQ(4000.0, curve.TurnPtInfo().m_rY);
+    EXPECT_EQ(1e10, curve.StartR());
+    EXPECT_EQ(1e10, curve.EndR());
+    EXPECT_EQ(600.0, curve.R());
+    EXPECT_NEAR(100.0, curve.Ls1(), 1e-9);
+    EXPECT_NEAR(100.0, curve.Ls2(), 1e-9);
+    EXPECT_NEAR(std::sqrt(60000.0), curve.A1(), 1e-9);
+    EXPECT_NEAR(std::sqrt(60000.0), curve.A2(), 1e-9);
+
+    // Parameters instead of lengths; a lower-case mark on the second spiral;
+    // finite start and end radii.
+    ASSERT_EQ(1, curve.ReadJDFile(L"3\t4000\t500\t1200\t489.89794855663564\t600\tl150\t2000\tJD5", message));
+    EXPECT_NEAR(1200.0, curve.StartR(), 1e-12);
+    EXPECT_NEAR(2000.0, curve.EndR(), 1e-12);
+    EXPECT_NEAR(200.0, curve.Ls1(), 1e-9); // (1200 - 600) A² / (1200 * 600)
+    EXPECT_NEAR(150.0, curve.Ls2(), 1e-9);
+    EXPECT_NEAR(std::sqrt(150 * 600 * 2000 / 1400.0), curve.A2(), 1e-9);
+    EXPECT_TRUE(curve.TurnPtInfo().m_SName.IsEmpty());
+
+    // The start row sets the station; the end row answers "EOF".
+    ASSERT_EQ(1, curve.ReadJDFile(L"-1 3000 200 1234.5", message));
+    EXPECT_EQ(1234.5, curve.TurnPtInfo().m_rZH);
+    EXPECT_EQ(0.0, curve.Length());
+    ASSERT_EQ(1, curve.ReadJDFile(L"-2 3500 250", message));
+    EXPECT_EQ("EOF", Utf8(message));
+    EXPECT_EQ(250.0, curve.TurnPtInfo().m_rX);
+}
+
+TEST(JDRows, BadRows)
+{
+    struct {
+        const wchar_t* row;
+        const wchar_t* message;
+    } cases[] = {
+        {L"", L"读取交点数据失败!"},
+        {L"3 4000", L"交点数据小于3个!"},
+        {L"3 40O0 500 -1 L100 600 L100 -1", L"第2个数据, 交点XN坐标[40O0]错误!"},
+        {L"0 4000 E500", L"第3个数据, 交点YE坐标[E500]错误!"},
+        {L"-1 4000 500", L"起点信息行数据不足4个!"},
+        {L"-1 4000 500 K1+200", L"第4个数据, 起点桩号[K1+200]错误!"},
+        {L"3 4000 500 -1 L100 600 L100", L"交点平曲线信息行数据不足8个!"},
+        {L"3 4000 500 1e10 L100 600 L100 -1", L"第4个数据, 起始半径[1e10]错误!"},
+        {L"3 4000 500 -1 l100 600 L100 -1", L"第5个数据, 缓和曲线A值[l100]错误!"},
+        {L"3 4000 500 -1 L1OO 600 L100 -1", L"第5个数据, 缓和曲线长度[L1OO]错误!"},
+        {L"3 4000 500 -1 l 600 L100 -1", L"第5个数据, 缓和曲线长度[l]错误!"},
+        {L"3 4000 500 -1 L100 R600 L100 -1", L"第6个数据, 曲线半径[R600]错误!"},
+        {L"3 4000 500 -1 L100 600 A100 -1", L"第7个数据, 缓和曲线A值[A100]错误!"},
+        {L"3 4000 500 -1 L100 600 LX -1", L"第7个数据, 缓和曲线长度[LX]错误!"},
+        {L"3 4000 500 -1 L100 600 L100 inf", L"第8个数据, 终止半径[inf]错误!"},
+        {L"5 4000 500", L"点类型[5]未定义!"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(Utf8(c.row));
+        tkxPlaneCurve3 curve;
+        CString keep;
+        ASSERT_EQ(1, curve.ReadJDFile(L"3 10 20 -1 L50 300 L50 -1", keep));
+        CString message;
+        EXPECT_EQ(0, curve.ReadJDFile(c.row, message));
+        EXPECT_EQ(Utf8(c.message), Utf8(message));
+        // The curve lost its units and kept its point.
+        EXPECT_EQ(0.0, curve.R());
+        EXPECT_EQ(20.0, curve.TurnPtInfo().m_rX);
+    }
+}
+
+TEST(JDFile, WrittenAndReadBack)
+{
+    ScratchFolder folder(L"jd_file");
+    const CString path = folder / L"road.JD";
+
+    // Start and end only.
+    CArray<tkxPlaneCurve3, tkxPlaneCurve3> two;
+    sZHPtInfo a, b;
+    a.m_rX = 100;
+    a.m_rY = 200;
+    a.m_rZH = 1000;
+    b.m_rX = 400;
+    b.m_rY = 600;
+    tkxPlaneCurve3 start, end;
+    start.CreateRoadQD(a);
+    end.CreateRoadZD(b);
+    two.Add(start);
+    two.Add(end);
+    ASSERT_EQ(1, tkxRoadObject::SaveJDFile(path, two));
+    EXPECT_EQ("-1 200.0000000000 100.0000000000 1000.000000\r\n-2 600.0000000000 400.0000000000\r\n", ReadBytes(path));
+
+    // A road with a turn point without curve and curves with and without
+    // spirals, through a file and back.
+    const std::string rows = FileText(L"-1 0 0 500\n"
+                                      L"3 1000 0 -1 L100 600 L150 -1\n"
+                                      L"0 1500 700\n"
+                                      L"3 2600 900 -1 L0 900 L80 -1\n"
+                                      L"3 3500 300 -1 L120 500 L120 -1\n"
+                                      L"-2 4200 1000\n");
+    CArray<tkxPlaneCurve3, tkxPlaneCurve3> curves;
+    ReadRows(rows, curves);
+    ASSERT_EQ(6, curves.GetSize());
+    ASSERT_EQ(1, tkxRoadObject::SaveJDFile(path, curves));
+    CArray<tkxPlaneCurve3, tkxPlaneCurve3> back;
+    ReadRows(ReadBytes(path), back);
+    ASSERT_EQ(curves.GetSize(), back.GetSize());
+    for (int i = 0; i < curves.GetSize(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_NEAR(curves[i].TurnPtInfo().m_rX, back[i].TurnPtInfo().m_rX, 1e-9);
+        EXPECT_NEAR(curves[i].TurnPtInfo().m_rY, back[i].TurnPtInfo().m_rY, 1e-9);
+        EXPECT_NEAR(curves[i].R(), back[i].R(), 1e-9);
+        EXPECT_NEAR(curves[i].Ls1(), back[i].Ls1(), 1e-9);
+        EXPECT_NEAR(curves[i].Ls2(), back[i].Ls2(), 1e-9);
+        EXPECT_NEAR(curves[i].T1(), back[i].T1(), 1e-6);
+    }
+    EXPECT_EQ(500.0, back[0].TurnPtInfo().m_rZH);
+    EXPECT_EQ(0.0, back[2].Length());
+    EXPECT_EQ(0.0, back[3].Ls1());
+
+    // Where the file cannot be made the old one stays.
+    const std::string before = ReadBytes(path);
+    EXPECT_EQ(0, tkxRoadObject::SaveJDFile(folder / L"missing\\road.JD", curves));
+    EXPECT_EQ(Utf8(ClFormat(L"创建%s文件失败!", (folder / L"missing\\road.JD").GetString())), Utf8(tkx_GetLastError()));
+    EXPECT_EQ(before, ReadBytes(path));
+}
+
+TEST(AngleText, DegreesMinutesSecondsToRadians)
+{
+    struct {
+        const wchar_t* text;
+        double radians;
+        int plain;
+    } cases[] = {
+        {L"30.1530", Radians(30, 15, 30), 1},
+        {L"30.15", Radians(30, 15, 0), 1},        // minutes taken as written
+        {L"12.0959", Radians(12, 9, 59), 1},
+        {L"45.30155", Radians(45, 30, 15.5), 1},  // seconds with a decimal
+        {L"90", Radians(90, 0, 0), 1},
+        {L"l30d1530", -Radians(30, 15, 30), 0},
+        {L"L30.1530", -Radians(30, 15, 30), 0},
+        {L"r30.1530", Radians(30, 15, 30), 0},
+        {L"R7d3", Radians(7, 30, 0), 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(Utf8(c.text));
+        double radians = 0;
+        int plain = -1;
+        ASSERT_EQ(1, tkx_AngleS_To_R(c.text, radians, plain));
+        EXPECT_NEAR(c.radians, radians, 1e-15);
+        EXPECT_EQ(c.plain, plain);
+    }
+    for (const wchar_t* bad : {L"3", L"", L"l", L"30.1a", L"lxyz", L"30..1"}) {
+        SCOPED_TRACE(Utf8(bad));
+        double radians = 7;
+        int plain = 7;
+        EXPECT_EQ(0, tkx_AngleS_To_R(bad, radians, plain));
+        EXPECT_EQ(7.0, radians);
+        EXPECT_EQ(7, plain);
+    }
+}

@@ -1,0 +1,683 @@
+// The road aggregate: the alignment unit file, the geometry invariants of a
+// road of several curves, a whole road folder loaded and queried against
+// independent values, exports, the design tables, the archive form and
+// copying.
+#include "alignment_test_support.h"
+#include "corvane/project/LastError.h"
+#include "corvane/road/ClothoidUnit.h"
+#include "corvane/road/LineArcUnits.h"
+#include "corvane/road/Road.h"
+
+#include <cmath>
+#include <cstdio>
+#include <sstream>
+
+using namespace Tavix4;
+using namespace alignment_test;
+
+namespace {
+
+double AzimuthGap(double a, double b)
+{
+    double d = std::fmod(b - a, 2 * kPi);
+    if (d <= -kPi) d += 2 * kPi;
+    if (d > kPi) d -= 2 * kPi;
+    return std::fabs(d);
+}
+
+// The numbers of a text, in order (letters and separators skipped).
+std::vector<double> Numbers(const std::string& text)
+{
+    std::vector<double> out;
+    const char* p = text.c_str();
+    while (*p) {
+        if ((*p >= '0' && *p <= '9') || (*p == '-' && p[1] >= '0' && p[1] <= '9')) {
+            char* end = nullptr;
+            out.push_back(std::strtod(p, &end));
+            p = end;
+        } else {
+            ++p;
+        }
+    }
+    return out;
+}
+
+// Rows of an intersection-point file into curves placed between their
+// neighbours, with stations from the start along the straights.
+void ReadJDRows(const std::string& bytes, CArray<tkxPlaneCurve3, tkxPlaneCurve3>& curves)
+{
+    const CString text = ClMultiByteToWide(bytes.c_str(), static_cast<int>(bytes.size()), 936);
+    int at = 0;
+    for (CString line = text.Tokenize(L"\r\n", at); !line.IsEmpty(); line = text.Tokenize(L"\r\n", at)) {
+        tkxPlaneCurve3 curve;
+        CString message;
+        ASSERT_EQ(1, curve.ReadJDFile(line, message)) << Utf8(message);
+        curves.Add(curve);
+    }
+    const int n = static_cast<int>(curves.GetSize());
+    for (int i = 1; i + 1 < n; ++i) {
+        const sZHPtInfo a = curves[i - 1].TurnPtInfo(), b = curves[i + 1].TurnPtInfo();
+        ASSERT_EQ(1, curves[i].SetTurnAngle(tkxPoint3d(a.m_rX, a.m_rY, 0), tkxPoint3d(b.m_rX, b.m_rY, 0)))
+            << Utf8(tkx_GetLastError());
+    }
+    double station = curves[0].TurnPtInfo().m_rZH;
+    for (int i = 1; i < n; ++i) {
+        const sZHPtInfo e = curves[i - 1].EndPtInfo(), s = curves[i].StartPtInfo();
+        station += std::hypot(s.m_rX - e.m_rX, s.m_rY - e.m_rY);
+        curves[i].SetStartZH(station);
+        station += curves[i].Length();
+    }
+}
+
+// The unit records of a curve array: the curves' units with the straights
+// between them.
+void UnitsOf(const CArray<tkxPlaneCurve3, tkxPlaneCurve3>& curves, CArray<sUnitInfo, sUnitInfo>& units)
+{
+    for (int i = 1; i < curves.GetSize(); ++i) {
+        const sZHPtInfo e = curves[i - 1].EndPtInfo(), s = curves[i].StartPtInfo();
+        const double gap = std::hypot(s.m_rX - e.m_rX, s.m_rY - e.m_rY);
+        if (gap > 1e-6) {
+            sUnitInfo straight;
+            straight.m_iUnitType = UNIT_LINE;
+            straight.m_iTurn = DIR_NONE;
+            straight.m_StartPt = e;
+            straight.m_EndPt = s;
+            straight.m_EndPt.m_rZH = e.m_rZH + gap;
+            units.Add(straight);
+        }
+        curves[i].GetUnitInfos(units);
+    }
+}
+
+class SeveralCurves : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        WriteText(folder / L"road.ICD", SeveralCurvesText());
+        ASSERT_EQ(1, road.LoadICDFile(folder / L"road.ICD")) << Utf8(tkx_GetLastError());
+        ASSERT_EQ(11, road.GetPlaneUnitCount());
+    }
+
+    ScratchFolder folder{L"several_curves"};
+    tkxRoadObject road;
+};
+
+} // namespace
+
+// ---------------------------------------------------------------------------
+// The alignment unit file
+
+TEST(UnitFile, BadFiles)
+{
+    ScratchFolder folder(L"icd_bad");
+    const CString path = folder / L"road.ICD";
+    struct {
+        const wchar_t* content;
+        const wchar_t* message; // %s: the path
+        int unitsLeft;
+    } cases[] = {
+        {L"", L"读文件<%s>, 第1行时出错[]", 0},
+        {L"K1+000\n5000 2000 0\n", L"读%s文件, 第1行数据, 第1个数据: 线位起点桩号(K1+000)错误!", 0},
+        {L"1000\n", L"读文件<%s>, 第2行时出错", 0},
+        {L"1000\n5000, 2000\n", L"在积木法线位数据文件<%s>第2行中, 起点数据个数<2>少于3个", 0},
+        {L"1000\nN5000, 2000, 0\n", L"读%s文件, 第2行 第1个数据: 线位起点X坐标(N5000)错误!", 0},
+        {L"1000\n5000, E2000, 0\n", L"读%s文件, 第2行 第2个数据: 线位起点Y坐标(E2000)错误!", 0},
+        {L"1000\n5000, 2000, a\n", L"读%s文件, 第2行 第3个数据: 起点方位角(a), 错误!", 0},
+        {L"1000\n5000 2000 0\n1, 100\n// note\n2, 100, 50\n",
+         L"%s文件中, 第2个单元, \n读圆曲线单元数据个数为3时出错!允许数据个数为4个或5个。\n(第5行)", 1},
+        {L"// one\n// two\n1000\n5000 2000 0\n1, 100\n1, 20\n,,,\n", L"读文件<%s>, 第7行时出错", 2},
+        {L"1000\n5000 2000 0\n0, 0.0, 0\n", L"%s文件中, 第1个单元, \n读缓和曲线数据个数为3时出错!允许数据个数太少。\n(第3行)", 0},
+        {L"1000\n5000 2000 0\n9, 100, 300, 1\n", L"%s文件中, 第1个单元, \n未定义的单元类型[9]。\n(第3行)", 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(Utf8(c.content));
+        WriteText(path, c.content);
+        tkxRoadObject road;
+        EXPECT_EQ(0, road.LoadICDFile(path));
+        EXPECT_EQ(Utf8(ClFormat(c.message, path.GetString())), Utf8(tkx_GetLastError()));
+        EXPECT_EQ(c.unitsLeft, road.GetPlaneUnitCount());
+    }
+
+    tkxRoadObject road;
+    EXPECT_EQ(0, road.LoadICDFile(folder / L"road.txt"));
+    EXPECT_EQ(Utf8(ClFormat(L"输入错误的文件名[%s]! 必须输入ICD后缀的文件名。", (folder / L"road.txt").GetString())),
+              Utf8(tkx_GetLastError()));
+    EXPECT_EQ(0, road.LoadICDFile(folder / L"none.icd"));
+    EXPECT_EQ(Utf8(ClFormat(L"打开积木法线位文件(%s)时出错!", (folder / L"none.icd").GetString())), Utf8(tkx_GetLastError()));
+
+    // A failed load of a good road's file keeps nothing half-changed before
+    // the start point is read.
+    WriteText(path, L"1000\n5000 2000 0\n1, 100\n");
+    ASSERT_EQ(1, road.LoadICDFile(path));
+    WriteText(path, L"1000\n5000 2000\n");
+    EXPECT_EQ(0, road.LoadICDFile(path));
+    EXPECT_EQ(1, road.GetPlaneUnitCount());
+}
+
+TEST(UnitFile, StartPointAndShortFiles)
+{
+    ScratchFolder folder(L"icd_short");
+    const CString path = folder / L"road.icd.bak";
+    tkxRoadObject road;
+    WriteText(path, L"// converted\n// today\n  250.5 more\n3000, 500, 0, x\n");
+    ASSERT_EQ(1, road.LoadICDFile(path)) << Utf8(tkx_GetLastError());
+    EXPECT_EQ(0, road.GetPlaneUnitCount());
+
+    WriteText(path, L"250.5\n3000, 500, 0\n0, 0, 0\n1, 100\n");
+    ASSERT_EQ(1, road.LoadICDFile(path));
+    EXPECT_EQ(0, road.GetPlaneUnitCount());
+
+    WriteText(path, L"250.5\n3000, 500, 0\n1, 100\n");
+    ASSERT_EQ(1, road.LoadICDFile(path));
+    ASSERT_EQ(1, road.GetPlaneUnitCount());
+    const sZHPtInfo start = road.StartZHInfo();
+    EXPECT_EQ(500.0, start.m_rX);
+    EXPECT_EQ(3000.0, start.m_rY);
+    EXPECT_EQ(250.5, start.m_rZH);
+    EXPECT_NEAR(3100.0, road.EndZHInfo().m_rY, 1e-9);
+    EXPECT_EQ(1e10, start.m_rRadius);
+}
+
+TEST_F(SeveralCurves, SavedAndLoadedAgain)
+{
+    const CString path = folder / L"saved.ICD";
+    ASSERT_EQ(1, road.SaveICDFile(path)) << Utf8(tkx_GetLastError());
+    const std::string bytes = ReadBytes(path);
+    // Lengths are written as the units hold them (a straight's is its plan
+    // length), with 20 decimals.
+    EXPECT_EQ(0u, bytes.find("1000.000000\r\n5000.000000, 2000.000000, 0.4000000000\r\n1, 200.000000000"));
+    EXPECT_EQ(bytes.size() - 9, bytes.rfind("\r\n0, 0, 0"));
+    EXPECT_NE(std::string::npos, bytes.find("\r\n2, 225.00000000000000000000, 100.00000000000000000000, -1\r\n"));
+    EXPECT_NE(std::string::npos, bytes.find("\r\n2, 600.00000000000000000000, 250.00000000000000000000, 1\r\n"));
+
+    tkxRoadObject back;
+    ASSERT_EQ(1, back.LoadICDFile(path)) << Utf8(tkx_GetLastError());
+    ASSERT_EQ(11, back.GetPlaneUnitCount());
+    for (int i = 0; i < 11; ++i) {
+        const sZHPtInfo a = road.GetPMUnit(i)->EndPtInfo(), b = back.GetPMUnit(i)->EndPtInfo();
+        EXPECT_NEAR(a.m_rX, b.m_rX, 1e-9) << i;
+        EXPECT_NEAR(a.m_rY, b.m_rY, 1e-9) << i;
+        EXPECT_EQ(road.GetPMUnit(i)->TurnDir(), back.GetPMUnit(i)->TurnDir()) << i;
+    }
+
+    // Where the file cannot be replaced the old one stays.
+    EXPECT_EQ(0, road.SaveICDFile(folder / L"no\\such.ICD"));
+    EXPECT_EQ(Utf8(ClFormat(L"创建积木法线位文件(%s)时出错!", (folder / L"no\\such.ICD").GetString())),
+              Utf8(tkx_GetLastError()));
+    EXPECT_EQ(0, road.SaveICDFile(folder / L"saved.txt"));
+    tkxRoadObject empty;
+    EXPECT_EQ(0, empty.SaveICDFile(path));
+    EXPECT_EQ(Utf8(L"查询路线平面单元信息失败! 无法创建ICD文件!"), Utf8(tkx_GetLastError()));
+    EXPECT_EQ(bytes, ReadBytes(path));
+}
+
+TEST(UnitFile, AzimuthBreaksAreWrittenAndReadBack)
+{
+    ScratchFolder folder(L"icd_break");
+    const CString path = folder / L"road.ICD";
+    WriteText(path, L"0\n0, 0, 0\n1, 100\n// 方向突变\n1, 50, 0.5\n2, 100, 50, -1\n");
+    tkxRoadObject road;
+    ASSERT_EQ(1, road.LoadICDFile(path)) << Utf8(tkx_GetLastError());
+    ASSERT_EQ(3, road.GetPlaneUnitCount());
+    EXPECT_EQ(1, road.GetPMUnit(1)->StartPTMutation());
+    EXPECT_NEAR(0.5, road.GetPMUnit(1)->StartAzimuth(), 1e-12);
+    EXPECT_EQ(DIR_LEFT, road.GetPMUnit(2)->TurnDir());
+
+    ASSERT_EQ(1, road.SaveICDFile(path));
+    const std::string bytes = ReadBytes(path);
+    EXPECT_NE(std::string::npos,
+              bytes.find(FileText(L"\n//方向突变，前方位角：0.0000000000 夹角:0.5000000000\n1, 50.0000000000000")));
+    EXPECT_NE(std::string::npos, bytes.find(",0.5000000000\r\n2, 100."));
+    EXPECT_NE(std::string::npos, bytes.find("\r\n2, 100.00000000000000000000, 50.00000000000000000000, -1\r\n"));
+    tkxRoadObject back;
+    ASSERT_EQ(1, back.LoadICDFile(path)) << Utf8(tkx_GetLastError());
+    ASSERT_EQ(3, back.GetPlaneUnitCount());
+    EXPECT_NEAR(0.5, back.GetPMUnit(1)->StartAzimuth(), 1e-12);
+    EXPECT_NEAR(road.EndZHInfo().m_rX, back.EndZHInfo().m_rX, 1e-9);
+}
+
+TEST(UnitFile, ReadingScalesLinearly)
+{
+    ScratchFolder folder(L"icd_scale");
+    auto write = [&](const wchar_t* name, int units) {
+        std::string text = "0\r\n0, 0, 0\r\n";
+        for (int i = 0; i < units; ++i) text += i % 2 ? "2, 5000, 10, 1\r\n" : "2, 5000, 10, -1\r\n";
+        const CString path = folder / name;
+        WriteBytes(path, text);
+        return path;
+    };
+    const CString small = write(L"small.ICD", 2000);
+    const CString large = write(L"large.ICD", 20000);
+    auto best = [&](const CString& path, int expected) {
+        double fastest = 1e9;
+        for (int run = 0; run < 3; ++run) {
+            tkxRoadObject road;
+            const double start = Seconds();
+            EXPECT_EQ(1, road.LoadICDFile(path)) << Utf8(tkx_GetLastError());
+            fastest = std::min(fastest, Seconds() - start);
+            EXPECT_EQ(expected, road.GetPlaneUnitCount());
+        }
+        return fastest;
+    };
+    const double ratio = best(large, 20000) / best(small, 2000);
+    EXPECT_LT(ratio, 30.0);
+}
+
+// ---------------------------------------------------------------------------
+// Geometry that must agree with itself
+
+TEST_F(SeveralCurves, UnitsJoinAndRadiiFollowTheLaw)
+{
+    for (int i = 0; i < road.GetPlaneUnitCount(); ++i) {
+        SCOPED_TRACE(i);
+        const tkxRoadPMUnit* unit = road.GetPMUnit(i);
+        sZHPtInfo end;
+        ASSERT_EQ(1, unit->GetPoint(unit->GetLength(), end));
+        EXPECT_NEAR(unit->EndPtInfo().m_rX, end.m_rX, 1e-9);
+        EXPECT_NEAR(unit->EndPtInfo().m_rY, end.m_rY, 1e-9);
+        EXPECT_EQ(unit->StartR(), unit->GetR(0));
+        EXPECT_EQ(unit->EndR(), unit->GetR(unit->GetLength()));
+        if (i + 1 < road.GetPlaneUnitCount()) {
+            const sZHPtInfo next = road.GetPMUnit(i + 1)->StartPtInfo();
+            EXPECT_EQ(unit->EndPtInfo().m_rX, next.m_rX);
+            EXPECT_EQ(unit->EndPtInfo().m_rY, next.m_rY);
+            EXPECT_EQ(unit->EndZH(), next.m_rZH);
+            EXPECT_NEAR(0.0, AzimuthGap(unit->EndAzimuth(), next.m_rAzimuth), 1e-12);
+        }
+        if (const auto* spiral = dynamic_cast<const tkxClothoidUnit*>(unit)) {
+            // R·l = A² with l the length from the clothoid's origin: the
+            // curvature grows linearly, so 1/R is linear along the unit.
+            for (double f : {0.25, 0.5, 0.75}) {
+                const double s = f * unit->GetLength();
+                const double k1 = unit->StartR() > 1e9 ? 0 : 1 / unit->StartR();
+                const double k2 = unit->EndR() > 1e9 ? 0 : 1 / unit->EndR();
+                EXPECT_NEAR(k1 + (k2 - k1) * f, 1 / unit->GetR(s), 1e-12);
+                EXPECT_NEAR(std::fabs(k2 - k1) / unit->GetLength(), 1 / (spiral->A() * spiral->A()), 1e-15);
+            }
+        }
+    }
+}
+
+TEST_F(SeveralCurves, StationsToPointsAndBack)
+{
+    const std::vector<Piece> pieces = SeveralCurvesPieces();
+    for (double station = kRoadStartStation; station <= kRoadStartStation + kRoadLength; station += 17.3) {
+        SCOPED_TRACE(station);
+        sZHPtInfo p;
+        ASSERT_EQ(1, road.GetPointOnUnits(station, p));
+        const TracedPoint t = TracePath(kRoadStartX, kRoadStartY, kRoadStartAzimuth, pieces, station - kRoadStartStation);
+        EXPECT_NEAR(t.x, p.m_rX, 1e-6);
+        EXPECT_NEAR(t.y, p.m_rY, 1e-6);
+        EXPECT_NEAR(0.0, AzimuthGap(t.azimuth, p.m_rAzimuth), 1e-9);
+
+        const double xy[2] = {p.m_rX, p.m_rY};
+        sZHPtInfo back;
+        ASSERT_EQ(1, road.GetClosetPoint(xy, back));
+        EXPECT_NEAR(station, back.m_rZH, 1e-4);
+    }
+    sZHPtInfo p;
+    EXPECT_EQ(0, road.GetPointOnUnits(999, p));
+    EXPECT_EQ(0, road.GetPointOnUnits(2881, p));
+    // Without units there is no nearest point.
+    const double xy[2] = {0, 0};
+    EXPECT_EQ(0, tkxRoadObject().GetClosetPoint(xy, p));
+}
+
+TEST_F(SeveralCurves, IntersectionPointRowsReproduceTheRoad)
+{
+    CArray<tkxPlaneCurve3, tkxPlaneCurve3> curves;
+    ASSERT_EQ(1, road.ExportPlaneCurves(curves)) << Utf8(tkx_GetLastError());
+    const CString first = folder / L"first.JD";
+    ASSERT_EQ(1, tkxRoadObject::SaveJDFile(first, curves));
+
+    // Rows to curves to units, into a second road, and out as rows again.
+    CArray<tkxPlaneCurve3, tkxPlaneCurve3> read;
+    ReadJDRows(ReadBytes(first), read);
+    CArray<sUnitInfo, sUnitInfo> units;
+    UnitsOf(read, units);
+    tkxRoadObject second;
+    ASSERT_EQ(1, second.ImportPlaneUnits(&units)) << Utf8(tkx_GetLastError());
+    CArray<tkxPlaneCurve3, tkxPlaneCurve3> again;
+    ASSERT_EQ(1, second.ExportPlaneCurves(again)) << Utf8(tkx_GetLastError());
+    const CString secondPath = folder / L"second.JD";
+    ASSERT_EQ(1, tkxRoadObject::SaveJDFile(secondPath, again));
+
+    const std::vector<double> a = Numbers(ReadBytes(first)), b = Numbers(ReadBytes(secondPath));
+    ASSERT_EQ(a.size(), b.size());
+    for (size_t i = 0; i < a.size(); ++i) EXPECT_NEAR(a[i], b[i], 1e-6 * std::max(1.0, std::fabs(a[i]) / 1e4)) << i;
+
+    EXPECT_NEAR(road.EndZH(), second.EndZH(), 1e-6);
+    for (double station = 1000; station <= 2880; station += 41.1) {
+        sZHPtInfo p, q;
+        ASSERT_EQ(1, road.GetPointOnUnits(station, p));
+        ASSERT_EQ(1, second.GetPointOnUnits(station, q));
+        EXPECT_NEAR(p.m_rX, q.m_rX, 1e-6) << station;
+        EXPECT_NEAR(p.m_rY, q.m_rY, 1e-6) << station;
+    }
+}
+
+TEST_F(SeveralCurves, QueriesAndSegments)
+{
+    EXPECT_EQ(1000.0, road.StartZH());
+    EXPECT_NEAR(2880.0, road.EndZH(), 1e-9);
+    double radius = 0;
+    ASSERT_EQ(1, road.GetRadius(1450, radius));
+    EXPECT_EQ(600.0, radius);
+    ASSERT_EQ(1, road.GetRadius(1250, radius));
+    EXPECT_NEAR(600.0 * 100 / 50, radius, 1e-9);
+    EXPECT_EQ(0, road.GetRadius(3000, radius));
+    EXPECT_EQ(DIR_RIGHT, road.TurnDir(1450));
+    EXPECT_EQ(DIR_LEFT, road.TurnDir(2100));
+    EXPECT_EQ(2, road.GetUnitIndexByZH(1450));
+    EXPECT_EQ(-1, road.GetUnitIndexByZH(2900));
+
+    // 5 m to the right of the arc is inside the right-turning curve.
+    sZHPtInfo p;
+    road.GetPointOnUnits(1450, p);
+    const double right[2] = {p.m_rX + 5 * std::cos(p.m_rAzimuth), p.m_rY - 5 * std::sin(p.m_rAzimuth)};
+    const double left[2] = {p.m_rX - 5 * std::cos(p.m_rAzimuth), p.m_rY + 5 * std::sin(p.m_rAzimuth)};
+    EXPECT_EQ(DIR_RIGHT, road.GetLeftRight(right));
+    EXPECT_EQ(DIR_LEFT, road.GetLeftRight(left));
+
+    CArray<sPlaneUnitInfo, sPlaneUnitInfo> segments;
+    road.ExportPlaneSegments(&segments);
+    struct {
+        double start, end, radius;
+        int turn;
+    } expected[] = {{1000, 1200, 1e8, 0},    {1200, 1650, 600, -1}, {1650, 1800, 1e8, 0}, {1800, 2000, 450, 1},
+                    {2000, 2500, 225, 1},    {2500, 2700, 450, 1},  {2700, 2880, 1e8, 0}};
+    ASSERT_EQ(7, segments.GetSize());
+    for (int i = 0; i < 7; ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_NEAR(expected[i].start, segments[i].m_rStartZH, 1e-9);
+        EXPECT_NEAR(expected[i].end, segments[i].m_rEndZH, 1e-9);
+        EXPECT_NEAR(expected[i].radius, segments[i].m_rRadius, 1e-9);
+        EXPECT_EQ(expected[i].turn, segments[i].m_iTurn);
+    }
+
+    CArray<sUnitInfo, sUnitInfo> units;
+    road.ExportPlaneUnits(units);
+    ASSERT_EQ(11, units.GetSize());
+    tkxRoadObject copy;
+    ASSERT_EQ(1, copy.ImportPlaneUnits(&units)) << Utf8(tkx_GetLastError());
+    EXPECT_NEAR(road.EndZHInfo().m_rX, copy.EndZHInfo().m_rX, 1e-9);
+    EXPECT_EQ(0, copy.ImportPlaneUnits(nullptr));
+    EXPECT_EQ(Utf8(L"捕获异常[tkxRoadObject::ImportPlaneUnits]: 输入单元信息为空!"), Utf8(tkx_GetLastError()));
+    units[2].m_EndPt.m_rZH = units[2].m_StartPt.m_rZH;
+    EXPECT_EQ(0, copy.ImportPlaneUnits(&units));
+    EXPECT_EQ(Utf8(L"导入第3个单元,圆曲线失败!"), Utf8(tkx_GetLastError()));
+    EXPECT_EQ(2, copy.GetPlaneUnitCount());
+}
+
+TEST(PlaneSegments, CurvesBackToBack)
+{
+    ScratchFolder folder(L"segments");
+    const CString path = folder / L"road.ICD";
+    for (int second : {1, -1}) {
+        WriteText(path, ClFormat(L"0\n0 0 0\n1, 100\n3, 244.9489742783178, 600, 1\n2, 600, 100, 1\n"
+                                 L"4, 244.9489742783178, 600, 1\n3, 244.9489742783178, 600, %d\n2, 600, 100, %d\n"
+                                 L"4, 244.9489742783178, 600, %d\n1, 100\n",
+                                 second, second, second));
+        tkxRoadObject road;
+        ASSERT_EQ(1, road.LoadICDFile(path)) << Utf8(tkx_GetLastError());
+        CArray<sPlaneUnitInfo, sPlaneUnitInfo> segments;
+        road.ExportPlaneSegments(&segments);
+        EXPECT_EQ(second == 1 ? 3 : 4, segments.GetSize());
+        EXPECT_NEAR(100.0, segments[1].m_rStartZH, 1e-9);
+        EXPECT_NEAR(second == 1 ? 700.0 : 400.0, segments[1].m_rEndZH, 1e-9);
+    }
+}
+
+// ---------------------------------------------------------------------------
+// A whole road folder
+
+class RoadFolder : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        WriteText(folder / L"road.DL", L"1500 1480\n");
+        WriteText(folder / L"road.ICD", SeveralCurvesText());
+        // Grade points at chainage 1000, 1400 (crest, R 3000), 2000 (sag,
+        // R 4000, written in the second segment) and 2880.
+        WriteText(folder / L"road.SQX", L"1000 100\n1400 104 3000\n1980_2 98 4000\n2860_2 101 0\n");
+        WriteText(folder / L"road.DMX", L"1000 99\n1500 103\n1550_2 102\n2860_2 100\n");
+        WriteText(folder / L"road.HDX", L"ABS1\n1100\n2 -1\n3 0.5\n1600_2\n4 2\n0 0\n3000_2\n1 1\n1 1\n");
+        WriteText(folder / L"road.GZX",
+                  L"// 构造物\n"
+                  L"0\t大桥$_$Z\t1300\t0d00'00.0\"\t2\t2\t3*20+2*30*1.8\tT梁\t2.5\t1.5\n"
+                  L"1\t涵洞\t1600_2\t30d00'00.0\"\t4\t1\t1\t3\t95\tNULL\n"
+                  L"3\t隧道\tC2500_2\t400\t6\n");
+        ASSERT_EQ(1, road.LoadDLFile(folder / L"road.DL")) << Utf8(tkx_GetLastError());
+        ASSERT_EQ(1, road.LoadICDFile(folder / L"road.ICD")) << Utf8(tkx_GetLastError());
+        ASSERT_EQ(1, road.LoadSQXFile(folder / L"road.SQX")) << Utf8(tkx_GetLastError());
+        ASSERT_EQ(1, road.LoadDMXFile(folder / L"road.DMX")) << Utf8(tkx_GetLastError());
+        ASSERT_EQ(1, road.LoadHDXFile(folder / L"road.HDX", 1)) << Utf8(tkx_GetLastError());
+        ASSERT_EQ(1, road.LoadGZXFile(folder / L"road.GZX")) << Utf8(tkx_GetLastError());
+    }
+
+    StationSettings settings{3, 1};
+    ScratchFolder folder{L"road_folder"};
+    tkxRoadObject road;
+};
+
+TEST_F(RoadFolder, CoordinatesByClosedFormsAndFresnel)
+{
+    const double a0 = kRoadStartAzimuth;
+    const double tx = std::sin(a0), ty = std::cos(a0);
+    auto point = [&](double station) {
+        sZHPtInfo p;
+        EXPECT_EQ(1, road.GetPointOnUnits(station, p));
+        return p;
+    };
+    // On the first straight.
+    sZHPtInfo p = point(1100);
+    EXPECT_NEAR(kRoadStartX + 100 * tx, p.m_rX, 1e-9);
+    EXPECT_NEAR(kRoadStartY + 100 * ty, p.m_rY, 1e-9);
+
+    // 50 m into the entry spiral (A² = 60000), turning right: the Fresnel
+    // point in the frame of the straight.
+    const double bx = kRoadStartX + 200 * tx, by = kRoadStartY + 200 * ty;
+    const double rx = std::cos(a0), ry = -std::sin(a0); // to the right
+    double x, y;
+    ClothoidPoint(50, std::sqrt(60000.0), x, y);
+    p = point(1250);
+    EXPECT_NEAR(bx + x * tx + y * rx, p.m_rX, 1e-7);
+    EXPECT_NEAR(by + x * ty + y * ry, p.m_rY, 1e-7);
+    EXPECT_NEAR(a0 + 50.0 * 50 / 120000, p.m_rAzimuth, 1e-12);
+
+    // 80 m into the arc: the circle through the spiral's end.
+    ClothoidPoint(100, std::sqrt(60000.0), x, y);
+    const double hx = bx + x * tx + y * rx, hy = by + x * ty + y * ry;
+    const double ha = a0 + 100.0 / 1200;
+    const double cx = hx + 600 * std::cos(ha), cy = hy - 600 * std::sin(ha);
+    const double a = ha + 80.0 / 600;
+    p = point(1380);
+    EXPECT_NEAR(cx - 600 * std::cos(a), p.m_rX, 1e-7);
+    EXPECT_NEAR(cy + 600 * std::sin(a), p.m_rY, 1e-7);
+    EXPECT_NEAR(a, p.m_rAzimuth, 1e-12);
+}
+
+TEST_F(RoadFolder, ElevationsAndGrades)
+{
+    EXPECT_EQ(4, road.GetBPDCount());
+    const double g3 = 3.0 / 880;
+    // Tangent elevations, and the parabolas: crest 1370..1430, sag with
+    // T = 4000 * (g3 + 0.01) / 2 around 2000.
+    const double sagT = 4000 * (g3 + 0.01) / 2;
+    struct {
+        double station, elevation;
+    } cases[] = {
+        {1200, 102},
+        {1390, 104 - 0.01 * 10 - 20.0 * 20 / (2 * 3000)},
+        {1410, 104 - 0.01 * 10 - 20.0 * 20 / (2 * 3000)},
+        {1700, 101},
+        {2010, 98 + g3 * 10 + (2000 + sagT - 2010) * (2000 + sagT - 2010) / (2 * 4000)},
+        {2500, 98 + g3 * 500},
+    };
+    for (const auto& c : cases) {
+        EXPECT_NEAR(c.elevation, road.GetDesignElevation(c.station), 1e-9) << c.station;
+    }
+    EXPECT_EQ(-1e99, road.GetDesignElevation(900));
+    double grade = 0;
+    ASSERT_EQ(1, road.GetDesignSlope(1700, grade));
+    EXPECT_NEAR(-0.01, grade, 1e-12);
+    EXPECT_EQ(0, road.GetDesignSlope(3000, grade));
+
+    // The ground line, with its third point at chainage 1570.
+    EXPECT_NEAR(103 + (102 - 103.0) * 50 / 70, road.GetDMXElevation(1550), 1e-9);
+    EXPECT_EQ(4, road.GetDMXCount());
+
+    CArray<sProfileSegmentInfo, sProfileSegmentInfo> segments;
+    road.ExportPofileSegments(&segments);
+    ASSERT_EQ(3, segments.GetSize());
+    EXPECT_NEAR(0.01, segments[0].m_rGrade, 1e-12);
+    EXPECT_NEAR(-0.01, segments[1].m_rGrade, 1e-12);
+    EXPECT_NEAR(g3, segments[2].m_rGrade, 1e-12);
+    EXPECT_NEAR(2000.0, segments[2].m_rStartZH, 1e-9);
+}
+
+TEST_F(RoadFolder, SectionsPlacedOnTheAlignment)
+{
+    // The section beyond the road's end was dropped.
+    ASSERT_EQ(2, road.GetHDXSectionCount());
+    CArray<sZHPtInfo, sZHPtInfo> points;
+    road.GetAllSectionZHInfos(points);
+    ASSERT_EQ(2, points.GetSize());
+    for (int i = 0; i < 2; ++i) {
+        sZHPtInfo expected;
+        ASSERT_EQ(1, road.GetPointOnUnits(points[i].m_rZH, expected));
+        EXPECT_NEAR(expected.m_rX, points[i].m_rX, 1e-9);
+        EXPECT_NEAR(expected.m_rY, points[i].m_rY, 1e-9);
+        EXPECT_NEAR(expected.m_rAzimuth, points[i].m_rAzimuth, 1e-12);
+    }
+    EXPECT_NEAR(1620.0, points[1].m_rZH, 1e-9);
+    EXPECT_EQ(Utf8(L"道路:未命名道路, 断面桩号:K1+600.000_2, \n地面线左侧点数:2, 右侧点数:1"), Utf8(road.GetHDXInfo(1)));
+    EXPECT_EQ(Utf8(L"序号越界"), Utf8(road.GetHDXInfo(2)));
+
+    tkxRoadObject bare;
+    EXPECT_EQ(0, bare.LoadHDXFile(folder / L"road.HDX", 1));
+    EXPECT_EQ(Utf8(L"加载横地线文件前, 未定义平面线路."), Utf8(tkx_GetLastError()));
+}
+
+TEST_F(RoadFolder, StructuresAndStationText)
+{
+    CArray<sQHInfo, sQHInfo> records;
+    ASSERT_EQ(3, road.GetGZWInfos(records));
+    // Bridge: abutments 2 + 2, spans 20, 20, 20, 30, 30; the centre half
+    // way into the third span.
+    EXPECT_NEAR(1300.0, records[0].m_rStartZH, 1e-9);
+    EXPECT_NEAR(1424.0, records[0].m_rEndZH, 1e-9);
+    EXPECT_NEAR(1352.0, records[0].m_rCenterZH, 1e-9);
+    tkxQHInfo bridge(road.BreakChain(), records[0]);
+    EXPECT_EQ(1.5, bridge.GetBrgHeight(1330));
+    EXPECT_EQ(1.8, bridge.GetBrgHeight(1380));
+    EXPECT_EQ(Utf8(L"大桥 K1+352.000"), Utf8(bridge.GetDimName(L"", 0)));
+    // Culvert at 1600 of the second segment, tunnel centred at 2500 there.
+    EXPECT_NEAR(1620.0, records[1].m_rCenterZH, 1e-9);
+    EXPECT_NEAR(1618.0, records[1].m_rStartZH, 1e-9);
+    EXPECT_NEAR(2520.0, records[2].m_rCenterZH, 1e-9);
+    EXPECT_NEAR(2320.0, records[2].m_rStartZH, 1e-9);
+    EXPECT_NEAR(2720.0, records[2].m_rEndZH, 1e-9);
+
+    EXPECT_EQ("1000.000", Utf8(road.StartZHString()));
+    EXPECT_EQ("2860.000_2", Utf8(road.EndZHString()));
+    EXPECT_EQ("1500.000=1480.000", Utf8(road.GetBreakChainString()));
+    double station = 0;
+    ASSERT_EQ(1, road.GetGlobalZH(L"K1+600_2", station));
+    EXPECT_NEAR(1620.0, station, 1e-9);
+}
+
+TEST_F(RoadFolder, CopiesStandAlone)
+{
+    auto* copy = new tkxRoadObject(road);
+    tkxRoadObject assigned;
+    assigned = road;
+    road.RemovePlaneUnits();
+    road.LoadDLFile(L"");
+    EXPECT_EQ(copy->BreakChain(), copy->ZDMInfo()->GetBreakChain());
+    EXPECT_EQ(copy->BreakChain(), copy->HDMTerrain()->GetBreakChain());
+    sZHPtInfo p;
+    ASSERT_EQ(1, copy->GetPointOnUnits(1380, p));
+    EXPECT_NEAR(104 - 0.01 * 10 - 20.0 * 20 / (2 * 3000), copy->GetDesignElevation(1390), 1e-9);
+    EXPECT_EQ(2, copy->GetHDXSectionCount());
+    EXPECT_EQ("1500.000=1480.000", Utf8(copy->GetBreakChainString()));
+    EXPECT_EQ(11, assigned.GetPlaneUnitCount());
+    delete copy;
+    EXPECT_EQ(1, assigned.GetPointOnUnits(2000, p));
+    EXPECT_EQ(0, road.GetPointOnUnits(2000, p));
+    EXPECT_EQ(-1e99, road.StartZH());
+}
+
+TEST_F(RoadFolder, FileFailures)
+{
+    EXPECT_EQ(0, road.LoadDLFile(folder / L"none.DL"));
+    EXPECT_EQ(0, tkx_GetLastError().Find(ClFormat(L"加载断链文件[%s]失败!\n", (folder / L"none.DL").GetString())));
+    EXPECT_EQ(1, road.LoadDLFile(L""));
+    EXPECT_EQ("", Utf8(road.GetBreakChainString()));
+}
+
+// ---------------------------------------------------------------------------
+// Archive form and tables
+
+TEST(RoadObject, ArchiveLoadsWhatItStores)
+{
+    tkxRoadObject road;
+    road.SetName(L"主线");
+    road.SetRoadLevel(ROAD_SECOND_CLASS);
+    road.SetSpeed(60);
+    ASSERT_EQ(1, road.ImportBreakChain(L"1200=1180, 2500=2510"));
+    CMemFile file;
+    {
+        CArchive ar(&file, CArchive::store);
+        road.Serialize(ar);
+    }
+    const std::vector<BYTE> bytes = file.Data();
+    tkxRoadObject back;
+    CMemFile in(bytes.data(), static_cast<UINT>(bytes.size()));
+    CArchive ar(&in, CArchive::load);
+    back.Serialize(ar);
+    EXPECT_EQ("主线", Utf8(back.GetName()));
+    EXPECT_EQ(ROAD_SECOND_CLASS, back.GetRoadLevel());
+    EXPECT_EQ(60.0, back.GetSpeed());
+    EXPECT_EQ("1200.000=1180.000, 2500.000=2510.000", Utf8(back.GetBreakChainString()));
+    EXPECT_EQ(300u, RUNTIME_CLASS(tkxRoadObject)->m_wSchema);
+    EXPECT_EQ("未命名道路", Utf8(tkxRoadObject().GetName()));
+}
+
+TEST(RoadObject, DesignTables)
+{
+    double d = 0, g = 0, m = 0;
+    struct {
+        double speed, distance;
+    } stopping[] = {{70, 92.5}, {150, 210}, {10, 20}, {120, 210}, {35, 35}};
+    for (const auto& c : stopping) {
+        EXPECT_EQ(1, tkxRoadObject::GetSSDistance1(c.speed, d));
+        EXPECT_NEAR(c.distance, d, 1e-9) << c.speed;
+    }
+    struct {
+        double speed, grade, distance;
+    } trucks[] = {{80, -4, 132}, {80, 12, 156}, {80, 1.5, 127.5}, {90, 0, 152.5}, {100, 3.5, 192.5}};
+    for (const auto& c : trucks) {
+        EXPECT_EQ(1, tkxRoadObject::GetSSDistance2(c.speed, c.grade, d));
+        EXPECT_NEAR(c.distance, d, 1e-9) << c.speed << " " << c.grade;
+    }
+    EXPECT_EQ(1, tkxRoadObject::GetSSDistance3(50, g, m));
+    EXPECT_NEAR(275.0, g, 1e-9);
+    EXPECT_NEAR(200.0, m, 1e-9);
+
+    EXPECT_EQ(3.25, tkxRoadObject::GetRampStdWidth(ROAD_URBAN_ARTERIAL, 30, 0));
+    EXPECT_EQ(3.5, tkxRoadObject::GetRampStdWidth(ROAD_URBAN_ARTERIAL, 20, 1));
+    EXPECT_EQ(3.0, tkxRoadObject::GetRampStdWidth(ROAD_URBAN_ARTERIAL, 20, 0));
+    EXPECT_EQ(3.75, tkxRoadObject::GetRampStdWidth(ROAD_URBAN_EXPRESSWAY, 80, 0));
+    EXPECT_EQ(3.5, tkxRoadObject::GetRampStdWidth(ROAD_URBAN_EXPRESSWAY, 60, 0));
+    EXPECT_EQ(3.75, tkxRoadObject::GetRampStdWidth(ROAD_FIRST_CLASS, 60, 0));
+    EXPECT_EQ(3.5, tkxRoadObject::GetRampStdWidth(ROAD_FOURTH_CLASS, 30, 0));
+
+    const wchar_t* names[] = {L"高速公路", L"互通立交匝道", L"一级公路",   L"二级公路",   L"三级公路", L"四级公路",
+                              L"等外公路", L"城市快速路",   L"城市主干道", L"城市次干道", L"城市支路"};
+    for (int i = 0; i <= 10; ++i) EXPECT_EQ(Utf8(names[i]), Utf8(tkxRoadObject::GetRoadLevelName(static_cast<enRoadLevel>(i))));
+    EXPECT_EQ("其他道路", Utf8(tkxRoadObject::GetRoadLevelName(ROAD_OTHER)));
+    EXPECT_EQ("其他道路", Utf8(tkxRoadObject::GetRoadLevelName(static_cast<enRoadLevel>(-1))));
+}
