@@ -169,8 +169,8 @@ protected:                                                                      
 #define ON_COMMAND_EX(id, fn)                                                                                      \
     {WM_COMMAND, CN_COMMAND, (UINT)(id), (UINT)(id),                                                               \
      [](CCmdTarget* t_, ClMsgCall& m) -> BOOL { return static_cast<ThisClass*>(t_)->fn(m.id); }},
-#define ON_COMMAND_RANGE(id, idLast, fn)                                                                           \
-    {WM_COMMAND, CN_COMMAND, (UINT)(id), (UINT)(idLast), CL_THUNK(t->fn(m.id))},
+#define ON_COMMAND_RANGE(idFirst, idLast, fn)                                                                      \
+    {WM_COMMAND, CN_COMMAND, (UINT)(idFirst), (UINT)(idLast), CL_THUNK(t->fn(m.id))},
 #define ON_UPDATE_COMMAND_UI(id, fn)                                                                               \
     {WM_COMMAND, CN_UPDATE_COMMAND_UI, (UINT)(id), (UINT)(id), CL_THUNK(t->fn(static_cast<CCmdUI*>(m.extra)))},
 #define ON_UPDATE_COMMAND_UI_RANGE(id, idLast, fn)                                                                 \
@@ -179,8 +179,8 @@ protected:                                                                      
 
 // Control notifications through WM_COMMAND.
 #define ON_CONTROL(code, id, fn) {WM_COMMAND, (UINT)(WORD)(code), (UINT)(id), (UINT)(id), CL_THUNK(t->fn())},
-#define ON_CONTROL_RANGE(code, id, idLast, fn)                                                                     \
-    {WM_COMMAND, (UINT)(WORD)(code), (UINT)(id), (UINT)(idLast), CL_THUNK(t->fn(m.id))},
+#define ON_CONTROL_RANGE(code, idFirst, idLast, fn)                                                                \
+    {WM_COMMAND, (UINT)(WORD)(code), (UINT)(idFirst), (UINT)(idLast), CL_THUNK(t->fn(m.id))},
 #define ON_BN_CLICKED(id, fn) ON_CONTROL(BN_CLICKED, id, fn)
 #define ON_BN_DOUBLECLICKED(id, fn) ON_CONTROL(BN_DOUBLECLICKED, id, fn)
 #define ON_EN_CHANGE(id, fn) ON_CONTROL(EN_CHANGE, id, fn)
@@ -199,8 +199,8 @@ protected:                                                                      
 #define ON_NOTIFY(code, id, fn)                                                                                    \
     {WM_NOTIFY, (UINT)(WORD)(code), (UINT)(id), (UINT)(id),                                                        \
      CL_THUNK(t->fn(reinterpret_cast<NMHDR*>(m.lParam), &m.result))},
-#define ON_NOTIFY_RANGE(code, id, idLast, fn)                                                                      \
-    {WM_NOTIFY, (UINT)(WORD)(code), (UINT)(id), (UINT)(idLast),                                                    \
+#define ON_NOTIFY_RANGE(code, idFirst, idLast, fn)                                                                 \
+    {WM_NOTIFY, (UINT)(WORD)(code), (UINT)(idFirst), (UINT)(idLast),                                               \
      CL_THUNK(t->fn(m.id, reinterpret_cast<NMHDR*>(m.lParam), &m.result))},
 
 // Messages of any number: LRESULT fn(WPARAM, LPARAM).

@@ -5,6 +5,7 @@
 #include "corvane/project/LastError.h"
 #include "corvane/project/ProjectFolders.h"
 #include "corvane/project/RegistryLists.h"
+#include "corvane/ui/TvStatusBar.h"
 #include <set>
 #include <string>
 
@@ -85,14 +86,12 @@ CString CheckNewRoadNames(const tkxProject& project, const tkxProject* known)
 }
 
 // The names of the project and its current road on the suite status bar in
-// the calling process's own frame, when the program made one.  The bar and
-// its pane texts come with the UI control library; until then no program
-// has one and there is nothing to show.
+// the calling process's own frame, when the program made one.
 void ShowOnOwnStatusBar(CTavixDevApp& app, const CString& project, const CString& road)
 {
     if (!app.m_pStatusBar) return;
-    (void)project;
-    (void)road;
+    tkx_SetStatusText(project, 1);
+    tkx_SetStatusText(road, 2);
 }
 
 } // namespace

@@ -4,6 +4,8 @@
 #include "corvane/platform/ApplicationInfo.h"
 #include "corvane/project/RegistryLists.h"
 #include "corvane/project/TextLines.h"
+#include "corvane/ui/DynaInfoBar.h"
+#include "corvane/ui/TvStatusBar.h"
 #include <algorithm>
 #include <clocale>
 #include <tlhelp32.h>
@@ -17,14 +19,6 @@ namespace {
 CTavixDevApp theApp;
 
 const wchar_t kStatusBarTitle[] = L"TAVIX3状态栏";
-
-// The window part of the UI control library is not in the library yet: the
-// suite status bar and the dynamic info bar are created and destroyed there.
-// These two seams are where the application object hands over to it.
-//
-// Destroys the dynamic info bar when it exists (DestroyDynaInfoBar of the UI
-// control library); there is none yet.
-void DestroyDynaInfoBar() {}
 
 struct ThreadWindowSearch {
     HWND found = nullptr;
@@ -148,22 +142,42 @@ int CTavixDevApp::ExitInstance()
     return CWinApp::ExitInstance();
 }
 
-// The suite status bar is a docking bar of the UI control library, which is
-// not in the library yet.  Once it is: a bar held already gives 1; otherwise
-// a CTvStatusBar is made in the frame (id 0, title "TAVIX3状态栏", 400 x 30,
-// style WS_CHILD | WS_VISIBLE | CBRS_ALIGN_TOP | CBRS_FLYBY), docked at the
-// bottom and shown, or "\n无法创建TAVIX3状态栏!" is shown and 0 returned.  Until
-// then no bar can be made and the answer is 0.
+// The suite status bar (a docking bar of the UI control library): a bar held
+// already gives 1; otherwise a CTvStatusBar is made in the frame (id 0,
+// title "TAVIX3状态栏", 400 x 30, style 0x50002800: child, visible, top
+// alignment, bottom border), docked at the bottom and shown.  A bar that
+// could not be made is deleted and forgotten, so a later call tries again.
 int CTavixDevApp::CreateStatusBar(CFrameWnd* frame)
 {
-    (void)frame;
     if (m_pStatusBar) return 1;
+    auto* bar = new CTvStatusBar;
+    m_pStatusBar = bar;
+    if (frame && bar->Create(frame, 0, kStatusBarTitle, CSize(400, 30), 0x50002800) == 1) {
+        bar->m_bAutoDelete = TRUE; // from now on the bar goes with its window
+        bar->EnableDocking(CBRS_ALIGN_BOTTOM);
+        if (!frame->GetDockBar(AFX_IDW_DOCKBAR_BOTTOM)) frame->EnableDocking(CBRS_ALIGN_BOTTOM);
+        frame->DockControlBar(bar, AFX_IDW_DOCKBAR_BOTTOM);
+        frame->ShowControlBar(bar, TRUE, FALSE);
+        return 1;
+    }
+    ClMessageBox(TavixMainWindow(), L"\n无法创建TAVIX3状态栏!", L"TAVIX", MB_OK);
+    m_pStatusBar = nullptr;
+    delete bar;
     return 0;
 }
 
-// Once the bar exists: its window is destroyed and, when that succeeds, the
-// bar deleted.  The pointer is forgotten in any case.
-void CTavixDevApp::DestroyStatusBar() { m_pStatusBar = nullptr; }
+// The bar's window is destroyed, which deletes the bar; the pointer is
+// forgotten in any case.
+void CTavixDevApp::DestroyStatusBar()
+{
+    CTvStatusBar* bar = m_pStatusBar;
+    m_pStatusBar = nullptr;
+    if (!bar) return;
+    if (!bar->m_hWnd)
+        delete bar;
+    else
+        bar->DestroyWindow();
+}
 
 // ---------------------------------------------------------------------------
 // Workspace

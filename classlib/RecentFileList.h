@@ -1,0 +1,53 @@
+// CRecentFileList: a list of recently used entries (file paths or any text)
+// kept in the application's profile.
+//
+// The list holds a fixed number of slots, most recent first; empty slots are
+// empty texts.  The profile keeps one value per slot in one section, named
+// by the entry format with the slot's number (first number, first number +
+// 1, ...): with the format "File%d" and first number 1 the values are File1,
+// File2, ...  Only the first "%d" of the format takes the number ("%%" stands
+// for a percent sign); the format is never used as a printf format.
+#pragma once
+#include "String.h"
+#include "Collections.h"
+
+class CLASSLIB_API CRecentFileList
+{
+public:
+    // `maxDisplayLength` is the longest text a menu shows for an entry.
+    CRecentFileList(UINT start, const wchar_t* section, const wchar_t* entryFormat, int size,
+                    int maxDisplayLength = 30);
+    virtual ~CRecentFileList();
+    CRecentFileList(const CRecentFileList&) = delete;
+    CRecentFileList& operator=(const CRecentFileList&) = delete;
+
+    int GetSize() const { return m_nSize; }
+    // Slot access; a bad index throws CInvalidArgException*.
+    CString& operator[](int index);
+    const CString& operator[](int index) const;
+
+    // Puts the entry first.  An entry equal to it (compared without regard to
+    // case, as file names are) leaves its old slot; when none does, the
+    // last slot falls off.  Slots between move down by one.
+    virtual void Add(const wchar_t* entry);
+    // Removes a slot; the slots after it move up and the last becomes empty.
+    virtual void Remove(int index);
+
+    // Reads every slot from the application's profile (a missing value is an
+    // empty slot) / writes every slot (an empty slot removes its value).
+    // Without an application object nothing is read or written.
+    virtual void ReadList();
+    virtual void WriteList();
+
+    // The profile value name of a slot.
+    CString EntryName(int index) const;
+
+    UINT m_nStart;
+    CString m_strSectionName;
+    CString m_strEntryFormat;
+    int m_nMaxDisplayLength;
+
+protected:
+    int m_nSize;
+    CStringArray m_arrNames;
+};
