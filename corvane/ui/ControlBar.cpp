@@ -1,16 +1,11 @@
 #include "corvane/ui/ControlBar.h"
 #include "corvane/CorvaneResource.h"
+#include "corvane/ui/BarSizing.h"
 #include <algorithm>
 
 namespace {
 
-// The centre of a rectangle, rounded down also left of or above the origin,
-// so that moving a rectangle moves its centre by exactly as much.
-CPoint Centre(const CRect& rect)
-{
-    auto half = [](LONG a, LONG b) { return static_cast<LONG>((static_cast<long long>(a) + b) >> 1); };
-    return CPoint(half(rect.left, rect.right), half(rect.top, rect.bottom));
-}
+using BarSizing::Centre;
 
 // Routes the command updates of a bar's child controls: the bar's own
 // update handlers first (the two buttons always answer there), then the
@@ -376,26 +371,8 @@ void tkxControlBar::StopTracking(BOOL accept)
     if (::GetCapture() == m_hWnd) ::ReleaseCapture();
     if (!accept || !frame) return;
 
-    CRect client;
-    frame->GetClientRect(&client);
-    const bool horz = IsHorzDocked() != FALSE;
-    const int previous = horz ? m_szHorz.cy : m_szVert.cx;
-    const int upper = previous + (horz ? client.Height() : client.Width());
-    const int lower = horz ? m_szMin.cy : m_szMin.cx;
-    const CPoint centre = Centre(m_rcTracker);
-    int size = previous;
-    switch (m_nDockBarID) {
-    case AFX_IDW_DOCKBAR_TOP: size += centre.y - m_ptOld.y; break;
-    case AFX_IDW_DOCKBAR_BOTTOM: size += m_ptOld.y - centre.y; break;
-    case AFX_IDW_DOCKBAR_LEFT: size += centre.x - m_ptOld.x; break;
-    case AFX_IDW_DOCKBAR_RIGHT: size += m_ptOld.x - centre.x; break;
-    default: break;
-    }
-    size = std::max(lower, std::min(upper, size));
-    if (horz)
-        m_szHorz.cy = size;
-    else
-        m_szVert.cx = size;
+    BarSizing::ApplyDrag(frame, m_nDockBarID, IsHorzDocked() != FALSE, m_ptOld, m_rcTracker, m_szMin, m_szHorz,
+                         m_szVert);
     frame->DelayRecalcLayout(TRUE);
 }
 
@@ -404,20 +381,7 @@ void tkxControlBar::StopTracking(BOOL accept)
 
 CSize tkxControlBar::CalcFixedLayout(BOOL stretch, BOOL horz)
 {
-    int width = 4, height = 4;
-    if (CFrameWnd* frame = GetDockingFrame()) {
-        CRect rect;
-        if (CDockBar* top = frame->GetDockBar(AFX_IDW_DOCKBAR_TOP)) {
-            top->GetWindowRect(&rect);
-            width += rect.Width();
-        }
-        if (CDockBar* left = frame->GetDockBar(AFX_IDW_DOCKBAR_LEFT)) {
-            left->GetWindowRect(&rect);
-            height += rect.Height();
-        }
-    }
-    if (stretch) width = height = 32767;
-    return horz ? CSize(width, m_szHorz.cy) : CSize(m_szVert.cx, height);
+    return BarSizing::Fixed(GetDockingFrame(), stretch, horz, m_szHorz, m_szVert);
 }
 
 CSize tkxControlBar::CalcDynamicLayout(int length, DWORD mode)
@@ -428,17 +392,7 @@ CSize tkxControlBar::CalcDynamicLayout(int length, DWORD mode)
         }
         return CControlBar::CalcDynamicLayout(length, mode);
     }
-    if (mode & LM_MRUWIDTH) return m_szFloat;
-    // A length along y is a height, also when it comes committed.
-    if (mode & LM_LENGTHY) {
-        m_szFloat.cy = std::max<LONG>(m_szMin.cy, length);
-        return m_szFloat;
-    }
-    if (mode & LM_COMMIT) {
-        m_szFloat.cx = length;
-        return m_szFloat;
-    }
-    return CSize(std::max<LONG>(m_szMin.cx, length), m_szFloat.cy);
+    return BarSizing::Floating(length, mode, m_szMin, m_szFloat);
 }
 
 void tkxControlBar::OnUpdateCmdUI(CFrameWnd* target, BOOL disableIfNoHandler)

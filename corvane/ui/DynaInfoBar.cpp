@@ -1,17 +1,12 @@
 #include "corvane/ui/DynaInfoBar.h"
 #include "corvane/CorvaneResource.h"
 #include "corvane/project/TavixDevApp.h"
+#include "corvane/ui/BarSizing.h"
 #include <algorithm>
 
 namespace {
 
-// The centre of a rectangle, rounded down also left of or above the origin,
-// so that moving a rectangle moves its centre by exactly as much.
-CPoint Centre(const CRect& rect)
-{
-    auto half = [](LONG a, LONG b) { return static_cast<LONG>((static_cast<long long>(a) + b) >> 1); };
-    return CPoint(half(rect.left, rect.right), half(rect.top, rect.bottom));
-}
+using BarSizing::Centre;
 
 // The process's one bar.
 tkxDynaInfoBar* g_infoBar = nullptr;
@@ -495,26 +490,8 @@ void tkxDynaInfoBar::StopTracking(BOOL accept)
     if (::GetCapture() == m_hWnd) ::ReleaseCapture();
     if (!accept || !frame) return;
 
-    CRect client;
-    frame->GetClientRect(&client);
-    const bool horz = IsHorzDockBar(m_nDockBarID);
-    const int previous = horz ? m_szHorz.cy : m_szVert.cx;
-    const int upper = previous + (horz ? client.Height() : client.Width());
-    const int lower = horz ? m_szMin.cy : m_szMin.cx;
-    const CPoint centre = Centre(m_rcTracker);
-    int size = previous;
-    switch (m_nDockBarID) {
-    case AFX_IDW_DOCKBAR_TOP: size += centre.y - m_ptOld.y; break;
-    case AFX_IDW_DOCKBAR_BOTTOM: size += m_ptOld.y - centre.y; break;
-    case AFX_IDW_DOCKBAR_LEFT: size += centre.x - m_ptOld.x; break;
-    case AFX_IDW_DOCKBAR_RIGHT: size += m_ptOld.x - centre.x; break;
-    default: break;
-    }
-    size = std::max(lower, std::min(upper, size));
-    if (horz)
-        m_szHorz.cy = size;
-    else
-        m_szVert.cx = size;
+    BarSizing::ApplyDrag(frame, m_nDockBarID, IsHorzDockBar(m_nDockBarID), m_ptOld, m_rcTracker, m_szMin,
+                         m_szHorz, m_szVert);
     frame->DelayRecalcLayout(TRUE);
     frame->RecalcLayout(TRUE);
 }
@@ -524,20 +501,7 @@ void tkxDynaInfoBar::StopTracking(BOOL accept)
 
 CSize tkxDynaInfoBar::CalcFixedLayout(BOOL stretch, BOOL horz)
 {
-    int width = 4, height = 4;
-    if (CFrameWnd* frame = GetDockingFrame()) {
-        CRect rect;
-        if (CDockBar* top = frame->GetDockBar(AFX_IDW_DOCKBAR_TOP)) {
-            top->GetWindowRect(&rect);
-            width += rect.Width();
-        }
-        if (CDockBar* left = frame->GetDockBar(AFX_IDW_DOCKBAR_LEFT)) {
-            left->GetWindowRect(&rect);
-            height += rect.Height();
-        }
-    }
-    if (stretch) width = height = 32767;
-    return horz ? CSize(width, m_szHorz.cy) : CSize(m_szVert.cx, height);
+    return BarSizing::Fixed(GetDockingFrame(), stretch, horz, m_szHorz, m_szVert);
 }
 
 CSize tkxDynaInfoBar::CalcDynamicLayout(int length, DWORD mode)
@@ -548,16 +512,7 @@ CSize tkxDynaInfoBar::CalcDynamicLayout(int length, DWORD mode)
         }
         return CControlBar::CalcDynamicLayout(length, mode);
     }
-    if (mode & LM_MRUWIDTH) return m_szFloat;
-    if (mode & LM_LENGTHY) {
-        m_szFloat.cy = std::max<LONG>(m_szMin.cy, length);
-        return m_szFloat;
-    }
-    if (mode & LM_COMMIT) {
-        m_szFloat.cx = length;
-        return m_szFloat;
-    }
-    return CSize(std::max<LONG>(m_szMin.cx, length), m_szFloat.cy);
+    return BarSizing::Floating(length, mode, m_szMin, m_szFloat);
 }
 
 void tkxDynaInfoBar::OnUpdateCmdUI(CFrameWnd* target, BOOL disableIfNoHandler)

@@ -1,0 +1,69 @@
+#include "corvane/ui/BarSizing.h"
+#include <algorithm>
+
+namespace BarSizing {
+
+CPoint Centre(const CRect& rect)
+{
+    auto half = [](LONG a, LONG b) { return static_cast<LONG>((static_cast<long long>(a) + b) >> 1); };
+    return CPoint(half(rect.left, rect.right), half(rect.top, rect.bottom));
+}
+
+void ApplyDrag(CFrameWnd* frame, UINT dockBarId, bool horz, CPoint start, const CRect& tracker, CSize minimum,
+               CSize& horzSize, CSize& vertSize)
+{
+    CRect client;
+    frame->GetClientRect(&client);
+    const int previous = horz ? horzSize.cy : vertSize.cx;
+    const int upper = previous + (horz ? client.Height() : client.Width());
+    const int lower = horz ? minimum.cy : minimum.cx;
+    const CPoint centre = Centre(tracker);
+    int size = previous;
+    switch (dockBarId) {
+    case AFX_IDW_DOCKBAR_TOP: size += centre.y - start.y; break;
+    case AFX_IDW_DOCKBAR_BOTTOM: size += start.y - centre.y; break;
+    case AFX_IDW_DOCKBAR_LEFT: size += centre.x - start.x; break;
+    case AFX_IDW_DOCKBAR_RIGHT: size += start.x - centre.x; break;
+    default: break;
+    }
+    size = std::max(lower, std::min(upper, size));
+    if (horz)
+        horzSize.cy = size;
+    else
+        vertSize.cx = size;
+}
+
+CSize Fixed(CFrameWnd* frame, BOOL stretch, BOOL horz, CSize horzSize, CSize vertSize)
+{
+    int width = 4, height = 4;
+    if (frame) {
+        CRect rect;
+        if (CDockBar* top = frame->GetDockBar(AFX_IDW_DOCKBAR_TOP)) {
+            top->GetWindowRect(&rect);
+            width += rect.Width();
+        }
+        if (CDockBar* left = frame->GetDockBar(AFX_IDW_DOCKBAR_LEFT)) {
+            left->GetWindowRect(&rect);
+            height += rect.Height();
+        }
+    }
+    if (stretch) width = height = 32767;
+    return horz ? CSize(width, horzSize.cy) : CSize(vertSize.cx, height);
+}
+
+CSize Floating(int length, DWORD mode, CSize minimum, CSize& floatSize)
+{
+    if (mode & LM_MRUWIDTH) return floatSize;
+    // A length along y is a height, also when it comes committed.
+    if (mode & LM_LENGTHY) {
+        floatSize.cy = std::max<LONG>(minimum.cy, length);
+        return floatSize;
+    }
+    if (mode & LM_COMMIT) {
+        floatSize.cx = length;
+        return floatSize;
+    }
+    return CSize(std::max<LONG>(minimum.cx, length), floatSize.cy);
+}
+
+} // namespace BarSizing
