@@ -9,6 +9,23 @@ CPoint Centre(const CRect& rect)
     return CPoint(half(rect.left, rect.right), half(rect.top, rect.bottom));
 }
 
+void InvertTracker(CWnd* bar, CFrameWnd* frame, const CRect& rect)
+{
+    if (!frame || !frame->m_hWnd) return;
+    CRect barWindow, frameWindow, tracker = rect;
+    bar->GetWindowRect(&barWindow);
+    frame->GetWindowRect(&frameWindow);
+    tracker.OffsetRect(barWindow.left - frameWindow.left, barWindow.top - frameWindow.top);
+    tracker.DeflateRect(1, 1);
+
+    CDC* dc = frame->GetDCEx(nullptr, DCX_WINDOW | DCX_CACHE | DCX_LOCKWINDOWUPDATE);
+    if (!dc) return;
+    CBrush* previous = dc->SelectObject(CDC::GetHalftoneBrush());
+    dc->PatBlt(tracker.left, tracker.top, tracker.Width(), tracker.Height(), PATINVERT);
+    dc->SelectObject(previous);
+    frame->ReleaseDC(dc);
+}
+
 void ApplyDrag(CFrameWnd* frame, UINT dockBarId, bool horz, CPoint start, const CRect& tracker, CSize minimum,
                CSize& horzSize, CSize& vertSize)
 {

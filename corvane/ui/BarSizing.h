@@ -10,6 +10,10 @@ namespace BarSizing {
 // so that moving a rectangle moves its centre by exactly as much.
 CPoint Centre(const CRect& rect);
 
+// Inverts the sizing tracker, a rectangle in the bar's window coordinates,
+// on the frame's window (drawing it the first time, removing it the next).
+void InvertTracker(CWnd* bar, CFrameWnd* frame, const CRect& rect);
+
 // The docked size after a sizing drag from `start` to the tracker's centre:
 // the height of a bar in the top or bottom dock bar (horz), else the width,
 // grown towards the frame's inside and kept between the minimum and the

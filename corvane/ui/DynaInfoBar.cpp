@@ -419,19 +419,7 @@ void tkxDynaInfoBar::StartTracking()
 
 void tkxDynaInfoBar::OnInvertTracker(const CRect& rect)
 {
-    CFrameWnd* frame = GetDockingFrame();
-    if (!frame || !frame->m_hWnd) return;
-    CRect bar, frameWindow, tracker = rect;
-    GetWindowRect(&bar);
-    frame->GetWindowRect(&frameWindow);
-    tracker.OffsetRect(bar.left - frameWindow.left, bar.top - frameWindow.top);
-    tracker.DeflateRect(1, 1);
-    CDC* dc = frame->GetDCEx(nullptr, DCX_WINDOW | DCX_CACHE | DCX_LOCKWINDOWUPDATE);
-    if (!dc) return;
-    CBrush* previous = dc->SelectObject(CDC::GetHalftoneBrush());
-    dc->PatBlt(tracker.left, tracker.top, tracker.Width(), tracker.Height(), PATINVERT);
-    dc->SelectObject(previous);
-    frame->ReleaseDC(dc);
+    BarSizing::InvertTracker(this, GetDockingFrame(), rect);
 }
 
 CPoint& tkxDynaInfoBar::ClientToWnd(CPoint& point) const
