@@ -134,16 +134,7 @@ void tkxComboBox::OnKillFocus(CWnd* newWnd)
 }
 
 void tkxComboBox::EndEdit()
-{
-    CWnd* parent = GetParent();
-    if (!parent) return;
-    sEndEditInfo info{};
-    info.hdr.hwndFrom = m_hWnd;
-    info.hdr.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID());
-    info.hdr.code = LVN_ENDLABELEDITW;
-    GetWindowText(info.text);
-    parent->SendMessage(WM_NOTIFY, static_cast<WPARAM>(GetDlgCtrlID()), reinterpret_cast<LPARAM>(&info));
-}
+{ SendEndEdit(this); }
 
 void tkxComboBox::DrawItem(LPDRAWITEMSTRUCT dis)
 {

@@ -1,5 +1,17 @@
 #include "corvane/ui/CtrlEdit.h"
 
+void SendEndEdit(CWnd* editor)
+{
+    CWnd* parent = editor->GetParent();
+    if (!parent) return;
+    sEndEditInfo info{};
+    info.hdr.hwndFrom = editor->m_hWnd;
+    info.hdr.idFrom = static_cast<UINT_PTR>(editor->GetDlgCtrlID());
+    info.hdr.code = LVN_ENDLABELEDITW;
+    editor->GetWindowText(info.text);
+    parent->SendMessage(WM_NOTIFY, static_cast<WPARAM>(editor->GetDlgCtrlID()), reinterpret_cast<LPARAM>(&info));
+}
+
 IMPLEMENT_DYNAMIC(tkxCtrlEdit, CEdit)
 
 BEGIN_MESSAGE_MAP(tkxCtrlEdit, CEdit)
@@ -13,13 +25,4 @@ void tkxCtrlEdit::OnKillFocus(CWnd* newWnd)
 }
 
 void tkxCtrlEdit::EndEdit()
-{
-    CWnd* parent = GetParent();
-    if (!parent) return;
-    sEndEditInfo info{};
-    info.hdr.hwndFrom = m_hWnd;
-    info.hdr.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID());
-    info.hdr.code = LVN_ENDLABELEDITW;
-    GetWindowText(info.text);
-    parent->SendMessage(WM_NOTIFY, static_cast<WPARAM>(GetDlgCtrlID()), reinterpret_cast<LPARAM>(&info));
-}
+{ SendEndEdit(this); }

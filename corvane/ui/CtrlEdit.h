@@ -12,6 +12,9 @@ struct sEndEditInfo {
     CString text; // the editor's text when it lost the focus
 };
 
+// Reports an in-place editor's text to its parent as described above.
+CORVANE_API void SendEndEdit(CWnd* editor);
+
 class CORVANE_API tkxCtrlEdit : public CEdit
 {
     DECLARE_DYNAMIC(tkxCtrlEdit)
