@@ -306,15 +306,19 @@ TEST(WorkSpace, SnapshotCopiesTheCurrentState)
     EXPECT_EQ(1, ws.m_iCurTB);
 }
 
-TEST(LibraryApp, StartsOnFirstUseAndHasNoStatusBarYet)
+TEST(LibraryApp, StartsOnFirstUseAndMakesNoStatusBarWithoutAFrame)
 {
     CTavixDevApp& app = TavixDevApp();
     EXPECT_TRUE(app.IsStarted());
     EXPECT_EQ(&app, &TavixDevApp());
-    // The suite status bar comes with the UI control library: none yet.
+    // Without a frame no bar can be made: the failure is reported and
+    // nothing is held, time after time.
+    MessageBoxScript boxes;
     EXPECT_EQ(0, app.CreateStatusBar(nullptr));
     EXPECT_EQ(0, app.CreateStatusBar(nullptr));
     EXPECT_EQ(nullptr, app.m_pStatusBar);
+    ASSERT_EQ(2u, boxes.Shown().size());
+    EXPECT_STREQ(L"\n无法创建TAVIX3状态栏!", boxes.LastText());
     app.DestroyStatusBar();
     EXPECT_EQ(nullptr, app.m_pStatusBar);
 }
