@@ -367,6 +367,8 @@ int tkxBreakChain::GetGlobalZH(const wchar_t* textIn, double& out) const
 
     if (fields.GetSize() == 2) {
         const CString segmentText = fields[1];
+        // A segment number that is no whole number is refused rather than
+        // read as segment 0 (which would quietly pick the first segment).
         if (!IsNumericString(segmentText) || segmentText.Find(L'.') >= 0) {
             tkx_SetLastError(ClFormat(L"桩号(%s)的断链号(%s)错误!", field.GetString(), segmentText.GetString()));
             return 0;
@@ -520,6 +522,7 @@ void tkxBreakChain::Serialize(CArchive& ar)
         m_ZHEnd.Add(v);
     }
     m_iCount = count;
+    // A chain without segments converts no station: take the default chain.
     if (m_iCount < 1) Reset();
     ComputeBreakData();
 }

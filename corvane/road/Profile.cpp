@@ -292,6 +292,8 @@ int tkxZDMInfo::InsertBPD(double station, double elevation, double radius)
     const int n = GetBPDCount();
     int position = 0;
     if (n < 2) {
+        // A second point goes on the side of the first where it belongs, so
+        // that the stations increase.
         position = n == 1 && station > m_BPDZHs[0] ? 1 : 0;
     } else {
         bool onTangent = true;
@@ -618,6 +620,8 @@ int tkxZDMInfo::LoadSQXFile(const wchar_t* path)
                                    lineNo, station, segment);
                 break;
             }
+            // Stations that do not increase would give divisions by zero and
+            // wrong elevations: refused here, naming the line.
             if (!first && chainage - read.stations[read.stations.GetSize() - 1] <= kSameStation) {
                 message = ClFormat(L"竖曲线文件(%s)\n\n第%d行第1个数据%s, 变坡点桩号必须大于上一变坡点桩号!", f, lineNo,
                                    fields[0].GetString());
@@ -677,10 +681,18 @@ int tkxZDMInfo::SaveSQXFile(const wchar_t* path) const
     // that a segment number always stands in the fourth field.
     CString text;
     for (int i = 0; i < n; ++i) {
-        const double station = m_BPDZHs[i];
-        text.AppendFormat(L"%f %f ", m_pBreakChain->GetBreakZH(station), m_BPDElevations[i]);
+        const double chainage = m_BPDZHs[i];
+        const double station = m_pBreakChain->GetBreakZH(chainage);
+        text.AppendFormat(L"%f %f ", station, m_BPDElevations[i]);
         if (i > 0) text.AppendFormat(L"%f ", m_Rs[i]);
-        const short segment = m_pBreakChain->GetBreakChainID(station);
+        short segment = m_pBreakChain->GetBreakChainID(chainage);
+        // Within 1e-8 before a break the segment number is already the ahead
+        // one while the station is still the back one: write the segment the
+        // station was taken from, so that the line reads back to its chainage.
+        double back = 0.0;
+        if (segment > 1 && (!m_pBreakChain->GetGlobalZH(station, back, segment) ||
+                            std::fabs(back - chainage) > kSameStation))
+            --segment;
         if (segment > 1) text.AppendFormat(L"%d", static_cast<int>(segment));
         text += L"\n";
     }

@@ -262,6 +262,17 @@ TEST_F(ProfileTest, SQXFileKeepsSegmentsAndReadsBackTheSameProfile)
     ASSERT_EQ(1, loaded.LoadSQXFile(path));
     EXPECT_NEAR(1250.0, loaded.GetBPDZH(0), 1e-9);
     EXPECT_NEAR(1400.0, loaded.GetBPDZH(1), 1e-9);
+
+    // A grade point a hair before the break (as arithmetic leaves it) is
+    // written with the segment its station was taken from: the back station
+    // 1200 read in segment 2 would land 20 m further on.
+    tkxZDMInfo atBreak(&chain);
+    SetGrade(atBreak, {{1000, 100, 0}, {1200.0 - 1e-9, 101, 0}, {1400, 100, 0}});
+    ASSERT_EQ(1, atBreak.SaveSQXFile(path)) << Utf8(tkx_GetLastError());
+    ASSERT_EQ(1, loaded.LoadSQXFile(path)) << Utf8(tkx_GetLastError());
+    ASSERT_EQ(3, loaded.GetBPDCount());
+    EXPECT_NEAR(1200.0, loaded.GetBPDZH(1), 1e-6);
+    EXPECT_NEAR(1400.0, loaded.GetBPDZH(2), 1e-6);
 }
 
 TEST_F(ProfileTest, SQXSegmentSuffixStaysInForce)
