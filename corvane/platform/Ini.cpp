@@ -238,8 +238,7 @@ unsigned long tkxIni::GetColRef(CString key, unsigned long def, const wchar_t* s
     int red = GetRValue(def), green = GetGValue(def), blue = GetBValue(def);
     const wchar_t* text = ReadValue(key, ClFormat(L"RGB(%d,%d,%d)", red, green, blue), section);
     swscanf(text, L"RGB(%d,%d,%d)", &red, &green, &blue);
-    return static_cast<unsigned long>(red & 0xFF) + static_cast<unsigned long>(green & 0xFF) * 256 +
-           static_cast<unsigned long>(blue & 0xFF) * 65536;
+    return static_cast<unsigned long>(red + green * 256 + blue * 65536);
 }
 
 // ---------------------------------------------------------------------------

@@ -410,6 +410,8 @@ int tkxXmlDocument::ParseText(const wchar_t* source, bool dropLineBreaks)
         if (rootClosed)
             return fail(ClFormat(L"第%d行: 根元素之后不能再有元素<%s>!", tagLine, name.GetString()));
         if (!rootOpened) {
+            // The root is read like any other element: its blanks are kept,
+            // so its attributes stay apart from its tag and survive a save.
             rootOpened = true;
             m_Root.m_STag = name;
             m_Root.m_SAttributes = attributes;
@@ -494,9 +496,10 @@ int tkxXmlDocument::SaveXMLFile(const wchar_t* path)
     CString indent;
     WriteElement(&text, &m_Root, indent);
 
-    bool written = false;
+    bool opened = false, written = false;
     CFile file;
     if (file.Open(temp, CFile::modeCreate | CFile::modeWrite | CFile::shareExclusive)) {
+        opened = true;
         try {
             const std::vector<BYTE>& data = text.Data();
             file.Write(data.data(), static_cast<UINT>(data.size()));
@@ -510,7 +513,9 @@ int tkxXmlDocument::SaveXMLFile(const wchar_t* path)
     }
     if (!written || !MoveFileExW(temp, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         DeleteFileW(temp);
-        tkx_SetLastError(ClFormat(written ? L"创建[%s]文件失败!" : L"写入[%s]文件失败!", target.GetString()));
+        // Writing failed after the file was created: a write error; otherwise
+        // the file could not be created (or could not take the old one's place).
+        tkx_SetLastError(ClFormat(opened && !written ? L"写入[%s]文件失败!" : L"创建[%s]文件失败!", target.GetString()));
         return 0;
     }
     return 1;

@@ -13,8 +13,9 @@ public:
     tkxXmlElement();
     ~tkxXmlElement() override;
 
-    // The value of the first "name=" in the attribute text, with its
-    // character and entity references decoded; "" when absent.
+    // The value (in double or single quotes) of the first "name=" in the
+    // attribute text, with its character and entity references decoded;
+    // "" when absent.
     CString GetValue(CString name);
     // Deletes all children.
     void Reset();
@@ -46,7 +47,8 @@ public:
     void DeleteContents();
 
     // Builds the tree from the text; 0 with the last-error text when an end
-    // tag does not close the element it names or the text breaks off.
+    // tag does not close the element it names, a tag has no name, a second
+    // root element follows the first or the text breaks off.
     int Parse(const wchar_t* text);
     // 1 when read and parsed; 0 with the last-error text otherwise.
     int LoadXMLFile(const wchar_t* path);

@@ -80,6 +80,8 @@ int tkx_LoadHDXFile(const wchar_t* path, CPtrList* sections, enHDXFormat& format
 
         for (;;) {
             auto* section = new tkxHdxSection;
+            // The order message names the new section's station line itself,
+            // not the last line read before it.
             int stationLine = line + 1;
             if (!hdx_read::ReadSection(*section, in, line, format, chain, profile, &stationLine)) {
                 delete section;

@@ -114,13 +114,10 @@ CString ReadSide(const CString& line, enHDXFormat format, double centre, bool le
     side.clear();
     side.push_back(MakePoint(0.0, centre, WATER_NONE));
 
-    // "0 0" stands for a side without ground points, in every layout.
-    if (tokens.GetSize() == 2) {
-        double o = 0.0, z = 0.0;
-        if (tokens[0].FindOneOf(L"[]Ww") < 0 && StringToDouble(tokens[0], &o) && StringToDouble(tokens[1], &z) &&
-            std::fabs(o) < 0.0001 && std::fabs(z) < 0.0001)
-            return CString();
-    }
+    // "0 0", as the writer puts it, stands for a side without ground points,
+    // in every layout.  Only that text: a written point "0.000 0.000" (in
+    // ABS, ground at elevation 0 under a centre elsewhere) is a real point.
+    if (tokens.GetSize() == 2 && tokens[0] == L"0" && tokens[1] == L"0") return CString();
 
     double o = 0.0;
     double z = centre;

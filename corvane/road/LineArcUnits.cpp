@@ -78,6 +78,8 @@ void tkxLineUnit::SetUnitInfo(sZHPtInfo start, sZHPtInfo end)
     m_StartPt.m_rAzimuth = m_EndPt.m_rAzimuth = azimuth;
     m_StartPt.m_rRadius = m_EndPt.m_rRadius = kInfiniteRadius;
     m_rLength = PointDistance2d(a, b);
+    // The reference points follow the new direction; left as they were they
+    // would point along whatever the unit held before (nothing, when new).
     MoveAlong(a, azimuth, 100.0, m_StartRefPt);
     MoveAlong(b, azimuth, 100.0, m_EndRefPt);
 }

@@ -116,8 +116,7 @@ int tkxRoadObject::LoadICDFile(const wchar_t* path)
                 const CString unitMessage = unit->LoadFromString(current, line);
                 if (!unitMessage.IsEmpty()) {
                     delete unit;
-                    message = ClFormat(L"%s文件中, 第%d个单元, \n%s", file.GetString(), unitNo, unitMessage.GetString()) +
-                              ClFormat(L"\n(第%d行)", lineNo);
+                    message = ClFormat(L"%s文件中, 第%d个单元, \n%s", file.GetString(), unitNo, unitMessage.GetString());
                     break;
                 }
                 current = unit->EndPtInfo();

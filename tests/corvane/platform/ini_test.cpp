@@ -108,6 +108,10 @@ TEST_F(IniFile, MalformedTextsKeepTheDefaultFieldsThatDoNotMatch)
     // Stored (top,left,...) = (1,2): left 2, top 1, the rest from the default.
     EXPECT_EQ(CRect(2, 1, 30, 40), ini.GetRect(L"R", CRect(10, 20, 30, 40)));
     EXPECT_EQ(RGB(10, 6, 7), ini.GetColRef(L"C", RGB(5, 6, 7)));
+    // The colour is red + green*256 + blue*65536 of the stored numbers, as
+    // they stand: a field above 255 is not cut to its byte.
+    ini.WriteString(L"C", L"RGB(300,0,1)");
+    EXPECT_EQ(300ul + 65536ul, ini.GetColRef(L"C", 0));
     EXPECT_EQ(0, ini.GetInt(L"N", 12));
     EXPECT_EQ(0.0, ini.GetDouble(L"N", 1.0));
 }

@@ -113,6 +113,26 @@ TEST_F(HdxSectionTest, EmptySideReadsEmptyInEveryLayout)
     }
 }
 
+// Only the writer's own "0 0" means an empty side: a written ABS point at
+// offset 0 and elevation 0 (under a centre at 100) comes back as a point.
+TEST_F(HdxSectionTest, WrittenPointAtZeroZeroIsKept)
+{
+    sZHPtInfo point;
+    point.m_rZH = 1250;
+    point.m_rZ = 100;
+    tkxHdxSection section(point);
+    section.AddPt(0, 100, WATER_NONE, 1);
+    section.AddPt(0, 0, WATER_NONE, 1);
+    CString text;
+    ASSERT_EQ(1, section.ExportString(&chain, HDX_ABS, text));
+    EXPECT_EQ(Utf8(L"1250.000\n0.000 0.000 \n0 0\n"), Utf8(text));
+
+    tkxHdxSection back;
+    ASSERT_EQ(1, Read(text, HDX_ABS, back, &profile)) << Utf8(tkx_GetLastError());
+    ExpectSide({{0, 100, 0}, {0, 0, 0}}, Side(back, true));
+    ExpectSide({{0, 100, 0}}, Side(back, false));
+}
+
 TEST_F(HdxSectionTest, WaterMarks)
 {
     tkxHdxSection section;
