@@ -211,8 +211,17 @@ int tkxHDMTerrain::SaveHDXFile(const wchar_t* path) const
     const CString file = path ? path : L"";
     CString text;
     if (!ExportString(text)) return 0;
-    if (file.IsEmpty() || !road_files::WriteTextFile(file, text)) {
-        tkx_SetLastError(ClFormat(L"创建横地线文件[%s]失败!", file.GetString()));
+    CFileException* writeError = nullptr;
+    if (file.IsEmpty() || !road_files::WriteTextFile(file, text, &writeError)) {
+        if (writeError) {
+            // The file was made but writing it failed: the exception's
+            // standard report, and the old file is left as it was.
+            tkx_SetLastError(ClFormat(L"创建%s文件失败!", file.GetString()));
+            writeError->ReportError();
+            writeError->Delete();
+        } else {
+            tkx_SetLastError(ClFormat(L"创建横地线文件[%s]失败!", file.GetString()));
+        }
         return 0;
     }
     return 1;

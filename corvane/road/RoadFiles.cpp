@@ -30,8 +30,9 @@ bool ReplaceFileWith(const wchar_t* temp, const wchar_t* target)
     return false;
 }
 
-bool WriteTextFile(const wchar_t* target, const CString& text)
+bool WriteTextFile(const wchar_t* target, const CString& text, CFileException** writeError)
 {
+    if (writeError) *writeError = nullptr;
     const CString temp = TempFileBeside(target);
     if (temp.IsEmpty()) return false;
 
@@ -52,8 +53,11 @@ bool WriteTextFile(const wchar_t* target, const CString& text)
             file.Close();
             written = true;
         } catch (CFileException* e) {
-            e->Delete();
             file.Abort();
+            if (writeError)
+                *writeError = e;
+            else
+                e->Delete();
         }
     }
     if (!written) {

@@ -19,7 +19,10 @@ bool ReplaceFileWith(const wchar_t* temp, const wchar_t* target);
 
 // Writes text (lines ending in "\n") as 8-bit text of the system code page
 // with CR LF line ends into a temporary file beside target, then replaces
-// target with it.  false, with target untouched, when anything fails.
-bool WriteTextFile(const wchar_t* target, const CString& text);
+// target with it.  false, with target untouched, when anything fails.  When
+// the failure was a file exception while writing and writeError is given,
+// the exception is handed over there (the caller deletes it); otherwise
+// *writeError is null.
+bool WriteTextFile(const wchar_t* target, const CString& text, CFileException** writeError = nullptr);
 
 } // namespace road_files
