@@ -39,6 +39,7 @@ double Abs(double x) { return std::fabs(x); }
 double Atan(double x) { return std::atan(x); }
 double Asin(double x) { return std::asin(x); }
 double Acos(double x) { return std::acos(x); }
+// tanh, not sinh/cosh: the quotient overflows to an undefined value for |x| > 710.
 double Tanh(double x) { return std::tanh(x); }
 
 // In search order: a longer name is looked for before a name it contains.
@@ -301,7 +302,7 @@ int CCalculation::Evaluate(const wchar_t* expression, CString& result)
     text = ConvertRadixNumbers(compact);
 
     // Innermost groups first.  A plain number still wrapped in parentheses
-    // of its own ("(5)") is unwrapped too.
+    // of its own ("(5)") is unwrapped too, so that "((5))" gives 5, not "(5)".
     while (!Contains(text, L"ERROR")) {
         if (IsPlainNumber(text) && text.find(L'(', 1) == std::wstring::npos)
             break;
@@ -313,7 +314,8 @@ int CCalculation::Evaluate(const wchar_t* expression, CString& result)
             break;
         }
         const std::wstring value = EvaluateFlat(text.substr(open + 1, close - open - 1));
-        // A number directly before or after a group lacks its operator.
+        // A number directly before or after a group lacks its operator
+        // (unchecked, "2(3)" would run together into 23).
         const wchar_t before = open > 0 ? text[open - 1] : 0;
         const wchar_t after = close + 1 < text.size() ? text[close + 1] : 0;
         if (!Contains(value, L"ERROR") && (IsDigit(before) || before == L'.' || before == L')' ||
@@ -464,6 +466,8 @@ void CCalculation::ApplyOperator(std::wstring& text, size_t pos)
     while (right < text.size() && !IsOperator(text[right]))
         ++right;
 
+    // An empty operand, or text left after either number, fails: read as 0 or
+    // ignored it would turn a mistyped expression into a wrong value.
     if (left == pos || right == pos + 1) {
         text = kErrMissingArgument;
         return;

@@ -68,9 +68,9 @@ Rgb AcadColour(int index)
 // has one that is visible, else none.
 HWND OwnerWindow(CWnd* owner)
 {
-    // The class library's window classes are not part of this module's
-    // build yet; until they are, a box for a window is shown without owner.
-    (void)owner;
+    const HWND window = owner ? owner->GetSafeHwnd() : nullptr;
+    if (window && ::IsWindow(window) && ::IsWindowVisible(window))
+        return window;
     return nullptr;
 }
 

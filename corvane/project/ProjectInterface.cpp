@@ -59,6 +59,7 @@ bool LoadProject(tkxProject& project, const CString& name, const CString& folder
     return true;
 }
 
+// The same for a library: a failed read leaves `base` as it was.
 bool LoadTemplateBase(tkxTemplateBase& base, const CString& name, const CString& folder)
 {
     tkxTemplateBase loaded;
@@ -270,6 +271,7 @@ int tkx_AddTBase(tkxTemplateBase* base, HWND owner)
         ShowBox(owner, L"已包含同名模板库, 无法添加新模板库!", MB_OK);
         return 0;
     }
+    // As for projects: saved before it becomes current, so a failed save changes nothing.
     tkxTemplateBase added(*base);
     if (!added.Save()) return 0;
     app.m_CurTBase = added;

@@ -99,6 +99,7 @@ void tkx_StartBrisko(HWND owner)
     }
     CString program = ProgramPath(L"Brisko.exe");
     if (FileExists(program)) {
+        // Quoted: a blank in the installation folder must not let another program run in its place.
         tkx_WinExec(ClFormat(L"\"%s\"", program.GetString()), SW_SHOWNORMAL);
         return;
     }
@@ -208,6 +209,7 @@ int tkx_ViewFile(CString path)
         return 0;
     }
     path.Replace(L' ', L'?');
+    // The program is quoted (see tkx_StartBrisko), and a failed start is not reported as success.
     UINT started = tkx_WinExec(ClFormat(L"\"%s\" %s", program.GetString(), path.GetString()), SW_SHOWDEFAULT);
     return started > 31 ? 1 : 0;
 }
@@ -217,6 +219,7 @@ int tkx_ViewFile(CString path)
 
 void tkx_StartTavixAssist()
 {
+    // Quoted for the same reason as in tkx_StartBrisko.
     tkx_WinExec(ClFormat(L"\"%s\"", ProgramPath(L"TavixAssist.exe").GetString()), SW_SHOWDEFAULT);
 }
 

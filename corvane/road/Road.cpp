@@ -166,9 +166,7 @@ int tkxRoadObject::LoadDLFile(const wchar_t* path)
         return 1;
     }
     if (m_BreakChain.LoadDLFile(path)) return 1;
-    // The road's own words first, then the reason the chain gave.
-    const CString reason = tkx_GetLastError();
-    tkx_SetLastError(ClFormat(L"加载断链文件[%s]失败!\n%s", path, reason.GetString()));
+    tkx_SetLastError(ClFormat(L"加载断链文件[%s]失败!", path));
     return 0;
 }
 
@@ -178,12 +176,12 @@ int tkxRoadObject::LoadDMXFile(const wchar_t* path) { return m_ZDMInfo.LoadDMXFi
 int tkxRoadObject::LoadHDXFile(const wchar_t* path, int place)
 {
     Wire();
-    if (place && m_PlaneUnits.IsEmpty()) {
+    if (!m_HDMTerrain.LoadHDXFile(path)) return 0;
+    if (!place) return 1;
+    if (m_PlaneUnits.IsEmpty()) {
         tkx_SetLastError(L"加载横地线文件前, 未定义平面线路.");
         return 0;
     }
-    if (!m_HDMTerrain.LoadHDXFile(path)) return 0;
-    if (!place) return 1;
 
     // Sections come in station order: the unit holding each is found by
     // walking the list once.

@@ -364,6 +364,7 @@ int tkxQHInfo::GetSegmentLengths(const wchar_t* description, CArray<double, doub
         length = values[1];
     }
     if (n == 3) height = values[2];
+    // No spans, or spans of no length, make no bridge: such a part is refused.
     if (count < 1.0 || count > kMaxSpans || length <= 0.0) return 0;
     for (int i = 0; i < static_cast<int>(count); ++i) {
         spans.Add(length);
@@ -597,6 +598,7 @@ int tkxQHInfo::ExportXML(tkxXmlElement* parent) const
     line.Replace(L'"', L'”');
     auto* element = new tkxXmlElement;
     element->m_STag = L"Record";
+    // & < > in the line are written as references: raw, they would make the file unreadable XML.
     element->m_SAttributes = ClFormat(L"str=\"%s\"", tkxXmlElement::EncodeValue(line).GetString());
     element->m_pParent = parent;
     parent->m_Children.AddTail(element);

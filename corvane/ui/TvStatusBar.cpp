@@ -23,7 +23,12 @@ void ShowFormatted(int warning, const wchar_t* format, va_list args)
     CTvStatusBar* bar = TavixDevApp().m_pStatusBar;
     if (!bar || !format) return;
     CString text;
-    text.FormatV(format, args);
+    try {
+        text.FormatV(format, args);
+    } catch (CException* e) { // a format the C library rejects shows nothing
+        e->Delete();
+        return;
+    }
     if (text.IsEmpty() || text.GetLength() >= kMaxPrintf) return;
     bar->SetMessage(text, warning);
 }

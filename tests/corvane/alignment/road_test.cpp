@@ -559,6 +559,11 @@ TEST_F(RoadFolder, SectionsPlacedOnTheAlignment)
     tkxRoadObject bare;
     EXPECT_EQ(0, bare.LoadHDXFile(folder / L"road.HDX", 1));
     EXPECT_EQ(Utf8(L"加载横地线文件前, 未定义平面线路."), Utf8(tkx_GetLastError()));
+    // The file is read first: its sections are there, and a file that cannot
+    // be read reports itself rather than the missing alignment.
+    EXPECT_EQ(3, bare.GetHDXSectionCount());
+    EXPECT_EQ(0, bare.LoadHDXFile(folder / L"none.HDX", 1));
+    EXPECT_NE(Utf8(L"加载横地线文件前, 未定义平面线路."), Utf8(tkx_GetLastError()));
 }
 
 TEST_F(RoadFolder, StructuresAndStationText)
@@ -613,7 +618,7 @@ TEST_F(RoadFolder, CopiesStandAlone)
 TEST_F(RoadFolder, FileFailures)
 {
     EXPECT_EQ(0, road.LoadDLFile(folder / L"none.DL"));
-    EXPECT_EQ(0, tkx_GetLastError().Find(ClFormat(L"加载断链文件[%s]失败!\n", (folder / L"none.DL").GetString())));
+    EXPECT_EQ(Utf8(ClFormat(L"加载断链文件[%s]失败!", (folder / L"none.DL").GetString())), Utf8(tkx_GetLastError()));
     EXPECT_EQ(1, road.LoadDLFile(L""));
     EXPECT_EQ("", Utf8(road.GetBreakChainString()));
 }

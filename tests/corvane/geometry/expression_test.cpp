@@ -137,6 +137,7 @@ TEST(ExpressionCalc, ConstantsAndFunctions)
         {L"at(1)", 1, Fixed16(std::atan(1.0))},
         {L"cot(1)", 1, Fixed16(1.0 / std::tan(1.0))},
         {L"th(0.5)", 1, Fixed16(std::tanh(0.5))},
+        {L"th(800)", 1, L"1.0000000000000000"},   // no overflow of sh/ch
         {L"2*GG", 1, Fixed16(2 * 9.80665)},
         {L"2sin(0)", 0, L"缺少二元运算符"},
         {L"sin", 0, L""},                          // unknown function text

@@ -101,6 +101,44 @@ TEST(NumericMessage, FormatsAndShowsThroughTheLibraryBox)
     EXPECT_EQ(longText + L"|0.700", boxes.Shown()[1].text.str());
 }
 
+// The box belongs to the given window only while that window is visible.
+TEST(NumericMessage, OwnedByAVisibleWindowOnly)
+{
+    struct Seen {
+        std::vector<HWND> owners;
+    } seen;
+    auto hook = [](HWND owner, const wchar_t*, const wchar_t*, UINT, void* context) {
+        static_cast<Seen*>(context)->owners.push_back(owner);
+        return IDOK;
+    };
+    void* previousContext = nullptr;
+    const ClMessageBoxHook previous = ClSetMessageBoxHook(hook, &seen, &previousContext);
+
+    const HWND shown = ::CreateWindowExW(0, L"STATIC", L"shown", WS_POPUP | WS_VISIBLE, 0, 0, 20, 20,
+                                         nullptr, nullptr, nullptr, nullptr);
+    const HWND hidden = ::CreateWindowExW(0, L"STATIC", L"hidden", WS_POPUP, 0, 0, 20, 20, nullptr,
+                                          nullptr, nullptr, nullptr);
+    ASSERT_TRUE(shown && hidden);
+    CWnd visibleOwner;
+    visibleOwner.m_hWnd = shown;
+    CWnd hiddenOwner;
+    hiddenOwner.m_hWnd = hidden;
+    CWnd noWindow;
+
+    ShowFormattedMessage(&visibleOwner, MB_OK, L"a");
+    ShowFormattedMessage(&hiddenOwner, MB_OK, L"b");
+    ShowFormattedMessage(&noWindow, MB_OK, L"c");
+    ShowFormattedMessage(nullptr, MB_OK, L"d");
+
+    visibleOwner.m_hWnd = nullptr;
+    hiddenOwner.m_hWnd = nullptr;
+    ::DestroyWindow(shown);
+    ::DestroyWindow(hidden);
+    ClSetMessageBoxHook(previous, previousContext);
+
+    EXPECT_EQ((std::vector<HWND>{shown, nullptr, nullptr, nullptr}), seen.owners);
+}
+
 TEST(NumericText, CodePageConversions)
 {
     // "道路" in code page 936.

@@ -419,6 +419,21 @@ TEST_F(ProjectInterface, LibrariesAreRegisteredOpenedAndRemoved)
     EXPECT_STREQ(L"已包含同名模板库, 无法添加新模板库!", m_boxes.LastText());
     EXPECT_STREQ(L"before", tkx_GetLastError());
 
+    // A library whose file cannot be written is neither registered nor
+    // current; only the file writer's own message is shown.
+    tkxTemplateBase homeless;
+    homeless.m_SName = L"Rock";
+    homeless.m_SPath = m_folder / L"no such folder";
+    size_t shown = m_boxes.Shown().size();
+    EXPECT_EQ(0, tkx_AddTBase(&homeless, nullptr));
+    EXPECT_EQ(shown + 1, m_boxes.Shown().size());
+    EXPECT_STREQ(L"", tkx_GetTBasePath(L"Rock"));
+    EXPECT_EQ(2, tkx_GetWorkSpace().m_iCurTB);
+    tkxTemplateBase stays;
+    tkx_GetCurTemplateBase(stays);
+    EXPECT_STREQ(L"Mixed", stays.m_SName);
+    EXPECT_STREQ(L"before", tkx_GetLastError());
+
     tkxTemplateBase out;
     ASSERT_EQ(1, tkx_OpenTBase(L"Cut", &out, nullptr));
     EXPECT_EQ((std::vector<std::string>{"c1.TYP", "c2.TYP"}), Names(out.m_STemplates));
