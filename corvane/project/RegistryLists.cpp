@@ -161,6 +161,8 @@ int MapCurrent(const ReadResult& read)
 
 // Writes the list.  The registry's current entry is the one written for the
 // in-memory current entry (kNoCurrentEntry when that one was not written).
+// Neither index falls back to the first entry after a skip: that would make
+// another project current, in memory now and at the next start.
 int WriteList(const ListKind& kind, const CStringArray& names, const CStringArray& paths, int& current,
               HWND owner)
 {

@@ -278,6 +278,8 @@ int CTavixDevApp::ReadCommentFile(const wchar_t* file)
                 }
             }
             if (line.Find(L"###") >= 0) {
+                // Without "Ext:" and an extension after it the line adds no
+                // (garbage or empty) internal extension.
                 int ext = line.Find(L"Ext:");
                 if (ext >= 0 && ext + 4 < line.GetLength()) m_SInternalExts.Add(line.Mid(ext + 4, 3));
             }

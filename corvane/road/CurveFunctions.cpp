@@ -18,7 +18,7 @@ constexpr double kMaxArcAngle = 3.141591653589793;   // pi - 1e-6
 double PlanDistance(double ax, double ay, double bx, double by) { return std::hypot(ax - bx, ay - by); }
 
 // The azimuth break from unit a's end to unit b's start, wrapped into
-// (-pi, pi].
+// (-pi, pi]: in [0, 2pi) a break a hair below zero would read as a full turn.
 double AzimuthBreak(const sUnitInfo& a, const sUnitInfo& b)
 {
     return alignment::WrapAngle(NormalizeAngle(b.m_StartPt.m_rAzimuth - a.m_EndPt.m_rAzimuth));
@@ -261,9 +261,9 @@ int tkx_UnitsToPlaneCurves(CArray<sUnitInfo, sUnitInfo>& units, CArray<tkxPlaneC
             }
             continue;
         }
-        const int first = i;
         if (!grouper.Group(i)) {
-            tkx_SetLastError(ClFormat(L"组合平曲线单元,分析第%d个单元失败!", first + 1));
+            // i is the unit at which the grouping stopped.
+            tkx_SetLastError(ClFormat(L"组合平曲线单元,分析第%d个单元失败!", i + 1));
             return 0;
         }
         curves.Add(curve);

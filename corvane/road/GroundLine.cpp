@@ -279,7 +279,7 @@ int tkxZDMInfo::LoadDMXFile(const wchar_t* path)
             }
             const int n = GetDMXCount();
             if (n > 0 && chainage + kSameStation < m_DMXZHs[n - 1]) {
-                message = ClFormat(L"读地面线文件%s第%d行, 违反了桩号[%s]递增规则!!", f, lineNo, fields[0].GetString());
+                message = ClFormat(L"读地面线文件%s第%d行, 违反了桩号[%s]递增规则!!", f, lineNo, first.GetString());
                 break;
             }
             m_DMXZHs.Add(chainage);
@@ -310,6 +310,7 @@ int tkxZDMInfo::SaveDMXFile(const wchar_t* path) const
         return 0;
     }
     const int n = GetDMXCount();
+    // Decreasing stations would write a file that LoadDMXFile refuses.
     for (int i = 1; i < n; ++i) {
         if (m_DMXZHs[i] + kSameStation < m_DMXZHs[i - 1]) {
             tkx_SetLastError(ClFormat(L"纵断面地面线第%d点桩号(%s)小于上一点桩号(%s), 违反了桩号递增规则!", i + 1,

@@ -21,7 +21,8 @@ constexpr double kMaxDeflection = 3.141592643589793; // pi - 1e-8
 double PlanDistance(const sZHPtInfo& a, const sZHPtInfo& b) { return std::hypot(a.m_rX - b.m_rX, a.m_rY - b.m_rY); }
 
 // Crossing of the endless lines through a along azimuth aa and through b
-// along azimuth ab; false for parallel lines.
+// along azimuth ab; false for parallel lines.  Direction vectors keep
+// near-vertical tangents exact, where slopes would not.
 bool CrossTangents(const sZHPtInfo& a, double aa, const sZHPtInfo& b, double ab, double& x, double& y)
 {
     const double ux = std::sin(aa), uy = std::cos(aa);
@@ -252,6 +253,7 @@ tkxPoint3d tkxPlaneCurve3::ArcCenterPt() const
 
 void tkxPlaneCurve3::GetJDInfo(sJDInfo& info) const
 {
+    info.m_iReserved = 0;
     info.m_SName = m_TurnPt.m_SName;
     info.m_rZH = m_TurnPt.m_rZH;
     info.m_Point = tkxPoint3d(m_TurnPt.m_rX, m_TurnPt.m_rY, 0.0);
@@ -396,6 +398,7 @@ int tkxPlaneCurve3::GetPoint(double distance, sZHPtInfo& out) const
         out = EndPtInfo();
         return 1;
     }
+    // A distance before the curve start is refused too, not handed to a unit.
     if (distance > length + 1e-4 || distance < -1e-4) return 0;
     if (m_pClothoid1 && distance < Ls1() + 1e-4) return m_pClothoid1->GetPoint(distance, out) == 1 ? 1 : 0;
     if (m_pClothoid2 && distance > length - Ls2() - 1e-4)

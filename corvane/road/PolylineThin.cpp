@@ -1,5 +1,6 @@
 #include "corvane/road/PolylineThin.h"
 #include "corvane/geometry/Line3d.h"
+#include <cmath>
 
 void tkx_PredigestByStep(std::vector<double>& x, std::vector<double>& y, double step)
 {
@@ -14,7 +15,10 @@ void tkx_PredigestByStep(std::vector<double>& x, std::vector<double>& y, double 
     while (s < length - 0.001 && i < n) {
         if (s <= x[i] - 0.001) {
             nx.push_back(s);
-            ny.push_back(y[i - 1] + (s - x[i - 1]) * (y[i] - y[i - 1]) / (x[i] - x[i - 1]));
+            // A vertical step (two points at one offset) has no slope to
+            // follow: the sample takes the step's first elevation.
+            const double dx = x[i] - x[i - 1];
+            ny.push_back(std::fabs(dx) < 1e-12 ? y[i - 1] : y[i - 1] + (s - x[i - 1]) * (y[i] - y[i - 1]) / dx);
             s += step;
         } else {
             ++i;

@@ -29,8 +29,10 @@ void tkxHyperLink::PreSubclassWindow()
 
     // The platform's hand cursor (shared: never destroyed).
     m_hLinkCursor = ::LoadCursorW(nullptr, IDC_HAND);
+    if (m_hLinkCursor) SendMessage(STM_SETIMAGE, IMAGE_CURSOR, reinterpret_cast<LPARAM>(m_hLinkCursor));
 
     CStatic::PreSubclassWindow();
+    if (m_hLinkCursor) SendMessage(STM_SETIMAGE, IMAGE_CURSOR, reinterpret_cast<LPARAM>(m_hLinkCursor));
 
     if (!m_ToolTip.m_hWnd && m_ToolTip.Create(this, TTS_ALWAYSTIP)) {
         CRect client;

@@ -139,6 +139,19 @@ TEST(UnitsToCurves, SpiralArcSpiralMeetsAtTheTangents)
     EXPECT_EQ(DIR_LEFT, curves[1].TurnDir());
 }
 
+TEST(UnitsToCurves, GroupFailureNamesTheUnitItStoppedAt)
+{
+    // The arc after the entering spiral cannot be built (no length): the
+    // message names the arc, not the spiral that began the group.
+    CArray<sUnitInfo, sUnitInfo> units;
+    Chain(StartAt(0, 0, 0), {L"1, 100", L"3, 244.9489742783178, 600, 1", L"2, 600, 300, 1", L"1, 100"}, units);
+    units[2].m_EndPt.m_rZH = units[2].m_StartPt.m_rZH;
+    CArray<tkxPlaneCurve3, tkxPlaneCurve3> curves;
+    EXPECT_EQ(0, tkx_UnitsToPlaneCurves(units, curves));
+    EXPECT_EQ(Utf8(L"组合平曲线单元,分析第3个单元失败!"), Utf8(tkx_GetLastError()));
+    EXPECT_EQ(1, curves.GetSize());
+}
+
 TEST(UnitsToCurves, HalfCircleArcsAreSplit)
 {
     CArray<sUnitInfo, sUnitInfo> units;

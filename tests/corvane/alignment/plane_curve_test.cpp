@@ -123,8 +123,10 @@ TEST_F(PlacedCurve, ElementsAgainstTheTraceAndTheFormulas)
     }
     EXPECT_NEAR(2000 + T1, curve.TurnPtInfo().m_rZH, 1e-6);
     tkxPlaneCurve3::sJDInfo info;
+    info.m_iReserved = 7; // a reused record
     curve.GetJDInfo(info);
     EXPECT_EQ(3, info.m_nKind);
+    EXPECT_EQ(0, info.m_iReserved);
     EXPECT_NEAR(2000.0, info.m_rZH_ZH, 1e-9);
     EXPECT_NEAR(2100.0, info.m_rZH_HY, 1e-9);
     EXPECT_NEAR(2000 + kLs1 + kArc, info.m_rZH_YH, 1e-9);

@@ -3,6 +3,7 @@
 #include "corvane/road/PolylineThin.h"
 #include "road_test_support.h"
 
+#include <cmath>
 #include <cstdlib>
 #include <vector>
 
@@ -40,6 +41,15 @@ TEST(PolylineThinTest, ResamplingByStep)
     Vec ux{0, 10}, uy{100};
     tkx_PredigestByStep(ux, uy, 3);
     EXPECT_EQ((Vec{0, 10}), ux) << "vectors of different sizes stay as they are";
+
+    // A vertical step at the start gives finite samples, never a division
+    // by zero.
+    Vec vx{5, 5, 10}, vy{1, 3, 8};
+    tkx_PredigestByStep(vx, vy, 3);
+    ASSERT_EQ((Vec{3, 6, 9, 10}), vx);
+    for (double v : vy) EXPECT_TRUE(std::isfinite(v)) << v;
+    EXPECT_EQ(1, vy[0]);
+    EXPECT_NEAR(4, vy[1], 1e-12);
 }
 
 TEST(PolylineThinTest, RemovalByDirectionChange)

@@ -143,6 +143,20 @@ TEST_F(HyperLinkTest, SubclassingUnderlinesNotifiesAndMakesTheToolTip)
     EXPECT_EQ(CString(L"TAVIX帮助"), link.GetWindowText());
 }
 
+TEST_F(HyperLinkTest, HandCursorBecomesTheControlsCursorImage)
+{
+    // A text label ignores a cursor image; an icon label keeps it, so the
+    // hand cursor handed over while subclassing can be read back there.
+    HWND label = ::CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_ICON, 10, 40, 32, 32, host.m_hWnd,
+                                   reinterpret_cast<HMENU>(static_cast<UINT_PTR>(kLinkId + 1)), nullptr, nullptr);
+    ASSERT_NE(nullptr, label);
+    tkxHyperLink iconLink;
+    ASSERT_TRUE(iconLink.SubclassDlgItem(kLinkId + 1, &host));
+    EXPECT_EQ(reinterpret_cast<LRESULT>(::LoadCursorW(nullptr, IDC_HAND)),
+              iconLink.SendMessage(STM_GETIMAGE, IMAGE_CURSOR));
+    iconLink.DestroyWindow();
+}
+
 TEST_F(HyperLinkTest, ToolTipTextChangesOnlyOnceTheTipIsActive)
 {
     link.SetTootTipText(L"打开帮助文档");
