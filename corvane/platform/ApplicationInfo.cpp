@@ -60,7 +60,9 @@ bool OpenOrCreate(tkxRegistry& reg, const wchar_t* key)
     return tkxRegistry::CreateKey(HKEY_CURRENT_USER, key, L"") && reg.Open(HKEY_CURRENT_USER, key);
 }
 
-// Creates a folder and any missing folders above it.
+// Creates a folder and any missing folders above it.  Missing parents are
+// created too: a fresh user has no "Qormel" folder, and creating only the
+// last level would make every first installation fail.
 bool MakeFolder(const CString& folder)
 {
     DWORD attributes = GetFileAttributesW(folder);
@@ -234,6 +236,7 @@ void tkxApplicationInfo::SetFolders(const wchar_t* programFolder)
     bin.TrimRight(L"\\/");
     bin.MakeLower();
     m_SBinPath = bin;
+    // Without a "\bin" part the whole folder is the installation, not an empty text.
     int cut = bin.Find(L"\\bin");
     m_SPathName = cut >= 0 ? bin.Left(cut) : bin;
     m_SSupportPath = ClFormat(L"%s\\support", m_SPathName.GetString());
@@ -447,6 +450,7 @@ int tkxApplicationInfo::WriteMenuSetting(const sTavixMenu& menu)
     if (!OpenOrCreate(reg, kMenuKey)) return 0;
     for (int i = 0; i < 9; ++i) {
         BOOL flag = i == 0 ? menu.bType : menu.bModule[i - 1];
+        // Stored as 1 or 0: any other true value would read back as clear.
         if (!reg.WriteDWORD(kMenuValues[i], flag ? 1 : 0)) return 0;
     }
     return 1;

@@ -284,6 +284,7 @@ void SearchFolder(const CString& folder, const CString& wanted, CStringArray& fi
 void tkx_SearchFileNames(const wchar_t* folder, const wchar_t* ext, CStringArray& files)
 {
     CString root = folder ? folder : L"";
+    // A trailing separator would double the backslash in every path found.
     root.TrimRight(L"\\/");
     CString wanted = ext ? ext : L"";
     if (!wanted.IsEmpty() && wanted[0] != L'.') wanted = L"." + wanted;

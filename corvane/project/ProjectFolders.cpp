@@ -162,6 +162,7 @@ int tkxProject::GetFileName(const wchar_t* ext, CString& out)
 {
     if (!IsValidRoadIndex(m_iCurRoad)) return 0;
     const CString& road = m_Roads[m_iCurRoad].m_SRoadName;
+    // A name read from an older project file may still leave the road folder.
     CString problem = CheckRoadName(road);
     if (!problem.IsEmpty()) {
         tkx_SetLastError(problem);

@@ -200,6 +200,12 @@ TEST_F(Installation, FreshEntriesKeepTemplatesAlreadySet)
     EXPECT_STREQ(L"E:\\图框.dwg", GetRegString(HKEY_CURRENT_USER, kMain, L"DefaultPFrame"));
     EXPECT_STREQ(L"2011-05", GetRegString(HKEY_CURRENT_USER, kMain, L"SheetDate"));
     EXPECT_STREQ(L"e:\\t", info.m_SPathName);
+
+    // A program folder without a "\bin" part is the installation itself.
+    tkxApplicationInfo plain;
+    ASSERT_EQ(1, plain.CreateTavixReg(L"E:\\Tools\\"));
+    EXPECT_STREQ(L"e:\\tools", plain.m_SPathName);
+    EXPECT_STREQ(L"e:\\tools\\support", GetRegString(HKEY_CURRENT_USER, kMain, L"SupportPath"));
 }
 
 // ---------------------------------------------------------------------------
@@ -437,6 +443,12 @@ TEST_F(Installation, MenuFlagsCountOnlyWhenOne)
     SetRegDword(HKEY_CURRENT_USER, kMenu, L"TYPE", 2);
     ASSERT_EQ(1, tkxApplicationInfo::ReadMenuSetting(back));
     EXPECT_EQ(0, back.bType);
+
+    // Any true member is stored as 1, so that it reads back as set.
+    menu.bModule[3] = 2;
+    ASSERT_EQ(1, tkxApplicationInfo::WriteMenuSetting(menu));
+    ASSERT_EQ(1, tkxApplicationInfo::ReadMenuSetting(back));
+    EXPECT_EQ(1, back.bModule[3]);
 }
 
 TEST_F(Installation, DefaultFontScalesItsNumbers)
@@ -505,7 +517,9 @@ TEST_F(Installation, ReleaseNames)
         int release;
         const wchar_t* name;
     } cases[] = {{0, L"AutoCAD R14"},  {1, L"AutoCAD 2002"}, {4, L"AutoCAD 2006"},      {10, L"AutoCAD 2012"},
-                 {12, L"AutoCAD 2014"}, {13, L"AutoCAD 未知版本"}, {-1, L"AutoCAD 未知版本"}};
+                 {12, L"AutoCAD 2014"}, {13, L"AutoCAD 未知版本"}, {-1, L"AutoCAD 未知版本"},
+                 {2, L"AutoCAD 2004"},  {3, L"AutoCAD 2005"}, {5, L"AutoCAD 2007"},      {6, L"AutoCAD 2008"},
+                 {7, L"AutoCAD 2009"},  {8, L"AutoCAD 2010"}, {9, L"AutoCAD 2011"},      {11, L"AutoCAD 2013"}};
     for (const Case& c : cases)
         EXPECT_STREQ(c.name, tkxApplicationInfo::AcadVerName(static_cast<enAcadVer>(c.release))) << c.release;
 }
@@ -535,6 +549,28 @@ TEST_F(Installation, FindsSeededReleases)
         EXPECT_STREQ(c.curVer, curVer);
         EXPECT_STREQ(c.folder, folder);
         EXPECT_STREQ(c.roamable, roamable);
+    }
+    EXPECT_TRUE(boxes.Shown().empty());
+}
+
+TEST_F(Installation, EveryReleaseIsFoundUnderItsOwnKey)
+{
+    // R14.0 and R15.0 keep their current version under the machine's key,
+    // the later releases under the user's, with a roamable root.
+    const wchar_t* const keys[] = {L"R14.0", L"R15.0", L"R16.0", L"R16.1", L"R16.2", L"R17.0",
+                                   L"R17.1", L"R17.2", L"R18.0", L"R18.1", L"R18.2"};
+    for (int i = 0; i <= ACAD_2012; ++i) {
+        const CString folder = ClFormat(L"C:\\Host%d", i);
+        SeedRelease(keys[i], i <= ACAD_2002, ClFormat(L"ACAD-%d:804", i), folder,
+                    i <= ACAD_2002 ? nullptr : (folder + L"\\Roaming").GetString());
+    }
+    for (int i = 0; i <= ACAD_2012; ++i) {
+        SCOPED_TRACE(i);
+        CString curVer, folder, roamable;
+        ASSERT_EQ(1, tkxApplicationInfo::GetAcadVerFromReg(static_cast<short>(i), curVer, folder, roamable));
+        EXPECT_STREQ(ClFormat(L"ACAD-%d:804", i), curVer);
+        EXPECT_STREQ(ClFormat(L"C:\\Host%d", i), folder);
+        EXPECT_STREQ(i <= ACAD_2002 ? folder : folder + L"\\Roaming", roamable);
     }
     EXPECT_TRUE(boxes.Shown().empty());
 }

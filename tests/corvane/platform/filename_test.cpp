@@ -282,6 +282,13 @@ TEST(SearchFileNames, FindsFilesByExtensionInSubFolders)
         EXPECT_EQ(wanted, got);
     }
 
+    // A trailing backslash on the folder changes none of the paths.
+    CStringArray trailing;
+    tkx_SearchFileNames(dir.Path() + L"\\", L"dmx", trailing);
+    std::set<std::wstring> got;
+    for (INT_PTR i = 0; i < trailing.GetSize(); ++i) got.insert(trailing[i].GetString());
+    EXPECT_EQ(wanted, got);
+
     CStringArray plain;
     tkx_SearchFileNames(dir.Path(), L"", plain);
     ASSERT_EQ(1, plain.GetSize());
