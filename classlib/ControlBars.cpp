@@ -497,8 +497,11 @@ void CMiniDockFrameWnd::OnSize(UINT type, int cx, int cy)
         // A size the user gave the floating frame becomes the bar's floating size.
         CControlBar* bar = m_wndDockBar.GetDockedBar(0);
         if (bar->m_dwStyle & CBRS_SIZE_DYNAMIC) {
+            // The height goes without LM_COMMIT: a bar that reads a committed
+            // length as its width before looking at LM_LENGTHY would take it
+            // for the width.
             bar->CalcDynamicLayout(cx, LM_HORZ | LM_COMMIT);
-            bar->CalcDynamicLayout(cy, LM_HORZ | LM_LENGTHY | LM_COMMIT);
+            bar->CalcDynamicLayout(cy, LM_HORZ | LM_LENGTHY);
         }
     }
     RecalcLayout();

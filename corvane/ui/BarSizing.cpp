@@ -71,13 +71,12 @@ CSize Fixed(CFrameWnd* frame, BOOL stretch, BOOL horz, CSize horzSize, CSize ver
 CSize Floating(int length, DWORD mode, CSize minimum, CSize& floatSize)
 {
     if (mode & LM_MRUWIDTH) return floatSize;
-    // A length along y is a height, also when it comes committed.
-    if (mode & LM_LENGTHY) {
-        floatSize.cy = std::max<LONG>(minimum.cy, length);
-        return floatSize;
-    }
     if (mode & LM_COMMIT) {
         floatSize.cx = length;
+        return floatSize;
+    }
+    if (mode & LM_LENGTHY) {
+        floatSize.cy = std::max<LONG>(minimum.cy, length);
         return floatSize;
     }
     return CSize(std::max<LONG>(minimum.cx, length), floatSize.cy);

@@ -26,8 +26,8 @@ void ApplyDrag(CFrameWnd* frame, UINT dockBarId, bool horz, CPoint start, const 
 CSize Fixed(CFrameWnd* frame, BOOL stretch, BOOL horz, CSize horzSize, CSize vertSize);
 
 // The floating layout for a layout mode without the docking bits: the last
-// floating size (LM_MRUWIDTH), a new height (LM_LENGTHY, also when
-// committed), a committed width, or the asked width kept above the minimum.
+// floating size (LM_MRUWIDTH), a committed width (LM_COMMIT), a new height
+// (LM_LENGTHY), or the asked width kept above the minimum.
 CSize Floating(int length, DWORD mode, CSize minimum, CSize& floatSize);
 
 } // namespace BarSizing

@@ -2,6 +2,8 @@
 // the docking framework, rendering and screenshots, profile settings.
 #include "support/WindowTest.h"
 #include <gtest/gtest.h>
+#include <algorithm>
+#include <vector>
 
 using namespace wintest;
 
@@ -215,6 +217,75 @@ TEST(Docking, BarsDockAlongTheFrameFloatAndComeBack)
     EXPECT_EQ(40, RectIn(&pane, frame).left);
     PumpUntilIdle();
     EXPECT_EQ(60, RectIn(&pane, frame).left);
+    frame->DestroyWindow();
+}
+
+namespace {
+
+// A sizable bar answering the layout modes as the docking bars do: a
+// committed length is its floating width, checked before a length along y.
+class CSizableBar : public CColourBar
+{
+public:
+    CSize floatSize{150, 90};
+    std::vector<DWORD> modes;
+    CSizableBar() : CColourBar(RGB(0, 0, 200), 30) {}
+    CSize CalcDynamicLayout(int length, DWORD mode) override
+    {
+        modes.push_back(mode);
+        if (mode & (LM_HORZDOCK | LM_VERTDOCK)) {
+            EXPECT_EQ(-1, length);
+            return CControlBar::CalcDynamicLayout(length, mode);
+        }
+        if (mode & LM_MRUWIDTH) return floatSize;
+        if (mode & LM_COMMIT) {
+            floatSize.cx = length;
+            return floatSize;
+        }
+        if (mode & LM_LENGTHY) {
+            floatSize.cy = std::max<LONG>(50, length);
+            return floatSize;
+        }
+        return CSize(std::max(80, length), floatSize.cy);
+    }
+};
+
+} // namespace
+
+TEST(Docking, SizableBarsGetTheLayoutModesDockedAndFloatingAndKeepAResizedFloatingSize)
+{
+    auto* frame = new TestFrame(true);
+    CStatic pane;
+    ASSERT_TRUE(pane.Create(L"", WS_CHILD | WS_VISIBLE, CRect(0, 0, 1, 1), frame, AFX_IDW_PANE_FIRST));
+    frame->EnableDocking(CBRS_ALIGN_ANY);
+    CSizableBar bar;
+    ASSERT_TRUE(bar.Make(frame, 903, CBRS_LEFT));
+    bar.m_dwStyle |= CBRS_SIZE_DYNAMIC;
+    bar.EnableDocking(CBRS_ALIGN_ANY);
+    frame->DockControlBar(&bar, AFX_IDW_DOCKBAR_LEFT);
+    ASSERT_FALSE(bar.modes.empty());
+    for (DWORD mode : bar.modes) {
+        EXPECT_NE(0u, mode & LM_VERTDOCK) << mode; // docked on the left: vertical, never floating modes
+        EXPECT_EQ(0u, mode & (LM_HORZ | LM_HORZDOCK | LM_MRUWIDTH | LM_COMMIT | LM_LENGTHY)) << mode;
+    }
+    EXPECT_EQ(30, RectIn(&pane, frame).left);
+
+    bar.modes.clear();
+    bar.SendMessage(WM_LBUTTONDBLCLK, 0, MAKELPARAM(5, 5));
+    ASSERT_TRUE(bar.IsFloating());
+    CWnd* mini = CWnd::FromHandle(::GetParent(::GetParent(bar.m_hWnd)));
+    EXPECT_NE(bar.modes.end(), std::find(bar.modes.begin(), bar.modes.end(), DWORD(LM_HORZ | LM_MRUWIDTH)));
+    EXPECT_EQ(CSize(150, 90), RectIn(&bar, mini).Size());
+
+    // The user sizes the mini frame: the new client size becomes the bar's
+    // floating size, width and height each in their own place.
+    CRect wanted(0, 0, 220, 130);
+    ::AdjustWindowRectEx(&wanted, mini->GetStyle(), FALSE, mini->GetExStyle());
+    mini->SetWindowPos(nullptr, 0, 0, wanted.Width(), wanted.Height(), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    CRect client;
+    mini->GetClientRect(&client);
+    EXPECT_EQ(client.Size(), bar.floatSize);
+    EXPECT_EQ(client.Size(), RectIn(&bar, mini).Size());
     frame->DestroyWindow();
 }
 

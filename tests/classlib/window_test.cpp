@@ -345,6 +345,93 @@ TEST(Reflection, ControlsHandleTheirOwnNotificationsBeforeTheParent)
     frame->DestroyWindow();
 }
 
+namespace {
+
+// An owner-drawn combo box sizing and releasing its own items.
+class COwnerCombo : public CComboBox
+{
+public:
+    int measured = 0;
+    std::vector<ULONG_PTR> deleted;
+    void MeasureItem(LPMEASUREITEMSTRUCT mis) override
+    {
+        ++measured;
+        mis->itemHeight = 27;
+    }
+    void DrawItem(LPDRAWITEMSTRUCT) override {}
+    void DeleteItem(LPDELETEITEMSTRUCT dis) override { deleted.push_back(dis->itemData); }
+};
+
+} // namespace
+
+TEST(Reflection, OwnerDrawnListsMeasureAndReleaseTheirOwnItems)
+{
+    TestFrame* frame = new TestFrame(true);
+    CParentWnd parent;
+    ASSERT_TRUE(parent.CreateEx(0, nullptr, nullptr, WS_CHILD | WS_VISIBLE, CRect(0, 0, 300, 200), frame, 5));
+    COwnerCombo combo;
+    // The measuring happens while the control is being created.
+    ASSERT_TRUE(combo.Create(WS_CHILD | WS_VISIBLE | WS_VSCROLL | CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED,
+                             CRect(5, 5, 150, 150), &parent, 31));
+    EXPECT_GT(combo.measured, 0);
+    EXPECT_EQ(27, combo.SendMessage(CB_GETITEMHEIGHT, 0, 0));
+
+    combo.SendMessage(CB_ADDSTRING, 0, 7);
+    combo.SendMessage(CB_ADDSTRING, 0, 8);
+    combo.SendMessage(CB_DELETESTRING, 0, 0);
+    EXPECT_EQ(std::vector<ULONG_PTR>{7}, combo.deleted);
+
+    // The parent of a plain window sees the message as the system sends it
+    // for combo boxes; it goes to the control named in it.
+    DELETEITEMSTRUCT dis{ODT_COMBOBOX, 31, 0, combo.m_hWnd, 9};
+    EXPECT_TRUE(parent.SendMessage(WM_DELETEITEM, 31, reinterpret_cast<LPARAM>(&dis)));
+    EXPECT_EQ((std::vector<ULONG_PTR>{7, 9}), combo.deleted);
+    frame->DestroyWindow();
+}
+
+namespace {
+
+std::vector<std::string>* g_chain = nullptr;
+
+// A window that notes each key it is offered; `keeps` ends the walk there.
+template <class Base> class CKeyWatcher : public Base
+{
+public:
+    std::string name;
+    WPARAM keeps = 0;
+    BOOL PreTranslateMessage(MSG* msg) override
+    {
+        if (msg->message != WM_KEYDOWN) return Base::PreTranslateMessage(msg);
+        g_chain->push_back(name + " " + std::to_string(msg->wParam));
+        return msg->wParam == keeps;
+    }
+};
+
+} // namespace
+
+TEST(MessageLoop, PreTranslateRunsFromTheTargetUpThroughEachParentToTheFrame)
+{
+    std::vector<std::string> chain;
+    g_chain = &chain;
+    auto* frame = new CKeyWatcher<TestFrame>;
+    frame->name = "frame";
+    CKeyWatcher<CWnd> middle, inner;
+    middle.name = "middle";
+    inner.name = "inner";
+    middle.keeps = VK_F7;
+    ASSERT_TRUE(middle.CreateEx(0, nullptr, nullptr, WS_CHILD | WS_VISIBLE, CRect(0, 0, 200, 100), frame, 41));
+    ASSERT_TRUE(inner.CreateEx(0, nullptr, nullptr, WS_CHILD | WS_VISIBLE, CRect(0, 0, 50, 50), &middle, 42));
+    PumpUntilIdle();
+    chain.clear();
+    ::PostMessageW(inner.m_hWnd, WM_KEYDOWN, VK_F5, 0);
+    ::PostMessageW(inner.m_hWnd, WM_KEYDOWN, VK_F7, 0); // taken half way up
+    PumpUntilIdle();
+    std::vector<std::string> expected{"inner 116", "middle 116", "frame 116", "inner 118", "middle 118"};
+    EXPECT_EQ(expected, chain);
+    g_chain = nullptr;
+    frame->DestroyWindow();
+}
+
 TEST(WindowClasses, RegisteredOnceWithTheirTraits)
 {
     HCURSOR cursor = ::LoadCursorW(nullptr, IDC_CROSS);

@@ -304,6 +304,17 @@ TEST_F(HdxSectionTest, SlopeLinesMeetTheGround)
     EXPECT_NEAR(105.0, out.y, 1e-6);
     EXPECT_TRUE(section.polarByHeight(tkxPoint3d(11, 105, 0), -2000, 20, false, false, out));
     EXPECT_NEAR(7.0, out.x, 1e-6);
+    // On the left the same lines miss the level ground; out is the far point.
+    EXPECT_FALSE(section.polarByHeight(tkxPoint3d(-2, 104, 0), 2000, 3, true, false, out));
+    EXPECT_NEAR(-5.0, out.x, 1e-6);
+    EXPECT_NEAR(104.0, out.y, 1e-6);
+    EXPECT_FALSE(section.polarByHeight(tkxPoint3d(-2, 104, 0), -2000, 3, true, false, out));
+    EXPECT_NEAR(1.0, out.x, 1e-6);
+
+    // A small negative ratio runs straight up: from below the left ground.
+    EXPECT_TRUE(section.polarByHeight(tkxPoint3d(-5, 95, 0), -1e-8, 10, true, false, out));
+    EXPECT_NEAR(-5.0, out.x, 1e-6);
+    EXPECT_NEAR(100.0, out.y, 1e-6);
 
     // Straight down from above the right side.
     EXPECT_TRUE(section.polarByHeight(tkxPoint3d(5, 110, 0), 0, 20, false, false, out));

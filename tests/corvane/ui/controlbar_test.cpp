@@ -327,9 +327,9 @@ TEST_F(ControlBarTest, FloatingLayoutModesKeepTheFloatingSize)
         {0, LM_HORZ | LM_MRUWIDTH, CSize(120, 80), CSize(120, 80)},
         {150, LM_HORZ | LM_COMMIT, CSize(150, 80), CSize(150, 80)},
         {10, LM_HORZ | LM_LENGTHY, CSize(150, 32), CSize(150, 32)},
-        {90, LM_HORZ | LM_LENGTHY | LM_COMMIT, CSize(150, 90), CSize(150, 90)}, // a committed height
-        {20, LM_HORZ, CSize(32, 90), CSize(150, 90)},
-        {70, LM_HORZ, CSize(70, 90), CSize(150, 90)},
+        {90, LM_HORZ | LM_LENGTHY | LM_COMMIT, CSize(90, 32), CSize(90, 32)}, // committed: a width
+        {20, LM_HORZ, CSize(32, 32), CSize(90, 32)},
+        {70, LM_HORZ, CSize(70, 32), CSize(90, 32)},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(c.answer, bar.CalcDynamicLayout(c.length, c.mode)) << c.mode << " " << c.length;
