@@ -1,4 +1,5 @@
 #include "Archive.h"
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -187,18 +188,29 @@ CArchive& CArchive::operator>>(CString& v)
         }
     }
 have_length:
+    // The length comes from the file: read in pieces so that a damaged length
+    // ends in the end-of-file exception instead of one huge allocation.
+    const DWORD kPiece = 64 * 1024;
     if (wide) {
         std::wstring text;
-        text.reserve(len);
-        for (DWORD i = 0; i < len; ++i) {
-            WORD c = 0;
-            *this >> c;
-            text += static_cast<wchar_t>(c);
+        std::vector<WORD> piece;
+        for (DWORD done = 0; done < len;) {
+            DWORD n = std::min(kPiece, len - done);
+            piece.resize(n);
+            EnsureRead(piece.data(), n * sizeof(WORD));
+            for (WORD c : piece) text += static_cast<wchar_t>(c);
+            done += n;
         }
         v = CString(text);
     } else {
-        std::string bytes(len, '\0');
-        if (len) EnsureRead(&bytes[0], len);
+        std::string bytes;
+        for (DWORD done = 0; done < len;) {
+            DWORD n = std::min(kPiece, len - done);
+            size_t at = bytes.size();
+            bytes.resize(at + n);
+            EnsureRead(&bytes[at], n);
+            done += n;
+        }
         v = ClMultiByteToWide(bytes.data(), static_cast<int>(len), CP_ACP);
     }
     return *this;

@@ -45,8 +45,9 @@ public:
     void SetAtGrow(INT_PTR i, ARG_TYPE v)
     {
         if (i < 0) AfxThrowInvalidArgException();
+        TYPE value(v);   // v may be an element of this array, moved by the growth
         if (static_cast<size_t>(i) >= m_data.size()) m_data.resize(static_cast<size_t>(i) + 1);
-        m_data[static_cast<size_t>(i)] = v;
+        m_data[static_cast<size_t>(i)] = value;
     }
     INT_PTR Add(ARG_TYPE v)
     {

@@ -1,5 +1,6 @@
 #include "Types.h"
 #include "Exceptions.h"
+#include <string>
 
 CTime::CTime(int year, int month, int day, int hour, int minute, int second, int dst)
 {
@@ -58,7 +59,21 @@ CString CTime::Format(const wchar_t* format) const
 {
     if (!format) return CString();
     struct tm t = Local();
-    wchar_t buffer[512];
-    size_t n = wcsftime(buffer, 512, format, &t);
-    return CString(buffer, static_cast<int>(n));
+    // The run-time's wcsftime narrows the whole format through the C locale
+    // and loses text outside it (Chinese literals among others): hand it one
+    // directive at a time and copy the literal text ourselves.
+    std::wstring out;
+    for (const wchar_t* p = format; *p; ++p) {
+        if (*p != L'%' || !p[1]) {
+            out += *p;
+            continue;
+        }
+        std::wstring directive(L"%");
+        if (p[1] == L'#' && p[2]) directive += *++p;
+        directive += *++p;
+        wchar_t buffer[256];
+        size_t n = wcsftime(buffer, 256, directive.c_str(), &t);
+        out.append(buffer, n);
+    }
+    return CString(out);
 }

@@ -53,6 +53,7 @@ int ReadDataLine(ReadByte readByte, size_t maxBytes, bool countEnd, CString& lin
     for (;;) {
         if (!ReadPhysicalLine(readByte, maxBytes, bytes)) {
             if (countEnd) ++lineNo;
+            // No skipped blank or comment text is left behind to pass for data.
             line.Empty();
             return 0;
         }
@@ -138,6 +139,8 @@ int tkx_SplitString(const wchar_t* text, const wchar_t* separator, CStringArray&
         pieces.Add(trimmed(pos, hit));
         pos = hit + sep.size();
         // Separators that follow at once give no empty piece between them.
+        // Only whole separators are skipped: dropping every following character
+        // that merely occurs in the separator would eat data ("-5" after "->").
         while (s.compare(pos, sep.size(), sep) == 0) pos += sep.size();
     }
     return static_cast<int>(pieces.GetSize());

@@ -28,6 +28,23 @@ class COther : public CObject
 };
 IMPLEMENT_SERIAL(COther, CObject, 1)
 
+// Versionable: loads every stored schema and records the one it was given.
+class CVersioned : public CObject
+{
+    DECLARE_SERIAL(CVersioned)
+public:
+    UINT loadedSchema = 0;
+    UINT schemaAfter = 0;
+    void Serialize(CArchive& ar) override
+    {
+        if (ar.IsLoading()) {
+            loadedSchema = ar.GetObjectSchema();
+            schemaAfter = ar.GetObjectSchema();
+        }
+    }
+};
+IMPLEMENT_SERIAL(CVersioned, CObject, VERSIONABLE_SCHEMA | 2)
+
 std::vector<BYTE> StringBytes(const CString& s)
 {
     return StoreBytes([&](CArchive& ar) { ar << s; });
@@ -163,6 +180,16 @@ TEST(Archive, LoadErrors)
                   CString s;
                   ar >> s;
               }));
+    // A damaged length near 4 G in either form ends in the end-of-file
+    // exception, not in an attempt to hold the whole string.
+    auto readString = [](CArchive& ar) {
+        CString s;
+        ar >> s;
+    };
+    EXPECT_EQ(CArchiveException::endOfFile,
+              ArchiveFailure({0xFF, 0xFE, 0xFF, 0xFF, 0xFF, 0xFF, 0xFE, 0xFF, 0xFF, 0xFF, 0x41, 0x00}, readString));
+    EXPECT_EQ(CArchiveException::endOfFile,
+              ArchiveFailure({0xFF, 0xFF, 0xFF, 0xFE, 0xFF, 0xFF, 0xFF, 0x41}, readString));
 }
 
 TEST(Archive, ModeMismatchAndRawReads)
@@ -226,4 +253,29 @@ TEST(Archive, WritesThroughToADiskFile)
     ar.Close();
     file.Close();
     CFile::Remove(name);
+}
+
+TEST(Archive, VersionableClassesSeeTheStoredSchema)
+{
+    auto bytes = StoreBytes([](CArchive& ar) {
+        CVersioned a, b;
+        ar << &a << &b;
+    });
+    std::vector<BYTE> expected = {0xFF, 0xFF, 0x02, 0x00, 0x0A, 0x00, 'C', 'V', 'e', 'r', 's', 'i',
+                                  'o', 'n', 'e', 'd', 0x01, 0x80};
+    EXPECT_EQ(expected, bytes);
+
+    bytes[2] = 0x01;   // written by an older version
+    LoadBytes(bytes, [](CArchive& ar) {
+        CVersioned* a = nullptr;
+        CVersioned* b = nullptr;
+        ar >> a >> b;
+        ASSERT_NE(nullptr, a);
+        ASSERT_NE(nullptr, b);
+        EXPECT_EQ(1u, a->loadedSchema);
+        EXPECT_EQ(1u, b->loadedSchema);   // through the class seen before
+        EXPECT_EQ(static_cast<UINT>(-1), a->schemaAfter);
+        delete a;
+        delete b;
+    });
 }

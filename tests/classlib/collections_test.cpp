@@ -16,6 +16,21 @@ struct Tracked {
 };
 int Tracked::live = 0;
 
+// Spoils its value when destroyed, so that reading an element after the
+// array moved it away shows.
+struct Spoiled {
+    volatile int value = 0;
+    Spoiled() = default;
+    explicit Spoiled(int v) : value(v) {}
+    Spoiled(const Spoiled& o) : value(o.value) {}
+    Spoiled& operator=(const Spoiled& o)
+    {
+        value = o.value;
+        return *this;
+    }
+    ~Spoiled() { value = -1; }
+};
+
 } // namespace
 
 TEST(CArray, ElementsLiveAndDieWithTheArray)
@@ -118,4 +133,18 @@ TEST(CMap, LookupReplaceRemoveIterate)
     void* out = nullptr;
     EXPECT_TRUE(ptrs.Lookup(&v, out));
     EXPECT_EQ(&sum, out);
+}
+
+TEST(CArray, SetAtGrowWithItsOwnElement)
+{
+    // The value passed by reference is an element of the array that the
+    // growth moves; it must be copied before.
+    CArray<Spoiled, const Spoiled&> a;
+    a.Add(Spoiled(7));
+    a.FreeExtra();
+    a.SetAtGrow(40, a[0]);
+    EXPECT_EQ(41, a.GetSize());
+    EXPECT_EQ(7, a[40].value);
+    EXPECT_EQ(7, a[0].value);
+    EXPECT_EQ(0, a[1].value);
 }

@@ -156,3 +156,57 @@ TEST(File, ChineseFileNames)
     EXPECT_STREQ(name, found.cFileName);
     CFile::Remove(name);
 }
+
+TEST(File, ShareFlagsAreEnforced)
+{
+    const wchar_t* name = L"file_share.bin";
+    {
+        CFile f(name, CFile::modeCreate | CFile::modeWrite);
+        f.Write("x", 1);
+    }
+    auto secondOpen = [&](UINT flags) {
+        CFile g;
+        CFileException error;
+        return g.Open(name, flags, &error) ? static_cast<int>(CFileException::none) : error.m_cause;
+    };
+    {
+        CFile reader(name, CFile::modeRead | CFile::shareDenyWrite);
+        EXPECT_EQ(CFileException::sharingViolation, secondOpen(CFile::modeWrite | CFile::shareDenyNone));
+        EXPECT_EQ(CFileException::none, secondOpen(CFile::modeRead | CFile::shareDenyNone));
+    }
+    {
+        CFile owner(name, CFile::modeReadWrite | CFile::shareExclusive);
+        EXPECT_EQ(CFileException::sharingViolation, secondOpen(CFile::modeRead | CFile::shareDenyNone));
+    }
+    {
+        CFile writer(name, CFile::modeWrite | CFile::shareDenyNone);
+        EXPECT_EQ(CFileException::none, secondOpen(CFile::modeRead | CFile::shareDenyNone));
+    }
+    CFile::Remove(name);
+}
+
+TEST(Time, LocalFieldsFileTimesAndFormat)
+{
+    CTime t(2024, 2, 29, 13, 5, 9);
+    EXPECT_EQ(2024, t.GetYear());
+    EXPECT_EQ(2, t.GetMonth());
+    EXPECT_EQ(29, t.GetDay());
+    EXPECT_EQ(13, t.GetHour());
+    EXPECT_EQ(5, t.GetMinute());
+    EXPECT_EQ(9, t.GetSecond());
+    EXPECT_EQ(5, t.GetDayOfWeek());   // Thursday; Sunday is 1
+    EXPECT_STREQ(L"2024年02月29日 13:05:09", t.Format(L"%Y年%m月%d日 %H:%M:%S"));
+
+    CTime next = t + CTimeSpan(1, 0, 0, 0);
+    EXPECT_EQ(3, next.GetMonth());
+    EXPECT_EQ(1, next.GetDay());
+    EXPECT_EQ(24 * 3600, (next - t).GetTotalSeconds());
+
+    // A file time is in UTC; CTime gives it back in local time.
+    SYSTEMTIME local = {}, utc = {};
+    ASSERT_TRUE(t.GetAsSystemTime(local));
+    ASSERT_TRUE(TzSpecificLocalTimeToSystemTime(nullptr, &local, &utc));
+    FILETIME ft;
+    ASSERT_TRUE(SystemTimeToFileTime(&utc, &ft));
+    EXPECT_EQ(t, CTime(ft));
+}
