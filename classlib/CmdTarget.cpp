@@ -71,17 +71,3 @@ BOOL CCmdTarget::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO*
     }
     return TRUE;
 }
-
-BOOL CCmdUI::DoUpdate(CCmdTarget* target, BOOL disableIfNoHandler)
-{
-    if (m_nID == 0 || LOWORD(m_nID) == 0xFFFF) return TRUE; // separators and static items
-    m_bEnableChanged = FALSE;
-    m_bContinueRouting = FALSE;
-    BOOL handled = target && target->OnCmdMsg(m_nID, static_cast<int>(CN_UPDATE_COMMAND_UI), this, nullptr);
-    if (!handled && disableIfNoHandler && !m_bEnableChanged) {
-        AFX_CMDHANDLERINFO info{nullptr};
-        BOOL hasHandler = target && target->OnCmdMsg(m_nID, CN_COMMAND, this, &info);
-        Enable(hasHandler);
-    }
-    return handled;
-}

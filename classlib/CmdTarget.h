@@ -100,34 +100,6 @@ protected:
     virtual const AFX_MSGMAP* GetMessageMap() const;
 };
 
-// The one thing a command-update handler touches: a menu item, a bar's
-// button or pane, or a dialog control.
-class CLASSLIB_API CCmdUI
-{
-public:
-    CCmdUI() = default;
-    virtual ~CCmdUI() = default;
-
-    UINT m_nID = 0;
-    UINT m_nIndex = 0;          // menu item or bar element
-    class CMenu* m_pMenu = nullptr;
-    class CMenu* m_pSubMenu = nullptr;
-    class CWnd* m_pOther = nullptr; // bar or control
-    UINT m_nIndexMax = 0;
-    BOOL m_bEnableChanged = FALSE;
-    BOOL m_bContinueRouting = FALSE;
-
-    virtual void Enable(BOOL on = TRUE);
-    virtual void SetCheck(int check = 1); // 0 off, 1 on, 2 indeterminate
-    virtual void SetRadio(BOOL on = TRUE);
-    virtual void SetText(const wchar_t* text);
-    void ContinueRouting() { m_bContinueRouting = TRUE; }
-
-    // Asks the target's update handler; with no handler and the flag set,
-    // enables the element only when a command handler exists.
-    BOOL DoUpdate(CCmdTarget* target, BOOL disableIfNoHandler);
-};
-
 // ---------------------------------------------------------------------------
 // The message-map macros.
 
@@ -311,3 +283,5 @@ protected:                                                                      
     CL_MSG_ENTRY(WM_INITMENUPOPUP, t->OnInitMenuPopup(CMenu::FromHandle((HMENU)m.wParam), LOWORD(m.lParam),       \
                                                       (BOOL)HIWORD(m.lParam)))
 #define ON_WM_NCCREATE() CL_MSG_ENTRY(WM_NCCREATE, m.result = t->OnNcCreate(reinterpret_cast<LPCREATESTRUCT>(m.lParam)))
+
+#include "CmdUI.h"

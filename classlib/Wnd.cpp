@@ -4,40 +4,30 @@
 #include "Gdi.h"
 #include "Menu.h"
 #include "Frame.h"
+#include "WndState.h"
 #include <algorithm>
 #include <map>
-#include <unordered_map>
 #include <vector>
 
-namespace {
-
-// Per-thread state of the window part: the handle maps, the window being
-// created with its hook, and the message being handled.
-struct WndThreadState {
-    std::unordered_map<HWND, CWnd*> permanent;
-    std::unordered_map<HWND, CWnd*> temporary;
-    CWnd* creating = nullptr;
-    HHOOK cbtHook = nullptr;
-    MSG current{};
-    POINT lastMouse{-1, -1};
-    UINT lastMouseMessage = 0;
-};
-
-WndThreadState& State()
+WndThreadState& ClWndState()
 {
     static thread_local WndThreadState* state = nullptr;
     if (!state) state = new WndThreadState; // lives as long as the thread
     return *state;
 }
 
-HINSTANCE ThisModule() { return AfxModuleOfAddress(reinterpret_cast<const void*>(&State)); }
-
-CString ClassNameOf(HWND hwnd)
+CString ClClassNameOf(HWND hwnd)
 {
     wchar_t name[64] = {};
     ::GetClassNameW(hwnd, name, 64);
     return CString(name);
 }
+
+namespace {
+
+WndThreadState& State() { return ClWndState(); }
+
+HINSTANCE ThisModule() { return AfxModuleOfAddress(reinterpret_cast<const void*>(&ClWndState)); }
 
 } // namespace
 
@@ -559,82 +549,6 @@ void CWnd::SendMessageToDescendants(UINT message, WPARAM wParam, LPARAM lParam, 
     }
 }
 
-void CWnd::UpdateDialogControls(CCmdTarget* target, BOOL disableIfNoHandler)
-{
-    CCmdUI state;
-    for (HWND child = ::GetWindow(m_hWnd, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
-        state.m_pOther = FromHandle(child);
-        state.m_nID = static_cast<UINT>(::GetDlgCtrlID(child));
-        // Check boxes and radio buttons that toggle themselves keep working
-        // without a handler.
-        BOOL autoButton = FALSE;
-        if (ClassNameOf(child).CompareNoCase(L"Button") == 0) {
-            UINT type = static_cast<UINT>(::GetWindowLongPtrW(child, GWL_STYLE)) & 0x0F;
-            autoButton = type == BS_AUTOCHECKBOX || type == BS_AUTO3STATE || type == BS_AUTORADIOBUTTON ||
-                         type == BS_GROUPBOX;
-        }
-        state.DoUpdate(target, disableIfNoHandler && !autoButton);
-    }
-}
-
-// ---------------------------------------------------------------------------
-// Modal loop.
-
-int CWnd::RunModalLoop(DWORD flags)
-{
-    const DWORD noIdleMsg = 0x1, noKickIdle = 0x2, showOnIdle = 0x4;
-    BOOL idle = TRUE;
-    LONG idleCount = 0;
-    BOOL showIdle = (flags & showOnIdle) && !(GetStyle() & WS_VISIBLE);
-    HWND parent = ::GetParent(m_hWnd);
-    m_nFlags |= WF_CONTINUEMODAL | WF_MODALLOOP;
-    MSG msg;
-    for (;;) {
-        while (idle && !::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
-            if (showIdle) {
-                ShowWindow(SW_SHOWNORMAL);
-                UpdateWindow();
-                showIdle = FALSE;
-            }
-            if (!(flags & noIdleMsg) && parent)
-                ::SendMessageW(parent, WM_ENTERIDLE, MSGF_DIALOGBOX, reinterpret_cast<LPARAM>(m_hWnd));
-            if ((flags & noKickIdle) || !::SendMessageW(m_hWnd, WM_KICKIDLE, MSGF_DIALOGBOX, idleCount++))
-                idle = FALSE;
-            if (!::IsWindow(m_hWnd) || !ContinueModal()) goto done;
-        }
-        do {
-            if (!AfxPumpMessage()) {
-                ::PostQuitMessage(0);
-                m_nFlags &= ~(WF_CONTINUEMODAL | WF_MODALLOOP);
-                return -1;
-            }
-            if (showIdle && ::IsWindow(m_hWnd)) {
-                ShowWindow(SW_SHOWNORMAL);
-                UpdateWindow();
-                showIdle = FALSE;
-            }
-            if (!::IsWindow(m_hWnd) || !ContinueModal()) goto done;
-            if (AfxIsIdleMessage(::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE) ? &msg : nullptr)) {
-                idle = TRUE;
-                idleCount = 0;
-            }
-        } while (::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE));
-        idle = TRUE;
-    }
-done:
-    m_nFlags &= ~(WF_CONTINUEMODAL | WF_MODALLOOP);
-    return m_nModalResult;
-}
-
-void CWnd::EndModalLoop(int result)
-{
-    m_nModalResult = result;
-    if (m_nFlags & WF_CONTINUEMODAL) {
-        m_nFlags &= ~WF_CONTINUEMODAL;
-        ::PostMessageW(m_hWnd, WM_NULL, 0, 0);
-    }
-}
-
 // ---------------------------------------------------------------------------
 // Attributes, geometry, relatives.
 
@@ -915,120 +829,3 @@ void CWnd::OnHScroll(UINT, UINT, CScrollBar*) { Default(); }
 void CWnd::OnVScroll(UINT, UINT, CScrollBar*) { Default(); }
 void CWnd::OnDropFiles(HDROP) { Default(); }
 void CWnd::OnActivate(UINT, CWnd*, BOOL) { Default(); }
-
-// ---------------------------------------------------------------------------
-// CCmdUI on menus and windows.
-
-void CCmdUI::Enable(BOOL on)
-{
-    m_bEnableChanged = TRUE;
-    if (m_pMenu) {
-        if (m_pSubMenu) return; // popups stay enabled
-        ::EnableMenuItem(m_pMenu->m_hMenu, m_nIndex, MF_BYPOSITION | (on ? MF_ENABLED : (MF_DISABLED | MF_GRAYED)));
-    } else if (m_pOther) {
-        HWND hwnd = m_pOther->m_hWnd;
-        if (!on && ::GetFocus() == hwnd) {
-            HWND parent = ::GetParent(hwnd);
-            ::SendMessageW(parent, WM_NEXTDLGCTL, 0, FALSE);
-        }
-        ::EnableWindow(hwnd, on);
-    }
-}
-
-void CCmdUI::SetCheck(int check)
-{
-    if (m_pMenu) {
-        if (m_pSubMenu) return;
-        ::CheckMenuItem(m_pMenu->m_hMenu, m_nIndex, MF_BYPOSITION | (check ? MF_CHECKED : MF_UNCHECKED));
-    } else if (m_pOther) {
-        if (ClassNameOf(m_pOther->m_hWnd).CompareNoCase(L"Button") == 0)
-            ::SendMessageW(m_pOther->m_hWnd, BM_SETCHECK, static_cast<WPARAM>(check), 0);
-    }
-}
-
-void CCmdUI::SetRadio(BOOL on) { SetCheck(on ? 1 : 0); }
-
-void CCmdUI::SetText(const wchar_t* text)
-{
-    if (m_pMenu) {
-        if (m_pSubMenu) return;
-        UINT state = ::GetMenuState(m_pMenu->m_hMenu, m_nIndex, MF_BYPOSITION);
-        state &= ~(MF_BITMAP | MF_OWNERDRAW | MF_SEPARATOR | MF_POPUP | 0xFF00);
-        ::ModifyMenuW(m_pMenu->m_hMenu, m_nIndex, MF_BYPOSITION | MF_STRING | state, m_nID, text);
-    } else if (m_pOther) {
-        CString current = m_pOther->GetWindowText();
-        if (current != text) ::SetWindowTextW(m_pOther->m_hWnd, text);
-    }
-}
-
-// ---------------------------------------------------------------------------
-// The message loop's pieces.
-
-BOOL AfxPreTranslateMessage(MSG* msg)
-{
-    if (CWinApp* app = AfxGetApp()) return app->PreTranslateMessage(msg);
-    return CWnd::WalkPreTranslateTree(nullptr, msg);
-}
-
-BOOL AfxPumpMessage()
-{
-    MSG msg;
-    BOOL got = ::GetMessageW(&msg, nullptr, 0, 0);
-    if (got == 0 || got == -1) return FALSE;
-    if (!AfxPreTranslateMessage(&msg)) {
-        ::TranslateMessage(&msg);
-        ::DispatchMessageW(&msg);
-    }
-    return TRUE;
-}
-
-BOOL AfxIsIdleMessage(const MSG* msg)
-{
-    if (!msg) return TRUE;
-    WndThreadState& st = State();
-    if (msg->message == WM_MOUSEMOVE || msg->message == WM_NCMOUSEMOVE) {
-        if (st.lastMouseMessage == msg->message && st.lastMouse.x == msg->pt.x && st.lastMouse.y == msg->pt.y)
-            return FALSE;
-        st.lastMouse = msg->pt;
-        st.lastMouseMessage = msg->message;
-        return TRUE;
-    }
-    return msg->message != WM_PAINT && msg->message != 0x0118; // nor the system's caret timer
-}
-
-namespace {
-BOOL CALLBACK SendIdleUpdate(HWND hwnd, LPARAM)
-{
-    if (CWnd* wnd = CWnd::FromHandlePermanent(hwnd)) {
-        if (::IsWindowVisible(hwnd)) {
-            ::SendMessageW(hwnd, WM_IDLEUPDATECMDUI, TRUE, 0);
-            wnd->SendMessageToDescendants(WM_IDLEUPDATECMDUI, TRUE, 0, TRUE, TRUE);
-        }
-    }
-    return TRUE;
-}
-} // namespace
-
-BOOL ClIdleStep(LONG count)
-{
-    if (count == 0) {
-        CWinApp* app = AfxGetApp();
-        if (app && app->m_pMainWnd && app->m_pMainWnd->m_hWnd)
-            SendIdleUpdate(app->m_pMainWnd->m_hWnd, 0);
-        else
-            ::EnumThreadWindows(::GetCurrentThreadId(), &SendIdleUpdate, 0);
-        return TRUE;
-    }
-    CWnd::DeleteTempMap();
-    CGdiObject::DeleteTempMap();
-    CDC::DeleteTempMap();
-    CMenu::DeleteTempMap();
-    return FALSE;
-}
-
-void AfxRunIdle()
-{
-    CWinApp* app = AfxGetApp();
-    for (LONG n = 0; app ? app->OnIdle(n) : ClIdleStep(n); ++n) {
-    }
-}

@@ -327,19 +327,8 @@ CLASSLIB_API void AfxRemoveResourceModule(HINSTANCE module);
 // object's virtual table: the module of its class).
 CLASSLIB_API HINSTANCE AfxModuleOfAddress(const void* address);
 
-// The message loop pieces: one message fetched, pre-translated and
-// dispatched (FALSE on WM_QUIT); the pre-translate walk for a message;
-// whether a message starts a new idle period.
-CLASSLIB_API BOOL AfxPumpMessage();
-CLASSLIB_API BOOL AfxPreTranslateMessage(MSG* msg);
-CLASSLIB_API BOOL AfxIsIdleMessage(const MSG* msg);
-// Runs the idle pass until it reports no more work (command updates of the
-// main window's bars, freeing of temporary objects).
-CLASSLIB_API void AfxRunIdle();
-// One step of the library's idle pass: 0 updates the command state of the
-// main window (or, without one, of every top-level window of the thread) and
-// its bars; 1 frees temporary objects.  TRUE while more steps remain.
-CLASSLIB_API BOOL ClIdleStep(LONG count);
 // The DC a paint handler draws into while a window renders itself for
 // WM_PRINTCLIENT (CPaintDC uses it in place of BeginPaint); null otherwise.
 CLASSLIB_API HDC ClPrintingDC();
+
+#include "MessageLoop.h"

@@ -1,0 +1,23 @@
+// The window part's per-thread state, shared by the files of the window
+// part inside the library (not part of the library's interface).
+#pragma once
+#include "String.h"
+#include <unordered_map>
+
+class CWnd;
+
+// The handle maps, the window being created with its hook, the message
+// being handled, and the last mouse position the idle test saw.
+struct WndThreadState {
+    std::unordered_map<HWND, CWnd*> permanent;
+    std::unordered_map<HWND, CWnd*> temporary;
+    CWnd* creating = nullptr;
+    HHOOK cbtHook = nullptr;
+    MSG current{};
+    POINT lastMouse{-1, -1};
+    UINT lastMouseMessage = 0;
+};
+
+WndThreadState& ClWndState();
+// The window's class name ("Button", "Edit", ...).
+CString ClClassNameOf(HWND hwnd);
