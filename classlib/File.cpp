@@ -12,6 +12,8 @@ namespace {
 
 const size_t kBufferSize = 64 * 1024;
 
+ClFileWriteHook g_writeHook = nullptr;
+
 // Full path of a file name, as the file is known after opening.
 CString FullPath(const wchar_t* name)
 {
@@ -88,9 +90,18 @@ UINT CFile::Read(void* buffer, UINT count)
     return got;
 }
 
+ClFileWriteHook ClSetFileWriteHook(ClFileWriteHook hook)
+{
+    ClFileWriteHook previous = g_writeHook;
+    g_writeHook = hook;
+    return previous;
+}
+
 void CFile::Write(const void* buffer, UINT count)
 {
     if (count == 0) return;
+    if (g_writeHook)
+        if (DWORD error = g_writeHook(*this, count)) CFileException::ThrowOsError(static_cast<LONG>(error), m_strFileName);
     DWORD written = 0;
     if (!WriteFile(m_hFile, buffer, count, &written, nullptr))
         CFileException::ThrowOsError(static_cast<LONG>(GetLastError()), m_strFileName);

@@ -65,6 +65,14 @@ protected:
     BOOL m_bCloseOnDelete;
 };
 
+// A hook asked before every write through a Windows file handle (CFile::Write,
+// and so every file class's writes): a non-zero answer is taken as the system
+// error of that write, which then fails as a failing disk would fail it (a
+// CFileException for the file).  Tests use it to make a save fail after its
+// file was opened.  Returns the hook it replaces; null removes the hook.
+typedef DWORD (*ClFileWriteHook)(const CFile& file, UINT count);
+CLASSLIB_API ClFileWriteHook ClSetFileWriteHook(ClFileWriteHook hook);
+
 // Line-oriented file.  In text mode (the default) 8-bit text is converted
 // through ClTextCodePage(), "\n" is written as CR LF and CR LF reads as
 // "\n".  In binary mode lines are UTF-16 code units.

@@ -7,6 +7,11 @@
 
 namespace {
 
+// Deepest nesting read or written (the root is level 1).  The suite's files
+// use a handful of levels; the limit keeps a damaged or hostile file from
+// building a tree that is costly to walk.
+constexpr int kMaxXmlDepth = 1000;
+
 bool IsBlank(wchar_t ch) { return ch == L' ' || ch == L'\t' || ch == L'\r' || ch == L'\n'; }
 
 bool IsHexDigit(wchar_t ch)
@@ -172,12 +177,25 @@ tkxXmlElement::tkxXmlElement() : m_Children(10), m_pParent(nullptr), m_posChild(
 
 tkxXmlElement::~tkxXmlElement() { Reset(); }
 
+// Without recursion: a deep tree must not exhaust the stack.  Each element
+// is emptied of its children before it is deleted, so its own destructor has
+// nothing left to walk.
 void tkxXmlElement::Reset()
 {
-    POSITION pos = m_Children.GetHeadPosition();
-    while (pos) delete static_cast<tkxXmlElement*>(m_Children.GetNext(pos));
-    m_Children.RemoveAll();
-    m_posChild = nullptr;
+    std::vector<tkxXmlElement*> pending;
+    auto takeChildren = [&pending](tkxXmlElement* parent) {
+        POSITION pos = parent->m_Children.GetHeadPosition();
+        while (pos) pending.push_back(static_cast<tkxXmlElement*>(parent->m_Children.GetNext(pos)));
+        parent->m_Children.RemoveAll();
+        parent->m_posChild = nullptr;
+    };
+    takeChildren(this);
+    while (!pending.empty()) {
+        tkxXmlElement* element = pending.back();
+        pending.pop_back();
+        takeChildren(element);
+        delete element;
+    }
 }
 
 CString tkxXmlElement::GetValue(CString name)
@@ -286,19 +304,22 @@ tkxXmlElement* tkxXmlDocument::FindNextElement(tkxXmlElement* parent)
 // ---------------------------------------------------------------------------
 // Parsing
 
-int tkxXmlDocument::Parse(const wchar_t* text) { return ParseText(text, false); }
+int tkxXmlDocument::Parse(const wchar_t* text) { return ParseText(text, false, false); }
 
-// One pass over the text.  Declarations, comments and document types are
-// skipped.  An element's text is the last run of content that stood before a
-// '<' while it was the open element.  Attribute texts are kept as they stand;
-// GetValue decodes the values.
-int tkxXmlDocument::ParseText(const wchar_t* source, bool dropLineBreaks)
+// One pass over the text into a new tree, which replaces the document's only
+// when the whole text was read: a failed parse leaves the document as it
+// was.  Declarations, comments and document types are skipped.  An element's
+// text is the last run of content that stood before a '<' while it was the
+// open element.  Attribute texts are kept as they stand; GetValue decodes the
+// values.
+int tkxXmlDocument::ParseText(const wchar_t* source, bool dropLineBreaks, bool requireElement)
 {
-    DeleteContents();
-    m_SXml = source ? source : L"";
-    const wchar_t* p = m_SXml;
-    const size_t n = static_cast<size_t>(m_SXml.GetLength());
+    const CString whole = source ? source : L"";
+    const wchar_t* p = whole;
+    const size_t n = static_cast<size_t>(whole.GetLength());
 
+    tkxXmlElement root;
+    tkxXmlElement* current = &root;
     bool rootOpened = false, rootClosed = false;
     std::vector<int> openLines; // line of each open element's start tag
     std::wstring content;
@@ -306,7 +327,6 @@ int tkxXmlDocument::ParseText(const wchar_t* source, bool dropLineBreaks)
 
     auto fail = [&](const CString& message) {
         tkx_SetLastError(message);
-        DeleteContents();
         return 0;
     };
     auto countLines = [&](size_t from, size_t to) {
@@ -333,7 +353,7 @@ int tkxXmlDocument::ParseText(const wchar_t* source, bool dropLineBreaks)
         if (rootOpened && !rootClosed) {
             CString text(content);
             text.Trim();
-            m_pCurElement->m_SText = tkxXmlElement::DecodeValue(text);
+            current->m_SText = tkxXmlElement::DecodeValue(text);
         }
         content.clear();
 
@@ -398,23 +418,25 @@ int tkxXmlDocument::ParseText(const wchar_t* source, bool dropLineBreaks)
         if (endTag) {
             if (!rootOpened || rootClosed)
                 return fail(ClFormat(L"第%d行: 结束标记</%s>没有对应的开始标记!", tagLine, name.GetString()));
-            if (name != m_pCurElement->m_STag)
+            if (name != current->m_STag)
                 return fail(ClFormat(L"第%d行: 结束标记</%s>与第%d行的元素<%s>不匹配!", tagLine, name.GetString(),
-                                openLines.back(), m_pCurElement->m_STag.GetString()));
+                                openLines.back(), current->m_STag.GetString()));
             openLines.pop_back();
-            if (m_pCurElement == &m_Root) rootClosed = true;
-            else m_pCurElement = m_pCurElement->m_pParent;
+            if (current == &root) rootClosed = true;
+            else current = current->m_pParent;
             continue;
         }
 
         if (rootClosed)
             return fail(ClFormat(L"第%d行: 根元素之后不能再有元素<%s>!", tagLine, name.GetString()));
+        if (openLines.size() >= static_cast<size_t>(kMaxXmlDepth))
+            return fail(ClFormat(L"第%d行: 元素<%s>的嵌套超过%d层!", tagLine, name.GetString(), kMaxXmlDepth));
         if (!rootOpened) {
             // The root is read like any other element: its blanks are kept,
             // so its attributes stay apart from its tag and survive a save.
             rootOpened = true;
-            m_Root.m_STag = name;
-            m_Root.m_SAttributes = attributes;
+            root.m_STag = name;
+            root.m_SAttributes = attributes;
             if (emptyTag) rootClosed = true;
             else openLines.push_back(tagLine);
             continue;
@@ -422,17 +444,31 @@ int tkxXmlDocument::ParseText(const wchar_t* source, bool dropLineBreaks)
         auto* element = new tkxXmlElement;
         element->m_STag = name;
         element->m_SAttributes = attributes;
-        element->m_pParent = m_pCurElement;
-        m_pCurElement->m_Children.AddTail(element);
+        element->m_pParent = current;
+        current->m_Children.AddTail(element);
         if (!emptyTag) {
-            m_pCurElement = element;
+            current = element;
             openLines.push_back(tagLine);
         }
     }
 
     if (rootOpened && !rootClosed)
-        return fail(ClFormat(L"第%d行: 元素<%s>没有结束标记!", openLines.back(), m_pCurElement->m_STag.GetString()));
-    m_pCurElement = &m_Root;
+        return fail(ClFormat(L"第%d行: 元素<%s>没有结束标记!", openLines.back(), current->m_STag.GetString()));
+    if (!rootOpened && requireElement) return fail(ClFormat(L"第%d行: 没有任何元素!", line));
+
+    // The new tree becomes the document's.
+    DeleteContents();
+    m_SXml = whole;
+    m_Root.m_STag = root.m_STag;
+    m_Root.m_SAttributes = root.m_SAttributes;
+    m_Root.m_SText = root.m_SText;
+    POSITION pos = root.m_Children.GetHeadPosition();
+    while (pos) {
+        auto* child = static_cast<tkxXmlElement*>(root.m_Children.GetNext(pos));
+        child->m_pParent = &m_Root;
+        m_Root.m_Children.AddTail(child);
+    }
+    root.m_Children.RemoveAll();
     return 1;
 }
 
@@ -443,40 +479,124 @@ int tkxXmlDocument::LoadXMLFile(const wchar_t* path)
 {
     std::vector<char> bytes;
     if (!path || !ReadWholeFile(path, bytes)) {
-        DeleteContents();
         tkx_SetLastError(ClFormat(L"打开或读取%s文件失败!", path ? path : L""));
         return 0;
     }
     // The text ends at its first zero character.
     const CString text(DecodeFileText(bytes).GetString());
-    if (!ParseText(text, true)) {
+    if (!ParseText(text, true, true)) {
         tkx_SetLastError(ClFormat(L"XML文件[%s]%s", path, tkx_GetLastError().GetString()));
         return 0;
     }
     return 1;
 }
 
+// Without recursion: the elements still to be closed are kept on a list, and
+// each one's place among its children in its own child cursor.
 int tkxXmlDocument::WriteElement(CFile* file, tkxXmlElement* element, CString& indent)
 {
-    CString line = ClFormat(L"%s<%s", indent.GetString(), element->m_STag.GetString());
-    if (!element->m_SAttributes.IsEmpty()) line += L" " + EscapeAttributeText(element->m_SAttributes);
-    const bool hasChildren = !element->m_Children.IsEmpty();
-    line += hasChildren ? L">\r\n" : L"/>\r\n";
-    WriteUtf8(file, line);
-    if (!hasChildren) return 1;
+    if (!file || !element) return 1;
+    struct Open {
+        tkxXmlElement* element;
+        CString indent;
+    };
+    std::vector<Open> open;
 
-    CString childIndent = ClFormat(L"%s\t", indent.GetString());
-    for (tkxXmlElement* child = GetFirstChild(element); child; child = GetNextSibling(element))
-        WriteElement(file, child, childIndent);
-    WriteUtf8(file, ClFormat(L"%s</%s>\r\n", indent.GetString(), element->m_STag.GetString()));
+    // Writes the start line; an element with children stays open.
+    auto start = [&](tkxXmlElement* e, const CString& lead) {
+        CString line = ClFormat(L"%s<%s", lead.GetString(), e->m_STag.GetString());
+        if (!e->m_SAttributes.IsEmpty()) line += L" " + EscapeAttributeText(e->m_SAttributes);
+        const bool hasChildren = !e->m_Children.IsEmpty();
+        line += hasChildren ? L">\r\n" : L"/>\r\n";
+        WriteUtf8(file, line);
+        if (hasChildren) open.push_back({e, lead});
+        return hasChildren;
+    };
+
+    if (start(element, indent)) {
+        bool first = true;
+        while (!open.empty()) {
+            Open& top = open.back();
+            tkxXmlElement* child = first ? GetFirstChild(top.element) : GetNextSibling(top.element);
+            if (!child) {
+                WriteUtf8(file, ClFormat(L"%s</%s>\r\n", top.indent.GetString(), top.element->m_STag.GetString()));
+                open.pop_back();
+                first = false;
+                continue;
+            }
+            first = start(child, top.indent + L"\t");
+        }
+    }
     return 1;
 }
+
+namespace {
+
+// Whether the tag can be written so that it reads back as the same name.
+bool IsWritableTag(const CString& tag)
+{
+    if (tag.IsEmpty() || tag[0] == L'!' || tag[0] == L'?') return false;
+    for (int i = 0; i < tag.GetLength(); ++i) {
+        const wchar_t ch = tag[i];
+        if (ch <= L' ' || wcschr(L"<>/\"'=&", ch)) return false;
+    }
+    return true;
+}
+
+// Whether the attribute text reads back as it is written: every value opened
+// by a quotation mark after "=" is closed, and a final "/" would make the
+// start tag an empty-element tag.
+bool IsWritableAttributeText(const CString& text)
+{
+    wchar_t quote = 0;
+    wchar_t lastMark = 0;
+    for (int i = 0; i < text.GetLength(); ++i) {
+        const wchar_t ch = text[i];
+        if (quote) {
+            if (ch == quote) {
+                quote = 0;
+                lastMark = ch;
+            }
+            continue;
+        }
+        if ((ch == L'"' || ch == L'\'') && lastMark == L'=') quote = ch;
+        else if (!IsBlank(ch)) lastMark = ch;
+    }
+    return !quote && lastMark != L'/';
+}
+
+// Empty when the tree can be written and read back as it stands; otherwise
+// the reason.  Walks without recursion and touches no child cursor.
+CString CheckWritableTree(tkxXmlElement* root)
+{
+    std::vector<std::pair<tkxXmlElement*, int>> pending{{root, 1}};
+    while (!pending.empty()) {
+        tkxXmlElement* e = pending.back().first;
+        const int level = pending.back().second;
+        pending.pop_back();
+        if (level > kMaxXmlDepth) return ClFormat(L"元素<%s>的嵌套超过%d层", e->m_STag.GetString(), kMaxXmlDepth);
+        if (!IsWritableTag(e->m_STag)) return ClFormat(L"元素名称<%s>不合法", e->m_STag.GetString());
+        if (!IsWritableAttributeText(e->m_SAttributes))
+            return ClFormat(L"元素<%s>的属性<%s>不完整", e->m_STag.GetString(), e->m_SAttributes.GetString());
+        POSITION pos = e->m_Children.GetHeadPosition();
+        while (pos) pending.push_back({static_cast<tkxXmlElement*>(e->m_Children.GetNext(pos)), level + 1});
+    }
+    return CString();
+}
+
+} // namespace
 
 // The document is written to a new file beside the old one, which it then
 // replaces: a failed write leaves the old file as it was.
 int tkxXmlDocument::SaveXMLFile(const wchar_t* path)
 {
     const CString target = path ? path : L"";
+    // What could not be read back is not written: the old file stays.
+    const CString problem = CheckWritableTree(&m_Root);
+    if (!problem.IsEmpty()) {
+        tkx_SetLastError(ClFormat(L"%s, 无法写入[%s]文件!", problem.GetString(), target.GetString()));
+        return 0;
+    }
     CString folder = tkxFileName(target).GetRoot();
     if (folder.IsEmpty()) folder = L".";
     wchar_t temp[MAX_PATH + 16] = {};

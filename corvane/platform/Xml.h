@@ -48,11 +48,18 @@ public:
 
     // Builds the tree from the text; 0 with the last-error text when an end
     // tag does not close the element it names, a tag has no name, a second
-    // root element follows the first or the text breaks off.
+    // root element follows the first, elements nest more than 1,000 levels
+    // deep or the text breaks off.  A failed parse leaves the document as it
+    // was.
     int Parse(const wchar_t* text);
-    // 1 when read and parsed; 0 with the last-error text otherwise.
+    // 1 when read and parsed; 0 with the last-error text otherwise (also for
+    // a file without any element), the document left as it was.
     int LoadXMLFile(const wchar_t* path);
-    // 1 when written; the old file stays untouched when writing fails.
+    // 1 when written.  A tree that would not read back as it stands (a tag
+    // that is empty or holds blanks, quotation marks or markup characters,
+    // an attribute text with an open quotation mark, nesting beyond 1,000
+    // levels) is refused with the last-error text; the old file stays
+    // untouched whenever saving fails.
     int SaveXMLFile(const wchar_t* path);
     int WriteElement(CFile* file, tkxXmlElement* element, CString& indent);
 
@@ -66,7 +73,7 @@ public:
     tkxXmlElement* FindNextElement(tkxXmlElement* parent);
 
 private:
-    int ParseText(const wchar_t* text, bool dropLineBreaks);
+    int ParseText(const wchar_t* text, bool dropLineBreaks, bool requireElement);
 
     CString m_SXml;
     tkxXmlElement m_Root;

@@ -3,6 +3,7 @@
 #include "corvane/platform/Xml.h"
 #include "corvane/project/LastError.h"
 #include "platform_test_support.h"
+#include "support/FailingWrites.h"
 
 #include <string>
 #include <vector>
@@ -214,6 +215,152 @@ TEST_F(XmlFiles, AFailedSaveLeavesTheOldFile)
     HANDLE search = FindFirstFileW(dir / L"*.tmp", &found);
     EXPECT_EQ(INVALID_HANDLE_VALUE, search);
     if (search != INVALID_HANDLE_VALUE) FindClose(search);
+}
+
+TEST_F(XmlFiles, AWriteThatFailsAfterOpeningLeavesTheOldFile)
+{
+    const CString path = dir / L"old.xml";
+    WriteBytes(path, "old");
+    tkxXmlDocument doc;
+    BuildSheetSet(doc);
+    {
+        FailingWrites failing(dir.Path());
+        EXPECT_EQ(0, doc.SaveXMLFile(path));
+        EXPECT_GT(failing.Refused(), 0);
+    }
+    EXPECT_EQ("old", ReadBytes(path));
+    EXPECT_STREQ(L"写入[" + path + L"]文件失败!", tkx_GetLastError());
+    EXPECT_EQ(std::vector<CString>{L"old.xml"}, FilesIn(dir.Path()));
+}
+
+TEST_F(XmlFiles, AFailedLoadKeepsTheDocument)
+{
+    const CString good = dir / L"good.xml";
+    WriteBytes(good, "<config><Group name=\"1\"/></config>");
+    std::string deep;
+    for (int i = 0; i < 1001; ++i) deep += "<a>";
+    for (int i = 0; i < 1001; ++i) deep += "</a>";
+    struct Case {
+        const char* what;
+        const char* bytes; // null: no file
+        const wchar_t* message; // after the file's name
+    } cases[] = {
+        {"mismatched end tag", "<config>\r\n<Group>\r\n</config>", L"第3行: 结束标记</config>与第2行的元素<Group>不匹配!"},
+        {"no element", "\xEF\xBB\xBF<?xml version=\"1.0\"?>\r\n<!-- nothing -->\r\n", L"第3行: 没有任何元素!"},
+        {"empty file", "", L"第1行: 没有任何元素!"},
+        {"blanks only", "  \r\n  ", L"第2行: 没有任何元素!"},
+        {"too deep", deep.c_str(), L"第1行: 元素<a>的嵌套超过1000层!"},
+        {"missing file", nullptr, nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        tkxXmlDocument doc;
+        ASSERT_EQ(1, doc.LoadXMLFile(good));
+        const CString path = dir / L"case.xml";
+        DeleteFileW(path);
+        if (c.bytes) WriteBytes(path, c.bytes);
+        EXPECT_EQ(0, doc.LoadXMLFile(path));
+        if (c.message)
+            EXPECT_STREQ(L"XML文件[" + path + L"]" + c.message, tkx_GetLastError());
+        else
+            EXPECT_STREQ(L"打开或读取" + path + L"文件失败!", tkx_GetLastError());
+        EXPECT_EQ("config[]{Group[name=\"1\"]}", Outline(doc.GetRootElement()));
+        // The kept tree is whole: its parent links still lead to the root.
+        EXPECT_EQ(doc.GetRootElement(), doc.GetFirstChild(doc.GetRootElement())->m_pParent);
+    }
+}
+
+TEST_F(XmlFiles, TreesThatWouldNotReadBackAreNotWritten)
+{
+    const CString path = dir / L"kept.xml";
+    struct Case {
+        const wchar_t* tag;
+        const wchar_t* attributes;
+        const wchar_t* problem;
+    } cases[] = {
+        {L"", L"", L"元素名称<>不合法"},
+        {L"Sheet Set", L"", L"元素名称<Sheet Set>不合法"},
+        {L"Sheet\"", L"", L"元素名称<Sheet\">不合法"},
+        {L"It's", L"", L"元素名称<It's>不合法"},
+        {L"a<b", L"", L"元素名称<a<b>不合法"},
+        {L"a/b", L"", L"元素名称<a/b>不合法"},
+        {L"!x", L"", L"元素名称<!x>不合法"},
+        {L"Tab\tName", L"", L"元素名称<Tab\tName>不合法"},
+        {L"File", L"path=\"D:\\a.dwg", L"元素<File>的属性<path=\"D:\\a.dwg>不完整"},
+        {L"File", L"path='x\" y=\"z", L"元素<File>的属性<path='x\" y=\"z>不完整"},
+        {L"File", L"open /", L"元素<File>的属性<open />不完整"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(Utf8(c.tag));
+        WriteBytes(path, "old");
+        tkxXmlDocument doc;
+        doc.GetRootElement()->m_STag = L"config";
+        tkxXmlElement* set = AddChild(doc.GetRootElement(), L"Set");
+        AddChild(set, c.tag, c.attributes);
+        EXPECT_EQ(0, doc.SaveXMLFile(path));
+        EXPECT_EQ(CString(c.problem) + L", 无法写入[" + path + L"]文件!", tkx_GetLastError());
+        EXPECT_EQ("old", ReadBytes(path));
+    }
+    // Values in either kind of quotation mark, holding the other kind, and
+    // a "/" inside a value are fine.
+    tkxXmlDocument doc;
+    doc.GetRootElement()->m_STag = L"config";
+    AddChild(doc.GetRootElement(), L"File", L"a='say \"hi\"' b=\"it's\" path=\"D:/x/\"");
+    ASSERT_EQ(1, doc.SaveXMLFile(path)) << Utf8(tkx_GetLastError());
+    tkxXmlDocument back;
+    ASSERT_EQ(1, back.LoadXMLFile(path));
+    EXPECT_EQ(Outline(doc.GetRootElement()), Outline(back.GetRootElement()));
+}
+
+TEST_F(XmlFiles, DeepTreesNeitherCrashNorGoUnnoticed)
+{
+    // Nesting far beyond the limit, open and closed: refused, not a stack
+    // overflow.
+    for (int levels : {12000, 24000}) {
+        std::wstring closed, open;
+        for (int i = 0; i < levels; ++i) closed += L"<a>";
+        open = closed;
+        for (int i = 0; i < levels; ++i) closed += L"</a>";
+        for (const std::wstring* text : {&closed, &open}) {
+            tkxXmlDocument doc;
+            EXPECT_EQ(0, doc.Parse(text->c_str()));
+            EXPECT_STREQ(L"第1行: 元素<a>的嵌套超过1000层!", tkx_GetLastError());
+        }
+    }
+
+    // The deepest tree allowed is written and read back.
+    const CString path = dir / L"deep.xml";
+    {
+        tkxXmlDocument doc;
+        doc.GetRootElement()->m_STag = L"r";
+        tkxXmlElement* e = doc.GetRootElement();
+        for (int level = 2; level <= 1000; ++level) e = AddChild(e, L"a", ClFormat(L"n=\"%d\"", level));
+        ASSERT_EQ(1, doc.SaveXMLFile(path)) << Utf8(tkx_GetLastError());
+        tkxXmlDocument back;
+        ASSERT_EQ(1, back.LoadXMLFile(path)) << Utf8(tkx_GetLastError());
+        int depth = 1;
+        for (tkxXmlElement* b = back.GetRootElement(); (b = back.GetFirstChild(b)) != nullptr;) {
+            ++depth;
+            ASSERT_EQ(ClFormat(L"%d", depth), b->GetValue(L"n"));
+        }
+        EXPECT_EQ(1000, depth);
+        // One level more is not written.
+        AddChild(e, L"b");
+        EXPECT_EQ(0, doc.SaveXMLFile(dir / L"deeper.xml"));
+        EXPECT_STREQ(L"元素<b>的嵌套超过1000层, 无法写入[" + dir / L"deeper.xml" + L"]文件!", tkx_GetLastError());
+        EXPECT_FALSE(FileExists(dir / L"deeper.xml"));
+    }
+
+    // A tree built in memory far deeper than any stack allows is refused on
+    // saving and deleted without trouble.
+    tkxXmlDocument* doc = new tkxXmlDocument;
+    doc->GetRootElement()->m_STag = L"r";
+    tkxXmlElement* e = doc->GetRootElement();
+    for (int i = 0; i < 200000; ++i) e = AddChild(e, L"a");
+    EXPECT_EQ(0, doc->SaveXMLFile(path));
+    doc->DeleteContents();
+    for (int i = 0; i < 200000; ++i) e = AddChild(i ? e : doc->GetRootElement(), L"a");
+    delete doc;
 }
 
 TEST_F(XmlFiles, ChineseFileNames)
