@@ -13,3 +13,4 @@
 #include "corvane/project/TavixDevApp.h"
 #include "corvane/project/TemplateBase.h"
 #include "corvane/project/TextLines.h"
+#include "corvane/project/Widen.h"
