@@ -87,6 +87,37 @@ bool RadiusAt(const tkxRoadObject* road, double station, double& radius)
     return road->GetRadius(station, radius) == 1;
 }
 
+// The lookup in one row of radii falling from row[0] (the radius from which
+// on no superelevation is needed) to smallest; interval i, between row[i]
+// and row[i+1], gives slopes[i], never below the crown, and a radius below
+// the smallest gives maxSlope.  noneNeeded(r, row[0]) and inInterval(r,
+// row[i], row[i+1]) hold the table's own tolerances.
+template <class NoneNeeded, class InInterval>
+int RowLookup(const double* row, int count, double smallest, const double* slopes, double maxSlope, double r,
+              double crown, double& result, NoneNeeded noneNeeded, InInterval inInterval)
+{
+    if (noneNeeded(r, row[0])) {
+        result = crown;
+        return 0;
+    }
+    if (row[0] < 1e-6) {
+        tkx_SetLastError(kBadStandard);
+        return 0;
+    }
+    if (r < smallest - 1e-6) {
+        result = maxSlope;
+        return 1;
+    }
+    for (int i = 0; i + 1 < count; ++i) {
+        if (inInterval(r, row[i], row[i + 1])) {
+            result = std::max(slopes[i], crown);
+            return 1;
+        }
+    }
+    tkx_SetLastError(kNotFound);
+    return 0;
+}
+
 template <class Value, size_t N>
 void Put(CArchive& ar, const Value (&values)[N], size_t count = N)
 {
@@ -240,51 +271,19 @@ int tkxSuperElevationStandard::CivilSlope(enRoadLevel level, int speed, double r
 int tkxSuperElevationStandard::Geti0(int index, double r, double crown, double& result)
 {
     const double(&row)[10] = m_rHighwayR1[index];
-    if (r > row[0] - 1e-6) {
-        result = crown;
-        return 0;
-    }
-    if (row[0] < 1e-6) {
-        tkx_SetLastError(kBadStandard);
-        return 0;
-    }
-    if (r < SmallestRadius(row) - 1e-6) {
-        result = m_rSlope[8];
-        return 1;
-    }
-    for (int i = 0; i < 9; ++i) {
-        if (row[i] > r && r > row[i + 1] - 1e-6) {
-            result = std::max(m_rSlope[i], crown);
-            return 1;
-        }
-    }
-    tkx_SetLastError(kNotFound);
-    return 0;
+    return RowLookup(row, 10, SmallestRadius(row), m_rSlope, m_rSlope[8], r, crown, result,
+                     [](double r, double first) { return r > first - 1e-6; },
+                     [](double r, double upper, double lower) { return upper > r && r > lower - 1e-6; });
 }
 
 int tkxSuperElevationStandard::Geti1(int index, double r, double crown, double& result)
 {
     const double(&row)[10] = m_rHighwayR2[index];
-    if (r > row[0] + 1e-6 || std::fabs(r - row[0]) < 0.00001) {
-        result = crown;
-        return 0;
-    }
-    if (row[0] < 1e-6) {
-        tkx_SetLastError(kBadStandard);
-        return 0;
-    }
-    if (r < SmallestRadius(row) - 1e-6) {
-        result = m_rSlope[8];
-        return 1;
-    }
-    for (int i = 0; i < 9; ++i) {
-        if (r < row[i] && (row[i + 1] < r || std::fabs(r - row[i + 1]) < 1e-6)) {
-            result = std::max(m_rSlope[i], crown);
-            return 1;
-        }
-    }
-    tkx_SetLastError(kNotFound);
-    return 0;
+    return RowLookup(row, 10, SmallestRadius(row), m_rSlope, m_rSlope[8], r, crown, result,
+                     [](double r, double first) { return r > first + 1e-6 || std::fabs(r - first) < 0.00001; },
+                     [](double r, double upper, double lower) {
+                         return r < upper && (lower < r || std::fabs(r - lower) < 1e-6);
+                     });
 }
 
 int tkxSuperElevationStandard::Geti2(int index, double r, double crown, double& result)
@@ -294,27 +293,11 @@ int tkxSuperElevationStandard::Geti2(int index, double r, double crown, double& 
     for (int k = 0; k < 6; ++k) m_rRampR[k][0] = first[k];
 
     const double(&row)[9] = m_rRampR[index];
-    if (r > row[0] - 1e-6) {
-        result = crown;
-        return 0;
-    }
-    if (row[0] < 1e-6) {
-        tkx_SetLastError(kBadStandard);
-        return 0;
-    }
     double smallest = HUGE_VAL;
     for (double radius : row)
         if (radius > 10) smallest = std::min(smallest, radius);
-    if (r < smallest - 1e-6) {
-        result = m_rRampSlope[9];
-        return 1;
-    }
-    for (int i = 0; i < 8; ++i) {
-        if (row[i] > r && r > row[i + 1] - 1e-6) {
-            result = std::max(m_rRampSlope[i + 1], crown);
-            return 1;
-        }
-    }
-    tkx_SetLastError(kNotFound);
-    return 0;
+    // Interval i of a ramp row takes element i+1 of the ramp list.
+    return RowLookup(row, 9, smallest, m_rRampSlope + 1, m_rRampSlope[9], r, crown, result,
+                     [](double r, double first) { return r > first - 1e-6; },
+                     [](double r, double upper, double lower) { return upper > r && r > lower - 1e-6; });
 }
