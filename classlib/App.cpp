@@ -11,15 +11,6 @@ struct BoxHook {
 
 BoxHook g_boxHook;
 std::vector<CWinApp*> g_apps;
-HINSTANCE g_resource = nullptr;
-
-HMODULE ModuleOfAddress(const void* address)
-{
-    HMODULE module = nullptr;
-    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                       static_cast<LPCWSTR>(address), &module);
-    return module;
-}
 
 CString ModuleBaseName(HMODULE module)
 {
@@ -56,19 +47,19 @@ int AfxMessageBox(const wchar_t* text, UINT type, UINT)
     return ClMessageBox(owner, text, AfxGetAppName(), type);
 }
 
-int AfxMessageBox(UINT promptId, UINT type, UINT)
+int AfxMessageBox(UINT promptId, UINT type, UINT, HINSTANCE caller)
 {
     CString text;
-    if (!text.LoadString(promptId)) text.Format(L"%u", promptId);
+    if (!text.LoadString(promptId, caller)) text.Format(L"%u", promptId);
     return AfxMessageBox(text, type);
 }
 
 IMPLEMENT_DYNAMIC(CWinApp, CCmdTarget)
 
-CWinApp::CWinApp(const wchar_t* appName)
+CWinApp::CWinApp(const wchar_t* appName, HINSTANCE module)
     : m_pszAppName(nullptr), m_pszRegistryKey(nullptr), m_pszExeName(nullptr), m_hInstance(nullptr)
 {
-    m_hInstance = ModuleOfAddress(this);
+    m_hInstance = module;
     m_exeName = ModuleBaseName(m_hInstance);
     m_appName = appName ? CString(appName) : m_exeName;
     m_pszAppName = m_appName;
@@ -136,9 +127,6 @@ HINSTANCE AfxGetInstanceHandle()
     return app ? app->m_hInstance : GetModuleHandleW(nullptr);
 }
 
-HINSTANCE AfxGetResourceHandle() { return g_resource ? g_resource : AfxGetInstanceHandle(); }
-
-void AfxSetResourceHandle(HINSTANCE resource) { g_resource = resource; }
 
 // ---------------------------------------------------------------------------
 // The window part.

@@ -3,6 +3,7 @@
 #pragma once
 #include "CmdTarget.h"
 #include "String.h"
+#include "Resources.h"
 
 class CWnd;
 
@@ -24,7 +25,8 @@ CLASSLIB_API ClMessageBoxHook ClSetMessageBoxHook(ClMessageBoxHook hook, void* c
 // Message box with the application's name as caption, owned by the calling
 // thread's active window.
 CLASSLIB_API int AfxMessageBox(const wchar_t* text, UINT type = MB_OK, UINT helpId = 0);
-CLASSLIB_API int AfxMessageBox(UINT promptId, UINT type = MB_OK, UINT helpId = UINT(-1));
+CLASSLIB_API int AfxMessageBox(UINT promptId, UINT type = MB_OK, UINT helpId = UINT(-1),
+                               HINSTANCE caller = ClCallerModule());
 
 // ---------------------------------------------------------------------------
 // CWinApp: one per module that wants one (the program and each library with
@@ -44,7 +46,8 @@ class CLASSLIB_API CWinApp : public CCmdTarget
 {
     DECLARE_DYNAMIC(CWinApp)
 public:
-    explicit CWinApp(const wchar_t* appName = nullptr);
+    // `module` is the module of the application object (see Resources.h).
+    explicit CWinApp(const wchar_t* appName = nullptr, HINSTANCE module = ClCallerModule());
     ~CWinApp() override;
 
     virtual BOOL InitInstance();
@@ -104,6 +107,3 @@ private:
 CLASSLIB_API CWinApp* AfxGetApp();
 CLASSLIB_API const wchar_t* AfxGetAppName();
 CLASSLIB_API HINSTANCE AfxGetInstanceHandle();
-// The module that dialog templates, bitmaps and strings are loaded from.
-CLASSLIB_API HINSTANCE AfxGetResourceHandle();
-CLASSLIB_API void AfxSetResourceHandle(HINSTANCE resource);

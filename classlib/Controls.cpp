@@ -14,23 +14,37 @@ void AfxInitCommonControls()
 
 namespace {
 
-// The owner-draw messages a control gets back from its parent.
-template <class Control>
-BOOL OwnerDrawNotify(Control* control, UINT message, LPARAM lParam, LRESULT* result)
+// A control's reflected messages: the entries of its message map first, then
+// the owner-draw messages its parent hands back, to the control's DrawItem
+// and, for list and combo boxes, MeasureItem, CompareItem and DeleteItem.
+enum class OwnerDraw { DrawOnly, AllItems };
+
+template <OwnerDraw kind, class Control>
+BOOL OwnerDrawChildNotify(Control* control, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result)
 {
+    if (control->CWnd::OnChildNotify(message, wParam, lParam, result)) return TRUE;
     switch (message) {
     case WM_DRAWITEM:
         control->DrawItem(reinterpret_cast<LPDRAWITEMSTRUCT>(lParam));
         break;
     case WM_MEASUREITEM:
-        control->MeasureItem(reinterpret_cast<LPMEASUREITEMSTRUCT>(lParam));
-        break;
+        if constexpr (kind == OwnerDraw::AllItems) {
+            control->MeasureItem(reinterpret_cast<LPMEASUREITEMSTRUCT>(lParam));
+            break;
+        }
+        return FALSE;
     case WM_COMPAREITEM:
-        if (result) *result = control->CompareItem(reinterpret_cast<LPCOMPAREITEMSTRUCT>(lParam));
-        return TRUE;
+        if constexpr (kind == OwnerDraw::AllItems) {
+            if (result) *result = control->CompareItem(reinterpret_cast<LPCOMPAREITEMSTRUCT>(lParam));
+            return TRUE;
+        }
+        return FALSE;
     case WM_DELETEITEM:
-        control->DeleteItem(reinterpret_cast<LPDELETEITEMSTRUCT>(lParam));
-        break;
+        if constexpr (kind == OwnerDraw::AllItems) {
+            control->DeleteItem(reinterpret_cast<LPDELETEITEMSTRUCT>(lParam));
+            break;
+        }
+        return FALSE;
     default:
         return FALSE;
     }
@@ -57,22 +71,14 @@ void CStatic::DrawItem(LPDRAWITEMSTRUCT) {}
 
 BOOL CStatic::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result)
 {
-    if (CWnd::OnChildNotify(message, wParam, lParam, result)) return TRUE;
-    if (message != WM_DRAWITEM) return FALSE;
-    DrawItem(reinterpret_cast<LPDRAWITEMSTRUCT>(lParam));
-    if (result) *result = TRUE;
-    return TRUE;
+    return OwnerDrawChildNotify<OwnerDraw::DrawOnly>(this, message, wParam, lParam, result);
 }
 
 void CButton::DrawItem(LPDRAWITEMSTRUCT) {}
 
 BOOL CButton::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result)
 {
-    if (CWnd::OnChildNotify(message, wParam, lParam, result)) return TRUE;
-    if (message != WM_DRAWITEM) return FALSE;
-    DrawItem(reinterpret_cast<LPDRAWITEMSTRUCT>(lParam));
-    if (result) *result = TRUE;
-    return TRUE;
+    return OwnerDrawChildNotify<OwnerDraw::DrawOnly>(this, message, wParam, lParam, result);
 }
 
 void CComboBox::GetLBText(int index, CString& text) const
@@ -94,8 +100,7 @@ void CComboBox::DeleteItem(LPDELETEITEMSTRUCT) {}
 
 BOOL CComboBox::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result)
 {
-    if (CWnd::OnChildNotify(message, wParam, lParam, result)) return TRUE;
-    return OwnerDrawNotify(this, message, lParam, result);
+    return OwnerDrawChildNotify<OwnerDraw::AllItems>(this, message, wParam, lParam, result);
 }
 
 void CListBox::GetText(int index, CString& text) const
@@ -117,8 +122,7 @@ void CListBox::DeleteItem(LPDELETEITEMSTRUCT) {}
 
 BOOL CListBox::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result)
 {
-    if (CWnd::OnChildNotify(message, wParam, lParam, result)) return TRUE;
-    return OwnerDrawNotify(this, message, lParam, result);
+    return OwnerDrawChildNotify<OwnerDraw::AllItems>(this, message, wParam, lParam, result);
 }
 
 // ---------------------------------------------------------------------------
@@ -230,11 +234,7 @@ void CListCtrl::DrawItem(LPDRAWITEMSTRUCT) {}
 
 BOOL CListCtrl::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result)
 {
-    if (CWnd::OnChildNotify(message, wParam, lParam, result)) return TRUE;
-    if (message != WM_DRAWITEM) return FALSE;
-    DrawItem(reinterpret_cast<LPDRAWITEMSTRUCT>(lParam));
-    if (result) *result = TRUE;
-    return TRUE;
+    return OwnerDrawChildNotify<OwnerDraw::DrawOnly>(this, message, wParam, lParam, result);
 }
 
 // ---------------------------------------------------------------------------

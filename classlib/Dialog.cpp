@@ -30,14 +30,16 @@ BEGIN_MESSAGE_MAP(CDialog, CWnd)
     ON_COMMAND(IDCANCEL, OnCancel)
 END_MESSAGE_MAP()
 
-CDialog::CDialog() = default;
+CDialog::CDialog(HINSTANCE caller) : m_hResourceModule(caller) {}
 
-CDialog::CDialog(UINT templateId, CWnd* parent)
-    : m_lpszTemplateName(MAKEINTRESOURCEW(templateId)), m_nIDHelp(templateId), m_pParentWnd(parent)
+CDialog::CDialog(UINT templateId, CWnd* parent, HINSTANCE caller)
+    : m_lpszTemplateName(MAKEINTRESOURCEW(templateId)), m_nIDHelp(templateId), m_pParentWnd(parent),
+      m_hResourceModule(caller)
 {
 }
 
-CDialog::CDialog(const wchar_t* templateName, CWnd* parent) : m_pParentWnd(parent)
+CDialog::CDialog(const wchar_t* templateName, CWnd* parent, HINSTANCE caller)
+    : m_pParentWnd(parent), m_hResourceModule(caller)
 {
     if (IS_INTRESOURCE(templateName)) {
         m_lpszTemplateName = templateName;
@@ -54,9 +56,7 @@ CDialog::~CDialog()
 
 HINSTANCE CDialog::FindTemplateModule() const
 {
-    // The virtual table lies in the module that defines the dialog's class.
-    const void* vtable = *reinterpret_cast<const void* const*>(this);
-    return AfxFindResourceHandle(m_lpszTemplateName, RT_DIALOG, AfxModuleOfAddress(vtable));
+    return AfxFindResourceHandle(m_lpszTemplateName, RT_DIALOG, m_hResourceModule);
 }
 
 LPCDLGTEMPLATE CDialog::LoadTemplate(HINSTANCE* module) const
@@ -82,8 +82,9 @@ BOOL CDialog::CreateIndirect(LPCDLGTEMPLATE dialogTemplate, CWnd* parent, HINSTA
     return hwnd != nullptr;
 }
 
-BOOL CDialog::Create(const wchar_t* templateName, CWnd* parent)
+BOOL CDialog::Create(const wchar_t* templateName, CWnd* parent, HINSTANCE caller)
 {
+    m_hResourceModule = caller;
     if (!IS_INTRESOURCE(templateName)) {
         m_templateName = templateName;
         templateName = m_templateName;
@@ -99,7 +100,10 @@ BOOL CDialog::Create(const wchar_t* templateName, CWnd* parent)
     return CreateIndirect(dialogTemplate, parent, module);
 }
 
-BOOL CDialog::Create(UINT templateId, CWnd* parent) { return Create(MAKEINTRESOURCEW(templateId), parent); }
+BOOL CDialog::Create(UINT templateId, CWnd* parent, HINSTANCE caller)
+{
+    return Create(MAKEINTRESOURCEW(templateId), parent, caller);
+}
 
 INT_PTR CDialog::DoModal()
 {

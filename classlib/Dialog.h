@@ -2,9 +2,10 @@
 //
 // CDialog runs a template as a modal dialog (DoModal: the library's own
 // modal loop, the owner disabled meanwhile) or as a modeless one (Create).
-// The template is looked for first in the module of the dialog's own class
-// (the module whose code defines it), then in the other resource modules
-// (AfxFindResourceHandle).  OnInitDialog fills the controls (UpdateData
+// The template is looked for first in the module whose code constructed the
+// dialog (or called Create), then in the other resource modules
+// (Resources.h); a class that builds dialogs for its own callers takes the
+// `caller` argument and hands it on.  OnInitDialog fills the controls (UpdateData
 // FALSE); OnOK reads them back (UpdateData TRUE) and closes only when every
 // exchange and check passed.
 //
@@ -20,15 +21,15 @@ class CLASSLIB_API CDialog : public CWnd
 {
     DECLARE_DYNAMIC(CDialog)
 public:
-    CDialog();
-    explicit CDialog(UINT templateId, CWnd* parent = nullptr);
-    explicit CDialog(const wchar_t* templateName, CWnd* parent = nullptr);
+    explicit CDialog(HINSTANCE caller = ClCallerModule());
+    explicit CDialog(UINT templateId, CWnd* parent = nullptr, HINSTANCE caller = ClCallerModule());
+    explicit CDialog(const wchar_t* templateName, CWnd* parent = nullptr, HINSTANCE caller = ClCallerModule());
     ~CDialog() override;
 
     virtual INT_PTR DoModal();
     // Modeless: a child or popup of `parent` (or of the main window).
-    virtual BOOL Create(UINT templateId, CWnd* parent = nullptr);
-    virtual BOOL Create(const wchar_t* templateName, CWnd* parent = nullptr);
+    virtual BOOL Create(UINT templateId, CWnd* parent = nullptr, HINSTANCE caller = ClCallerModule());
+    virtual BOOL Create(const wchar_t* templateName, CWnd* parent = nullptr, HINSTANCE caller = ClCallerModule());
     BOOL CreateIndirect(LPCDLGTEMPLATE dialogTemplate, CWnd* parent, HINSTANCE resources = nullptr);
     void EndDialog(int result);
 
@@ -48,10 +49,11 @@ public:
     const wchar_t* m_lpszTemplateName = nullptr;
     UINT m_nIDHelp = 0;
     CWnd* m_pParentWnd = nullptr;
+    HINSTANCE m_hResourceModule; // the module that asked for the dialog
 
 protected:
     LRESULT HandleInitDialog(WPARAM wParam, LPARAM lParam);
-    // The module that holds the template, searched from the class's module.
+    // The module that holds the template, searched from the asking module.
     HINSTANCE FindTemplateModule() const;
     LPCDLGTEMPLATE LoadTemplate(HINSTANCE* module) const;
     DECLARE_MESSAGE_MAP()

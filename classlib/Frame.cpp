@@ -30,12 +30,11 @@ CFrameWnd::~CFrameWnd()
 }
 
 BOOL CFrameWnd::Create(const wchar_t* className, const wchar_t* title, DWORD style, const RECT& rect, CWnd* parent,
-                       const wchar_t* menuName, DWORD exStyle)
+                       const wchar_t* menuName, DWORD exStyle, HINSTANCE caller)
 {
     HMENU menu = nullptr;
     if (menuName) {
-        const void* vtable = *reinterpret_cast<const void* const*>(this);
-        HINSTANCE module = AfxFindResourceHandle(menuName, RT_MENU, AfxModuleOfAddress(vtable));
+        HINSTANCE module = AfxFindResourceHandle(menuName, RT_MENU, caller);
         if (module) menu = ::LoadMenuW(module, menuName);
     }
     bool byDefault = CRect(rect) == rectDefault;

@@ -43,7 +43,7 @@ public:
 
     BOOL Create(const wchar_t* className, const wchar_t* title, DWORD style = WS_OVERLAPPEDWINDOW,
                 const RECT& rect = rectDefault, CWnd* parent = nullptr, const wchar_t* menuName = nullptr,
-                DWORD exStyle = 0);
+                DWORD exStyle = 0, HINSTANCE caller = ClCallerModule());
     static const CRect rectDefault;
 
     virtual void RecalcLayout(BOOL notify = TRUE);

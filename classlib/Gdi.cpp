@@ -25,8 +25,6 @@ std::unordered_map<HIMAGELIST, CImageList*>& ImageListTemps()
     return *map;
 }
 
-HINSTANCE CallerModule(const void* address) { return AfxModuleOfAddress(address); }
-
 } // namespace
 
 // ---------------------------------------------------------------------------
@@ -40,7 +38,6 @@ IMPLEMENT_DYNAMIC(CRgn, CGdiObject)
 
 CGdiObject::~CGdiObject() { DeleteObject(); }
 
-HGDIOBJ CGdiObject::GetSafeHandle() const { return this ? m_hObject : nullptr; }
 
 BOOL CGdiObject::Attach(HGDIOBJ handle)
 {
@@ -122,20 +119,14 @@ BOOL CFont::CreatePointFont(int pointSize, const wchar_t* faceName, CDC* dc)
     return CreateFontIndirect(&lf);
 }
 
-BOOL CBitmap::LoadBitmap(const wchar_t* name)
+BOOL CBitmap::LoadBitmap(const wchar_t* name, HINSTANCE caller)
 {
-    HINSTANCE module = AfxFindResourceHandle(name, RT_BITMAP, CallerModule(__builtin_return_address(0)));
+    HINSTANCE module = AfxFindResourceHandle(name, RT_BITMAP, caller);
     if (!module) return FALSE;
     return Attach(::LoadBitmapW(module, name));
 }
 
-BOOL CBitmap::LoadBitmap(UINT id)
-{
-    const wchar_t* name = MAKEINTRESOURCEW(id);
-    HINSTANCE module = AfxFindResourceHandle(name, RT_BITMAP, CallerModule(__builtin_return_address(0)));
-    if (!module) return FALSE;
-    return Attach(::LoadBitmapW(module, name));
-}
+BOOL CBitmap::LoadBitmap(UINT id, HINSTANCE caller) { return LoadBitmap(MAKEINTRESOURCEW(id), caller); }
 
 BOOL CBitmap::CreateCompatibleBitmap(CDC* dc, int width, int height)
 {
@@ -161,7 +152,6 @@ CDC::~CDC()
     if (m_hDC) ::DeleteDC(Detach());
 }
 
-HDC CDC::GetSafeHdc() const { return this ? m_hDC : nullptr; }
 
 CDC* CDC::FromHandle(HDC dc)
 {
@@ -401,7 +391,6 @@ IMPLEMENT_DYNCREATE(CImageList, CObject)
 
 CImageList::~CImageList() { DeleteImageList(); }
 
-HIMAGELIST CImageList::GetSafeHandle() const { return this ? m_hImageList : nullptr; }
 
 CImageList* CImageList::FromHandle(HIMAGELIST list)
 {
@@ -446,20 +435,17 @@ BOOL CImageList::Create(int cx, int cy, UINT flags, int initial, int grow)
     return Attach(ImageList_Create(cx, cy, flags, initial, grow));
 }
 
-BOOL CImageList::Create(const wchar_t* bitmapName, int cx, int grow, COLORREF mask)
+BOOL CImageList::Create(const wchar_t* bitmapName, int cx, int grow, COLORREF mask, HINSTANCE caller)
 {
-    HINSTANCE module = AfxFindResourceHandle(bitmapName, RT_BITMAP, CallerModule(__builtin_return_address(0)));
+    HINSTANCE module = AfxFindResourceHandle(bitmapName, RT_BITMAP, caller);
     if (!module) return FALSE;
     return Attach(ImageList_LoadImageW(module, bitmapName, cx, grow, mask, IMAGE_BITMAP,
                                        LR_CREATEDIBSECTION));
 }
 
-BOOL CImageList::Create(UINT bitmapId, int cx, int grow, COLORREF mask)
+BOOL CImageList::Create(UINT bitmapId, int cx, int grow, COLORREF mask, HINSTANCE caller)
 {
-    const wchar_t* name = MAKEINTRESOURCEW(bitmapId);
-    HINSTANCE module = AfxFindResourceHandle(name, RT_BITMAP, CallerModule(__builtin_return_address(0)));
-    if (!module) return FALSE;
-    return Attach(ImageList_LoadImageW(module, name, cx, grow, mask, IMAGE_BITMAP, LR_CREATEDIBSECTION));
+    return Create(MAKEINTRESOURCEW(bitmapId), cx, grow, mask, caller);
 }
 
 BOOL CImageList::DeleteImageList()

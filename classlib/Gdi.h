@@ -19,7 +19,7 @@ public:
 
     HGDIOBJ m_hObject = nullptr;
     operator HGDIOBJ() const { return m_hObject; }
-    HGDIOBJ GetSafeHandle() const;
+    HGDIOBJ GetSafeHandle() const { return ClIsNull(this) ? nullptr : m_hObject; } // null for a null object
 
     static CGdiObject* FromHandle(HGDIOBJ handle);
     static void DeleteTempMap();
@@ -79,8 +79,9 @@ public:
     static CBitmap* FromHandle(HBITMAP bitmap) { return static_cast<CBitmap*>(CGdiObject::FromHandle(bitmap)); }
     operator HBITMAP() const { return static_cast<HBITMAP>(m_hObject); }
     // From the first resource module that holds the bitmap (the caller's first).
-    BOOL LoadBitmap(UINT id);
-    BOOL LoadBitmap(const wchar_t* name);
+    // From the module that asks, or the next in the resource search order.
+    BOOL LoadBitmap(UINT id, HINSTANCE caller = ClCallerModule());
+    BOOL LoadBitmap(const wchar_t* name, HINSTANCE caller = ClCallerModule());
     BOOL LoadOEMBitmap(UINT id) { return Attach(::LoadBitmapW(nullptr, MAKEINTRESOURCEW(id))); }
     BOOL CreateBitmap(int width, int height, UINT planes, UINT bitsPerPixel, const void* bits)
     {
@@ -127,7 +128,7 @@ public:
     HDC m_hDC = nullptr;
     HDC m_hAttribDC = nullptr;
     operator HDC() const { return m_hDC; }
-    HDC GetSafeHdc() const;
+    HDC GetSafeHdc() const { return ClIsNull(this) ? nullptr : m_hDC; } // null for a null object
 
     static CDC* FromHandle(HDC dc);
     static void DeleteTempMap();
@@ -305,7 +306,7 @@ public:
 
     HIMAGELIST m_hImageList = nullptr;
     operator HIMAGELIST() const { return m_hImageList; }
-    HIMAGELIST GetSafeHandle() const;
+    HIMAGELIST GetSafeHandle() const { return ClIsNull(this) ? nullptr : m_hImageList; } // null for a null object
     static CImageList* FromHandle(HIMAGELIST list);
     static void DeleteTempMap();
     BOOL Attach(HIMAGELIST list);
@@ -314,8 +315,8 @@ public:
     BOOL Create(int cx, int cy, UINT flags, int initial, int grow);
     // From a bitmap resource (searched in the resource modules): images `cx`
     // wide, `mask` the transparent colour (CLR_NONE for none).
-    BOOL Create(UINT bitmapId, int cx, int grow, COLORREF mask);
-    BOOL Create(const wchar_t* bitmapName, int cx, int grow, COLORREF mask);
+    BOOL Create(UINT bitmapId, int cx, int grow, COLORREF mask, HINSTANCE caller = ClCallerModule());
+    BOOL Create(const wchar_t* bitmapName, int cx, int grow, COLORREF mask, HINSTANCE caller = ClCallerModule());
     BOOL DeleteImageList();
 
     int GetImageCount() const { return ImageList_GetImageCount(m_hImageList); }

@@ -38,8 +38,6 @@ IMPLEMENT_DYNCREATE(CMenu, CObject)
 
 CMenu::~CMenu() { DestroyMenu(); }
 
-HMENU CMenu::GetSafeHmenu() const { return this ? m_hMenu : nullptr; }
-
 CMenu* CMenu::FromHandlePermanent(HMENU menu)
 {
     if (!menu) return nullptr;
@@ -99,18 +97,13 @@ HMENU CMenu::Detach()
     return menu;
 }
 
-BOOL CMenu::LoadMenu(const wchar_t* name)
+BOOL CMenu::LoadMenu(const wchar_t* name, HINSTANCE caller)
 {
-    HINSTANCE module = AfxFindResourceHandle(name, RT_MENU, AfxModuleOfAddress(__builtin_return_address(0)));
+    HINSTANCE module = AfxFindResourceHandle(name, RT_MENU, caller);
     return module && Attach(::LoadMenuW(module, name));
 }
 
-BOOL CMenu::LoadMenu(UINT id)
-{
-    const wchar_t* name = MAKEINTRESOURCEW(id);
-    HINSTANCE module = AfxFindResourceHandle(name, RT_MENU, AfxModuleOfAddress(__builtin_return_address(0)));
-    return module && Attach(::LoadMenuW(module, name));
-}
+BOOL CMenu::LoadMenu(UINT id, HINSTANCE caller) { return LoadMenu(MAKEINTRESOURCEW(id), caller); }
 
 BOOL CMenu::DestroyMenu()
 {

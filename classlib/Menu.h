@@ -18,7 +18,7 @@ public:
 
     HMENU m_hMenu = nullptr;
     operator HMENU() const { return m_hMenu; }
-    HMENU GetSafeHmenu() const;
+    HMENU GetSafeHmenu() const { return ClIsNull(this) ? nullptr : m_hMenu; } // null for a null object
 
     static CMenu* FromHandle(HMENU menu);          // the menu's object or a temporary one
     static CMenu* FromHandlePermanent(HMENU menu); // the menu's own object, or null
@@ -30,9 +30,9 @@ public:
 
     BOOL CreateMenu() { return Attach(::CreateMenu()); }
     BOOL CreatePopupMenu() { return Attach(::CreatePopupMenu()); }
-    // From the first resource module that holds the menu (the caller's first).
-    BOOL LoadMenu(UINT id);
-    BOOL LoadMenu(const wchar_t* name);
+    // From the module that asks, or the next in the resource search order.
+    BOOL LoadMenu(UINT id, HINSTANCE caller = ClCallerModule());
+    BOOL LoadMenu(const wchar_t* name, HINSTANCE caller = ClCallerModule());
     BOOL DestroyMenu();
 
     BOOL AppendMenu(UINT flags, UINT_PTR id = 0, const wchar_t* text = nullptr)

@@ -1,4 +1,5 @@
 #include "String.h"
+#include "Resources.h"
 #include "Exceptions.h"
 #include <algorithm>
 #include <clocale>
@@ -405,14 +406,19 @@ void CString::ReleaseBuffer(int newLength)
     m_s.resize(static_cast<size_t>(newLength));
 }
 
-BOOL CString::LoadString(UINT id)
+BOOL CString::LoadString(UINT id, HINSTANCE caller)
 {
-    // String resources come from the main program.
-    const wchar_t* text = nullptr;
-    int n = ::LoadStringW(GetModuleHandleW(nullptr), id, reinterpret_cast<LPWSTR>(&text), 0);
-    if (n <= 0) return FALSE;
-    m_s.assign(text, static_cast<size_t>(n));
-    return TRUE;
+    HINSTANCE order[32];
+    int count = ClResourceSearchOrder(caller, order, 32);
+    for (int i = 0; i < count; ++i) {
+        const wchar_t* text = nullptr;
+        int n = ::LoadStringW(order[i], id, reinterpret_cast<LPWSTR>(&text), 0);
+        if (n > 0) {
+            m_s.assign(text, static_cast<size_t>(n));
+            return TRUE;
+        }
+    }
+    return FALSE;
 }
 
 CString ClFormat(const wchar_t* format, ...)

@@ -92,7 +92,9 @@ public:
     wchar_t* GetBufferSetLength(int length);
     void ReleaseBuffer(int newLength = -1);
 
-    BOOL LoadString(UINT id);
+    // From the string table of the module that asks, or of the next module
+    // in the resource search order that has the string (Resources.h).
+    BOOL LoadString(UINT id, HINSTANCE caller = ClCallerModule());
 
 private:
     std::wstring m_s;

@@ -53,10 +53,10 @@ void CToolBar::SetSizes(SIZE button, SIZE image)
     SendMessage(TB_SETBUTTONSIZE, 0, MAKELPARAM(button.cx, button.cy));
 }
 
-BOOL CToolBar::LoadBitmap(UINT id)
+BOOL CToolBar::LoadBitmap(UINT id, HINSTANCE caller)
 {
     const wchar_t* name = MAKEINTRESOURCEW(id);
-    HINSTANCE module = AfxFindResourceHandle(name, RT_BITMAP, AfxModuleOfAddress(__builtin_return_address(0)));
+    HINSTANCE module = AfxFindResourceHandle(name, RT_BITMAP, caller);
     if (!module) return FALSE;
     HBITMAP bitmap = ::LoadBitmapW(module, name);
     if (!bitmap) return FALSE;
@@ -68,11 +68,11 @@ BOOL CToolBar::LoadBitmap(UINT id)
     return SendMessage(TB_ADDBITMAP, static_cast<WPARAM>(count), reinterpret_cast<LPARAM>(&add)) != -1;
 }
 
-BOOL CToolBar::LoadToolBar(UINT id)
+BOOL CToolBar::LoadToolBar(UINT id, HINSTANCE caller)
 {
     const wchar_t* name = MAKEINTRESOURCEW(id);
     const wchar_t* type = MAKEINTRESOURCEW(241); // tool-bar resource
-    HINSTANCE module = AfxFindResourceHandle(name, type, AfxModuleOfAddress(__builtin_return_address(0)));
+    HINSTANCE module = AfxFindResourceHandle(name, type, caller);
     if (!module) return FALSE;
     HRSRC resource = ::FindResourceW(module, name, type);
     HGLOBAL handle = resource ? ::LoadResource(module, resource) : nullptr;

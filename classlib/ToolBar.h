@@ -11,8 +11,9 @@ public:
     BOOL CreateEx(CWnd* parent, DWORD ctrlStyle = TBSTYLE_FLAT,
                   DWORD style = WS_CHILD | WS_VISIBLE | CBRS_ALIGN_TOP, CRect borders = CRect(0, 0, 0, 0),
                   UINT id = AFX_IDW_TOOLBAR);
-    BOOL LoadToolBar(UINT id);
-    BOOL LoadBitmap(UINT id);
+    // From the module that asks, or the next in the resource search order.
+    BOOL LoadToolBar(UINT id, HINSTANCE caller = ClCallerModule());
+    BOOL LoadBitmap(UINT id, HINSTANCE caller = ClCallerModule());
     BOOL SetButtons(const UINT* ids, int count);
     void SetSizes(SIZE button, SIZE image);
     int CommandToIndex(UINT id) const;

@@ -27,7 +27,7 @@ namespace {
 
 WndThreadState& State() { return ClWndState(); }
 
-HINSTANCE ThisModule() { return AfxModuleOfAddress(reinterpret_cast<const void*>(&ClWndState)); }
+HINSTANCE ThisModule() { return ClCallerModule(); }
 
 } // namespace
 
@@ -95,7 +95,7 @@ BOOL AfxUnhookWindowCreate()
 }
 
 // ---------------------------------------------------------------------------
-// Window classes and resource modules.
+// Window classes.
 
 const wchar_t* AfxRegisterWndClass(UINT classStyle, HCURSOR cursor, HBRUSH background, HICON icon)
 {
@@ -117,44 +117,6 @@ const wchar_t* AfxRegisterWndClass(UINT classStyle, HCURSOR cursor, HBRUSH backg
         if (!::RegisterClassW(&wc)) AfxThrowResourceException();
     }
     return (*names)[name] = name;
-}
-
-namespace {
-std::vector<HINSTANCE>& ResourceModules()
-{
-    static std::vector<HINSTANCE>* modules = new std::vector<HINSTANCE>;
-    return *modules;
-}
-} // namespace
-
-HINSTANCE AfxModuleOfAddress(const void* address)
-{
-    HMODULE module = nullptr;
-    ::GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                         static_cast<LPCWSTR>(address), &module);
-    return module;
-}
-
-void AfxAddResourceModule(HINSTANCE module)
-{
-    auto& list = ResourceModules();
-    if (module && std::find(list.begin(), list.end(), module) == list.end()) list.push_back(module);
-}
-
-void AfxRemoveResourceModule(HINSTANCE module)
-{
-    auto& list = ResourceModules();
-    list.erase(std::remove(list.begin(), list.end(), module), list.end());
-}
-
-HINSTANCE AfxFindResourceHandle(const wchar_t* name, const wchar_t* type, HINSTANCE first)
-{
-    if (!first) first = AfxModuleOfAddress(__builtin_return_address(0));
-    std::vector<HINSTANCE> order{first, AfxGetResourceHandle(), AfxGetInstanceHandle(), ::GetModuleHandleW(nullptr)};
-    for (HINSTANCE m : ResourceModules()) order.push_back(m);
-    for (HINSTANCE m : order)
-        if (m && ::FindResourceW(m, name, type)) return m;
-    return nullptr;
 }
 
 // ---------------------------------------------------------------------------
@@ -778,9 +740,6 @@ BOOL CWnd::GetScrollInfo(int bar, LPSCROLLINFO info, UINT mask) const
 
 void CWnd::DragAcceptFiles(BOOL accept) { ModifyStyleEx(accept ? 0 : WS_EX_ACCEPTFILES, accept ? WS_EX_ACCEPTFILES : 0); }
 
-HWND CWnd::GetSafeHwnd() const { return this ? m_hWnd : nullptr; }
-CWnd::operator HWND() const { return this ? m_hWnd : nullptr; }
-BOOL CWnd::IsWindow() const { return this && ::IsWindow(m_hWnd); }
 
 // ---------------------------------------------------------------------------
 // Default handlers.

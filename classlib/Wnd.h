@@ -47,8 +47,8 @@ public:
     HWND m_hWnd = nullptr;
 
     // Both answer null for a null object.
-    operator HWND() const;
-    HWND GetSafeHwnd() const;
+    operator HWND() const { return ClIsNull(this) ? nullptr : m_hWnd; }
+    HWND GetSafeHwnd() const { return ClIsNull(this) ? nullptr : m_hWnd; }
     bool operator==(const CWnd& other) const { return m_hWnd == other.m_hWnd; }
     bool operator!=(const CWnd& other) const { return m_hWnd != other.m_hWnd; }
 
@@ -131,7 +131,7 @@ public:
     BOOL IsIconic() const { return ::IsIconic(m_hWnd); }
     BOOL IsZoomed() const { return ::IsZoomed(m_hWnd); }
     BOOL IsChild(const CWnd* wnd) const { return ::IsChild(m_hWnd, wnd->GetSafeHwnd()); }
-    BOOL IsWindow() const;
+    BOOL IsWindow() const { return !ClIsNull(this) && ::IsWindow(m_hWnd); } // FALSE for a null object
 
     // Placeholders for SetWindowPos's z-order argument.
     static const CWnd wndTop, wndBottom, wndTopMost, wndNoTopMost;
@@ -316,19 +316,10 @@ CLASSLIB_API const wchar_t* AfxRegisterWndClass(UINT classStyle, HCURSOR cursor 
 // The class the library uses when CreateEx gets no class name.
 #define CL_WND_CLASS L"ClWnd"
 
-// Resource modules.  A resource is looked for in `first` (or, when null, the
-// module of the calling code), then in the resource handle, the program,
-// and the modules registered with AfxAddResourceModule (every module with an
-// application object is registered).  Null when none holds it.
-CLASSLIB_API HINSTANCE AfxFindResourceHandle(const wchar_t* name, const wchar_t* type, HINSTANCE first = nullptr);
-CLASSLIB_API void AfxAddResourceModule(HINSTANCE module);
-CLASSLIB_API void AfxRemoveResourceModule(HINSTANCE module);
-// The module that holds the code or data at an address (for example an
-// object's virtual table: the module of its class).
-CLASSLIB_API HINSTANCE AfxModuleOfAddress(const void* address);
 
 // The DC a paint handler draws into while a window renders itself for
 // WM_PRINTCLIENT (CPaintDC uses it in place of BeginPaint); null otherwise.
 CLASSLIB_API HDC ClPrintingDC();
 
 #include "MessageLoop.h"
+#include "Resources.h"

@@ -26,6 +26,54 @@ void InvertTracker(CWnd* bar, CFrameWnd* frame, const CRect& rect)
     frame->ReleaseDC(dc);
 }
 
+void Tracker::Start(const CRect& edge, bool horz)
+{
+    m_bar->SetCapture();
+    m_bar->RedrawWindow(nullptr, nullptr, RDW_ALLCHILDREN | RDW_UPDATENOW);
+    CFrameWnd* frame = m_bar->GetDockingFrame();
+    if (frame) frame->LockWindowUpdate();
+    m_start = Centre(edge);
+    m_tracking = TRUE;
+    m_feedback = edge;
+    if (!horz) m_feedback.bottom -= 4;
+    InvertTracker(m_bar, frame, m_feedback);
+}
+
+void Tracker::Follow(CPoint point, bool horz)
+{
+    CPoint centre = Centre(m_feedback);
+    CPoint shift = horz ? CPoint(0, point.y - centre.y) : CPoint(point.x - centre.x, 0);
+    if (shift.x == 0 && shift.y == 0) return;
+    CFrameWnd* frame = m_bar->GetDockingFrame();
+    InvertTracker(m_bar, frame, m_feedback);
+    m_feedback.OffsetRect(shift);
+    InvertTracker(m_bar, frame, m_feedback);
+}
+
+CFrameWnd* Tracker::End()
+{
+    CFrameWnd* frame = m_bar->GetDockingFrame();
+    InvertTracker(m_bar, frame, m_feedback);
+    if (frame) frame->UnlockWindowUpdate();
+    m_tracking = FALSE;
+    if (::GetCapture() == m_bar->m_hWnd) ::ReleaseCapture();
+    return frame;
+}
+
+CFrameWnd* Tracker::Stop(bool accept, UINT dockBarId, bool horz, CSize minimum, CSize& horzSize, CSize& vertSize)
+{
+    CFrameWnd* frame = End();
+    if (!accept || !frame) return nullptr;
+    ApplyDrag(frame, dockBarId, horz, m_start, m_feedback, minimum, horzSize, vertSize);
+    return frame;
+}
+
+void Tracker::CaptureChanged(CWnd* taker)
+{
+    HWND to = taker ? taker->m_hWnd : nullptr;
+    if (m_tracking && to != m_bar->m_hWnd) End();
+}
+
 void ApplyDrag(CFrameWnd* frame, UINT dockBarId, bool horz, CPoint start, const CRect& tracker, CSize minimum,
                CSize& horzSize, CSize& vertSize)
 {

@@ -1,6 +1,6 @@
 // Sizing and layout shared by the library's resizable docking bars (the
-// docking control bar and the dynamic information bar): the size a sizing
-// drag leaves, and the fixed and floating layout sizes.
+// docking control bar and the dynamic information bar): the drag of the
+// sizing edge, the size it leaves, and the fixed and floating layout sizes.
 #pragma once
 #include "corvane/CorvaneDefs.h"
 
@@ -20,6 +20,40 @@ void InvertTracker(CWnd* bar, CFrameWnd* frame, const CRect& rect);
 // old size plus the frame's client extent.
 void ApplyDrag(CFrameWnd* frame, UINT dockBarId, bool horz, CPoint start, const CRect& tracker, CSize minimum,
                CSize& horzSize, CSize& vertSize);
+
+// The drag of a docked bar's sizing edge.  The bar keeps the drag's state in
+// its own members (the drag flag, the feedback rectangle and the edge's
+// centre when the drag began, both in the bar's window coordinates); a
+// tracker works on them for the length of one call.
+class Tracker
+{
+public:
+    Tracker(CControlBar* bar, int& tracking, CRect& feedback, CPoint& start)
+        : m_bar(bar), m_tracking(tracking), m_feedback(feedback), m_start(start)
+    {
+    }
+
+    // Captures the mouse, redraws the bar at once, locks the frame's window
+    // updates, remembers the centre of the edge and draws the feedback (the
+    // edge, 4 px shorter at the bottom unless docked horizontally).
+    void Start(const CRect& edge, bool horz);
+    // Moves the feedback with a point of the bar's window coordinates, across
+    // the edge only.
+    void Follow(CPoint point, bool horz);
+    // Erases the feedback, unlocks the frame, ends the drag and releases the
+    // capture.  With `accept`, the docked size after the drag is stored
+    // (ApplyDrag) and the frame is returned for its layout; else null.
+    CFrameWnd* Stop(bool accept, UINT dockBarId, bool horz, CSize minimum, CSize& horzSize, CSize& vertSize);
+    // The capture went to `taker`: a drag still running ends without a new size.
+    void CaptureChanged(CWnd* taker);
+
+private:
+    CFrameWnd* End();
+    CControlBar* m_bar;
+    int& m_tracking;
+    CRect& m_feedback;
+    CPoint& m_start;
+};
 
 // The fixed layout: the width of the top dock bar (or the height of the left
 // one) plus 4, or 32767 when stretched, with the docked size across.

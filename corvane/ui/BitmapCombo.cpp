@@ -11,7 +11,7 @@ tkxBitmapComboBox::~tkxBitmapComboBox()
 int tkxBitmapComboBox::AddBitmap(UINT bitmapId, const wchar_t* text)
 {
     auto* bitmap = new CBitmap;
-    HINSTANCE module = AfxFindResourceHandle(MAKEINTRESOURCEW(bitmapId), RT_BITMAP, AfxModuleOfAddress(this));
+    HINSTANCE module = AfxFindResourceHandle(MAKEINTRESOURCEW(bitmapId), RT_BITMAP);
     if (!module || !bitmap->Attach(::LoadBitmapW(module, MAKEINTRESOURCEW(bitmapId)))) {
         delete bitmap;
         CWnd* top = m_hWnd ? GetTopLevelParent() : nullptr;

@@ -5,7 +5,6 @@
 
 namespace {
 
-using BarSizing::Centre;
 
 // Routes the command updates of a bar's child controls: the bar's own
 // update handlers first (the two buttons always answer there), then the
@@ -291,17 +290,9 @@ void tkxControlBar::OnNcLButtonDown(UINT hitTest, CPoint)
         Default();
 }
 
-void tkxControlBar::StartTracking()
-{
-    SetCapture();
-    RedrawWindow(nullptr, nullptr, RDW_ALLCHILDREN | RDW_UPDATENOW);
-    if (CFrameWnd* frame = GetDockingFrame()) frame->LockWindowUpdate();
-    m_ptOld = Centre(m_rcBorder);
-    m_bTracking = TRUE;
-    m_rcTracker = m_rcBorder;
-    if (!IsHorzDocked()) m_rcTracker.bottom -= 4;
-    OnInvertTracker(m_rcTracker);
-}
+BarSizing::Tracker tkxControlBar::Sizing() { return BarSizing::Tracker(this, m_bTracking, m_rcTracker, m_ptOld); }
+
+void tkxControlBar::StartTracking() { Sizing().Start(m_rcBorder, IsHorzDocked() != FALSE); }
 
 void tkxControlBar::OnInvertTracker(const CRect& rect)
 {
@@ -323,13 +314,7 @@ void tkxControlBar::OnMouseMove(UINT, CPoint point)
         Default();
         return;
     }
-    ClientToWnd(point);
-    CPoint centre = Centre(m_rcTracker);
-    CPoint shift = IsHorzDocked() ? CPoint(0, point.y - centre.y) : CPoint(point.x - centre.x, 0);
-    if (shift.x == 0 && shift.y == 0) return;
-    OnInvertTracker(m_rcTracker);
-    m_rcTracker.OffsetRect(shift);
-    OnInvertTracker(m_rcTracker);
+    Sizing().Follow(ClientToWnd(point), IsHorzDocked() != FALSE);
 }
 
 void tkxControlBar::OnLButtonUp(UINT, CPoint point)
@@ -344,23 +329,15 @@ void tkxControlBar::OnLButtonUp(UINT, CPoint point)
 
 void tkxControlBar::OnCaptureChanged(CWnd* wnd)
 {
-    HWND taker = wnd ? wnd->m_hWnd : nullptr;
-    if (m_bTracking && taker != m_hWnd) StopTracking(FALSE);
+    Sizing().CaptureChanged(wnd);
     Default();
 }
 
 void tkxControlBar::StopTracking(BOOL accept)
 {
-    OnInvertTracker(m_rcTracker);
-    CFrameWnd* frame = GetDockingFrame();
-    if (frame) frame->UnlockWindowUpdate();
-    m_bTracking = FALSE;
-    if (::GetCapture() == m_hWnd) ::ReleaseCapture();
-    if (!accept || !frame) return;
-
-    BarSizing::ApplyDrag(frame, m_nDockBarID, IsHorzDocked() != FALSE, m_ptOld, m_rcTracker, m_szMin, m_szHorz,
-                         m_szVert);
-    frame->DelayRecalcLayout(TRUE);
+    CFrameWnd* frame =
+        Sizing().Stop(accept != FALSE, m_nDockBarID, IsHorzDocked() != FALSE, m_szMin, m_szHorz, m_szVert);
+    if (frame) frame->DelayRecalcLayout(TRUE);
 }
 
 // ---------------------------------------------------------------------------
@@ -437,10 +414,9 @@ void tkxControlBar::OnContextMenu(CWnd*, CPoint point)
         point = client.TopLeft();
         point.Offset(5, 5);
     }
-    // The menu comes from the module of the bar's class first.
+    // The menu comes from the library first, then the program's modules.
     const wchar_t* name = MAKEINTRESOURCEW(m_nMenuID);
-    const void* vtable = *reinterpret_cast<const void* const*>(this);
-    HINSTANCE module = AfxFindResourceHandle(name, RT_MENU, AfxModuleOfAddress(vtable));
+    HINSTANCE module = AfxFindResourceHandle(name, RT_MENU);
     HMENU menu = module ? ::LoadMenuW(module, name) : nullptr;
     if (!menu) return;
     HWND owner = m_hWnd;

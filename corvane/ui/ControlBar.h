@@ -10,6 +10,7 @@
 // is docked there, anything else counts as floating.
 #pragma once
 #include "corvane/CorvaneDefs.h"
+#include "corvane/ui/BarSizing.h"
 #include "corvane/ui/IconButton.h"
 
 class CORVANE_API tkxControlBar : public CControlBar
@@ -102,4 +103,5 @@ protected:
 
 private:
     CSize m_szLastWindow;    // the window size at the last position change
+    BarSizing::Tracker Sizing(); // the sizing drag on this bar's members
 };

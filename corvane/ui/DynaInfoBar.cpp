@@ -6,7 +6,6 @@
 
 namespace {
 
-using BarSizing::Centre;
 
 // The process's one bar.
 tkxDynaInfoBar* g_infoBar = nullptr;
@@ -404,18 +403,9 @@ void tkxDynaInfoBar::OnNcLButtonDown(UINT hitTest, CPoint)
         Default();
 }
 
-void tkxDynaInfoBar::StartTracking()
-{
-    SetCapture();
-    RedrawWindow(nullptr, nullptr, RDW_ALLCHILDREN | RDW_UPDATENOW);
-    if (CFrameWnd* frame = GetDockingFrame()) frame->LockWindowUpdate();
-    m_ptOld = Centre(m_rcBorder);
-    m_bTracking = TRUE;
-    m_rcTracker = m_rcBorder;
-    const bool horz = IsHorzDockBar(m_nDockBarID);
-    if (!horz) m_rcTracker.bottom -= 4;
-    OnInvertTracker(m_rcTracker);
-}
+BarSizing::Tracker tkxDynaInfoBar::Sizing() { return BarSizing::Tracker(this, m_bTracking, m_rcTracker, m_ptOld); }
+
+void tkxDynaInfoBar::StartTracking() { Sizing().Start(m_rcBorder, IsHorzDockBar(m_nDockBarID)); }
 
 void tkxDynaInfoBar::OnInvertTracker(const CRect& rect)
 {
@@ -437,14 +427,7 @@ void tkxDynaInfoBar::OnMouseMove(UINT, CPoint point)
         Default();
         return;
     }
-    ClientToWnd(point);
-    const bool horz = IsHorzDockBar(m_nDockBarID);
-    CPoint centre = Centre(m_rcTracker);
-    CPoint shift = horz ? CPoint(0, point.y - centre.y) : CPoint(point.x - centre.x, 0);
-    if (shift.x == 0 && shift.y == 0) return;
-    OnInvertTracker(m_rcTracker);
-    m_rcTracker.OffsetRect(shift);
-    OnInvertTracker(m_rcTracker);
+    Sizing().Follow(ClientToWnd(point), IsHorzDockBar(m_nDockBarID));
 }
 
 void tkxDynaInfoBar::OnLButtonUp(UINT, CPoint point)
@@ -464,22 +447,15 @@ void tkxDynaInfoBar::OnLButtonUp(UINT, CPoint point)
 // Losing the capture to another window ends a drag, keeping the old size.
 void tkxDynaInfoBar::OnCaptureChanged(CWnd* wnd)
 {
-    HWND taker = wnd ? wnd->m_hWnd : nullptr;
-    if (m_bTracking && taker != m_hWnd) StopTracking(FALSE);
+    Sizing().CaptureChanged(wnd);
     Default();
 }
 
 void tkxDynaInfoBar::StopTracking(BOOL accept)
 {
-    OnInvertTracker(m_rcTracker);
-    CFrameWnd* frame = GetDockingFrame();
-    if (frame) frame->UnlockWindowUpdate();
-    m_bTracking = FALSE;
-    if (::GetCapture() == m_hWnd) ::ReleaseCapture();
-    if (!accept || !frame) return;
-
-    BarSizing::ApplyDrag(frame, m_nDockBarID, IsHorzDockBar(m_nDockBarID), m_ptOld, m_rcTracker, m_szMin,
-                         m_szHorz, m_szVert);
+    CFrameWnd* frame =
+        Sizing().Stop(accept != FALSE, m_nDockBarID, IsHorzDockBar(m_nDockBarID), m_szMin, m_szHorz, m_szVert);
+    if (!frame) return;
     frame->DelayRecalcLayout(TRUE);
     frame->RecalcLayout(TRUE);
 }

@@ -7,6 +7,7 @@
 // library shuts down.
 #pragma once
 #include "corvane/CorvaneDefs.h"
+#include "corvane/ui/BarSizing.h"
 
 // One row of a group; flag kInfoHighlight marks a highlighted row.
 struct CORVANE_API sInfoItem {
@@ -110,6 +111,9 @@ protected:
 
 private:
     int DrawGroup(CDC& dc, CDC& source, const sInfoGroup& group, int left, int top, int right);
+
+private:
+    BarSizing::Tracker Sizing(); // the sizing drag on this bar's members
 };
 
 // Creates the process's bar, hidden, as a child of the host window (1), or

@@ -59,7 +59,7 @@ void tkxIconButton::FreeIcons()
 void tkxIconButton::SetIcon(int in, int out)
 {
     FreeIcons();
-    HINSTANCE module = AfxFindResourceHandle(MAKEINTRESOURCEW(in), RT_GROUP_ICON, AfxModuleOfAddress(this));
+    HINSTANCE module = AfxFindResourceHandle(MAKEINTRESOURCEW(in), RT_GROUP_ICON);
     if (!module) {
         CWnd* top = m_hWnd ? GetTopLevelParent() : nullptr;
         ClMessageBox(top ? top->GetSafeHwnd() : nullptr, L"获取程序资源数据失败!", L"TAVIX", MB_OK | MB_ICONEXCLAMATION);
@@ -98,7 +98,7 @@ BOOL tkxIconButton::SetBtnCursor(int id)
     if (m_hCursor) ::DestroyCursor(m_hCursor);
     m_hCursor = nullptr;
     if (id == -1) return TRUE;
-    HINSTANCE module = AfxFindResourceHandle(MAKEINTRESOURCEW(id), RT_GROUP_CURSOR, AfxModuleOfAddress(this));
+    HINSTANCE module = AfxFindResourceHandle(MAKEINTRESOURCEW(id), RT_GROUP_CURSOR);
     if (module) m_hCursor = static_cast<HCURSOR>(::LoadImageW(module, MAKEINTRESOURCEW(id), IMAGE_CURSOR, 0, 0, 0));
     return m_hCursor != nullptr;
 }

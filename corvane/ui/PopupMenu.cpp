@@ -25,7 +25,7 @@ tkxPopupMenu::~tkxPopupMenu()
 void tkxPopupMenu::SetImage(UINT bitmapId, int size, int grow)
 {
     m_images.DeleteImageList();
-    HINSTANCE module = AfxFindResourceHandle(MAKEINTRESOURCEW(bitmapId), RT_BITMAP, AfxModuleOfAddress(this));
+    HINSTANCE module = AfxFindResourceHandle(MAKEINTRESOURCEW(bitmapId), RT_BITMAP);
     if (!module || !m_images.Attach(ImageList_LoadImageW(module, MAKEINTRESOURCEW(bitmapId), size, grow,
                                                           RGB(255, 0, 255), IMAGE_BITMAP, LR_CREATEDIBSECTION)))
         ShowLoadFailure(L"\n加载菜单资源失败!");
@@ -35,7 +35,7 @@ void tkxPopupMenu::SetImage(UINT bitmapId, int size, int grow)
 void tkxPopupMenu::SetBackImage(UINT bitmapId, int height, int)
 {
     m_backImages.DeleteImageList();
-    HINSTANCE module = AfxFindResourceHandle(MAKEINTRESOURCEW(bitmapId), RT_BITMAP, AfxModuleOfAddress(this));
+    HINSTANCE module = AfxFindResourceHandle(MAKEINTRESOURCEW(bitmapId), RT_BITMAP);
     if (!module || !m_backImages.Attach(ImageList_LoadImageW(module, MAKEINTRESOURCEW(bitmapId), m_nMenuHeight, 1,
                                                               ::GetSysColor(COLOR_MENU), IMAGE_BITMAP,
                                                               LR_CREATEDIBSECTION)))

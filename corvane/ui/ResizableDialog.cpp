@@ -49,18 +49,18 @@ BEGIN_MESSAGE_MAP(tkxResizableDialog, CDialog)
     ON_WM_PAINT()
 END_MESSAGE_MAP()
 
-tkxResizableDialog::tkxResizableDialog()
-    : m_szGripSize(::GetSystemMetrics(SM_CXVSCROLL), ::GetSystemMetrics(SM_CYHSCROLL))
+tkxResizableDialog::tkxResizableDialog(HINSTANCE caller)
+    : CDialog(caller), m_szGripSize(::GetSystemMetrics(SM_CXVSCROLL), ::GetSystemMetrics(SM_CYHSCROLL))
 {
 }
 
-tkxResizableDialog::tkxResizableDialog(UINT templateId, CWnd* parent)
-    : CDialog(templateId, parent), m_szGripSize(::GetSystemMetrics(SM_CXVSCROLL), ::GetSystemMetrics(SM_CYHSCROLL))
+tkxResizableDialog::tkxResizableDialog(UINT templateId, CWnd* parent, HINSTANCE caller)
+    : CDialog(templateId, parent, caller), m_szGripSize(::GetSystemMetrics(SM_CXVSCROLL), ::GetSystemMetrics(SM_CYHSCROLL))
 {
 }
 
-tkxResizableDialog::tkxResizableDialog(const wchar_t* templateName, CWnd* parent)
-    : CDialog(templateName, parent),
+tkxResizableDialog::tkxResizableDialog(const wchar_t* templateName, CWnd* parent, HINSTANCE caller)
+    : CDialog(templateName, parent, caller),
       m_szGripSize(::GetSystemMetrics(SM_CXVSCROLL), ::GetSystemMetrics(SM_CYHSCROLL))
 {
 }

@@ -43,9 +43,11 @@ public:
         CSize szBottomRightMargin;   // pixels
     };
 
-    tkxResizableDialog();
-    tkxResizableDialog(UINT templateId, CWnd* parent = nullptr);
-    tkxResizableDialog(const wchar_t* templateName, CWnd* parent = nullptr);
+    // The template comes from the module of the code that constructs the
+    // dialog (the derived dialog's own module), as for CDialog.
+    explicit tkxResizableDialog(HINSTANCE caller = ClCallerModule());
+    tkxResizableDialog(UINT templateId, CWnd* parent = nullptr, HINSTANCE caller = ClCallerModule());
+    tkxResizableDialog(const wchar_t* templateName, CWnd* parent = nullptr, HINSTANCE caller = ClCallerModule());
     ~tkxResizableDialog() override;
 
     // Anchors a control; a control that is not there is ignored.

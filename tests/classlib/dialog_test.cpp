@@ -209,13 +209,42 @@ TEST(ModalLoop, PreTranslateRunsFromTheTargetUpToTheDialogAndTheOwnerWaits)
     frame->DestroyWindow();
 }
 
-TEST(Resources, TemplatesAreFoundInTheModuleOfTheDialogsClass)
+TEST(Resources, TheModuleThatAsksComesFirstThenTheSearchOrder)
 {
     HINSTANCE exe = ::GetModuleHandleW(nullptr);
-    EXPECT_EQ(exe, AfxFindResourceHandle(MAKEINTRESOURCEW(IDD_DATA), RT_DIALOG));
+    // The system's common dialog library holds a find dialog under the same
+    // number as this program's own.
+    HINSTANCE common = ::LoadLibraryW(L"comdlg32.dll");
+    ASSERT_NE(nullptr, common);
+    EXPECT_EQ(exe, AfxFindResourceHandle(MAKEINTRESOURCEW(IDD_FIND), RT_DIALOG));
+    EXPECT_EQ(common, AfxFindResourceHandle(MAKEINTRESOURCEW(IDD_FIND), RT_DIALOG, common));
+    EXPECT_EQ(exe, AfxFindResourceHandle(MAKEINTRESOURCEW(IDD_DATA), RT_DIALOG, common)); // on to the program
     EXPECT_EQ(nullptr, AfxFindResourceHandle(MAKEINTRESOURCEW(4242), RT_DIALOG));
+
+    // A dialog runs the template of the module that constructed it.
+    CString captions[2];
+    DialogScript script;
+    for (CString& caption : captions) {
+        script.Then([&caption](CWnd* d) {
+            caption = d->GetWindowText();
+            Press(d, IDCANCEL);
+        });
+    }
+    CDialog mine(IDD_FIND), theirs(IDD_FIND, nullptr, common);
+    EXPECT_EQ(IDCANCEL, mine.DoModal());
+    EXPECT_EQ(IDCANCEL, theirs.DoModal());
+    EXPECT_STREQ(L"本程序的查找", captions[0]);
+    EXPECT_FALSE(captions[1].IsEmpty());
+    EXPECT_NE(captions[0], captions[1]);
     CDialog missing(4242);
     EXPECT_EQ(-1, missing.DoModal());
+
+    // Strings follow the same order.
+    CString text;
+    EXPECT_TRUE(text.LoadString(IDS_OWN_TEXT, common));
+    EXPECT_STREQ(L"本程序的文字", text);
+    EXPECT_FALSE(text.LoadString(4242));
+    ::FreeLibrary(common);
 }
 
 // ---------------------------------------------------------------------------

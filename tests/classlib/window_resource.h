@@ -17,3 +17,5 @@
 #define IDC_UNHANDLED 1012
 #define IDC_AUTOCHECK 1013
 #define IDC_DISABLED 1014
+#define IDD_FIND 1540 // the number of the system's own find dialog
+#define IDS_OWN_TEXT 40001

@@ -445,3 +445,28 @@ TEST(WindowClasses, RegisteredOnceWithTheirTraits)
     EXPECT_EQ(static_cast<ULONG_PTR>(CS_DBLCLKS), ::GetClassLongPtrW(wnd.m_hWnd, GCL_STYLE) & CS_DBLCLKS);
     wnd.DestroyWindow();
 }
+
+TEST(WindowObjects, SafeAccessorsAnswerNullForANullObject)
+{
+    // What a look-up that found nothing gives a caller.
+    CWnd* wnd = CWnd::FromHandle(nullptr);
+    CMenu* menu = CMenu::FromHandle(nullptr);
+    CGdiObject* object = CGdiObject::FromHandle(nullptr);
+    CDC* dc = CDC::FromHandle(nullptr);
+    CImageList* list = CImageList::FromHandle(nullptr);
+    EXPECT_EQ(nullptr, wnd->GetSafeHwnd());
+    EXPECT_EQ(nullptr, static_cast<HWND>(*wnd));
+    EXPECT_FALSE(wnd->IsWindow());
+    EXPECT_EQ(nullptr, menu->GetSafeHmenu());
+    EXPECT_EQ(nullptr, object->GetSafeHandle());
+    EXPECT_EQ(nullptr, dc->GetSafeHdc());
+    EXPECT_EQ(nullptr, list->GetSafeHandle());
+
+    CWnd live;
+    ASSERT_TRUE(live.CreateEx(0, nullptr, L"live", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr));
+    EXPECT_EQ(live.m_hWnd, live.GetSafeHwnd());
+    EXPECT_TRUE(live.IsWindow());
+    live.DestroyWindow();
+    EXPECT_FALSE(live.IsWindow());
+}
+
