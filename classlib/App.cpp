@@ -1,5 +1,12 @@
 #include "App.h"
+#include "DocTemplate.h"
+#include "Document.h"
+#include "Frame.h"
+#include "RecentFileList.h"
+#include "View.h"
 #include "Wnd.h"
+#include <shellapi.h>
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -56,6 +63,11 @@ int AfxMessageBox(UINT promptId, UINT type, UINT, HINSTANCE caller)
 
 IMPLEMENT_DYNAMIC(CWinApp, CCmdTarget)
 
+BEGIN_MESSAGE_MAP(CWinApp, CCmdTarget)
+    ON_COMMAND_RANGE(ID_FILE_MRU_FILE1, ID_FILE_MRU_FILE16, OnOpenRecentFile)
+    ON_UPDATE_COMMAND_UI(ID_FILE_MRU_FILE1, OnUpdateRecentFileMenu)
+END_MESSAGE_MAP()
+
 CWinApp::CWinApp(const wchar_t* appName, HINSTANCE module)
     : m_pszAppName(nullptr), m_pszRegistryKey(nullptr), m_pszExeName(nullptr), m_hInstance(nullptr)
 {
@@ -66,12 +78,30 @@ CWinApp::CWinApp(const wchar_t* appName, HINSTANCE module)
     m_pszExeName = m_exeName;
     m_profileName = m_exeName + L".INI";
     m_pszProfileName = m_profileName;
+    // The command line after the program's name, and how the main window
+    // should first show.
+    const wchar_t* line = ::GetCommandLineW();
+    if (*line == L'"') {
+        for (++line; *line && *line != L'"'; ++line) {
+        }
+        if (*line) ++line;
+    } else {
+        while (*line > L' ') ++line;
+    }
+    while (*line == L' ' || *line == L'\t') ++line;
+    m_commandLine = line;
+    m_lpCmdLine = m_commandLine;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    ::GetStartupInfoW(&startup);
+    m_nCmdShow = (startup.dwFlags & STARTF_USESHOWWINDOW) ? startup.wShowWindow : SW_SHOWDEFAULT;
     g_apps.push_back(this);
     AfxAddResourceModule(m_hInstance);
 }
 
 CWinApp::~CWinApp()
 {
+    DeleteDocuments();
     for (auto it = g_apps.begin(); it != g_apps.end(); ++it) {
         if (*it == this) {
             g_apps.erase(it);
@@ -81,7 +111,12 @@ CWinApp::~CWinApp()
 }
 
 BOOL CWinApp::InitInstance() { return TRUE; }
-int CWinApp::ExitInstance() { return 0; }
+
+int CWinApp::ExitInstance()
+{
+    SaveStdProfileSettings();
+    return 0;
+}
 
 BOOL CWinApp::EnsureStarted()
 {
@@ -96,7 +131,18 @@ int CWinApp::Shutdown()
 {
     if (!m_started || m_stopped) return 0;
     m_stopped = true;
-    return ExitInstance();
+    int result = ExitInstance();
+    DeleteDocuments();
+    return result;
+}
+
+void CWinApp::DeleteDocuments()
+{
+    if (m_pDocManager) m_pDocManager->CloseAllDocuments(TRUE);
+    delete m_pDocManager;
+    m_pDocManager = nullptr;
+    delete m_pRecentFileList;
+    m_pRecentFileList = nullptr;
 }
 
 void CWinApp::SetRegistryKey(const wchar_t* key)
@@ -281,3 +327,170 @@ BOOL CWinApp::WriteProfileString(const wchar_t* section, const wchar_t* entry, c
     }
     return ::WritePrivateProfileStringW(section, entry, value, m_pszProfileName);
 }
+
+// ---------------------------------------------------------------------------
+// The document part.
+
+void CWinApp::AddDocTemplate(CDocTemplate* documentTemplate)
+{
+    if (!m_pDocManager) m_pDocManager = new CDocManager;
+    m_pDocManager->AddDocTemplate(documentTemplate);
+}
+
+POSITION CWinApp::GetFirstDocTemplatePosition() const
+{
+    return m_pDocManager ? m_pDocManager->GetFirstDocTemplatePosition() : nullptr;
+}
+
+CDocTemplate* CWinApp::GetNextDocTemplate(POSITION& position) const
+{
+    return m_pDocManager->GetNextDocTemplate(position);
+}
+
+CDocument* CWinApp::OpenDocumentFile(const wchar_t* path)
+{
+    return m_pDocManager ? m_pDocManager->OpenDocumentFile(path) : nullptr;
+}
+
+BOOL CWinApp::SaveAllModified() { return !m_pDocManager || m_pDocManager->SaveAllModified(); }
+
+void CWinApp::CloseAllDocuments(BOOL endSession)
+{
+    if (m_pDocManager) m_pDocManager->CloseAllDocuments(endSession);
+}
+
+int CWinApp::GetOpenDocumentCount() const { return m_pDocManager ? m_pDocManager->GetOpenDocumentCount() : 0; }
+
+BOOL CWinApp::DoPromptFileName(CString& fileName, const wchar_t* title, DWORD flags, BOOL open,
+                               CDocTemplate* documentTemplate)
+{
+    if (!m_pDocManager) m_pDocManager = new CDocManager;
+    return m_pDocManager->DoPromptFileName(fileName, title, flags, open, documentTemplate);
+}
+
+void CWinApp::OnFileNew()
+{
+    if (m_pDocManager) m_pDocManager->OnFileNew();
+}
+
+void CWinApp::OnFileOpen()
+{
+    if (m_pDocManager) m_pDocManager->OnFileOpen();
+}
+
+void CWinApp::OnAppExit()
+{
+    if (m_pMainWnd) m_pMainWnd->SendMessage(WM_CLOSE);
+}
+
+// ---------------------------------------------------------------------------
+// The recent-file list.
+
+void CWinApp::LoadStdProfileSettings(UINT maxEntries)
+{
+    delete m_pRecentFileList;
+    m_pRecentFileList = nullptr;
+    if (maxEntries == 0) return;
+    m_pRecentFileList = new CRecentFileList(1, L"Recent File List", L"File%d",
+                                            static_cast<int>(std::min<UINT>(maxEntries, 16)));
+    m_pRecentFileList->ReadList();
+}
+
+void CWinApp::SaveStdProfileSettings()
+{
+    if (m_pRecentFileList) m_pRecentFileList->WriteList();
+}
+
+void CWinApp::AddToRecentFileList(const wchar_t* path)
+{
+    if (m_pRecentFileList && path && *path) m_pRecentFileList->Add(path);
+}
+
+void CWinApp::OnOpenRecentFile(UINT id)
+{
+    if (!m_pRecentFileList) return;
+    int index = static_cast<int>(id - ID_FILE_MRU_FILE1);
+    if (index < 0 || index >= m_pRecentFileList->GetSize()) return;
+    CString path = (*m_pRecentFileList)[index];
+    if (path.IsEmpty()) return;
+    // A file that can no longer be opened leaves the list.
+    if (!OpenDocumentFile(path)) m_pRecentFileList->Remove(index);
+}
+
+void CWinApp::OnUpdateRecentFileMenu(CCmdUI* ui)
+{
+    if (m_pRecentFileList)
+        m_pRecentFileList->UpdateMenu(ui);
+    else
+        ui->Enable(FALSE);
+}
+
+// ---------------------------------------------------------------------------
+// The command line.
+
+void CCommandLineInfo::ParseParam(const wchar_t* param, BOOL flag, BOOL last)
+{
+    CString text(param ? param : L"");
+    if (flag) {
+        if (text.CompareNoCase(L"pt") == 0) {
+            m_nShellCommand = FilePrintTo;
+        } else if (text.CompareNoCase(L"p") == 0) {
+            m_nShellCommand = FilePrint;
+        } else if (text.CompareNoCase(L"dde") == 0) {
+            m_bShowSplash = FALSE;
+            m_nShellCommand = FileDDE;
+        }
+    } else if (m_strFileName.IsEmpty()) {
+        m_strFileName = text;
+    } else if (m_nShellCommand == FilePrintTo) {
+        if (m_strPrinterName.IsEmpty())
+            m_strPrinterName = text;
+        else if (m_strDriverName.IsEmpty())
+            m_strDriverName = text;
+        else if (m_strPortName.IsEmpty())
+            m_strPortName = text;
+    }
+    if (last && m_nShellCommand == FileNew && !m_strFileName.IsEmpty()) m_nShellCommand = FileOpen;
+}
+
+void CWinApp::ParseCommandLine(CCommandLineInfo& info)
+{
+    // The system's splitting rules (quotes, backslashes before quotes) with
+    // a stand-in for the program's name, which has rules of its own.
+    CString line = CString(L"x ") + (m_lpCmdLine ? m_lpCmdLine : L"");
+    int count = 0;
+    LPWSTR* arguments = ::CommandLineToArgvW(line, &count);
+    if (!arguments) return;
+    for (int i = 1; i < count; ++i) {
+        const wchar_t* param = arguments[i];
+        BOOL flag = (param[0] == L'/' || param[0] == L'-') && param[1] != L'\0';
+        info.ParseParam(flag ? param + 1 : param, flag, i == count - 1);
+    }
+    ::LocalFree(arguments);
+}
+
+BOOL CWinApp::ProcessShellCommand(CCommandLineInfo& info)
+{
+    switch (info.m_nShellCommand) {
+    case CCommandLineInfo::FileNew:
+        if (!OnCmdMsg(ID_FILE_NEW, CN_COMMAND, nullptr, nullptr)) OnFileNew();
+        return m_pMainWnd != nullptr;
+    case CCommandLineInfo::FileOpen:
+        return OpenDocumentFile(info.m_strFileName) != nullptr;
+    case CCommandLineInfo::FilePrint:
+    case CCommandLineInfo::FilePrintTo: {
+        CDocument* document = OpenDocumentFile(info.m_strFileName);
+        if (!document) return FALSE;
+        POSITION pos = document->GetFirstViewPosition();
+        if (CView* view = pos ? document->GetNextView(pos) : nullptr)
+            view->SendMessage(WM_COMMAND, ID_FILE_PRINT_DIRECT);
+        document->OnCloseDocument();
+        return FALSE; // the program's work is done
+    }
+    case CCommandLineInfo::FileDDE:
+    case CCommandLineInfo::FileNothing:
+    default:
+        return TRUE;
+    }
+}
+

@@ -283,5 +283,12 @@ protected:                                                                      
     CL_MSG_ENTRY(WM_INITMENUPOPUP, t->OnInitMenuPopup(CMenu::FromHandle((HMENU)m.wParam), LOWORD(m.lParam),       \
                                                       (BOOL)HIWORD(m.lParam)))
 #define ON_WM_NCCREATE() CL_MSG_ENTRY(WM_NCCREATE, m.result = t->OnNcCreate(reinterpret_cast<LPCREATESTRUCT>(m.lParam)))
+#define ON_WM_MOUSEACTIVATE()                                                                                      \
+    CL_MSG_ENTRY(WM_MOUSEACTIVATE, m.result = t->OnMouseActivate(CWnd::FromHandle((HWND)m.wParam), LOWORD(m.lParam), \
+                                                                 HIWORD(m.lParam)))
+// WM_MDIACTIVATE as an MDI child gets it: fn(BOOL activate, CWnd* activated, CWnd* deactivated).
+#define ON_WM_MDIACTIVATE()                                                                                        \
+    CL_MSG_ENTRY(WM_MDIACTIVATE, t->OnMDIActivate(m.lParam == reinterpret_cast<LPARAM>(t->m_hWnd),                  \
+                                                  CWnd::FromHandle((HWND)m.lParam), CWnd::FromHandle((HWND)m.wParam)))
 
 #include "CmdUI.h"

@@ -66,6 +66,7 @@ IMPLEMENT_DYNAMIC(CTreeCtrl, CWnd)
 IMPLEMENT_DYNAMIC(CTabCtrl, CWnd)
 IMPLEMENT_DYNAMIC(CToolTipCtrl, CWnd)
 IMPLEMENT_DYNAMIC(CSpinButtonCtrl, CWnd)
+IMPLEMENT_DYNAMIC(CToolBarCtrl, CWnd)
 
 void CStatic::DrawItem(LPDRAWITEMSTRUCT) {}
 
@@ -463,3 +464,14 @@ void CToolTipCtrl::SetToolRect(CWnd* wnd, UINT_PTR id, LPCRECT rect)
     info.rect = *rect;
     SendMessage(TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&info));
 }
+
+// ---------------------------------------------------------------------------
+
+BOOL CToolBarCtrl::Create(DWORD style, const RECT& rect, CWnd* parent, UINT id)
+{
+    AfxInitCommonControls();
+    if (!CWnd::Create(TOOLBARCLASSNAMEW, nullptr, style, rect, parent, id)) return FALSE;
+    SendMessage(TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+    return TRUE;
+}
+

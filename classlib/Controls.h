@@ -316,3 +316,45 @@ class CLASSLIB_API CSpinButtonCtrl : public CWnd
     CWnd* GetBuddy() const { return CWnd::FromHandle((HWND)SendMessage(UDM_GETBUDDY, 0, 0)); }
     int SetBase(int base) { return (int)SendMessage(UDM_SETBASE, (WPARAM)base, 0); }
 };
+
+// The system's tool bar control as a plain child window (the bar of a frame
+// is CToolBar).
+class CLASSLIB_API CToolBarCtrl : public CWnd
+{
+    DECLARE_DYNAMIC(CToolBarCtrl)
+public:
+    static const wchar_t* ClassName() { return TOOLBARCLASSNAMEW; }
+    BOOL Create(DWORD style, const RECT& rect, CWnd* parent, UINT id);
+    CImageList* SetImageList(CImageList* list)
+    {
+        return CImageList::FromHandle((HIMAGELIST)SendMessage(TB_SETIMAGELIST, 0, (LPARAM)list->GetSafeHandle()));
+    }
+    CImageList* SetHotImageList(CImageList* list)
+    {
+        return CImageList::FromHandle((HIMAGELIST)SendMessage(TB_SETHOTIMAGELIST, 0, (LPARAM)list->GetSafeHandle()));
+    }
+    CImageList* SetDisabledImageList(CImageList* list)
+    {
+        return CImageList::FromHandle(
+            (HIMAGELIST)SendMessage(TB_SETDISABLEDIMAGELIST, 0, (LPARAM)list->GetSafeHandle()));
+    }
+    BOOL AddButtons(int count, const TBBUTTON* buttons) { return (BOOL)SendMessage(TB_ADDBUTTONSW, count, (LPARAM)buttons); }
+    // Texts as one block of zero-terminated strings ending with two zeros;
+    // the index of the first.
+    int AddStrings(const wchar_t* strings) { return (int)SendMessage(TB_ADDSTRINGW, 0, (LPARAM)strings); }
+    BOOL DeleteButton(int index) { return (BOOL)SendMessage(TB_DELETEBUTTON, index, 0); }
+    BOOL EnableButton(int id, BOOL enable = TRUE) { return (BOOL)SendMessage(TB_ENABLEBUTTON, id, MAKELPARAM(enable, 0)); }
+    BOOL CheckButton(int id, BOOL check = TRUE) { return (BOOL)SendMessage(TB_CHECKBUTTON, id, MAKELPARAM(check, 0)); }
+    BOOL IsButtonEnabled(int id) const { return (BOOL)SendMessage(TB_ISBUTTONENABLED, id, 0); }
+    BOOL IsButtonChecked(int id) const { return (BOOL)SendMessage(TB_ISBUTTONCHECKED, id, 0); }
+    int GetButtonCount() const { return (int)SendMessage(TB_BUTTONCOUNT, 0, 0); }
+    BOOL GetButton(int index, TBBUTTON* button) const { return (BOOL)SendMessage(TB_GETBUTTON, index, (LPARAM)button); }
+    BOOL GetItemRect(int index, LPRECT rect) const { return (BOOL)SendMessage(TB_GETITEMRECT, index, (LPARAM)rect); }
+    int CommandToIndex(UINT id) const { return (int)SendMessage(TB_COMMANDTOINDEX, id, 0); }
+    BOOL SetButtonSize(CSize size) { return (BOOL)SendMessage(TB_SETBUTTONSIZE, 0, MAKELPARAM(size.cx, size.cy)); }
+    BOOL SetBitmapSize(CSize size) { return (BOOL)SendMessage(TB_SETBITMAPSIZE, 0, MAKELPARAM(size.cx, size.cy)); }
+    DWORD SetExtendedStyle(DWORD style) { return (DWORD)SendMessage(TB_SETEXTENDEDSTYLE, 0, style); }
+    void AutoSize() { SendMessage(TB_AUTOSIZE, 0, 0); }
+    CToolTipCtrl* GetToolTips() const { return (CToolTipCtrl*)CWnd::FromHandle((HWND)SendMessage(TB_GETTOOLTIPS, 0, 0)); }
+};
+

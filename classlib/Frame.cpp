@@ -1,7 +1,9 @@
 #include "Frame.h"
 #include "App.h"
 #include "ControlBars.h"
+#include "Document.h"
 #include "Exceptions.h"
+#include "View.h"
 #include <algorithm>
 #include <vector>
 
@@ -12,9 +14,13 @@ struct CFrameWnd::Bars {
 IMPLEMENT_DYNCREATE(CFrameWnd, CWnd)
 
 BEGIN_MESSAGE_MAP(CFrameWnd, CWnd)
+    ON_WM_CREATE()
     ON_WM_SIZE()
     ON_WM_CLOSE()
     ON_WM_DESTROY()
+    ON_WM_SETFOCUS()
+    ON_WM_ACTIVATE()
+    ON_WM_DROPFILES()
     ON_WM_INITMENUPOPUP()
     ON_MESSAGE(WM_IDLEUPDATECMDUI, OnIdleUpdateCmdUI)
 END_MESSAGE_MAP()
@@ -30,8 +36,9 @@ CFrameWnd::~CFrameWnd()
 }
 
 BOOL CFrameWnd::Create(const wchar_t* className, const wchar_t* title, DWORD style, const RECT& rect, CWnd* parent,
-                       const wchar_t* menuName, DWORD exStyle, HINSTANCE caller)
+                       const wchar_t* menuName, DWORD exStyle, CCreateContext* context, HINSTANCE caller)
 {
+    m_strTitle = title ? title : L"";
     HMENU menu = nullptr;
     if (menuName) {
         HINSTANCE module = AfxFindResourceHandle(menuName, RT_MENU, caller);
@@ -40,9 +47,156 @@ BOOL CFrameWnd::Create(const wchar_t* className, const wchar_t* title, DWORD sty
     bool byDefault = CRect(rect) == rectDefault;
     BOOL ok = CreateEx(exStyle, className, title, style, byDefault ? CW_USEDEFAULT : rect.left,
                        byDefault ? CW_USEDEFAULT : rect.top, byDefault ? CW_USEDEFAULT : rect.right - rect.left,
-                       byDefault ? CW_USEDEFAULT : rect.bottom - rect.top, parent->GetSafeHwnd(), menu);
+                       byDefault ? CW_USEDEFAULT : rect.bottom - rect.top, parent->GetSafeHwnd(), menu, context);
     if (!ok && menu) ::DestroyMenu(menu);
     return ok;
+}
+
+BOOL CFrameWnd::LoadFrame(UINT resourceId, DWORD style, CWnd* parent, CCreateContext* context, HINSTANCE caller)
+{
+    m_nIDHelp = resourceId;
+    const wchar_t* name = MAKEINTRESOURCEW(resourceId);
+    CString strings;
+    strings.LoadString(resourceId, caller);
+    int end = strings.Find(L'\n');
+    CString title = end < 0 ? strings : strings.Left(end);
+    HICON icon = nullptr;
+    if (HINSTANCE module = AfxFindResourceHandle(name, RT_GROUP_ICON, caller)) icon = ::LoadIconW(module, name);
+    const wchar_t* windowClass = AfxRegisterWndClass(CS_DBLCLKS, ::LoadCursorW(nullptr, IDC_ARROW),
+                                                     reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1), icon);
+    const wchar_t* menuName = AfxFindResourceHandle(name, RT_MENU, caller) ? name : nullptr;
+    if (!Create(windowClass, title, style, rectDefault, parent, menuName, 0, context, caller)) return FALSE;
+    if (HINSTANCE module = AfxFindResourceHandle(name, RT_ACCELERATOR, caller))
+        m_hAccelTable = ::LoadAcceleratorsW(module, name);
+    // A frame without a document (the main frame) is complete now: the views
+    // in its bars get their initial update here, once (the program's panes
+    // fill themselves in OnInitialUpdate).  A document's frame sends it from
+    // InitialUpdateFrame, after the document is loaded.
+    if (!context) SendMessageToDescendants(WM_INITIALUPDATE, 0, 0, TRUE, TRUE);
+    return TRUE;
+}
+
+BOOL CFrameWnd::PreCreateWindow(CREATESTRUCT& cs)
+{
+    if (!cs.lpszClass)
+        cs.lpszClass = AfxRegisterWndClass(CS_DBLCLKS, ::LoadCursorW(nullptr, IDC_ARROW),
+                                           reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1),
+                                           ::LoadIconW(nullptr, IDI_APPLICATION));
+    return TRUE;
+}
+
+CCreateContext* CFrameWnd::ContextOf(LPCREATESTRUCT cs) const
+{
+    return static_cast<CCreateContext*>(cs->lpCreateParams);
+}
+
+int CFrameWnd::OnCreate(LPCREATESTRUCT cs)
+{
+    CCreateContext* context = ContextOf(cs);
+    if (Default() == -1) return -1;
+    if (!(GetStyle() & WS_CHILD)) m_hMenuDefault = ::GetMenu(m_hWnd);
+    if (!OnCreateClient(cs, context)) return -1;
+    RecalcLayout();
+    return 0;
+}
+
+BOOL CFrameWnd::OnCreateClient(LPCREATESTRUCT, CCreateContext* context)
+{
+    if (context && context->m_pNewViewClass) return CreateView(context, AFX_IDW_PANE_FIRST) != nullptr;
+    return TRUE;
+}
+
+CWnd* CFrameWnd::CreateView(CCreateContext* context, UINT id)
+{
+    if (!context || !context->m_pNewViewClass) return nullptr;
+    CObject* object = context->m_pNewViewClass->CreateObject();
+    if (!object) return nullptr;
+    if (!object->IsKindOf(RUNTIME_CLASS(CWnd))) {
+        delete object;
+        return nullptr;
+    }
+    auto* view = static_cast<CWnd*>(object);
+    // A view that fails to come to be deletes itself (PostNcDestroy).
+    if (!view->Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE | WS_BORDER, CRect(0, 0, 0, 0), this, id, context))
+        return nullptr;
+    return view;
+}
+
+void CFrameWnd::SetActiveView(CView* view, BOOL notify)
+{
+    CView* old = m_pViewActive;
+    if (view == old) return;
+    // The frame knows its new view before either view hears of the change.
+    m_pViewActive = view;
+    if (notify && old) old->OnActivateView(FALSE, view, old);
+    if (notify && view) view->OnActivateView(TRUE, view, old);
+}
+
+CFrameWnd* CFrameWnd::GetActiveFrame() { return this; }
+
+CDocument* CFrameWnd::GetActiveDocument()
+{
+    CFrameWnd* frame = GetActiveFrame();
+    CView* view = frame ? frame->GetActiveView() : nullptr;
+    return view ? view->GetDocument() : nullptr;
+}
+
+void CFrameWnd::InitialUpdateFrame(CDocument*, BOOL makeVisible)
+{
+    if (!m_pViewActive) {
+        CWnd* pane = FromHandlePermanent(::GetDlgItem(m_hWnd, AFX_IDW_PANE_FIRST));
+        if (auto* view = DYNAMIC_DOWNCAST(CView, pane)) SetActiveView(view, FALSE);
+    }
+    if (makeVisible) {
+        // OnInitialUpdate of every view runs here: the document is loaded and
+        // the frame not yet shown.
+        SendMessageToDescendants(WM_INITIALUPDATE, 0, 0, TRUE, TRUE);
+        // The title before the frame shows (the MDI window menu lists the
+        // window under the title it has when it becomes active).
+        OnUpdateFrameTitle(TRUE);
+        ActivateFrame();
+        if (m_pViewActive) m_pViewActive->OnActivateView(TRUE, m_pViewActive, m_pViewActive);
+    }
+    OnUpdateFrameTitle(TRUE);
+}
+
+void CFrameWnd::ActivateFrame(int showCommand)
+{
+    if (showCommand == -1) {
+        if (!IsWindowVisible())
+            showCommand = SW_SHOWNORMAL;
+        else if (IsIconic())
+            showCommand = SW_RESTORE;
+    }
+    if (showCommand != -1) ShowWindow(showCommand);
+    ::BringWindowToTop(m_hWnd);
+}
+
+void CFrameWnd::OnUpdateFrameTitle(BOOL addToTitle)
+{
+    if (!(GetStyle() & FWS_ADDTOTITLE)) return;
+    CDocument* document = addToTitle ? GetActiveDocument() : nullptr;
+    UpdateFrameTitleForDocument(document ? static_cast<const wchar_t*>(document->GetTitle()) : nullptr);
+}
+
+void CFrameWnd::UpdateFrameTitleForDocument(const wchar_t* documentName)
+{
+    CString text = m_strTitle;
+    if (documentName && *documentName) {
+        if (text.IsEmpty())
+            text = documentName;
+        else if (GetStyle() & FWS_PREFIXTITLE)
+            text = CString(documentName) + L" - " + text;
+        else
+            text = text + L" - " + documentName;
+    }
+    if (GetWindowText() != text) SetWindowText(text);
+}
+
+void CFrameWnd::OnUpdateFrameMenu(HMENU alternative)
+{
+    HMENU menu = alternative ? alternative : m_hMenuDefault;
+    if (menu && ::GetMenu(m_hWnd) != menu) ::SetMenu(m_hWnd, menu);
 }
 
 void CFrameWnd::PreSubclassWindow() {}
@@ -51,7 +205,13 @@ void CFrameWnd::PostNcDestroy() { delete this; }
 
 BOOL CFrameWnd::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo)
 {
+    // The active view first, and through it its document: a command acts on
+    // what the user is looking at.  Then the frame itself; a frame that is a
+    // window of its own passes the rest to the application, while an MDI
+    // child leaves it to its MDI frame, which asked it first.
+    if (m_pViewActive && m_pViewActive->OnCmdMsg(nID, nCode, pExtra, pHandlerInfo)) return TRUE;
     if (CWnd::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo)) return TRUE;
+    if (GetStyle() & WS_CHILD) return FALSE;
     CWinApp* app = AfxGetApp();
     return app && app->OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
 }
@@ -69,10 +229,34 @@ void CFrameWnd::OnSize(UINT type, int, int)
     if (type != SIZE_MINIMIZED) RecalcLayout();
 }
 
-void CFrameWnd::OnClose() { DestroyWindow(); }
+void CFrameWnd::OnClose()
+{
+    CWinApp* app = AfxGetApp();
+    HWND self = m_hWnd;
+    if (app && app->m_pMainWnd == this) {
+        // The main window: every open document may ask to be saved first;
+        // one Cancel keeps everything open.
+        if (!app->SaveAllModified()) return;
+        app->CloseAllDocuments(FALSE);
+        if (::IsWindow(self)) DestroyWindow();
+        return;
+    }
+    CDocument* document = GetActiveDocument();
+    if (document) {
+        if (!document->CanCloseFrame(this)) return; // the user kept it
+        if (document->IsOnlyFrame(this)) {
+            document->OnCloseDocument(); // its frames go with it, this one too
+            return;
+        }
+    }
+    if (::IsWindow(self)) DestroyWindow();
+}
 
 void CFrameWnd::OnDestroy()
 {
+    // The system destroys the menu of a window that goes: the frame's own one,
+    // not a document's shared menu that happens to be showing.
+    if (m_hMenuDefault && ::GetMenu(m_hWnd) != m_hMenuDefault) ::SetMenu(m_hWnd, m_hMenuDefault);
     Default();
     CWinApp* app = AfxGetApp();
     if (app && app->m_pMainWnd == this) {
@@ -83,12 +267,47 @@ void CFrameWnd::OnDestroy()
 
 LRESULT CFrameWnd::OnIdleUpdateCmdUI(WPARAM, LPARAM)
 {
+    if (m_nIdleFlags & idleMenu) OnUpdateFrameMenu(nullptr);
+    if (m_nIdleFlags & idleTitle) OnUpdateFrameTitle(TRUE);
     if (m_nIdleFlags & idleLayout) {
         RecalcLayout(m_nIdleFlags & idleNotify);
         UpdateWindow();
     }
     m_nIdleFlags = 0; // a layout asked for during the layout itself is done
     return 0;
+}
+
+void CFrameWnd::OnSetFocus(CWnd*)
+{
+    if (m_pViewActive && m_pViewActive->m_hWnd)
+        m_pViewActive->SetFocus();
+    else
+        Default();
+}
+
+void CFrameWnd::OnActivate(UINT state, CWnd*, BOOL minimized)
+{
+    Default();
+    if (state == WA_INACTIVE || minimized) return;
+    CFrameWnd* frame = GetActiveFrame();
+    if (CView* view = frame ? frame->GetActiveView() : nullptr) view->SetFocus();
+}
+
+void CFrameWnd::OnDropFiles(HDROP drop)
+{
+    // Files dropped on a frame that accepts them (DragAcceptFiles) open as
+    // documents, each through the application, as the Open command would.
+    SetActiveWindow();
+    CWinApp* app = AfxGetApp();
+    UINT count = ::DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+    for (UINT i = 0; i < count; ++i) {
+        UINT length = ::DragQueryFileW(drop, i, nullptr, 0);
+        CString path;
+        wchar_t* buffer = path.GetBufferSetLength(static_cast<int>(length));
+        path.ReleaseBuffer(static_cast<int>(::DragQueryFileW(drop, i, buffer, length + 1)));
+        if (app && !path.IsEmpty()) app->OpenDocumentFile(path);
+    }
+    ::DragFinish(drop);
 }
 
 void CFrameWnd::OnInitMenuPopup(CMenu* popup, UINT, BOOL sysMenu)

@@ -1,30 +1,41 @@
 // CFrameWnd: a top-level window that lays out its control bars around a
-// client area and routes commands: the frame's own map, then the
-// application's.  Its bars get their command state in the idle pass
-// (WM_IDLEUPDATECMDUI), its menus when they open (WM_INITMENUPOPUP).
+// client area, holds the active view and routes commands.  Its bars get their
+// command state in the idle pass (WM_IDLEUPDATECMDUI), its menus when they
+// open (WM_INITMENUPOPUP).
 //
 // Layout: RecalcLayout asks every child control bar for its place with
 // WM_SIZEPARENT (the bars take their room from the edges of the remaining
 // rectangle), then gives the rest to the child with id AFX_IDW_PANE_FIRST.
 // DelayRecalcLayout asks for that in the next idle pass.
 //
+// Commands go to the active view first (which passes them on to its
+// document), then to the frame's own message map, then, for a frame that is
+// not a child window, to the application.
+//
+// Documents: a frame made from a document template (LoadFrame with a create
+// context) creates its view in OnCreateClient; InitialUpdateFrame, called
+// once the document is loaded, activates the view and sends the initial
+// update.  Closing the frame asks the document to save when this is the
+// document's last frame; Cancel keeps everything open.  The title follows the
+// active document when the frame style has FWS_ADDTOTITLE.
+//
 // A frame deletes itself after its window is destroyed.
 #pragma once
 #include "Wnd.h"
 #include "Menu.h"
+#include "CommandIds.h"
 
 class CControlBar;
 class CDockBar;
 class CMiniDockFrameWnd;
 
-#define AFX_IDW_PANE_FIRST 0xE900
-#define AFX_IDW_TOOLBAR 0xE800
-#define AFX_IDW_STATUS_BAR 0xE801
-#define AFX_IDW_DOCKBAR_TOP 0xE81B    // 59419
-#define AFX_IDW_DOCKBAR_LEFT 0xE81C   // 59420
-#define AFX_IDW_DOCKBAR_RIGHT 0xE81D  // 59421
-#define AFX_IDW_DOCKBAR_BOTTOM 0xE81E // 59422
-#define AFX_IDW_DOCKBAR_FLOAT 0xE81F  // 59423
+// Frame styles beyond the window styles.
+#define FWS_ADDTOTITLE 0x00008000L  // the title shows the active document's name
+#define FWS_PREFIXTITLE 0x00004000L // the document's name comes before the frame's title
+
+// Sent to every child of a frame when its document is ready (CView turns it
+// into OnInitialUpdate).
+#define WM_INITIALUPDATE 0x0364
 
 // The room a frame's layout hands out, passed with WM_SIZEPARENT.
 struct AFX_SIZEPARENTPARAMS {
@@ -41,9 +52,16 @@ public:
     CFrameWnd();
     ~CFrameWnd() override;
 
-    BOOL Create(const wchar_t* className, const wchar_t* title, DWORD style = WS_OVERLAPPEDWINDOW,
-                const RECT& rect = rectDefault, CWnd* parent = nullptr, const wchar_t* menuName = nullptr,
-                DWORD exStyle = 0, HINSTANCE caller = ClCallerModule());
+    // A frame of the given window class (null: the library's frame class).
+    // The menu is loaded from the module that asks (Resources.h).
+    virtual BOOL Create(const wchar_t* className, const wchar_t* title, DWORD style = WS_OVERLAPPEDWINDOW,
+                        const RECT& rect = rectDefault, CWnd* parent = nullptr, const wchar_t* menuName = nullptr,
+                        DWORD exStyle = 0, CCreateContext* context = nullptr, HINSTANCE caller = ClCallerModule());
+    // A frame from the resources of one id: its menu, accelerators and icon,
+    // and its title, the string's text up to the first "\n".
+    virtual BOOL LoadFrame(UINT resourceId, DWORD style = WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE,
+                           CWnd* parent = nullptr, CCreateContext* context = nullptr,
+                           HINSTANCE caller = ClCallerModule());
     static const CRect rectDefault;
 
     virtual void RecalcLayout(BOOL notify = TRUE);
@@ -62,16 +80,47 @@ public:
     // Creates a floating frame for bars (virtual so programs can use their own).
     virtual CMiniDockFrameWnd* CreateFloatingFrame(DWORD style);
 
+    // Views and documents.
+    CView* GetActiveView() const { return m_pViewActive; }
+    // Makes the view the one that gets commands and the focus; with
+    // `notify`, the old and the new view hear of it (OnActivateView).
+    void SetActiveView(CView* view, BOOL notify = TRUE);
+    // The frame whose view is active: this frame, or an MDI frame's active
+    // child.
+    virtual CFrameWnd* GetActiveFrame();
+    // The document of the active frame's active view, or null.
+    virtual CDocument* GetActiveDocument();
+    // Creates the view of the context's class as a child with this id.
+    CWnd* CreateView(CCreateContext* context, UINT id = AFX_IDW_PANE_FIRST);
+    // The document is loaded: activates the first view, sends the initial
+    // update to every child and, with `makeVisible`, shows the frame.
+    void InitialUpdateFrame(CDocument* document, BOOL makeVisible);
+    virtual void ActivateFrame(int showCommand = -1);
+
+    // Title: the frame's own (m_strTitle) and, with FWS_ADDTOTITLE, the
+    // active document's: "title - document" (document first with
+    // FWS_PREFIXTITLE).
+    virtual void OnUpdateFrameTitle(BOOL addToTitle);
+    void UpdateFrameTitleForDocument(const wchar_t* documentName);
+    CString GetTitle() const { return m_strTitle; }
+    void SetTitle(const wchar_t* title) { m_strTitle = title ? title : L""; }
+    // The menu bar for the active document (MDI frames switch it).
+    virtual void OnUpdateFrameMenu(HMENU alternative);
+
     BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
     BOOL PreTranslateMessage(MSG* msg) override;
+    BOOL PreCreateWindow(CREATESTRUCT& cs) override;
     void PostNcDestroy() override;
     void PreSubclassWindow() override;
 
     CFrameWnd* GetParentFrame() const { return CWnd::GetParentFrame(); }
     BOOL m_bAutoMenuEnable = TRUE; // items without handlers are greyed
     HACCEL m_hAccelTable = nullptr;
+    HMENU m_hMenuDefault = nullptr; // the menu of the frame itself (no document active)
+    CString m_strTitle;
+    UINT m_nIDHelp = 0;             // the resource id the frame was loaded from
     UINT m_nIdleFlags = 0;
-    enum { idleLayout = 0x1, idleNotify = 0x2 };
+    enum { idleLayout = 0x1, idleNotify = 0x2, idleTitle = 0x4, idleMenu = 0x8 };
 
     // Bars of the frame (docked or floating), in creation order.
     void AddControlBar(CControlBar* bar);
@@ -80,14 +129,23 @@ public:
     CControlBar* GetControlBarAt(int index) const;
 
 protected:
+    virtual BOOL OnCreateClient(LPCREATESTRUCT cs, CCreateContext* context);
+    // The create context of a WM_CREATE (MDI children carry it inside their
+    // MDICREATESTRUCT).
+    virtual CCreateContext* ContextOf(LPCREATESTRUCT cs) const;
     int OnCreate(LPCREATESTRUCT cs);
     void OnSize(UINT type, int cx, int cy);
     void OnClose();
     void OnDestroy();
+    void OnSetFocus(CWnd* oldWnd);
+    void OnActivate(UINT state, CWnd* other, BOOL minimized);
+    void OnDropFiles(HDROP drop);
     LRESULT OnIdleUpdateCmdUI(WPARAM, LPARAM);
     void OnInitMenuPopup(CMenu* popup, UINT index, BOOL sysMenu);
     BOOL OnEraseBkgnd(CDC* dc);
     DECLARE_MESSAGE_MAP()
+
+    CView* m_pViewActive = nullptr;
 
 private:
     struct Bars;

@@ -7,9 +7,16 @@
 // 1, ...): with the format "File%d" and first number 1 the values are File1,
 // File2, ...  Only the first "%d" of the format takes the number ("%%" stands
 // for a percent sign); the format is never used as a printf format.
+//
+// In a menu the list takes the place of the item ID_FILE_MRU_FILE1 (the
+// item's own text shows, greyed, while the list is empty): one item per
+// entry, ID_FILE_MRU_FILE1 on, with the text "&1 <name>", the name
+// shortened to the display length (GetDisplayName).
 #pragma once
 #include "String.h"
 #include "Collections.h"
+
+class CCmdUI;
 
 class CLASSLIB_API CRecentFileList
 {
@@ -42,6 +49,15 @@ public:
     // The profile value name of a slot.
     CString EntryName(int index) const;
 
+    // The text a menu shows for a slot: the path, or, when it is longer than
+    // `maxLength` characters, its root, "...", and as many of its last
+    // folders as fit, the file name always whole.  False for an empty slot.
+    BOOL GetDisplayName(CString& name, int index, int maxLength) const;
+    // Puts the entries into the menu of the update request (the menu's
+    // WM_INITMENUPOPUP pass) in place of the item ID_FILE_MRU_FILE1 and the
+    // items of the list shown before.
+    virtual void UpdateMenu(CCmdUI* ui);
+
     UINT m_nStart;
     CString m_strSectionName;
     CString m_strEntryFormat;
@@ -50,4 +66,5 @@ public:
 protected:
     int m_nSize;
     CStringArray m_arrNames;
+    CString m_strOriginal; // the menu item's own text, shown while the list is empty
 };

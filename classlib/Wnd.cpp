@@ -214,9 +214,9 @@ BOOL CWnd::PreCreateWindow(CREATESTRUCT& cs)
 }
 
 BOOL CWnd::Create(const wchar_t* className, const wchar_t* windowName, DWORD style, const RECT& rect, CWnd* parent,
-                  UINT id, void* createParam)
+                  UINT id, CCreateContext* context)
 {
-    return CreateEx(0, className, windowName, style | WS_CHILD, rect, parent, id, createParam);
+    return CreateEx(0, className, windowName, style | WS_CHILD, rect, parent, id, context);
 }
 
 BOOL CWnd::CreateEx(DWORD exStyle, const wchar_t* className, const wchar_t* windowName, DWORD style,
@@ -788,3 +788,4 @@ void CWnd::OnHScroll(UINT, UINT, CScrollBar*) { Default(); }
 void CWnd::OnVScroll(UINT, UINT, CScrollBar*) { Default(); }
 void CWnd::OnDropFiles(HDROP) { Default(); }
 void CWnd::OnActivate(UINT, CWnd*, BOOL) { Default(); }
+int CWnd::OnMouseActivate(CWnd*, UINT, UINT) { return static_cast<int>(Default()); }

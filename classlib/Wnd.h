@@ -28,6 +28,21 @@ class CMenu;
 class CFrameWnd;
 class CScrollBar;
 class CDataExchange;
+class CDocument;
+class CDocTemplate;
+class CView;
+struct CRuntimeClass;
+
+// What a frame and its views are made of, handed down through window
+// creation (CREATESTRUCT::lpCreateParams): the view class to create, the
+// document the new views show, the template that makes the document's frames.
+struct CCreateContext {
+    CRuntimeClass* m_pNewViewClass = nullptr;
+    CDocument* m_pCurrentDoc = nullptr;
+    CDocTemplate* m_pNewDocTemplate = nullptr;
+    CView* m_pLastView = nullptr;
+    CFrameWnd* m_pCurrentFrame = nullptr;
+};
 
 // Window flags of the library (m_nFlags).
 enum : UINT {
@@ -61,8 +76,10 @@ public:
 
     // Creation and destruction.
     virtual BOOL PreCreateWindow(CREATESTRUCT& cs);
+    // A child window; `context` goes to the new window's WM_CREATE (views
+    // take their document from it).
     virtual BOOL Create(const wchar_t* className, const wchar_t* windowName, DWORD style, const RECT& rect,
-                        CWnd* parent, UINT id, void* createParam = nullptr);
+                        CWnd* parent, UINT id, CCreateContext* context = nullptr);
     BOOL CreateEx(DWORD exStyle, const wchar_t* className, const wchar_t* windowName, DWORD style,
                   const RECT& rect, CWnd* parent, UINT id, void* createParam = nullptr);
     BOOL CreateEx(DWORD exStyle, const wchar_t* className, const wchar_t* windowName, DWORD style, int x, int y,
@@ -103,7 +120,7 @@ public:
 
     // Modal loop (dialogs and modal windows).
     int RunModalLoop(DWORD flags = 0);
-    BOOL ContinueModal() const { return (m_nFlags & WF_CONTINUEMODAL) != 0; }
+    virtual BOOL ContinueModal() { return (m_nFlags & WF_CONTINUEMODAL) != 0; }
     void EndModalLoop(int result);
 
     // Data exchange (dialogs and form-like windows).
@@ -288,6 +305,7 @@ public:
     void OnVScroll(UINT code, UINT pos, CScrollBar* bar);
     void OnDropFiles(HDROP drop);
     void OnActivate(UINT state, CWnd* other, BOOL minimized);
+    int OnMouseActivate(CWnd* desktop, UINT hitTest, UINT message);
 
     WNDPROC m_pfnSuper = nullptr; // the procedure the window had before the library's
     UINT m_nFlags = 0;
