@@ -192,6 +192,15 @@ TEST_F(PlacedCurve, HitTestGetPointAndSides)
     const tkxPoint3d close(0, 1000 - T1 + 10, 0);
     EXPECT_EQ(0, curve.CheckT(close, kNext));
     EXPECT_EQ(Utf8(ClFormat(L"T1受限[%.10f < T1(%.10f)]", T1 - 10, curve.T1())), Utf8(tkx_GetLastError()));
+    // The next point closer than T2 (the traced tangent), along the
+    // outgoing tangent; within a millimetre of T2 it is still far enough.
+    auto ahead = [](double d) { return tkxPoint3d(d * std::sin(kAlpha), 1000 + d * std::cos(kAlpha), 0); };
+    EXPECT_EQ(0, curve.CheckT(kPrev, ahead(T2 - 10)));
+    EXPECT_EQ(Utf8(ClFormat(L"T2受限[%.10f < T2(%.10f)]", kJD.Distance2dTo(ahead(T2 - 10)), curve.T2())),
+              Utf8(tkx_GetLastError()));
+    EXPECT_EQ(1, curve.CheckT(kPrev, ahead(T2 - 0.0005)));
+    EXPECT_EQ(0, curve.CheckT(kPrev, ahead(T2 - 0.002)));
+    EXPECT_EQ(1, curve.CheckT(tkxPoint3d(0, 1000 - T1 + 0.0005, 0), kNext));
 }
 
 TEST_F(PlacedCurve, CopiesOwnTheirUnitsAndTheArchiveKeepsTheCurve)

@@ -316,24 +316,33 @@ TEST(ArcUnit, PointsOnTheCircle)
 
 TEST(ArcUnit, NearestPoints)
 {
-    tkxArcUnit arc;
-    ASSERT_EQ("", Utf8(arc.LoadFromString(StartAt(0, 0, 0, 1000), L"2, 100, 100, 1")));
-    sZHPtInfo out;
-    // On the radial line at 0.6 rad, outside and inside the circle.
-    for (double r : {80.0, 130.0}) {
-        const double p[2] = {100 - r * std::cos(0.6), r * std::sin(0.6)};
-        arc.GetNearestPoint(p, out);
-        EXPECT_NEAR(1060.0, out.m_rZH, 1e-9);
-        ExpectPoint(out, 100 - 100 * std::cos(0.6), 100 * std::sin(0.6));
-        EXPECT_NEAR(0.6, out.m_rAzimuth, 1e-12);
-        EXPECT_EQ(100.0, out.m_rRadius);
+    // The same arc turning right and left: from (0, 0) heading north, radius
+    // 100, length 100; the centre lies at (side * 100, 0).
+    for (int turn : {1, -1}) {
+        SCOPED_TRACE(turn == 1 ? "right" : "left");
+        const double side = turn;
+        tkxArcUnit arc;
+        ASSERT_EQ("", Utf8(arc.LoadFromString(StartAt(0, 0, 0, 1000), turn == 1 ? L"2, 100, 100, 1" : L"2, 100, 100, -1")));
+        sZHPtInfo out;
+        // On the radial line at 0.6 rad, outside and inside the circle.
+        for (double r : {80.0, 130.0}) {
+            const double p[2] = {side * (100 - r * std::cos(0.6)), r * std::sin(0.6)};
+            arc.GetNearestPoint(p, out);
+            EXPECT_NEAR(1060.0, out.m_rZH, 1e-9);
+            ExpectPoint(out, side * (100 - 100 * std::cos(0.6)), 100 * std::sin(0.6));
+            // The tangent there: turned 0.6 rad from north to the arc's side.
+            EXPECT_NEAR(Wrap(side * 0.6), out.m_rAzimuth, 1e-12);
+            EXPECT_EQ(100.0, out.m_rRadius);
+        }
+        const double behind[2] = {side * 1, -20};
+        arc.GetNearestPoint(behind, out);
+        EXPECT_NEAR(1000.0, out.m_rZH, 1e-12);
+        EXPECT_NEAR(0.0, out.m_rAzimuth, 1e-12);
+        const double beyond[2] = {side * 200, 0};
+        arc.GetNearestPoint(beyond, out);
+        EXPECT_NEAR(1100.0, out.m_rZH, 1e-12);
+        EXPECT_NEAR(Wrap(side * 1.0), Wrap(out.m_rAzimuth), 1e-12);
     }
-    const double behind[2] = {1, -20};
-    arc.GetNearestPoint(behind, out);
-    EXPECT_NEAR(1000.0, out.m_rZH, 1e-12);
-    const double beyond[2] = {200, 0};
-    arc.GetNearestPoint(beyond, out);
-    EXPECT_NEAR(1100.0, out.m_rZH, 1e-12);
 }
 
 TEST(ArcUnit, InverseTurnsAroundWithoutNormalising)
