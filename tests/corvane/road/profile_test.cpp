@@ -19,8 +19,8 @@ struct GradePoint {
     double radius;
 };
 
-// Builds a profile from grade points and computes its curves.
-void SetGrade(tkxZDMInfo& profile, std::initializer_list<GradePoint> points)
+// Gives a profile grade points without computing its curves.
+void SetGradePoints(tkxZDMInfo& profile, const std::vector<GradePoint>& points)
 {
     CArray<double, double> stations, elevations, radii;
     for (const GradePoint& p : points) {
@@ -31,6 +31,12 @@ void SetGrade(tkxZDMInfo& profile, std::initializer_list<GradePoint> points)
     profile.SetBPDZHs(stations);
     profile.SetBPDElevations(elevations);
     profile.SetRs(radii);
+}
+
+// Builds a profile from grade points and computes its curves.
+void SetGrade(tkxZDMInfo& profile, std::initializer_list<GradePoint> points)
+{
+    SetGradePoints(profile, points);
     ASSERT_EQ(1, profile.ComputeSQX()) << Utf8(tkx_GetLastError());
 }
 
@@ -381,15 +387,7 @@ TEST_F(ProfileTest, SQXWriterRefusesWhatCouldNotBeReadBack)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         tkxZDMInfo bad(&chain);
-        CArray<double, double> stations, elevations, rs;
-        for (const GradePoint& p : c.points) {
-            stations.Add(p.station);
-            elevations.Add(p.elevation);
-            rs.Add(p.radius);
-        }
-        bad.SetBPDZHs(stations);
-        bad.SetBPDElevations(elevations);
-        bad.SetRs(rs);
+        SetGradePoints(bad, c.points);
         EXPECT_EQ(0, bad.SaveSQXFile(path));
         EXPECT_EQ(Utf8(c.message), Utf8(tkx_GetLastError()));
         EXPECT_EQ("old", road_test::ReadBytes(path));
@@ -416,15 +414,7 @@ TEST_F(ProfileTest, TouchingCurvesAreAccepted)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.touch);
         tkxZDMInfo computed(&chain);
-        CArray<double, double> stations, elevations, rs;
-        for (const GradePoint& p : c.points) {
-            stations.Add(p.station);
-            elevations.Add(p.elevation);
-            rs.Add(p.radius);
-        }
-        computed.SetBPDZHs(stations);
-        computed.SetBPDElevations(elevations);
-        computed.SetRs(rs);
+        SetGradePoints(computed, c.points);
         ASSERT_EQ(1, computed.ComputeSQX()) << Utf8(tkx_GetLastError());
         double start = 0, end = 0, nextStart = 0, nextEnd = 0;
         ASSERT_EQ(1, computed.GetTangentZH(1, start, end));
