@@ -62,9 +62,17 @@ BOOL CCmdTarget::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO*
         pHandlerInfo->pTarget = this;
         return TRUE;
     }
+    if (code == CN_UPDATE_COMMAND_UI && message == WM_COMMAND && pExtra) {
+        // The handler's own ContinueRouting decides for this target only: a
+        // request passed on by an earlier target is answered here.
+        auto* ui = static_cast<CCmdUI*>(pExtra);
+        ui->m_bContinueRouting = FALSE;
+        if (!DispatchMessageMap(call, message, code, nID)) return FALSE;
+        const BOOL handled = !ui->m_bContinueRouting;
+        ui->m_bContinueRouting = FALSE;
+        return handled;
+    }
     if (!DispatchMessageMap(call, message, code, nID)) return FALSE;
-    if (code == CN_UPDATE_COMMAND_UI && message == WM_COMMAND && pExtra)
-        return !static_cast<CCmdUI*>(pExtra)->m_bContinueRouting;
     if (message == WM_NOTIFY) {
         auto* notify = static_cast<AFX_NOTIFY*>(pExtra);
         if (notify && notify->pResult) *notify->pResult = call.result;

@@ -1,5 +1,7 @@
 #include "corvane/platform/Ini.h"
 #include "corvane/platform/FileName.h"
+#include "corvane/project/LastError.h"
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cwchar>
@@ -35,6 +37,38 @@ CString CurrentFolder()
 }
 
 CString ElementKey(const CString& key, int index) { return ClFormat(L"%s_%d", key.GetString(), index); }
+
+bool HasLineBreak(const CString& text) { return text.FindOneOf(L"\r\n") >= 0; }
+
+// Whether an entry can be written so that it reads back as the same entry;
+// when not, the last-error text says why.  A line break in a value would
+// start a new line (a new section or key), "=" in a key would move the rest
+// of the key into the value, and a key that starts like a section or a
+// comment line would not read back as a key.
+bool CheckEntry(const CString& file, const CString& section, const CString& key, const CString& value)
+{
+    CString problem;
+    if (HasLineBreak(section) || section.Find(L']') >= 0)
+        problem = ClFormat(L"INI文件[%s]的节名<%s>不合法", file.GetString(), section.GetString());
+    else if (HasLineBreak(key) || key.Find(L'=') >= 0 || key.Left(1) == L"[" || key.Left(1) == L";")
+        problem = ClFormat(L"INI文件[%s]中节[%s]的键名<%s>不合法", file.GetString(), section.GetString(),
+                           key.GetString());
+    else if (HasLineBreak(value))
+        problem = ClFormat(L"INI文件[%s]中节[%s]键<%s>的值包含换行符", file.GetString(), section.GetString(),
+                           key.GetString());
+    if (problem.IsEmpty()) return true;
+    tkx_SetLastError(problem + L", 无法写入!");
+    return false;
+}
+
+// Infinity and NaN have no text form that reads back as a number.
+bool CheckFinite(const CString& file, const CString& section, const CString& key, double value)
+{
+    if (std::isfinite(value)) return true;
+    tkx_SetLastError(ClFormat(L"INI文件[%s]中节[%s]键<%s>的数值%s不是有限数, 无法写入!", file.GetString(),
+                              section.GetString(), key.GetString(), std::isnan(value) ? L"NaN" : L"无穷大"));
+    return false;
+}
 
 } // namespace
 
@@ -128,6 +162,7 @@ CString tkxIni::Read(const CString& file, const CString& section, const CString&
 
 int tkxIni::Write(const CString& file, const CString& section, const CString& key, const CString& value)
 {
+    if (!CheckEntry(file, section, key, value)) return 0;
     const UINT cp = CP_ACP;
     std::string f = ClWideToMultiByte(file, -1, cp);
     std::string s = ClWideToMultiByte(section, -1, cp);
@@ -156,6 +191,7 @@ const wchar_t* tkxIni::ReadValue(const CString& key, const CString& defText, con
 void tkxIni::WriteWide(const CString& key, const CString& value, const wchar_t* section)
 {
     UseSection(section);
+    if (!CheckEntry(m_SFileName, m_SSection, key, value)) return;
     WritePrivateProfileStringW(m_SSection, key, value, m_SFileName);
 }
 
@@ -248,11 +284,23 @@ void tkxIni::WriteString(CString key, CString value, const wchar_t* section) { W
 
 void tkxIni::WriteDouble(CString key, double value, const wchar_t* section)
 {
-    WriteWide(key, ClFormat(L"%.15f", value), section);
+    UseSection(section);
+    if (!CheckFinite(m_SFileName, m_SSection, key, value)) return;
+    // Fifteen decimals make a long text of a large value; one longer than a
+    // read takes would read back as another number.
+    const CString text = ClFormat(L"%.15f", value);
+    if (text.GetLength() > 255) {
+        tkx_SetLastError(ClFormat(L"INI文件[%s]中节[%s]键<%s>的数值%g过长, 无法写入!", m_SFileName.GetString(),
+                                  m_SSection.GetString(), key.GetString(), value));
+        return;
+    }
+    WriteWide(key, text, section);
 }
 
 void tkxIni::WriteFloat(CString key, float value, const wchar_t* section)
 {
+    UseSection(section);
+    if (!CheckFinite(m_SFileName, m_SSection, key, value)) return;
     WriteWide(key, ClFormat(L"%g", static_cast<double>(value)), section);
 }
 

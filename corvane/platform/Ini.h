@@ -12,8 +12,11 @@
 //
 // Arrays take one key per element: K_0, K_1, ...  A section argument that is
 // not null becomes the current section before the access and stays so.
-// Nothing is reported: an unreadable file gives the defaults, a failed write
-// is ignored.
+// An unreadable file gives the defaults, and a write the system fails is
+// ignored.  What would not read back is not written, and the last-error text
+// tells why: a line break in a value, a section name that holds a line
+// break or "]", a key that holds a line break or "=" or starts with "[" or
+// ";", and a double or float that is infinite or NaN.
 #pragma once
 #include "corvane/CorvaneDefs.h"
 
@@ -118,6 +121,7 @@ public:
     // system's ANSI code page both ways.  Read gives at most 255 bytes.
     static CString Read(const CString& file, const CString& section, const CString& key,
                         const CString& def);
+    // 0 when refused (see above) or failed.
     static int Write(const CString& file, const CString& section, const CString& key,
                      const CString& value);
 

@@ -102,14 +102,28 @@ CString CompleteEntry(const tkxProject& project, tkxProjectSegment& segment, int
     return CString();
 }
 
+// Field separators, and line breaks, which would end the line.
 bool HasSeparator(const CString& text)
 {
-    return text.FindOneOf(L" \t,") >= 0;
+    return text.FindOneOf(L" \t,\r\n") >= 0;
+}
+
+// A line that begins with "//" is read as a comment.
+bool ReadsAsComment(const CString& text)
+{
+    return text.Left(2) == L"//";
 }
 
 // Why a segment could not be read back from the file; empty when it can.
 CString CheckForWriting(const tkxProjectSegment& segment, int number)
 {
+    if (ReadsAsComment(segment.m_SName))
+        return ClFormat(L"第%d个项目分段的名称[%s]不能以\"//\"开头(读取时会被当作注释行)!", number,
+                        segment.m_SName.GetString());
+    for (int i = 0; i < segment.GetRoadSegCount(); ++i)
+        if (ReadsAsComment(segment.m_RoadSegs[i].m_SRoadName))
+            return ClFormat(L"项目分段[%s]第%d条道路的名称[%s]不能以\"//\"开头(读取时会被当作注释行)!",
+                            segment.m_SName.GetString(), i + 1, segment.m_RoadSegs[i].m_SRoadName.GetString());
     if (segment.m_SName.IsEmpty() || HasSeparator(segment.m_SName))
         return ClFormat(L"第%d个项目分段的名称[%s]不能为空, 也不能包含空格、制表符或逗号!", number,
                         segment.m_SName.GetString());

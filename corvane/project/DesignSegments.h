@@ -53,9 +53,9 @@ CORVANE_API int SaveFile(const tkxProjectSegment& segment, CStdioFile* file);
 // segments read before stay.
 CORVANE_API int LoadFDFile(tkxProject& project, const wchar_t* file);
 // Writes every segment.  Refused (and the old file left as it was) when a
-// segment could not be read back: an empty name, a name or station text
-// holding a blank, tab or comma, a segment without roads, or a stretch with
-// only one of its two stations.  The old file is replaced only by a whole new
+// segment could not be read back: an empty name, a name beginning with "//",
+// a name or station text holding a blank, tab, comma or line break, a
+// segment without roads, or a stretch with only one of its two stations.  The old file is replaced only by a whole new
 // one.
 CORVANE_API int SaveFDFile(const tkxProject& project, const wchar_t* file);
 // One segment "默认分段" over every road of the project; 0 when the project has

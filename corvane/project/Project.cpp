@@ -90,6 +90,29 @@ CString tkxProjectSegment::GetRoadNameAt(int i) const
     return m_RoadSegs[i].m_SRoadName;
 }
 
+namespace {
+
+// Empty when the roads and the current-road index can be written to a
+// project file and read back; otherwise the reason (ending in "!").
+CString CheckStoredRoads(const tkxProject& project)
+{
+    const INT_PTR count = project.m_Roads.GetSize();
+    for (const sRoadInfo& road : project.m_Roads) {
+        CString problem = tkxProject::CheckRoadName(road.m_SRoadName);
+        if (!problem.IsEmpty()) return problem;
+        const int level = static_cast<int>(road.m_RoadLevel);
+        if (level < ROAD_EXPRESSWAY || level > ROAD_OTHER)
+            return ClFormat(L"道路<%s>的等级<%d>错误, 应为%d到%d!", road.m_SRoadName.GetString(), level,
+                            static_cast<int>(ROAD_EXPRESSWAY), static_cast<int>(ROAD_OTHER));
+    }
+    if (project.m_iCurRoad < -1 || project.m_iCurRoad >= count)
+        return ClFormat(L"当前道路序号<%d>超出了道路记录的范围(共%d条道路)!", static_cast<int>(project.m_iCurRoad),
+                        static_cast<int>(count));
+    return CString();
+}
+
+} // namespace
+
 // ---------------------------------------------------------------------------
 // Construction and copies
 
@@ -213,6 +236,14 @@ int tkxProject::Save()
     VerifySheetSetDirectory(m_SPath);
 
     CString file = ClFormat(L"%s\\%s.%s", m_SPath.GetString(), m_SName.GetString(), L"EPJ");
+    // A file that loading would refuse is not written; the old one stays.
+    const CString problem = CheckStoredRoads(*this);
+    if (!problem.IsEmpty()) {
+        ShowBox(TavixMainWindow(), ClFormat(L"创建/修改TAVIX项目文件时失败!\n\n<%s>.\n\n%s", file.GetString(),
+                                           problem.GetString()),
+                MB_OK | MB_ICONERROR);
+        return 0;
+    }
     bool saved = WriteReplacing(file, [this](CFile& out) {
         CArchive ar(&out, CArchive::store);
         Serialize(ar);
@@ -274,7 +305,22 @@ int tkxProject::Serialize(CArchive& ar)
             m_Roads.Add(road);
         }
         ar >> m_iCurRoad;
-        if (m_iCurRoad >= count) m_iCurRoad = 0;
+        // The current-road index is the last field: anything after it means
+        // the file is not what its counts say.
+        BYTE extra = 0;
+        if (ar.Read(&extra, 1) != 0) AfxThrowArchiveException(CArchiveException::genericException);
+        // Road names are checked as when a road is added, levels and the
+        // current-road index against their ranges: a file that breaks them
+        // is damaged, and guessing (the first road as current, say) would
+        // hide it.
+        const CString problem = CheckStoredRoads(*this);
+        if (!problem.IsEmpty()) {
+            ShowBox(TavixMainWindow(),
+                    ClFormat(L"读取项目文件<%s\\%s.%s>失败!\n\n%s", m_SPath.GetString(), m_SName.GetString(), L"EPJ",
+                             problem.GetString()),
+                    MB_OK | MB_ICONERROR);
+            return 0;
+        }
         return 1;
     } catch (CException* e) {
         e->Delete();

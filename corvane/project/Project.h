@@ -121,10 +121,14 @@ public:
     // folder.  On failure (message box shown) the project is left as it was.
     int Load(CString file);
     // Writes "<path>\<name>.EPJ" through a temporary file, so that a failed
-    // write never destroys the old file; 0 (message box) on failure.
+    // write never destroys the old file; 0 (message box) on failure, also
+    // for roads that loading would refuse (below).
     int Save();
     // Reads or writes the file body; a failed read shows its message and
     // returns 0 (fields read before the failure keep their new values).
+    // Bytes after the last field, a road name that cannot be a folder name,
+    // a road level outside 0-11 and a current-road index other than -1 or a
+    // road's are errors.
     int Serialize(CArchive& ar);
     // Exchanges the three settings records with "Tavix3.ini": 1 reads, 0 writes.
     void UpdateFromIni(int load);

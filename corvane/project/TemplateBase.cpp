@@ -90,6 +90,10 @@ int tkxTemplateBase::Load(CString file)
     try {
         CArchive ar(&in, CArchive::load);
         loaded.Serialize(ar);
+        // The last template name ends the file: more bytes mean a count that
+        // does not describe the file.
+        BYTE extra = 0;
+        if (ar.Read(&extra, 1) != 0) AfxThrowArchiveException(CArchiveException::genericException, file);
         ar.Close();
     } catch (CException* e) {
         e->Delete();

@@ -25,8 +25,9 @@ public:
     // "<folder>\<name>.TPB"; 0 when folder or name is empty.
     int Load();
     // Loads the library file; name and folder become the file's title and
-    // folder.  An unreadable or damaged file gives a message and 0, and the
-    // library is left as it was.
+    // folder.  An unreadable or damaged file (bytes after the last template
+    // name included) gives a message and 0, and the library is left as it
+    // was.
     int Load(CString file);
     // Writes "<folder>\<name>.TPB" through a temporary file; 0 (message box)
     // on failure, the old file kept.

@@ -206,6 +206,28 @@ int tkxBreakChain::LoadDLFile(const wchar_t* path)
 int tkxBreakChain::SaveDLFile(const wchar_t* path) const
 {
     const CString file = path ? path : L"";
+    // A chain that its file would not give back is not written: every
+    // station a number, and each segment between two breaks of positive
+    // length in the stations as written.
+    CArray<double, double> backs;
+    CArray<double, double> aheads;
+    for (int i = 1; i < m_iCount; ++i) {
+        const double back = m_ZHEnd[i - 1];
+        const double ahead = m_ZHStart[i];
+        if (!std::isfinite(back) || !std::isfinite(ahead)) {
+            tkx_SetLastError(
+                ClFormat(L"第%d个断链的桩号不是有效数值, 无法创建断链文件(*.DL)!\n\n%s", i, file.GetString()));
+            return 0;
+        }
+        backs.Add(road_files::Rounded3(back));
+        aheads.Add(road_files::Rounded3(ahead));
+    }
+    const int bad = FirstOutOfOrderBreak(backs, aheads);
+    if (bad > 0) {
+        tkx_SetLastError(ClFormat(L"第%d个断链 \n\n断链终点桩号不得小于断链起点桩号(%.3f>%.3f), 无法创建断链文件(*.DL)!\n\n%s",
+                                  bad, backs[bad - 1], aheads[bad - 2], file.GetString()));
+        return 0;
+    }
     CString text;
     for (int i = 1; i < m_iCount; ++i) text.AppendFormat(L"%.3f %.3f\n", m_ZHEnd[i - 1], m_ZHStart[i]);
     if (file.IsEmpty() || !road_files::WriteTextFile(file, text)) {
@@ -507,23 +529,29 @@ void tkxBreakChain::Serialize(CArchive& ar)
         for (double v : m_ZHEnd) ar << v;
         return;
     }
+    // Read aside: an archive that breaks off leaves the chain as it was.
     int count = 0;
     ar >> count;
-    m_ZHStart.RemoveAll();
-    m_ZHEnd.RemoveAll();
+    CArray<double, double> starts;
+    CArray<double, double> ends;
     for (int i = 0; i < count; ++i) {
         double v = 0.0;
         ar >> v;
-        m_ZHStart.Add(v);
+        starts.Add(v);
     }
     for (int i = 0; i < count; ++i) {
         double v = 0.0;
         ar >> v;
-        m_ZHEnd.Add(v);
+        ends.Add(v);
     }
-    m_iCount = count;
     // A chain without segments converts no station: take the default chain.
-    if (m_iCount < 1) Reset();
+    if (count < 1) {
+        Reset();
+        return;
+    }
+    m_ZHStart.Copy(starts);
+    m_ZHEnd.Copy(ends);
+    m_iCount = count;
     ComputeBreakData();
 }
 

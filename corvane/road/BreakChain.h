@@ -44,7 +44,9 @@ public:
     // no positive length; the message names the file, the line and the field.
     int LoadDLFile(const wchar_t* path);
     // Writes the breaks as "%.3f %.3f" lines; the old file is replaced only
-    // when the new one was written whole.
+    // when the new one was written whole.  A chain the file would not give
+    // back (a station that is no number, segments without positive length
+    // in the written stations) is refused with the last-error text.
     int SaveDLFile(const wchar_t* path) const;
 
     // Rebuilds the chain from pair text such as "1200=1180, 2500=2510" (pairs

@@ -310,6 +310,14 @@ int tkxZDMInfo::SaveDMXFile(const wchar_t* path) const
         return 0;
     }
     const int n = GetDMXCount();
+    // A station or height that is no number would be written as a text that
+    // no reader takes.
+    for (int i = 0; i < n; ++i) {
+        if (!std::isfinite(m_DMXZHs[i]) || !std::isfinite(m_DMXHeights[i])) {
+            tkx_SetLastError(ClFormat(L"纵断面地面线第%d点的桩号或地面高不是有效数值!", i + 1));
+            return 0;
+        }
+    }
     // Decreasing stations would write a file that LoadDMXFile refuses.
     for (int i = 1; i < n; ++i) {
         if (m_DMXZHs[i] + kSameStation < m_DMXZHs[i - 1]) {

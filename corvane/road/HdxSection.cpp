@@ -7,6 +7,7 @@
 #include "corvane/road/BreakChain.h"
 #include "corvane/road/PolylineThin.h"
 #include "corvane/road/Profile.h"
+#include "corvane/road/RoadFiles.h"
 
 #include <algorithm>
 #include <cmath>
@@ -49,12 +50,6 @@ sHdxPoint MakePoint(double offset, double elevation, enWaterFlag flag)
     p.m_fElevation = static_cast<float>(elevation);
     p.m_Flag = flag;
     return p;
-}
-
-// A value as the file holds it (three decimals).
-double Rounded3(double value)
-{
-    return std::floor(value * 1000.0 + 0.5) / 1000.0;
 }
 
 } // namespace
@@ -247,7 +242,7 @@ void tkxHdxSection::AppendSide(const Side& side, enHDXFormat format, CString& te
     // The relative layout writes differences of the rounded values, so the
     // sums that a reader forms do not drift with the number of points.
     double previousOffset = 0.0;
-    double previousElevation = Rounded3(centre);
+    double previousElevation = road_files::Rounded3(centre);
     int items = 0;
     for (const sHdxPoint& point : side) {
         const double o = point.m_fOffset;
@@ -258,10 +253,10 @@ void tkxHdxSection::AppendSide(const Side& side, enHDXFormat format, CString& te
         if (format == HDX_ABS1) {
             ev = e - centre;
         } else if (format == HDX_RELATIVE) {
-            ov = Rounded3(o) - previousOffset;
-            ev = Rounded3(e) - previousElevation;
-            previousOffset = Rounded3(o);
-            previousElevation = Rounded3(e);
+            ov = road_files::Rounded3(o) - previousOffset;
+            ev = road_files::Rounded3(e) - previousElevation;
+            previousOffset = road_files::Rounded3(o);
+            previousElevation = road_files::Rounded3(e);
         }
         const wchar_t* mark = point.m_Flag == WATER_START ? L"[W%.3f"
                               : point.m_Flag == WATER_END  ? L"W]%.3f"
@@ -280,11 +275,23 @@ int tkxHdxSection::ExportString(const tkxBreakChain* chain, enHDXFormat format, 
         tkx_SetLastError(L"横地线未指定断链对象!");
         return 0;
     }
+    // A value that is no number would be written as a text that no reader
+    // takes.
+    if (!std::isfinite(m_ZHInfo.m_rZH) || !std::isfinite(m_ZHInfo.m_rZ)) {
+        tkx_SetLastError(L"横地线断面的桩号或中桩高程不是有效数值!");
+        return 0;
+    }
     // A side whose offsets are negative or fall back could not be read again.
     for (int s : {1, 2}) {
         const Side& side = SideOf(s);
         double previous = 0.0;
         for (size_t i = 0; i < side.size(); ++i) {
+            if (!std::isfinite(side[i].m_fOffset) || !std::isfinite(side[i].m_fElevation)) {
+                tkx_SetLastError(ClFormat(L"横地线断面(%s)%s第%d个点的偏距或高程不是有效数值!",
+                                          chain->GetStringBreakZH(m_ZHInfo.m_rZH, -1, 1).GetString(),
+                                          s == 1 ? L"左侧" : L"右侧", static_cast<int>(i) + 1));
+                return 0;
+            }
             const double o = side[i].m_fOffset;
             if (o < -1e-6 || previous - 1e-6 > o) {
                 tkx_SetLastError(ClFormat(L"横地线断面(%s)%s第%d个点偏距(%.3f)错误, 中桩偏移距离应从小到大排列!",

@@ -69,8 +69,8 @@ public:
     // Writes ExportString's text into the file.
     int WriteHDX(const tkxBreakChain* chain, CStdioFile& file, Tavix4::enHDXFormat format) const;
     // The section's three lines.  0 with the last-error text without a
-    // break chain, or when a side's offsets are negative or not increasing
-    // (the file could not be read back).
+    // break chain, or when a value is no number or a side's offsets are
+    // negative or not increasing (the file could not be read back).
     int ExportString(const tkxBreakChain* chain, Tavix4::enHDXFormat format, CString& text) const;
     // The layout of a file from its first data line; empty on success, else
     // the message.

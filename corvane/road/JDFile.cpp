@@ -28,11 +28,24 @@ CString ReadSpiral(const CString& text, int field, bool lowerCaseMarks, double& 
     return CString();
 }
 
+// The point type: a whole number, optionally signed.
+bool ReadRowType(const CString& text, int& type)
+{
+    int i = text.GetLength() > 1 && (text[0] == L'-' || text[0] == L'+') ? 1 : 0;
+    if (i >= text.GetLength()) return false;
+    for (int k = i; k < text.GetLength(); ++k)
+        if (text[k] < L'0' || text[k] > L'9') return false;
+    if (text.GetLength() - i > 9) return false;
+    type = _wtoi(text);
+    return true;
+}
+
 } // namespace
 
+// Everything is read into locals; the curve changes only when the whole row
+// was read, so a bad row leaves it as it was.
 int tkxPlaneCurve3::ReadJDFile(const wchar_t* line, CString& message)
 {
-    Reset();
     CStringArray fields;
     if (!line || tkx_DivideString(line, fields) == -1) {
         message = L"读取交点数据失败!";
@@ -42,7 +55,11 @@ int tkxPlaneCurve3::ReadJDFile(const wchar_t* line, CString& message)
         message = L"交点数据小于3个!";
         return 0;
     }
-    const int type = _wtoi(fields[0]);
+    int type = 0;
+    if (!ReadRowType(fields[0], type)) {
+        message = ClFormat(L"第1个数据, 点类型[%s]错误!", fields[0].GetString());
+        return 0;
+    }
     double y = 0.0, x = 0.0;
     if (!StringToDouble(fields[1], &y)) {
         message = ClFormat(L"第2个数据, 交点XN坐标[%s]错误!", fields[1].GetString());
@@ -107,6 +124,7 @@ int tkxPlaneCurve3::ReadJDFile(const wchar_t* line, CString& message)
     default: message = ClFormat(L"点类型[%d]未定义!", type); return 0;
     }
 
+    Reset();
     SetJDInfo(info);
     if (type == -1) SetStartZH(startStation);
     message = result;
@@ -140,6 +158,27 @@ CString FileText(const CArray<tkxPlaneCurve3, tkxPlaneCurve3>& curves)
         text += L"\n";
     }
     return text;
+}
+
+CString CheckWritable(const CArray<tkxPlaneCurve3, tkxPlaneCurve3>& curves)
+{
+    const int count = static_cast<int>(curves.GetSize());
+    if (count < 2) return ClFormat(L"交点数据只有%d个, 至少应有起点和终点!", count);
+    // The first and last rows are written as the road's start and end rows,
+    // which hold no curve: a curve there would be lost.
+    if (curves[0].R() >= 1e-6) return L"第1个交点带有平曲线, 不能作为路线起点写入!";
+    if (curves[count - 1].R() >= 1e-6) return ClFormat(L"第%d个交点带有平曲线, 不能作为路线终点写入!", count);
+    // Every row must read back (a value that is no number does not).
+    const CString text = FileText(curves);
+    int at = 0;
+    for (int i = 0; i < count; ++i) {
+        const CString row = text.Tokenize(L"\n", at);
+        tkxPlaneCurve3 probe;
+        CString message;
+        if (!probe.ReadJDFile(row, message))
+            return ClFormat(L"第%d个交点数据<%s>写入后无法读回: %s", i + 1, row.GetString(), message.GetString());
+    }
+    return CString();
 }
 
 } // namespace jd_file

@@ -10,7 +10,8 @@
 //
 // A spiral is a length when written with a leading "L" (L100), otherwise the
 // clothoid parameter A; a radius below 0 stands for an infinite one.  Fields
-// after the listed ones are ignored.  A row converts to and from one
+// after the listed ones are ignored.  A type that is no whole number or not
+// one of the four is an error.  A row converts to and from one
 // tkxPlaneCurve3 (ReadJDFile, OutputJDFile); the road object writes whole
 // files (tkxRoadObject::SaveJDFile).
 #pragma once
@@ -28,5 +29,9 @@ namespace jd_file {
 // The whole file text for an array of curves: the road start row, a row per
 // curve or turn point, the road end row, each ended by "\n".
 CString FileText(const CArray<tkxPlaneCurve3, tkxPlaneCurve3>& curves);
+
+// Empty when the curves can be written and read back: at least a start and
+// an end, neither of them a curve, every row readable.  Otherwise the reason.
+CString CheckWritable(const CArray<tkxPlaneCurve3, tkxPlaneCurve3>& curves);
 
 } // namespace jd_file

@@ -183,7 +183,8 @@ protected:
 
 public:
     // One row of the intersection-point file into this curve; 1, or 0 with
-    // the message.  A road-end row gives 1 with the message "EOF".
+    // the message and the curve left as it was.  A road-end row gives 1 with
+    // the message "EOF".
     virtual int ReadJDFile(const wchar_t* line, CString& message);
     // The row's text after its type code.
     virtual CString OutputJDFile() const;

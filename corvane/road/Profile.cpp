@@ -668,14 +668,16 @@ int tkxZDMInfo::SaveSQXFile(const wchar_t* path) const
         tkx_SetLastError(L"纵断面文件数据内容不足!");
         return 0;
     }
-    for (int i = 1; i < n; ++i) {
-        if (m_BPDZHs[i] - m_BPDZHs[i - 1] <= kSameStation) {
-            tkx_SetLastError(ClFormat(L"竖曲线文件中, 第%d个变坡点桩号(%s)不大于前一变坡点桩号(%s)!", i,
-                                      m_pBreakChain->ZHToCString(m_BPDZHs[i], 4, 1).GetString(),
-                                      m_pBreakChain->ZHToCString(m_BPDZHs[i - 1], 4, 1).GetString()));
+    // A value that is no number would be written as a text that no reader
+    // takes; curves that overlap would be refused on loading.
+    for (int i = 0; i < n; ++i) {
+        if (!std::isfinite(m_BPDZHs[i]) || !std::isfinite(m_BPDElevations[i]) || (i > 0 && !std::isfinite(m_Rs[i]))) {
+            tkx_SetLastError(ClFormat(L"第%d个变坡点的桩号、高程或竖曲线半径不是有效数值!", i + 1));
             return 0;
         }
     }
+    tkxZDMInfo check(*this);
+    if (!check.ComputeSQX()) return 0;
 
     // Every line after the first carries its radius (the last one too), so
     // that a segment number always stands in the fourth field.

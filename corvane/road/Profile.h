@@ -43,7 +43,9 @@ public:
     int LoadSQXFile(const wchar_t* path);
     // Writes a .SQX file that reads back to the same profile (every line
     // after the first carries its radius, so a segment number is never taken
-    // for one).  The old file is replaced only by a whole new one.
+    // for one).  Refused, with the last-error text, when a value is no
+    // number or the curves cannot be computed (stations not increasing,
+    // overlapping curves).  The old file is replaced only by a whole new one.
     int SaveSQXFile(const wchar_t* path) const;
     // Computes the tangent stations and flags of the curves.  On failure
     // (no break chain, no data, stations not increasing, overlapping curves)
@@ -109,8 +111,8 @@ public:
     // the message names the file, the line and the field.
     int LoadDMXFile(const wchar_t* path);
     // Writes a .DMX file (stations with the project's decimals and "_n" for
-    // segments after the first).  Refused when the stations decrease; the old
-    // file is replaced only by a whole new one.
+    // segments after the first).  Refused when the stations decrease or a
+    // value is no number; the old file is replaced only by a whole new one.
     int SaveDMXFile(const wchar_t* path) const;
     // One line: station, height and the optional segment number (no "_"
     // suffix, no conversion).

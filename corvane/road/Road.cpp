@@ -215,6 +215,11 @@ int tkxRoadObject::LoadGZXFile(const wchar_t* path) { return tkx_ReadQHFile(path
 int tkxRoadObject::SaveJDFile(const wchar_t* path, const CArray<tkxPlaneCurve3, tkxPlaneCurve3>& curves)
 {
     const CString file = path ? path : L"";
+    const CString problem = jd_file::CheckWritable(curves);
+    if (!problem.IsEmpty()) {
+        tkx_SetLastError(ClFormat(L"%s 无法创建%s文件!", problem.GetString(), file.GetString()));
+        return 0;
+    }
     if (file.IsEmpty() || !road_files::WriteTextFile(file, jd_file::FileText(curves))) {
         tkx_SetLastError(ClFormat(L"创建%s文件失败!", file.GetString()));
         return 0;

@@ -89,7 +89,9 @@ public:
     int LoadHDXFile(const wchar_t* path, int place);
     // The structure file (.GZX) or bridge station-range file (.QL).
     int LoadGZXFile(const wchar_t* path);
-    // The intersection-point file (.JD) of an array of curves.
+    // The intersection-point file (.JD) of an array of curves.  Refused, the
+    // old file left as it was, when the rows would not read back (see
+    // jd_file::CheckWritable).
     static int SaveJDFile(const wchar_t* path, const CArray<tkxPlaneCurve3, tkxPlaneCurve3>& curves);
 
     // -- break chain and station text -------------------------------------------

@@ -2,6 +2,7 @@
 #include "corvane/platform/FileName.h"
 #include "corvane/project/ProjectInterface.h"
 
+#include <cmath>
 #include <string>
 
 namespace road_files {
@@ -10,6 +11,11 @@ short ProjectStationDecimals()
 {
     const short decimals = tkx_GetDimPrecision(Tavix4::PRECISION_ZH);
     return decimals < 0 ? 0 : decimals > 10 ? 10 : decimals;
+}
+
+double Rounded3(double value)
+{
+    return std::floor(value * 1000.0 + 0.5) / 1000.0;
 }
 
 CString TempFileBeside(const wchar_t* target)

@@ -9,6 +9,9 @@ namespace road_files {
 // current project's station precision.
 short ProjectStationDecimals();
 
+// A value as a file written with "%.3f" holds it.
+double Rounded3(double value);
+
 // A new empty temporary file in the folder of target; empty when none can be
 // made there.
 CString TempFileBeside(const wchar_t* target);

@@ -8,6 +8,7 @@
 #include "corvane/road/RoadFiles.h"
 
 #include <cmath>
+#include <memory>
 
 using namespace Tavix4;
 
@@ -153,22 +154,42 @@ int tkxRoadObject::SaveICDFile(const wchar_t* path) const
     }
 
     const sZHPtInfo start = first->StartPtInfo();
+    if (!std::isfinite(start.m_rZH) || !std::isfinite(start.m_rX) || !std::isfinite(start.m_rY) ||
+        !std::isfinite(start.m_rAzimuth)) {
+        tkx_SetLastError(L"线位起点的桩号、坐标或方位角不是有效数值! 无法创建ICD文件!");
+        return 0;
+    }
     CString text = ClFormat(L"%f", start.m_rZH);
     text += ClFormat(L"\n%f, %f, %.10f", start.m_rY, start.m_rX, start.m_rAzimuth);
     double previous = NormalizeAngle(start.m_rAzimuth);
+    // Each unit line is read back as the reader reads it, from the end of
+    // the unit read before: a unit the file would not give back (a value
+    // that is no number, radii that the reader refuses) is not written.
+    sZHPtInfo current = start;
+    current.m_rRadius = alignment::kInfiniteRadius;
+    int unitNo = 0;
     for (POSITION pos = m_PlaneUnits.GetHeadPosition(); pos;) {
         const auto* unit = static_cast<const tkxRoadPMUnit*>(m_PlaneUnits.GetNext(pos));
         if (!unit) {
             tkx_SetLastError(L"查询路线平面单元信息失败! 无法创建ICD文件!");
             return 0;
         }
+        ++unitNo;
         const double a = NormalizeAngle(unit->StartAzimuth());
         const double jump = std::fabs(a - previous);
-        if (jump >= 1e-6 && std::fabs(jump - 2.0 * alignment::kPi) >= 1e-6)
-            text += ClFormat(L"\n//方向突变，前方位角：%.10f 夹角:%.10f\n%s,%.10f", previous, jump,
-                             unit->SaveToString().GetString(), a);
+        const bool turned = jump >= 1e-6 && std::fabs(jump - 2.0 * alignment::kPi) >= 1e-6;
+        const CString line = turned ? ClFormat(L"%s,%.10f", unit->SaveToString().GetString(), a) : unit->SaveToString();
+        std::unique_ptr<tkxRoadPMUnit> probe(icd_file::NewUnitForCode(_wtoi(line)));
+        const CString problem = probe->LoadFromString(current, line);
+        if (!problem.IsEmpty()) {
+            tkx_SetLastError(ClFormat(L"第%d个单元<%s>无法写入ICD文件:\n%s", unitNo, line.GetString(), problem.GetString()));
+            return 0;
+        }
+        current = probe->EndPtInfo();
+        if (turned)
+            text += ClFormat(L"\n//方向突变，前方位角：%.10f 夹角:%.10f\n%s", previous, jump, line.GetString());
         else
-            text += L"\n" + unit->SaveToString();
+            text += L"\n" + line;
         previous = NormalizeAngle(unit->EndAzimuth());
     }
     text += L"\n0, 0, 0";

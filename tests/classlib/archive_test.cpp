@@ -75,7 +75,9 @@ TEST(Archive, StringLengthForms)
         {254, {0xFF, 0xFE, 0xFF, 0xFE}},
         {255, {0xFF, 0xFE, 0xFF, 0xFF, 0xFF, 0x00}},
         {65534, {0xFF, 0xFE, 0xFF, 0xFF, 0xFF, 0xFF, 0xFE, 0xFF, 0x00, 0x00}},
+        {65533, {0xFF, 0xFE, 0xFF, 0xFF, 0xFD, 0xFF}},
         {65535, {0xFF, 0xFE, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x00, 0x00}},
+        {65536, {0xFF, 0xFE, 0xFF, 0xFF, 0xFF, 0xFF, 0x00, 0x00, 0x01, 0x00}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.length);
@@ -230,6 +232,32 @@ TEST(Archive, CountsAndStringArrays)
     ASSERT_EQ(2, back.GetSize());
     EXPECT_STREQ(L"甲", back[0]);
     EXPECT_EQ(0x12345u, count);
+}
+
+// Counts at the edge of their short form: the last value it holds and the
+// first two that need the long form.
+TEST(Archive, CountsAtTheEdgeOfTheirShortForm)
+{
+    struct CountCase {
+        DWORD count;
+        std::vector<BYTE> bytes;
+    } counts[] = {
+        {0xFFFE, {0xFE, 0xFF}},
+        {0xFFFF, {0xFF, 0xFF, 0xFF, 0xFF, 0x00, 0x00}},
+        {0x10000, {0xFF, 0xFF, 0x00, 0x00, 0x01, 0x00}},
+    };
+    for (const CountCase& c : counts) {
+        SCOPED_TRACE(c.count);
+        auto bytes = StoreBytes([&](CArchive& ar) { ar.WriteCount(c.count); });
+        EXPECT_EQ(c.bytes, bytes);
+        DWORD back = 0;
+        LoadBytes(bytes, [&](CArchive& ar) {
+            back = ar.ReadCount();
+            BYTE extra = 0;
+            EXPECT_EQ(0u, ar.Read(&extra, 1));
+        });
+        EXPECT_EQ(c.count, back);
+    }
 }
 
 TEST(Archive, WritesThroughToADiskFile)

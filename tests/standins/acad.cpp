@@ -83,7 +83,6 @@ int main(int argc, char** argv)
     if (args.Has(L"--statusbar")) Child(frame, L"TAVIX3状态栏", kStatusBar);
     ShowWindow(frame, SW_SHOWNOACTIVATE);
 
-    unsigned long pid = GetCurrentProcessId();
-    standin::Record("READY", &pid, 1, nullptr, 0);
+    standin::AnnounceReady();
     return standin::RunLoop(static_cast<UINT>(seconds));
 }

@@ -52,7 +52,6 @@ int main()
                                   nullptr, wc.hInstance, nullptr);
     if (!window) return 1;
     ShowWindow(window, SW_SHOWNOACTIVATE);
-    unsigned long pid = GetCurrentProcessId();
-    standin::Record("READY", &pid, 1, nullptr, 0);
+    standin::AnnounceReady();
     return standin::RunLoop(standin::LifeSeconds(args, 30));
 }

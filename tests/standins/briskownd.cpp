@@ -96,7 +96,6 @@ int main()
         standin::RecordText("COMMANDLINE", path);
         break;
     }
-    unsigned long pid = GetCurrentProcessId();
-    standin::Record("READY", &pid, 1, nullptr, 0);
+    standin::AnnounceReady();
     return standin::RunLoop(standin::LifeSeconds(args, 30));
 }

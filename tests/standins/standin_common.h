@@ -1,6 +1,6 @@
 // Shared by the stand-in programs: the command line taken apart, the record
-// file they write, and the life-time limit that keeps them from outliving a
-// test.  Plain Windows calls only (kernel32 and user32), so that a copy of a
+// file they write, the event that tells a waiting test they are ready, and
+// the life-time limit that keeps them from outliving a test.  Plain Windows calls only (kernel32 and user32), so that a copy of a
 // stand-in runs from any folder.
 //
 // Record file: one line per event, "<KIND> <fields...>\n"; texts and payloads
@@ -113,6 +113,43 @@ inline void Record(const char* kind, const unsigned long* numbers, int count, co
     }
     line[used++] = '\n';
     AppendBytes(line, used);
+}
+
+// The name of the event a stand-in sets once it is ready: made from the full
+// path of its record file, upper-cased, so that a test that knows the file
+// can make the event before the program starts and wait on it.
+inline void ReadyEventName(const wchar_t* logPath, wchar_t* name, size_t capacity)
+{
+    static wchar_t full[MAX_PATH * 2];
+    DWORD n = GetFullPathNameW(logPath, MAX_PATH * 2, full, nullptr);
+    if (n == 0 || n >= MAX_PATH * 2) lstrcpynW(full, logPath, MAX_PATH * 2);
+    CharUpperW(full);
+    unsigned long long hash = 14695981039346656037ull; // FNV-1a
+    for (const wchar_t* p = full; *p; ++p) {
+        hash ^= static_cast<unsigned long long>(*p);
+        hash *= 1099511628211ull;
+    }
+    static const wchar_t prefix[] = L"Local\\TkxStandinReady_";
+    static const wchar_t digits[] = L"0123456789abcdef";
+    const size_t lead = sizeof(prefix) / sizeof(wchar_t) - 1;
+    if (capacity < lead + 17) {
+        if (capacity) name[0] = 0;
+        return;
+    }
+    lstrcpyW(name, prefix);
+    for (int i = 0; i < 16; ++i) name[lead + i] = digits[(hash >> (60 - 4 * i)) & 15];
+    name[lead + 16] = 0;
+}
+
+// The READY record with the process id, then the ready event set (the handle
+// stays open for the program's life).
+inline void AnnounceReady()
+{
+    unsigned long pid = GetCurrentProcessId();
+    Record("READY", &pid, 1, nullptr, 0);
+    wchar_t name[64];
+    ReadyEventName(LogPath(), name, 64);
+    if (HANDLE event = CreateEventW(nullptr, TRUE, FALSE, name)) SetEvent(event);
 }
 
 // A wide text as its UTF-16 bytes.

@@ -6,6 +6,7 @@
 #include "corvane/road/Road.h"
 
 #include <cmath>
+#include <functional>
 
 using namespace Tavix4;
 using namespace alignment_test;
@@ -93,6 +94,11 @@ TEST(JDRows, BadRows)
         {L"3 4000 500 -1 L100 600 LX -1", L"第7个数据, 缓和曲线长度[LX]错误!"},
         {L"3 4000 500 -1 L100 600 L100 inf", L"第8个数据, 终止半径[inf]错误!"},
         {L"5 4000 500", L"点类型[5]未定义!"},
+        {L"中 4000 500 -1 L100 600 L100 -1", L"第1个数据, 点类型[中]错误!"},
+        {L"3.5 4000 500 -1 L100 600 L100 -1", L"第1个数据, 点类型[3.5]错误!"},
+        {L"JD3 4000 500 -1 L100 600 L100 -1", L"第1个数据, 点类型[JD3]错误!"},
+        {L"- 4000 500", L"第1个数据, 点类型[-]错误!"},
+        {L"-1x 4000 500 0", L"第1个数据, 点类型[-1x]错误!"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(Utf8(c.row));
@@ -102,10 +108,18 @@ TEST(JDRows, BadRows)
         CString message;
         EXPECT_EQ(0, curve.ReadJDFile(c.row, message));
         EXPECT_EQ(Utf8(c.message), Utf8(message));
-        // The curve lost its units and kept its point.
-        EXPECT_EQ(0.0, curve.R());
+        // The curve is left as it was.
+        EXPECT_EQ(300.0, curve.R());
+        EXPECT_NEAR(50.0, curve.Ls1(), 1e-9);
+        EXPECT_NEAR(50.0, curve.Ls2(), 1e-9);
         EXPECT_EQ(20.0, curve.TurnPtInfo().m_rX);
+        EXPECT_EQ(10.0, curve.TurnPtInfo().m_rY);
     }
+    // Signed types are whole numbers too.
+    tkxPlaneCurve3 curve;
+    CString message;
+    EXPECT_EQ(1, curve.ReadJDFile(L"+3 4000 500 -1 L100 600 L100 -1", message));
+    EXPECT_EQ(600.0, curve.R());
 }
 
 TEST(JDFile, WrittenAndReadBack)
@@ -157,8 +171,46 @@ TEST(JDFile, WrittenAndReadBack)
     EXPECT_EQ(0.0, back[2].Length());
     EXPECT_EQ(0.0, back[3].Ls1());
 
-    // Where the file cannot be made the old one stays.
+    // Rows that would not read back as written are refused; the old file
+    // stays.
     const std::string before = ReadBytes(path);
+    struct Refused {
+        const char* what;
+        std::function<void(CArray<tkxPlaneCurve3, tkxPlaneCurve3>&)> damage;
+        const wchar_t* problem;
+    } refused[] = {
+        {"a curve as the first row", [&](CArray<tkxPlaneCurve3, tkxPlaneCurve3>& c) { c.RemoveAt(0); },
+         L"第1个交点带有平曲线, 不能作为路线起点写入!"},
+        {"a curve as the last row", [&](CArray<tkxPlaneCurve3, tkxPlaneCurve3>& c) { c.RemoveAt(c.GetSize() - 1); },
+         L"第5个交点带有平曲线, 不能作为路线终点写入!"},
+        {"the start alone", [&](CArray<tkxPlaneCurve3, tkxPlaneCurve3>& c) { c.SetSize(1); },
+         L"交点数据只有1个, 至少应有起点和终点!"},
+        {"no rows", [&](CArray<tkxPlaneCurve3, tkxPlaneCurve3>& c) { c.RemoveAll(); },
+         L"交点数据只有0个, 至少应有起点和终点!"},
+    };
+    for (const Refused& r : refused) {
+        SCOPED_TRACE(r.what);
+        CArray<tkxPlaneCurve3, tkxPlaneCurve3> damaged;
+        damaged.Copy(curves);
+        r.damage(damaged);
+        EXPECT_EQ(0, tkxRoadObject::SaveJDFile(path, damaged));
+        EXPECT_EQ(Utf8(CString(r.problem) + L" 无法创建" + path + L"文件!"), Utf8(tkx_GetLastError()));
+        EXPECT_EQ(before, ReadBytes(path));
+    }
+    // A coordinate that is no number.
+    {
+        CArray<tkxPlaneCurve3, tkxPlaneCurve3> damaged;
+        damaged.Copy(curves);
+        sZHPtInfo point = damaged[2].TurnPtInfo();
+        point.m_rX = std::nan("");
+        damaged[2].CreateRoadQD(point);
+        EXPECT_EQ(0, tkxRoadObject::SaveJDFile(path, damaged));
+        EXPECT_EQ(0u, Utf8(tkx_GetLastError()).find(Utf8(L"第3个交点数据<0 1500.0000000000 ")))
+            << Utf8(tkx_GetLastError());
+        EXPECT_EQ(before, ReadBytes(path));
+    }
+
+    // Where the file cannot be made the old one stays.
     EXPECT_EQ(0, tkxRoadObject::SaveJDFile(folder / L"missing\\road.JD", curves));
     EXPECT_EQ(Utf8(ClFormat(L"创建%s文件失败!", (folder / L"missing\\road.JD").GetString())), Utf8(tkx_GetLastError()));
     EXPECT_EQ(before, ReadBytes(path));

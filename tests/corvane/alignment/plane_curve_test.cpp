@@ -67,6 +67,25 @@ protected:
         return p;
     }
 
+    // External distance: the nearest point of the traced curve to the
+    // intersection point, by golden-section search.
+    double TracedE() const
+    {
+        double lo = 0, hi = kLs1 + kArc + kLs2;
+        auto distance = [&](double s) {
+            const TracedPoint p = At(s);
+            return std::hypot(p.x - kJD.x, p.y - kJD.y);
+        };
+        while (hi - lo > 1e-6) {
+            const double a = lo + 0.382 * (hi - lo), b = lo + 0.618 * (hi - lo);
+            if (distance(a) > distance(b))
+                lo = a;
+            else
+                hi = b;
+        }
+        return distance((lo + hi) / 2);
+    }
+
     tkxPlaneCurve3 curve;
     double T1 = 0, T2 = 0, shift = 0;
 };
@@ -141,21 +160,7 @@ TEST_F(PlacedCurve, ElementsAgainstTheTraceAndTheFormulas)
         ExpectAt(p, At(s));
     }
 
-    // External distance: the nearest point of the traced curve to the
-    // intersection point, by golden-section search.
-    double lo = 0, hi = curve.Length();
-    auto distance = [&](double s) {
-        const TracedPoint p = At(s);
-        return std::hypot(p.x - 0, p.y - 1000);
-    };
-    while (hi - lo > 1e-6) {
-        const double a = lo + 0.382 * (hi - lo), b = lo + 0.618 * (hi - lo);
-        if (distance(a) > distance(b))
-            lo = a;
-        else
-            hi = b;
-    }
-    EXPECT_NEAR(distance((lo + hi) / 2), curve.E(), 1e-5);
+    EXPECT_NEAR(TracedE(), curve.E(), 1e-5);
 }
 
 TEST_F(PlacedCurve, HitTestGetPointAndSides)
@@ -192,6 +197,15 @@ TEST_F(PlacedCurve, HitTestGetPointAndSides)
     const tkxPoint3d close(0, 1000 - T1 + 10, 0);
     EXPECT_EQ(0, curve.CheckT(close, kNext));
     EXPECT_EQ(Utf8(ClFormat(L"T1受限[%.10f < T1(%.10f)]", T1 - 10, curve.T1())), Utf8(tkx_GetLastError()));
+    // The next point closer than T2 (the traced tangent), along the
+    // outgoing tangent; within a millimetre of T2 it is still far enough.
+    auto ahead = [](double d) { return tkxPoint3d(d * std::sin(kAlpha), 1000 + d * std::cos(kAlpha), 0); };
+    EXPECT_EQ(0, curve.CheckT(kPrev, ahead(T2 - 10)));
+    EXPECT_EQ(Utf8(ClFormat(L"T2受限[%.10f < T2(%.10f)]", kJD.Distance2dTo(ahead(T2 - 10)), curve.T2())),
+              Utf8(tkx_GetLastError()));
+    EXPECT_EQ(1, curve.CheckT(kPrev, ahead(T2 - 0.0005)));
+    EXPECT_EQ(0, curve.CheckT(kPrev, ahead(T2 - 0.002)));
+    EXPECT_EQ(1, curve.CheckT(tkxPoint3d(0, 1000 - T1 + 0.0005, 0), kNext));
 }
 
 TEST_F(PlacedCurve, CopiesOwnTheirUnitsAndTheArchiveKeepsTheCurve)
@@ -249,10 +263,12 @@ TEST_F(PlacedCurve, ToolTips)
     wchar_t buffer[1024];
     curve.TooltipString(-kAlpha, buffer);
     const CString rule = L"───────────────────";
+    // The values from the trace and the curve's definition, not from the
+    // curve itself.
     const CString expected =
-        ClFormat(L"平曲线] JD3\n%s\nLs1= 100.000, R= 600.000, Ls2= 150.000\n%s\n右偏:%s\nL= %.3f, \nT1= %.3f T2= %.3f E= %.3f\n ",
-                 rule.GetString(), rule.GetString(), tkx_DegreeD_To_S(kAlpha * 180 / kPi).GetString(), curve.Length(),
-                 curve.T1(), curve.T2(), curve.E());
+        ClFormat(L"平曲线] JD3\n%s\nLs1= 100.000, R= 600.000, Ls2= 150.000\n%s\n右偏:51d33'58.3\"\nL= %.3f, \nT1= %.3f T2= "
+                 L"%.3f E= %.3f\n ",
+                 rule.GetString(), rule.GetString(), kLs1 + kArc + kLs2, T1, T2, TracedE());
     EXPECT_EQ(Utf8(expected), Utf8(buffer));
 
     // Mirrored to the left the tip ends in a rule.

@@ -3,12 +3,14 @@
 // independent values, exports, the design tables, the archive form and
 // copying.
 #include "alignment_test_support.h"
+#include "support/FailingWrites.h"
 #include "corvane/project/LastError.h"
 #include "corvane/road/ClothoidUnit.h"
 #include "corvane/road/LineArcUnits.h"
 #include "corvane/road/Road.h"
 
 #include <cmath>
+#include <functional>
 #include <cstdio>
 #include <sstream>
 
@@ -210,6 +212,65 @@ TEST_F(SeveralCurves, SavedAndLoadedAgain)
     EXPECT_EQ(0, empty.SaveICDFile(path));
     EXPECT_EQ(Utf8(L"查询路线平面单元信息失败! 无法创建ICD文件!"), Utf8(tkx_GetLastError()));
     EXPECT_EQ(bytes, ReadBytes(path));
+}
+
+// A unit the file would not give back is not written; the old file stays.
+TEST(UnitFile, UnitsThatWouldNotReadBackAreNotWritten)
+{
+    ScratchFolder folder(L"icd_refused");
+    const CString path = folder / L"road.ICD";
+    const wchar_t* good = L"1000\n5000 2000 0\n1, 100\n3, 150, 300, 1\n2, 300, 80, 1\n";
+    struct Case {
+        const char* what;
+        std::function<void(tkxRoadObject&)> damage;
+        const wchar_t* start; // of the last-error text
+    } cases[] = {
+        {"an end radius read as infinite",
+         [](tkxRoadObject& r) { static_cast<tkxClothoidUnit*>(r.GetPMUnit(1))->SetEndR(4e38, 0); },
+         L"第2个单元<4, 150.00000000000000000000, 10000000000.00000000000000000000, 1>无法写入ICD文件:\n"
+         L"缓和曲线起终点半径数值不能相同![10000000000.000, 10000000000.000]"},
+        {"a parameter that is no number",
+         [](tkxRoadObject& r) { static_cast<tkxClothoidUnit*>(r.GetPMUnit(1))->SetA(std::nan(""), 0); },
+         L"第2个单元<3, 1.#QNAN000000000000000, 300.00000000000000000000, 1>无法写入ICD文件:\n"
+         L"读第2数据, 缓和曲线参数<1.#QNAN000000000000000>时出错! "},
+        {"a length that is no number", [](tkxRoadObject& r) { r.GetPMUnit(0)->SetLength(HUGE_VAL, 0); },
+         L"第1个单元<1, 1.#INF"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        WriteText(path, good);
+        const std::string before = ReadBytes(path);
+        tkxRoadObject road;
+        ASSERT_EQ(1, road.LoadICDFile(path)) << Utf8(tkx_GetLastError());
+        c.damage(road);
+        EXPECT_EQ(0, road.SaveICDFile(path));
+        EXPECT_EQ(0u, Utf8(tkx_GetLastError()).find(Utf8(c.start))) << Utf8(tkx_GetLastError());
+        EXPECT_EQ(before, ReadBytes(path));
+    }
+}
+
+TEST(UnitFile, AWriteThatFailsAfterOpeningLeavesTheOldFile)
+{
+    ScratchFolder folder(L"icd_fail");
+    const CString path = folder / L"road.ICD";
+    WriteText(path, L"1000\n5000 2000 0\n1, 100\n");
+    const std::string before = ReadBytes(path);
+    tkxRoadObject road;
+    ASSERT_EQ(1, road.LoadICDFile(path));
+    {
+        FailingWrites failing(folder.Path());
+        EXPECT_EQ(0, road.SaveICDFile(path));
+        EXPECT_GT(failing.Refused(), 0);
+        CArray<tkxPlaneCurve3, tkxPlaneCurve3> curves;
+        sZHPtInfo a, b;
+        b.m_rX = 100;
+        curves.SetSize(2);
+        curves[0].CreateRoadQD(a);
+        curves[1].CreateRoadZD(b);
+        EXPECT_EQ(0, tkxRoadObject::SaveJDFile(folder / L"road.JD", curves));
+    }
+    EXPECT_EQ(before, ReadBytes(path));
+    EXPECT_EQ(std::vector<CString>{L"road.ICD"}, FilesIn(folder.Path()));
 }
 
 TEST(UnitFile, AzimuthBreaksAreWrittenAndReadBack)

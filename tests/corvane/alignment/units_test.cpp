@@ -76,13 +76,12 @@ TEST(UnitBase, DescriptionText)
     StationSettings settings{3, 1};
     tkxArcUnit arc;
     ASSERT_EQ("", Utf8(arc.LoadFromString(StartAt(0, 0, kPi / 2, 120), L"2, 100, 50, 1")));
-    const sZHPtInfo e = arc.EndPtInfo();
-    auto n = [](double v) { return tkx_DToS(v, 3, -1); };
-    auto deg = [](double a) { return tkx_DegreeD_To_S(a * 180 / kPi); };
-    const CString expected = ClFormat(
-        L"单元类型: 圆曲线(右)\t长度:50.000\n起点信息：\n桩号:120.000, 方位角:%s, 半径:100.000\n坐标:X=0.000, Y=0.000, "
-        L"Z=0.000\n终点信息：\n桩号:170.000, 方位角:%s, 半径:100.000\n坐标:X=%s, Y=%s, Z=0.000",
-        deg(kPi / 2).GetString(), deg(e.m_rAzimuth).GetString(), n(e.m_rX).GetString(), n(e.m_rY).GetString());
+    // Heading east, turning right by 0.5 rad about the centre (0, -100): the
+    // end lies at (100 sin 0.5, -100 (1 - cos 0.5)) = (47.943, -12.242),
+    // heading 90° + 28°38'52.4".
+    const CString expected = L"单元类型: 圆曲线(右)\t长度:50.000\n起点信息：\n桩号:120.000, 方位角:90d0'00.0\", 半径:100.000\n"
+                             L"坐标:X=0.000, Y=0.000, Z=0.000\n终点信息：\n桩号:170.000, 方位角:118d38'52.4\", 半径:100.000\n"
+                             L"坐标:X=47.943, Y=-12.242, Z=0.000";
     EXPECT_EQ(Utf8(expected), Utf8(arc.List()));
 }
 
@@ -316,24 +315,33 @@ TEST(ArcUnit, PointsOnTheCircle)
 
 TEST(ArcUnit, NearestPoints)
 {
-    tkxArcUnit arc;
-    ASSERT_EQ("", Utf8(arc.LoadFromString(StartAt(0, 0, 0, 1000), L"2, 100, 100, 1")));
-    sZHPtInfo out;
-    // On the radial line at 0.6 rad, outside and inside the circle.
-    for (double r : {80.0, 130.0}) {
-        const double p[2] = {100 - r * std::cos(0.6), r * std::sin(0.6)};
-        arc.GetNearestPoint(p, out);
-        EXPECT_NEAR(1060.0, out.m_rZH, 1e-9);
-        ExpectPoint(out, 100 - 100 * std::cos(0.6), 100 * std::sin(0.6));
-        EXPECT_NEAR(0.6, out.m_rAzimuth, 1e-12);
-        EXPECT_EQ(100.0, out.m_rRadius);
+    // The same arc turning right and left: from (0, 0) heading north, radius
+    // 100, length 100; the centre lies at (side * 100, 0).
+    for (int turn : {1, -1}) {
+        SCOPED_TRACE(turn == 1 ? "right" : "left");
+        const double side = turn;
+        tkxArcUnit arc;
+        ASSERT_EQ("", Utf8(arc.LoadFromString(StartAt(0, 0, 0, 1000), turn == 1 ? L"2, 100, 100, 1" : L"2, 100, 100, -1")));
+        sZHPtInfo out;
+        // On the radial line at 0.6 rad, outside and inside the circle.
+        for (double r : {80.0, 130.0}) {
+            const double p[2] = {side * (100 - r * std::cos(0.6)), r * std::sin(0.6)};
+            arc.GetNearestPoint(p, out);
+            EXPECT_NEAR(1060.0, out.m_rZH, 1e-9);
+            ExpectPoint(out, side * (100 - 100 * std::cos(0.6)), 100 * std::sin(0.6));
+            // The tangent there: turned 0.6 rad from north to the arc's side.
+            EXPECT_NEAR(Wrap(side * 0.6), out.m_rAzimuth, 1e-12);
+            EXPECT_EQ(100.0, out.m_rRadius);
+        }
+        const double behind[2] = {side * 1, -20};
+        arc.GetNearestPoint(behind, out);
+        EXPECT_NEAR(1000.0, out.m_rZH, 1e-12);
+        EXPECT_NEAR(0.0, out.m_rAzimuth, 1e-12);
+        const double beyond[2] = {side * 200, 0};
+        arc.GetNearestPoint(beyond, out);
+        EXPECT_NEAR(1100.0, out.m_rZH, 1e-12);
+        EXPECT_NEAR(Wrap(side * 1.0), Wrap(out.m_rAzimuth), 1e-12);
     }
-    const double behind[2] = {1, -20};
-    arc.GetNearestPoint(behind, out);
-    EXPECT_NEAR(1000.0, out.m_rZH, 1e-12);
-    const double beyond[2] = {200, 0};
-    arc.GetNearestPoint(beyond, out);
-    EXPECT_NEAR(1100.0, out.m_rZH, 1e-12);
 }
 
 TEST(ArcUnit, InverseTurnsAroundWithoutNormalising)

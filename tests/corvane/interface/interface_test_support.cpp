@@ -158,18 +158,10 @@ std::vector<Record> RecordsOf(const std::vector<Record>& records, const char* ki
     return found;
 }
 
-bool WaitForRecord(const CString& file, const char* kind)
-{
-    for (int i = 0; i < 200; ++i) {
-        if (!RecordsOf(ReadRecords(file), kind).empty()) return true;
-        Sleep(50);
-    }
-    return false;
-}
-
 StandIn::StandIn(const wchar_t* program, const wchar_t* args, const CString& log) : m_log(log)
 {
     DeleteFileW(log);
+    StandinReady ready(log);
     CString exe = CString(program).Find(L'\\') >= 0 ? CString(program) : BinFolder() + L"\\" + program + L".exe";
     CString command = ClFormat(L"\"%s\" %s --log \"%s\"", exe.GetString(), args, log.GetString());
     STARTUPINFOW si = {sizeof(si)};
@@ -178,7 +170,7 @@ StandIn::StandIn(const wchar_t* program, const wchar_t* args, const CString& log
         return;
     }
     command.ReleaseBuffer();
-    m_ready = WaitForRecord(log, "READY");
+    m_ready = ready.Wait(m_info.hProcess);
 }
 
 StandIn::~StandIn()
@@ -212,6 +204,7 @@ InstalledProgram::InstalledProgram(const wchar_t* standIn, const wchar_t* progra
 {
     m_path = InstallFolder() + L"\\Bin\\" + programName;
     DeleteFileW(Log());
+    m_ready.reset(new StandinReady(Log()));
     EXPECT_TRUE(CopyFileW(BinFolder() + L"\\" + standIn + L".exe", m_path, FALSE)) << Utf8(m_path);
 }
 

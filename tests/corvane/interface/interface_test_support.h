@@ -9,7 +9,9 @@
 #pragma once
 #include "support/Scratch.h"
 #include "support/MessageBoxScript.h"
+#include "support/StandinReady.h"
 #include <gtest/gtest.h>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -50,11 +52,10 @@ struct Record {
 std::vector<Record> ReadRecords(const CString& file, size_t from = 0);
 // Records of one kind.
 std::vector<Record> RecordsOf(const std::vector<Record>& records, const char* kind);
-// Waits (up to ten seconds) until the file holds a record of that kind.
-bool WaitForRecord(const CString& file, const char* kind);
 
 // A stand-in program started by the test (from the test program's folder,
 // or from the given path), ended by its process id when the object dies.
+// The constructor waits until it is ready (see StandinReady).
 class StandIn
 {
 public:
@@ -94,9 +95,13 @@ public:
 
     const CString& Path() const { return m_path; }
     CString Log() const { return m_path + L".log"; }
+    // Waits until the copy, started by the library, is ready (see
+    // StandinReady).
+    bool WaitReady() const { return m_ready->Wait(); }
 
 private:
     CString m_path;
+    std::unique_ptr<StandinReady> m_ready;
 };
 
 } // namespace interface_test

@@ -144,7 +144,7 @@ TEST_F(SuiteProgramsAlone, StartingBriskoRunsItsProgram)
 {
     InstalledProgram brisko(L"briskownd", L"Brisko.exe");
     tkx_StartBrisko(nullptr);
-    ASSERT_TRUE(WaitForRecord(brisko.Log(), "READY"));
+    ASSERT_TRUE(brisko.WaitReady());
     EXPECT_TRUE(m_boxes.Shown().empty());
     EXPECT_TRUE(RecordsOf(ReadRecords(brisko.Log()), "COMMANDLINE").empty());
     HWND window = nullptr;
@@ -171,7 +171,8 @@ TEST_F(SuiteProgramsAlone, AViewedPathWithBlanksArrivesUnchanged)
     InstalledProgram brisko(L"briskownd", L"Brisko.exe");
     CString path = m_folder / L"my road data\\K0 主线.DMX";
     ASSERT_EQ(1, tkx_ViewFile(path));
-    ASSERT_TRUE(WaitForRecord(brisko.Log(), "COMMANDLINE"));
+    // The stand-in records its command line before it is ready.
+    ASSERT_TRUE(brisko.WaitReady());
     EXPECT_EQ(Utf16Bytes(path), RecordsOf(ReadRecords(brisko.Log()), "COMMANDLINE")[0].bytes);
     EXPECT_TRUE(m_boxes.Shown().empty());
 }
@@ -199,7 +200,7 @@ TEST_F(SuiteProgramsAlone, TheAssistantIsStartedAndToldToExit)
 {
     InstalledProgram assist(L"assistwnd", L"TavixAssist.exe");
     tkx_StartTavixAssist();
-    ASSERT_TRUE(WaitForRecord(assist.Log(), "READY"));
+    ASSERT_TRUE(assist.WaitReady());
     HWND window = nullptr;
     for (int i = 0; i < 100 && !window; ++i, Sleep(50)) window = tkx_GetTavixAssistWnd();
     ASSERT_TRUE(window != nullptr);

@@ -1,9 +1,11 @@
 // Typed INI values: their text forms in the file, round trips, defaults,
 // arrays, the current section and where a file name without drive lands.
 #include "corvane/platform/Ini.h"
+#include "corvane/project/LastError.h"
 #include "platform_test_support.h"
 
 #include <cmath>
+#include <functional>
 
 using namespace platform_test;
 
@@ -274,6 +276,70 @@ TEST_F(IniFile, ASectionArgumentBecomesTheCurrentSection)
     EXPECT_EQ(2, ini.GetInt(L"K", 0, L"B"));
 }
 
+// A write that would not read back as written is refused and leaves the
+// entry that was there; the last-error text says why.
+TEST_F(IniFile, WritesThatWouldNotReadBackAreRefused)
+{
+    const double nan = std::nan("");
+    const double inf = HUGE_VAL;
+    struct Case {
+        const char* what;
+        std::function<void(tkxIni&)> write;
+        const wchar_t* problem;
+    } cases[] = {
+        {"CR LF in a value", [](tkxIni& i) { i.WriteString(L"K", L"a\r\n[Injected]\r\nX=1"); },
+         L"中节[Dialog]键<K>的值包含换行符"},
+        {"LF in a value", [](tkxIni& i) { i.WriteString(L"K", L"a\nX=1"); },
+         L"中节[Dialog]键<K>的值包含换行符"},
+        {"CR in a value", [](tkxIni& i) { i.WriteString(L"K", L"a\rX=1"); },
+         L"中节[Dialog]键<K>的值包含换行符"},
+        {"= in a key", [](tkxIni& i) { i.WriteInt(L"A=B", 1); }, L"中节[Dialog]的键名<A=B>不合法"},
+        {"key like a section", [](tkxIni& i) { i.WriteInt(L"[Other]", 1); },
+         L"中节[Dialog]的键名<[Other]>不合法"},
+        {"key like a comment", [](tkxIni& i) { i.WriteInt(L";K", 1); },
+         L"中节[Dialog]的键名<;K>不合法"},
+        {"line break in a key", [](tkxIni& i) { i.WriteInt(L"K\nX", 1); },
+         L"中节[Dialog]的键名<K\nX>不合法"},
+        {"] in a section", [](tkxIni& i) { i.WriteInt(L"K", 1, L"A]B"); }, L"的节名<A]B>不合法"},
+        {"line break in a section", [](tkxIni& i) { i.WriteInt(L"K", 1, L"A\r\nB"); },
+         L"的节名<A\r\nB>不合法"},
+        {"NaN double", [nan](tkxIni& i) { i.WriteDouble(L"D", nan); },
+         L"中节[Dialog]键<D>的数值NaN不是有限数"},
+        {"infinite double", [inf](tkxIni& i) { i.WriteDouble(L"D", -inf); },
+         L"中节[Dialog]键<D>的数值无穷大不是有限数"},
+        {"infinite float", [](tkxIni& i) { i.WriteFloat(L"F", HUGE_VALF); },
+         L"中节[Dialog]键<F>的数值无穷大不是有限数"},
+        {"stored through SerGet", [nan](tkxIni& i) {
+             double v = nan;
+             i.SerGet(0, v, L"D", nullptr, 2.0);
+         }, L"中节[Dialog]键<D>的数值NaN不是有限数"},
+        {"point in a bad section", [](tkxIni& i) { i.WritePoint(L"P", CPoint(1, 2), L"S]"); },
+         L"的节名<S]>不合法"},
+    };
+    const std::string old = "[Dialog]\r\nK=old\r\nD=2\r\nF=3\r\n[A]\r\nK=old\r\n";
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        WriteBytes(path, old);
+        tkxIni target(path, L"Dialog", 1);
+        tkx_SetLastError(nullptr);
+        c.write(target);
+        EXPECT_EQ(L"INI文件[" + path + L"]" + c.problem + L", 无法写入!", tkx_GetLastError());
+        EXPECT_EQ(old, ReadBytes(path));
+    }
+    EXPECT_EQ(0, tkxIni::Write(path, L"Dialog", L"K", L"a\r\nb"));
+    EXPECT_EQ(1, tkxIni::Write(path, L"Dialog", L"K", L"a b"));
+    EXPECT_EQ(CString(L"a b"), Stored(L"K"));
+    // Large finite values read back as written, as long as their text fits
+    // what a read takes (255 characters); longer ones are not written.
+    ini.WriteFloat(L"F", 3.4e38f);
+    EXPECT_EQ(3.4e38f, ini.GetFloat(L"F", 0));
+    ini.WriteDouble(L"D", -1e200);
+    EXPECT_EQ(-1e200, ini.GetDouble(L"D", 0));
+    ini.WriteDouble(L"D", -1e300);
+    EXPECT_EQ(-1e200, ini.GetDouble(L"D", 0));
+    EXPECT_EQ(L"INI文件[" + path + L"]中节[Dialog]键<D>的数值-1e+300过长, 无法写入!", tkx_GetLastError());
+}
+
 TEST_F(IniFile, ChineseNamesRoundTripThroughTheEightBitFunctions)
 {
     EXPECT_EQ(1, tkxIni::Write(path, L"转换对话框", L"输入文件", L"D:\\项目\\主线.ICD"));
@@ -322,6 +388,16 @@ TEST(IniNames, FileNamesWithoutDriveAreCompleted)
     EXPECT_STREQ(programFolder + title + L".ini", tkxIni(CString(), 1).GetFileName());
     EXPECT_STREQ(AfxGetAppName(), tkxIni().GetSection());
     EXPECT_STREQ(AfxGetAppName(), tkxIni(L"a.ini", CString(), 1).GetSection());
+
+    // A network path is complete as it stands.
+    for (int choice : {0, 1}) {
+        EXPECT_STREQ(L"\\\\server\\share\\Brisko.ini", tkxIni(L"\\\\server\\share\\Brisko.ini", choice).GetFileName());
+        EXPECT_STREQ(L"\\\\server\\share\\Brisko.ini",
+                     tkxIni(tkxIni(L"\\\\server\\share\\Brisko.ini", choice), choice).GetFileName());
+    }
+    tkxIni network;
+    network.SetFileName(L"\\\\server\\share\\Brisko.ini");
+    EXPECT_STREQ(L"\\\\server\\share\\Brisko.ini", network.GetFileName());
 
     tkxIni set(L"D:\\a.ini", L"S", 0);
     set.SetFileName(L"b.ini"); // always the program's folder

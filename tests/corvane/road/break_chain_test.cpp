@@ -25,6 +25,33 @@ tkxBreakChain ThreeBreaks()
     return chain;
 }
 
+// A chain as an archive holds it: segment count, start stations, end
+// stations (the first start and last end are the open ends).
+std::vector<BYTE> ArchivedChain(int count, const std::vector<double>& starts, const std::vector<double>& ends)
+{
+    CMemFile file;
+    CArchive ar(&file, CArchive::store);
+    ar << count;
+    for (double v : starts) ar << v;
+    for (double v : ends) ar << v;
+    ar.Close();
+    return file.Data();
+}
+
+// Loads archive bytes into the chain; false when the archive threw.
+bool LoadArchived(tkxBreakChain& chain, const std::vector<BYTE>& bytes)
+{
+    CMemFile file(bytes.data(), static_cast<UINT>(bytes.size()));
+    try {
+        CArchive ar(&file, CArchive::load);
+        chain.Serialize(ar);
+        return true;
+    } catch (CException* e) {
+        e->Delete();
+        return false;
+    }
+}
+
 class BreakChainTest : public ::testing::Test
 {
 protected:
@@ -238,6 +265,38 @@ TEST_F(BreakChainTest, FailedDLWriteKeepsTheOldFile)
     if (search != INVALID_HANDLE_VALUE) FindClose(search);
 }
 
+// A chain its file would not give back is not written.
+TEST_F(BreakChainTest, DLWriterRefusesWhatCouldNotBeReadBack)
+{
+    ScratchFolder folder(L"dl_refuse");
+    const CString path = folder / L"road.DL";
+    road_test::WriteBytes(path, "1200.000 1180.000\r\n");
+    const double nan = std::nan("");
+    struct Case {
+        const char* what;
+        std::vector<double> starts, ends;
+        const wchar_t* message; // %s: the path
+    } cases[] = {
+        {"a back station that is no number", {-1e10, 1180, 2510}, {1200, nan, 1e10},
+         L"第2个断链的桩号不是有效数值, 无法创建断链文件(*.DL)!\n\n%s"},
+        {"an infinite ahead station", {-1e10, HUGE_VAL}, {1200, 1e10},
+         L"第1个断链的桩号不是有效数值, 无法创建断链文件(*.DL)!\n\n%s"},
+        {"breaks out of order", {-1e10, 1180, 2510}, {1200, 1100, 1e10},
+         L"第2个断链 \n\n断链终点桩号不得小于断链起点桩号(1100.000>1180.000), 无法创建断链文件(*.DL)!\n\n%s"},
+        // 0.0004 m apart in memory, the same station in the file.
+        {"a segment that vanishes in three decimals", {-1e10, 1180, 2510}, {1200, 1180.0004, 1e10},
+         L"第2个断链 \n\n断链终点桩号不得小于断链起点桩号(1180.000>1180.000), 无法创建断链文件(*.DL)!\n\n%s"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        tkxBreakChain chain;
+        ASSERT_TRUE(LoadArchived(chain, ArchivedChain(static_cast<int>(c.starts.size()), c.starts, c.ends)));
+        EXPECT_EQ(0, chain.SaveDLFile(path));
+        EXPECT_EQ(Utf8(ClFormat(c.message, path.GetString())), Utf8(tkx_GetLastError()));
+        EXPECT_EQ("1200.000 1180.000\r\n", road_test::ReadBytes(path));
+    }
+}
+
 // ---------------------------------------------------------------------------
 // The pair text.
 
@@ -338,6 +397,32 @@ TEST_F(BreakChainTest, CopyAndArchiveKeepTheBreaks)
     }
     EXPECT_TRUE(loaded == chain);
     EXPECT_NEAR(3005.0, loaded.GetBreakZH(3025.0), 1e-9);
+}
+
+TEST_F(BreakChainTest, ArchivedChainsWithoutSegmentsOrCutShortLoadSafely)
+{
+    // No segment at all: the default chain, which converts every station.
+    for (int count : {0, -3}) {
+        SCOPED_TRACE(count);
+        tkxBreakChain chain = ThreeBreaks();
+        ASSERT_TRUE(LoadArchived(chain, ArchivedChain(count, {}, {})));
+        EXPECT_TRUE(chain == tkxBreakChain());
+        EXPECT_EQ(1, chain.GetBreakChainCount());
+        EXPECT_EQ(1234.5, chain.GetBreakZH(1234.5));
+        double chainage = 0.0;
+        EXPECT_EQ(1, chain.GetGlobalZH(L"K1+234.5", chainage));
+        EXPECT_EQ(1234.5, chainage);
+    }
+
+    // An archive that ends inside the stations throws and leaves the chain
+    // as it was.
+    std::vector<BYTE> cut = ArchivedChain(4, {-1e10, 1180, 2510, 2990}, {1200, 2500, 3000, 1e10});
+    cut.resize(cut.size() - 12);
+    tkxBreakChain chain = ThreeBreaks();
+    EXPECT_FALSE(LoadArchived(chain, cut));
+    EXPECT_TRUE(chain == ThreeBreaks());
+    EXPECT_EQ(4, chain.GetBreakChainCount());
+    EXPECT_NEAR(3005.0, chain.GetBreakZH(3025.0), 1e-9);
 }
 
 } // namespace

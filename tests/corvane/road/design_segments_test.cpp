@@ -176,9 +176,13 @@ TEST_F(DesignSegmentsTest, RefusedWriteKeepsTheOldFile)
         {L"一标", L"", L"", L""},
         {L"一标", L"主线", L"K0+000", L""},
         {L"一标", L"主线", L"K0+000", L"K1, 2"},
+        {L"一标", L"主\n线", L"", L""},
+        {L"一标\r\n2 1", L"主线", L"", L""},
+        {L"//一标", L"主线", L"", L""},
+        {L"一标", L"//主线", L"", L""},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(Utf8(c.name));
+        SCOPED_TRACE(Utf8(CString(c.name) + L" " + c.road));
         tkxProjectSegment segment;
         segment.SetName(c.name);
         tkxProjectSegment::sRoadSeg seg;
@@ -200,6 +204,23 @@ TEST_F(DesignSegmentsTest, RefusedWriteKeepsTheOldFile)
     EXPECT_EQ(0, project.SaveFDFile(path));
     EXPECT_EQ(Utf8(L"项目分段[空标]中没有道路!"), Utf8(tkx_GetLastError()));
     EXPECT_EQ("old", road_test::ReadBytes(path));
+
+    // Names that would read back as comment lines, with their own messages.
+    for (bool roadName : {false, true}) {
+        tkxProjectSegment segment;
+        segment.SetName(roadName ? L"一标" : L"//一标");
+        tkxProjectSegment::sRoadSeg seg;
+        seg.m_SRoadName = roadName ? L"//主线" : L"主线";
+        segment.AddRoadSeg(seg);
+        CArray<tkxProjectSegment> one;
+        one.Add(segment);
+        project.ImportPrjSegments(one);
+        EXPECT_EQ(0, project.SaveFDFile(path));
+        EXPECT_EQ(Utf8(roadName ? L"项目分段[一标]第1条道路的名称[//主线]不能以\"//\"开头(读取时会被当作注释行)!"
+                                : L"第1个项目分段的名称[//一标]不能以\"//\"开头(读取时会被当作注释行)!"),
+                  Utf8(tkx_GetLastError()));
+        EXPECT_EQ("old", road_test::ReadBytes(path));
+    }
 }
 
 TEST_F(DesignSegmentsTest, SetStationsAndBreakChain)

@@ -5,6 +5,8 @@
 #include "corvane/road/Profile.h"
 #include "road_test_support.h"
 
+#include <cmath>
+
 #include <algorithm>
 #include <cstdio>
 #include <string>
@@ -188,6 +190,19 @@ TEST_F(GroundLineTest, DMXWriterRefusesWhatCouldNotBeReadBack)
     EXPECT_EQ(0, ground.SaveDMXFile(path));
     EXPECT_EQ(Utf8(L"纵断面地面线桩号与地面高数据个数不相同!"), Utf8(tkx_GetLastError()));
     EXPECT_EQ("100.000 50.000\r\n", road_test::ReadBytes(path));
+
+    // Values that are no numbers, as station or height.
+    for (int bad : {0, 1, 2, 3}) {
+        SCOPED_TRACE(bad);
+        tkxZDMInfo line(&chain);
+        line.AddDMHeight(100, 1);
+        line.AddDMHeight(bad == 0 ? std::nan("") : 200, bad == 1 ? std::nan("") : 2);
+        line.AddDMHeight(bad == 2 ? HUGE_VAL : 300, bad == 3 ? -HUGE_VAL : 3);
+        EXPECT_EQ(0, line.SaveDMXFile(path));
+        EXPECT_EQ(Utf8(ClFormat(L"纵断面地面线第%d点的桩号或地面高不是有效数值!", bad < 2 ? 2 : 3)),
+                  Utf8(tkx_GetLastError()));
+        EXPECT_EQ("100.000 50.000\r\n", road_test::ReadBytes(path));
+    }
 }
 
 // Loading a file ten times larger takes about ten times longer.

@@ -8,6 +8,7 @@
 #include "support/MessageBoxScript.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <string>
 
@@ -182,6 +183,40 @@ TEST_F(HdxFileTest, RefusedSaveKeepsTheOldFile)
     EXPECT_EQ(0, noChain.SaveHDXFile(path));
     EXPECT_EQ(Utf8(L"横地线未指定断链对象!"), Utf8(tkx_GetLastError()));
     EXPECT_EQ(old, road_test::ReadBytes(path));
+
+    // Values that are no numbers, anywhere in a section, in every layout.
+    const double nan = std::nan("");
+    struct Case {
+        const char* what;
+        double station, centre, offset, elevation;
+        int side;
+        const wchar_t* message;
+    } cases[] = {
+        {"station", nan, 100, 2, 99, 1, L"横地线断面的桩号或中桩高程不是有效数值!"},
+        {"centre elevation", 1000, HUGE_VAL, 2, 99, 1, L"横地线断面的桩号或中桩高程不是有效数值!"},
+        {"left offset", 1000, 100, nan, 99, 1, L"横地线断面(1000.000)左侧第2个点的偏距或高程不是有效数值!"},
+        {"right elevation", 1000, 100, 2, nan, 2, L"横地线断面(1000.000)右侧第2个点的偏距或高程不是有效数值!"},
+        {"right elevation infinite", 1000, 100, 2, -HUGE_VAL, 2,
+         L"横地线断面(1000.000)右侧第2个点的偏距或高程不是有效数值!"},
+    };
+    for (enHDXFormat format : {HDX_ABS, HDX_ABS1, HDX_RELATIVE}) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(c.what) + " in layout " + std::to_string(format));
+            sZHPtInfo point;
+            point.m_rZH = c.station;
+            point.m_rZ = c.centre;
+            auto* section = new tkxHdxSection(point);
+            section->AddPt(1, 100.5, WATER_NONE, c.side);
+            section->AddPt(c.offset, c.elevation, WATER_NONE, c.side);
+            tkxHDMTerrain set(&chain);
+            set.SetFormat(format);
+            set.AddHDXSection(NewSection(900));
+            set.AddHDXSection(section);
+            EXPECT_EQ(0, set.SaveHDXFile(path));
+            EXPECT_EQ(Utf8(c.message), Utf8(tkx_GetLastError()));
+            EXPECT_EQ(old, road_test::ReadBytes(path));
+        }
+    }
 }
 
 TEST_F(HdxFileTest, BadLinesNameFileLineAndField)

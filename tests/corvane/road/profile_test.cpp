@@ -6,6 +6,7 @@
 #include "road_test_support.h"
 
 #include <cmath>
+#include <vector>
 
 using road_test::ScratchFolder;
 using road_test::Utf8;
@@ -18,8 +19,8 @@ struct GradePoint {
     double radius;
 };
 
-// Builds a profile from grade points and computes its curves.
-void SetGrade(tkxZDMInfo& profile, std::initializer_list<GradePoint> points)
+// Gives a profile grade points without computing its curves.
+void SetGradePoints(tkxZDMInfo& profile, const std::vector<GradePoint>& points)
 {
     CArray<double, double> stations, elevations, radii;
     for (const GradePoint& p : points) {
@@ -30,6 +31,12 @@ void SetGrade(tkxZDMInfo& profile, std::initializer_list<GradePoint> points)
     profile.SetBPDZHs(stations);
     profile.SetBPDElevations(elevations);
     profile.SetRs(radii);
+}
+
+// Builds a profile from grade points and computes its curves.
+void SetGrade(tkxZDMInfo& profile, std::initializer_list<GradePoint> points)
+{
+    SetGradePoints(profile, points);
     ASSERT_EQ(1, profile.ComputeSQX()) << Utf8(tkx_GetLastError());
 }
 
@@ -361,6 +368,66 @@ TEST_F(ProfileTest, SQXWriterRefusesWhatCouldNotBeReadBack)
     EXPECT_EQ(0, noChain.SaveSQXFile(path));
     EXPECT_EQ(Utf8(L"未定义断链对象, 无法输出纵断面竖曲线文件!"), Utf8(tkx_GetLastError()));
     EXPECT_EQ("old", road_test::ReadBytes(path));
+
+    // Values that are no numbers, and curves that overlap (set without
+    // computing them, as a caller may).
+    const double nan = std::nan("");
+    struct Case {
+        const char* what;
+        std::vector<GradePoint> points;
+        const wchar_t* message;
+    } cases[] = {
+        {"an elevation", {{0, 100, 0}, {100, nan, 1000}, {200, 100, 0}}, L"第2个变坡点的桩号、高程或竖曲线半径不是有效数值!"},
+        {"a radius", {{0, 100, 0}, {100, 101, HUGE_VAL}, {200, 100, 0}}, L"第2个变坡点的桩号、高程或竖曲线半径不是有效数值!"},
+        {"a station", {{0, 100, 0}, {100, 101, 1000}, {nan, 100, 0}}, L"第3个变坡点的桩号、高程或竖曲线半径不是有效数值!"},
+        {"overlapping curves", {{0, 100, 0}, {100, 102, 5000}, {200, 100, 5000}, {300, 102, 0}},
+         L"竖曲线文件中, 第2个变坡点前方穿袖! \n竖曲线起点桩号(K0+100.0000)<前方竖曲线终点桩号(K0+200.0000), "
+         L"穿袖长度:100.0000!"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        tkxZDMInfo bad(&chain);
+        SetGradePoints(bad, c.points);
+        EXPECT_EQ(0, bad.SaveSQXFile(path));
+        EXPECT_EQ(Utf8(c.message), Utf8(tkx_GetLastError()));
+        EXPECT_EQ("old", road_test::ReadBytes(path));
+    }
+}
+
+// Curves that end where the next begins are accepted when computed and when
+// read, also where rounding makes the first end a hair after the next start.
+TEST_F(ProfileTest, TouchingCurvesAreAccepted)
+{
+    ScratchFolder folder(L"sqx_touch");
+    const CString path = folder / L"touch.SQX";
+    struct Case {
+        std::vector<GradePoint> points;
+        const wchar_t* file;
+        double touch; // where the first curve ends and the second begins
+    } cases[] = {
+        {{{0, 100, 0}, {100, 102, 2500}, {200, 100, 2500}, {300, 102, 0}},
+         L"0 100\n100 102 2500\n200 100 2500\n300 102 0\n", 150},
+        // 90 * 0.3 / 90 ... the curve ends come out 2e-13 apart the wrong way.
+        {{{0, 10, 0}, {90, 10.3, 13500}, {180, 10, 13500}, {270, 10.3, 0}},
+         L"0 10\n90 10.3 13500\n180 10 13500\n270 10.3 0\n", 135},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.touch);
+        tkxZDMInfo computed(&chain);
+        SetGradePoints(computed, c.points);
+        ASSERT_EQ(1, computed.ComputeSQX()) << Utf8(tkx_GetLastError());
+        double start = 0, end = 0, nextStart = 0, nextEnd = 0;
+        ASSERT_EQ(1, computed.GetTangentZH(1, start, end));
+        ASSERT_EQ(1, computed.GetTangentZH(2, nextStart, nextEnd));
+        EXPECT_NEAR(c.touch, end, 1e-9);
+        EXPECT_NEAR(c.touch, nextStart, 1e-9);
+
+        road_test::WriteText(path, c.file);
+        tkxZDMInfo read(&chain);
+        ASSERT_EQ(1, read.LoadSQXFile(path)) << Utf8(tkx_GetLastError());
+        EXPECT_EQ(4, read.GetBPDCount());
+        ASSERT_EQ(1, read.SaveSQXFile(path)) << Utf8(tkx_GetLastError());
+    }
 }
 
 // ---------------------------------------------------------------------------

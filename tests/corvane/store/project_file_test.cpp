@@ -2,6 +2,7 @@
 // loading edge cases, failures, and the road accessors.
 #include "corvane/project/Project.h"
 #include "store_support.h"
+#include "support/FailingWrites.h"
 #include "support/MessageBoxScript.h"
 
 using namespace store_test;
@@ -139,18 +140,15 @@ TEST_F(ProjectFile, NameAndPathComeFromTheFileName)
     EXPECT_TRUE(FileExists(folder / L"图纸集"));
 }
 
-TEST_F(ProjectFile, StoredCurrentRoadIsCheckedAgainstTheRoadCount)
+TEST_F(ProjectFile, StoredCurrentRoadIsOneOfTheRoadsOrNone)
 {
-    struct Case {
-        short stored;
-        short expected;
-    } cases[] = {{5, 0}, {2, 0}, {1, 1}, {0, 0}, {-1, -1}};
-    for (const Case& c : cases) {
-        WriteBytes(EpjPath(L"Cur"), TwoRoadFile(c.stored));
+    for (short stored : {1, 0, -1}) {
+        WriteBytes(EpjPath(L"Cur"), TwoRoadFile(stored));
         tkxProject project;
         ASSERT_EQ(1, project.Load(EpjPath(L"Cur")));
-        EXPECT_EQ(c.expected, project.m_iCurRoad) << "stored " << c.stored;
+        EXPECT_EQ(stored, project.m_iCurRoad);
     }
+    EXPECT_TRUE(boxes.Shown().empty());
 }
 
 TEST_F(ProjectFile, NewerVersionIsRefused)
@@ -182,6 +180,19 @@ TEST_F(ProjectFile, DamagedFileLeavesTheProjectWhole)
         {"cut before the current index", TwoRoadFile(0).substr(0, TwoRoadFile(0).size() - 1)},
         {"negative road count", ProjectHeader().I32(-1).I16(-1).str()},
         {"empty file", std::string()},
+        {"a byte after the current index", TwoRoadFile(0) + "x"},
+        {"a road more than counted", TwoRoadFile(0).substr(0, TwoRoadFile(0).size() - 2) +
+                                         [] {
+                                         Bytes b;
+                                         return RoadRecord(b, L"C", 0, 60.0, L"", L"", L"", L"", L"").I16(0).str();
+                                     }()},
+        {"a road less than counted", [] {
+             Bytes b = ProjectHeader();
+             b.I32(3);
+             RoadRecord(b, L"主线", 0, 120.0, L"", L"", L"", L"", L"");
+             RoadRecord(b, L"Ramp A", 1, 40.0, L"", L"", L"", L"", L"");
+             return b.I16(0).str();
+         }()},
     };
     for (const Case& c : cases) {
         MessageBoxScript script;
@@ -195,6 +206,87 @@ TEST_F(ProjectFile, DamagedFileLeavesTheProjectWhole)
         EXPECT_EQ(CString(L"D:\\Keep"), project.m_SPath) << c.what;
         EXPECT_EQ(1, project.GetRoadCount()) << c.what;
     }
+}
+
+// What a road may not be is refused on loading with the reason, and never
+// written.
+TEST_F(ProjectFile, RoadsAreCheckedOnLoadingAndSaving)
+{
+    auto file = [](const wchar_t* name, short level, short current) {
+        Bytes b = ProjectHeader();
+        b.I32(2);
+        RoadRecord(b, L"主线", 0, 120.0, L"", L"", L"", L"", L"");
+        RoadRecord(b, name, level, 60.0, L"", L"", L"", L"", L"");
+        return b.I16(current).str();
+    };
+    struct Case {
+        const wchar_t* name;
+        short level;
+        short current;
+        const wchar_t* reason;
+    } cases[] = {
+        {L"匝道", 12, 0, L"道路<匝道>的等级<12>错误, 应为0到11!"},
+        {L"匝道", -1, 0, L"道路<匝道>的等级<-1>错误, 应为0到11!"},
+        {L"匝道", 0, 2, L"当前道路序号<2>超出了道路记录的范围(共2条道路)!"},
+        {L"匝道", 0, 5, L"当前道路序号<5>超出了道路记录的范围(共2条道路)!"},
+        {L"匝道", 0, -2, L"当前道路序号<-2>超出了道路记录的范围(共2条道路)!"},
+        {L"..\\..\\Windows", 0, 0, L"道路名称<..\\..\\Windows>不能用作文件夹和文件名: 不能包含\"..\"!"},
+        {L"CON", 0, 0, L"道路名称<CON>不能用作文件夹和文件名: 是系统设备名!"},
+        {L"", 0, 0, L"道路名称<>不能用作文件夹和文件名: 名称为空!"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(Utf8(c.reason));
+        MessageBoxScript script;
+        WriteBytes(EpjPath(L"Roads"), file(c.name, c.level, c.current));
+        tkxProject project;
+        project.m_SName = L"Keep";
+        EXPECT_EQ(0, project.Load(EpjPath(L"Roads")));
+        EXPECT_EQ(CString(L"Keep"), project.m_SName);
+        ASSERT_EQ(1u, script.Shown().size());
+        EXPECT_EQ(ClFormat(L"读取项目文件<%s\\Roads.EPJ>失败!\n\n%s", folder.Path().GetString(), c.reason),
+                  script.Shown()[0].text);
+
+        // The same project in memory is not saved; the old file stays.
+        project.m_SName = L"Roads";
+        project.m_SPath = folder.Path();
+        project.m_Roads.RemoveAll();
+        sRoadInfo main, other;
+        main.m_SRoadName = L"主线";
+        other.m_SRoadName = c.name;
+        other.m_RoadLevel = static_cast<enRoadLevel>(c.level);
+        project.m_Roads.Add(main);
+        project.m_Roads.Add(other);
+        project.m_iCurRoad = c.current;
+        EXPECT_EQ(0, project.Save());
+        ASSERT_EQ(2u, script.Shown().size());
+        EXPECT_EQ(ClFormat(L"创建/修改TAVIX项目文件时失败!\n\n<%s>.\n\n%s", EpjPath(L"Roads").GetString(), c.reason),
+                  script.Shown()[1].text);
+        EXPECT_EQ(file(c.name, c.level, c.current), ReadBytes(EpjPath(L"Roads")));
+    }
+    // Level 11 (any other road) is a level like the others.
+    WriteBytes(EpjPath(L"Roads"), file(L"匝道", 11, 1));
+    tkxProject project;
+    ASSERT_EQ(1, project.Load(EpjPath(L"Roads")));
+    EXPECT_EQ(ROAD_OTHER, project.GetCurRoadLevel());
+    EXPECT_EQ(1, project.Save());
+    EXPECT_EQ(file(L"匝道", 11, 1), ReadBytes(EpjPath(L"Roads")));
+}
+
+TEST_F(ProjectFile, AWriteThatFailsAfterOpeningLeavesTheOldFile)
+{
+    WriteBytes(EpjPath(L"Old"), TwoRoadFile(1));
+    tkxProject project;
+    project.m_SName = L"Old";
+    project.m_SPath = folder.Path();
+    {
+        FailingWrites failing(folder.Path());
+        EXPECT_EQ(0, project.Save());
+        EXPECT_GT(failing.Refused(), 0);
+    }
+    ASSERT_EQ(1u, boxes.Shown().size());
+    EXPECT_EQ(CString(L"创建/修改TAVIX项目文件时失败!\n\n<" + EpjPath(L"Old") + L">."), boxes.Shown()[0].text);
+    EXPECT_EQ(TwoRoadFile(1), ReadBytes(EpjPath(L"Old")));
+    EXPECT_FALSE(FileExists(EpjPath(L"Old") + L".tmp"));
 }
 
 TEST_F(ProjectFile, LoadAndSaveFailures)

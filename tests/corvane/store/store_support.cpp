@@ -1,4 +1,5 @@
 #include "store_support.h"
+#include "support/StandinReady.h"
 #include "corvane/platform/ApplicationInfo.h"
 #include <fstream>
 #include <sstream>
@@ -93,6 +94,7 @@ CadHost::CadHost(const wchar_t* options, const wchar_t* logName)
 {
     m_log = ClFormat(L"%s\\%s_%lu.log", WorkingFolder().GetString(), logName, GetCurrentProcessId());
     DeleteFileW(m_log);
+    StandinReady ready(m_log);
     CString command = ClFormat(L"\"%s\\acad.exe\" 60 --log \"%s\" %s", BinFolder().GetString(), m_log.GetString(),
                                options);
     STARTUPINFOW startup = {};
@@ -103,10 +105,7 @@ CadHost::CadHost(const wchar_t* options, const wchar_t* logName)
     CloseHandle(info.hThread);
     m_process = info.hProcess;
     m_pid = info.dwProcessId;
-    for (int i = 0; i < 200 && !m_ready; ++i) {
-        if (ReadBytes(m_log).find("READY") != std::string::npos) m_ready = true;
-        else Sleep(50);
-    }
+    m_ready = ready.Wait(m_process);
 }
 
 CadHost::~CadHost()

@@ -3,6 +3,7 @@
 #include "corvane/project/TavixDevApp.h"
 #include "corvane/project/TemplateBase.h"
 #include "store_support.h"
+#include "support/FailingWrites.h"
 #include "support/MessageBoxScript.h"
 
 using namespace store_test;
@@ -103,18 +104,30 @@ TEST_F(TemplateLibrary, DamagedFileGivesAMessageAndLeavesTheLibrary)
         {"cut before the count", good.substr(0, 20)},
         {"negative count", Bytes().Str(L"").Str(L"").I32(-5).str()},
         {"empty file", std::string()},
+        {"a byte after the last name", good + "x"},
+        {"a name more than counted", good + Bytes().Str(L"C.TYP").str()},
+        {"count one less", Bytes().Str(L"路基").Str(L"").I32(1).Str(L"A.TYP").Str(L"B.TYP").str()},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
         MessageBoxScript script;
         WriteBytes(folder / L"Bad.TPB", c.bytes);
         tkxTemplateBase library = Library(L"Keep", L"D:\\Keep");
+        library.m_SDescription = L"原有说明";
+        library.m_SCreateDate = L"2010年5月6日";
         library.m_STemplates.Add(L"K.TYP");
-        EXPECT_EQ(0, library.Load(folder / L"Bad.TPB")) << c.what;
-        ASSERT_EQ(1u, script.Shown().size()) << c.what;
-        EXPECT_EQ(CString(L"读取模板库文件<" + (folder / L"Bad.TPB") + L">失败!"), script.Shown()[0].text) << c.what;
+        library.m_STemplates.Add(L"边坡.TYP");
+        EXPECT_EQ(0, library.Load(folder / L"Bad.TPB"));
+        ASSERT_EQ(1u, script.Shown().size());
+        EXPECT_EQ(CString(L"读取模板库文件<" + (folder / L"Bad.TPB") + L">失败!"), script.Shown()[0].text);
         EXPECT_EQ(UINT(MB_OK | MB_ICONERROR), script.Shown()[0].type);
-        EXPECT_EQ(CString(L"Keep"), library.m_SName) << c.what;
-        ASSERT_EQ(1, library.m_STemplates.GetSize()) << c.what;
+        EXPECT_EQ(CString(L"Keep"), library.m_SName);
+        EXPECT_EQ(CString(L"D:\\Keep"), library.m_SPath);
+        EXPECT_EQ(CString(L"原有说明"), library.m_SDescription);
+        EXPECT_EQ(CString(L"2010年5月6日"), library.m_SCreateDate);
+        ASSERT_EQ(2, library.m_STemplates.GetSize());
+        EXPECT_EQ(CString(L"K.TYP"), library.m_STemplates[0]);
+        EXPECT_EQ(CString(L"边坡.TYP"), library.m_STemplates[1]);
     }
 }
 
@@ -137,6 +150,23 @@ TEST_F(TemplateLibrary, LoadAndSaveFailures)
     ASSERT_EQ(2u, boxes.Shown().size());
     EXPECT_EQ(CString(L"创建/修改TAVIX模板库文件时失败!\n\n<" + (folder / L"Old.TPB") + L">."), boxes.Shown()[1].text);
     EXPECT_EQ("old bytes", ReadBytes(folder / L"Old.TPB"));
+}
+
+TEST_F(TemplateLibrary, AWriteThatFailsAfterOpeningLeavesTheOldFile)
+{
+    const std::string old = Bytes().Hex(kLibraryHex).str();
+    WriteBytes(folder / L"Old.TPB", old);
+    tkxTemplateBase library = Library(L"Old", folder.Path());
+    library.m_STemplates.Add(L"New.TYP");
+    {
+        FailingWrites failing(folder.Path());
+        EXPECT_EQ(0, library.Save());
+        EXPECT_GT(failing.Refused(), 0);
+    }
+    ASSERT_EQ(1u, boxes.Shown().size());
+    EXPECT_EQ(CString(L"创建/修改TAVIX模板库文件时失败!\n\n<" + (folder / L"Old.TPB") + L">."), boxes.Shown()[0].text);
+    EXPECT_EQ(old, ReadBytes(folder / L"Old.TPB"));
+    EXPECT_FALSE(FileExists(folder / L"Old.TPB.tmp"));
 }
 
 TEST_F(TemplateLibrary, AddingTemplates)
