@@ -412,10 +412,16 @@ int tkxRoadHDM::OutputToFile(CString path)
 
     CFileException* writeError = nullptr;
     if (!road_files::WriteTextFile(path, text, &writeError)) {
-        if (writeError) writeError->Delete();
         const CString message = ClFormat(L"打开%s文件时出错!", path.GetString());
         tkx_SetLastError(message);
-        ShowFormattedMessage(nullptr, MB_OK | MB_ICONERROR, L"%s", message.GetString());
+        if (writeError) {
+            // The file was made but could not be written (a full disk): the
+            // exception's own report says why; the old file is untouched.
+            writeError->ReportError();
+            writeError->Delete();
+        } else {
+            ShowFormattedMessage(nullptr, MB_OK | MB_ICONERROR, L"%s", message.GetString());
+        }
         return 0;
     }
     return 1;

@@ -263,8 +263,18 @@ CString tkxSuperElevation::WriteFile(CStdioFile& file)
                 text.AppendFormat(L"%f %f %f %d\n", inSegment, m_LeftSlopes[i], m_RightSlopes[i], segment);
         }
     }
-    // One write: a failed check above leaves the file untouched.
-    file.WriteString(text);
+    // One write after every check: a refused write leaves the file
+    // untouched.  The buffer is flushed here, so that a failing disk is
+    // reported by this call and not by the caller's close.
+    try {
+        file.WriteString(text);
+        file.Flush();
+    } catch (CFileException* e) {
+        const CString message = ClFormat(L"写超高文件%s时出错!\n%s", file.GetFilePath().GetString(),
+                                         e->GetErrorMessage().GetString());
+        e->Delete();
+        return message;
+    }
     return CString();
 }
 

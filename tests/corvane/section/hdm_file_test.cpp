@@ -5,6 +5,7 @@
 #include "corvane/road/BreakChain.h"
 #include "corvane/section/RoadHDM.h"
 #include "section_test_support.h"
+#include "support/FailingWrites.h"
 
 using section_test::FileText;
 using section_test::ReadBytes;
@@ -359,6 +360,19 @@ TEST_F(HdmFileTest, WriterRefusals)
     }
     CloseHandle(lock);
     EXPECT_EQ(FileText(L"old\n"), ReadBytes(path));
+    // A disk that fills up while writing leaves the old file and no
+    // temporary file behind.
+    const std::vector<CString> before = section_test::FilesIn(folder.Path());
+    {
+        section_test::FailingWrites full(folder.Path());
+        MessageBoxScript boxes;
+        EXPECT_EQ(0, hdm.OutputToFile(path));
+        EXPECT_GT(full.Refused(), 0);
+        EXPECT_EQ(ClFormat(L"打开%s文件时出错!", path.GetString()), tkx_GetLastError());
+        EXPECT_EQ(1u, boxes.Shown().size());
+    }
+    EXPECT_EQ(FileText(L"old\n"), ReadBytes(path));
+    EXPECT_EQ(before, section_test::FilesIn(folder.Path()));
     {
         MessageBoxScript boxes;
         EXPECT_EQ(0, hdm.OutputToFile(folder / L"no such folder\\x.hdm"));

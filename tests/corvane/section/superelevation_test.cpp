@@ -4,6 +4,7 @@
 #include "corvane/road/BreakChain.h"
 #include "corvane/section/SuperElevation.h"
 #include "section_test_support.h"
+#include "support/FailingWrites.h"
 
 #include <cmath>
 
@@ -313,6 +314,22 @@ TEST_F(SuperElevationTest, WriterRefusesWithoutWriting)
     cg.SetBreakChain(nullptr);
     EXPECT_EQ("", Written(L"nochain.cg", &message));
     EXPECT_EQ(L"未定义道路断链对象错误!", message);
+}
+
+TEST_F(SuperElevationTest, FailedWriteIsReported)
+{
+    cg.Add(50.0, 2.0, -2.0, 0.0);
+    const CString path = folder / L"full.cg";
+    CStdioFile out;
+    ASSERT_TRUE(out.Open(path, CFile::modeCreate | CFile::modeWrite | CFile::typeText));
+    CString message;
+    {
+        section_test::FailingWrites full(folder.Path());
+        message = cg.WriteFile(out);
+        EXPECT_GT(full.Refused(), 0);
+    }
+    out.Abort();
+    EXPECT_EQ(0, message.Find(ClFormat(L"写超高文件%s时出错!\n", path.GetString()))) << Utf8(message);
 }
 
 TEST_F(SuperElevationTest, AssignmentCopiesEverything)
