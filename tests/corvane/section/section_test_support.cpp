@@ -1,6 +1,9 @@
 #include "section_test_support.h"
+#include "corvane/project/LastError.h"
+#include "corvane/road/BreakChain.h"
 #include "corvane/road/ClothoidUnit.h"
 #include "corvane/road/LineArcUnits.h"
+#include "corvane/road/Profile.h"
 
 #include <cmath>
 #include <cstring>
@@ -64,6 +67,27 @@ void PutInt(std::string& bytes, int value)
     char raw[4];
     std::memcpy(raw, &value, 4);
     bytes.append(raw, 4);
+}
+
+void MakeTwoBreaks(tkxBreakChain& chain)
+{
+    ASSERT_EQ(1, chain.GetDLFromString(L"1200=1180, 2500=2510")) << Utf8(tkx_GetLastError());
+    ASSERT_EQ(3, chain.GetBreakChainCount());
+}
+
+void MakeOnePercentGrade(tkxZDMInfo& profile)
+{
+    CArray<double, double> stations, elevations, radii;
+    stations.Add(0.0);
+    stations.Add(1000.0);
+    elevations.Add(100.0);
+    elevations.Add(110.0);
+    radii.Add(0.0);
+    radii.Add(0.0);
+    profile.SetBPDZHs(stations);
+    profile.SetBPDElevations(elevations);
+    profile.SetRs(radii);
+    ASSERT_EQ(1, profile.ComputeSQX()) << Utf8(tkx_GetLastError());
 }
 
 } // namespace section_test

@@ -1,8 +1,10 @@
 // Shared helpers of the cross-section and operating-speed tests: the scratch
 // world of tests/support (the library starts inside a scratch hive with no
-// registered project) and a road built unit by unit.
+// registered project), a road built unit by unit, a break chain and a
+// straight-grade profile.
 #pragma once
 #include "support/LibraryWorld.h"
+#include "support/MessageBoxScript.h"
 #include "corvane/road/Road.h"
 
 #include <string>
@@ -33,5 +35,16 @@ std::string FileBytes(const CString& path);
 // Little-endian bytes of numbers, as the class library's archive writes them.
 void PutDouble(std::string& bytes, double value);
 void PutInt(std::string& bytes, int value);
+
+// Two breaks: 1200=1180 and 2500=2510.
+//   segment 1: .. 1200          chainage = station
+//   segment 2: 1180 .. 2500     chainage = station + 20
+//   segment 3: 2510 ..          chainage = station + 10
+// The stations 2500 to 2510 lie in no segment.
+void MakeTwoBreaks(tkxBreakChain& chain);
+
+// A straight grade from (0, 100.000) to (1000, 110.000): the centre line is
+// 100 + 0.01 * station high between 0 and 1000 and has no elevation outside.
+void MakeOnePercentGrade(tkxZDMInfo& profile);
 
 } // namespace section_test
