@@ -190,6 +190,14 @@ HDC CDC::Detach()
     return dc;
 }
 
+int CDC::StartDoc(const wchar_t* docName)
+{
+    DOCINFOW info{};
+    info.cbSize = sizeof(info);
+    info.lpszDocName = docName;
+    return StartDoc(&info);
+}
+
 BOOL CDC::CreateCompatibleDC(CDC* dc) { return Attach(::CreateCompatibleDC(dc ? dc->m_hDC : nullptr)); }
 
 BOOL CDC::CreateDC(const wchar_t* driver, const wchar_t* device, const wchar_t* output, const DEVMODEW* init)

@@ -5,6 +5,7 @@
 #include "Menu.h"
 #include "Frame.h"
 #include "WndState.h"
+#include "Ole.h"
 #include <algorithm>
 #include <map>
 #include <vector>
@@ -53,6 +54,7 @@ LRESULT CALLBACK ClWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
         e->Delete();
         result = message == WM_CREATE ? -1 : 0;
     }
+    if (message == WM_NCDESTROY) ClRevokeDropTargetOf(hwnd); // while the window still holds its registration
     if (message == WM_NCDESTROY && CWnd::FromHandlePermanent(hwnd) == wnd) {
         if (reinterpret_cast<WNDPROC>(::GetWindowLongPtrW(hwnd, GWLP_WNDPROC)) == &ClWndProc && wnd->m_pfnSuper)
             ::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(wnd->m_pfnSuper));
