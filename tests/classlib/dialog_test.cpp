@@ -310,3 +310,32 @@ TEST(CommandUpdate, DialogControlsFollowTheirUpdateHandlers)
     EXPECT_FALSE(target.OnCmdMsg(IDC_UNHANDLED, CN_COMMAND, nullptr, nullptr));
     dlg.DestroyWindow();
 }
+
+namespace {
+// A dialog that comes up slowly, as any does on a loaded machine: time
+// passes between its activation and the modal loop's first idle moment.
+class CSlowDialog : public CDialog
+{
+public:
+    CSlowDialog() : CDialog(IDD_KEYS) {}
+protected:
+    void OnActivate(UINT state, CWnd* other, BOOL minimized)
+    {
+        CDialog::OnActivate(state, other, minimized);
+        if (state != WA_INACTIVE && !IsWindowVisible()) ::Sleep(40);
+    }
+    DECLARE_MESSAGE_MAP()
+};
+BEGIN_MESSAGE_MAP(CSlowDialog, CDialog)
+    ON_WM_ACTIVATE()
+END_MESSAGE_MAP()
+} // namespace
+
+TEST(DialogScripts, ASlowDialogStillGetsItsSteps)
+{
+    CSlowDialog dlg;
+    DialogScript script;
+    script.Then([](CWnd* d) { Press(d, IDOK); });
+    EXPECT_EQ(IDOK, dlg.DoModal());
+    EXPECT_FALSE(script.StepsLeft());
+}

@@ -91,6 +91,12 @@ struct ScriptHooks {
                 return;
             }
         }
+        // A dialog is activated while it is created, before its modal loop
+        // shows it; on a busy machine this tick can come in between.  Look
+        // again while one of them is still to be shown, or the modal loop
+        // would wait for a step that never comes.
+        if (std::any_of(known.begin(), known.end(), [](HWND h) { return !::IsWindowVisible(h); }))
+            ::SetTimer(nullptr, 0, 10, &ScriptHooks::Timer);
     }
 };
 
