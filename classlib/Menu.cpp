@@ -1,5 +1,6 @@
 #include "Menu.h"
 #include "Wnd.h"
+#include "TempMap.h"
 #include <unordered_map>
 
 namespace {
@@ -11,10 +12,16 @@ std::unordered_map<HMENU, CMenu*>& Permanent()
     return *map;
 }
 
-std::unordered_map<HMENU, CMenu*>& Temporary()
+void ReleaseTemp(CMenu* menu)
 {
-    static thread_local std::unordered_map<HMENU, CMenu*>* map = nullptr;
-    if (!map) map = new std::unordered_map<HMENU, CMenu*>;
+    menu->m_hMenu = nullptr;
+    delete menu;
+}
+
+ClTempMap<HMENU, CMenu>& Temporary()
+{
+    static thread_local ClTempMap<HMENU, CMenu>* map = nullptr;
+    if (!map) map = new ClTempMap<HMENU, CMenu>(&ReleaseTemp);
     return *map;
 }
 
@@ -51,11 +58,10 @@ CMenu* CMenu::FromHandle(HMENU menu)
     if (!menu) return nullptr;
     if (CMenu* own = FromHandlePermanent(menu)) return own;
     auto& map = Temporary();
-    auto it = map.find(menu);
-    if (it != map.end()) return it->second;
+    if (CMenu* known = map.Find(menu)) return known;
     auto* object = new CMenu;
     object->m_hMenu = menu;
-    map[menu] = object;
+    map.Add(menu, object);
     return object;
 }
 
@@ -66,16 +72,7 @@ CMenu* CMenu::FindPermanentOwnerOfItem(UINT id)
     return nullptr;
 }
 
-void CMenu::DeleteTempMap()
-{
-    auto& map = Temporary();
-    auto copy = std::move(map);
-    map.clear();
-    for (auto& entry : copy) {
-        entry.second->m_hMenu = nullptr;
-        delete entry.second;
-    }
-}
+void CMenu::DeleteTempMap() { Temporary().FreeLevel(); }
 
 BOOL CMenu::Attach(HMENU menu)
 {

@@ -5,6 +5,7 @@
 #include "Menu.h"
 #include "Frame.h"
 #include "WndState.h"
+#include "TempMap.h"
 #include "Ole.h"
 #include <algorithm>
 #include <map>
@@ -27,6 +28,19 @@ CString ClClassNameOf(HWND hwnd)
 namespace {
 
 WndThreadState& State() { return ClWndState(); }
+
+void ReleaseTemp(CWnd* wnd)
+{
+    wnd->m_hWnd = nullptr;
+    delete wnd;
+}
+
+ClTempMap<HWND, CWnd>& TempWindows()
+{
+    static thread_local ClTempMap<HWND, CWnd>* map = nullptr;
+    if (!map) map = new ClTempMap<HWND, CWnd>(&ReleaseTemp);
+    return *map;
+}
 
 HINSTANCE ThisModule() { return ClCallerModule(); }
 
@@ -153,24 +167,14 @@ CWnd* CWnd::FromHandle(HWND hwnd)
 {
     if (!hwnd) return nullptr;
     if (CWnd* wnd = FromHandlePermanent(hwnd)) return wnd;
-    auto& temps = State().temporary;
-    auto it = temps.find(hwnd);
-    if (it != temps.end()) return it->second;
+    auto& temps = TempWindows();
+    if (CWnd* known = temps.Find(hwnd)) return known;
     CWnd* wnd = new CWnd(hwnd);
-    temps[hwnd] = wnd;
+    temps.Add(hwnd, wnd);
     return wnd;
 }
 
-void CWnd::DeleteTempMap()
-{
-    auto& temps = State().temporary;
-    auto copy = std::move(temps);
-    temps.clear();
-    for (auto& entry : copy) {
-        entry.second->m_hWnd = nullptr;
-        delete entry.second;
-    }
-}
+void CWnd::DeleteTempMap() { TempWindows().FreeLevel(); }
 
 BOOL CWnd::Attach(HWND hwnd)
 {

@@ -6,16 +6,16 @@
 
 class CWnd;
 
-// The handle maps, the window being created with its hook, the message
+// The handle map, the window being created with its hook, the message
 // being handled, and the last mouse position the idle test saw.
 struct WndThreadState {
     std::unordered_map<HWND, CWnd*> permanent;
-    std::unordered_map<HWND, CWnd*> temporary;
     CWnd* creating = nullptr;
     HHOOK cbtHook = nullptr;
     MSG current{};
     POINT lastMouse{-1, -1};
     UINT lastMouseMessage = 0;
+    int quitCode = 0; // of the last WM_QUIT a loop of the library took
 };
 
 WndThreadState& ClWndState();
