@@ -39,6 +39,16 @@ bool MenuHoldsItem(HMENU menu, UINT id, int depth = 0)
     return false;
 }
 
+bool MenuHoldsSubmenu(HMENU menu, HMENU wanted, int depth = 0)
+{
+    int count = ::GetMenuItemCount(menu);
+    for (int i = 0; i < count; ++i) {
+        HMENU sub = ::GetSubMenu(menu, i);
+        if (sub && (sub == wanted || (depth < 8 && MenuHoldsSubmenu(sub, wanted, depth + 1)))) return true;
+    }
+    return false;
+}
+
 } // namespace
 
 IMPLEMENT_DYNCREATE(CMenu, CObject)
@@ -65,11 +75,38 @@ CMenu* CMenu::FromHandle(HMENU menu)
     return object;
 }
 
+CMenu* CMenu::FindPermanentOwner(HMENU menu)
+{
+    if (!menu) return nullptr;
+    if (CMenu* own = FromHandlePermanent(menu)) return own;
+    for (auto& entry : Permanent())
+        if (::IsMenu(entry.first) && MenuHoldsSubmenu(entry.first, menu)) return entry.second;
+    return nullptr;
+}
+
 CMenu* CMenu::FindPermanentOwnerOfItem(UINT id)
 {
-    for (auto& entry : Permanent())
-        if (::IsMenu(entry.first) && MenuHoldsItem(entry.first, id)) return entry.second;
-    return nullptr;
+    CMenu* found = nullptr;
+    for (auto& entry : Permanent()) {
+        if (!::IsMenu(entry.first) || !MenuHoldsItem(entry.first, id)) continue;
+        // A menu that is a submenu of another object's menu counts once.
+        CMenu* owner = FindPermanentOwner(entry.first);
+        if (found && owner != found) return nullptr; // several menus carry the id
+        found = owner;
+    }
+    return found;
+}
+
+BOOL CMenu::HasItem(HMENU menu, UINT id)
+{
+    int count = ::GetMenuItemCount(menu);
+    for (int i = 0; i < count; ++i) {
+        MENUITEMINFOW info{};
+        info.cbSize = sizeof(info);
+        info.fMask = MIIM_ID;
+        if (::GetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &info) && info.wID == id) return TRUE;
+    }
+    return FALSE;
 }
 
 void CMenu::DeleteTempMap() { Temporary().FreeLevel(); }

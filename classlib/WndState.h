@@ -3,6 +3,8 @@
 #pragma once
 #include "String.h"
 #include <unordered_map>
+#include <utility>
+#include <vector>
 
 class CWnd;
 
@@ -16,6 +18,8 @@ struct WndThreadState {
     POINT lastMouse{-1, -1};
     UINT lastMouseMessage = 0;
     int quitCode = 0; // of the last WM_QUIT a loop of the library took
+    // Menus being shown: each window's popups since WM_INITMENUPOPUP, in order.
+    std::vector<std::pair<HWND, HMENU>> openMenus;
 };
 
 WndThreadState& ClWndState();
