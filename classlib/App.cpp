@@ -5,6 +5,7 @@
 #include "RecentFileList.h"
 #include "View.h"
 #include "Wnd.h"
+#include "Ole.h"
 #include <shellapi.h>
 #include <algorithm>
 #include <vector>
@@ -133,6 +134,7 @@ int CWinApp::Shutdown()
     m_stopped = true;
     int result = ExitInstance();
     DeleteDocuments();
+    AfxOleTerm(); // OLE, when this program started it, ends after the documents
     return result;
 }
 

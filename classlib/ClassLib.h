@@ -29,3 +29,5 @@
 #include "CommonDialogs.h"
 #include "PropertySheet.h"
 #include "RecentFileList.h"
+#include "Ole.h"
+#include "Print.h"

@@ -88,6 +88,13 @@ LRESULT CControlBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         if (target) return ::SendMessageW(target, message, wParam, lParam);
         return DefWindowProc(message, wParam, lParam);
     }
+    case WM_SETTEXT: {
+        LRESULT result = CWnd::WindowProc(message, wParam, lParam);
+        // A floating bar's title is its mini frame's caption.
+        if (IsFloating())
+            if (CWnd* mini = m_pDockBar->GetParent()) mini->SetWindowText(reinterpret_cast<const wchar_t*>(lParam));
+        return result;
+    }
     default:
         return CWnd::WindowProc(message, wParam, lParam);
     }
@@ -268,22 +275,89 @@ BOOL CDockBar::Create(CWnd* parent, DWORD style, UINT id)
 int CDockBar::GetDockedVisibleCount() const
 {
     int n = 0;
-    for (CControlBar* bar : m_bars)
-        if (bar->GetStyle() & WS_VISIBLE) ++n;
+    for (const Docked& d : m_bars)
+        if (d.bar->GetStyle() & WS_VISIBLE) ++n;
     return n;
 }
 
-void CDockBar::DockControlBar(CControlBar* bar, LPCRECT)
+int CDockBar::RowCount() const { return m_bars.empty() ? 0 : m_bars.back().row + 1; }
+
+int CDockBar::VisibleInRow(int row) const
+{
+    int n = 0;
+    for (const Docked& d : m_bars)
+        if (d.row == row && (d.bar->GetStyle() & WS_VISIBLE)) ++n;
+    return n;
+}
+
+int CDockBar::RowThickness(int row, BOOL horz) const
+{
+    int thickness = 0;
+    for (const Docked& d : m_bars) {
+        if (d.row != row || !(d.bar->GetStyle() & WS_VISIBLE)) continue;
+        CSize size = BarSize(d.bar, FALSE, horz);
+        thickness = std::max<int>(thickness, horz ? size.cy : size.cx);
+    }
+    return thickness;
+}
+
+void CDockBar::Normalise()
+{
+    std::stable_sort(m_bars.begin(), m_bars.end(), [](const Docked& a, const Docked& b) {
+        return a.row != b.row ? a.row < b.row : a.place < b.place;
+    });
+    int next = 0, last = -1;
+    for (Docked& d : m_bars) {
+        if (d.row != last) {
+            last = d.row;
+            ++next;
+        }
+        d.row = next - 1;
+    }
+}
+
+void CDockBar::DockControlBar(CControlBar* bar, LPCRECT rect)
 {
     CDockBar* old = bar->m_pDockBar;
     if (old && old != this) old->RemoveControlBar(bar);
-    if (std::find(m_bars.begin(), m_bars.end(), bar) == m_bars.end()) m_bars.push_back(bar);
+    m_bars.erase(std::remove_if(m_bars.begin(), m_bars.end(), [bar](const Docked& d) { return d.bar == bar; }),
+                 m_bars.end());
+    Normalise();
+    BOOL horz = (m_dwStyle & CBRS_ORIENT_HORZ) != 0;
+    Docked slot{bar, RowCount(), 0};
+    if (rect && !m_bFloating && m_hWnd) {
+        CRect wanted(*rect);
+        ScreenToClient(&wanted);
+        int across = horz ? wanted.top : wanted.left;
+        slot.place = std::max(0, static_cast<int>(horz ? wanted.left : wanted.top));
+        if (across < 0) {
+            // Before the first row: every row moves one on.
+            for (Docked& d : m_bars) ++d.row;
+            slot.row = 0;
+        } else {
+            int edge = 0;
+            for (int row = 0; row < RowCount(); ++row) {
+                int thickness = RowThickness(row, horz);
+                if (across >= edge && across < edge + thickness) {
+                    slot.row = row;
+                    break;
+                }
+                edge += thickness;
+            }
+        }
+    }
+    m_bars.push_back(slot);
+    Normalise();
     bar->m_pDockBar = this;
     DWORD style = (bar->m_dwStyle & ~(CBRS_ALIGN_ANY | CBRS_FLOATING)) | (m_dwStyle & CBRS_ALIGN_ANY);
     if (m_bFloating) style |= CBRS_FLOATING;
     bar->m_dwStyle = style;
     if (::GetParent(bar->m_hWnd) != m_hWnd) ::SetParent(bar->m_hWnd, m_hWnd);
     if (!m_bFloating && bar->m_pDockContext) bar->m_pDockContext->m_uMRUDockID = static_cast<UINT>(GetDlgCtrlID());
+    if (m_bFloating) {
+        // The mini frame's caption is the bar's title.
+        if (CWnd* mini = GetParent()) mini->SetWindowText(bar->GetWindowText());
+    }
     if (old && old != this && old->m_bFloating && old->m_bars.empty()) {
         // The mini frame that held the bar has nothing left to show.
         if (CWnd* mini = old->GetParent()) mini->DestroyWindow();
@@ -293,7 +367,9 @@ void CDockBar::DockControlBar(CControlBar* bar, LPCRECT)
 
 void CDockBar::RemoveControlBar(CControlBar* bar)
 {
-    m_bars.erase(std::remove(m_bars.begin(), m_bars.end(), bar), m_bars.end());
+    m_bars.erase(std::remove_if(m_bars.begin(), m_bars.end(), [bar](const Docked& d) { return d.bar == bar; }),
+                 m_bars.end());
+    Normalise();
     if (bar->m_pDockBar == this) bar->m_pDockBar = nullptr;
 }
 
@@ -309,15 +385,21 @@ CSize CDockBar::BarSize(CControlBar* bar, BOOL stretch, BOOL horz) const
 CSize CDockBar::CalcFixedLayout(BOOL stretch, BOOL horz)
 {
     CSize total(0, 0);
-    for (CControlBar* bar : m_bars) {
-        if (!(bar->GetStyle() & WS_VISIBLE)) continue;
-        CSize size = BarSize(bar, FALSE, horz);
+    for (int row = 0; row < RowCount(); ++row) {
+        int thickness = 0, length = 0;
+        for (const Docked& d : m_bars) {
+            if (d.row != row || !(d.bar->GetStyle() & WS_VISIBLE)) continue;
+            CSize size = BarSize(d.bar, FALSE, horz);
+            int along = horz ? size.cx : size.cy;
+            length = VisibleInRow(row) > 1 ? std::max(length, d.place) + along : std::max(length, along);
+            thickness = std::max<int>(thickness, horz ? size.cy : size.cx);
+        }
         if (horz) {
-            total.cy += size.cy;
-            total.cx = std::max(total.cx, size.cx);
+            total.cy += thickness;
+            total.cx = std::max<LONG>(total.cx, length);
         } else {
-            total.cx += size.cx;
-            total.cy = std::max(total.cy, size.cy);
+            total.cx += thickness;
+            total.cy = std::max<LONG>(total.cy, length);
         }
     }
     if (stretch && horz) total.cx = 32767;
@@ -331,26 +413,36 @@ void CDockBar::LayoutBars()
     CRect client;
     GetClientRect(&client);
     BOOL horz = (m_dwStyle & CBRS_ORIENT_HORZ) != 0;
-    int offset = 0;
-    for (CControlBar* bar : m_bars) {
-        if (!(bar->GetStyle() & WS_VISIBLE)) continue;
-        CRect place;
-        if (m_bFloating) {
-            place = client;
-        } else {
-            CSize size = BarSize(bar, TRUE, horz);
-            if (horz)
-                place = CRect(0, offset, std::min<LONG>(size.cx, client.Width()), offset + size.cy);
-            else
-                place = CRect(offset, 0, offset + size.cx, std::min<LONG>(size.cy, client.Height()));
-            offset += horz ? size.cy : size.cx;
+    int room = horz ? client.Width() : client.Height();
+    int edge = 0;
+    for (int row = 0; row < RowCount(); ++row) {
+        bool shared = VisibleInRow(row) > 1;
+        int along = 0, rowThickness = 0;
+        for (const Docked& d : m_bars) {
+            if (d.row != row || !(d.bar->GetStyle() & WS_VISIBLE)) continue;
+            CRect place;
+            if (m_bFloating) {
+                place = client;
+            } else {
+                // Alone in its row a bar stretches along the edge; sharing
+                // one, it keeps its length at its place (after the bar before).
+                CSize size = BarSize(d.bar, !shared, horz);
+                int start = shared ? std::max(along, d.place) : 0;
+                int length = std::max(0, std::min<int>(horz ? size.cx : size.cy, room - start));
+                int thickness = horz ? size.cy : size.cx;
+                place = horz ? CRect(start, edge, start + length, edge + thickness)
+                             : CRect(edge, start, edge + thickness, start + length);
+                along = start + length;
+                rowThickness = std::max(rowThickness, thickness);
+            }
+            CRect now;
+            d.bar->GetWindowRect(&now);
+            ScreenToClient(&now);
+            UINT flags = SWP_NOZORDER | SWP_NOACTIVATE;
+            if (now == place) flags |= SWP_NOMOVE | SWP_NOSIZE;
+            d.bar->SetWindowPos(nullptr, place.left, place.top, place.Width(), place.Height(), flags);
         }
-        CRect now;
-        bar->GetWindowRect(&now);
-        ScreenToClient(&now);
-        UINT flags = SWP_NOZORDER | SWP_NOACTIVATE;
-        if (now == place) flags |= SWP_NOMOVE | SWP_NOSIZE;
-        bar->SetWindowPos(nullptr, place.left, place.top, place.Width(), place.Height(), flags);
+        edge += rowThickness;
     }
 }
 
@@ -379,19 +471,91 @@ void CDockContext::ToggleDocking()
     }
 }
 
+UINT CDockContext::DockBarAt(CPoint point) const
+{
+    CFrameWnd* site = m_pBar->GetDockingFrame();
+    if (!site) return 0;
+    CRect client;
+    site->GetClientRect(&client);
+    site->ClientToScreen(&client);
+    const int reach = 32;
+    CRect reachable(client);
+    reachable.InflateRect(reach, reach);
+    if (!reachable.PtInRect(point)) return 0;
+    struct Edge {
+        DWORD align;
+        UINT id;
+        bool hit;
+    } edges[] = {{CBRS_ALIGN_TOP, AFX_IDW_DOCKBAR_TOP, std::abs(point.y - client.top) < reach},
+                 {CBRS_ALIGN_BOTTOM, AFX_IDW_DOCKBAR_BOTTOM, std::abs(point.y - client.bottom) < reach},
+                 {CBRS_ALIGN_LEFT, AFX_IDW_DOCKBAR_LEFT, std::abs(point.x - client.left) < reach},
+                 {CBRS_ALIGN_RIGHT, AFX_IDW_DOCKBAR_RIGHT, std::abs(point.x - client.right) < reach}};
+    for (const Edge& edge : edges)
+        if (edge.hit && (m_pBar->m_dwDockStyle & edge.align) && site->GetDockBar(edge.id)) return edge.id;
+    return 0;
+}
+
+void CDockContext::DrawTracker(const CRect& rect, BOOL floating)
+{
+    HDC dc = ::GetDCEx(nullptr, nullptr, DCX_WINDOW | DCX_CACHE);
+    if (!dc) return;
+    int t = floating ? 3 : 1;
+    HGDIOBJ old = ::SelectObject(dc, CDC::GetHalftoneBrush()->m_hObject);
+    ::PatBlt(dc, rect.left, rect.top, rect.Width(), t, PATINVERT);
+    ::PatBlt(dc, rect.left, rect.bottom - t, rect.Width(), t, PATINVERT);
+    ::PatBlt(dc, rect.left, rect.top + t, t, rect.Height() - 2 * t, PATINVERT);
+    ::PatBlt(dc, rect.right - t, rect.top + t, t, rect.Height() - 2 * t, PATINVERT);
+    ::SelectObject(dc, old);
+    ::ReleaseDC(nullptr, dc);
+}
+
+void CDockContext::MoveTracker(const CRect& rect, BOOL floating)
+{
+    if (m_bTrackerShown && rect == m_rectTracker && floating == m_bTrackerFloating) return;
+    HideTracker();
+    m_rectTracker = rect;
+    m_bTrackerFloating = floating;
+    m_bTrackerShown = TRUE;
+    DrawTracker(m_rectTracker, m_bTrackerFloating);
+}
+
+void CDockContext::HideTracker()
+{
+    if (!m_bTrackerShown) return;
+    m_bTrackerShown = FALSE;
+    DrawTracker(m_rectTracker, m_bTrackerFloating);
+}
+
 void CDockContext::StartDrag(CPoint start)
 {
     CFrameWnd* site = m_pBar->GetDockingFrame();
     if (!site) return;
     HWND bar = m_pBar->m_hWnd;
+    CRect barRect;
+    ::GetWindowRect(bar, &barRect);
     ::SetCapture(bar);
     CPoint last = start;
-    bool dropped = false, moved = false;
+    bool dropped = false, moved = false, quit = false;
+    int quitCode = 0;
     MSG msg;
-    while (::GetCapture() == bar && ::GetMessageW(&msg, nullptr, 0, 0)) {
+    while (::GetCapture() == bar) {
+        BOOL got = ::GetMessageW(&msg, nullptr, 0, 0);
+        if (got == 0) {
+            quit = true;
+            quitCode = static_cast<int>(msg.wParam);
+            break;
+        }
+        if (got == -1) break;
         if (msg.message == WM_MOUSEMOVE || msg.message == WM_LBUTTONUP) {
-            ::GetCursorPos(&last);
+            POINT p{static_cast<short>(LOWORD(msg.lParam)), static_cast<short>(HIWORD(msg.lParam))};
+            ::ClientToScreen(msg.hwnd, &p);
+            last = p;
             if (std::abs(last.x - start.x) > 4 || std::abs(last.y - start.y) > 4) moved = true;
+            if (moved) {
+                CRect track(barRect);
+                track.OffsetRect(last - start);
+                MoveTracker(track, DockBarAt(last) == 0);
+            }
             if (msg.message == WM_LBUTTONUP) {
                 dropped = true;
                 break;
@@ -401,31 +565,17 @@ void CDockContext::StartDrag(CPoint start)
         if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE) break;
         ::DispatchMessageW(&msg);
     }
+    CRect track = m_rectTracker;
+    bool tracked = m_bTrackerShown != FALSE;
+    HideTracker();
     if (::GetCapture() == bar) ::ReleaseCapture();
-    if (!dropped || !moved) return;
-    // Near an edge of the frame's client area the bar docks there.
-    CRect client;
-    site->GetClientRect(&client);
-    site->ClientToScreen(&client);
-    const int reach = 32;
-    struct Edge {
-        DWORD align;
-        UINT id;
-        bool hit;
-    } edges[] = {{CBRS_ALIGN_TOP, AFX_IDW_DOCKBAR_TOP, std::abs(last.y - client.top) < reach},
-                 {CBRS_ALIGN_BOTTOM, AFX_IDW_DOCKBAR_BOTTOM, std::abs(last.y - client.bottom) < reach},
-                 {CBRS_ALIGN_LEFT, AFX_IDW_DOCKBAR_LEFT, std::abs(last.x - client.left) < reach},
-                 {CBRS_ALIGN_RIGHT, AFX_IDW_DOCKBAR_RIGHT, std::abs(last.x - client.right) < reach}};
-    if (client.PtInRect(last) || (last.x >= client.left - reach && last.x <= client.right + reach &&
-                                  last.y >= client.top - reach && last.y <= client.bottom + reach)) {
-        for (const Edge& edge : edges) {
-            if (edge.hit && (m_pBar->m_dwDockStyle & edge.align) && site->GetDockBar(edge.id)) {
-                site->DockControlBar(m_pBar, edge.id);
-                return;
-            }
-        }
+    if (quit) ::PostQuitMessage(quitCode); // the program's loop ends as it was asked to
+    if (!dropped || !moved || !tracked) return;
+    if (UINT dockBar = DockBarAt(last)) {
+        site->DockControlBar(m_pBar, dockBar, &track);
+        return;
     }
-    site->FloatControlBar(m_pBar, last, m_pBar->m_dwStyle & CBRS_ALIGN_ANY);
+    site->FloatControlBar(m_pBar, track.TopLeft(), m_pBar->m_dwStyle & CBRS_ALIGN_ANY);
 }
 
 // ---------------------------------------------------------------------------

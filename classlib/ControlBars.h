@@ -102,8 +102,11 @@ protected:
     friend class CDockBar;
 };
 
-// A column or row of docked bars along one edge of a frame, or the holder
-// of a floating bar in a mini frame.
+// The docked bars along one edge of a frame, or the holder of a floating
+// bar in a mini frame.  Along the top and bottom edges the bars lie in rows
+// (along the left and right edges, in columns): a row with one bar stretches
+// it along the edge; bars sharing a row keep their own lengths, side by side
+// in the order of their places.
 class CLASSLIB_API CDockBar : public CControlBar
 {
     DECLARE_DYNAMIC(CDockBar)
@@ -111,11 +114,17 @@ public:
     explicit CDockBar(BOOL floating = FALSE);
 
     BOOL Create(CWnd* parent, DWORD style, UINT id);
+    // Without a rectangle the bar gets a row of its own after the others.
+    // With one (screen coordinates: where the bar is wanted), it joins the
+    // row under the rectangle's top-left corner at that place along the row,
+    // or a new row before or after the others.
     void DockControlBar(CControlBar* bar, LPCRECT rect = nullptr);
     void RemoveControlBar(CControlBar* bar);
     int GetDockedCount() const { return static_cast<int>(m_bars.size()); }
     int GetDockedVisibleCount() const;
-    CControlBar* GetDockedBar(int index) const { return m_bars[static_cast<size_t>(index)]; }
+    // Row by row, in the order of their places within a row.
+    CControlBar* GetDockedBar(int index) const { return m_bars[static_cast<size_t>(index)].bar; }
+    int GetDockedRow(int index) const { return m_bars[static_cast<size_t>(index)].row; }
     CSize CalcFixedLayout(BOOL stretch, BOOL horz) override;
     void OnUpdateCmdUI(CFrameWnd*, BOOL) override {}
     // Places the docked bars inside the dock bar's client area.
@@ -128,8 +137,17 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
+    struct Docked {
+        CControlBar* bar;
+        int row;   // rows (columns) counted from the frame's edge inwards
+        int place; // where the bar was wanted along its row, pixels
+    };
     CSize BarSize(CControlBar* bar, BOOL stretch, BOOL horz) const;
-    std::vector<CControlBar*> m_bars;
+    int RowCount() const;
+    int VisibleInRow(int row) const;
+    int RowThickness(int row, BOOL horz) const;
+    void Normalise(); // rows without bars go; bars in row and place order
+    std::vector<Docked> m_bars;
 };
 
 // Moving a bar between its dock bars and a floating mini frame.
@@ -142,14 +160,31 @@ public:
     // Docked bars float at their place; floating bars return to the dock bar
     // they came from.
     virtual void ToggleDocking();
-    // Follows the mouse until the button goes up; the bar then docks at the
-    // frame edge under the pointer or floats there.
+    // Follows the mouse until the button goes up, showing where the bar
+    // would go with a tracking rectangle (thin: it docks; thick: it floats);
+    // the bar then docks at the frame edge under the pointer, in the row under
+    // the rectangle, or floats where the rectangle was.  Escape cancels.  A
+    // WM_QUIT that arrives meanwhile ends the drag and is posted again.
     virtual void StartDrag(CPoint screenPoint);
 
     CControlBar* m_pBar;
     CFrameWnd* m_pDockSite;
     UINT m_uMRUDockID = 0;
     CPoint m_ptMRUFloatPos{-1, -1};
+
+protected:
+    // Inverts the frame of the rectangle on the screen (drawing it again
+    // takes it away).
+    virtual void DrawTracker(const CRect& rect, BOOL floating);
+
+private:
+    // The dock bar of the frame edge near the point, or 0 to float.
+    UINT DockBarAt(CPoint screenPoint) const;
+    void MoveTracker(const CRect& rect, BOOL floating);
+    void HideTracker();
+    CRect m_rectTracker;
+    BOOL m_bTrackerFloating = FALSE;
+    BOOL m_bTrackerShown = FALSE;
 };
 
 class CLASSLIB_API CMiniDockFrameWnd : public CFrameWnd

@@ -1,6 +1,7 @@
 #include "Dialog.h"
 #include "App.h"
 #include "Frame.h"
+#include "TempMap.h"
 
 namespace {
 
@@ -10,6 +11,21 @@ INT_PTR CALLBACK ClDialogProc(HWND, UINT message, WPARAM, LPARAM)
     // dialog procedure only lets the system set the first focus.
     return message == WM_INITDIALOG ? TRUE : FALSE;
 }
+
+// Update requests through the dialog's own message map only: its control
+// ids are not commands of the frame or the application.
+class OwnMessageMap : public CCmdTarget
+{
+public:
+    explicit OwnMessageMap(CWnd* wnd) : m_wnd(wnd) {}
+    BOOL OnCmdMsg(UINT id, int code, void* extra, AFX_CMDHANDLERINFO* info) override
+    {
+        return m_wnd->CCmdTarget::OnCmdMsg(id, code, extra, info);
+    }
+
+private:
+    CWnd* m_wnd;
+};
 
 HWND TopLevelOf(HWND hwnd)
 {
@@ -26,6 +42,7 @@ void AfxThrowUserException() { throw new CUserException; }
 
 BEGIN_MESSAGE_MAP(CDialog, CWnd)
     ON_MESSAGE(WM_INITDIALOG, HandleInitDialog)
+    ON_MESSAGE(WM_KICKIDLE, OnKickIdle)
     ON_COMMAND(IDOK, OnOK)
     ON_COMMAND(IDCANCEL, OnCancel)
 END_MESSAGE_MAP()
@@ -155,6 +172,17 @@ LRESULT CDialog::HandleInitDialog(WPARAM, LPARAM)
 {
     Default();
     return OnInitDialog();
+}
+
+LRESULT CDialog::OnKickIdle(WPARAM, LPARAM count)
+{
+    if (count == 0) {
+        OwnMessageMap target(this);
+        UpdateDialogControls(&target, FALSE);
+        return TRUE;
+    }
+    ClFreeTempLevel();
+    return FALSE;
 }
 
 BOOL CDialog::OnInitDialog()

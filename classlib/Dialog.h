@@ -53,6 +53,10 @@ public:
 
 protected:
     LRESULT HandleInitDialog(WPARAM wParam, LPARAM lParam);
+    // The modal loop's idle pass: first the controls that have update
+    // handlers in the dialog's own message map follow them, then the
+    // temporary objects made while the dialog runs are freed.
+    LRESULT OnKickIdle(WPARAM, LPARAM count);
     // The module that holds the template, searched from the asking module.
     HINSTANCE FindTemplateModule() const;
     LPCDLGTEMPLATE LoadTemplate(HINSTANCE* module) const;

@@ -1,27 +1,30 @@
 #include "Gdi.h"
 #include "Wnd.h"
-#include <unordered_map>
+#include "TempMap.h"
 
 namespace {
 
-std::unordered_map<HGDIOBJ, CGdiObject*>& GdiTemps()
+template <class Object> void ReleaseTemp(Object* object);
+template <> void ReleaseTemp(CGdiObject* object)
 {
-    static thread_local std::unordered_map<HGDIOBJ, CGdiObject*>* map = nullptr;
-    if (!map) map = new std::unordered_map<HGDIOBJ, CGdiObject*>;
-    return *map;
+    object->m_hObject = nullptr; // never deletes a foreign handle
+    delete object;
+}
+template <> void ReleaseTemp(CDC* object)
+{
+    object->m_hDC = object->m_hAttribDC = nullptr;
+    delete object;
+}
+template <> void ReleaseTemp(CImageList* object)
+{
+    object->m_hImageList = nullptr;
+    delete object;
 }
 
-std::unordered_map<HDC, CDC*>& DcTemps()
+template <class Handle, class Object> ClTempMap<Handle, Object>& Temps()
 {
-    static thread_local std::unordered_map<HDC, CDC*>* map = nullptr;
-    if (!map) map = new std::unordered_map<HDC, CDC*>;
-    return *map;
-}
-
-std::unordered_map<HIMAGELIST, CImageList*>& ImageListTemps()
-{
-    static thread_local std::unordered_map<HIMAGELIST, CImageList*>* map = nullptr;
-    if (!map) map = new std::unordered_map<HIMAGELIST, CImageList*>;
+    static thread_local ClTempMap<Handle, Object>* map = nullptr;
+    if (!map) map = new ClTempMap<Handle, Object>(&ReleaseTemp<Object>);
     return *map;
 }
 
@@ -66,9 +69,8 @@ BOOL CGdiObject::CreateStockObject(int index) { return Attach(::GetStockObject(i
 CGdiObject* CGdiObject::FromHandle(HGDIOBJ handle)
 {
     if (!handle) return nullptr;
-    auto& map = GdiTemps();
-    auto it = map.find(handle);
-    if (it != map.end()) return it->second;
+    auto& map = Temps<HGDIOBJ, CGdiObject>();
+    if (CGdiObject* known = map.Find(handle)) return known;
     CGdiObject* object;
     switch (::GetObjectType(handle)) {
     case OBJ_PEN:
@@ -80,20 +82,11 @@ CGdiObject* CGdiObject::FromHandle(HGDIOBJ handle)
     default: object = new CGdiObject; break;
     }
     object->m_hObject = handle;
-    map[handle] = object;
+    map.Add(handle, object);
     return object;
 }
 
-void CGdiObject::DeleteTempMap()
-{
-    auto& map = GdiTemps();
-    auto copy = std::move(map);
-    map.clear();
-    for (auto& entry : copy) {
-        entry.second->m_hObject = nullptr; // never deletes a foreign handle
-        delete entry.second;
-    }
-}
+void CGdiObject::DeleteTempMap() { Temps<HGDIOBJ, CGdiObject>().FreeLevel(); }
 
 BOOL CBrush::CreatePatternBrush(CBitmap* bitmap)
 {
@@ -156,25 +149,15 @@ CDC::~CDC()
 CDC* CDC::FromHandle(HDC dc)
 {
     if (!dc) return nullptr;
-    auto& map = DcTemps();
-    auto it = map.find(dc);
-    if (it != map.end()) return it->second;
+    auto& map = Temps<HDC, CDC>();
+    if (CDC* known = map.Find(dc)) return known;
     CDC* object = new CDC;
     object->m_hDC = object->m_hAttribDC = dc;
-    map[dc] = object;
+    map.Add(dc, object);
     return object;
 }
 
-void CDC::DeleteTempMap()
-{
-    auto& map = DcTemps();
-    auto copy = std::move(map);
-    map.clear();
-    for (auto& entry : copy) {
-        entry.second->m_hDC = entry.second->m_hAttribDC = nullptr;
-        delete entry.second;
-    }
-}
+void CDC::DeleteTempMap() { Temps<HDC, CDC>().FreeLevel(); }
 
 BOOL CDC::Attach(HDC dc)
 {
@@ -188,6 +171,14 @@ HDC CDC::Detach()
     HDC dc = m_hDC;
     m_hDC = m_hAttribDC = nullptr;
     return dc;
+}
+
+int CDC::StartDoc(const wchar_t* docName)
+{
+    DOCINFOW info{};
+    info.cbSize = sizeof(info);
+    info.lpszDocName = docName;
+    return StartDoc(&info);
 }
 
 BOOL CDC::CreateCompatibleDC(CDC* dc) { return Attach(::CreateCompatibleDC(dc ? dc->m_hDC : nullptr)); }
@@ -395,25 +386,15 @@ CImageList::~CImageList() { DeleteImageList(); }
 CImageList* CImageList::FromHandle(HIMAGELIST list)
 {
     if (!list) return nullptr;
-    auto& map = ImageListTemps();
-    auto it = map.find(list);
-    if (it != map.end()) return it->second;
+    auto& map = Temps<HIMAGELIST, CImageList>();
+    if (CImageList* known = map.Find(list)) return known;
     auto* object = new CImageList;
     object->m_hImageList = list;
-    map[list] = object;
+    map.Add(list, object);
     return object;
 }
 
-void CImageList::DeleteTempMap()
-{
-    auto& map = ImageListTemps();
-    auto copy = std::move(map);
-    map.clear();
-    for (auto& entry : copy) {
-        entry.second->m_hImageList = nullptr;
-        delete entry.second;
-    }
-}
+void CImageList::DeleteTempMap() { Temps<HIMAGELIST, CImageList>().FreeLevel(); }
 
 BOOL CImageList::Attach(HIMAGELIST list)
 {

@@ -256,6 +256,19 @@ public:
 
     // The library's halftone brush (a 50% checker pattern) for drag feedback.
     static CBrush* GetHalftoneBrush();
+
+    // Printing.  A DC flagged as printing draws pages of a document (the
+    // print loop and the print preview set the flag).  The document and
+    // page calls are virtual so that a DC may collect its pages elsewhere.
+    BOOL m_bPrinting = FALSE;
+    BOOL IsPrinting() const { return m_bPrinting; }
+    virtual int StartDoc(LPDOCINFOW docInfo) { return ::StartDocW(m_hDC, docInfo); }
+    int StartDoc(const wchar_t* docName);
+    virtual int StartPage() { return ::StartPage(m_hDC); }
+    virtual int EndPage() { return ::EndPage(m_hDC); }
+    virtual int EndDoc() { return ::EndDoc(m_hDC); }
+    virtual int AbortDoc() { return ::AbortDoc(m_hDC); }
+    int SetAbortProc(ABORTPROC proc) { return ::SetAbortProc(m_hDC, proc); }
 };
 
 // The DC of a WM_PAINT handler: BeginPaint and EndPaint (or the given DC

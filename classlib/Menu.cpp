@@ -1,5 +1,6 @@
 #include "Menu.h"
 #include "Wnd.h"
+#include "TempMap.h"
 #include <unordered_map>
 
 namespace {
@@ -11,10 +12,16 @@ std::unordered_map<HMENU, CMenu*>& Permanent()
     return *map;
 }
 
-std::unordered_map<HMENU, CMenu*>& Temporary()
+void ReleaseTemp(CMenu* menu)
 {
-    static thread_local std::unordered_map<HMENU, CMenu*>* map = nullptr;
-    if (!map) map = new std::unordered_map<HMENU, CMenu*>;
+    menu->m_hMenu = nullptr;
+    delete menu;
+}
+
+ClTempMap<HMENU, CMenu>& Temporary()
+{
+    static thread_local ClTempMap<HMENU, CMenu>* map = nullptr;
+    if (!map) map = new ClTempMap<HMENU, CMenu>(&ReleaseTemp);
     return *map;
 }
 
@@ -28,6 +35,16 @@ bool MenuHoldsItem(HMENU menu, UINT id, int depth = 0)
         } else if (::GetMenuItemID(menu, i) == id) {
             return true;
         }
+    }
+    return false;
+}
+
+bool MenuHoldsSubmenu(HMENU menu, HMENU wanted, int depth = 0)
+{
+    int count = ::GetMenuItemCount(menu);
+    for (int i = 0; i < count; ++i) {
+        HMENU sub = ::GetSubMenu(menu, i);
+        if (sub && (sub == wanted || (depth < 8 && MenuHoldsSubmenu(sub, wanted, depth + 1)))) return true;
     }
     return false;
 }
@@ -51,31 +68,48 @@ CMenu* CMenu::FromHandle(HMENU menu)
     if (!menu) return nullptr;
     if (CMenu* own = FromHandlePermanent(menu)) return own;
     auto& map = Temporary();
-    auto it = map.find(menu);
-    if (it != map.end()) return it->second;
+    if (CMenu* known = map.Find(menu)) return known;
     auto* object = new CMenu;
     object->m_hMenu = menu;
-    map[menu] = object;
+    map.Add(menu, object);
     return object;
+}
+
+CMenu* CMenu::FindPermanentOwner(HMENU menu)
+{
+    if (!menu) return nullptr;
+    if (CMenu* own = FromHandlePermanent(menu)) return own;
+    for (auto& entry : Permanent())
+        if (::IsMenu(entry.first) && MenuHoldsSubmenu(entry.first, menu)) return entry.second;
+    return nullptr;
 }
 
 CMenu* CMenu::FindPermanentOwnerOfItem(UINT id)
 {
-    for (auto& entry : Permanent())
-        if (::IsMenu(entry.first) && MenuHoldsItem(entry.first, id)) return entry.second;
-    return nullptr;
+    CMenu* found = nullptr;
+    for (auto& entry : Permanent()) {
+        if (!::IsMenu(entry.first) || !MenuHoldsItem(entry.first, id)) continue;
+        // A menu that is a submenu of another object's menu counts once.
+        CMenu* owner = FindPermanentOwner(entry.first);
+        if (found && owner != found) return nullptr; // several menus carry the id
+        found = owner;
+    }
+    return found;
 }
 
-void CMenu::DeleteTempMap()
+BOOL CMenu::HasItem(HMENU menu, UINT id)
 {
-    auto& map = Temporary();
-    auto copy = std::move(map);
-    map.clear();
-    for (auto& entry : copy) {
-        entry.second->m_hMenu = nullptr;
-        delete entry.second;
+    int count = ::GetMenuItemCount(menu);
+    for (int i = 0; i < count; ++i) {
+        MENUITEMINFOW info{};
+        info.cbSize = sizeof(info);
+        info.fMask = MIIM_ID;
+        if (::GetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &info) && info.wID == id) return TRUE;
     }
+    return FALSE;
 }
+
+void CMenu::DeleteTempMap() { Temporary().FreeLevel(); }
 
 BOOL CMenu::Attach(HMENU menu)
 {

@@ -1,7 +1,11 @@
 // CMenu: a menu bound to its HMENU.  Owner-drawn items of a menu object are
 // drawn and measured by its DrawItem and MeasureItem: the window that gets
 // WM_DRAWITEM or WM_MEASUREITEM for a menu item hands it to the menu object
-// that holds the item.
+// of the menu that holds the item (FindPermanentOwner).  A drawn item comes
+// with its menu's handle; a measured one with its id only, so the window
+// looks for the id in the menus it is showing (those it got
+// WM_INITMENUPOPUP for, the latest first), then in its menu bar, and only
+// then among all menu objects, when exactly one holds the id.
 #pragma once
 #include "Object.h"
 #include "String.h"
@@ -22,8 +26,14 @@ public:
 
     static CMenu* FromHandle(HMENU menu);          // the menu's object or a temporary one
     static CMenu* FromHandlePermanent(HMENU menu); // the menu's own object, or null
-    // The menu object (with its submenus) that holds an item with this id.
+    // The menu object for a menu: the menu's own object, or else the object
+    // of the menu that holds it as a submenu (at any depth); null if none.
+    static CMenu* FindPermanentOwner(HMENU menu);
+    // The one menu object (with its submenus) that holds an item with this
+    // id; null when none does or several do.
     static CMenu* FindPermanentOwnerOfItem(UINT id);
+    // Whether the menu itself (not a submenu of it) carries an item with this id.
+    static BOOL HasItem(HMENU menu, UINT id);
     static void DeleteTempMap();
     BOOL Attach(HMENU menu);
     HMENU Detach();

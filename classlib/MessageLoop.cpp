@@ -5,6 +5,7 @@
 #include "Gdi.h"
 #include "Menu.h"
 #include "WndState.h"
+#include "TempMap.h"
 
 // ---------------------------------------------------------------------------
 // Modal loop.
@@ -17,6 +18,8 @@ int CWnd::RunModalLoop(DWORD flags)
     BOOL showIdle = (flags & showOnIdle) && !(GetStyle() & WS_VISIBLE);
     HWND parent = ::GetParent(m_hWnd);
     m_nFlags |= WF_CONTINUEMODAL | WF_MODALLOOP;
+    // Temporary objects made while the loop runs are its own (see TempMap.h).
+    ClPushTempLevel();
     MSG msg;
     for (;;) {
         while (idle && !::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
@@ -33,8 +36,9 @@ int CWnd::RunModalLoop(DWORD flags)
         }
         do {
             if (!AfxPumpMessage()) {
-                ::PostQuitMessage(0);
+                ::PostQuitMessage(ClWndState().quitCode); // the program's loop ends too
                 m_nFlags &= ~(WF_CONTINUEMODAL | WF_MODALLOOP);
+                ClPopTempLevel();
                 return -1;
             }
             if (showIdle && ::IsWindow(m_hWnd)) {
@@ -52,6 +56,7 @@ int CWnd::RunModalLoop(DWORD flags)
     }
 done:
     m_nFlags &= ~(WF_CONTINUEMODAL | WF_MODALLOOP);
+    ClPopTempLevel();
     return m_nModalResult;
 }
 
@@ -77,6 +82,7 @@ BOOL AfxPumpMessage()
 {
     MSG msg;
     BOOL got = ::GetMessageW(&msg, nullptr, 0, 0);
+    if (got == 0) ClWndState().quitCode = static_cast<int>(msg.wParam);
     if (got == 0 || got == -1) return FALSE;
     if (!AfxPreTranslateMessage(&msg)) {
         ::TranslateMessage(&msg);
@@ -122,10 +128,7 @@ BOOL ClIdleStep(LONG count)
             ::EnumThreadWindows(::GetCurrentThreadId(), &SendIdleUpdate, 0);
         return TRUE;
     }
-    CWnd::DeleteTempMap();
-    CGdiObject::DeleteTempMap();
-    CDC::DeleteTempMap();
-    CMenu::DeleteTempMap();
+    ClFreeTempLevel();
     return FALSE;
 }
 

@@ -18,3 +18,7 @@ CLASSLIB_API void AfxRunIdle();
 // main window (or, without one, of every top-level window of the thread) and
 // its bars; 1 frees temporary objects.  TRUE while more steps remain.
 CLASSLIB_API BOOL ClIdleStep(LONG count);
+// The temporary objects (FromHandle's) that the calling thread holds now.
+// A modal loop's idle pass frees those made while it runs and keeps the
+// older ones, which its caller may still hold.
+CLASSLIB_API int ClTemporaryObjectCount();

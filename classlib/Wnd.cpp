@@ -5,6 +5,8 @@
 #include "Menu.h"
 #include "Frame.h"
 #include "WndState.h"
+#include "TempMap.h"
+#include "Ole.h"
 #include <algorithm>
 #include <map>
 #include <vector>
@@ -26,6 +28,19 @@ CString ClClassNameOf(HWND hwnd)
 namespace {
 
 WndThreadState& State() { return ClWndState(); }
+
+void ReleaseTemp(CWnd* wnd)
+{
+    wnd->m_hWnd = nullptr;
+    delete wnd;
+}
+
+ClTempMap<HWND, CWnd>& TempWindows()
+{
+    static thread_local ClTempMap<HWND, CWnd>* map = nullptr;
+    if (!map) map = new ClTempMap<HWND, CWnd>(&ReleaseTemp);
+    return *map;
+}
 
 HINSTANCE ThisModule() { return ClCallerModule(); }
 
@@ -53,6 +68,7 @@ LRESULT CALLBACK ClWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
         e->Delete();
         result = message == WM_CREATE ? -1 : 0;
     }
+    if (message == WM_NCDESTROY) ClRevokeDropTargetOf(hwnd); // while the window still holds its registration
     if (message == WM_NCDESTROY && CWnd::FromHandlePermanent(hwnd) == wnd) {
         if (reinterpret_cast<WNDPROC>(::GetWindowLongPtrW(hwnd, GWLP_WNDPROC)) == &ClWndProc && wnd->m_pfnSuper)
             ::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(wnd->m_pfnSuper));
@@ -151,24 +167,14 @@ CWnd* CWnd::FromHandle(HWND hwnd)
 {
     if (!hwnd) return nullptr;
     if (CWnd* wnd = FromHandlePermanent(hwnd)) return wnd;
-    auto& temps = State().temporary;
-    auto it = temps.find(hwnd);
-    if (it != temps.end()) return it->second;
+    auto& temps = TempWindows();
+    if (CWnd* known = temps.Find(hwnd)) return known;
     CWnd* wnd = new CWnd(hwnd);
-    temps[hwnd] = wnd;
+    temps.Add(hwnd, wnd);
     return wnd;
 }
 
-void CWnd::DeleteTempMap()
-{
-    auto& temps = State().temporary;
-    auto copy = std::move(temps);
-    temps.clear();
-    for (auto& entry : copy) {
-        entry.second->m_hWnd = nullptr;
-        delete entry.second;
-    }
-}
+void CWnd::DeleteTempMap() { TempWindows().FreeLevel(); }
 
 BOOL CWnd::Attach(HWND hwnd)
 {
@@ -360,6 +366,12 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result)
     case WM_VSCROLL:
         if (lParam && ReflectLastMsg(reinterpret_cast<HWND>(lParam), result)) return TRUE;
         break;
+    case WM_INITMENUPOPUP:
+    case WM_UNINITMENUPOPUP:
+    case WM_EXITMENULOOP:
+    case WM_NCDESTROY:
+        TrackOpenMenus(message, wParam);
+        break;
     case WM_PRINTCLIENT:
         // Rendering into a given DC: the paint handler draws into it (CPaintDC
         // takes the printing DC in place of BeginPaint).
@@ -386,7 +398,7 @@ BOOL CWnd::DispatchOwnerDraw(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
     if (message == WM_DRAWITEM) {
         auto* dis = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
         if (dis->CtlType == ODT_MENU) {
-            if (CMenu* menu = CMenu::FromHandlePermanent(reinterpret_cast<HMENU>(dis->hwndItem))) {
+            if (CMenu* menu = CMenu::FindPermanentOwner(reinterpret_cast<HMENU>(dis->hwndItem))) {
                 menu->DrawItem(dis);
                 *result = TRUE;
                 return TRUE;
@@ -398,7 +410,7 @@ BOOL CWnd::DispatchOwnerDraw(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
     if (message == WM_MEASUREITEM) {
         auto* mis = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
         if (mis->CtlType == ODT_MENU) {
-            if (CMenu* menu = CMenu::FindPermanentOwnerOfItem(mis->itemID)) {
+            if (CMenu* menu = MenuOfMeasuredItem(mis->itemID)) {
                 menu->MeasureItem(mis);
                 *result = TRUE;
                 return TRUE;
@@ -410,6 +422,33 @@ BOOL CWnd::DispatchOwnerDraw(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
     if (message == WM_DELETEITEM)
         return ReflectLastMsg(reinterpret_cast<DELETEITEMSTRUCT*>(lParam)->hwndItem, result);
     return ReflectLastMsg(reinterpret_cast<COMPAREITEMSTRUCT*>(lParam)->hwndItem, result);
+}
+
+CMenu* CWnd::MenuOfMeasuredItem(UINT id) const
+{
+    // The item is measured with its id only: its menu is one being shown.
+    auto& open = State().openMenus;
+    for (auto it = open.rbegin(); it != open.rend(); ++it)
+        if (it->first == m_hWnd && CMenu::HasItem(it->second, id)) return CMenu::FindPermanentOwner(it->second);
+    HMENU bar = ::GetMenu(m_hWnd);
+    if (bar && !(GetStyle() & WS_CHILD) && CMenu::HasItem(bar, id)) return CMenu::FindPermanentOwner(bar);
+    return CMenu::FindPermanentOwnerOfItem(id);
+}
+
+void CWnd::TrackOpenMenus(UINT message, WPARAM wParam)
+{
+    auto& open = State().openMenus;
+    HWND self = m_hWnd;
+    auto menu = reinterpret_cast<HMENU>(wParam);
+    if (message == WM_INITMENUPOPUP) {
+        open.emplace_back(self, menu);
+        return;
+    }
+    open.erase(std::remove_if(open.begin(), open.end(),
+                              [&](const std::pair<HWND, HMENU>& e) {
+                                  return e.first == self && (message != WM_UNINITMENUPOPUP || e.second == menu);
+                              }),
+               open.end());
 }
 
 BOOL CWnd::OnCommand(WPARAM wParam, LPARAM lParam)

@@ -318,6 +318,8 @@ private:
     friend LRESULT CALLBACK ClWndProc(HWND, UINT, WPARAM, LPARAM);
     friend LRESULT CALLBACK ClCbtHook(int, WPARAM, LPARAM);
     BOOL DispatchOwnerDraw(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
+    CMenu* MenuOfMeasuredItem(UINT id) const;
+    void TrackOpenMenus(UINT message, WPARAM wParam);
 };
 
 LRESULT CALLBACK ClWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);

@@ -5,6 +5,7 @@
 #include "support/WindowTest.h"
 #include "window_resource.h"
 #include <gtest/gtest.h>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -309,4 +310,109 @@ TEST(CommandUpdate, DialogControlsFollowTheirUpdateHandlers)
     EXPECT_EQ(1, target.runs);
     EXPECT_FALSE(target.OnCmdMsg(IDC_UNHANDLED, CN_COMMAND, nullptr, nullptr));
     dlg.DestroyWindow();
+}
+
+namespace {
+
+class CIdleDialog : public CDialog
+{
+public:
+    CIdleDialog() : CDialog(IDD_COMMANDS) {}
+    BOOL allowHandled = FALSE;
+    std::function<void(LPARAM count)> afterIdle; // after each step of the idle pass
+
+protected:
+    void OnHandled() {}
+    void OnUpdateHandled(CCmdUI* ui) { ui->Enable(allowHandled); }
+    LRESULT OnKickIdle(WPARAM wParam, LPARAM count)
+    {
+        LRESULT more = CDialog::OnKickIdle(wParam, count);
+        if (afterIdle) afterIdle(count);
+        return more;
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CIdleDialog, CDialog)
+    ON_COMMAND(IDC_HANDLED, OnHandled)
+    ON_UPDATE_COMMAND_UI(IDC_HANDLED, OnUpdateHandled)
+    ON_MESSAGE(WM_KICKIDLE, OnKickIdle)
+END_MESSAGE_MAP()
+
+} // namespace
+
+TEST(ModalLoop, TheIdlePassUpdatesTheControlsAndFreesOnlyTheDialogsOwnTemporaries)
+{
+    // Two windows without objects of their own.
+    HWND a = ::CreateWindowW(L"STATIC", L"a", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    HWND b = ::CreateWindowW(L"STATIC", L"b", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    PumpUntilIdle();
+    const int base = ClTemporaryObjectCount();
+    CWnd* before = CWnd::FromHandle(a); // the caller holds it across the dialog
+    CIdleDialog dlg;
+    int passes = 0, held = -1; // complete idle passes, and what each left behind
+    dlg.afterIdle = [&](LPARAM count) {
+        if (count != 1) return;
+        ++passes;
+        held = ClTemporaryObjectCount() - base;
+        EXPECT_EQ(before, CWnd::FromHandle(a));
+    };
+    BOOL enabledAtFirst = TRUE, enabledAfter = FALSE;
+    int madeDuring = 0, heldAfter = -1, passesAtChange = 0;
+    DialogScript script;
+    script
+        .ThenWhen([&] { return passes > 0; },
+                  [&](CWnd* d) {
+                      enabledAtFirst = ::IsWindowEnabled(::GetDlgItem(d->m_hWnd, IDC_HANDLED));
+                      CWnd::FromHandle(b); // made while the dialog runs
+                      madeDuring = ClTemporaryObjectCount() - base;
+                      dlg.allowHandled = TRUE;
+                      passesAtChange = passes;
+                  })
+        .ThenWhen([&] { return passes > passesAtChange; },
+                  [&](CWnd* d) {
+                      enabledAfter = ::IsWindowEnabled(::GetDlgItem(d->m_hWnd, IDC_HANDLED));
+                      heldAfter = held;
+                      Press(d, IDCANCEL);
+                  });
+    EXPECT_EQ(IDCANCEL, dlg.DoModal());
+    EXPECT_TRUE(script.Unscripted().empty());
+    EXPECT_FALSE(enabledAtFirst); // the update handler ran in the idle pass
+    EXPECT_TRUE(enabledAfter);
+    EXPECT_GE(madeDuring, 2);
+    EXPECT_EQ(1, heldAfter); // only the caller's
+    EXPECT_EQ(a, before->m_hWnd);
+    PumpUntilIdle();
+    EXPECT_EQ(base, ClTemporaryObjectCount());
+    ::DestroyWindow(a);
+    ::DestroyWindow(b);
+}
+
+namespace {
+// A dialog that comes up slowly, as any does on a loaded machine: time
+// passes between its activation and the modal loop's first idle moment.
+class CSlowDialog : public CDialog
+{
+public:
+    CSlowDialog() : CDialog(IDD_KEYS) {}
+protected:
+    void OnActivate(UINT state, CWnd* other, BOOL minimized)
+    {
+        CDialog::OnActivate(state, other, minimized);
+        if (state != WA_INACTIVE && !IsWindowVisible()) ::Sleep(40);
+    }
+    DECLARE_MESSAGE_MAP()
+};
+BEGIN_MESSAGE_MAP(CSlowDialog, CDialog)
+    ON_WM_ACTIVATE()
+END_MESSAGE_MAP()
+} // namespace
+
+TEST(DialogScripts, ASlowDialogStillGetsItsSteps)
+{
+    CSlowDialog dlg;
+    DialogScript script;
+    script.Then([](CWnd* d) { Press(d, IDOK); });
+    EXPECT_EQ(IDOK, dlg.DoModal());
+    EXPECT_FALSE(script.StepsLeft());
 }

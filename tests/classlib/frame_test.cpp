@@ -204,6 +204,9 @@ TEST(Docking, BarsDockAlongTheFrameFloatAndComeBack)
     EXPECT_TRUE(::IsWindowVisible(mini));
     EXPECT_EQ(frame->m_hWnd, ::GetWindow(mini, GW_OWNER));
     EXPECT_EQ(CSize(120, 60), RectIn(&bottom, CWnd::FromHandle(mini)).Size());
+    EXPECT_STREQ(L"色条", CWnd::FromHandle(mini)->GetWindowText()); // the bar's title as caption
+    bottom.SetWindowText(L"底部色条");
+    EXPECT_STREQ(L"底部色条", CWnd::FromHandle(mini)->GetWindowText());
     EXPECT_EQ(client.bottom, RectIn(&pane, frame).bottom);
     bottom.SendMessage(WM_LBUTTONDBLCLK, 0, MAKELPARAM(5, 5));
     EXPECT_FALSE(bottom.IsFloating());
@@ -217,6 +220,153 @@ TEST(Docking, BarsDockAlongTheFrameFloatAndComeBack)
     EXPECT_EQ(40, RectIn(&pane, frame).left);
     PumpUntilIdle();
     EXPECT_EQ(60, RectIn(&pane, frame).left);
+    frame->DestroyWindow();
+}
+
+TEST(Docking, BarsDockedSideBySideShareARowAtTheirPlaces)
+{
+    auto* frame = new TestFrame(false, CRect(50, 50, 850, 750));
+    CStatic pane;
+    ASSERT_TRUE(pane.Create(L"", WS_CHILD | WS_VISIBLE, CRect(0, 0, 1, 1), frame, AFX_IDW_PANE_FIRST));
+    frame->EnableDocking(CBRS_ALIGN_ANY);
+    CColourBar a(RGB(200, 0, 0), 30), b(RGB(0, 200, 0), 24), c(RGB(0, 0, 200), 30);
+    UINT id = 911;
+    for (CColourBar* bar : {&a, &b, &c}) {
+        ASSERT_TRUE(bar->Make(frame, id++, CBRS_TOP));
+        bar->EnableDocking(CBRS_ALIGN_ANY);
+    }
+    frame->FloatControlBar(&c, CPoint(300, 300)); // waits in a mini frame
+    CDockBar* top = frame->GetDockBar(AFX_IDW_DOCKBAR_TOP);
+    // Where a bar is wanted, in screen coordinates of the top dock bar.
+    auto at = [&](int x, int y) {
+        CRect r(x, y, x + 200, y + 20);
+        top->ClientToScreen(&r);
+        return r;
+    };
+    frame->DockControlBar(&a, AFX_IDW_DOCKBAR_TOP);
+    const int edge = RectIn(top, frame).Width();
+    EXPECT_EQ(CRect(0, 0, edge, 30), RectIn(&a, top)); // alone in its row: along the whole edge
+    CRect wanted = at(250, 5);
+    frame->DockControlBar(&b, AFX_IDW_DOCKBAR_TOP, &wanted);
+    EXPECT_EQ(CRect(0, 0, 200, 30), RectIn(&a, top));    // sharing the row: its own length
+    EXPECT_EQ(CRect(250, 0, 450, 24), RectIn(&b, top));  // at its place in the same row
+    EXPECT_EQ(30, RectIn(&pane, frame).top);             // one row: as thick as its thickest bar
+    EXPECT_EQ(0, top->GetDockedRow(1));
+
+    struct Case {
+        const char* name;
+        CPoint place;
+        CRect expectA, expectC;
+        int paneTop;
+    } cases[] = {
+        {"a place taken: after the bar before it", CPoint(100, 5), CRect(0, 0, 200, 30), CRect(200, 0, 400, 30), 30},
+        {"below the row: a new row, alone", CPoint(40, 35), CRect(0, 0, 200, 30), CRect(0, 30, edge, 60), 60},
+        {"above the rows: a new first row", CPoint(0, -10), CRect(0, 30, 200, 60), CRect(0, 0, edge, 30), 60},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.name);
+        CRect place = at(k.place.x, k.place.y);
+        frame->DockControlBar(&c, AFX_IDW_DOCKBAR_TOP, &place);
+        EXPECT_EQ(k.expectA, RectIn(&a, top));
+        EXPECT_EQ(k.expectC, RectIn(&c, top));
+        EXPECT_EQ(k.paneTop, RectIn(&pane, frame).top);
+        frame->FloatControlBar(&c, CPoint(300, 300)); // out of the dock bar again
+        EXPECT_EQ(30, RectIn(&pane, frame).top);
+    }
+    // A bar left alone in its row stretches again.
+    frame->FloatControlBar(&b, CPoint(300, 300));
+    EXPECT_EQ(edge, RectIn(&a, top).Width());
+
+    // Columns on the left, the same way.
+    CRect left = CRect(0, 0, 20, 100);
+    frame->GetDockBar(AFX_IDW_DOCKBAR_LEFT)->ClientToScreen(&left);
+    frame->DockControlBar(&b, AFX_IDW_DOCKBAR_LEFT);
+    left.OffsetRect(0, 150);
+    frame->DockControlBar(&c, AFX_IDW_DOCKBAR_LEFT, &left);
+    CDockBar* side = frame->GetDockBar(AFX_IDW_DOCKBAR_LEFT);
+    EXPECT_EQ(CRect(0, 0, 24, 200), RectIn(&b, side));
+    EXPECT_EQ(CRect(0, 200, 30, 400), RectIn(&c, side)); // after b: its place was taken
+    EXPECT_EQ(30, RectIn(&pane, frame).left);
+    frame->DestroyWindow();
+}
+
+namespace {
+
+// Records the tracking rectangles a drag draws.
+class CRecordingDockContext : public CDockContext
+{
+public:
+    using CDockContext::CDockContext;
+    std::vector<std::pair<CRect, BOOL>> drawn;
+
+protected:
+    void DrawTracker(const CRect& rect, BOOL floating) override { drawn.emplace_back(rect, floating); }
+};
+
+} // namespace
+
+TEST(Docking, DraggingABarShowsWhereItGoesAndPassesAQuitOn)
+{
+    auto* frame = new TestFrame(true);
+    CStatic pane;
+    ASSERT_TRUE(pane.Create(L"", WS_CHILD | WS_VISIBLE, CRect(0, 0, 1, 1), frame, AFX_IDW_PANE_FIRST));
+    frame->EnableDocking(CBRS_ALIGN_ANY);
+    CColourBar bar(RGB(200, 0, 0), 30);
+    ASSERT_TRUE(bar.Make(frame, 921, CBRS_TOP));
+    bar.EnableDocking(CBRS_ALIGN_ANY);
+    delete bar.m_pDockContext;
+    auto* context = new CRecordingDockContext(&bar);
+    bar.m_pDockContext = context;
+    frame->DockControlBar(&bar, AFX_IDW_DOCKBAR_TOP);
+    CRect barRect;
+    bar.GetWindowRect(&barRect);
+    CPoint start(barRect.left + 5, barRect.top + 5);
+    // The drag loop reads the mouse from its messages: a move, then the
+    // button going up at the same place, in the middle of the frame.
+    auto drag = [&](CPoint by) {
+        CPoint to = CPoint(5, 5) + by;
+        bar.PostMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(to.x, to.y));
+        bar.PostMessage(WM_LBUTTONUP, 0, MAKELPARAM(to.x, to.y));
+        context->drawn.clear();
+        context->StartDrag(start);
+    };
+    drag(CPoint(60, 120));
+    CRect expected(barRect);
+    expected.OffsetRect(60, 120);
+    ASSERT_EQ(2u, context->drawn.size()); // drawn, then taken away
+    EXPECT_EQ(expected, context->drawn[0].first);
+    EXPECT_TRUE(context->drawn[0].second); // thick: the bar will float
+    EXPECT_EQ(context->drawn[0], context->drawn[1]);
+    ASSERT_TRUE(bar.IsFloating());
+    CWnd* mini = bar.m_pDockBar->GetParent();
+    CRect miniRect;
+    mini->GetWindowRect(&miniRect);
+    EXPECT_EQ(expected.TopLeft(), miniRect.TopLeft()); // where the rectangle was
+    EXPECT_STREQ(L"色条", mini->GetWindowText());
+    CaptureWindow(mini).SaveBmp(L"floating_bar.bmp");
+
+    // Back onto the bottom edge: a thin rectangle, and the bar docks there.
+    frame->DockControlBar(&bar, AFX_IDW_DOCKBAR_TOP);
+    bar.GetWindowRect(&barRect);
+    start = CPoint(barRect.left + 5, barRect.top + 5);
+    CRect client;
+    frame->GetClientRect(&client);
+    frame->ClientToScreen(&client);
+    drag(CPoint(10, client.bottom - 3 - start.y));
+    ASSERT_FALSE(context->drawn.empty());
+    EXPECT_FALSE(context->drawn.back().second);
+    EXPECT_FALSE(bar.IsFloating());
+    EXPECT_EQ(AFX_IDW_DOCKBAR_BOTTOM, ::GetDlgCtrlID(::GetParent(bar.m_hWnd)));
+
+    // A quit that arrives during a drag ends it and is posted again.
+    ::PostQuitMessage(7);
+    context->drawn.clear();
+    context->StartDrag(start);
+    EXPECT_TRUE(context->drawn.empty());
+    EXPECT_FALSE(bar.IsFloating());
+    MSG msg;
+    ASSERT_TRUE(::PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(7u, msg.wParam);
     frame->DestroyWindow();
 }
 

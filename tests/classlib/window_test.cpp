@@ -271,11 +271,13 @@ public:
 class CImageMenu : public CMenu
 {
 public:
+    explicit CImageMenu(UINT width) : width(width) {}
+    UINT width;
     int measured = 0, drawn = 0;
     void MeasureItem(LPMEASUREITEMSTRUCT mis) override
     {
         ++measured;
-        mis->itemWidth = 80;
+        mis->itemWidth = width;
         mis->itemHeight = 20;
     }
     void DrawItem(LPDRAWITEMSTRUCT) override { ++drawn; }
@@ -328,20 +330,56 @@ TEST(Reflection, ControlsHandleTheirOwnNotificationsBeforeTheParent)
     EXPECT_EQ(RGB(0, 0, 200), image.At(130, 25));
     EXPECT_EQ(0, parent.drawn);
 
-    // Owner-drawn menu items go to their menu object.
-    CImageMenu menu;
-    ASSERT_TRUE(menu.CreatePopupMenu());
-    menu.AppendMenu(MF_OWNERDRAW, 3001, nullptr);
-    MEASUREITEMSTRUCT mis{ODT_MENU, 0, 3001, 0, 0, 0};
-    EXPECT_TRUE(parent.SendMessage(WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&mis)));
-    EXPECT_EQ(80u, mis.itemWidth);
+    frame->DestroyWindow();
+}
+
+TEST(Menus, OwnerDrawnItemsGoToTheMenuThatHoldsThem)
+{
+    TestFrame* frame = new TestFrame;
+    // Two menu objects carry an owner-drawn item with the same id; a third
+    // holds its item in a submenu of its own.
+    CImageMenu first(80), second(120), outer(160);
+    for (CImageMenu* m : {&first, &second}) {
+        ASSERT_TRUE(m->CreatePopupMenu());
+        m->AppendMenu(MF_OWNERDRAW, 3001, nullptr);
+    }
+    ASSERT_TRUE(outer.CreatePopupMenu());
+    HMENU inner = ::CreatePopupMenu();
+    ::AppendMenuW(inner, MF_OWNERDRAW, 3002, nullptr);
+    outer.AppendMenu(MF_POPUP, reinterpret_cast<UINT_PTR>(inner), L"子菜单");
+
+    auto measure = [&](UINT id) {
+        MEASUREITEMSTRUCT mis{ODT_MENU, 0, id, 0, 0, 0};
+        return frame->SendMessage(WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&mis)) ? mis.itemWidth : 0u;
+    };
+    auto send = [&](UINT message, HMENU menu) { frame->SendMessage(message, reinterpret_cast<WPARAM>(menu), 0); };
+
+    send(WM_INITMENUPOPUP, second.m_hMenu);
+    EXPECT_EQ(120u, measure(3001));
+    send(WM_INITMENUPOPUP, first.m_hMenu); // a cascade: the latest first
+    EXPECT_EQ(80u, measure(3001));
+    send(WM_UNINITMENUPOPUP, first.m_hMenu);
+    EXPECT_EQ(120u, measure(3001));
+    send(WM_INITMENUPOPUP, inner);
+    EXPECT_EQ(160u, measure(3002)); // the submenu's item goes to the menu that holds the submenu
+    frame->SendMessage(WM_EXITMENULOOP, TRUE, 0);
+    EXPECT_EQ(0u, measure(3001)); // no menu shown, and the id alone is ambiguous
+    EXPECT_EQ(160u, measure(3002)); // but an id only one menu carries still finds it
+    EXPECT_EQ(1, first.measured);
+    EXPECT_EQ(2, second.measured);
+    EXPECT_EQ(2, outer.measured);
+
+    // Drawing comes with the item's menu.
     DRAWITEMSTRUCT dis{};
     dis.CtlType = ODT_MENU;
     dis.itemID = 3001;
-    dis.hwndItem = reinterpret_cast<HWND>(menu.m_hMenu);
-    parent.SendMessage(WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&dis));
-    EXPECT_EQ(1, menu.measured);
-    EXPECT_EQ(1, menu.drawn);
+    for (HMENU menu : {second.m_hMenu, inner}) {
+        dis.hwndItem = reinterpret_cast<HWND>(menu);
+        EXPECT_TRUE(frame->SendMessage(WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&dis)));
+    }
+    EXPECT_EQ(0, first.drawn);
+    EXPECT_EQ(1, second.drawn);
+    EXPECT_EQ(1, outer.drawn);
     frame->DestroyWindow();
 }
 

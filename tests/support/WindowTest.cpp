@@ -91,6 +91,12 @@ struct ScriptHooks {
                 return;
             }
         }
+        // A dialog is activated while it is created, before its modal loop
+        // shows it; on a busy machine this tick can come in between.  Look
+        // again while one of them is still to be shown, or the modal loop
+        // would wait for a step that never comes.
+        if (std::any_of(known.begin(), known.end(), [](HWND h) { return !::IsWindowVisible(h); }))
+            ::SetTimer(nullptr, 0, 10, &ScriptHooks::Timer);
     }
 };
 
@@ -110,9 +116,12 @@ void DialogScript::InstallGuard()
     g_guard->m_printUnscripted = true;
 }
 
-DialogScript& DialogScript::Then(Step step)
+DialogScript& DialogScript::Then(Step step) { return ThenWhen(nullptr, std::move(step), 0); }
+
+DialogScript& DialogScript::ThenWhen(std::function<bool()> ready, Step step, int maxMs)
 {
     m_steps.push_back(std::move(step));
+    m_waits.push_back(Waiting{std::move(ready), maxMs});
     return *this;
 }
 
@@ -128,11 +137,23 @@ void DialogScript::Schedule(HWND dialog)
 void DialogScript::RunStep(HWND dialog)
 {
     CWnd* wnd = CWnd::FromHandle(dialog);
+    bool timedOut = false;
+    if (m_next < m_steps.size() && m_waits[m_next].ready && !m_waits[m_next].ready()) {
+        if (!m_waitSince) m_waitSince = ::GetTickCount() | 1;
+        timedOut = static_cast<int>(::GetTickCount() - m_waitSince) > m_waits[m_next].maxMs;
+        if (!timedOut) {
+            ::SetTimer(nullptr, 0, 10, &ScriptHooks::Timer); // not yet: look again
+            return;
+        }
+        m_next = m_steps.size(); // the rest of the script cannot run
+    }
+    m_waitSince = 0;
     if (m_next < m_steps.size()) {
         Step step = m_steps[m_next++];
         step(wnd);
     } else {
         CString title = wnd->GetWindowText();
+        if (timedOut) title += L" (a step waited in vain)";
         m_unscripted.push_back(title);
         if (m_printUnscripted)
             std::fprintf(stderr, "[dialog \"%s\"] not scripted: cancelled\n",

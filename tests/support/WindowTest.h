@@ -48,6 +48,9 @@ public:
     DialogScript& operator=(const DialogScript&) = delete;
 
     DialogScript& Then(Step step);
+    // A step that waits (at later idle moments) until `ready` holds; after
+    // `maxMs` the dialog is cancelled and recorded as unscripted instead.
+    DialogScript& ThenWhen(std::function<bool()> ready, Step step, int maxMs = 5000);
     // Modal dialogs the script saw, and those it had to cancel.
     int DialogsSeen() const { return m_seen; }
     const std::vector<CString>& Unscripted() const { return m_unscripted; }
@@ -60,7 +63,13 @@ private:
     friend struct ScriptHooks;
     void Schedule(HWND dialog);
     void RunStep(HWND dialog);
+    struct Waiting {
+        std::function<bool()> ready;
+        int maxMs;
+    };
     std::vector<Step> m_steps;
+    std::vector<Waiting> m_waits; // one per step (no predicate: at once)
+    DWORD m_waitSince = 0;
     size_t m_next = 0;
     int m_seen = 0;
     std::vector<CString> m_unscripted;
