@@ -166,7 +166,8 @@ int tkxRoadObject::LoadDLFile(const wchar_t* path)
         return 1;
     }
     if (m_BreakChain.LoadDLFile(path)) return 1;
-    tkx_SetLastError(ClFormat(L"加载断链文件[%s]失败!", path));
+    // The chain's own message names the line and the field: it stays.
+    tkx_SetLastError(ClFormat(L"加载断链文件[%s]失败!\n\n%s", path, tkx_GetLastError().GetString()));
     return 0;
 }
 

@@ -8,14 +8,16 @@
 #include "corvane/road/BreakChain.h"
 
 #include <cmath>
+#include <vector>
 
 using namespace Tavix4;
 
 namespace {
 
 constexpr double kPi = 3.141592653589793;
-// A span description cannot ask for more spans than this.
-constexpr double kMaxSpans = 100000.0;
+// A span description cannot ask for more spans than this, in one part or in
+// all its parts together.
+constexpr int kMaxSpans = 100000;
 
 bool IsBridgeKind(int kind) { return kind == QH_BRIDGE || kind == QH_BRIDGE_PLUS || kind == QH_BRIDGE_MINUS; }
 bool IsTunnelKind(int kind) { return kind == QH_TUNNEL || kind == QH_TUNNEL_PLUS || kind == QH_TUNNEL_MINUS; }
@@ -343,36 +345,62 @@ int tkxQHInfo::GetGZWAngle(const wchar_t* text, double& start, double& end)
 // ---------------------------------------------------------------------------
 // Spans
 
+namespace {
+
+// One part of a span description ("n*L*h", "n*L" or "L"; "-" may stand for
+// "*"): the span count, length and beam height.  false for a part that
+// makes no bridge (no spans, spans of no length) or asks for too many.
+bool ReadSpanPart(const wchar_t* description, double defaultHeight, int& count, double& length, double& height)
+{
+    CString part = description ? description : L"";
+    part.Replace(L'-', L'*');
+    part.Trim();
+    CStringArray pieces;
+    if (part.IsEmpty() || part[0] == L'*' || part[part.GetLength() - 1] == L'*' || part.Find(L"**") >= 0)
+        return false;
+    const int n = tkx_SplitString(part, L"*", pieces);
+    if (n < 1 || n > 3) return false;
+    double values[3] = {0.0, 0.0, 0.0};
+    for (int i = 0; i < n; ++i)
+        if (!StringToDouble(pieces[i], &values[i])) return false;
+    double spans = 1.0;
+    length = values[0];
+    height = defaultHeight;
+    if (n >= 2) {
+        spans = std::floor(values[0]);
+        length = values[1];
+    }
+    if (n == 3) height = values[2];
+    if (spans < 1.0 || spans > kMaxSpans || length <= 0.0) return false;
+    count = static_cast<int>(spans);
+    return true;
+}
+
+void AddSpans(int count, double length, double height, CArray<double, double>& spans,
+              CArray<double, double>& heights)
+{
+    for (int i = 0; i < count; ++i) {
+        spans.Add(length);
+        heights.Add(height);
+    }
+}
+
+} // namespace
+
 int tkxQHInfo::GetSegmentLengths(const wchar_t* description, CArray<double, double>& spans,
                                  CArray<double, double>& heights, double defaultHeight)
 {
     spans.RemoveAll();
     heights.RemoveAll();
-    CString part = description ? description : L"";
-    part.Replace(L'-', L'*');
-    part.Trim();
-    CStringArray pieces;
-    if (part.IsEmpty() || part[0] == L'*' || part[part.GetLength() - 1] == L'*' || part.Find(L"**") >= 0) return 0;
-    const int n = tkx_SplitString(part, L"*", pieces);
-    if (n < 1 || n > 3) return 0;
-    double values[3] = {0.0, 0.0, 0.0};
-    for (int i = 0; i < n; ++i)
-        if (!StringToDouble(pieces[i], &values[i])) return 0;
-    double count = 1.0, length = values[0], height = defaultHeight;
-    if (n >= 2) {
-        count = std::floor(values[0]);
-        length = values[1];
-    }
-    if (n == 3) height = values[2];
-    // No spans, or spans of no length, make no bridge: such a part is refused.
-    if (count < 1.0 || count > kMaxSpans || length <= 0.0) return 0;
-    for (int i = 0; i < static_cast<int>(count); ++i) {
-        spans.Add(length);
-        heights.Add(height);
-    }
+    int count = 0;
+    double length = 0.0, height = 0.0;
+    if (!ReadSpanPart(description, defaultHeight, count, length, height)) return 0;
+    AddSpans(count, length, height, spans, heights);
     return 1;
 }
 
+// Every part is read before any span is made, so that a description whose
+// parts together ask for too many spans costs nothing.
 int tkxQHInfo::GetBridgeLengths(const wchar_t* description, CArray<double, double>& spans,
                                 CArray<double, double>& heights, double defaultHeight)
 {
@@ -388,13 +416,24 @@ int tkxQHInfo::GetBridgeLengths(const wchar_t* description, CArray<double, doubl
     }
     CStringArray parts;
     tkx_SplitString(text, L"+", parts);
+    struct Part {
+        int count;
+        double length, height;
+    };
+    std::vector<Part> read;
+    long long total = 0;
     for (const CString& part : parts) {
-        CArray<double, double> s, h;
-        if (!GetSegmentLengths(part, s, h, defaultHeight)) return 0;
-        spans.Append(s);
-        heights.Append(h);
+        Part p{0, 0.0, 0.0};
+        if (!ReadSpanPart(part, defaultHeight, p.count, p.length, p.height)) return 0;
+        total += p.count;
+        if (total > kMaxSpans) {
+            tkx_SetLastError(ClFormat(L"跨径总数超过%d孔, 请检查跨径描述字符.", kMaxSpans));
+            return 0;
+        }
+        read.push_back(p);
     }
-    if (spans.GetSize() != heights.GetSize() || spans.GetSize() == 0) {
+    for (const Part& p : read) AddSpans(p.count, p.length, p.height, spans, heights);
+    if (spans.GetSize() == 0) {
         tkx_SetLastError(L"跨径与梁高数据个数不相等, 请检查跨径描述字符.");
         return 0;
     }

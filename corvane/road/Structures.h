@@ -98,7 +98,7 @@ public:
     Tavix4::sQHInfo GetStruct() const;
 
     // Span lengths and beam heights of a span description; 1, or 0 with the
-    // last-error text.
+    // last-error text.  At most 100,000 spans in all.
     static int GetBridgeLengths(const wchar_t* description, CArray<double, double>& spans,
                                 CArray<double, double>& heights, double defaultHeight);
     // The same for one part without "+".

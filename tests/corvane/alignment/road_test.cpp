@@ -679,7 +679,16 @@ TEST_F(RoadFolder, CopiesStandAlone)
 TEST_F(RoadFolder, FileFailures)
 {
     EXPECT_EQ(0, road.LoadDLFile(folder / L"none.DL"));
-    EXPECT_EQ(Utf8(ClFormat(L"加载断链文件[%s]失败!", (folder / L"none.DL").GetString())), Utf8(tkx_GetLastError()));
+    EXPECT_EQ(Utf8(ClFormat(L"加载断链文件[%s]失败!\n\n打开断链文件(*.DL)时出错!\n\n%s", (folder / L"none.DL").GetString(),
+                            (folder / L"none.DL").GetString())),
+              Utf8(tkx_GetLastError()));
+    // A bad line: the chain's message with its line and field follows.
+    const CString bad = folder / L"bad.DL";
+    WriteText(bad, L"1200 1180\n2500 25x0\n");
+    EXPECT_EQ(0, road.LoadDLFile(bad));
+    EXPECT_EQ(Utf8(ClFormat(L"加载断链文件[%s]失败!\n\n断链文件(%s)\n\n第2行第2个数据25x0, <断链后桩号>错误!", bad.GetString(),
+                            bad.GetString())),
+              Utf8(tkx_GetLastError()));
     EXPECT_EQ(1, road.LoadDLFile(L""));
     EXPECT_EQ("", Utf8(road.GetBreakChainString()));
 }

@@ -137,6 +137,20 @@ TEST_F(StructureTest, SpanDescriptions)
     EXPECT_EQ(0, tkxQHInfo::GetBridgeLengths(L"3*20+x", spans, heights, 1.5));
     EXPECT_EQ("unchanged", Utf8(tkx_GetLastError()));
 
+    // At most 100,000 spans in all the parts together; a description asking
+    // for far more is refused before any span is made.
+    ASSERT_EQ(1, tkxQHInfo::GetBridgeLengths(L"50000*20+50000*30", spans, heights, 1.5));
+    EXPECT_EQ(100000, spans.GetSize());
+    EXPECT_EQ(30.0, spans[99999]);
+    CString many = L"100000*20";
+    for (int i = 1; i < 2000; ++i) many += L"+100000*20";
+    for (const CString& tooMany : {CString(L"50000*20+50001*30"), many}) {
+        tkx_SetLastError(L"");
+        EXPECT_EQ(0, tkxQHInfo::GetBridgeLengths(tooMany, spans, heights, 1.5));
+        EXPECT_EQ(Utf8(L"跨径总数超过100000孔, 请检查跨径描述字符."), Utf8(tkx_GetLastError()));
+        EXPECT_EQ(0, spans.GetSize());
+    }
+
     // Span boundaries, beam heights and skew along the bridge.
     ASSERT_EQ("", Utf8(info.ReadInfoFromString(L"0 桥 1300 10d00'00\"_20d00'00\" 2 3 3*20+2*30*1.8 T梁 2.5 1.5")));
     EXPECT_NEAR(1302.0, info.GetBrgZH(0), 1e-9);
