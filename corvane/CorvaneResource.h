@@ -28,3 +28,12 @@
 // picture under the pointer.
 #define IDI_FOLDER_OPEN_HOT 15289
 #define IDI_FOLDER_OPEN 15288
+
+// The extended file dialog's panel (a child of the platform's file dialog)
+// and its controls.
+#define IDD_FILE_DIALOG_PANEL 102
+#define IDC_FILEDLG_PREVIEW 1003  // text preview of the selected file
+#define IDC_FILEDLG_TYPE 1005     // type description of the selected file
+#define IDC_FILEDLG_HISTORY 1136  // the folders most recently chosen
+#define IDC_FILEDLG_ROAD 1144     // jump to the current road's folder
+#define IDC_FILEDLG_PROJECT 1145  // jump to the current project's folder

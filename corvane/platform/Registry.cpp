@@ -1,4 +1,5 @@
 #include "corvane/platform/Registry.h"
+#include <algorithm>
 #include <vector>
 
 tkxRegistry::tkxRegistry() : m_hKey(nullptr), m_dwLastError(ERROR_SUCCESS) {}
@@ -61,6 +62,31 @@ int tkxRegistry::ReadString(const wchar_t* name, void* buffer, int size, unsigne
         if (ok && text && chars > 0) {
             DWORD end = bytes / sizeof(wchar_t);
             text[end < static_cast<DWORD>(chars) ? end : static_cast<DWORD>(chars - 1)] = 0;
+        }
+    }
+    if (error) *error = m_dwLastError;
+    return ok;
+}
+
+int tkxRegistry::ReadString(const wchar_t* name, CString& text, unsigned long* error)
+{
+    text.Empty();
+    int ok = 0;
+    if (m_hKey) {
+        // The value may grow between asking its size and reading it.
+        LONG status = ERROR_MORE_DATA;
+        std::vector<wchar_t> buffer;
+        DWORD bytes = 0;
+        for (int attempt = 0; attempt < 4 && status == ERROR_MORE_DATA; ++attempt) {
+            status = RegQueryValueExW(m_hKey, name, nullptr, nullptr, nullptr, &bytes);
+            if (status != ERROR_SUCCESS) break;
+            buffer.assign(bytes / sizeof(wchar_t) + 1, L'\0');
+            status = RegQueryValueExW(m_hKey, name, nullptr, nullptr, reinterpret_cast<BYTE*>(buffer.data()), &bytes);
+        }
+        ok = Keep(status);
+        if (ok) {
+            buffer[std::min<size_t>(bytes / sizeof(wchar_t), buffer.size() - 1)] = 0;
+            text = buffer.data();
         }
     }
     if (error) *error = m_dwLastError;

@@ -27,6 +27,8 @@ public:
     // Text into a buffer of `size` bytes; the text read is always
     // zero-terminated within the buffer.
     int ReadString(const wchar_t* name, void* buffer, int size, unsigned long* error = nullptr);
+    // Text of any length (empty when the value is missing).
+    int ReadString(const wchar_t* name, CString& text, unsigned long* error = nullptr);
     // The ";"-separated items of a string value as a null-terminated list
     // (free it with DeleteList); null when the value is missing or empty.
     wchar_t** ReadMultipleStrings(const wchar_t* name, unsigned long* error = nullptr);

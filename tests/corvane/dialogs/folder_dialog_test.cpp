@@ -51,7 +51,6 @@ TEST(FolderDialog, OpensOnTheInitialFolderWithTheEditAboveTheTree)
         okEnabled = OkEnabled(browser);
         editRect = ChildRect(browser, kEdit);
         treeRect = ChildRect(browser, tkxPathDialog::IDC_FOLDERTREE);
-        SaveRendering(browser->GetSafeHwnd(), L"folder_dialog");
         Press(browser, IDOK);
     });
     ASSERT_EQ(1, dialog.DoModal());
