@@ -2,12 +2,15 @@
 // through which Brisko and the suite's other programs reach the current
 // project, road and slope-template library, the registered lists, station
 // and number text, the data-file line readers, the last-error text, and the
-// suite's other programs.
+// suite's other programs, the file, shell and clipboard functions with the
+// data-file types, and the road-class tables.
 #pragma once
+#include "corvane/project/FileInterface.h"
 #include "corvane/project/LastError.h"
 #include "corvane/project/Project.h"
 #include "corvane/project/ProjectInterface.h"
 #include "corvane/project/RegistryLists.h"
+#include "corvane/project/RoadTables.h"
 #include "corvane/project/StationText.h"
 #include "corvane/project/SuitePrograms.h"
 #include "corvane/project/TavixDevApp.h"
