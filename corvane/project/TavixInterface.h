@@ -3,7 +3,7 @@
 // project, road and slope-template library, the registered lists, station
 // and number text, the data-file line readers, the last-error text, and the
 // suite's other programs, the file, shell and clipboard functions with the
-// data-file types, and the road-class tables.
+// data-file types, the road-class tables, and sheet sets.
 #pragma once
 #include "corvane/project/FileInterface.h"
 #include "corvane/project/LastError.h"
@@ -11,6 +11,7 @@
 #include "corvane/project/ProjectInterface.h"
 #include "corvane/project/RegistryLists.h"
 #include "corvane/project/RoadTables.h"
+#include "corvane/project/SheetSet.h"
 #include "corvane/project/StationText.h"
 #include "corvane/project/SuitePrograms.h"
 #include "corvane/project/TavixDevApp.h"
