@@ -209,6 +209,9 @@ TEST_F(FileDialogTest, ThePreviewFollowsTheSelection)
     CString wide;
     for (int i = 0; i < 20; ++i) wide += CString(L'#', 40) + L"\n";
     WriteText(dir / L"wide.SQX", wide);
+    WriteText(dir / L"locked.DL", L"x\n");
+    HANDLE locked = CreateFileW(dir / L"locked.DL", GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    MessageBoxScript boxes;
 
     CString hundred;
     for (int i = 1; i <= 100; ++i) hundred += ClFormat(L"%d\r\n", i);
@@ -226,6 +229,7 @@ TEST_F(FileDialogTest, ThePreviewFollowsTheSelection)
         {L"other.xyz", L"未知类型文件", L"[TAVIX不提供预览的文件类型]"},
         {L"many.DMX", L"纵断面地面线文件", hundred},
         {L"wide.SQX", L"纵断面竖曲线文件", cut},
+        {L"locked.DL", L"桩号断链文件", L"打开文件失败!"},
     };
 
     ProbeDialog dialog(dir / L"R1.DL", OFN_HIDEREADONLY | OFN_ALLOWMULTISELECT);
@@ -263,6 +267,9 @@ TEST_F(FileDialogTest, ThePreviewFollowsTheSelection)
         EXPECT_EQ(cases[i].preview, previews[i]);
     }
     EXPECT_EQ(CString(L"[选中多个文件]"), several);
+    // The file that could not be opened was reported.
+    CloseHandle(locked);
+    EXPECT_EQ(1u, boxes.Shown().size());
 }
 
 TEST_F(FileDialogTest, WithoutTheFileListNothingIsSelected)
@@ -293,7 +300,9 @@ TEST_F(FileDialogTest, WithoutTheFileListNothingIsSelected)
 TEST_F(FileDialogTest, TheHistoryListShowsTheStoredFolders)
 {
     WriteText(dir / L"R1.DL", L"K0+000 K0+000\n");
-    SeedHistory({L"D:\\一", L"", L"D:\\二", L"   ", L"D:\\三", L"", L"", L"", L"", L"D:\\十"});
+    CString deep = L"D:";
+    while (deep.GetLength() < 700) deep += L"\\很深的目录";
+    SeedHistory({L"D:\\一", L"", L"D:\\二", L"   ", L"D:\\三", L"", L"", L"", deep, L"D:\\十"});
     ProbeDialog dialog(dir / L"R1.DL");
     std::vector<CString> shown;
     DialogScript script;
@@ -302,7 +311,7 @@ TEST_F(FileDialogTest, TheHistoryListShowsTheStoredFolders)
         Press(platform, IDCANCEL);
     });
     EXPECT_EQ(IDCANCEL, dialog.DoModal());
-    EXPECT_EQ((std::vector<CString>{L"D:\\一", L"D:\\二", L"D:\\三", L"D:\\十"}), shown);
+    EXPECT_EQ((std::vector<CString>{L"D:\\一", L"D:\\二", L"D:\\三", deep, L"D:\\十"}), shown);
     // Cancelling stores nothing.
     EXPECT_EQ(CString(L"D:\\一"), StoredHistory()[0]);
 }

@@ -129,6 +129,26 @@ TEST_F(RegistryKey, TextsWithoutTerminatorStayWithinTheBuffer)
     EXPECT_STREQ(L"abc", fits); // cut by one rather than left open
 }
 
+TEST_F(RegistryKey, TextsOfAnyLengthReadWhole)
+{
+    CString text = L"old";
+    unsigned long error = 0;
+    EXPECT_EQ(0, reg.ReadString(L"Missing", text, &error));
+    EXPECT_EQ(static_cast<unsigned long>(ERROR_FILE_NOT_FOUND), error);
+    EXPECT_EQ(CString(), text);
+
+    CString longText;
+    while (longText.GetLength() < 3000) longText += L"D:\\道路工程\\";
+    reg.WriteString(L"Long", longText);
+    EXPECT_EQ(1, reg.ReadString(L"Long", text, &error));
+    EXPECT_EQ(longText, text);
+
+    const wchar_t bare[4] = {L'a', L'b', L'c', L'd'}; // stored without its terminator
+    reg.Write(L"Bare", const_cast<wchar_t*>(bare), REG_SZ, sizeof(bare));
+    EXPECT_EQ(1, reg.ReadString(L"Bare", text));
+    EXPECT_EQ(CString(L"abcd"), text);
+}
+
 TEST_F(RegistryKey, SemicolonListsSplitIntoItems)
 {
     struct Case {
