@@ -57,6 +57,24 @@ std::string Outline(const tkxSheetSet& set, bool withCommands = true)
     return text;
 }
 
+// A load that must fail: it answers 0 with the message, and the filled set
+// it ran on keeps its groups, template and folder.
+void ExpectRefusedAndKept(const std::function<int(tkxSheetSet&)>& load, const CString& message)
+{
+    tkxSheetSet set;
+    Fill(set);
+    set.SetPathName(L"D:\\旧");
+    const std::string before = Outline(set);
+    EXPECT_EQ(0, load(set));
+    EXPECT_EQ(message, tkx_GetLastError());
+    EXPECT_EQ(before, Outline(set));
+    EXPECT_EQ(CString(L"D:\\旧"), set.GetPathName());
+}
+
+// Archive pieces: a one-character string, an int32.
+std::string ArchiveText(char c) { return std::string("\xFF\xFE\xFF\x01", 4) + c + std::string(1, '\0'); }
+std::string ArchiveCount(int n) { return std::string(reinterpret_cast<const char*>(&n), 4); }
+
 sSheetSetRecord* First(tkxSheetSet& set, int group, int record)
 {
     POSITION pos = set.GetHeadPosition();
@@ -243,14 +261,11 @@ TEST_F(SheetSetFiles, WrongXmlFilesAreRefusedAndTheSetKept)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(Utf8(c.file));
-        tkxSheetSet set;
-        Fill(set);
-        set.SetPathName(L"D:\\旧");
-        const std::string before = Outline(set);
-        EXPECT_EQ(0, c.isTemplate ? set.LoadXMLFile_Template(c.file, L"E:\\") : set.LoadXMLFile(c.file));
-        EXPECT_EQ(c.message, tkx_GetLastError());
-        EXPECT_EQ(before, Outline(set));
-        EXPECT_EQ(CString(L"D:\\旧"), set.GetPathName());
+        ExpectRefusedAndKept(
+            [&](tkxSheetSet& set) {
+                return c.isTemplate ? set.LoadXMLFile_Template(c.file, L"E:\\") : set.LoadXMLFile(c.file);
+            },
+            c.message);
     }
     tkxSheetSet set;
     EXPECT_EQ(0, set.SaveXMLFile(dir / L"no folder\\x.xml"));
@@ -281,8 +296,8 @@ TEST_F(SheetSetFiles, TheArchiveLayout)
     set.AddGroup(group);
     const CString file = dir / L"layout.EST";
     ASSERT_EQ(1, set.SaveESTFile(file));
-    const auto text = [](char c) { return std::string("\xFF\xFE\xFF\x01", 4) + c + std::string(1, '\0'); };
-    const auto count = [](char n) { return std::string(1, n) + std::string(3, '\0'); };
+    const auto text = ArchiveText;
+    const auto count = ArchiveCount;
     EXPECT_EQ(text('T') + count(1) + text('G') + count(1) + text('N') + text('C') + count(1) + text('F'),
               ReadBytes(file));
 }
@@ -294,8 +309,8 @@ TEST_F(SheetSetFiles, DamagedArchivesAreRefusedAndTheSetKept)
     const CString whole = dir / L"whole.EST";
     ASSERT_EQ(1, good.SaveESTFile(whole));
     const std::string bytes = ReadBytes(whole);
-    const auto text = [](char c) { return std::string("\xFF\xFE\xFF\x01", 4) + c + std::string(1, '\0'); };
-    const auto count = [](int n) { return std::string(reinterpret_cast<const char*>(&n), 4); };
+    const auto text = ArchiveText;
+    const auto count = ArchiveCount;
 
     struct Case {
         const char* what;
@@ -316,19 +331,12 @@ TEST_F(SheetSetFiles, DamagedArchivesAreRefusedAndTheSetKept)
         SCOPED_TRACE(c.what);
         const CString file = dir / L"damaged.EST";
         WriteBytes(file, c.content);
-        tkxSheetSet set;
-        Fill(set);
-        set.SetPathName(L"D:\\旧");
-        const std::string before = Outline(set);
-        EXPECT_EQ(0, set.LoadESTFile(file));
-        EXPECT_EQ(ClFormat(L"读取TAVIX图纸集文件时失败!\n\n<%s>.", file.GetString()), tkx_GetLastError());
-        EXPECT_EQ(before, Outline(set));
-        EXPECT_EQ(CString(L"D:\\旧"), set.GetPathName());
+        ExpectRefusedAndKept([&](tkxSheetSet& set) { return set.LoadESTFile(file); },
+                             ClFormat(L"读取TAVIX图纸集文件时失败!\n\n<%s>.", file.GetString()));
     }
-
-    tkxSheetSet set;
-    EXPECT_EQ(0, set.LoadESTFile(dir / L"missing.EST"));
-    EXPECT_EQ(ClFormat(L"打开TAVIX图纸集文件时失败!\n\n<%s>.", (dir / L"missing.EST").GetString()), tkx_GetLastError());
+    const CString missing = dir / L"missing.EST";
+    ExpectRefusedAndKept([&](tkxSheetSet& set) { return set.LoadESTFile(missing); },
+                         ClFormat(L"打开TAVIX图纸集文件时失败!\n\n<%s>.", missing.GetString()));
 }
 
 TEST_F(SheetSetFiles, AFailedSaveKeepsTheOldFile)
