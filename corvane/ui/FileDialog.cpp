@@ -40,9 +40,9 @@ CRect RectIn(HWND control, HWND to)
 
 } // namespace
 
-IMPLEMENT_DYNAMIC(tkxFileDialog, CShellFileDialog)
+IMPLEMENT_DYNAMIC(tkxFileDialog, CFileDialog)
 
-BEGIN_MESSAGE_MAP(tkxFileDialog, CShellFileDialog)
+BEGIN_MESSAGE_MAP(tkxFileDialog, CFileDialog)
     ON_BN_CLICKED(IDC_FILEDLG_ROAD, OnButtonCurRoad)
     ON_BN_CLICKED(IDC_FILEDLG_PROJECT, OnButtonCurPrj)
     ON_WM_SIZE()
@@ -51,7 +51,7 @@ END_MESSAGE_MAP()
 
 tkxFileDialog::tkxFileDialog(BOOL openFileDialog, const wchar_t* defExt, const wchar_t* fileName, unsigned long flags,
                              const wchar_t* filter, CWnd* parent)
-    : CShellFileDialog(openFileDialog, defExt, fileName, flags, filter, parent), m_iFileNameCtrl(kFileNameCombo)
+    : CFileDialog(openFileDialog, defExt, fileName, flags, filter, parent), m_iFileNameCtrl(kFileNameCombo)
 {
     m_ofn.lpstrTitle = L"请选择文件或文件夹";
     m_ofn.Flags |= OFN_ENABLETEMPLATE;
@@ -61,6 +61,34 @@ tkxFileDialog::tkxFileDialog(BOOL openFileDialog, const wchar_t* defExt, const w
 }
 
 tkxFileDialog::~tkxFileDialog() = default;
+
+HWND tkxFileDialog::GetPlatformDialog() const { return m_hWnd ? ::GetParent(m_hWnd) : nullptr; }
+
+UINT_PTR CALLBACK tkxFileDialog::HookProc(HWND hwnd, UINT message, WPARAM, LPARAM lParam)
+{
+    // The panel's start: the object takes the panel's window from here on
+    // (its procedure first, the platform's dialog procedure behind it).
+    if (message != WM_INITDIALOG) return 0;
+    auto* dialog = reinterpret_cast<tkxFileDialog*>(reinterpret_cast<OPENFILENAMEW*>(lParam)->lCustData);
+    if (!dialog || !dialog->SubclassWindow(hwnd)) return 0;
+    return dialog->OnInitDialog();
+}
+
+BOOL tkxFileDialog::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result)
+{
+    const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+    if (header && header->hwndFrom == GetPlatformDialog()) {
+        switch (header->code) {
+        case CDN_SELCHANGE: OnFileNameChange(); break;
+        case CDN_FOLDERCHANGE: OnFolderChange(); break;
+        case CDN_TYPECHANGE: OnTypeChange(); break;
+        default: return CFileDialog::OnNotify(wParam, lParam, result);
+        }
+        *result = 0;
+        return TRUE;
+    }
+    return CFileDialog::OnNotify(wParam, lParam, result);
+}
 
 int tkxFileDialog::FindFileNameControl(HWND platformDialog)
 {
@@ -96,12 +124,16 @@ BOOL tkxFileDialog::OnInitDialog()
     }
 
     ReadPathHistory();
-    return CShellFileDialog::OnInitDialog();
+    return CFileDialog::OnInitDialog();
 }
 
 INT_PTR tkxFileDialog::DoModal()
 {
-    const INT_PTR result = CShellFileDialog::DoModal();
+    m_ofn.Flags |= OFN_ENABLEHOOK;
+    m_ofn.lpfnHook = &tkxFileDialog::HookProc;
+    m_ofn.lCustData = reinterpret_cast<LPARAM>(this);
+    const INT_PTR result = CFileDialog::DoModal();
+    if (m_hWnd) UnsubclassWindow();
     if (result != IDOK) return result;
 
     const CString folder = tkxFileName(GetPathName()).GetPath();
@@ -202,7 +234,9 @@ void tkxFileDialog::ShowFileInfo()
     CListCtrl* list = m_FileDlgHelper.GetListCtrl();
     const int selected = list ? list->GetSelectedCount() : 0;
 
-    const CString path = GetPathName();
+    // The platform dialog's current choice: its folder and the name in its
+    // file-name box.
+    const CString path = CFileDlgHelper::QueryText(GetPlatformDialog(), CDM_GETFILEPATH);
     CString typeName;
     const int known = tkx_IsTavixFileName(path, typeName);
     SetDlgItemText(IDC_FILEDLG_TYPE, typeName);
@@ -267,7 +301,7 @@ void tkxFileDialog::AddText(CEdit& edit, const wchar_t* text, int replace)
 
 void tkxFileDialog::OnSize(UINT type, int cx, int cy)
 {
-    CShellFileDialog::OnSize(type, cx, cy);
+    CFileDialog::OnSize(type, cx, cy);
     HWND platform = GetPlatformDialog();
     if (type != SIZE_RESTORED || !platform) return;
 

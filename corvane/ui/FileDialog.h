@@ -9,12 +9,17 @@
 //   folder (hidden when there is no current project or road).
 // A folder is opened by putting it into the platform dialog's file-name box
 // and pressing its OK button, then putting the box's text back.
+//
+// The dialog object is bound to the panel, a child of the platform dialog
+// (the template of this library given in m_ofn): the panel gets
+// OnInitDialog and its own message map, and the platform dialog's
+// notifications arrive as OnFileNameChange (the selection changed),
+// OnFolderChange and OnTypeChange.
 #pragma once
 #include "corvane/ui/FileDialogHooks.h"
 #include "corvane/ui/IconButton.h"
-#include "corvane/ui/ShellFileDialog.h"
 
-class CORVANE_API tkxFileDialog : public CShellFileDialog
+class CORVANE_API tkxFileDialog : public CFileDialog
 {
     DECLARE_DYNAMIC(tkxFileDialog)
 public:
@@ -34,11 +39,15 @@ public:
     // The platform dialog's file-name box: 1148 when the dialog has that
     // control, else 1152; 0 when it has neither.
     static int FindFileNameControl(HWND platformDialog);
+    // The platform dialog (the panel's parent) while the dialog is open,
+    // else null.
+    HWND GetPlatformDialog() const;
 
 protected:
-    void OnFileNameChange() override;
-    void OnFolderChange() override;
-    void OnTypeChange() override;
+    virtual void OnFileNameChange();
+    virtual void OnFolderChange();
+    virtual void OnTypeChange();
+    BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) override;
 
     void OnButtonCurRoad();
     void OnButtonCurPrj();
@@ -64,4 +73,7 @@ protected:
     CStringArray m_SPathHistory; // kHistorySize folders, most recent first; "" for free places
 
     DECLARE_MESSAGE_MAP()
+
+private:
+    static UINT_PTR CALLBACK HookProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 };

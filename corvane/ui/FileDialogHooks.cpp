@@ -1,5 +1,5 @@
 #include "corvane/ui/FileDialogHooks.h"
-#include "corvane/ui/ShellFileDialog.h"
+#include <vector>
 
 namespace {
 
@@ -153,21 +153,32 @@ CFileDlgHelper::CFileDlgHelper()
 
 CFileDlgHelper::~CFileDlgHelper() { m_wndList.m_hWnd = nullptr; }
 
-void CFileDlgHelper::Init(CShellFileDialog* dialog)
+void CFileDlgHelper::Init(CFileDialog* dialog)
 {
     m_pDialog = dialog;
     m_bUpdateNeeded = FALSE;
     if (!dialog || !dialog->m_hWnd) return;
     m_hookPanel.SetHookedWindow(dialog->m_hWnd);
-    HWND platform = dialog->GetPlatformDialog();
+    HWND platform = ::GetParent(dialog->m_hWnd);
     m_hookOwner.m_pDialog = dialog;
     m_hookOwner.m_hWndPlatform = platform;
     if (HWND owner = ::GetWindow(platform, GW_OWNER)) m_hookOwner.SetHookedWindow(owner);
 }
 
+CString CFileDlgHelper::QueryText(HWND platform, UINT message)
+{
+    if (!platform) return CString();
+    const LRESULT needed = ::SendMessageW(platform, message, 0, 0);
+    if (needed <= 0) return CString();
+    std::vector<wchar_t> text(static_cast<size_t>(needed) + 1, L'\0');
+    ::SendMessageW(platform, message, static_cast<WPARAM>(text.size()), reinterpret_cast<LPARAM>(text.data()));
+    text.back() = 0;
+    return CString(text.data());
+}
+
 CListCtrl* CFileDlgHelper::GetListCtrl()
 {
-    HWND platform = m_pDialog ? m_pDialog->GetPlatformDialog() : nullptr;
+    HWND platform = m_pDialog && m_pDialog->m_hWnd ? ::GetParent(m_pDialog->m_hWnd) : nullptr;
     HWND view = platform ? ::GetDlgItem(platform, kShellView) : nullptr;
     HWND list = view ? ::GetDlgItem(view, kShellList) : nullptr;
     // A view on the shell's own list: the handle only, never bound to the
@@ -184,8 +195,8 @@ CString CFileDlgHelper::GetItemName(int item)
 
 int CFileDlgHelper::IsItemFolder(int item)
 {
-    if (!m_pDialog) return 0;
-    CString path = m_pDialog->GetFolderPath();
+    if (!m_pDialog || !m_pDialog->m_hWnd) return 0;
+    CString path = QueryText(::GetParent(m_pDialog->m_hWnd), CDM_GETFOLDERPATH);
     if (path.IsEmpty()) return 0;
     if (path.Right(1) != L"\\") path += L"\\";
     path += GetItemName(item);

@@ -17,7 +17,6 @@
 #include "corvane/CorvaneDefs.h"
 
 class CFileDlgHelper;
-class CShellFileDialog;
 
 class CORVANE_API CSubclassWnd : public CObject
 {
@@ -78,7 +77,7 @@ class CORVANE_API CFileDialogOwnerHook : public CSubclassWnd
 public:
     LRESULT OnHookMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
-    CShellFileDialog* m_pDialog = nullptr;
+    CFileDialog* m_pDialog = nullptr;
     HWND m_hWndPlatform = nullptr;
 };
 
@@ -90,8 +89,9 @@ public:
     CFileDlgHelper(const CFileDlgHelper&) = delete;
     CFileDlgHelper& operator=(const CFileDlgHelper&) = delete;
 
-    // Hooks the dialog's panel and the owner of its platform dialog.
-    void Init(CShellFileDialog* dialog);
+    // Hooks the dialog's panel (the dialog's own window, a child of the
+    // platform dialog) and the owner of the platform dialog.
+    void Init(CFileDialog* dialog);
 
     // The platform dialog's file list (the list with id 1 in its shell
     // view, control 1121); null when there is none.
@@ -101,9 +101,13 @@ public:
     // 1 when the item is a folder in the dialog's current folder.
     int IsItemFolder(int item);
 
+    // The text the platform dialog answers to a CDM_ query (CDM_GETFILEPATH,
+    // CDM_GETFOLDERPATH, ...), of any length; empty without a dialog.
+    static CString QueryText(HWND platform, UINT message);
+
     CFileDialogHook m_hookPanel;
     CFileDialogOwnerHook m_hookOwner;
-    CShellFileDialog* m_pDialog = nullptr;
+    CFileDialog* m_pDialog = nullptr;
     BOOL m_bUpdateNeeded = FALSE;
 
 private:

@@ -24,7 +24,8 @@ std::string DescribeChildren(HWND window);
 // Saves what the window shows on the screen as <name>.bmp in the test's
 // working folder.  Under Wine without a window manager, a top-level window
 // shown after another one was destroyed never reaches the screen: only the
-// windows shown before the program's first window goes are taken.
+// windows shown before the program's first window goes are taken (the
+// program's pictures are made before its tests run).
 void SaveRendering(HWND window, const wchar_t* name);
 
 // The file dialog makes the folder it ends in the current one; this puts

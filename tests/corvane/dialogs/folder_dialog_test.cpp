@@ -125,7 +125,9 @@ TEST(FolderDialog, RefusedPathsKeepTheBrowserOpen)
         ASSERT_EQ(1u, boxes.Shown().size());
         EXPECT_NE(-1, boxes.LastText().Find(c.message)) << Utf8(boxes.LastText());
         // A path too long to keep is never kept cut short.
-        if (c.typed.GetLength() > tkxPathDialog::kMaxPathChars) EXPECT_EQ(CString(), dialog.GetPathName());
+        if (c.typed.GetLength() > tkxPathDialog::kMaxPathChars) {
+            EXPECT_EQ(CString(), dialog.GetPathName());
+        }
     }
     EXPECT_FALSE(tkxFileName::Exist(dir / L"declined"));
 }
