@@ -1,0 +1,732 @@
+// The grid's sizes (row heights, column widths, automatic sizing), making a
+// cell visible, sorting rows, and the mouse.
+#include "corvane/ui/GridCtrl.h"
+#include <algorithm>
+#include <cwchar>
+#include <vector>
+
+namespace {
+
+const UINT_PTR kAutoScrollTimer = 513;
+
+bool KeyDown(int key) { return (::GetKeyState(key) & 0x8000) != 0; }
+
+} // namespace
+
+// ---------------------------------------------------------------------------
+// Sizes.
+
+int tkxGridCtrl::GetRowHeight(int nRow) const
+{
+    if (nRow < 0 || nRow >= m_arRowHeights.Count()) return -1;
+    return m_arRowHeights.Get(nRow);
+}
+
+int tkxGridCtrl::GetColumnWidth(int nCol) const
+{
+    if (nCol < 0 || nCol >= m_arColWidths.Count()) return -1;
+    return m_arColWidths.Get(nCol);
+}
+
+BOOL tkxGridCtrl::SetRowHeight(int row, int height)
+{
+    if (row < 0 || row >= m_arRowHeights.Count() || height < 0) return FALSE;
+    m_arRowHeights.Set(row, height);
+    return TRUE;
+}
+
+BOOL tkxGridCtrl::SetColumnWidth(int col, int width)
+{
+    if (col < 0 || col >= m_arColWidths.Count() || width < 0) return FALSE;
+    m_arColWidths.Set(col, width);
+    return TRUE;
+}
+
+BOOL tkxGridCtrl::SetColumnsWidth(int first, int last, int width)
+{
+    for (int col = first; col <= last; ++col)
+        if (!SetColumnWidth(col, width)) return FALSE;
+    return TRUE;
+}
+
+void tkxGridCtrl::SetDefaultRowHeight(int height)
+{
+    m_nDefCellHeight = height;
+    m_arRowHeights.Fill(height);
+}
+
+int tkxGridCtrl::GetFixedRowHeight() const
+{
+    return static_cast<int>(m_arRowHeights.Start(std::min(m_nFixedRows, m_arRowHeights.Count())));
+}
+
+int tkxGridCtrl::GetFixedColumnWidth() const
+{
+    return static_cast<int>(m_arColWidths.Start(std::min(m_nFixedCols, m_arColWidths.Count())));
+}
+
+long tkxGridCtrl::GetVirtualWidth() const { return static_cast<long>(m_arColWidths.Total()); }
+
+long tkxGridCtrl::GetVirtualHeight() const { return static_cast<long>(m_arRowHeights.Total()); }
+
+CSize tkxGridCtrl::GetTextExtent(const wchar_t* text, int bold)
+{
+    if (!m_hWnd) return CSize(0, 0);
+    HDC dc = ::GetDC(m_hWnd);
+    if (!dc) return CSize(0, 0);
+    CFont* font = bold ? BoldFont() : &m_Font;
+    HGDIOBJ old = font->m_hObject ? ::SelectObject(dc, font->m_hObject) : nullptr;
+    SIZE size{};
+    ::GetTextExtentPoint32W(dc, text ? text : L"", text ? static_cast<int>(std::wcslen(text)) : 0, &size);
+    if (old) ::SelectObject(dc, old);
+    ::ReleaseDC(m_hWnd, dc);
+    const int extra = static_cast<int>(m_nMargin * 1.5);
+    return CSize(size.cx + extra, size.cy + extra);
+}
+
+CSize tkxGridCtrl::GetCellExtent(int nRow, int nCol, CDC* dc)
+{
+    const LOGFONTW* cellFont = GetItemFont(nRow, nCol);
+    LOGFONTW lf = cellFont && cellFont->lfFaceName[0] ? *cellFont : m_Logfont;
+    if (nRow < m_nFixedRows || nCol < m_nFixedCols) lf.lfWeight = 600;
+
+    CSize textSize(1, 0);
+    const CString text = GetItemText(nRow, nCol);
+    if (!text.IsEmpty()) {
+        HGDIOBJ old = dc->SelectObject(CachedFont(lf));
+        textSize = dc->GetTextExtent(text);
+        dc->SelectObject(old);
+        textSize.cx += 4 * m_nMargin;
+        textSize.cy += 2 * m_nMargin;
+    }
+    CSize imageSize(0, 0);
+    const int image = GetItemImage(nRow, nCol);
+    IMAGEINFO info{};
+    if (m_pImageList && image >= 0 && m_pImageList->GetImageInfo(image, &info))
+        imageSize = CSize(info.rcImage.right - info.rcImage.left + 1, info.rcImage.bottom - info.rcImage.top + 1);
+    return CSize(textSize.cx + imageSize.cx, std::max(textSize.cy, imageSize.cy));
+}
+
+BOOL tkxGridCtrl::AutoSizeColumn(int nCol)
+{
+    if (nCol < 0 || nCol >= m_nCols || !m_hWnd) return FALSE;
+    CDC* dc = GetDC();
+    if (!dc) return FALSE;
+    int width = 0;
+    for (int row = 0; row < m_nRows; ++row) width = std::max(width, static_cast<int>(GetCellExtent(row, nCol, dc).cx));
+    ReleaseDC(dc);
+    SetColumnWidth(nCol, width);
+    ResetScrollBars();
+    return TRUE;
+}
+
+BOOL tkxGridCtrl::AutoSizeRow(int nRow)
+{
+    if (nRow < 0 || nRow >= m_nRows || !m_hWnd) return FALSE;
+    CDC* dc = GetDC();
+    if (!dc) return FALSE;
+    int height = 0;
+    for (int col = 0; col < m_nCols; ++col) height = std::max(height, static_cast<int>(GetCellExtent(nRow, col, dc).cy));
+    ReleaseDC(dc);
+    SetRowHeight(nRow, height);
+    ResetScrollBars();
+    return TRUE;
+}
+
+void tkxGridCtrl::AutoSizeColumns()
+{
+    for (int col = 0; col < m_nCols; ++col) AutoSizeColumn(col);
+}
+
+void tkxGridCtrl::AutoSizeRows()
+{
+    for (int row = 0; row < m_nRows; ++row) AutoSizeRow(row);
+}
+
+void tkxGridCtrl::AutoSize()
+{
+    if (!m_hWnd) return;
+    CDC* dc = GetDC();
+    if (!dc) return;
+    m_arColWidths.Fill(0);
+    m_arRowHeights.Fill(0);
+    std::vector<int> widths(static_cast<size_t>(m_nCols), 0);
+    for (int row = 0; row < m_nRows; ++row) {
+        int height = 0;
+        for (int col = 0; col < m_nCols; ++col) {
+            const CSize size = GetCellExtent(row, col, dc);
+            widths[static_cast<size_t>(col)] = std::max(widths[static_cast<size_t>(col)], static_cast<int>(size.cx));
+            height = std::max(height, static_cast<int>(size.cy));
+        }
+        m_arRowHeights.Set(row, height);
+    }
+    for (int col = 0; col < m_nCols; ++col) m_arColWidths.Set(col, widths[static_cast<size_t>(col)]);
+    ReleaseDC(dc);
+    if (m_bAllowDraw) {
+        ResetScrollBars();
+        Invalidate();
+    }
+}
+
+namespace {
+
+// Adds `difference` to the sizes so that they add up to the old total plus
+// the difference, the remainder one unit at a time over the first entries.
+void Spread(GridExtents& sizes, long long difference)
+{
+    const int count = sizes.Count();
+    if (count == 0) return;
+    const long long each = difference / count;
+    long long remainder = difference - each * count;
+    for (int i = 0; i < count; ++i) sizes.Set(i, static_cast<int>(sizes.Get(i) + each));
+    for (int i = 0; remainder != 0 && i < count; ++i) {
+        const int step = remainder > 0 ? 1 : -1;
+        sizes.Set(i, sizes.Get(i) + step);
+        remainder -= step;
+    }
+}
+
+} // namespace
+
+void tkxGridCtrl::ExpandColumnsToFit()
+{
+    if (m_nCols <= 0 || !m_hWnd) return;
+    CRect rect;
+    GetClientRect(rect);
+    Spread(m_arColWidths, rect.Width() - GetVirtualWidth());
+    if (m_bAllowDraw) Invalidate();
+}
+
+void tkxGridCtrl::ExpandRowsToFit()
+{
+    if (m_nRows <= 0 || !m_hWnd) return;
+    CRect rect;
+    GetClientRect(rect);
+    Spread(m_arRowHeights, rect.Height() - GetVirtualHeight());
+    if (m_bAllowDraw) Invalidate();
+}
+
+void tkxGridCtrl::ExpandToFit()
+{
+    ExpandColumnsToFit();
+    ExpandRowsToFit();
+    ExpandColumnsToFit();
+}
+
+// ---------------------------------------------------------------------------
+// Visibility.
+
+// Scrolls by whole rows (columns): one line with the line scroll, which
+// moves the pixels already drawn; more at once to the position those line
+// scrolls would reach, with one repaint.
+void tkxGridCtrl::ScrollLines(int bar, int lines)
+{
+    if (lines == 0) return;
+    const UINT message = bar == SB_VERT ? WM_VSCROLL : WM_HSCROLL;
+    if (lines == 1 || lines == -1) {
+        SendMessage(message, lines > 0 ? SB_LINEDOWN : SB_LINEUP, 0);
+        return;
+    }
+    if (::GetFocus() != m_hWnd) SetFocus();
+    m_TitleTip.Hide();
+    const GridExtents& sizes = bar == SB_VERT ? m_arRowHeights : m_arColWidths;
+    const int fixed = bar == SB_VERT ? m_nFixedRows : m_nFixedCols;
+    const int count = bar == SB_VERT ? m_nRows : m_nCols;
+    const CCellID topLeft = GetTopleftNonFixedCell();
+    const int first = bar == SB_VERT ? topLeft.row : topLeft.col;
+    const int pos = GetScrollPos32(bar);
+    long long target;
+    if (lines > 0) {
+        const int last = std::min(first + lines, count);
+        target = pos + sizes.Span(first, last);
+        target = std::min<long long>(target, bar == SB_VERT ? m_nVScrollMax : m_nHScrollMax);
+    } else {
+        const int from = std::max(first + lines, fixed);
+        target = std::max<long long>(0, pos - sizes.Span(from, first));
+    }
+    if (target == pos) return;
+    SetScrollPos32(bar, static_cast<int>(target));
+    Invalidate();
+}
+
+void tkxGridCtrl::EnsureVisible(int nRow, int nCol)
+{
+    const CCellRange visible = GetVisibleNonFixedCellRange();
+    ScrollLines(SB_HORZ, std::max(0, nCol - visible.GetMaxCol()));
+    ScrollLines(SB_HORZ, -std::max(0, visible.GetMinCol() - nCol));
+    ScrollLines(SB_VERT, std::max(0, nRow - visible.GetMaxRow()));
+    ScrollLines(SB_VERT, -std::max(0, visible.GetMinRow() - nRow));
+
+    CRect rect, client;
+    GetClientRect(client);
+    if (GetCellRect(nRow, nCol, rect)) {
+        if (rect.right > client.right) SendMessage(WM_HSCROLL, SB_LINERIGHT, 0);
+        if (rect.bottom > client.bottom) SendMessage(WM_VSCROLL, SB_LINEDOWN, 0);
+    }
+}
+
+BOOL tkxGridCtrl::IsCellVisible(int nRow, int nCol) const
+{
+    if (!m_hWnd) return FALSE;
+    CCellID topLeft;
+    if (nRow >= m_nFixedRows || nCol >= m_nFixedCols) {
+        topLeft = GetTopleftNonFixedCell();
+        if (nCol >= m_nFixedCols && nCol < topLeft.col) return FALSE;
+        if (nRow >= m_nFixedRows && nRow < topLeft.row) return FALSE;
+    }
+    CRect client;
+    GetClientRect(client);
+    const long long left = nCol < m_nFixedCols ? m_arColWidths.Start(std::min(nCol, m_arColWidths.Count()))
+                                               : GetFixedColumnWidth() + m_arColWidths.Span(topLeft.col, std::min(nCol, m_arColWidths.Count()));
+    if (left >= client.right) return FALSE;
+    const long long top = nRow < m_nFixedRows ? m_arRowHeights.Start(std::min(nRow, m_arRowHeights.Count()))
+                                              : GetFixedRowHeight() + m_arRowHeights.Span(topLeft.row, std::min(nRow, m_arRowHeights.Count()));
+    if (top >= client.bottom) return FALSE;
+    return TRUE;
+}
+
+BOOL tkxGridCtrl::InvalidateCellRect(const CCellID& cell)
+{
+    if (!m_hWnd || !m_bAllowDraw || !IsCellVisible(cell)) return FALSE;
+    CRect rect;
+    if (!GetCellRect(cell, rect)) return FALSE;
+    rect.right++;
+    rect.bottom++;
+    InvalidateRect(rect, TRUE);
+    return TRUE;
+}
+
+BOOL tkxGridCtrl::InvalidateCellRect(const CCellRange& range)
+{
+    if (!m_hWnd || !m_bAllowDraw) return FALSE;
+    const CCellRange visible = GetVisibleNonFixedCellRange();
+    const CCellRange both(std::max(range.GetMinRow(), visible.GetMinRow()),
+                          std::max(range.GetMinCol(), visible.GetMinCol()),
+                          std::min(range.GetMaxRow(), visible.GetMaxRow()),
+                          std::min(range.GetMaxCol(), visible.GetMaxCol()));
+    CRect rect;
+    if (!GetCellRangeRect(both, rect)) return FALSE;
+    rect.right++;
+    rect.bottom++;
+    InvalidateRect(rect, TRUE);
+    return TRUE;
+}
+
+// ---------------------------------------------------------------------------
+// Sorting.  Each sort is a quick sort over whole rows with the middle row's
+// key as pivot; rows are exchanged only when their keys differ.  The keys
+// are read once and travel with their rows, and the shorter part is sorted
+// first so that the depth stays small on any order.
+
+namespace {
+
+template <class Key, class Less, class Differ, class Exchange>
+void QuickSortRows(std::vector<Key>& keys, int base, int low, int high, Less less, Differ differ, Exchange exchange)
+{
+    while (low < high) {
+        const Key pivot = keys[static_cast<size_t>((low + high) / 2 - base)];
+        int i = low, j = high;
+        while (j >= i) {
+            while (i < high && less(keys[static_cast<size_t>(i - base)], pivot)) ++i;
+            while (j > low && less(pivot, keys[static_cast<size_t>(j - base)])) --j;
+            if (i <= j) {
+                if (differ(keys[static_cast<size_t>(i - base)], keys[static_cast<size_t>(j - base)])) {
+                    std::swap(keys[static_cast<size_t>(i - base)], keys[static_cast<size_t>(j - base)]);
+                    exchange(i, j);
+                }
+                ++i;
+                --j;
+            }
+        }
+        if (j - low < high - i) {
+            if (low < j) QuickSortRows(keys, base, low, j, less, differ, exchange);
+            low = i;
+        } else {
+            if (i < high) QuickSortRows(keys, base, i, high, less, differ, exchange);
+            high = j;
+        }
+    }
+}
+
+} // namespace
+
+void tkxGridCtrl::SwapRowsWhole(int a, int b)
+{
+    GRID_ROW* row = m_RowData[a];
+    m_RowData[a] = m_RowData[b];
+    m_RowData[b] = row;
+    m_arRowHeights.Swap(a, b);
+}
+
+BOOL tkxGridCtrl::SortTextItems(int nCol, int ascending)
+{
+    ResetSelectedRange();
+    return SortTextItems(nCol, ascending, m_nFixedRows, -1);
+}
+
+BOOL tkxGridCtrl::SortTextItems(int nCol, int ascending, int low, int high)
+{
+    if (nCol >= GetColumnCount()) return FALSE;
+    if (high == -1) high = GetRowCount() - 1;
+    if (low >= high) return FALSE;
+    std::vector<CString> keys;
+    keys.reserve(static_cast<size_t>(high - low + 1));
+    for (int row = low; row <= high; ++row) keys.push_back(GetItemText(row, nCol));
+    auto exchange = [this](int i, int j) { SwapRowsWhole(i, j); };
+    auto differ = [](const CString& a, const CString& b) { return a.Compare(b) != 0; };
+    if (ascending)
+        QuickSortRows(keys, low, low, high, [](const CString& a, const CString& b) { return a.Compare(b) < 0; },
+                      differ, exchange);
+    else
+        QuickSortRows(keys, low, low, high, [](const CString& a, const CString& b) { return a.Compare(b) > 0; },
+                      differ, exchange);
+    return TRUE;
+}
+
+BOOL tkxGridCtrl::SortByDat(int low, int high, int nCol, int ascending, int)
+{
+    if (nCol >= GetColumnCount()) return FALSE;
+    if (high == -1) high = GetRowCount() - 1;
+    if (low >= high) return FALSE;
+    std::vector<double> keys;
+    keys.reserve(static_cast<size_t>(high - low + 1));
+    for (int row = low; row <= high; ++row) keys.push_back(std::wcstod(GetItemText(row, nCol), nullptr));
+    auto exchange = [this](int i, int j) { SwapRowsWhole(i, j); };
+    auto differ = [](double a, double b) { return a - b > 0.00001 || b - a > 0.00001; };
+    if (ascending)
+        QuickSortRows(keys, low, low, high, [](double a, double b) { return a < b; }, differ, exchange);
+    else
+        QuickSortRows(keys, low, low, high, [](double a, double b) { return a > b; }, differ, exchange);
+    return TRUE;
+}
+
+BOOL tkxGridCtrl::SortItems(PFNLVCOMPARE compare, int nCol, int ascending, LPARAM data)
+{
+    ResetSelectedRange();
+    return SortItems(compare, nCol, ascending, data, m_nFixedRows, -1);
+}
+
+BOOL tkxGridCtrl::SortItems(PFNLVCOMPARE compare, int nCol, int ascending, LPARAM data, int low, int high)
+{
+    if (nCol >= GetColumnCount() || !compare) return FALSE;
+    if (high == -1) high = GetRowCount() - 1;
+    if (low >= high) return FALSE;
+    std::vector<LPARAM> keys;
+    keys.reserve(static_cast<size_t>(high - low + 1));
+    for (int row = low; row <= high; ++row) keys.push_back(GetItemData(row, nCol));
+    auto exchange = [this](int i, int j) { SwapRowsWhole(i, j); };
+    auto differ = [&](LPARAM a, LPARAM b) { return compare(a, b, data) != 0; };
+    if (ascending)
+        QuickSortRows(keys, low, low, high, [&](LPARAM a, LPARAM b) { return compare(a, b, data) < 0; }, differ,
+                      exchange);
+    else
+        QuickSortRows(keys, low, low, high, [&](LPARAM a, LPARAM b) { return compare(a, b, data) > 0; }, differ,
+                      exchange);
+    return TRUE;
+}
+
+BOOL tkxGridCtrl::SwapRow(int first, int second, int redraw)
+{
+    if (first < 0 || first >= m_nRows || second < 0 || second >= m_nRows) return FALSE;
+    for (int col = 0; col < m_nCols; ++col) {
+        const CString text = GetItemText(first, col);
+        SetItemText(first, col, GetItemText(second, col));
+        SetItemText(second, col, text);
+    }
+    if (redraw == 1) {
+        RedrawRow(first);
+        RedrawRow(second);
+    }
+    m_bModified = TRUE;
+    return TRUE;
+}
+
+// ---------------------------------------------------------------------------
+// The mouse.
+
+BOOL tkxGridCtrl::OnMouseWheel(UINT, short delta, CPoint)
+{
+    if (m_nRowsPerWheelNotch == -1) {
+        const int pages = delta / 120;
+        for (int i = 0; i < pages; ++i) PostMessage(WM_VSCROLL, SB_PAGEUP, 0);
+        for (int i = 0; i < -pages; ++i) PostMessage(WM_VSCROLL, SB_PAGEDOWN, 0);
+    } else {
+        const int lines = delta * m_nRowsPerWheelNotch / 120;
+        for (int i = 0; i < lines; ++i) PostMessage(WM_VSCROLL, SB_LINEUP, 0);
+        for (int i = 0; i < -lines; ++i) PostMessage(WM_VSCROLL, SB_LINEDOWN, 0);
+    }
+    UpdateWindow();
+    return TRUE;
+}
+
+void tkxGridCtrl::InvertDivider(bool vertical, int at)
+{
+    CRect client;
+    GetClientRect(client);
+    CDC* dc = GetDC();
+    if (!dc) return;
+    if (vertical)
+        dc->InvertRect(CRect(at, client.top, at + 2, client.bottom));
+    else
+        dc->InvertRect(CRect(client.left, at, client.right, at + 2));
+    ReleaseDC(dc);
+}
+
+void tkxGridCtrl::OnMouseMove(UINT flags, CPoint point)
+{
+    CRect client;
+    GetClientRect(client);
+    if (m_MouseMode != MOUSE_DRAGGING && !client.PtInRect(point)) return;
+
+    if (flags & MK_LBUTTON) {
+        if (!IsValid(m_LeftClickDownCell)) {
+            m_LastMousePoint = point;
+            return;
+        }
+        switch (m_MouseMode) {
+        case MOUSE_SELECT_COL:
+        case MOUSE_SELECT_ROW:
+        case MOUSE_SELECT_CELLS: {
+            const CCellID cell = GetCellFromPt(point);
+            if (!IsValid(cell)) break;
+            OnSelecting(cell);
+            if (cell.row >= m_nFixedRows && cell.col >= m_nFixedCols) SetFocusCell(cell);
+            break;
+        }
+        case MOUSE_SIZING_ROW:
+            InvertDivider(false, m_LastMousePoint.y);
+            InvertDivider(false, point.y);
+            break;
+        case MOUSE_SIZING_COL:
+            InvertDivider(true, m_LastMousePoint.x);
+            InvertDivider(true, point.x);
+            break;
+        case MOUSE_PREPARE_DRAG: OnBeginDrag(); break;
+        default: break;
+        }
+    } else {
+        const bool inFixedRows = point.y < GetFixedRowHeight();
+        const bool inFixedCols = point.x < GetFixedColumnWidth();
+        auto arrow = [&]() {
+            if (m_MouseMode != MOUSE_NOTHING) ::SetCursor(::LoadCursorW(nullptr, IDC_ARROW));
+            m_MouseMode = MOUSE_NOTHING;
+        };
+        if (inFixedRows && m_bAllowColumnResize) {
+            const CCellID cell = GetCellFromPt(point);
+            CPoint start;
+            if (IsValid(cell) && GetCellOrigin(cell, &start) &&
+                ((point.x - start.x <= m_nResizeCaptureRange && cell.col != 0) ||
+                 start.x + GetColumnWidth(cell.col) - point.x <= m_nResizeCaptureRange)) {
+                if (m_MouseMode != MOUSE_OVER_COL_DIVIDE) ::SetCursor(::LoadCursorW(nullptr, IDC_SIZEWE));
+                m_MouseMode = MOUSE_OVER_COL_DIVIDE;
+            } else {
+                arrow();
+            }
+        } else if (inFixedCols && m_bAllowRowResize) {
+            const CCellID cell = GetCellFromPt(point);
+            CPoint start;
+            if (IsValid(cell) && GetCellOrigin(cell, &start) &&
+                ((point.y - start.y <= m_nResizeCaptureRange && cell.row != 0) ||
+                 start.y + GetRowHeight(cell.row) - point.y <= m_nResizeCaptureRange)) {
+                if (m_MouseMode != MOUSE_OVER_ROW_DIVIDE) ::SetCursor(::LoadCursorW(nullptr, IDC_SIZENS));
+                m_MouseMode = MOUSE_OVER_ROW_DIVIDE;
+            } else {
+                arrow();
+            }
+        } else {
+            arrow();
+        }
+
+        if (m_MouseMode == MOUSE_NOTHING && m_bTitleTips) {
+            const CCellID cell = GetCellFromPt(point);
+            CRect rect;
+            if (IsValid(cell) && GetCellRect(cell, rect)) {
+                CString text = GetItemText(cell.row, cell.col);
+                text.Trim();
+                if (!text.IsEmpty()) m_TitleTip.Show(rect, text, 0);
+            } else if (!IsValid(cell) && m_bRButtonMenu) {
+                m_TitleTip.Show(CRect(point.x, point.y, point.x + 35, point.y + 15), L"表格编辑，点右键菜单", 10);
+            }
+        }
+    }
+    m_LastMousePoint = point;
+}
+
+void tkxGridCtrl::OnLButtonDown(UINT flags, CPoint point)
+{
+    const HWND hadFocus = ::GetFocus();
+    m_LeftClickDownPoint = point;
+    m_LeftClickDownCell = GetCellFromPt(point);
+    if (!IsValid(m_LeftClickDownCell)) return;
+
+    m_SelectionStartCell = (flags & MK_SHIFT) ? m_idCurrentCell : m_LeftClickDownCell;
+    SetFocus();
+
+    if (m_LeftClickDownCell == m_idCurrentCell && !IsReadOnly(m_LeftClickDownCell.row, m_LeftClickDownCell.col)) {
+        m_MouseMode = MOUSE_PREPARE_EDIT;
+        return;
+    }
+    if (!IsReadOnly(m_LeftClickDownCell.row, m_LeftClickDownCell.col)) {
+        SetFocusCell(-1, -1);
+        SetFocusCell(std::max(m_LeftClickDownCell.row, m_nFixedRows), std::max(m_LeftClickDownCell.col, m_nFixedCols));
+        OnEditCell(m_idCurrentCell.row, m_idCurrentCell.col, VK_LBUTTON);
+        return;
+    }
+    if (m_bAllowDragAndDrop && hadFocus == m_hWnd &&
+        (GetItemState(m_LeftClickDownCell.row, m_LeftClickDownCell.col) & GVIS_SELECTED)) {
+        m_MouseMode = MOUSE_PREPARE_DRAG;
+        return;
+    }
+
+    SetCapture();
+    if (m_MouseMode == MOUSE_OVER_COL_DIVIDE) {
+        m_MouseMode = MOUSE_SIZING_COL;
+        CPoint start;
+        if (!GetCellOrigin(0, m_LeftClickDownCell.col, &start)) return;
+        InvertDivider(true, point.x);
+        if (point.x - start.x <= m_nResizeCaptureRange) {
+            --m_LeftClickDownCell.col;
+            if (!GetCellOrigin(0, m_LeftClickDownCell.col, &start)) return;
+        }
+        CRect clip;
+        GetClientRect(clip);
+        clip.left = start.x;
+        ClientToScreen(clip);
+        ::ClipCursor(clip);
+    } else if (m_MouseMode == MOUSE_OVER_ROW_DIVIDE) {
+        m_MouseMode = MOUSE_SIZING_ROW;
+        CPoint start;
+        if (!GetCellOrigin(m_LeftClickDownCell, &start)) return;
+        InvertDivider(false, point.y);
+        if (point.y - start.y <= m_nResizeCaptureRange) {
+            --m_LeftClickDownCell.row;
+            if (!GetCellOrigin(m_LeftClickDownCell.row, 0, &start)) return;
+        }
+        CRect clip;
+        GetClientRect(clip);
+        clip.top = start.y;
+        ClientToScreen(clip);
+        ::ClipCursor(clip);
+    } else {
+        m_PrevSelectedCellMap.RemoveAll();
+        if (flags & MK_CONTROL) {
+            for (POSITION pos = m_SelectedCellMap.GetStartPosition(); pos;) {
+                ULONGLONG key;
+                CCellID cell;
+                m_SelectedCellMap.GetNextAssoc(pos, key, cell);
+                m_PrevSelectedCellMap.SetAt(key, cell);
+            }
+        }
+        if (m_LeftClickDownCell.row < m_nFixedRows) {
+            OnFixedRowClick(m_LeftClickDownCell);
+        } else if (m_LeftClickDownCell.col < m_nFixedCols) {
+            OnFixedColumnClick(m_LeftClickDownCell);
+        } else {
+            m_MouseMode = m_bListMode ? MOUSE_SELECT_ROW : MOUSE_SELECT_CELLS;
+            OnSelecting(m_LeftClickDownCell);
+        }
+        m_nTimerID = SetTimer(kAutoScrollTimer, static_cast<UINT>(m_nTimerInterval));
+    }
+    m_LastMousePoint = point;
+}
+
+void tkxGridCtrl::OnLButtonUp(UINT flags, CPoint point)
+{
+    (void)flags;
+    Default();
+    ::ClipCursor(nullptr);
+    if (::GetCapture() == m_hWnd) {
+        ::ReleaseCapture();
+        if (m_nTimerID) KillTimer(m_nTimerID);
+        m_nTimerID = 0;
+    }
+
+    if (m_MouseMode == MOUSE_PREPARE_EDIT) {
+        OnEditCell(m_idCurrentCell.row, m_idCurrentCell.col, VK_LBUTTON);
+    } else if (m_MouseMode == MOUSE_PREPARE_DRAG) {
+        ResetSelectedRange();
+    } else if (m_MouseMode == MOUSE_SIZING_COL) {
+        InvertDivider(true, m_LastMousePoint.x);
+        CPoint start;
+        if (point != m_LeftClickDownPoint && GetCellOrigin(0, m_LeftClickDownCell.col, &start)) {
+            SetColumnWidth(m_LeftClickDownCell.col, point.x - start.x);
+            ResetScrollBars();
+            Invalidate();
+        }
+    } else if (m_MouseMode == MOUSE_SIZING_ROW) {
+        InvertDivider(false, m_LastMousePoint.y);
+        CPoint start;
+        if (point != m_LeftClickDownPoint && GetCellOrigin(m_LeftClickDownCell.row, 0, &start)) {
+            SetRowHeight(m_LeftClickDownCell.row, point.y - start.y);
+            ResetScrollBars();
+            Invalidate();
+        }
+    }
+    m_MouseMode = MOUSE_NOTHING;
+    ::SetCursor(::LoadCursorW(nullptr, IDC_ARROW));
+
+    CWnd* owner = GetOwner();
+    if (IsValid(m_LeftClickDownCell) && owner && owner->m_hWnd)
+        owner->PostMessage(WM_COMMAND, MAKEWPARAM(GetDlgCtrlID() & 0xFFFF, 0), reinterpret_cast<LPARAM>(m_hWnd));
+}
+
+void tkxGridCtrl::OnLButtonDblClk(UINT flags, CPoint point)
+{
+    if (m_MouseMode == MOUSE_OVER_COL_DIVIDE) {
+        CCellID cell = GetCellFromPt(point);
+        CPoint start;
+        if (IsValid(cell) && GetCellOrigin(0, cell.col, &start)) {
+            if (point.x - start.x <= m_nResizeCaptureRange) --cell.col;
+            AutoSizeColumn(cell.col);
+            Invalidate();
+        }
+    } else if (m_MouseMode == MOUSE_OVER_ROW_DIVIDE) {
+        CCellID cell = GetCellFromPt(point);
+        CPoint start;
+        if (IsValid(cell) && GetCellOrigin(cell.row, 0, &start)) {
+            if (point.y - start.y <= m_nResizeCaptureRange) --cell.row;
+            AutoSizeRow(cell.row);
+            Invalidate();
+        }
+    } else if (m_MouseMode == MOUSE_NOTHING) {
+        if (IsValid(m_LeftClickDownCell) && m_LeftClickDownCell.row >= m_nFixedRows &&
+            m_LeftClickDownCell.col >= m_nFixedCols) {
+            if (!m_bEditable || IsReadOnly(m_LeftClickDownCell.row, m_LeftClickDownCell.col)) return;
+            m_MouseMode = MOUSE_PREPARE_EDIT;
+            SetFocusCell(m_LeftClickDownCell);
+            OnEditCell(m_LeftClickDownCell.row, m_LeftClickDownCell.col, VK_LBUTTON);
+        } else if (m_bListMode) {
+            const CCellID cell = GetCellFromPt(point);
+            if (IsValid(cell) && cell.col < m_nFixedCols && cell.row >= m_nFixedRows)
+                OnEditCell(cell.row, cell.col, VK_LBUTTON);
+        }
+    }
+    CWnd::OnLButtonDblClk(flags, point);
+}
+
+void tkxGridCtrl::OnFixedRowClick(CCellID& cell)
+{
+    if (!IsValid(cell)) return;
+    if (!m_bListMode) {
+        m_MouseMode = cell.col < m_nFixedCols ? MOUSE_SELECT_ALL : MOUSE_SELECT_COL;
+        OnSelecting(cell);
+    } else if (m_bSortOnClick) {
+        HCURSOR old = ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));
+        if (cell.col == m_SortColumn) {
+            m_bAscending = !m_bAscending;
+        } else {
+            m_bAscending = TRUE;
+            m_SortColumn = cell.col;
+        }
+        SortTextItems(m_SortColumn, m_bAscending);
+        Invalidate();
+        ::SetCursor(old);
+    }
+}
+
+void tkxGridCtrl::OnFixedColumnClick(CCellID& cell)
+{
+    if (!IsValid(cell)) return;
+    m_MouseMode = cell.row < m_nFixedRows ? MOUSE_SELECT_ALL : MOUSE_SELECT_ROW;
+    OnSelecting(cell);
+}
