@@ -315,37 +315,85 @@ BOOL tkxGridCtrl::InvalidateCellRect(const CCellRange& range)
 // ---------------------------------------------------------------------------
 // Sorting.  Each sort is a quick sort over whole rows with the middle row's
 // key as pivot; rows are exchanged only when their keys differ.  The keys
-// are read once and travel with their rows, and the shorter part is sorted
-// first so that the depth stays small on any order.
+// are read once and travel with their rows.  The shorter part is sorted
+// first, and a range that keeps splitting badly (a column that rises and
+// falls again, as the elevations over a crest do) is finished by a heap
+// sort, so every sort takes n log n steps and little stack.
 
 namespace {
 
 template <class Key, class Less, class Differ, class Exchange>
-void QuickSortRows(std::vector<Key>& keys, int base, int low, int high, Less less, Differ differ, Exchange exchange)
-{
-    while (low < high) {
-        const Key pivot = keys[static_cast<size_t>((low + high) / 2 - base)];
-        int i = low, j = high;
-        while (j >= i) {
-            while (i < high && less(keys[static_cast<size_t>(i - base)], pivot)) ++i;
-            while (j > low && less(pivot, keys[static_cast<size_t>(j - base)])) --j;
-            if (i <= j) {
-                if (differ(keys[static_cast<size_t>(i - base)], keys[static_cast<size_t>(j - base)])) {
-                    std::swap(keys[static_cast<size_t>(i - base)], keys[static_cast<size_t>(j - base)]);
-                    exchange(i, j);
+struct RowSorter {
+    std::vector<Key>& keys;
+    int base;
+    Less less;
+    Differ differ;
+    Exchange exchange;
+
+    Key& At(int row) { return keys[static_cast<size_t>(row - base)]; }
+    void Swap(int a, int b)
+    {
+        std::swap(At(a), At(b));
+        exchange(a, b);
+    }
+
+    void Quick(int low, int high, int depth)
+    {
+        while (low < high) {
+            if (depth-- <= 0) {
+                Heap(low, high);
+                return;
+            }
+            const Key pivot = At((low + high) / 2);
+            int i = low, j = high;
+            while (j >= i) {
+                while (i < high && less(At(i), pivot)) ++i;
+                while (j > low && less(pivot, At(j))) --j;
+                if (i <= j) {
+                    if (differ(At(i), At(j))) Swap(i, j);
+                    ++i;
+                    --j;
                 }
-                ++i;
-                --j;
+            }
+            if (j - low < high - i) {
+                if (low < j) Quick(low, j, depth);
+                low = i;
+            } else {
+                if (i < high) Quick(i, high, depth);
+                high = j;
             }
         }
-        if (j - low < high - i) {
-            if (low < j) QuickSortRows(keys, base, low, j, less, differ, exchange);
-            low = i;
-        } else {
-            if (i < high) QuickSortRows(keys, base, i, high, less, differ, exchange);
-            high = j;
+    }
+
+    void Sift(int low, int root, int end)
+    {
+        for (;;) {
+            int child = low + 2 * (root - low) + 1;
+            if (child > end) return;
+            if (child + 1 <= end && less(At(child), At(child + 1))) ++child;
+            if (!less(At(root), At(child))) return;
+            Swap(root, child);
+            root = child;
         }
     }
+
+    void Heap(int low, int high)
+    {
+        for (int start = low + (high - low - 1) / 2; start >= low; --start) Sift(low, start, high);
+        for (int end = high; end > low; --end) {
+            if (differ(At(low), At(end))) Swap(low, end);
+            Sift(low, low, end - 1);
+        }
+    }
+};
+
+template <class Key, class Less, class Differ, class Exchange>
+void QuickSortRows(std::vector<Key>& keys, int low, int high, Less less, Differ differ, Exchange exchange)
+{
+    RowSorter<Key, Less, Differ, Exchange> sorter{keys, low, less, differ, exchange};
+    int depth = 8;
+    for (int n = high - low + 1; n > 1; n >>= 1) depth += 2;
+    sorter.Quick(low, high, depth);
 }
 
 } // namespace
@@ -375,10 +423,10 @@ BOOL tkxGridCtrl::SortTextItems(int nCol, int ascending, int low, int high)
     auto exchange = [this](int i, int j) { SwapRowsWhole(i, j); };
     auto differ = [](const CString& a, const CString& b) { return a.Compare(b) != 0; };
     if (ascending)
-        QuickSortRows(keys, low, low, high, [](const CString& a, const CString& b) { return a.Compare(b) < 0; },
+        QuickSortRows(keys, low, high, [](const CString& a, const CString& b) { return a.Compare(b) < 0; },
                       differ, exchange);
     else
-        QuickSortRows(keys, low, low, high, [](const CString& a, const CString& b) { return a.Compare(b) > 0; },
+        QuickSortRows(keys, low, high, [](const CString& a, const CString& b) { return a.Compare(b) > 0; },
                       differ, exchange);
     return TRUE;
 }
@@ -394,9 +442,9 @@ BOOL tkxGridCtrl::SortByDat(int low, int high, int nCol, int ascending, int)
     auto exchange = [this](int i, int j) { SwapRowsWhole(i, j); };
     auto differ = [](double a, double b) { return a - b > 0.00001 || b - a > 0.00001; };
     if (ascending)
-        QuickSortRows(keys, low, low, high, [](double a, double b) { return a < b; }, differ, exchange);
+        QuickSortRows(keys, low, high, [](double a, double b) { return a < b; }, differ, exchange);
     else
-        QuickSortRows(keys, low, low, high, [](double a, double b) { return a > b; }, differ, exchange);
+        QuickSortRows(keys, low, high, [](double a, double b) { return a > b; }, differ, exchange);
     return TRUE;
 }
 
@@ -417,10 +465,10 @@ BOOL tkxGridCtrl::SortItems(PFNLVCOMPARE compare, int nCol, int ascending, LPARA
     auto exchange = [this](int i, int j) { SwapRowsWhole(i, j); };
     auto differ = [&](LPARAM a, LPARAM b) { return compare(a, b, data) != 0; };
     if (ascending)
-        QuickSortRows(keys, low, low, high, [&](LPARAM a, LPARAM b) { return compare(a, b, data) < 0; }, differ,
+        QuickSortRows(keys, low, high, [&](LPARAM a, LPARAM b) { return compare(a, b, data) < 0; }, differ,
                       exchange);
     else
-        QuickSortRows(keys, low, low, high, [&](LPARAM a, LPARAM b) { return compare(a, b, data) > 0; }, differ,
+        QuickSortRows(keys, low, high, [&](LPARAM a, LPARAM b) { return compare(a, b, data) > 0; }, differ,
                       exchange);
     return TRUE;
 }
