@@ -236,6 +236,15 @@ public:
     virtual void OnEditSelectAll();
     void OnBeginDrag();
 
+    // ---- Delimited text files ---------------------------------------------
+    // Save writes every row, the heading row first, its texts separated by
+    // `separator`; 1, or 0 after a message.  Load reads such a file with
+    // comma separators: the first line gives the columns, each further line
+    // a row; the columns are then sized to their texts.  A grid that cannot
+    // be edited loads nothing (0).
+    BOOL Save(const wchar_t* path, const wchar_t* separator);
+    BOOL Load(const wchar_t* path);
+
     // ---- Editing ----------------------------------------------------------
     virtual void OnEndEditCell(int nRow, int nCol, CString str);
     virtual void OnEditCell(int nRow, int nCol, UINT nChar);
