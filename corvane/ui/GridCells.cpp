@@ -615,6 +615,7 @@ BOOL tkxGridCtrl::DestroyWindow()
     m_Font.DeleteObject();
     m_BoldFont.DeleteObject();
     ReleaseFonts();
+    ReleaseMeasureDC();
     if (m_TitleTip.m_hWnd) m_TitleTip.DestroyWindow();
     ReleaseOle();
     return CWnd::DestroyWindow();

@@ -142,8 +142,15 @@ tkxGridCtrl::~tkxGridCtrl()
     m_Font.DeleteObject();
     m_BoldFont.DeleteObject();
     ReleaseFonts();
+    ReleaseMeasureDC();
     if (m_TitleTip.m_hWnd) m_TitleTip.DestroyWindow();
     ReleaseOle();
+}
+
+void tkxGridCtrl::ReleaseMeasureDC()
+{
+    if (m_hMeasureDC) ::DeleteDC(m_hMeasureDC);
+    m_hMeasureDC = nullptr;
 }
 
 void tkxGridCtrl::ReleaseOle()
@@ -325,6 +332,7 @@ void tkxGridCtrl::ApplyFont(const LOGFONTW& lf)
     m_Logfont = lf;
     for (int row = 0; row < m_nRows; ++row)
         for (int col = 0; col < m_nCols; ++col) SetItemFont(row, col, &m_Logfont);
+    ReleaseMeasureDC(); // it may hold the old fonts
     m_Font.DeleteObject();
     m_BoldFont.DeleteObject();
     ReleaseFonts();

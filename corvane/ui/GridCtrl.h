@@ -394,8 +394,10 @@ private:
 
     HFONT CachedFont(const LOGFONTW& lf); // the cells' fonts, made once each
     void ReleaseFonts();
+    void ReleaseMeasureDC();
 
     CFont m_BoldFont;         // the cell font with weight 600, made on demand
+    HDC m_hMeasureDC = nullptr; // measures heading texts
     std::vector<std::pair<LOGFONTW, HFONT>> m_fontCache;
     bool m_bResettingScroll = false;
 };

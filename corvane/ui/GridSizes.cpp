@@ -72,14 +72,15 @@ long tkxGridCtrl::GetVirtualHeight() const { return static_cast<long>(m_arRowHei
 CSize tkxGridCtrl::GetTextExtent(const wchar_t* text, int bold)
 {
     if (!m_hWnd) return CSize(0, 0);
-    HDC dc = ::GetDC(m_hWnd);
-    if (!dc) return CSize(0, 0);
+    // Measured on a memory DC of the screen: the window's DC measures the
+    // same, and rows inserted one by one need no DC of their own.
+    if (!m_hMeasureDC) m_hMeasureDC = ::CreateCompatibleDC(nullptr);
+    if (!m_hMeasureDC) return CSize(0, 0);
     CFont* font = bold ? BoldFont() : &m_Font;
-    HGDIOBJ old = font->m_hObject ? ::SelectObject(dc, font->m_hObject) : nullptr;
+    if (font->m_hObject && ::GetCurrentObject(m_hMeasureDC, OBJ_FONT) != font->m_hObject)
+        ::SelectObject(m_hMeasureDC, font->m_hObject);
     SIZE size{};
-    ::GetTextExtentPoint32W(dc, text ? text : L"", text ? static_cast<int>(std::wcslen(text)) : 0, &size);
-    if (old) ::SelectObject(dc, old);
-    ::ReleaseDC(m_hWnd, dc);
+    ::GetTextExtentPoint32W(m_hMeasureDC, text ? text : L"", text ? static_cast<int>(std::wcslen(text)) : 0, &size);
     const int extra = static_cast<int>(m_nMargin * 1.5);
     return CSize(size.cx + extra, size.cy + extra);
 }
@@ -93,9 +94,9 @@ CSize tkxGridCtrl::GetCellExtent(int nRow, int nCol, CDC* dc)
     CSize textSize(1, 0);
     const CString text = GetItemText(nRow, nCol);
     if (!text.IsEmpty()) {
-        HGDIOBJ old = dc->SelectObject(CachedFont(lf));
+        HFONT font = CachedFont(lf);
+        if (::GetCurrentObject(dc->m_hDC, OBJ_FONT) != font) dc->SelectObject(font);
         textSize = dc->GetTextExtent(text);
-        dc->SelectObject(old);
         textSize.cx += 4 * m_nMargin;
         textSize.cy += 2 * m_nMargin;
     }
@@ -112,8 +113,10 @@ BOOL tkxGridCtrl::AutoSizeColumn(int nCol)
     if (nCol < 0 || nCol >= m_nCols || !m_hWnd) return FALSE;
     CDC* dc = GetDC();
     if (!dc) return FALSE;
+    const int saved = dc->SaveDC();
     int width = 0;
     for (int row = 0; row < m_nRows; ++row) width = std::max(width, static_cast<int>(GetCellExtent(row, nCol, dc).cx));
+    dc->RestoreDC(saved);
     ReleaseDC(dc);
     SetColumnWidth(nCol, width);
     ResetScrollBars();
@@ -125,8 +128,10 @@ BOOL tkxGridCtrl::AutoSizeRow(int nRow)
     if (nRow < 0 || nRow >= m_nRows || !m_hWnd) return FALSE;
     CDC* dc = GetDC();
     if (!dc) return FALSE;
+    const int saved = dc->SaveDC();
     int height = 0;
     for (int col = 0; col < m_nCols; ++col) height = std::max(height, static_cast<int>(GetCellExtent(nRow, col, dc).cy));
+    dc->RestoreDC(saved);
     ReleaseDC(dc);
     SetRowHeight(nRow, height);
     ResetScrollBars();
@@ -148,6 +153,7 @@ void tkxGridCtrl::AutoSize()
     if (!m_hWnd) return;
     CDC* dc = GetDC();
     if (!dc) return;
+    const int saved = dc->SaveDC();
     m_arColWidths.Fill(0);
     m_arRowHeights.Fill(0);
     std::vector<int> widths(static_cast<size_t>(m_nCols), 0);
@@ -161,6 +167,7 @@ void tkxGridCtrl::AutoSize()
         m_arRowHeights.Set(row, height);
     }
     for (int col = 0; col < m_nCols; ++col) m_arColWidths.Set(col, widths[static_cast<size_t>(col)]);
+    dc->RestoreDC(saved);
     ReleaseDC(dc);
     if (m_bAllowDraw) {
         ResetScrollBars();
