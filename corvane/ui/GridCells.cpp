@@ -34,6 +34,21 @@ void tkxGridCtrl::EmptyCell(CGridCell* cell, int nRow, int nCol)
     cell->szText.Empty();
 }
 
+void tkxGridCtrl::DestroyRow(int nRow)
+{
+    GRID_ROW* cells = m_RowData[nRow];
+    if (!cells) return;
+    for (int col = 0; col < m_nCols; ++col) {
+        CGridCell* cell = cells->GetAt(col);
+        if (cell) {
+            EmptyCell(cell, nRow, col);
+            delete cell;
+        }
+    }
+    delete cells;
+    m_RowData[nRow] = nullptr;
+}
+
 BOOL tkxGridCtrl::SetColumnCount(int nCols)
 {
     if (nCols < 0) return FALSE;
@@ -149,15 +164,7 @@ BOOL tkxGridCtrl::DeleteRow(int nRow, int noRepaint)
 {
     if (nRow <= m_nReadOnlyRow || !m_bEditable || nRow < 0 || nRow >= m_nRows || !m_RowData[nRow]) return FALSE;
     SetSelectedRange(-1, -1, -1, -1);
-    GRID_ROW* cells = m_RowData[nRow];
-    for (int col = 0; col < m_nCols; ++col) {
-        CGridCell* cell = cells->GetAt(col);
-        if (cell) {
-            EmptyCell(cell, nRow, col);
-            delete cell;
-        }
-    }
-    delete cells;
+    DestroyRow(nRow);
     m_RowData.RemoveAt(nRow);
     m_arRowHeights.Remove(nRow);
     --m_nRows;
@@ -192,18 +199,7 @@ BOOL tkxGridCtrl::DeleteAllItems()
     SetSelectedRange(-1, -1, -1, -1);
     m_arColWidths.Clear();
     m_arRowHeights.Clear();
-    for (int row = 0; row < m_nRows; ++row) {
-        GRID_ROW* cells = m_RowData[row];
-        if (!cells) continue;
-        for (int col = 0; col < m_nCols; ++col) {
-            CGridCell* cell = cells->GetAt(col);
-            if (cell) {
-                EmptyCell(cell, row, col);
-                delete cell;
-            }
-        }
-        delete cells;
-    }
+    for (int row = 0; row < m_nRows; ++row) DestroyRow(row);
     m_RowData.RemoveAll();
     m_SelectedCellMap.RemoveAll();
     m_PrevSelectedCellMap.RemoveAll();

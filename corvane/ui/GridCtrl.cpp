@@ -275,18 +275,7 @@ BOOL tkxGridCtrl::SetRowCount(int nRows)
     if (nRows < m_nFixedRows) m_nFixedRows = nRows;
     if (m_idCurrentCell.row >= nRows) SetFocusCell(-1, -1);
 
-    for (int row = nRows; row < m_nRows; ++row) {
-        GRID_ROW* cells = m_RowData[row];
-        if (!cells) continue;
-        for (int col = 0; col < m_nCols; ++col) {
-            CGridCell* cell = cells->GetAt(col);
-            if (cell) {
-                EmptyCell(cell, row, col);
-                delete cell;
-            }
-        }
-        delete cells;
-    }
+    for (int row = nRows; row < m_nRows; ++row) DestroyRow(row);
     const int old = m_nRows;
     m_nRows = nRows;
     m_RowData.SetSize(nRows);
@@ -847,138 +836,88 @@ void tkxGridCtrl::OnSize(UINT type, int cx, int cy)
     ResetScrollBars();
 }
 
-void tkxGridCtrl::OnVScroll(UINT code, UINT, CScrollBar*)
+void tkxGridCtrl::OnVScroll(UINT code, UINT, CScrollBar*) { Scroll(SB_VERT, code); }
+
+void tkxGridCtrl::OnHScroll(UINT code, UINT, CScrollBar*) { Scroll(SB_HORZ, code); }
+
+// One scroll request for either bar: rows and heights for the vertical bar,
+// columns and widths for the horizontal one (the codes are the same).
+void tkxGridCtrl::Scroll(int bar, UINT code)
 {
     if (::GetFocus() != m_hWnd) SetFocus();
     m_TitleTip.Hide();
 
-    const int scrollPos = GetScrollPos32(SB_VERT);
+    const bool vertical = bar == SB_VERT;
+    const int scrollPos = GetScrollPos32(bar);
     const CCellID topLeft = GetTopleftNonFixedCell();
+    const int first = vertical ? topLeft.row : topLeft.col;
+    const int fixedCount = vertical ? m_nFixedRows : m_nFixedCols;
+    const int maxPos = vertical ? m_nVScrollMax : m_nHScrollMax;
+    const int fixedSize = vertical ? GetFixedRowHeight() : GetFixedColumnWidth();
+    auto size = [&](int i) { return vertical ? GetRowHeight(i) : GetColumnWidth(i); };
     CRect rect;
     GetClientRect(rect);
-    const int fixedRowHeight = GetFixedRowHeight();
+    LONG& lead = vertical ? rect.top : rect.left;
+    LONG& trail = vertical ? rect.bottom : rect.right;
+    auto move = [&](int by) {
+        if (vertical)
+            ScrollWindow(0, by, rect);
+        else
+            ScrollWindow(by, 0, rect);
+    };
+    const int page = static_cast<int>(trail) - fixedSize;
 
     switch (code) {
-    case SB_LINEDOWN:
-        if (scrollPos < m_nVScrollMax) {
-            const int yScroll = GetRowHeight(topLeft.row);
-            SetScrollPos32(SB_VERT, scrollPos + yScroll);
-            if (GetScrollPos32(SB_VERT) == scrollPos) break;
-            rect.top = fixedRowHeight + yScroll;
-            ScrollWindow(0, -yScroll, rect);
-            rect.top = rect.bottom - yScroll;
+    case SB_LINEDOWN: // SB_LINERIGHT
+        if (scrollPos < maxPos) {
+            const int step = size(first);
+            SetScrollPos32(bar, scrollPos + step);
+            if (GetScrollPos32(bar) == scrollPos) break;
+            lead = fixedSize + step;
+            move(-step);
+            lead = trail - step;
             InvalidateRect(rect);
         }
         break;
-    case SB_LINEUP:
-        if (scrollPos > 0 && topLeft.row > m_nFixedRows) {
-            const int yScroll = GetRowHeight(topLeft.row - 1);
-            SetScrollPos32(SB_VERT, std::max(0, scrollPos - yScroll));
-            rect.top = fixedRowHeight;
-            ScrollWindow(0, yScroll, rect);
-            rect.bottom = rect.top + yScroll;
+    case SB_LINEUP: // SB_LINELEFT
+        if (scrollPos > 0 && first > fixedCount) {
+            const int step = size(first - 1);
+            SetScrollPos32(bar, std::max(0, scrollPos - step));
+            lead = fixedSize;
+            move(step);
+            trail = lead + step;
             InvalidateRect(rect);
         }
         break;
-    case SB_PAGEDOWN:
-        if (scrollPos < m_nVScrollMax) {
-            SetScrollPos32(SB_VERT, std::min(m_nVScrollMax, scrollPos + static_cast<int>(rect.bottom) - fixedRowHeight));
-            rect.top = fixedRowHeight;
+    case SB_PAGEDOWN: // SB_PAGERIGHT
+        if (scrollPos < maxPos) {
+            SetScrollPos32(bar, std::min(maxPos, scrollPos + page));
+            lead = fixedSize;
             InvalidateRect(rect);
         }
         break;
-    case SB_PAGEUP:
+    case SB_PAGEUP: // SB_PAGELEFT
         if (scrollPos > 0) {
-            SetScrollPos32(SB_VERT, std::max(0, scrollPos - (static_cast<int>(rect.bottom) - fixedRowHeight)));
-            rect.top = fixedRowHeight;
+            SetScrollPos32(bar, std::max(0, scrollPos - page));
+            lead = fixedSize;
             InvalidateRect(rect);
         }
         break;
     case SB_THUMBPOSITION:
     case SB_THUMBTRACK:
-        SetScrollPos32(SB_VERT, GetScrollPos32(SB_VERT, TRUE));
-        rect.top = fixedRowHeight;
+        SetScrollPos32(bar, GetScrollPos32(bar, TRUE));
+        lead = fixedSize;
         InvalidateRect(rect);
         break;
-    case SB_TOP:
+    case SB_TOP: // SB_LEFT
         if (scrollPos > 0) {
-            SetScrollPos32(SB_VERT, 0);
+            SetScrollPos32(bar, 0);
             Invalidate();
         }
         break;
-    case SB_BOTTOM:
-        if (scrollPos < m_nVScrollMax) {
-            SetScrollPos32(SB_VERT, m_nVScrollMax);
-            Invalidate();
-        }
-        break;
-    default:
-        break;
-    }
-}
-
-void tkxGridCtrl::OnHScroll(UINT code, UINT, CScrollBar*)
-{
-    if (::GetFocus() != m_hWnd) SetFocus();
-    m_TitleTip.Hide();
-
-    const int scrollPos = GetScrollPos32(SB_HORZ);
-    const CCellID topLeft = GetTopleftNonFixedCell();
-    CRect rect;
-    GetClientRect(rect);
-    const int fixedColumnWidth = GetFixedColumnWidth();
-
-    switch (code) {
-    case SB_LINERIGHT:
-        if (scrollPos < m_nHScrollMax) {
-            const int xScroll = GetColumnWidth(topLeft.col);
-            SetScrollPos32(SB_HORZ, scrollPos + xScroll);
-            if (GetScrollPos32(SB_HORZ) == scrollPos) break;
-            rect.left = fixedColumnWidth + xScroll;
-            ScrollWindow(-xScroll, 0, rect);
-            rect.left = rect.right - xScroll;
-            InvalidateRect(rect);
-        }
-        break;
-    case SB_LINELEFT:
-        if (scrollPos > 0 && topLeft.col > m_nFixedCols) {
-            const int xScroll = GetColumnWidth(topLeft.col - 1);
-            SetScrollPos32(SB_HORZ, std::max(0, scrollPos - xScroll));
-            rect.left = fixedColumnWidth;
-            ScrollWindow(xScroll, 0, rect);
-            rect.right = rect.left + xScroll;
-            InvalidateRect(rect);
-        }
-        break;
-    case SB_PAGERIGHT:
-        if (scrollPos < m_nHScrollMax) {
-            SetScrollPos32(SB_HORZ, std::min(m_nHScrollMax, scrollPos + static_cast<int>(rect.right) - fixedColumnWidth));
-            rect.left = fixedColumnWidth;
-            InvalidateRect(rect);
-        }
-        break;
-    case SB_PAGELEFT:
-        if (scrollPos > 0) {
-            SetScrollPos32(SB_HORZ, std::max(0, scrollPos - (static_cast<int>(rect.right) - fixedColumnWidth)));
-            rect.left = fixedColumnWidth;
-            InvalidateRect(rect);
-        }
-        break;
-    case SB_THUMBPOSITION:
-    case SB_THUMBTRACK:
-        SetScrollPos32(SB_HORZ, GetScrollPos32(SB_HORZ, TRUE));
-        rect.left = fixedColumnWidth;
-        InvalidateRect(rect);
-        break;
-    case SB_LEFT:
-        if (scrollPos > 0) {
-            SetScrollPos32(SB_HORZ, 0);
-            Invalidate();
-        }
-        break;
-    case SB_RIGHT:
-        if (scrollPos < m_nHScrollMax) {
-            SetScrollPos32(SB_HORZ, m_nHScrollMax);
+    case SB_BOTTOM: // SB_RIGHT
+        if (scrollPos < maxPos) {
+            SetScrollPos32(bar, maxPos);
             Invalidate();
         }
         break;

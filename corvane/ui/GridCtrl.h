@@ -395,6 +395,9 @@ private:
     HFONT CachedFont(const LOGFONTW& lf); // the cells' fonts, made once each
     void ReleaseFonts();
     void ReleaseMeasureDC();
+    void Scroll(int bar, UINT code);
+    int LargestExtent(bool column, int index);
+    void DestroyRow(int nRow); // every cell through EmptyCell, then the row
 
     CFont m_BoldFont;         // the cell font with weight 600, made on demand
     HDC m_hMeasureDC = nullptr; // measures heading texts

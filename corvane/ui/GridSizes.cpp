@@ -108,16 +108,29 @@ CSize tkxGridCtrl::GetCellExtent(int nRow, int nCol, CDC* dc)
     return CSize(textSize.cx + imageSize.cx, std::max(textSize.cy, imageSize.cy));
 }
 
+// The largest extent of the cells of a column (widths) or a row (heights);
+// -1 without a DC to measure with.
+int tkxGridCtrl::LargestExtent(bool column, int index)
+{
+    CDC* dc = GetDC();
+    if (!dc) return -1;
+    const int saved = dc->SaveDC();
+    int largest = 0;
+    const int count = column ? m_nRows : m_nCols;
+    for (int i = 0; i < count; ++i) {
+        const CSize size = column ? GetCellExtent(i, index, dc) : GetCellExtent(index, i, dc);
+        largest = std::max(largest, static_cast<int>(column ? size.cx : size.cy));
+    }
+    dc->RestoreDC(saved);
+    ReleaseDC(dc);
+    return largest;
+}
+
 BOOL tkxGridCtrl::AutoSizeColumn(int nCol)
 {
     if (nCol < 0 || nCol >= m_nCols || !m_hWnd) return FALSE;
-    CDC* dc = GetDC();
-    if (!dc) return FALSE;
-    const int saved = dc->SaveDC();
-    int width = 0;
-    for (int row = 0; row < m_nRows; ++row) width = std::max(width, static_cast<int>(GetCellExtent(row, nCol, dc).cx));
-    dc->RestoreDC(saved);
-    ReleaseDC(dc);
+    const int width = LargestExtent(true, nCol);
+    if (width < 0) return FALSE;
     SetColumnWidth(nCol, width);
     ResetScrollBars();
     return TRUE;
@@ -126,13 +139,8 @@ BOOL tkxGridCtrl::AutoSizeColumn(int nCol)
 BOOL tkxGridCtrl::AutoSizeRow(int nRow)
 {
     if (nRow < 0 || nRow >= m_nRows || !m_hWnd) return FALSE;
-    CDC* dc = GetDC();
-    if (!dc) return FALSE;
-    const int saved = dc->SaveDC();
-    int height = 0;
-    for (int col = 0; col < m_nCols; ++col) height = std::max(height, static_cast<int>(GetCellExtent(nRow, col, dc).cy));
-    dc->RestoreDC(saved);
-    ReleaseDC(dc);
+    const int height = LargestExtent(false, nRow);
+    if (height < 0) return FALSE;
     SetRowHeight(nRow, height);
     ResetScrollBars();
     return TRUE;
