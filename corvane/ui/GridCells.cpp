@@ -608,11 +608,6 @@ CImageList* tkxGridCtrl::CreateDragImage(CPoint* hotSpot)
 BOOL tkxGridCtrl::DestroyWindow()
 {
     DeleteAllItems();
-    m_Font.DeleteObject();
-    m_BoldFont.DeleteObject();
-    ReleaseFonts();
-    ReleaseMeasureDC();
-    if (m_TitleTip.m_hWnd) m_TitleTip.DestroyWindow();
-    ReleaseOle();
+    ReleaseResources();
     return CWnd::DestroyWindow();
 }

@@ -139,6 +139,12 @@ tkxGridCtrl::~tkxGridCtrl()
     DeleteAllItems();
     m_bEditable = editable;
     if (m_hWnd) DestroyWindow();
+    ReleaseResources();
+}
+
+// Fonts, the measuring DC, the title tip's window and OLE.
+void tkxGridCtrl::ReleaseResources()
+{
     m_Font.DeleteObject();
     m_BoldFont.DeleteObject();
     ReleaseFonts();

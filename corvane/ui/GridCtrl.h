@@ -388,6 +388,7 @@ private:
     int TopLeftIndex(const GridExtents& sizes, int fixed, int count, int pos) const;
     void SwapRowsWhole(int a, int b);
     void ReleaseOle();
+    void ReleaseResources();
     BOOL IsCellLocked(int nRow, int nCol) const;
     CFont* BoldFont();
     void InvertDivider(bool vertical, int at);
