@@ -487,7 +487,7 @@ BOOL tkxGridCtrl::DrawCell(CDC* dc, int nRow, int nCol, CRect rect, BOOL erase)
 
     const int saved = dc->SaveDC();
     dc->SetBkMode(TRANSPARENT);
-    const bool printing = GridPrinting(dc);
+    const bool printing = dc->IsPrinting() != FALSE;
     if (CCellID(nRow, nCol) == m_idCurrentCell && !printing) {
         if (erase) dc->FillSolidRect(CRect(rect.left, rect.top, rect.right + 1, rect.bottom + 1), bk);
         dc->SelectStockObject(BLACK_PEN);
@@ -522,7 +522,7 @@ BOOL tkxGridCtrl::DrawFixedCell(CDC* dc, int nRow, int nCol, CRect rect, BOOL er
     if (!GetItem(&item)) return FALSE;
 
     if (item.crBkClr != CLR_DEFAULT) erase = TRUE;
-    if (!GridPrinting(dc) && erase)
+    if (!dc->IsPrinting() && erase)
         dc->FillSolidRect(rect, item.crBkClr == CLR_DEFAULT ? m_crFixedBkColour : item.crBkClr);
     dc->SetTextColor(item.crFgClr == CLR_DEFAULT ? m_crFixedTextColour : item.crFgClr);
     const int saved = dc->SaveDC();

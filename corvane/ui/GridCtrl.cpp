@@ -66,6 +66,23 @@ BEGIN_MESSAGE_MAP(tkxGridCtrl, CWnd)
     ON_MESSAGE(WM_USER + 1000, OnLastCellMessage)
     ON_MESSAGE(WM_USER + 1001, OnNextCellMessage)
     ON_NOTIFY(GVN_ENDLABELEDIT, IDC_GRID_INPLACE, OnEndInPlaceEdit)
+    ON_WM_RBUTTONDOWN()
+    ON_COMMAND(ID_EDIT_COPY, OnEditCopy)
+    ON_COMMAND(ID_EDIT_CUT, OnEditCut)
+    ON_COMMAND(ID_EDIT_PASTE, OnEditPaste)
+    ON_COMMAND(ID_EDIT_SELECT_ALL, OnEditSelectAll)
+    ON_UPDATE_COMMAND_UI(ID_EDIT_COPY, OnUpdateEditCopy)
+    ON_UPDATE_COMMAND_UI(ID_EDIT_CUT, OnUpdateEditCut)
+    ON_UPDATE_COMMAND_UI(ID_EDIT_PASTE, OnUpdateEditPaste)
+    ON_UPDATE_COMMAND_UI(ID_EDIT_SELECT_ALL, OnUpdateEditSelectAll)
+    ON_COMMAND(ID_GRID_ADDROW, OnMenuAdd)
+    ON_COMMAND(ID_GRID_INSERTROW, OnMenuInsert)
+    ON_COMMAND(ID_GRID_DELETEROW, OnMenuDelete)
+    ON_COMMAND(ID_GRID_ROWUP, OnMenuUp)
+    ON_COMMAND(ID_GRID_ROWDOWN, OnMenuDown)
+    ON_COMMAND(ID_GRID_AUTOCOLWIDTH, OnMenuAutocolwidth)
+    ON_COMMAND(ID_GRID_SORTUP, OnMenuColumnsortUp)
+    ON_COMMAND(ID_GRID_SORTDOWN, OnMenuColumnsortDown)
 END_MESSAGE_MAP()
 
 // ---------------------------------------------------------------------------
@@ -84,7 +101,9 @@ tkxGridCtrl::tkxGridCtrl(int nRows, int nCols, int nFixedRows, int nFixedCols)
       m_nDefCellWidth(0), m_nDefCellHeight(10), m_nVScrollMax(0), m_nHScrollMax(0), m_pImageList(nullptr),
       m_MouseMode(MOUSE_NOTHING), m_nTimerID(0), m_nTimerInterval(25), m_nResizeCaptureRange(3),
       m_bAllowRowResize(TRUE), m_bAllowColumnResize(TRUE), m_nRowsPerWheelNotch(3), m_SelectedCellMap(10),
-      m_PrevSelectedCellMap(10), m_bMustUninitOLE(FALSE), m_bAscending(TRUE), m_SortColumn(-1)
+      m_PrevSelectedCellMap(10), m_bMustUninitOLE(FALSE), m_bAscending(TRUE), m_SortColumn(-1),
+      m_CharSize(0, 0), m_nPageHeight(0), m_nPageWidth(0), m_nPrintRowsHeight(0), m_nPrinterWidth(0),
+      m_nPrinterHeight(0)
 {
     std::fill(std::begin(m_nReadOnlyCols), std::end(m_nReadOnlyCols), -1);
     if (!RegisterWindowClass()) AfxThrowResourceException();
@@ -145,6 +164,7 @@ tkxGridCtrl::~tkxGridCtrl()
 // Fonts, the measuring DC, the title tip's window and OLE.
 void tkxGridCtrl::ReleaseResources()
 {
+    m_DropTarget.Revoke(); // while OLE still runs
     m_Font.DeleteObject();
     m_BoldFont.DeleteObject();
     ReleaseFonts();
@@ -198,6 +218,7 @@ void tkxGridCtrl::ReadWheelScrollLines()
 BOOL tkxGridCtrl::Create(const RECT& rect, CWnd* parent, UINT id, DWORD style)
 {
     if (!CWnd::CreateEx(0, GRIDCTRL_CLASSNAME, nullptr, style, rect, parent, id)) return FALSE;
+    m_DropTarget.Register(this);
     ApplyFont(m_Logfont);
     try {
         m_arRowHeights.Resize(m_nRows, m_nDefCellHeight);
@@ -214,6 +235,7 @@ BOOL tkxGridCtrl::Create(const RECT& rect, CWnd* parent, UINT id, DWORD style)
 BOOL tkxGridCtrl::SubclassWindow(HWND hwnd)
 {
     if (!CWnd::SubclassWindow(hwnd)) return FALSE;
+    m_DropTarget.Register(this);
     if (m_bTitleTips && !m_TitleTip.m_hWnd) m_TitleTip.Create(this);
     return TRUE;
 }

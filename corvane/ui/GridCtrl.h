@@ -21,6 +21,7 @@
 // with an NM_GRIDVIEW (GVN_* codes, GridCell.h), and the WM_GRID_* messages.
 #pragma once
 #include "corvane/ui/GridCell.h"
+#include "corvane/ui/GridDropTarget.h"
 #include "corvane/ui/GridExtents.h"
 #include "corvane/ui/GridMemDC.h"
 #include "corvane/ui/TitleTip.h"
@@ -74,6 +75,55 @@ public:
     void PreSubclassWindow() override;
     BOOL DestroyWindow() override;
 
+    // ---- Overridable operations ------------------------------------------
+    // The text of a cell (empty outside the grid).
+    virtual CString GetItemText(int nRow, int nCol) const;
+    // The clipboard and drag and drop carry the selection as CF_TEXT: a
+    // line per row, a tab between fields; unselected cells give empty
+    // fields, empty selected cells one space.  Pasting splits lines at line
+    // feeds and fields at tabs and commas (several in a row count as one)
+    // and never writes into read-only cells.
+    virtual void CutSelectedText();
+    virtual COleDataSource* CopyTextFromGrid(); // the caller releases it; null without a selection
+    virtual BOOL PasteTextToGrid(CCellID cell, COleDataObject* dataObject);
+    virtual void OnEditCut();
+    virtual void OnEditCopy();
+    virtual void OnEditPaste();
+    virtual void OnEditSelectAll();
+    // Printing: the whole width of the grid across the page, the headings
+    // on every page, a header and a footer.  A caller's own print loop may
+    // drive these with its print record.
+    virtual void OnBeginPrinting(CDC* dc, CPrintInfo* info);
+    virtual void OnPrint(CDC* dc, CPrintInfo* info);
+    virtual void OnEndPrinting(CDC* dc, CPrintInfo* info);
+
+protected:
+    virtual void PrintColumnHeadings(CDC* dc, CPrintInfo* info);
+    virtual void PrintHeader(CDC* dc, CPrintInfo* info);
+    virtual void PrintFooter(CDC* dc, CPrintInfo* info);
+
+public:
+    virtual CImageList* CreateDragImage(CPoint* hotSpot);
+    virtual void OnFixedColumnClick(CCellID& cell);
+    virtual void OnFixedRowClick(CCellID& cell);
+
+protected:
+    virtual CSize GetCellExtent(int nRow, int nCol, CDC* dc);
+
+public:
+    virtual void OnEndEditCell(int nRow, int nCol, CString str);
+    virtual void OnEditCell(int nRow, int nCol, UINT nChar);
+    virtual void CreateInPlaceEditControl(CRect& rect, DWORD style, UINT id, int nRow, int nCol, LPCTSTR text,
+                                          int nChar);
+    virtual void OnDraw(CDC* dc);
+
+protected:
+    virtual BOOL DrawFixedCell(CDC* dc, int nRow, int nCol, CRect rect, BOOL erase = FALSE);
+    virtual BOOL DrawCell(CDC* dc, int nRow, int nCol, CRect rect, BOOL erase = FALSE);
+    virtual CGridCell* CreateCell(int nRow, int nCol);
+    virtual void EmptyCell(CGridCell* cell, int nRow, int nCol);
+
+public:
     // ---- Counts and sizes ------------------------------------------------
     int GetRowCount() const { return m_nRows; }
     int GetColumnCount() const { return m_nCols; }
@@ -164,7 +214,6 @@ public:
     int GetWheelScrollLines() const { return m_nRowsPerWheelNotch; }
 
     // ---- Cells and items --------------------------------------------------
-    virtual CString GetItemText(int nRow, int nCol) const;
     BOOL SetItem(const GV_ITEM* item);
     BOOL GetItem(GV_ITEM* item);
     BOOL SetItemText(int nRow, int nCol, const wchar_t* text);
@@ -229,12 +278,16 @@ public:
     BOOL SortItems(PFNLVCOMPARE compare, int nCol, int ascending, LPARAM data = 0);
     BOOL SwapRow(int first, int second, int redraw = 1);
 
-    // ---- Clipboard, drag and drop, row menu ------------------------------
-    virtual void OnEditCut();
-    virtual void OnEditCopy();
-    virtual void OnEditPaste();
-    virtual void OnEditSelectAll();
+    // ---- Drag and drop and printing ---------------------------------------
+    // A drag of the selection (the mouse starts it); the drop side, reached
+    // through the grid's drop target.
     void OnBeginDrag();
+    DROPEFFECT OnDragEnter(COleDataObject* dataObject, DWORD keyState, CPoint point);
+    DROPEFFECT OnDragOver(COleDataObject* dataObject, DWORD keyState, CPoint point);
+    void OnDragLeave();
+    BOOL OnDrop(COleDataObject* dataObject, DROPEFFECT dropEffect, CPoint point);
+    // Shows the print dialog and prints on OK.
+    void Print();
 
     // ---- Delimited text files ---------------------------------------------
     // Save writes every row, the heading row first, its texts separated by
@@ -244,25 +297,6 @@ public:
     // be edited loads nothing (0).
     BOOL Save(const wchar_t* path, const wchar_t* separator);
     BOOL Load(const wchar_t* path);
-
-    // ---- Editing ----------------------------------------------------------
-    virtual void OnEndEditCell(int nRow, int nCol, CString str);
-    virtual void OnEditCell(int nRow, int nCol, UINT nChar);
-    virtual void CreateInPlaceEditControl(CRect& rect, DWORD style, UINT id, int nRow, int nCol, LPCTSTR text,
-                                          int nChar);
-
-    // ---- Drawing (derived grids may draw their cells themselves) ---------
-    virtual void OnDraw(CDC* dc);
-    virtual CImageList* CreateDragImage(CPoint* hotSpot);
-    virtual void OnFixedColumnClick(CCellID& cell);
-    virtual void OnFixedRowClick(CCellID& cell);
-
-protected:
-    virtual CSize GetCellExtent(int nRow, int nCol, CDC* dc);
-    virtual BOOL DrawFixedCell(CDC* dc, int nRow, int nCol, CRect rect, BOOL erase = FALSE);
-    virtual BOOL DrawCell(CDC* dc, int nRow, int nCol, CRect rect, BOOL erase = FALSE);
-    virtual CGridCell* CreateCell(int nRow, int nCol);
-    virtual void EmptyCell(CGridCell* cell, int nRow, int nCol);
 
     BOOL RegisterWindowClass();
     CGridCell* GetCell(int nRow, int nCol) const;
@@ -323,6 +357,19 @@ protected:
     LRESULT OnLastCellMessage(WPARAM wParam, LPARAM lParam);
     LRESULT OnNextCellMessage(WPARAM wParam, LPARAM lParam);
     void OnEndInPlaceEdit(NMHDR* hdr, LRESULT* result);
+    void OnRButtonDown(UINT flags, CPoint point);
+    void OnUpdateEditCopy(CCmdUI* cmdUI);
+    void OnUpdateEditCut(CCmdUI* cmdUI);
+    void OnUpdateEditPaste(CCmdUI* cmdUI);
+    void OnUpdateEditSelectAll(CCmdUI* cmdUI);
+    void OnMenuAdd();
+    void OnMenuInsert();
+    void OnMenuDelete();
+    void OnMenuUp();
+    void OnMenuDown();
+    void OnMenuAutocolwidth();
+    void OnMenuColumnsortUp();
+    void OnMenuColumnsortDown();
     DECLARE_MESSAGE_MAP()
 
     // ---- State ------------------------------------------------------------
@@ -373,8 +420,15 @@ protected:
     tkxTitleTip m_TitleTip;
     BOOL m_bMustUninitOLE;
     CCellID m_LastDragOverCell;
+    CGridDropTarget m_DropTarget;
     BOOL m_bAscending;
     int m_SortColumn;
+    // Printing metrics (logical units are the grid's pixels).
+    CSize m_CharSize;
+    int m_nPageHeight;
+    int m_nPageWidth;
+    int m_nPrintRowsHeight; // for the rows below the headings on one page
+    int m_nPrinterWidth, m_nPrinterHeight;
 
 private:
     static ULONGLONG CellKey(int row, int col)
@@ -400,7 +454,13 @@ private:
     int LargestExtent(bool column, int index);
     void DestroyRow(int nRow); // every cell through EmptyCell, then the row
 
+    void MenuSort(BOOL ascending);
+    bool IsDataRow(int nRow) const { return nRow >= m_nFixedRows && nRow > m_nReadOnlyRow && nRow < m_nRows; }
+    void PrintRows(CDC* dc, int first, int last, bool headings);
+
     CFont m_BoldFont;         // the cell font with weight 600, made on demand
+    std::vector<int> m_printPageStarts; // the first row of each page
+    bool m_bPasteIncomplete = false;    // the last paste left fields out
     HDC m_hMeasureDC = nullptr; // measures heading texts
     std::vector<std::pair<LOGFONTW, HFONT>> m_fontCache;
     bool m_bResettingScroll = false;

@@ -1,8 +1,7 @@
 #include "corvane/ui/GridMemDC.h"
 
-bool GridPrinting(const CDC* dc) { return false; }
 
-CMemDC::CMemDC(CDC* target) : m_pDC(target), m_bMemDC(!GridPrinting(target))
+CMemDC::CMemDC(CDC* target) : m_pDC(target), m_bMemDC(!target->IsPrinting())
 {
     if (m_bMemDC) {
         if (!CreateCompatibleDC(target)) {
@@ -18,6 +17,7 @@ CMemDC::CMemDC(CDC* target) : m_pDC(target), m_bMemDC(!GridPrinting(target))
     } else {
         m_hDC = target->m_hDC;
         m_hAttribDC = target->m_hAttribDC;
+        m_bPrinting = target->m_bPrinting;
     }
 }
 

@@ -5,9 +5,6 @@
 #pragma once
 #include "corvane/CorvaneDefs.h"
 
-// Whether drawing on `dc` goes to a printed page.
-CORVANE_API bool GridPrinting(const CDC* dc);
-
 class CORVANE_API CMemDC : public CDC
 {
 public:

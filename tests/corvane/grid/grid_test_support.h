@@ -56,6 +56,8 @@ public:
     using tkxGridCtrl::GetCell;
     using tkxGridCtrl::m_MouseMode;
     using tkxGridCtrl::m_SelectionStartCell;
+    using tkxGridCtrl::m_DropTarget;
+    using tkxGridCtrl::PrintColumnHeadings;
     mutable long textReads = 0;
     CString GetItemText(int nRow, int nCol) const override
     {
