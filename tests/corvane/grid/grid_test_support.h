@@ -57,7 +57,9 @@ public:
     using tkxGridCtrl::m_MouseMode;
     using tkxGridCtrl::m_SelectionStartCell;
     using tkxGridCtrl::m_DropTarget;
-    using tkxGridCtrl::PrintColumnHeadings;
+    using tkxGridCtrl::m_nPrintRowsHeight;
+    using tkxGridCtrl::m_nPageWidth;
+    using tkxGridCtrl::m_CharSize;
     mutable long textReads = 0;
     CString GetItemText(int nRow, int nCol) const override
     {

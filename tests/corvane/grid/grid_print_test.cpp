@@ -1,0 +1,169 @@
+// Printing onto a DC flagged as printing: pages, a row taller than a page,
+// a grid without data rows, and the scale of a narrow grid.
+#include "grid_test_support.h"
+
+using namespace gridtest;
+using namespace wintest;
+
+namespace {
+
+const COLORREF kTextBk = 0xFFFFC1;
+
+// A page: a white bitmap as large as the "printer" says its page is.
+struct Page {
+    CClientDC screen{nullptr};
+    CDC dc;
+    CBitmap bitmap;
+    HGDIOBJ old = nullptr;
+    int width = 0, height = 0;
+    Page()
+    {
+        dc.CreateCompatibleDC(&screen);
+        width = dc.GetDeviceCaps(HORZRES);
+        height = dc.GetDeviceCaps(VERTRES);
+        bitmap.CreateCompatibleBitmap(&screen, width, height);
+        old = dc.SelectObject(bitmap.m_hObject);
+        dc.m_bPrinting = TRUE;
+        Clear();
+    }
+    ~Page() { dc.SelectObject(old); }
+    void Clear() { dc.FillSolidRect(0, 0, width, height, RGB(255, 255, 255)); }
+    Image Take()
+    {
+        Image image(width, height);
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof(info.bmiHeader);
+        info.bmiHeader.biWidth = width;
+        info.bmiHeader.biHeight = -height;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        dc.SelectObject(old);
+        ::GetDIBits(screen.m_hDC, static_cast<HBITMAP>(bitmap.m_hObject), 0, height, image.Bits(), &info,
+                    DIB_RGB_COLORS);
+        old = dc.SelectObject(bitmap.m_hObject);
+        return image;
+    }
+};
+
+struct PrintGrid : Hosted<TestGrid> {
+    PrintGrid(int rows, int cols)
+    {
+        EXPECT_TRUE(Make());
+        FillGrid(grid, rows, cols, 1, 1);
+    }
+};
+
+int Count(const Image& image, COLORREF colour)
+{
+    return image.Count(CRect(0, 0, image.Width(), image.Height()), colour);
+}
+
+// Dark pixels (text and lines) within a band of the page.
+int DarkIn(const Image& image, int top, int bottom)
+{
+    int dark = 0;
+    for (int y = std::max(top, 0); y < std::min(bottom, image.Height()); ++y)
+        for (int x = 0; x < image.Width(); ++x)
+            if (GetRValue(image.At(x, y)) < 100 && GetGValue(image.At(x, y)) < 100) ++dark;
+    return dark;
+}
+
+} // namespace
+
+TEST(GridPrint, RowsFillPagesAndATallRowGetsAPageOfItsOwn)
+{
+    PrintGrid g(8, 4);
+    Page page;
+    CPrintInfo info;
+    info.m_rectDraw.SetRect(0, 0, page.width, page.height);
+    g.grid.OnBeginPrinting(&page.dc, &info);
+    const int rowsHeight = g.grid.m_nPrintRowsHeight;
+    ASSERT_GT(rowsHeight, 30);
+    // Three rows fill a page; row 4 is twice a page high.
+    for (int row = 1; row < 8; ++row) g.grid.SetRowHeight(row, row == 4 ? 2 * rowsHeight : rowsHeight / 3);
+    g.grid.OnBeginPrinting(&page.dc, &info);
+    ASSERT_EQ(3u, info.GetMaxPage());
+    EXPECT_EQ(1u, info.m_nCurPage);
+
+    std::vector<Image> pages;
+    for (UINT number = 1; number <= 3; ++number) {
+        page.Clear();
+        info.m_nCurPage = number;
+        g.grid.OnPrint(&page.dc, &info);
+        pages.push_back(page.Take());
+        pages.back().SaveBmp(CString(L"grid_print_page") + std::to_wstring(number).c_str() + L".bmp");
+    }
+    g.grid.OnEndPrinting(&page.dc, &info);
+    // The tall row is printed (cut off at the footer) on its own page; once
+    // that page stayed empty.
+    for (const Image& image : pages) EXPECT_GT(Count(image, kTextBk), page.width * 20);
+    EXPECT_GT(Count(pages[1], kTextBk), Count(pages[0], kTextBk));
+    // Header, headings and footer on every page.
+    for (const Image& image : pages) {
+        EXPECT_GT(DarkIn(image, 0, page.height / 20), 0);
+        EXPECT_GT(DarkIn(image, page.height - page.height / 20, page.height), 0);
+    }
+}
+
+TEST(GridPrint, AGridWithoutDataRowsPrintsItsHeadings)
+{
+    PrintGrid g(1, 4);
+    Page page;
+    CPrintInfo info;
+    info.m_rectDraw.SetRect(0, 0, page.width, page.height);
+    g.grid.OnBeginPrinting(&page.dc, &info);
+    ASSERT_EQ(1u, info.GetMaxPage());
+    g.grid.OnPrint(&page.dc, &info);
+    Image image = page.Take();
+    image.SaveBmp(L"grid_print_headings_only.bmp");
+    g.grid.OnEndPrinting(&page.dc, &info);
+    // The heading row sits under the header: three characters down, one row high.
+    const double scale = static_cast<double>(page.width) / g.grid.m_nPageWidth;
+    const int top = static_cast<int>(3 * g.grid.m_CharSize.cy * scale);
+    const int bottom = static_cast<int>((3 * g.grid.m_CharSize.cy + g.grid.GetRowHeight(0)) * scale);
+    EXPECT_GT(DarkIn(image, top, bottom), 0);
+    EXPECT_EQ(0, Count(image, kTextBk)); // no data cells
+}
+
+TEST(GridPrint, ANarrowGridIsPrintedAcrossThePage)
+{
+    PrintGrid g(5, 2);
+    g.grid.SetColumnWidth(0, 30);
+    g.grid.SetColumnWidth(1, 50);
+    Page page;
+    CPrintInfo info;
+    info.m_rectDraw.SetRect(0, 0, page.width, page.height);
+    g.grid.OnBeginPrinting(&page.dc, &info);
+    g.grid.OnPrint(&page.dc, &info);
+    Image image = page.Take();
+    image.SaveBmp(L"grid_print_narrow.bmp");
+    g.grid.OnEndPrinting(&page.dc, &info);
+    // The heading row reaches from the left margin to the right one: four
+    // characters each, the grid's 80 pixels between them.
+    const double scale = static_cast<double>(page.width) / g.grid.m_nPageWidth;
+    const int top = static_cast<int>(3 * g.grid.m_CharSize.cy * scale) + 2;
+    const int bottom = static_cast<int>((3 * g.grid.m_CharSize.cy + g.grid.GetRowHeight(0)) * scale) - 2;
+    int left = image.Width(), right = 0;
+    for (int y = top; y < bottom; ++y)
+        for (int x = 0; x < image.Width(); ++x)
+            if (image.At(x, y) != RGB(255, 255, 255)) {
+                left = std::min(left, x);
+                right = std::max(right, x);
+            }
+    const int margin = static_cast<int>(4 * g.grid.m_CharSize.cx * scale);
+    EXPECT_NEAR(margin, left, 2 + scale);
+    EXPECT_NEAR(image.Width() - margin, right, 2 + 2 * scale);
+}
+
+TEST(GridPrint, PrintingWithoutAPrinterSaysSo)
+{
+    PrintGrid g(3, 3);
+    MessageBoxScript boxes;
+    DialogScript script; // a print dialog, should one appear, is cancelled
+    g.grid.Print();
+    PumpUntilIdle();
+    if (!ClHasPrinter()) {
+        ASSERT_EQ(1u, boxes.Shown().size());
+        EXPECT_EQ(CString(CL_MSG_NO_PRINTER), boxes.Shown()[0].text);
+    }
+}
