@@ -196,3 +196,22 @@ TEST(GridPaint, ALongTableDrawsOnlyTheRowsOnTheScreen)
     h.grid.UpdateWindow();
     EXPECT_LE(h.grid.textReads, shown);
 }
+
+TEST(GridPaint, TheDragImageIsTheFocusCellDrawn)
+{
+    Hosted<TestGrid> h;
+    ASSERT_TRUE(h.Make());
+    FillGrid(h.grid, 5, 4, 1, 1);
+    CPoint hotSpot;
+    EXPECT_EQ(nullptr, h.grid.CreateDragImage(&hotSpot)); // no focus cell
+    h.grid.SetFocusCell(2, 2);
+    CImageList* image = h.grid.CreateDragImage(&hotSpot);
+    ASSERT_NE(nullptr, image);
+    const CRect cell = Cell(h.grid, 2, 2);
+    EXPECT_EQ(CPoint(cell.Width(), cell.Height()), hotSpot);
+    EXPECT_EQ(1, image->GetImageCount());
+    IMAGEINFO info{};
+    ASSERT_TRUE(image->GetImageInfo(0, &info));
+    EXPECT_EQ(cell.Width(), info.rcImage.right - info.rcImage.left);
+    delete image;
+}
