@@ -98,14 +98,7 @@ COleDataSource* tkxGridCtrl::CopyTextFromGrid()
 void tkxGridCtrl::CutSelectedText()
 {
     if (!m_bEditable) return;
-    std::vector<CCellID> cells;
-    for (POSITION pos = m_SelectedCellMap.GetStartPosition(); pos;) {
-        ULONGLONG key;
-        CCellID cell;
-        m_SelectedCellMap.GetNextAssoc(pos, key, cell);
-        cells.push_back(cell);
-    }
-    for (const CCellID& cell : cells) {
+    for (const CCellID& cell : SelectedCells()) {
         if (IsCellLocked(cell.row, cell.col)) continue;
         if (CGridCell* data = GetCell(cell.row, cell.col)) EmptyCell(data, cell.row, cell.col);
     }

@@ -1002,15 +1002,7 @@ void tkxGridCtrl::SetSelectedRange(int nMinRow, int nMinCol, int nMaxRow, int nM
     };
 
     // Cells leave the selection; those outside the new range are repainted.
-    std::vector<CCellID> leaving;
-    leaving.reserve(static_cast<size_t>(m_SelectedCellMap.GetCount()));
-    for (POSITION pos = m_SelectedCellMap.GetStartPosition(); pos;) {
-        ULONGLONG key;
-        CCellID cell;
-        m_SelectedCellMap.GetNextAssoc(pos, key, cell);
-        leaving.push_back(cell);
-    }
-    for (const CCellID& cell : leaving) {
+    for (const CCellID& cell : SelectedCells()) {
         if (!IsValid(cell)) {
             m_SelectedCellMap.RemoveKey(CellKey(cell.row, cell.col));
             continue;
@@ -1040,6 +1032,19 @@ void tkxGridCtrl::SetSelectedRange(int nMinRow, int nMinCol, int nMaxRow, int nM
             }
     }
     if (dc) ReleaseDC(dc);
+}
+
+std::vector<CCellID> tkxGridCtrl::SelectedCells() const
+{
+    std::vector<CCellID> cells;
+    cells.reserve(static_cast<size_t>(m_SelectedCellMap.GetCount()));
+    for (POSITION pos = m_SelectedCellMap.GetStartPosition(); pos;) {
+        ULONGLONG key;
+        CCellID cell;
+        m_SelectedCellMap.GetNextAssoc(pos, key, cell);
+        cells.push_back(cell);
+    }
+    return cells;
 }
 
 CCellRange tkxGridCtrl::GetSelectedCellRange() const

@@ -451,6 +451,7 @@ private:
     void ReleaseFonts();
     void ReleaseMeasureDC();
     void Scroll(int bar, UINT code);
+    std::vector<CCellID> SelectedCells() const; // a copy: the cells may leave the selection meanwhile
     int LargestExtent(bool column, int index);
     void DestroyRow(int nRow); // every cell through EmptyCell, then the row
 
