@@ -8,6 +8,7 @@ namespace {
     ::testing::AddGlobalTestEnvironment(new test_support::ScratchHive(L"controls"));
 
 ShownMenu* g_menu = nullptr;
+std::vector<UINT> g_keys;
 
 std::vector<CString> MenuTexts(HMENU menu)
 {
@@ -44,7 +45,14 @@ void CALLBACK SeeMenu(HWND, UINT, UINT_PTR timer, DWORD)
             if (sub) g_menu->items[static_cast<size_t>(i)] += L">";
         }
     }
-    ::EndMenu();
+    if (g_keys.empty()) {
+        ::EndMenu();
+        return;
+    }
+    for (UINT key : g_keys) {
+        ::PostMessageW(window, WM_KEYDOWN, key, 1);
+        ::PostMessageW(window, WM_KEYUP, key, 0xC0000001);
+    }
 }
 
 } // namespace
@@ -83,10 +91,11 @@ KeyState::KeyState(bool ctrl, bool shift)
 
 KeyState::~KeyState() { ::SetKeyboardState(m_saved); }
 
-ShownMenu WatchMenu(const std::function<void()>& open)
+ShownMenu WatchMenu(const std::function<void()>& open, std::vector<UINT> keys)
 {
     ShownMenu shown;
     g_menu = &shown;
+    g_keys = std::move(keys);
     UINT_PTR timer = ::SetTimer(nullptr, 0, 20, &SeeMenu);
     open();
     ::KillTimer(nullptr, timer);

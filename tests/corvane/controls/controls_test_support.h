@@ -49,7 +49,9 @@ struct ShownMenu {
     int count = 0;
 };
 
-// Runs `open` (which shows a popup menu) and records the menu.
-ShownMenu WatchMenu(const std::function<void()>& open);
+// Runs `open` (which shows a popup menu) and records the menu; then the
+// menu is closed, or given the `keys` (say Down, Down, Enter to choose the
+// second item).
+ShownMenu WatchMenu(const std::function<void()>& open, std::vector<UINT> keys = {});
 
 } // namespace controls_test
