@@ -8,6 +8,7 @@
 #include "corvane/project/Project.h"
 #include "corvane/project/ProjectInterface.h"
 #include "corvane/project/RegistryLists.h"
+#include "corvane/project/ShellFunctions.h"
 #include "corvane/project/StationText.h"
 #include "corvane/project/SuitePrograms.h"
 #include "corvane/project/TavixDevApp.h"
