@@ -18,6 +18,15 @@ void SetError(const wchar_t* format, const wchar_t* a, const wchar_t* b = nullpt
     tkx_SetLastError(text);
 }
 
+// Opens a text file for reading; false with the message (format with the
+// path) as the last-error text when it cannot be opened.
+bool OpenForReading(CStdioFile& in, const CString& file, const wchar_t* failure)
+{
+    if (!file.IsEmpty() && in.Open(file, CFile::modeRead | CFile::typeText | CFile::shareDenyWrite)) return true;
+    SetError(failure, file);
+    return false;
+}
+
 } // namespace
 
 IMPLEMENT_DYNAMIC(tkxEditList, CListCtrl)
@@ -613,10 +622,7 @@ int tkxEditList::ReadFile(const wchar_t* path, const wchar_t* guide)
 {
     const CString file = path ? path : L"";
     CStdioFile in;
-    if (file.IsEmpty() || !in.Open(file, CFile::modeRead | CFile::typeText | CFile::shareDenyWrite)) {
-        SetError(L"打开文件失败![%s]", file);
-        return 0;
-    }
+    if (!OpenForReading(in, file, L"打开文件失败![%s]")) return 0;
     if (guide) {
         CString first;
         in.ReadString(first);
@@ -698,10 +704,7 @@ int tkxEditList::ImportCSV(const wchar_t* path)
 {
     const CString file = path ? path : L"";
     CStdioFile in;
-    if (file.IsEmpty() || !in.Open(file, CFile::modeRead | CFile::typeText | CFile::shareDenyWrite)) {
-        SetError(L"打开CSV文件失败!\n\n%s", file);
-        return 0;
-    }
+    if (!OpenForReading(in, file, L"打开CSV文件失败!\n\n%s")) return 0;
     DeleteAllItems();
     const int columns = GetColumnCount();
     CString line;
