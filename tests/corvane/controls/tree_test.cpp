@@ -40,7 +40,7 @@ protected:
         ASSERT_TRUE(tree.Create(kTreeStyle, CRect(10, 10, 300, 400), &host, 901));
         font.CreatePointFont(90, L"宋体");
         tree.SetFont(&font);
-        images.Create(16, 16, ILC_COLOR32 | ILC_MASK, 2, 0);
+        images.Create(16, 16, static_cast<UINT>(ILC_COLOR32 | ILC_MASK), 2, 0);
         for (COLORREF colour : {RGB(200, 40, 40), RGB(40, 120, 200)}) {
             CBitmap bitmap;
             CDC screen;
