@@ -114,9 +114,7 @@ void AfxOleTerm()
     // Text the program left on the clipboard stays there after it ends: the
     // data goes onto the clipboard itself, in place of OLE's promise of it.
     if (st.clipboardSource && ::OleIsCurrentClipboard(st.clipboardSource->GetInterface()) == S_OK) {
-        std::vector<std::pair<CLIPFORMAT, HGLOBAL>> copies;
-        for (const auto& e : st.clipboardSource->m_entries)
-            if (HGLOBAL copy = CopyGlobal(e.data)) copies.emplace_back(e.format.cfFormat, copy);
+        std::vector<std::pair<CLIPFORMAT, HGLOBAL>> copies = st.clipboardSource->CopyData();
         st.clipboardSource = nullptr;
         ::OleSetClipboard(nullptr); // releases the data source
         HWND owner = ::CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
@@ -325,6 +323,14 @@ BOOL COleDataSource::CacheText(const wchar_t* text)
     CacheGlobalData(CF_UNICODETEXT, wide);
     CacheGlobalData(CF_TEXT, ansi);
     return TRUE;
+}
+
+std::vector<std::pair<CLIPFORMAT, HGLOBAL>> COleDataSource::CopyData() const
+{
+    std::vector<std::pair<CLIPFORMAT, HGLOBAL>> copies;
+    for (const Entry& e : m_entries)
+        if (HGLOBAL copy = CopyGlobal(e.data)) copies.emplace_back(e.format.cfFormat, copy);
+    return copies;
 }
 
 void COleDataSource::Empty()
