@@ -1,5 +1,6 @@
 #include "Ole.h"
 #include "Wnd.h"
+#include "View.h"
 #include <shlobj.h>
 #include <algorithm>
 #include <cstring>
@@ -513,19 +514,42 @@ CPoint COleDropTarget::ClientPoint(POINTL point) const
     return CPoint(p.x, p.y);
 }
 
-DROPEFFECT COleDropTarget::OnDragEnter(CWnd*, COleDataObject*, DWORD, CPoint) { return DROPEFFECT_NONE; }
-DROPEFFECT COleDropTarget::OnDragOver(CWnd*, COleDataObject*, DWORD, CPoint) { return DROPEFFECT_NONE; }
-BOOL COleDropTarget::OnDrop(CWnd*, COleDataObject*, DROPEFFECT, CPoint) { return FALSE; }
+// The defaults hand the drag to the window when it is a view.
+
+DROPEFFECT COleDropTarget::OnDragEnter(CWnd* wnd, COleDataObject* data, DWORD keyState, CPoint point)
+{
+    CView* view = DYNAMIC_DOWNCAST(CView, wnd);
+    return view ? view->OnDragEnter(data, keyState, point) : DROPEFFECT_NONE;
+}
+
+DROPEFFECT COleDropTarget::OnDragOver(CWnd* wnd, COleDataObject* data, DWORD keyState, CPoint point)
+{
+    CView* view = DYNAMIC_DOWNCAST(CView, wnd);
+    return view ? view->OnDragOver(data, keyState, point) : DROPEFFECT_NONE;
+}
+
+BOOL COleDropTarget::OnDrop(CWnd* wnd, COleDataObject* data, DROPEFFECT effect, CPoint point)
+{
+    CView* view = DYNAMIC_DOWNCAST(CView, wnd);
+    return view ? view->OnDrop(data, effect, point) : FALSE;
+}
 
 DROPEFFECT COleDropTarget::OnDropEx(CWnd*, COleDataObject*, DROPEFFECT, DROPEFFECT, CPoint)
 {
     return static_cast<DROPEFFECT>(-1);
 }
 
-void COleDropTarget::OnDragLeave(CWnd*) {}
+void COleDropTarget::OnDragLeave(CWnd* wnd)
+{
+    if (CView* view = DYNAMIC_DOWNCAST(CView, wnd)) view->OnDragLeave();
+}
 
 DROPEFFECT COleDropTarget::OnDragScroll(CWnd* wnd, DWORD keyState, CPoint point)
 {
+    if (CView* view = DYNAMIC_DOWNCAST(CView, wnd)) {
+        DROPEFFECT answer = view->OnDragScroll(keyState, point);
+        if (answer != DROPEFFECT_NONE) return answer;
+    }
     DWORD style = wnd ? wnd->GetStyle() : 0;
     CRect client;
     if (wnd) wnd->GetClientRect(&client);
