@@ -274,10 +274,11 @@ COleDataSource::~COleDataSource()
 {
     OleState& st = Ole();
     if (st.clipboardSource == this) {
-        // Deleted while on the clipboard: take it off rather than leave the
-        // clipboard with a dangling object.
         st.clipboardSource = nullptr;
-        if (::OleIsCurrentClipboard(GetInterface()) == S_OK) {
+        // Deleted by hand while the clipboard still holds it (its last
+        // reference gone, it is no longer there): take it off rather than
+        // leave the clipboard with a dangling object.
+        if (m_refs > 0 && ::OleIsCurrentClipboard(GetInterface()) == S_OK) {
             m_refs = 1 << 20; // the clipboard's release must not delete it again
             ::OleSetClipboard(nullptr);
         }
@@ -342,6 +343,7 @@ void COleDataSource::Empty()
 
 BOOL COleDataSource::SetClipboard()
 {
+    Ole().clipboardSource = nullptr; // the one there before may go meanwhile
     if (FAILED(::OleSetClipboard(GetInterface()))) return FALSE;
     // The clipboard holds its own reference now; the creator's goes.
     Ole().clipboardSource = this;
