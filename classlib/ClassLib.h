@@ -31,3 +31,4 @@
 #include "RecentFileList.h"
 #include "Ole.h"
 #include "Print.h"
+#include "PrintPreview.h"

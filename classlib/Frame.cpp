@@ -1,4 +1,5 @@
 #include "Frame.h"
+#include "PrintPreview.h"
 #include "App.h"
 #include "ControlBars.h"
 #include "Document.h"
@@ -231,6 +232,11 @@ void CFrameWnd::OnSize(UINT type, int, int)
 
 void CFrameWnd::OnClose()
 {
+    // Closing a frame that shows a print preview closes the preview.
+    if (CPreviewView* preview = CPreviewView::Of(this)) {
+        preview->Close();
+        return;
+    }
     CWinApp* app = AfxGetApp();
     HWND self = m_hWnd;
     if (app && app->m_pMainWnd == this) {

@@ -1,5 +1,6 @@
 #include "Ole.h"
 #include "Wnd.h"
+#include "View.h"
 #include <shlobj.h>
 #include <algorithm>
 #include <cstring>
@@ -114,9 +115,7 @@ void AfxOleTerm()
     // Text the program left on the clipboard stays there after it ends: the
     // data goes onto the clipboard itself, in place of OLE's promise of it.
     if (st.clipboardSource && ::OleIsCurrentClipboard(st.clipboardSource->GetInterface()) == S_OK) {
-        std::vector<std::pair<CLIPFORMAT, HGLOBAL>> copies;
-        for (const auto& e : st.clipboardSource->m_entries)
-            if (HGLOBAL copy = CopyGlobal(e.data)) copies.emplace_back(e.format.cfFormat, copy);
+        std::vector<std::pair<CLIPFORMAT, HGLOBAL>> copies = st.clipboardSource->CopyData();
         st.clipboardSource = nullptr;
         ::OleSetClipboard(nullptr); // releases the data source
         HWND owner = ::CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
@@ -275,10 +274,11 @@ COleDataSource::~COleDataSource()
 {
     OleState& st = Ole();
     if (st.clipboardSource == this) {
-        // Deleted while on the clipboard: take it off rather than leave the
-        // clipboard with a dangling object.
         st.clipboardSource = nullptr;
-        if (::OleIsCurrentClipboard(GetInterface()) == S_OK) {
+        // Deleted by hand while the clipboard still holds it (its last
+        // reference gone, it is no longer there): take it off rather than
+        // leave the clipboard with a dangling object.
+        if (m_refs > 0 && ::OleIsCurrentClipboard(GetInterface()) == S_OK) {
             m_refs = 1 << 20; // the clipboard's release must not delete it again
             ::OleSetClipboard(nullptr);
         }
@@ -327,6 +327,14 @@ BOOL COleDataSource::CacheText(const wchar_t* text)
     return TRUE;
 }
 
+std::vector<std::pair<CLIPFORMAT, HGLOBAL>> COleDataSource::CopyData() const
+{
+    std::vector<std::pair<CLIPFORMAT, HGLOBAL>> copies;
+    for (const Entry& e : m_entries)
+        if (HGLOBAL copy = CopyGlobal(e.data)) copies.emplace_back(e.format.cfFormat, copy);
+    return copies;
+}
+
 void COleDataSource::Empty()
 {
     for (Entry& e : m_entries) ::GlobalFree(e.data);
@@ -335,6 +343,7 @@ void COleDataSource::Empty()
 
 BOOL COleDataSource::SetClipboard()
 {
+    Ole().clipboardSource = nullptr; // the one there before may go meanwhile
     if (FAILED(::OleSetClipboard(GetInterface()))) return FALSE;
     // The clipboard holds its own reference now; the creator's goes.
     Ole().clipboardSource = this;
@@ -507,19 +516,42 @@ CPoint COleDropTarget::ClientPoint(POINTL point) const
     return CPoint(p.x, p.y);
 }
 
-DROPEFFECT COleDropTarget::OnDragEnter(CWnd*, COleDataObject*, DWORD, CPoint) { return DROPEFFECT_NONE; }
-DROPEFFECT COleDropTarget::OnDragOver(CWnd*, COleDataObject*, DWORD, CPoint) { return DROPEFFECT_NONE; }
-BOOL COleDropTarget::OnDrop(CWnd*, COleDataObject*, DROPEFFECT, CPoint) { return FALSE; }
+// The defaults hand the drag to the window when it is a view.
+
+DROPEFFECT COleDropTarget::OnDragEnter(CWnd* wnd, COleDataObject* data, DWORD keyState, CPoint point)
+{
+    CView* view = DYNAMIC_DOWNCAST(CView, wnd);
+    return view ? view->OnDragEnter(data, keyState, point) : DROPEFFECT_NONE;
+}
+
+DROPEFFECT COleDropTarget::OnDragOver(CWnd* wnd, COleDataObject* data, DWORD keyState, CPoint point)
+{
+    CView* view = DYNAMIC_DOWNCAST(CView, wnd);
+    return view ? view->OnDragOver(data, keyState, point) : DROPEFFECT_NONE;
+}
+
+BOOL COleDropTarget::OnDrop(CWnd* wnd, COleDataObject* data, DROPEFFECT effect, CPoint point)
+{
+    CView* view = DYNAMIC_DOWNCAST(CView, wnd);
+    return view ? view->OnDrop(data, effect, point) : FALSE;
+}
 
 DROPEFFECT COleDropTarget::OnDropEx(CWnd*, COleDataObject*, DROPEFFECT, DROPEFFECT, CPoint)
 {
     return static_cast<DROPEFFECT>(-1);
 }
 
-void COleDropTarget::OnDragLeave(CWnd*) {}
+void COleDropTarget::OnDragLeave(CWnd* wnd)
+{
+    if (CView* view = DYNAMIC_DOWNCAST(CView, wnd)) view->OnDragLeave();
+}
 
 DROPEFFECT COleDropTarget::OnDragScroll(CWnd* wnd, DWORD keyState, CPoint point)
 {
+    if (CView* view = DYNAMIC_DOWNCAST(CView, wnd)) {
+        DROPEFFECT answer = view->OnDragScroll(keyState, point);
+        if (answer != DROPEFFECT_NONE) return answer;
+    }
     DWORD style = wnd ? wnd->GetStyle() : 0;
     CRect client;
     if (wnd) wnd->GetClientRect(&client);

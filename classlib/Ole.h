@@ -100,6 +100,9 @@ public:
 
     // Puts the data on the clipboard, which then owns this object.
     BOOL SetClipboard();
+    // Copies of the cached blocks, by format (AfxOleTerm hands them to the
+    // clipboard itself when the program ends).
+    std::vector<std::pair<CLIPFORMAT, HGLOBAL>> CopyData() const;
     // Runs OLE's drag loop with this data; the effect of the drop, or
     // DROPEFFECT_NONE when the drag was cancelled or could not start.
     DROPEFFECT DoDragDrop(DWORD allowedEffects = DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK);
@@ -133,7 +136,6 @@ private:
     const Entry* Find(const FORMATETC* format, HRESULT* why) const;
     std::vector<Entry> m_entries;
     LONG m_refs = 1;
-    friend void AfxOleTerm();
 };
 
 class CLASSLIB_API COleDropTarget : public CCmdTarget

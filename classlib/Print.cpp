@@ -184,7 +184,8 @@ void CPageSetupDialog::GetMargins(LPRECT margins, LPRECT minMargins) const
 // ---------------------------------------------------------------------------
 // CPrintInfo.
 
-CPrintInfo::CPrintInfo() : m_pPD(new CPrintDialog(FALSE))
+CPrintInfo::CPrintInfo()
+    : m_pPD(new CPrintDialog(FALSE, PD_ALLPAGES | PD_USEDEVMODECOPIES | PD_HIDEPRINTTOFILE | PD_NOSELECTION))
 {
     SetMinPage(1);
     SetMaxPage(0xFFFF);

@@ -48,13 +48,25 @@ public:
 
     // Printing.  The print command runs OnPreparePrinting (which calls
     // DoPreparePrinting for the print dialog), OnBeginPrinting, for each
-    // page OnPrepareDC and OnPrint, then OnEndPrinting.
+    // page OnPrepareDC and OnPrint, then OnEndPrinting.  Without a printer
+    // the user is told so and nothing prints.  The default OnPrepareDC
+    // prints one page of a document whose length is not known (maximum page
+    // 0xFFFF); OnPrint draws the page with OnDraw.
     virtual BOOL OnPreparePrinting(CPrintInfo* info);
     virtual void OnBeginPrinting(CDC* dc, CPrintInfo* info);
     virtual void OnPrepareDC(CDC* dc, CPrintInfo* info = nullptr);
     virtual void OnPrint(CDC* dc, CPrintInfo* info);
     virtual void OnEndPrinting(CDC* dc, CPrintInfo* info);
+    // The print dialog (for the preview or a print without the dialog: the
+    // default printer); the printer's DC is then in info->m_pPD.  FALSE when
+    // cancelled or when there is no printer (the user was told).
     BOOL DoPreparePrinting(CPrintInfo* info);
+    // The print loop on a printer DC prepared as above (or any DC that takes
+    // documents and pages): the document, the pages from GetFromPage to
+    // GetToPage while OnPrepareDC lets printing continue, the dialog that
+    // shows the page and can cancel.  FALSE when cancelled or failed (a
+    // failure is reported).
+    BOOL PrintDocument(CDC* dc, CPrintInfo* info);
 
     // Drag and drop onto the view (through a registered drop target).
     virtual DROPEFFECT OnDragEnter(COleDataObject* data, DWORD keyState, CPoint point);

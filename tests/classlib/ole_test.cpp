@@ -345,3 +345,28 @@ TEST(OleStartAndEnd, TheApplicationStopsOleAndLeavesItsClipboardTextBehind)
     frame->DestroyWindow();
     EXPECT_STREQ(L"退出后仍在剪贴板", ClipboardUnicodeText());
 }
+
+TEST(OleDragSource, ADragWithoutAHeldButtonDropsAtOnceWhereThePointerIs)
+{
+    // OLE's drag loop ends as soon as it sees no button held: over our
+    // window, that is a drop there (with a button held the loop would follow
+    // the mouse, which a test cannot do).
+    ASSERT_TRUE(AfxOleInit());
+    TestFrame* frame = new TestFrame(true);
+    CDropWnd wnd;
+    ASSERT_TRUE(wnd.Create(nullptr, L"drop", WS_CHILD | WS_VISIBLE, CRect(20, 30, 220, 180), frame, 1));
+    CRecordingTarget target;
+    ASSERT_TRUE(target.Register(&wnd));
+    CPoint pointer(100, 100);
+    wnd.ClientToScreen(&pointer);
+    ASSERT_TRUE(::SetCursorPos(pointer.x, pointer.y));
+    PumpUntilIdle();
+    auto* source = new COleDataSource;
+    source->CacheText(L"拖动的文字");
+    EXPECT_EQ(DROPEFFECT_MOVE, source->DoDragDrop(DROPEFFECT_COPY | DROPEFFECT_MOVE));
+    EXPECT_EQ((std::vector<std::string>{"enter", "drop"}), target.calls);
+    EXPECT_STREQ(L"拖动的文字", target.dropped);
+    EXPECT_EQ(1u, RefsOf(source)); // the caller's again
+    source->InternalRelease();
+    frame->DestroyWindow();
+}
