@@ -4,6 +4,7 @@
 #include "Document.h"
 #include "Frame.h"
 #include "View.h"
+#include <vector>
 
 namespace {
 
@@ -146,8 +147,9 @@ BOOL CDocTemplate::SaveAllModified()
 
 void CDocTemplate::CloseAllDocuments(BOOL)
 {
-    // Closing a document takes it off the list.
-    for (POSITION pos = GetFirstDocPosition(); pos; pos = GetFirstDocPosition()) GetNextDoc(pos)->OnCloseDocument();
+    std::vector<CDocument*> documents;
+    for (POSITION pos = GetFirstDocPosition(); pos;) documents.push_back(GetNextDoc(pos));
+    for (CDocument* document : documents) document->OnCloseDocument();
 }
 
 // ---------------------------------------------------------------------------

@@ -40,7 +40,12 @@ CDocument::~CDocument()
 void CDocument::SetTitle(const wchar_t* title)
 {
     m_strTitle = title ? title : L"";
-    // The frames show the new title at the next idle moment.
+    UpdateFrameTitles();
+}
+
+void CDocument::UpdateFrameTitles()
+{
+    // The frames show the title at the next idle moment.
     for (POSITION pos = m_viewList.GetHeadPosition(); pos;) {
         CView* view = static_cast<CView*>(m_viewList.GetNext(pos));
         for (CFrameWnd* frame = view->GetParentFrame(); frame; frame = frame->GetParentFrame())
@@ -188,7 +193,7 @@ void CDocument::OnChangedViewList()
         OnCloseDocument();
         return;
     }
-    SetTitle(m_strTitle); // the frames' titles follow
+    UpdateFrameTitles();
 }
 
 void CDocument::UpdateAllViews(CView* sender, LPARAM hint, CObject* hintObject)

@@ -90,6 +90,9 @@ protected:
     void OnFileSaveAs();
     DECLARE_MESSAGE_MAP()
 
+    // The document's frames show its title anew at the next idle moment.
+    void UpdateFrameTitles();
+
     CString m_strTitle;
     CString m_strPathName;
     CDocTemplate* m_pDocTemplate = nullptr;

@@ -47,6 +47,30 @@ TEST_F(DocViewTest, FileDialogsGiveTheChosenPath)
     EXPECT_EQ(IDCANCEL, cancelled.DoModal());
 }
 
+TEST_F(DocViewTest, FileOpenOffersEveryTemplatesFilesAndOpensTheChoice)
+{
+    ScratchFolder folder(L"fileopen");
+    WriteList(folder / L"打开.lst", {L"行"});
+    std::vector<CString> types;
+    DialogScript script;
+    script.Then([&](CWnd* d) {
+        HWND typeBox = ::GetDlgItem(d->m_hWnd, 0x470); // cmb1
+        int count = static_cast<int>(::SendMessageW(typeBox, CB_GETCOUNT, 0, 0));
+        for (int i = 0; i < count; ++i) {
+            wchar_t text[128] = {};
+            ::SendMessageW(typeBox, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
+            types.push_back(text);
+        }
+        SetText(d, kFileNameBox, folder / L"打开.lst");
+        Press(d, IDOK);
+    });
+    theApp.Frame()->SendMessage(WM_COMMAND, ID_FILE_OPEN);
+    std::vector<CString> expected{L"笔记文件 (*.note)", L"列表文件 (*.lst)", L"所有文件 (*.*)"};
+    EXPECT_EQ(expected, types);
+    ASSERT_EQ(1, theApp.GetOpenDocumentCount());
+    EXPECT_TRUE(theApp.Frame()->GetActiveDocument()->IsKindOf(RUNTIME_CLASS(CListDoc)));
+}
+
 TEST(FileDialog, SeveralChosenFilesComeOneByOne)
 {
     struct Case {
