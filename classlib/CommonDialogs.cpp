@@ -2,23 +2,6 @@
 #include "App.h"
 #include <iterator>
 
-namespace {
-
-// The owner of a system dialog: the given window's top-level window, or the
-// application's main window.
-HWND OwnerOf(CWnd* parent)
-{
-    HWND owner = parent ? parent->GetSafeHwnd() : nullptr;
-    if (!owner) {
-        CWinApp* app = AfxGetApp();
-        owner = app && app->m_pMainWnd ? app->m_pMainWnd->GetSafeHwnd() : ::GetActiveWindow();
-    }
-    while (owner && (::GetWindowLongPtrW(owner, GWL_STYLE) & WS_CHILD)) owner = ::GetParent(owner);
-    return owner;
-}
-
-} // namespace
-
 // ---------------------------------------------------------------------------
 // CFileDialog
 
@@ -54,7 +37,7 @@ CFileDialog::CFileDialog(BOOL openFileDialog, const wchar_t* defaultExtension, c
 
 INT_PTR CFileDialog::DoModal()
 {
-    m_ofn.hwndOwner = OwnerOf(m_pParentWnd);
+    m_ofn.hwndOwner = ClModalOwner(m_pParentWnd);
     BOOL chosen = m_bOpenFileDialog ? ::GetOpenFileNameW(&m_ofn) : ::GetSaveFileNameW(&m_ofn);
     return chosen ? IDOK : IDCANCEL;
 }
@@ -134,7 +117,7 @@ COLORREF* CColorDialog::GetSavedCustomColors()
 
 INT_PTR CColorDialog::DoModal()
 {
-    m_cc.hwndOwner = OwnerOf(m_pParentWnd);
+    m_cc.hwndOwner = ClModalOwner(m_pParentWnd);
     return ::ChooseColorW(&m_cc) ? IDOK : IDCANCEL;
 }
 
@@ -171,7 +154,7 @@ BOOL CFindReplaceDialog::Create(BOOL findOnly, const wchar_t* findWhat, const wc
     if (findWhat) lstrcpynW(m_szFindWhat, findWhat, static_cast<int>(std::size(m_szFindWhat)));
     if (replaceWith) lstrcpynW(m_szReplaceWith, replaceWith, static_cast<int>(std::size(m_szReplaceWith)));
     m_fr.Flags = flags;
-    m_fr.hwndOwner = parent && parent->GetSafeHwnd() ? parent->GetSafeHwnd() : OwnerOf(nullptr);
+    m_fr.hwndOwner = parent && parent->GetSafeHwnd() ? parent->GetSafeHwnd() : ClModalOwner(nullptr);
     m_pParentWnd = parent;
     // The dialog is bound to this object as it is created; its buttons keep
     // the system's handling.

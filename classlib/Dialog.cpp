@@ -35,6 +35,16 @@ HWND TopLevelOf(HWND hwnd)
 
 } // namespace
 
+HWND ClModalOwner(CWnd* parent)
+{
+    HWND owner = parent ? parent->GetSafeHwnd() : nullptr;
+    if (!owner) {
+        CWinApp* app = AfxGetApp();
+        owner = app && app->m_pMainWnd ? app->m_pMainWnd->GetSafeHwnd() : ::GetActiveWindow();
+    }
+    return TopLevelOf(owner);
+}
+
 IMPLEMENT_DYNAMIC(CDialog, CWnd)
 IMPLEMENT_DYNAMIC(CUserException, CSimpleException)
 
@@ -128,12 +138,7 @@ INT_PTR CDialog::DoModal()
     LPCDLGTEMPLATE dialogTemplate = LoadTemplate(&module);
     if (!dialogTemplate) return -1;
 
-    HWND owner = m_pParentWnd ? m_pParentWnd->GetSafeHwnd() : nullptr;
-    if (!owner) {
-        CWinApp* app = AfxGetApp();
-        owner = app && app->m_pMainWnd ? app->m_pMainWnd->GetSafeHwnd() : ::GetActiveWindow();
-    }
-    owner = TopLevelOf(owner);
+    HWND owner = ClModalOwner(m_pParentWnd);
     BOOL enableOwner = FALSE;
     if (owner && owner != ::GetDesktopWindow() && ::IsWindowEnabled(owner)) {
         ::EnableWindow(owner, FALSE);

@@ -66,6 +66,10 @@ private:
     CString m_templateName; // keeps a named template's text alive
 };
 
+// The owner of a modal window asked for with `parent`: its top-level window,
+// or else the application's main window, or else the active window.
+CLASSLIB_API HWND ClModalOwner(CWnd* parent);
+
 // The exception that ends a failed exchange; it carries no message (the
 // user already saw one).
 class CLASSLIB_API CUserException : public CSimpleException

@@ -17,6 +17,24 @@ CString FullPath(const wchar_t* path)
     return n > 0 && n < MAX_PATH * 2 ? CString(buffer) : CString(path);
 }
 
+// The extensions of a template's ";"-separated list, each with its dot
+// (".lst"; a leading "*" is dropped).
+std::vector<CString> SplitExtensions(const CString& extensions)
+{
+    std::vector<CString> list;
+    int start = 0;
+    while (start <= extensions.GetLength()) {
+        int end = extensions.Find(L';', start);
+        if (end < 0) end = extensions.GetLength();
+        CString extension = extensions.Mid(start, end - start);
+        extension.Trim();
+        if (extension.Left(1) == L"*") extension = extension.Mid(1);
+        if (!extension.IsEmpty()) list.push_back(extension);
+        start = end + 1;
+    }
+    return list;
+}
+
 bool SameFile(const CString& a, const CString& b)
 {
     return !a.IsEmpty() && ::CompareStringOrdinal(a, a.GetLength(), b, b.GetLength(), TRUE) == CSTR_EQUAL;
@@ -67,18 +85,9 @@ void CDocTemplate::RemoveDocument(CDocument* document)
 BOOL CDocTemplate::PathHasExtension(const wchar_t* path, const CString& extensions)
 {
     CString name(path);
-    int start = 0;
-    while (start <= extensions.GetLength()) {
-        int end = extensions.Find(L';', start);
-        if (end < 0) end = extensions.GetLength();
-        CString extension = extensions.Mid(start, end - start);
-        extension.Trim();
-        if (extension.Left(1) == L"*") extension = extension.Mid(1);
-        if (!extension.IsEmpty() && name.GetLength() > extension.GetLength() &&
-            name.Right(extension.GetLength()).CompareNoCase(extension) == 0)
+    for (const CString& extension : SplitExtensions(extensions))
+        if (name.GetLength() > extension.GetLength() && name.Right(extension.GetLength()).CompareNoCase(extension) == 0)
             return TRUE;
-        start = end + 1;
-    }
     return FALSE;
 }
 
@@ -357,18 +366,10 @@ BOOL CDocManager::DoPromptFileName(CString& fileName, const wchar_t* title, DWOR
         if (!t->GetDocString(name, CDocTemplate::filterName) || !t->GetDocString(extensions, CDocTemplate::filterExt))
             return;
         CString patterns;
-        int start = 0;
-        while (start <= extensions.GetLength()) {
-            int end = extensions.Find(L';', start);
-            if (end < 0) end = extensions.GetLength();
-            CString extension = extensions.Mid(start, end - start);
-            extension.Trim();
-            if (!extension.IsEmpty()) {
-                if (!patterns.IsEmpty()) patterns += L";";
-                patterns += extension.Left(1) == L"*" ? extension : L"*" + extension;
-                if (defaultExtension.IsEmpty()) defaultExtension = extension.TrimLeft(L"*.");
-            }
-            start = end + 1;
+        for (CString extension : SplitExtensions(extensions)) {
+            if (!patterns.IsEmpty()) patterns += L";";
+            patterns += L"*" + extension;
+            if (defaultExtension.IsEmpty()) defaultExtension = extension.TrimLeft(L".");
         }
         filter += name + L"|" + patterns + L"|";
     };

@@ -53,18 +53,26 @@ BOOL CFrameWnd::Create(const wchar_t* className, const wchar_t* title, DWORD sty
     return ok;
 }
 
-BOOL CFrameWnd::LoadFrame(UINT resourceId, DWORD style, CWnd* parent, CCreateContext* context, HINSTANCE caller)
+const wchar_t* CFrameWnd::LoadFrameResources(UINT resourceId, HINSTANCE caller, CString& title)
 {
     m_nIDHelp = resourceId;
     const wchar_t* name = MAKEINTRESOURCEW(resourceId);
     CString strings;
     strings.LoadString(resourceId, caller);
     int end = strings.Find(L'\n');
-    CString title = end < 0 ? strings : strings.Left(end);
+    title = end < 0 ? strings : strings.Left(end);
     HICON icon = nullptr;
     if (HINSTANCE module = AfxFindResourceHandle(name, RT_GROUP_ICON, caller)) icon = ::LoadIconW(module, name);
-    const wchar_t* windowClass = AfxRegisterWndClass(CS_DBLCLKS, ::LoadCursorW(nullptr, IDC_ARROW),
-                                                     reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1), icon);
+    return AfxRegisterWndClass(CS_DBLCLKS, ::LoadCursorW(nullptr, IDC_ARROW),
+                               reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1),
+                               icon ? icon : ::LoadIconW(nullptr, IDI_APPLICATION));
+}
+
+BOOL CFrameWnd::LoadFrame(UINT resourceId, DWORD style, CWnd* parent, CCreateContext* context, HINSTANCE caller)
+{
+    CString title;
+    const wchar_t* windowClass = LoadFrameResources(resourceId, caller, title);
+    const wchar_t* name = MAKEINTRESOURCEW(resourceId);
     const wchar_t* menuName = AfxFindResourceHandle(name, RT_MENU, caller) ? name : nullptr;
     if (!Create(windowClass, title, style, rectDefault, parent, menuName, 0, context, caller)) return FALSE;
     if (HINSTANCE module = AfxFindResourceHandle(name, RT_ACCELERATOR, caller))

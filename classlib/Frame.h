@@ -129,6 +129,9 @@ public:
     CControlBar* GetControlBarAt(int index) const;
 
 protected:
+    // LoadFrame's resources: the title (the string's first part) into
+    // `title`, and a window class with the icon of the id.
+    const wchar_t* LoadFrameResources(UINT resourceId, HINSTANCE caller, CString& title);
     virtual BOOL OnCreateClient(LPCREATESTRUCT cs, CCreateContext* context);
     // The create context of a WM_CREATE (MDI children carry it inside their
     // MDICREATESTRUCT).

@@ -249,17 +249,8 @@ BOOL CMDIChildWnd::Create(const wchar_t* className, const wchar_t* title, DWORD 
 
 BOOL CMDIChildWnd::LoadFrame(UINT resourceId, DWORD style, CWnd* parent, CCreateContext* context, HINSTANCE caller)
 {
-    m_nIDHelp = resourceId;
-    const wchar_t* name = MAKEINTRESOURCEW(resourceId);
-    CString strings;
-    strings.LoadString(resourceId, caller);
-    int end = strings.Find(L'\n');
-    CString title = end < 0 ? strings : strings.Left(end);
-    HICON icon = nullptr;
-    if (HINSTANCE module = AfxFindResourceHandle(name, RT_GROUP_ICON, caller)) icon = ::LoadIconW(module, name);
-    const wchar_t* windowClass = AfxRegisterWndClass(CS_DBLCLKS, ::LoadCursorW(nullptr, IDC_ARROW),
-                                                     reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1),
-                                                     icon ? icon : ::LoadIconW(nullptr, IDI_APPLICATION));
+    CString title;
+    const wchar_t* windowClass = LoadFrameResources(resourceId, caller, title);
     return Create(windowClass, title, style | WS_CHILD, rectDefault, parent, nullptr, 0, context, caller);
 }
 

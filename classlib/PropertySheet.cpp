@@ -242,12 +242,7 @@ INT_PTR CPropertySheet::DoModal()
         page->m_bFirstSetActive = TRUE;
         page->PreparePage(records[i]);
     }
-    HWND owner = m_pParentWnd ? m_pParentWnd->GetSafeHwnd() : nullptr;
-    if (!owner) {
-        CWinApp* app = AfxGetApp();
-        owner = app && app->m_pMainWnd ? app->m_pMainWnd->GetSafeHwnd() : ::GetActiveWindow();
-    }
-    while (owner && (::GetWindowLongPtrW(owner, GWL_STYLE) & WS_CHILD)) owner = ::GetParent(owner);
+    HWND owner = ClModalOwner(m_pParentWnd);
 
     m_psh.dwSize = sizeof(m_psh);
     m_psh.dwFlags = (m_psh.dwFlags & ~PSH_WIZARD) | PSH_PROPSHEETPAGE | PSH_MODELESS;
