@@ -405,7 +405,10 @@ void CWinApp::SaveStdProfileSettings()
 
 void CWinApp::AddToRecentFileList(const wchar_t* path)
 {
-    if (m_pRecentFileList && path && *path) m_pRecentFileList->Add(path);
+    if (!m_pRecentFileList || !path || !*path) return;
+    wchar_t full[MAX_PATH * 2];
+    DWORD n = ::GetFullPathNameW(path, MAX_PATH * 2, full, nullptr);
+    m_pRecentFileList->Add(n > 0 && n < MAX_PATH * 2 ? full : path);
 }
 
 void CWinApp::OnOpenRecentFile(UINT id)

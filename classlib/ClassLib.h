@@ -7,6 +7,8 @@
 #include "Collections.h"
 #include "Types.h"
 #include "File.h"
+#include "FileFind.h"
+#include "Thread.h"
 #include "Archive.h"
 #include "App.h"
 #include "CmdTarget.h"

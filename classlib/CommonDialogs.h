@@ -10,6 +10,10 @@
 #include <commdlg.h>
 #include <vector>
 
+// The system's macro would rename the GetFileTitle members of the library's
+// file classes (CFile, CFileFind, CFileDialog) wherever this header is seen.
+#undef GetFileTitle
+
 class CLASSLIB_API CFileDialog : public CDialog
 {
     DECLARE_DYNAMIC(CFileDialog)

@@ -2,7 +2,9 @@
 #include <gtest/gtest.h>
 #include <clocale>
 #include <fstream>
+#include <algorithm>
 #include <iterator>
+#include <vector>
 
 namespace {
 
@@ -209,4 +211,53 @@ TEST(Time, LocalFieldsFileTimesAndFormat)
     FILETIME ft;
     ASSERT_TRUE(SystemTimeToFileTime(&utc, &ft));
     EXPECT_EQ(t, CTime(ft));
+}
+
+TEST(FileFind, WalksTheMatchesOfANameOrPatternWithTheirAttributes)
+{
+    ::CreateDirectoryW(L"find_test", nullptr);
+    ::CreateDirectoryW(L"find_test\\子目录", nullptr);
+    for (const wchar_t* name : {L"find_test\\甲.dl", L"find_test\\b.dl", L"find_test\\c.txt"}) {
+        CFile f(name, CFile::modeCreate | CFile::modeWrite);
+        f.Write("abc", 3);
+    }
+    CFileFind find;
+    ASSERT_TRUE(find.FindFile(L"find_test\\*.dl"));
+    std::vector<CString> names;
+    for (BOOL more = TRUE; more;) {
+        more = find.FindNextFile();
+        names.push_back(find.GetFileName());
+        EXPECT_EQ(3u, find.GetLength());
+        EXPECT_FALSE(find.IsDirectory());
+        EXPECT_EQ(find.GetRoot() + L"\\" + find.GetFileName(), find.GetFilePath());
+    }
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ((std::vector<CString>{L"b.dl", L"甲.dl"}), names);
+    EXPECT_EQ(L"\\find_test", find.GetRoot().Right(10));
+
+    // One name: found, and the last match at once.
+    ASSERT_TRUE(find.FindFile(L"find_test\\甲.dl"));
+    EXPECT_FALSE(find.FindNextFile());
+    EXPECT_STREQ(L"甲", find.GetFileTitle());
+    CTime written;
+    EXPECT_TRUE(find.GetLastWriteTime(written));
+
+    // Folders and the dots.
+    ASSERT_TRUE(find.FindFile(L"find_test\\*"));
+    int dots = 0, folders = 0;
+    for (BOOL more = TRUE; more;) {
+        more = find.FindNextFile();
+        if (find.IsDots()) ++dots;
+        else if (find.IsDirectory()) ++folders;
+    }
+    EXPECT_EQ(2, dots);
+    EXPECT_EQ(1, folders);
+
+    EXPECT_FALSE(find.FindFile(L"find_test\\*.sqx"));
+    EXPECT_FALSE(find.FindNextFile());
+    EXPECT_TRUE(find.GetFileName().IsEmpty());
+    find.Close();
+    for (const wchar_t* name : {L"find_test\\甲.dl", L"find_test\\b.dl", L"find_test\\c.txt"}) ::DeleteFileW(name);
+    ::RemoveDirectoryW(L"find_test\\子目录");
+    ::RemoveDirectoryW(L"find_test");
 }

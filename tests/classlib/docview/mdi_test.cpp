@@ -213,6 +213,47 @@ TEST_F(DocViewTest, ClosingAModifiedDocumentAsksAndCancelKeepsItOpen)
     }
 }
 
+TEST_F(DocViewTest, ClosingTheMainWindowClosesTheDocumentsFirstThenEndsTheLoop)
+{
+    // A second main window for this test (the program's own stays).
+    CWnd* programFrame = theApp.m_pMainWnd;
+    auto* frame = new CMainFrame;
+    ASSERT_TRUE(frame->LoadFrame(IDR_MAINFRAME));
+    theApp.m_pMainWnd = frame;
+    ScratchFolder folder(L"exit");
+    WriteNote(folder / L"a.note", L"a");
+    WriteNote(folder / L"b.note", L"b");
+    CNoteDoc* a = static_cast<CNoteDoc*>(theApp.OpenDocumentFile(folder / L"a.note"));
+    CNoteDoc* b = static_cast<CNoteDoc*>(theApp.OpenDocumentFile(folder / L"b.note"));
+    ASSERT_NE(nullptr, a);
+    ASSERT_NE(nullptr, b);
+    EXPECT_EQ(frame->m_hWnd, ::GetParent(::GetParent(FrameOf(a)->m_hWnd)));
+    a->SetModifiedFlag();
+    b->SetModifiedFlag();
+    HWND window = frame->m_hWnd;
+    {
+        // The second question cancelled: nothing closes.
+        MessageBoxScript boxes;
+        boxes.Answer(IDNO);
+        boxes.Answer(IDCANCEL);
+        frame->SendMessage(WM_CLOSE);
+        EXPECT_EQ(2u, boxes.Shown().size());
+        EXPECT_EQ(2, theApp.GetOpenDocumentCount());
+        EXPECT_TRUE(::IsWindow(window));
+    }
+    MessageBoxScript boxes;
+    boxes.Answer(IDNO);
+    boxes.Answer(IDNO);
+    frame->SendMessage(WM_CLOSE);
+    EXPECT_EQ(2u, boxes.Shown().size());
+    EXPECT_EQ(0, theApp.GetOpenDocumentCount());
+    EXPECT_FALSE(::IsWindow(window));
+    EXPECT_EQ(nullptr, theApp.m_pMainWnd);
+    MSG quit;
+    EXPECT_TRUE(::PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)); // Run ends, then ExitInstance
+    theApp.m_pMainWnd = programFrame;
+}
+
 TEST_F(DocViewTest, AFailedSaveKeepsTheOldFile)
 {
     ScratchFolder folder(L"save");
@@ -262,7 +303,7 @@ TEST_F(DocViewTest, RecentFilesAreKeptInTheProfileAndShownInTheFileMenu)
     EXPECT_EQ(folder / L"c.lst", recent[1]);
     EXPECT_EQ(folder / L"b.note", recent[2]);
 
-    theApp.SaveStdProfileSettings();
+    theApp.ExitInstance(); // the base writes the list
     const wchar_t* key = L"Software\\ClassLibTests\\文档视图测试\\Recent File List";
     EXPECT_EQ(folder / L"a.note", test_support::GetRegString(HKEY_CURRENT_USER, key, L"File1"));
     EXPECT_EQ(folder / L"b.note", test_support::GetRegString(HKEY_CURRENT_USER, key, L"File3"));
