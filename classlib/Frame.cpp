@@ -293,10 +293,10 @@ LRESULT CFrameWnd::OnIdleUpdateCmdUI(WPARAM, LPARAM)
 
 void CFrameWnd::OnSetFocus(CWnd*)
 {
-    if (m_pViewActive && m_pViewActive->m_hWnd)
-        m_pViewActive->SetFocus();
-    else
-        Default();
+    // The system's handling first (an MDI child becomes the active one),
+    // then the focus goes on to the active view.
+    Default();
+    if (m_pViewActive && m_pViewActive->m_hWnd && ::GetFocus() == m_hWnd) m_pViewActive->SetFocus();
 }
 
 void CFrameWnd::OnActivate(UINT state, CWnd*, BOOL minimized)

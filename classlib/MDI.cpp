@@ -187,6 +187,7 @@ IMPLEMENT_DYNCREATE(CMDIChildWnd, CFrameWnd)
 BEGIN_MESSAGE_MAP(CMDIChildWnd, CFrameWnd)
     ON_WM_CREATE()
     ON_WM_MDIACTIVATE()
+    ON_WM_MOUSEACTIVATE()
     ON_WM_SIZE()
     ON_WM_DESTROY()
 END_MESSAGE_MAP()
@@ -346,6 +347,17 @@ void CMDIChildWnd::OnMDIActivate(BOOL activate, CWnd*, CWnd*)
         m_pViewActive->OnActivateView(FALSE, m_pViewActive, m_pViewActive);
     }
     if (frame) frame->m_nIdleFlags |= idleTitle | (activate ? 0 : idleMenu);
+}
+
+int CMDIChildWnd::OnMouseActivate(CWnd*, UINT, UINT)
+{
+    // A click into a document window (its view passes the message up) makes
+    // it the active one.
+    int result = static_cast<int>(Default());
+    if (result == MA_NOACTIVATE || result == MA_NOACTIVATEANDEAT) return result;
+    CMDIFrameWnd* frame = GetMDIFrame();
+    if (frame && frame->MDIGetActive() != this) MDIActivate();
+    return result;
 }
 
 void CMDIChildWnd::OnUpdateFrameMenu(HMENU alternative)

@@ -111,6 +111,7 @@ protected:
     CCreateContext* ContextOf(LPCREATESTRUCT cs) const override;
     int OnCreate(LPCREATESTRUCT cs);
     void OnMDIActivate(BOOL activate, CWnd* activated, CWnd* deactivated);
+    int OnMouseActivate(CWnd* desktop, UINT hitTest, UINT message);
     void OnSize(UINT type, int cx, int cy);
     void OnDestroy();
     DECLARE_MESSAGE_MAP()

@@ -117,6 +117,13 @@ TEST_F(DocViewTest, MenusAndTitlesFollowTheActiveDocument)
     EXPECT_EQ("on", view->activations.back());
     EXPECT_EQ(note, frame->GetActiveDocument());
 
+    // A click into the list's view makes its window the active one.
+    ViewOf(list)->SendMessage(WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(frame->m_hWnd),
+                              MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN));
+    EXPECT_EQ(FrameOf(list), ActiveChild());
+    EXPECT_EQ(theApp.m_pLists->m_hMenuShared, ::GetMenu(frame->m_hWnd));
+    frame->MDIActivate(FrameOf(note));
+
     // A new title shows at the next idle moment.
     note->SetTitle(L"记录:[笔记文件]");
     PumpUntilIdle();
