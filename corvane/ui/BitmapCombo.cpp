@@ -8,10 +8,10 @@ tkxBitmapComboBox::~tkxBitmapComboBox()
     m_bitmaps.RemoveAll();
 }
 
-int tkxBitmapComboBox::AddBitmap(UINT bitmapId, const wchar_t* text)
+int tkxBitmapComboBox::AddBitmap(UINT bitmapId, const wchar_t* text, HINSTANCE caller)
 {
     auto* bitmap = new CBitmap;
-    HINSTANCE module = AfxFindResourceHandle(MAKEINTRESOURCEW(bitmapId), RT_BITMAP);
+    HINSTANCE module = AfxFindResourceHandle(MAKEINTRESOURCEW(bitmapId), RT_BITMAP, caller);
     if (!module || !bitmap->Attach(::LoadBitmapW(module, MAKEINTRESOURCEW(bitmapId)))) {
         delete bitmap;
         CWnd* top = m_hWnd ? GetTopLevelParent() : nullptr;

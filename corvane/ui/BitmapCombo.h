@@ -22,9 +22,10 @@ public:
     tkxBitmapComboBox() = default;
     ~tkxBitmapComboBox() override;
 
-    // Loads the bitmap resource from the module that holds it; on failure
-    // shows "加载资源失败!" and returns -1.  Otherwise the item's index.
-    int AddBitmap(UINT bitmapId, const wchar_t* text = nullptr);
+    // Loads the bitmap resource from the module that holds it (the calling
+    // module first); on failure shows "加载资源失败!" and returns -1.
+    // Otherwise the item's index.
+    int AddBitmap(UINT bitmapId, const wchar_t* text = nullptr, HINSTANCE caller = ClCallerModule());
     int AddBitmap(const CBitmap* bitmap, const wchar_t* text = nullptr);
     // Inserts at `index` (-1 appends); the item's index, or CB_ERR /
     // CB_ERRSPACE unchanged.

@@ -56,10 +56,10 @@ void tkxIconButton::FreeIcons()
     m_hIconIn = m_hIconOut = nullptr;
 }
 
-void tkxIconButton::SetIcon(int in, int out)
+void tkxIconButton::SetIcon(int in, int out, HINSTANCE caller)
 {
     FreeIcons();
-    HINSTANCE module = AfxFindResourceHandle(MAKEINTRESOURCEW(in), RT_GROUP_ICON);
+    HINSTANCE module = AfxFindResourceHandle(MAKEINTRESOURCEW(in), RT_GROUP_ICON, caller);
     if (!module) {
         CWnd* top = m_hWnd ? GetTopLevelParent() : nullptr;
         ClMessageBox(top ? top->GetSafeHwnd() : nullptr, L"获取程序资源数据失败!", L"TAVIX", MB_OK | MB_ICONEXCLAMATION);
@@ -93,12 +93,12 @@ void tkxIconButton::SetIcon(HICON in, HICON out)
     if (m_hWnd) RedrawWindow();
 }
 
-BOOL tkxIconButton::SetBtnCursor(int id)
+BOOL tkxIconButton::SetBtnCursor(int id, HINSTANCE caller)
 {
     if (m_hCursor) ::DestroyCursor(m_hCursor);
     m_hCursor = nullptr;
     if (id == -1) return TRUE;
-    HINSTANCE module = AfxFindResourceHandle(MAKEINTRESOURCEW(id), RT_GROUP_CURSOR);
+    HINSTANCE module = AfxFindResourceHandle(MAKEINTRESOURCEW(id), RT_GROUP_CURSOR, caller);
     if (module) m_hCursor = static_cast<HCURSOR>(::LoadImageW(module, MAKEINTRESOURCEW(id), IMAGE_CURSOR, 0, 0, 0));
     return m_hCursor != nullptr;
 }
@@ -206,10 +206,10 @@ void tkxIconButton::SetTooltipText(CString* text, BOOL activate)
     m_ToolTip.Activate(activate);
 }
 
-void tkxIconButton::SetTooltipText(int textId, BOOL activate)
+void tkxIconButton::SetTooltipText(int textId, BOOL activate, HINSTANCE caller)
 {
     CString text;
-    text.LoadString(static_cast<UINT>(textId));
+    text.LoadString(static_cast<UINT>(textId), caller);
     if (!text.IsEmpty()) SetTooltipText(&text, activate);
 }
 

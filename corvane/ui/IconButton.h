@@ -28,14 +28,14 @@ public:
 
     // Icons from resources: `in` for the hot and pressed state, `out`
     // otherwise (0: `in` in every state).  The module that holds `in` is
-    // searched (this library first); when none does, "获取程序资源数据失败!"
-    // is shown and the button has no icon.
-    void SetIcon(int in, int out);
+    // searched (the calling module first); when none does,
+    // "获取程序资源数据失败!" is shown and the button has no icon.
+    void SetIcon(int in, int out, HINSTANCE caller = ClCallerModule());
     // Icons by handle; the button owns them from now on (out null: `in` in
     // every state).
     void SetIcon(HICON in, HICON out = nullptr);
     // Cursor resource shown over the button; -1 shows the default cursor.
-    BOOL SetBtnCursor(int id = -1);
+    BOOL SetBtnCursor(int id = -1, HINSTANCE caller = ClCallerModule());
 
     void SetFlat(BOOL flat = TRUE);
     BOOL GetFlat() const { return m_bIsFlat; }
@@ -65,7 +65,7 @@ public:
 
     // Tool tip over the whole button (tool id 1): a null text does nothing.
     void SetTooltipText(CString* text, BOOL activate = TRUE);
-    void SetTooltipText(int textId, BOOL activate = TRUE);
+    void SetTooltipText(int textId, BOOL activate = TRUE, HINSTANCE caller = ClCallerModule());
     void ActivateTooltip(BOOL activate = TRUE);
     // The tool tip (null until first needed).
     CToolTipCtrl* GetToolTip() { return m_ToolTip.m_hWnd ? &m_ToolTip : nullptr; }

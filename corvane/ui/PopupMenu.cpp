@@ -22,20 +22,20 @@ tkxPopupMenu::~tkxPopupMenu()
     DestroyMenu();
 }
 
-void tkxPopupMenu::SetImage(UINT bitmapId, int size, int grow)
+void tkxPopupMenu::SetImage(UINT bitmapId, int size, int grow, HINSTANCE caller)
 {
     m_images.DeleteImageList();
-    HINSTANCE module = AfxFindResourceHandle(MAKEINTRESOURCEW(bitmapId), RT_BITMAP);
+    HINSTANCE module = AfxFindResourceHandle(MAKEINTRESOURCEW(bitmapId), RT_BITMAP, caller);
     if (!module || !m_images.Attach(ImageList_LoadImageW(module, MAKEINTRESOURCEW(bitmapId), size, grow,
                                                           RGB(255, 0, 255), IMAGE_BITMAP, LR_CREATEDIBSECTION)))
         ShowLoadFailure(L"\n加载菜单资源失败!");
     m_nImageSize = size;
 }
 
-void tkxPopupMenu::SetBackImage(UINT bitmapId, int height, int)
+void tkxPopupMenu::SetBackImage(UINT bitmapId, int height, int, HINSTANCE caller)
 {
     m_backImages.DeleteImageList();
-    HINSTANCE module = AfxFindResourceHandle(MAKEINTRESOURCEW(bitmapId), RT_BITMAP);
+    HINSTANCE module = AfxFindResourceHandle(MAKEINTRESOURCEW(bitmapId), RT_BITMAP, caller);
     if (!module || !m_backImages.Attach(ImageList_LoadImageW(module, MAKEINTRESOURCEW(bitmapId), m_nMenuHeight, 1,
                                                               ::GetSysColor(COLOR_MENU), IMAGE_BITMAP,
                                                               LR_CREATEDIBSECTION)))

@@ -35,13 +35,14 @@ public:
 
     // Item images from a bitmap resource, each `size` pixels wide (and
     // drawn `size` high); magenta (255, 0, 255) is transparent.  Shows
-    // "\n加载菜单资源失败!" when the bitmap cannot be loaded.
-    void SetImage(UINT bitmapId, int size, int grow = 1);
+    // "\n加载菜单资源失败!" when the bitmap cannot be loaded.  The bitmaps
+    // come from the calling module first.
+    void SetImage(UINT bitmapId, int size, int grow = 1, HINSTANCE caller = ClCallerModule());
     // Background images from a bitmap resource, each as wide as the current
     // item height, the menu colour transparent; then items become `height`
     // high and get the 21-pixel background strip.  Shows
     // "\n加载菜单背景资源失败!" when the bitmap cannot be loaded.
-    void SetBackImage(UINT bitmapId, int height, int unused = 0);
+    void SetBackImage(UINT bitmapId, int height, int unused = 0, HINSTANCE caller = ClCallerModule());
     // Appends an owner-drawn item (a separator for id 2048) with the menu
     // flags; an image index below 0 takes the item's position.
     void AppendMenuItem(UINT id, const CString& text, UINT flags = MF_STRING, int image = -1);
