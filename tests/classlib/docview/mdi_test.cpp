@@ -294,6 +294,40 @@ TEST_F(DocViewTest, AFailedSaveKeepsTheOldFile)
     EXPECT_STREQ(L"replacement", check.m_text);
 }
 
+TEST_F(DocViewTest, SavingANewDocumentAsksForItsNameWithTheTemplatesExtension)
+{
+    ScratchFolder folder(L"saveas");
+    auto* note = static_cast<CNoteDoc*>(theApp.m_pNotes->OpenDocumentFile(nullptr));
+    ASSERT_NE(nullptr, note);
+    note->m_text = L"新内容";
+    note->SetModifiedFlag();
+    CString proposed;
+    {
+        DialogScript cancel;
+        cancel.Then([&](CWnd* d) {
+            proposed = GetText(d, 0x47C);
+            Press(d, IDCANCEL);
+        });
+        EXPECT_FALSE(note->DoFileSave());
+    }
+    EXPECT_EQ(note->GetTitle() + L".note", proposed);
+    EXPECT_TRUE(note->GetPathName().IsEmpty());
+    EXPECT_TRUE(note->IsModified());
+
+    DialogScript save;
+    save.Then([&](CWnd* d) {
+        SetText(d, 0x47C, folder / L"已保存");
+        Press(d, IDOK);
+    });
+    EXPECT_TRUE(note->DoFileSave());
+    EXPECT_EQ(folder / L"已保存.note", note->GetPathName());
+    EXPECT_STREQ(L"已保存.note", note->GetTitle());
+    EXPECT_FALSE(note->IsModified());
+    EXPECT_TRUE(test_support::FileExists(folder / L"已保存.note"));
+    PumpUntilIdle();
+    EXPECT_STREQ(L"已保存.note", FrameOf(note)->GetWindowText());
+}
+
 TEST_F(DocViewTest, RecentFilesAreKeptInTheProfileAndShownInTheFileMenu)
 {
     ScratchFolder folder(L"recent");
