@@ -238,21 +238,18 @@ TEST_F(DocViewTest, ClosingTheMainWindowClosesTheDocumentsFirstThenEndsTheLoop)
     a->SetModifiedFlag();
     b->SetModifiedFlag();
     HWND window = frame->m_hWnd;
-    {
-        // The second question cancelled: nothing closes.
+    auto closeAnswering = [frame](int first, int second) {
         MessageBoxScript boxes;
-        boxes.Answer(IDNO);
-        boxes.Answer(IDCANCEL);
+        boxes.Answer(first);
+        boxes.Answer(second);
         frame->SendMessage(WM_CLOSE);
-        EXPECT_EQ(2u, boxes.Shown().size());
-        EXPECT_EQ(2, theApp.GetOpenDocumentCount());
-        EXPECT_TRUE(::IsWindow(window));
-    }
-    MessageBoxScript boxes;
-    boxes.Answer(IDNO);
-    boxes.Answer(IDNO);
-    frame->SendMessage(WM_CLOSE);
-    EXPECT_EQ(2u, boxes.Shown().size());
+        return boxes.Shown().size();
+    };
+    // The second question cancelled: nothing closes.
+    EXPECT_EQ(2u, closeAnswering(IDNO, IDCANCEL));
+    EXPECT_EQ(2, theApp.GetOpenDocumentCount());
+    EXPECT_TRUE(::IsWindow(window));
+    EXPECT_EQ(2u, closeAnswering(IDNO, IDNO));
     EXPECT_EQ(0, theApp.GetOpenDocumentCount());
     EXPECT_FALSE(::IsWindow(window));
     EXPECT_EQ(nullptr, theApp.m_pMainWnd);
