@@ -222,7 +222,11 @@ int SetBreakChainAt(tkxProjectSegment& segment, int i, const wchar_t* text)
 
 int LoadFile(tkxProjectSegment& segment, CStdioFile* file, int& line)
 {
-    return ReadSegment(segment, file, line, nullptr);
+    // Read aside: a bad line leaves the segment as it was.
+    tkxProjectSegment read;
+    const int result = ReadSegment(read, file, line, nullptr);
+    if (result == 1) segment = read;
+    return result;
 }
 
 int SaveFile(const tkxProjectSegment& segment, CStdioFile* file)

@@ -39,7 +39,7 @@ CORVANE_API int GetBreakChainAt(const tkxProjectSegment& segment, int i, CString
 CORVANE_API int SetBreakChainAt(tkxProjectSegment& segment, int i, const wchar_t* text);
 // Reads one segment: 1 read, 0 end of the file, -1 error (last-error text
 // naming the file, the line and the field; a road count of 0 or one that is
-// no whole number is an error).
+// no whole number is an error).  The segment changes only when one was read.
 CORVANE_API int LoadFile(tkxProjectSegment& segment, CStdioFile* file, int& line);
 // Writes one segment; 1.
 CORVANE_API int SaveFile(const tkxProjectSegment& segment, CStdioFile* file);

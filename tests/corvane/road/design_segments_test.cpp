@@ -135,6 +135,28 @@ TEST_F(DesignSegmentsTest, BadLinesAreRefusedNamingLineAndField)
     EXPECT_EQ(Utf8(ClFormat(L"打开文件失败!\n\n<%s>.", (folder / L"missing.FD").GetString())), Utf8(tkx_GetLastError()));
 }
 
+// One segment at a time from an open file: a bad one leaves the segment.
+TEST_F(DesignSegmentsTest, OneSegmentFromAnOpenFile)
+{
+    Write(L"一标 2\n\t主线\n\t匝道A K0+100 K0+300\n二标 2\n\t主线\n");
+    CStdioFile file;
+    ASSERT_TRUE(file.Open(path, CFile::modeRead | CFile::typeText));
+    int line = 0;
+    tkxProjectSegment segment;
+    ASSERT_EQ(1, segment.LoadFile(&file, line)) << Utf8(tkx_GetLastError());
+    EXPECT_EQ(Utf8(L"一标"), Utf8(segment.Name()));
+    ASSERT_EQ(2, segment.GetRoadSegCount());
+    EXPECT_EQ(-1, segment.LoadFile(&file, line));
+    EXPECT_EQ(Utf8(ClFormat(L"项目分段文件<%s>\n\n读取第6行分段[二标]中第2条道路信息失败!", path.GetString())),
+              Utf8(tkx_GetLastError()));
+    EXPECT_EQ(Utf8(L"一标"), Utf8(segment.Name()));
+    ASSERT_EQ(2, segment.GetRoadSegCount());
+    CString start, end;
+    segment.GetRoadZHRangeAt(1, start, end);
+    EXPECT_EQ(Utf8(L"K0+300"), Utf8(end));
+    EXPECT_EQ(0, segment.LoadFile(&file, line));
+}
+
 TEST_F(DesignSegmentsTest, WritingAndReadingBack)
 {
     ASSERT_EQ(1, project.AutoProjectSegment());
