@@ -16,6 +16,12 @@ bool ValidIndex(const tkxProjectSegment& segment, int i)
     return i >= 0 && i < segment.GetRoadSegCount();
 }
 
+// A message about a line of the segment file, with the file's name.
+void SegmentError(CStdioFile* file, const CString& message)
+{
+    tkx_SetLastError(ClFormat(L"项目分段文件<%s>\n\n%s", file->GetFilePath().GetString(), message.GetString()));
+}
+
 // Reads one segment; lines (when given) receives the line number of each
 // road line read.
 int ReadSegment(tkxProjectSegment& segment, CStdioFile* file, int& line, std::vector<int>* lines)
@@ -25,7 +31,7 @@ int ReadSegment(tkxProjectSegment& segment, CStdioFile* file, int& line, std::ve
 
     CStringArray fields;
     if (tkx_DivideString(text, fields) != 0 || fields.GetSize() < 2) {
-        tkx_SetLastError(ClFormat(L"读取第%d行分段名称[%s]失败 (分段名+道路数)!", line, text.GetString()));
+        SegmentError(file, ClFormat(L"读取第%d行分段名称[%s]失败 (分段名+道路数)!", line, text.GetString()));
         return -1;
     }
     const CString name = fields[0];
@@ -33,23 +39,23 @@ int ReadSegment(tkxProjectSegment& segment, CStdioFile* file, int& line, std::ve
     segment.SetName(name);
     segment.Reset();
     if (!IsNumericString(countText) || countText.Find(L'.') >= 0 || _wtoi(countText) < 0) {
-        tkx_SetLastError(ClFormat(L"读取第%d行分段[%s]的道路数[%s]错误!", line, name.GetString(), countText.GetString()));
+        SegmentError(file, ClFormat(L"读取第%d行分段[%s]的道路数[%s]错误!", line, name.GetString(), countText.GetString()));
         return -1;
     }
     const int count = _wtoi(countText);
     if (count == 0) {
-        tkx_SetLastError(ClFormat(L"读取第%d行分段[%s]的道路数不能为0!", line, name.GetString()));
+        SegmentError(file, ClFormat(L"读取第%d行分段[%s]的道路数不能为0!", line, name.GetString()));
         return -1;
     }
 
     for (int k = 1; k <= count; ++k) {
         if (!tkx_ReadNextStringST(file, text, line)) {
-            tkx_SetLastError(ClFormat(L"读取第%d行分段[%s]中第%d条道路信息失败!", line, name.GetString(), k));
+            SegmentError(file, ClFormat(L"读取第%d行分段[%s]中第%d条道路信息失败!", line, name.GetString(), k));
             return -1;
         }
         if (tkx_DivideString(text, fields) != 0 || fields.GetSize() == 0) {
-            tkx_SetLastError(
-                ClFormat(L"读取第%d行分段[%s]中第%d条道路信息[%s]失败!", line, name.GetString(), k, text.GetString()));
+            SegmentError(
+                file, ClFormat(L"读取第%d行分段[%s]中第%d条道路信息[%s]失败!", line, name.GetString(), k, text.GetString()));
             return -1;
         }
         tkxProjectSegment::sRoadSeg entry;
@@ -58,8 +64,8 @@ int ReadSegment(tkxProjectSegment& segment, CStdioFile* file, int& line, std::ve
             entry.m_SStartZH = fields[1];
             entry.m_SEndZH = fields[2];
         } else if (fields.GetSize() != 1) {
-            tkx_SetLastError(
-                ClFormat(L"读取第%d行分段[%s]第%d条道路[%s]的数据个数错误!", line, name.GetString(), k, text.GetString()));
+            SegmentError(
+                file, ClFormat(L"读取第%d行分段[%s]第%d条道路[%s]的数据个数错误!", line, name.GetString(), k, text.GetString()));
             return -1;
         }
         segment.AddRoadSeg(entry);
@@ -216,7 +222,11 @@ int SetBreakChainAt(tkxProjectSegment& segment, int i, const wchar_t* text)
 
 int LoadFile(tkxProjectSegment& segment, CStdioFile* file, int& line)
 {
-    return ReadSegment(segment, file, line, nullptr);
+    // Read aside: a bad line leaves the segment as it was.
+    tkxProjectSegment read;
+    const int result = ReadSegment(read, file, line, nullptr);
+    if (result == 1) segment = read;
+    return result;
 }
 
 int SaveFile(const tkxProjectSegment& segment, CStdioFile* file)
@@ -230,7 +240,8 @@ int SaveFile(const tkxProjectSegment& segment, CStdioFile* file)
     return 1;
 }
 
-int LoadFDFile(tkxProject& project, const wchar_t* fileName)
+// LoadFDFile's reading, into the project given.
+static int ReadFDFile(tkxProject& project, const wchar_t* fileName)
 {
     const CString path = fileName ? fileName : L"";
     CStdioFile file;
@@ -272,6 +283,17 @@ int LoadFDFile(tkxProject& project, const wchar_t* fileName)
             }
         }
     }
+    return 1;
+}
+
+// Read into a project that holds the same roads; the segments are taken
+// over only when the whole file was read and completed.
+int LoadFDFile(tkxProject& project, const wchar_t* fileName)
+{
+    tkxProject read;
+    read.m_Roads.Copy(project.m_Roads);
+    if (!ReadFDFile(read, fileName)) return 0;
+    project.m_PrjSegments.Copy(read.m_PrjSegments);
     return 1;
 }
 

@@ -38,8 +38,8 @@ CORVANE_API int GetBreakChainAt(const tkxProjectSegment& segment, int i, CString
 // break chain (the text stays stored).
 CORVANE_API int SetBreakChainAt(tkxProjectSegment& segment, int i, const wchar_t* text);
 // Reads one segment: 1 read, 0 end of the file, -1 error (last-error text
-// naming the line and field; a road count of 0 or one that is no whole
-// number is an error).
+// naming the file, the line and the field; a road count of 0 or one that is
+// no whole number is an error).  The segment changes only when one was read.
 CORVANE_API int LoadFile(tkxProjectSegment& segment, CStdioFile* file, int& line);
 // Writes one segment; 1.
 CORVANE_API int SaveFile(const tkxProjectSegment& segment, CStdioFile* file);
@@ -48,9 +48,9 @@ CORVANE_API int SaveFile(const tkxProjectSegment& segment, CStdioFile* file);
 
 // Reads the whole file into the project's segment list and completes the
 // stretches from the project's roads.  0 with the last-error text when a
-// line cannot be read (naming the line and field) or a station does not
-// convert through the road's break chain (naming the file and the line); the
-// segments read before stay.
+// line cannot be read or a station does not convert through the road's
+// break chain (naming the file, the line and the field); the segment list is
+// then left as it was.
 CORVANE_API int LoadFDFile(tkxProject& project, const wchar_t* file);
 // Writes every segment.  Refused (and the old file left as it was) when a
 // segment could not be read back: an empty name, a name beginning with "//",

@@ -37,7 +37,8 @@ CString Fail(const CString& message)
 
 } // namespace
 
-CString tkx_ReadSTFile(const wchar_t* path, const tkxBreakChain* chain, CArray<double, double>& chainages)
+// tkx_ReadSTFile's reading, into a new array.
+static CString ReadStations(const wchar_t* path, const tkxBreakChain* chain, CArray<double, double>& chainages)
 {
     if (!chain) return L"未定义断链对象，无法转换桩号数据!";
     const CString file = path ? path : L"";
@@ -54,12 +55,13 @@ CString tkx_ReadSTFile(const wchar_t* path, const tkxBreakChain* chain, CArray<d
         int lineNo = 0;
         while (tkx_ReadNextString(&ar, line, lineNo)) {
             if (tkx_DivideString(line, tokens) == -1 || tokens.GetSize() == 0) {
-                result = Fail(ClFormat(L"读第%d行时<桩号%s>出错", lineNo, line.GetString()));
+                result = Fail(ClFormat(L"桩号文件(%s)\n\n读第%d行时<桩号%s>出错", file.GetString(), lineNo, line.GetString()));
                 break;
             }
             double chainage = 0.0;
             if (!chain->GetGlobalZH(tokens[0], chainage)) {
-                result = tkx_GetLastError();
+                result = Fail(
+                    ClFormat(L"桩号文件(%s)\n\n第%d行: %s", file.GetString(), lineNo, tkx_GetLastError().GetString()));
                 break;
             }
             chainages.Add(chainage);
@@ -73,7 +75,18 @@ CString tkx_ReadSTFile(const wchar_t* path, const tkxBreakChain* chain, CArray<d
     return result;
 }
 
-CString tkx_ReadSTFileA(const wchar_t* path, CStringArray& stations, CStringArray& notes)
+// The stations are read aside and handed out only when the whole file was
+// read: a bad line leaves the caller's arrays as they were.
+CString tkx_ReadSTFile(const wchar_t* path, const tkxBreakChain* chain, CArray<double, double>& chainages)
+{
+    CArray<double, double> read;
+    const CString result = ReadStations(path, chain, read);
+    if (result == kEndOfFile) chainages.Copy(read);
+    return result;
+}
+
+// tkx_ReadSTFileA's reading, into new arrays.
+static CString ReadStationTexts(const wchar_t* path, CStringArray& stations, CStringArray& notes)
 {
     const CString file = path ? path : L"";
     CFile in;
@@ -90,7 +103,7 @@ CString tkx_ReadSTFileA(const wchar_t* path, CStringArray& stations, CStringArra
         int lineNo = 0;
         while (tkx_ReadNextString(&ar, line, lineNo)) {
             if (tkx_DivideString(line, tokens) == -1 || tokens.GetSize() == 0) {
-                result = Fail(ClFormat(L"读第%d行时<桩号%s>出错", lineNo, line.GetString()));
+                result = Fail(ClFormat(L"桩号文件(%s)\n\n读第%d行时<桩号%s>出错", file.GetString(), lineNo, line.GetString()));
                 break;
             }
             CString station = tokens[0];
@@ -102,7 +115,8 @@ CString tkx_ReadSTFileA(const wchar_t* path, CStringArray& stations, CStringArra
                     note = tokens[1];
             } else if (tokens.GetSize() >= 3) {
                 if (!IsNumericString(tokens[2])) {
-                    result = Fail(ClFormat(L"读第%d行<桩号>, 第3个数据<%s>出错!", lineNo, tokens[2].GetString()));
+                    result = Fail(ClFormat(L"桩号文件(%s)\n\n读第%d行<桩号>, 第3个数据<%s>出错!", file.GetString(), lineNo,
+                                           tokens[2].GetString()));
                     break;
                 }
                 station = ClFormat(L"%s_%s", tokens[0].GetString(), tokens[2].GetString());
@@ -117,6 +131,18 @@ CString tkx_ReadSTFileA(const wchar_t* path, CStringArray& stations, CStringArra
         result = Fail(ClFormat(L"打开桩号文件<%s>失败!", file.GetString()));
     }
     in.Abort();
+    return result;
+}
+
+CString tkx_ReadSTFileA(const wchar_t* path, CStringArray& stations, CStringArray& notes)
+{
+    CStringArray readStations;
+    CStringArray readNotes;
+    const CString result = ReadStationTexts(path, readStations, readNotes);
+    if (result == kEndOfFile) {
+        stations.Copy(readStations);
+        notes.Copy(readNotes);
+    }
     return result;
 }
 

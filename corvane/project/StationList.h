@@ -11,13 +11,14 @@ class tkxBreakChain;
 
 // Reads the stations as continuous chainages (file order, duplicates kept).
 // Returns "文件结束" when the whole file was read, else the message (also the
-// last-error text) naming the file or the line; the chainages read before a
-// bad line stay.
+// last-error text) naming the file and the line; the array is then left as
+// it was.
 CORVANE_API CString tkx_ReadSTFile(const wchar_t* path, const tkxBreakChain* chain, CArray<double, double>& chainages);
 
 // Reads the stations as texts ("station_n" when a segment number is given)
 // with their notes, one entry in both arrays per line.  Returns "文件结束"
-// when the whole file was read, else the message.
+// when the whole file was read, else the message, the arrays left as they
+// were.
 CORVANE_API CString tkx_ReadSTFileA(const wchar_t* path, CStringArray& stations, CStringArray& notes);
 
 // Continuous chainages from start to end by step: within a chain segment the

@@ -142,10 +142,11 @@ void tkxBreakChain::SetBreaks(const CArray<double, double>& backs, const CArray<
 // ---------------------------------------------------------------------------
 // The break-chain file.
 
+// The breaks are read aside; the chain changes only when the whole file was
+// read, so a file that is refused leaves the chain as it was.
 int tkxBreakChain::LoadDLFile(const wchar_t* path)
 {
     const CString file = path ? path : L"";
-    Reset();
 
     CStdioFile in;
     if (file.IsEmpty() || !in.Open(file, CFile::modeRead | CFile::typeText | CFile::shareDenyWrite)) {
@@ -196,7 +197,6 @@ int tkxBreakChain::LoadDLFile(const wchar_t* path)
         message = ClFormat(L"断链文件<%s>中，没有包含断链信息!", file.GetString());
     if (!message.IsEmpty()) {
         tkx_SetLastError(message);
-        Reset();
         return 0;
     }
     SetBreaks(backs, aheads);

@@ -39,9 +39,10 @@ public:
     double GetBreakEndZH(int i) const;
 
     // The break-chain file: one break a line, back station and ahead station.
-    // A file is refused whole (the chain becomes the default chain) when a
-    // line does not hold two numbers or when a segment between two breaks has
-    // no positive length; the message names the file, the line and the field.
+    // A file is refused whole (the chain stays as it was) when it cannot be
+    // read, holds no break, a line does not hold two numbers or a segment
+    // between two breaks has no positive length; the message names the
+    // file, the line and the field.
     int LoadDLFile(const wchar_t* path);
     // Writes the breaks as "%.3f %.3f" lines; the old file is replaced only
     // when the new one was written whole.  A chain the file would not give

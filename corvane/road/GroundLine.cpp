@@ -214,7 +214,18 @@ int tkxZDMInfo::ReadLineDMXData(const wchar_t* line, double& station, double& he
 // ---------------------------------------------------------------------------
 // The ground-line file.
 
+// The file is read into a new ground line, taken over only when the whole
+// file was read: a bad line leaves the points as they were.
 int tkxZDMInfo::LoadDMXFile(const wchar_t* path)
+{
+    tkxZDMInfo read(m_pBreakChain);
+    if (!read.ReadDMXFile(path)) return 0;
+    m_DMXZHs.Copy(read.m_DMXZHs);
+    m_DMXHeights.Copy(read.m_DMXHeights);
+    return 1;
+}
+
+int tkxZDMInfo::ReadDMXFile(const wchar_t* path)
 {
     const CString file = path ? path : L"";
     if (!m_pBreakChain) {
@@ -239,12 +250,12 @@ int tkxZDMInfo::LoadDMXFile(const wchar_t* path)
         int segment = 1;
         while (message.IsEmpty() && tkx_ReadNextString(&ar, line, lineNo)) {
             if (tkx_DivideString(line, fields) != 0) {
-                message = ClFormat(L"读第%d行时出错", lineNo);
+                message = ClFormat(L"地面线文件(%s)\n\n读第%d行时出错", f, lineNo);
                 break;
             }
             const int count = static_cast<int>(fields.GetSize());
             if (count < 2 || count > 3) {
-                message = ClFormat(L"读第%d行数据个数<%d>不符\n\n每行必须为2个或3个数据!", lineNo, count);
+                message = ClFormat(L"地面线文件(%s)\n\n读第%d行数据个数<%d>不符\n\n每行必须为2个或3个数据!", f, lineNo, count);
                 break;
             }
             CString first = fields[0];

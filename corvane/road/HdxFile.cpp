@@ -29,10 +29,9 @@ double StationOf(const tkxHdxSection* section)
     return section->GetZHInfo().m_rZH;
 }
 
-} // namespace
-
-int tkx_LoadHDXFile(const wchar_t* path, CPtrList* sections, enHDXFormat& format, const tkxBreakChain* chain,
-                    const tkxZDMInfo* profile)
+// tkx_LoadHDXFile's reading, into a new list.
+int ReadHDXFile(const wchar_t* path, CPtrList* sections, enHDXFormat& format, const tkxBreakChain* chain,
+                const tkxZDMInfo* profile)
 {
     const CString file = path ? path : L"";
     if (sections) DeleteSections(*sections);
@@ -58,7 +57,7 @@ int tkx_LoadHDXFile(const wchar_t* path, CPtrList* sections, enHDXFormat& format
         int line = 0;
         CString text;
         if (!tkx_ReadNextStringST(&in, text, line)) {
-            tkx_SetLastError(L"读横地线文件第1行失败!");
+            tkx_SetLastError(ClFormat(L"读横地线文件[%s]第1行失败!", file.GetString()));
             in.Abort();
             return 0;
         }
@@ -91,7 +90,8 @@ int tkx_LoadHDXFile(const wchar_t* path, CPtrList* sections, enHDXFormat& format
                 const double previous = StationOf(static_cast<tkxHdxSection*>(sections->GetTail()));
                 const double station = StationOf(section);
                 if (previous > station) {
-                    tkx_SetLastError(ClFormat(L"读横地线文件第%d行错误!断面桩号(%s)小于上一断面桩号(%s).", stationLine,
+                    tkx_SetLastError(ClFormat(L"读横地线文件[%s]第%d行错误!断面桩号(%s)小于上一断面桩号(%s).",
+                                              file.GetString(), stationLine,
                                               chain->GetStringBreakZH(station, -1, 1).GetString(),
                                               chain->GetStringBreakZH(previous, -1, 1).GetString()));
                     delete section;
@@ -116,6 +116,26 @@ int tkx_LoadHDXFile(const wchar_t* path, CPtrList* sections, enHDXFormat& format
     }
     in.Abort();
     return result;
+}
+
+} // namespace
+
+// The sections are read into a new list; the caller's list and layout change
+// only when the whole file was read.
+int tkx_LoadHDXFile(const wchar_t* path, CPtrList* sections, enHDXFormat& format, const tkxBreakChain* chain,
+                    const tkxZDMInfo* profile)
+{
+    CPtrList read;
+    enHDXFormat readFormat = format;
+    if (!ReadHDXFile(path, sections ? &read : nullptr, readFormat, chain, profile)) {
+        DeleteSections(read);
+        return 0;
+    }
+    DeleteSections(*sections);
+    sections->AddTail(&read);
+    read.RemoveAll();
+    format = readFormat;
+    return 1;
 }
 
 // ---------------------------------------------------------------------------
@@ -161,8 +181,9 @@ void tkxHDMTerrain::ClearHDX()
 
 int tkxHDMTerrain::LoadHDXFile(const wchar_t* path)
 {
+    if (!tkx_LoadHDXFile(path, &m_Sections, m_Format, m_pBreakChain, m_pZDMInfo)) return 0;
     m_Cursor = nullptr;
-    return tkx_LoadHDXFile(path, &m_Sections, m_Format, m_pBreakChain, m_pZDMInfo);
+    return 1;
 }
 
 CString tkxHDMTerrain::CheckBeforeWrite() const

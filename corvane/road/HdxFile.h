@@ -15,11 +15,11 @@
 class tkxBreakChain;
 class tkxZDMInfo;
 
-// Reads a whole file into new sections appended to the list (the list is
-// emptied first, deleting what it held; its owner deletes the new sections).
-// format receives the file's layout.  1, or 0 with the last-error text naming
-// the file, the line and the field; the sections read before a bad line stay
-// in the list.
+// Reads a whole file into new sections that replace those of the list (the
+// sections it held are deleted; its owner deletes the new ones).  format
+// receives the file's layout.  1, or 0 with the last-error text naming the
+// file, the line and the field; the list and the layout are then left as
+// they were.
 CORVANE_API int tkx_LoadHDXFile(const wchar_t* path, CPtrList* sections, Tavix4::enHDXFormat& format,
                                 const tkxBreakChain* chain, const tkxZDMInfo* profile);
 

@@ -8,6 +8,7 @@
 
 #include <cmath>
 #include <cwchar>
+#include <vector>
 
 IMPLEMENT_SERIAL(tkxZDMInfo, CObject, 1)
 
@@ -34,6 +35,7 @@ struct tkxZDMInfo::GradeState {
     CArray<double, double> stations;
     CArray<double, double> tangents;
     CArray<short, short> flags;
+    std::vector<int> lines; // file line of each grade point, when read
 };
 
 tkxZDMInfo::tkxZDMInfo() : m_pBreakChain(nullptr) {}
@@ -131,6 +133,12 @@ short tkxZDMInfo::CurveFlag(int i) const
 
 int tkxZDMInfo::ComputeSQX()
 {
+    int badPoint = -1;
+    return ComputeCurves(badPoint);
+}
+
+int tkxZDMInfo::ComputeCurves(int& badPoint)
+{
     if (!m_pBreakChain) {
         tkx_SetLastError(L"未定义断链对象, 无法输出纵断面竖曲线文件!");
         return 0;
@@ -150,6 +158,7 @@ int tkxZDMInfo::ComputeSQX()
     }
     for (int i = 1; i < n; ++i) {
         if (m_BPDZHs[i] - m_BPDZHs[i - 1] <= kSameStation) {
+            badPoint = i;
             tkx_SetLastError(ClFormat(L"竖曲线文件中, 第%d个变坡点桩号(%s)不大于前一变坡点桩号(%s)!", i,
                                       m_pBreakChain->ZHToCString(m_BPDZHs[i], 4, 1).GetString(),
                                       m_pBreakChain->ZHToCString(m_BPDZHs[i - 1], 4, 1).GetString()));
@@ -171,6 +180,7 @@ int tkxZDMInfo::ComputeSQX()
         const double end = m_BPDZHs[i] + t;
         const double previousEnd = tangents[tangents.GetSize() - 1];
         if (previousEnd - kRangeTolerance > start) {
+            badPoint = i;
             tkx_SetLastError(ClFormat(
                 L"竖曲线文件中, 第%d个变坡点前方穿袖! \n竖曲线起点桩号(%s)<前方竖曲线终点桩号(%s), 穿袖长度:%s!", i,
                 m_pBreakChain->ZHToCString(start, 4, 1).GetString(),
@@ -548,6 +558,7 @@ int tkxZDMInfo::LoadSQXFile(const wchar_t* path)
     // whole file was read and its curves computed.
     GradeState read;
     CString message;
+    int lastLine = 0;
     try {
         CString line;
         CStringArray fields;
@@ -630,14 +641,17 @@ int tkxZDMInfo::LoadSQXFile(const wchar_t* path)
             read.stations.Add(chainage);
             read.elevations.Add(elevation);
             read.rs.Add(radius);
+            read.lines.push_back(lineNo);
         }
+        lastLine = lineNo - 1;
     } catch (CFileException* e) {
         e->Delete();
         message = ClFormat(L"打开竖曲线文件%s错误!", file.GetString());
     }
     in.Abort();
 
-    if (message.IsEmpty() && read.stations.GetSize() < 2) message = L"纵断面文件数据内容不足!";
+    if (message.IsEmpty() && read.stations.GetSize() < 2)
+        message = ClFormat(L"竖曲线文件(%s)\n\n读到文件末尾(第%d行), 纵断面文件数据内容不足!", file.GetString(), lastLine);
     if (!message.IsEmpty()) {
         tkx_SetLastError(message);
         return 0;
@@ -645,7 +659,18 @@ int tkxZDMInfo::LoadSQXFile(const wchar_t* path)
     GradeState before;
     SaveGrade(before);
     RestoreGrade(read);
-    return ComputeOrRestore(before);
+    int badPoint = -1;
+    if (ComputeCurves(badPoint)) return 1;
+    // The curves' message names the grade point; the file and the line of
+    // that point go in front of it.
+    const CString reason = tkx_GetLastError();
+    RestoreGrade(before);
+    if (badPoint >= 0 && badPoint < static_cast<int>(read.lines.size()))
+        tkx_SetLastError(
+            ClFormat(L"竖曲线文件(%s)\n\n第%d行: %s", file.GetString(), read.lines[badPoint], reason.GetString()));
+    else
+        tkx_SetLastError(ClFormat(L"竖曲线文件(%s)\n\n%s", file.GetString(), reason.GetString()));
+    return 0;
 }
 
 int tkxZDMInfo::SaveSQXFile(const wchar_t* path) const

@@ -107,8 +107,8 @@ public:
 
     // -- longitudinal ground line ----------------------------------------------
 
-    // Reads a .DMX file.  On failure the points before the failing line stay;
-    // the message names the file, the line and the field.
+    // Reads a .DMX file.  On failure the ground line is left as it was; the
+    // message names the file, the line and the field.
     int LoadDMXFile(const wchar_t* path);
     // Writes a .DMX file (stations with the project's decimals and "_n" for
     // segments after the first).  Refused when the stations decrease or a
@@ -160,6 +160,8 @@ private:
     void RestoreGrade(const GradeState& state);
     // Runs ComputeSQX; when it fails, puts the saved state back.
     int ComputeOrRestore(const GradeState& before);
+    // ComputeSQX, telling the grade point at fault (-1 when none is).
+    int ComputeCurves(int& badPoint);
     // Curve start and end of grade point i (its own station when there is
     // no curve data for it).
     double CurveStart(int i) const;
@@ -167,6 +169,8 @@ private:
     short CurveFlag(int i) const;
     bool GradeArraysAgree() const;
     bool GroundArraysAgree() const;
+    // LoadDMXFile's reading, into this (new) object.
+    int ReadDMXFile(const wchar_t* path);
 
     const tkxBreakChain* m_pBreakChain;
     CArray<double, double> m_Rs;           // vertical-curve radius of each grade point

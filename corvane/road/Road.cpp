@@ -177,12 +177,18 @@ int tkxRoadObject::LoadDMXFile(const wchar_t* path) { return m_ZDMInfo.LoadDMXFi
 int tkxRoadObject::LoadHDXFile(const wchar_t* path, int place)
 {
     Wire();
-    if (!m_HDMTerrain.LoadHDXFile(path)) return 0;
-    if (!place) return 1;
-    if (m_PlaneUnits.IsEmpty()) {
+    // Without units the sections could not be placed: the load is refused
+    // and the sections held now stay.  The file is still read, so that one
+    // that cannot be read reports itself.
+    if (place && m_PlaneUnits.IsEmpty()) {
+        tkxHDMTerrain probe(&m_BreakChain);
+        probe.SetZDMInfo(&m_ZDMInfo);
+        if (!probe.LoadHDXFile(path)) return 0;
         tkx_SetLastError(L"加载横地线文件前, 未定义平面线路.");
         return 0;
     }
+    if (!m_HDMTerrain.LoadHDXFile(path)) return 0;
+    if (!place) return 1;
 
     // Sections come in station order: the unit holding each is found by
     // walking the list once.

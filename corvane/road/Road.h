@@ -79,7 +79,8 @@ public:
 
     // An empty path gives the chain without breaks.
     int LoadDLFile(const wchar_t* path);
-    // The alignment unit file (.ICD).
+    // The alignment unit file (.ICD).  On failure the units stay as they
+    // were; the message names the file and the line.
     int LoadICDFile(const wchar_t* path);
     int SaveICDFile(const wchar_t* path) const;
     int LoadSQXFile(const wchar_t* path);
@@ -174,6 +175,8 @@ public:
 private:
     void Wire();
     void CopyFrom(const tkxRoadObject& other);
+    // LoadICDFile's reading, into this (new) road.
+    int ReadICDFile(const wchar_t* path);
 
     CString m_SName;
     double m_rSpeed;

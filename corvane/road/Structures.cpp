@@ -662,7 +662,8 @@ int tkxQHInfo::ImportXML(tkxXmlElement* element)
 // ---------------------------------------------------------------------------
 // Files
 
-int tkx_ReadQHFile(const wchar_t* path, const tkxBreakChain& chain, CArray<sQHInfo, sQHInfo>& out)
+// tkx_ReadQHFile's reading, into a new array.
+static int ReadStructureFile(const wchar_t* path, const tkxBreakChain& chain, CArray<sQHInfo, sQHInfo>& out)
 {
     const CString file = path ? path : L"";
     CStdioFile in;
@@ -695,5 +696,15 @@ int tkx_ReadQHFile(const wchar_t* path, const tkxBreakChain& chain, CArray<sQHIn
         return 0;
     }
     in.Abort();
+    return 1;
+}
+
+// The records are read aside and handed out only when the whole file was
+// read: a bad line leaves the caller's array as it was.
+int tkx_ReadQHFile(const wchar_t* path, const tkxBreakChain& chain, CArray<sQHInfo, sQHInfo>& out)
+{
+    CArray<sQHInfo, sQHInfo> read;
+    if (!ReadStructureFile(path, chain, read)) return 0;
+    out.Copy(read);
     return 1;
 }

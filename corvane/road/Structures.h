@@ -182,7 +182,7 @@ private:
 
 // Reads a structure file (.GZX) or, for the extension .QL, a bridge
 // station-range file, with the road's break chain.  1 with every structure
-// in `out`; 0 with the last-error text naming the file and the line (the
-// structures before the bad line stay in `out`).
+// in `out`; 0 with the last-error text naming the file and the line, `out`
+// then left as it was.
 CORVANE_API int tkx_ReadQHFile(const wchar_t* path, const tkxBreakChain& chain,
                                CArray<Tavix4::sQHInfo, Tavix4::sQHInfo>& out);

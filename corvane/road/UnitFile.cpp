@@ -50,7 +50,19 @@ bool IsEndLine(const CStringArray& fields)
 
 } // namespace
 
+// The units are read into a new road and taken over only when the whole file
+// was read: a bad line leaves the road's units as they were.
 int tkxRoadObject::LoadICDFile(const wchar_t* path)
+{
+    tkxRoadObject read;
+    if (!read.ReadICDFile(path)) return 0;
+    RemovePlaneUnits();
+    m_PlaneUnits.AddTail(&read.m_PlaneUnits);
+    read.m_PlaneUnits.RemoveAll();
+    return 1;
+}
+
+int tkxRoadObject::ReadICDFile(const wchar_t* path)
 {
     const CString file = path ? path : L"";
     if (!icd_file::IsUnitFileName(file)) {
@@ -117,7 +129,8 @@ int tkxRoadObject::LoadICDFile(const wchar_t* path)
                 const CString unitMessage = unit->LoadFromString(current, line);
                 if (!unitMessage.IsEmpty()) {
                     delete unit;
-                    message = ClFormat(L"%s文件中, 第%d个单元, \n%s", file.GetString(), unitNo, unitMessage.GetString());
+                    message = ClFormat(L"%s文件中, 第%d行, 第%d个单元, \n%s", file.GetString(), lineNo, unitNo,
+                                       unitMessage.GetString());
                     break;
                 }
                 current = unit->EndPtInfo();

@@ -117,28 +117,34 @@ TEST(UnitFile, BadFiles)
     struct {
         const wchar_t* content;
         const wchar_t* message; // %s: the path
-        int unitsLeft;
     } cases[] = {
-        {L"", L"读文件<%s>, 第1行时出错[]", 0},
-        {L"K1+000\n5000 2000 0\n", L"读%s文件, 第1行数据, 第1个数据: 线位起点桩号(K1+000)错误!", 0},
-        {L"1000\n", L"读文件<%s>, 第2行时出错", 0},
-        {L"1000\n5000, 2000\n", L"在积木法线位数据文件<%s>第2行中, 起点数据个数<2>少于3个", 0},
-        {L"1000\nN5000, 2000, 0\n", L"读%s文件, 第2行 第1个数据: 线位起点X坐标(N5000)错误!", 0},
-        {L"1000\n5000, E2000, 0\n", L"读%s文件, 第2行 第2个数据: 线位起点Y坐标(E2000)错误!", 0},
-        {L"1000\n5000, 2000, a\n", L"读%s文件, 第2行 第3个数据: 起点方位角(a), 错误!", 0},
+        {L"", L"读文件<%s>, 第1行时出错[]"},
+        {L"K1+000\n5000 2000 0\n", L"读%s文件, 第1行数据, 第1个数据: 线位起点桩号(K1+000)错误!"},
+        {L"1000\n", L"读文件<%s>, 第2行时出错"},
+        {L"1000\n5000, 2000\n", L"在积木法线位数据文件<%s>第2行中, 起点数据个数<2>少于3个"},
+        {L"1000\nN5000, 2000, 0\n", L"读%s文件, 第2行 第1个数据: 线位起点X坐标(N5000)错误!"},
+        {L"1000\n5000, E2000, 0\n", L"读%s文件, 第2行 第2个数据: 线位起点Y坐标(E2000)错误!"},
+        {L"1000\n5000, 2000, a\n", L"读%s文件, 第2行 第3个数据: 起点方位角(a), 错误!"},
         {L"1000\n5000 2000 0\n1, 100\n// note\n2, 100, 50\n",
-         L"%s文件中, 第2个单元, \n读圆曲线单元数据个数为3时出错!允许数据个数为4个或5个。", 1},
-        {L"// one\n// two\n1000\n5000 2000 0\n1, 100\n1, 20\n,,,\n", L"读文件<%s>, 第7行时出错", 2},
-        {L"1000\n5000 2000 0\n0, 0.0, 0\n", L"%s文件中, 第1个单元, \n读缓和曲线数据个数为3时出错!允许数据个数太少。", 0},
-        {L"1000\n5000 2000 0\n9, 100, 300, 1\n", L"%s文件中, 第1个单元, \n未定义的单元类型[9]。", 0},
+         L"%s文件中, 第5行, 第2个单元, \n读圆曲线单元数据个数为3时出错!允许数据个数为4个或5个。"},
+        {L"// one\n// two\n1000\n5000 2000 0\n1, 100\n1, 20\n,,,\n", L"读文件<%s>, 第7行时出错"},
+        {L"1000\n5000 2000 0\n0, 0.0, 0\n", L"%s文件中, 第3行, 第1个单元, \n读缓和曲线数据个数为3时出错!允许数据个数太少。"},
+        {L"1000\n5000 2000 0\n9, 100, 300, 1\n", L"%s文件中, 第3行, 第1个单元, \n未定义的单元类型[9]。"},
     };
+    // A road of three units keeps them, whatever line of the file is bad.
+    const CString good = folder / L"good.ICD";
+    WriteText(good, L"1000\n5000 2000 0\n1, 100\n3, 150, 300, 1\n2, 300, 80, 1\n");
     for (const auto& c : cases) {
         SCOPED_TRACE(Utf8(c.content));
         WriteText(path, c.content);
         tkxRoadObject road;
+        ASSERT_EQ(1, road.LoadICDFile(good));
+        const sZHPtInfo end = road.EndZHInfo();
         EXPECT_EQ(0, road.LoadICDFile(path));
         EXPECT_EQ(Utf8(ClFormat(c.message, path.GetString())), Utf8(tkx_GetLastError()));
-        EXPECT_EQ(c.unitsLeft, road.GetPlaneUnitCount());
+        EXPECT_EQ(3, road.GetPlaneUnitCount());
+        EXPECT_EQ(end.m_rX, road.EndZHInfo().m_rX);
+        EXPECT_EQ(1000.0, road.StartZHInfo().m_rZH);
     }
 
     tkxRoadObject road;
@@ -148,13 +154,6 @@ TEST(UnitFile, BadFiles)
     EXPECT_EQ(0, road.LoadICDFile(folder / L"none.icd"));
     EXPECT_EQ(Utf8(ClFormat(L"打开积木法线位文件(%s)时出错!", (folder / L"none.icd").GetString())), Utf8(tkx_GetLastError()));
 
-    // A failed load of a good road's file keeps nothing half-changed before
-    // the start point is read.
-    WriteText(path, L"1000\n5000 2000 0\n1, 100\n");
-    ASSERT_EQ(1, road.LoadICDFile(path));
-    WriteText(path, L"1000\n5000 2000\n");
-    EXPECT_EQ(0, road.LoadICDFile(path));
-    EXPECT_EQ(1, road.GetPlaneUnitCount());
 }
 
 TEST(UnitFile, StartPointAndShortFiles)
@@ -617,14 +616,19 @@ TEST_F(RoadFolder, SectionsPlacedOnTheAlignment)
     EXPECT_EQ(Utf8(L"道路:未命名道路, 断面桩号:K1+600.000_2, \n地面线左侧点数:2, 右侧点数:1"), Utf8(road.GetHDXInfo(1)));
     EXPECT_EQ(Utf8(L"序号越界"), Utf8(road.GetHDXInfo(2)));
 
+    // Without an alignment the load fails and leaves the sections held
+    // before; a file that cannot be read reports itself rather than the
+    // missing alignment.
     tkxRoadObject bare;
-    EXPECT_EQ(0, bare.LoadHDXFile(folder / L"road.HDX", 1));
+    ASSERT_EQ(1, bare.LoadHDXFile(folder / L"road.HDX", 0));
+    ASSERT_EQ(3, bare.GetHDXSectionCount());
+    WriteText(folder / L"one.HDX", L"ABS1\n1000\n0 0\n0 0\n");
+    EXPECT_EQ(0, bare.LoadHDXFile(folder / L"one.HDX", 1));
     EXPECT_EQ(Utf8(L"加载横地线文件前, 未定义平面线路."), Utf8(tkx_GetLastError()));
-    // The file is read first: its sections are there, and a file that cannot
-    // be read reports itself rather than the missing alignment.
     EXPECT_EQ(3, bare.GetHDXSectionCount());
     EXPECT_EQ(0, bare.LoadHDXFile(folder / L"none.HDX", 1));
     EXPECT_NE(Utf8(L"加载横地线文件前, 未定义平面线路."), Utf8(tkx_GetLastError()));
+    EXPECT_EQ(3, bare.GetHDXSectionCount());
 }
 
 TEST_F(RoadFolder, StructuresAndStationText)

@@ -260,7 +260,9 @@ TEST_F(StructureTest, Files)
     EXPECT_EQ(0, tkx_ReadQHFile(gzx, chain, out));
     EXPECT_EQ(Utf8(ClFormat(L"读构造物信息文件%s, \n第3行数据[3 隧道 1600_2 400]出错!\n隧道信息中需要5个数据!", gzx.GetString())),
               Utf8(tkx_GetLastError()));
-    EXPECT_EQ(1, out.GetSize());
+    // The records read before stay as they were.
+    ASSERT_EQ(2, out.GetSize());
+    EXPECT_NEAR(1620.0, out[1].m_rStartZH, 1e-9);
 
     const CString ql = folder / L"road.ql";
     WriteText(ql, L"1300 1450\n1490 1600 2 2\n");

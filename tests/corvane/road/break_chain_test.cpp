@@ -226,8 +226,13 @@ TEST_F(BreakChainTest, BadDLFileIsRefusedNamingLineAndField)
         tkxBreakChain chain = ThreeBreaks();
         EXPECT_EQ(0, chain.LoadDLFile(path));
         EXPECT_EQ(Utf8(ClFormat(c.message, path.GetString())), Utf8(tkx_GetLastError()));
-        EXPECT_TRUE(chain == tkxBreakChain()) << "a refused file leaves the default chain";
+        EXPECT_TRUE(chain == ThreeBreaks()) << "a refused file leaves the chain as it was";
+        EXPECT_NEAR(3005.0, chain.GetBreakZH(3025.0), 1e-9);
     }
+    // So does a file that cannot be opened.
+    tkxBreakChain chain = ThreeBreaks();
+    EXPECT_EQ(0, chain.LoadDLFile(folder / L"missing.DL"));
+    EXPECT_TRUE(chain == ThreeBreaks());
 }
 
 TEST_F(BreakChainTest, DefaultChainWritesAnEmptyFileThatDoesNotLoad)

@@ -90,22 +90,37 @@ TEST_F(DesignSegmentsTest, BadLinesAreRefusedNamingLineAndField)
         const wchar_t* text;
         const wchar_t* message;   // %s: the path
     } cases[] = {
-        {L"一标\n", L"读取第1行分段名称[一标]失败 (分段名+道路数)!"},
-        {L"一标 1\n\t主线\n\n二标 0\n\t匝道A\n", L"读取第4行分段[二标]的道路数不能为0!"},
-        {L"一标 两\n\t主线\n", L"读取第1行分段[一标]的道路数[两]错误!"},
-        {L"一标 2\n\t主线\n", L"读取第3行分段[一标]中第2条道路信息失败!"},
-        {L"一标 1\n\t主线 K0+000\n", L"读取第2行分段[一标]第1条道路[主线 K0+000]的数据个数错误!"},
+        {L"一标\n", L"项目分段文件<%s>\n\n读取第1行分段名称[一标]失败 (分段名+道路数)!"},
+        {L"一标 1\n\t主线\n\n二标 0\n\t匝道A\n", L"项目分段文件<%s>\n\n读取第4行分段[二标]的道路数不能为0!"},
+        {L"一标 两\n\t主线\n", L"项目分段文件<%s>\n\n读取第1行分段[一标]的道路数[两]错误!"},
+        {L"一标 2\n\t主线\n", L"项目分段文件<%s>\n\n读取第3行分段[一标]中第2条道路信息失败!"},
+        {L"一标 1\n\t主线 K0+000\n", L"项目分段文件<%s>\n\n读取第2行分段[一标]第1条道路[主线 K0+000]的数据个数错误!"},
+        {L"一标 1\n\t主线\n\n二标 1\n\t,\n", L"项目分段文件<%s>\n\n读取第5行分段[二标]中第1条道路信息[,]失败!"},
         // Stations that do not convert through the road's break chain.
         {L"一标 1\n// c\n\t主线 K0+000 K1+2x0\n",
          L"读取项目分段文件<%s>第3行出错:\n\n转换项目分段[一标]第1条道路的终点桩号[K1+2x0]失败, 请检查断链信息!"},
         {L"一标 2\n\t主线\n\t支线 abc K0+300\n",
          L"读取项目分段文件<%s>第3行出错:\n\n转换项目分段[一标]第2条道路的起点桩号[abc]失败, 请检查断链信息!"},
     };
+    // The project held one segment before: a bad file leaves it.
+    tkxProjectSegment kept;
+    kept.SetName(L"原标段");
+    tkxProjectSegment::sRoadSeg seg;
+    seg.m_SRoadName = L"主线";
+    kept.AddRoadSeg(seg);
+    CArray<tkxProjectSegment> before;
+    before.Add(kept);
     for (const auto& c : cases) {
         SCOPED_TRACE(Utf8(c.text));
+        project.ImportPrjSegments(before);
         Write(c.text);
         EXPECT_EQ(0, project.LoadFDFile(path));
         EXPECT_EQ(Utf8(ClFormat(c.message, path.GetString())), Utf8(tkx_GetLastError()));
+        ASSERT_EQ(1, project.GetPrjSegmentCount());
+        tkxProjectSegment segment;
+        project.GetPrjSegmentAt(0, segment);
+        EXPECT_EQ(Utf8(L"原标段"), Utf8(segment.Name()));
+        EXPECT_EQ(1, segment.GetRoadSegCount());
     }
 
     // A road whose break chain in the project is unreadable.
@@ -118,6 +133,28 @@ TEST_F(DesignSegmentsTest, BadLinesAreRefusedNamingLineAndField)
 
     EXPECT_EQ(0, project.LoadFDFile(folder / L"missing.FD"));
     EXPECT_EQ(Utf8(ClFormat(L"打开文件失败!\n\n<%s>.", (folder / L"missing.FD").GetString())), Utf8(tkx_GetLastError()));
+}
+
+// One segment at a time from an open file: a bad one leaves the segment.
+TEST_F(DesignSegmentsTest, OneSegmentFromAnOpenFile)
+{
+    Write(L"一标 2\n\t主线\n\t匝道A K0+100 K0+300\n二标 2\n\t主线\n");
+    CStdioFile file;
+    ASSERT_TRUE(file.Open(path, CFile::modeRead | CFile::typeText));
+    int line = 0;
+    tkxProjectSegment segment;
+    ASSERT_EQ(1, segment.LoadFile(&file, line)) << Utf8(tkx_GetLastError());
+    EXPECT_EQ(Utf8(L"一标"), Utf8(segment.Name()));
+    ASSERT_EQ(2, segment.GetRoadSegCount());
+    EXPECT_EQ(-1, segment.LoadFile(&file, line));
+    EXPECT_EQ(Utf8(ClFormat(L"项目分段文件<%s>\n\n读取第6行分段[二标]中第2条道路信息失败!", path.GetString())),
+              Utf8(tkx_GetLastError()));
+    EXPECT_EQ(Utf8(L"一标"), Utf8(segment.Name()));
+    ASSERT_EQ(2, segment.GetRoadSegCount());
+    CString start, end;
+    segment.GetRoadZHRangeAt(1, start, end);
+    EXPECT_EQ(Utf8(L"K0+300"), Utf8(end));
+    EXPECT_EQ(0, segment.LoadFile(&file, line));
 }
 
 TEST_F(DesignSegmentsTest, WritingAndReadingBack)
@@ -273,7 +310,8 @@ TEST_F(DesignSegmentsTest, SegmentsOfTheCurrentProject)
 
     road_test::WriteText(file, L"一标 0\n");
     EXPECT_EQ(0, tkx_GetProjectSegment(file, list, folder));
-    EXPECT_EQ(Utf8(ClFormat(L"\n打开项目分段文件失败(%s)! 读取第1行分段[一标]的道路数不能为0!", file.GetString())),
+    EXPECT_EQ(Utf8(ClFormat(L"\n打开项目分段文件失败(%s)! 项目分段文件<%s>\n\n读取第1行分段[一标]的道路数不能为0!",
+                            file.GetString(), file.GetString())),
               Utf8(tkx_GetLastError()));
 
     tkxProject current;

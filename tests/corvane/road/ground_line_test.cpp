@@ -141,22 +141,27 @@ TEST_F(GroundLineTest, BadDMXLineNamesFileLineAndField)
     struct {
         const wchar_t* content;
         const wchar_t* message;   // %s: the path
-        int kept;                 // points read before the bad line
     } cases[] = {
-        {L"100 50\n100 51\n99.99 52\n", L"读地面线文件%s第3行, 违反了桩号[99.99]递增规则!!", 2},
-        {L"100 50 1\n99.99 52 1\n", L"读地面线文件%s第2行, 违反了桩号[99.99_1]递增规则!!", 1},
-        {L"100 50\n\n// c\n1x0 52\n", L"读地面线文件(%s)\n\n第4行第1个数据1x0, <桩号>错误!", 1},
-        {L"100_z 50\n", L"读地面线文件(%s)\n\n第1行第1个数据桩号的断链号100_z, <桩号的断链号>错误!", 0},
-        {L"100 5o\n", L"读地面线文件%s第1行, 地面高(5o)数据错误!", 0},
-        {L"100 50 2 7\n", L"读第1行数据个数<4>不符\n\n每行必须为2个或3个数据!", 0},
-        {L"100 50\n100\n", L"读第2行数据个数<1>不符\n\n每行必须为2个或3个数据!", 1},
+        {L"100 50\n100 51\n99.99 52\n", L"读地面线文件%s第3行, 违反了桩号[99.99]递增规则!!"},
+        {L"100 50 1\n99.99 52 1\n", L"读地面线文件%s第2行, 违反了桩号[99.99_1]递增规则!!"},
+        {L"100 50\n\n// c\n1x0 52\n", L"读地面线文件(%s)\n\n第4行第1个数据1x0, <桩号>错误!"},
+        {L"100_z 50\n", L"读地面线文件(%s)\n\n第1行第1个数据桩号的断链号100_z, <桩号的断链号>错误!"},
+        {L"100 5o\n", L"读地面线文件%s第1行, 地面高(5o)数据错误!"},
+        {L"100 50 2 7\n", L"地面线文件(%s)\n\n读第1行数据个数<4>不符\n\n每行必须为2个或3个数据!"},
+        {L"100 50\n100\n", L"地面线文件(%s)\n\n读第2行数据个数<1>不符\n\n每行必须为2个或3个数据!"},
     };
+    // The ground line held three points before: a bad file leaves them.
+    const CString good = folder / L"good.DMX";
+    road_test::WriteText(good, L"0 10\n50 11\n80 12\n");
     for (const auto& c : cases) {
         SCOPED_TRACE(Utf8(c.content));
+        ASSERT_EQ(1, ground.LoadDMXFile(good));
         road_test::WriteText(path, c.content);
         EXPECT_EQ(0, ground.LoadDMXFile(path));
         EXPECT_EQ(Utf8(ClFormat(c.message, path.GetString())), Utf8(tkx_GetLastError()));
-        EXPECT_EQ(c.kept, ground.GetDMXCount());
+        ASSERT_EQ(3, ground.GetDMXCount());
+        EXPECT_EQ(80.0, ground.GetDMXZH(2));
+        EXPECT_EQ(11.5, ground.GetDMXElevation(65.0));
     }
 
     // A station in the gap of a break.

@@ -225,22 +225,32 @@ TEST_F(HdxFileTest, BadLinesNameFileLineAndField)
     struct {
         const wchar_t* text;
         const wchar_t* message;   // %s: the path
-        int kept;
     } cases[] = {
         {L"ABS1\n1000\n0 0\n0 0\n// next\n1100\n2 -1 x3 -2\n0 0\n",
-         L"读文件[%s], 第7行错误:读断面左侧第3个数据(距离x3)出错", 1},
-        {L"1000\n0 0\n0 0\n1100\n0 0\n", L"读文件[%s], 第6行错误:读断面右侧数据失败!", 1},
+         L"读文件[%s], 第7行错误:读断面左侧第3个数据(距离x3)出错"},
+        {L"1000\n0 0\n0 0\n1100\n0 0\n", L"读文件[%s], 第6行错误:读断面右侧数据失败!"},
         {L"ABS1\n1000\n0 0\n0 0\n\n990\n0 0\n0 0\n",
-         L"读横地线文件第6行错误!断面桩号(990.000)小于上一断面桩号(1000.000).", 1},
-        {L"ABS1\n1000\n0 0\n0 0\n1x05_2\n0 0\n0 0\n", L"读文件[%s], 第5行错误:读断面桩号失败[SText],桩号(1x05)数据错误! ", 1},
-        {L"\n// empty\n", L"读横地线文件第1行失败!", 0},
+         L"读横地线文件[%s]第6行错误!断面桩号(990.000)小于上一断面桩号(1000.000)."},
+        {L"ABS1\n1000\n0 0\n0 0\n1x05_2\n0 0\n0 0\n", L"读文件[%s], 第5行错误:读断面桩号失败[SText],桩号(1x05)数据错误! "},
+        {L"\n// empty\n", L"读横地线文件[%s]第1行失败!"},
     };
+    // The set held two sections of the relative layout before: a bad file
+    // leaves them, their layout and the cursor's place.
+    const CString good = folder / L"good.HDX";
+    road_test::WriteText(good, L"500\n0 0\n1 1\n600\n2 -1\n0 0\n");
     for (const auto& c : cases) {
         SCOPED_TRACE(Utf8(c.text));
+        ASSERT_EQ(1, terrain.LoadHDXFile(good));
+        ASSERT_EQ(HDX_RELATIVE, terrain.GetFormat());
+        ASSERT_EQ(500.0, terrain.GetNextHDXSection(1)->GetZHInfo().m_rZH);
         road_test::WriteText(path, c.text);
         EXPECT_EQ(0, terrain.LoadHDXFile(path));
         EXPECT_EQ(Utf8(ClFormat(c.message, path.GetString())), Utf8(tkx_GetLastError()));
-        EXPECT_EQ(c.kept, terrain.GetHDXSectionCount());
+        EXPECT_EQ(std::vector<double>({500, 600}), Stations(terrain));
+        EXPECT_EQ(HDX_RELATIVE, terrain.GetFormat());
+        tkxHdxSection* next = terrain.GetNextHDXSection(0);
+        ASSERT_TRUE(next != nullptr);
+        EXPECT_EQ(600.0, next->GetZHInfo().m_rZH);
     }
 
     MessageBoxScript boxes;
@@ -253,6 +263,8 @@ TEST_F(HdxFileTest, BadLinesNameFileLineAndField)
     enHDXFormat format;
     EXPECT_EQ(0, tkx_LoadHDXFile(path, &list, format, nullptr, nullptr));
     EXPECT_EQ(Utf8(L"断链对象为空!"), Utf8(tkx_GetLastError()));
+    EXPECT_EQ(0, tkx_LoadHDXFile(path, nullptr, format, &chain, nullptr));
+    EXPECT_EQ(Utf8(ClFormat(L"读取横地线文件[%s]失败!", path.GetString())), Utf8(tkx_GetLastError()));
 }
 
 TEST_F(HdxFileTest, OrderCursorsAndLookUps)

@@ -309,7 +309,8 @@ TEST_F(ProfileTest, BadSQXFileLeavesTheProfileAsItWas)
     ScratchFolder folder(L"sqx_bad");
     const CString path = folder / L"bad.SQX";
     const SQXRefusal cases[] = {
-        {L"0 100\n", L"纵断面文件数据内容不足!"},
+        {L"0 100\n", L"竖曲线文件(%s)\n\n读到文件末尾(第1行), 纵断面文件数据内容不足!"},
+        {L"// 空\n\n", L"竖曲线文件(%s)\n\n读到文件末尾(第2行), 纵断面文件数据内容不足!"},
         {L"0 100\n100\n", L"竖曲线文件(%s)\n\n第2行格式错误!\n\n<100>"},
         {L"0 100\n1x0 102 1000\n200 100\n", L"竖曲线文件(%s)\n\n第2行第1个数据1x0, <桩号>错误!"},
         {L"0 100\n100_a 102 1000\n200 100\n", L"竖曲线文件(%s)\n\n第2行第1个数据桩号的断链号a, <桩号的断链号>错误!"},
@@ -319,7 +320,8 @@ TEST_F(ProfileTest, BadSQXFileLeavesTheProfileAsItWas)
         {L"0 100\n100 102 1000 two\n", L"竖曲线文件(%s)\n\n第2行,第4个数据<two>, 变坡点桩号的断链号 错误!"},
         {L"0 100\n100 102 1000\n100 100\n", L"竖曲线文件(%s)\n\n第3行第1个数据100, 变坡点桩号必须大于上一变坡点桩号!"},
         {L"0 100\n100 102 1000\n150 100 3000\n300 102\n",
-         L"竖曲线文件中, 第2个变坡点前方穿袖! \n竖曲线起点桩号(K0+070.0000)<前方竖曲线终点桩号(K0+130.0000), 穿袖长度:60.0000!"},
+         L"竖曲线文件(%s)\n\n第3行: 竖曲线文件中, 第2个变坡点前方穿袖! \n竖曲线起点桩号(K0+070.0000)<前方竖曲线终点桩号(K0+130.0000), "
+         L"穿袖长度:60.0000!"},
     };
     for (const SQXRefusal& c : cases) {
         SCOPED_TRACE(Utf8(c.content));

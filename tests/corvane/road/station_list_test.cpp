@@ -37,11 +37,25 @@ TEST(StationListTest, StationTextsAndNotes)
     EXPECT_EQ(Utf8(L"1300"), Utf8(stations[3]));
     EXPECT_EQ(Utf8(L"涵洞"), Utf8(notes[3]));
 
-    road_test::WriteText(path, L"K1+200\nK1+240 桥头 二\n");
-    const CString message = tkx_ReadSTFileA(path, stations, notes);
-    EXPECT_EQ(Utf8(L"读第2行<桩号>, 第3个数据<二>出错!"), Utf8(message));
-    EXPECT_EQ(Utf8(message), Utf8(tkx_GetLastError()));
-    EXPECT_EQ(1, stations.GetSize());
+    // A bad line: its message names the file and the line, and the arrays
+    // keep what they held.
+    struct Case {
+        const wchar_t* text;
+        const wchar_t* message; // after the file
+    } cases[] = {
+        {L"K1+200\nK1+240 桥头 二\n", L"读第2行<桩号>, 第3个数据<二>出错!"},
+        {L"K1+200\n\n,,,\n", L"读第3行时<桩号,,,>出错"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(Utf8(c.text));
+        road_test::WriteText(path, c.text);
+        const CString message = tkx_ReadSTFileA(path, stations, notes);
+        EXPECT_EQ(Utf8(L"桩号文件(" + path + L")\n\n" + c.message), Utf8(message));
+        EXPECT_EQ(Utf8(message), Utf8(tkx_GetLastError()));
+        ASSERT_EQ(4, stations.GetSize());
+        EXPECT_EQ(Utf8(L"K1+240_2"), Utf8(stations[2]));
+        EXPECT_EQ(Utf8(L"涵洞"), Utf8(notes[3]));
+    }
 
     const CString missing = folder / L"missing.ST";
     EXPECT_EQ(Utf8(ClFormat(L"打开桩号文件<%s>失败!", missing.GetString())), Utf8(tkx_ReadSTFileA(missing, stations, notes)));
@@ -59,9 +73,13 @@ TEST(StationListTest, StationsAsChainages)
     EXPECT_EQ((Vec{1190, 1190, 1210, 1100, 1100}), Vec(chainages.begin(), chainages.end()))
         << "only the first field counts; file order, duplicates kept";
 
+    // A station that does not convert: the chain's message after the file
+    // and the line; the chainages read before stay as they were.
     road_test::WriteText(path, L"K1+190\nK1+1x0\n");
-    EXPECT_EQ(Utf8(L"桩号(1x0)数据错误! "), Utf8(tkx_ReadSTFile(path, &chain, chainages)));
-    EXPECT_EQ(1, chainages.GetSize());
+    EXPECT_EQ(Utf8(L"桩号文件(" + path + L")\n\n第2行: 桩号(1x0)数据错误! "), Utf8(tkx_ReadSTFile(path, &chain, chainages)));
+    road_test::WriteText(path, L"K1+190\n\n,\n");
+    EXPECT_EQ(Utf8(L"桩号文件(" + path + L")\n\n读第3行时<桩号,>出错"), Utf8(tkx_ReadSTFile(path, &chain, chainages)));
+    EXPECT_EQ((Vec{1190, 1190, 1210, 1100, 1100}), Vec(chainages.begin(), chainages.end()));
 
     tkx_SetLastError(L"before");
     EXPECT_EQ(Utf8(L"未定义断链对象，无法转换桩号数据!"), Utf8(tkx_ReadSTFile(path, nullptr, chainages)));
