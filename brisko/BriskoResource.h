@@ -169,3 +169,11 @@
 #define ID_EDIT_NEXT_MARK 37224
 #define ID_EDIT_PREV_MARK 37225
 #define ID_EDIT_CLEAR_MARKS 37226
+
+// Shared dialogs: the question with two named answers and the schematic
+// picture viewer.
+#define IDD_SELECT 1115
+#define IDC_SELECT_SECOND 1007
+#define IDC_SELECT_MESSAGE 1318
+#define IDD_VIEWSYT 1315
+#define IDC_VIEWSYT_PICTURE 1287
