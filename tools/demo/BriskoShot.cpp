@@ -1,0 +1,135 @@
+// brisko_shot.exe PROGRAM OUT.bmp: starts the program (Brisko), waits until
+// its main window is up and the program waits for input, saves a picture of
+// that window as it shows on the screen, then asks the program to exit.
+// Every wait has a bound; exit code 0 when the picture was saved.
+#include "classlib/ClassLib.h"
+#include "corvane/project/SuitePrograms.h"
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+const DWORD kStartMs = 60000; // to the main window and the first idle moment
+const DWORD kExitMs = 10000;  // from a request to end to the program's end
+
+int Fail(const char* what)
+{
+    std::fprintf(stderr, "brisko_shot: %s\n", what);
+    return 1;
+}
+
+bool SaveBmp(HWND window, const wchar_t* path)
+{
+    RECT rect;
+    ::GetWindowRect(window, &rect);
+    const int w = rect.right - rect.left, h = rect.bottom - rect.top;
+    if (w <= 0 || h <= 0) return false;
+    HDC screen = ::GetDC(nullptr);
+    HDC memory = ::CreateCompatibleDC(screen);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = w;
+    info.bmiHeader.biHeight = -h;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HBITMAP bitmap = ::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = ::SelectObject(memory, bitmap);
+    ::BitBlt(memory, 0, 0, w, h, screen, rect.left, rect.top, SRCCOPY);
+    ::GdiFlush();
+    bool saved = false;
+    if (FILE* file = _wfopen(path, L"wb")) {
+        BITMAPFILEHEADER header{};
+        header.bfType = 0x4D42;
+        header.bfOffBits = sizeof(header) + sizeof(BITMAPINFOHEADER);
+        header.bfSize = header.bfOffBits + static_cast<DWORD>(w) * h * 4;
+        saved = std::fwrite(&header, sizeof(header), 1, file) == 1 &&
+                std::fwrite(&info.bmiHeader, sizeof(BITMAPINFOHEADER), 1, file) == 1 &&
+                std::fwrite(bits, 4, static_cast<size_t>(w) * h, file) == static_cast<size_t>(w) * h;
+        saved = (std::fclose(file) == 0) && saved;
+    }
+    ::SelectObject(memory, old);
+    ::DeleteObject(bitmap);
+    ::DeleteDC(memory);
+    ::ReleaseDC(nullptr, screen);
+    return saved;
+}
+
+struct WindowSearch {
+    DWORD process;
+    HWND found;
+};
+
+BOOL CALLBACK FindMainWindow(HWND window, LPARAM param)
+{
+    auto* search = reinterpret_cast<WindowSearch*>(param);
+    DWORD process = 0;
+    ::GetWindowThreadProcessId(window, &process);
+    if (process != search->process || !::IsWindowVisible(window) || ::GetWindow(window, GW_OWNER) ||
+        !(::GetWindowLongPtrW(window, GWL_STYLE) & WS_CAPTION))
+        return TRUE;
+    search->found = window;
+    return FALSE;
+}
+
+// The program's main window: the one that carries Brisko's property, else
+// its first shown top-level window with a caption.
+HWND MainWindowOf(DWORD process)
+{
+    if (HWND marked = tkx_GetBriskoWnd()) {
+        DWORD owner = 0;
+        ::GetWindowThreadProcessId(marked, &owner);
+        if (owner == process) return marked;
+    }
+    WindowSearch search{process, nullptr};
+    ::EnumWindows(FindMainWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+} // namespace
+
+int wmain(int argc, wchar_t** argv)
+{
+    if (argc != 3) return Fail("usage: brisko_shot PROGRAM OUT.bmp");
+    std::wstring command = L"\"" + std::wstring(argv[1]) + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process{};
+    if (!::CreateProcessW(argv[1], &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+        return Fail("cannot start the program");
+
+    const DWORD start = ::GetTickCount();
+    HWND window = nullptr;
+    while (::GetTickCount() - start < kStartMs) {
+        if (::WaitForSingleObject(process.hProcess, 0) == WAIT_OBJECT_0) return Fail("the program ended before its window came up");
+        window = MainWindowOf(process.dwProcessId);
+        if (window && ::IsWindowVisible(window) &&
+            ::WaitForInputIdle(process.hProcess, 100) == 0)
+            break;
+        if (!window) ::Sleep(100);
+    }
+    if (!window || !::IsWindowVisible(window)) {
+        ::TerminateProcess(process.hProcess, 1);
+        return Fail("no main window within the time allowed");
+    }
+    // The window draws itself whole before the picture is taken (the paint
+    // messages are sent, so this returns once they are handled).
+    ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME | RDW_UPDATENOW);
+    DWORD_PTR ignored = 0;
+    ::SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_BLOCK, 5000, &ignored);
+    const bool saved = SaveBmp(window, argv[2]);
+
+    // The program's own exit command, then closing its window; ended when
+    // neither ends it.
+    ::PostMessageW(window, WM_COMMAND, ID_APP_EXIT, 0);
+    if (::WaitForSingleObject(process.hProcess, kExitMs) != WAIT_OBJECT_0) {
+        ::PostMessageW(window, WM_CLOSE, 0, 0);
+        if (::WaitForSingleObject(process.hProcess, kExitMs) != WAIT_OBJECT_0) {
+            std::fprintf(stderr, "brisko_shot: the program did not end when asked; ended it\n");
+            ::TerminateProcess(process.hProcess, 1);
+        }
+    }
+    ::CloseHandle(process.hThread);
+    ::CloseHandle(process.hProcess);
+    return saved ? 0 : Fail("cannot save the picture");
+}

@@ -1,0 +1,586 @@
+// demo_project.exe FOLDER: writes the demo project into FOLDER and registers
+// it, with its slope-template library, as the current project and library
+// of this user (of the Wine prefix it runs in).
+//
+// The project "示范项目" holds one road, "一号路": a second-class highway of
+// about 3.8 km in rolling country with three spiral curves, a break chain, a
+// profile of six grade points over a ground line with a river valley and a
+// hill, cross-section ground lines every 20 m, a standard cross-section,
+// superelevation, a bridge, culverts, a passage, a tunnel and a crossing.
+// Every file the library has a writer for is written by that writer, from
+// data it read first (so the files are exactly in the library's form); the
+// other data files the library lists are written in their documented line
+// form, and those it can read are read back before the program ends.
+#include "classlib/ClassLib.h"
+#include "corvane/project/DesignSegments.h"
+#include "corvane/project/StationList.h"
+#include "corvane/project/TavixInterface.h"
+#include "corvane/road/Road.h"
+#include "corvane/section/RoadHDM.h"
+#include "corvane/section/SuperElevation.h"
+#include <cmath>
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace {
+
+const wchar_t kProject[] = L"示范项目";
+const wchar_t kRoad[] = L"一号路";
+const wchar_t kLibrary[] = L"示范边坡模板库";
+const double kPi = 3.14159265358979323846;
+
+// The alignment: start point and the units of the unit file.
+const double kStartNorth = 3357640.0, kStartEast = 439820.0;
+const double kStartAzimuth = 35.0 * kPi / 180.0;
+struct Curve {
+    double start; // station where the entering spiral begins
+    double R, Ls, arc;
+};
+const double kLine1 = 480.0, kLine2 = 620.0, kLine3 = 540.0, kLine4 = 500.0;
+const Curve kCurves[] = {{480.0, 800.0, 120.0, 350.0}, {1690.0, 600.0, 100.0, 280.0}, {2710.0, 1000.0, 140.0, 300.0}};
+const double kEnd = 3790.0;
+// One break: station 2400 of the first chain is 2385 of the second (a long
+// chain of 15 m).
+const wchar_t kBreakChain[] = L"2400.000=2385.000";
+// Grade points: station, elevation, vertical-curve radius.
+const double kGradePoints[][3] = {{0.0, 125.0, 0.0},      {700.0, 134.5, 12000.0}, {1500.0, 121.0, 8000.0},
+                                  {2300.0, 131.0, 15000.0}, {3200.0, 119.5, 10000.0}, {kEnd, 124.0, 0.0}};
+
+[[noreturn]] void Fail(const CString& what)
+{
+    std::fprintf(stderr, "demo_project: %s\n", ClWideToMultiByte(what, -1, CP_UTF8).c_str());
+    std::exit(1);
+}
+
+void Check(int ok, const wchar_t* what)
+{
+    if (!ok) Fail(ClFormat(L"%s: %s", what, tkx_GetLastError().GetString()));
+}
+
+// Message boxes of the library: printed, answered with the safe button.
+int PrintBox(HWND, const wchar_t* text, const wchar_t*, UINT type, void*)
+{
+    std::fprintf(stderr, "demo_project: [%s]\n", ClWideToMultiByte(text, -1, CP_UTF8).c_str());
+    switch (type & MB_TYPEMASK) {
+    case MB_YESNO:
+    case MB_YESNOCANCEL: return IDNO;
+    case MB_OKCANCEL:
+    case MB_RETRYCANCEL: return IDCANCEL;
+    default: return IDOK;
+    }
+}
+
+// A text file of the system code page with CR LF line ends.
+void WriteText(const CString& path, const CString& text)
+{
+    CStdioFile file;
+    if (!file.Open(path, CFile::modeCreate | CFile::modeWrite | CFile::typeText))
+        Fail(ClFormat(L"cannot write %s", path.GetString()));
+    file.WriteString(text);
+    file.Close();
+}
+
+CString Header(const wchar_t* what)
+{
+    const CTime now = CTime::GetCurrentTime();
+    return ClFormat(L"//%s %s %s\n//创建时间:%d年%d月%d日 %d:%d:%d\n", kProject, kRoad, what, now.GetYear(),
+                    now.GetMonth(), now.GetDay(), now.GetHour(), now.GetMinute(), now.GetSecond());
+}
+
+// The ground: the design line with rolling hills, a river valley at the
+// bridge and a hill over the tunnel.
+double GroundOffset(double x)
+{
+    return 2.4 * std::sin(x / 210.0) + 1.3 * std::sin(x / 57.0 + 0.7) + 0.4 * std::sin(x / 13.0) -
+           11.0 * std::exp(-std::pow((x - 1300.0) / 60.0, 2)) + 24.0 * std::exp(-std::pow((x - 3010.0) / 95.0, 2));
+}
+
+class DemoRoad
+{
+public:
+    DemoRoad(const CString& folder) : m_folder(folder) {}
+
+    CString File(const wchar_t* ext) const { return ClFormat(L"%s\\%s.%s", m_folder.GetString(), kRoad, ext); }
+    CString Temp(const wchar_t* ext) const { return ClFormat(L"%s\\~%s.%s", m_folder.GetString(), kRoad, ext); }
+
+    // Writes the text to a scratch file, lets the library read it, and
+    // removes the scratch file.
+    void ReadThrough(const wchar_t* ext, const CString& text, const std::function<int(const CString&)>& read,
+                     const wchar_t* what)
+    {
+        const CString temp = Temp(ext);
+        WriteText(temp, text);
+        const int ok = read(temp);
+        ::DeleteFileW(temp);
+        Check(ok, what);
+    }
+
+    CString Station(double x) const { return m_road.GetStringBreakZH(x, 3, 1); }
+    CString KStation(double x) const { return m_road.ZHToCString(x, 3, 1); }
+
+    void Build()
+    {
+        BreakChain();
+        Alignment();
+        Profile();
+        CrossSections();
+        StandardSection();
+        Superelevation();
+        Structures();
+        Stations();
+        Listed();
+        Verify();
+    }
+
+    // Every file the library reads, read back from where it was written.
+    void Verify() const
+    {
+        tkxRoadObject road;
+        Check(road.LoadDLFile(File(L"DL")), L"DL file read back");
+        Check(road.LoadICDFile(File(L"ICD")), L"ICD file read back");
+        Check(road.LoadSQXFile(File(L"SQX")), L"SQX file read back");
+        Check(road.LoadDMXFile(File(L"DMX")), L"DMX file read back");
+        Check(road.LoadHDXFile(File(L"HDX"), 1), L"HDX file read back");
+        Check(road.LoadGZXFile(File(L"GZX")), L"GZX file read back");
+        Check(road.LoadGZXFile(File(L"QL")), L"QL file read back");
+        if (road.GetHDXSectionCount() != m_sections.GetSize()) Fail(L"HDX file: sections lost");
+
+        CStdioFile jd;
+        if (!jd.Open(File(L"JD"), CFile::modeRead | CFile::typeText)) Fail(L"JD file: cannot open");
+        CString line, message;
+        int lineNo = 0, rows = 0;
+        while (tkx_ReadNextStringST(&jd, line, lineNo)) {
+            tkxPlaneCurve3 curve;
+            if (!curve.ReadJDFile(line, message) && message != L"EOF") Fail(L"JD file read back: " + message);
+            ++rows;
+        }
+        if (rows != 5) Fail(L"JD file: rows lost");
+
+        tkxRoadHDM hdm(road.BreakChain());
+        const CString hdmMessage = hdm.ReadHDMFile(road.BreakChain(), File(L"HDM"));
+        if (!hdmMessage.IsEmpty()) Fail(L"HDM file read back: " + hdmMessage);
+        tkxSuperElevation cg;
+        cg.SetBreakChain(road.BreakChain());
+        const CString cgMessage = cg.ReadCGFile(File(L"CG"));
+        if (!cgMessage.IsEmpty()) Fail(L"CG file read back: " + cgMessage);
+    }
+
+    tkxRoadObject m_road;
+    tkxBreakChain m_chain;
+
+private:
+    void BreakChain()
+    {
+        Check(m_chain.GetDLFromString(kBreakChain), L"break chain");
+        Check(m_road.ImportBreakChain(m_chain), L"break chain of the road");
+        Check(m_chain.SaveDLFile(File(L"DL")), L"DL file");
+    }
+
+    void Alignment()
+    {
+        CString text;
+        text.Format(L"0.000\n%.3f %.3f %.10f\n1 %.3f\n", kStartNorth, kStartEast, kStartAzimuth, kLine1);
+        const double lines[] = {kLine2, kLine3, kLine4};
+        const int turns[] = {1, -1, 1};
+        for (int i = 0; i < 3; ++i) {
+            const Curve& c = kCurves[i];
+            const double A = std::sqrt(c.R * c.Ls);
+            text.AppendFormat(L"3 %.10f %.3f %d\n2 %.3f %.3f %d\n4 %.10f %.3f %d\n1 %.3f\n", A, c.R, turns[i], c.R,
+                              c.arc, turns[i], A, c.R, turns[i], lines[i]);
+        }
+        text += L"0 0 0\n";
+        ReadThrough(L"ICD", text, [&](const CString& p) { return m_road.LoadICDFile(p); }, L"unit file");
+        Check(m_road.SaveICDFile(File(L"ICD")), L"ICD file");
+        CArray<tkxPlaneCurve3, tkxPlaneCurve3> curves;
+        Check(m_road.ExportPlaneCurves(curves), L"intersection points");
+        Check(tkxRoadObject::SaveJDFile(File(L"JD"), curves), L"JD file");
+        if (std::fabs(m_road.EndZH() - kEnd) > 0.01) Fail(L"the alignment does not end where planned");
+    }
+
+    void Profile()
+    {
+        tkxZDMInfo& profile = *m_road.GetZDMInfo();
+        CArray<double, double> stations, elevations, radii;
+        for (const auto& point : kGradePoints) {
+            stations.Add(point[0]);
+            elevations.Add(point[1]);
+            radii.Add(point[2]);
+        }
+        profile.SetBPDZHs(stations);
+        profile.SetBPDElevations(elevations);
+        profile.SetRs(radii);
+        Check(profile.ComputeSQX(), L"vertical curves");
+        Check(profile.SaveSQXFile(File(L"SQX")), L"SQX file");
+
+        tkx_DivideZHSequence(m_chain, 0.0, kEnd, 20.0, m_sections);
+        for (INT_PTR i = 0; i < m_sections.GetSize(); ++i) {
+            const double x = m_sections[i];
+            double design = 0.0;
+            Check(profile.GetElevation(x, design), L"design elevation");
+            profile.AddDMHeight(x, std::round((design + GroundOffset(x)) * 1000.0) / 1000.0);
+        }
+        Check(profile.SaveDMXFile(File(L"DMX")), L"DMX file");
+    }
+
+    void CrossSections()
+    {
+        // Offsets from the centre line and heights over the centre ground.
+        const double offsets[] = {1.5, 4.0, 8.0, 13.0, 19.0, 26.0, 34.0};
+        CString text = L"ABS1\n";
+        for (INT_PTR i = 0; i < m_sections.GetSize(); ++i) {
+            const double x = m_sections[i];
+            const double left = 0.08 * std::sin(x / 300.0) + 0.03, right = -0.06 * std::sin(x / 260.0 + 1.0) - 0.02;
+            const double valley = std::exp(-std::pow((x - 1300.0) / 60.0, 2));
+            text += Station(x) + L"\n";
+            for (int side = 0; side < 2; ++side) {
+                for (double d : offsets) {
+                    const double slope = side == 0 ? left : right;
+                    const double h = slope * d + 0.25 * std::sin(d * 0.9 + x / 40.0) + valley * 0.12 * d;
+                    text.AppendFormat(L"%.3f %.3f ", d, h);
+                }
+                text.TrimRight();
+                text += L"\n";
+            }
+        }
+        ReadThrough(L"HDX", text, [&](const CString& p) { return m_road.LoadHDXFile(p, 0); }, L"cross-section file");
+        Check(m_road.GetHDMTerrain()->SaveHDXFile(File(L"HDX")), L"HDX file");
+    }
+
+    void StandardSection()
+    {
+        // Two-lane highway: 0.75 m earth and 1.5 m hard shoulders, 3.75 m
+        // lanes, no divider; a wider right shoulder for a bus stop.
+        const double end = kEnd;
+        CString text = L"2 1\n" + Row(0.0, L"0.000 0.700 0.300") + Row(end, L"0.000 0.700 0.300");
+        const struct {
+            double x;
+            double Hb;
+        } rows[] = {{0.0, 1.5}, {1000.0, 1.5}, {1040.0, 4.5}, {1090.0, 4.5}, {1130.0, 1.5}, {end, 1.5}};
+        for (const auto& row : rows)
+            text += Row(row.x, ClFormat(L"0.750 1.500 3.750 0.000 0.000 3.750 %.3f 0.750", row.Hb));
+        tkxRoadHDM hdm(&m_chain);
+        ReadThrough(L"HDM", text,
+                    [&](const CString& p) {
+                        const CString message = hdm.ReadHDMFile(&m_chain, p);
+                        if (!message.IsEmpty()) tkx_SetLastError(message);
+                        return message.IsEmpty() ? 1 : 0;
+                    },
+                    L"standard cross-section");
+        Check(hdm.OutputToFile(File(L"HDM")), L"HDM file");
+    }
+
+    // A row of the section files: the station within its chain segment,
+    // the fields, and the segment number beyond the first chain.
+    CString Row(double x, const CString& fields) const
+    {
+        const short segment = m_chain.GetBreakChainID(x);
+        if (segment <= 1) return ClFormat(L"%.3f %s\n", x, fields.GetString());
+        return ClFormat(L"%.3f %s %d\n", m_chain.GetBreakZH(x), fields.GetString(), segment);
+    }
+
+    void Superelevation()
+    {
+        CString text = L"2 0.000 0.000 4.0 1 0 0\n";
+        text += Row(0.0, L"2.000 -2.000");
+        const double e[] = {4.0, 5.0, 3.0};
+        for (int i = 0; i < 3; ++i) {
+            const Curve& c = kCurves[i];
+            // Banked towards the inside of the curve.
+            const double bank = m_road.TurnDir(c.start + c.Ls + c.arc / 2) == DIR_LEFT ? e[i] : -e[i];
+            const double ends[] = {c.start, c.start + c.Ls, c.start + c.Ls + c.arc, c.start + 2 * c.Ls + c.arc};
+            const CString banked = ClFormat(L"%.3f %.3f", bank, bank);
+            text += Row(ends[0], L"2.000 -2.000") + Row(ends[1], banked) + Row(ends[2], banked) +
+                    Row(ends[3], L"2.000 -2.000");
+        }
+        text += Row(kEnd, L"2.000 -2.000");
+        tkxSuperElevation cg;
+        cg.SetBreakChain(&m_chain);
+        ReadThrough(L"CG", text,
+                    [&](const CString& p) {
+                        const CString message = cg.ReadCGFile(p);
+                        if (!message.IsEmpty()) tkx_SetLastError(message);
+                        return message.IsEmpty() ? 1 : 0;
+                    },
+                    L"superelevation");
+        CStdioFile out;
+        if (!out.Open(File(L"CG"), CFile::modeCreate | CFile::modeWrite | CFile::typeText)) Fail(L"cannot write the CG file");
+        const CString message = cg.WriteFile(out);
+        out.Close();
+        if (!message.IsEmpty()) Fail(message);
+    }
+
+    void Structures()
+    {
+        // kind name station ... as the structure file lists them.
+        CString rows;
+        rows.AppendFormat(L"0\t清水河大桥\t%s\t0d0'0.0\"\t5.000\t5.000\t6*20\t预应力混凝土T梁\t0.000\t1.500\n",
+                          Station(1235.0).GetString());
+        rows.AppendFormat(L"1\tK0+520盖板涵\t%s\t15d0'0.0\"\t2.000\t6.500\t6.500\t2.000\t%.3f\t1-2.0×2.0盖板涵\n",
+                          Station(520.0).GetString(), m_road.GetDMXElevation(520.0) - 2.5);
+        rows.AppendFormat(L"1\tK1+900圆管涵\t%s\t0d0'0.0\"\t1.500\t6.000\t6.000\t1.500\t%.3f\t1-Φ1.5圆管涵\n",
+                          Station(1900.0).GetString(), m_road.GetDMXElevation(1900.0) - 2.0);
+        rows.AppendFormat(L"2\tK2+180通道\t%s\t0d0'0.0\"\t4.000\t6.000\t6.000\t3.500\t%.3f\t1-4.0×3.5箱涵通道\n",
+                          Station(2180.0).GetString(), m_road.GetDMXElevation(2180.0) - 4.0);
+        rows.AppendFormat(L"3\t老鹰岩隧道\t%s\t220.000\t5.000\n", Station(2900.0).GetString());
+        rows.AppendFormat(L"8\tK1+560平交口\t%s\t75d0'0.0\"\t20.000\t20.000\n", Station(1560.0).GetString());
+        WriteText(File(L"GZW"), Header(L"平面构造物定义") + rows);
+        WriteText(File(L"GZX"), Header(L"构造物信息") + rows);
+        CArray<Tavix4::sQHInfo, Tavix4::sQHInfo> read;
+        Check(tkx_ReadQHFile(File(L"GZX"), m_chain, read), L"structure file");
+        if (read.GetSize() != 6) Fail(L"the structure file does not read back whole");
+        CString bridges = Header(L"桥梁桩号范围");
+        for (INT_PTR i = 0; i < read.GetSize(); ++i)
+            if (read[i].m_iKind == Tavix4::QH_BRIDGE)
+                bridges += Station(read[i].m_rStartZH) + L" " + Station(read[i].m_rEndZH) + L"\n";
+        WriteText(File(L"QL"), bridges);
+        CArray<Tavix4::sQHInfo, Tavix4::sQHInfo> ranges;
+        Check(tkx_ReadQHFile(File(L"QL"), m_chain, ranges), L"bridge station file");
+    }
+
+    void Stations()
+    {
+        // Every 20 m and the main points of the curves.
+        CArray<double, double> all;
+        all.Append(m_sections);
+        const wchar_t* names[] = {L"ZH", L"HY", L"QZ", L"YH", L"HZ"};
+        std::vector<std::pair<double, CString>> notes;
+        for (const Curve& c : kCurves) {
+            const double points[] = {c.start, c.start + c.Ls, c.start + c.Ls + c.arc / 2, c.start + c.Ls + c.arc,
+                                     c.start + 2 * c.Ls + c.arc};
+            for (int k = 0; k < 5; ++k) notes.emplace_back(points[k], names[k]);
+        }
+        CString text = Header(L"桩号");
+        for (INT_PTR i = 0; i < all.GetSize(); ++i) {
+            const double x = all[i];
+            CString note;
+            for (auto it = notes.begin(); it != notes.end();) {
+                if (it->first < x - 1e-6) {
+                    text.AppendFormat(L"%s %s\n", KStation(it->first).GetString(), it->second.GetString());
+                    it = notes.erase(it);
+                } else if (std::fabs(it->first - x) < 1e-6) {
+                    note = it->second;
+                    it = notes.erase(it);
+                } else {
+                    ++it;
+                }
+            }
+            text += KStation(x) + (note.IsEmpty() ? CString() : L" " + note) + L"\n";
+        }
+        WriteText(File(L"ST"), text);
+        CArray<double, double> read;
+        const CString result = tkx_ReadSTFile(File(L"ST"), &m_chain, read);
+        if (result != L"文件结束") Fail(L"station file: " + result);
+    }
+
+    // The files the library lists without a reader or writer of its own, in
+    // the line forms its file types describe.
+    void Listed()
+    {
+        const tkxZDMInfo& profile = *m_road.ZDMInfo();
+        auto design = [&](double x) {
+            double z = 0.0;
+            profile.GetElevation(x, z);
+            return z;
+        };
+        auto point = [&](double x) {
+            Tavix4::sZHPtInfo p;
+            Check(m_road.GetPointOnUnits(x, p), L"alignment point");
+            return p;
+        };
+
+        // Control points beside the road (northing first).
+        CString zbd = Header(L"平面坐标点");
+        for (int i = 0; i <= 7; ++i) {
+            const double x = i * 540.0;
+            const Tavix4::sZHPtInfo p = point(std::min(x, kEnd));
+            const double side = (i % 2 ? 1.0 : -1.0) * 65.0, normal = p.m_rAzimuth + kPi / 2;
+            zbd.AppendFormat(L"%d %s%02d %.3f %.3f %.3f\n", i % 3 == 0 ? 1 : 0, i % 3 == 0 ? L"BM" : L"GPS", i + 1,
+                             p.m_rY + side * std::cos(normal), p.m_rX + side * std::sin(normal),
+                             design(std::min(x, kEnd)) + GroundOffset(x) + 1.2);
+        }
+        WriteText(File(L"ZBD"), zbd);
+
+        CString inf = Header(L"逐桩坐标");
+        for (INT_PTR i = 0; i < m_sections.GetSize(); ++i) {
+            const Tavix4::sZHPtInfo p = point(m_sections[i]);
+            inf.AppendFormat(L"%s %.3f %.3f %.10f\n", Station(m_sections[i]).GetString(), p.m_rY, p.m_rX, p.m_rAzimuth);
+        }
+        WriteText(File(L"INF"), inf);
+
+        // The intersection-point traverse: start, then deflection and
+        // distance to the next point for each point.
+        CArray<tkxPlaneCurve3, tkxPlaneCurve3> curves;
+        Check(m_road.ExportPlaneCurves(curves), L"intersection points");
+        CString jdx = Header(L"平面交点线");
+        std::vector<Tavix4::sZHPtInfo> jds;
+        for (INT_PTR i = 0; i < curves.GetSize(); ++i) jds.push_back(curves[i].TurnPtInfo());
+        auto distance = [](const Tavix4::sZHPtInfo& a, const Tavix4::sZHPtInfo& b) {
+            return std::hypot(b.m_rX - a.m_rX, b.m_rY - a.m_rY);
+        };
+        jdx.AppendFormat(L"%.3f %.3f %s %.3f %.3f\n", jds[0].m_rX, jds[0].m_rY, DMS(kStartAzimuth).GetString(),
+                         distance(jds[0], jds[1]), 0.0);
+        for (size_t i = 1; i + 1 < jds.size(); ++i) {
+            const Curve& c = kCurves[std::min<size_t>(i - 1, 2)];
+            const double deflection = curves[static_cast<INT_PTR>(i)].TurnPtInfo().m_rAzimuth;
+            jdx.AppendFormat(L"%s%s %.3f %.3f %.3f %.3f JD%d\n", deflection > 0 ? L"L" : L"R",
+                             DMS(std::fabs(deflection)).GetString(), distance(jds[i], jds[i + 1]), c.Ls, c.R, c.Ls,
+                             static_cast<int>(i));
+        }
+        WriteText(File(L"JDX"), jdx);
+
+        WriteText(File(L"BSD"), Header(L"变速车道参数") + L"平行式减速车道 25 3.500 0.500\n"
+                                                          L"直接式加速车道 30 3.500 0.500\n");
+        WriteText(File(L"KZD"), Header(L"纵断面拉坡控制点") +
+                                    ClFormat(L"%s 129.000 1 1 清水河设计洪水位 NULL NULL\n", Station(1300.0).GetString()) +
+                                    ClFormat(L"%s %.3f 0 1 K1+560平交口 NULL NULL\n", Station(1560.0).GetString(),
+                                             design(1560.0) + 0.5) +
+                                    ClFormat(L"%s %.3f 1 1 K2+180通道净空 5.0 8.0\n", Station(2180.0).GetString(),
+                                             m_road.GetDMXElevation(2180.0) + 5.5));
+        WriteText(File(L"TYP"), Header(L"纵断图断面类型") +
+                                    ClFormat(L"0.000 1235.000 一般路基 M\n1235.000 1365.000 桥梁 M\n1365.000 2380.000 一般路基 M\n"
+                                             L"%s %s 隧道 M 2 2\n%s %s 一般路基 M 2 2\n",
+                                             Plain(2900.0).GetString(), Plain(3120.0).GetString(), Plain(3120.0).GetString(),
+                                             Plain(kEnd).GetString()));
+        WriteText(File(L"DGK"), Header(L"纵断图地质概况") + L"0.000 1200.000 粉质黏土,下伏强风化砂岩\n"
+                                                              L"1200.000 1400.000 河床卵石,下伏中风化砂岩\n"
+                                                              L"1400.000 2380.000 粉质黏土,局部碎石土\n");
+        CString jgs = Header(L"纵断图街沟设计");
+        for (double x : {0.0, 400.0, 800.0}) jgs.AppendFormat(L"%s %.3f\n", Station(x).GetString(), design(x) - 0.15);
+        WriteText(File(L"JGS"), jgs);
+        WriteText(File(L"BZ"), Header(L"纵断图标注") +
+                                   ClFormat(L"1 %s 129.000 设计洪水位\\P$E\n2 %s %.3f 110kV高压线\\P$E\n", Station(1300.0).GetString(),
+                                            Station(2050.0).GetString(), design(2050.0) + 15.0));
+        WriteText(File(L"JGC"), Header(L"纵断图基点高程") + ClFormat(L"0.000 100.000\n1200.000 95.000\n%s 100.000\n",
+                                                                         Station(2600.0).GetString()));
+        WriteText(File(L"BTG"), Header(L"表土厚度") + L"0.000 1200.000 0.300 0.300 all false\n"
+                                                        L"1365.000 2380.000 0.300 0.200 all false\n");
+        WriteText(File(L"TSB"), Header(L"土石比例") + L"1.23 1.16 1.09 0.92 0.84 0.84\n"
+                                                        L"0.000 1.0 0.0 0.1 0.5 0.2 0.2 0.0 0.0\n"
+                                                        L"1365.000 0.7 0.3 0.0 0.3 0.3 0.2 0.2 0.0\n");
+        WriteText(File(L"LLB"), Header(L"老路加宽") + L"LAYER 0.04 0.06 0.20 0.20 0.00\n"
+                                                        L"0.000 -4.500 4.500\n300.000 -4.500 4.500\n");
+        CString hjj = Header(L"横净距"), zdk = Header(L"占地宽度"), are = Header(L"横断面图信息");
+        for (INT_PTR i = 0; i < m_sections.GetSize(); ++i) {
+            const double x = m_sections[i];
+            const double z = design(x), fill = z - m_road.GetDMXElevation(x);
+            const double slopeWidth = 12.0 + std::fabs(fill) * 1.5;
+            zdk.AppendFormat(L"%s %s %.3f %.3f\n", Station(x).GetString(), KStation(x).GetString(), -(slopeWidth + 1.0),
+                             slopeWidth + 1.0);
+            const double fillArea = fill > 0 ? fill * (12.0 + 1.5 * fill) : 0.0;
+            const double cutArea = fill < 0 ? -fill * (12.0 - 1.0 * fill) : 0.0;
+            are.AppendFormat(L"%s %.3f %.3f %.3f %.3f %.3f %.3f 0.000 0.000 0.000 0.000 0 NULL\n", Station(x).GetString(),
+                             z, fill, fillArea, cutArea, fill > 0 ? 3.6 : 0.0, fill < 0 ? 3.6 : 0.0);
+            for (const Curve& c : kCurves)
+                if (x >= c.start && x <= c.start + 2 * c.Ls + c.arc)
+                    hjj.AppendFormat(L"%s %.3f\n", Station(x).GetString(),
+                                     m_road.TurnDir(x) == DIR_LEFT ? -6.5 : 6.5);
+        }
+        WriteText(File(L"HJJ"), hjj);
+        WriteText(File(L"ZDK"), zdk);
+        WriteText(File(L"ARE"), are);
+        WriteText(File(L"WTJ"), Header(L"挖台阶参数") + L"0.000 1200.000 5 4 2.000 1.000 3.000\n");
+    }
+
+    // Degrees, minutes and seconds as the traverse writes them: 12D3456.
+    static CString DMS(double radians)
+    {
+        const double total = std::round(radians * 180.0 / kPi * 3600.0);
+        const int d = static_cast<int>(total / 3600.0);
+        const int m = static_cast<int>((total - d * 3600.0) / 60.0);
+        const int s = static_cast<int>(total - d * 3600.0 - m * 60.0);
+        return ClFormat(L"%dD%02d%02d", d, m, s);
+    }
+
+    CString Plain(double x) const { return ClFormat(L"%.3f", m_chain.GetBreakZH(x)); }
+
+    CString m_folder;
+    CArray<double, double> m_sections;
+};
+
+void RemoveTree(const CString& path)
+{
+    WIN32_FIND_DATAW data;
+    HANDLE find = ::FindFirstFileW(path + L"\\*", &data);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            const CString name = data.cFileName;
+            if (name == L"." || name == L"..") continue;
+            const CString child = path + L"\\" + name;
+            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                RemoveTree(child);
+            else
+                ::DeleteFileW(child);
+        } while (::FindNextFileW(find, &data));
+        ::FindClose(find);
+    }
+    ::RemoveDirectoryW(path);
+}
+
+} // namespace
+
+int wmain(int argc, wchar_t** argv)
+{
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: demo_project FOLDER\n");
+        return 2;
+    }
+    ClSetMessageBoxHook(&PrintBox, nullptr);
+    TavixDevApp(); // the library starts: locale, settings, registered lists
+
+    wchar_t full[MAX_PATH];
+    if (!::GetFullPathNameW(argv[1], MAX_PATH, full, nullptr)) Fail(L"bad folder");
+    const CString base = full;
+    const CString projectFolder = base + L"\\" + kProject;
+    const CString roadFolder = projectFolder + L"\\" + kRoad;
+    const CString libraryFolder = base + L"\\" + kLibrary;
+    RemoveTree(projectFolder);
+    RemoveTree(libraryFolder);
+    ::CreateDirectoryW(base, nullptr);
+    if (!::CreateDirectoryW(projectFolder, nullptr) || !::CreateDirectoryW(roadFolder, nullptr) ||
+        !::CreateDirectoryW(libraryFolder, nullptr))
+        Fail(L"cannot make the project folders under " + base);
+
+    DemoRoad road(roadFolder);
+    road.Build();
+
+    tkxProject project;
+    project.m_SName = kProject;
+    project.m_SPath = projectFolder;
+    project.m_SStage = L"初步设计";
+    project.m_iPrjType = 0;
+    project.m_iClimate = 0;
+    project.m_iLandform = 1;
+    Tavix4::sRoadInfo info;
+    info.m_SRoadName = kRoad;
+    info.m_RoadLevel = Tavix4::ROAD_SECOND_CLASS;
+    info.m_rDesignSpeed = 80.0;
+    info.m_SStartZH = road.m_chain.ZHToCString(0.0, 3, 0);
+    info.m_SEndZH = road.m_chain.ZHToCString(kEnd, 3, 0);
+    info.m_SBreakChain = road.m_chain.OutputToSText();
+    project.m_Roads.Add(info);
+    project.m_iCurRoad = 0;
+    Check(tkxSegments::AutoProjectSegment(project), L"design segments");
+    Check(tkxSegments::SaveFDFile(project, road.File(L"FD")), L"FD file");
+    tkxProject readBack(project);
+    Check(tkxSegments::LoadFDFile(readBack, road.File(L"FD")), L"FD file read back");
+
+    // Registered afresh: an older registration (another build folder) goes.
+    tkxProject current;
+    if (tkx_ExistProject(kProject) >= 0) tkx_RemoveProject(kProject, &current, nullptr);
+    if (tkx_AddProject(&project, nullptr) != 1) Fail(L"cannot register the project");
+
+    tkxTemplateBase library;
+    library.m_SName = kLibrary;
+    library.m_SPath = libraryFolder;
+    library.m_SDescription = L"示范项目的边坡模板库";
+    library.m_SCreateDate = CTime::GetCurrentTime().Format(L"%Y-%m-%d %H:%M:%S");
+    tkxTemplateBase currentLibrary;
+    if (tkx_GetTBasePath(kLibrary).GetLength() > 0) tkx_RemoveTBase(kLibrary, &currentLibrary, nullptr);
+    if (tkx_AddTBase(&library, nullptr) != 1) Fail(L"cannot register the slope-template library");
+
+    std::printf("%s\n", ClWideToMultiByte(projectFolder, -1, CP_UTF8).c_str());
+    TavixDevApp().Shutdown();
+    return 0;
+}
