@@ -34,17 +34,18 @@ void tkxGridCtrl::EmptyCell(CGridCell* cell, int nRow, int nCol)
     cell->szText.Empty();
 }
 
+void tkxGridCtrl::DestroyCell(CGridCell* cell, int nRow, int nCol)
+{
+    if (!cell) return;
+    EmptyCell(cell, nRow, nCol);
+    delete cell;
+}
+
 void tkxGridCtrl::DestroyRow(int nRow)
 {
     GRID_ROW* cells = m_RowData[nRow];
     if (!cells) return;
-    for (int col = 0; col < m_nCols; ++col) {
-        CGridCell* cell = cells->GetAt(col);
-        if (cell) {
-            EmptyCell(cell, nRow, col);
-            delete cell;
-        }
-    }
+    for (int col = 0; col < m_nCols; ++col) DestroyCell(cells->GetAt(col), nRow, col);
     delete cells;
     m_RowData[nRow] = nullptr;
 }
@@ -59,13 +60,7 @@ BOOL tkxGridCtrl::SetColumnCount(int nCols)
     for (int row = 0; row < m_nRows; ++row) {
         GRID_ROW* cells = m_RowData[row];
         if (!cells) continue;
-        for (int col = nCols; col < m_nCols; ++col) {
-            CGridCell* cell = cells->GetAt(col);
-            if (cell) {
-                EmptyCell(cell, row, col);
-                delete cell;
-            }
-        }
+        for (int col = nCols; col < m_nCols; ++col) DestroyCell(cells->GetAt(col), row, col);
     }
     const int old = m_nCols;
     m_nCols = nCols;
@@ -141,11 +136,7 @@ BOOL tkxGridCtrl::DeleteColumn(int nColumn)
     for (int row = 0; row < m_nRows; ++row) {
         GRID_ROW* cells = m_RowData[row];
         if (!cells) continue;
-        CGridCell* cell = cells->GetAt(nColumn);
-        if (cell) {
-            EmptyCell(cell, row, nColumn);
-            delete cell;
-        }
+        DestroyCell(cells->GetAt(nColumn), row, nColumn);
         cells->RemoveAt(nColumn);
     }
     m_arColWidths.Remove(nColumn);
