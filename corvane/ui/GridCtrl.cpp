@@ -483,67 +483,35 @@ void tkxGridCtrl::OnDraw(CDC* dc)
     const int maxVisibleRow = visible.GetMaxRow();
     const int maxVisibleCol = visible.GetMaxCol();
 
-    CRect rect;
-    // The corner: fixed rows by fixed columns.
-    rect.bottom = -1;
-    for (int row = 0; row < m_nFixedRows; ++row) {
-        rect.top = rect.bottom + 1;
-        rect.bottom = rect.top + GetRowHeight(row) - 1;
-        rect.right = -1;
-        for (int col = 0; col < m_nFixedCols; ++col) {
-            rect.left = rect.right + 1;
-            rect.right = rect.left + GetColumnWidth(col) - 1;
-            DrawFixedCell(dc, row, col, rect);
+    // A block of cells whose first row starts at `top` and first column at
+    // `left`; cells outside the clip box are passed over.
+    auto drawBlock = [&](int firstRow, int lastRow, int top, int firstCol, int lastCol, int left, bool fixed) {
+        CRect rect;
+        rect.bottom = top - 1;
+        for (int row = firstRow; row <= lastRow; ++row) {
+            rect.top = rect.bottom + 1;
+            rect.bottom = rect.top + GetRowHeight(row) - 1;
+            if (rect.top >= clipRect.bottom) break;
+            if (rect.bottom < clipRect.top) continue;
+            rect.right = left - 1;
+            for (int col = firstCol; col <= lastCol; ++col) {
+                rect.left = rect.right + 1;
+                rect.right = rect.left + GetColumnWidth(col) - 1;
+                if (rect.left >= clipRect.right) break;
+                if (rect.right < clipRect.left) continue;
+                if (fixed)
+                    DrawFixedCell(dc, row, col, rect);
+                else
+                    DrawCell(dc, row, col, rect);
+            }
         }
-    }
-    // The fixed columns of the visible rows.
-    rect.bottom = fixedRowHeight - 1;
-    for (int row = minVisibleRow; row <= maxVisibleRow; ++row) {
-        rect.top = rect.bottom + 1;
-        rect.bottom = rect.top + GetRowHeight(row) - 1;
-        if (rect.top >= clipRect.bottom) break;
-        if (rect.bottom < clipRect.top) continue;
-        rect.right = -1;
-        for (int col = 0; col < m_nFixedCols; ++col) {
-            rect.left = rect.right + 1;
-            rect.right = rect.left + GetColumnWidth(col) - 1;
-            if (rect.left >= clipRect.right) break;
-            if (rect.right < clipRect.left) continue;
-            DrawFixedCell(dc, row, col, rect);
-        }
-    }
-    // The fixed rows over the visible columns.
-    rect.bottom = -1;
-    for (int row = 0; row < m_nFixedRows; ++row) {
-        rect.top = rect.bottom + 1;
-        rect.bottom = rect.top + GetRowHeight(row) - 1;
-        if (rect.top >= clipRect.bottom) break;
-        if (rect.bottom < clipRect.top) continue;
-        rect.right = fixedColumnWidth - 1;
-        for (int col = minVisibleCol; col <= maxVisibleCol; ++col) {
-            rect.left = rect.right + 1;
-            rect.right = rect.left + GetColumnWidth(col) - 1;
-            if (rect.left >= clipRect.right) break;
-            if (rect.right < clipRect.left) continue;
-            DrawFixedCell(dc, row, col, rect);
-        }
-    }
-    // The visible cells.
-    rect.bottom = fixedRowHeight - 1;
-    for (int row = minVisibleRow; row <= maxVisibleRow; ++row) {
-        rect.top = rect.bottom + 1;
-        rect.bottom = rect.top + GetRowHeight(row) - 1;
-        if (rect.top >= clipRect.bottom) break;
-        if (rect.bottom < clipRect.top) continue;
-        rect.right = fixedColumnWidth - 1;
-        for (int col = minVisibleCol; col <= maxVisibleCol; ++col) {
-            rect.left = rect.right + 1;
-            rect.right = rect.left + GetColumnWidth(col) - 1;
-            if (rect.left >= clipRect.right) break;
-            if (rect.right < clipRect.left) continue;
-            DrawCell(dc, row, col, rect);
-        }
-    }
+    };
+    // The corner (fixed rows by fixed columns), the fixed columns of the
+    // visible rows, the fixed rows over the visible columns, the visible cells.
+    drawBlock(0, m_nFixedRows - 1, 0, 0, m_nFixedCols - 1, 0, true);
+    drawBlock(minVisibleRow, maxVisibleRow, fixedRowHeight, 0, m_nFixedCols - 1, 0, true);
+    drawBlock(0, m_nFixedRows - 1, 0, minVisibleCol, maxVisibleCol, fixedColumnWidth, true);
+    drawBlock(minVisibleRow, maxVisibleRow, fixedRowHeight, minVisibleCol, maxVisibleCol, fixedColumnWidth, false);
 
     CPen pen;
     if (!pen.CreatePen(PS_SOLID, 0, m_crGridColour)) return;
