@@ -668,35 +668,48 @@ CCellID tkxGridCtrl::GetCellFromPt(CPoint point, BOOL allowFixedCellCheck) const
     return cell;
 }
 
+namespace {
+
+// Rows (columns) laid one after another from `first`, the first starting at
+// `start`: the last one laid (at most count - 1) and its far edge, where the
+// laying stops on the first row whose far edge reaches `limit`.
+struct Reach {
+    int last;
+    int edge;
+    bool reached; // the laying stopped at `limit` before running out
+};
+
+template <class Size>
+Reach LayOut(int first, int count, int start, int limit, Size size)
+{
+    Reach reach{first, start, false};
+    for (; reach.last < count; ++reach.last) {
+        reach.edge += size(reach.last);
+        if (reach.edge >= limit) {
+            reach.reached = true;
+            break;
+        }
+    }
+    reach.last = std::min(reach.last, count - 1);
+    return reach;
+}
+
+} // namespace
+
 CCellRange tkxGridCtrl::GetVisibleNonFixedCellRange(LPRECT rect) const
 {
     CRect client;
     GetClientRect(client);
     const CCellID topLeft = GetTopleftNonFixedCell();
-
-    int bottom = GetFixedRowHeight();
-    int row = topLeft.row;
-    for (; row < m_nRows; ++row) {
-        bottom += GetRowHeight(row);
-        if (bottom >= client.bottom) {
-            bottom = client.bottom;
-            break;
-        }
-    }
-    const int maxVisibleRow = std::min(row, m_nRows - 1);
-
-    int right = GetFixedColumnWidth();
-    int col = topLeft.col;
-    for (; col < m_nCols; ++col) {
-        right += GetColumnWidth(col);
-        if (right >= client.right) {
-            right = client.right;
-            break;
-        }
-    }
-    const int maxVisibleCol = std::min(col, m_nCols - 1);
-    if (rect) *rect = CRect(0, 0, right, bottom);
-    return CCellRange(topLeft.row, topLeft.col, maxVisibleRow, maxVisibleCol);
+    const Reach rows = LayOut(topLeft.row, m_nRows, GetFixedRowHeight(), client.bottom,
+                              [this](int row) { return GetRowHeight(row); });
+    const Reach cols = LayOut(topLeft.col, m_nCols, GetFixedColumnWidth(), client.right,
+                              [this](int col) { return GetColumnWidth(col); });
+    // A row or column cut by the window's edge ends there.
+    if (rect)
+        *rect = CRect(0, 0, cols.reached ? static_cast<int>(client.right) : cols.edge,
+                      rows.reached ? static_cast<int>(client.bottom) : rows.edge);
+    return CCellRange(topLeft.row, topLeft.col, rows.last, cols.last);
 }
 
 CCellRange tkxGridCtrl::GetUnobstructedNonFixedCellRange() const
@@ -704,25 +717,15 @@ CCellRange tkxGridCtrl::GetUnobstructedNonFixedCellRange() const
     CRect client;
     GetClientRect(client);
     const CCellID topLeft = GetTopleftNonFixedCell();
-
-    int bottom = GetFixedRowHeight();
-    int row = topLeft.row;
-    for (; row < m_nRows; ++row) {
-        bottom += GetRowHeight(row);
-        if (bottom >= client.bottom) break;
-    }
-    int maxVisibleRow = std::min(row, m_nRows - 1);
-    if (bottom > client.bottom && maxVisibleRow > topLeft.row) --maxVisibleRow;
-
-    int right = GetFixedColumnWidth();
-    int col = topLeft.col;
-    for (; col < m_nCols; ++col) {
-        right += GetColumnWidth(col);
-        if (right >= client.right) break;
-    }
-    int maxVisibleCol = std::min(col, m_nCols - 1);
-    if (right > client.right && maxVisibleCol > topLeft.col) --maxVisibleCol;
-    return CCellRange(topLeft.row, topLeft.col, maxVisibleRow, maxVisibleCol);
+    Reach rows = LayOut(topLeft.row, m_nRows, GetFixedRowHeight(), client.bottom,
+                        [this](int row) { return GetRowHeight(row); });
+    Reach cols = LayOut(topLeft.col, m_nCols, GetFixedColumnWidth(), client.right,
+                        [this](int col) { return GetColumnWidth(col); });
+    // Leave out a last row or column the window's edge cuts (unless it is
+    // the only one).
+    if (rows.edge > client.bottom && rows.last > topLeft.row) --rows.last;
+    if (cols.edge > client.right && cols.last > topLeft.col) --cols.last;
+    return CCellRange(topLeft.row, topLeft.col, rows.last, cols.last);
 }
 
 BOOL tkxGridCtrl::GetCellOrigin(int nRow, int nCol, LPPOINT p) const
