@@ -934,23 +934,24 @@ CCellID tkxGridCtrl::SetFocusCell(CCellID cell)
     const CCellID prev = m_idCurrentCell;
     m_idCurrentCell = cell;
 
+    // A cell, and the headings of its row and column where `other` does not
+    // share them (the headings show which row and column hold the focus).
+    auto redrawWithHeadings = [this](const CCellID& at, const CCellID& other) {
+        RedrawCell(at);
+        if (at.col != other.col)
+            for (int row = 0; row < m_nFixedRows; ++row) RedrawCell(row, at.col);
+        if (at.row != other.row)
+            for (int col = 0; col < m_nFixedCols; ++col) RedrawCell(at.row, col);
+    };
     if (IsValid(prev)) {
         SendMessageToParent(prev.row, prev.col, GVN_FOCUSLEAVING);
         SetItemState(prev.row, prev.col, GetItemState(prev.row, prev.col) & ~GVIS_FOCUSED);
-        RedrawCell(prev);
-        if (prev.col != m_idCurrentCell.col)
-            for (int row = 0; row < m_nFixedRows; ++row) RedrawCell(row, prev.col);
-        if (prev.row != m_idCurrentCell.row)
-            for (int col = 0; col < m_nFixedCols; ++col) RedrawCell(prev.row, col);
+        redrawWithHeadings(prev, m_idCurrentCell);
     }
     if (IsValid(m_idCurrentCell)) {
         const CCellID now = m_idCurrentCell;
         SetItemState(now.row, now.col, GetItemState(now.row, now.col) | GVIS_FOCUSED);
-        RedrawCell(now);
-        if (prev.col != now.col)
-            for (int row = 0; row < m_nFixedRows; ++row) RedrawCell(row, now.col);
-        if (prev.row != now.row)
-            for (int col = 0; col < m_nFixedCols; ++col) RedrawCell(now.row, col);
+        redrawWithHeadings(now, prev);
         SendMessageToParent(now.row, now.col, GVN_FOCUSCHANGED);
     }
     return prev;
