@@ -110,24 +110,30 @@ sSheetSetRecord* tkxSheetGroup::GetNext(POSITION& pos) const
     return static_cast<sSheetSetRecord*>(const_cast<CPtrList&>(m_Records).GetNext(pos));
 }
 
-sSheetSetRecord* tkxSheetGroup::GetRecordByName(const wchar_t* name) const
+namespace {
+
+// The group's first record whose field (name or code) equals the value
+// (case-sensitive; null stands for the empty text); null if none.
+sSheetSetRecord* FindRecord(const tkxSheetGroup& group, CString sSheetSetRecord::*field, const wchar_t* value)
 {
-    const CString wanted = name ? name : L"";
-    for (POSITION pos = GetHeadPosition(); pos;) {
-        sSheetSetRecord* record = GetNext(pos);
-        if (record->m_SName == wanted) return record;
+    const CString wanted = value ? value : L"";
+    for (POSITION pos = group.GetHeadPosition(); pos;) {
+        sSheetSetRecord* record = group.GetNext(pos);
+        if (record->*field == wanted) return record;
     }
     return nullptr;
 }
 
+} // namespace
+
+sSheetSetRecord* tkxSheetGroup::GetRecordByName(const wchar_t* name) const
+{
+    return FindRecord(*this, &sSheetSetRecord::m_SName, name);
+}
+
 sSheetSetRecord* tkxSheetGroup::GetRecordByCode(const wchar_t* code)
 {
-    const CString wanted = code ? code : L"";
-    for (POSITION pos = GetHeadPosition(); pos;) {
-        sSheetSetRecord* record = GetNext(pos);
-        if (record->m_SCode == wanted) return record;
-    }
-    return nullptr;
+    return FindRecord(*this, &sSheetSetRecord::m_SCode, code);
 }
 
 HTREEITEM tkxSheetGroup::AddToTreeCtrl(CTreeCtrl* tree, const wchar_t* folder) const

@@ -4,47 +4,16 @@ information bar into this folder: 24-bit .bmp bitmaps and 32 x 32 icons with
 an alpha channel.  Run it again after changing a picture; the build takes the
 files as they are."""
 import os
-import struct
+import sys
+
+sys.dont_write_bytecode = True
+from image_files import write_bmp, write_icon  # noqa: E402
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 
 
-def write_bmp(name, width, height, pixel):
-    """pixel(x, y) -> (r, g, b), y from the top."""
-    stride = (width * 3 + 3) & ~3
-    rows = []
-    for y in range(height - 1, -1, -1):
-        row = bytearray()
-        for x in range(width):
-            r, g, b = pixel(x, y)
-            row += bytes((b, g, r))
-        row += bytes(stride - len(row))
-        rows.append(bytes(row))
-    data = b"".join(rows)
-    header = struct.pack("<2sIHHI", b"BM", 14 + 40 + len(data), 0, 0, 54)
-    info = struct.pack("<IiiHHIIiiII", 40, width, height, 1, 24, 0, len(data), 2835, 2835, 0, 0)
-    with open(os.path.join(HERE, name), "wb") as f:
-        f.write(header + info + data)
-
-
-def write_icon(name, pixel):
-    """pixel(x, y) -> (r, g, b, a) for a 32 x 32 icon, y from the top."""
-    size = 32
-    xor = bytearray()
-    mask = bytearray()
-    for y in range(size - 1, -1, -1):
-        bits = 0
-        for x in range(size):
-            r, g, b, a = pixel(x, y)
-            xor += bytes((b, g, r, a))
-            bits = (bits << 1) | (0 if a else 1)
-        mask += struct.pack(">I", bits)
-    info = struct.pack("<IiiHHIIiiII", 40, size, size * 2, 1, 32, 0, len(xor) + len(mask), 0, 0, 0, 0)
-    image = info + bytes(xor) + bytes(mask)
-    header = struct.pack("<HHH", 0, 1, 1)
-    entry = struct.pack("<BBBBHHII", size, size, 0, 0, 1, 32, len(image), 6 + 16)
-    with open(os.path.join(HERE, name), "wb") as f:
-        f.write(header + entry + image)
+def here(name):
+    return os.path.join(HERE, name)
 
 
 def mix(a, b, t):
@@ -54,7 +23,7 @@ def mix(a, b, t):
 # Suite status bar: pane background, two tones (upper and lower half).
 PANE_TOP = (236, 240, 248)
 PANE_BOTTOM = (218, 225, 238)
-write_bmp("status_pane.bmp", 50, 24, lambda x, y: PANE_TOP if y < 12 else PANE_BOTTOM)
+write_bmp(here("status_pane.bmp"), 50, 24, lambda x, y: PANE_TOP if y < 12 else PANE_BOTTOM)
 
 # Information bar: logo, title band, group header band, spare button.
 def logo(x, y):
@@ -65,7 +34,7 @@ def logo(x, y):
     return (237, 237, 243)
 
 
-write_bmp("info_logo.bmp", 63, 24, logo)
+write_bmp(here("info_logo.bmp"), 63, 24, logo)
 
 TITLE_TOP = (96, 128, 196)
 TITLE_BOTTOM = (48, 78, 150)
@@ -78,9 +47,9 @@ def title(x, y, width, rounded):
     return base
 
 
-write_bmp("info_title_left.bmp", 5, 33, lambda x, y: title(x, y, 5, "left"))
-write_bmp("info_title_middle.bmp", 80, 33, lambda x, y: title(x, y, 80, None))
-write_bmp("info_title_right.bmp", 7, 33, lambda x, y: title(x, y, 7, "right"))
+write_bmp(here("info_title_left.bmp"), 5, 33, lambda x, y: title(x, y, 5, "left"))
+write_bmp(here("info_title_middle.bmp"), 80, 33, lambda x, y: title(x, y, 80, None))
+write_bmp(here("info_title_right.bmp"), 7, 33, lambda x, y: title(x, y, 7, "right"))
 
 HEAD_TOP = (120, 150, 176)
 HEAD_BOTTOM = (70, 100, 130)
@@ -98,10 +67,10 @@ def head_right(x, y):
     return head(x, y)
 
 
-write_bmp("info_group_left.bmp", 2, 20, head)
-write_bmp("info_group_middle.bmp", 80, 20, head)
-write_bmp("info_group_right.bmp", 23, 20, head_right)
-write_bmp("info_button.bmp", 24, 23,
+write_bmp(here("info_group_left.bmp"), 2, 20, head)
+write_bmp(here("info_group_middle.bmp"), 80, 20, head)
+write_bmp(here("info_group_right.bmp"), 23, 20, head_right)
+write_bmp(here("info_button.bmp"), 24, 23,
           lambda x, y: (255, 255, 255) if x in (0, 23) or y in (0, 22) else mix(HEAD_TOP, HEAD_BOTTOM, y / 22.0))
 
 # Docking bar buttons: the glyph fills the 12 x 12 square at the icon's
@@ -136,8 +105,8 @@ def vert_glyph(colour):
     return glyph(lambda x, y: colour if (2 <= x <= 9 and 2 <= y <= 9) and (y in (2, 9) or x in (2, 3, 9)) else None)
 
 
-write_icon("bar_vert_hot.ico", vert_glyph(HOT))
-write_icon("bar_vert.ico", vert_glyph(NORMAL))
-write_icon("bar_horz_hot.ico", horz_glyph(HOT))
-write_icon("bar_horz.ico", horz_glyph(NORMAL))
-write_icon("bar_close.ico", close_glyph(NORMAL))
+write_icon(here("bar_vert_hot.ico"), 32, vert_glyph(HOT))
+write_icon(here("bar_vert.ico"), 32, vert_glyph(NORMAL))
+write_icon(here("bar_horz_hot.ico"), 32, horz_glyph(HOT))
+write_icon(here("bar_horz.ico"), 32, horz_glyph(NORMAL))
+write_icon(here("bar_close.ico"), 32, close_glyph(NORMAL))

@@ -8,29 +8,13 @@ extended file dialog (normal / pointer over): an open folder, amber in the
 normal state and a brighter orange with a blue arrow when the pointer is
 over it."""
 import os
-import struct
+import sys
+
+sys.dont_write_bytecode = True
+from image_files import write_icon  # noqa: E402
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 SIZE = 16
-
-
-def write_icon(name, pixel):
-    """pixel(x, y) -> (r, g, b, a), y from the top."""
-    xor = bytearray()
-    mask = bytearray()
-    for y in range(SIZE - 1, -1, -1):
-        bits = 0
-        for x in range(SIZE):
-            r, g, b, a = pixel(x, y)
-            xor += bytes((b, g, r, a))
-            bits = (bits << 1) | (0 if a else 1)
-        mask += struct.pack(">H", bits) + bytes(2)  # rows padded to 32 bits
-    info = struct.pack("<IiiHHIIiiII", 40, SIZE, SIZE * 2, 1, 32, 0, len(xor) + len(mask), 0, 0, 0, 0)
-    image = info + bytes(xor) + bytes(mask)
-    header = struct.pack("<HHH", 0, 1, 1)
-    entry = struct.pack("<BBBBHHII", SIZE, SIZE, 0, 0, 1, 32, len(image), 6 + 16)
-    with open(os.path.join(HERE, name), "wb") as f:
-        f.write(header + entry + image)
 
 
 CLEAR = (0, 0, 0, 0)
@@ -61,5 +45,5 @@ ORANGE = (250, 140, 20, 255)
 ORANGE_FLAP = (255, 180, 60, 255)
 BLUE = (20, 90, 220, 255)
 
-write_icon("folder_open.ico", folder(AMBER, AMBER_FLAP))
-write_icon("folder_open_hot.ico", folder(ORANGE, ORANGE_FLAP, BLUE))
+write_icon(os.path.join(HERE, "folder_open.ico"), SIZE, folder(AMBER, AMBER_FLAP))
+write_icon(os.path.join(HERE, "folder_open_hot.ico"), SIZE, folder(ORANGE, ORANGE_FLAP, BLUE))

@@ -62,6 +62,18 @@ bool PlaceStation(const tkxBreakChain& chain, double station, int segment, int& 
     return chain.GetGlobalZH(station, chainage) != 0 || chain.GetGlobalZH(station, chainage, currentSegment) != 0;
 }
 
+// Every array of the data, the stations included: what a copy copies and
+// ResetAll empties.
+CArray<double, double> tkxRoadHDM::* const kArrays[] = {
+    &tkxRoadHDM::m_WidthZH, &tkxRoadHDM::m_DepthZH, &tkxRoadHDM::m_H0, &tkxRoadHDM::m_LMLeft,
+    &tkxRoadHDM::m_YLJLeft, &tkxRoadHDM::m_CFDHeight, &tkxRoadHDM::m_RXDHeight, &tkxRoadHDM::m_RXDThickness,
+    &tkxRoadHDM::m_LMRight, &tkxRoadHDM::m_YLJRight, &tkxRoadHDM::m_I0, &tkxRoadHDM::m_I1,
+    &tkxRoadHDM::m_I2, &tkxRoadHDM::m_I3, &tkxRoadHDM::m_I4, &tkxRoadHDM::m_I5,
+    &tkxRoadHDM::m_Sa, &tkxRoadHDM::m_Sb, &tkxRoadHDM::m_Ha, &tkxRoadHDM::m_Hb,
+    &tkxRoadHDM::m_Ca, &tkxRoadHDM::m_Cb, &tkxRoadHDM::m_Cen1, &tkxRoadHDM::m_Cen2,
+    &tkxRoadHDM::m_Fa, &tkxRoadHDM::m_Fb,
+};
+
 } // namespace
 
 tkxRoadHDM::tkxRoadHDM() : tkxRoadHDM(nullptr) {}
@@ -88,43 +100,13 @@ tkxRoadHDM& tkxRoadHDM::operator=(const tkxRoadHDM& other)
     m_HDMFileName = other.m_HDMFileName;
     m_RoadStyle = other.m_RoadStyle;
     m_Mode = other.m_Mode;
-    m_WidthZH.Copy(other.m_WidthZH);
-    m_DepthZH.Copy(other.m_DepthZH);
-    m_H0.Copy(other.m_H0);
-    m_LMLeft.Copy(other.m_LMLeft);
-    m_YLJLeft.Copy(other.m_YLJLeft);
-    m_CFDHeight.Copy(other.m_CFDHeight);
-    m_RXDHeight.Copy(other.m_RXDHeight);
-    m_RXDThickness.Copy(other.m_RXDThickness);
-    m_LMRight.Copy(other.m_LMRight);
-    m_YLJRight.Copy(other.m_YLJRight);
-    m_I0.Copy(other.m_I0);
-    m_I1.Copy(other.m_I1);
-    m_I2.Copy(other.m_I2);
-    m_I3.Copy(other.m_I3);
-    m_I4.Copy(other.m_I4);
-    m_I5.Copy(other.m_I5);
-    m_Sa.Copy(other.m_Sa);
-    m_Sb.Copy(other.m_Sb);
-    m_Ha.Copy(other.m_Ha);
-    m_Hb.Copy(other.m_Hb);
-    m_Ca.Copy(other.m_Ca);
-    m_Cb.Copy(other.m_Cb);
-    m_Cen1.Copy(other.m_Cen1);
-    m_Cen2.Copy(other.m_Cen2);
-    m_Fa.Copy(other.m_Fa);
-    m_Fb.Copy(other.m_Fb);
+    for (auto array : kArrays) (this->*array).Copy(other.*array);
     return *this;
 }
 
 void tkxRoadHDM::ResetAll()
 {
-    CArray<double, double>* arrays[] = {
-        &m_WidthZH, &m_DepthZH, &m_H0, &m_LMLeft, &m_YLJLeft, &m_CFDHeight, &m_RXDHeight,
-        &m_RXDThickness, &m_LMRight, &m_YLJRight, &m_I0, &m_I1, &m_I2, &m_I3,
-        &m_I4, &m_I5, &m_Sa, &m_Sb, &m_Ha, &m_Hb, &m_Ca, &m_Cb, &m_Cen1, &m_Cen2, &m_Fa, &m_Fb,
-    };
-    for (CArray<double, double>* a : arrays) a->RemoveAll();
+    for (auto array : kArrays) (this->*array).RemoveAll();
 }
 
 int tkxRoadHDM::SetRoadCG(const tkxSuperElevation* cg)

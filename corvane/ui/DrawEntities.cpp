@@ -32,6 +32,16 @@ bool OffsetDirection(const tkxPoint2d& o, double& angle)
 
 bool Drawable(tkxWorldDrawDC* dc) { return dc && dc->m_pDC && dc->m_pDC->m_hDC; }
 
+// A new entity of the same kind holding the same values (through the
+// kind's own assignment).
+template <class Entity>
+tkxEntityDC* CopyOf(Entity& entity)
+{
+    auto* copy = new Entity;
+    *copy = entity;
+    return copy;
+}
+
 } // namespace
 
 // ---------------------------------------------------------------------------
@@ -75,12 +85,7 @@ int tkxLineDC::moveGripPointsAt(tkxPoint2d& offset, int index)
     return 1;
 }
 
-tkxEntityDC* tkxLineDC::Clone()
-{
-    auto* copy = new tkxLineDC;
-    *copy = *this;
-    return copy;
-}
+tkxEntityDC* tkxLineDC::Clone() { return CopyOf(*this); }
 
 tkxLineDC& tkxLineDC::operator=(tkxLineDC& other)
 {
@@ -149,12 +154,7 @@ int tkxCircleDC::moveGripPointsAt(tkxPoint2d& offset, int index)
     return 1;
 }
 
-tkxEntityDC* tkxCircleDC::Clone()
-{
-    auto* copy = new tkxCircleDC;
-    *copy = *this;
-    return copy;
-}
+tkxEntityDC* tkxCircleDC::Clone() { return CopyOf(*this); }
 
 tkxCircleDC& tkxCircleDC::operator=(tkxCircleDC& other)
 {
@@ -235,12 +235,7 @@ int tkxArcDC::moveGripPointsAt(tkxPoint2d& offset, int index)
     return 1;
 }
 
-tkxEntityDC* tkxArcDC::Clone()
-{
-    auto* copy = new tkxArcDC;
-    *copy = *this;
-    return copy;
-}
+tkxEntityDC* tkxArcDC::Clone() { return CopyOf(*this); }
 
 tkxArcDC& tkxArcDC::operator=(tkxArcDC& other)
 {
@@ -304,12 +299,7 @@ int tkxPolyLineDC::moveGripPointsAt(tkxPoint2d& offset, int index)
     return 1;
 }
 
-tkxEntityDC* tkxPolyLineDC::Clone()
-{
-    auto* copy = new tkxPolyLineDC;
-    *copy = *this;
-    return copy;
-}
+tkxEntityDC* tkxPolyLineDC::Clone() { return CopyOf(*this); }
 
 tkxPolyLineDC& tkxPolyLineDC::operator=(tkxPolyLineDC& other)
 {
@@ -473,12 +463,7 @@ int tkxTextDC::moveGripPointsAt(tkxPoint2d& offset, int)
     return 1;
 }
 
-tkxEntityDC* tkxTextDC::Clone()
-{
-    auto* copy = new tkxTextDC;
-    *copy = *this;
-    return copy;
-}
+tkxEntityDC* tkxTextDC::Clone() { return CopyOf(*this); }
 
 tkxTextDC& tkxTextDC::operator=(tkxTextDC& other)
 {
@@ -605,12 +590,7 @@ int tkxBitmapDC::moveGripPointsAt(tkxPoint2d& offset, int index)
     return 1;
 }
 
-tkxEntityDC* tkxBitmapDC::Clone()
-{
-    auto* copy = new tkxBitmapDC;
-    *copy = *this;
-    return copy;
-}
+tkxEntityDC* tkxBitmapDC::Clone() { return CopyOf(*this); }
 
 tkxBitmapDC& tkxBitmapDC::operator=(tkxBitmapDC& other)
 {

@@ -27,6 +27,16 @@ bool OpenForReading(CStdioFile& in, const CString& file, const wchar_t* failure)
     return false;
 }
 
+// Writes a whole text file (its old contents stay until the new ones are
+// complete); false with the message (format with the path) as the
+// last-error text when it cannot be written.
+bool WriteWhole(const CString& file, const CString& text, const wchar_t* failure)
+{
+    if (!file.IsEmpty() && road_files::WriteTextFile(file, text)) return true;
+    SetError(failure, file);
+    return false;
+}
+
 } // namespace
 
 IMPLEMENT_DYNAMIC(tkxEditList, CListCtrl)
@@ -667,11 +677,7 @@ int tkxEditList::WriteFile(const wchar_t* path, const wchar_t* guide)
         line.TrimRight(separator);
         text += line + L"\n";
     }
-    if (file.IsEmpty() || !road_files::WriteTextFile(file, text)) {
-        SetError(L"创建文件失败![%s]", file);
-        return 0;
-    }
-    return 1;
+    return WriteWhole(file, text, L"创建文件失败![%s]") ? 1 : 0;
 }
 
 int tkxEditList::ExportCSV(const wchar_t* path)
@@ -693,11 +699,7 @@ int tkxEditList::ExportCSV(const wchar_t* path)
             text += cell.IsEmpty() ? CString(L" ") : cell;
         }
     }
-    if (file.IsEmpty() || !road_files::WriteTextFile(file, text)) {
-        SetError(L"创建CSV文件失败!\n\n%s", file);
-        return 0;
-    }
-    return 1;
+    return WriteWhole(file, text, L"创建CSV文件失败!\n\n%s") ? 1 : 0;
 }
 
 int tkxEditList::ImportCSV(const wchar_t* path)

@@ -34,17 +34,18 @@ void tkxGridCtrl::EmptyCell(CGridCell* cell, int nRow, int nCol)
     cell->szText.Empty();
 }
 
+void tkxGridCtrl::DestroyCell(CGridCell* cell, int nRow, int nCol)
+{
+    if (!cell) return;
+    EmptyCell(cell, nRow, nCol);
+    delete cell;
+}
+
 void tkxGridCtrl::DestroyRow(int nRow)
 {
     GRID_ROW* cells = m_RowData[nRow];
     if (!cells) return;
-    for (int col = 0; col < m_nCols; ++col) {
-        CGridCell* cell = cells->GetAt(col);
-        if (cell) {
-            EmptyCell(cell, nRow, col);
-            delete cell;
-        }
-    }
+    for (int col = 0; col < m_nCols; ++col) DestroyCell(cells->GetAt(col), nRow, col);
     delete cells;
     m_RowData[nRow] = nullptr;
 }
@@ -59,13 +60,7 @@ BOOL tkxGridCtrl::SetColumnCount(int nCols)
     for (int row = 0; row < m_nRows; ++row) {
         GRID_ROW* cells = m_RowData[row];
         if (!cells) continue;
-        for (int col = nCols; col < m_nCols; ++col) {
-            CGridCell* cell = cells->GetAt(col);
-            if (cell) {
-                EmptyCell(cell, row, col);
-                delete cell;
-            }
-        }
+        for (int col = nCols; col < m_nCols; ++col) DestroyCell(cells->GetAt(col), row, col);
     }
     const int old = m_nCols;
     m_nCols = nCols;
@@ -141,11 +136,7 @@ BOOL tkxGridCtrl::DeleteColumn(int nColumn)
     for (int row = 0; row < m_nRows; ++row) {
         GRID_ROW* cells = m_RowData[row];
         if (!cells) continue;
-        CGridCell* cell = cells->GetAt(nColumn);
-        if (cell) {
-            EmptyCell(cell, row, nColumn);
-            delete cell;
-        }
+        DestroyCell(cells->GetAt(nColumn), row, nColumn);
         cells->RemoveAt(nColumn);
     }
     m_arColWidths.Remove(nColumn);
@@ -244,47 +235,51 @@ BOOL tkxGridCtrl::GetItem(GV_ITEM* item)
     return TRUE;
 }
 
+namespace {
+
+// One field of a cell: written when the cell exists (FALSE outside the
+// grid), read as `outside` where there is no cell.
+template <class T, class V>
+BOOL StoreField(const tkxGridCtrl& grid, int row, int col, T CGridCell::*field, const V& value)
+{
+    CGridCell* cell = grid.GetCell(row, col);
+    if (!cell) return FALSE;
+    cell->*field = value;
+    return TRUE;
+}
+
+template <class T, class D>
+T FieldOr(const tkxGridCtrl& grid, int row, int col, T CGridCell::*field, const D& outside)
+{
+    const CGridCell* cell = grid.GetCell(row, col);
+    return cell ? cell->*field : T(outside);
+}
+
+} // namespace
+
 CString tkxGridCtrl::GetItemText(int nRow, int nCol) const
 {
-    const CGridCell* cell = GetCell(nRow, nCol);
-    return cell ? cell->szText : CString();
+    return FieldOr(*this, nRow, nCol, &CGridCell::szText, CString());
 }
 
 BOOL tkxGridCtrl::SetItemText(int nRow, int nCol, const wchar_t* text)
 {
-    CGridCell* cell = GetCell(nRow, nCol);
-    if (!cell) return FALSE;
-    cell->szText = text ? text : L"";
-    return TRUE;
+    return StoreField(*this, nRow, nCol, &CGridCell::szText, text ? text : L"");
 }
 
 BOOL tkxGridCtrl::SetItemData(int nRow, int nCol, LPARAM lParam)
 {
-    CGridCell* cell = GetCell(nRow, nCol);
-    if (!cell) return FALSE;
-    cell->lParam = lParam;
-    return TRUE;
+    return StoreField(*this, nRow, nCol, &CGridCell::lParam, lParam);
 }
 
-LPARAM tkxGridCtrl::GetItemData(int nRow, int nCol) const
-{
-    const CGridCell* cell = GetCell(nRow, nCol);
-    return cell ? cell->lParam : 0;
-}
+LPARAM tkxGridCtrl::GetItemData(int nRow, int nCol) const { return FieldOr(*this, nRow, nCol, &CGridCell::lParam, 0); }
 
 BOOL tkxGridCtrl::SetItemImage(int nRow, int nCol, int image)
 {
-    CGridCell* cell = GetCell(nRow, nCol);
-    if (!cell) return FALSE;
-    cell->iImage = image;
-    return TRUE;
+    return StoreField(*this, nRow, nCol, &CGridCell::iImage, image);
 }
 
-int tkxGridCtrl::GetItemImage(int nRow, int nCol) const
-{
-    const CGridCell* cell = GetCell(nRow, nCol);
-    return cell ? cell->iImage : -1;
-}
+int tkxGridCtrl::GetItemImage(int nRow, int nCol) const { return FieldOr(*this, nRow, nCol, &CGridCell::iImage, -1); }
 
 BOOL tkxGridCtrl::SetItemState(int nRow, int nCol, UINT state)
 {
@@ -300,60 +295,41 @@ BOOL tkxGridCtrl::SetItemState(int nRow, int nCol, UINT state)
     return TRUE;
 }
 
-UINT tkxGridCtrl::GetItemState(int nRow, int nCol) const
-{
-    const CGridCell* cell = GetCell(nRow, nCol);
-    return cell ? cell->state : 0;
-}
+UINT tkxGridCtrl::GetItemState(int nRow, int nCol) const { return FieldOr(*this, nRow, nCol, &CGridCell::state, 0); }
 
 BOOL tkxGridCtrl::SetItemFormat(int nRow, int nCol, UINT format)
 {
-    CGridCell* cell = GetCell(nRow, nCol);
-    if (!cell) return FALSE;
-    cell->nFormat = format;
-    return TRUE;
+    return StoreField(*this, nRow, nCol, &CGridCell::nFormat, format);
 }
 
 UINT tkxGridCtrl::GetItemFormat(int nRow, int nCol) const
 {
-    const CGridCell* cell = GetCell(nRow, nCol);
-    return cell ? cell->nFormat : 0;
+    return FieldOr(*this, nRow, nCol, &CGridCell::nFormat, 0);
 }
 
 BOOL tkxGridCtrl::SetItemBkColour(int nRow, int nCol, COLORREF colour)
 {
-    CGridCell* cell = GetCell(nRow, nCol);
-    if (!cell) return FALSE;
-    cell->crBkClr = colour;
-    return TRUE;
+    return StoreField(*this, nRow, nCol, &CGridCell::crBkClr, colour);
 }
 
 COLORREF tkxGridCtrl::GetItemBkColour(int nRow, int nCol) const
 {
-    const CGridCell* cell = GetCell(nRow, nCol);
-    return cell ? cell->crBkClr : 0;
+    return FieldOr(*this, nRow, nCol, &CGridCell::crBkClr, 0);
 }
 
 BOOL tkxGridCtrl::SetItemFgColour(int nRow, int nCol, COLORREF colour)
 {
-    CGridCell* cell = GetCell(nRow, nCol);
-    if (!cell) return FALSE;
-    cell->crFgClr = colour;
-    return TRUE;
+    return StoreField(*this, nRow, nCol, &CGridCell::crFgClr, colour);
 }
 
 COLORREF tkxGridCtrl::GetItemFgColour(int nRow, int nCol) const
 {
-    const CGridCell* cell = GetCell(nRow, nCol);
-    return cell ? cell->crFgClr : 0;
+    return FieldOr(*this, nRow, nCol, &CGridCell::crFgClr, 0);
 }
 
 BOOL tkxGridCtrl::SetItemFont(int nRow, int nCol, const LOGFONTW* font)
 {
-    CGridCell* cell = GetCell(nRow, nCol);
-    if (!cell || !font) return FALSE;
-    cell->lfFont = *font;
-    return TRUE;
+    return font ? StoreField(*this, nRow, nCol, &CGridCell::lfFont, *font) : FALSE;
 }
 
 LOGFONTW* tkxGridCtrl::GetItemFont(int nRow, int nCol)

@@ -483,67 +483,35 @@ void tkxGridCtrl::OnDraw(CDC* dc)
     const int maxVisibleRow = visible.GetMaxRow();
     const int maxVisibleCol = visible.GetMaxCol();
 
-    CRect rect;
-    // The corner: fixed rows by fixed columns.
-    rect.bottom = -1;
-    for (int row = 0; row < m_nFixedRows; ++row) {
-        rect.top = rect.bottom + 1;
-        rect.bottom = rect.top + GetRowHeight(row) - 1;
-        rect.right = -1;
-        for (int col = 0; col < m_nFixedCols; ++col) {
-            rect.left = rect.right + 1;
-            rect.right = rect.left + GetColumnWidth(col) - 1;
-            DrawFixedCell(dc, row, col, rect);
+    // A block of cells whose first row starts at `top` and first column at
+    // `left`; cells outside the clip box are passed over.
+    auto drawBlock = [&](int firstRow, int lastRow, int top, int firstCol, int lastCol, int left, bool fixed) {
+        CRect rect;
+        rect.bottom = top - 1;
+        for (int row = firstRow; row <= lastRow; ++row) {
+            rect.top = rect.bottom + 1;
+            rect.bottom = rect.top + GetRowHeight(row) - 1;
+            if (rect.top >= clipRect.bottom) break;
+            if (rect.bottom < clipRect.top) continue;
+            rect.right = left - 1;
+            for (int col = firstCol; col <= lastCol; ++col) {
+                rect.left = rect.right + 1;
+                rect.right = rect.left + GetColumnWidth(col) - 1;
+                if (rect.left >= clipRect.right) break;
+                if (rect.right < clipRect.left) continue;
+                if (fixed)
+                    DrawFixedCell(dc, row, col, rect);
+                else
+                    DrawCell(dc, row, col, rect);
+            }
         }
-    }
-    // The fixed columns of the visible rows.
-    rect.bottom = fixedRowHeight - 1;
-    for (int row = minVisibleRow; row <= maxVisibleRow; ++row) {
-        rect.top = rect.bottom + 1;
-        rect.bottom = rect.top + GetRowHeight(row) - 1;
-        if (rect.top >= clipRect.bottom) break;
-        if (rect.bottom < clipRect.top) continue;
-        rect.right = -1;
-        for (int col = 0; col < m_nFixedCols; ++col) {
-            rect.left = rect.right + 1;
-            rect.right = rect.left + GetColumnWidth(col) - 1;
-            if (rect.left >= clipRect.right) break;
-            if (rect.right < clipRect.left) continue;
-            DrawFixedCell(dc, row, col, rect);
-        }
-    }
-    // The fixed rows over the visible columns.
-    rect.bottom = -1;
-    for (int row = 0; row < m_nFixedRows; ++row) {
-        rect.top = rect.bottom + 1;
-        rect.bottom = rect.top + GetRowHeight(row) - 1;
-        if (rect.top >= clipRect.bottom) break;
-        if (rect.bottom < clipRect.top) continue;
-        rect.right = fixedColumnWidth - 1;
-        for (int col = minVisibleCol; col <= maxVisibleCol; ++col) {
-            rect.left = rect.right + 1;
-            rect.right = rect.left + GetColumnWidth(col) - 1;
-            if (rect.left >= clipRect.right) break;
-            if (rect.right < clipRect.left) continue;
-            DrawFixedCell(dc, row, col, rect);
-        }
-    }
-    // The visible cells.
-    rect.bottom = fixedRowHeight - 1;
-    for (int row = minVisibleRow; row <= maxVisibleRow; ++row) {
-        rect.top = rect.bottom + 1;
-        rect.bottom = rect.top + GetRowHeight(row) - 1;
-        if (rect.top >= clipRect.bottom) break;
-        if (rect.bottom < clipRect.top) continue;
-        rect.right = fixedColumnWidth - 1;
-        for (int col = minVisibleCol; col <= maxVisibleCol; ++col) {
-            rect.left = rect.right + 1;
-            rect.right = rect.left + GetColumnWidth(col) - 1;
-            if (rect.left >= clipRect.right) break;
-            if (rect.right < clipRect.left) continue;
-            DrawCell(dc, row, col, rect);
-        }
-    }
+    };
+    // The corner (fixed rows by fixed columns), the fixed columns of the
+    // visible rows, the fixed rows over the visible columns, the visible cells.
+    drawBlock(0, m_nFixedRows - 1, 0, 0, m_nFixedCols - 1, 0, true);
+    drawBlock(minVisibleRow, maxVisibleRow, fixedRowHeight, 0, m_nFixedCols - 1, 0, true);
+    drawBlock(0, m_nFixedRows - 1, 0, minVisibleCol, maxVisibleCol, fixedColumnWidth, true);
+    drawBlock(minVisibleRow, maxVisibleRow, fixedRowHeight, minVisibleCol, maxVisibleCol, fixedColumnWidth, false);
 
     CPen pen;
     if (!pen.CreatePen(PS_SOLID, 0, m_crGridColour)) return;
@@ -700,35 +668,48 @@ CCellID tkxGridCtrl::GetCellFromPt(CPoint point, BOOL allowFixedCellCheck) const
     return cell;
 }
 
+namespace {
+
+// Rows (columns) laid one after another from `first`, the first starting at
+// `start`: the last one laid (at most count - 1) and its far edge, where the
+// laying stops on the first row whose far edge reaches `limit`.
+struct Reach {
+    int last;
+    int edge;
+    bool reached; // the laying stopped at `limit` before running out
+};
+
+template <class Size>
+Reach LayOut(int first, int count, int start, int limit, Size size)
+{
+    Reach reach{first, start, false};
+    for (; reach.last < count; ++reach.last) {
+        reach.edge += size(reach.last);
+        if (reach.edge >= limit) {
+            reach.reached = true;
+            break;
+        }
+    }
+    reach.last = std::min(reach.last, count - 1);
+    return reach;
+}
+
+} // namespace
+
 CCellRange tkxGridCtrl::GetVisibleNonFixedCellRange(LPRECT rect) const
 {
     CRect client;
     GetClientRect(client);
     const CCellID topLeft = GetTopleftNonFixedCell();
-
-    int bottom = GetFixedRowHeight();
-    int row = topLeft.row;
-    for (; row < m_nRows; ++row) {
-        bottom += GetRowHeight(row);
-        if (bottom >= client.bottom) {
-            bottom = client.bottom;
-            break;
-        }
-    }
-    const int maxVisibleRow = std::min(row, m_nRows - 1);
-
-    int right = GetFixedColumnWidth();
-    int col = topLeft.col;
-    for (; col < m_nCols; ++col) {
-        right += GetColumnWidth(col);
-        if (right >= client.right) {
-            right = client.right;
-            break;
-        }
-    }
-    const int maxVisibleCol = std::min(col, m_nCols - 1);
-    if (rect) *rect = CRect(0, 0, right, bottom);
-    return CCellRange(topLeft.row, topLeft.col, maxVisibleRow, maxVisibleCol);
+    const Reach rows = LayOut(topLeft.row, m_nRows, GetFixedRowHeight(), client.bottom,
+                              [this](int row) { return GetRowHeight(row); });
+    const Reach cols = LayOut(topLeft.col, m_nCols, GetFixedColumnWidth(), client.right,
+                              [this](int col) { return GetColumnWidth(col); });
+    // A row or column cut by the window's edge ends there.
+    if (rect)
+        *rect = CRect(0, 0, cols.reached ? static_cast<int>(client.right) : cols.edge,
+                      rows.reached ? static_cast<int>(client.bottom) : rows.edge);
+    return CCellRange(topLeft.row, topLeft.col, rows.last, cols.last);
 }
 
 CCellRange tkxGridCtrl::GetUnobstructedNonFixedCellRange() const
@@ -736,25 +717,15 @@ CCellRange tkxGridCtrl::GetUnobstructedNonFixedCellRange() const
     CRect client;
     GetClientRect(client);
     const CCellID topLeft = GetTopleftNonFixedCell();
-
-    int bottom = GetFixedRowHeight();
-    int row = topLeft.row;
-    for (; row < m_nRows; ++row) {
-        bottom += GetRowHeight(row);
-        if (bottom >= client.bottom) break;
-    }
-    int maxVisibleRow = std::min(row, m_nRows - 1);
-    if (bottom > client.bottom && maxVisibleRow > topLeft.row) --maxVisibleRow;
-
-    int right = GetFixedColumnWidth();
-    int col = topLeft.col;
-    for (; col < m_nCols; ++col) {
-        right += GetColumnWidth(col);
-        if (right >= client.right) break;
-    }
-    int maxVisibleCol = std::min(col, m_nCols - 1);
-    if (right > client.right && maxVisibleCol > topLeft.col) --maxVisibleCol;
-    return CCellRange(topLeft.row, topLeft.col, maxVisibleRow, maxVisibleCol);
+    Reach rows = LayOut(topLeft.row, m_nRows, GetFixedRowHeight(), client.bottom,
+                        [this](int row) { return GetRowHeight(row); });
+    Reach cols = LayOut(topLeft.col, m_nCols, GetFixedColumnWidth(), client.right,
+                        [this](int col) { return GetColumnWidth(col); });
+    // Leave out a last row or column the window's edge cuts (unless it is
+    // the only one).
+    if (rows.edge > client.bottom && rows.last > topLeft.row) --rows.last;
+    if (cols.edge > client.right && cols.last > topLeft.col) --cols.last;
+    return CCellRange(topLeft.row, topLeft.col, rows.last, cols.last);
 }
 
 BOOL tkxGridCtrl::GetCellOrigin(int nRow, int nCol, LPPOINT p) const
@@ -963,23 +934,24 @@ CCellID tkxGridCtrl::SetFocusCell(CCellID cell)
     const CCellID prev = m_idCurrentCell;
     m_idCurrentCell = cell;
 
+    // A cell, and the headings of its row and column where `other` does not
+    // share them (the headings show which row and column hold the focus).
+    auto redrawWithHeadings = [this](const CCellID& at, const CCellID& other) {
+        RedrawCell(at);
+        if (at.col != other.col)
+            for (int row = 0; row < m_nFixedRows; ++row) RedrawCell(row, at.col);
+        if (at.row != other.row)
+            for (int col = 0; col < m_nFixedCols; ++col) RedrawCell(at.row, col);
+    };
     if (IsValid(prev)) {
         SendMessageToParent(prev.row, prev.col, GVN_FOCUSLEAVING);
         SetItemState(prev.row, prev.col, GetItemState(prev.row, prev.col) & ~GVIS_FOCUSED);
-        RedrawCell(prev);
-        if (prev.col != m_idCurrentCell.col)
-            for (int row = 0; row < m_nFixedRows; ++row) RedrawCell(row, prev.col);
-        if (prev.row != m_idCurrentCell.row)
-            for (int col = 0; col < m_nFixedCols; ++col) RedrawCell(prev.row, col);
+        redrawWithHeadings(prev, m_idCurrentCell);
     }
     if (IsValid(m_idCurrentCell)) {
         const CCellID now = m_idCurrentCell;
         SetItemState(now.row, now.col, GetItemState(now.row, now.col) | GVIS_FOCUSED);
-        RedrawCell(now);
-        if (prev.col != now.col)
-            for (int row = 0; row < m_nFixedRows; ++row) RedrawCell(row, now.col);
-        if (prev.row != now.row)
-            for (int col = 0; col < m_nFixedCols; ++col) RedrawCell(now.row, col);
+        redrawWithHeadings(now, prev);
         SendMessageToParent(now.row, now.col, GVN_FOCUSCHANGED);
     }
     return prev;

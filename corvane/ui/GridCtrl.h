@@ -453,6 +453,7 @@ private:
     void Scroll(int bar, UINT code);
     std::vector<CCellID> SelectedCells() const; // a copy: the cells may leave the selection meanwhile
     int LargestExtent(bool column, int index);
+    void DestroyCell(CGridCell* cell, int nRow, int nCol); // through EmptyCell; a null cell is passed over
     void DestroyRow(int nRow); // every cell through EmptyCell, then the row
 
     void MenuSort(BOOL ascending);

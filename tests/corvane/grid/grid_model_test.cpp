@@ -3,6 +3,8 @@
 // cells.
 #include "grid_test_support.h"
 
+#include <functional>
+
 using namespace gridtest;
 using namespace wintest;
 
@@ -177,6 +179,52 @@ TEST(GridModel, MissingCellsAnswerTheirEmptyValues)
     item.row = 9;
     item.mask = GVIF_TEXT;
     EXPECT_FALSE(grid.GetItem(&item));
+}
+
+TEST(GridModel, EachAccessorWritesOnlyItsOwnFieldAndNoCellOutside)
+{
+    tkxGridCtrl grid(2, 2, 0, 0);
+    LOGFONTW font{};
+    font.lfHeight = 17;
+    wcscpy(font.lfFaceName, L"宋体");
+    struct Case {
+        const char* field;
+        std::function<BOOL(int, int)> set;
+    } cases[] = {
+        {"text", [&](int r, int c) { return grid.SetItemText(r, c, L"文字"); }},
+        {"data", [&](int r, int c) { return grid.SetItemData(r, c, 42); }},
+        {"image", [&](int r, int c) { return grid.SetItemImage(r, c, 3); }},
+        {"format", [&](int r, int c) { return grid.SetItemFormat(r, c, DT_RIGHT); }},
+        {"background", [&](int r, int c) { return grid.SetItemBkColour(r, c, RGB(1, 2, 3)); }},
+        {"foreground", [&](int r, int c) { return grid.SetItemFgColour(r, c, RGB(4, 5, 6)); }},
+        {"font", [&](int r, int c) { return grid.SetItemFont(r, c, &font); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.field);
+        EXPECT_FALSE(c.set(2, 0));
+        EXPECT_FALSE(c.set(0, -1));
+        EXPECT_TRUE(c.set(1, 1));
+    }
+    EXPECT_FALSE(grid.SetItemFont(1, 1, nullptr));
+    EXPECT_EQ(CString(L"文字"), grid.GetItemText(1, 1));
+    EXPECT_EQ(42, grid.GetItemData(1, 1));
+    EXPECT_EQ(3, grid.GetItemImage(1, 1));
+    EXPECT_EQ(static_cast<UINT>(DT_RIGHT), grid.GetItemFormat(1, 1));
+    EXPECT_EQ(RGB(1, 2, 3), grid.GetItemBkColour(1, 1));
+    EXPECT_EQ(RGB(4, 5, 6), grid.GetItemFgColour(1, 1));
+    ASSERT_NE(nullptr, grid.GetItemFont(1, 1));
+    EXPECT_EQ(17, grid.GetItemFont(1, 1)->lfHeight);
+    EXPECT_EQ(0u, grid.GetItemState(1, 1));
+    // The neighbour keeps a new cell's values.
+    EXPECT_EQ(CString(), grid.GetItemText(1, 0));
+    EXPECT_EQ(0, grid.GetItemData(1, 0));
+    EXPECT_EQ(-1, grid.GetItemImage(1, 0));
+    EXPECT_EQ(CLR_DEFAULT, grid.GetItemBkColour(1, 0));
+    EXPECT_EQ(CLR_DEFAULT, grid.GetItemFgColour(1, 0));
+    // Outside the grid the colours and the format read 0.
+    EXPECT_EQ(0u, grid.GetItemFormat(2, 2));
+    EXPECT_EQ(0u, grid.GetItemBkColour(-1, 0));
+    EXPECT_EQ(0u, grid.GetItemFgColour(0, 2));
 }
 
 TEST(GridModel, OnlySetItemStateKeepsTheSelectedCellsInStep)

@@ -7,6 +7,8 @@
 #include "section_test_support.h"
 #include "support/FailingWrites.h"
 
+#include <utility>
+
 using section_test::FileText;
 using section_test::ReadBytes;
 using section_test::ScratchFolder;
@@ -413,9 +415,29 @@ TEST_F(HdmFileTest, CopiesShareTheRoadObjects)
     EXPECT_DOUBLE_EQ(1.5, copy.m_Fb[1]);
     EXPECT_DOUBLE_EQ(-1.0, copy.m_I5[1]);
     EXPECT_EQ(0, copy.SetRoadCG(nullptr));
+    // Every array of a city file holds data, and the copy has all of them.
+    using Array = CArray<double, double> tkxRoadHDM::*;
+    const std::pair<const char*, Array> arrays[] = {
+        {"WidthZH", &tkxRoadHDM::m_WidthZH}, {"DepthZH", &tkxRoadHDM::m_DepthZH},
+        {"H0", &tkxRoadHDM::m_H0}, {"LMLeft", &tkxRoadHDM::m_LMLeft}, {"YLJLeft", &tkxRoadHDM::m_YLJLeft},
+        {"CFDHeight", &tkxRoadHDM::m_CFDHeight}, {"RXDHeight", &tkxRoadHDM::m_RXDHeight},
+        {"RXDThickness", &tkxRoadHDM::m_RXDThickness}, {"LMRight", &tkxRoadHDM::m_LMRight},
+        {"YLJRight", &tkxRoadHDM::m_YLJRight}, {"I0", &tkxRoadHDM::m_I0}, {"I1", &tkxRoadHDM::m_I1},
+        {"I2", &tkxRoadHDM::m_I2}, {"I3", &tkxRoadHDM::m_I3}, {"I4", &tkxRoadHDM::m_I4}, {"I5", &tkxRoadHDM::m_I5},
+        {"Sa", &tkxRoadHDM::m_Sa}, {"Sb", &tkxRoadHDM::m_Sb}, {"Ha", &tkxRoadHDM::m_Ha}, {"Hb", &tkxRoadHDM::m_Hb},
+        {"Ca", &tkxRoadHDM::m_Ca}, {"Cb", &tkxRoadHDM::m_Cb}, {"Cen1", &tkxRoadHDM::m_Cen1},
+        {"Cen2", &tkxRoadHDM::m_Cen2}, {"Fa", &tkxRoadHDM::m_Fa}, {"Fb", &tkxRoadHDM::m_Fb},
+    };
+    for (const auto& a : arrays) {
+        SCOPED_TRACE(a.first);
+        const CArray<double, double>& source = hdm.*a.second;
+        const CArray<double, double>& copied = copy.*a.second;
+        ASSERT_EQ(2, source.GetSize());
+        ASSERT_EQ(source.GetSize(), copied.GetSize());
+        for (INT_PTR i = 0; i < source.GetSize(); ++i) EXPECT_EQ(source[i], copied[i]);
+    }
     copy.ResetAll();
-    EXPECT_EQ(0, copy.m_WidthZH.GetSize());
-    EXPECT_EQ(0, copy.m_I5.GetSize());
+    for (const auto& a : arrays) EXPECT_EQ(0, (copy.*a.second).GetSize()) << a.first;
     EXPECT_EQ(4, copy.GetMode());
 }
 
