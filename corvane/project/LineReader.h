@@ -1,0 +1,109 @@
+// The data-line reader and the field splitter behind tkx_ReadNextStringST,
+// tkx_ReadNextString and tkx_DivideString, for the library's own file readers
+// (internal to the library, not exported).  Lines are scanned in the
+// source's buffer and widened once; the fields of a line are views into one
+// copy of it, so a line costs no allocation per field.
+#pragma once
+#include "corvane/CorvaneDefs.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace text_lines {
+
+// Longest physical line, in bytes without its line end, for each kind of
+// source.
+constexpr size_t kArchiveLineBytes = 1023;
+constexpr size_t kFileLineBytes = 65535;
+
+// Reads the data lines of a file or an archive by the rules of the exported
+// readers: a physical line ends at a line feed, a carriage return and line
+// feed, or a carriage return alone; lines are widened from the ANSI code
+// page and trimmed; empty lines and lines beginning with "//" are skipped;
+// the caller's counter counts every physical line (and, for a file, the end
+// of the file once more).  A data line longer than the source's limit, or any
+// line holding a zero byte, is a bad line: the reader stops there with
+// Failed() set and the counter on that line.  The reader keeps no position
+// of its own; the next reader made on the same source goes on after the bad
+// line.
+class DataLineReader
+{
+public:
+    explicit DataLineReader(CStdioFile& file);
+    explicit DataLineReader(CArchive& archive);
+
+    // true with the next data line; false at the end of the source or at a
+    // bad line (line emptied either way).
+    bool Next(CString& line, int& lineNo);
+    // Whether the last Next stopped at a bad line.
+    bool Failed() const { return m_fault != Fault::none; }
+    // The message for the bad line: the file, the line number and what is
+    // wrong with it.
+    CString FailureText() const;
+
+private:
+    enum class Fault { none, tooLong, zeroByte };
+
+    UINT Peek(const char** data);
+    void Skip(UINT count);
+    // One physical line into m_bytes (at most the limit kept); false when
+    // the source ended before it.
+    bool ReadPhysicalLine(size_t& length, bool& zeroByte);
+
+    CStdioFile* m_file = nullptr;
+    CArchive* m_archive = nullptr;
+    size_t m_limit;
+    bool m_countEnd;
+    Fault m_fault = Fault::none;
+    int m_faultLine = 0;
+    std::string m_bytes;
+};
+
+// One field of a split line: a view that ends in a zero character.
+class Field
+{
+public:
+    Field(const wchar_t* text, int length) : m_text(text), m_length(length) {}
+
+    const wchar_t* GetString() const { return m_text; }
+    int GetLength() const { return m_length; }
+    wchar_t operator[](int i) const { return m_text[i]; }
+    bool operator==(const wchar_t* other) const { return View() == std::wstring_view(other ? other : L""); }
+    bool operator!=(const wchar_t* other) const { return !(*this == other); }
+    // Index of the first ch, -1 when there is none.
+    int Find(wchar_t ch) const;
+    std::wstring_view View() const { return std::wstring_view(m_text, static_cast<size_t>(m_length)); }
+    CString Text() const { return CString(m_text, m_length); }
+
+private:
+    const wchar_t* m_text;
+    int m_length;
+};
+
+// Splits a text into fields by the rules of tkx_DivideString, keeping one
+// copy of the text (reused from line to line) that the fields point into.
+class FieldList
+{
+public:
+    // 0 when the whole text was scanned; 13 or 10 when the scan stopped at
+    // that line break with text left after it or where a field would begin;
+    // -1 for an empty text (no fields) or when a field reaches 65,535
+    // characters (the fields before it are kept).
+    int Divide(const wchar_t* text, size_t length);
+    int Divide(const CString& text) { return Divide(text.GetString(), static_cast<size_t>(text.GetLength())); }
+
+    INT_PTR GetSize() const { return static_cast<INT_PTR>(m_fields.size()); }
+    Field operator[](INT_PTR i) const;
+
+private:
+    std::wstring m_text;
+    std::vector<std::pair<int, int>> m_fields;   // offset and length in m_text
+};
+
+// A field or part of one as a number of the data files (see
+// number_text::ReadNumber): the whole text must be the number.
+bool ReadNumber(std::wstring_view text, double& value);
+inline bool ReadNumber(const Field& field, double& value) { return ReadNumber(field.View(), value); }
+
+} // namespace text_lines
