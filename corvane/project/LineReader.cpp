@@ -171,14 +171,17 @@ bool DataLineReader::Next(CString& line, int& lineNo)
     }
 }
 
+CString DataLineReader::FaultText() const
+{
+    if (m_fault == Fault::zeroByte) return L"该行含有空字符(0), 不是文本数据!";
+    return ClFormat(L"该行长度超过%d个字节!", static_cast<int>(m_limit));
+}
+
 CString DataLineReader::FailureText() const
 {
     const CFile* source = m_file ? m_file : m_archive->GetFile();
     const CString path = source ? source->GetFilePath() : CString();
-    if (m_fault == Fault::zeroByte)
-        return ClFormat(L"读文件<%s>第%d行出错: 该行含有空字符(0), 不是文本数据!", path.GetString(), m_faultLine);
-    return ClFormat(L"读文件<%s>第%d行出错: 该行长度超过%d个字节!", path.GetString(), m_faultLine,
-                    static_cast<int>(m_limit));
+    return ClFormat(L"读文件<%s>第%d行出错: %s", path.GetString(), m_faultLine, FaultText().GetString());
 }
 
 int Field::Find(wchar_t ch) const

@@ -38,6 +38,8 @@ public:
     bool Next(CString& line, int& lineNo);
     // Whether the last Next stopped at a bad line.
     bool Failed() const { return m_fault != Fault::none; }
+    // What is wrong with the bad line.
+    CString FaultText() const;
     // The message for the bad line: the file, the line number and what is
     // wrong with it.
     CString FailureText() const;

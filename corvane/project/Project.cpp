@@ -9,6 +9,13 @@
 using namespace Tavix4;
 using namespace projectstore;
 
+namespace {
+
+// No road is designed for more, km/h.
+constexpr double kHighestDesignSpeed = 1000.0;
+
+} // namespace
+
 // ---------------------------------------------------------------------------
 // Records
 
@@ -301,6 +308,10 @@ int tkxProject::Serialize(CArchive& ar)
             ar >> level;
             road.m_RoadLevel = static_cast<enRoadLevel>(level);
             ar >> road.m_rDesignSpeed;
+            // A design speed no road has (NaN, negative, beyond any vehicle)
+            // would carry its curve and sight figures out of range.
+            if (!(road.m_rDesignSpeed >= 0.0 && road.m_rDesignSpeed <= kHighestDesignSpeed))
+                AfxThrowArchiveException(CArchiveException::genericException);
             ar >> road.m_SStartZH >> road.m_SEndZH >> road.m_SBreakChain >> road.m_SText4 >> road.m_SText5;
             m_Roads.Add(road);
         }

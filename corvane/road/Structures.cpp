@@ -3,6 +3,7 @@
 #include "corvane/platform/FileName.h"
 #include "corvane/platform/Xml.h"
 #include "corvane/project/LastError.h"
+#include "corvane/project/LineReader.h"
 #include "corvane/project/StationText.h"
 #include "corvane/project/TextLines.h"
 #include "corvane/road/BreakChain.h"
@@ -678,7 +679,8 @@ static int ReadStructureFile(const wchar_t* path, const tkxBreakChain& chain, CA
     CString line;
     int lineNo = 0;
     try {
-        while (tkx_ReadNextStringST(&in, line, lineNo)) {
+        text_lines::DataLineReader lines(in);
+        while (lines.Next(line, lineNo)) {
             const CString message = ranges ? structure.ReadQLRangeFromString(line) : structure.ReadInfoFromString(line);
             if (!message.IsEmpty()) {
                 in.Abort();
@@ -688,6 +690,11 @@ static int ReadStructureFile(const wchar_t* path, const tkxBreakChain& chain, CA
                 return 0;
             }
             out.Add(structure.GetStruct());
+        }
+        if (lines.Failed()) {
+            in.Abort();
+            tkx_SetLastError(lines.FailureText());
+            return 0;
         }
     } catch (CFileException* e) {
         e->Delete();
