@@ -15,6 +15,26 @@ namespace {
 constexpr double kExactPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
                                    1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
 constexpr int kLargestExactPower = 22;
+constexpr uint64_t kIntegerPowers[] = {1ull,
+                                       10ull,
+                                       100ull,
+                                       1000ull,
+                                       10000ull,
+                                       100000ull,
+                                       1000000ull,
+                                       10000000ull,
+                                       100000000ull,
+                                       1000000000ull,
+                                       10000000000ull,
+                                       100000000000ull,
+                                       1000000000000ull,
+                                       10000000000000ull,
+                                       100000000000000ull,
+                                       1000000000000000ull,
+                                       10000000000000000ull,
+                                       100000000000000000ull,
+                                       1000000000000000000ull,
+                                       10000000000000000000ull};
 constexpr uint64_t kLargestExactInteger = uint64_t(1) << 53;
 // Significant digits gathered into the 64-bit mantissa.
 constexpr int kMantissaDigits = 19;
@@ -73,46 +93,47 @@ template <class Char> bool ReadWholeNumber(const Char* p, const Char* end, doubl
     }
     const Char* const digits = p;
 
-    // The first significant digits go into the mantissa; what comes after
-    // them decides whether the quick conversion below is exact.
-    uint64_t mantissa = 0;
-    int significant = 0;
-    int fractionDigits = 0;     // digits after the point held in the mantissa
-    bool dropped = false;       // a digit left out of the mantissa
-    bool point = false;
-    bool anyDigit = false;
-    bool wholePartNonZero = false;
-    for (; p < end; ++p) {
-        const Char c = *p;
-        if (IsDigit(c)) {
-            anyDigit = true;
-            if (!point && c != '0') wholePartNonZero = true;
-            if (significant < kMantissaDigits) {
-                if (mantissa != 0 || c != '0') {
-                    mantissa = mantissa * 10 + static_cast<unsigned>(c - '0');
-                    ++significant;
-                }
-                if (point) ++fractionDigits;
-            } else if (c != '0' || !point) {
-                // A zero after the point changes nothing; any other digit
-                // (or a whole-part digit, which scales the value) does.
-                dropped = true;
-            }
-        } else if (c == '.' && !point) {
-            point = true;
-        } else {
-            return false;
+    // Digits, a point, digits: each part gathered into an integer on the way
+    // (it wraps when there are too many digits; the quick conversion below
+    // is then not taken).
+    uint64_t whole = 0;
+    const Char* q = p;
+    while (q < end && IsDigit(*q)) whole = whole * 10 + static_cast<unsigned>(*q++ - '0');
+    const Char* const point = q;
+    const ptrdiff_t wholeDigits = point - digits;
+    uint64_t fractionValue = 0;
+    ptrdiff_t fractionDigits = 0;
+    if (q < end && *q == '.') {
+        const Char* const fraction = ++q;
+        while (q < end && IsDigit(*q)) fractionValue = fractionValue * 10 + static_cast<unsigned>(*q++ - '0');
+        fractionDigits = q - fraction;
+    }
+    if (q != end || wholeDigits + fractionDigits == 0) return false;
+    uint64_t mantissa = fractionDigits <= kMantissaDigits ? whole * kIntegerPowers[fractionDigits] + fractionValue : 0;
+
+    // Zeros that end the fraction change nothing ("100.00000000000000000000",
+    // as some writers put it): without them the digits may fit the mantissa.
+    if (wholeDigits + fractionDigits > kMantissaDigits && fractionDigits > 0) {
+        ptrdiff_t zeros = 0;
+        while (zeros < fractionDigits && end[-1 - zeros] == '0') ++zeros;
+        if (zeros > 0 && wholeDigits + fractionDigits - zeros <= kMantissaDigits) {
+            fractionDigits -= zeros;
+            mantissa = 0;
+            for (const Char* d = digits; d < end - zeros; ++d)
+                if (*d != '.') mantissa = mantissa * 10 + static_cast<unsigned>(*d - '0');
         }
     }
-    if (!anyDigit) return false;
 
     // Both operands exact: one correctly rounded division is the exact
     // result.
-    if (!dropped && mantissa <= kLargestExactInteger && fractionDigits <= kLargestExactPower) {
+    if (wholeDigits + fractionDigits <= kMantissaDigits && mantissa <= kLargestExactInteger &&
+        fractionDigits <= kLargestExactPower) {
         const double magnitude = static_cast<double>(mantissa) / kExactPowers[fractionDigits];
         value = negative ? -magnitude : magnitude;
         return true;
     }
+    bool wholePartNonZero = false;
+    for (const Char* d = digits; d < point && !wholePartNonZero; ++d) wholePartNonZero = *d != '0';
     const NarrowCopy copy(digits, end, negative);
     return ConvertExact(copy.First(), copy.Last(), std::chars_format::fixed, wholePartNonZero, value);
 }

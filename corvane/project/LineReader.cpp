@@ -2,6 +2,9 @@
 #include "corvane/geometry/NumberText.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <cwchar>
 #include <cwctype>
 
 namespace {
@@ -17,13 +20,17 @@ struct AsciiBlanks {
     {
         for (int c = 0; c < 128; ++c) blank[c] = std::iswspace(static_cast<wint_t>(c)) != 0;
     }
+    bool operator()(char c) const
+    {
+        const unsigned char u = static_cast<unsigned char>(c);
+        return u < 128 && blank[u];
+    }
 };
 
-bool IsAsciiBlank(char c)
+const AsciiBlanks& Blanks()
 {
     static const AsciiBlanks blanks;
-    const unsigned char u = static_cast<unsigned char>(c);
-    return u < 128 && blanks.blank[u];
+    return blanks;
 }
 
 // Widens the bytes of a line from the ANSI code page into line, trimmed.
@@ -32,20 +39,24 @@ bool IsAsciiBlank(char c)
 // trimming bytes first is safe.
 void WidenTrimmed(const char* bytes, size_t length, CString& line)
 {
+    const AsciiBlanks& isBlank = Blanks();
     size_t first = 0;
     size_t last = length;
-    while (first < last && IsAsciiBlank(bytes[first])) ++first;
-    while (last > first && IsAsciiBlank(bytes[last - 1])) --last;
+    while (first < last && isBlank(bytes[first])) ++first;
+    while (last > first && isBlank(bytes[last - 1])) --last;
     const int n = static_cast<int>(last - first);
     if (n == 0) {
         line.Empty();
         return;
     }
-    bool ascii = true;
-    for (size_t i = first; i < last && ascii; ++i) ascii = static_cast<unsigned char>(bytes[i]) < 0x80;
+    const unsigned char* in = reinterpret_cast<const unsigned char*>(bytes + first);
     wchar_t* out = line.GetBufferSetLength(n);
-    if (ascii) {
-        for (int i = 0; i < n; ++i) out[i] = static_cast<wchar_t>(bytes[first + i]);
+    unsigned char high = 0;
+    for (int i = 0; i < n; ++i) {
+        high |= in[i];
+        out[i] = static_cast<wchar_t>(in[i]);
+    }
+    if (high < 0x80) {
         line.ReleaseBuffer(n);
         return;
     }
@@ -55,16 +66,47 @@ void WidenTrimmed(const char* bytes, size_t length, CString& line)
     line.Trim();
 }
 
+// Index of the first byte of data[from, n) that is a line feed, a carriage
+// return or zero; n when there is none.  Eight bytes at a time: only a word
+// holding a byte below 14 is looked at byte by byte.
+UINT FindLineStop(const char* data, UINT from, UINT n)
+{
+    constexpr uint64_t kOnes = 0x0101010101010101ull;
+    constexpr uint64_t kHighs = 0x8080808080808080ull;
+    UINT i = from;
+    for (;;) {
+        while (i + 8 <= n) {
+            uint64_t word;
+            std::memcpy(&word, data + i, sizeof word);
+            if (((word - kOnes * 14) & ~word & kHighs) != 0) break;
+            i += 8;
+        }
+        const UINT stop = std::min(n, i + 8);
+        for (; i < stop; ++i) {
+            const unsigned char c = static_cast<unsigned char>(data[i]);
+            if (c == '\n' || c == '\r' || c == 0) return i;
+        }
+        if (i >= n) return n;
+    }
+}
+
 // Whether bytes begin, after blanks, with "//".
 bool BeginsComment(const char* bytes, size_t length)
 {
+    const AsciiBlanks& isBlank = Blanks();
     size_t i = 0;
-    while (i < length && IsAsciiBlank(bytes[i])) ++i;
+    while (i < length && isBlank(bytes[i])) ++i;
     return i + 1 < length && bytes[i] == '/' && bytes[i + 1] == '/';
 }
 
 bool IsFieldSeparator(wchar_t c) { return c == L' ' || c == L'\t' || c == L','; }
 bool IsLineBreak(wchar_t c) { return c == L'\r' || c == L'\n'; }
+
+// Whether a character ends a field: a separator, a line break or zero.
+bool EndsField(wchar_t c)
+{
+    return c <= L',' && (c == L' ' || c == L',' || c == L'\t' || c == L'\r' || c == L'\n' || c == 0);
+}
 
 } // namespace
 
@@ -97,33 +139,42 @@ void DataLineReader::Skip(UINT count)
 bool DataLineReader::ReadPhysicalLine(size_t& length, bool& zeroByte)
 {
     m_bytes.clear();
+    m_line = nullptr;
+    m_lineLength = 0;
     length = 0;
     zeroByte = false;
     bool any = false;
     for (;;) {
         const char* data = nullptr;
         const UINT n = Peek(&data);
-        if (n == 0) return any;
+        if (n == 0) break;
         any = true;
-        UINT i = 0;
-        for (; i < n; ++i) {
-            const unsigned char c = static_cast<unsigned char>(data[i]);
-            if (c > '\r') continue;
-            if (c == '\n' || c == '\r') break;
-            if (c == 0) zeroByte = true;
+        UINT i = FindLineStop(data, 0, n);
+        while (i < n && data[i] == 0) {
+            zeroByte = true;
+            i = FindLineStop(data, i + 1, n);
         }
         // Only the bytes up to the limit are kept: a longer line is a bad
         // line whatever follows.
-        const size_t room = length < m_limit ? m_limit - length : 0;
-        m_bytes.append(data, std::min<size_t>(i, room));
+        const size_t keep = std::min<size_t>(i, length < m_limit ? m_limit - length : 0);
+        const bool firstChunk = length == 0 && m_bytes.empty();
         length += i;
         if (i == n) {
+            m_bytes.append(data, keep);
             Skip(n);
             continue;
         }
         const bool carriageReturn = data[i] == '\r';
-        const bool lineFeedFollows = i + 1 < n && data[i + 1] == '\n';
         const bool atChunkEnd = i + 1 == n;
+        // A line met whole in the buffer is used where it lies, unless the
+        // buffer is to be refilled to look past a CR at its end.
+        if (firstChunk && !(carriageReturn && atChunkEnd)) {
+            m_line = data;
+            m_lineLength = keep;
+        } else {
+            m_bytes.append(data, keep);
+        }
+        const bool lineFeedFollows = !atChunkEnd && data[i + 1] == '\n';
         Skip(i + 1);
         // CR LF is one line end; a CR alone ends the line as well.
         if (carriageReturn) {
@@ -134,8 +185,13 @@ bool DataLineReader::ReadPhysicalLine(size_t& length, bool& zeroByte)
                 if (Peek(&next) > 0 && next[0] == '\n') Skip(1);
             }
         }
-        return true;
+        break;
     }
+    if (!m_line) {
+        m_line = m_bytes.data();
+        m_lineLength = m_bytes.size();
+    }
+    return any;
 }
 
 bool DataLineReader::Next(CString& line, int& lineNo)
@@ -154,7 +210,7 @@ bool DataLineReader::Next(CString& line, int& lineNo)
         Fault fault = Fault::none;
         if (zeroByte)
             fault = Fault::zeroByte;
-        else if (length > m_limit && !BeginsComment(m_bytes.data(), m_bytes.size()))
+        else if (length > m_limit && !BeginsComment(m_line, m_lineLength))
             fault = Fault::tooLong;
         if (fault != Fault::none) {
             m_fault = fault;
@@ -163,10 +219,11 @@ bool DataLineReader::Next(CString& line, int& lineNo)
             return false;
         }
         if (length > m_limit) continue;   // an over-long comment
-        WidenTrimmed(m_bytes.data(), m_bytes.size(), line);
-        if (line.IsEmpty()) continue;
-        if (line.GetLength() == 1) return true;
-        if (line[0] == L'/' && line[1] == L'/') continue;
+        WidenTrimmed(m_line, m_lineLength, line);
+        const wchar_t* text = line.GetString();
+        if (text[0] == 0) continue;
+        if (text[1] == 0) return true;
+        if (text[0] == L'/' && text[1] == L'/') continue;
         return true;
     }
 }
@@ -192,10 +249,18 @@ int Field::Find(wchar_t ch) const
 
 int FieldList::Divide(const wchar_t* text, size_t length)
 {
-    m_fields.clear();
+    m_count = 0;
+    m_fields = m_inlineFields;
     if (!text || length == 0 || *text == 0) return -1;
-    m_text.assign(text, length);
-    wchar_t* const base = &m_text[0];
+    if (length < kInlineText) {
+        m_text = m_inlineText;
+    } else {
+        m_longText.resize(length);
+        m_text = &m_longText[0];
+    }
+    std::memcpy(m_text, text, length * sizeof(wchar_t));
+    m_text[length] = 0;
+    wchar_t* const base = m_text;
     wchar_t* const end = base + length;
     wchar_t* p = base;
     // Each field ends in a zero character written over the separator after
@@ -205,11 +270,10 @@ int FieldList::Divide(const wchar_t* text, size_t length)
         if (p == end || *p == 0) return 0;
         if (IsLineBreak(*p)) return *p;
         wchar_t* const start = p;
-        while (p < end && *p != 0 && !IsFieldSeparator(*p) && !IsLineBreak(*p)) {
-            ++p;
-            if (p - start >= kFieldLimit) return -1;
-        }
-        m_fields.emplace_back(static_cast<int>(start - base), static_cast<int>(p - start));
+        wchar_t* const limit = end - start > kFieldLimit ? start + kFieldLimit : end;
+        while (p < limit && !EndsField(*p)) ++p;
+        if (p - start >= kFieldLimit) return -1;
+        AddField(static_cast<int>(start - base), static_cast<int>(p - start));
         if (p == end || *p == 0) return 0;
         const wchar_t stop = *p;
         *p = 0;
@@ -218,11 +282,24 @@ int FieldList::Divide(const wchar_t* text, size_t length)
     }
 }
 
+void FieldList::AddField(int offset, int length)
+{
+    if (m_count < kInlineFields) {
+        m_inlineFields[m_count++] = {offset, length};
+        return;
+    }
+    if (m_count == kInlineFields) m_moreFields.assign(m_inlineFields, m_inlineFields + kInlineFields);
+    m_moreFields.resize(static_cast<size_t>(m_count));
+    m_moreFields.push_back({offset, length});
+    m_fields = m_moreFields.data();
+    ++m_count;
+}
+
 Field FieldList::operator[](INT_PTR i) const
 {
-    if (i < 0 || i >= GetSize()) AfxThrowInvalidArgException();
-    const std::pair<int, int>& f = m_fields[static_cast<size_t>(i)];
-    return Field(m_text.data() + f.first, f.second);
+    if (i < 0 || i >= m_count) AfxThrowInvalidArgException();
+    const Span& f = m_fields[i];
+    return Field(m_text + f.offset, f.length);
 }
 
 bool ReadNumber(std::wstring_view text, double& value)

@@ -17,6 +17,10 @@ namespace text_lines {
 constexpr size_t kArchiveLineBytes = 1023;
 constexpr size_t kFileLineBytes = 65535;
 
+// The buffer of an archive made to read text lines: the file is read in
+// pieces this large, not in many small reads.
+constexpr int kArchiveBufferBytes = 64 * 1024;
+
 // Reads the data lines of a file or an archive by the rules of the exported
 // readers: a physical line ends at a line feed, a carriage return and line
 // feed, or a carriage return alone; lines are widened from the ANSI code
@@ -49,8 +53,9 @@ private:
 
     UINT Peek(const char** data);
     void Skip(UINT count);
-    // One physical line into m_bytes (at most the limit kept); false when
-    // the source ended before it.
+    // One physical line (at most the limit kept) into m_line, which points
+    // into the source's buffer or into m_bytes; false when the source ended
+    // before it.
     bool ReadPhysicalLine(size_t& length, bool& zeroByte);
 
     CStdioFile* m_file = nullptr;
@@ -60,6 +65,8 @@ private:
     Fault m_fault = Fault::none;
     int m_faultLine = 0;
     std::string m_bytes;
+    const char* m_line = nullptr;
+    size_t m_lineLength = 0;
 };
 
 // One field of a split line: a view that ends in a zero character.
@@ -84,10 +91,16 @@ private:
 };
 
 // Splits a text into fields by the rules of tkx_DivideString, keeping one
-// copy of the text (reused from line to line) that the fields point into.
+// copy of the text that the fields point into.  A short line with few fields
+// is held inside the list itself, so a list made for one line costs no
+// allocation; a list kept from line to line reuses what it holds.
 class FieldList
 {
 public:
+    FieldList() = default;
+    FieldList(const FieldList&) = delete;
+    FieldList& operator=(const FieldList&) = delete;
+
     // 0 when the whole text was scanned; 13 or 10 when the scan stopped at
     // that line break with text left after it or where a field would begin;
     // -1 for an empty text (no fields) or when a field reaches 65,535
@@ -95,12 +108,26 @@ public:
     int Divide(const wchar_t* text, size_t length);
     int Divide(const CString& text) { return Divide(text.GetString(), static_cast<size_t>(text.GetLength())); }
 
-    INT_PTR GetSize() const { return static_cast<INT_PTR>(m_fields.size()); }
+    INT_PTR GetSize() const { return m_count; }
     Field operator[](INT_PTR i) const;
 
 private:
-    std::wstring m_text;
-    std::vector<std::pair<int, int>> m_fields;   // offset and length in m_text
+    struct Span {
+        int offset;
+        int length;
+    };
+    static constexpr size_t kInlineText = 128;
+    static constexpr int kInlineFields = 16;
+
+    void AddField(int offset, int length);
+
+    wchar_t* m_text = m_inlineText;
+    Span* m_fields = m_inlineFields;
+    int m_count = 0;
+    wchar_t m_inlineText[kInlineText];
+    Span m_inlineFields[kInlineFields];
+    std::wstring m_longText;
+    std::vector<Span> m_moreFields;
 };
 
 // A field or part of one as a number of the data files (see

@@ -50,7 +50,7 @@ static CString ReadStations(const wchar_t* path, const tkxBreakChain* chain, CAr
     chainages.RemoveAll();
     CString result = kEndOfFile;
     try {
-        CArchive ar(&in, CArchive::load, 512);
+        CArchive ar(&in, CArchive::load, text_lines::kArchiveBufferBytes);
         CString line;
         text_lines::DataLineReader lines(ar);
         text_lines::FieldList tokens;
@@ -100,7 +100,7 @@ static CString ReadStationTexts(const wchar_t* path, CStringArray& stations, CSt
     notes.RemoveAll();
     CString result = kEndOfFile;
     try {
-        CArchive ar(&in, CArchive::load, 512);
+        CArchive ar(&in, CArchive::load, text_lines::kArchiveBufferBytes);
         CString line;
         text_lines::DataLineReader lines(ar);
         CStringArray tokens;

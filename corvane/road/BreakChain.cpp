@@ -9,7 +9,6 @@
 #include <cwchar>
 #include <string>
 #include <string_view>
-#include <vector>
 
 IMPLEMENT_SERIAL(tkxBreakChain, CObject, 300)
 
@@ -46,17 +45,25 @@ bool ReadBreakStation(std::wstring_view text, double& station)
     return true;
 }
 
-// Splits text at every occurrence of ch (empty parts included).
-void SplitAt(std::wstring_view text, wchar_t ch, std::vector<std::wstring_view>& parts)
+// The parts of a station field: at most two are used, a third only tells
+// that there are too many.
+struct StationParts {
+    std::wstring_view part[3];
+    int count = 0;
+};
+
+// Splits text at every occurrence of ch (empty parts included), up to three
+// parts.
+void SplitAt(std::wstring_view text, wchar_t ch, StationParts& parts)
 {
-    parts.clear();
+    parts.count = 0;
     for (;;) {
         const size_t at = text.find(ch);
-        if (at == std::wstring_view::npos) {
-            parts.push_back(text);
+        if (at == std::wstring_view::npos || parts.count == 2) {
+            parts.part[parts.count++] = text;
             return;
         }
-        parts.push_back(text.substr(0, at));
+        parts.part[parts.count++] = text.substr(0, at);
         text.remove_prefix(at + 1);
     }
 }
@@ -64,24 +71,26 @@ void SplitAt(std::wstring_view text, wchar_t ch, std::vector<std::wstring_view>&
 bool IsStationSeparator(wchar_t c) { return c == 0 || c == L' ' || c == L'\t' || c == L','; }
 
 // Step 1 of reading a station text: "_" becomes a blank, "K" and "k" go.
-// false when the text holds more than one "_" or one without text on both
-// sides ("1__2", "12_": no station with its segment number); out is the
-// whole converted text either way.
-bool StationTextWithoutMarks(const wchar_t* text, std::wstring& out)
+// Writes the converted text into out (room for the whole text) and returns
+// its length; wellFormed is false when the text holds more than one "_" or
+// one without text on both sides ("1__2", "12_": no station with its
+// segment number).
+size_t StationTextWithoutMarks(const wchar_t* text, wchar_t* out, bool& wellFormed)
 {
-    out.clear();
-    bool wellFormed = true;
+    size_t n = 0;
+    wellFormed = true;
     int underscores = 0;
     for (const wchar_t* p = text; *p; ++p) {
         if (*p == L'_') {
             if (++underscores > 1 || p == text || IsStationSeparator(p[-1]) || IsStationSeparator(p[1]))
                 wellFormed = false;
-            out += L' ';
+            out[n++] = L' ';
         } else if (*p != L'K' && *p != L'k') {
-            out += *p;
+            out[n++] = *p;
         }
     }
-    return wellFormed;
+    out[n] = 0;
+    return n;
 }
 
 } // namespace
@@ -370,20 +379,29 @@ int tkxBreakChain::GetGlobalZH(double station, double& out, int segment) const
 
 int tkxBreakChain::GetGlobalZH(const wchar_t* textIn, double& out) const
 {
-    // The text is read on views of one converted copy; texts are made only
-    // for the messages.
-    thread_local std::wstring converted;
-    thread_local text_lines::FieldList fields;
-    thread_local std::vector<std::wstring_view> parts;
-    const bool wellFormed = StationTextWithoutMarks(textIn ? textIn : L"", converted);
+    // The text is read on views of one converted copy, on the stack for a
+    // usual station; texts are made only for the messages.
+    const wchar_t* const text0 = textIn ? textIn : L"";
+    const size_t textLength = std::wcslen(text0);
+    wchar_t shortText[64];
+    std::wstring longText;
+    wchar_t* converted = shortText;
+    if (textLength >= sizeof shortText / sizeof shortText[0]) {
+        longText.resize(textLength);
+        converted = &longText[0];
+    }
+    bool wellFormed = true;
+    const size_t convertedLength = StationTextWithoutMarks(text0, converted, wellFormed);
+    text_lines::FieldList fields;
+    StationParts parts;
 
     const wchar_t* const formatMessage = L"读断链桩号数据(%s)时出错! \n\n正确的表述应为: 1200 2 或1200,2 !";
-    if (!wellFormed || fields.Divide(converted.c_str(), converted.size()) != 0 || fields.GetSize() == 0) {
-        tkx_SetLastError(ClFormat(formatMessage, converted.c_str()));
+    if (!wellFormed || fields.Divide(converted, convertedLength) != 0 || fields.GetSize() == 0) {
+        tkx_SetLastError(ClFormat(formatMessage, converted));
         return 0;
     }
     if (fields.GetSize() > 2) {
-        tkx_SetLastError(ClFormat(L"断链桩号(%s)数据个数(%d)出错! \n\n正确的个数应为1个或2个!", converted.c_str(),
+        tkx_SetLastError(ClFormat(L"断链桩号(%s)数据个数(%d)出错! \n\n正确的个数应为1个或2个!", converted,
                                   static_cast<int>(fields.GetSize())));
         return 0;
     }
@@ -401,32 +419,32 @@ int tkxBreakChain::GetGlobalZH(const wchar_t* textIn, double& out) const
         const std::wstring_view rest = sign ? text.substr(1) : text;
         if (rest.find(L'-', 1) != std::wstring_view::npos) {
             SplitAt(rest, L'-', parts);
-            parts[0] = text.substr(0, parts[0].size() + (sign ? 1 : 0));
+            parts.part[0] = text.substr(0, parts.part[0].size() + (sign ? 1 : 0));
             negativeMetres = true;
         } else {
-            parts.assign(1, text);
+            parts.part[0] = text;
+            parts.count = 1;
         }
     }
-    if (parts.size() > 2) {
+    if (parts.count > 2) {
         tkx_SetLastError(ClFormat(formatMessage, field.GetString()));
         return 0;
     }
-    // Each part must be a number; a kilometre part must be whole.
+    // Each part must be a number; a kilometre part must be whole.  (A part
+    // after a "-" split begins with no sign: "--" leaves an empty part.)
     double values[2] = {0.0, 0.0};
-    for (size_t i = 0; i < parts.size(); ++i) {
-        const bool kilometre = parts.size() == 2 && i == 0;
+    for (int i = 0; i < parts.count; ++i) {
+        const bool kilometre = parts.count == 2 && i == 0;
         const bool minus = negativeMetres && i > 0;
-        const std::wstring_view part = parts[i];
-        const bool hasSign = !part.empty() && (part[0] == L'-' || part[0] == L'+');
-        if ((minus && hasSign) || !text_lines::ReadNumber(part, values[i]) ||
-            (kilometre && part.find(L'.') != std::wstring_view::npos)) {
+        const std::wstring_view part = parts.part[i];
+        if (!text_lines::ReadNumber(part, values[i]) || (kilometre && part.find(L'.') != std::wstring_view::npos)) {
             const CString shown = CString(part.data(), static_cast<int>(part.size()));
             tkx_SetLastError(ClFormat(L"桩号(%s)数据错误! ", (minus ? L"-" + shown : shown).GetString()));
             return 0;
         }
         if (minus) values[i] = -values[i];
     }
-    const double value = parts.size() == 2 ? values[0] * 1000.0 + values[1] : values[0];
+    const double value = parts.count == 2 ? values[0] * 1000.0 + values[1] : values[0];
     if (!std::isfinite(value)) {
         tkx_SetLastError(ClFormat(L"桩号(%s)数据错误! ", field.GetString()));
         return 0;

@@ -793,7 +793,7 @@ int tkxClothoidUnit::GetRelativePoint(double* out) const
 CString tkxClothoidUnit::LoadFromString(sZHPtInfo start, const wchar_t* line)
 {
     m_StartPt = start;
-    thread_local text_lines::FieldList fields;
+    text_lines::FieldList fields;
     if (!line || fields.Divide(line, std::wcslen(line)) != 0 || fields.GetSize() == 0)
         return L"解析缓和曲线ICD格式字符失败!";
     const int count = static_cast<int>(fields.GetSize());

@@ -253,7 +253,7 @@ int tkxZDMInfo::ReadDMXFile(const wchar_t* path)
     const wchar_t* f = file.GetString();
     CString message;
     try {
-        CArchive ar(&in, CArchive::load);
+        CArchive ar(&in, CArchive::load, text_lines::kArchiveBufferBytes);
         CString line;
         text_lines::DataLineReader lines(ar);
         text_lines::FieldList fields;

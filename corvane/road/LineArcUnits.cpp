@@ -208,7 +208,7 @@ CString tkxLineUnit::LoadFromString(sZHPtInfo start, const wchar_t* line)
     m_StartPt = start;
     m_iUnitType = UNIT_LINE;
     m_iTurn = DIR_NONE;
-    thread_local text_lines::FieldList fields;
+    text_lines::FieldList fields;
     if (!SplitLine(line, fields)) return L"解析直线ICD格式字符失败!";
     const int count = static_cast<int>(fields.GetSize());
     if (count < 2) return ClFormat(L"读直线单元数据个数为%d时出错!允许数据个数为2个或3个。", count);
@@ -506,7 +506,7 @@ CString tkxArcUnit::LoadFromString(sZHPtInfo start, const wchar_t* line)
 {
     m_StartPt = start;
     m_iUnitType = UNIT_ARC;
-    thread_local text_lines::FieldList fields;
+    text_lines::FieldList fields;
     if (!SplitLine(line, fields)) return L"解析圆曲线ICD格式字符失败!";
     const int count = static_cast<int>(fields.GetSize());
     if (count < 4) return ClFormat(L"读圆曲线单元数据个数为%d时出错!允许数据个数为4个或5个。", count);
