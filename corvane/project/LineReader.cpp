@@ -282,24 +282,13 @@ int FieldList::Divide(const wchar_t* text, size_t length)
     }
 }
 
-void FieldList::AddField(int offset, int length)
+void FieldList::AddMoreField(int offset, int length)
 {
-    if (m_count < kInlineFields) {
-        m_inlineFields[m_count++] = {offset, length};
-        return;
-    }
     if (m_count == kInlineFields) m_moreFields.assign(m_inlineFields, m_inlineFields + kInlineFields);
     m_moreFields.resize(static_cast<size_t>(m_count));
     m_moreFields.push_back({offset, length});
     m_fields = m_moreFields.data();
     ++m_count;
-}
-
-Field FieldList::operator[](INT_PTR i) const
-{
-    if (i < 0 || i >= m_count) AfxThrowInvalidArgException();
-    const Span& f = m_fields[i];
-    return Field(m_text + f.offset, f.length);
 }
 
 bool ReadNumber(std::wstring_view text, double& value)

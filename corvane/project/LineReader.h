@@ -109,7 +109,12 @@ public:
     int Divide(const CString& text) { return Divide(text.GetString(), static_cast<size_t>(text.GetLength())); }
 
     INT_PTR GetSize() const { return m_count; }
-    Field operator[](INT_PTR i) const;
+    // Field i; an index outside the list throws CInvalidArgException*.
+    Field operator[](INT_PTR i) const
+    {
+        if (i < 0 || i >= m_count) AfxThrowInvalidArgException();
+        return Field(m_text + m_fields[i].offset, m_fields[i].length);
+    }
 
 private:
     struct Span {
@@ -119,7 +124,14 @@ private:
     static constexpr size_t kInlineText = 128;
     static constexpr int kInlineFields = 16;
 
-    void AddField(int offset, int length);
+    void AddField(int offset, int length)
+    {
+        if (m_count < kInlineFields)
+            m_inlineFields[m_count++] = {offset, length};
+        else
+            AddMoreField(offset, length);
+    }
+    void AddMoreField(int offset, int length);
 
     wchar_t* m_text = m_inlineText;
     Span* m_fields = m_inlineFields;
