@@ -338,15 +338,11 @@ TEST(UnitFile, ReadingScalesLinearly)
     const CString small = write(L"small.ICD", 2000);
     const CString large = write(L"large.ICD", 20000);
     auto best = [&](const CString& path, int expected) {
-        double fastest = 1e9;
-        for (int run = 0; run < 3; ++run) {
+        return FastestRun([&] {
             tkxRoadObject road;
-            const double start = Seconds();
             EXPECT_EQ(1, road.LoadICDFile(path)) << Utf8(tkx_GetLastError());
-            fastest = std::min(fastest, Seconds() - start);
             EXPECT_EQ(expected, road.GetPlaneUnitCount());
-        }
-        return fastest;
+        });
     };
     const double ratio = best(large, 20000) / best(small, 2000);
     EXPECT_LT(ratio, 30.0);
@@ -379,14 +375,10 @@ TEST(SectionPlacing, DroppingSectionsOffTheAlignmentScalesLinearly)
     tkxRoadObject road;
     ASSERT_EQ(1, road.LoadICDFile(folder / L"road.ICD")) << Utf8(tkx_GetLastError());
     auto best = [&](const CString& path, int on) {
-        double fastest = 1e9;
-        for (int run = 0; run < 3; ++run) {
-            const double start = Seconds();
+        return FastestRun([&] {
             EXPECT_EQ(1, road.LoadHDXFile(path, 1)) << Utf8(tkx_GetLastError());
-            fastest = std::min(fastest, Seconds() - start);
             EXPECT_EQ(on, road.GetHDXSectionCount());
-        }
-        return fastest;
+        });
     };
     const double smallTime = best(small, 2000);
     const double largeTime = best(large, 20000);
