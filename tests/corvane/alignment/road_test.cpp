@@ -163,7 +163,7 @@ TEST(UnitFile, UnitsBeyondAnyRoadAreRefused)
 {
     ScratchFolder folder(L"icd_range");
     const CString path = folder / L"road.ICD";
-    const std::wstring farAway = L"%s文件中, 第2个单元, \n单元终点桩号或坐标超出范围, 请检查单元长度和参数!";
+    const std::wstring farAway = L"%s文件中, 第4行, 第2个单元, \n单元终点桩号或坐标超出范围, 请检查单元长度和参数!";
     const struct {
         std::wstring content;
         std::wstring message;   // %s: the path
@@ -172,8 +172,8 @@ TEST(UnitFile, UnitsBeyondAnyRoadAreRefused)
         {L"1000\n5000 2000 0\n1, 100\n3, 1" + std::wstring(30, L'0') + L", 900, 1\n", farAway},
         {L"10000000000\n5000 2000 0\n", L"读%s文件, 第1行数据, 第1个数据: 线位起点桩号(10000000000)错误!"},
         {L"1000\n5000 20000000000 0\n", L"读%s文件, 第2行 第2个数据: 线位起点Y坐标(20000000000)错误!"},
-        {L"1000\n5000 2000 0\n1, 100\n1, 1;5\n", L"%s文件中, 第2个单元, \n读第2数据, 直线单元长度<1;5>时出错! "},
-        {L"1000\n5000 2000 0\n2x, 500, 100, 1\n", L"%s文件中, 第1个单元, \n未定义的单元类型[2x]。"},
+        {L"1000\n5000 2000 0\n1, 100\n1, 1;5\n", L"%s文件中, 第4行, 第2个单元, \n读第2数据, 直线单元长度<1;5>时出错! "},
+        {L"1000\n5000 2000 0\n2x, 500, 100, 1\n", L"%s文件中, 第3行, 第1个单元, \n未定义的单元类型[2x]。"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(Utf8(c.content.c_str()).substr(0, 60));
