@@ -69,6 +69,22 @@ UINT CArchive::Read(void* buffer, UINT count)
     return done;
 }
 
+UINT CArchive::PeekBuffered(const BYTE** data)
+{
+    CheckLoading();
+    if (m_bufPos >= m_bufEnd) {
+        m_bufEnd = m_pFile->Read(m_buf.data(), static_cast<UINT>(m_buf.size()));
+        m_bufPos = 0;
+    }
+    *data = m_bufEnd > m_bufPos ? m_buf.data() + m_bufPos : nullptr;
+    return static_cast<UINT>(m_bufEnd - m_bufPos);
+}
+
+void CArchive::SkipBuffered(UINT count)
+{
+    m_bufPos = std::min(m_bufEnd, m_bufPos + count);
+}
+
 void CArchive::EnsureRead(void* buffer, UINT count)
 {
     if (Read(buffer, count) != count) AfxThrowArchiveException(CArchiveException::endOfFile, ArchiveName());

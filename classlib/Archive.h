@@ -29,6 +29,13 @@ public:
     // Raw bytes; Read returns fewer bytes than asked at the end of the file.
     UINT Read(void* buffer, UINT count);
     void Write(const void* buffer, UINT count);
+    // The bytes buffered and not yet read, read from the file first when
+    // none are left: *data points at them and the result is their count, 0
+    // at the end of the file.  They stay unread until SkipBuffered hands out
+    // count of them.  Line readers scan with these instead of a call per
+    // byte.
+    UINT PeekBuffered(const BYTE** data);
+    void SkipBuffered(UINT count);
     void Flush();
     void Close();
     void Abort();

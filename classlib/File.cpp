@@ -269,6 +269,21 @@ UINT CStdioFile::Read(void* buffer, UINT count)
     return n;
 }
 
+UINT CStdioFile::PeekBuffered(const char** data)
+{
+    if (m_readPos >= m_readBuf.size() && !FillBuffer()) {
+        *data = nullptr;
+        return 0;
+    }
+    *data = m_readBuf.data() + m_readPos;
+    return static_cast<UINT>(m_readBuf.size() - m_readPos);
+}
+
+void CStdioFile::SkipBuffered(UINT count)
+{
+    m_readPos = std::min(m_readBuf.size(), m_readPos + count);
+}
+
 void CStdioFile::RawWrite(const char* data, size_t count)
 {
     if (!m_readBuf.empty()) DropReadBuffer();

@@ -100,6 +100,14 @@ public:
     void Close() override;
     void Abort() override;
 
+    // The bytes read ahead and not yet handed out, as they stand in the file
+    // (no CR LF folding), read from the file first when none are left:
+    // *data points at them and the result is their count, 0 at the end of
+    // the file.  They stay unread until SkipBuffered hands out count of
+    // them.  Line readers scan with these instead of a call per byte.
+    UINT PeekBuffered(const char** data);
+    void SkipBuffered(UINT count);
+
 private:
     bool FillBuffer();
     int GetByte();

@@ -1,4 +1,5 @@
 #include "corvane/geometry/Numeric.h"
+#include "corvane/geometry/NumberText.h"
 #include "corvane/geometry/PlaneGeometry.h"
 
 #include <algorithm>
@@ -81,22 +82,6 @@ bool Before(double a, double b)
     return !std::isnan(a) && (std::isnan(b) || a < b);
 }
 
-bool IsAsciiLetter(wchar_t c)
-{
-    return (c >= L'a' && c <= L'z') || (c >= L'A' && c <= L'Z');
-}
-
-// Blanks and tabs trimmed from both ends.
-std::wstring TrimBlanks(const wchar_t* text)
-{
-    std::wstring s = text ? text : L"";
-    const size_t first = s.find_first_not_of(L" \t");
-    if (first == std::wstring::npos)
-        return std::wstring();
-    const size_t last = s.find_last_not_of(L" \t");
-    return s.substr(first, last - first + 1);
-}
-
 } // namespace
 
 // ------------------------------------------------------------------- colours
@@ -150,34 +135,17 @@ CString AnsiToCString(const char* text)
 
 bool IsNumericString(const wchar_t* text)
 {
-    const std::wstring s = TrimBlanks(text);
-    bool point = false;
-    bool digit = false;
-    for (size_t i = 0; i < s.size(); ++i) {
-        const wchar_t c = s[i];
-        if (c == L'.') {
-            if (point)
-                return false;
-            point = true;
-        } else if (c == L'-') {
-            if (i != 0)
-                return false;
-        } else if (IsAsciiLetter(c)) {
-            return false;
-        } else if (c >= L'0' && c <= L'9') {
-            digit = true;
-        }
-    }
-    // A text without any digit ("", "+", "-", ".") holds no number.
-    return digit;
+    double value = 0.0;
+    return number_text::ReadNumber(text, value);
 }
 
 bool StringToDouble(CString text, double* value)
 {
-    if (!IsNumericString(text))
+    double read = 0.0;
+    if (!number_text::ReadNumber(text.GetString(), static_cast<size_t>(text.GetLength()), read))
         return false;
     if (value)
-        *value = std::wcstod(text.GetString(), nullptr);
+        *value = read;
     return true;
 }
 

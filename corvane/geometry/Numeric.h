@@ -44,14 +44,13 @@ CORVANE_API CString AnsiToCString(const char* text);
 // ---------------------------------------------------------------------------
 // Number text.
 
-// Whether text (blanks and tabs at both ends ignored) reads as a number: it
-// must hold a digit, no Latin letter (so no exponent form), at most one "."
-// and a "-" only as its first character.  The check is lenient otherwise: a
-// leading "+" passes, and so does a blank between digits (the value is then
-// what the C library's conversion makes of the text).
+// Whether the whole of text (blanks and tabs at both ends ignored) is a
+// number: an optional "+" or "-", then digits with at most one "." (at least
+// one digit), and nothing else (no exponent form, no inner blank), with a
+// value within the range of double.
 CORVANE_API bool IsNumericString(const wchar_t* text);
-// The value of text when IsNumericString accepts it; false, value unchanged,
-// otherwise.
+// The value of text when IsNumericString accepts it: the double nearest to
+// the decimal value written; false, value unchanged, otherwise.
 CORVANE_API bool StringToDouble(CString text, double* value);
 
 // ---------------------------------------------------------------------------

@@ -1,4 +1,5 @@
 #include "corvane/platform/Ini.h"
+#include "corvane/geometry/NumberText.h"
 #include "corvane/platform/FileName.h"
 #include "corvane/project/LastError.h"
 #include <cmath>
@@ -211,12 +212,19 @@ CString tkxIni::GetString(CString key, const wchar_t* def, const wchar_t* sectio
 
 double tkxIni::GetDouble(CString key, double def, const wchar_t* section)
 {
-    return _wtof(ReadValue(key, ClFormat(L"%.15f", def), section));
+    // A stored number beyond the range of double is no value: the default.
+    double value = 0.0;
+    return number_text::ReadLeadingNumber(ReadValue(key, ClFormat(L"%.15f", def), section), value) ? value : def;
 }
 
 float tkxIni::GetFloat(CString key, float def, const wchar_t* section)
 {
-    return static_cast<float>(_wtof(ReadValue(key, ClFormat(L"%g", static_cast<double>(def)), section)));
+    // The same for the range of float.
+    double value = 0.0;
+    if (!number_text::ReadLeadingNumber(ReadValue(key, ClFormat(L"%g", static_cast<double>(def)), section), value))
+        return def;
+    const float narrowed = static_cast<float>(value);
+    return std::isfinite(narrowed) ? narrowed : def;
 }
 
 int tkxIni::GetInt(CString key, int def, const wchar_t* section)

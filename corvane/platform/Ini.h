@@ -16,7 +16,9 @@
 // ignored.  What would not read back is not written, and the last-error text
 // tells why: a line break in a value, a section name that holds a line
 // break or "]", a key that holds a line break or "=" or starts with "[" or
-// ";", and a double or float that is infinite or NaN.
+// ";", and a double or float that is infinite or NaN.  A stored number
+// beyond the range of its type (a double or float that would read as
+// infinity) reads as the default.
 #pragma once
 #include "corvane/CorvaneDefs.h"
 

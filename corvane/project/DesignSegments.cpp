@@ -1,6 +1,8 @@
 #include "corvane/project/DesignSegments.h"
 #include "corvane/geometry/Numeric.h"
+#include "corvane/geometry/NumberText.h"
 #include "corvane/project/LastError.h"
+#include "corvane/project/LineReader.h"
 #include "corvane/project/ProjectInterface.h"
 #include "corvane/project/RegistryLists.h"
 #include "corvane/project/TextLines.h"
@@ -26,8 +28,14 @@ void SegmentError(CStdioFile* file, const CString& message)
 // road line read.
 int ReadSegment(tkxProjectSegment& segment, CStdioFile* file, int& line, std::vector<int>* lines)
 {
+    if (!file) return 0;
+    text_lines::DataLineReader reader(*file);
     CString text;
-    if (!file || !tkx_ReadNextStringST(file, text, line)) return 0;
+    if (!reader.Next(text, line)) {
+        if (!reader.Failed()) return 0;
+        tkx_SetLastError(reader.FailureText());
+        return -1;
+    }
 
     CStringArray fields;
     if (tkx_DivideString(text, fields) != 0 || fields.GetSize() < 2) {
@@ -38,19 +46,23 @@ int ReadSegment(tkxProjectSegment& segment, CStdioFile* file, int& line, std::ve
     const CString countText = fields.GetSize() == 3 ? fields[2] : fields[1];
     segment.SetName(name);
     segment.Reset();
-    if (!IsNumericString(countText) || countText.Find(L'.') >= 0 || _wtoi(countText) < 0) {
+    double countValue = 0.0;
+    if (!StringToDouble(countText, &countValue) || countText.Find(L'.') >= 0 || countValue < 0.0) {
         SegmentError(file, ClFormat(L"读取第%d行分段[%s]的道路数[%s]错误!", line, name.GetString(), countText.GetString()));
         return -1;
     }
-    const int count = _wtoi(countText);
+    const int count = number_text::WholePart(countValue);
     if (count == 0) {
         SegmentError(file, ClFormat(L"读取第%d行分段[%s]的道路数不能为0!", line, name.GetString()));
         return -1;
     }
 
     for (int k = 1; k <= count; ++k) {
-        if (!tkx_ReadNextStringST(file, text, line)) {
-            SegmentError(file, ClFormat(L"读取第%d行分段[%s]中第%d条道路信息失败!", line, name.GetString(), k));
+        if (!reader.Next(text, line)) {
+            if (reader.Failed())
+                tkx_SetLastError(reader.FailureText());
+            else
+                SegmentError(file, ClFormat(L"读取第%d行分段[%s]中第%d条道路信息失败!", line, name.GetString(), k));
             return -1;
         }
         if (tkx_DivideString(text, fields) != 0 || fields.GetSize() == 0) {

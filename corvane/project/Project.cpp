@@ -9,6 +9,13 @@
 using namespace Tavix4;
 using namespace projectstore;
 
+namespace {
+
+// No road is designed for more, km/h.
+constexpr double kHighestDesignSpeed = 1000.0;
+
+} // namespace
+
 // ---------------------------------------------------------------------------
 // Records
 
@@ -104,6 +111,12 @@ CString CheckStoredRoads(const tkxProject& project)
         if (level < ROAD_EXPRESSWAY || level > ROAD_OTHER)
             return ClFormat(L"道路<%s>的等级<%d>错误, 应为%d到%d!", road.m_SRoadName.GetString(), level,
                             static_cast<int>(ROAD_EXPRESSWAY), static_cast<int>(ROAD_OTHER));
+        // A design speed no road has (NaN, negative, beyond any vehicle)
+        // would carry the curve and sight figures computed from it out of
+        // range.
+        if (!(road.m_rDesignSpeed >= 0.0 && road.m_rDesignSpeed <= kHighestDesignSpeed))
+            return ClFormat(L"道路<%s>的设计速度<%g>错误, 应为0到%gkm/h!", road.m_SRoadName.GetString(),
+                            road.m_rDesignSpeed, kHighestDesignSpeed);
     }
     if (project.m_iCurRoad < -1 || project.m_iCurRoad >= count)
         return ClFormat(L"当前道路序号<%d>超出了道路记录的范围(共%d条道路)!", static_cast<int>(project.m_iCurRoad),

@@ -1,6 +1,7 @@
 #include "corvane/project/StationList.h"
 #include "corvane/geometry/Numeric.h"
 #include "corvane/project/LastError.h"
+#include "corvane/project/LineReader.h"
 #include "corvane/project/TextLines.h"
 #include "corvane/road/BreakChain.h"
 
@@ -49,23 +50,25 @@ static CString ReadStations(const wchar_t* path, const tkxBreakChain* chain, CAr
     chainages.RemoveAll();
     CString result = kEndOfFile;
     try {
-        CArchive ar(&in, CArchive::load, 512);
+        CArchive ar(&in, CArchive::load, text_lines::kArchiveBufferBytes);
         CString line;
-        CStringArray tokens;
+        text_lines::DataLineReader lines(ar);
+        text_lines::FieldList tokens;
         int lineNo = 0;
-        while (tkx_ReadNextString(&ar, line, lineNo)) {
-            if (tkx_DivideString(line, tokens) == -1 || tokens.GetSize() == 0) {
+        while (lines.Next(line, lineNo)) {
+            if (tokens.Divide(line) == -1 || tokens.GetSize() == 0) {
                 result = Fail(ClFormat(L"桩号文件(%s)\n\n读第%d行时<桩号%s>出错", file.GetString(), lineNo, line.GetString()));
                 break;
             }
             double chainage = 0.0;
-            if (!chain->GetGlobalZH(tokens[0], chainage)) {
+            if (!chain->GetGlobalZH(tokens[0].GetString(), chainage)) {
                 result = Fail(
                     ClFormat(L"桩号文件(%s)\n\n第%d行: %s", file.GetString(), lineNo, tkx_GetLastError().GetString()));
                 break;
             }
             chainages.Add(chainage);
         }
+        if (lines.Failed()) result = Fail(lines.FailureText());
         ar.Abort();
     } catch (CException* e) {
         e->Delete();
@@ -97,11 +100,12 @@ static CString ReadStationTexts(const wchar_t* path, CStringArray& stations, CSt
     notes.RemoveAll();
     CString result = kEndOfFile;
     try {
-        CArchive ar(&in, CArchive::load, 512);
+        CArchive ar(&in, CArchive::load, text_lines::kArchiveBufferBytes);
         CString line;
+        text_lines::DataLineReader lines(ar);
         CStringArray tokens;
         int lineNo = 0;
-        while (tkx_ReadNextString(&ar, line, lineNo)) {
+        while (lines.Next(line, lineNo)) {
             if (tkx_DivideString(line, tokens) == -1 || tokens.GetSize() == 0) {
                 result = Fail(ClFormat(L"桩号文件(%s)\n\n读第%d行时<桩号%s>出错", file.GetString(), lineNo, line.GetString()));
                 break;
@@ -125,6 +129,7 @@ static CString ReadStationTexts(const wchar_t* path, CStringArray& stations, CSt
             stations.Add(station);
             notes.Add(note);
         }
+        if (lines.Failed()) result = Fail(lines.FailureText());
         ar.Abort();
     } catch (CException* e) {
         e->Delete();

@@ -3,21 +3,30 @@
 //
 // Data files are 8-bit text in the system's ANSI code page.  The readers hand
 // out the next data line, widened and trimmed; empty lines and lines that
-// begin with "//" are skipped.  The caller's line counter counts every
-// physical line read, so callers start it at 0 and use it as the 1-based line
-// number in their messages.  The readers never set the last-error text.
+// begin with "//" are skipped.  A physical line ends at a line feed, at a
+// carriage return and line feed, or at a carriage return alone.  The
+// caller's line counter counts every physical line read, so callers start it
+// at 0 and use it as the 1-based line number in their messages.  The readers
+// never set the last-error text.
+//
+// A data line longer than the reader's limit (65,535 bytes through a file,
+// 1,023 through an archive), or any line holding a zero byte, is a bad line:
+// the reader returns -1 with the line empty and the counter on that line,
+// and the caller reports it.  A comment line may be longer.
 //
 // The caller owns the file, archive and arrays; nothing here opens or closes
 // what it is given.
 #pragma once
 #include "corvane/CorvaneDefs.h"
 
-// Next data line from a file open for reading.  Returns 1 with the line, or 0
-// at the end of the file; at the end the counter is raised by one more.
+// Next data line from a file open for reading.  Returns 1 with the line, 0
+// at the end of the file (the counter is then raised by one more), or -1 at a
+// bad line.
 CORVANE_API int tkx_ReadNextStringST(CStdioFile* file, CString& line, int& lineNo);
 
-// Next data line from an archive in load mode.  Returns 1 with the line, or 0
-// at the end of the archive; at the end the counter is left as it was.
+// Next data line from an archive in load mode.  Returns 1 with the line, 0
+// at the end of the archive (the counter is left as it was), or -1 at a bad
+// line.
 CORVANE_API int tkx_ReadNextString(CArchive* ar, CString& line, int& lineNo);
 
 // Cuts text into tokens at blanks, tabs and commas; runs of separators count

@@ -1,12 +1,14 @@
 #include "corvane/road/BreakChain.h"
-#include "corvane/geometry/Numeric.h"
+#include "corvane/geometry/NumberText.h"
 #include "corvane/project/LastError.h"
+#include "corvane/project/LineReader.h"
 #include "corvane/project/StationText.h"
-#include "corvane/project/TextLines.h"
 #include "corvane/road/RoadFiles.h"
 
 #include <cmath>
 #include <cwchar>
+#include <string>
+#include <string_view>
 
 IMPLEMENT_SERIAL(tkxBreakChain, CObject, 300)
 
@@ -32,25 +34,63 @@ int FirstOutOfOrderBreak(const CArray<double, double>& backs, const CArray<doubl
     return 0;
 }
 
-double ToDouble(const CString& text)
+// A break station: a number within the chain's open ends (a station
+// beyond them lies in no segment, and the offsets built from such stations
+// could leave the range of double).
+bool ReadBreakStation(std::wstring_view text, double& station)
 {
-    return wcstod(text.GetString(), nullptr);
+    double value = 0.0;
+    if (!text_lines::ReadNumber(text, value) || !(std::fabs(value) < kOpenEnd)) return false;
+    station = value;
+    return true;
 }
 
-// Splits text at every occurrence of ch (empty parts included).
-void SplitAt(const CString& text, wchar_t ch, CStringArray& parts)
+// The parts of a station field: at most two are used, a third only tells
+// that there are too many.
+struct StationParts {
+    std::wstring_view part[3];
+    int count = 0;
+};
+
+// Splits text at every occurrence of ch (empty parts included), up to three
+// parts.
+void SplitAt(std::wstring_view text, wchar_t ch, StationParts& parts)
 {
-    parts.RemoveAll();
-    int start = 0;
+    parts.count = 0;
     for (;;) {
-        const int at = text.Find(ch, start);
-        if (at < 0) {
-            parts.Add(text.Mid(start));
+        const size_t at = text.find(ch);
+        if (at == std::wstring_view::npos || parts.count == 2) {
+            parts.part[parts.count++] = text;
             return;
         }
-        parts.Add(text.Mid(start, at - start));
-        start = at + 1;
+        parts.part[parts.count++] = text.substr(0, at);
+        text.remove_prefix(at + 1);
     }
+}
+
+bool IsStationSeparator(wchar_t c) { return c == 0 || c == L' ' || c == L'\t' || c == L','; }
+
+// Step 1 of reading a station text: "_" becomes a blank, "K" and "k" go.
+// Writes the converted text into out (room for the whole text) and returns
+// its length; wellFormed is false when the text holds more than one "_" or
+// one without text on both sides ("1__2", "12_": no station with its
+// segment number).
+size_t StationTextWithoutMarks(const wchar_t* text, wchar_t* out, bool& wellFormed)
+{
+    size_t n = 0;
+    wellFormed = true;
+    int underscores = 0;
+    for (const wchar_t* p = text; *p; ++p) {
+        if (*p == L'_') {
+            if (++underscores > 1 || p == text || IsStationSeparator(p[-1]) || IsStationSeparator(p[1]))
+                wellFormed = false;
+            out[n++] = L' ';
+        } else if (*p != L'K' && *p != L'k') {
+            out[n++] = *p;
+        }
+    }
+    out[n] = 0;
+    return n;
 }
 
 } // namespace
@@ -159,23 +199,25 @@ int tkxBreakChain::LoadDLFile(const wchar_t* path)
     CString message;
     try {
         CString line;
-        CStringArray fields;
+        text_lines::DataLineReader lines(in);
+        text_lines::FieldList fields;
         int lineNo = 0;
-        while (message.IsEmpty() && tkx_ReadNextStringST(&in, line, lineNo)) {
-            if (tkx_DivideString(line, fields) != 0 || fields.GetSize() != 2) {
+        while (message.IsEmpty() && lines.Next(line, lineNo)) {
+            if (fields.Divide(line) != 0 || fields.GetSize() != 2) {
                 message = ClFormat(L"断链文件(%s)\n\n第%d行格式错误!", file.GetString(), lineNo);
                 break;
             }
+            double values[2] = {0.0, 0.0};
             for (int k = 0; k < 2; ++k) {
-                if (!IsNumericString(fields[k])) {
+                if (!ReadBreakStation(fields[k].View(), values[k])) {
                     message = ClFormat(L"断链文件(%s)\n\n第%d行第%d个数据%s, <%s>错误!", file.GetString(), lineNo,
                                        k + 1, fields[k].GetString(), k == 0 ? L"断链前桩号" : L"断链后桩号");
                     break;
                 }
             }
             if (!message.IsEmpty()) break;
-            const double back = ToDouble(fields[0]);
-            const double ahead = ToDouble(fields[1]);
+            const double back = values[0];
+            const double ahead = values[1];
             if (backs.GetSize() > 0) {
                 const double previousAhead = aheads[aheads.GetSize() - 1];
                 if (previousAhead >= back || std::fabs(previousAhead - back) < kStationTolerance) {
@@ -187,6 +229,7 @@ int tkxBreakChain::LoadDLFile(const wchar_t* path)
             backs.Add(back);
             aheads.Add(ahead);
         }
+        if (message.IsEmpty() && lines.Failed()) message = lines.FailureText();
     } catch (CFileException* e) {
         e->Delete();
         message = ClFormat(L"打开断链文件(*.DL)时出错!\n\n%s", file.GetString());
@@ -276,14 +319,16 @@ int tkxBreakChain::GetDLFromString(const wchar_t* textIn)
         const int delimiter = rest.FindOneOf(L" ,");
         CString ahead = delimiter < 0 ? rest : rest.Left(delimiter);
         ahead.TrimRight();
-        for (const CString* part : {&back, &ahead}) {
-            if (!IsNumericString(*part)) {
-                tkx_SetLastError(ClFormat(L"读断链数据出错!\n\n无法转换字符%s.", part->GetString()));
+        double values[2] = {0.0, 0.0};
+        const CString* parts[2] = {&back, &ahead};
+        for (int k = 0; k < 2; ++k) {
+            if (!ReadBreakStation(parts[k]->str(), values[k])) {
+                tkx_SetLastError(ClFormat(L"读断链数据出错!\n\n无法转换字符%s.", parts[k]->GetString()));
                 return 0;
             }
         }
-        backs.Add(ToDouble(back));
-        aheads.Add(ToDouble(ahead));
+        backs.Add(values[0]);
+        aheads.Add(values[1]);
         if (delimiter < 0) break;
         text = rest.Mid(delimiter + 1);
         text.TrimLeft();
@@ -334,68 +379,87 @@ int tkxBreakChain::GetGlobalZH(double station, double& out, int segment) const
 
 int tkxBreakChain::GetGlobalZH(const wchar_t* textIn, double& out) const
 {
-    CString text = textIn ? textIn : L"";
-    text.Replace(L'_', L' ');
-    text.Remove(L'K');
-    text.Remove(L'k');
+    // The text is read on views of one converted copy, on the stack for a
+    // usual station; texts are made only for the messages.
+    const wchar_t* const text0 = textIn ? textIn : L"";
+    const size_t textLength = std::wcslen(text0);
+    wchar_t shortText[64];
+    std::wstring longText;
+    wchar_t* converted = shortText;
+    if (textLength >= sizeof shortText / sizeof shortText[0]) {
+        longText.resize(textLength);
+        converted = &longText[0];
+    }
+    bool wellFormed = true;
+    const size_t convertedLength = StationTextWithoutMarks(text0, converted, wellFormed);
+    text_lines::FieldList fields;
+    StationParts parts;
 
-    const CString formatMessage = L"读断链桩号数据(%s)时出错! \n\n正确的表述应为: 1200 2 或1200,2 !";
-    CStringArray fields;
-    if (tkx_DivideString(text, fields) != 0 || fields.GetSize() == 0) {
-        tkx_SetLastError(ClFormat(formatMessage, text.GetString()));
+    const wchar_t* const formatMessage = L"读断链桩号数据(%s)时出错! \n\n正确的表述应为: 1200 2 或1200,2 !";
+    if (!wellFormed || fields.Divide(converted, convertedLength) != 0 || fields.GetSize() == 0) {
+        tkx_SetLastError(ClFormat(formatMessage, converted));
         return 0;
     }
     if (fields.GetSize() > 2) {
-        tkx_SetLastError(ClFormat(L"断链桩号(%s)数据个数(%d)出错! \n\n正确的个数应为1个或2个!", text.GetString(),
+        tkx_SetLastError(ClFormat(L"断链桩号(%s)数据个数(%d)出错! \n\n正确的个数应为1个或2个!", converted,
                                   static_cast<int>(fields.GetSize())));
         return 0;
     }
-    const CString field = fields[0];
+    const text_lines::Field field = fields[0];
 
     // Kilometre and metre parts: 12+345.6, 12-345.6 (twelve kilometres less
-    // 345.6 m) or one plain number.
-    CStringArray parts;
+    // 345.6 m) or one plain number.  A part after a "-" split is read with
+    // that "-" in front of it.
+    std::wstring_view text = field.View();
+    bool negativeMetres = false;
     if (field.Find(L'+') >= 0) {
-        SplitAt(field, L'+', parts);
+        SplitAt(text, L'+', parts);
     } else {
-        CString rest = field;
-        CString sign;
-        if (rest.GetLength() > 1 && rest[0] == L'-') {
-            sign = L"-";
-            rest = rest.Mid(1);
-        }
-        if (rest.Find(L'-', 1) >= 1) {
+        const bool sign = text.size() > 1 && text[0] == L'-';
+        const std::wstring_view rest = sign ? text.substr(1) : text;
+        if (rest.find(L'-', 1) != std::wstring_view::npos) {
             SplitAt(rest, L'-', parts);
-            parts[0] = sign + parts[0];
-            for (INT_PTR i = 1; i < parts.GetSize(); ++i) parts[i] = L"-" + parts[i];
+            parts.part[0] = text.substr(0, parts.part[0].size() + (sign ? 1 : 0));
+            negativeMetres = true;
         } else {
-            parts.Add(sign + rest);
+            parts.part[0] = text;
+            parts.count = 1;
         }
     }
-    if (parts.GetSize() > 2) {
+    if (parts.count > 2) {
         tkx_SetLastError(ClFormat(formatMessage, field.GetString()));
         return 0;
     }
-    // Each part must read as a number; a kilometre part must be whole.
-    for (INT_PTR i = 0; i < parts.GetSize(); ++i) {
-        const bool kilometre = parts.GetSize() == 2 && i == 0;
-        if (!IsNumericString(parts[i]) || (kilometre && parts[i].Find(L'.') >= 0)) {
-            tkx_SetLastError(ClFormat(L"桩号(%s)数据错误! ", parts[i].GetString()));
+    // Each part must be a number; a kilometre part must be whole.  (A part
+    // after a "-" split begins with no sign: "--" leaves an empty part.)
+    double values[2] = {0.0, 0.0};
+    for (int i = 0; i < parts.count; ++i) {
+        const bool kilometre = parts.count == 2 && i == 0;
+        const bool minus = negativeMetres && i > 0;
+        const std::wstring_view part = parts.part[i];
+        if (!text_lines::ReadNumber(part, values[i]) || (kilometre && part.find(L'.') != std::wstring_view::npos)) {
+            const CString shown = CString(part.data(), static_cast<int>(part.size()));
+            tkx_SetLastError(ClFormat(L"桩号(%s)数据错误! ", (minus ? L"-" + shown : shown).GetString()));
             return 0;
         }
+        if (minus) values[i] = -values[i];
     }
-    double value = ToDouble(parts[0]);
-    if (parts.GetSize() == 2) value = _wtoi(parts[0]) * 1000.0 + ToDouble(parts[1]);
+    const double value = parts.count == 2 ? values[0] * 1000.0 + values[1] : values[0];
+    if (!std::isfinite(value)) {
+        tkx_SetLastError(ClFormat(L"桩号(%s)数据错误! ", field.GetString()));
+        return 0;
+    }
 
     if (fields.GetSize() == 2) {
-        const CString segmentText = fields[1];
+        const text_lines::Field segmentText = fields[1];
         // A segment number that is no whole number is refused rather than
         // read as segment 0 (which would quietly pick the first segment).
-        if (!IsNumericString(segmentText) || segmentText.Find(L'.') >= 0) {
+        double segment = 0.0;
+        if (!text_lines::ReadNumber(segmentText, segment) || segmentText.Find(L'.') >= 0) {
             tkx_SetLastError(ClFormat(L"桩号(%s)的断链号(%s)错误!", field.GetString(), segmentText.GetString()));
             return 0;
         }
-        if (!GetGlobalZH(value, out, _wtoi(segmentText))) {
+        if (!GetGlobalZH(value, out, number_text::WholePart(segment))) {
             tkx_SetLastError(ClFormat(L"路线中不包含指定计算桩号(%s)!", field.GetString()));
             return 0;
         }

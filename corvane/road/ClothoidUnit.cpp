@@ -1,10 +1,12 @@
 #include "corvane/road/ClothoidUnit.h"
 #include "corvane/geometry/Numeric.h"
+#include "corvane/geometry/NumberText.h"
 #include "corvane/geometry/PlaneGeometry.h"
+#include "corvane/project/LineReader.h"
 #include "corvane/project/StationText.h"
-#include "corvane/project/TextLines.h"
 
 #include <cmath>
+#include <cwchar>
 #include <utility>
 
 using namespace Tavix4;
@@ -791,36 +793,37 @@ int tkxClothoidUnit::GetRelativePoint(double* out) const
 CString tkxClothoidUnit::LoadFromString(sZHPtInfo start, const wchar_t* line)
 {
     m_StartPt = start;
-    CStringArray fields;
-    fields.RemoveAll();
-    if (!line || tkx_DivideString(line, fields) != 0 || fields.GetSize() == 0) return L"解析缓和曲线ICD格式字符失败!";
+    text_lines::FieldList fields;
+    if (!line || fields.Divide(line, std::wcslen(line)) != 0 || fields.GetSize() == 0)
+        return L"解析缓和曲线ICD格式字符失败!";
     const int count = static_cast<int>(fields.GetSize());
-    const int type = _wtoi(fields[0]);
+    double code = 0.0;
+    const int type = text_lines::ReadNumber(fields[0], code) ? number_text::WholePart(code) : -1;
     const bool twoRadii = type == UNIT_CLOTHOID_DEC || type == UNIT_CLOTHOID_INC;
     if (count < 4 || (twoRadii && count < 5))
         return ClFormat(L"读缓和曲线数据个数为%d时出错!允许数据个数太少。", count);
     m_iUnitType = type;
     double A = 0.0;
-    if (!StringToDouble(fields[1], &A)) return ClFormat(L"读第2数据, 缓和曲线参数<%s>时出错! ", fields[1].GetString());
+    if (!text_lines::ReadNumber(fields[1], A)) return ClFormat(L"读第2数据, 缓和曲线参数<%s>时出错! ", fields[1].GetString());
 
     double R1 = kInfiniteRadius, R2 = kInfiniteRadius;
     int turnField = 3; // 0-based index of the turn field
     switch (type) {
     case UNIT_CLOTHOID_IN:
-        if (!StringToDouble(fields[2], &R2))
+        if (!text_lines::ReadNumber(fields[2], R2))
             return ClFormat(L"读第3数据, 缓和曲线终点半径<%s>时出错! ", fields[2].GetString());
         break;
     case UNIT_CLOTHOID_OUT:
-        if (!StringToDouble(fields[2], &R1))
+        if (!text_lines::ReadNumber(fields[2], R1))
             return ClFormat(L"读第3数据, 缓和曲线起点半径<%s>时出错! ", fields[2].GetString());
         break;
     case UNIT_CLOTHOID_DEC:
     case UNIT_CLOTHOID_INC:
-        if (!StringToDouble(fields[2], &R1))
+        if (!text_lines::ReadNumber(fields[2], R1))
             return ClFormat(L"读第3数据, 缓和曲线起点半径<%s>时出错! ", fields[2].GetString());
         if (type == UNIT_CLOTHOID_INC && R1 < 1e-6)
             return ClFormat(L"读第3数据, 缓和曲线起点半径<%s>数值太小! ", fields[2].GetString());
-        if (!StringToDouble(fields[3], &R2))
+        if (!text_lines::ReadNumber(fields[3], R2))
             return ClFormat(L"读第4数据, 缓和曲线终点半径<%s>时出错! ", fields[3].GetString());
         if (type == UNIT_CLOTHOID_INC && R2 < 1e-6)
             return ClFormat(L"读第4数据, 缓和曲线终点半径<%s>数值太小! ", fields[3].GetString());
@@ -831,12 +834,12 @@ CString tkxClothoidUnit::LoadFromString(sZHPtInfo start, const wchar_t* line)
     if (std::fabs(R1 - R2) < 1e-6) return ClFormat(L"缓和曲线起终点半径数值不能相同![%.3f, %.3f]", R1, R2);
 
     double turn = 0.0;
-    if (!StringToDouble(fields[turnField], &turn))
+    if (!text_lines::ReadNumber(fields[turnField], turn))
         return ClFormat(L"读第%d数据, 缓和曲线单元转向<%s>时出错! ", turnField + 1, fields[turnField].GetString());
     m_iStartMutation = 0;
     if (count > turnField + 1) {
         double azimuth = 0.0;
-        if (!StringToDouble(fields[turnField + 1], &azimuth))
+        if (!text_lines::ReadNumber(fields[turnField + 1], azimuth))
             return ClFormat(L"读第%d数据, 缓和曲线起点方位角<%s>时出错! ", turnField + 2,
                             fields[turnField + 1].GetString());
         m_StartPt.m_rAzimuth = azimuth;

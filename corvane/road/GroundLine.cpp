@@ -1,7 +1,9 @@
 // The longitudinal ground line of tkxZDMInfo and its file (.DMX).
 #include "corvane/geometry/Numeric.h"
+#include "corvane/geometry/NumberText.h"
 #include "corvane/geometry/PlaneGeometry.h"
 #include "corvane/project/LastError.h"
+#include "corvane/project/LineReader.h"
 #include "corvane/project/TextLines.h"
 #include "corvane/road/BreakChain.h"
 #include "corvane/road/Profile.h"
@@ -10,12 +12,20 @@
 #include <algorithm>
 #include <cmath>
 #include <cwchar>
+#include <string>
+#include <string_view>
 
 namespace {
 
 constexpr double kOutside = -999.0;
 constexpr double kSamePoint = 1e-8;
 constexpr double kSameStation = 1e-6;
+
+// A ground height field: a number within reach.
+bool ReadGroundHeight(const text_lines::Field& field, double& value)
+{
+    return text_lines::ReadNumber(field, value) && road_files::WithinReach(value);
+}
 
 } // namespace
 
@@ -200,14 +210,15 @@ void tkxZDMInfo::AutoDMXSort()
 
 int tkxZDMInfo::ReadLineDMXData(const wchar_t* line, double& station, double& height, int& segment) const
 {
-    CStringArray fields;
-    if (!line || tkx_DivideString(line, fields) < 0 || fields.GetSize() < 2) return 0;
+    text_lines::FieldList fields;
+    if (!line || fields.Divide(line, std::wcslen(line)) < 0 || fields.GetSize() < 2) return 0;
     // No "_" suffix here: the segment is the third field.
-    if (fields[0].Find(L'_') >= 0 || fields[1].Find(L'_') >= 0) return 0;
-    if (!IsNumericString(fields[0]) || !IsNumericString(fields[1])) return 0;
-    station = wcstod(fields[0], nullptr);
-    height = wcstod(fields[1], nullptr);
-    if (fields.GetSize() > 2) segment = _wtoi(fields[2]);
+    double readStation = 0.0, readHeight = 0.0, readSegment = 0.0;
+    if (!text_lines::ReadNumber(fields[0], readStation) || !ReadGroundHeight(fields[1], readHeight)) return 0;
+    if (fields.GetSize() > 2 && !text_lines::ReadNumber(fields[2], readSegment)) return 0;
+    station = readStation;
+    height = readHeight;
+    if (fields.GetSize() > 2) segment = number_text::WholePart(readSegment);
     return 1;
 }
 
@@ -242,14 +253,15 @@ int tkxZDMInfo::ReadDMXFile(const wchar_t* path)
     const wchar_t* f = file.GetString();
     CString message;
     try {
-        CArchive ar(&in, CArchive::load);
+        CArchive ar(&in, CArchive::load, text_lines::kArchiveBufferBytes);
         CString line;
-        CStringArray fields;
-        CStringArray parts;
+        text_lines::DataLineReader lines(ar);
+        text_lines::FieldList fields;
+        std::wstring first;
         int lineNo = 0;
         int segment = 1;
-        while (message.IsEmpty() && tkx_ReadNextString(&ar, line, lineNo)) {
-            if (tkx_DivideString(line, fields) != 0) {
+        while (message.IsEmpty() && lines.Next(line, lineNo)) {
+            if (fields.Divide(line) != 0) {
                 message = ClFormat(L"地面线文件(%s)\n\n读第%d行时出错", f, lineNo);
                 break;
             }
@@ -258,44 +270,45 @@ int tkxZDMInfo::ReadDMXFile(const wchar_t* path)
                 message = ClFormat(L"地面线文件(%s)\n\n读第%d行数据个数<%d>不符\n\n每行必须为2个或3个数据!", f, lineNo, count);
                 break;
             }
-            CString first = fields[0];
-            if (count == 3) first = ClFormat(L"%s_%s", fields[0].GetString(), fields[2].GetString());
-
-            CString stationText = first;
-            if (tkx_SplitString(first, L"_", parts) == 2) {
-                stationText = parts[0];
-                if (!IsNumericString(parts[0])) {
-                    message = ClFormat(L"读地面线文件(%s)\n\n第%d行第1个数据%s, <桩号>错误!", f, lineNo, first.GetString());
-                    break;
-                }
-                if (!IsNumericString(parts[1])) {
-                    message = ClFormat(L"读地面线文件(%s)\n\n第%d行第1个数据桩号的断链号%s, <桩号的断链号>错误!", f, lineNo,
-                                       first.GetString());
-                    break;
-                }
-                segment = _wtoi(parts[1]);
-            } else if (!IsNumericString(first)) {
-                message = ClFormat(L"读地面线文件(%s)\n\n第%d行第1个数据%s, <桩号>错误!", f, lineNo, first.GetString());
+            // The station with its segment: "station_n", or the segment as a
+            // third field.
+            first.assign(fields[0].View());
+            if (count == 3) first.append(L"_").append(fields[2].View());
+            const size_t mark = first.find(L'_');
+            const std::wstring_view stationText = std::wstring_view(first).substr(0, mark);
+            double station = 0.0;
+            if (!text_lines::ReadNumber(stationText, station)) {
+                message = ClFormat(L"读地面线文件(%s)\n\n第%d行第1个数据%s, <桩号>错误!", f, lineNo, first.c_str());
                 break;
             }
-            const double station = wcstod(stationText, nullptr);
+            if (mark != std::wstring::npos) {
+                double value = 0.0;
+                if (!text_lines::ReadNumber(std::wstring_view(first).substr(mark + 1), value)) {
+                    message = ClFormat(L"读地面线文件(%s)\n\n第%d行第1个数据桩号的断链号%s, <桩号的断链号>错误!", f, lineNo,
+                                       first.c_str());
+                    break;
+                }
+                segment = number_text::WholePart(value);
+            }
             double chainage = 0.0;
             if (!m_pBreakChain->GetGlobalZH(station, chainage, segment)) {
                 message = ClFormat(L"读地面线文件%s第%d行, 桩号<%.5f_%d>转为整链时出错!", f, lineNo, station, segment);
                 break;
             }
-            if (!IsNumericString(fields[1])) {
+            double height = 0.0;
+            if (!ReadGroundHeight(fields[1], height)) {
                 message = ClFormat(L"读地面线文件%s第%d行, 地面高(%s)数据错误!", f, lineNo, fields[1].GetString());
                 break;
             }
             const int n = GetDMXCount();
             if (n > 0 && chainage + kSameStation < m_DMXZHs[n - 1]) {
-                message = ClFormat(L"读地面线文件%s第%d行, 违反了桩号[%s]递增规则!!", f, lineNo, first.GetString());
+                message = ClFormat(L"读地面线文件%s第%d行, 违反了桩号[%s]递增规则!!", f, lineNo, first.c_str());
                 break;
             }
             m_DMXZHs.Add(chainage);
-            m_DMXHeights.Add(wcstod(fields[1], nullptr));
+            m_DMXHeights.Add(height);
         }
+        if (message.IsEmpty() && lines.Failed()) message = lines.FailureText();
         ar.Abort();
     } catch (CException* e) {
         e->Delete();

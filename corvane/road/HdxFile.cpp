@@ -1,12 +1,12 @@
 #include "corvane/road/HdxFile.h"
 #include "corvane/project/LastError.h"
-#include "corvane/project/TextLines.h"
 #include "corvane/road/BreakChain.h"
 #include "corvane/road/HdxRead.h"
 #include "corvane/road/Profile.h"
 #include "corvane/road/RoadFiles.h"
 
 #include <cmath>
+#include <unordered_set>
 
 using namespace Tavix4;
 
@@ -55,9 +55,11 @@ int ReadHDXFile(const wchar_t* path, CPtrList* sections, enHDXFormat& format, co
     int result = 0;
     try {
         int line = 0;
-        CString text;
-        if (!tkx_ReadNextStringST(&in, text, line)) {
-            tkx_SetLastError(ClFormat(L"读横地线文件[%s]第1行失败!", file.GetString()));
+        hdx_read::SectionReader reader(in);
+        CString& text = reader.text;
+        if (!reader.lines.Next(text, line)) {
+            tkx_SetLastError(reader.lines.Failed() ? reader.lines.FailureText()
+                                                   : ClFormat(L"读横地线文件[%s]第1行失败!", file.GetString()));
             in.Abort();
             return 0;
         }
@@ -82,7 +84,7 @@ int ReadHDXFile(const wchar_t* path, CPtrList* sections, enHDXFormat& format, co
             // The order message names the new section's station line itself,
             // not the last line read before it.
             int stationLine = line + 1;
-            if (!hdx_read::ReadSection(*section, in, line, format, chain, profile, &stationLine)) {
+            if (!hdx_read::ReadSection(*section, reader, line, format, chain, profile, &stationLine)) {
                 delete section;
                 break;
             }
@@ -336,6 +338,21 @@ void tkxHDMTerrain::RemoveAt(tkxHdxSection* section)
     if (m_Cursor == pos) m_Sections.GetNext(m_Cursor);
     m_Sections.RemoveAt(pos);
     delete section;
+}
+
+void tkxHDMTerrain::RemoveSections(const CPtrList& sections)
+{
+    std::unordered_set<const void*> doomed;
+    for (POSITION pos = sections.GetHeadPosition(); pos;) doomed.insert(sections.GetNext(pos));
+    POSITION pos = m_Sections.GetHeadPosition();
+    while (pos) {
+        const POSITION here = pos;
+        auto* section = static_cast<tkxHdxSection*>(m_Sections.GetNext(pos));
+        if (!doomed.count(section)) continue;
+        if (m_Cursor == here) m_Cursor = pos;
+        m_Sections.RemoveAt(here);
+        delete section;
+    }
 }
 
 tkxHdxSection* tkxHDMTerrain::FintClosetHDX(double x) const

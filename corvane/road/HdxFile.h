@@ -65,6 +65,9 @@ public:
     int InsertAt(int i, tkxHdxSection* section);
     // Removes and deletes the section when the set holds it.
     void RemoveAt(tkxHdxSection* section);
+    // Removes and deletes every section of the list that the set holds, in
+    // one pass over the set.
+    void RemoveSections(const CPtrList& sections);
     // The section nearest to a station (of two equally near, the later).
     tkxHdxSection* FintClosetHDX(double station) const;
     // The first section within 0.0001 of a station; null when none.

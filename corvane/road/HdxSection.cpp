@@ -3,7 +3,7 @@
 #include "corvane/geometry/Numeric.h"
 #include "corvane/geometry/PlaneGeometry.h"
 #include "corvane/project/LastError.h"
-#include "corvane/project/TextLines.h"
+#include "corvane/project/LineReader.h"
 #include "corvane/road/BreakChain.h"
 #include "corvane/road/PolylineThin.h"
 #include "corvane/road/Profile.h"
@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string_view>
 
 using namespace Tavix4;
 
@@ -97,16 +98,33 @@ enWaterFlag TakeWaterMark(CString& token)
     return flag;
 }
 
+// Whether a token may carry a water mark at all: most hold none of its
+// characters and are read as they stand.
+bool MayHoldWaterMark(const text_lines::Field& token)
+{
+    for (wchar_t c : token.View())
+        if (c == L'W' || c == L'w' || c == L'[' || c == L']') return true;
+    return false;
+}
+
+// A value of a point as stored (a float): a number within the range of
+// float.
+bool ReadPointValue(std::wstring_view text, double& value)
+{
+    return text_lines::ReadNumber(text, value) && std::isfinite(static_cast<float>(value));
+}
+
 // Reads one side line into points (the centre point first); empty message
 // on success.
-CString ReadSide(const CString& line, enHDXFormat format, double centre, bool left, std::vector<sHdxPoint>& side)
+CString ReadSide(const CString& line, enHDXFormat format, double centre, bool left, text_lines::FieldList& tokens,
+                 std::vector<sHdxPoint>& side)
 {
     const SideTexts& texts = left ? kLeftTexts : kRightTexts;
-    CStringArray tokens;
-    if (tkx_DivideString(line, tokens) != 0) return texts.readFailed;
+    if (tokens.Divide(line) != 0) return texts.readFailed;
     if (tokens.GetSize() % 2 != 0) return texts.oddCount;
 
     side.clear();
+    side.reserve(static_cast<size_t>(tokens.GetSize() / 2) + 1);
     side.push_back(MakePoint(0.0, centre, WATER_NONE));
 
     // "0 0", as the writer puts it, stands for a side without ground points,
@@ -117,19 +135,27 @@ CString ReadSide(const CString& line, enHDXFormat format, double centre, bool le
     double o = 0.0;
     double z = centre;
     double p = 0.0;
+    CString marked;
     for (INT_PTR k = 0; 2 * k < tokens.GetSize(); ++k) {
         const int number = static_cast<int>(2 * k + 1);
-        const CString& distanceToken = tokens[2 * k];
-        const CString& elevationToken = tokens[2 * k + 1];
-        CString distance = distanceToken;
-        const enWaterFlag flag = TakeWaterMark(distance);
+        const text_lines::Field distanceToken = tokens[2 * k];
+        const text_lines::Field elevationToken = tokens[2 * k + 1];
+        enWaterFlag flag = WATER_NONE;
+        std::wstring_view distance = distanceToken.View();
+        if (MayHoldWaterMark(distanceToken)) {
+            marked = distanceToken.Text();
+            flag = TakeWaterMark(marked);
+            distance = marked.str();
+        }
         double value = 0.0;
-        if (!StringToDouble(distance, &value))
+        if (!ReadPointValue(distance, value))
             return ClFormat(texts.badDistance, number, distanceToken.GetString());
         o = format == HDX_RELATIVE ? o + value : value;
+        if (!std::isfinite(static_cast<float>(o)))
+            return ClFormat(texts.badDistance, number, distanceToken.GetString());
         if (p - 1e-6 > o) return ClFormat(texts.notIncreasing, number, distanceToken.GetString());
         p = o;
-        if (!StringToDouble(elevationToken, &value))
+        if (!ReadPointValue(elevationToken.View(), value))
             return ClFormat(texts.badElevation, number, elevationToken.GetString());
         if (format == HDX_ABS)
             z = value;
@@ -137,6 +163,8 @@ CString ReadSide(const CString& line, enHDXFormat format, double centre, bool le
             z = value + centre;
         else
             z = z + value;
+        if (!std::isfinite(static_cast<float>(z)))
+            return ClFormat(texts.badElevation, number, elevationToken.GetString());
 
         if (o <= -1e-8) continue;
         if (std::fabs(o) < 0.0001 &&
@@ -155,7 +183,7 @@ void tkxHdxSection::CheckFlag(CString& token, enWaterFlag& flag) const
     flag = TakeWaterMark(token);
 }
 
-int hdx_read::ReadSection(tkxHdxSection& section, CStdioFile& file, int& line, enHDXFormat format,
+int hdx_read::ReadSection(tkxHdxSection& section, SectionReader& reader, int& line, enHDXFormat format,
                           const tkxBreakChain* chain, const tkxZDMInfo* profile, int* stationLine)
 {
     if (format == HDX_ABS && !profile) {
@@ -168,9 +196,9 @@ int hdx_read::ReadSection(tkxHdxSection& section, CStdioFile& file, int& line, e
     }
     section.RemoveAll();
 
-    CString text;
-    if (!tkx_ReadNextStringST(&file, text, line)) {
-        tkx_SetLastError(L"文件结束");
+    CString& text = reader.text;
+    if (!reader.lines.Next(text, line)) {
+        tkx_SetLastError(reader.lines.Failed() ? reader.lines.FaultText() : CString(L"文件结束"));
         return 0;
     }
     if (stationLine) *stationLine = line;
@@ -190,17 +218,17 @@ int hdx_read::ReadSection(tkxHdxSection& section, CStdioFile& file, int& line, e
 
     for (bool left : {true, false}) {
         const SideTexts& texts = left ? kLeftTexts : kRightTexts;
-        if (!tkx_ReadNextStringST(&file, text, line)) {
-            tkx_SetLastError(texts.readFailed);
+        if (!reader.lines.Next(text, line)) {
+            tkx_SetLastError(reader.lines.Failed() ? reader.lines.FaultText() : CString(texts.readFailed));
             return 0;
         }
-        std::vector<sHdxPoint> side;
-        const CString message = ReadSide(text, format, centre, left, side);
+        std::vector<sHdxPoint>& side = SectionAccess::Side(section, left);
+        const CString message = ReadSide(text, format, centre, left, reader.fields, side);
         if (!message.IsEmpty()) {
+            side.clear();
             tkx_SetLastError(message);
             return 0;
         }
-        for (const sHdxPoint& p : side) section.AddPt(p.m_fOffset, p.m_fElevation, p.m_Flag, left ? 1 : 2);
     }
     return 1;
 }
@@ -208,7 +236,8 @@ int hdx_read::ReadSection(tkxHdxSection& section, CStdioFile& file, int& line, e
 int tkxHdxSection::ReadHDX(CStdioFile& file, int& line, enHDXFormat format, const tkxBreakChain* chain,
                            const tkxZDMInfo* profile)
 {
-    return hdx_read::ReadSection(*this, file, line, format, chain, profile, nullptr);
+    hdx_read::SectionReader reader(file);
+    return hdx_read::ReadSection(*this, reader, line, format, chain, profile, nullptr);
 }
 
 CString tkxHdxSection::CheckHDXFormat(const wchar_t* path, enHDXFormat& format)
@@ -219,12 +248,13 @@ CString tkxHdxSection::CheckHDXFormat(const wchar_t* path, enHDXFormat& format)
         return ClFormat(L"打开横地线文件失败!\n\n[%s]", file.GetString());
     CString line;
     int lineNo = 0;
-    int found = 0;
+    bool found = false;
     try {
-        found = tkx_ReadNextStringST(&in, line, lineNo);
+        text_lines::DataLineReader lines(in);
+        found = lines.Next(line, lineNo);
     } catch (CFileException* e) {
         e->Delete();
-        found = 0;
+        found = false;
     }
     in.Abort();
     if (!found) return ClFormat(L"读取横地线文件失败!\n\n[%s]", file.GetString());

@@ -20,6 +20,9 @@
 
 class tkxBreakChain;
 class tkxZDMInfo;
+namespace hdx_read {
+struct SectionAccess;
+}
 
 namespace Tavix4 {
 
@@ -151,6 +154,7 @@ protected:
     int SetPtWaterFlag(int side, int i, Tavix4::enWaterFlag flag);
 
 private:
+    friend struct hdx_read::SectionAccess;
     using Side = std::vector<Tavix4::sHdxPoint>;
     Side& SideOf(int side) { return side == 1 ? m_LeftPts : m_RightPts; }
     const Side& SideOf(int side) const { return side == 1 ? m_LeftPts : m_RightPts; }

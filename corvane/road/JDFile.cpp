@@ -1,8 +1,11 @@
 #include "corvane/road/JDFile.h"
 #include "corvane/geometry/Numeric.h"
-#include "corvane/project/TextLines.h"
+#include "corvane/geometry/NumberText.h"
+#include "corvane/project/LineReader.h"
+#include "corvane/road/RoadFiles.h"
 
 #include <cmath>
+#include <cwchar>
 #include <cwctype>
 
 using namespace Tavix4;
@@ -13,31 +16,46 @@ constexpr double kPi = 3.141592653589793;
 
 // A spiral field: a length when marked with "L", else A.  Empty on
 // success, else the message for field number `field` (1-based).
-CString ReadSpiral(const CString& text, int field, bool lowerCaseMarks, double& length, double& A, bool& isLength)
+CString ReadSpiral(const text_lines::Field& text, int field, bool lowerCaseMarks, double& length, double& A,
+                   bool& isLength)
 {
-    const bool marked = !text.IsEmpty() && (text[0] == L'L' || (lowerCaseMarks ? text[0] == L'l' : text == L"l"));
+    const bool marked = text.GetLength() > 0 && (text[0] == L'L' || (lowerCaseMarks ? text[0] == L'l' : text == L"l"));
     isLength = marked;
     if (marked) {
-        CString number = text;
-        number.MakeUpper();
-        number.Remove(L'L');
-        if (!StringToDouble(number, &length)) return ClFormat(L"第%d个数据, 缓和曲线长度[%s]错误!", field, text.GetString());
+        // The mark, then the length.
+        if (!text_lines::ReadNumber(text.View().substr(1), length))
+            return ClFormat(L"第%d个数据, 缓和曲线长度[%s]错误!", field, text.GetString());
         return CString();
     }
-    if (!StringToDouble(text, &A)) return ClFormat(L"第%d个数据, 缓和曲线A值[%s]错误!", field, text.GetString());
+    if (!text_lines::ReadNumber(text, A)) return ClFormat(L"第%d个数据, 缓和曲线A值[%s]错误!", field, text.GetString());
     return CString();
 }
 
 // The point type: a whole number, optionally signed.
-bool ReadRowType(const CString& text, int& type)
+bool ReadRowType(const text_lines::Field& text, int& type)
 {
     int i = text.GetLength() > 1 && (text[0] == L'-' || text[0] == L'+') ? 1 : 0;
     if (i >= text.GetLength()) return false;
     for (int k = i; k < text.GetLength(); ++k)
         if (text[k] < L'0' || text[k] > L'9') return false;
     if (text.GetLength() - i > 9) return false;
-    type = _wtoi(text);
+    type = _wtoi(text.GetString());
     return true;
+}
+
+// A spiral whose length (given, or from A and the radii) lies beyond any
+// road: the message for its field, as for a field that is no number.
+CString CheckSpiralLength(const text_lines::Field& text, int field, bool isLength, double length)
+{
+    if (road_files::WithinReach(length)) return CString();
+    return ClFormat(isLength ? L"第%d个数据, 缓和曲线长度[%s]错误!" : L"第%d个数据, 缓和曲线A值[%s]错误!", field,
+                    text.GetString());
+}
+
+// A coordinate or station of a point: a number within reach.
+bool ReadPlace(const text_lines::Field& field, double& value)
+{
+    return text_lines::ReadNumber(field, value) && road_files::WithinReach(value);
 }
 
 } // namespace
@@ -46,8 +64,8 @@ bool ReadRowType(const CString& text, int& type)
 // was read, so a bad row leaves it as it was.
 int tkxPlaneCurve3::ReadJDFile(const wchar_t* line, CString& message)
 {
-    CStringArray fields;
-    if (!line || tkx_DivideString(line, fields) == -1) {
+    text_lines::FieldList fields;
+    if (!line || fields.Divide(line, std::wcslen(line)) == -1) {
         message = L"读取交点数据失败!";
         return 0;
     }
@@ -61,11 +79,11 @@ int tkxPlaneCurve3::ReadJDFile(const wchar_t* line, CString& message)
         return 0;
     }
     double y = 0.0, x = 0.0;
-    if (!StringToDouble(fields[1], &y)) {
+    if (!ReadPlace(fields[1], y)) {
         message = ClFormat(L"第2个数据, 交点XN坐标[%s]错误!", fields[1].GetString());
         return 0;
     }
-    if (!StringToDouble(fields[2], &x)) {
+    if (!ReadPlace(fields[2], x)) {
         message = ClFormat(L"第3个数据, 交点YE坐标[%s]错误!", fields[2].GetString());
         return 0;
     }
@@ -80,7 +98,7 @@ int tkxPlaneCurve3::ReadJDFile(const wchar_t* line, CString& message)
             message = L"起点信息行数据不足4个!";
             return 0;
         }
-        if (!StringToDouble(fields[3], &startStation)) {
+        if (!ReadPlace(fields[3], startStation)) {
             message = ClFormat(L"第4个数据, 起点桩号[%s]错误!", fields[3].GetString());
             return 0;
         }
@@ -91,7 +109,7 @@ int tkxPlaneCurve3::ReadJDFile(const wchar_t* line, CString& message)
             message = L"交点平曲线信息行数据不足8个!";
             return 0;
         }
-        if (!StringToDouble(fields[3], &info.m_rStartR)) {
+        if (!text_lines::ReadNumber(fields[3], info.m_rStartR)) {
             message = ClFormat(L"第4个数据, 起始半径[%s]错误!", fields[3].GetString());
             return 0;
         }
@@ -99,13 +117,13 @@ int tkxPlaneCurve3::ReadJDFile(const wchar_t* line, CString& message)
         bool firstIsLength = false, secondIsLength = false;
         message = ReadSpiral(fields[4], 5, false, info.m_rLs1, info.m_rA1, firstIsLength);
         if (!message.IsEmpty()) return 0;
-        if (!StringToDouble(fields[5], &info.m_rR)) {
+        if (!text_lines::ReadNumber(fields[5], info.m_rR)) {
             message = ClFormat(L"第6个数据, 曲线半径[%s]错误!", fields[5].GetString());
             return 0;
         }
         message = ReadSpiral(fields[6], 7, true, info.m_rLs2, info.m_rA2, secondIsLength);
         if (!message.IsEmpty()) return 0;
-        if (!StringToDouble(fields[7], &info.m_rEndR)) {
+        if (!text_lines::ReadNumber(fields[7], info.m_rEndR)) {
             message = ClFormat(L"第8个数据, 终止半径[%s]错误!", fields[7].GetString());
             return 0;
         }
@@ -118,6 +136,9 @@ int tkxPlaneCurve3::ReadJDFile(const wchar_t* line, CString& message)
             info.m_rA2 = tkxClothoidUnit::ComputeA(info.m_rR, info.m_rEndR, info.m_rLs2);
         else
             info.m_rLs2 = tkxClothoidUnit::ComputeLength(info.m_rR, info.m_rEndR, info.m_rA2);
+        message = CheckSpiralLength(fields[4], 5, firstIsLength, info.m_rLs1);
+        if (message.IsEmpty()) message = CheckSpiralLength(fields[6], 7, secondIsLength, info.m_rLs2);
+        if (!message.IsEmpty()) return 0;
         break;
     }
     case -2: result = L"EOF"; break;
@@ -225,14 +246,16 @@ int tkx_AngleS_To_R(const wchar_t* text, double& radians, int& plain)
     if (!AllDigits(whole) && !(whole.empty() && AllDigits(fraction))) return 0;
     if (!fraction.empty() && !AllDigits(fraction)) return 0;
 
-    const double degrees = whole.empty() ? 0.0 : std::wcstod(whole.c_str(), nullptr);
+    double degrees = 0.0;
+    if (!whole.empty() && !number_text::ReadNumber(whole.c_str(), whole.size(), degrees)) return 0;
     std::wstring mm = fraction.substr(0, 2);
     while (mm.size() < 2) mm += L'0';
     std::wstring ss = fraction.size() > 2 ? fraction.substr(2) : std::wstring();
     while (ss.size() < 2) ss += L'0';
     const std::wstring secondsText = ss.substr(0, 2) + L"." + ss.substr(2) + L"0";
-    const double minutes = std::wcstod(mm.c_str(), nullptr);
-    const double seconds = std::wcstod(secondsText.c_str(), nullptr);
+    double minutes = 0.0, seconds = 0.0;
+    number_text::ReadNumber(mm.c_str(), mm.size(), minutes);
+    number_text::ReadNumber(secondsText.c_str(), secondsText.size(), seconds);
 
     double value = (degrees + minutes / 60.0 + seconds / 3600.0) / 180.0 * kPi;
     if (minus) value = -value;

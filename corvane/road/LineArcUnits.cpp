@@ -2,10 +2,11 @@
 #include "corvane/geometry/Line3d.h"
 #include "corvane/geometry/Numeric.h"
 #include "corvane/geometry/PlaneGeometry.h"
+#include "corvane/project/LineReader.h"
 #include "corvane/project/StationText.h"
-#include "corvane/project/TextLines.h"
 
 #include <cmath>
+#include <cwchar>
 
 using namespace Tavix4;
 using alignment::kInfiniteRadius;
@@ -30,11 +31,15 @@ void SwapXYZ(sZHPtInfo& a, sZHPtInfo& b)
 }
 
 // The fields of a unit line; false when the text gives none.
-bool SplitLine(const wchar_t* line, CStringArray& fields)
+bool SplitLine(const wchar_t* line, text_lines::FieldList& fields)
 {
-    fields.RemoveAll();
     if (!line) return false;
-    return tkx_DivideString(line, fields) == 0 && fields.GetSize() > 0;
+    return fields.Divide(line, std::wcslen(line)) == 0 && fields.GetSize() > 0;
+}
+
+bool ReadField(const text_lines::FieldList& fields, int i, double& value)
+{
+    return text_lines::ReadNumber(fields[i], value);
 }
 
 // The turn of a unit from the file's turn field: 1 is a right turn, any
@@ -203,18 +208,18 @@ CString tkxLineUnit::LoadFromString(sZHPtInfo start, const wchar_t* line)
     m_StartPt = start;
     m_iUnitType = UNIT_LINE;
     m_iTurn = DIR_NONE;
-    CStringArray fields;
+    text_lines::FieldList fields;
     if (!SplitLine(line, fields)) return L"解析直线ICD格式字符失败!";
     const int count = static_cast<int>(fields.GetSize());
     if (count < 2) return ClFormat(L"读直线单元数据个数为%d时出错!允许数据个数为2个或3个。", count);
     double length = 0.0;
-    if (!StringToDouble(fields[1], &length)) return ClFormat(L"读第2数据, 直线单元长度<%s>时出错! ", fields[1].GetString());
+    if (!ReadField(fields, 1, length)) return ClFormat(L"读第2数据, 直线单元长度<%s>时出错! ", fields[1].GetString());
     if (length < 1e-10) return ClFormat(L"直线单元长度<%.3f>不得小于等于0! ", length);
     m_rLength = length;
     m_iStartMutation = 0;
     if (count > 2) {
         double azimuth = 0.0;
-        if (!StringToDouble(fields[2], &azimuth))
+        if (!ReadField(fields, 2, azimuth))
             return ClFormat(L"读第3数据, 直线单元起点方位角<%s>时出错! ", fields[2].GetString());
         m_StartPt.m_rAzimuth = azimuth;
         m_iStartMutation = 1;
@@ -501,22 +506,22 @@ CString tkxArcUnit::LoadFromString(sZHPtInfo start, const wchar_t* line)
 {
     m_StartPt = start;
     m_iUnitType = UNIT_ARC;
-    CStringArray fields;
+    text_lines::FieldList fields;
     if (!SplitLine(line, fields)) return L"解析圆曲线ICD格式字符失败!";
     const int count = static_cast<int>(fields.GetSize());
     if (count < 4) return ClFormat(L"读圆曲线单元数据个数为%d时出错!允许数据个数为4个或5个。", count);
     double R = 0.0, length = 0.0, turn = 0.0;
-    if (!StringToDouble(fields[1], &R)) return ClFormat(L"读第2数据, 圆曲线半径<%s>时出错! ", fields[1].GetString());
+    if (!ReadField(fields, 1, R)) return ClFormat(L"读第2数据, 圆曲线半径<%s>时出错! ", fields[1].GetString());
     if (R < 1e-6) return ClFormat(L"读第2数据, 圆曲线半径<%s>值太小! ", fields[1].GetString());
-    if (!StringToDouble(fields[2], &length))
+    if (!ReadField(fields, 2, length))
         return ClFormat(L"读第3数据, 圆曲线长度<%s>时出错! ", fields[2].GetString());
     if (length < 1e-6) return ClFormat(L"读第3数据, 圆曲线单元长度<%s>值太小! ", fields[2].GetString());
-    if (!StringToDouble(fields[3], &turn))
+    if (!ReadField(fields, 3, turn))
         return ClFormat(L"读第4数据, 圆曲线单元转向<%s>时出错! ", fields[3].GetString());
     m_iStartMutation = 0;
     if (count > 4) {
         double azimuth = 0.0;
-        if (!StringToDouble(fields[4], &azimuth))
+        if (!ReadField(fields, 4, azimuth))
             return ClFormat(L"读第5数据, 圆曲线单元起点方位角<%s>时出错! ", fields[4].GetString());
         m_StartPt.m_rAzimuth = azimuth;
         m_iStartMutation = 1;

@@ -1,8 +1,9 @@
 #include "corvane/road/Profile.h"
 #include "corvane/geometry/Numeric.h"
+#include "corvane/geometry/NumberText.h"
 #include "corvane/project/LastError.h"
+#include "corvane/project/LineReader.h"
 #include "corvane/project/StationText.h"
-#include "corvane/project/TextLines.h"
 #include "corvane/road/BreakChain.h"
 #include "corvane/road/RoadFiles.h"
 
@@ -21,6 +22,12 @@ constexpr double kSameStation = 1e-6;
 
 const wchar_t kNoChain[] = L"未定义道路断链对象错误!";
 const wchar_t kNoGrade[] = L"未定义纵断面拉坡数据!";
+
+// An elevation field: a number within reach.
+bool ReadElevation(const text_lines::Field& field, double& value)
+{
+    return text_lines::ReadNumber(field, value) && road_files::WithinReach(value);
+}
 
 double ArrayValue(const CArray<double, double>& a, int i)
 {
@@ -176,6 +183,13 @@ int tkxZDMInfo::ComputeCurves(int& badPoint)
         const double i2 = (m_BPDElevations[i + 1] - m_BPDElevations[i]) / (m_BPDZHs[i + 1] - m_BPDZHs[i]);
         const short flag = i1 - i2 < 0 ? 1 : -1;
         const double t = std::fabs(i1 - i2) * 0.5 * m_Rs[i];
+        // Values beyond any road's measure would leave curves without
+        // numbers (NaN passes every comparison below).
+        if (!std::isfinite(t)) {
+            badPoint = i;
+            tkx_SetLastError(ClFormat(L"竖曲线文件中, 第%d个变坡点的竖曲线半径或高程数值超出范围!", i));
+            return 0;
+        }
         const double start = m_BPDZHs[i] - t;
         const double end = m_BPDZHs[i] + t;
         const double previousEnd = tangents[tangents.GetSize() - 1];
@@ -561,68 +575,70 @@ int tkxZDMInfo::LoadSQXFile(const wchar_t* path)
     int lastLine = 0;
     try {
         CString line;
-        CStringArray fields;
-        CStringArray parts;
+        text_lines::DataLineReader lines(in);
+        text_lines::FieldList fields;
         int lineNo = 0;
         int segment = 1;
         const wchar_t* f = file.GetString();
-        while (tkx_ReadNextStringST(&in, line, lineNo)) {
+        while (lines.Next(line, lineNo)) {
             const bool first = read.stations.GetSize() == 0;
-            if (tkx_DivideString(line, fields) != 0 || fields.GetSize() < 2 || fields.GetSize() > 4) {
+            if (fields.Divide(line) != 0 || fields.GetSize() < 2 || fields.GetSize() > 4) {
                 message = ClFormat(L"竖曲线文件(%s)\n\n第%d行格式错误!\n\n<%s>", f, lineNo, line.GetString());
                 break;
             }
             // Station, optionally with its segment as "_n".
-            CString stationText = fields[0];
-            if (tkx_SplitString(fields[0], L"_", parts) == 2) {
-                stationText = parts[0];
-                if (!IsNumericString(parts[0])) {
-                    message = ClFormat(L"竖曲线文件(%s)\n\n第%d行第1个数据%s, <桩号>错误!", f, lineNo, parts[0].GetString());
-                    break;
-                }
-                if (!IsNumericString(parts[1])) {
-                    message = ClFormat(L"竖曲线文件(%s)\n\n第%d行第1个数据桩号的断链号%s, <桩号的断链号>错误!", f, lineNo,
-                                       parts[1].GetString());
-                    break;
-                }
-                segment = _wtoi(parts[1]);
-            } else if (!IsNumericString(fields[0])) {
-                message = ClFormat(L"竖曲线文件(%s)\n\n第%d行第1个数据%s, <桩号>错误!", f, lineNo, fields[0].GetString());
+            const std::wstring_view stationField = fields[0].View();
+            const size_t mark = stationField.find(L'_');
+            const std::wstring_view stationText = stationField.substr(0, mark);
+            double station = 0.0;
+            if (!text_lines::ReadNumber(stationText, station)) {
+                message = ClFormat(L"竖曲线文件(%s)\n\n第%d行第1个数据%s, <桩号>错误!", f, lineNo,
+                                   CString(stationText.data(), static_cast<int>(stationText.size())).GetString());
                 break;
             }
-            const double station = wcstod(stationText, nullptr);
+            if (mark != std::wstring_view::npos) {
+                const std::wstring_view segmentText = stationField.substr(mark + 1);
+                double value = 0.0;
+                if (!text_lines::ReadNumber(segmentText, value)) {
+                    message = ClFormat(L"竖曲线文件(%s)\n\n第%d行第1个数据桩号的断链号%s, <桩号的断链号>错误!", f, lineNo,
+                                       CString(segmentText.data(), static_cast<int>(segmentText.size())).GetString());
+                    break;
+                }
+                segment = number_text::WholePart(value);
+            }
 
-            if (!IsNumericString(fields[1])) {
+            double elevation = 0.0;
+            if (!ReadElevation(fields[1], elevation)) {
                 message = ClFormat(L"竖曲线文件(%s)\n\n第%d行第2个数据%s, <变坡点高程>错误!", f, lineNo, fields[1].GetString());
                 break;
             }
-            const double elevation = wcstod(fields[1], nullptr);
 
             double radius = 0.0;
             if (fields.GetSize() >= 3) {
+                double value = 0.0;
                 if (first) {
-                    if (!IsNumericString(fields[2])) {
+                    if (!text_lines::ReadNumber(fields[2], value)) {
                         message = ClFormat(L"竖曲线文件(%s)\n\n第%d行第3个数据%s, <起点桩号的断链号>错误!", f, lineNo,
                                            fields[2].GetString());
                         break;
                     }
-                    segment = _wtoi(fields[2]);
+                    segment = number_text::WholePart(value);
                 } else {
-                    if (!IsNumericString(fields[2])) {
+                    if (!text_lines::ReadNumber(fields[2], radius)) {
                         message = ClFormat(L"竖曲线文件(%s)\n\n第%d行,第3个数据<%s>,  竖曲线半径 错误!", f, lineNo,
                                            fields[2].GetString());
                         break;
                     }
-                    radius = wcstod(fields[2], nullptr);
                 }
             }
             if (fields.GetSize() == 4 && !first) {
-                if (!IsNumericString(fields[3])) {
+                double value = 0.0;
+                if (!text_lines::ReadNumber(fields[3], value)) {
                     message = ClFormat(L"竖曲线文件(%s)\n\n第%d行,第4个数据<%s>, 变坡点桩号的断链号 错误!", f, lineNo,
                                        fields[3].GetString());
                     break;
                 }
-                segment = _wtoi(fields[3]);
+                segment = number_text::WholePart(value);
             }
 
             double chainage = 0.0;
@@ -644,6 +660,7 @@ int tkxZDMInfo::LoadSQXFile(const wchar_t* path)
             read.lines.push_back(lineNo);
         }
         lastLine = lineNo - 1;
+        if (message.IsEmpty() && lines.Failed()) message = lines.FailureText();
     } catch (CFileException* e) {
         e->Delete();
         message = ClFormat(L"打开竖曲线文件%s错误!", file.GetString());

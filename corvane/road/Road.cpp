@@ -213,7 +213,7 @@ int tkxRoadObject::LoadHDXFile(const wchar_t* path, int place)
         info.m_rY = point.m_rY;
         section->SetZHInfo(info);
     }
-    for (POSITION p = off.GetHeadPosition(); p;) m_HDMTerrain.RemoveAt(static_cast<tkxHdxSection*>(off.GetNext(p)));
+    m_HDMTerrain.RemoveSections(off);
     return 1;
 }
 

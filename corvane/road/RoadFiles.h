@@ -12,6 +12,13 @@ short ProjectStationDecimals();
 // A value as a file written with "%.3f" holds it.
 double Rounded3(double value);
 
+// Stations, lengths, coordinates and elevations of this size or more are
+// refused on reading: no road reaches that far (the break chain's open ends
+// lie there), and values beyond it carry the geometry out of the range of
+// double.
+constexpr double kOutOfReach = 1e10;
+inline bool WithinReach(double value) { return value > -kOutOfReach && value < kOutOfReach; }
+
 // A new empty temporary file in the folder of target; empty when none can be
 // made there.
 CString TempFileBeside(const wchar_t* target);

@@ -3,6 +3,7 @@
 #include "corvane/platform/FileName.h"
 #include "corvane/platform/Xml.h"
 #include "corvane/project/LastError.h"
+#include "corvane/project/LineReader.h"
 #include "corvane/project/StationText.h"
 #include "corvane/project/TextLines.h"
 #include "corvane/road/BreakChain.h"
@@ -24,7 +25,7 @@ bool IsTunnelKind(int kind) { return kind == QH_TUNNEL || kind == QH_TUNNEL_PLUS
 bool IsCrossingKind(int kind) { return kind >= QH_CROSSING_8 && kind <= QH_CROSSING_10; }
 
 // The kind of a record code; -1 for an unknown code.
-int KindOfCode(const CString& code)
+int KindOfCode(const text_lines::Field& code)
 {
     static const struct {
         const wchar_t* code;
@@ -37,7 +38,7 @@ int KindOfCode(const CString& code)
 }
 
 // A degree text to radians.
-bool ReadAngle(const CString& text, double& radians)
+bool ReadAngle(const wchar_t* text, double& radians)
 {
     double degrees = 0.0;
     if (!tkx_DegreeS_To_D(text, degrees)) return false;
@@ -110,7 +111,7 @@ tkxQHInfo::~tkxQHInfo() = default;
 
 const tkxBreakChain& tkxQHInfo::Chain() const { return m_pBreakChain ? *m_pBreakChain : DefaultChain(); }
 
-bool tkxQHInfo::ReadStation(const CString& text, double& station) const
+bool tkxQHInfo::ReadStation(const wchar_t* text, double& station) const
 {
     return Chain().GetGlobalZH(text, station) == 1;
 }
@@ -124,22 +125,24 @@ CString tkxQHInfo::ReadInfoFromString(const wchar_t* line)
 {
     m_SName.Empty();
     m_bFlag = 0;
-    const CString text = line ? line : L"";
-    CStringArray f;
-    if (tkx_DivideString(text, f) == -1) return ClFormat(L"读[%s]错误!", text.GetString());
+    const wchar_t* const text = line ? line : L"";
+    // The fields are views of one copy of the line; texts are made only for
+    // what is kept and for the messages.
+    text_lines::FieldList f;
+    if (f.Divide(text, std::wcslen(text)) == -1) return ClFormat(L"读[%s]错误!", text);
     const int count = static_cast<int>(f.GetSize());
     if (count < 4) return L"构造物信息中至少需要5个数据!";
     const int kind = KindOfCode(f[0]);
     if (kind < 0) return ClFormat(L"读构造物标识符[%s]错误. 未定义的构造物标识符!", f[0].GetString());
     m_iKind = kind;
-    m_SName = f[1];
+    m_SName = f[1].Text();
 
     auto number = [&f](int i, double& value, const wchar_t* message) -> CString {
-        if (StringToDouble(f[i], &value)) return CString();
+        if (text_lines::ReadNumber(f[i], value)) return CString();
         return ClFormat(message, f[i].GetString());
     };
     auto angle = [&f](int i, double& value, const wchar_t* message) -> CString {
-        if (ReadAngle(f[i], value)) return CString();
+        if (ReadAngle(f[i].GetString(), value)) return CString();
         return ClFormat(message, f[i].GetString());
     };
     CString message;
@@ -148,7 +151,7 @@ CString tkxQHInfo::ReadInfoFromString(const wchar_t* line)
         const bool culvert = kind == QH_CULVERT;
         if (culvert && count != 10) return L"涵洞信息中需要10个数据!";
         if (!culvert && count < 10) return L"通道信息中至少需要10个数据!";
-        if (!ReadStation(f[2], m_rCenterZH))
+        if (!ReadStation(f[2].GetString(), m_rCenterZH))
             return ClFormat(culvert ? L"读涵洞中心桩号[%s]失败!" : L"读通道中心桩号[%s]失败!", f[2].GetString());
         double skew = 0.0;
         if (!(message = angle(3, skew, culvert ? L"读涵洞斜交角[%s]失败!" : L"读通道斜交角[%s]失败!")).IsEmpty())
@@ -167,8 +170,8 @@ CString tkxQHInfo::ReadInfoFromString(const wchar_t* line)
         if (!(message = number(8, m_rBottomElevation, culvert ? L"读涵洞底标高[%s]失败!" : L"读通道底标高[%s]失败!"))
                  .IsEmpty())
             return message;
-        m_SRemark = f[9];
-        if (!culvert && count > 10 && f[10].CompareNoCase(L"T") == 0) m_bFlag = 1;
+        m_SRemark = f[9].Text();
+        if (!culvert && count > 10 && (f[10] == L"T" || f[10] == L"t")) m_bFlag = 1;
         m_rStartZH = m_rCenterZH - m_rLength / 2.0;
         m_rEndZH = m_rStartZH + m_rLength;
         return CString();
@@ -176,10 +179,9 @@ CString tkxQHInfo::ReadInfoFromString(const wchar_t* line)
 
     // Tunnels and bridges may name their centre with a leading "C".
     auto stationField = [&f](int i, bool& centre) {
-        CString s = f[i];
-        centre = !s.IsEmpty() && (s[0] == L'C' || s[0] == L'c');
-        if (centre) s = s.Mid(1);
-        return s;
+        const text_lines::Field s = f[i];
+        centre = s.GetLength() > 0 && (s[0] == L'C' || s[0] == L'c');
+        return centre ? s.GetString() + 1 : s.GetString();
     };
     auto centreToStart = [this](bool centre) {
         if (!centre) return;
@@ -192,7 +194,7 @@ CString tkxQHInfo::ReadInfoFromString(const wchar_t* line)
     if (IsTunnelKind(kind)) {
         if (count != 5) return L"隧道信息中需要5个数据!";
         bool centre = false;
-        const CString station = stationField(2, centre);
+        const wchar_t* const station = stationField(2, centre);
         if (!ReadStation(station, m_rStartZH)) return ClFormat(L"读隧道起点桩号[%s]失败!", f[2].GetString());
         if (!(message = number(3, m_rLength, L"读隧道长度[%s]失败!")).IsEmpty()) return message;
         if (!(message = number(4, m_rHeight, L"读隧道高度[%s]失败!")).IsEmpty()) return message;
@@ -204,7 +206,8 @@ CString tkxQHInfo::ReadInfoFromString(const wchar_t* line)
 
     if (IsCrossingKind(kind)) {
         if (count != 6) return L"平交口信息中需要6个数据!";
-        if (!ReadStation(f[2], m_rCenterZH)) return ClFormat(L"读平交口交叉点桩号[%s]失败!", f[2].GetString());
+        if (!ReadStation(f[2].GetString(), m_rCenterZH))
+            return ClFormat(L"读平交口交叉点桩号[%s]失败!", f[2].GetString());
         double skew = 0.0;
         if (!(message = angle(3, skew, L"读交叉角[%s]失败!")).IsEmpty()) return message;
         m_rStartAngle = m_rEndAngle = skew;
@@ -219,14 +222,15 @@ CString tkxQHInfo::ReadInfoFromString(const wchar_t* line)
     // Bridges.
     if (count < 10) return L"桥梁信息中需要10个数据!";
     bool centre = false;
-    const CString station = stationField(2, centre);
+    const wchar_t* const station = stationField(2, centre);
     if (!ReadStation(station, m_rStartZH))
         return ClFormat(L"换算桥梁的起点桩号失败, 请检查起点桩号(%s)!", f[2].GetString());
-    if (!GetGZWAngle(f[3], m_rStartAngle, m_rEndAngle)) return ClFormat(L"读桥梁斜交角[%s]失败!", f[3].GetString());
+    if (!GetGZWAngle(f[3].GetString(), m_rStartAngle, m_rEndAngle))
+        return ClFormat(L"读桥梁斜交角[%s]失败!", f[3].GetString());
     if (!(message = number(4, m_rStartQTLength, L"读桥梁起点桥台长[%s]失败!")).IsEmpty()) return message;
     if (!(message = number(5, m_rEndQTLength, L"读桥梁终点桥台长[%s]失败!")).IsEmpty()) return message;
-    m_SKJDescribe = f[6];
-    m_SSBDescribe = f[7];
+    m_SKJDescribe = f[6].Text();
+    m_SSBDescribe = f[7].Text();
     if (!(message = number(8, m_rCenterPos, L"读桥梁中心位置[%s]失败!")).IsEmpty()) return message;
     if (!(message = number(9, m_rHeight, L"读桥梁默认梁高[%s]失败!")).IsEmpty()) return message;
     if (!GetLengths()) return ClFormat(L"分析桥梁跨径信息出错! 请检查桥梁跨径描述[%s]", m_SKJDescribe.GetString());
@@ -678,7 +682,8 @@ static int ReadStructureFile(const wchar_t* path, const tkxBreakChain& chain, CA
     CString line;
     int lineNo = 0;
     try {
-        while (tkx_ReadNextStringST(&in, line, lineNo)) {
+        text_lines::DataLineReader lines(in);
+        while (lines.Next(line, lineNo)) {
             const CString message = ranges ? structure.ReadQLRangeFromString(line) : structure.ReadInfoFromString(line);
             if (!message.IsEmpty()) {
                 in.Abort();
@@ -687,7 +692,15 @@ static int ReadStructureFile(const wchar_t* path, const tkxBreakChain& chain, CA
                                           file.GetString(), lineNo, line.GetString(), message.GetString()));
                 return 0;
             }
-            out.Add(structure.GetStruct());
+            // The record moves into the array rather than being copied.
+            const INT_PTR n = out.GetSize();
+            out.SetSize(n + 1);
+            out[n] = structure.GetStruct();
+        }
+        if (lines.Failed()) {
+            in.Abort();
+            tkx_SetLastError(lines.FailureText());
+            return 0;
         }
     } catch (CFileException* e) {
         e->Delete();

@@ -154,7 +154,7 @@ private:
     void ComputeEndZH();
     void ComputeCenterZH();
     // A station text of the chain; false when it is none.
-    bool ReadStation(const CString& text, double& station) const;
+    bool ReadStation(const wchar_t* text, double& station) const;
 
     const tkxBreakChain* m_pBreakChain;
     CString m_SName;

@@ -1,7 +1,8 @@
 #include "corvane/road/UnitFile.h"
 #include "corvane/geometry/Numeric.h"
+#include "corvane/geometry/NumberText.h"
 #include "corvane/project/LastError.h"
-#include "corvane/project/TextLines.h"
+#include "corvane/project/LineReader.h"
 #include "corvane/road/ClothoidUnit.h"
 #include "corvane/road/LineArcUnits.h"
 #include "corvane/road/Road.h"
@@ -37,15 +38,36 @@ CString WrongNameMessage(const wchar_t* path)
     return ClFormat(L"输入错误的文件名[%s]! 必须输入ICD后缀的文件名。", path ? path : L"");
 }
 
-bool Split(const CString& line, CStringArray& fields)
+bool Split(const CString& line, text_lines::FieldList& fields)
 {
-    fields.RemoveAll();
-    return tkx_DivideString(line, fields) == 0 && fields.GetSize() > 0;
+    return fields.Divide(line) == 0 && fields.GetSize() > 0;
 }
 
-bool IsEndLine(const CStringArray& fields)
+bool IsEndLine(const text_lines::FieldList& fields)
 {
     return fields.GetSize() == 3 && fields[0] == L"0" && fields[1] == L"0" && fields[2] == L"0";
+}
+
+// A unit code field; -1 (no unit) when it is no number.
+int UnitCode(const text_lines::Field& field)
+{
+    double code = 0.0;
+    return text_lines::ReadNumber(field, code) ? number_text::WholePart(code) : -1;
+}
+
+// A start station or coordinate: a number within reach.
+bool ReadPlace(const text_lines::Field& field, double& value)
+{
+    return text_lines::ReadNumber(field, value) && road_files::WithinReach(value);
+}
+
+// Where a unit ends must be a place of a road: stations and coordinates
+// within reach (a straight of 1e20 m or a clothoid of A = 1e30 ends nowhere).
+bool EndsWithinReach(const tkxRoadPMUnit& unit)
+{
+    const sZHPtInfo end = unit.EndPtInfo();
+    return road_files::WithinReach(end.m_rZH) && road_files::WithinReach(end.m_rX) &&
+           road_files::WithinReach(end.m_rY) && std::isfinite(end.m_rAzimuth);
 }
 
 } // namespace
@@ -78,37 +100,39 @@ int tkxRoadObject::ReadICDFile(const wchar_t* path)
     CString message;
     try {
         CString line;
-        CStringArray fields;
+        text_lines::DataLineReader lines(in);
+        text_lines::FieldList fields;
         int lineNo = 0;
         sZHPtInfo current;
         current.m_rRadius = alignment::kInfiniteRadius;
 
         // Line 1: the start station.
-        if (!tkx_ReadNextStringST(&in, line, lineNo) || tkx_DivideString(line, fields) != 0) {
-            message = ClFormat(L"读文件<%s>, 第1行时出错[%s]", file.GetString(), line.GetString());
+        if (!lines.Next(line, lineNo) || fields.Divide(line) != 0) {
+            message = lines.Failed() ? lines.FailureText()
+                                     : ClFormat(L"读文件<%s>, 第1行时出错[%s]", file.GetString(), line.GetString());
         } else if (fields.GetSize() < 1) {
             message = ClFormat(L"读文件<%s>, 第%d行数据个数<%d>不符!", file.GetString(), lineNo,
                                static_cast<int>(fields.GetSize()));
-        } else if (!StringToDouble(fields[0], &current.m_rZH)) {
+        } else if (!ReadPlace(fields[0], current.m_rZH)) {
             message = ClFormat(L"读%s文件, 第%d行数据, 第1个数据: 线位起点桩号(%s)错误!", file.GetString(), lineNo,
                                fields[0].GetString());
         }
 
         // Line 2: northing, easting, azimuth.
         if (message.IsEmpty()) {
-            fields.RemoveAll();
-            if (!tkx_ReadNextStringST(&in, line, lineNo) || tkx_DivideString(line, fields) != 0) {
-                message = ClFormat(L"读文件<%s>, 第%d行时出错", file.GetString(), lineNo);
+            if (!lines.Next(line, lineNo) || fields.Divide(line) != 0) {
+                message = lines.Failed() ? lines.FailureText()
+                                         : ClFormat(L"读文件<%s>, 第%d行时出错", file.GetString(), lineNo);
             } else if (fields.GetSize() < 3) {
                 message = ClFormat(L"在积木法线位数据文件<%s>第%d行中, 起点数据个数<%d>少于3个", file.GetString(),
                                    lineNo, static_cast<int>(fields.GetSize()));
-            } else if (!StringToDouble(fields[0], &current.m_rY)) {
+            } else if (!ReadPlace(fields[0], current.m_rY)) {
                 message = ClFormat(L"读%s文件, 第%d行 第1个数据: 线位起点X坐标(%s)错误!", file.GetString(), lineNo,
                                    fields[0].GetString());
-            } else if (!StringToDouble(fields[1], &current.m_rX)) {
+            } else if (!ReadPlace(fields[1], current.m_rX)) {
                 message = ClFormat(L"读%s文件, 第%d行 第2个数据: 线位起点Y坐标(%s)错误!", file.GetString(), lineNo,
                                    fields[1].GetString());
-            } else if (!StringToDouble(fields[2], &current.m_rAzimuth)) {
+            } else if (!text_lines::ReadNumber(fields[2], current.m_rAzimuth)) {
                 message = ClFormat(L"读%s文件, 第%d行 第3个数据: 起点方位角(%s), 错误!", file.GetString(), lineNo,
                                    fields[2].GetString());
             }
@@ -118,15 +142,17 @@ int tkxRoadObject::ReadICDFile(const wchar_t* path)
         if (message.IsEmpty()) {
             RemovePlaneUnits();
             int unitNo = 0;
-            while (tkx_ReadNextStringST(&in, line, lineNo)) {
+            while (lines.Next(line, lineNo)) {
                 if (!Split(line, fields)) {
                     message = ClFormat(L"读文件<%s>, 第%d行时出错", file.GetString(), lineNo);
                     break;
                 }
                 if (IsEndLine(fields)) break;
                 ++unitNo;
-                tkxRoadPMUnit* unit = icd_file::NewUnitForCode(_wtoi(fields[0]));
-                const CString unitMessage = unit->LoadFromString(current, line);
+                tkxRoadPMUnit* unit = icd_file::NewUnitForCode(UnitCode(fields[0]));
+                CString unitMessage = unit->LoadFromString(current, line);
+                if (unitMessage.IsEmpty() && !EndsWithinReach(*unit))
+                    unitMessage = L"单元终点桩号或坐标超出范围, 请检查单元长度和参数!";
                 if (!unitMessage.IsEmpty()) {
                     delete unit;
                     message = ClFormat(L"%s文件中, 第%d行, 第%d个单元, \n%s", file.GetString(), lineNo, unitNo,
@@ -137,6 +163,7 @@ int tkxRoadObject::ReadICDFile(const wchar_t* path)
                 m_PlaneUnits.AddTail(unit);
             }
         }
+        if (message.IsEmpty() && lines.Failed()) message = lines.FailureText();
     } catch (CFileException* e) {
         e->Delete();
         message = ClFormat(L"打开积木法线位文件(%s)时出错!", file.GetString());

@@ -1,5 +1,7 @@
 #include "Scratch.h"
 
+#include <algorithm>
+
 namespace test_support {
 
 namespace {
@@ -113,6 +115,17 @@ double Seconds()
     QueryPerformanceCounter(&now);
     QueryPerformanceFrequency(&frequency);
     return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+double FastestRun(const std::function<void()>& run, int runs)
+{
+    double fastest = 1e30;
+    for (int i = 0; i < runs; ++i) {
+        const double start = Seconds();
+        run();
+        fastest = std::min(fastest, Seconds() - start);
+    }
+    return fastest;
 }
 
 void SetRegString(HKEY root, const wchar_t* key, const wchar_t* name, const wchar_t* value)

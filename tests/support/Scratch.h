@@ -10,6 +10,7 @@
 #pragma once
 #include "classlib/ClassLib.h"
 #include <gtest/gtest.h>
+#include <functional>
 #include <string>
 
 namespace test_support {
@@ -49,6 +50,9 @@ std::string FileText(const wchar_t* text);
 void WriteText(const CString& path, const wchar_t* text);
 // Seconds since some fixed moment (high resolution).
 double Seconds();
+// The shortest of `runs` timings of run, in seconds (for tests that compare
+// how the time grows with the size of the work).
+double FastestRun(const std::function<void()>& run, int runs = 3);
 
 // Registry seeding and reading; key paths are created as needed.  A missing
 // string reads as "<missing>", a missing number as 0xDEADBEEF.

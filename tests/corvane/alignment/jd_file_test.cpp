@@ -7,6 +7,7 @@
 
 #include <cmath>
 #include <functional>
+#include <string>
 
 using namespace Tavix4;
 using namespace alignment_test;
@@ -120,6 +121,38 @@ TEST(JDRows, BadRows)
     CString message;
     EXPECT_EQ(1, curve.ReadJDFile(L"+3 4000 500 -1 L100 600 L100 -1", message));
     EXPECT_EQ(600.0, curve.R());
+}
+
+// A row converts only when each field is wholly a number, and only to a
+// curve some road can have: coordinates within 1e10 m, spirals that end
+// within it.
+TEST(JDRows, FieldsMustBeWholeNumbersOfAnyRoad)
+{
+    const std::wstring hugeA = L"1" + std::wstring(30, L'0');
+    const struct {
+        std::wstring row;
+        std::wstring message;
+    } cases[] = {
+        {L"3x 4000 500", L"第1个数据, 点类型[3x]错误!"},
+        {L"3 4000;5 500 -1 L100 600 L100 -1", L"第2个数据, 交点XN坐标[4000;5]错误!"},
+        {L"0 4000 50000000000", L"第3个数据, 交点YE坐标[50000000000]错误!"},
+        {L"-1 4000 500 1_2_3", L"第4个数据, 起点桩号[1_2_3]错误!"},
+        {L"3 4000 500 -1 " + hugeA + L" 600 L100 -1", L"第5个数据, 缓和曲线A值[" + hugeA + L"]错误!"},
+        {L"3 4000 500 -1 L100 600 L20000000000 -1", L"第7个数据, 缓和曲线长度[L20000000000]错误!"},
+        {L"3 4000 500 -1 LL100 600 L100 -1", L"第5个数据, 缓和曲线长度[LL100]错误!"},
+        {L"3 4000 500 -1 L100 6__0 L100 -1", L"第6个数据, 曲线半径[6__0]错误!"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(Utf8(c.row.c_str()).substr(0, 60));
+        tkxPlaneCurve3 curve;
+        CString message;
+        EXPECT_EQ(0, curve.ReadJDFile(c.row.c_str(), message));
+        EXPECT_EQ(Utf8(c.message.c_str()), Utf8(message));
+    }
+    tkxPlaneCurve3 curve;
+    CString message;
+    ASSERT_EQ(1, curve.ReadJDFile(L"+3 +4000 500.000 -1 L+100 600. L100 -1", message)) << Utf8(message);
+    EXPECT_NEAR(100.0, curve.Ls1(), 1e-9);
 }
 
 TEST(JDFile, WrittenAndReadBack)
@@ -241,8 +274,10 @@ TEST(AngleText, DegreesMinutesSecondsToRadians)
         EXPECT_NEAR(c.radians, radians, 1e-15);
         EXPECT_EQ(c.plain, plain);
     }
-    for (const wchar_t* bad : {L"3", L"", L"l", L"30.1a", L"lxyz", L"30..1"}) {
-        SCOPED_TRACE(Utf8(bad));
+    // Degrees beyond the range of double are no angle either.
+    const std::wstring tooMany = std::wstring(400, L'9') + L".1530";
+    for (const wchar_t* bad : {L"3", L"", L"l", L"30.1a", L"lxyz", L"30..1", tooMany.c_str()}) {
+        SCOPED_TRACE(Utf8(bad).substr(0, 20));
         double radians = 7;
         int plain = 7;
         EXPECT_EQ(0, tkx_AngleS_To_R(bad, radians, plain));

@@ -156,6 +156,34 @@ TEST(UnitFile, BadFiles)
 
 }
 
+// A unit converts only from whole numbers, and only when it ends where a
+// road can: a straight of 1e20 m or a clothoid of A = 1e30 would leave the
+// stations and coordinates of the units after it beyond any number.
+TEST(UnitFile, UnitsBeyondAnyRoadAreRefused)
+{
+    ScratchFolder folder(L"icd_range");
+    const CString path = folder / L"road.ICD";
+    const std::wstring farAway = L"%s文件中, 第4行, 第2个单元, \n单元终点桩号或坐标超出范围, 请检查单元长度和参数!";
+    const struct {
+        std::wstring content;
+        std::wstring message;   // %s: the path
+    } cases[] = {
+        {L"1000\n5000 2000 0\n1, 100\n1, 100000000000000000000\n", farAway},
+        {L"1000\n5000 2000 0\n1, 100\n3, 1" + std::wstring(30, L'0') + L", 900, 1\n", farAway},
+        {L"10000000000\n5000 2000 0\n", L"读%s文件, 第1行数据, 第1个数据: 线位起点桩号(10000000000)错误!"},
+        {L"1000\n5000 20000000000 0\n", L"读%s文件, 第2行 第2个数据: 线位起点Y坐标(20000000000)错误!"},
+        {L"1000\n5000 2000 0\n1, 100\n1, 1;5\n", L"%s文件中, 第4行, 第2个单元, \n读第2数据, 直线单元长度<1;5>时出错! "},
+        {L"1000\n5000 2000 0\n2x, 500, 100, 1\n", L"%s文件中, 第3行, 第1个单元, \n未定义的单元类型[2x]。"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(Utf8(c.content.c_str()).substr(0, 60));
+        WriteText(path, c.content.c_str());
+        tkxRoadObject road;
+        EXPECT_EQ(0, road.LoadICDFile(path));
+        EXPECT_EQ(Utf8(ClFormat(c.message.c_str(), path.GetString())), Utf8(tkx_GetLastError()));
+    }
+}
+
 TEST(UnitFile, StartPointAndShortFiles)
 {
     ScratchFolder folder(L"icd_short");
@@ -310,18 +338,64 @@ TEST(UnitFile, ReadingScalesLinearly)
     const CString small = write(L"small.ICD", 2000);
     const CString large = write(L"large.ICD", 20000);
     auto best = [&](const CString& path, int expected) {
-        double fastest = 1e9;
-        for (int run = 0; run < 3; ++run) {
+        return FastestRun([&] {
             tkxRoadObject road;
-            const double start = Seconds();
             EXPECT_EQ(1, road.LoadICDFile(path)) << Utf8(tkx_GetLastError());
-            fastest = std::min(fastest, Seconds() - start);
             EXPECT_EQ(expected, road.GetPlaneUnitCount());
-        }
-        return fastest;
+        });
     };
     const double ratio = best(large, 20000) / best(small, 2000);
     EXPECT_LT(ratio, 30.0);
+}
+
+// Placing sections on the alignment drops those off it in one pass: ten
+// times as many sections on and beyond the road take about ten times as
+// long, not a hundred.  The sections on the alignment stay, in order, and
+// the set's cursor walks them.
+TEST(SectionPlacing, DroppingSectionsOffTheAlignmentScalesLinearly)
+{
+    ScratchFolder folder(L"hdx_place");
+    // 400 km of straight road.
+    WriteText(folder / L"road.ICD", L"0\n3000000, 500000, 0\n1, 400000\n0, 0, 0\n");
+    auto write = [&](const wchar_t* name, int each) {
+        // As many sections on the road (every 20 m from 0) as beyond its end.
+        std::string text;
+        char line[64];
+        for (int i = 0; i < 2 * each; ++i) {
+            snprintf(line, sizeof(line), "%.3f\r\n", i < each ? i * 20.0 : 500000.0 + i * 20.0);
+            text += line;
+            text += "1.5 -0.5 3 0.25\r\n2 0.5\r\n";
+        }
+        const CString path = folder / name;
+        WriteBytes(path, text);
+        return path;
+    };
+    const CString small = write(L"small.HDX", 2000);
+    const CString large = write(L"large.HDX", 20000);
+    tkxRoadObject road;
+    ASSERT_EQ(1, road.LoadICDFile(folder / L"road.ICD")) << Utf8(tkx_GetLastError());
+    auto best = [&](const CString& path, int on) {
+        return FastestRun([&] {
+            EXPECT_EQ(1, road.LoadHDXFile(path, 1)) << Utf8(tkx_GetLastError());
+            EXPECT_EQ(on, road.GetHDXSectionCount());
+        });
+    };
+    const double smallTime = best(small, 2000);
+    const double largeTime = best(large, 20000);
+    const double ratio = largeTime / smallTime;
+    RecordProperty("ratio", std::to_string(ratio));
+    // About 10 in one pass; removing one by one from the head of the list
+    // made it over 40.
+    EXPECT_LT(ratio, 25.0) << "small " << smallTime << " s, large " << largeTime << " s";
+
+    CArray<double, double> stations;
+    road.GetAllSectionZHs(stations);
+    ASSERT_EQ(20000, stations.GetSize());
+    EXPECT_EQ(0.0, stations[0]);
+    EXPECT_EQ(399980.0, stations[19999]);
+    double station = -1.0;
+    ASSERT_EQ(1, road.GetHDMTerrain()->GetZH(station, 1));
+    EXPECT_EQ(0.0, station);
 }
 
 // ---------------------------------------------------------------------------

@@ -9,6 +9,8 @@
 #include <algorithm>
 #include <cmath>
 #include <complex>
+#include <cstdint>
+#include <cstring>
 #include <cwchar>
 #include <string>
 #include <vector>
@@ -172,8 +174,17 @@ TEST(NumericText, NumberTest)
         {L"+7", true, 7},
         {L".5", true, 0.5},
         {L"5.", true, 5},
-        {L"1 2", true, 1},      // a blank between digits passes; the conversion stops at it
         {L"1e5", false, 0},     // no exponent form
+        // Only a whole field is a number: nothing may follow its digits.
+        {L"1 2", false, 0},
+        {L"1__2", false, 0},
+        {L"1;5", false, 0},
+        {L"1_2_3", false, 0},
+        {L"\xFF11.5", false, 0},   // a full-width digit one
+        {L"12\x3000", false, 0},   // a full-width blank
+        {L"+-5", false, 0},
+        {L"0x10", false, 0},
+        {L"inf", false, 0},
         {L"1.2.3", false, 0},
         {L"5-3", false, 0},
         {L"--5", false, 0},
@@ -193,6 +204,64 @@ TEST(NumericText, NumberTest)
         double value = -999;
         EXPECT_EQ(c.numeric, StringToDouble(c.text, &value));
         EXPECT_DOUBLE_EQ(c.numeric ? c.value : -999, value);
+    }
+}
+
+// The value is the double nearest to the decimal text (ties to even), at any
+// length; values beyond the double range are refused, values below it read
+// as zero.
+TEST(NumericText, NumbersConvertExactly)
+{
+    const std::wstring zeros307(307, L'0');
+    struct Case {
+        std::wstring text;
+        uint64_t bits;
+    };
+    const Case cases[] = {
+        {L"0.1", 0x3fb999999999999aull},
+        {L"-0.3", 0xbfd3333333333333ull},
+        {L"-0", 0x8000000000000000ull},
+        {L"9007199254740993", 0x4340000000000000ull},   // halfway: to even
+        {L"9007199254740995", 0x4340000000000002ull},
+        {L"123456789012345678901234567890.5", 0x45f8ee90ff6c373eull},
+        {L"1.00000000000000011102230246251565404236316680908203125", 0x3ff0000000000000ull},
+        {L"1.00000000000000011102230246251565404236316680908203126", 0x3ff0000000000001ull},
+        {L"100.00000000000000000000", 0x4059000000000000ull},   // as the unit file writes
+        {L"0." + zeros307 + L"22250738585072011", 0x000fffffffffffffull},
+        {L"0." + zeros307 + L"22250738585072012", 0x0010000000000000ull},
+        {L"0." + std::wstring(400, L'0') + L"1", 0},
+        // Just below the halfway point between the largest double and 2^1024.
+        {L"179769313486231580793728971405303415079934132710037826936173778980444968292764750946649017977587207"
+         L"096330286416692887910946555547851940402630657488671505820681908902000708383676273854845817711531764"
+         L"475730270069855571366959622842914819860834936475292719074168444365510704342711559699508093042880177"
+         L"904174497791",
+         0x7fefffffffffffffull},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << std::string(c.text.begin(), c.text.begin() + std::min<size_t>(c.text.size(), 60)));
+        double value = -999;
+        ASSERT_TRUE(StringToDouble(c.text.c_str(), &value));
+        uint64_t bits = 0;
+        std::memcpy(&bits, &value, sizeof bits);
+        EXPECT_EQ(c.bits, bits);
+    }
+
+    const std::wstring refused[] = {
+        L"1" + std::wstring(400, L'0'),
+        L"-1" + std::wstring(309, L'0') + L".5",
+        // The halfway point itself rounds to 2^1024: beyond the range.
+        L"179769313486231580793728971405303415079934132710037826936173778980444968292764750946649017977587207"
+        L"096330286416692887910946555547851940402630657488671505820681908902000708383676273854845817711531764"
+        L"475730270069855571366959622842914819860834936475292719074168444365510704342711559699508093042880177"
+        L"904174497792",
+        L"1e999",
+    };
+    for (const std::wstring& text : refused) {
+        SCOPED_TRACE(testing::Message() << std::string(text.begin(), text.begin() + std::min<size_t>(text.size(), 60)));
+        double value = -999;
+        EXPECT_FALSE(IsNumericString(text.c_str()));
+        EXPECT_FALSE(StringToDouble(text.c_str(), &value));
+        EXPECT_EQ(-999, value);
     }
 }
 

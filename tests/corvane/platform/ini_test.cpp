@@ -118,6 +118,35 @@ TEST_F(IniFile, MalformedTextsKeepTheDefaultFieldsThatDoNotMatch)
     EXPECT_EQ(0.0, ini.GetDouble(L"N", 1.0));
 }
 
+// A stored number is read as the C library reads one (leading part,
+// exponent form too), but one beyond the range of its type is no value: the
+// default, not infinity.
+TEST_F(IniFile, NumbersBeyondTheirTypeGiveTheDefault)
+{
+    struct Case {
+        const wchar_t* stored;
+        double asDouble;
+        float asFloat;
+    };
+    const Case cases[] = {
+        {L"1e999", 7.0, 7.0f},
+        {L"-1e400", 7.0, 7.0f},
+        {L"1e39", 1e39, 7.0f},                          // a double, no float
+        {L"3.5e38", 3.5e38, 7.0f},
+        {L"3.4e38", 3.4e38, 3.4e38f},
+        {L"1.5e2", 150.0, 150.0f},
+        {L"  12.5abc", 12.5, 12.5f},
+        {L"1e-400", 0.0, 0.0f},                         // too small: zero
+        {L"0.1", 0.1, 0.1f},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(Utf8(c.stored));
+        ini.WriteString(L"V", c.stored);
+        EXPECT_EQ(c.asDouble, ini.GetDouble(L"V", 7.0));
+        EXPECT_EQ(c.asFloat, ini.GetFloat(L"V", 7.0f));
+    }
+}
+
 TEST_F(IniFile, IntegersAreCutToTheirWidth)
 {
     ini.WriteInt(L"K", 300);

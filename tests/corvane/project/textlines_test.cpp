@@ -100,6 +100,12 @@ std::vector<ReaderCase> ReaderCases()
         {"surrounding blanks trimmed", "\t 1.5, 2 \t\r\n", {{L"1.5, 2", 1}}, 1},
         {"Chinese text in code page 936", kChineseBytes + "\r\n" + kChineseBytes,
          {{kChineseText, 1}, {kChineseText, 2}}, 2},
+        // A carriage return alone ends a line as well.
+        {"CR only", "//head\r1 2\r\r3 4\r", {{L"1 2", 2}, {L"3 4", 4}}, 4},
+        {"comment ended by CR before data", "// note\r5 6\n", {{L"5 6", 2}}, 2},
+        {"mixed line ends", "a\rb\r\nc\nd\n\re", {{L"a", 1}, {L"b", 2}, {L"c", 3}, {L"d", 4}, {L"e", 6}}, 6},
+        {"Chinese text ended by CR", kChineseBytes + "\r" + kChineseBytes,
+         {{kChineseText, 1}, {kChineseText, 2}}, 2},
     };
 }
 
@@ -148,42 +154,113 @@ TEST(TextLinesReader, ReadersNeverTouchTheLastError)
     EXPECT_STREQ(L"earlier failure", tkx_GetLastError().GetString());
 }
 
-// An over-long physical line is cut at the reader's limit; the rest of it is
-// consumed, so the following line is read whole with the right number.
-TEST(TextLinesReader, OverlongLinesAreCutAndTheNextLineIsIntact)
+// The bad lines: a data line longer than the reader's limit, or any line
+// holding a zero byte, gives -1 with the line empty and the counter on it,
+// never a line cut short; the next call reads on after it.
+TEST(TextLinesReader, OverlongAndZeroByteLinesAreBadLines)
 {
-    struct Case {
+    struct Source {
         const char* name;
         size_t limit;
         bool archive;
     };
-    for (const Case& c : {Case{"file", 65535, false}, Case{"archive", 1023, true}}) {
-        SCOPED_TRACE(c.name);
-        std::string longLine(c.limit + 5000, 'x');
-        longLine[0] = 'L';
-        WriteBytes("textlines_long.txt", longLine + "\r\nnext 1\n" + std::string(c.limit, 'y'));
-        ReadResult r = c.archive ? ReadAllArchive("textlines_long.txt")
-                                 : ReadAllStdio("textlines_long.txt", CFile::typeText);
-        ASSERT_EQ(3u, r.lines.size());
-        EXPECT_EQ(c.limit, r.lines[0].text.size());
-        EXPECT_EQ(L'L', r.lines[0].text[0]);
-        EXPECT_EQ(1, r.lines[0].lineNo);
-        EXPECT_EQ((DataLine{L"next 1", 2}), r.lines[1]);
-        // A line of exactly the limit is kept whole.
-        EXPECT_EQ(std::wstring(c.limit, L'y'), r.lines[2].text);
-        EXPECT_EQ(3, r.lines[2].lineNo);
+    struct Case {
+        const char* name;
+        std::string badLine;
+    };
+    for (const Source& source : {Source{"file", 65535, false}, Source{"archive", 1023, true}}) {
+        const Case cases[] = {
+            {"one byte over the limit", std::string(source.limit + 1, '7')},
+            // Blanks after the data do not make the rest of the line vanish.
+            {"data, blanks past the limit and more data",
+             "14236.415 14200.000" + std::string(source.limit + 65, ' ') + " 7"},
+            {"zero byte in a data line", std::string("1.5 \0 2.5", 9)},
+            {"zero byte in a comment", std::string("// note\0", 8)},
+            {"text of two-byte characters", std::string("\x31\x00\x20\x00\x32\x00", 6)},
+        };
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(source.name) + ": " + c.name);
+            WriteBytes("textlines_bad.txt", "first 1\r\n" + c.badLine + "\r\nnext 2\n");
+            CFile raw(L"textlines_bad.txt", CFile::modeRead | CFile::shareDenyNone);
+            CStdioFile file(L"textlines_bad.txt", CFile::modeRead | CFile::shareDenyNone);
+            CArchive ar(&raw, CArchive::load);
+            auto next = [&](CString& line, int& n) {
+                return source.archive ? tkx_ReadNextString(&ar, line, n) : tkx_ReadNextStringST(&file, line, n);
+            };
+            CString line;
+            int n = 0;
+            ASSERT_EQ(1, next(line, n));
+            EXPECT_STREQ(L"first 1", line.GetString());
+            line = L"stale";
+            EXPECT_EQ(-1, next(line, n));
+            EXPECT_EQ(2, n);
+            EXPECT_TRUE(line.IsEmpty());
+            ASSERT_EQ(1, next(line, n));
+            EXPECT_STREQ(L"next 2", line.GetString());
+            EXPECT_EQ(3, n);
+            EXPECT_EQ(0, next(line, n));
+        }
+
+        SCOPED_TRACE(source.name);
+        // A line of exactly the limit is whole, and a longer comment is
+        // still only a comment.
+        std::string longest(source.limit, 'y');
+        longest[0] = 'L';
+        WriteBytes("textlines_long.txt",
+                   "  //" + std::string(source.limit + 10, 'c') + "\n" + longest + "\r\nz");
+        ReadResult r = source.archive ? ReadAllArchive("textlines_long.txt")
+                                      : ReadAllStdio("textlines_long.txt", CFile::typeText);
+        ASSERT_EQ(2u, r.lines.size());
+        EXPECT_EQ(std::wstring(longest.begin(), longest.end()), r.lines[0].text);
+        EXPECT_EQ(2, r.lines[0].lineNo);
+        EXPECT_EQ((DataLine{L"z", 3}), r.lines[1]);
     }
 }
 
-TEST(TextLinesReader, CutThroughADoubleByteCharacterDropsItWhole)
+// The readers scan their source's buffer: a CR LF pair split by the end of
+// a buffer is still one line end, and lines that cross a buffer boundary
+// come out whole.
+TEST(TextLinesReader, LineEndsAcrossBufferBoundaries)
 {
-    // 1,022 single bytes, then "中" whose second byte would be the 1,024th.
-    std::string line(1022, 'a');
-    WriteBytes("textlines_cut.txt", line + "\xD6\xD0" "b\nz\n");
-    ReadResult r = ReadAllArchive("textlines_cut.txt");
-    ASSERT_EQ(2u, r.lines.size());
-    EXPECT_EQ(std::wstring(1022, L'a'), r.lines[0].text);
-    EXPECT_EQ((DataLine{L"z", 2}), r.lines[1]);
+    std::string bytes;
+    std::vector<DataLine> expected;
+    // Lines of 1 to 300 characters: their CR falls on every offset of a
+    // small archive buffer, and one CR falls on the last byte of the file
+    // reader's 64 KiB buffer.
+    int n = 0;
+    for (int length = 1; length <= 300; ++length) {
+        std::string line(static_cast<size_t>(length), static_cast<char>('a' + length % 26));
+        bytes += line + (length % 3 == 0 ? "\r" : "\r\n");
+        expected.push_back({std::wstring(line.begin(), line.end()), ++n});
+    }
+    const size_t boundary = 65536;
+    std::string filler(boundary - 1 - bytes.size(), 'f');
+    bytes += filler + "\r\nafter\r";
+    expected.push_back({std::wstring(filler.begin(), filler.end()), ++n});
+    expected.push_back({L"after", ++n});
+    WriteBytes("textlines_boundary.txt", bytes);
+
+    EXPECT_EQ(expected, ReadAllStdio("textlines_boundary.txt", CFile::typeText).lines);
+    for (int size : {128, 509, 4096}) {
+        SCOPED_TRACE(size);
+        CFile file(L"textlines_boundary.txt", CFile::modeRead);
+        CArchive ar(&file, CArchive::load, size);
+        std::vector<DataLine> lines;
+        CString line;
+        int lineNo = 0;
+        int got = 0;
+        while ((got = tkx_ReadNextString(&ar, line, lineNo)) != 0) {
+            // The filler line is longer than an archive line may be.
+            if (got < 0) {
+                lines.push_back({L"<bad>", lineNo});
+                continue;
+            }
+            lines.push_back({line.GetString(), lineNo});
+        }
+        std::vector<DataLine> archiveExpected = expected;
+        archiveExpected[300].text = L"<bad>";
+        EXPECT_EQ(archiveExpected, lines);
+    }
 }
 
 TEST(TextLinesDivide, SplitsAtBlanksTabsAndCommas)

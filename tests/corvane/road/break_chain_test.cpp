@@ -5,6 +5,7 @@
 #include "road_test_support.h"
 
 #include <cmath>
+#include <string>
 #include <vector>
 
 using road_test::ScratchFolder;
@@ -135,6 +136,48 @@ TEST_F(BreakChainTest, BadStationTextIsRefusedWithItsMessage)
     }
 }
 
+// A station text converts only as a whole: its numbers are whole numbers of
+// the field, and "_" joins one station to one segment number.
+TEST_F(BreakChainTest, StationTextMustConvertWhole)
+{
+    const tkxBreakChain chain = ThreeBreaks();
+    const std::wstring huge = L"1" + std::wstring(306, L'0');   // kilometres beyond the range once in metres
+    const std::wstring wide = L"\xFF11" L"200";                 // a full-width one
+    struct Case {
+        std::wstring text;
+        std::wstring message;
+    };
+    const Case cases[] = {
+        {L"1__2", L"读断链桩号数据(1  2)时出错! \n\n正确的表述应为: 1200 2 或1200,2 !"},
+        {L"1_2_3", L"读断链桩号数据(1 2 3)时出错! \n\n正确的表述应为: 1200 2 或1200,2 !"},
+        {L"1200_", L"读断链桩号数据(1200 )时出错! \n\n正确的表述应为: 1200 2 或1200,2 !"},
+        {L"_2", L"读断链桩号数据( 2)时出错! \n\n正确的表述应为: 1200 2 或1200,2 !"},
+        {L"1;5", L"桩号(1;5)数据错误! "},
+        {L"K1+2;5", L"桩号(2;5)数据错误! "},
+        {L"12-5x", L"桩号(-5x)数据错误! "},
+        {wide, L"桩号(" + wide + L")数据错误! "},
+        {huge + L"+5", L"桩号(" + huge + L"+5)数据错误! "},
+        {L"1200 2;", L"桩号(1200)的断链号(2;)错误!"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(Utf8(c.text.substr(0, 30).c_str()));
+        double chainage = -7.0;
+        EXPECT_EQ(0, chain.GetGlobalZH(c.text.c_str(), chainage));
+        EXPECT_EQ(Utf8(c.message.c_str()), Utf8(tkx_GetLastError()));
+        EXPECT_EQ(-7.0, chainage);
+    }
+
+    // What stored files hold still reads: the station forms and leading
+    // zeros.
+    const TextCase kept[] = {{L"K1-050.000", 950.0}, {L"001190.50_2", 1210.5}, {L"1190.", 1190.0}, {L"k-1+100", -900.0}};
+    for (const TextCase& c : kept) {
+        SCOPED_TRACE(Utf8(c.text));
+        double chainage = -1.0;
+        ASSERT_EQ(1, chain.GetGlobalZH(c.text, chainage)) << Utf8(tkx_GetLastError());
+        EXPECT_NEAR(c.chainage, chainage, 1e-9);
+    }
+}
+
 TEST_F(BreakChainTest, StationTextWithSegmentSuffix)
 {
     const tkxBreakChain chain = ThreeBreaks();
@@ -233,6 +276,31 @@ TEST_F(BreakChainTest, BadDLFileIsRefusedNamingLineAndField)
     tkxBreakChain chain = ThreeBreaks();
     EXPECT_EQ(0, chain.LoadDLFile(folder / L"missing.DL"));
     EXPECT_TRUE(chain == ThreeBreaks());
+}
+
+// A break station is a whole number field within the chain's open ends
+// (1e10 m either way); beyond them no segment holds a station.
+TEST_F(BreakChainTest, BreakStationsBeyondTheChainAreRefused)
+{
+    ScratchFolder folder(L"dl_range");
+    const CString path = folder / L"far.DL";
+    const DLRefusal cases[] = {
+        {L"1200 1180\n10000000000 10000000010\n", L"断链文件(%s)\n\n第2行第1个数据10000000000, <断链前桩号>错误!"},
+        {L"1200 -10000000000\n", L"断链文件(%s)\n\n第1行第2个数据-10000000000, <断链后桩号>错误!"},
+        {L"1200 1180\n1;5 1300\n", L"断链文件(%s)\n\n第2行第1个数据1;5, <断链前桩号>错误!"},
+        {L"1_2 1180\n", L"断链文件(%s)\n\n第1行第1个数据1_2, <断链前桩号>错误!"},
+    };
+    for (const DLRefusal& c : cases) {
+        SCOPED_TRACE(Utf8(c.content));
+        road_test::WriteText(path, c.content);
+        tkxBreakChain chain;
+        EXPECT_EQ(0, chain.LoadDLFile(path));
+        EXPECT_EQ(Utf8(ClFormat(c.message, path.GetString())), Utf8(tkx_GetLastError()));
+    }
+    tkxBreakChain chain;
+    EXPECT_EQ(0, chain.GetDLFromString(L"1200=1180, 99999999999=99999999990"));
+    EXPECT_EQ(Utf8(L"读断链数据出错!\n\n无法转换字符99999999999."), Utf8(tkx_GetLastError()));
+    ASSERT_EQ(1, chain.GetDLFromString(L"9999999999=9999999990")) << Utf8(tkx_GetLastError());
 }
 
 TEST_F(BreakChainTest, DefaultChainWritesAnEmptyFileThatDoesNotLoad)

@@ -9,6 +9,7 @@
 #include "road_test_support.h"
 
 #include <cmath>
+#include <string>
 #include <vector>
 
 using namespace Tavix4;
@@ -185,6 +186,34 @@ TEST_F(HdxSectionTest, BadSideLines)
         EXPECT_EQ(0, Read(c.text, HDX_ABS1, section, &profile));
         EXPECT_EQ(Utf8(c.message), Utf8(tkx_GetLastError()));
     }
+}
+
+// Offsets and elevations are kept as floats: a value beyond a float, read
+// or summed in the relative layout, is refused rather than kept as infinity.
+TEST_F(HdxSectionTest, ValuesBeyondAFloatAreRefused)
+{
+    const std::wstring big = L"3" + std::wstring(38, L'0');   // 3e38: still a float
+    const std::wstring beyond = L"1" + std::wstring(39, L'0');
+    const struct {
+        enHDXFormat format;
+        std::wstring text;
+        std::wstring message;
+    } cases[] = {
+        {HDX_ABS1, L"1250\n" + beyond + L" -1\n0 0\n", L"读断面左侧第1个数据(距离" + beyond + L")出错"},
+        {HDX_ABS1, L"1250\n2 -1\n3 " + beyond + L"\n", L"读断面右侧, 第1个数据(高程/高差:" + beyond + L")出错!"},
+        {HDX_RELATIVE, L"1250\n" + big + L" 1 " + big + L" 1\n0 0\n", L"读断面左侧第3个数据(距离" + big + L")出错"},
+        {HDX_RELATIVE, L"1250\n1 " + big + L" 1 " + big + L"\n0 0\n", L"读断面左侧第3个数据(高程/高差:" + big + L")出错!"},
+        {HDX_ABS1, L"1250\nW1;5 -1\n0 0\n", L"读断面左侧第1个数据(距离W1;5)出错"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(Utf8(c.text.substr(0, 40).c_str()));
+        tkxHdxSection section;
+        EXPECT_EQ(0, Read(c.text.c_str(), c.format, section, &profile));
+        EXPECT_EQ(Utf8(c.message.c_str()), Utf8(tkx_GetLastError()));
+    }
+    tkxHdxSection section;
+    ASSERT_EQ(1, Read((L"1250\n" + big + L" -1\n0 0\n").c_str(), HDX_ABS1, section, &profile)) << Utf8(tkx_GetLastError());
+    EXPECT_EQ(3e38f, Side(section, true).back().offset);
 }
 
 TEST_F(HdxSectionTest, WritesEachLayout)

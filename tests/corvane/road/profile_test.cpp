@@ -6,6 +6,7 @@
 #include "road_test_support.h"
 
 #include <cmath>
+#include <string>
 #include <vector>
 
 using road_test::ScratchFolder;
@@ -347,6 +348,36 @@ TEST_F(ProfileTest, BadSQXFileLeavesTheProfileAsItWas)
     EXPECT_EQ(0, profile.LoadSQXFile(folder / L"missing.SQX"));
     EXPECT_EQ(Utf8(ClFormat(L"打开竖曲线文件%s错误!", (folder / L"missing.SQX").GetString())), Utf8(tkx_GetLastError()));
     EXPECT_EQ(2, profile.GetBPDCount());
+}
+
+// Values no road has are refused where they would carry the curves out of
+// the range of double: elevations of 1e10 m or more, and a radius whose
+// tangent length is beyond every number (the curve limits would be infinite
+// or not a number at all).
+TEST_F(ProfileTest, SQXValuesBeyondAnyRoadAreRefused)
+{
+    ScratchFolder folder(L"sqx_range");
+    const CString path = folder / L"far.SQX";
+    const std::wstring hugeRadius = L"1" + std::wstring(300, L'0');
+    const struct {
+        std::wstring content;
+        std::wstring message;   // %s: the path
+    } cases[] = {
+        {L"0 100\n100 10000000000 1000\n200 100\n", L"竖曲线文件(%s)\n\n第2行第2个数据10000000000, <变坡点高程>错误!"},
+        {L"0 -10000000000.5\n100 100\n", L"竖曲线文件(%s)\n\n第1行第2个数据-10000000000.5, <变坡点高程>错误!"},
+        {L"0 0\n1 9999999999 " + hugeRadius + L"\n2 0\n",
+         L"竖曲线文件(%s)\n\n第2行: 竖曲线文件中, 第1个变坡点的竖曲线半径或高程数值超出范围!"},
+        {L"0 100\n100 1__2 1000\n200 100\n", L"竖曲线文件(%s)\n\n第2行第2个数据1__2, <变坡点高程>错误!"},
+        {L"0 100\n100_2_3 102 1000\n200 100\n", L"竖曲线文件(%s)\n\n第2行第1个数据桩号的断链号2_3, <桩号的断链号>错误!"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(Utf8(c.content.substr(0, 40).c_str()));
+        SetGrade(profile, {{0, 90, 0}, {500, 95, 0}});
+        road_test::WriteText(path, c.content.c_str());
+        EXPECT_EQ(0, profile.LoadSQXFile(path));
+        EXPECT_EQ(Utf8(ClFormat(c.message.c_str(), path.GetString())), Utf8(tkx_GetLastError()));
+        EXPECT_EQ(2, profile.GetBPDCount());
+    }
 }
 
 TEST_F(ProfileTest, SQXWriterRefusesWhatCouldNotBeReadBack)

@@ -5,6 +5,8 @@
 #include "support/FailingWrites.h"
 #include "support/MessageBoxScript.h"
 
+#include <cmath>
+
 using namespace store_test;
 using namespace Tavix4;
 
@@ -287,6 +289,48 @@ TEST_F(ProjectFile, AWriteThatFailsAfterOpeningLeavesTheOldFile)
     EXPECT_EQ(CString(L"创建/修改TAVIX项目文件时失败!\n\n<" + EpjPath(L"Old") + L">."), boxes.Shown()[0].text);
     EXPECT_EQ(TwoRoadFile(1), ReadBytes(EpjPath(L"Old")));
     EXPECT_FALSE(FileExists(EpjPath(L"Old") + L".tmp"));
+}
+
+// A design speed no road has would carry the figures computed from it out
+// of range (a speed is also cut to a 32-bit integer for the suite's tools):
+// refused on loading with the reason, and never written.
+TEST_F(ProjectFile, DesignSpeedBeyondAnyRoadIsRefused)
+{
+    auto file = [](double speed) {
+        Bytes b = ProjectHeader();
+        b.I32(1);
+        RoadRecord(b, L"主线", 0, speed, L"", L"", L"", L"", L"");
+        b.I16(0);
+        return b.str();
+    };
+    for (double speed : {std::nan(""), -1e308, -0.5, 1e308, HUGE_VAL, 1000.5}) {
+        SCOPED_TRACE(speed);
+        MessageBoxScript script;
+        WriteBytes(EpjPath(L"Speed"), file(speed));
+        tkxProject project;
+        EXPECT_EQ(0, project.Load(EpjPath(L"Speed")));
+        ASSERT_EQ(1u, script.Shown().size());
+        const CString prefix = ClFormat(L"读取项目文件<%s\\Speed.EPJ>失败!\n\n道路<主线>的设计速度<", folder.Path().GetString());
+        EXPECT_EQ(prefix, script.Shown()[0].text.Left(prefix.GetLength())) << Utf8(script.Shown()[0].text);
+        EXPECT_NE(-1, script.Shown()[0].text.Find(L">错误, 应为0到1000km/h!"));
+
+        project.m_SName = L"Speed";
+        project.m_SPath = folder.Path();
+        project.m_Roads.RemoveAll();
+        sRoadInfo road;
+        road.m_SRoadName = L"主线";
+        road.m_rDesignSpeed = speed;
+        project.m_Roads.Add(road);
+        project.m_iCurRoad = 0;
+        EXPECT_EQ(0, project.Save());
+        EXPECT_EQ(file(speed), ReadBytes(EpjPath(L"Speed")));
+    }
+    for (double speed : {0.0, 20.0, 120.0, 1000.0}) {
+        WriteBytes(EpjPath(L"Speed"), file(speed));
+        tkxProject project;
+        ASSERT_EQ(1, project.Load(EpjPath(L"Speed"))) << speed;
+        EXPECT_EQ(speed, project.m_Roads[0].m_rDesignSpeed);
+    }
 }
 
 TEST_F(ProjectFile, LoadAndSaveFailures)
