@@ -1,6 +1,13 @@
 #include "brisko/shell/BriskoApp.h"
 #include "brisko/BriskoResource.h"
+#include "brisko/shell/AboutDlg.h"
+#include "brisko/shell/Dialog_Option.h"
 #include "brisko/shell/MainFrm.h"
+#include "brisko/shell/Messages.h"
+#include "corvane/platform/FileName.h"
+#include "corvane/project/FileInterface.h"
+
+using namespace Tavix4;
 
 const wchar_t kBriskoCaption[] = L"TAVIX项目数据环境";
 const wchar_t kResourceDllName[] = L"Tavix3_Res8.dll";
@@ -10,17 +17,43 @@ tkxApplicationInfo g_AppInfo;
 tkxBreakChain CurRoadBreakChain;
 tkxZDMInfo CurRoadProfile;
 
+namespace {
+
+// The hand-over buffer of a second start: 512 wide characters with the
+// terminator.
+const int kHandOverChars = 512;
+
+int Box(const wchar_t* text, UINT type = MB_OK) { return ClMessageBox(nullptr, text, kBriskoCaption, type); }
+
+CString ModulePath(HMODULE module)
+{
+    std::wstring buffer(MAX_PATH, L'\0');
+    for (;;) {
+        DWORD n = ::GetModuleFileNameW(module, &buffer[0], static_cast<DWORD>(buffer.size()));
+        if (n == 0) return CString();
+        if (n < buffer.size()) return CString(buffer.c_str(), static_cast<int>(n));
+        buffer.resize(buffer.size() * 2);
+    }
+}
+
+bool FileExists(const CString& path) { return ::GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES; }
+
+} // namespace
+
 BEGIN_MESSAGE_MAP(CBriskoApp, CWinApp)
+    ON_COMMAND(ID_APP_EXIT, OnAppExit)
+    ON_COMMAND(ID_APP_ABOUT, OnAppAbout)
+    ON_COMMAND(ID_APP_OPTIONS, OnAppOptions)
+    ON_COMMAND(ID_VIEW_SHOWGRID, OnShowGrid)
+    ON_UPDATE_COMMAND_UI(ID_VIEW_SHOWGRID, OnUpdateShowGrid)
+    ON_COMMAND(ID_APP_REGISTER_FILES, OnRegisterFileTypes)
 END_MESSAGE_MAP()
 
-CBriskoApp::CBriskoApp() : CWinApp(nullptr)
-{
-    SetDefaultSettings();
-}
+CBriskoApp::CBriskoApp() : CWinApp(nullptr) { SetDefaultSettings(); }
 
 void CBriskoApp::SetDefaultSettings()
 {
-    m_Colors[0] = GetSysColor(COLOR_WINDOW);
+    m_Colors[0] = ::GetSysColor(COLOR_WINDOW);
     m_Colors[1] = 0x0000FF;
     m_Colors[2] = 0xF0F0F0;
     m_Colors[3] = 0x008000;
@@ -29,7 +62,7 @@ void CBriskoApp::SetDefaultSettings()
     m_Colors[6] = 0xFF8000;
     m_Colors[7] = 0x000000;
     m_Colors[8] = 0xFFFFFF;
-    m_Colors[9] = GetSysColor(COLOR_BTNFACE);
+    m_Colors[9] = ::GetSysColor(COLOR_BTNFACE);
     m_Colors[10] = 0x0000FF;
     m_Colors[11] = 0xC08000;
     m_nTabWidth = 4;
@@ -50,23 +83,313 @@ void CBriskoApp::SetDefaultSettings()
     m_bShowRoadInfoBar = TRUE;
 }
 
+// ---------------------------------------------------------------------------
+// Start-up
+
 BOOL CBriskoApp::InitInstance()
 {
+    // OLE start-up (AfxOleInit, "OLE对象初始化失败!" on failure) and the
+    // control container belong here; they come with the class library's
+    // OLE support.
+
     SetRegistryKey(L"TavixSuite");
     LoadStdProfileSettings(4);
+
+    // One Brisko per desktop: the mutex is held for the life of the first
+    // instance.
+    HANDLE mutex = ::CreateMutexW(nullptr, TRUE, m_pszAppName);
+    if (::GetLastError() == ERROR_ALREADY_EXISTS) {
+        if (mutex) ::CloseHandle(mutex);
+        HandOverToFirstInstance();
+        return FALSE;
+    }
+
+    m_SVersion = GetModuleVersionText(ModulePath(nullptr));
+
+    // The data-file document template comes with the data-file document and
+    // view; until then every file but a project is refused.
+    EnableShellOpen();
+
+    tkx_GetApplicationInfo(g_AppInfo);
+    tkx_GetFileStyles(m_FileStyles);
+    tkx_GetInternalFileExts(m_SInternalExts);
+    tkx_GetReferenceDocInfos(m_ReferenceDocs);
+
+    if (GetSettingInt(L"Settings", L"IconReg", 0) == 0) {
+        RegisterFileTypes();
+        SetSettingInt(L"Settings", L"IconReg", 1);
+    }
+
+    LoadSaveSettings(TRUE);
+    LoadResourceDll();
+
     auto* frame = new CMainFrame;
     if (!frame->LoadFrame(IDR_MAINFRAME, WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE)) {
         AfxMessageBox(L"应用程序初始化失败, 无法创建主窗口!");
         return FALSE;
     }
     m_pMainWnd = frame;
+    frame->DragAcceptFiles(TRUE);
     frame->ShowWindow(m_nCmdShow);
     frame->UpdateWindow();
+    frame->SetWindowPos(m_bTopMost == 1 ? &CWnd::wndTopMost : &CWnd::wndNoTopMost, m_iMainWndLeft, m_iMainWndTop,
+                        m_iMainWndRight - m_iMainWndLeft, m_iMainWndBottom - m_iMainWndTop, SWP_SHOWWINDOW);
+
+    CCommandLineInfo info;
+    ParseCommandLine(info);
+    info.m_strFileName.Replace(L'?', L' ');
+    CString upper = info.m_strFileName;
+    upper.MakeUpper();
+    if (info.m_nShellCommand == CCommandLineInfo::FileNew) info.m_nShellCommand = CCommandLineInfo::FileNothing;
+    if (!ProcessShellCommand(info) && upper.Find(L".EPJ") < 0) {
+        Box(L"错误号:016  启动TAVIX项目数据环境失败!");
+        return FALSE;
+    }
+
+    tkx_SendStringToAssist(L"启动TAVIX项目数据环境", 110);
     return TRUE;
 }
 
-int CBriskoApp::ExitInstance() { return CWinApp::ExitInstance(); }
+void CBriskoApp::HandOverToFirstInstance()
+{
+    HWND window = ::GetWindow(::GetDesktopWindow(), GW_CHILD);
+    while (::IsWindow(window) && !::GetPropW(window, m_pszAppName)) window = ::GetWindow(window, GW_HWNDNEXT);
+    if (!::IsWindow(window)) {
+        Box(L"程序已经运行，但找不到其主窗口, 请重试!");
+        return;
+    }
+    if (::IsIconic(window)) ::ShowWindow(window, SW_RESTORE);
+    if (!::SetForegroundWindow(window)) Box(L"激活主窗口失败!");
+    if (!::SetForegroundWindow(::GetLastActivePopup(window))) Box(L"激活失败主窗口的对话框!");
 
-CDocument* CBriskoApp::OpenDocumentFile(const wchar_t* path) { return CWinApp::OpenDocumentFile(path); }
+    CCommandLineInfo info;
+    ParseCommandLine(info);
+    CString path = info.m_strFileName;
+    if (path.IsEmpty()) return;
+    path.Replace(L'?', L' ');
+    // A path cut to fit the buffer could name another file: it is refused.
+    if (path.GetLength() >= kHandOverChars) {
+        Box(ClFormat(L"文件路径超过%d个字符, 无法在已运行的TAVIX项目数据环境中打开:\n\n%s", kHandOverChars - 1,
+                     path.GetString()));
+        return;
+    }
+    wchar_t buffer[kHandOverChars] = {};
+    wmemcpy(buffer, path.GetString(), static_cast<size_t>(path.GetLength()));
+    COPYDATASTRUCT copy = {0, sizeof(buffer), buffer};
+    ::SendMessageW(window, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&copy));
+}
 
-CMainFrame* CBriskoApp::MainFrame() const { return static_cast<CMainFrame*>(m_pMainWnd); }
+CString CBriskoApp::GetModuleVersionText(const wchar_t* path)
+{
+    if (!path || !FileExists(path)) return L"文件不存在";
+    DWORD handle = 0;
+    DWORD size = ::GetFileVersionInfoSizeW(path, &handle);
+    if (size == 0) return L"未定义";
+    std::vector<BYTE> data(size);
+    if (!::GetFileVersionInfoW(path, 0, size, data.data())) return L"未定义";
+    wchar_t* value = nullptr;
+    UINT length = 0;
+    if (!::VerQueryValueW(data.data(), L"\\StringFileInfo\\080404b0\\ProductVersion",
+                          reinterpret_cast<void**>(&value), &length) ||
+        !value || length == 0 || !*value)
+        return L"未定义";
+    CString text(value);
+    text.Replace(L',', L'.');
+    return L"R" + text;
+}
+
+BOOL CBriskoApp::LoadResourceDll()
+{
+    const CString suite = tkx_GetTavixPath();
+    CString path = ClFormat(L"%s\\Bin\\%s", suite.GetString(), kResourceDllName);
+    if (!FileExists(path)) {
+        CString exe = ModulePath(nullptr);
+        path = ClFormat(L"%s\\%s", exe.Left(exe.ReverseFind(L'\\')).GetString(), kResourceDllName);
+        if (!FileExists(path)) {
+            AfxMessageBox(ClFormat(L"[%s]\n\n文件不存在!\n\nTAVIX安装目录:[%s]\n\nTAVIX支持目录:[%s\\Bin]\n\n文件应位于支持目录中!",
+                                   path.GetString(), suite.GetString(), suite.GetString()));
+            return FALSE;
+        }
+    }
+    m_hResourceDll = ::LoadLibraryW(path);
+    if (!m_hResourceDll) {
+        AfxMessageBox(ClFormat(L"加载Tavix3Res?.dll动态连接库失败! 错误代码:%d.\n\n请复制该文件到Tavix的Bin目录\n\n[%s], \n\n或重新安装Tavix!",
+                               static_cast<int>(::GetLastError()), path.GetString()));
+        return FALSE;
+    }
+    AfxAddResourceModule(m_hResourceDll);
+    // Templates made before the library was there take its menus and
+    // strings now.
+    for (POSITION pos = GetFirstDocTemplatePosition(); pos;) GetNextDocTemplate(pos)->LoadTemplate();
+    return TRUE;
+}
+
+// ---------------------------------------------------------------------------
+// Exit
+
+int CBriskoApp::ExitInstance()
+{
+    SetSettingInt(L"Settings", L"MainWndTOP", static_cast<DWORD>(m_iMainWndTop));
+    SetSettingInt(L"Settings", L"MainWndLEFT", static_cast<DWORD>(m_iMainWndLeft));
+    SetSettingInt(L"Settings", L"MainWndBOTTOM", static_cast<DWORD>(m_iMainWndBottom));
+    SetSettingInt(L"Settings", L"MainWndRIGHT", static_cast<DWORD>(m_iMainWndRight));
+    SetSettingInt(L"Settings", L"MainWnd_SHOWPROJECT", static_cast<DWORD>(m_bShowProjectBar));
+    SetSettingInt(L"Settings", L"MainWnd_SHOWHDMWND", static_cast<DWORD>(m_bShowRoadInfoBar));
+
+    tkx_RemoveProjectInfoFromReg();
+    tkx_RemoveTemplateBaseInfoFromReg();
+    tkx_SetProjectInfoToReg(nullptr);
+    tkx_SetTemplateBaseInfoToReg(nullptr);
+
+    if (m_hResourceDll) {
+        AfxRemoveResourceModule(m_hResourceDll);
+        ::FreeLibrary(m_hResourceDll);
+        m_hResourceDll = nullptr;
+    }
+    tkx_SendStringToAssist(L"退出TAVIX项目数据环境", 110);
+    return CWinApp::ExitInstance();
+}
+
+void CBriskoApp::OnAppExit()
+{
+    if (m_bExitEnabled) CWinApp::OnAppExit();
+}
+
+// ---------------------------------------------------------------------------
+// Documents
+
+CDocument* CBriskoApp::OpenDocumentFile(const wchar_t* path)
+{
+    tkxFileName name(path ? path : L"");
+    if (name.GetExt().CompareNoCase(L".epj") == 0) {
+        m_SPendingProject = path;
+        if (m_pMainWnd) ::SendMessageW(m_pMainWnd->GetSafeHwnd(), WM_OPENPROJECT, 0, 0);
+        return nullptr;
+    }
+    POSITION pos = GetFirstDocTemplatePosition();
+    if (pos) return GetNextDocTemplate(pos)->OpenDocumentFile(path, TRUE);
+    return CWinApp::OpenDocumentFile(path);
+}
+
+void CBriskoApp::CloseDocumentByPath(CString path)
+{
+    for (POSITION pos = GetFirstDocTemplatePosition(); pos;) {
+        CDocTemplate* documentTemplate = GetNextDocTemplate(pos);
+        for (POSITION doc = documentTemplate->GetFirstDocPosition(); doc;) {
+            CDocument* document = documentTemplate->GetNextDoc(doc);
+            if (document->GetPathName() == path) {
+                document->OnCloseDocument();
+                break;
+            }
+        }
+    }
+}
+
+CMainFrame* CBriskoApp::MainFrame() const
+{
+    return m_pMainWnd && m_pMainWnd->IsKindOf(RUNTIME_CLASS(CMainFrame)) ? static_cast<CMainFrame*>(m_pMainWnd)
+                                                                         : nullptr;
+}
+
+// ---------------------------------------------------------------------------
+// The current road's data
+
+void CBriskoApp::LoadCurrentRoadData()
+{
+    CurRoadProfile.Reset();
+    CurRoadProfile.SetBreakChain(&CurRoadBreakChain);
+    const int road = m_CurProject.m_iCurRoad;
+    if (m_CurProject.GetRoadCount() == 0 || road < 0 || road >= m_CurProject.GetRoadCount()) return;
+
+    const CString breakChain = m_CurProject.m_Roads[road].m_SBreakChain;
+    if (!CurRoadBreakChain.GetDLFromString(breakChain)) {
+        CString message = ClFormat(L"加载道路属性[断链信息]失败!\n\n%s", breakChain.GetString());
+        AfxMessageBox(message, MB_ICONINFORMATION);
+        CurRoadBreakChain.Reset();
+        PrintToMainInfoWindow(L"%s", message.GetString());
+    }
+
+    const CString folder = m_CurProject.m_SPath;
+    const CString name = m_CurProject.GetRoadName(road);
+    CString dmx = ClFormat(L"%s\\%s\\%s.DMX", folder.GetString(), name.GetString(), name.GetString());
+    if (FileExists(dmx) && !CurRoadProfile.LoadDMXFile(dmx)) {
+        CString message = ClFormat(L"加载纵断面地面线失败!\n\n%s", tkx_GetLastError().GetString());
+        AfxMessageBox(message, MB_ICONINFORMATION);
+        PrintToMainInfoWindow(L"%s", message.GetString());
+    }
+    CString sqx = ClFormat(L"%s\\%s\\%s.SQX", folder.GetString(), name.GetString(), name.GetString());
+    if (FileExists(sqx) && !CurRoadProfile.LoadSQXFile(sqx)) {
+        CString message = ClFormat(L"加载纵断面竖曲线失败!\n\n%s", tkx_GetLastError().GetString());
+        AfxMessageBox(message, MB_ICONINFORMATION);
+        PrintToMainInfoWindow(L"%s", message.GetString());
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Commands
+
+void CBriskoApp::OnAppAbout()
+{
+    CAboutDlg dialog;
+    dialog.DoModal();
+}
+
+void CBriskoApp::OnAppOptions()
+{
+    CDialog_Option dialog(m_pMainWnd);
+    dialog.m_nTabWidth = m_nTabWidth;
+    dialog.m_nMarginWidth = m_nMarginWidth;
+    dialog.m_nLinePitch = m_nLinePitch;
+    dialog.m_bShowGrid = m_bShowGrid;
+    dialog.m_bAutoIndent = m_bAutoIndent;
+    dialog.m_bShowToolTip = m_bShowToolTip;
+    dialog.m_nDurationTime = m_nDurationTime;
+    dialog.m_bAutoComment = m_bAutoComment;
+    dialog.m_bAutoReload = m_bAutoReload;
+    for (int i = 0; i < 12; ++i) dialog.m_Colors[i] = m_Colors[i];
+    if (dialog.DoModal() != IDOK) return;
+
+    m_nTabWidth = static_cast<short>(dialog.m_nTabWidth);
+    m_nMarginWidth = static_cast<short>(dialog.m_nMarginWidth);
+    m_nLinePitch = static_cast<short>(dialog.m_nLinePitch);
+    m_bShowGrid = dialog.m_bShowGrid;
+    m_bAutoIndent = dialog.m_bAutoIndent;
+    m_bShowToolTip = dialog.m_bShowToolTip;
+    m_nDurationTime = static_cast<short>(dialog.m_nDurationTime);
+    m_bAutoComment = dialog.m_bAutoComment;
+    m_bAutoReload = dialog.m_bAutoReload;
+    for (int i = 0; i < 12; ++i) m_Colors[i] = dialog.m_Colors[i];
+    // Open documents take the new tab width, margin and line pitch
+    // (CBriskoDoc::SetTabWidth, SetMarginWidth, SetLinePitch) once the
+    // data-file document exists; every view is redrawn.
+    UpdateAllDocumentViews();
+    LoadSaveSettings(FALSE);
+}
+
+void CBriskoApp::UpdateAllDocumentViews()
+{
+    for (POSITION pos = GetFirstDocTemplatePosition(); pos;) {
+        CDocTemplate* documentTemplate = GetNextDocTemplate(pos);
+        for (POSITION doc = documentTemplate->GetFirstDocPosition(); doc;)
+            documentTemplate->GetNextDoc(doc)->UpdateAllViews(nullptr);
+    }
+}
+
+void CBriskoApp::OnShowGrid()
+{
+    m_bShowGrid = m_bShowGrid == 1 ? 0 : 1;
+    UpdateAllDocumentViews();
+    SetSettingInt(L"Settings", L"ShowGrid", static_cast<DWORD>(m_bShowGrid));
+}
+
+void CBriskoApp::OnUpdateShowGrid(CCmdUI* ui) { ui->SetCheck(m_bShowGrid ? 1 : 0); }
+
+void CBriskoApp::OnRegisterFileTypes()
+{
+    if (RegisterFileTypes()) {
+        AfxMessageBox(L"重设文件的图标和打开方式成功!");
+        SetSettingInt(L"Settings", L"IconReg", 1);
+    } else {
+        AfxMessageBox(L"重设文件的图标和打开方式失败!");
+    }
+}

@@ -112,6 +112,7 @@ protected:
 
 private:
     void HandOverToFirstInstance();
+    void UpdateAllDocumentViews();
 };
 
 extern CBriskoApp theApp;

@@ -1,13 +1,99 @@
-// Brisko's main window.
+// Brisko's main window: the status bar, the tool bar, the two tabbed
+// manager bars (project manager on the left, road information at the
+// bottom), the MDI client with its painted background, and the hub of the
+// program's window messages: the texts other programs send by WM_COPYDATA,
+// the private messages of the manager panes and the file watcher's notices
+// for the current road's files.  Its info-window print is the line output
+// of the program.
 #pragma once
 #include "classlib/ClassLib.h"
+#include "brisko/shell/MdiMainClient.h"
+#include "brisko/shell/MyTabCtrlBar.h"
+#include "brisko/shell/ToolBar24.h"
+#include <vector>
 
 class CMainFrame : public CMDIFrameWnd
 {
     DECLARE_DYNCREATE(CMainFrame)
 public:
     CMainFrame();
+    ~CMainFrame() override;
+
+    // Formats the line and appends it to the information page's log.  The
+    // text is cut to 255 characters.
+    void PrintToInfoWindow(const wchar_t* format, ...);
+    // Activate the profile / cross-section page of the road-information bar
+    // while that bar is meant to be shown.
+    void ShowProfilePage();
+    void ShowCrossSectionPage(BOOL show);
+    // Shows the project-manager bar when it is hidden (the commands that
+    // work in a pane do this first).
+    void ShowProjectBar();
+    // Takes watches of the current road's DL, DMX and SQX files.
+    void RegisterRoadFileWatches();
+
+    // The current road's files the frame follows (DL, DMX, SQX; empty when
+    // the file did not exist when the watches were taken).
+    const CString& WatchedPath(int i) const { return m_SWatchedPaths[i]; }
+
+    // The frame being created or shown (the application's main window once
+    // start-up has made it one).
+    static CMainFrame* Current();
+
+    BOOL PreTranslateMessage(MSG* msg) override;
+
+    CStatusBar m_wndStatusBar;
+    CImageList m_ilButtons;
+    CImageList m_ilProjectTabs;
+    CImageList m_ilRoadTabs;
+    CMyTabCtrlBar m_wndProjectBar;
+    CMyTabCtrlBar m_wndRoadInfoBar;
+    CWnd* m_pReferencePage;
+    CMdiMainClient m_wndMdiClient;
+    BOOL m_bRoadFileAutoReload;
+    CToolBar24 m_wndToolBar;
+    DWORD m_dwRoadFileWatch[3];
 
 protected:
+    BOOL OnCreateClient(LPCREATESTRUCT cs, CCreateContext* context) override;
+    int OnCreate(LPCREATESTRUCT cs);
+    void OnDestroy();
+    void OnTopMost();
+    void OnUpdateTopMost(CCmdUI* ui);
+    void OnViewProjectBar();
+    void OnUpdateViewProjectBar(CCmdUI* ui);
+    void OnViewInfoBar();
+    void OnUpdateViewInfoBar(CCmdUI* ui);
+    void OnViewTab(UINT id);
+    void OnUpdateViewTab(CCmdUI* ui);
+    void OnProjectExport();
+    void OnUpdateProjectExport(CCmdUI* ui);
+    void OnProjectRefresh();
+    void OnTemplateExport();
+    void OnUpdateWorkingDirectory(CCmdUI* ui);
+    BOOL OnCopyData(CWnd* from, COPYDATASTRUCT* data);
+    LRESULT OnOpenPendingFile(WPARAM, LPARAM);
+    LRESULT OnProjectChanged(WPARAM, LPARAM);
+    LRESULT OnOpenProject(WPARAM, LPARAM);
+    LRESULT OnShowTemplatePreview(WPARAM, LPARAM);
+    LRESULT OnCloseReferencePage(WPARAM, LPARAM);
+    LRESULT OnFileWatchNotify(WPARAM, LPARAM);
     DECLARE_MESSAGE_MAP()
+
+private:
+    BOOL CreateStatusBar();
+    BOOL CreateToolBar();
+    BOOL CreateManagerBars();
+    void ChangeCurrentRoad(const CString& road);
+    void ReportReloadError(const CString& text);
+    void SendToProfilePage(UINT message);
+
+    CString m_SWatchedPaths[3];
 };
+
+// Formats the line like PrintToInfoWindow and prints it in the main frame's
+// information window; nothing without a main frame.
+void PrintToMainInfoWindow(const wchar_t* format, ...);
+
+// The registered file-watch message.
+UINT FileWatchNotifyMessage();

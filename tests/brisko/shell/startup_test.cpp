@@ -1,13 +1,126 @@
-// Start-up of the program in a scratch hive.
+// Start-up on a seeded hive: the stored settings read back, the
+// associations left alone once written, the current project's road data
+// loaded, the frame with its bars, panes, property and start lines; the
+// version text of a module and the resource library's look-up.
+#include "shell_world.h"
+#include "brisko/BriskoResource.h"
 #include "brisko/shell/BriskoApp.h"
 #include "brisko/shell/MainFrm.h"
+#include "corvane/project/TavixInterface.h"
+#include "support/MessageBoxScript.h"
 #include "support/WindowTest.h"
-#include <gtest/gtest.h>
 
-TEST(Startup, TheProgramStartsWithItsMainFrame)
+using namespace shell_test;
+
+TEST(Startup, TheStoredSettingsAreReadBack)
 {
-    ASSERT_TRUE(theApp.EnsureStarted());
-    ASSERT_NE(nullptr, theApp.m_pMainWnd);
-    EXPECT_TRUE(theApp.m_pMainWnd->IsKindOf(RUNTIME_CLASS(CMainFrame)));
-    wintest::PumpUntilIdle();
+    StartProgram();
+    EXPECT_EQ(7, theApp.m_nTabWidth);
+    EXPECT_EQ(44, theApp.m_nMarginWidth);
+    EXPECT_EQ(9, theApp.m_nLinePitch); // stored as "LinePicth"
+    EXPECT_EQ(0, theApp.m_bShowGrid);
+    EXPECT_EQ(0, theApp.m_bAutoIndent);
+    EXPECT_EQ(0, theApp.m_bShowToolTip); // stored as "ShowToopTip"
+    EXPECT_EQ(20, theApp.m_nDurationTime);
+    EXPECT_EQ(0, theApp.m_bAutoComment);
+    EXPECT_EQ(0, theApp.m_bAutoReload);
+    for (int i = 0; i < 12; ++i) EXPECT_EQ(kSeededColors[i], theApp.m_Colors[i]) << "Color" << i;
+
+    CRect window;
+    theApp.MainFrame()->GetWindowRect(&window);
+    EXPECT_EQ(CRect(kSeededWindow), window);
+    // Associations are written on the first start only.
+    EXPECT_FALSE(RegKeyExists(HKEY_CLASSES_ROOT, L".DL"));
+}
+
+TEST(Startup, TheCurrentProjectAndItsRoadDataAreTaken)
+{
+    StartProgram();
+    EXPECT_EQ(CString(kProjectName), theApp.m_CurProject.m_SName);
+    EXPECT_EQ(ProjectFolder() + L"\\" + kMainRoad, theApp.m_SWorkingDirectory);
+    // The break chain of the road record, the ground line and the curves of
+    // its files.
+    EXPECT_EQ(2, CurRoadBreakChain.GetBreakChainCount());
+    EXPECT_EQ(&CurRoadBreakChain, CurRoadProfile.GetBreakChain());
+    EXPECT_EQ(7, CurRoadProfile.GetDMXCount());
+    EXPECT_EQ(3, CurRoadProfile.GetBPDCount());
+    // The data-file tables come from the library.
+    EXPECT_EQ(TavixDevApp().m_FileStyles.GetSize(), theApp.m_FileStyles.GetSize());
+    EXPECT_GT(theApp.m_FileStyles.GetSize(), 20);
+    EXPECT_EQ(TavixDevApp().m_ReferenceDocs.GetSize(), theApp.m_ReferenceDocs.GetSize());
+    EXPECT_EQ(TavixDevApp().m_SInternalExts.GetSize(), theApp.m_SInternalExts.GetSize());
+
+    const std::vector<CString> lines = InfoLines();
+    ASSERT_GE(lines.size(), 3u);
+    EXPECT_EQ(CString(L"启动TAVIX 项目数据环境. [版本号:") + theApp.m_SVersion + L"]", lines[0]);
+    EXPECT_EQ(ClFormat(L"当前项目: %s; 当前道路: %s", kProjectName, kMainRoad), lines[1]);
+}
+
+TEST(Startup, TheFrameCarriesItsBarsPanesAndProperty)
+{
+    StartProgram();
+    CMainFrame* frame = theApp.MainFrame();
+    EXPECT_EQ(reinterpret_cast<HANDLE>(1), GetPropW(*frame, theApp.m_pszAppName));
+    EXPECT_EQ(CString(L"TAVIX项目数据环境"), frame->GetWindowText().Left(11));
+    ASSERT_NE(nullptr, frame->GetMenu());
+
+    // Nine panes: the message, then position, working directory, TAVIX and
+    // the keyboard states.
+    const UINT panes[] = {ID_SEPARATOR,     ID_INDICATOR_POSITION, ID_INDICATOR_WORKDIR,
+                          ID_INDICATOR_TAVIX, ID_INDICATOR_OVR,    ID_INDICATOR_READONLY,
+                          ID_INDICATOR_CAPS, ID_INDICATOR_NUM,     ID_INDICATOR_SCRL};
+    ASSERT_EQ(9, frame->m_wndStatusBar.GetPaneCount());
+    for (int i = 0; i < 9; ++i) EXPECT_EQ(panes[i], frame->m_wndStatusBar.GetItemID(i)) << i;
+    const int widths[] = {120, 300, 60};
+    for (int i = 1; i <= 3; ++i) {
+        UINT id, style;
+        int width;
+        frame->m_wndStatusBar.GetPaneInfo(i, id, style, width);
+        EXPECT_EQ(widths[i - 1], width) << i;
+    }
+    EXPECT_EQ(CString(L"工作目录:") + theApp.m_SWorkingDirectory, frame->m_wndStatusBar.GetPaneText(2));
+
+    // The bars: project manager at the left, road information at the
+    // bottom with its information page.
+    EXPECT_EQ(static_cast<int>(IDW_PROJECT_BAR), frame->m_wndProjectBar.GetDlgCtrlID());
+    EXPECT_EQ(static_cast<int>(AFX_IDW_DOCKBAR_LEFT), frame->m_wndProjectBar.GetParent()->GetDlgCtrlID());
+    EXPECT_EQ(static_cast<int>(IDW_ROADINFO_BAR), frame->m_wndRoadInfoBar.GetDlgCtrlID());
+    EXPECT_EQ(static_cast<int>(AFX_IDW_DOCKBAR_BOTTOM), frame->m_wndRoadInfoBar.GetParent()->GetDlgCtrlID());
+    EXPECT_EQ(static_cast<DWORD>(CBRS_ALIGN_BOTTOM), frame->m_wndRoadInfoBar.m_dwDockStyle);
+    ASSERT_EQ(1, frame->m_wndRoadInfoBar.GetTabCount());
+    EXPECT_EQ(0, frame->m_wndRoadInfoBar.GetActiveIndex());
+    // Panes that are not part of the program are left out, not faked.
+    EXPECT_EQ(0, frame->m_wndProjectBar.GetTabCount());
+    // The tab images of the tabs present: inactive, then active.
+    EXPECT_EQ(2, frame->m_ilRoadTabs.GetImageCount());
+    EXPECT_EQ(13, [&] {
+        IMAGEINFO info{};
+        frame->m_ilButtons.GetImageInfo(0, &info);
+        return info.rcImage.right - info.rcImage.left;
+    }());
+}
+
+TEST(Startup, TheResourceLibraryIsLoadedBesideTheProgram)
+{
+    StartProgram();
+    ASSERT_NE(nullptr, theApp.m_hResourceDll);
+    wchar_t path[MAX_PATH] = {};
+    GetModuleFileNameW(theApp.m_hResourceDll, path, MAX_PATH);
+    EXPECT_EQ(BinFolder() + L"\\Tavix3_Res8.dll", CString(path));
+    // Its menus and strings are found through the resource search.
+    EXPECT_NE(nullptr, AfxFindResourceHandle(MAKEINTRESOURCEW(IDR_TAVIXTYPE), RT_MENU));
+}
+
+TEST(Startup, VersionTextOfAModule)
+{
+    const struct {
+        CString path;
+        const wchar_t* text;
+    } cases[] = {
+        {BinFolder() + L"\\Brisko.exe", L"R3.0.0.0"},
+        {BinFolder() + L"\\Tavix3_Res8.dll", L"R3.0.0.0"},
+        {BinFolder() + L"\\briskownd.exe", L"未定义"}, // no version block
+        {BinFolder() + L"\\没有这个文件.exe", L"文件不存在"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(CString(c.text), CBriskoApp::GetModuleVersionText(c.path)) << Utf8(c.path);
 }

@@ -1,0 +1,44 @@
+// The scratch world of Brisko's test programs: the scratch hive of
+// tests/support with HKEY_CLASSES_ROOT redirected as well (the file
+// associations land there), a scratch installation folder with an empty Bin
+// folder, and the suite's document folder holding the shipped
+// "TvComment.ini".  A program's world may seed more before the program
+// starts (settings, a registered current project); at the end the main
+// window goes and the application ends as its message loop would end it.
+#pragma once
+#include "support/Scratch.h"
+#include <gtest/gtest.h>
+
+namespace brisko_test {
+
+using namespace test_support;
+
+// The registry key of the program's settings section "Settings".
+extern const wchar_t kSettingsKey[];
+
+class BriskoWorld : public ScratchHive
+{
+public:
+    explicit BriskoWorld(const wchar_t* tag) : ScratchHive(tag) {}
+
+    static CString InstallFolder();
+
+protected:
+    void Prepare() override;
+    void CleanUp() override;
+    // Seeds the world after the common part (the library is not started
+    // yet).
+    virtual void Seed() {}
+
+private:
+    HKEY m_classes = nullptr;
+};
+
+// The application's started state for a test: started once, then the
+// loop run until idle.
+void StartProgram();
+
+// The lines of the information page's log.
+std::vector<CString> InfoLines();
+
+} // namespace brisko_test
