@@ -28,3 +28,16 @@ extern const char kDMXText[];
 extern const char kSQXText[];
 
 } // namespace shell_test
+
+class CDocument;
+
+namespace shell_test {
+
+// A stand-in for the program's data-file documents (which are not part of
+// it yet): a document that opens any existing file and can be marked
+// modified, shown by an empty view.  Registered as the program's first
+// document template on first use.
+void UseTestDocuments();
+CDocument* OpenTestDocument(const CString& path);
+
+} // namespace shell_test

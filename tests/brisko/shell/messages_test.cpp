@@ -1,0 +1,240 @@
+// The main frame's private messages and the file watcher's notices for the
+// current road's files.
+#include "shell_world.h"
+#include "brisko/shell/BriskoApp.h"
+#include "brisko/shell/MainFrm.h"
+#include "brisko/shell/Messages.h"
+#include "corvane/project/TavixInterface.h"
+#include "support/MessageBoxScript.h"
+#include "support/WindowTest.h"
+
+using namespace shell_test;
+
+namespace {
+
+CString LastLine()
+{
+    std::vector<CString> lines = InfoLines();
+    return lines.empty() ? CString(L"<none>") : lines.back();
+}
+
+CString EpjPath() { return ProjectFolder() + L"\\" + kProjectName + L".EPJ"; }
+
+// Restores a road file to the world's text when it goes.
+class RoadFileGuard
+{
+public:
+    RoadFileGuard(const wchar_t* ext, const char* text) : m_path(RoadFile(kMainRoad, ext)), m_text(text) {}
+    ~RoadFileGuard() { WriteBytes(m_path, m_text); }
+    const CString& Path() const { return m_path; }
+
+private:
+    CString m_path;
+    const char* m_text;
+};
+
+LRESULT NotifyChange(const CString& path)
+{
+    return theApp.m_pMainWnd->SendMessage(FileWatchNotifyMessage(), 0, reinterpret_cast<LPARAM>(path.GetString()));
+}
+
+class MessagesTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        StartProgram();
+        frame = theApp.MainFrame();
+    }
+    void TearDown() override
+    {
+        theApp.CloseAllDocuments(TRUE);
+        wintest::PumpUntilIdle();
+        // The world's road data again.
+        frame->SendMessage(WM_PROJECTCHANGED);
+    }
+    CMainFrame* frame = nullptr;
+};
+
+} // namespace
+
+TEST_F(MessagesTest, ThePendingFileOfTheSettingsIsOpened)
+{
+    theApp.m_SPendingProject.Empty();
+    SetRegString(HKEY_CURRENT_USER, kSettingsKey, L"OPENFILENAME", L"");
+    frame->SendMessage(WM_OPENPENDINGFILE);
+    EXPECT_TRUE(theApp.m_SPendingProject.IsEmpty());
+    SetRegString(HKEY_CURRENT_USER, kSettingsKey, L"OPENFILENAME", EpjPath());
+    frame->SendMessage(WM_OPENPENDINGFILE);
+    EXPECT_EQ(EpjPath(), theApp.m_SPendingProject);
+}
+
+TEST_F(MessagesTest, AProjectChangeReloadsTheRoadData)
+{
+    RoadFileGuard dmx(L"DMX", kDMXText);
+    WriteBytes(dmx.Path(), "0 100\r\n500 105\r\n");
+    frame->ShowControlBar(&frame->m_wndProjectBar, FALSE, FALSE);
+    frame->SendMessage(WM_PROJECTCHANGED);
+    EXPECT_EQ(2, CurRoadProfile.GetDMXCount());
+    EXPECT_EQ(3, CurRoadProfile.GetBPDCount());
+    EXPECT_TRUE(frame->m_wndProjectBar.IsWindowVisible());
+    EXPECT_EQ(RoadFile(kMainRoad, L"DMX"), frame->WatchedPath(1));
+}
+
+TEST_F(MessagesTest, FailedRoadLoadsAreReportedAndPrinted)
+{
+    MessageBoxScript boxes;
+    CString& chain = theApp.m_CurProject.m_Roads[0].m_SBreakChain;
+    const CString kept = chain;
+    chain = L"1200=";
+    RoadFileGuard dmx(L"DMX", kDMXText);
+    WriteBytes(dmx.Path(), "0 100\r\nK0+500 高程\r\n");
+    frame->SendMessage(WM_PROJECTCHANGED);
+    chain = kept;
+
+    ASSERT_EQ(2u, boxes.Shown().size());
+    EXPECT_EQ(CString(L"加载道路属性[断链信息]失败!\n\n1200="), boxes.Shown()[0].text);
+    EXPECT_EQ(1, CurRoadBreakChain.GetBreakChainCount()); // the chain without breaks
+    EXPECT_EQ(0, boxes.Shown()[1].text.Find(L"加载纵断面地面线失败!\n\n"));
+    EXPECT_EQ(boxes.Shown()[1].text, LastLine());
+}
+
+TEST_F(MessagesTest, OpeningAProjectAsksBeforeClosingDocuments)
+{
+    MessageBoxScript boxes;
+    const CString data = ProjectFolder() + L"\\说明.txt";
+    WriteText(data, L"x");
+    CDocument* document = OpenTestDocument(data);
+    ASSERT_NE(nullptr, document);
+    document->SetModifiedFlag(TRUE);
+
+    // The application's project is the current one: no question.
+    theApp.m_SPendingProject = EpjPath();
+    frame->SendMessage(WM_OPENPROJECT);
+    EXPECT_TRUE(boxes.Shown().empty());
+    EXPECT_EQ(1, theApp.GetOpenDocumentCount());
+
+    const CString name = theApp.m_CurProject.m_SName;
+    theApp.m_CurProject.m_SName = L"另一个项目";
+    const CString question = ClFormat(L"将打开项目文件<%s>, 关闭当前项目<另一个项目>及打开的所有文档, 是否继续?",
+                                      EpjPath().GetString());
+    // No: nothing closes.
+    boxes.Answer(IDNO);
+    frame->SendMessage(WM_OPENPROJECT);
+    ASSERT_EQ(1u, boxes.Shown().size());
+    EXPECT_EQ(question, boxes.Shown()[0].text);
+    EXPECT_EQ(static_cast<UINT>(MB_YESNO | MB_ICONQUESTION), boxes.Shown()[0].type);
+    EXPECT_EQ(1, theApp.GetOpenDocumentCount());
+    // Yes, then Cancel at the modified document: nothing closes.
+    boxes.Answer(IDYES);
+    boxes.Answer(IDCANCEL);
+    frame->SendMessage(WM_OPENPROJECT);
+    ASSERT_EQ(3u, boxes.Shown().size());
+    EXPECT_NE(-1, boxes.Shown()[2].text.Find(data));
+    EXPECT_EQ(1, theApp.GetOpenDocumentCount());
+    // Yes, then No at the document: its changes are dropped and it closes.
+    boxes.Answer(IDYES);
+    boxes.Answer(IDNO);
+    frame->SendMessage(WM_OPENPROJECT);
+    EXPECT_EQ(5u, boxes.Shown().size());
+    EXPECT_EQ(0, theApp.GetOpenDocumentCount());
+    theApp.m_CurProject.m_SName = name;
+
+    // Blanks around the path; an empty one does nothing.
+    theApp.m_SPendingProject = L"   ";
+    frame->SendMessage(WM_OPENPROJECT);
+    EXPECT_EQ(5u, boxes.Shown().size());
+}
+
+TEST_F(MessagesTest, TheReferencePageIsClosed)
+{
+    auto* page = new CWnd;
+    ASSERT_TRUE(page->Create(nullptr, L"参考", WS_CHILD, CRect(0, 0, 10, 10), frame, 4711));
+    const HWND window = page->m_hWnd;
+    frame->m_pReferencePage = page;
+    frame->SendMessage(WM_CLOSEREFERENCEPAGE);
+    EXPECT_EQ(nullptr, frame->m_pReferencePage);
+    EXPECT_FALSE(IsWindow(window));
+    frame->SendMessage(WM_CLOSEREFERENCEPAGE); // none: nothing
+}
+
+// ---------------------------------------------------------------------------
+// File-change notices
+
+TEST_F(MessagesTest, ChangedGroundLineAndCurvesAreReloaded)
+{
+    RoadFileGuard dmx(L"DMX", kDMXText);
+    RoadFileGuard sqx(L"SQX", kSQXText);
+    WriteBytes(dmx.Path(), "0 100\r\n300 103\r\n600 104\r\n");
+    CString upper = dmx.Path();
+    upper.MakeUpper(); // the watcher's path may differ in case
+    EXPECT_EQ(0, NotifyChange(upper));
+    EXPECT_EQ(3, CurRoadProfile.GetDMXCount());
+    EXPECT_EQ(CString(L"重新加载纵断面地面线信息!"), LastLine());
+
+    WriteBytes(sqx.Path(), "0 100\r\n300 106 6000\r\n600 103 8000\r\n1000 101 0\r\n");
+    NotifyChange(sqx.Path());
+    EXPECT_EQ(4, CurRoadProfile.GetBPDCount());
+    EXPECT_EQ(CString(L"重新加载纵断面竖曲线信息!"), LastLine());
+}
+
+TEST_F(MessagesTest, AChangedBreakChainIsTakenAfterAsking)
+{
+    MessageBoxScript boxes;
+    RoadFileGuard dl(L"DL", kDLText);
+    WriteBytes(dl.Path(), "300.000 310.000\r\n1200.000 1180.000\r\n");
+
+    boxes.Answer(IDNO);
+    NotifyChange(dl.Path());
+    ASSERT_EQ(1u, boxes.Shown().size());
+    EXPECT_EQ(CString(L"断链文件已经修改, 是否更新当前道路的断链数据?"), boxes.Shown()[0].text);
+    EXPECT_EQ(static_cast<UINT>(MB_YESNO | MB_ICONQUESTION | MB_SYSTEMMODAL), boxes.Shown()[0].type);
+    EXPECT_EQ(2, CurRoadBreakChain.GetBreakChainCount());
+
+    boxes.Answer(IDYES);
+    NotifyChange(dl.Path());
+    EXPECT_EQ(3, CurRoadBreakChain.GetBreakChainCount());
+    EXPECT_EQ(CString(L"300.000=310.000, 1200.000=1180.000"), theApp.m_CurProject.m_Roads[0].m_SBreakChain);
+    tkxProject saved;
+    ASSERT_EQ(1, saved.Load(EpjPath()));
+    EXPECT_EQ(CString(L"300.000=310.000, 1200.000=1180.000"), saved.m_Roads[0].m_SBreakChain);
+    EXPECT_EQ(CString(L"重新加载断链及纵断面信息!"), LastLine());
+    EXPECT_EQ(2u, boxes.Shown().size());
+
+    // Back to the world's chain.
+    theApp.m_CurProject.m_Roads[0].m_SBreakChain = L"1200.000=1180.000";
+    ASSERT_EQ(1, tkx_UpdateProject(&theApp.m_CurProject, 1));
+}
+
+TEST_F(MessagesTest, OnlyTheFollowedFilesCount)
+{
+    MessageBoxScript boxes;
+    // Files whose names merely contain ".DL", ".DMX" or ".SQX", and a
+    // followed file that is gone.
+    const CString others[] = {ProjectFolder() + L"\\" + kMainRoad + L"\\" + kMainRoad + L".DLX",
+                              ProjectFolder() + L"\\" + kMainRoad + L"\\旧.DL.bak",
+                              ProjectFolder() + L"\\" + kRampRoad + L"\\" + kRampRoad + L".DMX"};
+    for (const CString& path : others) WriteText(path, L"0 100\n");
+    const size_t lines = InfoLines().size();
+    for (const CString& path : others) EXPECT_EQ(0, NotifyChange(path)) << Utf8(path);
+    NotifyChange(ProjectFolder() + L"\\" + kMainRoad + L"\\没有.SQX");
+    NotifyChange(CString());
+    EXPECT_TRUE(boxes.Shown().empty());
+    EXPECT_EQ(lines, InfoLines().size());
+    EXPECT_EQ(7, CurRoadProfile.GetDMXCount());
+    for (const CString& path : others) DeleteFileW(path);
+}
+
+TEST_F(MessagesTest, AFailedReloadIsShownAndPrinted)
+{
+    MessageBoxScript boxes;
+    RoadFileGuard sqx(L"SQX", kSQXText);
+    WriteBytes(sqx.Path(), "0 100\r\n300 x 6000\r\n");
+    NotifyChange(sqx.Path());
+    ASSERT_EQ(1u, boxes.Shown().size());
+    EXPECT_EQ(tkx_GetLastError(), boxes.Shown()[0].text);
+    EXPECT_FALSE(boxes.Shown()[0].text.IsEmpty());
+    EXPECT_EQ(static_cast<UINT>(MB_ICONINFORMATION | MB_SYSTEMMODAL), boxes.Shown()[0].type);
+    EXPECT_EQ(boxes.Shown()[0].text.Left(255), LastLine());
+    EXPECT_EQ(3, CurRoadProfile.GetBPDCount()); // the curves as they were
+}
