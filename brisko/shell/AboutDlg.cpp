@@ -30,7 +30,9 @@ BOOL CAboutDlg::OnInitDialog()
         ClMessageBox(m_hWnd, L"加载位图资源失败!", kBriskoCaption, MB_ICONERROR);
     SetDlgItemText(IDC_ABOUT_VERSION, CString(L"Version:") + theApp.m_SVersion);
     SetDlgItemText(IDC_ABOUT_TEXT, Description());
-    return TRUE;
+    // The OK button has the focus, so the description is not shown selected.
+    if (CWnd* ok = GetDlgItem(IDOK)) ok->SetFocus();
+    return FALSE;
 }
 
 void CAboutDlg::OnDestroy()

@@ -5,6 +5,7 @@ IMPLEMENT_DYNAMIC(CMyTabCtrlBar, tkxControlBar)
 
 BEGIN_MESSAGE_MAP(CMyTabCtrlBar, tkxControlBar)
     ON_WM_CREATE()
+    ON_WM_DESTROY()
     ON_WM_WINDOWPOSCHANGED()
     ON_WM_ERASEBKGND()
     ON_WM_MOUSEWHEEL()
@@ -25,9 +26,18 @@ int CMyTabCtrlBar::OnCreate(LPCREATESTRUCT cs)
     if (!m_tabctrl.Create(WS_CHILD | WS_VISIBLE | TCS_BOTTOM | TCS_TOOLTIPS, CRect(0, 0, 0, 0), this, IDC_TABCTRL))
         return -1;
     m_tabctrl.SetFont(CFont::FromHandle(static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT))));
-    m_ToolTip = static_cast<CToolTipCtrl*>(
-        CWnd::FromHandle(reinterpret_cast<HWND>(m_tabctrl.SendMessage(TCM_GETTOOLTIPS, 0, 0))));
+    // The tab control owns its tool tip; the bar keeps an object of its own
+    // bound to it (a temporary one would not outlive the idle pass).
+    HWND tip = reinterpret_cast<HWND>(m_tabctrl.SendMessage(TCM_GETTOOLTIPS, 0, 0));
+    if (tip && m_wndToolTip.Attach(tip)) m_ToolTip = &m_wndToolTip;
     return 0;
+}
+
+void CMyTabCtrlBar::OnDestroy()
+{
+    if (m_wndToolTip.m_hWnd) m_wndToolTip.Detach();
+    m_ToolTip = nullptr;
+    tkxControlBar::OnDestroy();
 }
 
 CWnd* CMyTabCtrlBar::GetViewAt(int index) const
@@ -85,11 +95,18 @@ BOOL CMyTabCtrlBar::AddView(const wchar_t* name, CRuntimeClass* cls, CCreateCont
 void CMyTabCtrlBar::SetActiveView(int index)
 {
     if (index == -1 || index >= GetTabCount() || index == m_nActiveTab || index < 0) return;
-    if (m_nActiveTab != -1 && m_pActiveView) {
-        m_pActiveView->EnableWindow(FALSE);
-        m_pActiveView->ShowWindow(SW_HIDE);
-    }
+    // The previously active pane goes, and so does any other pane still
+    // shown (the first pane stays shown while the last one added counts as
+    // active), so that only the chosen pane is ever visible.
     CWnd* view = GetViewAt(index);
+    for (POSITION pos = m_views.GetHeadPosition(); pos;) {
+        CWnd* other = m_views.GetNext(pos)->pWnd;
+        if (other == view || !other->GetSafeHwnd()) continue;
+        if (other == m_pActiveView || (other->GetStyle() & WS_VISIBLE)) {
+            other->EnableWindow(FALSE);
+            other->ShowWindow(SW_HIDE);
+        }
+    }
     view->EnableWindow(TRUE);
     view->ShowWindow(SW_SHOW);
     view->SetFocus();

@@ -49,10 +49,11 @@ public:
     CRect PaneRect() const { return m_rcPane; }
 
     CTabCtrl m_tabctrl;
-    CToolTipCtrl* m_ToolTip;
+    CToolTipCtrl* m_ToolTip; // the tab control's own tool tip (m_wndToolTip), or NULL
 
 protected:
     int OnCreate(LPCREATESTRUCT cs);
+    void OnDestroy();
     void OnWindowPosChanged(WINDOWPOS* wp);
     BOOL OnEraseBkgnd(CDC* dc);
     BOOL OnMouseWheel(UINT flags, short delta, CPoint point);
@@ -63,6 +64,7 @@ private:
     void LayoutPanes(int cx, int cy);
     void RefreshTabItems();
 
+    CToolTipCtrl m_wndToolTip; // bound to the tab control's tool-tip window
     int m_nActiveTab;
     CWnd* m_pActiveView;
     CList<TCB_ITEM*, TCB_ITEM*> m_views;
