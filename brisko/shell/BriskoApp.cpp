@@ -198,25 +198,30 @@ CString CBriskoApp::GetModuleVersionText(const wchar_t* path)
     return L"R" + text;
 }
 
-BOOL CBriskoApp::LoadResourceDll()
+HINSTANCE CBriskoApp::LoadResourceLibrary(const CString& suiteFolder, const CString& programFolder)
 {
-    const CString suite = tkx_GetTavixPath();
-    CString path = ClFormat(L"%s\\Bin\\%s", suite.GetString(), kResourceDllName);
+    CString path = ClFormat(L"%s\\Bin\\%s", suiteFolder.GetString(), kResourceDllName);
     if (!FileExists(path)) {
-        CString exe = ModulePath(nullptr);
-        path = ClFormat(L"%s\\%s", exe.Left(exe.ReverseFind(L'\\')).GetString(), kResourceDllName);
+        path = ClFormat(L"%s\\%s", programFolder.GetString(), kResourceDllName);
         if (!FileExists(path)) {
             AfxMessageBox(ClFormat(L"[%s]\n\n文件不存在!\n\nTAVIX安装目录:[%s]\n\nTAVIX支持目录:[%s\\Bin]\n\n文件应位于支持目录中!",
-                                   path.GetString(), suite.GetString(), suite.GetString()));
-            return FALSE;
+                                   path.GetString(), suiteFolder.GetString(), suiteFolder.GetString()));
+            return nullptr;
         }
     }
-    m_hResourceDll = ::LoadLibraryW(path);
-    if (!m_hResourceDll) {
+    HINSTANCE library = ::LoadLibraryW(path);
+    if (!library) {
         AfxMessageBox(ClFormat(L"加载Tavix3Res?.dll动态连接库失败! 错误代码:%d.\n\n请复制该文件到Tavix的Bin目录\n\n[%s], \n\n或重新安装Tavix!",
                                static_cast<int>(::GetLastError()), path.GetString()));
-        return FALSE;
     }
+    return library;
+}
+
+BOOL CBriskoApp::LoadResourceDll()
+{
+    const CString exe = ModulePath(nullptr);
+    m_hResourceDll = LoadResourceLibrary(tkx_GetTavixPath(), exe.Left(exe.ReverseFind(L'\\')));
+    if (!m_hResourceDll) return FALSE;
     AfxAddResourceModule(m_hResourceDll);
     // Templates made before the library was there take its menus and
     // strings now.

@@ -43,6 +43,9 @@ public:
     // Loads Tavix3_Res8.dll from the suite's Bin folder, else from the
     // program's folder; FALSE (after a message) when neither works.
     BOOL LoadResourceDll();
+    // Loads the resource library from "<suite>\Bin", else from the program's
+    // folder; NULL after the message when neither has a usable one.
+    static HINSTANCE LoadResourceLibrary(const CString& suiteFolder, const CString& programFolder);
 
     // -- settings (registry "SOFTWARE\TavixSuite\Brisko\<section>") -----------
     DWORD GetSettingInt(const wchar_t* section, const wchar_t* key, DWORD defaultValue);

@@ -215,12 +215,12 @@ TEST_F(MessagesTest, OnlyTheFollowedFilesCount)
                               ProjectFolder() + L"\\" + kMainRoad + L"\\旧.DL.bak",
                               ProjectFolder() + L"\\" + kRampRoad + L"\\" + kRampRoad + L".DMX"};
     for (const CString& path : others) WriteText(path, L"0 100\n");
-    const size_t lines = InfoLines().size();
+    frame->PrintToInfoWindow(L"<标记>");
     for (const CString& path : others) EXPECT_EQ(0, NotifyChange(path)) << Utf8(path);
     NotifyChange(ProjectFolder() + L"\\" + kMainRoad + L"\\没有.SQX");
     NotifyChange(CString());
     EXPECT_TRUE(boxes.Shown().empty());
-    EXPECT_EQ(lines, InfoLines().size());
+    EXPECT_EQ(CString(L"<标记>"), LastLine()); // nothing printed since
     EXPECT_EQ(7, CurRoadProfile.GetDMXCount());
     for (const CString& path : others) DeleteFileW(path);
 }

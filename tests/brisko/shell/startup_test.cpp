@@ -124,3 +124,58 @@ TEST(Startup, VersionTextOfAModule)
     };
     for (const auto& c : cases) EXPECT_EQ(CString(c.text), CBriskoApp::GetModuleVersionText(c.path)) << Utf8(c.path);
 }
+
+TEST(Startup, TheResourceLibraryIsLookedForInTheSuiteThenBesideTheProgram)
+{
+    StartProgram();
+    MessageBoxScript boxes;
+    ScratchFolder suite(L"suite"), program(L"program");
+    CreateDirectoryW(suite / L"Bin", nullptr);
+
+    // Neither folder has it.
+    EXPECT_EQ(nullptr, CBriskoApp::LoadResourceLibrary(suite.Path(), program.Path()));
+    ASSERT_EQ(1u, boxes.Shown().size());
+    EXPECT_EQ(ClFormat(L"[%s\\Tavix3_Res8.dll]\n\n文件不存在!\n\nTAVIX安装目录:[%s]\n\nTAVIX支持目录:[%s\\Bin]\n\n"
+                       L"文件应位于支持目录中!",
+                       program.Path().GetString(), suite.Path().GetString(), suite.Path().GetString()),
+              boxes.LastText());
+
+    // A file of that name that is no library.
+    WriteText(program / L"Tavix3_Res8.dll", L"不是动态连接库");
+    EXPECT_EQ(nullptr, CBriskoApp::LoadResourceLibrary(suite.Path(), program.Path()));
+    ASSERT_EQ(2u, boxes.Shown().size());
+    EXPECT_EQ(0, boxes.LastText().Find(L"加载Tavix3Res?.dll动态连接库失败! 错误代码:"));
+    EXPECT_NE(-1, boxes.LastText().Find(program / L"Tavix3_Res8.dll"));
+
+    // The suite's Bin folder comes first.
+    ASSERT_TRUE(CopyFileW(BinFolder() + L"\\Tavix3_Res8.dll", suite / L"Bin\\Tavix3_Res8.dll", FALSE));
+    HINSTANCE library = CBriskoApp::LoadResourceLibrary(suite.Path(), program.Path());
+    ASSERT_NE(nullptr, library);
+    wchar_t path[MAX_PATH] = {};
+    GetModuleFileNameW(library, path, MAX_PATH);
+    EXPECT_EQ(suite / L"Bin\\Tavix3_Res8.dll", CString(path));
+    FreeLibrary(library);
+    EXPECT_EQ(2u, boxes.Shown().size());
+}
+
+TEST(Startup, TheFrameIsMadeWithoutTheResourceLibrary)
+{
+    StartProgram();
+    MessageBoxScript boxes;
+    AfxRemoveResourceModule(theApp.m_hResourceDll);
+    auto* frame = new CMainFrame;
+    const BOOL made = frame->LoadFrame(IDR_MAINFRAME, WS_OVERLAPPEDWINDOW);
+    AfxAddResourceModule(theApp.m_hResourceDll);
+    ASSERT_TRUE(made);
+    // The program's own tool bar and bar buttons stand in.
+    EXPECT_EQ(21, frame->m_wndToolBar.GetButtonCount());
+    EXPECT_EQ(3, frame->m_ilButtons.GetImageCount());
+    // Only the tab pictures are missing, and say so.
+    ASSERT_EQ(2u, boxes.Shown().size());
+    EXPECT_EQ(CString(L"加载位图资源失败!\n\n[TAVIXRES_IDB_IL_TAB]"), boxes.Shown()[0].text);
+    EXPECT_EQ(CString(L"加载位图资源失败!\n\n[TAVIXRES_IDB_IL_TAB_ROADINFO]"), boxes.Shown()[1].text);
+    frame->DestroyWindow();
+    // The program's frame is still the one the program talks to.
+    EXPECT_EQ(theApp.MainFrame(), CMainFrame::Current());
+    EXPECT_EQ(reinterpret_cast<HANDLE>(1), GetPropW(*theApp.m_pMainWnd, theApp.m_pszAppName));
+}

@@ -1,0 +1,79 @@
+// What the main frame shows: the painted MDI background, the information
+// log, and a screenshot of the whole window on the world's project.
+#include "shell_world.h"
+#include "brisko/manager/PPage_InfoBar.h"
+#include "brisko/shell/BriskoApp.h"
+#include "brisko/shell/MainFrm.h"
+#include "support/WindowTest.h"
+
+using namespace shell_test;
+using namespace wintest;
+
+namespace {
+
+const COLORREF kGrey = RGB(128, 128, 128);
+
+} // namespace
+
+TEST(FrameView, TheClientBackgroundIsGreyWithEmbossedTexts)
+{
+    StartProgram();
+    CMdiMainClient& client = theApp.MainFrame()->m_wndMdiClient;
+    const int w = 420, h = 240;
+    Image image = RenderPaint(w, h, [&](CDC& dc) {
+        // The client paints relative to its own client rectangle: render it
+        // at a known size.
+        client.SetWindowPos(nullptr, 0, 0, w, h, SWP_NOMOVE | SWP_NOZORDER);
+        client.SendMessage(WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc.GetSafeHdc()));
+    });
+    image.SaveBmp(L"mdi_background.bmp");
+    // Grey everywhere but the texts at the lower right, drawn in black under
+    // the button face (the white pass shows only at the edges).
+    EXPECT_EQ(w * (h - 60), image.Count(CRect(0, 0, w, h - 60), kGrey));
+    EXPECT_EQ(w / 3 * 60, image.Count(CRect(0, h - 60, w / 3, h), kGrey));
+    const CRect texts(w / 3, h - 60, w, h);
+    EXPECT_GT(image.Count(texts, RGB(0, 0, 0)), 20);
+    EXPECT_GT(image.Count(texts, GetSysColor(COLOR_BTNFACE)), 20);
+    EXPECT_EQ(CString(L"TAVIX 项目数据环境: R1.2"), CMdiMainClient::VersionText(L"R1.2"));
+
+    // An empty clip box paints nothing.
+    Image untouched = RenderPaint(40, 40, [&](CDC& dc) {
+        dc.IntersectClipRect(0, 0, 0, 0);
+        EXPECT_TRUE(client.SendMessage(WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc.GetSafeHdc())));
+    });
+    EXPECT_EQ(0, untouched.Count(CRect(0, 0, 40, 40), kGrey));
+    theApp.MainFrame()->RecalcLayout();
+}
+
+TEST(FrameView, TheLogKeepsItsNewestLinesInView)
+{
+    StartProgram();
+    auto* page = static_cast<CPPage_InfoBar*>(
+        theApp.MainFrame()->m_wndRoadInfoBar.GetView(RUNTIME_CLASS(CPPage_InfoBar)));
+    ASSERT_NE(nullptr, page);
+    for (int i = 1; i <= 60; ++i) page->AddMessage(ClFormat(L"第%d行", i));
+    ASSERT_EQ(51, page->Messages().GetSize());
+    EXPECT_EQ(CString(L"第10行"), page->Messages()[0]);
+    EXPECT_EQ(CString(L"第60行"), page->Messages()[50]);
+    CString shown = page->m_wndLog.GetWindowText();
+    EXPECT_EQ(0, shown.Find(L"第10行\r\n"));
+    EXPECT_EQ(shown.GetLength() - 6, shown.Find(L"第60行\r\n"));
+    // Scrolled to the end.
+    EXPECT_GT(page->m_wndLog.SendMessage(EM_GETFIRSTVISIBLELINE), 30);
+}
+
+TEST(FrameView, Screenshot)
+{
+    StartProgram();
+    CMainFrame* frame = theApp.MainFrame();
+    frame->PrintToInfoWindow(L"当前道路: %s, 断链 %d 处, 地面线 %d 点, 变坡点 %d 个", kMainRoad,
+                             CurRoadBreakChain.GetBreakChainCount() - 1, CurRoadProfile.GetDMXCount(),
+                             CurRoadProfile.GetBPDCount());
+    frame->SetWindowPos(nullptr, 0, 0, 1000, 700, SWP_NOZORDER);
+    PumpUntilIdle();
+    Image shot = CaptureWindow(frame);
+    ASSERT_FALSE(shot.Empty());
+    EXPECT_TRUE(shot.SaveBmp(L"brisko_main.bmp"));
+    frame->SetWindowPos(nullptr, kSeededWindow.left, kSeededWindow.top, kSeededWindow.right - kSeededWindow.left,
+                        kSeededWindow.bottom - kSeededWindow.top, SWP_NOZORDER);
+}
