@@ -88,9 +88,12 @@ void CBriskoApp::SetDefaultSettings()
 
 BOOL CBriskoApp::InitInstance()
 {
-    // OLE start-up (AfxOleInit, "OLE对象初始化失败!" on failure) and the
-    // control container belong here; they come with the class library's
-    // OLE support.
+    if (!AfxOleInit()) {
+        AfxMessageBox(L"OLE对象初始化失败!");
+        return FALSE;
+    }
+    // The class library hosts no controls of other makers: there is no
+    // control container to enable.
 
     SetRegistryKey(L"TavixSuite");
     LoadStdProfileSettings(4);
