@@ -138,18 +138,27 @@ BOOL CBriskoApp::InitInstance()
     frame->SetWindowPos(m_bTopMost == 1 ? &CWnd::wndTopMost : &CWnd::wndNoTopMost, m_iMainWndLeft, m_iMainWndTop,
                         m_iMainWndRight - m_iMainWndLeft, m_iMainWndBottom - m_iMainWndTop, SWP_SHOWWINDOW);
 
+    if (!ProcessStartCommand()) return FALSE;
+
+    tkx_SendStringToAssist(L"启动TAVIX项目数据环境", 110);
+    return TRUE;
+}
+
+BOOL CBriskoApp::ProcessStartCommand()
+{
     CCommandLineInfo info;
     ParseCommandLine(info);
     info.m_strFileName.Replace(L'?', L' ');
     CString upper = info.m_strFileName;
     upper.MakeUpper();
+    // No empty document at start.
     if (info.m_nShellCommand == CCommandLineInfo::FileNew) info.m_nShellCommand = CCommandLineInfo::FileNothing;
+    // A project file goes to the main frame and never opens as a document:
+    // that is no failure.
     if (!ProcessShellCommand(info) && upper.Find(L".EPJ") < 0) {
         Box(L"错误号:016  启动TAVIX项目数据环境失败!");
         return FALSE;
     }
-
-    tkx_SendStringToAssist(L"启动TAVIX项目数据环境", 110);
     return TRUE;
 }
 

@@ -29,6 +29,9 @@ public:
 
     BOOL InitInstance() override;
     int ExitInstance() override;
+    // Opens the command line's file ("?" in it stands for a blank); FALSE
+    // after error 016 when a file that is no project cannot be opened.
+    BOOL ProcessStartCommand();
     // A project file (".epj") is handed to the main frame (WM_OPENPROJECT)
     // and gives NULL; any other file opens through the first document
     // template.

@@ -179,3 +179,60 @@ TEST(Startup, TheFrameIsMadeWithoutTheResourceLibrary)
     EXPECT_EQ(theApp.MainFrame(), CMainFrame::Current());
     EXPECT_EQ(reinterpret_cast<HANDLE>(1), GetPropW(*theApp.m_pMainWnd, theApp.m_pszAppName));
 }
+
+TEST(Startup, TheCommandLinesFileIsOpened)
+{
+    StartProgram();
+    UseTestDocuments();
+    MessageBoxScript boxes;
+    const wchar_t* const kept = theApp.m_lpCmdLine;
+    const CString data = ProjectFolder() + L"\\数据 文件.txt";
+    WriteText(data, L"x");
+    const CString quoted = L"\"" + data + L"\"";
+    const struct {
+        const wchar_t* line;
+        BOOL result;
+        bool error016;
+    } cases[] = {
+        {L"", TRUE, false},                         // no empty document at start
+        {quoted, TRUE, false},                      // a data file opens as a document
+        {L"\"C:\\没有 的.DL\"", FALSE, true},        // a file that cannot be opened
+        {L"D:\\演示?项目.EPJ", TRUE, false},         // a project goes to the frame
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(Utf8(c.line));
+        const size_t shown = boxes.Shown().size();
+        theApp.m_lpCmdLine = c.line;
+        EXPECT_EQ(c.result, theApp.ProcessStartCommand());
+        ASSERT_EQ(shown + (c.error016 ? 1 : 0), boxes.Shown().size());
+        if (c.error016) {
+            EXPECT_EQ(CString(L"错误号:016  启动TAVIX项目数据环境失败!"), boxes.LastText());
+        }
+    }
+    theApp.m_lpCmdLine = kept;
+    EXPECT_EQ(CString(L"D:\\演示 项目.EPJ"), theApp.m_SPendingProject);
+    EXPECT_EQ(1, theApp.GetOpenDocumentCount());
+
+    // Closing by path takes the exact path only.
+    CString other = data;
+    other.MakeUpper();
+    theApp.CloseDocumentByPath(other);
+    EXPECT_EQ(1, theApp.GetOpenDocumentCount());
+    theApp.CloseDocumentByPath(data);
+    EXPECT_EQ(0, theApp.GetOpenDocumentCount());
+    wintest::PumpUntilIdle();
+}
+
+TEST(Startup, TheWheelOverTheInformationBarGoesToIt)
+{
+    StartProgram();
+    CMainFrame* frame = theApp.MainFrame();
+    CRect bar;
+    frame->m_wndRoadInfoBar.GetWindowRect(&bar);
+    MSG inside = {*frame, WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA),
+                  MAKELPARAM(bar.CenterPoint().x, bar.CenterPoint().y)};
+    EXPECT_TRUE(frame->PreTranslateMessage(&inside));
+    MSG outside = inside;
+    outside.lParam = MAKELPARAM(bar.left - 5, bar.top - 5);
+    EXPECT_FALSE(frame->PreTranslateMessage(&outside));
+}
