@@ -51,20 +51,16 @@ END_MESSAGE_MAP()
 
 CBriskoApp::CBriskoApp() : CWinApp(nullptr) { SetDefaultSettings(); }
 
+void CBriskoApp::GetDefaultColors(COLORREF colors[12])
+{
+    const COLORREF defaults[12] = {::GetSysColor(COLOR_WINDOW), 0x0000FF, 0xF0F0F0, 0x008000, 0xFF0000, 0xFF8000,
+                                   0xFF8000, 0x000000, 0xFFFFFF, ::GetSysColor(COLOR_BTNFACE), 0x0000FF, 0xC08000};
+    for (int i = 0; i < 12; ++i) colors[i] = defaults[i];
+}
+
 void CBriskoApp::SetDefaultSettings()
 {
-    m_Colors[0] = ::GetSysColor(COLOR_WINDOW);
-    m_Colors[1] = 0x0000FF;
-    m_Colors[2] = 0xF0F0F0;
-    m_Colors[3] = 0x008000;
-    m_Colors[4] = 0xFF0000;
-    m_Colors[5] = 0xFF8000;
-    m_Colors[6] = 0xFF8000;
-    m_Colors[7] = 0x000000;
-    m_Colors[8] = 0xFFFFFF;
-    m_Colors[9] = ::GetSysColor(COLOR_BTNFACE);
-    m_Colors[10] = 0x0000FF;
-    m_Colors[11] = 0xC08000;
+    GetDefaultColors(m_Colors);
     m_nTabWidth = 4;
     m_nMarginWidth = 30;
     m_nLinePitch = 5;

@@ -62,6 +62,8 @@ public:
     void LoadSaveSettings(BOOL read);
     // The settings' first-start values.
     void SetDefaultSettings();
+    // The colours' first-start values (Color0 .. Color11).
+    static void GetDefaultColors(COLORREF colors[12]);
 
     // -- file associations --------------------------------------------------------
     // Writes the 30 extensions under HKEY_CLASSES_ROOT; TRUE when every one

@@ -86,18 +86,10 @@ void CDialog_Option::OnDefaults()
     m_nDurationTime = 10;
     m_bShowGrid = m_bAutoIndent = m_bShowToolTip = m_bAutoComment = TRUE;
     m_bAutoReload = FALSE;
-    m_Colors[0] = ::GetSysColor(COLOR_WINDOW);
-    m_Colors[1] = 0x0000FF;
+    // The first-start colours, except that Color2 becomes the scroll-bar
+    // colour here.
+    CBriskoApp::GetDefaultColors(m_Colors);
     m_Colors[2] = ::GetSysColor(COLOR_SCROLLBAR);
-    m_Colors[3] = 0x008000;
-    m_Colors[4] = 0xFF0000;
-    m_Colors[5] = 0xFF8000;
-    m_Colors[6] = 0xFF8000;
-    m_Colors[7] = 0x000000;
-    m_Colors[8] = 0xFFFFFF;
-    m_Colors[9] = ::GetSysColor(COLOR_BTNFACE);
-    m_Colors[10] = 0x0000FF;
-    m_Colors[11] = 0xC08000;
     UpdateData(FALSE);
     Invalidate();
 }

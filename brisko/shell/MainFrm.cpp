@@ -584,18 +584,12 @@ LRESULT CMainFrame::OnFileWatchNotify(WPARAM, LPARAM lParam)
         }
         return 0;
     }
-    if (which == 1) {
-        if (CurRoadProfile.LoadDMXFile(path))
-            PrintToMainInfoWindow(L"重新加载纵断面地面线信息!");
-        else
-            ReportReloadError(tkx_GetLastError());
-        SendToProfilePage(WM_PROFILEDATACHANGED);
-        return 0;
-    }
-    if (CurRoadProfile.LoadSQXFile(path))
-        PrintToMainInfoWindow(L"重新加载纵断面竖曲线信息!");
+    // The ground line or the vertical curves.
+    const bool groundLine = which == 1;
+    if (groundLine ? CurRoadProfile.LoadDMXFile(path) : CurRoadProfile.LoadSQXFile(path))
+        PrintToMainInfoWindow(groundLine ? L"重新加载纵断面地面线信息!" : L"重新加载纵断面竖曲线信息!");
     else
         ReportReloadError(tkx_GetLastError());
-    SendToProfilePage(WM_PROFILECURVESCHANGED);
+    SendToProfilePage(groundLine ? WM_PROFILEDATACHANGED : WM_PROFILECURVESCHANGED);
     return 0;
 }

@@ -4,6 +4,7 @@
 // "ShowToopTip").
 #include "brisko/shell/BriskoApp.h"
 #include "corvane/platform/Registry.h"
+#include <type_traits>
 
 namespace {
 
@@ -69,6 +70,28 @@ BOOL CBriskoApp::SetSettingString(const wchar_t* section, const wchar_t* key, co
     return TRUE;
 }
 
+namespace {
+
+// The editor settings and colours, in the order the full save writes them,
+// each with its value name.
+template <typename Visit>
+void ForEachEditorSetting(CBriskoApp& app, Visit visit)
+{
+    visit(L"TabWidth", app.m_nTabWidth);
+    visit(L"MarginWidth", app.m_nMarginWidth);
+    visit(L"LinePicth", app.m_nLinePitch);
+    visit(L"ShowGrid", app.m_bShowGrid);
+    visit(L"AutoIndent", app.m_bAutoIndent);
+    visit(L"ShowToopTip", app.m_bShowToolTip);
+    visit(L"DurationTime", app.m_nDurationTime);
+    visit(L"AUTOCOMMENT", app.m_bAutoComment);
+    visit(L"AUTORELOAD", app.m_bAutoReload);
+    visit(L"TOPMOST", app.m_bTopMost);
+    for (int i = 0; i < 12; ++i) visit(kColorNames[i], app.m_Colors[i]);
+}
+
+} // namespace
+
 void CBriskoApp::LoadSaveSettings(BOOL read)
 {
     const wchar_t* const s = L"Settings";
@@ -76,43 +99,22 @@ void CBriskoApp::LoadSaveSettings(BOOL read)
         tkx_GetCurProject(m_CurProject);
         tkx_GetCurTemplateBase(m_CurTBase);
         m_SWorkingDirectory = m_CurProject.GetWorkingDirectory();
-
-        auto readShort = [&](const wchar_t* key, short& member) {
-            member = static_cast<short>(GetSettingInt(s, key, static_cast<DWORD>(member)));
+        // Each value with the member's current value as its default.
+        auto take = [&](const wchar_t* key, auto& member) {
+            member = static_cast<std::remove_reference_t<decltype(member)>>(
+                GetSettingInt(s, key, static_cast<DWORD>(member)));
         };
-        auto readInt = [&](const wchar_t* key, int& member) {
-            member = static_cast<int>(GetSettingInt(s, key, static_cast<DWORD>(member)));
-        };
-        readShort(L"TabWidth", m_nTabWidth);
-        readShort(L"MarginWidth", m_nMarginWidth);
-        readShort(L"LinePicth", m_nLinePitch);
-        readInt(L"ShowGrid", m_bShowGrid);
-        readInt(L"AutoIndent", m_bAutoIndent);
-        readInt(L"ShowToopTip", m_bShowToolTip);
-        readShort(L"DurationTime", m_nDurationTime);
-        readInt(L"AUTOCOMMENT", m_bAutoComment);
-        readInt(L"AUTORELOAD", m_bAutoReload);
-        readInt(L"TOPMOST", m_bTopMost);
-        for (int i = 0; i < 12; ++i) m_Colors[i] = GetSettingInt(s, kColorNames[i], m_Colors[i]);
-        readInt(L"MainWndLEFT", m_iMainWndLeft);
-        readInt(L"MainWndTOP", m_iMainWndTop);
-        readInt(L"MainWndRIGHT", m_iMainWndRight);
-        readInt(L"MainWndBOTTOM", m_iMainWndBottom);
-        readInt(L"MainWnd_SHOWPROJECT", m_bShowProjectBar);
-        readInt(L"MainWnd_SHOWHDMWND", m_bShowRoadInfoBar);
+        ForEachEditorSetting(*this, take);
+        take(L"MainWndLEFT", m_iMainWndLeft);
+        take(L"MainWndTOP", m_iMainWndTop);
+        take(L"MainWndRIGHT", m_iMainWndRight);
+        take(L"MainWndBOTTOM", m_iMainWndBottom);
+        take(L"MainWnd_SHOWPROJECT", m_bShowProjectBar);
+        take(L"MainWnd_SHOWHDMWND", m_bShowRoadInfoBar);
         return;
     }
-
     SetSettingString(s, L"VERSION", m_SVersion);
-    SetSettingInt(s, L"TabWidth", static_cast<DWORD>(m_nTabWidth));
-    SetSettingInt(s, L"MarginWidth", static_cast<DWORD>(m_nMarginWidth));
-    SetSettingInt(s, L"LinePicth", static_cast<DWORD>(m_nLinePitch));
-    SetSettingInt(s, L"ShowGrid", static_cast<DWORD>(m_bShowGrid));
-    SetSettingInt(s, L"AutoIndent", static_cast<DWORD>(m_bAutoIndent));
-    SetSettingInt(s, L"ShowToopTip", static_cast<DWORD>(m_bShowToolTip));
-    SetSettingInt(s, L"DurationTime", static_cast<DWORD>(m_nDurationTime));
-    SetSettingInt(s, L"AUTOCOMMENT", static_cast<DWORD>(m_bAutoComment));
-    SetSettingInt(s, L"AUTORELOAD", static_cast<DWORD>(m_bAutoReload));
-    SetSettingInt(s, L"TOPMOST", static_cast<DWORD>(m_bTopMost));
-    for (int i = 0; i < 12; ++i) SetSettingInt(s, kColorNames[i], m_Colors[i]);
+    ForEachEditorSetting(*this, [&](const wchar_t* key, auto& member) {
+        SetSettingInt(s, key, static_cast<DWORD>(member));
+    });
 }
