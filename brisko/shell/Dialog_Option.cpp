@@ -96,6 +96,8 @@ void CDialog_Option::OnDefaults()
 
 void CDialog_Option::OnOK()
 {
+    // The colours are taken back from the colour buttons here once they are
+    // the program's colour buttons; until then m_Colors stays as given.
     if (!UpdateData(TRUE)) return;
     if (m_bAutoReloadClicked) ShowReloadNotice();
     EndDialog(IDOK);

@@ -115,6 +115,9 @@ BEGIN_MESSAGE_MAP(CMainFrame, CMDIFrameWnd)
     ON_MESSAGE(WM_SHOWTEMPLATEPREVIEW, OnShowTemplatePreview)
     ON_MESSAGE(WM_CLOSEREFERENCEPAGE, OnCloseReferencePage)
     ON_REGISTERED_MESSAGE(FileWatchNotifyMessage(), OnFileWatchNotify)
+    // The owner-drawn icon menus (WM_INITMENUPOPUP after the base handling,
+    // WM_MEASUREITEM, WM_DRAWITEM, WM_MENUCHAR) join here with their drawing
+    // code; until then the menus are the system's.
 END_MESSAGE_MAP()
 
 CMainFrame::CMainFrame() : m_pReferencePage(nullptr), m_bRoadFileAutoReload(1), m_dwRoadFileWatch{0, 0, 0} {}
