@@ -1,6 +1,7 @@
 #include "brisko/shell/Dialog_Option.h"
 #include "brisko/BriskoResource.h"
 #include "brisko/shell/BriskoApp.h"
+#include "brisko/shell/SharedDialogs.h"
 
 namespace {
 
@@ -54,9 +55,23 @@ void CDialog_Option::DoDataExchange(CDataExchange* pDX)
 BOOL CDialog_Option::OnInitDialog()
 {
     CDialog::OnInitDialog();
-    // The program icon (LoadAppIcon) and the colour buttons' colours are
-    // set here once the shared dialog helpers are part of the program.
+    SetAppIcon(this);
+    for (int i = 0; i < static_cast<int>(std::size(kColorButtons)); ++i)
+        m_btnColors[i].SubclassDlgItem(kColorButtons[i].button, this);
+    ShowColors();
     return TRUE;
+}
+
+void CDialog_Option::ShowColors()
+{
+    for (int i = 0; i < static_cast<int>(std::size(kColorButtons)); ++i)
+        if (m_btnColors[i].GetSafeHwnd()) m_btnColors[i].SetColor(m_Colors[kColorButtons[i].index]);
+}
+
+void CDialog_Option::TakeColors()
+{
+    for (int i = 0; i < static_cast<int>(std::size(kColorButtons)); ++i)
+        if (m_btnColors[i].GetSafeHwnd()) m_Colors[kColorButtons[i].index] = m_btnColors[i].GetColor();
 }
 
 void CDialog_Option::OnToolTipClicked()
@@ -91,13 +106,13 @@ void CDialog_Option::OnDefaults()
     CBriskoApp::GetDefaultColors(m_Colors);
     m_Colors[2] = ::GetSysColor(COLOR_SCROLLBAR);
     UpdateData(FALSE);
+    ShowColors();
     Invalidate();
 }
 
 void CDialog_Option::OnOK()
 {
-    // The colours are taken back from the colour buttons here once they are
-    // the program's colour buttons; until then m_Colors stays as given.
+    TakeColors();
     if (!UpdateData(TRUE)) return;
     if (m_bAutoReloadClicked) ShowReloadNotice();
     EndDialog(IDOK);

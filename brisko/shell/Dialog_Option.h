@@ -3,6 +3,7 @@
 // OK.
 #pragma once
 #include "classlib/ClassLib.h"
+#include "brisko/shell/SelectColorButton.h"
 
 class CDialog_Option : public CDialog
 {
@@ -35,5 +36,9 @@ protected:
 
 private:
     void ShowReloadNotice();
+    // The colours into the buttons, and back.
+    void ShowColors();
+    void TakeColors();
     BOOL m_bAutoReloadClicked = FALSE;
+    CSelectColorButton m_btnColors[9]; // in the order of the colour-button table
 };

@@ -2,6 +2,7 @@
 #include "brisko/BriskoResource.h"
 #include "brisko/manager/PPage_InfoBar.h"
 #include "brisko/shell/BriskoApp.h"
+#include "brisko/shell/IconMenu.h"
 #include "brisko/shell/Messages.h"
 #include "corvane/platform/FileName.h"
 #include <cstdarg>
@@ -115,9 +116,10 @@ BEGIN_MESSAGE_MAP(CMainFrame, CMDIFrameWnd)
     ON_MESSAGE(WM_SHOWTEMPLATEPREVIEW, OnShowTemplatePreview)
     ON_MESSAGE(WM_CLOSEREFERENCEPAGE, OnCloseReferencePage)
     ON_REGISTERED_MESSAGE(FileWatchNotifyMessage(), OnFileWatchNotify)
-    // The owner-drawn icon menus (WM_INITMENUPOPUP after the base handling,
-    // WM_MEASUREITEM, WM_DRAWITEM, WM_MENUCHAR) join here with their drawing
-    // code; until then the menus are the system's.
+    ON_WM_INITMENUPOPUP()
+    ON_WM_MEASUREITEM()
+    ON_WM_DRAWITEM()
+    ON_MESSAGE(WM_MENUCHAR, OnMenuChar)
 END_MESSAGE_MAP()
 
 CMainFrame::CMainFrame() : m_pReferencePage(nullptr), m_bRoadFileAutoReload(1), m_dwRoadFileWatch{0, 0, 0} {}
@@ -190,12 +192,16 @@ BOOL CMainFrame::CreateToolBar()
     const DWORD style =
         WS_CHILD | WS_VISIBLE | CBRS_TOP | CBRS_GRIPPER | CBRS_TOOLTIPS | CBRS_FLYBY | CBRS_SIZE_DYNAMIC;
     if (!m_wndToolBar.CreateEx(this, TBSTYLE_FLAT, style, CRect(0, 0, 0, 0), AFX_IDW_TOOLBAR)) return FALSE;
-    // The tool bar of the resource library, or the program's own copy.
-    if (!m_wndToolBar.LoadToolBar(IDR_MAINFRAME) && !m_wndToolBar.LoadToolBar(IDB_FALLBACK_TOOLBAR)) return FALSE;
-    // The true-colour looks (normal, hot, disabled) are made from bitmap
-    // IDB_TOOLBAR24 with magenta transparent by the tool bar's own
-    // LoadTrueColorImages once the tool-bar image processing is part of the
-    // program; until then the tool bar shows the strip it was loaded with.
+    // The tool bar of the resource library, or the program's own copy, with
+    // its true-colour looks made from the matching strip (magenta
+    // transparent).
+    const COLORREF kMagenta = RGB(255, 0, 255);
+    if (m_wndToolBar.LoadToolBar(IDR_MAINFRAME))
+        m_wndToolBar.LoadTrueColorImages(IDB_TOOLBAR24, kMagenta);
+    else if (m_wndToolBar.LoadToolBar(IDB_FALLBACK_TOOLBAR))
+        m_wndToolBar.LoadTrueColorImages(IDB_FALLBACK_TOOLBAR, kMagenta);
+    else
+        return FALSE;
     m_wndToolBar.EnableDocking(CBRS_ALIGN_ANY);
     DockControlBar(&m_wndToolBar);
     return TRUE;
@@ -275,6 +281,38 @@ BOOL CMainFrame::PreTranslateMessage(MSG* msg)
         }
     }
     return CMDIFrameWnd::PreTranslateMessage(msg);
+}
+
+// ---------------------------------------------------------------------------
+// Menus: drawn by the program, with the tool bar's pictures
+
+void CMainFrame::OnInitMenuPopup(CMenu* popup, UINT index, BOOL sysMenu)
+{
+    CMDIFrameWnd::OnInitMenuPopup(popup, index, sysMenu);
+    if (!sysMenu) PrepareMenu(popup, this);
+}
+
+void CMainFrame::OnMeasureItem(int id, LPMEASUREITEMSTRUCT mis)
+{
+    if (mis->CtlType == ODT_MENU)
+        MeasureMenuItem(mis);
+    else
+        CMDIFrameWnd::OnMeasureItem(id, mis);
+}
+
+void CMainFrame::OnDrawItem(int id, LPDRAWITEMSTRUCT dis)
+{
+    if (dis->CtlType == ODT_MENU)
+        DrawMenuItem(dis);
+    else
+        CMDIFrameWnd::OnDrawItem(id, dis);
+}
+
+LRESULT CMainFrame::OnMenuChar(WPARAM wParam, LPARAM lParam)
+{
+    const LRESULT found =
+        FindMenuMnemonic(CMenu::FromHandle(reinterpret_cast<HMENU>(lParam)), LOWORD(wParam), HIWORD(wParam));
+    return found ? found : Default();
 }
 
 // ---------------------------------------------------------------------------

@@ -78,6 +78,10 @@ protected:
     LRESULT OnShowTemplatePreview(WPARAM, LPARAM);
     LRESULT OnCloseReferencePage(WPARAM, LPARAM);
     LRESULT OnFileWatchNotify(WPARAM, LPARAM);
+    void OnInitMenuPopup(CMenu* popup, UINT index, BOOL sysMenu);
+    void OnMeasureItem(int id, LPMEASUREITEMSTRUCT mis);
+    void OnDrawItem(int id, LPDRAWITEMSTRUCT dis);
+    LRESULT OnMenuChar(WPARAM wParam, LPARAM lParam);
     DECLARE_MESSAGE_MAP()
 
 private:

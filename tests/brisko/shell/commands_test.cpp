@@ -4,6 +4,7 @@
 #include "brisko/BriskoResource.h"
 #include "brisko/shell/BriskoApp.h"
 #include "brisko/shell/FileTypes.h"
+#include "brisko/shell/IconMenu.h"
 #include "brisko/shell/MainFrm.h"
 #include "support/MessageBoxScript.h"
 #include "support/WindowTest.h"
@@ -215,4 +216,23 @@ TEST(Settings, SavingWritesTheEditorSettingsUnderTheirOwnNames)
     theApp.m_nLinePitch = pitch;
     theApp.m_bShowToolTip = tip;
     theApp.LoadSaveSettings(FALSE);
+}
+
+TEST_F(CommandsTest, MenusAreDrawnWithTheToolBarsPictures)
+{
+    HMENU file = GetSubMenu(::GetMenu(*frame), 0);
+    frame->SendMessage(WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(file), 0);
+    MENUITEMINFOW info{sizeof(info), MIIM_FTYPE};
+    ASSERT_TRUE(GetMenuItemInfoW(file, ID_FILE_NEW, FALSE, &info));
+    EXPECT_TRUE(info.fType & MFT_OWNERDRAW);
+    CImgDesc image;
+    ASSERT_TRUE(MenuItemImages().Lookup(ID_FILE_NEW, image));
+    EXPECT_EQ(reinterpret_cast<HIMAGELIST>(frame->m_wndToolBar.SendMessage(TB_GETIMAGELIST)), image.hImageList);
+    EXPECT_EQ(0, image.nIndex);
+    // The tool bar's three looks.
+    for (UINT message : {TB_GETIMAGELIST, TB_GETHOTIMAGELIST, TB_GETDISABLEDIMAGELIST}) {
+        HIMAGELIST list = reinterpret_cast<HIMAGELIST>(frame->m_wndToolBar.SendMessage(message));
+        ASSERT_NE(nullptr, list) << message;
+        EXPECT_EQ(16, ImageList_GetImageCount(list)) << message;
+    }
 }

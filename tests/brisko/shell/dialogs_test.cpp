@@ -5,6 +5,7 @@
 #include "brisko/shell/AboutDlg.h"
 #include "brisko/shell/BriskoApp.h"
 #include "brisko/shell/MainFrm.h"
+#include "brisko/shell/SelectColorButton.h"
 #include "support/MessageBoxScript.h"
 #include "support/WindowTest.h"
 
@@ -14,6 +15,11 @@ using namespace wintest;
 namespace {
 
 const wchar_t kReloadNotice[] = L"FileWatch引擎提示:\n\n修改自动加载文件设置, 重新启动程序后生效!";
+
+CSelectColorButton* ColorButton(CWnd* dialog, int id)
+{
+    return dynamic_cast<CSelectColorButton*>(CWnd::FromHandlePermanent(::GetDlgItem(*dialog, id)));
+}
 
 // Ticks or clears a check box the way a click does.
 void Click(CWnd* dialog, int id, UINT state)
@@ -68,6 +74,11 @@ TEST_F(OptionDialogTest, ShowsTheSettingsAndStoresThemOnOK)
         EXPECT_EQ(CString(L"9"), GetText(d, IDC_OPT_LINEPITCH));
         EXPECT_EQ(CString(L"20"), GetText(d, IDC_OPT_DURATION));
         EXPECT_EQ(BST_UNCHECKED, d->IsDlgButtonChecked(IDC_OPT_TOOLTIP));
+        // The colour buttons show the stored colours; one is changed.
+        ASSERT_NE(nullptr, ColorButton(d, IDC_OPT_COMMENT));
+        EXPECT_EQ(kSeededColors[3], ColorButton(d, IDC_OPT_COMMENT)->GetColor());
+        EXPECT_EQ(kSeededColors[10], ColorButton(d, IDC_OPT_TEXT)->GetColor());
+        ColorButton(d, IDC_OPT_COMMENT)->SetColor(RGB(1, 2, 3));
         // The duration follows the tool-tip box.
         EXPECT_FALSE(d->GetDlgItem(IDC_OPT_DURATION)->IsWindowEnabled());
         SetText(d, IDC_OPT_TABWIDTH, L"8");
@@ -88,6 +99,9 @@ TEST_F(OptionDialogTest, ShowsTheSettingsAndStoresThemOnOK)
     EXPECT_EQ(1u, GetRegDword(HKEY_CURRENT_USER, kSettingsKey, L"ShowToopTip"));
     EXPECT_EQ(30u, GetRegDword(HKEY_CURRENT_USER, kSettingsKey, L"DurationTime"));
     EXPECT_EQ(9u, GetRegDword(HKEY_CURRENT_USER, kSettingsKey, L"LinePicth"));
+    EXPECT_EQ(RGB(1, 2, 3), theApp.m_Colors[3]);
+    EXPECT_EQ(static_cast<DWORD>(RGB(1, 2, 3)), GetRegDword(HKEY_CURRENT_USER, kSettingsKey, L"Color3"));
+    EXPECT_EQ(kSeededColors[2], theApp.m_Colors[2]); // no button: kept
 }
 
 TEST_F(OptionDialogTest, DefaultsAreRestored)
@@ -102,6 +116,8 @@ TEST_F(OptionDialogTest, DefaultsAreRestored)
         EXPECT_EQ(BST_CHECKED, d->IsDlgButtonChecked(IDC_OPT_SHOWGRID));
         EXPECT_EQ(BST_CHECKED, d->IsDlgButtonChecked(IDC_OPT_TOOLTIP));
         EXPECT_EQ(BST_UNCHECKED, d->IsDlgButtonChecked(IDC_OPT_AUTORELOAD));
+        EXPECT_EQ(0x008000u, ColorButton(d, IDC_OPT_COMMENT)->GetColor());
+        EXPECT_EQ(GetSysColor(COLOR_WINDOW), ColorButton(d, IDC_OPT_BACK)->GetColor());
         Press(d, IDOK);
     });
     RunOptions();

@@ -169,6 +169,7 @@ TEST(Startup, TheFrameIsMadeWithoutTheResourceLibrary)
     ASSERT_TRUE(made);
     // The program's own tool bar and bar buttons stand in.
     EXPECT_EQ(21, frame->m_wndToolBar.GetButtonCount());
+    EXPECT_NE(0, frame->m_wndToolBar.SendMessage(TB_GETDISABLEDIMAGELIST));
     EXPECT_EQ(3, frame->m_ilButtons.GetImageCount());
     // Only the tab pictures are missing, and say so.
     ASSERT_EQ(2u, boxes.Shown().size());
