@@ -88,6 +88,18 @@ std::string ClWideToMultiByte(const wchar_t* text, int length, UINT codePage)
     return out;
 }
 
+int ClMultiByteToWideInto(const char* text, int length, UINT codePage, wchar_t* out, int capacity)
+{
+    if (!text || length <= 0 || !out || capacity <= 0) return 0;
+    return MultiByteToWideChar(codePage, 0, text, length, out, capacity);
+}
+
+int ClWideToMultiByteInto(const wchar_t* text, int length, UINT codePage, char* out, int capacity)
+{
+    if (!text || length <= 0 || !out || capacity <= 0) return 0;
+    return WideCharToMultiByte(codePage, 0, text, length, out, capacity, nullptr, nullptr);
+}
+
 CString::CString(const wchar_t* text) : m_s(text ? text : L"") {}
 CString::CString(const wchar_t* text, int length)
 {

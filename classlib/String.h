@@ -124,6 +124,11 @@ CLASSLIB_API CString ClFormat(const wchar_t* format, ...);
 // the library goes through these two functions.
 CLASSLIB_API CString ClMultiByteToWide(const char* text, int length, UINT codePage);
 CLASSLIB_API std::string ClWideToMultiByte(const wchar_t* text, int length, UINT codePage);
+// The same conversions into the caller's buffer, for callers that convert
+// many pieces (a file's lines) without allocating each one: the characters
+// or bytes written, 0 for an empty text or one that does not fit `capacity`.
+CLASSLIB_API int ClMultiByteToWideInto(const char* text, int length, UINT codePage, wchar_t* out, int capacity);
+CLASSLIB_API int ClWideToMultiByteInto(const wchar_t* text, int length, UINT codePage, char* out, int capacity);
 // The code page of the C run-time's character-type locale (for example 936
 // after setlocale(LC_CTYPE, "chs")), or the ANSI code page under the "C"
 // locale.  Text-mode files convert through it.

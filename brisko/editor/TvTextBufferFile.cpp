@@ -1,0 +1,325 @@
+// Reading and writing the text buffer's file in its encoding.
+#include "brisko/editor/TvTextBuffer.h"
+#include <algorithm>
+#include <climits>
+#include <cstring>
+
+namespace {
+
+const char kUtf8Mark[] = "\xEF\xBB\xBF";
+const char kUtf16Mark[] = "\xFF\xFE";
+// Writes go to the file in blocks of about this size.
+const size_t kWriteBlock = 1 << 20;
+
+// Valid UTF-8 (no overlong forms, surrogates or values beyond U+10FFFF)
+// with at least one character beyond ASCII.
+bool IsUtf8Text(const unsigned char* p, size_t size)
+{
+    bool beyondAscii = false;
+    size_t i = 0;
+    while (i < size) {
+        const unsigned char c = p[i];
+        if (c < 0x80) {
+            ++i;
+            continue;
+        }
+        size_t extra;
+        unsigned lowest;
+        if (c >= 0xC2 && c <= 0xDF) {
+            extra = 1;
+            lowest = 0x80;
+        } else if (c >= 0xE0 && c <= 0xEF) {
+            extra = 2;
+            lowest = 0x800;
+        } else if (c >= 0xF0 && c <= 0xF4) {
+            extra = 3;
+            lowest = 0x10000;
+        } else {
+            return false;
+        }
+        if (i + extra >= size) return false;
+        unsigned value = c & (0x3F >> extra);
+        for (size_t k = 1; k <= extra; ++k) {
+            const unsigned char t = p[i + k];
+            if ((t & 0xC0) != 0x80) return false;
+            value = (value << 6) | (t & 0x3F);
+        }
+        if (value < lowest || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) return false;
+        beyondAscii = true;
+        i += extra + 1;
+    }
+    return beyondAscii;
+}
+
+CString FolderOf(const wchar_t* path)
+{
+    CString folder(path);
+    const int slash = std::max(folder.ReverseFind(L'\\'), folder.ReverseFind(L'/'));
+    if (slash < 0) return L".";
+    if (slash == 2 && folder.GetAt(1) == L':') return folder.Left(3);
+    return folder.Left(slash == 0 ? 1 : slash);
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------
+// Loading
+
+BOOL CTvTextBuffer::LoadFromFile(const wchar_t* path, int lineEndStyle)
+{
+    m_nEncoding = TVE_ANSI;
+    m_bUtf8Mark = TRUE;
+    BOOL result = FALSE;
+    HANDLE file = INVALID_HANDLE_VALUE;
+    const DWORD attributes = ::GetFileAttributesW(path);
+    if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY))
+        file = ::CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                             OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    if (file != INVALID_HANDLE_VALUE) {
+        LARGE_INTEGER size{};
+        unsigned char head[3] = {0, 0, 0};
+        DWORD headRead = 0;
+        if (!::GetFileSizeEx(file, &size) || !::ReadFile(file, head, 3, &headRead, nullptr)) {
+            AfxMessageBox(L"数据环境读取文件头信息失败!");
+        } else {
+            ResetLines();
+            m_aUndoBuf.clear();
+            m_bInit = TRUE;
+            m_bReadOnly = (attributes & FILE_ATTRIBUTE_READONLY) != 0;
+            m_bModified = FALSE;
+            m_bUndoGroup = m_bUndoBeginGroup = FALSE;
+            m_nUndoBufSize = 4096;
+            m_nUndoPosition = m_nSyncPosition = 0;
+            if (headRead >= 2 && head[0] == 0xFF && head[1] == 0xFE) {
+                m_nEncoding = TVE_UTF16;
+                ::CloseHandle(file);
+                file = INVALID_HANDLE_VALUE;
+                result = LoadUtf16File(path);
+            } else {
+                LONGLONG remaining = size.QuadPart;
+                LARGE_INTEGER start{};
+                if (headRead >= 3 && head[0] == 0xEF && head[1] == 0xBB && head[2] == 0xBF) {
+                    m_nEncoding = TVE_UTF8;
+                    remaining -= 3;
+                    start.QuadPart = 3;
+                }
+                std::vector<char> bytes;
+                DWORD read = 0;
+                bool ok = remaining >= 0 && remaining < INT_MAX && ::SetFilePointerEx(file, start, nullptr, FILE_BEGIN);
+                if (ok) {
+                    bytes.resize(static_cast<size_t>(remaining) + 1);
+                    ok = ::ReadFile(file, bytes.data(), static_cast<DWORD>(remaining), &read, nullptr) &&
+                         read == static_cast<DWORD>(remaining);
+                }
+                if (!ok) {
+                    AfxMessageBox(L"数据环境读取文件失败![可能是文本缓冲溢出!]");
+                } else {
+                    m_nCRLFMode = lineEndStyle;
+                    const size_t count = static_cast<size_t>(remaining);
+                    if (m_nEncoding == TVE_ANSI &&
+                        IsUtf8Text(reinterpret_cast<const unsigned char*>(bytes.data()), count)) {
+                        m_nEncoding = TVE_UTF8;
+                        m_bUtf8Mark = FALSE;
+                    }
+                    LoadBytes(bytes.data(), count, m_nEncoding == TVE_UTF8 ? CP_UTF8 : CP_ACP);
+                    result = TRUE;
+                    NotifyViews(nullptr, nullptr, NotifyReset, -1);
+                }
+            }
+        }
+    }
+    if (file != INVALID_HANDLE_VALUE) ::CloseHandle(file);
+    // A buffer always has a line, whatever went wrong.
+    if (m_aLines.empty()) InsertLine(L"", 0);
+    return result;
+}
+
+void CTvTextBuffer::LoadBytes(const char* bytes, size_t size, UINT codePage)
+{
+    const char* p = bytes;
+    const char* const end = bytes + size;
+    size_t lines = 1;
+    for (const char* q = p; (q = static_cast<const char*>(std::memchr(q, '\n', static_cast<size_t>(end - q))));
+         ++q)
+        ++lines;
+    m_aLines.reserve(lines);
+
+    std::vector<wchar_t> wide;
+    auto addLine = [&](const char* from, const char* to) {
+        const int count = static_cast<int>(to - from);
+        if (wide.size() < static_cast<size_t>(count) + 1) wide.resize(static_cast<size_t>(count) + 1);
+        const int length = ClMultiByteToWideInto(from, count, codePage, wide.data(), count);
+        InsertLine(wide.data(), length);
+    };
+    // Only CR LF ends a line; a lone CR or LF belongs to it.
+    const char* search = p;
+    while (p < end) {
+        const char* lf = static_cast<const char*>(std::memchr(search, '\n', static_cast<size_t>(end - search)));
+        if (!lf) {
+            addLine(p, end);
+            break;
+        }
+        if (lf > p && lf[-1] == '\r') {
+            addLine(p, lf - 1);
+            p = search = lf + 1;
+        } else {
+            search = lf + 1;
+        }
+    }
+    if (m_aLines.empty()) InsertLine(L"", 0);
+}
+
+BOOL CTvTextBuffer::LoadUtf16File(const wchar_t* path)
+{
+    m_nEncoding = TVE_UTF16;
+    CFile file;
+    if (!file.Open(path, CFile::modeRead | CFile::shareDenyNone)) return FALSE;
+    std::vector<wchar_t> text;
+    try {
+        unsigned char mark[2] = {0, 0};
+        if (file.Read(mark, 2) != 2 || mark[0] != 0xFF || mark[1] != 0xFE) {
+            AfxMessageBox(L"警告: 读取的文件不是Unicode编码");
+            return FALSE;
+        }
+        const ULONGLONG bytes = file.GetLength() - 2;
+        if (bytes >= static_cast<ULONGLONG>(INT_MAX)) {
+            AfxMessageBox(L"数据环境读取文件失败![可能是文本缓冲溢出!]");
+            return FALSE;
+        }
+        text.resize(static_cast<size_t>(bytes / 2));
+        const UINT want = static_cast<UINT>(text.size() * sizeof(wchar_t));
+        if (want && file.Read(text.data(), want) != want) {
+            AfxMessageBox(L"数据环境读取文件失败![可能是文本缓冲溢出!]");
+            return FALSE;
+        }
+    } catch (CFileException* e) {
+        e->Delete();
+        AfxMessageBox(L"数据环境读取文件失败![可能是文本缓冲溢出!]");
+        return FALSE;
+    }
+    // An LF ends a line, and a CR right before it goes with it.
+    const wchar_t* p = text.data();
+    const wchar_t* const end = p + text.size();
+    size_t lines = 1;
+    for (const wchar_t* q = p; q < end; ++q)
+        if (*q == L'\n') ++lines;
+    m_aLines.reserve(lines);
+    for (;;) {
+        const wchar_t* lf = std::find(p, end, L'\n');
+        if (lf == end) {
+            InsertLine(p, static_cast<int>(end - p));
+            break;
+        }
+        const wchar_t* lineEnd = (lf > p && lf[-1] == L'\r') ? lf - 1 : lf;
+        InsertLine(p, static_cast<int>(lineEnd - p));
+        p = lf + 1;
+        if (p == end) break;
+    }
+    NotifyViews(nullptr, nullptr, NotifyReset, -1);
+    return TRUE;
+}
+
+// ---------------------------------------------------------------------------
+// Saving
+
+BOOL CTvTextBuffer::SaveToFile(const wchar_t* path, int /*lineEndStyle*/, BOOL clearModified)
+{
+    if (m_nEncoding == TVE_UTF16) return SaveUtf16File(path, clearModified);
+    return SaveThroughTemporary(path, clearModified);
+}
+
+BOOL CTvTextBuffer::SaveUtf16File(const wchar_t* path, BOOL clearModified)
+{
+    return SaveThroughTemporary(path, clearModified);
+}
+
+void CTvTextBuffer::WriteText(CFile& file)
+{
+    std::vector<char> block;
+    block.reserve(kWriteBlock + 64);
+    const UINT codePage = m_nEncoding == TVE_UTF8 ? CP_UTF8 : CP_ACP;
+    const int count = GetLineCount();
+    for (int i = 0; i < count; ++i) {
+        const SLineInfo& info = m_aLines[static_cast<size_t>(i)];
+        const size_t used = block.size();
+        if (m_nEncoding == TVE_UTF16) {
+            const size_t bytes = static_cast<size_t>(info.m_nLength) * sizeof(wchar_t);
+            block.resize(used + bytes);
+            if (bytes) std::memcpy(block.data() + used, info.m_pcLine, bytes);
+            if (i + 1 < count) block.insert(block.end(), {'\r', '\0', '\n', '\0'});
+        } else {
+            // At most three bytes for every UTF-16 unit (two in code page 936).
+            const int room = info.m_nLength * 3;
+            block.resize(used + static_cast<size_t>(room));
+            const int written =
+                ClWideToMultiByteInto(info.m_pcLine, info.m_nLength, codePage, block.data() + used, room);
+            block.resize(used + static_cast<size_t>(written));
+            if (i + 1 < count) block.insert(block.end(), {'\r', '\n'});
+        }
+        if (block.size() >= kWriteBlock) {
+            file.Write(block.data(), static_cast<UINT>(block.size()));
+            block.clear();
+        }
+    }
+    if (!block.empty()) file.Write(block.data(), static_cast<UINT>(block.size()));
+}
+
+BOOL CTvTextBuffer::SaveThroughTemporary(const wchar_t* path, BOOL clearModified)
+{
+    const DWORD attributes = ::GetFileAttributesW(path);
+    const bool targetExists = attributes != INVALID_FILE_ATTRIBUTES;
+    // A read-only file or a folder is never replaced.
+    if (targetExists && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY))) return FALSE;
+
+    wchar_t temporary[MAX_PATH + 16] = {0};
+    if (!::GetTempFileNameW(FolderOf(path), L"CRE", 0, temporary)) return FALSE;
+
+    CFile file;
+    if (!file.Open(temporary, CFile::modeCreate | CFile::modeWrite | CFile::shareExclusive)) {
+        ::DeleteFileW(temporary);
+        return FALSE;
+    }
+    bool written = false;
+    bool markWritten = false;
+    try {
+        if (m_nEncoding == TVE_UTF16)
+            file.Write(kUtf16Mark, 2);
+        else if (m_nEncoding == TVE_UTF8 && m_bUtf8Mark)
+            file.Write(kUtf8Mark, 3);
+        markWritten = true;
+        WriteText(file);
+        file.Close();
+        written = true;
+    } catch (CFileException* e) {
+        e->Delete();
+    }
+    if (!markWritten && m_nEncoding == TVE_UTF8) AfxMessageBox(L"数据环境写UTF8文件头信息失败!");
+    if (!written) {
+        file.Abort();
+        ::DeleteFileW(temporary);
+        return FALSE;
+    }
+
+    if (m_bCreateBackupFile && targetExists) {
+        const CString backup = CString(path) + L".bak";
+        ::SetFileAttributesW(backup, FILE_ATTRIBUTE_NORMAL);
+        ::DeleteFileW(backup);
+        if (!::CopyFileW(path, backup, FALSE)) {
+            ::DeleteFileW(temporary);
+            return FALSE;
+        }
+    }
+    if (!::MoveFileExW(temporary, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        // The old file is still there; the saved text is kept in the
+        // temporary file, and the user is told where.
+        CString text;
+        text.Format(L"无法用保存的内容替换文件:\n%s\n\n保存的内容留在临时文件中:\n%s", path, temporary);
+        AfxMessageBox(text, MB_ICONERROR);
+        return FALSE;
+    }
+    if (clearModified) {
+        SetModified(FALSE);
+        m_nSyncPosition = m_nUndoPosition;
+    }
+    return TRUE;
+}
