@@ -11,11 +11,13 @@ const char kUtf16Mark[] = "\xFF\xFE";
 // Writes go to the file in blocks of about this size.
 const size_t kWriteBlock = 1 << 20;
 
-// Valid UTF-8 (no overlong forms, surrogates or values beyond U+10FFFF)
-// with at least one character beyond ASCII.
+// Valid UTF-8 (no overlong forms, surrogates or values beyond U+10FFFF) in
+// which most characters beyond ASCII take three or four bytes, as Chinese
+// text does.  Code-page-936 text can happen to be valid UTF-8 too, but then
+// it reads as two-byte characters (Latin, Greek, Hebrew, ...).
 bool IsUtf8Text(const unsigned char* p, size_t size)
 {
-    bool beyondAscii = false;
+    size_t beyondAscii = 0, wide = 0;
     size_t i = 0;
     while (i < size) {
         const unsigned char c = p[i];
@@ -45,10 +47,11 @@ bool IsUtf8Text(const unsigned char* p, size_t size)
             value = (value << 6) | (t & 0x3F);
         }
         if (value < lowest || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) return false;
-        beyondAscii = true;
+        ++beyondAscii;
+        if (extra >= 2) ++wide;
         i += extra + 1;
     }
-    return beyondAscii;
+    return beyondAscii > 0 && wide * 2 > beyondAscii;
 }
 
 CString FolderOf(const wchar_t* path)

@@ -499,8 +499,9 @@ void CTvTextView::OnTimer(UINT_PTR id)
     }
     if (changed) {
         // The cursor follows the mouse into the lines that came into view.
+        const int lastRow = std::max(1, GetScreenLines()) * lineHeight - 1;
         const CPoint inside(std::max(static_cast<int>(client.left), std::min(static_cast<int>(point.x), static_cast<int>(client.right) - 1)),
-                            std::max(static_cast<int>(client.top), std::min(static_cast<int>(point.y), static_cast<int>(client.bottom) - 1)));
+                            std::max(static_cast<int>(client.top), std::min(static_cast<int>(point.y), lastRow)));
         OnMouseMove(MK_LBUTTON, inside);
     }
 }

@@ -100,7 +100,7 @@ DWORD CTvTextView::ParseLineBlocks(int line, std::vector<TEXTBLOCK>& blocks)
 {
     const int length = GetLineLength(line);
     const DWORD cookie = GetParseCookie(line - 1);
-    blocks.assign(static_cast<size_t>(length) * 3 + 3, TEXTBLOCK{0, 0});
+    blocks.assign(static_cast<size_t>(length) * 3, TEXTBLOCK{0, 0});
     int count = 0;
     m_nParseBlockRoom = static_cast<int>(blocks.size());
     const DWORD end = ParseLine(cookie, line, blocks.data(), count);
