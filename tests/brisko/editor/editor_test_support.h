@@ -31,6 +31,13 @@ public:
     using CTvTextView::ParseLineBlocks;
     using CTvTextView::GetParseCookie;
     using CTvTextView::m_nValidCookies;
+    // As while this view drags the text between the points out.
+    void SetDragging(BOOL on, CPoint begin = CPoint(), CPoint end = CPoint())
+    {
+        m_bDraggingText = on;
+        m_ptDraggedTextBegin = begin;
+        m_ptDraggedTextEnd = end;
+    }
 };
 
 // A view that colours like a data file: "//" comments (index 7), numbers

@@ -1,0 +1,317 @@
+// Searching: the search over a block in both directions, the Find and
+// Replace dialogs, Find Next and Previous, Replace All in a selection, and
+// going to a line and to a data item of it.
+#include "editor_test_support.h"
+#include "brisko/BriskoResource.h"
+#include "brisko/editor/EditReplaceDlg.h"
+
+using namespace edtest;
+using namespace wintest;
+
+namespace {
+
+void Command(CWnd* view, UINT id) { view->SendMessage(WM_COMMAND, id, 0); }
+
+void Place(TestView* view, const CPoint& pos)
+{
+    view->SetCursorPos(pos);
+    view->SetAnchor(pos);
+    view->SetSelection(pos, pos);
+}
+
+// A main window with a status bar, for the texts the editor shows there.
+struct StatusWindow {
+    TestFrame* frame = new TestFrame;
+    CStatusBar bar;
+    CWnd* previous = theApp.m_pMainWnd;
+    StatusWindow()
+    {
+        bar.Create(frame);
+        const UINT ids[] = {ID_SEPARATOR};
+        bar.SetIndicators(ids, 1);
+        theApp.m_pMainWnd = frame;
+    }
+    ~StatusWindow()
+    {
+        theApp.m_pMainWnd = previous;
+        frame->DestroyWindow();
+    }
+    CString Text() const { return bar.GetPaneText(0); }
+};
+
+CString Profile(const wchar_t* section, const wchar_t* key) { return AfxGetApp()->GetProfileString(section, key, L"<none>"); }
+
+} // namespace
+
+TEST(Find, TheSearchHonoursCaseWholeWordsDirectionWrapAndTheBlock)
+{
+    Hosted<> h(L"ab_x AB ab\r\nxab ab3 ab\r\nlast ab");
+    TestView* v = h.view;
+    const CPoint kNone(-1, -1);
+    struct Case {
+        const char* name;
+        const wchar_t* what;
+        CPoint start;
+        DWORD flags;
+        BOOL wrap;
+        CPoint found;
+    };
+    const Case cases[] = {
+        {"first of any case", L"ab", CPoint(0, 0), 0, FALSE, CPoint(0, 0)},
+        {"matching case", L"AB", CPoint(1, 0), FIND_MATCH_CASE, FALSE, CPoint(5, 0)},
+        {"a whole word skips ab_ and xab", L"ab", CPoint(0, 0), FIND_WHOLE_WORD | FIND_MATCH_CASE, FALSE,
+         CPoint(8, 0)},
+        {"a whole word from inside a word", L"ab", CPoint(1, 1), FIND_WHOLE_WORD, FALSE, CPoint(8, 1)},
+        {"downwards to the end", L"ab", CPoint(3, 2), 0, FALSE, CPoint(5, 2)},
+        {"downwards past the end", L"ab", CPoint(6, 2), 0, FALSE, kNone},
+        {"wrapping to the top", L"ab", CPoint(6, 2), 0, TRUE, CPoint(0, 0)},
+        {"upwards: right of the start on its line first", L"ab", CPoint(5, 1), FIND_DIRECTION_UP, FALSE,
+         CPoint(8, 1)},
+        {"upwards: then the earlier lines", L"ab3", CPoint(8, 2), FIND_DIRECTION_UP, FALSE, CPoint(4, 1)},
+        {"upwards without wrap", L"last", CPoint(1, 1), FIND_DIRECTION_UP, FALSE, kNone},
+        {"upwards with wrap", L"last", CPoint(1, 1), FIND_DIRECTION_UP, TRUE, CPoint(0, 2)},
+        {"an empty text is never found", L"", CPoint(0, 0), 0, TRUE, kNone},
+    };
+    for (const Case& c : cases) {
+        CPoint found = kNone;
+        const BOOL ok = v->SearchText(c.what, c.start, c.flags, c.wrap, &found);
+        EXPECT_EQ(c.found != kNone, ok) << c.name;
+        EXPECT_EQ(c.found, found) << c.name;
+    }
+    // Within a block an occurrence on its last line counts only when it
+    // starts before the block's end.
+    CPoint found;
+    EXPECT_TRUE(v->SearchTextInRange(L"ab", CPoint(0, 0), CPoint(1, 1), CPoint(5, 1), 0, FALSE, &found));
+    EXPECT_EQ(CPoint(1, 1), found);
+    EXPECT_TRUE(v->SearchTextInRange(L"ab", CPoint(2, 1), CPoint(1, 1), CPoint(5, 1), 0, FALSE, &found));
+    EXPECT_EQ(CPoint(4, 1), found);
+    EXPECT_FALSE(v->SearchTextInRange(L"ab", CPoint(5, 1), CPoint(1, 1), CPoint(5, 1), 0, FALSE, &found));
+    EXPECT_TRUE(v->SearchTextInRange(L"ab", CPoint(5, 1), CPoint(1, 1), CPoint(5, 1), 0, TRUE, &found));
+    EXPECT_EQ(CPoint(1, 1), found);
+    EXPECT_FALSE(v->SearchTextInRange(L"ab", CPoint(0, 0), CPoint(1, 1), CPoint(1, 1), 0, TRUE, &found));
+}
+
+TEST(Find, TheFindDialogReportsMissesAndClosesOnAMatch)
+{
+    Hosted<> h(L"K0+000 abc\r\nK0+020 ABC\r\nend");
+    StatusWindow status;
+    MessageBoxScript boxes;
+    DialogScript script;
+    bool findEnabledWhenEmpty = true;
+    script
+        .Then([&](CWnd* d) {
+            wintest::SetText(d, IDC_FIND_TEXT, L"");
+            findEnabledWhenEmpty = d->GetDlgItem(IDOK)->IsWindowEnabled();
+            wintest::SetText(d, IDC_FIND_TEXT, L"xyz");
+            Press(d, IDOK);
+        })
+        .Then([&](CWnd* d) {
+            wintest::SetText(d, IDC_FIND_TEXT, L"ABC");
+            ::CheckDlgButton(d->m_hWnd, IDC_FIND_MATCH_CASE, BST_CHECKED);
+            Press(d, IDOK);
+        });
+    Command(h.view, ID_EDIT_FIND);
+    EXPECT_FALSE(findEnabledWhenEmpty);
+    EXPECT_EQ(1, script.DialogsSeen());
+    EXPECT_TRUE(script.Unscripted().empty());
+    ASSERT_EQ(1u, boxes.Shown().size());
+    EXPECT_EQ(CString(L"文字没有找到:xyz"), boxes.Shown()[0].text);
+    EXPECT_EQ(CString(L"TAVIX项目数据环境"), boxes.Shown()[0].caption);
+    EXPECT_TRUE(boxes.Shown()[0].type & MB_ICONSTOP);
+    EXPECT_EQ(CString(L"文字没有找到:xyz"), status.Text());
+    CPoint start, end;
+    h.view->GetSelection(start, end);
+    EXPECT_EQ(CPoint(7, 1), start);
+    EXPECT_EQ(CPoint(10, 1), end);
+    EXPECT_EQ(CString(L"ABC"), Profile(L"TvEdit\\Find", L"FindWhat"));
+    EXPECT_EQ(1u, AfxGetApp()->GetProfileInt(L"TvEdit\\Find", L"MatchCase", 0));
+
+    // F3 goes on with the last search (wrapping), Shift+F3 looks upwards.
+    Command(h.view, ID_EDIT_FIND_NEXT);
+    h.view->GetSelection(start, end);
+    EXPECT_EQ(CPoint(7, 1), start);
+    Place(h.view, CPoint(0, 2));
+    Command(h.view, ID_EDIT_FIND_PREVIOUS);
+    h.view->GetSelection(start, end);
+    EXPECT_EQ(CPoint(7, 1), start);
+    EXPECT_EQ(1u, boxes.Shown().size());
+}
+
+TEST(Find, AOneLineSelectionIsTheTextToFind)
+{
+    Hosted<> h(L"K0+000 abc abc");
+    h.view->SetSelection(CPoint(7, 0), CPoint(10, 0));
+    h.view->SetCursorPos(CPoint(10, 0));
+    CString offered;
+    DialogScript script;
+    script.Then([&](CWnd* d) {
+        offered = wintest::GetText(d, IDC_FIND_TEXT);
+        Press(d, IDOK);
+    });
+    Command(h.view, ID_EDIT_FIND);
+    EXPECT_EQ(CString(L"abc"), offered);
+    EXPECT_EQ(CPoint(14, 0), h.view->GetCursorPos()); // the next one, from the cursor
+}
+
+TEST(Find, ReplaceAllInASelectionKeepsTheBlockEndOnItsLastLine)
+{
+    Hosted<> h(L"aa aa\r\naa x\r\naa aa aa");
+    h.view->SetSelection(CPoint(3, 0), CPoint(5, 2));
+    MessageBoxScript boxes;
+    DialogScript script;
+    int scope = -1;
+    script.Then([&](CWnd* d) {
+        scope = d->IsDlgButtonChecked(IDC_REPLACE_IN_SELECTION) ? 0 : 1;
+        wintest::SetText(d, IDC_FIND_TEXT, L"aa");
+        wintest::SetText(d, IDC_REPLACE_WITH, L"bbb");
+        Press(d, IDC_REPLACE_ALL);
+        Press(d, IDCANCEL);
+    });
+    Command(h.view, ID_EDIT_REPLACE);
+    EXPECT_EQ(0, scope); // several lines selected: the selection is the range
+    EXPECT_EQ(std::vector<CString>({L"aa bbb", L"bbb x", L"bbb bbb aa"}), Lines(h.buffer));
+    ASSERT_EQ(1u, boxes.Shown().size());
+    EXPECT_EQ(CString(L"全部替换完毕, 共替换4处文字."), boxes.Shown()[0].text);
+    EXPECT_EQ(CString(L"bbb"), Profile(L"TvEdit\\Replace", L"ReplaceWith"));
+    EXPECT_EQ(CString(L"aa"), Profile(L"TvEdit\\Replace", L"FindWhat"));
+    // Each replacement is two undo steps.
+    for (int i = 0; i < 8; ++i) Command(h.view, ID_EDIT_UNDO);
+    EXPECT_EQ(CString(L"aa aa\r\naa x\r\naa aa aa"), AllText(h.buffer));
+}
+
+TEST(Find, ReplaceAllInTheWholeFileCoversTheTextBeforeTheCursorToo)
+{
+    Hosted<> h(L"x1 x2\r\nx3");
+    Place(h.view, CPoint(2, 1));
+    CEditReplaceDlg dialog(h.view);
+    dialog.m_sText = L"x";
+    dialog.m_sNewText = L"xx";
+    dialog.m_nScope = 1;
+    dialog.m_ptFoundAt = dialog.m_ptSavedPos = h.view->GetCursorPos();
+    MessageBoxScript boxes;
+    EXPECT_EQ(3, dialog.ReplaceAll());
+    EXPECT_EQ(CString(L"xx1 xx2\r\nxx3"), AllText(h.buffer));
+    // Nothing left to replace: the miss is reported.
+    dialog.m_sText = L"y";
+    EXPECT_EQ(0, dialog.ReplaceAll());
+    EXPECT_EQ(CString(L"文字没有找到:y"), boxes.LastText());
+}
+
+TEST(Find, ReplaceSelectsEachMatchBeforeReplacingIt)
+{
+    Hosted<> h(L"ab ab\r\nab");
+    Place(h.view, CPoint(0, 0));
+    CEditReplaceDlg dialog(h.view);
+    dialog.m_sText = L"ab";
+    dialog.m_sNewText = L"c";
+    dialog.m_nScope = 1;
+    MessageBoxScript boxes;
+    dialog.ReplaceOne(); // nothing selected yet: only finds
+    CPoint start, end;
+    h.view->GetSelection(start, end);
+    EXPECT_EQ(CPoint(0, 0), start);
+    EXPECT_EQ(CString(L"ab ab\r\nab"), AllText(h.buffer));
+    dialog.ReplaceOne();
+    EXPECT_EQ(CString(L"c ab\r\nab"), AllText(h.buffer));
+    h.view->GetSelection(start, end);
+    EXPECT_EQ(CPoint(2, 0), start); // the next one is selected
+    dialog.FindNext();
+    h.view->GetSelection(start, end);
+    EXPECT_EQ(CPoint(0, 1), start);
+    dialog.ReplaceOne();
+    EXPECT_EQ(CString(L"c ab\r\nc"), AllText(h.buffer));
+    EXPECT_EQ(CString(L"文字没有找到:ab"), boxes.LastText());
+}
+
+namespace {
+
+// Blocks as the data view makes them: a plain block at the start, and each
+// number in its colour followed by a plain block.
+class ItemView : public TestView
+{
+public:
+    DWORD ParseLine(DWORD, int line, TEXTBLOCK* blocks, int& count) override
+    {
+        if (!blocks) return 0;
+        const wchar_t* chars = LineText(line);
+        const int length = GetLineLength(line);
+        DefineBlock(blocks, count, 0, COLORINDEX_NORMALTEXT);
+        for (int i = 0; i < length; ++i) {
+            if (!iswdigit(chars[i]) && chars[i] != L'.') continue;
+            const int start = i;
+            while (i < length && (iswdigit(chars[i]) || chars[i] == L'.')) ++i;
+            DefineBlock(blocks, count, start, COLORINDEX_NUMBER);
+            DefineBlock(blocks, count, i, COLORINDEX_NORMALTEXT);
+        }
+        return 0;
+    }
+};
+
+} // namespace
+
+TEST(Find, GoToAnItemSelectsTheDataBetweenTheSeparators)
+{
+    Hosted<ItemView> h(L"1.5 2.5,3.5\r\n\r\nabc\r\n7 8");
+    StatusWindow status;
+    struct Case {
+        int line, item;
+        CPoint start, end;
+    };
+    const Case cases[] = {
+        {0, 3, CPoint(8, 0), CPoint(11, 0)},
+        {0, 1, CPoint(0, 0), CPoint(3, 0)},
+        {1, 2, CPoint(0, 1), CPoint(0, 1)},  // an empty line
+        {2, 1, CPoint(0, 2), CPoint(0, 2)},  // too few blocks
+        {3, 5, CPoint(0, 3), CPoint(0, 3)},  // more items asked than blocks
+        {3, 3, CPoint(0, 3), CPoint(3, 3)},  // no such item: the whole line
+    };
+    for (const Case& c : cases) {
+        h.view->GoToLineItem(c.line, c.item);
+        CPoint start, end;
+        h.view->GetSelection(start, end);
+        EXPECT_EQ(c.start, start) << c.line << "/" << c.item;
+        EXPECT_EQ(c.end, end) << c.line << "/" << c.item;
+        EXPECT_EQ(c.start, h.view->GetCursorPos());
+    }
+    EXPECT_EQ(CString(L"第4行中没有第3个数据."), status.Text());
+}
+
+TEST(Find, TheGoToDialogRefusesLinesOutsideTheText)
+{
+    Hosted<ItemView> h(L"a\r\nb\r\n1 2 3\r\nd");
+    Place(h.view, CPoint(0, 1));
+    MessageBoxScript boxes;
+    DialogScript script;
+    CString shownLine, shownTotal;
+    script
+        .Then([&](CWnd* d) {
+            shownLine = wintest::GetText(d, IDC_GOTO_LINE);
+            shownTotal = wintest::GetText(d, IDC_GOTO_TOTAL);
+            wintest::SetText(d, IDC_GOTO_LINE, L"0");
+            Press(d, IDOK);
+        })
+        .Then([](CWnd* d) {
+            wintest::SetText(d, IDC_GOTO_LINE, L"5");
+            Press(d, IDOK);
+        })
+        .Then([](CWnd* d) {
+            wintest::SetText(d, IDC_GOTO_LINE, L"3");
+            wintest::SetText(d, IDC_GOTO_ITEM, L"1001");
+            Press(d, IDOK);
+        })
+        .Then([](CWnd* d) {
+            wintest::SetText(d, IDC_GOTO_ITEM, L"2");
+            Press(d, IDOK);
+        });
+    Command(h.view, ID_EDIT_GOTO_LINE);
+    EXPECT_TRUE(script.Unscripted().empty());
+    EXPECT_EQ(CString(L"2"), shownLine);
+    EXPECT_EQ(CString(L"4"), shownTotal);
+    ASSERT_EQ(3u, boxes.Shown().size());
+    EXPECT_EQ(CString(L"指定行号<0>不得小于1, 或大于总行数<4>!"), boxes.Shown()[0].text);
+    EXPECT_EQ(CString(L"指定行号<5>不得小于1, 或大于总行数<4>!"), boxes.Shown()[1].text);
+    CPoint start, end;
+    h.view->GetSelection(start, end);
+    EXPECT_EQ(CPoint(2, 2), start);
+    EXPECT_EQ(CPoint(3, 2), end);
+}
