@@ -202,6 +202,7 @@ public:
     // The first line of each page (after the layout of the first page).
     const std::vector<int>& GetPrintPageStarts() const { return m_aPrintPages; }
     CRect GetPrintTextArea() const { return m_rcPrintArea; }
+    int GetPrintLineHeight() const { return m_nPrintLineHeight; }
 
     void OnDraw(CDC* dc) override;
     void OnInitialUpdate() override;

@@ -1,0 +1,145 @@
+// Printing the text view onto a DC flagged as printing: pages of a long
+// file with header and footer, and a line taller than a page.
+#include "editor_test_support.h"
+
+using namespace edtest;
+using wintest::Image;
+
+namespace {
+
+// A page: a white bitmap of the screen's size, flagged as printing.
+struct Page {
+    CClientDC screen{nullptr};
+    CDC dc;
+    CBitmap bitmap;
+    HGDIOBJ old = nullptr;
+    int width = 0, height = 0;
+    Page()
+    {
+        dc.CreateCompatibleDC(&screen);
+        width = dc.GetDeviceCaps(HORZRES);
+        height = dc.GetDeviceCaps(VERTRES);
+        bitmap.CreateCompatibleBitmap(&screen, width, height);
+        old = dc.SelectObject(bitmap.m_hObject);
+        dc.m_bPrinting = TRUE;
+        Clear();
+    }
+    ~Page() { dc.SelectObject(old); }
+    void Clear() { dc.FillSolidRect(0, 0, width, height, RGB(255, 255, 255)); }
+    Image Take()
+    {
+        Image image(width, height);
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof(info.bmiHeader);
+        info.bmiHeader.biWidth = width;
+        info.bmiHeader.biHeight = -height;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        dc.SelectObject(old);
+        ::GetDIBits(screen.m_hDC, static_cast<HBITMAP>(bitmap.m_hObject), 0, height, image.Bits(), &info,
+                    DIB_RGB_COLORS);
+        old = dc.SelectObject(bitmap.m_hObject);
+        return image;
+    }
+};
+
+// Pixels darker than light grey in a band of rows.
+int Ink(const Image& image, int top, int bottom)
+{
+    int count = 0;
+    for (int y = std::max(0, top); y < std::min(bottom, image.Height()); ++y)
+        for (int x = 0; x < image.Width(); ++x) {
+            const COLORREF c = image.At(x, y);
+            if (GetRValue(c) + GetGValue(c) + GetBValue(c) < 3 * 160) ++count;
+        }
+    return count;
+}
+
+struct Printing {
+    Hosted<> hosted;
+    Page page;
+    CPrintInfo info;
+    explicit Printing(const wchar_t* text) : hosted(text)
+    {
+        info.m_rectDraw.SetRect(0, 0, page.width, page.height);
+        hosted.view->OnBeginPrinting(&page.dc, &info);
+    }
+    ~Printing() { hosted.view->OnEndPrinting(&page.dc, &info); }
+    // Prepares and prints one page on a clean sheet; an empty image when the
+    // print loop would stop before it.
+    Image Print(UINT number)
+    {
+        page.Clear();
+        info.m_nCurPage = number;
+        info.m_bContinuePrinting = TRUE;
+        hosted.view->OnPrepareDC(&page.dc, &info);
+        if (!info.m_bContinuePrinting) return Image();
+        hosted.view->OnPrint(&page.dc, &info);
+        return page.Take();
+    }
+};
+
+} // namespace
+
+TEST(Print, ALongFilePrintsOnTwoPagesBetweenHeaderAndFooter)
+{
+    std::wstring text;
+    for (int i = 0; i < 100; ++i) {
+        CString line;
+        line.Format(L"K%d+%03d\t%.3f\t// 第%d行\r\n", i / 50, i * 20 % 1000, 100.0 + i, i + 1);
+        text += line.str();
+    }
+    Printing p(text.c_str());
+    const Image first = p.Print(1);
+    first.SaveBmp(L"print_page1.bmp");
+    const int pages = p.hosted.view->GetPrintPageCount();
+    ASSERT_EQ(2, pages);
+    const std::vector<int>& starts = p.hosted.view->GetPrintPageStarts();
+    EXPECT_EQ(0, starts[0]);
+    const CRect area = p.hosted.view->GetPrintTextArea();
+    const int lineHeight = p.hosted.view->GetPrintLineHeight();
+    ASSERT_GT(lineHeight, 0);
+    EXPECT_EQ((area.bottom - area.top) / lineHeight, starts[1]); // full pages
+    // Header above the text area, the text, and the footer below it: all
+    // inside the page and apart from each other.
+    EXPECT_GT(Ink(first, area.top - 2 * lineHeight, area.top), 20);
+    EXPECT_GT(Ink(first, area.top, area.top + lineHeight * 2), 20);
+    EXPECT_GT(Ink(first, area.bottom, area.bottom + lineHeight * 2), 20);
+    EXPECT_LT(area.bottom + lineHeight * 2, p.page.height);
+
+    const Image second = p.Print(2);
+    second.SaveBmp(L"print_page2.bmp");
+    const int rowsOnSecond = 100 - starts[1] + 1; // and the empty last line
+    EXPECT_GT(Ink(second, area.top, area.top + lineHeight * (rowsOnSecond - 1)), 100);
+    EXPECT_EQ(0, Ink(second, area.top + lineHeight * (rowsOnSecond + 1), area.bottom));
+    EXPECT_GT(Ink(second, area.bottom, area.bottom + lineHeight * 2), 20);
+    // The loop stops after the last page.
+    EXPECT_TRUE(p.Print(3).Empty());
+
+    CString header, footer;
+    p.hosted.view->PrintHeaderText(1, header);
+    p.hosted.view->PrintFooterText(2, footer);
+    EXPECT_EQ(CString(L"TAVIX项目数据环境: "), header);
+    EXPECT_EQ(0, footer.Find(L"页码: 2/2\t时间:"));
+}
+
+TEST(Print, ALineTallerThanThePageGetsPagesOfItsOwnAndIsCut)
+{
+    std::wstring text = L"short\r\n";
+    for (int i = 0; i < 4000; ++i) text += L"wrapped text ";
+    text += L"\r\nafter";
+    Printing p(text.c_str());
+    p.Print(1);
+    ASSERT_EQ(3, p.hosted.view->GetPrintPageCount());
+    EXPECT_EQ(std::vector<int>({0, 1, 2}), p.hosted.view->GetPrintPageStarts());
+    const Image tall = p.Print(2);
+    tall.SaveBmp(L"print_tall_line.bmp");
+    const CRect area = p.hosted.view->GetPrintTextArea();
+    EXPECT_GT(Ink(tall, area.bottom - 20, area.bottom), 50); // text to the bottom of the area
+    // Cut there: the space between the text and the footer's line stays
+    // blank, and so does everything below the footer.
+    const int lineHeight = p.hosted.view->GetPrintLineHeight();
+    EXPECT_EQ(0, Ink(tall, area.bottom, area.bottom + lineHeight / 2));
+    EXPECT_GT(Ink(tall, area.bottom, area.bottom + lineHeight * 3 / 2 + 1), 20);
+    EXPECT_EQ(0, Ink(tall, area.bottom + lineHeight * 3 / 2 + 1, p.page.height));
+}
