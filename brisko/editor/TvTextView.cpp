@@ -718,10 +718,6 @@ BOOL CTvTextView::PreCreateWindow(CREATESTRUCT& cs)
 
 int CTvTextView::OnCreate(LPCREATESTRUCT cs)
 {
-    std::memset(&m_lfBaseFont, 0, sizeof(m_lfBaseFont));
-    wcscpy_s(m_lfBaseFont.lfFaceName, L"宋体");
-    m_lfBaseFont.lfWeight = FW_BOLD;
-    m_lfBaseFont.lfCharSet = DEFAULT_CHARSET;
     if (CView::OnCreate(cs) == -1) return -1;
     const HINSTANCE module = ResourceModuleHandle();
     if (module) {
@@ -774,7 +770,7 @@ BOOL CTvTextView::OnSetCursor(CWnd* wnd, UINT hitTest, UINT message)
         if (HINSTANCE module = ResourceModuleHandle())
             cursor = ::LoadCursorW(module, MAKEINTRESOURCEW(IDC_MARGIN));
         if (!cursor) cursor = ::LoadCursorW(nullptr, IDC_ARROW);
-    } else if (!m_bDisableDragAndDrop && IsInsideSelection(ClientToText(point))) {
+    } else if (!m_bDisableDragAndDrop && IsSelection() && IsInsideSelection(ClientToText(point))) {
         cursor = ::LoadCursorW(nullptr, IDC_ARROW);
     } else {
         cursor = ::LoadCursorW(nullptr, IDC_IBEAM);

@@ -265,8 +265,12 @@ TEST(BufferEdit, CommentToggleChangesLinesMarksTheBufferAndTellsItsViews)
     view.AttachToBuffer(&buffer);
     const int before = view.DisplayLengthOfLine(2);
     view.notices.clear();
+    view.SetCursorPos(CPoint(5, 0));
+    view.SetAnchor(CPoint(5, 0));
 
     buffer.ToggleLineComments(&view, 0, 4);
+    EXPECT_EQ(CPoint(3, 0), view.GetCursorPos()); // kept inside the shorter line
+    EXPECT_EQ(CPoint(3, 0), view.GetAnchor());
     EXPECT_EQ(std::vector<CString>({L"abc", L"abc", L"//abcd", L"//", L"//K0+000 1.5"}), Lines(buffer));
     EXPECT_TRUE(buffer.IsModified());
     ASSERT_EQ(1u, view.notices.size());

@@ -1,0 +1,249 @@
+// The data-file editor with a large code-page-936 data file (20 MB by
+// default): loading it into the text buffer, saving it, colouring and
+// drawing a full screen at the end of the file, and a replace-all of a word
+// that stands on every line.  Each figure is printed as the time and as a
+// ratio to the machine's raw limit measured in the same run:
+//   read   - reading the file's bytes and converting them to wide text with
+//            one MultiByteToWideChar call
+//   write  - one WriteFile of the encoded bytes
+// The replace-all runs on a quarter of the file and on the whole file, so
+// that its growth with the size shows.
+// Run by hand: tools/wine-run build/bin/bench_editor.exe [megabytes]
+#include "brisko/editor/EditReplaceDlg.h"
+#include "brisko/editor/TvEditView.h"
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace {
+
+double Now()
+{
+    static LARGE_INTEGER frequency = [] {
+        LARGE_INTEGER f;
+        ::QueryPerformanceFrequency(&f);
+        return f;
+    }();
+    LARGE_INTEGER counter;
+    ::QueryPerformanceCounter(&counter);
+    return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+// The best of three runs.
+double Best(const std::function<void()>& work)
+{
+    double best = 1e30;
+    for (int round = 0; round < 3; ++round) {
+        const double start = Now();
+        work();
+        best = std::min(best, Now() - start);
+    }
+    return best;
+}
+
+// A data file of about `bytes` bytes: station, elevations and a comment.
+std::string DataFile(size_t bytes)
+{
+    std::string text;
+    text.reserve(bytes + 128);
+    const std::string comment = ClWideToMultiByte(L" // 地面线高程 桥头", -1, 936);
+    char line[128];
+    for (int i = 0; text.size() < bytes; ++i) {
+        std::snprintf(line, sizeof line, "K%d+%03d.%03d\t%.3f\t%.3f", i / 1000, i % 1000, (i * 7) % 1000,
+                      100.0 + (i % 5000) * 0.013, 98.5 + (i % 3000) * 0.021);
+        text += line;
+        text += comment;
+        text += "\r\n";
+    }
+    return text;
+}
+
+void WriteAll(const CString& path, const std::string& bytes)
+{
+    HANDLE file = ::CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    DWORD written = 0;
+    ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    ::CloseHandle(file);
+}
+
+// Reads the bytes and converts them in one call: the least any load does.
+double RawRead(const CString& path)
+{
+    return Best([&] {
+        HANDLE file = ::CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+        LARGE_INTEGER size;
+        ::GetFileSizeEx(file, &size);
+        std::vector<char> bytes(static_cast<size_t>(size.QuadPart));
+        DWORD read = 0;
+        ::ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
+        ::CloseHandle(file);
+        std::vector<wchar_t> wide(bytes.size());
+        const int n = ::MultiByteToWideChar(936, 0, bytes.data(), static_cast<int>(read), wide.data(),
+                                            static_cast<int>(wide.size()));
+        if (n <= 0) std::printf("conversion failed\n");
+    });
+}
+
+// A view that colours as the data view does: walks every character of a
+// line, numbers, keywords and "//" comments in their colours.
+class DataView : public CTvEditView
+{
+public:
+    CTvTextBuffer* m_pBuffer = nullptr;
+    CTvTextBuffer* GetTextBuffer() override { return m_pBuffer; }
+    DWORD ParseLine(DWORD cookie, int line, TEXTBLOCK* blocks, int& count) override
+    {
+        const int length = GetLineLength(line);
+        if (length == 0) return 0;
+        const wchar_t* chars = LineText(line);
+        DWORD state = cookie & 4;
+        int token = -1;
+        auto endToken = [&](int end) {
+            if (token < 0) return;
+            bool number = iswdigit(chars[token]) || chars[token] == L'.';
+            for (int k = token; k < end && number; ++k)
+                number = iswdigit(chars[k]) || chars[k] == L'.' || chars[k] == L'-';
+            if (number) DefineBlock(blocks, count, token, COLORINDEX_NUMBER);
+            DefineBlock(blocks, count, end, COLORINDEX_NORMALTEXT);
+            token = -1;
+        };
+        DefineBlock(blocks, count, 0, COLORINDEX_NORMALTEXT);
+        for (int i = 0; i < length; ++i) {
+            const wchar_t c = chars[i];
+            if (i > 0 && c == L'/' && chars[i - 1] == L'/') {
+                endToken(i - 1);
+                DefineBlock(blocks, count, i - 1, COLORINDEX_COMMENT);
+                state |= 1;
+                break;
+            }
+            const bool part = iswalnum(c) || c == L'.' || c == L'_' || c == L'-';
+            if (part && token < 0) token = i;
+            if (!part) endToken(i);
+        }
+        if (!(state & 1)) endToken(length);
+        return state & 4;
+    }
+};
+
+class Host : public CWnd
+{
+public:
+    BOOL Make()
+    {
+        return CreateEx(0, AfxRegisterWndClass(0, nullptr, reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1)), L"编辑器基准",
+                        WS_POPUP | WS_VISIBLE, 0, 0, 1000, 760, nullptr, nullptr);
+    }
+};
+
+int QuietBox(HWND, const wchar_t*, const wchar_t*, UINT, void*) { return IDOK; }
+
+struct Figures {
+    double load = 0, save = 0, write = 0, paint = 0, paintAgain = 0, replace = 0, read = 0;
+    int lines = 0, replaced = 0;
+    size_t bytes = 0;
+};
+
+Figures Measure(size_t bytes, const CString& folder, bool full)
+{
+    Figures f;
+    const std::string text = DataFile(bytes);
+    f.bytes = text.size();
+    const CString path = folder + L"\\editor_bench.dmx";
+    WriteAll(path, text);
+    f.read = RawRead(path);
+
+    CTvTextBuffer buffer;
+    f.load = Best([&] {
+        buffer.ReleaseAll();
+        if (!buffer.LoadFromFile(path)) std::printf("load failed\n");
+    });
+    f.lines = buffer.GetLineCount();
+
+    if (full) {
+        const CString copy = folder + L"\\editor_bench_copy.dmx";
+        f.save = Best([&] {
+            if (!buffer.SaveToFile(copy)) std::printf("save failed\n");
+        });
+        const CString raw = folder + L"\\editor_bench_raw.dmx";
+        f.write = Best([&] { WriteAll(raw, text); });
+        ::DeleteFileW(copy);
+        ::DeleteFileW(raw);
+    }
+
+    Host host;
+    host.Make();
+    auto* view = new DataView;
+    view->m_pBuffer = &buffer;
+    view->Create(nullptr, L"", WS_CHILD | WS_VISIBLE, CRect(0, 0, 980, 740), &host, 1);
+    LOGFONTW font{};
+    font.lfHeight = -16;
+    font.lfCharSet = GB2312_CHARSET;
+    wcscpy_s(font.lfFaceName, L"宋体");
+    view->AttachToBuffer(&buffer);
+    view->SetFont(font);
+
+    CClientDC screen(view);
+    CDC memory;
+    memory.CreateCompatibleDC(&screen);
+    CBitmap bitmap;
+    bitmap.CreateCompatibleBitmap(&screen, 980, 740);
+    const HGDIOBJ old = memory.SelectObject(bitmap.m_hObject);
+    if (full) {
+        // The first screen at the end parses every line above it once.
+        view->MoveCtrlEnd(FALSE);
+        double start = Now();
+        view->OnDraw(&memory);
+        f.paint = Now() - start;
+        f.paintAgain = Best([&] { view->OnDraw(&memory); });
+    }
+    memory.SelectObject(old);
+
+    // Replace-all of the word every line holds, from the top of the file.
+    view->MoveCtrlHome(FALSE);
+    CEditReplaceDlg dialog(view);
+    dialog.m_sText = L"高程";
+    dialog.m_sNewText = L"地面高程";
+    dialog.m_nScope = 1;
+    void* previousContext = nullptr;
+    const ClMessageBoxHook previous = ClSetMessageBoxHook(QuietBox, nullptr, &previousContext);
+    double start = Now();
+    f.replaced = dialog.ReplaceAll();
+    f.replace = Now() - start;
+    ClSetMessageBoxHook(previous, previousContext);
+
+    host.DestroyWindow();
+    ::DeleteFileW(path);
+    return f;
+}
+
+void Row(const char* name, double seconds, double raw)
+{
+    std::printf("%-40s %10.1f ms %8.2f x raw\n", name, seconds * 1e3, seconds / raw);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const size_t megabytes = argc > 1 ? static_cast<size_t>(std::max(1, std::atoi(argv[1]))) : 20;
+    wchar_t folder[MAX_PATH] = {};
+    ::GetCurrentDirectoryW(MAX_PATH, folder);
+
+    const Figures quarter = Measure(megabytes * 1024 * 1024 / 4, folder, false);
+    const Figures whole = Measure(megabytes * 1024 * 1024, folder, true);
+    std::printf("code-page-936 data file of %.1f MB, %d lines\n", whole.bytes / 1048576.0, whole.lines);
+    std::printf("raw limits: read and convert %.1f ms, write %.1f ms\n", whole.read * 1e3, whole.write * 1e3);
+    Row("load into the buffer (vs read)", whole.load, whole.read);
+    Row("save (vs write)", whole.save, whole.write);
+    Row("colour and draw the last screen (vs read)", whole.paint, whole.read);
+    Row("draw it again (vs read)", whole.paintAgain, whole.read);
+    Row("replace-all, whole file (vs read)", whole.replace, whole.read);
+    Row("replace-all, quarter file (vs its read)", quarter.replace, quarter.read);
+    std::printf("replace-all: %d and %d replacements; time per MB %.1f ms (quarter) and %.1f ms (whole)\n",
+                quarter.replaced, whole.replaced, quarter.replace * 1e3 / (quarter.bytes / 1048576.0),
+                whole.replace * 1e3 / (whole.bytes / 1048576.0));
+    return 0;
+}
