@@ -359,40 +359,29 @@ void CTvEditView::OnUpdateEditPaste(CCmdUI* ui) { ui->Enable(CanEditNow() && Cli
 
 void CTvEditView::OnUpdateEditCut(CCmdUI* ui) { ui->Enable(CanEditNow() && IsSelection()); }
 
-namespace {
-
-CString MenuText(CTvEditView* view, UINT on, UINT off, BOOL enabled, const CString& description)
+// The Undo or Redo menu item: enabled with the description of its step.
+void CTvEditView::UpdateUndoItem(CCmdUI* ui, BOOL undo)
 {
+    const BOOL can = m_pTextBuffer && (undo ? m_pTextBuffer->CanUndo() : m_pTextBuffer->CanRedo());
+    CString description;
+    if (can) undo ? m_pTextBuffer->GetUndoText(description) : m_pTextBuffer->GetRedoText(description);
+    const UINT id = can ? (undo ? IDS_UNDO_MENU : IDS_REDO_MENU) : (undo ? IDS_UNDO_MENU_OFF : IDS_REDO_MENU_OFF);
+    static const wchar_t* const fallback[] = {L"撤消(&U) %s\tCtrl+Z", L"恢复(&R)  %s\tCtrl+Y", L"撤消(&U)\tCtrl+Z",
+                                              L"恢复(&R)\tCtrl+Y"};
     CString format;
-    if (enabled) {
-        if (!format.LoadString(on, view->ResourceModuleHandle())) format = on == IDS_UNDO_MENU ? L"撤消(&U) %s\tCtrl+Z" : L"恢复(&R)  %s\tCtrl+Y";
-        CString text;
+    if (!format.LoadString(id, ResourceModuleHandle())) format = fallback[id - IDS_UNDO_MENU];
+    CString text;
+    if (can)
         text.Format(format, description.GetString());
-        return text;
-    }
-    if (!format.LoadString(off, view->ResourceModuleHandle())) format = off == IDS_UNDO_MENU_OFF ? L"撤消(&U)\tCtrl+Z" : L"恢复(&R)\tCtrl+Y";
-    return format;
-}
-
-} // namespace
-
-void CTvEditView::OnUpdateEditUndo(CCmdUI* ui)
-{
-    const BOOL can = m_pTextBuffer && m_pTextBuffer->CanUndo();
-    CString description;
-    if (can) m_pTextBuffer->GetUndoText(description);
+    else
+        text = format;
     ui->Enable(can);
-    ui->SetText(MenuText(this, IDS_UNDO_MENU, IDS_UNDO_MENU_OFF, can, description));
+    ui->SetText(text);
 }
 
-void CTvEditView::OnUpdateEditRedo(CCmdUI* ui)
-{
-    const BOOL can = m_pTextBuffer && m_pTextBuffer->CanRedo();
-    CString description;
-    if (can) m_pTextBuffer->GetRedoText(description);
-    ui->Enable(can);
-    ui->SetText(MenuText(this, IDS_REDO_MENU, IDS_REDO_MENU_OFF, can, description));
-}
+void CTvEditView::OnUpdateEditUndo(CCmdUI* ui) { UpdateUndoItem(ui, TRUE); }
+
+void CTvEditView::OnUpdateEditRedo(CCmdUI* ui) { UpdateUndoItem(ui, FALSE); }
 
 void CTvEditView::OnUpdateIndicatorOvr(CCmdUI* ui) { ui->Enable(m_bOvrMode); }
 

@@ -77,6 +77,7 @@ public:
 
 protected:
     void FinishEdit();
+    void UpdateUndoItem(CCmdUI* ui, BOOL undo);
     BOOL DeleteCurrentSelection(int action);
 
     int OnCreate(LPCREATESTRUCT cs);

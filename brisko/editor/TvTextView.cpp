@@ -6,6 +6,7 @@
 #include "brisko/BriskoResource.h"
 #include "brisko/shell/BriskoApp.h"
 #include <algorithm>
+#include <climits>
 #include <cstring>
 
 IMPLEMENT_DYNCREATE(CTvTextView, CView)
@@ -343,7 +344,9 @@ void CTvTextView::ReinitialiseView()
     m_nScreenLines = -1;
     m_nScreenChars = -1;
     m_nMaxLineLength = -1;
-    m_nTabSize = 4;
+    // The tab width of the settings, so that a text read again (a reload)
+    // keeps the width the user chose.
+    m_nTabSize = theApp.m_nTabWidth >= 1 && theApp.m_nTabWidth <= 20 ? theApp.m_nTabWidth : 4;
     DropCaches();
     m_ptCursorPos = m_ptAnchor = m_ptSelStart = m_ptSelEnd = m_ptDrawSelStart = m_ptDrawSelEnd = CPoint(0, 0);
     m_nIdealCharPos = -1;
@@ -542,51 +545,42 @@ void CTvTextView::HoldUpdates(BOOL hold)
     }
 }
 
-void CTvTextView::RecalcVertScrollBar(BOOL positionOnly)
+void CTvTextView::SetScrollBar(int bar, int& position, BOOL positionOnly, BOOL fits, int maxValue, int page)
 {
-    if (!m_hWnd || m_nHoldUpdates > 0) return;
     SCROLLINFO si{};
     si.cbSize = sizeof(si);
     if (positionOnly) {
         si.fMask = SIF_POS;
     } else {
-        const int screenLines = GetScreenLines();
-        if (screenLines >= GetLineCount() && m_nTopLine > 0) {
-            m_nTopLine = 0;
+        // Everything fits: the view goes back to its start.
+        if (fits && position > 0) {
+            position = 0;
             Invalidate(FALSE);
             UpdateCaret();
         }
         si.fMask = SIF_DISABLENOSCROLL | SIF_PAGE | SIF_POS | SIF_RANGE;
         si.nMin = 0;
-        si.nMax = GetLineCount() - 1;
-        si.nPage = static_cast<UINT>(screenLines);
+        si.nMax = std::max(0, maxValue);
+        si.nPage = static_cast<UINT>(std::max(0, page));
     }
-    si.nPos = m_nTopLine;
-    SetScrollInfo(SB_VERT, &si);
+    si.nPos = position;
+    SetScrollInfo(bar, &si);
+}
+
+void CTvTextView::RecalcVertScrollBar(BOOL positionOnly)
+{
+    if (!m_hWnd || m_nHoldUpdates > 0) return;
+    const int count = positionOnly ? 0 : GetLineCount();
+    const int screenLines = positionOnly ? 0 : GetScreenLines();
+    SetScrollBar(SB_VERT, m_nTopLine, positionOnly, screenLines >= count, count - 1, screenLines);
 }
 
 void CTvTextView::RecalcHorzScrollBar(BOOL positionOnly)
 {
     if (!m_hWnd || m_nHoldUpdates > 0) return;
-    SCROLLINFO si{};
-    si.cbSize = sizeof(si);
-    if (positionOnly) {
-        si.fMask = SIF_POS;
-    } else {
-        const int screenChars = GetScreenChars();
-        const int longest = GetMaxLineLength();
-        if (screenChars >= longest && m_nOffsetChar > 0) {
-            m_nOffsetChar = 0;
-            Invalidate(FALSE);
-            UpdateCaret();
-        }
-        si.fMask = SIF_DISABLENOSCROLL | SIF_PAGE | SIF_POS | SIF_RANGE;
-        si.nMin = 0;
-        si.nMax = std::max(0, longest);
-        si.nPage = static_cast<UINT>(screenChars);
-    }
-    si.nPos = m_nOffsetChar;
-    SetScrollInfo(SB_HORZ, &si);
+    const int longest = positionOnly ? 0 : GetMaxLineLength();
+    const int screenChars = positionOnly ? 0 : GetScreenChars();
+    SetScrollBar(SB_HORZ, m_nOffsetChar, positionOnly, screenChars >= longest, longest, screenChars);
 }
 
 void CTvTextView::ScrollToLine(int topLine, BOOL trackScrollBar)
@@ -615,50 +609,40 @@ void CTvTextView::ScrollToChar(int offsetChar, BOOL trackScrollBar)
     SyncSiblingScroll(TRUE);
 }
 
-void CTvTextView::OnVScroll(UINT code, UINT, CScrollBar*)
+// Where a scroll-bar request moves the position; INT_MIN for none.
+int CTvTextView::ScrollTarget(int bar, UINT code, int position, int page, int last)
 {
     SCROLLINFO si{};
     si.cbSize = sizeof(si);
     si.fMask = SIF_ALL;
-    GetScrollInfo(SB_VERT, &si);
+    GetScrollInfo(bar, &si);
+    switch (code) {
+    case SB_TOP: return 0;
+    case SB_BOTTOM: return last;
+    case SB_LINEUP: return position - 1;
+    case SB_LINEDOWN: return position + 1;
+    case SB_PAGEUP: return position - std::max(1, page - 1);
+    case SB_PAGEDOWN: return position + std::max(1, page - 1);
+    case SB_THUMBPOSITION:
+    case SB_THUMBTRACK: return si.nTrackPos;
+    default: return INT_MIN;
+    }
+}
+
+void CTvTextView::OnVScroll(UINT code, UINT, CScrollBar*)
+{
     const int count = GetLineCount();
     const int page = GetScreenLines();
-    int top = m_nTopLine;
-    switch (code) {
-    case SB_TOP: top = 0; break;
-    case SB_BOTTOM: top = count - page + 1; break;
-    case SB_LINEUP: --top; break;
-    case SB_LINEDOWN: ++top; break;
-    case SB_PAGEUP: top -= std::max(1, page - 1); break;
-    case SB_PAGEDOWN: top += std::max(1, page - 1); break;
-    case SB_THUMBPOSITION:
-    case SB_THUMBTRACK: top = si.nTrackPos; break;
-    default: return;
-    }
-    ScrollToLine(std::max(0, std::min(top, count - 1)));
+    const int top = ScrollTarget(SB_VERT, code, m_nTopLine, page, count - page + 1);
+    if (top != INT_MIN) ScrollToLine(std::max(0, std::min(top, count - 1)));
 }
 
 void CTvTextView::OnHScroll(UINT code, UINT, CScrollBar*)
 {
-    SCROLLINFO si{};
-    si.cbSize = sizeof(si);
-    si.fMask = SIF_ALL;
-    GetScrollInfo(SB_HORZ, &si);
     const int longest = GetMaxLineLength();
     const int page = GetScreenChars();
-    int offset = m_nOffsetChar;
-    switch (code) {
-    case SB_LEFT: offset = 0; break;
-    case SB_RIGHT: offset = longest - page + 1; break;
-    case SB_LINELEFT: --offset; break;
-    case SB_LINERIGHT: ++offset; break;
-    case SB_PAGELEFT: offset -= std::max(1, page - 1); break;
-    case SB_PAGERIGHT: offset += std::max(1, page - 1); break;
-    case SB_THUMBPOSITION:
-    case SB_THUMBTRACK: offset = si.nTrackPos; break;
-    default: return;
-    }
-    ScrollToChar(std::max(0, std::min(offset, longest)));
+    const int offset = ScrollTarget(SB_HORZ, code, m_nOffsetChar, page, longest - page + 1);
+    if (offset != INT_MIN) ScrollToChar(std::max(0, std::min(offset, longest)));
 }
 
 BOOL CTvTextView::OnMouseWheel(UINT, short delta, CPoint)
@@ -753,8 +737,12 @@ void CTvTextView::OnSize(UINT type, int cx, int cy)
 BOOL CTvTextView::PreTranslateMessage(MSG* msg)
 {
     if (msg->message >= WM_KEYFIRST && msg->message <= WM_KEYLAST && m_hWnd) {
+        // The editor's own keys act on the view; the program's keys go to
+        // the frame, which hands its commands to the active view first and
+        // then to itself and the application.
         if (m_hEditorKeys && ::TranslateAcceleratorW(m_hWnd, m_hEditorKeys, msg)) return TRUE;
-        if (m_hAccel && ::TranslateAcceleratorW(m_hWnd, m_hAccel, msg)) return TRUE;
+        CFrameWnd* frame = GetTopLevelFrame();
+        if (m_hAccel && ::TranslateAcceleratorW(frame ? frame->m_hWnd : m_hWnd, m_hAccel, msg)) return TRUE;
     }
     return CView::PreTranslateMessage(msg);
 }

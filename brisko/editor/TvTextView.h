@@ -221,6 +221,10 @@ protected:
     DWORD GetParseCookie(int line);
     void InvalidateLines(int first, int last);
     void RecalcVertScrollBar(BOOL positionOnly = FALSE);
+    void SetScrollBar(int bar, int& position, BOOL positionOnly, BOOL fits, int maxValue, int page);
+    int ScrollTarget(int bar, UINT code, int position, int page, int last);
+    // The cursor at the start of the line, nothing selected, shown.
+    void GoToLineStart(int line);
     void RecalcHorzScrollBar(BOOL positionOnly = FALSE);
     void CalcLineCharDim();
     CFont* GetFont(BOOL italic = FALSE, BOOL bold = FALSE);

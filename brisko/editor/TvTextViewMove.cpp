@@ -562,7 +562,11 @@ void CTvTextView::OnUpdateToggleBookmark(CCmdUI* ui)
 void CTvTextView::OnGoBookmark(UINT id)
 {
     if (!m_pTextBuffer) return;
-    const int line = m_pTextBuffer->GetFlaggedLine(LF_BOOKMARK(id - ID_EDIT_GO_BOOKMARK0));
+    GoToLineStart(m_pTextBuffer->GetFlaggedLine(LF_BOOKMARK(id - ID_EDIT_GO_BOOKMARK0)));
+}
+
+void CTvTextView::GoToLineStart(int line)
+{
     if (line < 0) return;
     m_ptCursorPos = m_ptAnchor = CPoint(0, line);
     m_nIdealCharPos = -1;
@@ -597,25 +601,13 @@ void CTvTextView::OnToggleMark()
 void CTvTextView::OnNextMark()
 {
     if (!m_pTextBuffer) return;
-    const int line = m_pTextBuffer->FindNextMarkedLine(m_ptCursorPos.y);
-    if (line < 0) return;
-    m_ptCursorPos = m_ptAnchor = CPoint(0, line);
-    m_nIdealCharPos = -1;
-    EnsureVisible(m_ptCursorPos);
-    UpdateCaret();
-    SetSelection(m_ptCursorPos, m_ptCursorPos);
+    GoToLineStart(m_pTextBuffer->FindNextMarkedLine(m_ptCursorPos.y));
 }
 
 void CTvTextView::OnPrevMark()
 {
     if (!m_pTextBuffer) return;
-    const int line = m_pTextBuffer->FindPrevMarkedLine(m_ptCursorPos.y);
-    if (line < 0) return;
-    m_ptCursorPos = m_ptAnchor = CPoint(0, line);
-    m_nIdealCharPos = -1;
-    EnsureVisible(m_ptCursorPos);
-    UpdateCaret();
-    SetSelection(m_ptCursorPos, m_ptCursorPos);
+    GoToLineStart(m_pTextBuffer->FindPrevMarkedLine(m_ptCursorPos.y));
 }
 
 void CTvTextView::OnClearAllMarks()

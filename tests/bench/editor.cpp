@@ -12,6 +12,7 @@
 #include "brisko/editor/EditReplaceDlg.h"
 #include "brisko/editor/TvEditView.h"
 #include <algorithm>
+#include "BenchClock.h"
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
@@ -19,18 +20,6 @@
 #include <vector>
 
 namespace {
-
-double Now()
-{
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        ::QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER counter;
-    ::QueryPerformanceCounter(&counter);
-    return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 // The best of three runs.
 double Best(const std::function<void()>& work)

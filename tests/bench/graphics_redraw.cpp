@@ -8,6 +8,7 @@
 // the whole drawing; "zoomed" shows about one percent of it, where the view
 // skips what lies outside the window by its extents.
 #include "corvane/ui/GraphicsCtrl.h"
+#include "BenchClock.h"
 
 #include <algorithm>
 #include <climits>
@@ -20,14 +21,6 @@ namespace {
 
 const int kWidth = 1200, kHeight = 900;
 const double kPi = 3.141592653589793;
-
-double Now()
-{
-    LARGE_INTEGER f, c;
-    ::QueryPerformanceFrequency(&f);
-    ::QueryPerformanceCounter(&c);
-    return static_cast<double>(c.QuadPart) / static_cast<double>(f.QuadPart);
-}
 
 template <class F> double Median(int runs, F f)
 {

@@ -12,6 +12,7 @@
 // Run by hand: tools/wine-run build/bin/bench_grid.exe [rows...]
 #include "corvane/ui/GridCtrl.h"
 #include <algorithm>
+#include "BenchClock.h"
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
@@ -19,18 +20,6 @@
 #include <vector>
 
 namespace {
-
-double Now()
-{
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        ::QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER counter;
-    ::QueryPerformanceCounter(&counter);
-    return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 // Seconds per run, the best of a few runs of `repeat` calls each.
 double Time(int repeat, const std::function<void()>& work)

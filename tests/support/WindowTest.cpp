@@ -281,6 +281,37 @@ Image RenderPaint(int width, int height, const std::function<void(CDC& dc)>& pai
     return canvas.Take();
 }
 
+PrintedPage::PrintedPage()
+{
+    dc.CreateCompatibleDC(&m_screen);
+    width = dc.GetDeviceCaps(HORZRES);
+    height = dc.GetDeviceCaps(VERTRES);
+    m_bitmap.CreateCompatibleBitmap(&m_screen, width, height);
+    m_old = dc.SelectObject(m_bitmap.m_hObject);
+    dc.m_bPrinting = TRUE;
+    Clear();
+}
+
+PrintedPage::~PrintedPage() { dc.SelectObject(m_old); }
+
+void PrintedPage::Clear() { dc.FillSolidRect(0, 0, width, height, RGB(255, 255, 255)); }
+
+Image PrintedPage::Take()
+{
+    Image image(width, height);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    dc.SelectObject(m_old);
+    ::GetDIBits(m_screen.m_hDC, static_cast<HBITMAP>(m_bitmap.m_hObject), 0, height, image.Bits(), &info,
+                DIB_RGB_COLORS);
+    m_old = dc.SelectObject(m_bitmap.m_hObject);
+    return image;
+}
+
 Image PrintWindowImage(CWnd* wnd, bool clientOnly)
 {
     CRect rect;

@@ -107,6 +107,28 @@ private:
     std::vector<uint32_t> m_pixels; // 0x00RRGGBB
 };
 
+// A sheet for printing tests: a white bitmap as large as the screen says
+// its page is, selected into a DC flagged as printing.
+class PrintedPage
+{
+public:
+    PrintedPage();
+    ~PrintedPage();
+    PrintedPage(const PrintedPage&) = delete;
+    PrintedPage& operator=(const PrintedPage&) = delete;
+    void Clear();
+    // What is printed on it now.
+    Image Take();
+
+    CDC dc;
+    int width = 0, height = 0;
+
+private:
+    CClientDC m_screen{nullptr};
+    CBitmap m_bitmap;
+    HGDIOBJ m_old = nullptr;
+};
+
 // Paints into a memory bitmap of the given size (white at first).
 Image RenderPaint(int width, int height, const std::function<void(CDC& dc)>& paint);
 // The window as it renders itself into a memory DC (PrintWindow: its own

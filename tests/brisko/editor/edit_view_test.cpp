@@ -9,33 +9,9 @@ using namespace edtest;
 
 namespace {
 
-void Command(CWnd* view, UINT id) { view->SendMessage(WM_COMMAND, id, 0); }
-
 void Type(TestView* view, const wchar_t* text)
 {
     for (const wchar_t* p = text; *p; ++p) view->SendMessage(WM_CHAR, *p, 1);
-}
-
-void Place(TestView* view, const CPoint& pos)
-{
-    view->SetCursorPos(pos);
-    view->SetAnchor(pos);
-    view->SetSelection(pos, pos);
-}
-
-struct RecordingCmdUI : CCmdUI {
-    BOOL enabled = FALSE;
-    CString text;
-    void Enable(BOOL on) override { enabled = on; }
-    void SetText(const wchar_t* t) override { text = t; }
-};
-
-RecordingCmdUI Update(CCmdTarget* target, UINT id)
-{
-    RecordingCmdUI ui;
-    ui.m_nID = id;
-    ui.DoUpdate(target, FALSE);
-    return ui;
 }
 
 struct AutoIndentSetting {
@@ -293,9 +269,9 @@ TEST(EditView, DroppedTextIsReadInTheBestFormatWithinItsBlock)
     }
 }
 
-TEST(EditView, TextDraggedOutOfTheViewOffersBothTextFormats)
+TEST(EditView, TextDraggedOutAndDroppedInTheSameViewMoves)
 {
-    // The data of a drag out is what Copy would give, in Unicode and 8-bit.
+    // The data of a drag is what Copy would give, in Unicode and 8-bit.
     COleDataSource source;
     ASSERT_TRUE(source.CacheText(L"桩号 1"));
     COleDataObject data;
@@ -303,25 +279,31 @@ TEST(EditView, TextDraggedOutOfTheViewOffersBothTextFormats)
     EXPECT_TRUE(data.IsDataAvailable(CF_UNICODETEXT));
     EXPECT_TRUE(data.IsDataAvailable(CF_TEXT));
 
-    Hosted<> h(L"abcdef");
-    // A move within the view: the drop inserts, the drag's end removes the
-    // original, both in one undo step.
-    h.view->SetSelection(CPoint(0, 0), CPoint(2, 0));
-    h.buffer.OpenUndoGroup(FALSE);
-    h.view->SetDragging(TRUE, CPoint(0, 0), CPoint(2, 0));
-    COleDataObject dropped;
-    COleDataSource moved;
-    moved.CacheText(L"ab");
-    dropped.Attach(moved.GetInterface(), FALSE);
-    // Inside its own selection nothing happens.
-    EXPECT_FALSE(h.view->DoDropText(&dropped, h.view->TextToClient(CPoint(1, 0)) + CPoint(1, 2)));
+    // A real drag: OLE's loop ends at once when no button is held, and drops
+    // where the pointer is (the window must be on the screen for that).
+    Hosted<> h(L"abcdef", CSize(300, 80), true);
+    wintest::PumpUntilIdle();
+    auto dragTo = [&](const CPoint& pos) {
+        h.view->SetSelection(CPoint(0, 0), CPoint(2, 0));
+        h.view->SetCursorPos(CPoint(2, 0));
+        const CPoint press = h.view->TextToClient(CPoint(1, 0)) + CPoint(1, 4);
+        h.view->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(press.x, press.y));
+        CPoint pointer = h.view->TextToClient(pos) + CPoint(1, 4);
+        h.view->ClientToScreen(&pointer);
+        ::SetCursorPos(pointer.x, pointer.y);
+        wintest::PumpUntilIdle();
+        h.view->SendMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(press.x + 8, press.y));
+    };
+    // Onto its own selection: nothing changes.
+    dragTo(CPoint(1, 0));
     EXPECT_EQ(CString(L"abcdef"), AllText(h.buffer));
-    h.view->SetSelection(CPoint(0, 0), CPoint(2, 0));
-    EXPECT_TRUE(h.view->DoDropText(&dropped, h.view->TextToClient(CPoint(5, 0)) + CPoint(1, 2)));
-    h.view->AfterDragOut(DROPEFFECT_MOVE);
-    h.view->SetDragging(FALSE);
-    h.buffer.EndUndoGroup(h.view);
+    // Further on: the text moves, as one undo step.
+    dragTo(CPoint(5, 0));
     EXPECT_EQ(CString(L"cdeabf"), AllText(h.buffer));
+    CPoint start, end;
+    h.view->GetSelection(start, end);
+    EXPECT_EQ(CPoint(3, 0), start); // the moved text stays selected
+    EXPECT_EQ(CPoint(5, 0), end);
     Command(h.view, ID_EDIT_UNDO);
     EXPECT_EQ(CString(L"abcdef"), AllText(h.buffer));
 }

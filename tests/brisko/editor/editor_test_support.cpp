@@ -89,6 +89,23 @@ DWORD ColouringView::ParseLine(DWORD cookie, int line, TEXTBLOCK* blocks, int& c
     return cookie + 1;
 }
 
+void Command(CWnd* view, UINT id) { view->SendMessage(WM_COMMAND, id, 0); }
+
+void Place(TestView* view, const CPoint& pos)
+{
+    view->SetCursorPos(pos);
+    view->SetAnchor(pos);
+    view->SetSelection(pos, pos);
+}
+
+RecordingCmdUI Update(CCmdTarget* target, UINT id)
+{
+    RecordingCmdUI ui;
+    ui.m_nID = id;
+    ui.DoUpdate(target, FALSE);
+    return ui;
+}
+
 wintest::Image Picture(CWnd* view) { return wintest::PrintWindowImage(view, true); }
 
 int CountColour(const wintest::Image& image, const CRect& rect, COLORREF colour)

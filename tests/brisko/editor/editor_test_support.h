@@ -79,6 +79,22 @@ struct Hosted {
     Hosted& operator=(const Hosted&) = delete;
 };
 
+// Sends the view a command, as a menu item or key would.
+void Command(CWnd* view, UINT id);
+// The cursor at a point, nothing selected.
+void Place(TestView* view, const CPoint& pos);
+
+// What an update handler did to its element (a menu item, a pane).
+struct RecordingCmdUI : CCmdUI {
+    BOOL enabled = FALSE;
+    int check = -1;
+    CString text = L"<none>";
+    void Enable(BOOL on) override { enabled = on; }
+    void SetCheck(int c) override { check = c; }
+    void SetText(const wchar_t* t) override { text = t; }
+};
+RecordingCmdUI Update(CCmdTarget* target, UINT id);
+
 // The view's client area as painted now (its paint handler, through
 // WM_PRINTCLIENT).
 wintest::Image Picture(CWnd* view);

@@ -10,15 +10,6 @@ using namespace wintest;
 
 namespace {
 
-void Command(CWnd* view, UINT id) { view->SendMessage(WM_COMMAND, id, 0); }
-
-void Place(TestView* view, const CPoint& pos)
-{
-    view->SetCursorPos(pos);
-    view->SetAnchor(pos);
-    view->SetSelection(pos, pos);
-}
-
 // A main window with a status bar, for the texts the editor shows there.
 struct StatusWindow {
     TestFrame* frame = new TestFrame;

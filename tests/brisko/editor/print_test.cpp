@@ -7,41 +7,7 @@ using wintest::Image;
 
 namespace {
 
-// A page: a white bitmap of the screen's size, flagged as printing.
-struct Page {
-    CClientDC screen{nullptr};
-    CDC dc;
-    CBitmap bitmap;
-    HGDIOBJ old = nullptr;
-    int width = 0, height = 0;
-    Page()
-    {
-        dc.CreateCompatibleDC(&screen);
-        width = dc.GetDeviceCaps(HORZRES);
-        height = dc.GetDeviceCaps(VERTRES);
-        bitmap.CreateCompatibleBitmap(&screen, width, height);
-        old = dc.SelectObject(bitmap.m_hObject);
-        dc.m_bPrinting = TRUE;
-        Clear();
-    }
-    ~Page() { dc.SelectObject(old); }
-    void Clear() { dc.FillSolidRect(0, 0, width, height, RGB(255, 255, 255)); }
-    Image Take()
-    {
-        Image image(width, height);
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof(info.bmiHeader);
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        dc.SelectObject(old);
-        ::GetDIBits(screen.m_hDC, static_cast<HBITMAP>(bitmap.m_hObject), 0, height, image.Bits(), &info,
-                    DIB_RGB_COLORS);
-        old = dc.SelectObject(bitmap.m_hObject);
-        return image;
-    }
-};
+using Page = wintest::PrintedPage;
 
 // Pixels darker than light grey in a band of rows.
 int Ink(const Image& image, int top, int bottom)

@@ -8,26 +8,6 @@ using namespace edtest;
 
 namespace {
 
-// What an update handler did to its element.
-struct RecordingCmdUI : CCmdUI {
-    BOOL enabled = FALSE;
-    int check = -1;
-    CString text = L"<none>";
-    void Enable(BOOL on) override { enabled = on; }
-    void SetCheck(int c) override { check = c; }
-    void SetText(const wchar_t* t) override { text = t; }
-};
-
-RecordingCmdUI Update(CCmdTarget* target, UINT id)
-{
-    RecordingCmdUI ui;
-    ui.m_nID = id;
-    ui.DoUpdate(target, FALSE);
-    return ui;
-}
-
-void Command(CWnd* view, UINT id) { view->SendMessage(WM_COMMAND, id, 0); }
-
 LPARAM At(const CPoint& p) { return MAKELPARAM(p.x, p.y); }
 
 // A client point just right of the boundary before a text position.
@@ -35,14 +15,6 @@ CPoint PointOf(TestView* view, const CPoint& pos)
 {
     const CPoint left = view->TextToClient(pos);
     return CPoint(left.x + 1, left.y + view->GetLineHeight() / 2);
-}
-
-// The cursor at a point, nothing selected.
-void Place(TestView* view, const CPoint& pos)
-{
-    view->SetCursorPos(pos);
-    view->SetAnchor(pos);
-    view->SetSelection(pos, pos);
 }
 
 } // namespace
@@ -343,4 +315,34 @@ TEST(ViewMove, StatusPanesShowTheEncodingAndThePosition)
     EXPECT_EQ(1, lone.GetLineCount());
     EXPECT_EQ(0, lone.GetLineLength(0));
     EXPECT_EQ(L'\0', lone.GetCharAt(0, 0));
+}
+
+TEST(ViewMove, AReloadedTextKeepsTheTabWidthOfTheSettings)
+{
+    const short old = theApp.m_nTabWidth;
+    theApp.m_nTabWidth = 8;
+    Hosted<> h(L"\tx");
+    EXPECT_EQ(8, h.view->GetTabSize());
+    h.view->SetTabSize(6);
+    SetText(h.buffer, L"\ty"); // the whole text replaced, as a reload does
+    EXPECT_EQ(8, h.view->GetTabSize());
+    EXPECT_EQ(8, h.view->CalculateActualOffset(0, 1));
+    theApp.m_nTabWidth = old;
+}
+
+TEST(ViewMove, TheEditorsKeysBecomeItsCommands)
+{
+    Hosted<> h(L"abc\r\ndef");
+    auto press = [&](UINT key) {
+        MSG msg{h.view->m_hWnd, WM_KEYDOWN, key, 1, 0, {0, 0}};
+        return h.view->PreTranslateMessage(&msg);
+    };
+    EXPECT_TRUE(press(VK_RIGHT));
+    EXPECT_TRUE(press(VK_DOWN));
+    EXPECT_EQ(CPoint(1, 1), h.view->GetCursorPos());
+    EXPECT_TRUE(press(VK_DELETE));
+    EXPECT_EQ(CString(L"df"), Lines(h.buffer)[1]);
+    EXPECT_TRUE(press(VK_END));
+    EXPECT_EQ(CPoint(2, 1), h.view->GetCursorPos());
+    EXPECT_FALSE(press('Q')); // typing is left to WM_CHAR
 }

@@ -9,41 +9,7 @@ namespace {
 
 const COLORREF kTextBk = 0xFFFFC1;
 
-// A page: a white bitmap as large as the "printer" says its page is.
-struct Page {
-    CClientDC screen{nullptr};
-    CDC dc;
-    CBitmap bitmap;
-    HGDIOBJ old = nullptr;
-    int width = 0, height = 0;
-    Page()
-    {
-        dc.CreateCompatibleDC(&screen);
-        width = dc.GetDeviceCaps(HORZRES);
-        height = dc.GetDeviceCaps(VERTRES);
-        bitmap.CreateCompatibleBitmap(&screen, width, height);
-        old = dc.SelectObject(bitmap.m_hObject);
-        dc.m_bPrinting = TRUE;
-        Clear();
-    }
-    ~Page() { dc.SelectObject(old); }
-    void Clear() { dc.FillSolidRect(0, 0, width, height, RGB(255, 255, 255)); }
-    Image Take()
-    {
-        Image image(width, height);
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof(info.bmiHeader);
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        dc.SelectObject(old);
-        ::GetDIBits(screen.m_hDC, static_cast<HBITMAP>(bitmap.m_hObject), 0, height, image.Bits(), &info,
-                    DIB_RGB_COLORS);
-        old = dc.SelectObject(bitmap.m_hObject);
-        return image;
-    }
-};
+using Page = PrintedPage;
 
 struct PrintGrid : Hosted<TestGrid> {
     Page page;
