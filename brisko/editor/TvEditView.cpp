@@ -93,6 +93,12 @@ void CTvEditView::AfterEditAction(int action, const wchar_t* text)
 // ---------------------------------------------------------------------------
 // Edits
 
+void CTvEditView::FinishEditAt(const CPoint& pos)
+{
+    m_ptCursorPos = pos;
+    FinishEdit();
+}
+
 void CTvEditView::FinishEdit()
 {
     AdjustTextPoint(m_ptCursorPos);
@@ -199,6 +205,16 @@ void SelectedLines(const CPoint& start, const CPoint& end, int& first, int& last
 
 } // namespace
 
+void CTvEditView::SelectWholeLines(int first, int last)
+{
+    const int lastLine = GetLineCount() - 1;
+    m_ptAnchor = CPoint(0, first);
+    m_ptCursorPos = last < lastLine ? CPoint(0, last + 1) : CPoint(GetLineLength(last), last);
+    SetSelection(m_ptAnchor, m_ptCursorPos);
+    UpdateCaret();
+    EnsureVisible(m_ptCursorPos);
+}
+
 void CTvEditView::Indent()
 {
     if (!CanEditNow()) return;
@@ -213,12 +229,7 @@ void CTvEditView::Indent()
         }
         m_pTextBuffer->EndUndoGroup(this);
         HoldUpdates(FALSE);
-        const int lastLine = GetLineCount() - 1;
-        m_ptAnchor = CPoint(0, first);
-        m_ptCursorPos = last < lastLine ? CPoint(0, last + 1) : CPoint(GetLineLength(last), last);
-        SetSelection(m_ptAnchor, m_ptCursorPos);
-        UpdateCaret();
-        EnsureVisible(m_ptCursorPos);
+        SelectWholeLines(first, last);
         return;
     }
     const int length = GetLineLength(m_ptCursorPos.y);
@@ -266,12 +277,7 @@ void CTvEditView::Unindent()
         }
         m_pTextBuffer->EndUndoGroup(this);
         HoldUpdates(FALSE);
-        const int lastLine = GetLineCount() - 1;
-        m_ptAnchor = CPoint(0, first);
-        m_ptCursorPos = last < lastLine ? CPoint(0, last + 1) : CPoint(GetLineLength(last), last);
-        SetSelection(m_ptAnchor, m_ptCursorPos);
-        UpdateCaret();
-        EnsureVisible(m_ptCursorPos);
+        SelectWholeLines(first, last);
         return;
     }
     // Back to the previous tab stop; the text stays as it is.
@@ -315,20 +321,14 @@ void CTvEditView::Undo()
 {
     if (!m_pTextBuffer || !m_pTextBuffer->CanUndo()) return;
     CPoint pos;
-    if (m_pTextBuffer->Undo(pos)) {
-        m_ptCursorPos = pos;
-        FinishEdit();
-    }
+    if (m_pTextBuffer->Undo(pos)) FinishEditAt(pos);
 }
 
 void CTvEditView::Redo()
 {
     if (!m_pTextBuffer || !m_pTextBuffer->CanRedo()) return;
     CPoint pos;
-    if (m_pTextBuffer->Redo(pos)) {
-        m_ptCursorPos = pos;
-        FinishEdit();
-    }
+    if (m_pTextBuffer->Redo(pos)) FinishEditAt(pos);
 }
 
 CPoint CTvEditView::ReplaceRange(const CPoint& start, const CPoint& end, const wchar_t* text)

@@ -77,6 +77,9 @@ public:
 
 protected:
     void FinishEdit();
+    void FinishEditAt(const CPoint& pos);
+    // The lines from first to last, up to the start of the next line.
+    void SelectWholeLines(int first, int last);
     void UpdateUndoItem(CCmdUI* ui, BOOL undo);
     BOOL DeleteCurrentSelection(int action);
 

@@ -317,7 +317,7 @@ void CTvTextView::ClampPositions()
 // ---------------------------------------------------------------------------
 // Reset and caches
 
-void CTvTextView::DropCaches()
+void CTvTextView::DropFonts()
 {
     delete m_pCacheBitmap;
     m_pCacheBitmap = nullptr;
@@ -330,6 +330,11 @@ void CTvTextView::DropCaches()
         delete m_pMeasureDC;
         m_pMeasureDC = nullptr;
     }
+}
+
+void CTvTextView::DropCaches()
+{
+    DropFonts();
     m_aParseCookies.clear();
     m_nValidCookies = 0;
     m_aActualLineLength.clear();
@@ -460,17 +465,7 @@ int CTvTextView::GetMaxLineLength()
 void CTvTextView::SetFont(const LOGFONTW& font)
 {
     m_lfBaseFont = font;
-    delete m_pCacheBitmap;
-    m_pCacheBitmap = nullptr;
-    for (CFont*& f : m_apFonts) {
-        delete f;
-        f = nullptr;
-    }
-    if (m_pMeasureDC) {
-        m_pMeasureDC->SelectObject(m_hMeasureOldFont);
-        delete m_pMeasureDC;
-        m_pMeasureDC = nullptr;
-    }
+    DropFonts();
     m_nLineHeight = m_nCharWidth = m_nScreenLines = m_nScreenChars = -1;
     m_nMaxLineLength = -1;
     RecalcVertScrollBar();

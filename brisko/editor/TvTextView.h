@@ -230,6 +230,8 @@ protected:
     CFont* GetFont(BOOL italic = FALSE, BOOL bold = FALSE);
     CDC* MeasureDC();
     int TextWidth(const wchar_t* text, int count);
+    // The bitmap, the fonts and the measuring DC.
+    void DropFonts();
     void DropCaches();
     void ClampPositions();
     void UpdateSelectionAfterMove(BOOL select);
