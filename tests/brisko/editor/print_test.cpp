@@ -47,10 +47,11 @@ struct Printing {
 
 } // namespace
 
-TEST(Print, ALongFilePrintsOnTwoPagesBetweenHeaderAndFooter)
+TEST(Print, ALongFilePrintsPageAfterPageBetweenHeaderAndFooter)
 {
+    const int lines = 400;
     std::wstring text;
-    for (int i = 0; i < 100; ++i) {
+    for (int i = 0; i < lines; ++i) {
         CString line;
         line.Format(L"K%d+%03d\t%.3f\t// 第%d行\r\n", i / 50, i * 20 % 1000, 100.0 + i, i + 1);
         text += line.str();
@@ -58,14 +59,18 @@ TEST(Print, ALongFilePrintsOnTwoPagesBetweenHeaderAndFooter)
     Printing p(text.c_str());
     const Image first = p.Print(1);
     first.SaveBmp(L"print_page1.bmp");
-    const int pages = p.hosted.view->GetPrintPageCount();
-    ASSERT_EQ(2, pages);
-    const std::vector<int>& starts = p.hosted.view->GetPrintPageStarts();
-    EXPECT_EQ(0, starts[0]);
     const CRect area = p.hosted.view->GetPrintTextArea();
     const int lineHeight = p.hosted.view->GetPrintLineHeight();
     ASSERT_GT(lineHeight, 0);
-    EXPECT_EQ((area.bottom - area.top) / lineHeight, starts[1]); // full pages
+    // Full pages of one-row lines, the rest (and the empty last line) on
+    // the last page.
+    const int perPage = (area.bottom - area.top) / lineHeight;
+    ASSERT_GT(perPage, 10);
+    const int pages = (lines + 1 + perPage - 1) / perPage;
+    ASSERT_GE(pages, 2);
+    ASSERT_EQ(pages, p.hosted.view->GetPrintPageCount());
+    const std::vector<int>& starts = p.hosted.view->GetPrintPageStarts();
+    for (int k = 0; k < pages; ++k) EXPECT_EQ(k * perPage, starts[static_cast<size_t>(k)]);
     // Header above the text area, the text, and the footer below it: all
     // inside the page and apart from each other.
     EXPECT_GT(Ink(first, area.top - 2 * lineHeight, area.top), 20);
@@ -73,20 +78,22 @@ TEST(Print, ALongFilePrintsOnTwoPagesBetweenHeaderAndFooter)
     EXPECT_GT(Ink(first, area.bottom, area.bottom + lineHeight * 2), 20);
     EXPECT_LT(area.bottom + lineHeight * 2, p.page.height);
 
-    const Image second = p.Print(2);
-    second.SaveBmp(L"print_page2.bmp");
-    const int rowsOnSecond = 100 - starts[1] + 1; // and the empty last line
-    EXPECT_GT(Ink(second, area.top, area.top + lineHeight * (rowsOnSecond - 1)), 100);
-    EXPECT_EQ(0, Ink(second, area.top + lineHeight * (rowsOnSecond + 1), area.bottom));
-    EXPECT_GT(Ink(second, area.bottom, area.bottom + lineHeight * 2), 20);
+    const Image last = p.Print(static_cast<UINT>(pages));
+    last.SaveBmp(L"print_last_page.bmp");
+    const int rowsOnLast = lines + 1 - starts.back();
+    EXPECT_GT(Ink(last, area.top, area.top + lineHeight * (rowsOnLast - 1)), 20 * (rowsOnLast - 1));
+    EXPECT_EQ(0, Ink(last, area.top + lineHeight * (rowsOnLast + 1), area.bottom));
+    EXPECT_GT(Ink(last, area.bottom, area.bottom + lineHeight * 2), 20);
     // The loop stops after the last page.
-    EXPECT_TRUE(p.Print(3).Empty());
+    EXPECT_TRUE(p.Print(static_cast<UINT>(pages + 1)).Empty());
 
     CString header, footer;
     p.hosted.view->PrintHeaderText(1, header);
     p.hosted.view->PrintFooterText(2, footer);
     EXPECT_EQ(CString(L"TAVIX项目数据环境: "), header);
-    EXPECT_EQ(0, footer.Find(L"页码: 2/2\t时间:"));
+    CString page;
+    page.Format(L"页码: 2/%d\t时间:", pages);
+    EXPECT_EQ(0, footer.Find(page));
 }
 
 TEST(Print, ALineTallerThanThePageGetsPagesOfItsOwnAndIsCut)
