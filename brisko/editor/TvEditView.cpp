@@ -4,6 +4,7 @@
 #include "brisko/shell/BriskoApp.h"
 #include <algorithm>
 #include <cwctype>
+#include <functional>
 
 IMPLEMENT_DYNCREATE(CTvEditView, CTvTextView)
 
@@ -205,6 +206,20 @@ void SelectedLines(const CPoint& start, const CPoint& end, int& first, int& last
 
 } // namespace
 
+BOOL CTvEditView::EditSelectedLines(const std::function<void(int line)>& edit)
+{
+    if (!IsSelection() || m_ptDrawSelStart.y == m_ptDrawSelEnd.y) return FALSE;
+    int first, last;
+    SelectedLines(m_ptDrawSelStart, m_ptDrawSelEnd, first, last);
+    HoldUpdates(TRUE);
+    m_pTextBuffer->OpenUndoGroup(FALSE);
+    for (int line = first; line <= last; ++line) edit(line);
+    m_pTextBuffer->EndUndoGroup(this);
+    HoldUpdates(FALSE);
+    SelectWholeLines(first, last);
+    return TRUE;
+}
+
 void CTvEditView::SelectWholeLines(int first, int last)
 {
     const int lastLine = GetLineCount() - 1;
@@ -218,20 +233,11 @@ void CTvEditView::SelectWholeLines(int first, int last)
 void CTvEditView::Indent()
 {
     if (!CanEditNow()) return;
-    if (IsSelection() && m_ptDrawSelStart.y != m_ptDrawSelEnd.y) {
-        int first, last;
-        SelectedLines(m_ptDrawSelStart, m_ptDrawSelEnd, first, last);
-        HoldUpdates(TRUE);
-        m_pTextBuffer->OpenUndoGroup(FALSE);
-        for (int line = first; line <= last; ++line) {
+    if (EditSelectedLines([this](int line) {
             int endLine = 0, endColumn = 0;
             m_pTextBuffer->InsertText(this, line, 0, L"\t", endLine, endColumn, TVA_INDENT, 1);
-        }
-        m_pTextBuffer->EndUndoGroup(this);
-        HoldUpdates(FALSE);
-        SelectWholeLines(first, last);
+        }))
         return;
-    }
     const int length = GetLineLength(m_ptCursorPos.y);
     if (m_bOvrMode && m_ptCursorPos.x < length) {
         // Only to the next tab stop, stopping after a tab passed on the way.
@@ -262,24 +268,16 @@ void CTvEditView::Indent()
 void CTvEditView::Unindent()
 {
     if (!CanEditNow()) return;
-    if (IsSelection() && m_ptDrawSelStart.y != m_ptDrawSelEnd.y) {
-        int first, last;
-        SelectedLines(m_ptDrawSelStart, m_ptDrawSelEnd, first, last);
-        HoldUpdates(TRUE);
-        m_pTextBuffer->OpenUndoGroup(FALSE);
-        for (int line = first; line <= last; ++line) {
+    if (EditSelectedLines([this](int line) {
+            // Leading blanks up to a tab's width, and a tab right after them.
             const wchar_t* chars = LineText(line);
             const int length = GetLineLength(line);
             int n = 0;
             while (n < m_nTabSize && n < length && chars[n] == L' ') ++n;
             if (n < m_nTabSize && n < length && chars[n] == L'\t') ++n;
             if (n > 0) m_pTextBuffer->DeleteText(this, line, 0, line, n, TVA_INDENT);
-        }
-        m_pTextBuffer->EndUndoGroup(this);
-        HoldUpdates(FALSE);
-        SelectWholeLines(first, last);
+        }))
         return;
-    }
     // Back to the previous tab stop; the text stays as it is.
     const int column = CalculateActualOffset(m_ptCursorPos.y, m_ptCursorPos.x);
     if (column > 0) {

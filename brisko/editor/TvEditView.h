@@ -4,6 +4,7 @@
 // through the buffer's undo-recording edits.
 #pragma once
 #include "brisko/editor/TvTextView.h"
+#include <functional>
 
 class CTvEditView;
 
@@ -80,6 +81,9 @@ protected:
     void FinishEditAt(const CPoint& pos);
     // The lines from first to last, up to the start of the next line.
     void SelectWholeLines(int first, int last);
+    // With a selection over several lines: the edit on each of its lines
+    // as one undo step, then the lines selected whole; FALSE otherwise.
+    BOOL EditSelectedLines(const std::function<void(int line)>& edit);
     void UpdateUndoItem(CCmdUI* ui, BOOL undo);
     BOOL DeleteCurrentSelection(int action);
 

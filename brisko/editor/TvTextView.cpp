@@ -360,10 +360,7 @@ void CTvTextView::ReinitialiseView()
     m_nLinePitch = theApp.m_nLinePitch;
     m_nWheelLines = WheelScrollLines();
     m_bBookmarkExist = m_pTextBuffer && m_pTextBuffer->FindFlaggedLine(LF_MARK) >= 0;
-    if (m_hWnd) {
-        Invalidate(FALSE);
-        UpdateCaret();
-    }
+    RepaintAll();
 }
 
 CFont* CTvTextView::GetFont(BOOL italic, BOOL bold)
@@ -470,10 +467,7 @@ void CTvTextView::SetFont(const LOGFONTW& font)
     m_nMaxLineLength = -1;
     RecalcVertScrollBar();
     RecalcHorzScrollBar();
-    if (m_hWnd) {
-        Invalidate(FALSE);
-        UpdateCaret();
-    }
+    RepaintAll();
 }
 
 void CTvTextView::SetTabSize(int tabSize)
@@ -483,10 +477,7 @@ void CTvTextView::SetTabSize(int tabSize)
     std::fill(m_aActualLineLength.begin(), m_aActualLineLength.end(), -1);
     m_nMaxLineLength = -1;
     RecalcHorzScrollBar();
-    if (m_hWnd) {
-        Invalidate(FALSE);
-        UpdateCaret();
-    }
+    RepaintAll();
 }
 
 void CTvTextView::SetLinePitch(int pitch)
@@ -497,10 +488,7 @@ void CTvTextView::SetLinePitch(int pitch)
     delete m_pCacheBitmap;
     m_pCacheBitmap = nullptr;
     RecalcVertScrollBar();
-    if (m_hWnd) {
-        Invalidate(FALSE);
-        UpdateCaret();
-    }
+    RepaintAll();
 }
 
 void CTvTextView::SetSelectionMargin(BOOL show)
@@ -508,10 +496,7 @@ void CTvTextView::SetSelectionMargin(BOOL show)
     if (m_bSelMargin == show) return;
     m_bSelMargin = show;
     m_nScreenChars = -1;
-    if (m_hWnd) {
-        Invalidate(FALSE);
-        UpdateCaret();
-    }
+    RepaintAll();
 }
 
 void CTvTextView::SetViewWhitespace(BOOL show)
@@ -583,10 +568,7 @@ void CTvTextView::ScrollToLine(int topLine, BOOL trackScrollBar)
     topLine = std::max(0, std::min(topLine, GetLineCount() - 1));
     if (topLine == m_nTopLine) return;
     m_nTopLine = topLine;
-    if (m_hWnd) {
-        Invalidate(FALSE);
-        UpdateCaret();
-    }
+    RepaintAll();
     if (trackScrollBar) RecalcVertScrollBar(TRUE);
     SyncSiblingScroll(FALSE);
 }
@@ -596,10 +578,7 @@ void CTvTextView::ScrollToChar(int offsetChar, BOOL trackScrollBar)
     offsetChar = std::max(0, offsetChar);
     if (offsetChar == m_nOffsetChar) return;
     m_nOffsetChar = offsetChar;
-    if (m_hWnd) {
-        Invalidate(FALSE);
-        UpdateCaret();
-    }
+    RepaintAll();
     if (trackScrollBar) RecalcHorzScrollBar(TRUE);
     SyncSiblingScroll(TRUE);
 }
@@ -801,6 +780,13 @@ void CTvTextView::UpdateCaret()
     ::SetCaretPos(point.x, point.y + m_nLinePitch - 1);
     ::ShowCaret(m_hWnd);
     m_bCaretShown = TRUE;
+}
+
+void CTvTextView::RepaintAll()
+{
+    if (!m_hWnd) return;
+    Invalidate(FALSE);
+    UpdateCaret();
 }
 
 void CTvTextView::InvalidateLines(int first, int last)

@@ -220,6 +220,8 @@ protected:
     DWORD ParseLineBlocks(int line, std::vector<TEXTBLOCK>& blocks);
     DWORD GetParseCookie(int line);
     void InvalidateLines(int first, int last);
+    // The whole window repainted and the caret put in place.
+    void RepaintAll();
     void RecalcVertScrollBar(BOOL positionOnly = FALSE);
     void SetScrollBar(int bar, int& position, BOOL positionOnly, BOOL fits, int maxValue, int page);
     int ScrollTarget(int bar, UINT code, int position, int page, int last);
