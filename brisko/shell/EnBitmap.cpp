@@ -27,8 +27,8 @@ RGBX PixelOf(COLORREF color)
     return RGBX{GetBValue(color), GetGValue(color), GetRValue(color), 0};
 }
 
-// The bitmap's pixels as 32-bit top-down rows; false when they cannot be read.
-bool ReadPixels(HBITMAP bitmap, CSize size, Pixels& pixels)
+// The pixel layout of the buffers: 32 bits, top-down rows, no colour table.
+BITMAPINFO PixelFormat(CSize size)
 {
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
@@ -38,6 +38,13 @@ bool ReadPixels(HBITMAP bitmap, CSize size, Pixels& pixels)
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
     info.bmiHeader.biSizeImage = static_cast<DWORD>(size.cx * size.cy * 4);
+    return info;
+}
+
+// The bitmap's pixels; false when they cannot be read.
+bool ReadPixels(HBITMAP bitmap, CSize size, Pixels& pixels)
+{
+    BITMAPINFO info = PixelFormat(size);
     pixels.assign(static_cast<size_t>(size.cx) * size.cy, RGBX{});
     HDC screen = ::GetDC(nullptr);
     const int rows = ::GetDIBits(screen, bitmap, 0, size.cy, pixels.data(), &info, DIB_RGB_COLORS);
@@ -47,14 +54,7 @@ bool ReadPixels(HBITMAP bitmap, CSize size, Pixels& pixels)
 
 HBITMAP MakeBitmap(const Pixels& pixels, CSize size)
 {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = size.cx;
-    info.bmiHeader.biHeight = -size.cy;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    info.bmiHeader.biSizeImage = static_cast<DWORD>(size.cx * size.cy * 4);
+    const BITMAPINFO info = PixelFormat(size);
     HDC screen = ::GetDC(nullptr);
     HBITMAP bitmap = ::CreateCompatibleBitmap(screen, size.cx, size.cy);
     if (bitmap && ::SetDIBits(screen, bitmap, 0, size.cy, pixels.data(), &info, DIB_RGB_COLORS) != size.cy) {
@@ -94,37 +94,23 @@ BOOL C32BitImageProcessor::IsKeepColor(const RGBX& pixel) const
 
 BOOL CImageGrayer::ProcessPixels(const RGBX* source, CSize sourceSize, RGBX* dest, CSize)
 {
-    const size_t count = static_cast<size_t>(sourceSize.cx) * sourceSize.cy;
-    for (size_t i = 0; i < count; ++i) {
-        const RGBX& in = source[i];
-        if (IsKeepColor(in)) {
-            dest[i] = in;
-            continue;
-        }
+    return EachPixel(source, sourceSize, dest, [](const RGBX& in) {
         const BYTE grey = static_cast<BYTE>((6 * in.btGreen + 3 * in.btRed + in.btBlue) / 10);
-        dest[i] = RGBX{grey, grey, grey, 0};
-    }
-    return TRUE;
+        return RGBX{grey, grey, grey, 0};
+    });
 }
 
 BOOL CImageHigh::ProcessPixels(const RGBX* source, CSize sourceSize, RGBX* dest, CSize)
 {
-    const size_t count = static_cast<size_t>(sourceSize.cx) * sourceSize.cy;
-    for (size_t i = 0; i < count; ++i) {
-        const RGBX& in = source[i];
-        if (IsKeepColor(in)) {
-            dest[i] = in;
-            continue;
-        }
+    return EachPixel(source, sourceSize, dest, [this](const RGBX& in) {
         CHslColor color(RGB(in.btRed, in.btGreen, in.btBlue));
         const float lightness = color.GetLightness();
         if (m_fLighter > 0.0f && lightness < 1.0f)
             color.SetLightness(std::min(1.0f, lightness + m_fLighter));
         else if (m_fLighter < 0.0f && lightness > 0.0f)
             color.SetLightness(std::max(0.0f, lightness + m_fLighter));
-        dest[i] = RGBX{color.GetBlue(), color.GetGreen(), color.GetRed(), in.btUnused};
-    }
-    return TRUE;
+        return RGBX{color.GetBlue(), color.GetGreen(), color.GetRed(), in.btUnused};
+    });
 }
 
 // ------------------------------------------------------------------ HSL colour

@@ -34,6 +34,17 @@ public:
     int m_iKeepRed = 0;
     int m_iKeepGreen = 0;
     int m_iKeepBlue = 0;
+
+protected:
+    // Writes every source pixel through `change`, those of the keep colour
+    // unchanged.
+    template <class Change>
+    BOOL EachPixel(const RGBX* source, CSize size, RGBX* dest, Change change) const
+    {
+        const size_t count = static_cast<size_t>(size.cx) * size.cy;
+        for (size_t i = 0; i < count; ++i) dest[i] = IsKeepColor(source[i]) ? source[i] : change(source[i]);
+        return TRUE;
+    }
 };
 
 // Grey of the pixel's brightness (6 green, 3 red, 1 blue, in tenths).
