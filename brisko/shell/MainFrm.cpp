@@ -1,4 +1,5 @@
 #include "brisko/shell/MainFrm.h"
+#include "brisko/shell/Helpers.h"
 #include "brisko/BriskoResource.h"
 #include "brisko/manager/PPage_InfoBar.h"
 #include "brisko/shell/BriskoApp.h"
@@ -44,14 +45,7 @@ const BarTab kRoadInfoTabs[] = {
 // surrogate pair).
 CString FormatInfoLine(const wchar_t* format, va_list args)
 {
-    CString text;
-    if (format) text.FormatV(format, args);
-    int keep = kInfoLineChars - 1;
-    if (text.GetLength() > keep) {
-        if (IS_HIGH_SURROGATE(text[keep - 1])) --keep;
-        text = text.Left(keep);
-    }
-    return text;
+    return FormatCut(kInfoLineChars - 1, format, args);
 }
 
 // The image list of a bar's tabs: the bitmap holds an inactive look for
