@@ -128,6 +128,16 @@ double FastestRun(const std::function<void()>& run, int runs)
     return fastest;
 }
 
+double GrowthRatio(const std::function<void()>& small, const std::function<void()>& large, int rounds)
+{
+    double smallest = 1e30, largest = 1e30;
+    for (int i = 0; i < rounds; ++i) {
+        smallest = std::min(smallest, FastestRun(small, 1));
+        largest = std::min(largest, FastestRun(large, 1));
+    }
+    return largest / smallest;
+}
+
 void SetRegString(HKEY root, const wchar_t* key, const wchar_t* name, const wchar_t* value)
 {
     HKEY handle = CreateKeyPath(root, key);

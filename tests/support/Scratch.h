@@ -53,6 +53,10 @@ double Seconds();
 // The shortest of `runs` timings of run, in seconds (for tests that compare
 // how the time grows with the size of the work).
 double FastestRun(const std::function<void()>& run, int runs = 3);
+// How much longer the large work takes than the small one: the shortest
+// timing of each, taken in alternating rounds so that a busy machine slows
+// both alike.
+double GrowthRatio(const std::function<void()>& small, const std::function<void()>& large, int rounds = 5);
 
 // Registry seeding and reading; key paths are created as needed.  A missing
 // string reads as "<missing>", a missing number as 0xDEADBEEF.
