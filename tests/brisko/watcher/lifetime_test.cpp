@@ -27,10 +27,23 @@ TEST(FileWatchLifetime, WatchesAddedAndRemovedWhileChangesArrive)
         }
     }
     Receiver receiver;
-    std::atomic<bool> writing{true};
-    std::thread writer([&] {
-        for (size_t i = 0; writing; ++i) test_support::WriteBytes(files[i % files.size()], std::to_string(i));
-    });
+    // Another thread keeps writing the files until the end of the churn.
+    struct Writer {
+        std::atomic<bool> writing{true};
+        std::thread thread;
+        explicit Writer(const std::vector<CString>& files)
+            : thread([this, &files] {
+                  for (size_t i = 0; writing; ++i) test_support::WriteBytes(files[i % files.size()], std::to_string(i));
+              })
+        {
+        }
+        void Stop()
+        {
+            writing = false;
+            if (thread.joinable()) thread.join();
+        }
+        ~Writer() { Stop(); }
+    } writer(files);
 
     std::mt19937 random(15);
     std::vector<std::pair<DWORD, CString>> live;
@@ -50,8 +63,7 @@ TEST(FileWatchLifetime, WatchesAddedAndRemovedWhileChangesArrive)
         }
         if (round % 10 == 0) wintest::PumpUntilIdle(50);
     }
-    writing = false;
-    writer.join();
+    writer.Stop();
     wintest::PumpUntilIdle();
 
     // Every notice named its own file, or nothing once its watch was gone.
@@ -94,8 +106,10 @@ public:
             m_hwnd = receiver.Hwnd();
             ::SetEvent(m_ready);
             // Tell when a notice waits, then hold it until released.
-            while (!::PeekMessageW(&msg, m_hwnd, GetFileWatchMessage(), GetFileWatchMessage(), PM_NOREMOVE))
-                ::MsgWaitForMultipleObjects(1, &m_release, FALSE, 10000, QS_POSTMESSAGE);
+            while (!::PeekMessageW(&msg, m_hwnd, GetFileWatchMessage(), GetFileWatchMessage(), PM_NOREMOVE)) {
+                if (::MsgWaitForMultipleObjects(1, &m_release, FALSE, 10000, QS_POSTMESSAGE) != WAIT_OBJECT_0 + 1)
+                    break; // released, or nothing came
+            }
             ::SetEvent(m_waiting);
             ::WaitForSingleObject(m_release, 10000);
             while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&msg);
