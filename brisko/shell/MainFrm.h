@@ -31,6 +31,8 @@ public:
     void ShowProjectBar();
     // Takes watches of the current road's DL, DMX and SQX files.
     void RegisterRoadFileWatches();
+    // Gives them up (a project change, the frame's end).
+    void RemoveRoadFileWatches();
 
     // The current road's files the frame follows (DL, DMX, SQX; empty when
     // the file did not exist when the watches were taken).
