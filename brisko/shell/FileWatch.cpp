@@ -1,6 +1,7 @@
 #include "brisko/shell/FileWatch.h"
 #include "brisko/BriskoResource.h"
 #include "brisko/shell/BriskoApp.h"
+#include "brisko/shell/Messages.h"
 #include <process.h>
 #include <algorithm>
 #include <atomic>
@@ -356,7 +357,7 @@ HWND MakeDispatcher()
 
 UINT GetFileWatchMessage()
 {
-    static const UINT message = ::RegisterWindowMessageW(L"FileWatchNotify");
+    static const UINT message = ::RegisterWindowMessageW(FILEWATCH_NOTIFY_NAME);
     return message;
 }
 

@@ -82,12 +82,6 @@ bool FileExists(const CString& path)
 
 } // namespace
 
-UINT FileWatchNotifyMessage()
-{
-    static const UINT message = ::RegisterWindowMessageW(FILEWATCH_NOTIFY_NAME);
-    return message;
-}
-
 BEGIN_MESSAGE_MAP(CMainFrame, CMDIFrameWnd)
     ON_WM_CREATE()
     ON_WM_DESTROY()
@@ -110,7 +104,7 @@ BEGIN_MESSAGE_MAP(CMainFrame, CMDIFrameWnd)
     ON_MESSAGE(WM_OPENPROJECT, OnOpenProject)
     ON_MESSAGE(WM_SHOWTEMPLATEPREVIEW, OnShowTemplatePreview)
     ON_MESSAGE(WM_CLOSEREFERENCEPAGE, OnCloseReferencePage)
-    ON_REGISTERED_MESSAGE(FileWatchNotifyMessage(), OnFileWatchNotify)
+    ON_REGISTERED_MESSAGE(GetFileWatchMessage(), OnFileWatchNotify)
     ON_WM_INITMENUPOPUP()
     ON_WM_MEASUREITEM()
     ON_WM_DRAWITEM()

@@ -100,6 +100,3 @@ private:
 // Formats the line like PrintToInfoWindow and prints it in the main frame's
 // information window; nothing without a main frame.
 void PrintToMainInfoWindow(const wchar_t* format, ...);
-
-// The registered file-watch message.
-UINT FileWatchNotifyMessage();

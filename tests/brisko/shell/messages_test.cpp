@@ -39,7 +39,7 @@ private:
 LRESULT NotifyChange(const CString& path)
 {
     const DWORD id = AddFileWatch(path, theApp.m_pMainWnd->GetSafeHwnd(), nullptr);
-    const LRESULT result = theApp.m_pMainWnd->SendMessage(FileWatchNotifyMessage(), 0, id);
+    const LRESULT result = theApp.m_pMainWnd->SendMessage(GetFileWatchMessage(), 0, id);
     RemoveFileWatch(id);
     return result;
 }
