@@ -2,6 +2,7 @@
 #include "brisko/BriskoResource.h"
 #include "brisko/shell/AboutDlg.h"
 #include "brisko/shell/Dialog_Option.h"
+#include "brisko/shell/FileWatch.h"
 #include "brisko/shell/MainFrm.h"
 #include "brisko/shell/Messages.h"
 #include "corvane/platform/FileName.h"
@@ -254,6 +255,8 @@ int CBriskoApp::ExitInstance()
     tkx_SetProjectInfoToReg(nullptr);
     tkx_SetTemplateBaseInfoToReg(nullptr);
 
+    // The watcher's thread ends before the resource library goes.
+    StopFileWatchThread();
     if (m_hResourceDll) {
         AfxRemoveResourceModule(m_hResourceDll);
         ::FreeLibrary(m_hResourceDll);

@@ -3,6 +3,7 @@
 #include "brisko/BriskoResource.h"
 #include "brisko/manager/PPage_InfoBar.h"
 #include "brisko/shell/BriskoApp.h"
+#include "brisko/shell/FileWatch.h"
 #include "brisko/shell/IconMenu.h"
 #include "brisko/shell/Messages.h"
 #include "corvane/platform/FileName.h"
@@ -81,12 +82,6 @@ bool FileExists(const CString& path)
 
 } // namespace
 
-UINT FileWatchNotifyMessage()
-{
-    static const UINT message = ::RegisterWindowMessageW(FILEWATCH_NOTIFY_NAME);
-    return message;
-}
-
 BEGIN_MESSAGE_MAP(CMainFrame, CMDIFrameWnd)
     ON_WM_CREATE()
     ON_WM_DESTROY()
@@ -109,7 +104,7 @@ BEGIN_MESSAGE_MAP(CMainFrame, CMDIFrameWnd)
     ON_MESSAGE(WM_OPENPROJECT, OnOpenProject)
     ON_MESSAGE(WM_SHOWTEMPLATEPREVIEW, OnShowTemplatePreview)
     ON_MESSAGE(WM_CLOSEREFERENCEPAGE, OnCloseReferencePage)
-    ON_REGISTERED_MESSAGE(FileWatchNotifyMessage(), OnFileWatchNotify)
+    ON_REGISTERED_MESSAGE(GetFileWatchMessage(), OnFileWatchNotify)
     ON_WM_INITMENUPOPUP()
     ON_WM_MEASUREITEM()
     ON_WM_DRAWITEM()
@@ -259,6 +254,7 @@ void CMainFrame::OnDestroy()
         delete m_pReferencePage;
         m_pReferencePage = nullptr;
     }
+    RemoveRoadFileWatches();
     CMDIFrameWnd::OnDestroy();
     ::RemovePropW(m_hWnd, theApp.m_pszAppName);
     if (g_frame == this) g_frame = nullptr;
@@ -507,8 +503,7 @@ LRESULT CMainFrame::OnProjectChanged(WPARAM, LPARAM)
     ShowProjectBar();
     // The file tree rebuilds itself here once it is part of the
     // project-manager bar; the watches of the road's files are replaced.
-    for (DWORD& id : m_dwRoadFileWatch) id = 0;
-    for (CString& path : m_SWatchedPaths) path.Empty();
+    RemoveRoadFileWatches();
     theApp.LoadCurrentRoadData();
     RegisterRoadFileWatches();
     SendToProfilePage(WM_PROFILEDATACHANGED);
@@ -568,11 +563,19 @@ void CMainFrame::RegisterRoadFileWatches()
         const CString path =
             ClFormat(L"%s\\%s\\%s.%s", project.m_SPath.GetString(), name.GetString(), name.GetString(), kExts[i]);
         if (!FileExists(path)) continue;
-        // The file watcher registers the path for this window here
-        // (AddFileWatch, with the road-file auto-reload flag as its option)
-        // once it is part of the program; the frame follows the path.
+        m_dwRoadFileWatch[i] = AddFileWatch(path, m_hWnd, nullptr);
+        SetFileWatchOption(m_dwRoadFileWatch[i], &m_bRoadFileAutoReload);
         m_SWatchedPaths[i] = path;
     }
+}
+
+void CMainFrame::RemoveRoadFileWatches()
+{
+    for (DWORD& id : m_dwRoadFileWatch) {
+        RemoveFileWatch(id);
+        id = 0;
+    }
+    for (CString& path : m_SWatchedPaths) path.Empty();
 }
 
 void CMainFrame::ReportReloadError(const CString& text)
@@ -583,9 +586,9 @@ void CMainFrame::ReportReloadError(const CString& text)
 
 LRESULT CMainFrame::OnFileWatchNotify(WPARAM, LPARAM lParam)
 {
-    // The path belongs to the watcher: copied first.
-    const CString path = lParam ? CString(reinterpret_cast<const wchar_t*>(lParam)) : CString();
-    if (path.IsEmpty() || !FileExists(path)) return 0;
+    // lParam is the watch id; a watch gone meanwhile has no path.
+    CString path;
+    if (!GetFileWatchPath(static_cast<DWORD>(lParam), path) || !FileExists(path)) return 0;
     // Which of the followed files changed: the whole path decides, not a
     // piece of it.
     int which = -1;

@@ -31,6 +31,8 @@ public:
     void ShowProjectBar();
     // Takes watches of the current road's DL, DMX and SQX files.
     void RegisterRoadFileWatches();
+    // Gives them up (a project change, the frame's end).
+    void RemoveRoadFileWatches();
 
     // The current road's files the frame follows (DL, DMX, SQX; empty when
     // the file did not exist when the watches were taken).
@@ -98,6 +100,3 @@ private:
 // Formats the line like PrintToInfoWindow and prints it in the main frame's
 // information window; nothing without a main frame.
 void PrintToMainInfoWindow(const wchar_t* format, ...);
-
-// The registered file-watch message.
-UINT FileWatchNotifyMessage();

@@ -2,6 +2,7 @@
 // current road's files.
 #include "shell_world.h"
 #include "brisko/shell/BriskoApp.h"
+#include "brisko/shell/FileWatch.h"
 #include "brisko/shell/MainFrm.h"
 #include "brisko/shell/Messages.h"
 #include "corvane/project/TavixInterface.h"
@@ -33,9 +34,14 @@ private:
     const char* m_text;
 };
 
+// The watcher's notice of a change of the path: the id of a watch of it
+// (0, which names no watch, when the path cannot be watched).
 LRESULT NotifyChange(const CString& path)
 {
-    return theApp.m_pMainWnd->SendMessage(FileWatchNotifyMessage(), 0, reinterpret_cast<LPARAM>(path.GetString()));
+    const DWORD id = AddFileWatch(path, theApp.m_pMainWnd->GetSafeHwnd(), nullptr);
+    const LRESULT result = theApp.m_pMainWnd->SendMessage(GetFileWatchMessage(), 0, id);
+    RemoveFileWatch(id);
+    return result;
 }
 
 class MessagesTest : public ::testing::Test
@@ -49,9 +55,10 @@ protected:
     void TearDown() override
     {
         theApp.CloseAllDocuments(TRUE);
-        wintest::PumpUntilIdle();
-        // The world's road data again.
+        // The world's road data again, with new watches that take the
+        // restored files as they are.
         frame->SendMessage(WM_PROJECTCHANGED);
+        wintest::PumpUntilIdle();
     }
     CMainFrame* frame = nullptr;
 };
@@ -176,6 +183,39 @@ TEST_F(MessagesTest, ChangedGroundLineAndCurvesAreReloaded)
     NotifyChange(sqx.Path());
     EXPECT_EQ(4, CurRoadProfile.GetBPDCount());
     EXPECT_EQ(CString(L"重新加载纵断面竖曲线信息!"), LastLine());
+}
+
+TEST_F(MessagesTest, AGroundLineChangedByAnotherProgramIsReloadedThroughTheWatch)
+{
+    RoadFileGuard dmx(L"DMX", kDMXText);
+    CString watched;
+    ASSERT_TRUE(GetFileWatchPath(frame->m_dwRoadFileWatch[1], watched));
+    EXPECT_EQ(dmx.Path(), watched);
+
+    CString command;
+    command.Format(L"\"%s\\appendline.exe\" \"%s\" \"1200.000 102.000\"", BinFolder().GetString(),
+                   dmx.Path().GetString());
+    STARTUPINFOW startup = {sizeof startup};
+    PROCESS_INFORMATION process = {};
+    std::wstring line = command.str();
+    ASSERT_TRUE(CreateProcessW(nullptr, &line[0], nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr,
+                               &startup, &process));
+    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(process.hProcess, 20000));
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    const DWORD start = GetTickCount();
+    while (CurRoadProfile.GetDMXCount() != 8 && GetTickCount() - start < 10000) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+        wintest::PumpUntilIdle(200);
+    }
+    EXPECT_EQ(8, CurRoadProfile.GetDMXCount());
+    EXPECT_EQ(CString(L"重新加载纵断面地面线信息!"), LastLine());
+
+    // A project change replaces the watches.
+    const DWORD before = frame->m_dwRoadFileWatch[1];
+    frame->SendMessage(WM_PROJECTCHANGED);
+    EXPECT_FALSE(GetFileWatchPath(before, watched));
+    EXPECT_TRUE(GetFileWatchPath(frame->m_dwRoadFileWatch[1], watched));
 }
 
 TEST_F(MessagesTest, AChangedBreakChainIsTakenAfterAsking)
