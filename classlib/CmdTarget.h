@@ -282,6 +282,8 @@ protected:                                                                      
 #define ON_WM_INITMENUPOPUP()                                                                                      \
     CL_MSG_ENTRY(WM_INITMENUPOPUP, t->OnInitMenuPopup(CMenu::FromHandle((HMENU)m.wParam), LOWORD(m.lParam),       \
                                                       (BOOL)HIWORD(m.lParam)))
+#define ON_WM_MENUSELECT()                                                                                         \
+    CL_MSG_ENTRY(WM_MENUSELECT, t->OnMenuSelect(LOWORD(m.wParam), HIWORD(m.wParam), (HMENU)m.lParam))
 #define ON_WM_NCCREATE() CL_MSG_ENTRY(WM_NCCREATE, m.result = t->OnNcCreate(reinterpret_cast<LPCREATESTRUCT>(m.lParam)))
 #define ON_WM_MOUSEACTIVATE()                                                                                      \
     CL_MSG_ENTRY(WM_MOUSEACTIVATE, m.result = t->OnMouseActivate(CWnd::FromHandle((HWND)m.wParam), LOWORD(m.lParam), \

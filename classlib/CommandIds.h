@@ -45,6 +45,10 @@
 #define ID_APP_ABOUT 0xE140
 #define ID_APP_EXIT 0xE141
 
+// The idle text of the status bar's first pane, a string a program may
+// have: shown when no command prompt is (see CFrameWnd::GetMessageString).
+#define AFX_IDS_IDLEMESSAGE 0xE001
+
 // Status-bar indicators.
 #define ID_INDICATOR_EXT 0xE700
 #define ID_INDICATOR_CAPS 0xE701

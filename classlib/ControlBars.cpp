@@ -55,6 +55,7 @@ int CControlBar::OnCreate(LPCREATESTRUCT)
 
 void CControlBar::OnDestroy()
 {
+    ShowFlyBy(0);
     // The frame and the dock bar may go before this object does.
     if (m_pDockBar) m_pDockBar->RemoveControlBar(this);
     if (m_pDockSite) m_pDockSite->RemoveControlBar(this);
@@ -95,9 +96,34 @@ LRESULT CControlBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
             if (CWnd* mini = m_pDockBar->GetParent()) mini->SetWindowText(reinterpret_cast<const wchar_t*>(lParam));
         return result;
     }
+    case WM_MOUSEMOVE: {
+        LRESULT result = CWnd::WindowProc(message, wParam, lParam);
+        if (m_dwStyle & CBRS_FLYBY) ShowFlyBy(CommandAtPoint(CPoint(static_cast<short>(LOWORD(lParam)),
+                                                                    static_cast<short>(HIWORD(lParam)))));
+        return result;
+    }
+    case WM_MOUSELEAVE:
+        ShowFlyBy(0);
+        return CWnd::WindowProc(message, wParam, lParam);
     default:
         return CWnd::WindowProc(message, wParam, lParam);
     }
+}
+
+UINT CControlBar::CommandAtPoint(CPoint) const { return 0; }
+
+void CControlBar::ShowFlyBy(UINT id)
+{
+    if (id == m_nFlyByID) return;
+    m_nFlyByID = id;
+    if (id) {
+        // Told when the mouse leaves (the system's controls track it too; the
+        // one request serves both).
+        TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE, m_hWnd, 0};
+        ::TrackMouseEvent(&track);
+    }
+    CFrameWnd* frame = GetDockingFrame();
+    if (frame && frame->m_hWnd) frame->SendMessage(WM_SETMESSAGESTRING, id ? id : AFX_IDS_IDLEMESSAGE);
 }
 
 CSize CControlBar::CalcFixedLayout(BOOL stretch, BOOL horz)

@@ -8,6 +8,11 @@
 // CalcFixedLayout(stretch, horz) for fixed bars, CalcDynamicLayout(length,
 // mode) for bars with CBRS_SIZE_DYNAMIC, with the LM_* mode bits.  A bar's
 // command state is updated in the idle pass through OnUpdateCmdUI.
+//
+// Tool tips and fly-by: tool tips of a bar with CBRS_TOOLTIPS ask its frame
+// for their texts (a tool bar without it shows none); on a bar with CBRS_FLYBY the
+// frame's status bar shows the prompt of the command under the mouse
+// (CommandAtPoint) until the mouse leaves it.
 #pragma once
 #include "Frame.h"
 #include "Gdi.h"
@@ -68,6 +73,8 @@ public:
     // draws them.
     virtual void DrawBorders(CDC* dc, CRect& rect);
     virtual void CalcInsideRect(CRect& rect, BOOL horz) const;
+    // The command of the element at a client point, 0 where there is none.
+    virtual UINT CommandAtPoint(CPoint point) const;
 
     void SetBarStyle(DWORD style);
     DWORD GetBarStyle() const { return m_dwStyle; }
@@ -89,6 +96,9 @@ public:
     int m_cxLeftBorder = 6, m_cxRightBorder = 6, m_cyTopBorder = 2, m_cyBottomBorder = 2;
 
 protected:
+    // The command whose prompt the bar shows, 0 for none.
+    UINT m_nFlyByID = 0;
+    void ShowFlyBy(UINT id);
     int OnCreate(LPCREATESTRUCT cs);
     void OnDestroy();
     LRESULT OnSizeParent(WPARAM wParam, LPARAM lParam);

@@ -6,10 +6,22 @@
 #include "Exceptions.h"
 #include "View.h"
 #include <algorithm>
+#include <string>
 #include <vector>
 
 struct CFrameWnd::Bars {
     std::vector<CControlBar*> list;
+};
+
+// What the status bar's first pane showed before the prompts, and the
+// tool tip text handed out last (the tool tip copies it).
+struct CFrameWnd::Prompts {
+    UINT lastId = 0;
+    bool prompting = false;
+    CString shown;  // the prompt the pane shows
+    CString before; // the pane's text before the prompts
+    CString tip;
+    std::string tipAnsi;
 };
 
 IMPLEMENT_DYNCREATE(CFrameWnd, CWnd)
@@ -23,23 +35,27 @@ BEGIN_MESSAGE_MAP(CFrameWnd, CWnd)
     ON_WM_ACTIVATE()
     ON_WM_DROPFILES()
     ON_WM_INITMENUPOPUP()
+    ON_WM_MENUSELECT()
     ON_MESSAGE(WM_IDLEUPDATECMDUI, OnIdleUpdateCmdUI)
+    ON_MESSAGE(WM_SETMESSAGESTRING, OnSetMessageString)
 END_MESSAGE_MAP()
 
 const CRect CFrameWnd::rectDefault(CW_USEDEFAULT, CW_USEDEFAULT, 0, 0);
 
-CFrameWnd::CFrameWnd() : m_bars(new Bars) {}
+CFrameWnd::CFrameWnd() : m_bars(new Bars), m_prompts(new Prompts) {}
 
 CFrameWnd::~CFrameWnd()
 {
     for (CControlBar* bar : m_bars->list) bar->m_pDockSite = nullptr;
     delete m_bars;
+    delete m_prompts;
 }
 
 BOOL CFrameWnd::Create(const wchar_t* className, const wchar_t* title, DWORD style, const RECT& rect, CWnd* parent,
                        const wchar_t* menuName, DWORD exStyle, CCreateContext* context, HINSTANCE caller)
 {
     m_strTitle = title ? title : L"";
+    m_hResourceModule = caller;
     HMENU menu = nullptr;
     if (menuName) {
         HINSTANCE module = AfxFindResourceHandle(menuName, RT_MENU, caller);
@@ -56,6 +72,7 @@ BOOL CFrameWnd::Create(const wchar_t* className, const wchar_t* title, DWORD sty
 const wchar_t* CFrameWnd::LoadFrameResources(UINT resourceId, HINSTANCE caller, CString& title)
 {
     m_nIDHelp = resourceId;
+    m_hResourceModule = caller;
     const wchar_t* name = MAKEINTRESOURCEW(resourceId);
     CString strings;
     strings.LoadString(resourceId, caller);
@@ -106,6 +123,8 @@ int CFrameWnd::OnCreate(LPCREATESTRUCT cs)
     if (!(GetStyle() & WS_CHILD)) m_hMenuDefault = ::GetMenu(m_hWnd);
     if (!OnCreateClient(cs, context)) return -1;
     RecalcLayout();
+    // The idle text, once the program's OnCreate has made the status bar.
+    if (!(GetStyle() & WS_CHILD)) PostMessage(WM_SETMESSAGESTRING, AFX_IDS_IDLEMESSAGE);
     return 0;
 }
 
@@ -507,4 +526,161 @@ void CFrameWnd::ShowControlBar(CControlBar* bar, BOOL show, BOOL delay)
         DelayRecalcLayout();
     else
         RecalcLayout();
+}
+
+// ---------------------------------------------------------------------------
+// Prompts and tool tips.
+
+CString CFrameWnd::CommandStringPart(UINT id, int field) const
+{
+    CString strings;
+    // String resources have 16-bit ids; 0 is no command (separators, popups).
+    if (id == 0 || id > 0xFFFF || !strings.LoadString(id, m_hResourceModule)) return CString();
+    int start = 0;
+    for (int i = 0; i < field; ++i) {
+        start = strings.Find(L'\n', start);
+        if (start < 0) return CString();
+        ++start;
+    }
+    int end = strings.Find(L'\n', start);
+    return strings.Mid(start, (end < 0 ? strings.GetLength() : end) - start);
+}
+
+void CFrameWnd::GetMessageString(UINT nID, CString& rMessage) const { rMessage = CommandStringPart(nID, 0); }
+
+CWnd* CFrameWnd::GetMessageBar() const
+{
+    HWND bar = ::GetDlgItem(m_hWnd, AFX_IDW_STATUS_BAR);
+    return bar ? FromHandle(bar) : nullptr;
+}
+
+namespace {
+
+CString MessageBarText(CWnd* bar)
+{
+    if (auto* status = DYNAMIC_DOWNCAST(CStatusBar, bar)) return status->GetPaneText(0);
+    return bar->GetWindowText();
+}
+
+void ShowMessageBarText(CWnd* bar, const CString& text)
+{
+    if (auto* status = DYNAMIC_DOWNCAST(CStatusBar, bar))
+        status->SetPaneText(0, text);
+    else
+        bar->SetWindowText(text);
+    bar->UpdateWindow(); // at once: menus keep the loop busy
+}
+
+} // namespace
+
+LRESULT CFrameWnd::OnSetMessageString(WPARAM wParam, LPARAM lParam)
+{
+    Prompts& p = *m_prompts;
+    const UINT last = p.lastId;
+    const UINT id = static_cast<UINT>(wParam);
+    p.lastId = id;
+    CWnd* bar = GetMessageBar();
+    if (!bar) return last;
+    const CString current = MessageBarText(bar);
+    // A text the program wrote while a prompt showed is the one to return to.
+    const bool overwritten = p.prompting && current != p.shown;
+    CString text;
+    if (lParam) {
+        text = reinterpret_cast<const wchar_t*>(lParam);
+        p.prompting = false;
+    } else if (id == AFX_IDS_IDLEMESSAGE) {
+        if (!text.LoadString(AFX_IDS_IDLEMESSAGE, m_hResourceModule)) {
+            // No idle text of the program's own: the pane gets back what it
+            // showed before the prompts.
+            if (!p.prompting || overwritten) {
+                p.prompting = false;
+                return last;
+            }
+            text = p.before;
+        }
+        p.prompting = false;
+    } else {
+        if (!p.prompting || overwritten) p.before = current;
+        p.prompting = true;
+        GetMessageString(id, text);
+        p.shown = text;
+    }
+    if (text != current) ShowMessageBarText(bar, text);
+    return last;
+}
+
+void CFrameWnd::OnMenuSelect(UINT itemId, UINT flags, HMENU menu)
+{
+    Default();
+    if (flags == 0xFFFF && !menu) {
+        SendMessage(WM_SETMESSAGESTRING, AFX_IDS_IDLEMESSAGE); // the menu closed
+        return;
+    }
+    // A popup's item carries its position, not a command.
+    const bool command = !(flags & (MF_POPUP | MF_SEPARATOR));
+    SendMessage(WM_SETMESSAGESTRING, command ? itemId : 0);
+}
+
+namespace {
+
+bool IsToolTipNotification(const NMHDR* header)
+{
+    return header && (header->code == TTN_NEEDTEXTW || header->code == TTN_NEEDTEXTA);
+}
+
+// Whether the tool tip may show a text: not when it is the tool tip of a
+// tool bar of the frame without CBRS_TOOLTIPS.
+bool ToolTipAllowed(const CFrameWnd* frame, HWND tip)
+{
+    for (int i = 0; i < frame->GetControlBarCount(); ++i) {
+        auto* tools = DYNAMIC_DOWNCAST(CToolBar, frame->GetControlBarAt(i));
+        if (tools && tools->m_hWnd && reinterpret_cast<HWND>(tools->SendMessage(TB_GETTOOLTIPS)) == tip)
+            return (tools->GetBarStyle() & CBRS_TOOLTIPS) != 0;
+    }
+    return true;
+}
+
+void SetToolTipText(NMHDR* header, const wchar_t* wide, const char* ansi)
+{
+    if (header->code == TTN_NEEDTEXTW) {
+        auto* info = reinterpret_cast<NMTTDISPINFOW*>(header);
+        info->hinst = nullptr;
+        info->szText[0] = L'\0';
+        info->lpszText = const_cast<wchar_t*>(wide);
+    } else {
+        auto* info = reinterpret_cast<NMTTDISPINFOA*>(header);
+        info->hinst = nullptr;
+        info->szText[0] = '\0';
+        info->lpszText = const_cast<char*>(ansi);
+    }
+}
+
+} // namespace
+
+BOOL CFrameWnd::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result)
+{
+    auto* header = reinterpret_cast<NMHDR*>(lParam);
+    const bool tip = IsToolTipNotification(header);
+    if (tip && !ToolTipAllowed(this, header->hwndFrom)) {
+        // (The tool tip asks the bar first, then the bar's parent.)
+        SetToolTipText(header, L"", "");
+        if (result) *result = 0;
+        return TRUE;
+    }
+    if (CWnd::OnNotify(wParam, lParam, result)) return TRUE;
+    return tip && OnToolTipText(header, result);
+}
+
+BOOL CFrameWnd::OnToolTipText(NMHDR* header, LRESULT* result)
+{
+    auto* info = reinterpret_cast<NMTTDISPINFOW*>(header);
+    const UINT flags = header->code == TTN_NEEDTEXTW ? info->uFlags : reinterpret_cast<NMTTDISPINFOA*>(header)->uFlags;
+    UINT_PTR id = header->idFrom;
+    if (flags & TTF_IDISHWND) id = static_cast<UINT_PTR>(::GetDlgCtrlID(reinterpret_cast<HWND>(id)));
+    Prompts& p = *m_prompts;
+    p.tip = id <= 0xFFFF ? CommandStringPart(static_cast<UINT>(id), 1) : CString();
+    p.tipAnsi = ClWideToMultiByte(p.tip, p.tip.GetLength(), CP_ACP);
+    SetToolTipText(header, p.tip, p.tipAnsi.c_str());
+    if (result) *result = 0;
+    return TRUE;
 }

@@ -19,6 +19,17 @@
 // document's last frame; Cancel keeps everything open.  The title follows the
 // active document when the frame style has FWS_ADDTOTITLE.
 //
+// Prompts: a command's string resource holds its prompt, "\n", and its tool
+// tip.  While a menu item is highlighted, or the mouse is over a tool-bar
+// button of a bar with CBRS_FLYBY, the first pane of the status bar (the
+// child AFX_IDW_STATUS_BAR) shows the prompt; afterwards the idle text comes
+// back: the string AFX_IDS_IDLEMESSAGE when the program has one, else the
+// text the pane showed before (unless the program wrote another one
+// meanwhile, which then stays).  Tool tips of bars with CBRS_TOOLTIPS ask the
+// frame for their text (TTN_NEEDTEXT), which is the tip part of the string.
+// Strings are looked for from the module that created the frame on
+// (Resources.h).
+//
 // A frame deletes itself after its window is destroyed.
 #pragma once
 #include "Wnd.h"
@@ -36,6 +47,11 @@ class CMiniDockFrameWnd;
 // Sent to every child of a frame when its document is ready (CView turns it
 // into OnInitialUpdate).
 #define WM_INITIALUPDATE 0x0364
+
+// Shows a text in the first pane of a frame's status bar: wParam a command
+// id (its prompt; AFX_IDS_IDLEMESSAGE the idle text) or lParam the text
+// itself.  The result is the id shown before.
+#define WM_SETMESSAGESTRING 0x0362
 
 // The room a frame's layout hands out, passed with WM_SIZEPARENT.
 struct AFX_SIZEPARENTPARAMS {
@@ -107,6 +123,12 @@ public:
     // The menu bar for the active document (MDI frames switch it).
     virtual void OnUpdateFrameMenu(HMENU alternative);
 
+    // The prompt of a command: its string up to the first "\n" (empty when
+    // the command has no string).
+    virtual void GetMessageString(UINT nID, CString& rMessage) const;
+    // The window that shows the prompts (the status bar), or null.
+    CWnd* GetMessageBar() const;
+
     BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
     BOOL PreTranslateMessage(MSG* msg) override;
     BOOL PreCreateWindow(CREATESTRUCT& cs) override;
@@ -146,13 +168,24 @@ protected:
     LRESULT OnIdleUpdateCmdUI(WPARAM, LPARAM);
     void OnInitMenuPopup(CMenu* popup, UINT index, BOOL sysMenu);
     BOOL OnEraseBkgnd(CDC* dc);
+    void OnMenuSelect(UINT itemId, UINT flags, HMENU menu);
+    LRESULT OnSetMessageString(WPARAM wParam, LPARAM lParam);
+    // Tool tips that no handler answered get the tip part of the command's
+    // string.
+    BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) override;
+    BOOL OnToolTipText(NMHDR* header, LRESULT* result);
     DECLARE_MESSAGE_MAP()
 
     CView* m_pViewActive = nullptr;
+    HINSTANCE m_hResourceModule = nullptr; // the module that created the frame
 
 private:
     struct Bars;
     Bars* m_bars;
+    struct Prompts;
+    Prompts* m_prompts;
+    // The `field`-th "\n"-separated part of the command's string.
+    CString CommandStringPart(UINT id, int field) const;
     BOOL m_inRecalcLayout = FALSE;
     friend class CControlBar;
 };

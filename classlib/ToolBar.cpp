@@ -24,6 +24,11 @@ public:
 
 IMPLEMENT_DYNAMIC(CToolBar, CControlBar)
 
+BEGIN_MESSAGE_MAP(CToolBar, CControlBar)
+    ON_WM_LBUTTONDOWN()
+    ON_WM_LBUTTONDBLCLK()
+END_MESSAGE_MAP()
+
 BOOL CToolBar::Create(CWnd* parent, DWORD style, UINT id)
 {
     return CreateEx(parent, TBSTYLE_FLAT, style, CRect(0, 0, 0, 0), id);
@@ -142,6 +147,30 @@ void CToolBar::SetButtonStyle(int index, UINT style)
     info.fsStyle = LOBYTE(LOWORD(style));
     info.fsState = LOBYTE(HIWORD(style));
     SendMessage(TB_SETBUTTONINFOW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&info));
+}
+
+UINT CToolBar::CommandAtPoint(CPoint point) const
+{
+    POINT p = point;
+    int index = static_cast<int>(SendMessage(TB_HITTEST, 0, reinterpret_cast<LPARAM>(&p)));
+    if (index < 0 || index >= GetButtonCount()) return 0;
+    return GetItemID(index);
+}
+
+void CToolBar::OnLButtonDown(UINT flags, CPoint point)
+{
+    if (CommandAtPoint(point))
+        Default(); // the control presses the button
+    else
+        CControlBar::OnLButtonDown(flags, point);
+}
+
+void CToolBar::OnLButtonDblClk(UINT flags, CPoint point)
+{
+    if (CommandAtPoint(point))
+        Default();
+    else
+        CControlBar::OnLButtonDblClk(flags, point);
 }
 
 CSize CToolBar::CalcFixedLayout(BOOL stretch, BOOL horz)

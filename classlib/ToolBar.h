@@ -2,7 +2,9 @@
 #include "ControlBars.h"
 
 // Tool bar: the system's tool bar control as a control bar.  Buttons come
-// from a tool-bar resource and its bitmap of the same id.
+// from a tool-bar resource and its bitmap of the same id.  A press on a
+// button is the button's; a docked bar is dragged (and a double click floats
+// it) from its gripper and the gaps between and beside the buttons.
 class CLASSLIB_API CToolBar : public CControlBar
 {
     DECLARE_DYNAMIC(CToolBar)
@@ -25,9 +27,14 @@ public:
     CSize CalcFixedLayout(BOOL stretch, BOOL horz) override;
     CSize CalcDynamicLayout(int length, DWORD mode) override;
     void OnUpdateCmdUI(CFrameWnd* target, BOOL disableIfNoHandler) override;
+    // The button's command (0 on a separator or beside the buttons).
+    UINT CommandAtPoint(CPoint point) const override;
 
 protected:
     CSize m_sizeButton{23, 22};
     CSize m_sizeImage{16, 15};
     HBITMAP m_hBitmap = nullptr;
+    void OnLButtonDown(UINT flags, CPoint point);
+    void OnLButtonDblClk(UINT flags, CPoint point);
+    DECLARE_MESSAGE_MAP()
 };

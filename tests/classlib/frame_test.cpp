@@ -439,6 +439,41 @@ TEST(Docking, SizableBarsGetTheLayoutModesDockedAndFloatingAndKeepAResizedFloati
     frame->DestroyWindow();
 }
 
+TEST(Docking, ADockedToolBarsButtonsTakeClicksAndItsGapsMoveIt)
+{
+    auto* frame = new CCommandFrame;
+    frame->EnableDocking(CBRS_ALIGN_ANY);
+    CToolBar tools;
+    ASSERT_TRUE(tools.CreateEx(frame, TBSTYLE_FLAT, WS_CHILD | WS_VISIBLE | CBRS_TOP | CBRS_GRIPPER));
+    const UINT buttons[] = {ID_OPEN, ID_SEPARATOR, ID_SAVE};
+    ASSERT_TRUE(tools.SetButtons(buttons, 3));
+    tools.EnableDocking(CBRS_ALIGN_ANY);
+    frame->DockControlBar(&tools);
+    PumpUntilIdle();
+    CRect open, gap;
+    tools.GetItemRect(0, &open);
+    tools.GetItemRect(1, &gap);
+    auto post = [&](UINT message, CPoint p) { tools.PostMessage(message, 0, MAKELPARAM(p.x, p.y)); };
+
+    // A click on a button (and a quick second one, a double click) is the
+    // button's: its command goes out and the bar stays where it is.
+    post(WM_LBUTTONDOWN, open.CenterPoint());
+    post(WM_LBUTTONUP, open.CenterPoint());
+    PumpUntilIdle();
+    EXPECT_EQ(1, frame->opened);
+    post(WM_LBUTTONDBLCLK, open.CenterPoint());
+    post(WM_LBUTTONUP, open.CenterPoint());
+    PumpUntilIdle();
+    EXPECT_EQ(2, frame->opened);
+    EXPECT_FALSE(tools.IsFloating());
+
+    // A double click between the buttons floats the bar.
+    tools.SendMessage(WM_LBUTTONDBLCLK, 0, MAKELPARAM(gap.CenterPoint().x, gap.CenterPoint().y));
+    EXPECT_TRUE(tools.IsFloating());
+    EXPECT_EQ(2, frame->opened);
+    frame->DestroyWindow();
+}
+
 // ---------------------------------------------------------------------------
 
 TEST(Profile, SettingsLiveUnderTheRegistryKeyOfTheApplication)

@@ -19,3 +19,8 @@
 #define IDC_DISABLED 1014
 #define IDD_FIND 1540 // the number of the system's own find dialog
 #define IDS_OWN_TEXT 40001
+// Commands with prompt strings (prompts_test.cpp).
+#define ID_PROMPT_OPEN 32901  // prompt and tool tip
+#define ID_PROMPT_PLAIN 32902 // a prompt without a tool tip
+#define ID_PROMPT_MORE 32903  // prompt, tool tip and a further part
+#define ID_PROMPT_NONE 32904  // no string at all
