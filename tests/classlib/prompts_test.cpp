@@ -12,21 +12,6 @@ using namespace wintest;
 
 namespace {
 
-// What the tool bar's own tool tip shows for a button.
-CString TipOf(CToolBar& bar, UINT id)
-{
-    HWND tip = reinterpret_cast<HWND>(bar.SendMessage(TB_GETTOOLTIPS));
-    if (!tip) return L"<没有工具提示窗口>";
-    wchar_t text[256] = L"";
-    TTTOOLINFOW info{};
-    info.cbSize = sizeof(info);
-    info.hwnd = bar.m_hWnd;
-    info.uId = id;
-    info.lpszText = text;
-    ::SendMessageW(tip, TTM_GETTEXTW, std::size(text), reinterpret_cast<LPARAM>(&info));
-    return text;
-}
-
 // What the status control itself shows in its first pane.
 CString ShownInFirstPane(CStatusBar& status)
 {
@@ -87,8 +72,8 @@ TEST(ToolTips, AButtonsTipIsThePartAfterTheLineBreakOfItsCommandString)
         {ID_PROMPT_NONE, L"程序自己的提示"}, // the program's own handler answers first
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(CString(c.tip), TipOf(tips, c.id)) << c.id;
-        EXPECT_EQ(CString(), TipOf(silent, c.id)) << c.id; // a bar without tool tips shows none
+        EXPECT_EQ(CString(c.tip), ToolTipText(tips, c.id)) << c.id;
+        EXPECT_EQ(CString(), ToolTipText(silent, c.id)) << c.id; // a bar without tool tips shows none
     }
 
     // A tool tip that asks in 8-bit text gets it in the system's code page.

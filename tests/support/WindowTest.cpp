@@ -345,4 +345,18 @@ Image CaptureWindow(CWnd* wnd, bool clientOnly)
     return canvas.Take();
 }
 
+CString ToolTipText(CToolBar& bar, UINT id)
+{
+    HWND tip = reinterpret_cast<HWND>(bar.SendMessage(TB_GETTOOLTIPS));
+    if (!tip) return L"<没有工具提示窗口>";
+    wchar_t text[256] = L"";
+    TTTOOLINFOW info{};
+    info.cbSize = sizeof(info);
+    info.hwnd = bar.m_hWnd;
+    info.uId = id;
+    info.lpszText = text;
+    ::SendMessageW(tip, TTM_GETTEXTW, std::size(text), reinterpret_cast<LPARAM>(&info));
+    return text;
+}
+
 } // namespace wintest

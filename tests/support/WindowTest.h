@@ -138,6 +138,9 @@ Image PrintWindowImage(CWnd* wnd, bool clientOnly = false);
 // first).
 Image CaptureWindow(CWnd* wnd, bool clientOnly = false);
 
+// What a tool bar's own tool tip shows for the button of a command.
+CString ToolTipText(CToolBar& bar, UINT id);
+
 } // namespace wintest
 
 // gtest output of the library's geometry.

@@ -13,21 +13,6 @@ using namespace wintest;
 
 namespace {
 
-// What the tool bar's own tool tip shows for a button.
-CString TipOf(CToolBar& bar, UINT id)
-{
-    HWND tip = reinterpret_cast<HWND>(bar.SendMessage(TB_GETTOOLTIPS));
-    if (!tip) return L"<没有工具提示窗口>";
-    wchar_t text[256] = L"";
-    TTTOOLINFOW info{};
-    info.cbSize = sizeof(info);
-    info.hwnd = bar.m_hWnd;
-    info.uId = id;
-    info.lpszText = text;
-    ::SendMessageW(tip, TTM_GETTEXTW, std::size(text), reinterpret_cast<LPARAM>(&info));
-    return text;
-}
-
 // The commands of a menu and its popups.
 void CollectCommands(HMENU menu, std::vector<UINT>& ids)
 {
@@ -55,10 +40,10 @@ TEST(Prompts, TheToolBarsButtonsShowTheirTips)
         {ID_VIEW_PROJECTBAR, L"项目管理窗口"},
         {ID_APP_OPTIONS, L"环境设置"},
     };
-    for (const Case& c : cases) EXPECT_EQ(CString(c.tip), TipOf(bar, c.id)) << c.id;
+    for (const Case& c : cases) EXPECT_EQ(CString(c.tip), ToolTipText(bar, c.id)) << c.id;
     // Every button has one.
     for (int i = 0; i < bar.GetButtonCount(); ++i)
-        if (UINT id = bar.GetItemID(i)) EXPECT_FALSE(TipOf(bar, id).IsEmpty()) << id;
+        if (UINT id = bar.GetItemID(i)) EXPECT_FALSE(ToolTipText(bar, id).IsEmpty()) << id;
 }
 
 TEST(Prompts, EveryMenuCommandHasAPrompt)
