@@ -37,7 +37,7 @@ void SeriesPoint(const double* O, double phi, double x, double y, double tau, in
     double T[3];
     const double origin[3] = {O[0], O[1], 0.0};
     MoveAlong(origin, phi, x - y / std::tan(tau), T);
-    MoveAlong(T, phi + side * tau, y / std::sin(tau), out);
+    MoveAlong(T, phi + side * tau, y / alignment::Heading(tau).sine, out);
 }
 
 } // namespace
@@ -379,7 +379,7 @@ int tkxClothoidUnit::UpdateBasePoint(const double* P, double A, double R, double
         MoveAlong(point, m_rBaseAzimuth, xy[0], m_BasePt);
     } else {
         double T[3];
-        MoveAlong(point, h, xy[1] / std::sin(tau), T);
+        MoveAlong(point, h, xy[1] / alignment::Heading(tau).sine, T);
         MoveAlong(T, m_rBaseAzimuth, xy[0] - xy[1] / std::tan(tau), m_BasePt);
     }
     m_BasePt[2] = P[2];

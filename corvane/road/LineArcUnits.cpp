@@ -98,8 +98,9 @@ int tkxLineUnit::GetOtherData()
     // A straight of no length keeps the azimuth it was given.
     if (m_rLength > 1e-10) m_StartPt.m_rAzimuth = DirectionAzimuth(a, b);
     m_EndPt.m_rAzimuth = m_StartPt.m_rAzimuth;
-    MoveAlong(a, m_StartPt.m_rAzimuth, 100.0, m_StartRefPt);
-    MoveAlong(b, m_StartPt.m_rAzimuth, 100.0, m_EndRefPt);
+    const alignment::Heading azimuth(m_StartPt.m_rAzimuth);
+    MoveAlong(a, azimuth, 100.0, m_StartRefPt);
+    MoveAlong(b, azimuth, 100.0, m_EndRefPt);
     m_EndPt.m_rZH = m_StartPt.m_rZH + m_rLength;
     return 1;
 }
@@ -225,8 +226,8 @@ CString tkxLineUnit::LoadFromString(sZHPtInfo start, const wchar_t* line)
         m_iStartMutation = 1;
     }
     m_StartPt.m_rRadius = m_EndPt.m_rRadius = kInfiniteRadius;
+    // The end, then the derived data (UpdateEndPtInfo works out both).
     UpdateEndPtInfo();
-    GetOtherData();
     return CString();
 }
 

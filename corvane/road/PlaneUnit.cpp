@@ -27,6 +27,17 @@ void MoveAlong(const double* p, double azimuth, double d, double* out)
     out[1] = y;
 }
 
+Heading::Heading(double a) : angle(a), sine(std::sin(a)), cosine(std::cos(a)) {}
+
+void MoveAlong(const double* p, const Heading& azimuth, double d, double* out)
+{
+    const double x = p[0] + d * azimuth.sine;
+    const double y = p[1] + d * azimuth.cosine;
+    out[2] = p[2];
+    out[0] = x;
+    out[1] = y;
+}
+
 void PointOf(const sZHPtInfo& record, double* out)
 {
     out[0] = record.m_rX;

@@ -150,6 +150,18 @@ constexpr double kInfiniteRadius = 1e10;
 
 // out = p moved by d along the azimuth (z copied).
 void MoveAlong(const double* p, double azimuth, double d, double* out);
+
+// An angle with its sine and cosine, worked out together: several points
+// moved along one azimuth cost one evaluation, and a sine taken this way
+// costs less than the library's sine alone (the values are the same).
+struct Heading {
+    explicit Heading(double angle);
+    double angle;
+    double sine;
+    double cosine;
+};
+// MoveAlong for an azimuth already worked out.
+void MoveAlong(const double* p, const Heading& azimuth, double d, double* out);
 // X, Y, Z of a record.
 void PointOf(const Tavix4::sZHPtInfo& record, double* out);
 // The angle wrapped into (-pi, pi].

@@ -175,8 +175,6 @@ public:
 private:
     void Wire();
     void CopyFrom(const tkxRoadObject& other);
-    // LoadICDFile's reading, into this (new) road.
-    int ReadICDFile(const wchar_t* path);
 
     CString m_SName;
     double m_rSpeed;

@@ -10,6 +10,7 @@
 
 #include <cmath>
 #include <memory>
+#include <vector>
 
 using namespace Tavix4;
 
@@ -72,29 +73,23 @@ bool EndsWithinReach(const tkxRoadPMUnit& unit)
 
 } // namespace
 
-// The units are read into a new road and taken over only when the whole file
-// was read: a bad line leaves the road's units as they were.
-int tkxRoadObject::LoadICDFile(const wchar_t* path)
-{
-    tkxRoadObject read;
-    if (!read.ReadICDFile(path)) return 0;
-    RemovePlaneUnits();
-    m_PlaneUnits.AddTail(&read.m_PlaneUnits);
-    read.m_PlaneUnits.RemoveAll();
-    return 1;
-}
+namespace {
 
-int tkxRoadObject::ReadICDFile(const wchar_t* path)
+using UnitList = std::vector<std::unique_ptr<tkxRoadPMUnit>>;
+
+// The units of a unit file, each from the end of the one before; false with
+// the last-error text when the file cannot be read whole.
+bool ReadUnits(const wchar_t* path, UnitList& units)
 {
     const CString file = path ? path : L"";
     if (!icd_file::IsUnitFileName(file)) {
         tkx_SetLastError(WrongNameMessage(file));
-        return 0;
+        return false;
     }
     CStdioFile in;
     if (!in.Open(file, CFile::modeRead | CFile::typeText | CFile::shareDenyWrite)) {
         tkx_SetLastError(ClFormat(L"打开积木法线位文件(%s)时出错!", file.GetString()));
-        return 0;
+        return false;
     }
 
     CString message;
@@ -140,7 +135,6 @@ int tkxRoadObject::ReadICDFile(const wchar_t* path)
 
         // The units, each from the end of the one before.
         if (message.IsEmpty()) {
-            RemovePlaneUnits();
             int unitNo = 0;
             while (lines.Next(line, lineNo)) {
                 if (!Split(line, fields)) {
@@ -149,18 +143,17 @@ int tkxRoadObject::ReadICDFile(const wchar_t* path)
                 }
                 if (IsEndLine(fields)) break;
                 ++unitNo;
-                tkxRoadPMUnit* unit = icd_file::NewUnitForCode(UnitCode(fields[0]));
+                std::unique_ptr<tkxRoadPMUnit> unit(icd_file::NewUnitForCode(UnitCode(fields[0])));
                 CString unitMessage = unit->LoadFromString(current, line);
                 if (unitMessage.IsEmpty() && !EndsWithinReach(*unit))
                     unitMessage = L"单元终点桩号或坐标超出范围, 请检查单元长度和参数!";
                 if (!unitMessage.IsEmpty()) {
-                    delete unit;
                     message = ClFormat(L"%s文件中, 第%d行, 第%d个单元, \n%s", file.GetString(), lineNo, unitNo,
                                        unitMessage.GetString());
                     break;
                 }
                 current = unit->EndPtInfo();
-                m_PlaneUnits.AddTail(unit);
+                units.push_back(std::move(unit));
             }
         }
         if (message.IsEmpty() && lines.Failed()) message = lines.FailureText();
@@ -171,10 +164,24 @@ int tkxRoadObject::ReadICDFile(const wchar_t* path)
     in.Abort();
     if (!message.IsEmpty()) {
         tkx_SetLastError(message);
-        return 0;
+        return false;
     }
+    return true;
+}
+
+} // namespace
+
+// The units are read aside and taken over only when the whole file was read:
+// a bad line leaves the road's units as they were.
+int tkxRoadObject::LoadICDFile(const wchar_t* path)
+{
+    UnitList units;
+    if (!ReadUnits(path, units)) return 0;
+    RemovePlaneUnits();
+    for (std::unique_ptr<tkxRoadPMUnit>& unit : units) m_PlaneUnits.AddTail(unit.release());
     return 1;
 }
+
 
 int tkxRoadObject::SaveICDFile(const wchar_t* path) const
 {
