@@ -252,33 +252,33 @@ int FieldList::Divide(const wchar_t* text, size_t length)
     m_count = 0;
     m_fields = m_inlineFields;
     if (!text || length == 0 || *text == 0) return -1;
+    // The fields are copied as they are found, each followed by a zero
+    // character; together they never take more room than the text and its
+    // end.
     if (length < kInlineText) {
         m_text = m_inlineText;
     } else {
         m_longText.resize(length);
         m_text = &m_longText[0];
     }
-    std::memcpy(m_text, text, length * sizeof(wchar_t));
-    m_text[length] = 0;
     wchar_t* const base = m_text;
-    wchar_t* const end = base + length;
-    wchar_t* p = base;
-    // Each field ends in a zero character written over the separator after
-    // it (the copy ends in one already).
+    wchar_t* out = base;
+    const wchar_t* p = text;
+    const wchar_t* const end = text + length;
     for (;;) {
         while (p < end && IsFieldSeparator(*p)) ++p;
         if (p == end || *p == 0) return 0;
         if (IsLineBreak(*p)) return *p;
-        wchar_t* const start = p;
-        wchar_t* const limit = end - start > kFieldLimit ? start + kFieldLimit : end;
-        while (p < limit && !EndsField(*p)) ++p;
+        const wchar_t* const start = p;
+        const wchar_t* const limit = end - start > kFieldLimit ? start + kFieldLimit : end;
+        wchar_t* const field = out;
+        while (p < limit && !EndsField(*p)) *out++ = *p++;
         if (p - start >= kFieldLimit) return -1;
-        AddField(static_cast<int>(start - base), static_cast<int>(p - start));
+        *out++ = 0;
+        AddField(static_cast<int>(field - base), static_cast<int>(p - start));
         if (p == end || *p == 0) return 0;
-        const wchar_t stop = *p;
-        *p = 0;
-        if (IsLineBreak(stop)) return p + 1 < end && p[1] != 0 ? stop : 0;
-        ++p;
+        const wchar_t stop = *p++;
+        if (IsLineBreak(stop)) return p < end && *p != 0 ? stop : 0;
     }
 }
 

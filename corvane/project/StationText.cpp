@@ -1,10 +1,14 @@
 #include "corvane/project/StationText.h"
 #include "corvane/geometry/Numeric.h"
+#include "corvane/geometry/NumberText.h"
 #include "corvane/project/LastError.h"
 #include "corvane/project/TavixDevApp.h"
+#include <algorithm>
 #include <cmath>
 #include <cwchar>
 #include <cstdlib>
+#include <string>
+#include <string_view>
 
 namespace {
 
@@ -74,14 +78,32 @@ Dms SplitDegrees(double angle, bool carryNearSixty)
 }
 
 // A part of an angle text: empty reads as 0.
-bool ReadAnglePart(const CString& part, double& value)
+bool ReadAnglePart(std::wstring_view part, double& value)
 {
     value = 0.0;
-    CString trimmed(part);
-    trimmed.Trim(L" \t");
-    if (trimmed.IsEmpty()) return true;
-    return StringToDouble(trimmed, &value);
+    while (!part.empty() && (part.front() == L' ' || part.front() == L'\t')) part.remove_prefix(1);
+    while (!part.empty() && (part.back() == L' ' || part.back() == L'\t')) part.remove_suffix(1);
+    if (part.empty()) return true;
+    return number_text::ReadNumber(part.data(), part.size(), value);
 }
+
+// The characters from `first` on, `count` of them, kept within the text as
+// CString::Mid keeps them.
+std::wstring_view MidOf(std::wstring_view text, int first, int count)
+{
+    const int length = static_cast<int>(text.size());
+    first = std::min(std::max(first, 0), length);
+    count = std::min(std::max(count, 0), length - first);
+    return text.substr(static_cast<size_t>(first), static_cast<size_t>(count));
+}
+
+int IndexOf(std::wstring_view text, wchar_t ch)
+{
+    const size_t at = text.find(ch);
+    return at == std::wstring_view::npos ? -1 : static_cast<int>(at);
+}
+
+CString TextOf(std::wstring_view text) { return CString(text.data(), static_cast<int>(text.size())); }
 
 } // namespace
 
@@ -184,41 +206,60 @@ CString tkx_DegreeR_To_S(double radians) { return tkx_DegreeD_To_S(radians / kPi
 
 int tkx_DegreeS_To_D(const wchar_t* text, double& degrees)
 {
-    CString angle(text ? text : L"");
-    angle.Replace(L'°', L'd');
-    angle.Replace(L'′', L'\'');
-    angle.Replace(L'm', L'\'');
-    angle.Replace(L'″', L'"');
-    angle.Replace(L's', L'"');
+    // The marks are made plain on a copy of the text (on the stack for a
+    // usual angle), and the parts are read as views of it: an angle costs no
+    // string unless it is wrong.
+    const wchar_t* const source = text ? text : L"";
+    const size_t length = std::wcslen(source);
+    wchar_t shortCopy[64];
+    std::wstring longCopy;
+    wchar_t* copy = shortCopy;
+    if (length >= sizeof shortCopy / sizeof shortCopy[0]) {
+        longCopy.resize(length);
+        copy = &longCopy[0];
+    }
+    for (size_t i = 0; i < length; ++i) {
+        wchar_t c = source[i];
+        if (c == L'°') c = L'd';
+        else if (c == L'′' || c == L'm') c = L'\'';
+        else if (c == L'″' || c == L's') c = L'"';
+        copy[i] = c;
+    }
+    const std::wstring_view angle(copy, length);
 
-    const int d = angle.Find(L'd');
-    const int m = angle.Find(L'\'');
-    const int s = angle.Find(L'"');
+    const int d = IndexOf(angle, L'd');
+    const int m = IndexOf(angle, L'\'');
+    const int s = IndexOf(angle, L'"');
 
-    CString degreePart = d >= 0 ? angle.Left(d) : CString();
-    int minuteStart = d >= 0 ? d + 1 : 0;
-    CString minutePart = m >= 0 ? angle.Mid(minuteStart, m - minuteStart) : CString();
-    int secondStart = m >= 0 ? m + 1 : minuteStart;
-    CString secondPart = s >= 0 ? angle.Mid(secondStart, s - secondStart) : CString();
+    const std::wstring_view degreePart = d >= 0 ? angle.substr(0, static_cast<size_t>(d)) : std::wstring_view();
+    const int minuteStart = d >= 0 ? d + 1 : 0;
+    const std::wstring_view minutePart = m >= 0 ? MidOf(angle, minuteStart, m - minuteStart) : std::wstring_view();
+    const int secondStart = m >= 0 ? m + 1 : minuteStart;
+    const std::wstring_view secondPart = s >= 0 ? MidOf(angle, secondStart, s - secondStart) : std::wstring_view();
 
     double deg, min, sec;
-    CString message;
-    if (!ReadAnglePart(degreePart, deg))
-        message.Format(L"输入角度字符[%s]中, 度数位(%s)包含错误字符! ", angle.GetString(), degreePart.GetString());
-    else if (!ReadAnglePart(minutePart, min))
-        message.Format(L"输入角度字符[%s]中, 分数位(%s)包含错误字符!", angle.GetString(), minutePart.GetString());
-    else if (!ReadAnglePart(secondPart, sec))
-        message.Format(L"输入角度字符[%s]中, 秒数位(%s)包含错误字符! ", angle.GetString(), secondPart.GetString());
-    if (!message.IsEmpty()) {
-        tkx_SetLastError(message);
+    const wchar_t* format = nullptr;
+    std::wstring_view bad;
+    if (!ReadAnglePart(degreePart, deg)) {
+        format = L"输入角度字符[%s]中, 度数位(%s)包含错误字符! ";
+        bad = degreePart;
+    } else if (!ReadAnglePart(minutePart, min)) {
+        format = L"输入角度字符[%s]中, 分数位(%s)包含错误字符!";
+        bad = minutePart;
+    } else if (!ReadAnglePart(secondPart, sec)) {
+        format = L"输入角度字符[%s]中, 秒数位(%s)包含错误字符! ";
+        bad = secondPart;
+    }
+    if (format) {
+        tkx_SetLastError(ClFormat(format, TextOf(angle).GetString(), TextOf(bad).GetString()));
         return 0;
     }
 
     // One sign for the whole angle: a leading "-".
-    CString trimmed(angle);
-    trimmed.TrimLeft(L" \t");
-    double value = std::fabs(deg) + std::fabs(min) / 60.0 + std::fabs(sec) / 3600.0;
-    degrees = NoNegativeZero(trimmed.Left(1) == L"-" ? -value : value);
+    size_t first = 0;
+    while (first < length && (copy[first] == L' ' || copy[first] == L'\t')) ++first;
+    const double value = std::fabs(deg) + std::fabs(min) / 60.0 + std::fabs(sec) / 3600.0;
+    degrees = NoNegativeZero(first < length && copy[first] == L'-' ? -value : value);
     return 1;
 }
 

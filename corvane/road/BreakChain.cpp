@@ -70,6 +70,25 @@ void SplitAt(std::wstring_view text, wchar_t ch, StationParts& parts)
 
 bool IsStationSeparator(wchar_t c) { return c == 0 || c == L' ' || c == L'\t' || c == L','; }
 
+// Whether a character ends the plain form of a station text: the end of the
+// text, a mark that is converted ("K", "_") or what would cut the text into
+// fields.
+bool IsStationMark(wchar_t c)
+{
+    switch (c) {
+    case 0:
+    case L'K':
+    case L'k':
+    case L'_':
+    case L' ':
+    case L'\t':
+    case L',':
+    case L'\r':
+    case L'\n': return true;
+    default: return false;
+    }
+}
+
 // Step 1 of reading a station text: "_" becomes a blank, "K" and "k" go.
 // Writes the converted text into out (room for the whole text) and returns
 // its length; wellFormed is false when the text holds more than one "_" or
@@ -377,42 +396,20 @@ int tkxBreakChain::GetGlobalZH(double station, double& out, int segment) const
     return GetGlobalZH(station, out) > 0 ? 1 : 0;
 }
 
-int tkxBreakChain::GetGlobalZH(const wchar_t* textIn, double& out) const
-{
-    // The text is read on views of one converted copy, on the stack for a
-    // usual station; texts are made only for the messages.
-    const wchar_t* const text0 = textIn ? textIn : L"";
-    const size_t textLength = std::wcslen(text0);
-    wchar_t shortText[64];
-    std::wstring longText;
-    wchar_t* converted = shortText;
-    if (textLength >= sizeof shortText / sizeof shortText[0]) {
-        longText.resize(textLength);
-        converted = &longText[0];
-    }
-    bool wellFormed = true;
-    const size_t convertedLength = StationTextWithoutMarks(text0, converted, wellFormed);
-    text_lines::FieldList fields;
-    StationParts parts;
+namespace {
 
-    const wchar_t* const formatMessage = L"读断链桩号数据(%s)时出错! \n\n正确的表述应为: 1200 2 或1200,2 !";
-    if (!wellFormed || fields.Divide(converted, convertedLength) != 0 || fields.GetSize() == 0) {
-        tkx_SetLastError(ClFormat(formatMessage, converted));
-        return 0;
-    }
-    if (fields.GetSize() > 2) {
-        tkx_SetLastError(ClFormat(L"断链桩号(%s)数据个数(%d)出错! \n\n正确的个数应为1个或2个!", converted,
-                                  static_cast<int>(fields.GetSize())));
-        return 0;
-    }
-    const text_lines::Field field = fields[0];
+// The chainage of a station field (without its marks) and, when not empty,
+// the segment number field after it.
+int ChainageOfStation(const tkxBreakChain& chain, std::wstring_view text, std::wstring_view segmentText, double& out)
+{
+    const auto shown = [](std::wstring_view part) { return CString(part.data(), static_cast<int>(part.size())); };
 
     // Kilometre and metre parts: 12+345.6, 12-345.6 (twelve kilometres less
     // 345.6 m) or one plain number.  A part after a "-" split is read with
     // that "-" in front of it.
-    std::wstring_view text = field.View();
+    StationParts parts;
     bool negativeMetres = false;
-    if (field.Find(L'+') >= 0) {
+    if (text.find(L'+') != std::wstring_view::npos) {
         SplitAt(text, L'+', parts);
     } else {
         const bool sign = text.size() > 1 && text[0] == L'-';
@@ -427,7 +424,8 @@ int tkxBreakChain::GetGlobalZH(const wchar_t* textIn, double& out) const
         }
     }
     if (parts.count > 2) {
-        tkx_SetLastError(ClFormat(formatMessage, field.GetString()));
+        tkx_SetLastError(ClFormat(L"读断链桩号数据(%s)时出错! \n\n正确的表述应为: 1200 2 或1200,2 !",
+                                  shown(text).GetString()));
         return 0;
     }
     // Each part must be a number; a kilometre part must be whole.  (A part
@@ -438,41 +436,78 @@ int tkxBreakChain::GetGlobalZH(const wchar_t* textIn, double& out) const
         const bool minus = negativeMetres && i > 0;
         const std::wstring_view part = parts.part[i];
         if (!text_lines::ReadNumber(part, values[i]) || (kilometre && part.find(L'.') != std::wstring_view::npos)) {
-            const CString shown = CString(part.data(), static_cast<int>(part.size()));
-            tkx_SetLastError(ClFormat(L"桩号(%s)数据错误! ", (minus ? L"-" + shown : shown).GetString()));
+            tkx_SetLastError(ClFormat(L"桩号(%s)数据错误! ", (minus ? L"-" + shown(part) : shown(part)).GetString()));
             return 0;
         }
         if (minus) values[i] = -values[i];
     }
     const double value = parts.count == 2 ? values[0] * 1000.0 + values[1] : values[0];
     if (!std::isfinite(value)) {
-        tkx_SetLastError(ClFormat(L"桩号(%s)数据错误! ", field.GetString()));
+        tkx_SetLastError(ClFormat(L"桩号(%s)数据错误! ", shown(text).GetString()));
         return 0;
     }
 
-    if (fields.GetSize() == 2) {
-        const text_lines::Field segmentText = fields[1];
+    if (!segmentText.empty()) {
         // A segment number that is no whole number is refused rather than
         // read as segment 0 (which would quietly pick the first segment).
         double segment = 0.0;
-        if (!text_lines::ReadNumber(segmentText, segment) || segmentText.Find(L'.') >= 0) {
-            tkx_SetLastError(ClFormat(L"桩号(%s)的断链号(%s)错误!", field.GetString(), segmentText.GetString()));
+        if (!text_lines::ReadNumber(segmentText, segment) || segmentText.find(L'.') != std::wstring_view::npos) {
+            tkx_SetLastError(ClFormat(L"桩号(%s)的断链号(%s)错误!", shown(text).GetString(),
+                                      shown(segmentText).GetString()));
             return 0;
         }
-        if (!GetGlobalZH(value, out, number_text::WholePart(segment))) {
-            tkx_SetLastError(ClFormat(L"路线中不包含指定计算桩号(%s)!", field.GetString()));
+        if (!chain.GetGlobalZH(value, out, number_text::WholePart(segment))) {
+            tkx_SetLastError(ClFormat(L"路线中不包含指定计算桩号(%s)!", shown(text).GetString()));
             return 0;
         }
         return 1;
     }
-    for (int k = 0; k < m_iCount; ++k) {
-        if (m_ZHStart[k] - kHoldTolerance <= value && value <= m_ZHEnd[k] + kHoldTolerance) {
-            out = value + m_ZHOffset[k];
-            return 1;
-        }
-    }
-    tkx_SetLastError(ClFormat(L"路线中不包含指定计算桩号(%s)!", field.GetString()));
+    // The first segment that holds the station (a chain always has one).
+    if (chain.GetBreakChainCount() > 0 && chain.GetGlobalZH(value, out) > 0) return 1;
+    tkx_SetLastError(ClFormat(L"路线中不包含指定计算桩号(%s)!", shown(text).GetString()));
     return 0;
+}
+
+} // namespace
+
+int tkxBreakChain::GetGlobalZH(const wchar_t* textIn, double& out) const
+{
+    const wchar_t* const text0 = textIn ? textIn : L"";
+    const wchar_t formatMessage[] = L"读断链桩号数据(%s)时出错! \n\n正确的表述应为: 1200 2 或1200,2 !";
+
+    // A usual station ("K12+345.6", "12345.6") is one field once a leading
+    // "K" is dropped: it is read where it lies.  Any other text (more "K"s,
+    // "_", separators) is first converted on a copy and cut into fields.
+    const wchar_t* const plain = *text0 == L'K' || *text0 == L'k' ? text0 + 1 : text0;
+    const wchar_t* end = plain;
+    while (!IsStationMark(*end)) ++end;
+    if (*end == 0 && end > plain)
+        return ChainageOfStation(*this, std::wstring_view(plain, static_cast<size_t>(end - plain)), {}, out);
+
+    // The text is converted on the stack for a usual station; texts are made
+    // only for the messages.
+    const size_t textLength = std::wcslen(text0);
+    wchar_t shortText[64];
+    std::wstring longText;
+    wchar_t* converted = shortText;
+    if (textLength >= sizeof shortText / sizeof shortText[0]) {
+        longText.resize(textLength);
+        converted = &longText[0];
+    }
+    bool wellFormed = true;
+    const size_t convertedLength = StationTextWithoutMarks(text0, converted, wellFormed);
+    text_lines::FieldList fields;
+    if (!wellFormed || fields.Divide(converted, convertedLength) != 0 || fields.GetSize() == 0) {
+        tkx_SetLastError(ClFormat(formatMessage, converted));
+        return 0;
+    }
+    if (fields.GetSize() > 2) {
+        tkx_SetLastError(ClFormat(L"断链桩号(%s)数据个数(%d)出错! \n\n正确的个数应为1个或2个!", converted,
+                                  static_cast<int>(fields.GetSize())));
+        return 0;
+    }
+    return ChainageOfStation(*this, fields[0].View(), fields.GetSize() == 2 ? fields[1].View() : std::wstring_view(),
+                             out);
 }
 
 // ---------------------------------------------------------------------------

@@ -2,6 +2,7 @@
 #include "corvane/geometry/Numeric.h"
 #include "corvane/platform/FileName.h"
 #include "corvane/platform/Xml.h"
+#include "corvane/project/ArrayStorage.h"
 #include "corvane/project/LastError.h"
 #include "corvane/project/LineReader.h"
 #include "corvane/project/StationText.h"
@@ -24,16 +25,18 @@ bool IsBridgeKind(int kind) { return kind == QH_BRIDGE || kind == QH_BRIDGE_PLUS
 bool IsTunnelKind(int kind) { return kind == QH_TUNNEL || kind == QH_TUNNEL_PLUS || kind == QH_TUNNEL_MINUS; }
 bool IsCrossingKind(int kind) { return kind >= QH_CROSSING_8 && kind <= QH_CROSSING_10; }
 
-// The kind of a record code; -1 for an unknown code.
+// The kind of a record code; -1 for an unknown code.  The codes are 0 to 10
+// and the signed forms +0, -0, +3 and -3.
 int KindOfCode(const text_lines::Field& code)
 {
-    static const struct {
-        const wchar_t* code;
-        int kind;
-    } kCodes[] = {{L"0", 0}, {L"4", 4}, {L"+0", 4}, {L"5", 5}, {L"-0", 5}, {L"1", 1}, {L"2", 2}, {L"3", 3},
-                  {L"6", 6}, {L"+3", 6}, {L"7", 7}, {L"-3", 7}, {L"8", 8}, {L"9", 9}, {L"10", 10}};
-    for (const auto& entry : kCodes)
-        if (code == entry.code) return entry.kind;
+    const int n = code.GetLength();
+    if (n == 1 && code[0] >= L'0' && code[0] <= L'9') return code[0] - L'0';
+    if (n == 2 && code[0] == L'1' && code[1] == L'0') return QH_CROSSING_10;
+    if (n == 2 && (code[0] == L'+' || code[0] == L'-') && (code[1] == L'0' || code[1] == L'3')) {
+        const bool bridge = code[1] == L'0';
+        if (code[0] == L'+') return bridge ? QH_BRIDGE_PLUS : QH_TUNNEL_PLUS;
+        return bridge ? QH_BRIDGE_MINUS : QH_TUNNEL_MINUS;
+    }
     return -1;
 }
 
@@ -666,8 +669,8 @@ int tkxQHInfo::ImportXML(tkxXmlElement* element)
 // ---------------------------------------------------------------------------
 // Files
 
-// tkx_ReadQHFile's reading, into a new array.
-static int ReadStructureFile(const wchar_t* path, const tkxBreakChain& chain, CArray<sQHInfo, sQHInfo>& out)
+// tkx_ReadQHFile's reading, into a new list of records.
+static int ReadStructureFile(const wchar_t* path, const tkxBreakChain& chain, std::vector<sQHInfo>& out)
 {
     const CString file = path ? path : L"";
     CStdioFile in;
@@ -675,13 +678,16 @@ static int ReadStructureFile(const wchar_t* path, const tkxBreakChain& chain, CA
         tkx_SetLastError(ClFormat(L"打开构造物信息文件<%s>失败!", file.GetString()));
         return 0;
     }
-    out.RemoveAll();
     // The station-range reader by the file's extension only.
     const bool ranges = tkxFileName(file).GetExt().CompareNoCase(L".ql") == 0;
     tkxQHInfo structure(&chain);
     CString line;
     int lineNo = 0;
     try {
+        // Room for a structure every 40 bytes, about as long as the shortest
+        // structure lines: a usual file fills it without the records being
+        // moved to larger room on the way (room not filled costs no memory).
+        out.reserve(static_cast<size_t>(in.GetLength() / 40));
         text_lines::DataLineReader lines(in);
         while (lines.Next(line, lineNo)) {
             const CString message = ranges ? structure.ReadQLRangeFromString(line) : structure.ReadInfoFromString(line);
@@ -692,10 +698,7 @@ static int ReadStructureFile(const wchar_t* path, const tkxBreakChain& chain, CA
                                           file.GetString(), lineNo, line.GetString(), message.GetString()));
                 return 0;
             }
-            // The record moves into the array rather than being copied.
-            const INT_PTR n = out.GetSize();
-            out.SetSize(n + 1);
-            out[n] = structure.GetStruct();
+            out.push_back(structure.GetStruct());
         }
         if (lines.Failed()) {
             in.Abort();
@@ -712,12 +715,12 @@ static int ReadStructureFile(const wchar_t* path, const tkxBreakChain& chain, CA
     return 1;
 }
 
-// The records are read aside and handed out only when the whole file was
+// The records are read aside and handed over only when the whole file was
 // read: a bad line leaves the caller's array as it was.
 int tkx_ReadQHFile(const wchar_t* path, const tkxBreakChain& chain, CArray<sQHInfo, sQHInfo>& out)
 {
-    CArray<sQHInfo, sQHInfo> read;
+    std::vector<sQHInfo> read;
     if (!ReadStructureFile(path, chain, read)) return 0;
-    out.Copy(read);
+    array_storage::HandOver(read, out);
     return 1;
 }
