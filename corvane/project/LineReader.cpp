@@ -174,16 +174,12 @@ bool DataLineReader::ReadPhysicalLine(size_t& length, bool& zeroByte)
         } else {
             m_bytes.append(data, keep);
         }
-        const bool lineFeedFollows = !atChunkEnd && data[i + 1] == '\n';
-        Skip(i + 1);
         // CR LF is one line end; a CR alone ends the line as well.
-        if (carriageReturn) {
-            if (lineFeedFollows) {
-                Skip(1);
-            } else if (atChunkEnd) {
-                const char* next = nullptr;
-                if (Peek(&next) > 0 && next[0] == '\n') Skip(1);
-            }
+        const bool lineFeedFollows = carriageReturn && !atChunkEnd && data[i + 1] == '\n';
+        Skip(lineFeedFollows ? i + 2 : i + 1);
+        if (carriageReturn && atChunkEnd) {
+            const char* next = nullptr;
+            if (Peek(&next) > 0 && next[0] == '\n') Skip(1);
         }
         break;
     }

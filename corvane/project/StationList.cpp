@@ -1,11 +1,13 @@
 #include "corvane/project/StationList.h"
 #include "corvane/geometry/Numeric.h"
+#include "corvane/project/ArrayStorage.h"
 #include "corvane/project/LastError.h"
 #include "corvane/project/LineReader.h"
 #include "corvane/project/TextLines.h"
 #include "corvane/road/BreakChain.h"
 
 #include <cmath>
+#include <vector>
 
 namespace {
 
@@ -30,6 +32,15 @@ double SegmentOffset(const tkxBreakChain& chain, int k)
     return chainage - station;
 }
 
+// Whether a data line is a single field: no blank, tab or comma in it (a
+// data line holds no line break and is never empty).
+bool IsOneField(const CString& line)
+{
+    for (const wchar_t* p = line.GetString(); *p; ++p)
+        if (*p == L' ' || *p == L'\t' || *p == L',') return false;
+    return true;
+}
+
 CString Fail(const CString& message)
 {
     tkx_SetLastError(message);
@@ -38,8 +49,8 @@ CString Fail(const CString& message)
 
 } // namespace
 
-// tkx_ReadSTFile's reading, into a new array.
-static CString ReadStations(const wchar_t* path, const tkxBreakChain* chain, CArray<double, double>& chainages)
+// tkx_ReadSTFile's reading, into a new list.
+static CString ReadStations(const wchar_t* path, const tkxBreakChain* chain, std::vector<double>& chainages)
 {
     if (!chain) return L"未定义断链对象，无法转换桩号数据!";
     const CString file = path ? path : L"";
@@ -47,7 +58,7 @@ static CString ReadStations(const wchar_t* path, const tkxBreakChain* chain, CAr
     const CString openError = OpenList(file, in);
     if (!openError.IsEmpty()) return Fail(openError);
 
-    chainages.RemoveAll();
+    chainages.clear();
     CString result = kEndOfFile;
     try {
         CArchive ar(&in, CArchive::load, text_lines::kArchiveBufferBytes);
@@ -56,17 +67,24 @@ static CString ReadStations(const wchar_t* path, const tkxBreakChain* chain, CAr
         text_lines::FieldList tokens;
         int lineNo = 0;
         while (lines.Next(line, lineNo)) {
-            if (tokens.Divide(line) == -1 || tokens.GetSize() == 0) {
-                result = Fail(ClFormat(L"桩号文件(%s)\n\n读第%d行时<桩号%s>出错", file.GetString(), lineNo, line.GetString()));
-                break;
+            // The station is the line's first field; a line of one field
+            // (the usual one) is that field as it stands.
+            const wchar_t* station = line.GetString();
+            if (!IsOneField(line)) {
+                if (tokens.Divide(line) == -1 || tokens.GetSize() == 0) {
+                    result = Fail(
+                        ClFormat(L"桩号文件(%s)\n\n读第%d行时<桩号%s>出错", file.GetString(), lineNo, line.GetString()));
+                    break;
+                }
+                station = tokens[0].GetString();
             }
             double chainage = 0.0;
-            if (!chain->GetGlobalZH(tokens[0].GetString(), chainage)) {
+            if (!chain->GetGlobalZH(station, chainage)) {
                 result = Fail(
                     ClFormat(L"桩号文件(%s)\n\n第%d行: %s", file.GetString(), lineNo, tkx_GetLastError().GetString()));
                 break;
             }
-            chainages.Add(chainage);
+            chainages.push_back(chainage);
         }
         if (lines.Failed()) result = Fail(lines.FailureText());
         ar.Abort();
@@ -78,13 +96,13 @@ static CString ReadStations(const wchar_t* path, const tkxBreakChain* chain, CAr
     return result;
 }
 
-// The stations are read aside and handed out only when the whole file was
+// The stations are read aside and handed over only when the whole file was
 // read: a bad line leaves the caller's arrays as they were.
 CString tkx_ReadSTFile(const wchar_t* path, const tkxBreakChain* chain, CArray<double, double>& chainages)
 {
-    CArray<double, double> read;
+    std::vector<double> read;
     const CString result = ReadStations(path, chain, read);
-    if (result == kEndOfFile) chainages.Copy(read);
+    if (result == kEndOfFile) array_storage::HandOver(read, chainages);
     return result;
 }
 

@@ -52,13 +52,22 @@ struct StationParts {
     int count = 0;
 };
 
+// Index of the first ch in a (short) station text from `from` on; npos when
+// there is none.  A plain loop: the text is a few characters long.
+size_t IndexIn(std::wstring_view text, wchar_t ch, size_t from = 0)
+{
+    for (size_t i = from; i < text.size(); ++i)
+        if (text[i] == ch) return i;
+    return std::wstring_view::npos;
+}
+
 // Splits text at every occurrence of ch (empty parts included), up to three
 // parts.
 void SplitAt(std::wstring_view text, wchar_t ch, StationParts& parts)
 {
     parts.count = 0;
     for (;;) {
-        const size_t at = text.find(ch);
+        const size_t at = IndexIn(text, ch);
         if (at == std::wstring_view::npos || parts.count == 2) {
             parts.part[parts.count++] = text;
             return;
@@ -409,12 +418,12 @@ int ChainageOfStation(const tkxBreakChain& chain, std::wstring_view text, std::w
     // that "-" in front of it.
     StationParts parts;
     bool negativeMetres = false;
-    if (text.find(L'+') != std::wstring_view::npos) {
+    if (IndexIn(text, L'+') != std::wstring_view::npos) {
         SplitAt(text, L'+', parts);
     } else {
         const bool sign = text.size() > 1 && text[0] == L'-';
         const std::wstring_view rest = sign ? text.substr(1) : text;
-        if (rest.find(L'-', 1) != std::wstring_view::npos) {
+        if (IndexIn(rest, L'-', 1) != std::wstring_view::npos) {
             SplitAt(rest, L'-', parts);
             parts.part[0] = text.substr(0, parts.part[0].size() + (sign ? 1 : 0));
             negativeMetres = true;
@@ -435,7 +444,7 @@ int ChainageOfStation(const tkxBreakChain& chain, std::wstring_view text, std::w
         const bool kilometre = parts.count == 2 && i == 0;
         const bool minus = negativeMetres && i > 0;
         const std::wstring_view part = parts.part[i];
-        if (!text_lines::ReadNumber(part, values[i]) || (kilometre && part.find(L'.') != std::wstring_view::npos)) {
+        if (!text_lines::ReadNumber(part, values[i]) || (kilometre && IndexIn(part, L'.') != std::wstring_view::npos)) {
             tkx_SetLastError(ClFormat(L"桩号(%s)数据错误! ", (minus ? L"-" + shown(part) : shown(part)).GetString()));
             return 0;
         }
@@ -451,7 +460,7 @@ int ChainageOfStation(const tkxBreakChain& chain, std::wstring_view text, std::w
         // A segment number that is no whole number is refused rather than
         // read as segment 0 (which would quietly pick the first segment).
         double segment = 0.0;
-        if (!text_lines::ReadNumber(segmentText, segment) || segmentText.find(L'.') != std::wstring_view::npos) {
+        if (!text_lines::ReadNumber(segmentText, segment) || IndexIn(segmentText, L'.') != std::wstring_view::npos) {
             tkx_SetLastError(ClFormat(L"桩号(%s)的断链号(%s)错误!", shown(text).GetString(),
                                       shown(segmentText).GetString()));
             return 0;
