@@ -6,7 +6,9 @@
 #include "corvane/road/RoadFiles.h"
 
 #include <cmath>
+#include <memory>
 #include <unordered_set>
+#include <vector>
 
 using namespace Tavix4;
 
@@ -29,12 +31,13 @@ double StationOf(const tkxHdxSection* section)
     return section->GetZHInfo().m_rZH;
 }
 
-// tkx_LoadHDXFile's reading, into a new list.
-int ReadHDXFile(const wchar_t* path, CPtrList* sections, enHDXFormat& format, const tkxBreakChain* chain,
+using SectionList = std::vector<std::unique_ptr<tkxHdxSection>>;
+
+// tkx_LoadHDXFile's reading, into a new list (none: the caller gave no list).
+int ReadHDXFile(const wchar_t* path, SectionList* sections, enHDXFormat& format, const tkxBreakChain* chain,
                 const tkxZDMInfo* profile)
 {
     const CString file = path ? path : L"";
-    if (sections) DeleteSections(*sections);
     if (!chain) {
         tkx_SetLastError(L"断链对象为空!");
         return 0;
@@ -80,28 +83,24 @@ int ReadHDXFile(const wchar_t* path, CPtrList* sections, enHDXFormat& format, co
         }
 
         for (;;) {
-            auto* section = new tkxHdxSection;
+            auto section = std::make_unique<tkxHdxSection>();
             // The order message names the new section's station line itself,
             // not the last line read before it.
             int stationLine = line + 1;
-            if (!hdx_read::ReadSection(*section, reader, line, format, chain, profile, &stationLine)) {
-                delete section;
-                break;
-            }
-            if (!sections->IsEmpty()) {
-                const double previous = StationOf(static_cast<tkxHdxSection*>(sections->GetTail()));
-                const double station = StationOf(section);
+            if (!hdx_read::ReadSection(*section, reader, line, format, chain, profile, &stationLine)) break;
+            if (!sections->empty()) {
+                const double previous = StationOf(sections->back().get());
+                const double station = StationOf(section.get());
                 if (previous > station) {
                     tkx_SetLastError(ClFormat(L"读横地线文件[%s]第%d行错误!断面桩号(%s)小于上一断面桩号(%s).",
                                               file.GetString(), stationLine,
                                               chain->GetStringBreakZH(station, -1, 1).GetString(),
                                               chain->GetStringBreakZH(previous, -1, 1).GetString()));
-                    delete section;
                     in.Abort();
                     return 0;
                 }
             }
-            sections->AddTail(section);
+            sections->push_back(std::move(section));
         }
 
         const CString message = tkx_GetLastError();
@@ -127,15 +126,11 @@ int ReadHDXFile(const wchar_t* path, CPtrList* sections, enHDXFormat& format, co
 int tkx_LoadHDXFile(const wchar_t* path, CPtrList* sections, enHDXFormat& format, const tkxBreakChain* chain,
                     const tkxZDMInfo* profile)
 {
-    CPtrList read;
+    SectionList read;
     enHDXFormat readFormat = format;
-    if (!ReadHDXFile(path, sections ? &read : nullptr, readFormat, chain, profile)) {
-        DeleteSections(read);
-        return 0;
-    }
+    if (!ReadHDXFile(path, sections ? &read : nullptr, readFormat, chain, profile)) return 0;
     DeleteSections(*sections);
-    sections->AddTail(&read);
-    read.RemoveAll();
+    for (std::unique_ptr<tkxHdxSection>& section : read) sections->AddTail(section.release());
     format = readFormat;
     return 1;
 }

@@ -145,7 +145,7 @@ int tkxPlaneCurve3::ReadJDFile(const wchar_t* line, CString& message)
     default: message = ClFormat(L"点类型[%d]未定义!", type); return 0;
     }
 
-    Reset();
+    // SetJDInfo replaces the units (Reset would only delete them).
     SetJDInfo(info);
     if (type == -1) SetStartZH(startStation);
     message = result;

@@ -424,6 +424,27 @@ void tkxPlaneCurve3::SetStartZH(double station)
 
 void tkxPlaneCurve3::SetJDName(const wchar_t* name) { m_TurnPt.m_SName = name ? name : L""; }
 
+namespace {
+
+// The slot's unit as a new unit would be; a unit already in the slot is
+// reset in place, so that a curve given row after row makes no new units.
+template <class Unit> Unit* RenewUnit(Unit*& slot)
+{
+    if (slot)
+        *slot = Unit();
+    else
+        slot = new Unit;
+    return slot;
+}
+
+template <class Unit> void DropUnit(Unit*& slot)
+{
+    delete slot;
+    slot = nullptr;
+}
+
+} // namespace
+
 void tkxPlaneCurve3::SetJDInfo(const sJDInfo& info)
 {
     m_TurnPt.m_rX = info.m_Point.x;
@@ -431,21 +452,26 @@ void tkxPlaneCurve3::SetJDInfo(const sJDInfo& info)
     m_TurnPt.m_rZ = info.m_Point.z;
     m_TurnPt.m_SName = info.m_SName;
     m_iTurnDir = info.m_iTurn;
-    DeleteUnits();
-    if (info.m_rR < 1e-6) return;
-    if (info.m_rLs1 > 1e-6) {
-        m_pClothoid1 = new tkxClothoidUnit;
-        m_pClothoid1->SetStartR(info.m_rStartR, 0);
-        m_pClothoid1->SetEndR(info.m_rR, 0);
-        m_pClothoid1->SetLength(info.m_rLs1, 0);
+    if (info.m_rR < 1e-6) {
+        DeleteUnits();
+        return;
     }
-    m_pArc = new tkxArcUnit;
-    m_pArc->SetR(info.m_rR, 0);
+    if (info.m_rLs1 > 1e-6) {
+        tkxClothoidUnit* clothoid = RenewUnit(m_pClothoid1);
+        clothoid->SetStartR(info.m_rStartR, 0);
+        clothoid->SetEndR(info.m_rR, 0);
+        clothoid->SetLength(info.m_rLs1, 0);
+    } else {
+        DropUnit(m_pClothoid1);
+    }
+    RenewUnit(m_pArc)->SetR(info.m_rR, 0);
     if (info.m_rLs2 > 1e-6) {
-        m_pClothoid2 = new tkxClothoidUnit;
-        m_pClothoid2->SetStartR(info.m_rR, 0);
-        m_pClothoid2->SetEndR(info.m_rEndR, 0);
-        m_pClothoid2->SetLength(info.m_rLs2, 0);
+        tkxClothoidUnit* clothoid = RenewUnit(m_pClothoid2);
+        clothoid->SetStartR(info.m_rR, 0);
+        clothoid->SetEndR(info.m_rEndR, 0);
+        clothoid->SetLength(info.m_rLs2, 0);
+    } else {
+        DropUnit(m_pClothoid2);
     }
 }
 
