@@ -19,6 +19,12 @@ template <class T, class A> std::vector<T>& ElementsOf(CArray<T, A>& array)
     return array.*Access::Elements();
 }
 
+// The two arrays exchange their elements.
+template <class T, class A> void Exchange(CArray<T, A>& a, CArray<T, A>& b)
+{
+    ElementsOf(a).swap(ElementsOf(b));
+}
+
 // The array takes the elements; `elements` is left with the array's old ones.
 template <class T, class A> void HandOver(std::vector<T>& elements, CArray<T, A>& array)
 {

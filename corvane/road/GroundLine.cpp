@@ -2,6 +2,7 @@
 #include "corvane/geometry/Numeric.h"
 #include "corvane/geometry/NumberText.h"
 #include "corvane/geometry/PlaneGeometry.h"
+#include "corvane/project/ArrayStorage.h"
 #include "corvane/project/LastError.h"
 #include "corvane/project/LineReader.h"
 #include "corvane/project/TextLines.h"
@@ -231,8 +232,8 @@ int tkxZDMInfo::LoadDMXFile(const wchar_t* path)
 {
     tkxZDMInfo read(m_pBreakChain);
     if (!read.ReadDMXFile(path)) return 0;
-    m_DMXZHs.Copy(read.m_DMXZHs);
-    m_DMXHeights.Copy(read.m_DMXHeights);
+    array_storage::Exchange(m_DMXZHs, read.m_DMXZHs);
+    array_storage::Exchange(m_DMXHeights, read.m_DMXHeights);
     return 1;
 }
 
