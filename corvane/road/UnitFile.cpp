@@ -10,6 +10,7 @@
 
 #include <cmath>
 #include <memory>
+#include <string_view>
 #include <vector>
 
 using namespace Tavix4;
@@ -50,10 +51,23 @@ bool IsEndLine(const text_lines::FieldList& fields)
 }
 
 // A unit code field; -1 (no unit) when it is no number.
-int UnitCode(const text_lines::Field& field)
+int UnitCode(std::wstring_view field)
 {
     double code = 0.0;
     return text_lines::ReadNumber(field, code) ? number_text::WholePart(code) : -1;
+}
+
+bool IsSeparator(wchar_t c) { return c == L' ' || c == L'\t' || c == L','; }
+
+// The first field of a data line as the splitter finds it (a data line holds
+// no line break); empty when the line holds separators only.
+std::wstring_view FirstField(const CString& line)
+{
+    const wchar_t* text = line.GetString();
+    while (IsSeparator(*text)) ++text;
+    size_t n = 0;
+    while (text[n] && !IsSeparator(text[n])) ++n;
+    return std::wstring_view(text, n);
 }
 
 // A start station or coordinate: a number within reach.
@@ -137,13 +151,21 @@ bool ReadUnits(const wchar_t* path, UnitList& units)
         if (message.IsEmpty()) {
             int unitNo = 0;
             while (lines.Next(line, lineNo)) {
-                if (!Split(line, fields)) {
-                    message = ClFormat(L"读文件<%s>, 第%d行时出错", file.GetString(), lineNo);
-                    break;
+                // The unit splits its line itself; the line is split here
+                // only when it may be the end line (its first field is "0")
+                // or give no fields to a splitter: a line of separators only
+                // (no first field), or a field too long for the splitter
+                // (only a line of one field can hold one).
+                const std::wstring_view code = FirstField(line);
+                if (code.empty() || code == L"0" || code.size() >= text_lines::kFileLineBytes) {
+                    if (!Split(line, fields)) {
+                        message = ClFormat(L"读文件<%s>, 第%d行时出错", file.GetString(), lineNo);
+                        break;
+                    }
+                    if (IsEndLine(fields)) break;
                 }
-                if (IsEndLine(fields)) break;
                 ++unitNo;
-                std::unique_ptr<tkxRoadPMUnit> unit(icd_file::NewUnitForCode(UnitCode(fields[0])));
+                std::unique_ptr<tkxRoadPMUnit> unit(icd_file::NewUnitForCode(UnitCode(code)));
                 CString unitMessage = unit->LoadFromString(current, line);
                 if (unitMessage.IsEmpty() && !EndsWithinReach(*unit))
                     unitMessage = L"单元终点桩号或坐标超出范围, 请检查单元长度和参数!";

@@ -206,6 +206,15 @@ TEST(UnitFile, StartPointAndShortFiles)
     EXPECT_EQ(250.5, start.m_rZH);
     EXPECT_NEAR(3100.0, road.EndZHInfo().m_rY, 1e-9);
     EXPECT_EQ(1e10, start.m_rRadius);
+
+    // Separators before the first field: the unit code and the end line are
+    // found as in any other line.
+    WriteText(path, L"250.5\n3000, 500, 0\n,1, 100\n,\t2, 300, 80, 1\n, 0,0, 0\n1, 50\n");
+    ASSERT_EQ(1, road.LoadICDFile(path)) << Utf8(tkx_GetLastError());
+    ASSERT_EQ(2, road.GetPlaneUnitCount());
+    EXPECT_EQ(UNIT_LINE, road.GetPMUnit(0)->GetUnitInfo().m_iUnitType);
+    EXPECT_EQ(UNIT_ARC, road.GetPMUnit(1)->GetUnitInfo().m_iUnitType);
+    EXPECT_NEAR(430.5, road.EndZHInfo().m_rZH, 1e-9);
 }
 
 TEST_F(SeveralCurves, SavedAndLoadedAgain)
