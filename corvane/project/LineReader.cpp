@@ -190,7 +190,11 @@ bool DataLineReader::ReadPhysicalLine(size_t& length, bool& zeroByte)
     return any;
 }
 
-bool DataLineReader::Next(CString& line, int& lineNo)
+bool DataLineReader::Next(CString& line, int& lineNo) { return NextLine(line, lineNo, true); }
+
+bool DataLineReader::NextAnyLine(CString& line, int& lineNo) { return NextLine(line, lineNo, false); }
+
+bool DataLineReader::NextLine(CString& line, int& lineNo, bool dataOnly)
 {
     m_fault = Fault::none;
     for (;;) {
@@ -206,7 +210,7 @@ bool DataLineReader::Next(CString& line, int& lineNo)
         Fault fault = Fault::none;
         if (zeroByte)
             fault = Fault::zeroByte;
-        else if (length > m_limit && !BeginsComment(m_line, m_lineLength))
+        else if (length > m_limit && (!dataOnly || !BeginsComment(m_line, m_lineLength)))
             fault = Fault::tooLong;
         if (fault != Fault::none) {
             m_fault = fault;
@@ -216,6 +220,7 @@ bool DataLineReader::Next(CString& line, int& lineNo)
         }
         if (length > m_limit) continue;   // an over-long comment
         WidenTrimmed(m_line, m_lineLength, line);
+        if (!dataOnly) return true;
         const wchar_t* text = line.GetString();
         if (text[0] == 0) continue;
         if (text[1] == 0) return true;

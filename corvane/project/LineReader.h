@@ -40,6 +40,10 @@ public:
     // true with the next data line; false at the end of the source or at a
     // bad line (line emptied either way).
     bool Next(CString& line, int& lineNo);
+    // The same for every line, comment and empty lines too (for settings
+    // files whose comment lines are content); a line is bad whether or not
+    // it is a comment.
+    bool NextAnyLine(CString& line, int& lineNo);
     // Whether the last Next stopped at a bad line.
     bool Failed() const { return m_fault != Fault::none; }
     // What is wrong with the bad line.
@@ -51,6 +55,7 @@ public:
 private:
     enum class Fault { none, tooLong, zeroByte };
 
+    bool NextLine(CString& line, int& lineNo, bool dataOnly);
     UINT Peek(const char** data);
     void Skip(UINT count);
     // One physical line (at most the limit kept) into m_line, which points

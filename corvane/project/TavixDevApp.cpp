@@ -2,6 +2,7 @@
 // "TvComment.ini", and the senders to the suite status bars in CAD hosts.
 #include "corvane/project/TavixDevApp.h"
 #include "corvane/platform/ApplicationInfo.h"
+#include "corvane/project/LineReader.h"
 #include "corvane/project/RegistryLists.h"
 #include "corvane/project/TextLines.h"
 #include "corvane/ui/DynaInfoBar.h"
@@ -239,9 +240,17 @@ int CTavixDevApp::ReadCommentFile(const wchar_t* file)
     };
 
     try {
+        // Lines end as in the data files (LF, CR LF or a lone CR) and come
+        // trimmed; a line holding a zero byte or longer than a data line is
+        // passed over.
         CString line;
-        while (in.ReadString(line)) {
-            line.Trim();
+        int lineNo = 0;
+        text_lines::DataLineReader lines(in);
+        for (;;) {
+            if (!lines.NextAnyLine(line, lineNo)) {
+                if (lines.Failed()) continue;
+                break;
+            }
             if (line.IsEmpty()) continue;
             if (line.Find(L"[设计参考文档]") >= 0) {
                 inReferences = true;

@@ -124,6 +124,31 @@ TEST(CommentFile, MalformedMarkerLinesAreSkipped)
     EXPECT_EQ(CString(L"EPJ"), app.m_SInternalExts[0]);
 }
 
+// Lines end as in the data files: at LF, CR LF or a lone CR (a CR LF split
+// by nothing in between is one end); a line holding a zero byte is passed
+// over and the lines after it are read.
+TEST(CommentFile, LinesEndAtEveryLineEndAndBadLinesArePassedOver)
+{
+    ScratchFolder folder(L"tvc_line_ends");
+    const CString path = folder / L"TvComment.ini";
+    const std::string zeroLine = ClWideToMultiByte(L"//坏", -1, 936) + std::string(1, '\0') + "x\r\n";
+    WriteBytes(path, ClWideToMultiByte(L"$$$断链(*.DL)0Ext:DL\r//一\r//二\r\n", -1, 936) + zeroLine +
+                         ClWideToMultiByte(L"$$$地面线(*.DMX)1Ext:DMX\n//三\r###内部Ext:EPJ\r\r[设计参考文档]\r"
+                                           L"1 规范 A.CHM a.htm",
+                                           -1, 936));
+    CTavixDevApp app;
+    ASSERT_EQ(1, app.ReadCommentFile(path));
+    ASSERT_EQ(2, app.m_FileStyles.GetSize());
+    EXPECT_EQ(CString(L"DL"), app.m_FileStyles[0].m_SExt);
+    EXPECT_EQ(CString(L"//一\n//二\n"), app.m_FileStyles[0].m_SComment);
+    EXPECT_EQ(CString(L"DMX"), app.m_FileStyles[1].m_SExt);
+    EXPECT_EQ(CString(L"//三\n"), app.m_FileStyles[1].m_SComment);
+    ASSERT_EQ(1, app.m_SInternalExts.GetSize());
+    EXPECT_EQ(CString(L"EPJ"), app.m_SInternalExts[0]);
+    ASSERT_EQ(1, app.m_ReferenceDocs.GetSize());
+    EXPECT_EQ(CString(L"a.htm"), app.m_ReferenceDocs[0].m_STopic);
+}
+
 TEST(CommentFile, ReferenceDocumentsNeedExactlyFourFields)
 {
     ScratchFolder folder(L"tvc_refs");
