@@ -73,6 +73,57 @@ TEST(JDRows, CurveRowWithSpiralLengthsAndParameters)
     EXPECT_EQ(250.0, curve.TurnPtInfo().m_rX);
 }
 
+// A curve given row after row (its units are reused) ends up as a new curve
+// given only the last row: no unit, spiral or radius of an earlier row stays.
+TEST(JDRows, ACurveGivenRowAfterRowIsTheCurveOfTheLastRow)
+{
+    const wchar_t* const rows[] = {
+        L"3 4000 500 -1 L100 600 L100 -1",
+        L"3 4000 520 -1 0 450 L80 -1",
+        L"3 4000 540 -1 L60 500 0 -1",
+        L"0 4000 560",
+        L"3 4000 580 1200 489.89794855663564 600 l150 2000",
+        L"3 4000 600 -1 L100 700 L120 -1",
+    };
+    const tkxPoint3d before(0.0, 3000.0, 0.0), after(2000.0, 3600.0, 0.0);
+    auto placed = [&](tkxPlaneCurve3& curve) {
+        if (curve.R() >= 1e-6) {
+            EXPECT_EQ(1, curve.SetTurnAngle(before, after)) << Utf8(tkx_GetLastError());
+        }
+        CArray<sUnitInfo, sUnitInfo> units;
+        curve.GetUnitInfos(units);
+        return std::vector<sUnitInfo>(units.begin(), units.end());
+    };
+    // Which of the three units a curve has.
+    auto present = [](const tkxPlaneCurve3& curve) {
+        tkxClothoidUnit clothoid;
+        tkxArcUnit arc;
+        return std::vector<int>{curve.GetClothoid1(clothoid), curve.GetArc(arc), curve.GetClothoid2(clothoid)};
+    };
+    tkxPlaneCurve3 reused;
+    for (const wchar_t* row : rows) {
+        SCOPED_TRACE(Utf8(row));
+        CString message;
+        ASSERT_EQ(1, reused.ReadJDFile(row, message)) << Utf8(message);
+        tkxPlaneCurve3 fresh;
+        ASSERT_EQ(1, fresh.ReadJDFile(row, message)) << Utf8(message);
+        EXPECT_EQ(present(fresh), present(reused));
+        EXPECT_EQ(fresh.Ls1(), reused.Ls1());
+        EXPECT_EQ(fresh.Ls2(), reused.Ls2());
+        EXPECT_EQ(fresh.StartR(), reused.StartR());
+        EXPECT_EQ(fresh.EndR(), reused.EndR());
+        const std::vector<sUnitInfo> a = placed(fresh), b = placed(reused);
+        ASSERT_EQ(a.size(), b.size());
+        for (size_t i = 0; i < a.size(); ++i) {
+            EXPECT_EQ(a[i].m_iUnitType, b[i].m_iUnitType) << i;
+            EXPECT_EQ(a[i].m_EndPt.m_rX, b[i].m_EndPt.m_rX) << i;
+            EXPECT_EQ(a[i].m_EndPt.m_rY, b[i].m_EndPt.m_rY) << i;
+            EXPECT_EQ(a[i].m_EndPt.m_rAzimuth, b[i].m_EndPt.m_rAzimuth) << i;
+            EXPECT_EQ(a[i].m_EndPt.m_rZH, b[i].m_EndPt.m_rZH) << i;
+        }
+    }
+}
+
 TEST(JDRows, BadRows)
 {
     struct {

@@ -71,6 +71,36 @@ TEST_F(StructureTest, LinesOfEveryKindRoundTrip)
     EXPECT_EQ(1, info.IsQiaoLiang());
 }
 
+// Every kind code and its signed forms; codes that merely look like one are
+// refused.
+TEST_F(StructureTest, KindCodes)
+{
+    const struct {
+        const wchar_t* code;
+        int kind;
+    } codes[] = {{L"0", 0}, {L"+0", 4}, {L"4", 4}, {L"-0", 5}, {L"5", 5},  {L"1", 1},  {L"2", 2}, {L"3", 3},
+                 {L"+3", 6}, {L"6", 6}, {L"-3", 7}, {L"7", 7},  {L"8", 8}, {L"9", 9}, {L"10", 10}};
+    for (const auto& c : codes) {
+        SCOPED_TRACE(Utf8(c.code));
+        CString line;
+        if (c.kind == 1 || c.kind == 2)
+            line = ClFormat(L"%s 涵 1300 0 4 1 1 3 95 NULL", c.code);
+        else if (c.kind == 3 || c.kind == 6 || c.kind == 7)
+            line = ClFormat(L"%s 隧 1000 400 6", c.code);
+        else if (c.kind >= 8)
+            line = ClFormat(L"%s 交 1300 90 20 30", c.code);
+        else
+            line = ClFormat(L"%s 桥 1300 0 2 3 3*20 void 0.5 1.5", c.code);
+        ASSERT_EQ("", Utf8(info.ReadInfoFromString(line)));
+        EXPECT_EQ(c.kind, info.GetStruct().m_iKind);
+    }
+    for (const wchar_t* code : {L"11", L"01", L"00", L"+1", L"-1", L"+", L"1.0", L"１"}) {
+        SCOPED_TRACE(Utf8(code));
+        EXPECT_EQ(Utf8(ClFormat(L"读构造物标识符[%s]错误. 未定义的构造物标识符!", code)),
+                  Utf8(info.ReadInfoFromString(ClFormat(L"%s 隧 1000 400 6", code))));
+    }
+}
+
 TEST_F(StructureTest, BadLines)
 {
     struct {

@@ -100,6 +100,7 @@ TEST_F(BreakChainTest, StationTextToChainage)
         {L"2500", 2520.0},      {L"2510", 2520.0},      // both ends of the gap meet
         {L"2995", 3005.0},      {L"2995_4", 3015.0},    {L"K2+995_4", 3015.0},
         {L"1300_1", 1320.0},    // segment 1 does not hold it: the first segment that does
+        {L"1K+200", 1200.0},    {L"KK1+200", 1200.0},   {L" K1+200\t", 1200.0}, // every mark goes, blanks too
     };
     for (const TextCase& c : cases) {
         SCOPED_TRACE(Utf8(c.text));
@@ -120,6 +121,7 @@ TEST_F(BreakChainTest, BadStationTextIsRefusedWithItsMessage)
     const BadTextCase cases[] = {
         {L"2505", L"路线中不包含指定计算桩号(2505)!"},   // inside the gap
         {L"", L"读断链桩号数据()时出错! \n\n正确的表述应为: 1200 2 或1200,2 !"},
+        {L"K", L"读断链桩号数据()时出错! \n\n正确的表述应为: 1200 2 或1200,2 !"},
         {L"1 2 3", L"断链桩号(1 2 3)数据个数(3)出错! \n\n正确的个数应为1个或2个!"},
         {L"1+2+3", L"读断链桩号数据(1+2+3)时出错! \n\n正确的表述应为: 1200 2 或1200,2 !"},
         {L"abc", L"桩号(abc)数据错误! "},
