@@ -147,6 +147,29 @@ private:
     std::vector<Span> m_moreFields;
 };
 
+// Room for a copy of a text of a given length and its end: on the stack for
+// a usual short text, on the heap for a longer one.
+class TextRoom
+{
+public:
+    explicit TextRoom(size_t length)
+    {
+        if (length >= kShort) {
+            m_long.resize(length);
+            m_text = &m_long[0];
+        }
+    }
+    TextRoom(const TextRoom&) = delete;
+    TextRoom& operator=(const TextRoom&) = delete;
+    wchar_t* Get() { return m_text; }
+
+private:
+    static constexpr size_t kShort = 64;
+    wchar_t m_short[kShort];
+    std::wstring m_long;
+    wchar_t* m_text = m_short;
+};
+
 // A field or part of one as a number of the data files (see
 // number_text::ReadNumber): the whole text must be the number.
 bool ReadNumber(std::wstring_view text, double& value);

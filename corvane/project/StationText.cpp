@@ -2,6 +2,7 @@
 #include "corvane/geometry/Numeric.h"
 #include "corvane/geometry/NumberText.h"
 #include "corvane/project/LastError.h"
+#include "corvane/project/LineReader.h"
 #include "corvane/project/TavixDevApp.h"
 #include <algorithm>
 #include <cmath>
@@ -211,13 +212,8 @@ int tkx_DegreeS_To_D(const wchar_t* text, double& degrees)
     // string unless it is wrong.
     const wchar_t* const source = text ? text : L"";
     const size_t length = std::wcslen(source);
-    wchar_t shortCopy[64];
-    std::wstring longCopy;
-    wchar_t* copy = shortCopy;
-    if (length >= sizeof shortCopy / sizeof shortCopy[0]) {
-        longCopy.resize(length);
-        copy = &longCopy[0];
-    }
+    text_lines::TextRoom room(length);
+    wchar_t* const copy = room.Get();
     for (size_t i = 0; i < length; ++i) {
         wchar_t c = source[i];
         if (c == L'°') c = L'd';

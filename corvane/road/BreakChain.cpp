@@ -495,14 +495,8 @@ int tkxBreakChain::GetGlobalZH(const wchar_t* textIn, double& out) const
 
     // The text is converted on the stack for a usual station; texts are made
     // only for the messages.
-    const size_t textLength = std::wcslen(text0);
-    wchar_t shortText[64];
-    std::wstring longText;
-    wchar_t* converted = shortText;
-    if (textLength >= sizeof shortText / sizeof shortText[0]) {
-        longText.resize(textLength);
-        converted = &longText[0];
-    }
+    text_lines::TextRoom room(std::wcslen(text0));
+    wchar_t* const converted = room.Get();
     bool wellFormed = true;
     const size_t convertedLength = StationTextWithoutMarks(text0, converted, wellFormed);
     text_lines::FieldList fields;

@@ -443,6 +443,20 @@ template <class Unit> void DropUnit(Unit*& slot)
     slot = nullptr;
 }
 
+// The slot's clothoid from radius R1 to R2 over length L; none for a length
+// of (almost) nothing.
+void SetClothoid(tkxClothoidUnit*& slot, double R1, double R2, double L)
+{
+    if (L <= 1e-6) {
+        DropUnit(slot);
+        return;
+    }
+    tkxClothoidUnit* clothoid = RenewUnit(slot);
+    clothoid->SetStartR(R1, 0);
+    clothoid->SetEndR(R2, 0);
+    clothoid->SetLength(L, 0);
+}
+
 } // namespace
 
 void tkxPlaneCurve3::SetJDInfo(const sJDInfo& info)
@@ -456,23 +470,9 @@ void tkxPlaneCurve3::SetJDInfo(const sJDInfo& info)
         DeleteUnits();
         return;
     }
-    if (info.m_rLs1 > 1e-6) {
-        tkxClothoidUnit* clothoid = RenewUnit(m_pClothoid1);
-        clothoid->SetStartR(info.m_rStartR, 0);
-        clothoid->SetEndR(info.m_rR, 0);
-        clothoid->SetLength(info.m_rLs1, 0);
-    } else {
-        DropUnit(m_pClothoid1);
-    }
+    SetClothoid(m_pClothoid1, info.m_rStartR, info.m_rR, info.m_rLs1);
     RenewUnit(m_pArc)->SetR(info.m_rR, 0);
-    if (info.m_rLs2 > 1e-6) {
-        tkxClothoidUnit* clothoid = RenewUnit(m_pClothoid2);
-        clothoid->SetStartR(info.m_rR, 0);
-        clothoid->SetEndR(info.m_rEndR, 0);
-        clothoid->SetLength(info.m_rLs2, 0);
-    } else {
-        DropUnit(m_pClothoid2);
-    }
+    SetClothoid(m_pClothoid2, info.m_rR, info.m_rEndR, info.m_rLs2);
 }
 
 bool tkxPlaneCurve3::SetJDData(const sJDData& data)
