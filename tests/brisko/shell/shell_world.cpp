@@ -84,45 +84,12 @@ CString RoadFile(const wchar_t* road, const wchar_t* ext)
 } // namespace shell_test
 
 // ---------------------------------------------------------------------------
-// Test documents
+// Documents
 
-#include "brisko/BriskoResource.h"
 #include "brisko/shell/BriskoApp.h"
 
 namespace shell_test {
 
-class CTestDocument : public CDocument
-{
-    DECLARE_DYNCREATE(CTestDocument)
-public:
-    BOOL OnOpenDocument(const wchar_t* path) override { return GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES; }
-    BOOL OnSaveDocument(const wchar_t*) override
-    {
-        SetModifiedFlag(FALSE);
-        return TRUE;
-    }
-};
-IMPLEMENT_DYNCREATE(CTestDocument, CDocument)
-
-class CTestView : public CView
-{
-    DECLARE_DYNCREATE(CTestView)
-public:
-    void OnDraw(CDC*) override {}
-};
-IMPLEMENT_DYNCREATE(CTestView, CView)
-
-void UseTestDocuments()
-{
-    if (theApp.GetFirstDocTemplatePosition()) return;
-    theApp.AddDocTemplate(new CMultiDocTemplate(IDR_TAVIXTYPE, RUNTIME_CLASS(CTestDocument),
-                                                RUNTIME_CLASS(CMDIChildWnd), RUNTIME_CLASS(CTestView)));
-}
-
-CDocument* OpenTestDocument(const CString& path)
-{
-    UseTestDocuments();
-    return theApp.OpenDocumentFile(path);
-}
+CDocument* OpenTestDocument(const CString& path) { return theApp.OpenDocumentFile(path); }
 
 } // namespace shell_test

@@ -69,4 +69,34 @@ std::vector<CString> InfoLines()
     return lines;
 }
 
+bool PumpUntil(const std::function<bool()>& done, int maxMs)
+{
+    const DWORD start = ::GetTickCount();
+    while (!done()) {
+        if (::GetTickCount() - start > static_cast<DWORD>(maxMs)) return false;
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+        wintest::PumpUntilIdle(200);
+    }
+    return true;
+}
+
+bool ChangeFromOtherProgram(const CString& path, const wchar_t* line)
+{
+    CString command;
+    command.Format(L"\"%s\\appendline.exe\" \"%s\" \"%s\"", BinFolder().GetString(), path.GetString(), line);
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    std::wstring commandLine = command.str();
+    if (!::CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr,
+                          &startup, &process))
+        return false;
+    const bool ended = ::WaitForSingleObject(process.hProcess, 20000) == WAIT_OBJECT_0;
+    DWORD code = 1;
+    ::GetExitCodeProcess(process.hProcess, &code);
+    ::CloseHandle(process.hThread);
+    ::CloseHandle(process.hProcess);
+    return ended && code == 0;
+}
+
 } // namespace brisko_test

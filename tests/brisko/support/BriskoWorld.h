@@ -8,6 +8,8 @@
 #pragma once
 #include "support/Scratch.h"
 #include <gtest/gtest.h>
+#include <functional>
+#include <vector>
 
 namespace brisko_test {
 
@@ -40,5 +42,11 @@ void StartProgram();
 
 // The lines of the information page's log.
 std::vector<CString> InfoLines();
+
+// Runs the message loop until `done` holds; false after `maxMs`.
+bool PumpUntil(const std::function<bool()>& done, int maxMs = 10000);
+// Appends a line to the file from another program (appendline.exe) and
+// waits for it to end; false when it could not run or failed.
+bool ChangeFromOtherProgram(const CString& path, const wchar_t* line = L"changed by another program");
 
 } // namespace brisko_test
