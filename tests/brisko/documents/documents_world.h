@@ -29,6 +29,7 @@ public:
     ~DataFolder();
     DataFolder(const DataFolder&) = delete;
     DataFolder& operator=(const DataFolder&) = delete;
+    const CString& Path() const { return m_path; }
     CString operator/(const wchar_t* name) const { return m_path + L"\\" + name; }
     // Writes the text (code page 936, "\n" as CR LF) and returns the path.
     CString Write(const wchar_t* name, const wchar_t* text) const;
