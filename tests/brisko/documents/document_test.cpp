@@ -214,3 +214,52 @@ TEST(DataFileDocument, TheViewsTakeTheEditorSettings)
     EXPECT_EQ(GB2312_CHARSET, font.lfCharSet);
     EXPECT_EQ(CString(L"Fixedsys"), CString(font.lfFaceName));
 }
+
+TEST(DataFileDocument, ANewDocumentIsSavedUnderTheNameChosen)
+{
+    StartProgram();
+    DataFolder folder(L"new");
+    wchar_t current[MAX_PATH] = L"";
+    GetCurrentDirectoryW(MAX_PATH, current);
+    auto* document = static_cast<CBriskoDoc*>(DataTemplate()->OpenDocumentFile(nullptr, TRUE));
+    ASSERT_NE(nullptr, document);
+    ASSERT_TRUE(document->IsKindOf(RUNTIME_CLASS(CBriskoDoc)));
+    EXPECT_EQ(1, document->m_TextBuffer.GetLineCount());
+    EXPECT_EQ(0u, document->GetFileWatchId());
+    TypeAtStart(document, L"1000");
+
+    // Cancelled: nothing saved; the dialog starts in the project's folder.
+    CString title, name;
+    {
+        wintest::DialogScript script;
+        script.Then([&](CWnd* platform) {
+            platform->GetWindowText(title);
+            name = wintest::GetText(platform, 1148);
+            if (name.IsEmpty()) name = wintest::GetText(platform, 1152);
+            wintest::Press(platform, IDCANCEL);
+        });
+        EXPECT_FALSE(document->DoFileSave());
+        EXPECT_EQ(1, script.DialogsSeen());
+    }
+    EXPECT_EQ(CString(L"保存TAVIX数据文件"), title);
+    EXPECT_EQ(CString(L"*.*"), name);
+    EXPECT_TRUE(document->IsModified());
+    EXPECT_TRUE(document->GetPathName().IsEmpty());
+
+    // A name given: saved, typed by its extension, watched.
+    const CString path = folder / L"新建.ST";
+    {
+        wintest::DialogScript script;
+        script.Then([&](CWnd* platform) {
+            wintest::SetText(platform, ::GetDlgItem(platform->m_hWnd, 1148) ? 1148 : 1152, path);
+            wintest::Press(platform, IDOK);
+        });
+        EXPECT_TRUE(document->DoFileSave());
+    }
+    SetCurrentDirectoryW(current);
+    EXPECT_EQ(FileText(L"1000"), ReadBytes(path));
+    EXPECT_FALSE(document->IsModified());
+    EXPECT_EQ(5, document->GetFileType());
+    EXPECT_EQ(path + L":[桩号文件]", document->GetTitle());
+    EXPECT_NE(0u, document->GetFileWatchId());
+}
