@@ -18,14 +18,6 @@ CDocTemplate* DataTemplate()
     return pos ? theApp.GetNextDocTemplate(pos) : nullptr;
 }
 
-// Types a text at the start of the document's first line.
-void TypeAtStart(CBriskoDoc* document, const wchar_t* text)
-{
-    CBriskoView* view = ViewOf(document);
-    Place(view, 0, 0);
-    for (const wchar_t* c = text; *c; ++c) view->TypeChar(*c);
-}
-
 void Command(CBriskoDoc* document, UINT id) { ViewOf(document)->SendMessage(WM_COMMAND, id, 0); }
 
 } // namespace

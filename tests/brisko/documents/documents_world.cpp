@@ -23,21 +23,12 @@ public:
 protected:
     void Seed() override
     {
-        const struct {
-            const wchar_t* name;
-            DWORD value;
-        } settings[] = {
+        SeedSettings({
             {L"ShowToopTip", 1},     {L"AUTORELOAD", 1},      {L"IconReg", 1},           {L"TabWidth", 4},
             {L"MainWndLEFT", 0},     {L"MainWndTOP", 0},      {L"MainWndRIGHT", 1000},   {L"MainWndBOTTOM", 700},
             {L"MainWnd_SHOWPROJECT", 1}, {L"MainWnd_SHOWHDMWND", 1},
-        };
-        for (const auto& s : settings) SetRegDword(HKEY_CURRENT_USER, kSettingsKey, s.name, s.value);
-
-        const CString parent = ClFormat(L"%s\\projects_%lu", WorkingFolder().GetString(), GetCurrentProcessId());
-        RemoveTree(parent);
-        ASSERT_TRUE(CreateDirectoryW(parent, nullptr));
-        Folder() = parent + L"\\" + kProjectName;
-        ASSERT_TRUE(CreateDirectoryW(Folder(), nullptr));
+        });
+        Folder() = MakeProjectFolder(kProjectName);
         ASSERT_TRUE(CreateDirectoryW(Folder() + L"\\" + kRoadName, nullptr));
         tkxProject project;
         project.m_SName = kProjectName;
@@ -51,7 +42,7 @@ protected:
     void CleanUp() override
     {
         BriskoWorld::CleanUp();
-        RemoveTree(Folder().Left(Folder().ReverseFind(L'\\')));
+        RemoveProjects();
     }
 };
 
@@ -125,6 +116,13 @@ void Place(CBriskoView* view, int line, int column)
     view->SetCursorPos(pos);
     view->SetAnchor(pos);
     view->SetSelection(pos, pos);
+}
+
+void TypeAtStart(CBriskoDoc* document, const wchar_t* text)
+{
+    CBriskoView* view = ViewOf(document);
+    Place(view, 0, 0);
+    for (const wchar_t* c = text; *c; ++c) view->TypeChar(*c);
 }
 
 } // namespace doctest

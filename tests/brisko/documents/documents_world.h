@@ -48,5 +48,8 @@ std::vector<CString> Lines(CBriskoDoc* document);
 void CloseAll();
 // The caret at (column, line), nothing selected.
 void Place(CBriskoView* view, int line, int column);
+// Types the text at the start of the document's first line, as the user
+// would.
+void TypeAtStart(CBriskoDoc* document, const wchar_t* text);
 
 } // namespace doctest

@@ -58,9 +58,7 @@ TEST(Reload, AModifiedDocumentAsksFirst)
     const CString path = folder.Write(L"一号路.DMX", L"0 99.5\n");
     CBriskoDoc* document = Open(path);
     ASSERT_NE(nullptr, document);
-    CBriskoView* view = ViewOf(document);
-    Place(view, 0, 0);
-    view->TypeChar(L'1');
+    TypeAtStart(document, L"1");
     ASSERT_TRUE(document->IsModified());
     MessageBoxScript boxes;
 
@@ -90,9 +88,7 @@ TEST(Reload, AReloadThatCannotReadTheFileKeepsTheText)
     const CString path = folder.Write(L"一号路.DL", L"1200 1180\n");
     CBriskoDoc* document = Open(path);
     ASSERT_NE(nullptr, document);
-    CBriskoView* view = ViewOf(document);
-    Place(view, 0, 0);
-    view->TypeChar(L'9');
+    TypeAtStart(document, L"9");
     MessageBoxScript boxes(IDYES);
 
     // Another program holds the file without letting anyone read it.
@@ -142,9 +138,7 @@ TEST(Reload, AfterItsOwnSaveOnlyAnotherProgramsChangeIsReported)
     const CString path = folder.Write(L"一号路.DMX", L"0 99.5");
     CBriskoDoc* document = Open(path);
     ASSERT_NE(nullptr, document);
-    CBriskoView* view = ViewOf(document);
-    Place(view, 0, 0);
-    view->TypeChar(L'1');
+    TypeAtStart(document, L"1");
 
     wintest::DialogScript script;
     script.Then([](CWnd* dialog) { wintest::Press(dialog, IDOK); });

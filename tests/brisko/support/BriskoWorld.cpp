@@ -51,6 +51,32 @@ void BriskoWorld::CleanUp()
     RemoveTree(Install());
 }
 
+void BriskoWorld::SeedSettings(std::initializer_list<Setting> settings)
+{
+    for (const Setting& s : settings) SetRegDword(HKEY_CURRENT_USER, kSettingsKey, s.name, s.value);
+}
+
+namespace {
+
+CString ProjectsFolder()
+{
+    return ClFormat(L"%s\\projects_%lu", WorkingFolder().GetString(), GetCurrentProcessId());
+}
+
+} // namespace
+
+CString BriskoWorld::MakeProjectFolder(const wchar_t* name)
+{
+    const CString parent = ProjectsFolder();
+    RemoveTree(parent);
+    EXPECT_TRUE(CreateDirectoryW(parent, nullptr));
+    const CString folder = parent + L"\\" + name;
+    EXPECT_TRUE(CreateDirectoryW(folder, nullptr));
+    return folder;
+}
+
+void BriskoWorld::RemoveProjects() { RemoveTree(ProjectsFolder()); }
+
 void StartProgram()
 {
     ASSERT_TRUE(theApp.EnsureStarted());

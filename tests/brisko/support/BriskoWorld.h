@@ -32,6 +32,17 @@ protected:
     // yet).
     virtual void Seed() {}
 
+    // Values of the section "Settings".
+    struct Setting {
+        const wchar_t* name;
+        DWORD value;
+    };
+    static void SeedSettings(std::initializer_list<Setting> settings);
+    // A new empty folder for a project, in a folder of the world's projects
+    // made afresh; RemoveProjects removes them all.
+    static CString MakeProjectFolder(const wchar_t* name);
+    static void RemoveProjects();
+
 private:
     HKEY m_classes = nullptr;
 };
