@@ -309,6 +309,26 @@ BOOL CTvTextBuffer::InitEmpty(int lineEndStyle)
     return TRUE;
 }
 
+void CTvTextBuffer::TakeText(CTvTextBuffer& loaded)
+{
+    if (&loaded == this) return;
+    m_aLines.swap(loaded.m_aLines);
+    m_aUndoBuf.swap(loaded.m_aUndoBuf);
+    m_nUndoPosition = loaded.m_nUndoPosition;
+    m_nSyncPosition = loaded.m_nSyncPosition;
+    m_bUndoGroup = m_bUndoBeginGroup = FALSE;
+    m_nGroupOpenedAt = 0;
+    m_bInit = loaded.m_bInit;
+    m_bReadOnly = loaded.m_bReadOnly;
+    m_bModified = FALSE;
+    m_nCRLFMode = loaded.m_nCRLFMode;
+    m_nEncoding = loaded.m_nEncoding;
+    m_bUtf8Mark = loaded.m_bUtf8Mark;
+    loaded.ReleaseAll();
+    if (m_aLines.empty()) InsertLine(L"", 0);
+    NotifyViews(nullptr, nullptr, NotifyReset, -1);
+}
+
 void CTvTextBuffer::ReleaseAll()
 {
     ResetLines();

@@ -185,6 +185,11 @@ public:
     BOOL LoadFromFile(const wchar_t* path, int lineEndStyle = -1);
     // TRUE when the file was replaced by the buffer's text.
     BOOL SaveToFile(const wchar_t* path, int lineEndStyle = -1, BOOL clearModified = TRUE);
+    // Takes over the text, the file's encoding and read-only state and the
+    // undo list of `loaded` (which is left empty, its views untouched), then
+    // tells this buffer's views that the whole text changed.  A reload reads
+    // into a fresh buffer and takes it over only when the file was read.
+    void TakeText(CTvTextBuffer& loaded);
 
     // -- editing ---------------------------------------------------------------
     // Inserts `length` characters (-1: up to the NUL); a CR LF or a lone CR

@@ -1,5 +1,7 @@
 #include "brisko/shell/BriskoApp.h"
 #include "brisko/BriskoResource.h"
+#include "brisko/editor/BriskoDoc.h"
+#include "brisko/editor/BriskoView.h"
 #include "brisko/shell/AboutDlg.h"
 #include "brisko/shell/Dialog_Option.h"
 #include "brisko/shell/FileWatch.h"
@@ -106,8 +108,9 @@ BOOL CBriskoApp::InitInstance()
 
     m_SVersion = GetModuleVersionText(ModulePath(nullptr));
 
-    // The data-file document template comes with the data-file document and
-    // view; until then every file but a project is refused.
+    // Every data file opens as a data-file document in an MDI child frame.
+    AddDocTemplate(new CMultiDocTemplate(IDR_TAVIXTYPE, RUNTIME_CLASS(CBriskoDoc), RUNTIME_CLASS(CMDIChildWnd),
+                                         RUNTIME_CLASS(CBriskoView)));
     EnableShellOpen();
 
     tkx_GetApplicationInfo(g_AppInfo);
@@ -283,8 +286,14 @@ CDocument* CBriskoApp::OpenDocumentFile(const wchar_t* path)
         return nullptr;
     }
     POSITION pos = GetFirstDocTemplatePosition();
-    if (pos) return GetNextDocTemplate(pos)->OpenDocumentFile(path, TRUE);
-    return CWinApp::OpenDocumentFile(path);
+    if (!pos) return CWinApp::OpenDocumentFile(path);
+    // A file that is open already comes forward instead of opening a second
+    // document on it (two documents would save over each other's edits).
+    CDocTemplate* documentTemplate = GetNextDocTemplate(pos);
+    CDocument* open = nullptr;
+    if (documentTemplate->MatchDocType(path, open) == CDocTemplate::yesAlreadyOpen && open)
+        return CWinApp::OpenDocumentFile(path);
+    return documentTemplate->OpenDocumentFile(path, TRUE);
 }
 
 void CBriskoApp::CloseDocumentByPath(CString path)
@@ -375,9 +384,19 @@ void CBriskoApp::OnAppOptions()
     m_bAutoComment = dialog.m_bAutoComment;
     m_bAutoReload = dialog.m_bAutoReload;
     for (int i = 0; i < 12; ++i) m_Colors[i] = dialog.m_Colors[i];
-    // Open documents take the new tab width, margin and line pitch
-    // (CBriskoDoc::SetTabWidth, SetMarginWidth, SetLinePitch) once the
-    // data-file document exists; every view is redrawn.
+    // Open documents take the new tab width, margin and line pitch; every
+    // view is redrawn.
+    for (POSITION pos = GetFirstDocTemplatePosition(); pos;) {
+        CDocTemplate* documentTemplate = GetNextDocTemplate(pos);
+        for (POSITION doc = documentTemplate->GetFirstDocPosition(); doc;) {
+            CDocument* document = documentTemplate->GetNextDoc(doc);
+            if (!document->IsKindOf(RUNTIME_CLASS(CBriskoDoc))) continue;
+            auto* data = static_cast<CBriskoDoc*>(document);
+            data->SetTabWidth(m_nTabWidth);
+            data->SetMarginWidth(m_nMarginWidth);
+            data->SetLinePitch(m_nLinePitch);
+        }
+    }
     UpdateAllDocumentViews();
     LoadSaveSettings(FALSE);
 }

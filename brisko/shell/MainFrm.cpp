@@ -350,6 +350,17 @@ void CMainFrame::ShowProjectBar()
 // joins the bar with the profile view.
 void CMainFrame::SendToProfilePage(UINT) {}
 
+// The profile page takes the edited ground point once it is part of the
+// road-information bar.
+void CMainFrame::UpdateProfileGroundPoint(const sGroundPoint*, const sGroundPoint*, const sGroundPoint*)
+{
+    if (theApp.m_bShowRoadInfoBar != 1) return;
+}
+
+// The cross-section page reads the current cross-section once it is part of
+// the road-information bar.
+void CMainFrame::RefreshCrossSectionView() {}
+
 // ---------------------------------------------------------------------------
 // Commands
 

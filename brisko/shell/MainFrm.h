@@ -12,6 +12,15 @@
 #include "brisko/shell/ToolBar24.h"
 #include <vector>
 
+// A ground point of a profile ground-line line: the station within its
+// break-chain segment, the elevation and the segment number (1-based; -1
+// when the line gives none).
+struct sGroundPoint {
+    double m_dStation = 0.0;
+    double m_dElevation = 0.0;
+    int m_iSegment = -1;
+};
+
 class CMainFrame : public CMDIFrameWnd
 {
     DECLARE_DYNCREATE(CMainFrame)
@@ -26,6 +35,13 @@ public:
     // while that bar is meant to be shown.
     void ShowProfilePage();
     void ShowCrossSectionPage(BOOL show);
+    // The ground point of the ground-line line being edited, with its
+    // neighbours (either may be NULL), for the profile page while the
+    // road-information bar is meant to be shown.
+    void UpdateProfileGroundPoint(const sGroundPoint* point, const sGroundPoint* previous, const sGroundPoint* next);
+    // The cross-section page draws the current cross-section (CurHdxSection)
+    // again, unless it is busy doing so.
+    void RefreshCrossSectionView();
     // Shows the project-manager bar when it is hidden (the commands that
     // work in a pane do this first).
     void ShowProjectBar();

@@ -28,25 +28,16 @@ public:
 protected:
     void Seed() override
     {
-        const struct {
-            const wchar_t* name;
-            DWORD value;
-        } settings[] = {
+        SeedSettings({
             {L"TabWidth", 7},       {L"MarginWidth", 44},  {L"LinePicth", 9},          {L"ShowGrid", 0},
             {L"AutoIndent", 0},     {L"ShowToopTip", 0},   {L"DurationTime", 20},      {L"AUTOCOMMENT", 0},
             {L"AUTORELOAD", 0},     {L"TOPMOST", 0},       {L"MainWndLEFT", 20},       {L"MainWndTOP", 30},
             {L"MainWndRIGHT", 960}, {L"MainWndBOTTOM", 700}, {L"MainWnd_SHOWPROJECT", 1}, {L"MainWnd_SHOWHDMWND", 1},
             {L"IconReg", 1},
-        };
-        for (const auto& s : settings) SetRegDword(HKEY_CURRENT_USER, kSettingsKey, s.name, s.value);
+        });
         for (int i = 0; i < 12; ++i)
             SetRegDword(HKEY_CURRENT_USER, kSettingsKey, ClFormat(L"Color%d", i), kSeededColors[i]);
-
-        const CString parent = ClFormat(L"%s\\projects_%lu", WorkingFolder().GetString(), GetCurrentProcessId());
-        RemoveTree(parent);
-        ASSERT_TRUE(CreateDirectoryW(parent, nullptr));
-        Folder() = parent + L"\\" + kProjectName;
-        ASSERT_TRUE(CreateDirectoryW(Folder(), nullptr));
+        Folder() = MakeProjectFolder(kProjectName);
         tkxProject project;
         project.m_SName = kProjectName;
         project.m_SPath = Folder();
@@ -66,7 +57,7 @@ protected:
     void CleanUp() override
     {
         BriskoWorld::CleanUp();
-        RemoveTree(Folder().Left(Folder().ReverseFind(L'\\')));
+        RemoveProjects();
     }
 };
 
@@ -84,45 +75,12 @@ CString RoadFile(const wchar_t* road, const wchar_t* ext)
 } // namespace shell_test
 
 // ---------------------------------------------------------------------------
-// Test documents
+// Documents
 
-#include "brisko/BriskoResource.h"
 #include "brisko/shell/BriskoApp.h"
 
 namespace shell_test {
 
-class CTestDocument : public CDocument
-{
-    DECLARE_DYNCREATE(CTestDocument)
-public:
-    BOOL OnOpenDocument(const wchar_t* path) override { return GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES; }
-    BOOL OnSaveDocument(const wchar_t*) override
-    {
-        SetModifiedFlag(FALSE);
-        return TRUE;
-    }
-};
-IMPLEMENT_DYNCREATE(CTestDocument, CDocument)
-
-class CTestView : public CView
-{
-    DECLARE_DYNCREATE(CTestView)
-public:
-    void OnDraw(CDC*) override {}
-};
-IMPLEMENT_DYNCREATE(CTestView, CView)
-
-void UseTestDocuments()
-{
-    if (theApp.GetFirstDocTemplatePosition()) return;
-    theApp.AddDocTemplate(new CMultiDocTemplate(IDR_TAVIXTYPE, RUNTIME_CLASS(CTestDocument),
-                                                RUNTIME_CLASS(CMDIChildWnd), RUNTIME_CLASS(CTestView)));
-}
-
-CDocument* OpenTestDocument(const CString& path)
-{
-    UseTestDocuments();
-    return theApp.OpenDocumentFile(path);
-}
+CDocument* OpenTestDocument(const CString& path) { return theApp.OpenDocumentFile(path); }
 
 } // namespace shell_test

@@ -33,11 +33,7 @@ class CDocument;
 
 namespace shell_test {
 
-// A stand-in for the program's data-file documents (which are not part of
-// it yet): a document that opens any existing file and can be marked
-// modified, shown by an empty view.  Registered as the program's first
-// document template on first use.
-void UseTestDocuments();
+// Opens a data file as the program does (a data-file document).
 CDocument* OpenTestDocument(const CString& path);
 
 } // namespace shell_test

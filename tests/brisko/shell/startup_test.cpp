@@ -184,7 +184,6 @@ TEST(Startup, TheFrameIsMadeWithoutTheResourceLibrary)
 TEST(Startup, TheCommandLinesFileIsOpened)
 {
     StartProgram();
-    UseTestDocuments();
     MessageBoxScript boxes;
     const wchar_t* const kept = theApp.m_lpCmdLine;
     const CString data = ProjectFolder() + L"\\数据 文件.txt";
@@ -197,7 +196,7 @@ TEST(Startup, TheCommandLinesFileIsOpened)
     } cases[] = {
         {L"", TRUE, false},                         // no empty document at start
         {quoted, TRUE, false},                      // a data file opens as a document
-        {L"\"C:\\没有 的.DL\"", FALSE, true},        // a file that cannot be opened
+        {L"\"C:\\没有 的.DL\"", FALSE, true},        // a file that cannot be opened: named, then 016
         {L"D:\\演示?项目.EPJ", TRUE, false},         // a project goes to the frame
     };
     for (const auto& c : cases) {
@@ -205,8 +204,9 @@ TEST(Startup, TheCommandLinesFileIsOpened)
         const size_t shown = boxes.Shown().size();
         theApp.m_lpCmdLine = c.line;
         EXPECT_EQ(c.result, theApp.ProcessStartCommand());
-        ASSERT_EQ(shown + (c.error016 ? 1 : 0), boxes.Shown().size());
+        ASSERT_EQ(shown + (c.error016 ? 2 : 0), boxes.Shown().size());
         if (c.error016) {
+            EXPECT_NE(-1, boxes.Shown()[shown].text.Find(L"没有 的.DL"));
             EXPECT_EQ(CString(L"错误号:016  启动TAVIX项目数据环境失败!"), boxes.LastText());
         }
     }

@@ -51,6 +51,32 @@ void BriskoWorld::CleanUp()
     RemoveTree(Install());
 }
 
+void BriskoWorld::SeedSettings(std::initializer_list<Setting> settings)
+{
+    for (const Setting& s : settings) SetRegDword(HKEY_CURRENT_USER, kSettingsKey, s.name, s.value);
+}
+
+namespace {
+
+CString ProjectsFolder()
+{
+    return ClFormat(L"%s\\projects_%lu", WorkingFolder().GetString(), GetCurrentProcessId());
+}
+
+} // namespace
+
+CString BriskoWorld::MakeProjectFolder(const wchar_t* name)
+{
+    const CString parent = ProjectsFolder();
+    RemoveTree(parent);
+    EXPECT_TRUE(CreateDirectoryW(parent, nullptr));
+    const CString folder = parent + L"\\" + name;
+    EXPECT_TRUE(CreateDirectoryW(folder, nullptr));
+    return folder;
+}
+
+void BriskoWorld::RemoveProjects() { RemoveTree(ProjectsFolder()); }
+
 void StartProgram()
 {
     ASSERT_TRUE(theApp.EnsureStarted());
@@ -67,6 +93,36 @@ std::vector<CString> InfoLines()
     if (!page) return lines;
     for (INT_PTR i = 0; i < page->Messages().GetSize(); ++i) lines.push_back(page->Messages()[i]);
     return lines;
+}
+
+bool PumpUntil(const std::function<bool()>& done, int maxMs)
+{
+    const DWORD start = ::GetTickCount();
+    while (!done()) {
+        if (::GetTickCount() - start > static_cast<DWORD>(maxMs)) return false;
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+        wintest::PumpUntilIdle(200);
+    }
+    return true;
+}
+
+bool ChangeFromOtherProgram(const CString& path, const wchar_t* line)
+{
+    CString command;
+    command.Format(L"\"%s\\appendline.exe\" \"%s\" \"%s\"", BinFolder().GetString(), path.GetString(), line);
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    std::wstring commandLine = command.str();
+    if (!::CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr,
+                          &startup, &process))
+        return false;
+    const bool ended = ::WaitForSingleObject(process.hProcess, 20000) == WAIT_OBJECT_0;
+    DWORD code = 1;
+    ::GetExitCodeProcess(process.hProcess, &code);
+    ::CloseHandle(process.hThread);
+    ::CloseHandle(process.hProcess);
+    return ended && code == 0;
 }
 
 } // namespace brisko_test

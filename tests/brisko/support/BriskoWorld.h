@@ -8,6 +8,8 @@
 #pragma once
 #include "support/Scratch.h"
 #include <gtest/gtest.h>
+#include <functional>
+#include <vector>
 
 namespace brisko_test {
 
@@ -30,6 +32,17 @@ protected:
     // yet).
     virtual void Seed() {}
 
+    // Values of the section "Settings".
+    struct Setting {
+        const wchar_t* name;
+        DWORD value;
+    };
+    static void SeedSettings(std::initializer_list<Setting> settings);
+    // A new empty folder for a project, in a folder of the world's projects
+    // made afresh; RemoveProjects removes them all.
+    static CString MakeProjectFolder(const wchar_t* name);
+    static void RemoveProjects();
+
 private:
     HKEY m_classes = nullptr;
 };
@@ -40,5 +53,11 @@ void StartProgram();
 
 // The lines of the information page's log.
 std::vector<CString> InfoLines();
+
+// Runs the message loop until `done` holds; false after `maxMs`.
+bool PumpUntil(const std::function<bool()>& done, int maxMs = 10000);
+// Appends a line to the file from another program (appendline.exe) and
+// waits for it to end; false when it could not run or failed.
+bool ChangeFromOtherProgram(const CString& path, const wchar_t* line = L"changed by another program");
 
 } // namespace brisko_test

@@ -59,17 +59,6 @@ Receiver::Receiver()
 
 Receiver::~Receiver() { ::DestroyWindow(m_hwnd); }
 
-bool PumpUntil(const std::function<bool()>& done, int maxMs)
-{
-    const DWORD start = ::GetTickCount();
-    while (!done()) {
-        if (::GetTickCount() - start > static_cast<DWORD>(maxMs)) return false;
-        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-        wintest::PumpUntilIdle(200);
-    }
-    return true;
-}
-
 DWORD WatchFor(Receiver& receiver, const CString& path)
 {
     const DWORD id = AddFileWatch(path, receiver.Hwnd(), nullptr);
@@ -106,26 +95,6 @@ void Touch(const CString& path)
     }
     ::CloseHandle(file);
     ASSERT_TRUE(::MoveFileExW(temporary, path, MOVEFILE_REPLACE_EXISTING)) << test_support::Utf8(path);
-}
-
-bool ChangeFromOtherProgram(const CString& path)
-{
-    CString command;
-    command.Format(L"\"%s\\appendline.exe\" \"%s\" \"changed by another program\"",
-                   test_support::BinFolder().GetString(), path.GetString());
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process = {};
-    std::wstring line = command.str();
-    if (!::CreateProcessW(nullptr, &line[0], nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr, &startup,
-                          &process))
-        return false;
-    const bool ended = ::WaitForSingleObject(process.hProcess, 20000) == WAIT_OBJECT_0;
-    DWORD code = 1;
-    ::GetExitCodeProcess(process.hProcess, &code);
-    ::CloseHandle(process.hThread);
-    ::CloseHandle(process.hProcess);
-    return ended && code == 0;
 }
 
 Sentinel::Sentinel(Receiver& receiver, const CString& path) : m_receiver(receiver), m_path(path)

@@ -2,6 +2,7 @@
 // notices, bounded waits, and changes made by this program or another one.
 #pragma once
 #include "brisko/shell/FileWatch.h"
+#include "brisko/support/BriskoWorld.h"
 #include "support/Scratch.h"
 #include <functional>
 #include <vector>
@@ -45,15 +46,13 @@ private:
     HWND m_hwnd = nullptr;
 };
 
-// Runs the message loop until `done` holds; false after `maxMs`.
-bool PumpUntil(const std::function<bool()>& done, int maxMs = 10000);
+using brisko_test::PumpUntil;
+using brisko_test::ChangeFromOtherProgram;
 
 // A watch for the receiver that reports without asking.
 DWORD WatchFor(Receiver& receiver, const CString& path);
 // Writes the file from this program (a new last-write time).
 void Touch(const CString& path);
-// Appends a line to the file from another program and waits for it to end.
-bool ChangeFromOtherProgram(const CString& path);
 
 // A file of a watched folder that reports to the receiver; touching it and
 // waiting for its notice shows that every change made before in that folder
