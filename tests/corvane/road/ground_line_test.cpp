@@ -276,7 +276,9 @@ TEST_F(GroundLineTest, LoadingScalesLinearly)
     const double ratio = road_test::GrowthRatio(load(small, 5000), load(large, 50000));
     RecordProperty("ratio", std::to_string(ratio));
     EXPECT_LT(ratio, 30.0);
-    EXPECT_GT(ratio, 3.0);
+    // Only a sanity check that the work was measured at all; a busy machine
+    // inflates the small run more than the large one.
+    EXPECT_GT(ratio, 1.5);
 }
 
 } // namespace
