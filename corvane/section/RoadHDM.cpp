@@ -50,12 +50,14 @@ void AppendRow(const std::vector<CArray<double, double>*>& arrays, const Row& ro
     for (size_t k = 0; k < arrays.size(); ++k) arrays[k]->Add(row.values[k]);
 }
 
-// Continuous chainage of a row's station.  With a segment number (not 0)
-// the station lies on that segment, which becomes the current one; without
-// one, on the first segment that holds it, else on the current segment.
-bool PlaceStation(const tkxBreakChain& chain, double station, int segment, int& currentSegment, double& chainage)
+// Continuous chainage of a row's station.  With a segment number (whatever
+// its value) the station lies on that segment, which becomes the current
+// one; without one, on the first segment that holds it, else on the current
+// segment.
+bool PlaceStation(const tkxBreakChain& chain, double station, bool hasSegment, int segment, int& currentSegment,
+                  double& chainage)
 {
-    if (segment != 0) {
+    if (hasSegment) {
         currentSegment = segment;
         return chain.GetGlobalZH(station, chainage, segment) != 0;
     }
@@ -240,10 +242,11 @@ CString tkxRoadHDM::ReadHDMFile(const tkxBreakChain* chain, const wchar_t* path)
                     return false;
                 }
             }
-            const int segment = count == expected + 1 ? static_cast<int>(row.values.back()) : 0;
-            if (PlaceStation(*chain, row.station, segment, currentSegment, chainage)) return true;
-            message = segment != 0 ? ClFormat(withSegment, f, lineNo, fields[0].GetString(), segment)
-                                   : ClFormat(withoutSegment, f, lineNo, fields[0].GetString());
+            const bool hasSegment = count == expected + 1;
+            const int segment = hasSegment ? static_cast<int>(row.values.back()) : 0;
+            if (PlaceStation(*chain, row.station, hasSegment, segment, currentSegment, chainage)) return true;
+            message = hasSegment ? ClFormat(withSegment, f, lineNo, fields[0].GetString(), segment)
+                                 : ClFormat(withoutSegment, f, lineNo, fields[0].GetString());
             return false;
         };
 
