@@ -34,6 +34,11 @@ tkxXmlElement* AddElement(tkxXmlElement* parent, const wchar_t* tag, const CStri
     return element;
 }
 
+// The folder of a set's file.  It goes to SetPathName with its backslash,
+// so that a file in a drive root gives "C:\" (a bare "C:" would be the
+// drive's current folder).
+CString FolderOf(const CString& file) { return tkxFileName(file).GetRoot(); }
+
 // A count read from the archive; a negative one is a damaged file.
 int ReadCount(CArchive& ar)
 {
@@ -336,7 +341,7 @@ int tkxSheetSet::LoadXml(const wchar_t* file, bool isTemplate, const wchar_t* fo
     if (isTemplate)
         loaded.m_SPath = folder ? folder : L"";
     else
-        loaded.SetPathName(tkxFileName(path).GetPath());
+        loaded.SetPathName(FolderOf(path));
 
     tkxXmlDocument document;
     if (!document.LoadXMLFile(path)) {
@@ -425,7 +430,7 @@ int tkxSheetSet::LoadESTFile(const wchar_t* file)
         return 0;
     }
     tkxSheetSet loaded;
-    loaded.SetPathName(tkxFileName(path).GetPath());
+    loaded.SetPathName(FolderOf(path));
     bool read = false;
     try {
         CArchive ar(&in, CArchive::load);

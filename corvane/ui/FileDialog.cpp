@@ -3,6 +3,7 @@
 #include "corvane/platform/FileName.h"
 #include "corvane/platform/Registry.h"
 #include "corvane/project/FileInterface.h"
+#include "corvane/project/ProjectFolders.h"
 #include "corvane/project/TavixDevApp.h"
 
 namespace {
@@ -200,6 +201,14 @@ void tkxFileDialog::JumpToFolder(const CString& folder)
 {
     HWND platform = GetPlatformDialog();
     if (folder.IsEmpty() || !platform || !m_iFileNameCtrl) return;
+    // The platform dialog takes a name that is no folder for a file name: a
+    // save dialog would close with it chosen.  A folder that is gone (an old
+    // history entry, a removed project) is named instead.
+    if (!projectstore::FolderExists(folder)) {
+        ClMessageBox(platform, ClFormat(L"文件夹:\n\n%s\n\n不存在.", folder.GetString()), kCaption,
+                     MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
     const CString saved = WindowText(::GetDlgItem(platform, m_iFileNameCtrl));
     ::SendMessageW(platform, CDM_SETCONTROLTEXT, m_iFileNameCtrl, reinterpret_cast<LPARAM>(folder.GetString()));
     ::SendMessageW(platform, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),

@@ -62,7 +62,8 @@ protected:
     // Puts the text ("\n" line ends) into the edit box, replacing its
     // content (replace 1) or after it.
     void AddText(CEdit& edit, const wchar_t* text, int replace);
-    // Opens the folder in the platform dialog; nothing for an empty folder.
+    // Opens the folder in the platform dialog; nothing for an empty folder,
+    // a message for one that does not exist.
     void JumpToFolder(const CString& folder);
 
     CFileDlgHelper m_FileDlgHelper;

@@ -395,6 +395,63 @@ TEST_F(FileDialogTest, ADoubleClickOnTheHistoryOpensTheFolder)
     EXPECT_EQ((std::vector<CString>{other.Path(), L"C:\\"}), shown);
 }
 
+// A folder that is gone (an old history entry, a removed project folder) is
+// named and opened in neither dialog: the save dialog would otherwise take
+// it for the file chosen and close.
+TEST_F(FileDialogTest, AFolderThatIsGoneIsNamedAndNotChosen)
+{
+    WriteText(dir / L"R1.DL", L"K0+000 K0+000\n");
+    const CString gone = dir / L"旧 目录";
+    SeedHistory({gone, L"", L"", L"", L"", L"", L"", L"", L"", L""});
+    CurrentProject project(dir / L"已删 项目", L"路");
+    ::RemoveDirectoryW(dir / L"已删 项目\\路");
+    ::RemoveDirectoryW(dir / L"已删 项目");
+    struct Case {
+        const char* what;
+        BOOL open;
+        bool fromHistory;
+        CString folder;
+    };
+    const Case cases[] = {
+        {"save, history", FALSE, true, gone},
+        {"open, history", TRUE, true, gone},
+        {"save, project button", FALSE, false, dir / L"已删 项目"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        KeepCurrentFolder keep;
+        tkxFileDialog dialog(c.open, nullptr, dir / L"R1.DL", OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT,
+                             L"所有文件|*.*||");
+        MessageBoxScript boxes;
+        CString shown;
+        DialogScript script;
+        script
+            .Then([&](CWnd*) {
+                if (!c.fromHistory) {
+                    Press(&dialog, IDC_FILEDLG_PROJECT);
+                    return;
+                }
+                HWND list = ::GetDlgItem(dialog.m_hWnd, IDC_FILEDLG_HISTORY);
+                SelectListItem(list, 0);
+                NMITEMACTIVATE click{};
+                click.hdr = {list, IDC_FILEDLG_HISTORY, static_cast<UINT>(NM_DBLCLK)};
+                click.iItem = 0;
+                ::SendMessageW(dialog.m_hWnd, WM_NOTIFY, IDC_FILEDLG_HISTORY, reinterpret_cast<LPARAM>(&click));
+            })
+            .Then([&](CWnd* platform) {
+                shown = ShownFolder(platform);
+                Press(platform, IDCANCEL);
+            });
+        EXPECT_EQ(IDCANCEL, dialog.DoModal());
+        EXPECT_FALSE(script.StepsLeft());
+        EXPECT_EQ(dir.Path(), shown);
+        ASSERT_EQ(1u, boxes.Shown().size());
+        EXPECT_EQ(ClFormat(L"文件夹:\n\n%s\n\n不存在.", c.folder.GetString()), boxes.LastText());
+        EXPECT_EQ(CString(L"TAVIX"), boxes.Shown()[0].caption);
+    }
+    EXPECT_EQ(gone, StoredHistory()[0]);
+}
+
 // ---------------------------------------------------------------------------
 // Layout and the command-update pass
 

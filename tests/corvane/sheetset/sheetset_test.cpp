@@ -287,6 +287,26 @@ TEST_F(SheetSetFiles, ArchivesKeepEverythingButTheCommands)
     EXPECT_EQ(dir.Path(), back.GetPathName());
 }
 
+// A set whose file lies in a drive root has the root, backslash and all, as
+// its folder: "C:" alone would be the drive's current folder.
+TEST(SheetSetRoots, AFileInADriveRootGivesTheRootAsFolder)
+{
+    tkxSheetSet set;
+    Fill(set);
+    const CString archive = L"C:\\图纸集测试_root.EST";
+    const CString xml = L"C:\\图纸集测试_root.xml";
+    ASSERT_EQ(1, set.SaveESTFile(archive)) << Utf8(tkx_GetLastError());
+    ASSERT_EQ(1, set.SaveXMLFile(xml)) << Utf8(tkx_GetLastError());
+    tkxSheetSet back;
+    EXPECT_EQ(1, back.LoadESTFile(archive));
+    EXPECT_EQ(CString(L"C:\\"), back.GetPathName());
+    back.SetPathName(L"D:\\别处");
+    EXPECT_EQ(1, back.LoadXMLFile(xml));
+    EXPECT_EQ(CString(L"C:\\"), back.GetPathName());
+    ::DeleteFileW(archive);
+    ::DeleteFileW(xml);
+}
+
 TEST_F(SheetSetFiles, TheArchiveLayout)
 {
     tkxSheetSet set;
