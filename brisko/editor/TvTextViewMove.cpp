@@ -2,7 +2,7 @@
 // automatic scrolling and dragging text out, bookmarks and the clipboard.
 #include "brisko/editor/TvTextView.h"
 #include "brisko/BriskoResource.h"
-#include "corvane/project/TextLines.h"
+#include "corvane/base/TextLines.h"
 #include <algorithm>
 #include <cwctype>
 

@@ -1,4 +1,4 @@
-#include "corvane/project/LastError.h"
+#include "corvane/base/LastError.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
-#include "corvane/project/LineReader.h"
-#include "corvane/geometry/NumberText.h"
+#include "corvane/base/LineReader.h"
+#include "corvane/base/NumberText.h"
 
 #include <algorithm>
 #include <cstdint>

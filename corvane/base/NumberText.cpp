@@ -1,4 +1,4 @@
-#include "corvane/geometry/NumberText.h"
+#include "corvane/base/NumberText.h"
 
 #include <charconv>
 #include <climits>

@@ -1,5 +1,5 @@
-#include "corvane/project/TextLines.h"
-#include "corvane/project/LineReader.h"
+#include "corvane/base/TextLines.h"
+#include "corvane/base/LineReader.h"
 
 #include <cwchar>
 #include <cwctype>

@@ -1,5 +1,5 @@
 #include "corvane/geometry/Numeric.h"
-#include "corvane/geometry/NumberText.h"
+#include "corvane/base/NumberText.h"
 #include "corvane/geometry/PlaneGeometry.h"
 
 #include <algorithm>

@@ -1,5 +1,5 @@
 #include "corvane/geometry/PlaneGeometry.h"
-#include "corvane/project/LastError.h"
+#include "corvane/base/LastError.h"
 
 #include <algorithm>
 #include <cmath>

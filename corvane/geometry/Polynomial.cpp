@@ -2,7 +2,7 @@
 // search where the derivative vanishes or the steps stop improving, and
 // deflation by each root (or complex pair) found.
 #include "corvane/geometry/Numeric.h"
-#include "corvane/project/LastError.h"
+#include "corvane/base/LastError.h"
 
 #include <algorithm>
 #include <cmath>

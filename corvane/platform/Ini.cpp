@@ -1,7 +1,7 @@
 #include "corvane/platform/Ini.h"
-#include "corvane/geometry/NumberText.h"
+#include "corvane/base/NumberText.h"
 #include "corvane/platform/FileName.h"
-#include "corvane/project/LastError.h"
+#include "corvane/base/LastError.h"
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>

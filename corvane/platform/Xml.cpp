@@ -1,6 +1,6 @@
 #include "corvane/platform/Xml.h"
 #include "corvane/platform/FileName.h"
-#include "corvane/project/LastError.h"
+#include "corvane/base/LastError.h"
 #include <cstring>
 #include <string>
 #include <vector>

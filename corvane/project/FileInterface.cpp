@@ -1,5 +1,5 @@
 #include "corvane/project/FileInterface.h"
-#include "corvane/project/LastError.h"
+#include "corvane/base/LastError.h"
 #include "corvane/ui/FileDialog.h"
 #include <cstring>
 #include <shlobj.h>

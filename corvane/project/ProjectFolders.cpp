@@ -1,7 +1,7 @@
 // Project folders, road folders and data-file names, and the file helpers of
 // the project store.
 #include "corvane/project/ProjectFolders.h"
-#include "corvane/project/LastError.h"
+#include "corvane/base/LastError.h"
 #include "corvane/project/Project.h"
 
 namespace projectstore {

@@ -2,7 +2,7 @@
 // library kept by the library's application object.
 #include "corvane/project/ProjectInterface.h"
 #include "corvane/platform/ApplicationInfo.h"
-#include "corvane/project/LastError.h"
+#include "corvane/base/LastError.h"
 #include "corvane/project/ProjectFolders.h"
 #include "corvane/project/RegistryLists.h"
 #include "corvane/ui/TvStatusBar.h"

@@ -2,7 +2,7 @@
 // paths read straight from the registry, Brisko's window rectangle and the
 // installation folder.
 #include "corvane/project/RegistryLists.h"
-#include "corvane/project/LastError.h"
+#include "corvane/base/LastError.h"
 #include "corvane/project/ProjectFolders.h"
 #include "corvane/project/TavixDevApp.h"
 #include <algorithm>

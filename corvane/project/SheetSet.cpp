@@ -1,7 +1,7 @@
 #include "corvane/project/SheetSet.h"
 #include "corvane/platform/FileName.h"
 #include "corvane/platform/Xml.h"
-#include "corvane/project/LastError.h"
+#include "corvane/base/LastError.h"
 #include "corvane/project/ProjectFolders.h"
 
 using namespace Tavix4;

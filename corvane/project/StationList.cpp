@@ -1,9 +1,9 @@
 #include "corvane/project/StationList.h"
 #include "corvane/geometry/Numeric.h"
-#include "corvane/project/ArrayStorage.h"
-#include "corvane/project/LastError.h"
-#include "corvane/project/LineReader.h"
-#include "corvane/project/TextLines.h"
+#include "corvane/base/ArrayStorage.h"
+#include "corvane/base/LastError.h"
+#include "corvane/base/LineReader.h"
+#include "corvane/base/TextLines.h"
 #include "corvane/road/BreakChain.h"
 
 #include <cmath>

@@ -1,8 +1,8 @@
 #include "corvane/project/StationText.h"
 #include "corvane/geometry/Numeric.h"
-#include "corvane/geometry/NumberText.h"
-#include "corvane/project/LastError.h"
-#include "corvane/project/LineReader.h"
+#include "corvane/base/NumberText.h"
+#include "corvane/base/LastError.h"
+#include "corvane/base/LineReader.h"
 #include "corvane/project/TavixDevApp.h"
 #include <algorithm>
 #include <cmath>

@@ -2,9 +2,9 @@
 // "TvComment.ini", and the senders to the suite status bars in CAD hosts.
 #include "corvane/project/TavixDevApp.h"
 #include "corvane/platform/ApplicationInfo.h"
-#include "corvane/project/LineReader.h"
+#include "corvane/base/LineReader.h"
 #include "corvane/project/RegistryLists.h"
-#include "corvane/project/TextLines.h"
+#include "corvane/base/TextLines.h"
 #include "corvane/ui/DynaInfoBar.h"
 #include "corvane/ui/TvStatusBar.h"
 #include <algorithm>

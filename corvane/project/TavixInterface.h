@@ -6,7 +6,7 @@
 // data-file types, the road-class tables, and sheet sets.
 #pragma once
 #include "corvane/project/FileInterface.h"
-#include "corvane/project/LastError.h"
+#include "corvane/base/LastError.h"
 #include "corvane/project/Project.h"
 #include "corvane/project/ProjectInterface.h"
 #include "corvane/project/RegistryLists.h"
@@ -16,5 +16,5 @@
 #include "corvane/project/SuitePrograms.h"
 #include "corvane/project/TavixDevApp.h"
 #include "corvane/project/TemplateBase.h"
-#include "corvane/project/TextLines.h"
+#include "corvane/base/TextLines.h"
 #include "corvane/project/Widen.h"

@@ -1,7 +1,7 @@
 #include "corvane/road/BreakChain.h"
-#include "corvane/geometry/NumberText.h"
-#include "corvane/project/LastError.h"
-#include "corvane/project/LineReader.h"
+#include "corvane/base/NumberText.h"
+#include "corvane/base/LastError.h"
+#include "corvane/base/LineReader.h"
 #include "corvane/project/StationText.h"
 #include "corvane/road/RoadFiles.h"
 

@@ -1,8 +1,8 @@
 #include "corvane/road/ClothoidUnit.h"
 #include "corvane/geometry/Numeric.h"
-#include "corvane/geometry/NumberText.h"
+#include "corvane/base/NumberText.h"
 #include "corvane/geometry/PlaneGeometry.h"
-#include "corvane/project/LineReader.h"
+#include "corvane/base/LineReader.h"
 #include "corvane/project/StationText.h"
 
 #include <cmath>

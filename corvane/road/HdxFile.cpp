@@ -1,5 +1,5 @@
 #include "corvane/road/HdxFile.h"
-#include "corvane/project/LastError.h"
+#include "corvane/base/LastError.h"
 #include "corvane/road/BreakChain.h"
 #include "corvane/road/HdxRead.h"
 #include "corvane/road/Profile.h"

@@ -1,7 +1,7 @@
 // Reading one cross-section from a ground-line file, for the file reader of
 // the terrain set (internal to the library, not exported).
 #pragma once
-#include "corvane/project/LineReader.h"
+#include "corvane/base/LineReader.h"
 #include "corvane/road/HdxSection.h"
 
 #include <vector>

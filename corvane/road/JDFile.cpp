@@ -1,7 +1,7 @@
 #include "corvane/road/JDFile.h"
 #include "corvane/geometry/Numeric.h"
-#include "corvane/geometry/NumberText.h"
-#include "corvane/project/LineReader.h"
+#include "corvane/base/NumberText.h"
+#include "corvane/base/LineReader.h"
 #include "corvane/road/RoadFiles.h"
 
 #include <cmath>

@@ -2,7 +2,7 @@
 #include "corvane/geometry/Line3d.h"
 #include "corvane/geometry/Numeric.h"
 #include "corvane/geometry/PlaneGeometry.h"
-#include "corvane/project/LastError.h"
+#include "corvane/base/LastError.h"
 #include "corvane/project/StationText.h"
 
 #include <cmath>

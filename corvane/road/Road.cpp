@@ -1,5 +1,5 @@
 #include "corvane/road/Road.h"
-#include "corvane/project/LastError.h"
+#include "corvane/base/LastError.h"
 #include "corvane/road/ClothoidUnit.h"
 #include "corvane/road/CurveFunctions.h"
 #include "corvane/road/JDFile.h"

@@ -2,11 +2,11 @@
 #include "corvane/geometry/Numeric.h"
 #include "corvane/platform/FileName.h"
 #include "corvane/platform/Xml.h"
-#include "corvane/project/ArrayStorage.h"
-#include "corvane/project/LastError.h"
-#include "corvane/project/LineReader.h"
+#include "corvane/base/ArrayStorage.h"
+#include "corvane/base/LastError.h"
+#include "corvane/base/LineReader.h"
 #include "corvane/project/StationText.h"
-#include "corvane/project/TextLines.h"
+#include "corvane/base/TextLines.h"
 #include "corvane/road/BreakChain.h"
 
 #include <cmath>

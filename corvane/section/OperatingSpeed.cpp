@@ -1,7 +1,7 @@
 // The operating-speed computation of a speed section: entry, middle and exit
 // speed of a car or a truck from the section type, its radius and grade and
 // those of its neighbours.
-#include "corvane/project/LastError.h"
+#include "corvane/base/LastError.h"
 #include "corvane/project/StationText.h"
 #include "corvane/section/SpeedSection.h"
 

@@ -1,7 +1,7 @@
 #include "corvane/section/PartLists.h"
 #include "corvane/geometry/Expression.h"
 #include "corvane/geometry/Numeric.h"
-#include "corvane/project/LastError.h"
+#include "corvane/base/LastError.h"
 #include "corvane/project/StationText.h"
 #include "corvane/project/Widen.h"
 #include "corvane/road/Road.h"

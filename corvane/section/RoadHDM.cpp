@@ -1,8 +1,8 @@
 // The standard cross-section's data and its HDM file.
 #include "corvane/section/RoadHDM.h"
 #include "corvane/geometry/Numeric.h"
-#include "corvane/project/LastError.h"
-#include "corvane/project/TextLines.h"
+#include "corvane/base/LastError.h"
+#include "corvane/base/TextLines.h"
 #include "corvane/road/BreakChain.h"
 #include "corvane/road/RoadFiles.h"
 

@@ -1,6 +1,6 @@
 #include "corvane/section/SuperElevation.h"
 #include "corvane/geometry/Numeric.h"
-#include "corvane/project/TextLines.h"
+#include "corvane/base/TextLines.h"
 #include "corvane/road/BreakChain.h"
 
 #include <algorithm>

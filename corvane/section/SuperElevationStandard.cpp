@@ -1,5 +1,5 @@
 #include "corvane/section/SuperElevationStandard.h"
-#include "corvane/project/LastError.h"
+#include "corvane/base/LastError.h"
 #include "corvane/project/StationText.h"
 #include "corvane/road/Road.h"
 

@@ -1,5 +1,5 @@
 #include "corvane/section/WidenStandard.h"
-#include "corvane/project/LastError.h"
+#include "corvane/base/LastError.h"
 #include "corvane/road/RoadFiles.h"
 
 #include <cmath>

@@ -1,5 +1,5 @@
 #include "corvane/ui/ComboGridCtrl.h"
-#include "corvane/project/TextLines.h"
+#include "corvane/base/TextLines.h"
 #include "corvane/ui/GridInPlace.h"
 
 BEGIN_MESSAGE_MAP(tkxComboGridCtrl, tkxGridCtrl)

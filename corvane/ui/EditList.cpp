@@ -1,8 +1,8 @@
 #include "corvane/ui/EditList.h"
 #include "corvane/platform/FileName.h"
-#include "corvane/project/LastError.h"
+#include "corvane/base/LastError.h"
 #include "corvane/project/FileInterface.h"
-#include "corvane/project/TextLines.h"
+#include "corvane/base/TextLines.h"
 #include "corvane/road/RoadFiles.h"
 
 #include <algorithm>

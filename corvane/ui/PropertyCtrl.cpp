@@ -1,6 +1,6 @@
 #include "corvane/ui/PropertyCtrl.h"
 #include "corvane/geometry/Numeric.h"
-#include "corvane/project/TextLines.h"
+#include "corvane/base/TextLines.h"
 
 #include <algorithm>
 #include <cwchar>

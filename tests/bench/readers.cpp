@@ -9,9 +9,9 @@
 // Run by hand from a scratch folder: bench_readers.exe [repeats [only]]
 // The files are written into the current folder; with "only" (such as
 // ".DL") just the readers whose name begins so are measured.
-#include "corvane/project/LastError.h"
+#include "corvane/base/LastError.h"
 #include "corvane/project/StationList.h"
-#include "corvane/project/TextLines.h"
+#include "corvane/base/TextLines.h"
 #include "corvane/road/BreakChain.h"
 #include "corvane/road/HdxFile.h"
 #include "corvane/road/JDFile.h"

@@ -1,7 +1,7 @@
 // Functions over curve arrays: unit lists to intersection-point curves,
 // stations to points and back, unit typing and the curve of three points.
 #include "alignment_test_support.h"
-#include "corvane/project/LastError.h"
+#include "corvane/base/LastError.h"
 #include "corvane/road/CurveFunctions.h"
 #include "corvane/road/Road.h"
 

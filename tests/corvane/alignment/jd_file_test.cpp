@@ -1,7 +1,7 @@
 // Intersection-point rows: reading into curves, the messages of bad rows,
 // whole files written by the road object and read back, and angle texts.
 #include "alignment_test_support.h"
-#include "corvane/project/LastError.h"
+#include "corvane/base/LastError.h"
 #include "corvane/road/JDFile.h"
 #include "corvane/road/Road.h"
 

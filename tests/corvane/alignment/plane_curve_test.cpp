@@ -2,7 +2,7 @@
 // neighbours against the traced curve and the tangent-length formulas, key
 // points, hit tests, tool tips, the archive form and the curve-less cases.
 #include "alignment_test_support.h"
-#include "corvane/project/LastError.h"
+#include "corvane/base/LastError.h"
 #include "corvane/project/StationText.h"
 #include "corvane/road/PlaneCurve.h"
 

@@ -4,7 +4,7 @@
 // copying.
 #include "alignment_test_support.h"
 #include "support/FailingWrites.h"
-#include "corvane/project/LastError.h"
+#include "corvane/base/LastError.h"
 #include "corvane/road/ClothoidUnit.h"
 #include "corvane/road/LineArcUnits.h"
 #include "corvane/road/Road.h"

@@ -3,7 +3,7 @@
 // station-range lines, the XML record and the two files.
 #include "alignment_test_support.h"
 #include "corvane/platform/Xml.h"
-#include "corvane/project/LastError.h"
+#include "corvane/base/LastError.h"
 #include "corvane/road/BreakChain.h"
 #include "corvane/road/Structures.h"
 

@@ -5,7 +5,7 @@
 // moving rows (the clipboard left alone by moves), the CSV commands with
 // their dialogs, dropped files, and a rendering.
 #include "controls_test_support.h"
-#include "corvane/project/LastError.h"
+#include "corvane/base/LastError.h"
 #include "corvane/project/FileInterface.h"
 #include "corvane/ui/EditList.h"
 #include "support/MessageBoxScript.h"

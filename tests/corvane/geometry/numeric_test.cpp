@@ -1,7 +1,7 @@
 // Numeric and text helpers: colour table, conversions, the formatted message
 // box, number text, plan geometry on raw coordinates and the sorts.
 #include "corvane/geometry/Numeric.h"
-#include "corvane/project/LastError.h"
+#include "corvane/base/LastError.h"
 #include "support/MessageBoxScript.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 // Plane helpers: line intersection, side of a ray, colinearity, polygon area,
 // the 2-D point sort and the polyline look-up.
 #include "corvane/geometry/PlaneGeometry.h"
-#include "corvane/project/LastError.h"
+#include "corvane/base/LastError.h"
 
 // The library-internal helpers are not exported; compile them in here.
 #include "corvane/geometry/PlaneGeometryInternal.cpp"

@@ -1,7 +1,7 @@
 // Typed INI values: their text forms in the file, round trips, defaults,
 // arrays, the current section and where a file name without drive lands.
 #include "corvane/platform/Ini.h"
-#include "corvane/project/LastError.h"
+#include "corvane/base/LastError.h"
 #include "platform_test_support.h"
 
 #include <cmath>

@@ -1,7 +1,7 @@
 // The XML reader and writer: round trips with Chinese names and special
 // characters, the file encodings it reads, the parser's rules and its errors.
 #include "corvane/platform/Xml.h"
-#include "corvane/project/LastError.h"
+#include "corvane/base/LastError.h"
 #include "platform_test_support.h"
 #include "support/FailingWrites.h"
 

@@ -1,6 +1,6 @@
 // Line readers, field splitters, look-ups and the last-error text.
-#include "corvane/project/LastError.h"
-#include "corvane/project/TextLines.h"
+#include "corvane/base/LastError.h"
+#include "corvane/base/TextLines.h"
 
 #include <gtest/gtest.h>
 

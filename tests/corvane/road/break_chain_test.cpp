@@ -1,6 +1,6 @@
 // Break chain: conversions across several breaks, the .DL file, the pair
 // text, editing and the archive form.
-#include "corvane/project/LastError.h"
+#include "corvane/base/LastError.h"
 #include "corvane/road/BreakChain.h"
 #include "road_test_support.h"
 

@@ -1,7 +1,7 @@
 // The design segment file: reading with the project's roads, refusals
 // naming line and field, writing, and the segments of the current project.
 #include "corvane/project/DesignSegments.h"
-#include "corvane/project/LastError.h"
+#include "corvane/base/LastError.h"
 #include "corvane/project/ProjectInterface.h"
 #include "road_test_support.h"
 #include "support/MessageBoxScript.h"

@@ -2,7 +2,7 @@
 // opened (as on a full disk): each reports the failure and leaves the old
 // file, and nothing else, in the folder.
 #include "corvane/project/DesignSegments.h"
-#include "corvane/project/LastError.h"
+#include "corvane/base/LastError.h"
 #include "corvane/road/BreakChain.h"
 #include "corvane/road/HdxFile.h"
 #include "corvane/road/Profile.h"

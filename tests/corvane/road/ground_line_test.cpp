@@ -1,6 +1,6 @@
 // Longitudinal ground line: heights by station, edits, the .DMX file and the
 // time a large file takes to load.
-#include "corvane/project/LastError.h"
+#include "corvane/base/LastError.h"
 #include "corvane/road/BreakChain.h"
 #include "corvane/road/Profile.h"
 #include "road_test_support.h"

@@ -1,6 +1,6 @@
 // The .HDX file and the terrain set: layouts, round trips, refusals, order,
 // cursors, look-ups and the time a large file takes to load.
-#include "corvane/project/LastError.h"
+#include "corvane/base/LastError.h"
 #include "corvane/road/BreakChain.h"
 #include "corvane/road/HdxFile.h"
 #include "corvane/road/Profile.h"

@@ -1,7 +1,7 @@
 // One cross-section ground line: reading each layout, writing, elevations,
 // extension, slope-line and ground intersections, water stretches and world
 // coordinates.
-#include "corvane/project/LastError.h"
+#include "corvane/base/LastError.h"
 #include "corvane/road/BreakChain.h"
 #include "corvane/road/HdxFile.h"
 #include "corvane/road/HdxSection.h"

@@ -1,6 +1,6 @@
 // Vertical profile: curves against the parabola formula, grades, edits that
 // fail and are undone, the .SQX file and the archive form.
-#include "corvane/project/LastError.h"
+#include "corvane/base/LastError.h"
 #include "corvane/road/BreakChain.h"
 #include "corvane/road/Profile.h"
 #include "road_test_support.h"

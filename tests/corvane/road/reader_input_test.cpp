@@ -3,7 +3,7 @@
 // "+" and the station forms stay), a carriage return alone ends a line, and
 // a line that is too long or holds a zero byte is refused, naming the file
 // and the line.
-#include "corvane/project/LastError.h"
+#include "corvane/base/LastError.h"
 #include "corvane/project/StationList.h"
 #include "corvane/road/BreakChain.h"
 #include "corvane/road/HdxFile.h"

@@ -1,5 +1,5 @@
 // Station-list files and stepped station sequences across breaks.
-#include "corvane/project/LastError.h"
+#include "corvane/base/LastError.h"
 #include "corvane/project/StationList.h"
 #include "corvane/road/BreakChain.h"
 #include "road_test_support.h"

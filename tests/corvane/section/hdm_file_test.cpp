@@ -1,7 +1,7 @@
 // Standard cross-section file: reading both road styles, the header's
 // widening mode, a+b thicknesses, segment numbers, the messages of damaged
 // files, the byte-exact round trip and the writer's refusals.
-#include "corvane/project/LastError.h"
+#include "corvane/base/LastError.h"
 #include "corvane/road/BreakChain.h"
 #include "corvane/section/RoadHDM.h"
 #include "section_test_support.h"

@@ -1,7 +1,7 @@
 // Part width and cross-fall lists: values between and beyond the points in
 // every transition mode, the interval search, the width expression, and the
 // widening list generated from roads with several widening runs.
-#include "corvane/project/LastError.h"
+#include "corvane/base/LastError.h"
 #include "corvane/section/PartLists.h"
 #include "corvane/section/WidenStandard.h"
 #include "section_test_support.h"

@@ -1,5 +1,5 @@
 #include "section_test_support.h"
-#include "corvane/project/LastError.h"
+#include "corvane/base/LastError.h"
 #include "corvane/road/BreakChain.h"
 #include "corvane/road/ClothoidUnit.h"
 #include "corvane/road/LineArcUnits.h"

@@ -1,7 +1,7 @@
 // The superelevation standard: highway, ramp and city-road lookups at and
 // between every table boundary for every row and design speed, the road
 // overloads, the messages, and the archive byte for byte.
-#include "corvane/project/LastError.h"
+#include "corvane/base/LastError.h"
 #include "corvane/section/SuperElevationStandard.h"
 #include "section_test_support.h"
 

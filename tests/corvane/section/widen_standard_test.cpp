@@ -1,7 +1,7 @@
 // The curve-widening standard: lookups at and between every row boundary of
 // the highway and city-road tables, unknown classes, the standard file byte
 // for byte, and files that cannot be read, are cut short or damaged.
-#include "corvane/project/LastError.h"
+#include "corvane/base/LastError.h"
 #include "corvane/section/WidenStandard.h"
 #include "section_test_support.h"
 

@@ -1,7 +1,7 @@
 // Sheet sets: groups of sheet records with their linked drawings, the
 // template and sheet-set XML files, the sheet-set archive and the tree.
 #include "corvane/project/SheetSet.h"
-#include "corvane/project/LastError.h"
+#include "corvane/base/LastError.h"
 #include "support/LibraryWorld.h"
 #include "support/WindowTest.h"
 #include <gtest/gtest.h>

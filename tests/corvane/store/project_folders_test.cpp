@@ -1,5 +1,5 @@
 // Project sub-folders, road folders and data-file names.
-#include "corvane/project/LastError.h"
+#include "corvane/base/LastError.h"
 #include "corvane/project/Project.h"
 #include "store_support.h"
 #include "support/MessageBoxScript.h"

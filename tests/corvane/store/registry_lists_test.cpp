@@ -1,7 +1,7 @@
 // The registered lists of projects and libraries in the registry, the
 // current paths read from the registry alone, Brisko's window rectangle and
 // the installation folder.
-#include "corvane/project/LastError.h"
+#include "corvane/base/LastError.h"
 #include "corvane/project/RegistryLists.h"
 #include "corvane/project/TavixDevApp.h"
 #include "store_support.h"
