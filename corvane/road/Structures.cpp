@@ -680,7 +680,6 @@ static int ReadStructureFile(const wchar_t* path, const tkxBreakChain& chain, st
     }
     // The station-range reader by the file's extension only.
     const bool ranges = tkxFileName(file).GetExt().CompareNoCase(L".ql") == 0;
-    tkxQHInfo structure(&chain);
     CString line;
     int lineNo = 0;
     try {
@@ -690,6 +689,9 @@ static int ReadStructureFile(const wchar_t* path, const tkxBreakChain& chain, st
         out.reserve(static_cast<size_t>(in.GetLength() / 40));
         text_lines::DataLineReader lines(in);
         while (lines.Next(line, lineNo)) {
+            // Each line is a structure of its own: a line reads only some of
+            // the fields, and those it leaves are never the line before's.
+            tkxQHInfo structure(&chain);
             const CString message = ranges ? structure.ReadQLRangeFromString(line) : structure.ReadInfoFromString(line);
             if (!message.IsEmpty()) {
                 in.Abort();

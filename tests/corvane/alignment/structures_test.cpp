@@ -294,6 +294,30 @@ TEST_F(StructureTest, Files)
     ASSERT_EQ(2, out.GetSize());
     EXPECT_NEAR(1620.0, out[1].m_rStartZH, 1e-9);
 
+    // A line takes nothing over from the line before: a tunnel after a
+    // culvert has no remark, offsets or skew, a bridge after a named one and
+    // a crossing after a passage keep only what their own lines say.
+    WriteText(gzx, L"2 通道 1200 30 6 1 1 4.5 96 备注 T\n3 隧道 1600 400 6\n0 桥 1300 0 2 2 3*20 void 1.5 1.5\n"
+                   L"9 平交口 1700 75 20 30\n");
+    ASSERT_EQ(1, tkx_ReadQHFile(gzx, chain, out)) << Utf8(tkx_GetLastError());
+    ASSERT_EQ(4, out.GetSize());
+    const sQHInfo tunnel = out[1], crossing = out[3];
+    const CString noRemark = tkxQHInfo(&chain).GetStruct().m_SRemark;
+    EXPECT_EQ(Utf8(noRemark), Utf8(tunnel.m_SRemark));
+    EXPECT_EQ(0.0, tunnel.m_rLeftOffset);
+    EXPECT_EQ(0.0, tunnel.m_rRightOffset);
+    EXPECT_EQ(0.0, tunnel.m_rStartAngle);
+    EXPECT_EQ(0.0, tunnel.m_rBottomElevation);
+    EXPECT_EQ(0, tunnel.m_bFlag);
+    EXPECT_EQ(0.0, crossing.m_rHeight);
+    EXPECT_EQ(0.0, crossing.m_rLeftOffset);
+    EXPECT_EQ(Utf8(noRemark), Utf8(crossing.m_SRemark));
+    for (const sQHInfo& r : {tunnel, crossing}) {
+        tkxQHInfo again(&chain);
+        ASSERT_EQ(1, again.GetInfoByStruct(r));
+        EXPECT_EQ(again.GetStruct().m_rEndZH, r.m_rEndZH);
+    }
+
     const CString ql = folder / L"road.ql";
     WriteText(ql, L"1300 1450\n1490 1600 2 2\n");
     ASSERT_EQ(1, tkx_ReadQHFile(ql, chain, out)) << Utf8(tkx_GetLastError());
