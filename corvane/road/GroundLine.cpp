@@ -28,6 +28,27 @@ bool ReadGroundHeight(const text_lines::Field& field, double& value)
     return text_lines::ReadNumber(field, value) && road_files::WithinReach(value);
 }
 
+// Whether a line of the ground-line file, as written, reads back: the
+// station (with "_n" when it is not in the first segment; a line without one
+// keeps the segment of the line before, as on reading) converts to a
+// chainage, and the height is a number within reach.
+bool GroundLineReadsBack(const tkxBreakChain& chain, const CString& stationText, const CString& heightText,
+                         int& segment)
+{
+    const std::wstring_view text(stationText.GetString(), static_cast<size_t>(stationText.GetLength()));
+    const size_t mark = text.find(L'_');
+    double station = 0.0, height = 0.0, chainage = 0.0;
+    if (!text_lines::ReadNumber(text.substr(0, mark), station)) return false;
+    if (mark != std::wstring_view::npos) {
+        double value = 0.0;
+        if (!text_lines::ReadNumber(text.substr(mark + 1), value)) return false;
+        segment = number_text::WholePart(value);
+    }
+    const std::wstring_view heightView(heightText.GetString(), static_cast<size_t>(heightText.GetLength()));
+    return chain.GetGlobalZH(station, chainage, segment) && text_lines::ReadNumber(heightView, height) &&
+           road_files::WithinReach(height);
+}
+
 } // namespace
 
 bool tkxZDMInfo::GroundArraysAgree() const
@@ -354,9 +375,19 @@ int tkxZDMInfo::SaveDMXFile(const wchar_t* path) const
     }
     const short decimals = road_files::ProjectStationDecimals();
     CString text;
-    for (int i = 0; i < n; ++i)
-        text.AppendFormat(L"%s %.3f\n", m_pBreakChain->GetStringBreakZH(m_DMXZHs[i], decimals, 1).GetString(),
-                          m_DMXHeights[i]);
+    int segment = 1;
+    for (int i = 0; i < n; ++i) {
+        const CString station = m_pBreakChain->GetStringBreakZH(m_DMXZHs[i], decimals, 1);
+        const CString height = ClFormat(L"%.3f", m_DMXHeights[i]);
+        // A station beyond the chain or a height beyond any road, as written,
+        // would make the file one that LoadDMXFile refuses.
+        if (!GroundLineReadsBack(*m_pBreakChain, station, height, segment)) {
+            tkx_SetLastError(ClFormat(L"纵断面地面线第%d点的桩号(%s)或地面高(%s)超出范围!", i + 1, station.GetString(),
+                                      height.GetString()));
+            return 0;
+        }
+        text.AppendFormat(L"%s %s\n", station.GetString(), height.GetString());
+    }
     if (file.IsEmpty() || !road_files::WriteTextFile(file, text)) {
         tkx_SetLastError(ClFormat(L"创建地面线文件失败[%s]!", file.GetString()));
         return 0;

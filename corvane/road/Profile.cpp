@@ -724,10 +724,13 @@ int tkxZDMInfo::SaveSQXFile(const wchar_t* path) const
     // Every line after the first carries its radius (the last one too), so
     // that a segment number always stands in the fourth field.
     CString text;
+    int readSegment = 1; // the segment the reader holds: a line without one keeps it
     for (int i = 0; i < n; ++i) {
         const double chainage = m_BPDZHs[i];
         const double station = m_pBreakChain->GetBreakZH(chainage);
-        text.AppendFormat(L"%f %f ", station, m_BPDElevations[i]);
+        const CString stationText = ClFormat(L"%f", station);
+        const CString elevationText = ClFormat(L"%f", m_BPDElevations[i]);
+        text.AppendFormat(L"%s %s ", stationText.GetString(), elevationText.GetString());
         if (i > 0) text.AppendFormat(L"%f ", m_Rs[i]);
         short segment = m_pBreakChain->GetBreakChainID(chainage);
         // Within 1e-8 before a break the segment number is already the ahead
@@ -737,8 +740,22 @@ int tkxZDMInfo::SaveSQXFile(const wchar_t* path) const
         if (segment > 1 && (!m_pBreakChain->GetGlobalZH(station, back, segment) ||
                             std::fabs(back - chainage) > kSameStation))
             --segment;
-        if (segment > 1) text.AppendFormat(L"%d", static_cast<int>(segment));
+        if (segment > 1) {
+            text.AppendFormat(L"%d", static_cast<int>(segment));
+            readSegment = segment;
+        }
         text += L"\n";
+        // A station beyond the chain or an elevation beyond any road, as
+        // written, would make the file one that LoadSQXFile refuses.
+        double readStation = 0.0, readElevation = 0.0;
+        if (!text_lines::ReadNumber(std::wstring_view(stationText.GetString()), readStation) ||
+            !m_pBreakChain->GetGlobalZH(readStation, back, readSegment) ||
+            !text_lines::ReadNumber(std::wstring_view(elevationText.GetString()), readElevation) ||
+            !road_files::WithinReach(readElevation)) {
+            tkx_SetLastError(ClFormat(L"第%d个变坡点的桩号(%s)或高程(%s)超出范围!", i + 1, stationText.GetString(),
+                                      elevationText.GetString()));
+            return 0;
+        }
     }
     if (file.IsEmpty() || !road_files::WriteTextFile(file, text)) {
         tkx_SetLastError(ClFormat(L"创建[%s]文件时出错!", file.GetString()));

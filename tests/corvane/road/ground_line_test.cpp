@@ -240,6 +240,37 @@ TEST_F(GroundLineTest, DMXWriterRefusesWhatCouldNotBeReadBack)
                   Utf8(tkx_GetLastError()));
         EXPECT_EQ("100.000 50.000\r\n", road_test::ReadBytes(path));
     }
+
+    // Numbers that would be written as values the reader refuses: a height
+    // beyond any road (also one that only its three decimals take there), a
+    // station beyond the chain's ends.
+    const struct {
+        double station, height;
+        const wchar_t* message;
+    } beyond[] = {
+        {200, 1e10, L"纵断面地面线第2点的桩号(200.000)或地面高(10000000000.000)超出范围!"},
+        {200, 9999999999.9996, L"纵断面地面线第2点的桩号(200.000)或地面高(10000000000.000)超出范围!"},
+        {200, -1e12, L"纵断面地面线第2点的桩号(200.000)或地面高(-1000000000000.000)超出范围!"},
+        {1e15, 2, L"纵断面地面线第2点的桩号(999999999999980.000_2)或地面高(2.000)超出范围!"},
+    };
+    for (const auto& c : beyond) {
+        SCOPED_TRACE(c.station);
+        SCOPED_TRACE(c.height);
+        tkxZDMInfo line(&chain);
+        line.AddDMHeight(100, 1);
+        line.AddDMHeight(c.station, c.height);
+        EXPECT_EQ(0, line.SaveDMXFile(path));
+        EXPECT_EQ(Utf8(c.message), Utf8(tkx_GetLastError()));
+        EXPECT_EQ("100.000 50.000\r\n", road_test::ReadBytes(path));
+    }
+    // The largest height the reader takes is written and read back.
+    tkxZDMInfo high(&chain);
+    high.AddDMHeight(100, 1);
+    high.AddDMHeight(200, 1e10 - 1);
+    ASSERT_EQ(1, high.SaveDMXFile(path)) << Utf8(tkx_GetLastError());
+    tkxZDMInfo back(&chain);
+    ASSERT_EQ(1, back.LoadDMXFile(path)) << Utf8(tkx_GetLastError());
+    EXPECT_EQ(1e10 - 1, back.GetDMXElevation(1));
 }
 
 // Loading a file ten times larger takes about ten times longer.

@@ -425,6 +425,25 @@ TEST_F(ProfileTest, SQXWriterRefusesWhatCouldNotBeReadBack)
         EXPECT_EQ(Utf8(c.message), Utf8(tkx_GetLastError()));
         EXPECT_EQ("old", road_test::ReadBytes(path));
     }
+
+    // Numbers that would be written as values the reader refuses: an
+    // elevation beyond any road, a station beyond the chain's ends.
+    struct Far {
+        const char* what;
+        std::vector<GradePoint> points;
+        const wchar_t* message;
+    } beyond[] = {
+        {"an elevation", {{0, 100, 0}, {100, 1e10, 0}}, L"第2个变坡点的桩号(100.000000)或高程(10000000000.000000)超出范围!"},
+        {"a station", {{0, 100, 0}, {1e15, 100, 0}}, L"第2个变坡点的桩号(1000000000000000.000000)或高程(100.000000)超出范围!"},
+    };
+    for (const Far& c : beyond) {
+        SCOPED_TRACE(c.what);
+        tkxZDMInfo bad(&chain);
+        SetGradePoints(bad, c.points);
+        EXPECT_EQ(0, bad.SaveSQXFile(path));
+        EXPECT_EQ(Utf8(c.message), Utf8(tkx_GetLastError()));
+        EXPECT_EQ("old", road_test::ReadBytes(path));
+    }
 }
 
 // Curves that end where the next begins are accepted when computed and when
