@@ -332,7 +332,14 @@ int tkxHdxSection::ExportString(const tkxBreakChain* chain, enHDXFormat format, 
             previous = o;
         }
     }
-    text = chain->GetStringBreakZH(m_ZHInfo.m_rZH, -1, 1) + L"\n";
+    // A station beyond the chain's ends, as written, would not convert back.
+    const CString station = chain->GetStringBreakZH(m_ZHInfo.m_rZH, -1, 1);
+    double chainage = 0.0;
+    if (!chain->GetGlobalZH(station, chainage)) {
+        tkx_SetLastError(ClFormat(L"横地线断面的桩号(%s)超出范围!", station.GetString()));
+        return 0;
+    }
+    text = station + L"\n";
     AppendSide(m_LeftPts, format, text);
     AppendSide(m_RightPts, format, text);
     return 1;

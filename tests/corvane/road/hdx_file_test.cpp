@@ -198,6 +198,7 @@ TEST_F(HdxFileTest, RefusedSaveKeepsTheOldFile)
         {"right elevation", 1000, 100, 2, nan, 2, L"横地线断面(1000.000)右侧第2个点的偏距或高程不是有效数值!"},
         {"right elevation infinite", 1000, 100, 2, -HUGE_VAL, 2,
          L"横地线断面(1000.000)右侧第2个点的偏距或高程不是有效数值!"},
+        {"station beyond the chain", 1e15, 100, 2, 99, 1, L"横地线断面的桩号(999999999999980.000_2)超出范围!"},
     };
     for (enHDXFormat format : {HDX_ABS, HDX_ABS1, HDX_RELATIVE}) {
         for (const Case& c : cases) {
