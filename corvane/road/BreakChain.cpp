@@ -292,6 +292,13 @@ int tkxBreakChain::SaveDLFile(const wchar_t* path) const
         }
         backs.Add(road_files::Rounded3(back));
         aheads.Add(road_files::Rounded3(ahead));
+        // As written, a break station must lie within the chain's open ends,
+        // or LoadDLFile refuses it.
+        if (!(std::fabs(backs[i - 1]) < kOpenEnd) || !(std::fabs(aheads[i - 1]) < kOpenEnd)) {
+            tkx_SetLastError(
+                ClFormat(L"第%d个断链的桩号超出范围, 无法创建断链文件(*.DL)!\n\n%s", i, file.GetString()));
+            return 0;
+        }
     }
     const int bad = FirstOutOfOrderBreak(backs, aheads);
     if (bad > 0) {

@@ -361,6 +361,12 @@ TEST_F(BreakChainTest, DLWriterRefusesWhatCouldNotBeReadBack)
         // 0.0004 m apart in memory, the same station in the file.
         {"a segment that vanishes in three decimals", {-1e10, 1180, 2510}, {1200, 1180.0004, 1e10},
          L"第2个断链 \n\n断链终点桩号不得小于断链起点桩号(1180.000>1180.000), 无法创建断链文件(*.DL)!\n\n%s"},
+        // Stations the reader refuses: at or beyond the chain's open ends as
+        // written with three decimals.
+        {"an ahead station beyond the chain", {-1e10, 2e10}, {1200, 1e10},
+         L"第1个断链的桩号超出范围, 无法创建断链文件(*.DL)!\n\n%s"},
+        {"a back station that rounds onto the chain's end", {-1e10, 1180}, {9999999999.9996, 1e10},
+         L"第1个断链的桩号超出范围, 无法创建断链文件(*.DL)!\n\n%s"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
