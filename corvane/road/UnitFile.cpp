@@ -228,8 +228,21 @@ int tkxRoadObject::SaveICDFile(const wchar_t* path) const
         tkx_SetLastError(L"线位起点的桩号、坐标或方位角不是有效数值! 无法创建ICD文件!");
         return 0;
     }
-    CString text = ClFormat(L"%f", start.m_rZH);
-    text += ClFormat(L"\n%f, %f, %.10f", start.m_rY, start.m_rX, start.m_rAzimuth);
+    // The start station and coordinates as written must be places the reader
+    // takes (within reach).
+    const auto readsBack = [](const CString& written) {
+        double value = 0.0;
+        return text_lines::ReadNumber(std::wstring_view(written.GetString()), value) && road_files::WithinReach(value);
+    };
+    const CString startZH = ClFormat(L"%f", start.m_rZH), startY = ClFormat(L"%f", start.m_rY),
+                  startX = ClFormat(L"%f", start.m_rX);
+    if (!readsBack(startZH) || !readsBack(startY) || !readsBack(startX)) {
+        tkx_SetLastError(ClFormat(L"线位起点的桩号(%s)或坐标(%s, %s)超出范围! 无法创建ICD文件!", startZH.GetString(),
+                                  startY.GetString(), startX.GetString()));
+        return 0;
+    }
+    CString text = startZH;
+    text += ClFormat(L"\n%s, %s, %.10f", startY.GetString(), startX.GetString(), start.m_rAzimuth);
     double previous = NormalizeAngle(start.m_rAzimuth);
     // Each unit line is read back as the reader reads it, from the end of
     // the unit read before: a unit the file would not give back (a value
@@ -249,7 +262,9 @@ int tkxRoadObject::SaveICDFile(const wchar_t* path) const
         const bool turned = jump >= 1e-6 && std::fabs(jump - 2.0 * alignment::kPi) >= 1e-6;
         const CString line = turned ? ClFormat(L"%s,%.10f", unit->SaveToString().GetString(), a) : unit->SaveToString();
         std::unique_ptr<tkxRoadPMUnit> probe(icd_file::NewUnitForCode(_wtoi(line)));
-        const CString problem = probe->LoadFromString(current, line);
+        CString problem = probe->LoadFromString(current, line);
+        if (problem.IsEmpty() && !EndsWithinReach(*probe))
+            problem = L"单元终点桩号或坐标超出范围, 请检查单元长度和参数!";
         if (!problem.IsEmpty()) {
             tkx_SetLastError(ClFormat(L"第%d个单元<%s>无法写入ICD文件:\n%s", unitNo, line.GetString(), problem.GetString()));
             return 0;

@@ -271,6 +271,12 @@ TEST(UnitFile, UnitsThatWouldNotReadBackAreNotWritten)
          L"读第2数据, 缓和曲线参数<1.#QNAN000000000000000>时出错! "},
         {"a length that is no number", [](tkxRoadObject& r) { r.GetPMUnit(0)->SetLength(HUGE_VAL, 0); },
          L"第1个单元<1, 1.#INF"},
+        // A unit that ends beyond any road, and a start the reader refuses.
+        {"a straight ending beyond any road", [](tkxRoadObject& r) { r.GetPMUnit(0)->SetLength(1e20, 0); },
+         L"第1个单元<1, 100000000000000000000.00000000000000000000>无法写入ICD文件:\n"
+         L"单元终点桩号或坐标超出范围, 请检查单元长度和参数!"},
+        {"a start station beyond any road", [](tkxRoadObject& r) { r.GetPMUnit(0)->SetStartZH(9999999999.9999996); },
+         L"线位起点的桩号(10000000000.000000)或坐标(5000.000000, 2000.000000)超出范围! 无法创建ICD文件!"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
