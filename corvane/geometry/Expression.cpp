@@ -345,6 +345,12 @@ int CCalculation::Evaluate(const wchar_t* expression, CString& result)
         text.erase(0, 1);
     if (!text.empty() && text.back() == L')')
         text.pop_back();
+    // A number with several signs ("--0.5", as "-$JK" of a negative value
+    // or "-(-0.5)" leave it) comes back with the one sign they make, so the
+    // result text is a number the caller can read.
+    const size_t signs = text.find_first_not_of(L'-');
+    if (signs != std::wstring::npos && signs > 1)
+        text.replace(0, signs, signs % 2 ? L"-" : L"");
     result = text.c_str();
     return 1;
 }

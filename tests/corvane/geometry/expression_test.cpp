@@ -61,6 +61,9 @@ TEST(ExpressionCalc, EmptyNullAndPlainNumbers)
         {L"GG", 1, L"9.80665"},
         {L"(5)", 1, L"5"},           // a bracketed number is unwrapped
         {L"((2.5))", 1, L"2.5"},
+        {L"--0.5", 1, L"0.5"},       // several signs make one
+        {L"---0.5", 1, L"-0.5"},
+        {L"-(-0.5)", 1, L"0.5"},
     };
     for (const Case& c : cases)
         Check(c);
