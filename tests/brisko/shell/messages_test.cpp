@@ -74,6 +74,13 @@ TEST_F(MessagesTest, ThePendingFileOfTheSettingsIsOpened)
     SetRegString(HKEY_CURRENT_USER, kSettingsKey, L"OPENFILENAME", EpjPath());
     frame->SendMessage(WM_OPENPENDINGFILE);
     EXPECT_EQ(EpjPath(), theApp.m_SPendingProject);
+    // A path longer than 255 characters arrives whole.
+    CString deep = L"Z:\\";
+    while (deep.GetLength() < 300) deep += L"很深的文件夹\\";
+    deep += L"项目.epj";
+    SetRegString(HKEY_CURRENT_USER, kSettingsKey, L"OPENFILENAME", deep);
+    frame->SendMessage(WM_OPENPENDINGFILE);
+    EXPECT_EQ(deep, theApp.m_SPendingProject);
 }
 
 TEST_F(MessagesTest, AProjectChangeReloadsTheRoadData)
