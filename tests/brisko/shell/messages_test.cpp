@@ -248,6 +248,16 @@ TEST_F(MessagesTest, AChangedBreakChainIsTakenAfterAsking)
     EXPECT_EQ(CString(L"重新加载断链及纵断面信息!"), LastLine());
     EXPECT_EQ(2u, boxes.Shown().size());
 
+    // A file that cannot be read keeps the chain, and the user is told why.
+    WriteBytes(dl.Path(), "300.000 310.000\r\n1200.000\r\n");
+    boxes.Answer(IDYES);
+    NotifyChange(dl.Path());
+    EXPECT_EQ(3, CurRoadBreakChain.GetBreakChainCount());
+    ASSERT_EQ(4u, boxes.Shown().size());
+    const CString why = L"断链文件(" + dl.Path() + L")\n\n第2行格式错误!";
+    EXPECT_EQ(why, boxes.Shown()[3].text);
+    EXPECT_EQ(why, LastLine());
+
     // Back to the world's chain.
     theApp.m_CurProject.m_Roads[0].m_SBreakChain = L"1200.000=1180.000";
     ASSERT_EQ(1, tkx_UpdateProject(&theApp.m_CurProject, 1));
