@@ -210,7 +210,11 @@ BOOL CBriskoDoc::ReloadFromDisk()
             MB_OK | MB_ICONERROR);
         return FALSE;
     }
+    // A document the user made read-only stays so: the new text is no
+    // reason to allow editing it.
+    const BOOL readOnly = m_TextBuffer.GetReadOnly();
     m_TextBuffer.TakeText(loaded);
+    if (readOnly) m_TextBuffer.SetReadOnly(TRUE);
     TakeFileType(m_strPathName);
     SetModifiedFlag(FALSE);
     UpdateAllViews(nullptr);

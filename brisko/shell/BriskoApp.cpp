@@ -179,6 +179,16 @@ void CBriskoApp::HandOverToFirstInstance()
     CString path = info.m_strFileName;
     if (path.IsEmpty()) return;
     path.Replace(L'?', L' ');
+    // The running instance works in a folder of its own: a relative path is
+    // made full here, in the folder it was given in.
+    const bool full = (path.GetLength() >= 3 && path[1] == L':' && (path[2] == L'\\' || path[2] == L'/')) ||
+                      path.Left(2) == L"\\\\";
+    if (!full) {
+        const DWORD size = ::GetFullPathNameW(path, 0, nullptr, nullptr);
+        std::wstring buffer(size, L'\0');
+        const DWORD length = size ? ::GetFullPathNameW(path, size, &buffer[0], nullptr) : 0;
+        if (length > 0 && length < size) path = CString(buffer.c_str(), static_cast<int>(length));
+    }
     // A path cut to fit the buffer could name another file: it is refused.
     if (path.GetLength() >= kHandOverChars) {
         Box(ClFormat(L"文件路径超过%d个字符, 无法在已运行的TAVIX项目数据环境中打开:\n\n%s", kHandOverChars - 1,

@@ -613,7 +613,11 @@ LRESULT CMainFrame::OnFileWatchNotify(WPARAM, LPARAM lParam)
             return 0;
         tkxProject& copy = theApp.m_CurProject;
         const int road = copy.m_iCurRoad;
-        if (!CurRoadBreakChain.LoadDLFile(path) || road < 0 || road >= copy.GetRoadCount()) {
+        const bool loaded = CurRoadBreakChain.LoadDLFile(path) != 0;
+        // A file that cannot be read leaves the chain as it was; the user,
+        // who asked for the update, is told why.
+        if (!loaded) ReportReloadError(tkx_GetLastError());
+        if (!loaded || road < 0 || road >= copy.GetRoadCount()) {
             CurRoadProfile.SetBreakChain(&CurRoadBreakChain);
             SendToProfilePage(WM_PROFILEDATACHANGED);
             return 0;

@@ -40,9 +40,11 @@ CString CBriskoApp::GetSettingString(const wchar_t* section, const wchar_t* key,
 {
     tkxRegistry registry;
     if (!registry.Open(HKEY_CURRENT_USER, SectionKey(section))) return defaultValue;
-    wchar_t buffer[256] = {};
-    if (!registry.ReadString(key, buffer, sizeof(buffer))) return defaultValue;
-    return buffer;
+    // Read whole, however long: a path handed over here may run past 255
+    // characters.
+    CString text;
+    if (!registry.ReadString(key, text)) return defaultValue;
+    return text;
 }
 
 BOOL CBriskoApp::SetSettingInt(const wchar_t* section, const wchar_t* key, DWORD value)

@@ -1,8 +1,8 @@
 // Another program changes an open data file: an unchanged document reloads,
 // a modified one asks first, a reload that cannot read the file keeps the
 // text, a file that another program holds open for writing is read all the
-// same, and after the program's own save only the other program's change
-// is reported.
+// same, after the program's own save only the other program's change is
+// reported, and a document the user made read-only stays read-only.
 #include "documents_world.h"
 #include "brisko/BriskoResource.h"
 #include "brisko/shell/BriskoApp.h"
@@ -155,4 +155,21 @@ TEST(Reload, AfterItsOwnSaveOnlyAnotherProgramsChangeIsReported)
     EXPECT_TRUE(script.Unscripted().empty());
     EXPECT_EQ(std::vector<CString>{L"10 99.5200 101.2"}, Lines(document));
     EXPECT_FALSE(document->IsModified());
+}
+
+TEST(Reload, ADocumentSetReadOnlyStaysReadOnly)
+{
+    StartProgram();
+    AutoReload on(TRUE);
+    DataFolder folder(L"readonly");
+    const CString path = folder.Write(L"一号路.DMX", L"0 99.5\n");
+    CBriskoDoc* document = Open(path);
+    ASSERT_NE(nullptr, document);
+    MessageBoxScript boxes;
+    ViewOf(document)->SendMessage(WM_COMMAND, ID_FILE_READONLY, 0);
+    ASSERT_TRUE(document->m_TextBuffer.GetReadOnly());
+
+    ASSERT_TRUE(ChangeFromOtherProgram(path, L"200 101.2"));
+    ASSERT_TRUE(PumpUntil([&] { return LineCount(document) == 2; }));
+    EXPECT_TRUE(document->m_TextBuffer.GetReadOnly()) << "the user's read-only switch survives the reload";
 }

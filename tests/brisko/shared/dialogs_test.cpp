@@ -45,6 +45,31 @@ TEST(SelectMessageBox, EachWayOutGivesItsAnswer)
     }
 }
 
+TEST(SelectMessageBox, AnAmpersandInTheMessageIsShownAsWritten)
+{
+    ASSERT_NE(nullptr, ResourceLibrary());
+    // How far the ink of the message reaches to the right: a path such as
+    // "R&D" keeps its "&" and is wider than "RD".
+    auto inkRight = [](const wchar_t* message) {
+        int right = -1;
+        DialogScript script;
+        script.Then([&](CWnd* d) {
+            const Image text = PrintWindowImage(d->GetDlgItem(IDC_SELECT_MESSAGE));
+            const COLORREF ground = text.At(text.Width() - 1, text.Height() - 1);
+            for (int y = 0; y < text.Height(); ++y)
+                for (int x = 0; x < text.Width(); ++x)
+                    if (text.At(x, y) != ground) right = std::max(right, x);
+            Press(d, IDCANCEL);
+        });
+        SelectMessageBox(L"TAVIX项目数据环境", message, L"新建文件", L"导入文件");
+        return right;
+    };
+    const int plain = inkRight(L"C:\\RD\\主线.DL");
+    const int ampersand = inkRight(L"C:\\R&D\\主线.DL");
+    ASSERT_GT(plain, 0);
+    EXPECT_GT(ampersand, plain + 2);
+}
+
 TEST(ShowSchematicDialog, ShowsThePictureWholeAndClosesOnAnyClickOrKey)
 {
     ASSERT_NE(nullptr, ResourceLibrary());

@@ -179,6 +179,23 @@ TEST_F(HandOverTest, TheFileGoesToTheRunningInstance)
     }
 }
 
+TEST_F(HandOverTest, ARelativePathArrivesAsTheFullPathItNames)
+{
+    // The running instance works in a folder of its own: the path is made
+    // full in the folder of the second start.
+    wchar_t folder[MAX_PATH] = {};
+    ASSERT_NE(0u, GetCurrentDirectoryW(MAX_PATH, folder));
+    CString expected = folder;
+    if (expected.Right(1) != L"\\") expected += L"\\";
+    expected += L"道路 数据\\主线.DL";
+    SecondStart start = StartSecondInstance(L"\"道路 数据\\主线.DL\"");
+    ASSERT_TRUE(start.ended);
+    EXPECT_TRUE(start.boxes.empty());
+    std::vector<CopyRecord> records = CopyRecords(log);
+    ASSERT_EQ(1u, records.size());
+    EXPECT_EQ(HandOverBytes(expected), records.back().data) << Utf8(expected);
+}
+
 TEST_F(HandOverTest, WithoutAFileNothingIsSent)
 {
     SecondStart start = StartSecondInstance(L"");

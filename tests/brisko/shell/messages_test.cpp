@@ -74,6 +74,13 @@ TEST_F(MessagesTest, ThePendingFileOfTheSettingsIsOpened)
     SetRegString(HKEY_CURRENT_USER, kSettingsKey, L"OPENFILENAME", EpjPath());
     frame->SendMessage(WM_OPENPENDINGFILE);
     EXPECT_EQ(EpjPath(), theApp.m_SPendingProject);
+    // A path longer than 255 characters arrives whole.
+    CString deep = L"Z:\\";
+    while (deep.GetLength() < 300) deep += L"很深的文件夹\\";
+    deep += L"项目.epj";
+    SetRegString(HKEY_CURRENT_USER, kSettingsKey, L"OPENFILENAME", deep);
+    frame->SendMessage(WM_OPENPENDINGFILE);
+    EXPECT_EQ(deep, theApp.m_SPendingProject);
 }
 
 TEST_F(MessagesTest, AProjectChangeReloadsTheRoadData)
@@ -240,6 +247,16 @@ TEST_F(MessagesTest, AChangedBreakChainIsTakenAfterAsking)
     EXPECT_EQ(CString(L"300.000=310.000, 1200.000=1180.000"), saved.m_Roads[0].m_SBreakChain);
     EXPECT_EQ(CString(L"重新加载断链及纵断面信息!"), LastLine());
     EXPECT_EQ(2u, boxes.Shown().size());
+
+    // A file that cannot be read keeps the chain, and the user is told why.
+    WriteBytes(dl.Path(), "300.000 310.000\r\n1200.000\r\n");
+    boxes.Answer(IDYES);
+    NotifyChange(dl.Path());
+    EXPECT_EQ(3, CurRoadBreakChain.GetBreakChainCount());
+    ASSERT_EQ(4u, boxes.Shown().size());
+    const CString why = L"断链文件(" + dl.Path() + L")\n\n第2行格式错误!";
+    EXPECT_EQ(why, boxes.Shown()[3].text);
+    EXPECT_EQ(why, LastLine());
 
     // Back to the world's chain.
     theApp.m_CurProject.m_Roads[0].m_SBreakChain = L"1200.000=1180.000";
