@@ -54,6 +54,39 @@ bool IsUtf8Text(const unsigned char* p, size_t size)
     return beyondAscii > 0 && wide * 2 > beyondAscii;
 }
 
+// Converts a line to 8-bit text; false when a character has no form in
+// the code page (it would come out as the code page's question mark, a
+// byte that is never part of a double-byte character) or cannot be written
+// as UTF-8 (half of a surrogate pair).
+bool ConvertLine(const wchar_t* chars, int length, UINT codePage, char* out, int room, int& written)
+{
+    written = 0;
+    if (length <= 0) return true;
+    const bool utf8 = codePage == CP_UTF8;
+    written = ::WideCharToMultiByte(codePage, utf8 ? WC_ERR_INVALID_CHARS : 0, chars, length, out, room, nullptr,
+                                    nullptr);
+    if (written <= 0) {
+        written = 0;
+        return false;
+    }
+    if (utf8) return true;
+    const auto marks = std::count(out, out + written, '?');
+    return marks == 0 || marks == std::count(chars, chars + length, L'?');
+}
+
+// The column of the first character of a line that ConvertLine refuses.
+int FirstUnwritable(const wchar_t* chars, int length, UINT codePage)
+{
+    char out[16];
+    for (int i = 0; i < length; ++i) {
+        const int units = IS_HIGH_SURROGATE(chars[i]) && i + 1 < length && IS_LOW_SURROGATE(chars[i + 1]) ? 2 : 1;
+        int written = 0;
+        if (!ConvertLine(chars + i, units, codePage, out, sizeof out, written)) return i;
+        i += units - 1;
+    }
+    return 0;
+}
+
 CString FolderOf(const wchar_t* path)
 {
     CString folder(path);
@@ -236,7 +269,7 @@ BOOL CTvTextBuffer::SaveUtf16File(const wchar_t* path, BOOL clearModified)
     return SaveThroughTemporary(path, clearModified);
 }
 
-void CTvTextBuffer::WriteText(CFile& file)
+bool CTvTextBuffer::WriteText(CFile& file, CPoint& unwritable)
 {
     std::vector<char> block;
     block.reserve(kWriteBlock + 64);
@@ -254,8 +287,11 @@ void CTvTextBuffer::WriteText(CFile& file)
             // At most three bytes for every UTF-16 unit (two in code page 936).
             const int room = info.m_nLength * 3;
             block.resize(used + static_cast<size_t>(room));
-            const int written =
-                ClWideToMultiByteInto(info.m_pcLine, info.m_nLength, codePage, block.data() + used, room);
+            int written = 0;
+            if (!ConvertLine(info.m_pcLine, info.m_nLength, codePage, block.data() + used, room, written)) {
+                unwritable = CPoint(FirstUnwritable(info.m_pcLine, info.m_nLength, codePage), i);
+                return false;
+            }
             block.resize(used + static_cast<size_t>(written));
             if (i + 1 < count) block.insert(block.end(), {'\r', '\n'});
         }
@@ -265,6 +301,7 @@ void CTvTextBuffer::WriteText(CFile& file)
         }
     }
     if (!block.empty()) file.Write(block.data(), static_cast<UINT>(block.size()));
+    return true;
 }
 
 BOOL CTvTextBuffer::SaveThroughTemporary(const wchar_t* path, BOOL clearModified)
@@ -284,15 +321,19 @@ BOOL CTvTextBuffer::SaveThroughTemporary(const wchar_t* path, BOOL clearModified
     }
     bool written = false;
     bool markWritten = false;
+    bool convertible = true;
+    CPoint unwritable;
     try {
         if (m_nEncoding == TVE_UTF16)
             file.Write(kUtf16Mark, 2);
         else if (m_nEncoding == TVE_UTF8 && m_bUtf8Mark)
             file.Write(kUtf8Mark, 3);
         markWritten = true;
-        WriteText(file);
-        file.Close();
-        written = true;
+        convertible = WriteText(file, unwritable);
+        if (convertible) {
+            file.Close();
+            written = true;
+        }
     } catch (CFileException* e) {
         e->Delete();
     }
@@ -300,6 +341,15 @@ BOOL CTvTextBuffer::SaveThroughTemporary(const wchar_t* path, BOOL clearModified
     if (!written) {
         file.Abort();
         ::DeleteFileW(temporary);
+        if (!convertible) {
+            // The old file stays as it was; the user is told which character
+            // to change.
+            CString text;
+            text.Format(L"第%d行第%d列的字符无法按文件的编码(%s)保存, 文件没有保存:\n%s", unwritable.y + 1,
+                        unwritable.x + 1, m_nEncoding == TVE_UTF8 ? L"UTF-8" : L"ASCII", path);
+            AfxMessageBox(text, MB_ICONERROR);
+            ::SetLastError(ERROR_NO_UNICODE_TRANSLATION);
+        }
         return FALSE;
     }
 

@@ -228,3 +228,47 @@ TEST(BufferFile, ASuccessfulSaveMarksTheSavedState)
     EXPECT_TRUE(buffer.IsModified());
     EXPECT_EQ(1, buffer.GetSavedPosition());
 }
+
+// Characters the file's encoding cannot hold are not turned into question
+// marks behind the user's back: the save is refused, naming where they are,
+// and the old file stays.
+TEST(BufferFile, TextTheEncodingCannotHoldIsNotSavedAsQuestionMarks)
+{
+    struct Case {
+        const char* name;
+        std::string old;
+        const wchar_t* inserted; // at (6, 1)
+    };
+    const Case cases[] = {
+        {"a Korean letter in code page 936", Ansi(L"K0+000 桩号\r\nK0+020"), L" 한"},
+        {"half of a surrogate pair in UTF-8", kUtf8Mark + Utf8(L"K0+000 桩号\r\nK0+020"), L" \xD83D"},
+    };
+    ScratchFolder folder(L"unwritable");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const CString path = folder / L"data.dmx";
+        WriteBytes(path, c.old);
+        CTvTextBuffer buffer;
+        ASSERT_TRUE(buffer.LoadFromFile(path));
+        int endLine = 0, endColumn = 0;
+        ASSERT_TRUE(buffer.InsertText(nullptr, 1, 6, c.inserted, endLine, endColumn, TVA_PASTE));
+        MessageBoxScript boxes;
+        EXPECT_FALSE(buffer.SaveToFile(path));
+        EXPECT_EQ(c.old, ReadBytes(path));
+        EXPECT_EQ(std::vector<CString>({L"data.dmx"}), FilesIn(folder.Path()));
+        EXPECT_TRUE(buffer.IsModified());
+        ASSERT_EQ(1u, boxes.Shown().size());
+        EXPECT_NE(-1, boxes.LastText().Find(L"第2行第8列"));
+        EXPECT_NE(-1, boxes.LastText().Find(path));
+        ::DeleteFileW(path);
+    }
+
+    // A text that fits is saved as before, question marks of its own included.
+    const CString path = folder / L"fits.dmx";
+    WriteBytes(path, Ansi(L"桩号"));
+    CTvTextBuffer buffer;
+    ASSERT_TRUE(buffer.LoadFromFile(path));
+    buffer.SetLineText(0, L"桩号 ?");
+    ASSERT_TRUE(buffer.SaveToFile(path));
+    EXPECT_EQ(Ansi(L"桩号 ?"), ReadBytes(path));
+}
