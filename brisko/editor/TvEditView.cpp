@@ -310,7 +310,8 @@ void CTvEditView::Cut()
     if (!CanEditNow() || !IsSelection()) return;
     CString text;
     GetText(m_ptDrawSelStart, m_ptDrawSelEnd, text);
-    WriteClipboardText(text);
+    // Text the clipboard did not take stays where it is.
+    if (!WriteClipboardText(text)) return;
     DeleteCurrentSelection(TVA_CUT);
     FinishEdit();
 }

@@ -307,3 +307,24 @@ TEST(EditView, TextDraggedOutAndDroppedInTheSameViewMoves)
     Command(h.view, ID_EDIT_UNDO);
     EXPECT_EQ(CString(L"abcdef"), AllText(h.buffer));
 }
+
+namespace {
+
+// A view whose clipboard another program holds open.
+class BusyClipboardView : public TestView
+{
+public:
+    BOOL WriteClipboardText(const CString&) override { return FALSE; }
+};
+
+} // namespace
+
+TEST(EditView, CutKeepsTheTextWhenTheClipboardTakesNothing)
+{
+    Hosted<BusyClipboardView> h(L"K0+000 桩号");
+    h.view->SetSelection(CPoint(7, 0), CPoint(9, 0));
+    Command(h.view, ID_EDIT_CUT);
+    EXPECT_EQ(CString(L"K0+000 桩号"), AllText(h.buffer));
+    EXPECT_FALSE(h.buffer.CanUndo());
+    EXPECT_TRUE(h.view->IsSelection());
+}
