@@ -252,7 +252,12 @@ protected:
                        int action);
     void SyncModifiedFlag();
 
-    void LoadBytes(const char* bytes, size_t size, UINT codePage);
+    // Splits and converts an 8-bit file's text into lines; the first line
+    // (0-based) with bytes that are not text in the code page, or -1.
+    int LoadBytes(const char* bytes, size_t size, UINT codePage);
+    // Tells the user that a line of the file holds bytes that cannot be
+    // read as text, so a save will not write them back as they were.
+    void WarnUnreadableBytes(const wchar_t* path, int line);
     BOOL LoadUtf16File(const wchar_t* path);
     BOOL SaveUtf16File(const wchar_t* path, BOOL clearModified);
     // Writes the text into a temporary file beside the target, then puts

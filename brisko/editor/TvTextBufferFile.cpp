@@ -54,6 +54,23 @@ bool IsUtf8Text(const unsigned char* p, size_t size)
     return beyondAscii > 0 && wide * 2 > beyondAscii;
 }
 
+// Whether a converted line lost bytes that are not text in its encoding:
+// they come out as a question mark (a code page) or as U+FFFD (UTF-8),
+// more of them than the bytes spelled.
+bool LineLostBytes(const char* from, int count, const wchar_t* wide, int length, UINT codePage)
+{
+    if (codePage == CP_UTF8) {
+        const auto replaced = std::count(wide, wide + length, L'\xFFFD');
+        if (replaced == 0) return false;
+        int spelled = 0;
+        for (int i = 0; i + 2 < count; ++i)
+            if (from[i] == '\xEF' && from[i + 1] == '\xBF' && from[i + 2] == '\xBD') ++spelled;
+        return replaced > spelled;
+    }
+    const auto marks = std::count(wide, wide + length, L'?');
+    return marks > 0 && marks > std::count(from, from + count, '?');
+}
+
 // Converts a line to 8-bit text; false when a character has no form in
 // the code page (it would come out as the code page's question mark, a
 // byte that is never part of a double-byte character) or cannot be written
@@ -157,7 +174,8 @@ BOOL CTvTextBuffer::LoadFromFile(const wchar_t* path, int lineEndStyle)
                         m_nEncoding = TVE_UTF8;
                         m_bUtf8Mark = FALSE;
                     }
-                    LoadBytes(bytes.data(), count, m_nEncoding == TVE_UTF8 ? CP_UTF8 : CP_ACP);
+                    const int damaged = LoadBytes(bytes.data(), count, m_nEncoding == TVE_UTF8 ? CP_UTF8 : CP_ACP);
+                    if (damaged >= 0) WarnUnreadableBytes(path, damaged);
                     result = TRUE;
                     NotifyViews(nullptr, nullptr, NotifyReset, -1);
                 }
@@ -170,8 +188,18 @@ BOOL CTvTextBuffer::LoadFromFile(const wchar_t* path, int lineEndStyle)
     return result;
 }
 
-void CTvTextBuffer::LoadBytes(const char* bytes, size_t size, UINT codePage)
+void CTvTextBuffer::WarnUnreadableBytes(const wchar_t* path, int line)
 {
+    static const wchar_t* const names[] = {L"ASCII", L"UTF-8", L"Unicode"};
+    CString text;
+    text.Format(L"文件<%s>第%d行有不能按%s编码读取的字节, 保存时它们无法原样写回.", path, line + 1,
+                names[m_nEncoding <= TVE_UTF16 ? m_nEncoding : 0]);
+    AfxMessageBox(text, MB_ICONWARNING);
+}
+
+int CTvTextBuffer::LoadBytes(const char* bytes, size_t size, UINT codePage)
+{
+    int damaged = -1;
     const char* p = bytes;
     const char* const end = bytes + size;
     size_t lines = 1;
@@ -185,6 +213,7 @@ void CTvTextBuffer::LoadBytes(const char* bytes, size_t size, UINT codePage)
         const int count = static_cast<int>(to - from);
         if (wide.size() < static_cast<size_t>(count) + 1) wide.resize(static_cast<size_t>(count) + 1);
         const int length = ClMultiByteToWideInto(from, count, codePage, wide.data(), count);
+        if (damaged < 0 && LineLostBytes(from, count, wide.data(), length, codePage)) damaged = GetLineCount();
         InsertLine(wide.data(), length);
     };
     // Only CR LF ends a line; a lone CR or LF belongs to it.
@@ -203,6 +232,7 @@ void CTvTextBuffer::LoadBytes(const char* bytes, size_t size, UINT codePage)
         }
     }
     if (m_aLines.empty()) InsertLine(L"", 0);
+    return damaged;
 }
 
 BOOL CTvTextBuffer::LoadUtf16File(const wchar_t* path)
@@ -211,6 +241,7 @@ BOOL CTvTextBuffer::LoadUtf16File(const wchar_t* path)
     CFile file;
     if (!file.Open(path, CFile::modeRead | CFile::shareDenyNone)) return FALSE;
     std::vector<wchar_t> text;
+    bool oddByte = false; // a last byte that makes no character
     try {
         unsigned char mark[2] = {0, 0};
         if (file.Read(mark, 2) != 2 || mark[0] != 0xFF || mark[1] != 0xFE) {
@@ -223,6 +254,7 @@ BOOL CTvTextBuffer::LoadUtf16File(const wchar_t* path)
             return FALSE;
         }
         text.resize(static_cast<size_t>(bytes / 2));
+        oddByte = bytes % 2 != 0;
         const UINT want = static_cast<UINT>(text.size() * sizeof(wchar_t));
         if (want && file.Read(text.data(), want) != want) {
             AfxMessageBox(L"数据环境读取文件失败![可能是文本缓冲溢出!]");
@@ -251,6 +283,7 @@ BOOL CTvTextBuffer::LoadUtf16File(const wchar_t* path)
         p = lf + 1;
         if (p == end) break;
     }
+    if (oddByte) WarnUnreadableBytes(path, GetLineCount() - 1);
     NotifyViews(nullptr, nullptr, NotifyReset, -1);
     return TRUE;
 }

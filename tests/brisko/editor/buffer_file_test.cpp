@@ -65,7 +65,9 @@ TEST(BufferFile, EachEncodingLoadsAndSavesBackTheSameText)
         const CString path = folder / L"data.dmx";
         WriteBytes(path, c.bytes);
         CTvTextBuffer buffer;
+        MessageBoxScript boxes;
         ASSERT_TRUE(buffer.LoadFromFile(path));
+        EXPECT_TRUE(boxes.Shown().empty()); // nothing is unreadable
         EXPECT_EQ(c.encoding, buffer.GetEncoding());
         const std::vector<CString> lines = Lines(buffer);
         ASSERT_EQ(c.lines.size(), lines.size());
@@ -77,6 +79,40 @@ TEST(BufferFile, EachEncodingLoadsAndSavesBackTheSameText)
         EXPECT_TRUE(ReadBytes(copy) == c.saved);
         EXPECT_EQ(std::vector<CString>({L"copy.dmx", L"data.dmx"}), FilesIn(folder.Path())); // no temporary left
         ::DeleteFileW(copy);
+    }
+}
+
+// Bytes that are not text in the file's encoding cannot come back as they
+// were: the file opens, and the user is told on which line they are.
+TEST(BufferFile, BytesThatAreNotTextAreNamedWhenTheFileOpens)
+{
+    struct Case {
+        const char* name;
+        std::string bytes;
+        std::vector<std::wstring> lines;
+        const wchar_t* where;
+    };
+    const Case cases[] = {
+        {"a lead byte before a space in code page 936", Ansi(L"桩号\r\n") + "a\x81\x20z\r\nb", {L"桩号", L"a?z", L"b"},
+         L"第2行"},
+        {"a lead byte at a line end in code page 936", "ab?\xB0\r\ncd", {L"ab??", L"cd"}, L"第1行"},
+        {"a broken sequence in UTF-8", kUtf8Mark + "x\r\na\xC3z", {L"x", L"a\xFFFDz"}, L"第2行"},
+        {"half a character at the end of UTF-16", kUtf16Mark + Utf16(L"A1\r\nB2") + "C", {L"A1", L"B2"}, L"第2行"},
+    };
+    ScratchFolder folder(L"unreadable");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const CString path = folder / L"data.dmx";
+        WriteBytes(path, c.bytes);
+        CTvTextBuffer buffer;
+        MessageBoxScript boxes;
+        ASSERT_TRUE(buffer.LoadFromFile(path));
+        const std::vector<CString> lines = Lines(buffer);
+        ASSERT_EQ(c.lines.size(), lines.size());
+        for (size_t i = 0; i < lines.size(); ++i) EXPECT_TRUE(lines[i].str() == c.lines[i]) << "line " << i;
+        ASSERT_EQ(1u, boxes.Shown().size());
+        EXPECT_NE(-1, boxes.LastText().Find(c.where));
+        EXPECT_NE(-1, boxes.LastText().Find(path));
     }
 }
 
