@@ -71,34 +71,42 @@ bool LineLostBytes(const char* from, int count, const wchar_t* wide, int length,
     return marks > 0 && marks > std::count(from, from + count, '?');
 }
 
-// Converts a line to 8-bit text; false when a character has no form in
-// the code page (it would come out as the code page's question mark, a
-// byte that is never part of a double-byte character) or cannot be written
-// as UTF-8 (half of a surrogate pair).
-bool ConvertLine(const wchar_t* chars, int length, UINT codePage, char* out, int room, int& written)
+// Converts a line to 8-bit text; false when a character has no form of
+// its own in the code page (it would come out as a question mark or as a
+// look-alike) or cannot be written as UTF-8 (half of a surrogate pair).
+// Plain ASCII, and Chinese ideographs in code page 936 (`chineseCodePage`),
+// always have their own form, so such lines take the quick conversion.
+bool ConvertLine(const wchar_t* chars, int length, UINT codePage, bool chineseCodePage, char* out, int room,
+                 int& written)
 {
     written = 0;
     if (length <= 0) return true;
-    const bool utf8 = codePage == CP_UTF8;
-    written = ::WideCharToMultiByte(codePage, utf8 ? WC_ERR_INVALID_CHARS : 0, chars, length, out, room, nullptr,
-                                    nullptr);
+    BOOL lost = FALSE;
+    if (codePage == CP_UTF8) {
+        written = ::WideCharToMultiByte(codePage, WC_ERR_INVALID_CHARS, chars, length, out, room, nullptr, nullptr);
+    } else {
+        const bool plain = std::all_of(chars, chars + length, [chineseCodePage](wchar_t c) {
+            return c < 0x80 || (chineseCodePage && c >= 0x4E00 && c <= 0x9FA5);
+        });
+        written = plain ? ::WideCharToMultiByte(codePage, 0, chars, length, out, room, nullptr, nullptr)
+                        : ::WideCharToMultiByte(codePage, WC_NO_BEST_FIT_CHARS, chars, length, out, room, nullptr,
+                                                &lost);
+    }
     if (written <= 0) {
         written = 0;
         return false;
     }
-    if (utf8) return true;
-    const auto marks = std::count(out, out + written, '?');
-    return marks == 0 || marks == std::count(chars, chars + length, L'?');
+    return !lost;
 }
 
 // The column of the first character of a line that ConvertLine refuses.
-int FirstUnwritable(const wchar_t* chars, int length, UINT codePage)
+int FirstUnwritable(const wchar_t* chars, int length, UINT codePage, bool chineseCodePage)
 {
     char out[16];
     for (int i = 0; i < length; ++i) {
         const int units = IS_HIGH_SURROGATE(chars[i]) && i + 1 < length && IS_LOW_SURROGATE(chars[i + 1]) ? 2 : 1;
         int written = 0;
-        if (!ConvertLine(chars + i, units, codePage, out, sizeof out, written)) return i;
+        if (!ConvertLine(chars + i, units, codePage, chineseCodePage, out, sizeof out, written)) return i;
         i += units - 1;
     }
     return 0;
@@ -307,6 +315,7 @@ bool CTvTextBuffer::WriteText(CFile& file, CPoint& unwritable)
     std::vector<char> block;
     block.reserve(kWriteBlock + 64);
     const UINT codePage = m_nEncoding == TVE_UTF8 ? CP_UTF8 : CP_ACP;
+    const bool chinese = codePage == CP_ACP && ::GetACP() == 936;
     const int count = GetLineCount();
     for (int i = 0; i < count; ++i) {
         const SLineInfo& info = m_aLines[static_cast<size_t>(i)];
@@ -321,8 +330,8 @@ bool CTvTextBuffer::WriteText(CFile& file, CPoint& unwritable)
             const int room = info.m_nLength * 3;
             block.resize(used + static_cast<size_t>(room));
             int written = 0;
-            if (!ConvertLine(info.m_pcLine, info.m_nLength, codePage, block.data() + used, room, written)) {
-                unwritable = CPoint(FirstUnwritable(info.m_pcLine, info.m_nLength, codePage), i);
+            if (!ConvertLine(info.m_pcLine, info.m_nLength, codePage, chinese, block.data() + used, room, written)) {
+                unwritable = CPoint(FirstUnwritable(info.m_pcLine, info.m_nLength, codePage, chinese), i);
                 return false;
             }
             block.resize(used + static_cast<size_t>(written));
