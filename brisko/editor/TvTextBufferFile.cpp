@@ -54,23 +54,6 @@ bool IsUtf8Text(const unsigned char* p, size_t size)
     return beyondAscii > 0 && wide * 2 > beyondAscii;
 }
 
-// Whether a converted line lost bytes that are not text in its encoding:
-// they come out as a question mark (a code page) or as U+FFFD (UTF-8),
-// more of them than the bytes spelled.
-bool LineLostBytes(const char* from, int count, const wchar_t* wide, int length, UINT codePage)
-{
-    if (codePage == CP_UTF8) {
-        const auto replaced = std::count(wide, wide + length, L'\xFFFD');
-        if (replaced == 0) return false;
-        int spelled = 0;
-        for (int i = 0; i + 2 < count; ++i)
-            if (from[i] == '\xEF' && from[i + 1] == '\xBF' && from[i + 2] == '\xBD') ++spelled;
-        return replaced > spelled;
-    }
-    const auto marks = std::count(wide, wide + length, L'?');
-    return marks > 0 && marks > std::count(from, from + count, '?');
-}
-
 // Converts a line to 8-bit text; false when a character has no form of
 // its own in the code page (it would come out as a question mark or as a
 // look-alike) or cannot be written as UTF-8 (half of a surrogate pair).
@@ -220,8 +203,14 @@ int CTvTextBuffer::LoadBytes(const char* bytes, size_t size, UINT codePage)
     auto addLine = [&](const char* from, const char* to) {
         const int count = static_cast<int>(to - from);
         if (wide.size() < static_cast<size_t>(count) + 1) wide.resize(static_cast<size_t>(count) + 1);
-        const int length = ClMultiByteToWideInto(from, count, codePage, wide.data(), count);
-        if (damaged < 0 && LineLostBytes(from, count, wide.data(), length, codePage)) damaged = GetLineCount();
+        // Bytes that are not text in the code page are read as its
+        // replacement character, and the first such line is remembered.
+        int length = count > 0 ? ::MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, from, count, wide.data(), count)
+                               : 0;
+        if (count > 0 && length <= 0) {
+            if (damaged < 0) damaged = GetLineCount();
+            length = ClMultiByteToWideInto(from, count, codePage, wide.data(), count);
+        }
         InsertLine(wide.data(), length);
     };
     // Only CR LF ends a line; a lone CR or LF belongs to it.
