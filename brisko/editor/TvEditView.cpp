@@ -292,10 +292,13 @@ void CTvEditView::Unindent()
 void CTvEditView::Paste()
 {
     if (!CanEditNow()) return;
+    // The clipboard is read first: when it cannot be read the selection
+    // stays.
+    CString text;
+    if (!ReadClipboardText(text)) return;
     m_pTextBuffer->OpenUndoGroup(FALSE);
     DeleteCurrentSelection(TVA_DELSEL);
-    CString text;
-    if (ReadClipboardText(text) && !text.IsEmpty()) {
+    if (!text.IsEmpty()) {
         int endLine = 0, endColumn = 0;
         if (m_pTextBuffer->InsertText(this, m_ptCursorPos.y, m_ptCursorPos.x, text, endLine, endColumn, TVA_PASTE,
                                       text.GetLength()))
@@ -310,7 +313,8 @@ void CTvEditView::Cut()
     if (!CanEditNow() || !IsSelection()) return;
     CString text;
     GetText(m_ptDrawSelStart, m_ptDrawSelEnd, text);
-    WriteClipboardText(text);
+    // Text the clipboard did not take stays where it is.
+    if (!WriteClipboardText(text)) return;
     DeleteCurrentSelection(TVA_CUT);
     FinishEdit();
 }

@@ -17,7 +17,8 @@
 // while in UTF-16 an LF ends a line (with a CR before it dropped).  Saving
 // writes CR LF between lines and none after the last one, into a temporary
 // file beside the target that then replaces it, so a failed save leaves the
-// old file as it was.
+// old file as it was.  A text with a character the file's code page cannot
+// hold is not saved (it would come back as a question mark).
 //
 // Undo: each elementary insertion or deletion is a record; the records of one
 // user action form a group (the first record of a group carries
@@ -251,15 +252,21 @@ protected:
                        int action);
     void SyncModifiedFlag();
 
-    void LoadBytes(const char* bytes, size_t size, UINT codePage);
+    // Splits and converts an 8-bit file's text into lines; the first line
+    // (0-based) with bytes that are not text in the code page, or -1.
+    int LoadBytes(const char* bytes, size_t size, UINT codePage);
+    // Tells the user that a line of the file holds bytes that cannot be
+    // read as text, so a save will not write them back as they were.
+    void WarnUnreadableBytes(const wchar_t* path, int line);
     BOOL LoadUtf16File(const wchar_t* path);
     BOOL SaveUtf16File(const wchar_t* path, BOOL clearModified);
     // Writes the text into a temporary file beside the target, then puts
     // it in the target's place (keeping a ".bak" copy when asked).
     BOOL SaveThroughTemporary(const wchar_t* path, BOOL clearModified);
-    // The mark and the lines in the buffer's encoding; throws
-    // CFileException* when a write fails.
-    void WriteText(CFile& file);
+    // The lines in the buffer's encoding; throws CFileException* when a
+    // write fails.  False, with the (column, line) of the character, when
+    // a character has no form in the encoding.
+    bool WriteText(CFile& file, CPoint& unwritable);
 
     BOOL m_bInit = FALSE;
     BOOL m_bReadOnly = FALSE;

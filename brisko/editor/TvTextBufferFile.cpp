@@ -54,6 +54,47 @@ bool IsUtf8Text(const unsigned char* p, size_t size)
     return beyondAscii > 0 && wide * 2 > beyondAscii;
 }
 
+// Converts a line to 8-bit text; false when a character has no form of
+// its own in the code page (it would come out as a question mark or as a
+// look-alike) or cannot be written as UTF-8 (half of a surrogate pair).
+// Plain ASCII, and Chinese ideographs in code page 936 (`chineseCodePage`),
+// always have their own form, so such lines take the quick conversion.
+bool ConvertLine(const wchar_t* chars, int length, UINT codePage, bool chineseCodePage, char* out, int room,
+                 int& written)
+{
+    written = 0;
+    if (length <= 0) return true;
+    BOOL lost = FALSE;
+    if (codePage == CP_UTF8) {
+        written = ::WideCharToMultiByte(codePage, WC_ERR_INVALID_CHARS, chars, length, out, room, nullptr, nullptr);
+    } else {
+        const bool plain = std::all_of(chars, chars + length, [chineseCodePage](wchar_t c) {
+            return c < 0x80 || (chineseCodePage && c >= 0x4E00 && c <= 0x9FA5);
+        });
+        written = plain ? ::WideCharToMultiByte(codePage, 0, chars, length, out, room, nullptr, nullptr)
+                        : ::WideCharToMultiByte(codePage, WC_NO_BEST_FIT_CHARS, chars, length, out, room, nullptr,
+                                                &lost);
+    }
+    if (written <= 0) {
+        written = 0;
+        return false;
+    }
+    return !lost;
+}
+
+// The column of the first character of a line that ConvertLine refuses.
+int FirstUnwritable(const wchar_t* chars, int length, UINT codePage, bool chineseCodePage)
+{
+    char out[16];
+    for (int i = 0; i < length; ++i) {
+        const int units = IS_HIGH_SURROGATE(chars[i]) && i + 1 < length && IS_LOW_SURROGATE(chars[i + 1]) ? 2 : 1;
+        int written = 0;
+        if (!ConvertLine(chars + i, units, codePage, chineseCodePage, out, sizeof out, written)) return i;
+        i += units - 1;
+    }
+    return 0;
+}
+
 CString FolderOf(const wchar_t* path)
 {
     CString folder(path);
@@ -124,7 +165,8 @@ BOOL CTvTextBuffer::LoadFromFile(const wchar_t* path, int lineEndStyle)
                         m_nEncoding = TVE_UTF8;
                         m_bUtf8Mark = FALSE;
                     }
-                    LoadBytes(bytes.data(), count, m_nEncoding == TVE_UTF8 ? CP_UTF8 : CP_ACP);
+                    const int damaged = LoadBytes(bytes.data(), count, m_nEncoding == TVE_UTF8 ? CP_UTF8 : CP_ACP);
+                    if (damaged >= 0) WarnUnreadableBytes(path, damaged);
                     result = TRUE;
                     NotifyViews(nullptr, nullptr, NotifyReset, -1);
                 }
@@ -137,8 +179,18 @@ BOOL CTvTextBuffer::LoadFromFile(const wchar_t* path, int lineEndStyle)
     return result;
 }
 
-void CTvTextBuffer::LoadBytes(const char* bytes, size_t size, UINT codePage)
+void CTvTextBuffer::WarnUnreadableBytes(const wchar_t* path, int line)
 {
+    static const wchar_t* const names[] = {L"ASCII", L"UTF-8", L"Unicode"};
+    CString text;
+    text.Format(L"文件<%s>第%d行有不能按%s编码读取的字节, 保存时它们无法原样写回.", path, line + 1,
+                names[m_nEncoding <= TVE_UTF16 ? m_nEncoding : 0]);
+    AfxMessageBox(text, MB_ICONWARNING);
+}
+
+int CTvTextBuffer::LoadBytes(const char* bytes, size_t size, UINT codePage)
+{
+    int damaged = -1;
     const char* p = bytes;
     const char* const end = bytes + size;
     size_t lines = 1;
@@ -151,7 +203,14 @@ void CTvTextBuffer::LoadBytes(const char* bytes, size_t size, UINT codePage)
     auto addLine = [&](const char* from, const char* to) {
         const int count = static_cast<int>(to - from);
         if (wide.size() < static_cast<size_t>(count) + 1) wide.resize(static_cast<size_t>(count) + 1);
-        const int length = ClMultiByteToWideInto(from, count, codePage, wide.data(), count);
+        // Bytes that are not text in the code page are read as its
+        // replacement character, and the first such line is remembered.
+        int length = count > 0 ? ::MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, from, count, wide.data(), count)
+                               : 0;
+        if (count > 0 && length <= 0) {
+            if (damaged < 0) damaged = GetLineCount();
+            length = ClMultiByteToWideInto(from, count, codePage, wide.data(), count);
+        }
         InsertLine(wide.data(), length);
     };
     // Only CR LF ends a line; a lone CR or LF belongs to it.
@@ -170,6 +229,7 @@ void CTvTextBuffer::LoadBytes(const char* bytes, size_t size, UINT codePage)
         }
     }
     if (m_aLines.empty()) InsertLine(L"", 0);
+    return damaged;
 }
 
 BOOL CTvTextBuffer::LoadUtf16File(const wchar_t* path)
@@ -178,6 +238,7 @@ BOOL CTvTextBuffer::LoadUtf16File(const wchar_t* path)
     CFile file;
     if (!file.Open(path, CFile::modeRead | CFile::shareDenyNone)) return FALSE;
     std::vector<wchar_t> text;
+    bool oddByte = false; // a last byte that makes no character
     try {
         unsigned char mark[2] = {0, 0};
         if (file.Read(mark, 2) != 2 || mark[0] != 0xFF || mark[1] != 0xFE) {
@@ -190,6 +251,7 @@ BOOL CTvTextBuffer::LoadUtf16File(const wchar_t* path)
             return FALSE;
         }
         text.resize(static_cast<size_t>(bytes / 2));
+        oddByte = bytes % 2 != 0;
         const UINT want = static_cast<UINT>(text.size() * sizeof(wchar_t));
         if (want && file.Read(text.data(), want) != want) {
             AfxMessageBox(L"数据环境读取文件失败![可能是文本缓冲溢出!]");
@@ -218,6 +280,7 @@ BOOL CTvTextBuffer::LoadUtf16File(const wchar_t* path)
         p = lf + 1;
         if (p == end) break;
     }
+    if (oddByte) WarnUnreadableBytes(path, GetLineCount() - 1);
     NotifyViews(nullptr, nullptr, NotifyReset, -1);
     return TRUE;
 }
@@ -236,11 +299,12 @@ BOOL CTvTextBuffer::SaveUtf16File(const wchar_t* path, BOOL clearModified)
     return SaveThroughTemporary(path, clearModified);
 }
 
-void CTvTextBuffer::WriteText(CFile& file)
+bool CTvTextBuffer::WriteText(CFile& file, CPoint& unwritable)
 {
     std::vector<char> block;
     block.reserve(kWriteBlock + 64);
     const UINT codePage = m_nEncoding == TVE_UTF8 ? CP_UTF8 : CP_ACP;
+    const bool chinese = codePage == CP_ACP && ::GetACP() == 936;
     const int count = GetLineCount();
     for (int i = 0; i < count; ++i) {
         const SLineInfo& info = m_aLines[static_cast<size_t>(i)];
@@ -254,8 +318,11 @@ void CTvTextBuffer::WriteText(CFile& file)
             // At most three bytes for every UTF-16 unit (two in code page 936).
             const int room = info.m_nLength * 3;
             block.resize(used + static_cast<size_t>(room));
-            const int written =
-                ClWideToMultiByteInto(info.m_pcLine, info.m_nLength, codePage, block.data() + used, room);
+            int written = 0;
+            if (!ConvertLine(info.m_pcLine, info.m_nLength, codePage, chinese, block.data() + used, room, written)) {
+                unwritable = CPoint(FirstUnwritable(info.m_pcLine, info.m_nLength, codePage, chinese), i);
+                return false;
+            }
             block.resize(used + static_cast<size_t>(written));
             if (i + 1 < count) block.insert(block.end(), {'\r', '\n'});
         }
@@ -265,6 +332,7 @@ void CTvTextBuffer::WriteText(CFile& file)
         }
     }
     if (!block.empty()) file.Write(block.data(), static_cast<UINT>(block.size()));
+    return true;
 }
 
 BOOL CTvTextBuffer::SaveThroughTemporary(const wchar_t* path, BOOL clearModified)
@@ -284,15 +352,19 @@ BOOL CTvTextBuffer::SaveThroughTemporary(const wchar_t* path, BOOL clearModified
     }
     bool written = false;
     bool markWritten = false;
+    bool convertible = true;
+    CPoint unwritable;
     try {
         if (m_nEncoding == TVE_UTF16)
             file.Write(kUtf16Mark, 2);
         else if (m_nEncoding == TVE_UTF8 && m_bUtf8Mark)
             file.Write(kUtf8Mark, 3);
         markWritten = true;
-        WriteText(file);
-        file.Close();
-        written = true;
+        convertible = WriteText(file, unwritable);
+        if (convertible) {
+            file.Close();
+            written = true;
+        }
     } catch (CFileException* e) {
         e->Delete();
     }
@@ -300,6 +372,15 @@ BOOL CTvTextBuffer::SaveThroughTemporary(const wchar_t* path, BOOL clearModified
     if (!written) {
         file.Abort();
         ::DeleteFileW(temporary);
+        if (!convertible) {
+            // The old file stays as it was; the user is told which character
+            // to change.
+            CString text;
+            text.Format(L"第%d行第%d列的字符无法按文件的编码(%s)保存, 文件没有保存:\n%s", unwritable.y + 1,
+                        unwritable.x + 1, m_nEncoding == TVE_UTF8 ? L"UTF-8" : L"ASCII", path);
+            AfxMessageBox(text, MB_ICONERROR);
+            ::SetLastError(ERROR_NO_UNICODE_TRANSLATION);
+        }
         return FALSE;
     }
 

@@ -766,9 +766,13 @@ void CTvTextView::SetShowInactiveSelection(BOOL show)
 void CTvTextView::UpdateCaret()
 {
     if (!m_hWnd || m_nHoldUpdates > 0) return;
-    const int column = CalculateActualOffset(m_ptCursorPos.y, m_ptCursorPos.x);
-    const bool visible = m_bFocused && m_ptCursorPos.y >= m_nTopLine && column >= m_nOffsetChar &&
-                         m_ptCursorPos.y <= m_nTopLine + GetScreenLines();
+    const bool onScreen =
+        m_bFocused && m_ptCursorPos.y >= m_nTopLine && m_ptCursorPos.y <= m_nTopLine + GetScreenLines();
+    // Hidden left of the first visible column by the width of the text
+    // before the cursor: a Chinese character takes two of the columns the
+    // view scrolls by.
+    const CPoint point = onScreen ? TextToClient(m_ptCursorPos) : CPoint();
+    const bool visible = onScreen && point.x >= GetMarginWidth();
     if (!visible) {
         if (m_bCaretShown && ::GetFocus() == m_hWnd) ::DestroyCaret();
         m_bCaretShown = FALSE;
@@ -776,7 +780,6 @@ void CTvTextView::UpdateCaret()
     }
     const int fontHeight = GetLineHeight() - m_nLinePitch;
     ::CreateCaret(m_hWnd, nullptr, 1, fontHeight + 4);
-    const CPoint point = TextToClient(m_ptCursorPos);
     ::SetCaretPos(point.x, point.y + m_nLinePitch - 1);
     ::ShowCaret(m_hWnd);
     m_bCaretShown = TRUE;

@@ -65,7 +65,9 @@ TEST(BufferFile, EachEncodingLoadsAndSavesBackTheSameText)
         const CString path = folder / L"data.dmx";
         WriteBytes(path, c.bytes);
         CTvTextBuffer buffer;
+        MessageBoxScript boxes;
         ASSERT_TRUE(buffer.LoadFromFile(path));
+        EXPECT_TRUE(boxes.Shown().empty()); // nothing is unreadable
         EXPECT_EQ(c.encoding, buffer.GetEncoding());
         const std::vector<CString> lines = Lines(buffer);
         ASSERT_EQ(c.lines.size(), lines.size());
@@ -77,6 +79,40 @@ TEST(BufferFile, EachEncodingLoadsAndSavesBackTheSameText)
         EXPECT_TRUE(ReadBytes(copy) == c.saved);
         EXPECT_EQ(std::vector<CString>({L"copy.dmx", L"data.dmx"}), FilesIn(folder.Path())); // no temporary left
         ::DeleteFileW(copy);
+    }
+}
+
+// Bytes that are not text in the file's encoding cannot come back as they
+// were: the file opens, and the user is told on which line they are.
+TEST(BufferFile, BytesThatAreNotTextAreNamedWhenTheFileOpens)
+{
+    struct Case {
+        const char* name;
+        std::string bytes;
+        std::vector<std::wstring> lines;
+        const wchar_t* where;
+    };
+    const Case cases[] = {
+        {"a lead byte before a space in code page 936", Ansi(L"桩号\r\n") + "a\x81\x20z\r\nb", {L"桩号", L"a?z", L"b"},
+         L"第2行"},
+        {"a lead byte at a line end in code page 936", "ab?\xB0\r\ncd", {L"ab??", L"cd"}, L"第1行"},
+        {"a broken sequence in UTF-8", kUtf8Mark + "x\r\na\xC3z", {L"x", L"a\xFFFDz"}, L"第2行"},
+        {"half a character at the end of UTF-16", kUtf16Mark + Utf16(L"A1\r\nB2") + "C", {L"A1", L"B2"}, L"第2行"},
+    };
+    ScratchFolder folder(L"unreadable");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const CString path = folder / L"data.dmx";
+        WriteBytes(path, c.bytes);
+        CTvTextBuffer buffer;
+        MessageBoxScript boxes;
+        ASSERT_TRUE(buffer.LoadFromFile(path));
+        const std::vector<CString> lines = Lines(buffer);
+        ASSERT_EQ(c.lines.size(), lines.size());
+        for (size_t i = 0; i < lines.size(); ++i) EXPECT_TRUE(lines[i].str() == c.lines[i]) << "line " << i;
+        ASSERT_EQ(1u, boxes.Shown().size());
+        EXPECT_NE(-1, boxes.LastText().Find(c.where));
+        EXPECT_NE(-1, boxes.LastText().Find(path));
     }
 }
 
@@ -227,4 +263,48 @@ TEST(BufferFile, ASuccessfulSaveMarksTheSavedState)
     ASSERT_TRUE(buffer.SaveToFile(folder / L"copy.st", -1, FALSE));
     EXPECT_TRUE(buffer.IsModified());
     EXPECT_EQ(1, buffer.GetSavedPosition());
+}
+
+// Characters the file's encoding cannot hold are not turned into question
+// marks behind the user's back: the save is refused, naming where they are,
+// and the old file stays.
+TEST(BufferFile, TextTheEncodingCannotHoldIsNotSavedAsQuestionMarks)
+{
+    struct Case {
+        const char* name;
+        std::string old;
+        const wchar_t* inserted; // at (6, 1)
+    };
+    const Case cases[] = {
+        {"a Korean letter in code page 936", Ansi(L"K0+000 桩号\r\nK0+020"), L" 한"},
+        {"half of a surrogate pair in UTF-8", kUtf8Mark + Utf8(L"K0+000 桩号\r\nK0+020"), L" \xD83D"},
+    };
+    ScratchFolder folder(L"unwritable");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const CString path = folder / L"data.dmx";
+        WriteBytes(path, c.old);
+        CTvTextBuffer buffer;
+        ASSERT_TRUE(buffer.LoadFromFile(path));
+        int endLine = 0, endColumn = 0;
+        ASSERT_TRUE(buffer.InsertText(nullptr, 1, 6, c.inserted, endLine, endColumn, TVA_PASTE));
+        MessageBoxScript boxes;
+        EXPECT_FALSE(buffer.SaveToFile(path));
+        EXPECT_EQ(c.old, ReadBytes(path));
+        EXPECT_EQ(std::vector<CString>({L"data.dmx"}), FilesIn(folder.Path()));
+        EXPECT_TRUE(buffer.IsModified());
+        ASSERT_EQ(1u, boxes.Shown().size());
+        EXPECT_NE(-1, boxes.LastText().Find(L"第2行第8列"));
+        EXPECT_NE(-1, boxes.LastText().Find(path));
+        ::DeleteFileW(path);
+    }
+
+    // A text that fits is saved as before, question marks of its own included.
+    const CString path = folder / L"fits.dmx";
+    WriteBytes(path, Ansi(L"桩号"));
+    CTvTextBuffer buffer;
+    ASSERT_TRUE(buffer.LoadFromFile(path));
+    buffer.SetLineText(0, L"桩号 ?");
+    ASSERT_TRUE(buffer.SaveToFile(path));
+    EXPECT_EQ(Ansi(L"桩号 ?"), ReadBytes(path));
 }

@@ -307,3 +307,32 @@ TEST(EditView, TextDraggedOutAndDroppedInTheSameViewMoves)
     Command(h.view, ID_EDIT_UNDO);
     EXPECT_EQ(CString(L"abcdef"), AllText(h.buffer));
 }
+
+namespace {
+
+// A view whose clipboard another program holds open.
+class BusyClipboardView : public TestView
+{
+public:
+    BOOL WriteClipboardText(const CString&) override { return FALSE; }
+    BOOL ReadClipboardText(CString& text) override
+    {
+        text.Empty();
+        return FALSE;
+    }
+};
+
+} // namespace
+
+TEST(EditView, CutAndPasteKeepTheSelectedTextWhenTheClipboardCannotBeUsed)
+{
+    Hosted<BusyClipboardView> h(L"K0+000 桩号");
+    for (UINT id : {ID_EDIT_CUT, ID_EDIT_PASTE}) {
+        SCOPED_TRACE(id);
+        h.view->SetSelection(CPoint(7, 0), CPoint(9, 0));
+        Command(h.view, id);
+        EXPECT_EQ(CString(L"K0+000 桩号"), AllText(h.buffer));
+        EXPECT_FALSE(h.buffer.CanUndo());
+        EXPECT_TRUE(h.view->IsSelection());
+    }
+}

@@ -31,6 +31,7 @@ public:
     using CTvTextView::ParseLineBlocks;
     using CTvTextView::GetParseCookie;
     using CTvTextView::m_nValidCookies;
+    BOOL CaretShown() const { return m_bCaretShown; }
     // As while this view drags the text between the points out.
     void SetDragging(BOOL on, CPoint begin = CPoint(), CPoint end = CPoint())
     {

@@ -346,3 +346,27 @@ TEST(ViewMove, TheEditorsKeysBecomeItsCommands)
     EXPECT_EQ(CPoint(2, 1), h.view->GetCursorPos());
     EXPECT_FALSE(press('Q')); // typing is left to WM_CHAR
 }
+
+// Chinese characters are twice as wide as the columns the view scrolls by:
+// the caret at the end of a long Chinese line, scrolled into view, shows
+// where it is; scrolled out of view to the left it hides.
+TEST(ViewMove, TheCaretFollowsTheCursorAlongALongChineseLine)
+{
+    Hosted<> h((std::wstring(120, L'桩') + L"\r\nK0").c_str());
+    TestView* v = h.view;
+    v->SendMessage(WM_SETFOCUS);
+    ASSERT_TRUE(v->IsFocused());
+    Command(v, ID_EDIT_LINE_END);
+    ASSERT_GT(v->GetOffsetChar(), 120); // scrolled by screen columns
+    EXPECT_TRUE(v->CaretShown());
+    POINT caret{};
+    ::GetCaretPos(&caret);
+    EXPECT_EQ(v->TextToClient(v->GetCursorPos()).x, caret.x);
+    CRect client;
+    v->GetClientRect(&client);
+    EXPECT_GT(caret.x, v->GetMarginWidth());
+    EXPECT_LT(caret.x, client.right);
+
+    v->SetCursorPos(CPoint(10, 0));
+    EXPECT_FALSE(v->CaretShown());
+}
