@@ -197,6 +197,15 @@ DWORD GetRegDword(HKEY root, const wchar_t* key, const wchar_t* name)
 
 CString ScratchHive::DocumentsFolder() { return Documents(); }
 
+void MakeScratchInstallation(CString& folder)
+{
+    folder = ClFormat(L"%s\\install_%lu", WorkingFolder().GetString(), GetCurrentProcessId());
+    RemoveTree(folder);
+    ASSERT_TRUE(CreateDirectoryW(folder, nullptr));
+    ASSERT_TRUE(CreateDirectoryW(folder + L"\\Bin", nullptr));
+    SetRegString(HKEY_CURRENT_USER, L"SOFTWARE\\TavixSuite\\TAVIX 3", L"PathName", folder + L"\\");
+}
+
 void ScratchHive::SetUp()
 {
     CString key = ClFormat(L"%s\\%s_%lu", kScratchRoot, m_tag.GetString(), GetCurrentProcessId());

@@ -69,6 +69,11 @@ bool RegValueExists(HKEY root, const wchar_t* key, const wchar_t* name);
 CString GetRegString(HKEY root, const wchar_t* key, const wchar_t* name);
 DWORD GetRegDword(HKEY root, const wchar_t* key, const wchar_t* name);
 
+// A scratch installation of the suite for the running program: a new
+// folder with an empty Bin folder, registered (under the redirected hive) as
+// the suite's installation folder.  `folder` receives its path.
+void MakeScratchInstallation(CString& folder);
+
 class ScratchHive : public ::testing::Environment
 {
 public:

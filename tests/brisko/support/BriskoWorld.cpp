@@ -10,7 +10,6 @@ const wchar_t kSettingsKey[] = L"SOFTWARE\\TavixSuite\\Brisko\\Settings";
 
 namespace {
 
-const wchar_t kSuiteKey[] = L"SOFTWARE\\TavixSuite\\TAVIX 3";
 const wchar_t kClassesKey[] = L"Software\\ScratchClasses";
 
 CString& Install()
@@ -29,11 +28,7 @@ void BriskoWorld::Prepare()
                                              &m_classes, nullptr));
     ASSERT_EQ(ERROR_SUCCESS, RegOverridePredefKey(HKEY_CLASSES_ROOT, m_classes));
 
-    Install() = ClFormat(L"%s\\install_%lu", WorkingFolder().GetString(), GetCurrentProcessId());
-    RemoveTree(Install());
-    ASSERT_TRUE(CreateDirectoryW(Install(), nullptr));
-    ASSERT_TRUE(CreateDirectoryW(Install() + L"\\Bin", nullptr));
-    SetRegString(HKEY_CURRENT_USER, kSuiteKey, L"PathName", Install() + L"\\");
+    MakeScratchInstallation(Install());
     CString suiteDocuments = tkxApplicationInfo().GetUserDocumentPath();
     ASSERT_FALSE(suiteDocuments.IsEmpty());
     CreateDirectoryW(suiteDocuments.Left(suiteDocuments.ReverseFind(L'\\')), nullptr);

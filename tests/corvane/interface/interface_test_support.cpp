@@ -10,7 +10,6 @@ const wchar_t kTBKey[] = L"SOFTWARE\\TavixSuite\\Brisko\\TempBaseInfo";
 
 namespace {
 
-const wchar_t kSuiteKey[] = L"SOFTWARE\\TavixSuite\\TAVIX 3";
 
 CString& Install()
 {
@@ -29,11 +28,7 @@ public:
 protected:
     void Prepare() override
     {
-        Install() = ClFormat(L"%s\\install_%lu", WorkingFolder().GetString(), GetCurrentProcessId());
-        RemoveTree(Install());
-        ASSERT_TRUE(CreateDirectoryW(Install(), nullptr));
-        ASSERT_TRUE(CreateDirectoryW(Install() + L"\\Bin", nullptr));
-        SetRegString(HKEY_CURRENT_USER, kSuiteKey, L"PathName", Install() + L"\\");
+        MakeScratchInstallation(Install());
         CString suiteDocuments = tkxApplicationInfo().GetUserDocumentPath();
         ASSERT_FALSE(suiteDocuments.IsEmpty());
         CreateDirectoryW(suiteDocuments.Left(suiteDocuments.ReverseFind(L'\\')), nullptr);
