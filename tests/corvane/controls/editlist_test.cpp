@@ -36,6 +36,7 @@ public:
     std::vector<CString> texts;        // the short record
     std::vector<UINT> commands;        // WM_COMMAND ids
     bool expectFullRecord = true;      // which record the next LVN_ENDLABELEDITW carries
+    bool readRecords = true;           // false: both records may come, neither is read
 
     BOOL Make(CWnd* parent)
     {
@@ -59,7 +60,7 @@ protected:
         CWnd::OnNotify(wParam, lParam, result); // the list sees its own click first
         auto* hdr = reinterpret_cast<NMHDR*>(lParam);
         if (hdr->code == NM_CLICK) ++clicks;
-        if (hdr->code == LVN_ENDLABELEDITW) {
+        if (hdr->code == LVN_ENDLABELEDITW && readRecords) {
             if (expectFullRecord) {
                 auto* r = reinterpret_cast<sEditListEndEdit*>(hdr);
                 endEdits.push_back({r->nRow, r->nColumn, r->nKind, r->strNew, r->strOld});
@@ -380,6 +381,37 @@ TEST_F(EditListTest, CtrlKeysMoveAndInsertRows)
     EXPECT_EQ((std::vector<CString>{L"", L"K0+000", L"K0+100", L"K0+200", L"K0+300"}), Column(1));
     EXPECT_EQ((std::vector<UINT>{tkxEditList::ID_ROW_DOWN, tkxEditList::ID_ROW_UP, tkxEditList::ID_ROW_INSERT}),
               host.commands);
+}
+
+// A row command given while a cell is being edited: what was typed goes to
+// that cell first and moves with its row.
+TEST_F(EditListTest, CtrlKeysWhileEditingKeepTheTypedText)
+{
+    Fill(3);
+    ClickCell(CellCentre(1, 1));
+    ASSERT_TRUE(EditorShown(tkxEditList::IDC_EDITLIST_EDIT));
+    CWnd* edit = Editor(tkxEditList::IDC_EDITLIST_EDIT);
+    // The edit ends as when it loses the focus: both records may come.
+    host.readRecords = false;
+    edit->SetWindowText(L"K0+150");
+    {
+        KeyState ctrl(true, false);
+        PressKey(edit, VK_DOWN);
+    }
+    EXPECT_FALSE(EditorShown(tkxEditList::IDC_EDITLIST_EDIT));
+    EXPECT_EQ((std::vector<CString>{L"K0+000", L"K0+200", L"K0+150"}), Column(1));
+
+    // Tab moved the edit below the selected row: Ctrl+Enter inserts before
+    // the selected row, and the typed text stays in the cell it was typed in.
+    ClickCell(CellCentre(0, 2));
+    PressKey(Editor(tkxEditList::IDC_EDITLIST_EDIT), VK_TAB);
+    ASSERT_EQ(1, list.GetCurRow());
+    Editor(tkxEditList::IDC_EDITLIST_EDIT)->SetWindowText(L"99.9");
+    {
+        KeyState ctrl(true, false);
+        PressKey(Editor(tkxEditList::IDC_EDITLIST_EDIT), VK_RETURN);
+    }
+    EXPECT_EQ((std::vector<CString>{L"", L"100.5", L"99.9", L"101.5"}), Column(2));
 }
 
 TEST_F(EditListTest, MovingARowLeavesTheClipboardAndTheCopiedRowAlone)
