@@ -300,6 +300,7 @@ BOOL tkxGridCtrl::SetRowCount(int nRows)
 {
     if (nRows < 0) return FALSE;
     if (nRows == m_nRows) return TRUE;
+    EndEditing();
     if (nRows < m_nFixedRows) m_nFixedRows = nRows;
     if (m_idCurrentCell.row >= nRows) SetFocusCell(-1, -1);
 

@@ -432,6 +432,7 @@ BOOL tkxGridCtrl::SortTextItems(int nCol, int ascending, int low, int high)
     if (nCol >= GetColumnCount()) return FALSE;
     if (high == -1) high = GetRowCount() - 1;
     if (low >= high) return FALSE;
+    EndEditing();
     std::vector<CString> keys;
     keys.reserve(static_cast<size_t>(high - low + 1));
     for (int row = low; row <= high; ++row) keys.push_back(GetItemText(row, nCol));
@@ -451,6 +452,7 @@ BOOL tkxGridCtrl::SortByDat(int low, int high, int nCol, int ascending, int)
     if (nCol >= GetColumnCount()) return FALSE;
     if (high == -1) high = GetRowCount() - 1;
     if (low >= high) return FALSE;
+    EndEditing();
     std::vector<double> keys;
     keys.reserve(static_cast<size_t>(high - low + 1));
     for (int row = low; row <= high; ++row) keys.push_back(std::wcstod(GetItemText(row, nCol), nullptr));
@@ -474,6 +476,7 @@ BOOL tkxGridCtrl::SortItems(PFNLVCOMPARE compare, int nCol, int ascending, LPARA
     if (nCol >= GetColumnCount() || !compare) return FALSE;
     if (high == -1) high = GetRowCount() - 1;
     if (low >= high) return FALSE;
+    EndEditing();
     std::vector<LPARAM> keys;
     keys.reserve(static_cast<size_t>(high - low + 1));
     for (int row = low; row <= high; ++row) keys.push_back(GetItemData(row, nCol));
@@ -491,6 +494,7 @@ BOOL tkxGridCtrl::SortItems(PFNLVCOMPARE compare, int nCol, int ascending, LPARA
 BOOL tkxGridCtrl::SwapRow(int first, int second, int redraw)
 {
     if (first < 0 || first >= m_nRows || second < 0 || second >= m_nRows) return FALSE;
+    EndEditing();
     for (int col = 0; col < m_nCols; ++col) {
         const CString text = GetItemText(first, col);
         SetItemText(first, col, GetItemText(second, col));

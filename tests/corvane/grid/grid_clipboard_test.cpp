@@ -444,6 +444,44 @@ TEST(GridRowMenu, RowCommandsChangeTheRowsAndTellTheParent)
     EXPECT_EQ(5u, g.host.Events("command").size());
 }
 
+// The right click opens the editor of the clicked cell, and the command
+// chosen from the menu comes while it is still open: the editor's text stays
+// with the row it was opened on when the rows move.
+TEST(GridRowMenu, RowCommandsKeepTheTextOfAnOpenEditorInItsRow)
+{
+    struct Case {
+        const char* name;
+        UINT command;
+        int row, col;                           // the right-clicked cell
+        std::vector<std::pair<CCellID, const wchar_t*>> expected;
+    } cases[] = {
+        {"up", ID_GRID_ROWUP, 3, 2, {{CCellID(2, 2), L"改过"}, {CCellID(3, 2), L"2,2"}}},
+        {"down", ID_GRID_ROWDOWN, 3, 2, {{CCellID(4, 2), L"改过"}, {CCellID(3, 2), L"4,2"}}},
+        {"insert", ID_GRID_INSERTROW, 3, 2, {{CCellID(4, 2), L"改过"}, {CCellID(3, 2), L""}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ClipGrid g;
+        {
+            MenuWatch watch;
+            CPoint p = CellCentre(g.grid, c.row, c.col);
+            CPoint screen = p;
+            g.grid.ClientToScreen(&screen);
+            ::SetCursorPos(screen.x, screen.y);
+            g.grid.SendMessage(WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(p.x, p.y));
+        }
+        HWND editor = Focus();
+        ASSERT_TRUE(::IsChild(g.grid.m_hWnd, editor));
+        ::SetWindowTextW(editor, L"改过");
+        g.grid.SendMessage(WM_COMMAND, c.command);
+        g.grid.SetFocus(); // the editor ends
+        PumpUntilIdle();
+        for (const auto& e : c.expected)
+            EXPECT_EQ(CString(e.second), g.grid.GetItemText(e.first.row, e.first.col))
+                << e.first.row << "," << e.first.col;
+    }
+}
+
 TEST(GridRowMenu, HeadingsAndReadOnlyRowsNeverMoveOrGo)
 {
     ClipGrid g(7, 3);
