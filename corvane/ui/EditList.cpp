@@ -743,8 +743,16 @@ void tkxEditList::OnDropFiles(HDROP drop)
         bool wanted = false;
         for (const CString& allowed : m_saDropExts) wanted = wanted || allowed == ext;
         if (!wanted) continue;
-        DeleteAllItems();
-        ReadFile(path, nullptr);
+        // The rows go only for a file that can be read; a file that cannot
+        // be opened (locked by another program, gone) leaves the table as
+        // it was, and either failure is shown.
+        CStdioFile probe;
+        if (OpenForReading(probe, path, L"打开文件失败![%s]")) {
+            probe.Close();
+            DeleteAllItems();
+            if (ReadFile(path, nullptr)) continue;
+        }
+        ClMessageBox(m_hWnd, tkx_GetLastError(), L"TAVIX", MB_OK | MB_ICONINFORMATION);
     }
 }
 

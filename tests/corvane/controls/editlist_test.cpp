@@ -566,6 +566,18 @@ TEST_F(EditListTest, DroppedFilesOfTheGivenKindsReplaceTheRows)
     drop({Path(L"other.txt"), Path(L"ground.dmx")});
     EXPECT_EQ((std::vector<CString>{L"K1+000", L"K1+020"}), Column(1));
     EXPECT_TRUE(list.GetExStyle() & WS_EX_ACCEPTFILES);
+
+    // A file another program holds locked: the rows stay, and the user is
+    // told why nothing was read.
+    WriteText(Path(L"locked.dmx"), L"7 K7+000 70.0\n");
+    HANDLE lock = ::CreateFileW(Path(L"locked.dmx"), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, lock);
+    MessageBoxScript boxes;
+    drop({Path(L"locked.dmx")});
+    ::CloseHandle(lock);
+    EXPECT_EQ((std::vector<CString>{L"K1+000", L"K1+020"}), Column(1));
+    ASSERT_EQ(1u, boxes.Shown().size());
+    EXPECT_EQ(CString(L"打开文件失败![") + Path(L"locked.dmx") + L"]", boxes.Shown()[0].text);
 }
 
 TEST_F(EditListTest, ColumnsCarryTheirEditorTypes)
