@@ -220,6 +220,22 @@ TEST(GridEdit, RowsAndColumnsThatMoveTakeAnOpenEditorsTextWithThem)
     }
 }
 
+// A word from an input method arrives as characters posted to the grid, all
+// of them before the editor the first one opens has taken the focus.
+TEST(GridEdit, AWordPostedToTheGridIsTypedWhole)
+{
+    for (UINT message : {static_cast<UINT>(WM_CHAR), static_cast<UINT>(WM_IME_CHAR)}) {
+        SCOPED_TRACE(message);
+        EditGrid g;
+        g.grid.SetFocusCell(3, 2);
+        for (wchar_t ch : std::wstring(L"桩号K1"))
+            g.grid.PostMessage(message, ch, 1);
+        PumpUntilIdle();
+        g.Leave();
+        EXPECT_EQ(CString(L"桩号K1"), g.grid.GetItemText(3, 2));
+    }
+}
+
 TEST(GridEdit, TheEditBoxGrowsWithItsTextUpToTheGridsEdge)
 {
     EditGrid g;
