@@ -187,17 +187,29 @@ namespace {
 
 // Adds `difference` to the sizes so that they add up to the old total plus
 // the difference, the remainder one unit at a time over the first entries.
+// No size goes below 0 (a hidden column stays hidden when the columns
+// shrink): what such an entry cannot give up is taken from the others.
 void Spread(GridExtents& sizes, long long difference)
 {
     const int count = sizes.Count();
     if (count == 0) return;
     const long long each = difference / count;
     long long remainder = difference - each * count;
-    for (int i = 0; i < count; ++i) sizes.Set(i, static_cast<int>(sizes.Get(i) + each));
-    for (int i = 0; remainder != 0 && i < count; ++i) {
+    for (int i = 0; i < count; ++i) {
+        const long long size = sizes.Get(i) + each;
+        if (size < 0) remainder += size;
+        sizes.Set(i, static_cast<int>(std::max(size, 0LL)));
+    }
+    while (remainder != 0) {
         const int step = remainder > 0 ? 1 : -1;
-        sizes.Set(i, sizes.Get(i) + step);
-        remainder -= step;
+        bool changed = false;
+        for (int i = 0; remainder != 0 && i < count; ++i) {
+            if (step < 0 && sizes.Get(i) == 0) continue;
+            sizes.Set(i, sizes.Get(i) + step);
+            remainder -= step;
+            changed = true;
+        }
+        if (!changed) break; // every size is 0
     }
 }
 
