@@ -471,6 +471,9 @@ BOOL tkxEditList::PreTranslateMessage(MSG* msg)
             SetItemState(next, LVIS_SELECTED, LVIS_SELECTED);
             OpenEditor(next, column);
             EnsureVisible(next, FALSE);
+            // Passed on, the key would also step the drop-down it was typed
+            // into, and the cell now under it would take that entry.
+            if (m_combo.m_hWnd && (msg->hwnd == m_combo.m_hWnd || ::IsChild(m_combo.m_hWnd, msg->hwnd))) return TRUE;
         }
     }
     return CListCtrl::PreTranslateMessage(msg);

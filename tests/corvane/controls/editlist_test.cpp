@@ -328,6 +328,22 @@ TEST_F(EditListTest, ClickOpensTheCellEditorAndTabUpDownMoveIt)
     EXPECT_EQ(CString(L"通道"), host.texts.back());
 }
 
+// Up and Down typed into a drop-down move to the row above or below; they
+// choose no entry there.
+TEST_F(EditListTest, UpAndDownInADropDownChangeNoCell)
+{
+    Fill(3);
+    ClickCell(CellCentre(0, 3));
+    ASSERT_TRUE(EditorShown(tkxEditList::IDC_EDITLIST_COMBO));
+    CWnd* combo = Editor(tkxEditList::IDC_EDITLIST_COMBO);
+    host.expectFullRecord = false;
+    for (UINT key : {static_cast<UINT>(VK_DOWN), static_cast<UINT>(VK_DOWN), static_cast<UINT>(VK_UP)})
+        PressKey(combo, key);
+    EXPECT_EQ(1, list.GetCurRow());
+    EXPECT_EQ((std::vector<CString>{L"涵洞", L"涵洞", L"涵洞"}), Column(3));
+    EXPECT_TRUE(host.texts.empty());
+}
+
 TEST_F(EditListTest, AClickBesideTheCellsLeavesNothingToEdit)
 {
     Fill(3);
