@@ -120,6 +120,30 @@ TEST(GridClipboard, PasteFillsCellsFromTheStartCell)
     }
 }
 
+// A paste or a cut from the owner's menu while a cell is being edited: the
+// editor's text goes to its cell first, and the paste or cut has the last
+// word.
+TEST(GridClipboard, PasteAndCutComeAfterAnOpenEditorsText)
+{
+    ClipGrid g;
+    g.grid.SetFocusCell(2, 2);
+    ::SendMessageW(g.grid.m_hWnd, WM_CHAR, L'x', 1);
+    ASSERT_NE(g.grid.m_hWnd, Focus());
+    EXPECT_TRUE(g.Paste(CCellID(2, 1), "p\tq"));
+    g.grid.SetFocus();
+    PumpUntilIdle();
+    EXPECT_EQ("p|q|2,3|2,4", g.Row(2));
+
+    g.grid.SetFocusCell(3, 3);
+    ::SendMessageW(g.grid.m_hWnd, WM_CHAR, L'y', 1);
+    ASSERT_NE(g.grid.m_hWnd, Focus());
+    g.grid.SetSelectedRange(3, 3, 3, 4);
+    g.grid.CutSelectedText();
+    g.grid.SetFocus();
+    PumpUntilIdle();
+    EXPECT_EQ("3,1|3,2||", g.Row(3));
+}
+
 TEST(GridClipboard, PasteNeverWritesIntoReadOnlyCells)
 {
     ClipGrid g;
