@@ -134,7 +134,13 @@ BOOL tkxEditList::SetColumnText(int column, const wchar_t* text)
 
 void tkxEditList::HideEditors()
 {
-    if (m_edit.m_hWnd && m_edit.IsWindowVisible()) m_edit.ShowWindow(SW_HIDE);
+    if (m_edit.m_hWnd && m_edit.IsWindowVisible()) {
+        // An edit in progress ends as when the box loses the focus, while it
+        // is still shown: a box hidden first loses the focus only afterwards,
+        // when it no longer hands its text to the cell.
+        if (::GetFocus() == m_edit.m_hWnd) SetFocus();
+        m_edit.ShowWindow(SW_HIDE);
+    }
     if (m_combo.m_hWnd && m_combo.IsWindowVisible()) m_combo.ShowWindow(SW_HIDE);
 }
 
@@ -277,9 +283,9 @@ void tkxEditList::OpenEditor(int row, int column)
     if (row != m_nCurRow && column != m_nCurCol) {
         if (CWnd* parent = GetParent()) parent->SendMessage(WM_EDITLIST_NEWCELL, 0, row);
     }
+    HideEditors(); // still for the cell the editor was opened on
     m_nCurRow = row;
     m_nCurCol = column;
-    HideEditors();
     if (GetColumnCount() != m_naColumnTypes.GetSize() || !CellInList(row, column)) return;
     const int type = m_naColumnTypes[column];
     if (type == eNone) return;
@@ -431,8 +437,8 @@ BOOL tkxEditList::PreTranslateMessage(MSG* msg)
     const UINT key = static_cast<UINT>(msg->wParam);
     if ((::GetKeyState(VK_CONTROL) & 0x8000) &&
         (key == VK_UP || key == VK_DOWN || key == VK_HOME || key == VK_END || key == VK_RETURN)) {
+        HideEditors(); // the cell being edited takes its text first
         m_nCurRow = GetFirstSelectItem();
-        HideEditors();
         switch (key) {
         case VK_UP:
             if (m_nCurRow > 0 && m_nCurRow < GetItemCount()) SwapRow(m_nCurRow, m_nCurRow - 1, 1);
@@ -465,6 +471,9 @@ BOOL tkxEditList::PreTranslateMessage(MSG* msg)
             SetItemState(next, LVIS_SELECTED, LVIS_SELECTED);
             OpenEditor(next, column);
             EnsureVisible(next, FALSE);
+            // Passed on, the key would also step the drop-down it was typed
+            // into, and the cell now under it would take that entry.
+            if (m_combo.m_hWnd && (msg->hwnd == m_combo.m_hWnd || ::IsChild(m_combo.m_hWnd, msg->hwnd))) return TRUE;
         }
     }
     return CListCtrl::PreTranslateMessage(msg);
@@ -737,8 +746,16 @@ void tkxEditList::OnDropFiles(HDROP drop)
         bool wanted = false;
         for (const CString& allowed : m_saDropExts) wanted = wanted || allowed == ext;
         if (!wanted) continue;
-        DeleteAllItems();
-        ReadFile(path, nullptr);
+        // The rows go only for a file that can be read; a file that cannot
+        // be opened (locked by another program, gone) leaves the table as
+        // it was, and either failure is shown.
+        CStdioFile probe;
+        if (OpenForReading(probe, path, L"打开文件失败![%s]")) {
+            probe.Close();
+            DeleteAllItems();
+            if (ReadFile(path, nullptr)) continue;
+        }
+        ClMessageBox(m_hWnd, tkx_GetLastError(), L"TAVIX", MB_OK | MB_ICONINFORMATION);
     }
 }
 

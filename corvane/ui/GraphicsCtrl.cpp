@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -622,7 +623,11 @@ bool tkxGraphicsCtrl::DrawingExtents(tkxPoint2d& min, tkxPoint2d& max)
     bool any = false;
     for (tkxEntityDC* entity : m_entities) {
         if (entity->IsErased()) continue;
-        tkxPoint2d emin, emax;
+        // An entity with nothing to measure (a polyline without vertices)
+        // leaves the corners as they were: they stay unset and it is passed
+        // over, instead of pulling the fit to the origin.
+        const double unset = std::numeric_limits<double>::quiet_NaN();
+        tkxPoint2d emin(unset, unset), emax(unset, unset);
         if (!entity->GetGeomExtents(emin, emax)) continue;
         if (!std::isfinite(emin.x) || !std::isfinite(emin.y) || !std::isfinite(emax.x) || !std::isfinite(emax.y))
             continue;

@@ -17,6 +17,19 @@ GV_ITEM::GV_ITEM()
 // ---------------------------------------------------------------------------
 // Cells, rows and columns.
 
+// An editor ends when it loses the focus, and then writes its text to the
+// row and column it was opened on: it has to end before they move, or its
+// text lands in the row or column that took their place.
+void tkxGridCtrl::EndEditing()
+{
+    // Asked only after an editor was started: the question costs more than
+    // the insert of a row itself.
+    if (!m_bEditorStarted || !m_hWnd) return;
+    m_bEditorStarted = false;
+    const HWND focus = ::GetFocus();
+    if (focus && focus != m_hWnd && ::IsChild(m_hWnd, focus)) SetFocus();
+}
+
 CGridCell* tkxGridCtrl::CreateCell(int nRow, int nCol)
 {
     auto* cell = new CGridCell;
@@ -54,6 +67,7 @@ BOOL tkxGridCtrl::SetColumnCount(int nCols)
 {
     if (nCols < 0) return FALSE;
     if (nCols == m_nCols) return TRUE;
+    EndEditing();
     if (nCols < m_nFixedCols) m_nFixedCols = nCols;
     if (m_idCurrentCell.col >= nCols) SetFocusCell(-1, -1);
 
@@ -82,6 +96,7 @@ BOOL tkxGridCtrl::SetColumnCount(int nCols)
 int tkxGridCtrl::InsertColumn(const wchar_t* heading, UINT format, int nColumn)
 {
     if (!m_bEditable || (nColumn >= 0 && nColumn >= m_nCols)) return -1;
+    EndEditing();
     SetSelectedRange(-1, -1, -1, -1);
     if (m_nRows < 1) SetRowCount(1);
 
@@ -108,6 +123,7 @@ int tkxGridCtrl::InsertRow(const wchar_t* heading, int nRow)
         ClMessageBox(m_hWnd, L"向列表中插入记录行时出错!", L"TAVIX", MB_OK | MB_ICONINFORMATION);
         return -1;
     }
+    EndEditing();
     SetSelectedRange(-1, -1, -1, -1);
     if (m_nCols < 1) SetColumnCount(1);
 
@@ -132,6 +148,7 @@ int tkxGridCtrl::InsertRow(const wchar_t* heading, int nRow)
 BOOL tkxGridCtrl::DeleteColumn(int nColumn)
 {
     if (!m_bEditable || nColumn < 0 || nColumn >= m_nCols) return FALSE;
+    EndEditing();
     SetSelectedRange(-1, -1, -1, -1);
     for (int row = 0; row < m_nRows; ++row) {
         GRID_ROW* cells = m_RowData[row];
@@ -154,6 +171,7 @@ BOOL tkxGridCtrl::DeleteColumn(int nColumn)
 BOOL tkxGridCtrl::DeleteRow(int nRow, int noRepaint)
 {
     if (nRow <= m_nReadOnlyRow || !m_bEditable || nRow < 0 || nRow >= m_nRows || !m_RowData[nRow]) return FALSE;
+    EndEditing();
     SetSelectedRange(-1, -1, -1, -1);
     DestroyRow(nRow);
     m_RowData.RemoveAt(nRow);
@@ -187,6 +205,7 @@ BOOL tkxGridCtrl::DeleteNonFixedRows()
 BOOL tkxGridCtrl::DeleteAllItems()
 {
     if (!m_bEditable) return FALSE;
+    EndEditing();
     SetSelectedRange(-1, -1, -1, -1);
     m_arColWidths.Clear();
     m_arRowHeights.Clear();

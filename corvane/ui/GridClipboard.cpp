@@ -98,6 +98,7 @@ COleDataSource* tkxGridCtrl::CopyTextFromGrid()
 void tkxGridCtrl::CutSelectedText()
 {
     if (!m_bEditable) return;
+    EndEditing(); // an open editor's text would come back over an emptied cell
     for (const CCellID& cell : SelectedCells()) {
         if (IsCellLocked(cell.row, cell.col)) continue;
         if (CGridCell* data = GetCell(cell.row, cell.col)) EmptyCell(data, cell.row, cell.col);
@@ -140,6 +141,7 @@ BOOL tkxGridCtrl::PasteTextToGrid(CCellID cell, COleDataObject* dataObject)
 
     HGLOBAL block = dataObject->GetGlobalData(CF_TEXT);
     if (!block) return FALSE;
+    EndEditing(); // an open editor's text would come back over a pasted cell
     CString text;
     const BOOL read = ClReadGlobalText(block, CF_TEXT, text);
     ::GlobalFree(block);

@@ -300,6 +300,7 @@ BOOL tkxGridCtrl::SetRowCount(int nRows)
 {
     if (nRows < 0) return FALSE;
     if (nRows == m_nRows) return TRUE;
+    EndEditing();
     if (nRows < m_nFixedRows) m_nFixedRows = nRows;
     if (m_idCurrentCell.row >= nRows) SetFocusCell(-1, -1);
 
@@ -1094,6 +1095,15 @@ UINT tkxGridCtrl::OnGetDlgCode()
 
 void tkxGridCtrl::OnChar(UINT nChar, UINT repeat, UINT flags)
 {
+    // An input method hands over a whole word at once: each of its characters
+    // is posted to the window that had the focus while it was composed, the
+    // grid.  The first one opens the editor; the others go on typing in it
+    // instead of opening a new editor over it each time.
+    const HWND focus = ::GetFocus();
+    if (focus && focus != m_hWnd && ::IsChild(m_hWnd, focus)) {
+        ::SendMessageW(focus, WM_CHAR, nChar, MAKELPARAM(repeat, flags));
+        return;
+    }
     if (!KeyDown(VK_CONTROL) && m_MouseMode == MOUSE_NOTHING && !(m_bHandleTabKey && nChar == VK_TAB) &&
         IsValid(m_idCurrentCell) && !IsReadOnly(m_idCurrentCell.row, m_idCurrentCell.col))
         OnEditCell(m_idCurrentCell.row, m_idCurrentCell.col, nChar);

@@ -457,6 +457,9 @@ private:
     void DestroyRow(int nRow); // every cell through EmptyCell, then the row
 
     void MenuSort(BOOL ascending);
+    // Ends an in-place editor still open over a cell before rows or columns
+    // move, so that its text goes to the cell it was opened on.
+    void EndEditing();
     bool IsDataRow(int nRow) const { return nRow >= m_nFixedRows && nRow > m_nReadOnlyRow && nRow < m_nRows; }
     void PrintRows(CDC* dc, int first, int last, bool headings);
 
@@ -466,4 +469,5 @@ private:
     HDC m_hMeasureDC = nullptr; // measures heading texts
     std::vector<std::pair<LOGFONTW, HFONT>> m_fontCache;
     bool m_bResettingScroll = false;
+    bool m_bEditorStarted = false; // an in-place editor was started since the last EndEditing
 };

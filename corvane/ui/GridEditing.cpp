@@ -27,6 +27,7 @@ void tkxGridCtrl::OnEditCell(int nRow, int nCol, UINT nChar)
     else if (item.nFormat & DT_CENTER)
         style = ES_CENTER;
     m_sTextBeforeEdit = item.szText;
+    m_bEditorStarted = true;
     CreateInPlaceEditControl(rect, style, IDC_GRID_INPLACE, nRow, nCol, item.szText, static_cast<int>(nChar));
 }
 

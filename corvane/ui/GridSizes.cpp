@@ -187,17 +187,29 @@ namespace {
 
 // Adds `difference` to the sizes so that they add up to the old total plus
 // the difference, the remainder one unit at a time over the first entries.
+// No size goes below 0 (a hidden column stays hidden when the columns
+// shrink): what such an entry cannot give up is taken from the others.
 void Spread(GridExtents& sizes, long long difference)
 {
     const int count = sizes.Count();
     if (count == 0) return;
     const long long each = difference / count;
     long long remainder = difference - each * count;
-    for (int i = 0; i < count; ++i) sizes.Set(i, static_cast<int>(sizes.Get(i) + each));
-    for (int i = 0; remainder != 0 && i < count; ++i) {
+    for (int i = 0; i < count; ++i) {
+        const long long size = sizes.Get(i) + each;
+        if (size < 0) remainder += size;
+        sizes.Set(i, static_cast<int>(std::max(size, 0LL)));
+    }
+    while (remainder != 0) {
         const int step = remainder > 0 ? 1 : -1;
-        sizes.Set(i, sizes.Get(i) + step);
-        remainder -= step;
+        bool changed = false;
+        for (int i = 0; remainder != 0 && i < count; ++i) {
+            if (step < 0 && sizes.Get(i) == 0) continue;
+            sizes.Set(i, sizes.Get(i) + step);
+            remainder -= step;
+            changed = true;
+        }
+        if (!changed) break; // every size is 0
     }
 }
 
@@ -432,6 +444,7 @@ BOOL tkxGridCtrl::SortTextItems(int nCol, int ascending, int low, int high)
     if (nCol >= GetColumnCount()) return FALSE;
     if (high == -1) high = GetRowCount() - 1;
     if (low >= high) return FALSE;
+    EndEditing();
     std::vector<CString> keys;
     keys.reserve(static_cast<size_t>(high - low + 1));
     for (int row = low; row <= high; ++row) keys.push_back(GetItemText(row, nCol));
@@ -451,6 +464,7 @@ BOOL tkxGridCtrl::SortByDat(int low, int high, int nCol, int ascending, int)
     if (nCol >= GetColumnCount()) return FALSE;
     if (high == -1) high = GetRowCount() - 1;
     if (low >= high) return FALSE;
+    EndEditing();
     std::vector<double> keys;
     keys.reserve(static_cast<size_t>(high - low + 1));
     for (int row = low; row <= high; ++row) keys.push_back(std::wcstod(GetItemText(row, nCol), nullptr));
@@ -474,6 +488,7 @@ BOOL tkxGridCtrl::SortItems(PFNLVCOMPARE compare, int nCol, int ascending, LPARA
     if (nCol >= GetColumnCount() || !compare) return FALSE;
     if (high == -1) high = GetRowCount() - 1;
     if (low >= high) return FALSE;
+    EndEditing();
     std::vector<LPARAM> keys;
     keys.reserve(static_cast<size_t>(high - low + 1));
     for (int row = low; row <= high; ++row) keys.push_back(GetItemData(row, nCol));
@@ -491,6 +506,7 @@ BOOL tkxGridCtrl::SortItems(PFNLVCOMPARE compare, int nCol, int ascending, LPARA
 BOOL tkxGridCtrl::SwapRow(int first, int second, int redraw)
 {
     if (first < 0 || first >= m_nRows || second < 0 || second >= m_nRows) return FALSE;
+    EndEditing();
     for (int col = 0; col < m_nCols; ++col) {
         const CString text = GetItemText(first, col);
         SetItemText(first, col, GetItemText(second, col));

@@ -36,6 +36,7 @@ public:
     std::vector<CString> texts;        // the short record
     std::vector<UINT> commands;        // WM_COMMAND ids
     bool expectFullRecord = true;      // which record the next LVN_ENDLABELEDITW carries
+    bool readRecords = true;           // false: both records may come, neither is read
 
     BOOL Make(CWnd* parent)
     {
@@ -59,7 +60,7 @@ protected:
         CWnd::OnNotify(wParam, lParam, result); // the list sees its own click first
         auto* hdr = reinterpret_cast<NMHDR*>(lParam);
         if (hdr->code == NM_CLICK) ++clicks;
-        if (hdr->code == LVN_ENDLABELEDITW) {
+        if (hdr->code == LVN_ENDLABELEDITW && readRecords) {
             if (expectFullRecord) {
                 auto* r = reinterpret_cast<sEditListEndEdit*>(hdr);
                 endEdits.push_back({r->nRow, r->nColumn, r->nKind, r->strNew, r->strOld});
@@ -327,6 +328,22 @@ TEST_F(EditListTest, ClickOpensTheCellEditorAndTabUpDownMoveIt)
     EXPECT_EQ(CString(L"通道"), host.texts.back());
 }
 
+// Up and Down typed into a drop-down move to the row above or below; they
+// choose no entry there.
+TEST_F(EditListTest, UpAndDownInADropDownChangeNoCell)
+{
+    Fill(3);
+    ClickCell(CellCentre(0, 3));
+    ASSERT_TRUE(EditorShown(tkxEditList::IDC_EDITLIST_COMBO));
+    CWnd* combo = Editor(tkxEditList::IDC_EDITLIST_COMBO);
+    host.expectFullRecord = false;
+    for (UINT key : {static_cast<UINT>(VK_DOWN), static_cast<UINT>(VK_DOWN), static_cast<UINT>(VK_UP)})
+        PressKey(combo, key);
+    EXPECT_EQ(1, list.GetCurRow());
+    EXPECT_EQ((std::vector<CString>{L"涵洞", L"涵洞", L"涵洞"}), Column(3));
+    EXPECT_TRUE(host.texts.empty());
+}
+
 TEST_F(EditListTest, AClickBesideTheCellsLeavesNothingToEdit)
 {
     Fill(3);
@@ -380,6 +397,37 @@ TEST_F(EditListTest, CtrlKeysMoveAndInsertRows)
     EXPECT_EQ((std::vector<CString>{L"", L"K0+000", L"K0+100", L"K0+200", L"K0+300"}), Column(1));
     EXPECT_EQ((std::vector<UINT>{tkxEditList::ID_ROW_DOWN, tkxEditList::ID_ROW_UP, tkxEditList::ID_ROW_INSERT}),
               host.commands);
+}
+
+// A row command given while a cell is being edited: what was typed goes to
+// that cell first and moves with its row.
+TEST_F(EditListTest, CtrlKeysWhileEditingKeepTheTypedText)
+{
+    Fill(3);
+    ClickCell(CellCentre(1, 1));
+    ASSERT_TRUE(EditorShown(tkxEditList::IDC_EDITLIST_EDIT));
+    CWnd* edit = Editor(tkxEditList::IDC_EDITLIST_EDIT);
+    // The edit ends as when it loses the focus: both records may come.
+    host.readRecords = false;
+    edit->SetWindowText(L"K0+150");
+    {
+        KeyState ctrl(true, false);
+        PressKey(edit, VK_DOWN);
+    }
+    EXPECT_FALSE(EditorShown(tkxEditList::IDC_EDITLIST_EDIT));
+    EXPECT_EQ((std::vector<CString>{L"K0+000", L"K0+200", L"K0+150"}), Column(1));
+
+    // Tab moved the edit below the selected row: Ctrl+Enter inserts before
+    // the selected row, and the typed text stays in the cell it was typed in.
+    ClickCell(CellCentre(0, 2));
+    PressKey(Editor(tkxEditList::IDC_EDITLIST_EDIT), VK_TAB);
+    ASSERT_EQ(1, list.GetCurRow());
+    Editor(tkxEditList::IDC_EDITLIST_EDIT)->SetWindowText(L"99.9");
+    {
+        KeyState ctrl(true, false);
+        PressKey(Editor(tkxEditList::IDC_EDITLIST_EDIT), VK_RETURN);
+    }
+    EXPECT_EQ((std::vector<CString>{L"", L"100.5", L"99.9", L"101.5"}), Column(2));
 }
 
 TEST_F(EditListTest, MovingARowLeavesTheClipboardAndTheCopiedRowAlone)
@@ -534,6 +582,18 @@ TEST_F(EditListTest, DroppedFilesOfTheGivenKindsReplaceTheRows)
     drop({Path(L"other.txt"), Path(L"ground.dmx")});
     EXPECT_EQ((std::vector<CString>{L"K1+000", L"K1+020"}), Column(1));
     EXPECT_TRUE(list.GetExStyle() & WS_EX_ACCEPTFILES);
+
+    // A file another program holds locked: the rows stay, and the user is
+    // told why nothing was read.
+    WriteText(Path(L"locked.dmx"), L"7 K7+000 70.0\n");
+    HANDLE lock = ::CreateFileW(Path(L"locked.dmx"), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, lock);
+    MessageBoxScript boxes;
+    drop({Path(L"locked.dmx")});
+    ::CloseHandle(lock);
+    EXPECT_EQ((std::vector<CString>{L"K1+000", L"K1+020"}), Column(1));
+    ASSERT_EQ(1u, boxes.Shown().size());
+    EXPECT_EQ(CString(L"打开文件失败![") + Path(L"locked.dmx") + L"]", boxes.Shown()[0].text);
 }
 
 TEST_F(EditListTest, ColumnsCarryTheirEditorTypes)

@@ -288,6 +288,15 @@ TEST_F(GraphicsTest, FittingOnePointALineAndADrawingFarFromTheOrigin)
         EXPECT_LE(std::max(a.y, b.y), 300);
     }
 
+    // A polyline without vertices has nothing to fit: the drawing far from
+    // the origin keeps its own fit and is not stretched back to (0, 0).
+    view.RemoveAll();
+    view.DrawLine(tkxPoint2d(3512300, 4298700), tkxPoint2d(3512500, 4298800), 0);
+    view.AddEntityToDB(new tkxPolyLineDC);
+    view.ShowAll();
+    EXPECT_NEAR(400 / (200 * 1.05), dc.m_dScale, 1e-9);
+    EXPECT_NEAR(200, Device(tkxPoint2d(3512400, 4298750)).x, 1);
+
     // Erased entities and the tick margins count as expected.
     view.RemoveAll();
     view.DrawLine(tkxPoint2d(0, 0), tkxPoint2d(10, 0), 0);

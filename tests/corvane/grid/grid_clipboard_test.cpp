@@ -120,6 +120,30 @@ TEST(GridClipboard, PasteFillsCellsFromTheStartCell)
     }
 }
 
+// A paste or a cut from the owner's menu while a cell is being edited: the
+// editor's text goes to its cell first, and the paste or cut has the last
+// word.
+TEST(GridClipboard, PasteAndCutComeAfterAnOpenEditorsText)
+{
+    ClipGrid g;
+    g.grid.SetFocusCell(2, 2);
+    ::SendMessageW(g.grid.m_hWnd, WM_CHAR, L'x', 1);
+    ASSERT_NE(g.grid.m_hWnd, Focus());
+    EXPECT_TRUE(g.Paste(CCellID(2, 1), "p\tq"));
+    g.grid.SetFocus();
+    PumpUntilIdle();
+    EXPECT_EQ("p|q|2,3|2,4", g.Row(2));
+
+    g.grid.SetFocusCell(3, 3);
+    ::SendMessageW(g.grid.m_hWnd, WM_CHAR, L'y', 1);
+    ASSERT_NE(g.grid.m_hWnd, Focus());
+    g.grid.SetSelectedRange(3, 3, 3, 4);
+    g.grid.CutSelectedText();
+    g.grid.SetFocus();
+    PumpUntilIdle();
+    EXPECT_EQ("3,1|3,2||", g.Row(3));
+}
+
 TEST(GridClipboard, PasteNeverWritesIntoReadOnlyCells)
 {
     ClipGrid g;
@@ -442,6 +466,44 @@ TEST(GridRowMenu, RowCommandsChangeTheRowsAndTellTheParent)
     EXPECT_EQ(5, g.grid.GetFocusCell().row);
     EXPECT_EQ(2, g.grid.GetFocusCell().col);
     EXPECT_EQ(5u, g.host.Events("command").size());
+}
+
+// The right click opens the editor of the clicked cell, and the command
+// chosen from the menu comes while it is still open: the editor's text stays
+// with the row it was opened on when the rows move.
+TEST(GridRowMenu, RowCommandsKeepTheTextOfAnOpenEditorInItsRow)
+{
+    struct Case {
+        const char* name;
+        UINT command;
+        int row, col;                           // the right-clicked cell
+        std::vector<std::pair<CCellID, const wchar_t*>> expected;
+    } cases[] = {
+        {"up", ID_GRID_ROWUP, 3, 2, {{CCellID(2, 2), L"改过"}, {CCellID(3, 2), L"2,2"}}},
+        {"down", ID_GRID_ROWDOWN, 3, 2, {{CCellID(4, 2), L"改过"}, {CCellID(3, 2), L"4,2"}}},
+        {"insert", ID_GRID_INSERTROW, 3, 2, {{CCellID(4, 2), L"改过"}, {CCellID(3, 2), L""}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ClipGrid g;
+        {
+            MenuWatch watch;
+            CPoint p = CellCentre(g.grid, c.row, c.col);
+            CPoint screen = p;
+            g.grid.ClientToScreen(&screen);
+            ::SetCursorPos(screen.x, screen.y);
+            g.grid.SendMessage(WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(p.x, p.y));
+        }
+        HWND editor = Focus();
+        ASSERT_TRUE(::IsChild(g.grid.m_hWnd, editor));
+        ::SetWindowTextW(editor, L"改过");
+        g.grid.SendMessage(WM_COMMAND, c.command);
+        g.grid.SetFocus(); // the editor ends
+        PumpUntilIdle();
+        for (const auto& e : c.expected)
+            EXPECT_EQ(CString(e.second), g.grid.GetItemText(e.first.row, e.first.col))
+                << e.first.row << "," << e.first.col;
+    }
 }
 
 TEST(GridRowMenu, HeadingsAndReadOnlyRowsNeverMoveOrGo)

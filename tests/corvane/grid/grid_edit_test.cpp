@@ -191,6 +191,51 @@ TEST(GridEdit, SetCurrentCellNeverEditsAHeading)
     g.Leave();
 }
 
+// The owner changes rows or columns while a cell is being edited (a tool
+// button takes no focus): the editor's text goes to its own cell first and
+// never to the cell that moves into its place.
+TEST(GridEdit, RowsAndColumnsThatMoveTakeAnOpenEditorsTextWithThem)
+{
+    struct Case {
+        const char* name;
+        void (*change)(tkxGridCtrl&);
+        std::vector<std::pair<CCellID, const wchar_t*>> expected;
+    } cases[] = {
+        {"delete the row", [](tkxGridCtrl& g) { g.DeleteRow(3, 0); }, {{CCellID(3, 2), L"4,2"}}},
+        {"delete the row above", [](tkxGridCtrl& g) { g.DeleteRow(2, 0); }, {{CCellID(2, 2), L"x"}, {CCellID(3, 2), L"4,2"}}},
+        {"insert a row", [](tkxGridCtrl& g) { g.InsertRow(L"新", 3); }, {{CCellID(3, 2), L""}, {CCellID(4, 2), L"x"}}},
+        {"swap rows", [](tkxGridCtrl& g) { g.SwapRow(3, 4, 1); }, {{CCellID(3, 2), L"4,2"}, {CCellID(4, 2), L"x"}}},
+        {"sort", [](tkxGridCtrl& g) { g.SortTextItems(2, FALSE); }, {{CCellID(1, 2), L"x"}, {CCellID(2, 2), L"7,2"}}},
+        {"delete a column", [](tkxGridCtrl& g) { g.DeleteColumn(1); }, {{CCellID(3, 1), L"x"}, {CCellID(3, 2), L"3,3"}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EditGrid g;
+        HWND editor = g.TypeOn(3, 2, 'x');
+        ASSERT_NE(nullptr, editor);
+        c.change(g.grid);
+        g.Leave();
+        for (const auto& e : c.expected)
+            EXPECT_EQ(CString(e.second), g.grid.GetItemText(e.first.row, e.first.col)) << e.first.row << "," << e.first.col;
+    }
+}
+
+// A word from an input method arrives as characters posted to the grid, all
+// of them before the editor the first one opens has taken the focus.
+TEST(GridEdit, AWordPostedToTheGridIsTypedWhole)
+{
+    for (UINT message : {static_cast<UINT>(WM_CHAR), static_cast<UINT>(WM_IME_CHAR)}) {
+        SCOPED_TRACE(message);
+        EditGrid g;
+        g.grid.SetFocusCell(3, 2);
+        for (wchar_t ch : std::wstring(L"桩号K1"))
+            g.grid.PostMessage(message, ch, 1);
+        PumpUntilIdle();
+        g.Leave();
+        EXPECT_EQ(CString(L"桩号K1"), g.grid.GetItemText(3, 2));
+    }
+}
+
 TEST(GridEdit, TheEditBoxGrowsWithItsTextUpToTheGridsEdge)
 {
     EditGrid g;

@@ -75,6 +75,15 @@ TEST(GridSizes, ExpandingToFitSpreadsTheDifferenceOverTheColumns)
         const int width = h.grid.GetColumnWidth(col);
         EXPECT_TRUE(width == 100 - each || width == 100 - each - 1) << col << ": " << width;
     }
+    // A hidden column stays hidden when the columns shrink, and the others
+    // give up what it cannot.
+    h.grid.SetColumnWidth(0, 0);
+    for (int col = 1; col < 4; ++col) h.grid.SetColumnWidth(col, 150);
+    h.grid.ExpandColumnsToFit();
+    EXPECT_EQ(client.Width(), h.grid.GetVirtualWidth());
+    EXPECT_EQ(0, h.grid.GetColumnWidth(0));
+    for (int col = 1; col < 4; ++col) EXPECT_NEAR(client.Width() / 3.0, h.grid.GetColumnWidth(col), 1) << col;
+
     EXPECT_FALSE(h.grid.SetColumnWidth(0, -1));
     EXPECT_FALSE(h.grid.SetRowHeight(5, 10));
     EXPECT_EQ(-1, h.grid.GetColumnWidth(4));
