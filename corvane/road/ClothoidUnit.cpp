@@ -6,7 +6,10 @@
 #include "corvane/project/StationText.h"
 
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <cwchar>
+#include <optional>
 #include <utility>
 
 using namespace Tavix4;
@@ -16,28 +19,58 @@ using alignment::kPi;
 using alignment::MoveAlong;
 using alignment::PointOf;
 
+// The azimuths of one computation of the unit with their sines and cosines:
+// the start's and the end's are each met more than once (along the series,
+// then for the reference points), and are worked out the first time only.
+// An azimuth is found by its exact bits, so its values are the very ones a
+// new evaluation would give.
+struct tkxClothoidUnit::Headings {
+    const alignment::Heading& Of(double angle)
+    {
+        uint64_t bits;
+        std::memcpy(&bits, &angle, sizeof bits);
+        for (int i = 0; i < m_count; ++i)
+            if (m_bits[i] == bits) return *m_known[i];
+        const int i = m_count < kRoom ? m_count++ : (m_count - 1);
+        m_bits[i] = bits;
+        m_known[i].emplace(angle);
+        return *m_known[i];
+    }
+
+private:
+    static constexpr int kRoom = 6;
+    int m_count = 0;
+    uint64_t m_bits[kRoom];
+    std::optional<alignment::Heading> m_known[kRoom];
+};
+
 namespace {
 
 bool IsClothoidType(int type) { return type >= UNIT_CLOTHOID_IN && type <= UNIT_CLOTHOID_INC; }
 
 double SafeSqrt(double v) { return v > 0.0 ? std::sqrt(v) : 0.0; }
 
+// 2^-56: |s| * 2^-56 is below a quarter of the spacing of the doubles on
+// either side of any double s (nothing added that is smaller changes s).
+constexpr double kNegligible = 1.0 / 72057594037927936.0;
+
 // Plan point moved along an azimuth, as the series geometry uses it: the
 // point where the tangent at a series point meets the origin tangent, then
 // the series point itself.  Returns the point's plan position for a series
 // point (x, y) at tangent angle tau seen from an origin O heading phi; the
 // point's tangent azimuth is phi + side * tau.
-void SeriesPoint(const double* O, double phi, double x, double y, double tau, int side, double* out)
+template <class Headings>
+void SeriesPoint(const double* O, double phi, double x, double y, double tau, int side, double* out, Headings& headings)
 {
     if (tau < 1e-12) {
         // Next to the origin the curve is its tangent.
-        MoveAlong(O, phi, x, out);
+        MoveAlong(O, headings.Of(phi), x, out);
         return;
     }
     double T[3];
     const double origin[3] = {O[0], O[1], 0.0};
-    MoveAlong(origin, phi, x - y / std::tan(tau), T);
-    MoveAlong(T, phi + side * tau, y / alignment::Heading(tau).sine, out);
+    MoveAlong(origin, headings.Of(phi), x - y / std::tan(tau), T);
+    MoveAlong(T, headings.Of(phi + side * tau), y / headings.Of(tau).sine, out);
 }
 
 } // namespace
@@ -152,6 +185,12 @@ int tkxClothoidUnit::ComputeXXYY(double L, double A, int n, double* out)
     for (int j = 0; j < 2 * n; ++j) {
         if (j > 0) power *= t / j;
         const double term = L * power / (2.0 * j + 1.0);
+        // Once t < j + 1 no later term is larger than this one; and a term
+        // below a quarter of the spacing of the doubles next to a sum leaves
+        // that sum as it is.  When this term is so small for both sums,
+        // neither changes any more: the sums are final, to the last bit.
+        if (j + 1 > t && std::fabs(term) < kNegligible * std::fabs(x) && std::fabs(term) < kNegligible * std::fabs(y))
+            break;
         const int k = j / 2;
         const double sign = (k % 2 == 0) ? 1.0 : -1.0;
         if (j % 2 == 0)
@@ -364,6 +403,12 @@ int tkxClothoidUnit::UpdateBeta()
 
 int tkxClothoidUnit::UpdateBasePoint(const double* P, double A, double R, double az)
 {
+    Headings headings;
+    return UpdateBasePoint(P, A, R, az, headings);
+}
+
+int tkxClothoidUnit::UpdateBasePoint(const double* P, double A, double R, double az, Headings& headings)
+{
     if (A < 1e-6 || R < 1e-6) return 0;
     int d = m_iTurn;
     if (m_iUnitType == UNIT_CLOTHOID_OUT || m_iUnitType == UNIT_CLOTHOID_INC) d = -m_iTurn;
@@ -376,11 +421,11 @@ int tkxClothoidUnit::UpdateBasePoint(const double* P, double A, double R, double
     m_rBaseAzimuth = h + e * tau;
     const double point[3] = {P[0], P[1], P[2]};
     if (tau < 1e-12) {
-        MoveAlong(point, m_rBaseAzimuth, xy[0], m_BasePt);
+        MoveAlong(point, headings.Of(m_rBaseAzimuth), xy[0], m_BasePt);
     } else {
         double T[3];
-        MoveAlong(point, h, xy[1] / alignment::Heading(tau).sine, T);
-        MoveAlong(T, m_rBaseAzimuth, xy[0] - xy[1] / std::tan(tau), m_BasePt);
+        MoveAlong(point, headings.Of(h), xy[1] / headings.Of(tau).sine, T);
+        MoveAlong(T, headings.Of(m_rBaseAzimuth), xy[0] - xy[1] / std::tan(tau), m_BasePt);
     }
     m_BasePt[2] = P[2];
     if (m_iUnitType == UNIT_CLOTHOID_DEC) m_rBaseAzimuth += kPi;
@@ -389,10 +434,16 @@ int tkxClothoidUnit::UpdateBasePoint(const double* P, double A, double R, double
 
 bool tkxClothoidUnit::EndFromPoint()
 {
+    Headings headings;
+    return EndFromPoint(headings);
+}
+
+bool tkxClothoidUnit::EndFromPoint(Headings& headings)
+{
     // The end takes position and azimuth of the point at the unit's length;
     // its radius and name stay the unit's own.
     sZHPtInfo end = m_EndPt;
-    if (!GetPoint(m_rLength, end)) return false;
+    if (!PointAt(m_rLength, end, headings)) return false;
     end.m_rRadius = m_EndPt.m_rRadius;
     end.m_SName = m_EndPt.m_SName;
     m_EndPt = end;
@@ -401,17 +452,23 @@ bool tkxClothoidUnit::EndFromPoint()
 
 int tkxClothoidUnit::UpdateEndPtInfo()
 {
+    Headings headings;
+    return UpdateEndPtInfo(headings);
+}
+
+int tkxClothoidUnit::UpdateEndPtInfo(Headings& headings)
+{
     double start[3];
     PointOf(m_StartPt, start);
     switch (m_iUnitType) {
     case UNIT_CLOTHOID_IN: {
         for (int i = 0; i < 3; ++i) m_BasePt[i] = start[i];
         m_rBaseAzimuth = m_StartPt.m_rAzimuth;
-        if (!EndFromPoint()) return 0;
+        if (!EndFromPoint(headings)) return 0;
         break;
     }
     case UNIT_CLOTHOID_OUT:
-        if (!UpdateBasePoint(start, m_rA, m_StartPt.m_rRadius, m_StartPt.m_rAzimuth)) return 0;
+        if (!UpdateBasePoint(start, m_rA, m_StartPt.m_rRadius, m_StartPt.m_rAzimuth, headings)) return 0;
         m_EndPt.m_rX = m_BasePt[0];
         m_EndPt.m_rY = m_BasePt[1];
         m_EndPt.m_rZ = m_BasePt[2];
@@ -419,8 +476,8 @@ int tkxClothoidUnit::UpdateEndPtInfo()
         break;
     case UNIT_CLOTHOID_DEC:
     case UNIT_CLOTHOID_INC: {
-        if (!UpdateBasePoint(start, m_rA, m_StartPt.m_rRadius, m_StartPt.m_rAzimuth)) return 0;
-        if (!EndFromPoint()) return 0;
+        if (!UpdateBasePoint(start, m_rA, m_StartPt.m_rRadius, m_StartPt.m_rAzimuth, headings)) return 0;
+        if (!EndFromPoint(headings)) return 0;
         break;
     }
     default: return 0;
@@ -438,13 +495,14 @@ int tkxClothoidUnit::GetOtherData()
         tkxUnitType type = UNIT_LINE;
         if (ComputeType(m_StartPt.m_rRadius, m_EndPt.m_rRadius, type)) m_iUnitType = type;
         UpdateLength();
-        const int endOk = UpdateEndPtInfo();
+        Headings headings;
+        const int endOk = UpdateEndPtInfo(headings);
         const int betaOk = UpdateBeta();
         if (endOk != 1 || betaOk != 1) return 0;
         double end[3];
         PointOf(m_EndPt, end);
-        MoveAlong(start, m_StartPt.m_rAzimuth, 100.0, m_StartRefPt);
-        MoveAlong(end, m_EndPt.m_rAzimuth, 100.0, m_EndRefPt);
+        MoveAlong(start, headings.Of(m_StartPt.m_rAzimuth), 100.0, m_StartRefPt);
+        MoveAlong(end, headings.Of(m_EndPt.m_rAzimuth), 100.0, m_EndRefPt);
         return 1;
     }
     // Degenerate: a unit of no length at its start.
@@ -460,6 +518,12 @@ int tkxClothoidUnit::GetOtherData()
 // Points
 
 int tkxClothoidUnit::GetPoint(double s, sZHPtInfo& out) const
+{
+    Headings headings;
+    return PointAt(s, out, headings);
+}
+
+int tkxClothoidUnit::PointAt(double s, sZHPtInfo& out, Headings& headings) const
 {
     if (std::fabs(s) < 0.0001) {
         out = m_StartPt;
@@ -508,12 +572,12 @@ int tkxClothoidUnit::GetPoint(double s, sZHPtInfo& out) const
     if (m_iUnitType == UNIT_CLOTHOID_IN || m_iUnitType == UNIT_CLOTHOID_DEC) {
         // Forward from the origin: the azimuth turns with the unit.
         const double a = phi - m_iTurn * tau;
-        SeriesPoint(O, phi, xy[0], xy[1], tau, -m_iTurn, p);
+        SeriesPoint(O, phi, xy[0], xy[1], tau, -m_iTurn, p, headings);
         out.m_rAzimuth = NormalizeAngle(a);
     } else {
         // Backward from the origin: the azimuth turns against the unit.
         const double b = phi + m_iTurn * tau;
-        SeriesPoint(O, phi, xy[0], xy[1], tau, m_iTurn, p);
+        SeriesPoint(O, phi, xy[0], xy[1], tau, m_iTurn, p, headings);
         out.m_rAzimuth = NormalizeAngle(b - kPi);
     }
     out.m_rX = p[0];

@@ -44,7 +44,8 @@ public:
     static double ComputeBeta(Tavix4::tkxUnitType type, double R1, double R2, double A, double L);
     // Coordinates of the point at length L from the origin in the origin's
     // frame (x along the origin tangent, y to the turning side), by n terms
-    // of the series; 0 when a coordinate exceeds 1e8.
+    // of the series (terms too small to change either coordinate left out);
+    // 0 when a coordinate exceeds 1e8.
     static int ComputeXXYY(double L, double A, int n, double* out);
     // The A whose clothoid shifts a circle of radius R by p; 0 when none.
     static double ComputeDefaultA(double p, double R);
@@ -117,6 +118,17 @@ protected:
     int UpdateBasePoint(const double* P, double A, double R, double az);
     // The end record from the point at the unit's length.
     bool EndFromPoint();
+
+private:
+    // The azimuths worked out while the unit is computed, with their sines
+    // and cosines.
+    struct Headings;
+    int PointAt(double s, Tavix4::sZHPtInfo& out, Headings& headings) const;
+    int UpdateBasePoint(const double* P, double A, double R, double az, Headings& headings);
+    bool EndFromPoint(Headings& headings);
+    int UpdateEndPtInfo(Headings& headings);
+
+protected:
 
     short m_nTerms;
     double m_rA;

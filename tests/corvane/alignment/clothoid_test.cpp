@@ -6,6 +6,7 @@
 #include "corvane/road/ClothoidUnit.h"
 
 #include <cmath>
+#include <cstring>
 
 using namespace Tavix4;
 using namespace alignment_test;
@@ -91,6 +92,41 @@ TEST(ClothoidSeries, AgreesWithTheFresnelIntegrals)
     EXPECT_EQ(1, tkxClothoidUnit::ComputeXXYY(100, 0, 14, xy));
     EXPECT_EQ(0.0, xy[0]);
     EXPECT_EQ(0.0, xy[1]);
+}
+
+// The series stops once its terms can no longer change a coordinate: the
+// result is the full sum of n pairs of terms to the last bit, for short and
+// long clothoids, few and many terms, and where the terms first grow.
+TEST(ClothoidSeries, StoppingEarlyChangesNoBit)
+{
+    auto fullSum = [](double L, double A, int n, double* out) {
+        const double t = L * L / (2.0 * A * A);
+        double x = 0.0, y = 0.0, power = 1.0;
+        for (int j = 0; j < 2 * n; ++j) {
+            if (j > 0) power *= t / j;
+            const double term = L * power / (2.0 * j + 1.0);
+            const double sign = (j / 2) % 2 == 0 ? 1.0 : -1.0;
+            (j % 2 == 0 ? x : y) += sign * term;
+        }
+        out[0] = x;
+        out[1] = y;
+    };
+    int compared = 0;
+    for (double A : {1e-3, 0.7, 35.0, 300.0, 1234.5678, 1e6}) {
+        for (double ratio : {1e-9, 1e-4, 0.01, 0.3333, 1.0, 2.0, 3.7, 6.0, 9.5, -0.75}) {
+            for (int n : {1, 3, 7, 14, 20}) {
+                const double L = A * ratio;
+                double expected[2], actual[2];
+                fullSum(L, A, n, expected);
+                tkxClothoidUnit::ComputeXXYY(L, A, n, actual);
+                SCOPED_TRACE(testing::Message() << "A " << A << " L " << L << " n " << n);
+                EXPECT_EQ(0, std::memcmp(expected, actual, sizeof expected))
+                    << expected[0] << " " << expected[1] << " / " << actual[0] << " " << actual[1];
+                ++compared;
+            }
+        }
+    }
+    EXPECT_EQ(300, compared);
 }
 
 TEST(ClothoidFormulas, TypesParametersAndLengths)
