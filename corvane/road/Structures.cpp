@@ -10,6 +10,7 @@
 #include "corvane/road/BreakChain.h"
 
 #include <cmath>
+#include <utility>
 #include <vector>
 
 using namespace Tavix4;
@@ -140,15 +141,10 @@ CString tkxQHInfo::ReadInfoFromString(const wchar_t* line)
     m_iKind = kind;
     m_SName = f[1].Text();
 
-    auto number = [&f](int i, double& value, const wchar_t* message) -> CString {
-        if (text_lines::ReadNumber(f[i], value)) return CString();
-        return ClFormat(message, f[i].GetString());
-    };
-    auto angle = [&f](int i, double& value, const wchar_t* message) -> CString {
-        if (ReadAngle(f[i].GetString(), value)) return CString();
-        return ClFormat(message, f[i].GetString());
-    };
-    CString message;
+    // Field i as a number or an angle; the message names the field's text.
+    auto number = [&f](int i, double& value) { return text_lines::ReadNumber(f[i], value); };
+    auto angle = [&f](int i, double& value) { return ReadAngle(f[i].GetString(), value); };
+    auto bad = [&f](int i, const wchar_t* message) { return ClFormat(message, f[i].GetString()); };
 
     if (kind == QH_CULVERT || kind == QH_PASSAGE) {
         const bool culvert = kind == QH_CULVERT;
@@ -157,22 +153,13 @@ CString tkxQHInfo::ReadInfoFromString(const wchar_t* line)
         if (!ReadStation(f[2].GetString(), m_rCenterZH))
             return ClFormat(culvert ? L"读涵洞中心桩号[%s]失败!" : L"读通道中心桩号[%s]失败!", f[2].GetString());
         double skew = 0.0;
-        if (!(message = angle(3, skew, culvert ? L"读涵洞斜交角[%s]失败!" : L"读通道斜交角[%s]失败!")).IsEmpty())
-            return message;
+        if (!angle(3, skew)) return bad(3, culvert ? L"读涵洞斜交角[%s]失败!" : L"读通道斜交角[%s]失败!");
         m_rStartAngle = m_rEndAngle = skew;
-        if (!(message = number(4, m_rLength, culvert ? L"读涵洞跨径[%s]失败!" : L"读通道跨径[%s]失败!")).IsEmpty())
-            return message;
-        if (!(message = number(5, m_rLeftOffset, culvert ? L"读涵洞左侧附加长度[%s]失败!" : L"读通道左侧附加长度[%s]失败!"))
-                 .IsEmpty())
-            return message;
-        if (!(message = number(6, m_rRightOffset, culvert ? L"读涵洞右侧附加长度[%s]失败!" : L"读通道右侧附加长度[%s]失败!"))
-                 .IsEmpty())
-            return message;
-        if (!(message = number(7, m_rHeight, culvert ? L"读涵洞高度[%s]失败!" : L"读通道高度[%s]失败!")).IsEmpty())
-            return message;
-        if (!(message = number(8, m_rBottomElevation, culvert ? L"读涵洞底标高[%s]失败!" : L"读通道底标高[%s]失败!"))
-                 .IsEmpty())
-            return message;
+        if (!number(4, m_rLength)) return bad(4, culvert ? L"读涵洞跨径[%s]失败!" : L"读通道跨径[%s]失败!");
+        if (!number(5, m_rLeftOffset)) return bad(5, culvert ? L"读涵洞左侧附加长度[%s]失败!" : L"读通道左侧附加长度[%s]失败!");
+        if (!number(6, m_rRightOffset)) return bad(6, culvert ? L"读涵洞右侧附加长度[%s]失败!" : L"读通道右侧附加长度[%s]失败!");
+        if (!number(7, m_rHeight)) return bad(7, culvert ? L"读涵洞高度[%s]失败!" : L"读通道高度[%s]失败!");
+        if (!number(8, m_rBottomElevation)) return bad(8, culvert ? L"读涵洞底标高[%s]失败!" : L"读通道底标高[%s]失败!");
         m_SRemark = f[9].Text();
         if (!culvert && count > 10 && (f[10] == L"T" || f[10] == L"t")) m_bFlag = 1;
         m_rStartZH = m_rCenterZH - m_rLength / 2.0;
@@ -199,8 +186,8 @@ CString tkxQHInfo::ReadInfoFromString(const wchar_t* line)
         bool centre = false;
         const wchar_t* const station = stationField(2, centre);
         if (!ReadStation(station, m_rStartZH)) return ClFormat(L"读隧道起点桩号[%s]失败!", f[2].GetString());
-        if (!(message = number(3, m_rLength, L"读隧道长度[%s]失败!")).IsEmpty()) return message;
-        if (!(message = number(4, m_rHeight, L"读隧道高度[%s]失败!")).IsEmpty()) return message;
+        if (!number(3, m_rLength)) return bad(3, L"读隧道长度[%s]失败!");
+        if (!number(4, m_rHeight)) return bad(4, L"读隧道高度[%s]失败!");
         m_rCenterZH = m_rStartZH + m_rLength / 2.0;
         m_rEndZH = m_rCenterZH + m_rLength / 2.0;
         centreToStart(centre);
@@ -212,10 +199,10 @@ CString tkxQHInfo::ReadInfoFromString(const wchar_t* line)
         if (!ReadStation(f[2].GetString(), m_rCenterZH))
             return ClFormat(L"读平交口交叉点桩号[%s]失败!", f[2].GetString());
         double skew = 0.0;
-        if (!(message = angle(3, skew, L"读交叉角[%s]失败!")).IsEmpty()) return message;
+        if (!angle(3, skew)) return bad(3, L"读交叉角[%s]失败!");
         m_rStartAngle = m_rEndAngle = skew;
-        if (!(message = number(4, m_rStartQTLength, L"读交叉口前段长度[%s]失败!")).IsEmpty()) return message;
-        if (!(message = number(5, m_rEndQTLength, L"读交叉口后段长度[%s]失败!")).IsEmpty()) return message;
+        if (!number(4, m_rStartQTLength)) return bad(4, L"读交叉口前段长度[%s]失败!");
+        if (!number(5, m_rEndQTLength)) return bad(5, L"读交叉口后段长度[%s]失败!");
         m_rStartZH = m_rCenterZH - m_rStartQTLength;
         m_rEndZH = m_rCenterZH + m_rEndQTLength;
         m_rLength = m_rEndZH - m_rStartZH;
@@ -230,12 +217,12 @@ CString tkxQHInfo::ReadInfoFromString(const wchar_t* line)
         return ClFormat(L"换算桥梁的起点桩号失败, 请检查起点桩号(%s)!", f[2].GetString());
     if (!GetGZWAngle(f[3].GetString(), m_rStartAngle, m_rEndAngle))
         return ClFormat(L"读桥梁斜交角[%s]失败!", f[3].GetString());
-    if (!(message = number(4, m_rStartQTLength, L"读桥梁起点桥台长[%s]失败!")).IsEmpty()) return message;
-    if (!(message = number(5, m_rEndQTLength, L"读桥梁终点桥台长[%s]失败!")).IsEmpty()) return message;
+    if (!number(4, m_rStartQTLength)) return bad(4, L"读桥梁起点桥台长[%s]失败!");
+    if (!number(5, m_rEndQTLength)) return bad(5, L"读桥梁终点桥台长[%s]失败!");
     m_SKJDescribe = f[6].Text();
     m_SSBDescribe = f[7].Text();
-    if (!(message = number(8, m_rCenterPos, L"读桥梁中心位置[%s]失败!")).IsEmpty()) return message;
-    if (!(message = number(9, m_rHeight, L"读桥梁默认梁高[%s]失败!")).IsEmpty()) return message;
+    if (!number(8, m_rCenterPos)) return bad(8, L"读桥梁中心位置[%s]失败!");
+    if (!number(9, m_rHeight)) return bad(9, L"读桥梁默认梁高[%s]失败!");
     if (!GetLengths()) return ClFormat(L"分析桥梁跨径信息出错! 请检查桥梁跨径描述[%s]", m_SKJDescribe.GetString());
     ComputeEndZH();
     ComputeCenterZH();
@@ -669,6 +656,39 @@ int tkxQHInfo::ImportXML(tkxXmlElement* element)
 // ---------------------------------------------------------------------------
 // Files
 
+class StructureFileReader
+{
+public:
+    // The record GetStruct gives, made at the end of the list of records with
+    // the structure's texts moved into it: the structure is not used again.
+    static void MoveToEnd(tkxQHInfo& s, std::vector<sQHInfo>& records)
+    {
+        sQHInfo& r = records.emplace_back();
+        r.m_iKind = s.m_iKind;
+        if (s.m_SName.IsEmpty())
+            r.m_SName = L"NULL";
+        else
+            r.m_SName = std::move(s.m_SName);
+        r.m_SKJDescribe = std::move(s.m_SKJDescribe);
+        r.m_SSBDescribe = std::move(s.m_SSBDescribe);
+        r.m_rCenterPos = s.m_rCenterPos;
+        r.m_rStartZH = s.m_rStartZH;
+        r.m_rEndZH = s.m_rEndZH;
+        r.m_rCenterZH = s.m_rCenterZH;
+        r.m_rStartAngle = s.m_rStartAngle;
+        r.m_rEndAngle = s.m_rEndAngle;
+        r.m_rStartQTLength = s.m_rStartQTLength;
+        r.m_rEndQTLength = s.m_rEndQTLength;
+        r.m_rLength = s.m_rLength;
+        r.m_rLeftOffset = s.m_rLeftOffset;
+        r.m_rRightOffset = s.m_rRightOffset;
+        r.m_rHeight = s.m_rHeight;
+        r.m_rBottomElevation = s.m_rBottomElevation;
+        r.m_SRemark = std::move(s.m_SRemark);
+        r.m_bFlag = s.m_bFlag;
+    }
+};
+
 // tkx_ReadQHFile's reading, into a new list of records.
 static int ReadStructureFile(const wchar_t* path, const tkxBreakChain& chain, std::vector<sQHInfo>& out)
 {
@@ -700,7 +720,7 @@ static int ReadStructureFile(const wchar_t* path, const tkxBreakChain& chain, st
                                           file.GetString(), lineNo, line.GetString(), message.GetString()));
                 return 0;
             }
-            out.push_back(structure.GetStruct());
+            StructureFileReader::MoveToEnd(structure, out);
         }
         if (lines.Failed()) {
             in.Abort();

@@ -150,6 +150,10 @@ protected:
     int DivideString(CString text);
 
 private:
+    // The structure file's reader, which moves each structure it read into
+    // the file's list of records.
+    friend class StructureFileReader;
+
     const tkxBreakChain& Chain() const;
     void ComputeEndZH();
     void ComputeCenterZH();
