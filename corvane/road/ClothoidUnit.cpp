@@ -6,10 +6,7 @@
 #include "corvane/project/StationText.h"
 
 #include <cmath>
-#include <cstdint>
-#include <cstring>
 #include <cwchar>
-#include <optional>
 #include <utility>
 
 using namespace Tavix4;
@@ -18,31 +15,6 @@ using alignment::kInfiniteRadius;
 using alignment::kPi;
 using alignment::MoveAlong;
 using alignment::PointOf;
-
-// The azimuths of one computation of the unit with their sines and cosines:
-// the start's and the end's are each met more than once (along the series,
-// then for the reference points), and are worked out the first time only.
-// An azimuth is found by its exact bits, so its values are the very ones a
-// new evaluation would give.
-struct tkxClothoidUnit::Headings {
-    const alignment::Heading& Of(double angle)
-    {
-        uint64_t bits;
-        std::memcpy(&bits, &angle, sizeof bits);
-        for (int i = 0; i < m_count; ++i)
-            if (m_bits[i] == bits) return *m_known[i];
-        const int i = m_count < kRoom ? m_count++ : (m_count - 1);
-        m_bits[i] = bits;
-        m_known[i].emplace(angle);
-        return *m_known[i];
-    }
-
-private:
-    static constexpr int kRoom = 6;
-    int m_count = 0;
-    uint64_t m_bits[kRoom];
-    std::optional<alignment::Heading> m_known[kRoom];
-};
 
 namespace {
 
@@ -59,8 +31,8 @@ constexpr double kNegligible = 1.0 / 72057594037927936.0;
 // the series point itself.  Returns the point's plan position for a series
 // point (x, y) at tangent angle tau seen from an origin O heading phi; the
 // point's tangent azimuth is phi + side * tau.
-template <class Headings>
-void SeriesPoint(const double* O, double phi, double x, double y, double tau, int side, double* out, Headings& headings)
+void SeriesPoint(const double* O, double phi, double x, double y, double tau, int side, double* out,
+                 alignment::Headings& headings)
 {
     if (tau < 1e-12) {
         // Next to the origin the curve is its tangent.
@@ -403,11 +375,11 @@ int tkxClothoidUnit::UpdateBeta()
 
 int tkxClothoidUnit::UpdateBasePoint(const double* P, double A, double R, double az)
 {
-    Headings headings;
+    alignment::Headings headings;
     return UpdateBasePoint(P, A, R, az, headings);
 }
 
-int tkxClothoidUnit::UpdateBasePoint(const double* P, double A, double R, double az, Headings& headings)
+int tkxClothoidUnit::UpdateBasePoint(const double* P, double A, double R, double az, alignment::Headings& headings)
 {
     if (A < 1e-6 || R < 1e-6) return 0;
     int d = m_iTurn;
@@ -434,11 +406,11 @@ int tkxClothoidUnit::UpdateBasePoint(const double* P, double A, double R, double
 
 bool tkxClothoidUnit::EndFromPoint()
 {
-    Headings headings;
+    alignment::Headings headings;
     return EndFromPoint(headings);
 }
 
-bool tkxClothoidUnit::EndFromPoint(Headings& headings)
+bool tkxClothoidUnit::EndFromPoint(alignment::Headings& headings)
 {
     // The end takes position and azimuth of the point at the unit's length;
     // its radius and name stay the unit's own.
@@ -452,11 +424,11 @@ bool tkxClothoidUnit::EndFromPoint(Headings& headings)
 
 int tkxClothoidUnit::UpdateEndPtInfo()
 {
-    Headings headings;
+    alignment::Headings headings;
     return UpdateEndPtInfo(headings);
 }
 
-int tkxClothoidUnit::UpdateEndPtInfo(Headings& headings)
+int tkxClothoidUnit::UpdateEndPtInfo(alignment::Headings& headings)
 {
     double start[3];
     PointOf(m_StartPt, start);
@@ -488,6 +460,12 @@ int tkxClothoidUnit::UpdateEndPtInfo(Headings& headings)
 
 int tkxClothoidUnit::GetOtherData()
 {
+    alignment::Headings headings;
+    return GetOtherData(headings);
+}
+
+int tkxClothoidUnit::GetOtherData(alignment::Headings& headings)
+{
     double start[3];
     PointOf(m_StartPt, start);
     if (m_rA >= 1e-8 && std::fabs(m_StartPt.m_rRadius - m_EndPt.m_rRadius) >= 1e-6) {
@@ -495,7 +473,6 @@ int tkxClothoidUnit::GetOtherData()
         tkxUnitType type = UNIT_LINE;
         if (ComputeType(m_StartPt.m_rRadius, m_EndPt.m_rRadius, type)) m_iUnitType = type;
         UpdateLength();
-        Headings headings;
         const int endOk = UpdateEndPtInfo(headings);
         const int betaOk = UpdateBeta();
         if (endOk != 1 || betaOk != 1) return 0;
@@ -519,11 +496,11 @@ int tkxClothoidUnit::GetOtherData()
 
 int tkxClothoidUnit::GetPoint(double s, sZHPtInfo& out) const
 {
-    Headings headings;
+    alignment::Headings headings;
     return PointAt(s, out, headings);
 }
 
-int tkxClothoidUnit::PointAt(double s, sZHPtInfo& out, Headings& headings) const
+int tkxClothoidUnit::PointAt(double s, sZHPtInfo& out, alignment::Headings& headings) const
 {
     if (std::fabs(s) < 0.0001) {
         out = m_StartPt;
@@ -856,6 +833,12 @@ int tkxClothoidUnit::GetRelativePoint(double* out) const
 
 CString tkxClothoidUnit::LoadFromString(sZHPtInfo start, const wchar_t* line)
 {
+    alignment::Headings headings;
+    return LoadFromString(start, line, headings);
+}
+
+CString tkxClothoidUnit::LoadFromString(sZHPtInfo start, const wchar_t* line, alignment::Headings& headings)
+{
     m_StartPt = start;
     text_lines::FieldList fields;
     if (!line || fields.Divide(line, std::wcslen(line)) != 0 || fields.GetSize() == 0)
@@ -913,7 +896,7 @@ CString tkxClothoidUnit::LoadFromString(sZHPtInfo start, const wchar_t* line)
     m_StartPt.m_rRadius = R1;
     m_EndPt.m_rRadius = R2;
     m_iTurn = static_cast<int>(turn) == 1 ? DIR_RIGHT : DIR_LEFT;
-    return GetOtherData() == 1 ? CString() : CString(L"缓和曲线参数错误!");
+    return GetOtherData(headings) == 1 ? CString() : CString(L"缓和曲线参数错误!");
 }
 
 CString tkxClothoidUnit::SaveToString() const

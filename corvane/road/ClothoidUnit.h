@@ -97,6 +97,9 @@ public:
     int GetPoint(double s, Tavix4::sZHPtInfo& out) const override;
     double GetR(double s) const override;
     CString LoadFromString(Tavix4::sZHPtInfo start, const wchar_t* line) override;
+    // The same, with the sines and cosines of the azimuths met so far (the
+    // unit file's reader keeps them from unit to unit).
+    CString LoadFromString(Tavix4::sZHPtInfo start, const wchar_t* line, alignment::Headings& headings);
     CString SaveToString() const override;
 
     virtual int operator=(const tkxClothoidUnit& other);
@@ -120,13 +123,12 @@ protected:
     bool EndFromPoint();
 
 private:
-    // The azimuths worked out while the unit is computed, with their sines
-    // and cosines.
-    struct Headings;
-    int PointAt(double s, Tavix4::sZHPtInfo& out, Headings& headings) const;
-    int UpdateBasePoint(const double* P, double A, double R, double az, Headings& headings);
-    bool EndFromPoint(Headings& headings);
-    int UpdateEndPtInfo(Headings& headings);
+    // The same, with the sines and cosines of the azimuths met so far.
+    int PointAt(double s, Tavix4::sZHPtInfo& out, alignment::Headings& headings) const;
+    int UpdateBasePoint(const double* P, double A, double R, double az, alignment::Headings& headings);
+    bool EndFromPoint(alignment::Headings& headings);
+    int UpdateEndPtInfo(alignment::Headings& headings);
+    int GetOtherData(alignment::Headings& headings);
 
 protected:
 

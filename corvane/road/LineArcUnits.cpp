@@ -91,6 +91,12 @@ void tkxLineUnit::SetUnitInfo(sZHPtInfo start, sZHPtInfo end)
 
 int tkxLineUnit::GetOtherData()
 {
+    alignment::Headings headings;
+    return GetOtherData(headings);
+}
+
+int tkxLineUnit::GetOtherData(alignment::Headings& headings)
+{
     double a[3], b[3];
     PointOf(m_StartPt, a);
     PointOf(m_EndPt, b);
@@ -98,7 +104,7 @@ int tkxLineUnit::GetOtherData()
     // A straight of no length keeps the azimuth it was given.
     if (m_rLength > 1e-10) m_StartPt.m_rAzimuth = DirectionAzimuth(a, b);
     m_EndPt.m_rAzimuth = m_StartPt.m_rAzimuth;
-    const alignment::Heading azimuth(m_StartPt.m_rAzimuth);
+    const alignment::Heading azimuth = headings.Of(m_StartPt.m_rAzimuth);
     MoveAlong(a, azimuth, 100.0, m_StartRefPt);
     MoveAlong(b, azimuth, 100.0, m_EndRefPt);
     m_EndPt.m_rZH = m_StartPt.m_rZH + m_rLength;
@@ -107,11 +113,17 @@ int tkxLineUnit::GetOtherData()
 
 int tkxLineUnit::UpdateEndPtInfo()
 {
+    alignment::Headings headings;
+    return UpdateEndPtInfo(headings);
+}
+
+int tkxLineUnit::UpdateEndPtInfo(alignment::Headings& headings)
+{
     double a[3], b[3];
     PointOf(m_StartPt, a);
-    MoveAlong(a, m_StartPt.m_rAzimuth, m_rLength, b);
+    MoveAlong(a, headings.Of(m_StartPt.m_rAzimuth), m_rLength, b);
     SetXYZ(m_EndPt, b);
-    return GetOtherData();
+    return GetOtherData(headings);
 }
 
 int tkxLineUnit::Inverse()
@@ -206,6 +218,12 @@ int tkxLineUnit::GetPoint(double s, sZHPtInfo& out) const
 
 CString tkxLineUnit::LoadFromString(sZHPtInfo start, const wchar_t* line)
 {
+    alignment::Headings headings;
+    return LoadFromString(start, line, headings);
+}
+
+CString tkxLineUnit::LoadFromString(sZHPtInfo start, const wchar_t* line, alignment::Headings& headings)
+{
     m_StartPt = start;
     m_iUnitType = UNIT_LINE;
     m_iTurn = DIR_NONE;
@@ -227,7 +245,7 @@ CString tkxLineUnit::LoadFromString(sZHPtInfo start, const wchar_t* line)
     }
     m_StartPt.m_rRadius = m_EndPt.m_rRadius = kInfiniteRadius;
     // The end, then the derived data (UpdateEndPtInfo works out both).
-    UpdateEndPtInfo();
+    UpdateEndPtInfo(headings);
     return CString();
 }
 
@@ -301,14 +319,26 @@ void tkxArcUnit::SetUnitInfo(sZHPtInfo start, sZHPtInfo end, const double* centr
 
 int tkxArcUnit::GetOtherData()
 {
+    alignment::Headings headings;
+    return GetOtherData(headings);
+}
+
+int tkxArcUnit::GetOtherData(alignment::Headings& headings)
+{
     double a[3];
     PointOf(m_StartPt, a);
-    MoveAlong(a, m_StartPt.m_rAzimuth, 100.0, m_StartRefPt);
+    MoveAlong(a, headings.Of(m_StartPt.m_rAzimuth), 100.0, m_StartRefPt);
     PolarPoint(a, DirectionAngle(a, m_StartRefPt) + m_iTurn * kPi / 2.0, m_StartPt.m_rRadius, m_Centre);
-    return UpdateEndPtInfo();
+    return UpdateEndPtInfo(headings);
 }
 
 int tkxArcUnit::UpdateEndPtInfo()
+{
+    alignment::Headings headings;
+    return UpdateEndPtInfo(headings);
+}
+
+int tkxArcUnit::UpdateEndPtInfo(alignment::Headings& headings)
 {
     if (m_iTurn != DIR_LEFT && m_iTurn != DIR_RIGHT) return 0;
     const double R = m_StartPt.m_rRadius;
@@ -319,7 +349,7 @@ int tkxArcUnit::UpdateEndPtInfo()
     double e[3];
     PolarPoint(m_Centre, kPi / 2.0 - m_EndPt.m_rAzimuth - m_iTurn * kPi / 2.0, R, e);
     SetXYZ(m_EndPt, e);
-    MoveAlong(e, m_EndPt.m_rAzimuth, 100.0, m_EndRefPt);
+    MoveAlong(e, headings.Of(m_EndPt.m_rAzimuth), 100.0, m_EndRefPt);
     m_rBeta = m_rLength / R;
     return 1;
 }
@@ -505,6 +535,12 @@ void tkxArcUnit::GetNearestPoint(const double* p, sZHPtInfo& out) const
 
 CString tkxArcUnit::LoadFromString(sZHPtInfo start, const wchar_t* line)
 {
+    alignment::Headings headings;
+    return LoadFromString(start, line, headings);
+}
+
+CString tkxArcUnit::LoadFromString(sZHPtInfo start, const wchar_t* line, alignment::Headings& headings)
+{
     m_StartPt = start;
     m_iUnitType = UNIT_ARC;
     text_lines::FieldList fields;
@@ -530,7 +566,7 @@ CString tkxArcUnit::LoadFromString(sZHPtInfo start, const wchar_t* line)
     m_StartPt.m_rRadius = m_EndPt.m_rRadius = R;
     m_rLength = length;
     m_iTurn = TurnFromFileField(turn);
-    return GetOtherData() == 1 ? CString() : CString(L"圆曲线参数错误!");
+    return GetOtherData(headings) == 1 ? CString() : CString(L"圆曲线参数错误!");
 }
 
 CString tkxArcUnit::SaveToString() const

@@ -37,7 +37,15 @@ public:
     void GetNearestPoint(const double* p, Tavix4::sZHPtInfo& out) const override;
     int GetPoint(double s, Tavix4::sZHPtInfo& out) const override;
     CString LoadFromString(Tavix4::sZHPtInfo start, const wchar_t* line) override;
+    // The same, with the sines and cosines of the azimuths met so far (the
+    // unit file's reader keeps them from unit to unit).
+    CString LoadFromString(Tavix4::sZHPtInfo start, const wchar_t* line, alignment::Headings& headings);
     CString SaveToString() const override;
+
+private:
+    // The same, with the sines and cosines of the azimuths met so far.
+    int GetOtherData(alignment::Headings& headings);
+    int UpdateEndPtInfo(alignment::Headings& headings);
 };
 
 class CORVANE_API tkxArcUnit : public tkxRoadPMUnit
@@ -74,6 +82,9 @@ public:
     void GetNearestPoint(const double* p, Tavix4::sZHPtInfo& out) const override;
     int GetPoint(double s, Tavix4::sZHPtInfo& out) const override;
     CString LoadFromString(Tavix4::sZHPtInfo start, const wchar_t* line) override;
+    // The same, with the sines and cosines of the azimuths met so far (the
+    // unit file's reader keeps them from unit to unit).
+    CString LoadFromString(Tavix4::sZHPtInfo start, const wchar_t* line, alignment::Headings& headings);
     CString SaveToString() const override;
 
     virtual int operator=(const tkxArcUnit& other);
@@ -81,6 +92,11 @@ public:
     // Length / R (0 for a radius below 1e-10).
     virtual double CenterAngle() const;
     virtual void CentrePt(double* out) const;
+
+private:
+    // The same, with the sines and cosines of the azimuths met so far.
+    int GetOtherData(alignment::Headings& headings);
+    int UpdateEndPtInfo(alignment::Headings& headings);
 
 protected:
     double m_Centre[3];

@@ -13,6 +13,10 @@
 #include "corvane/geometry/Vectors.h"
 #include "corvane/road/StationPoint.h"
 
+#include <cstdint>
+#include <cstring>
+#include <optional>
+
 namespace Tavix4 {
 
 enum tkxUnitType {
@@ -162,6 +166,37 @@ struct Heading {
 };
 // MoveAlong for an azimuth already worked out.
 void MoveAlong(const double* p, const Heading& azimuth, double d, double* out);
+
+// The azimuths met while units are computed, with their sines and cosines:
+// a unit starts on the azimuth the unit before ended on, and the points of a
+// clothoid share its start and end azimuths, so each is worked out once while
+// it is among the last few met.  An azimuth is found by its exact bits: its
+// values are the very ones a new evaluation gives.
+class Headings
+{
+public:
+    Heading Of(double angle)
+    {
+        uint64_t bits;
+        std::memcpy(&bits, &angle, sizeof bits);
+        for (int i = 0; i < m_count; ++i)
+            if (m_bits[i] == bits) return *m_known[i];
+        const int i = m_next;
+        m_next = (m_next + 1) % kRoom;
+        if (m_count < kRoom) ++m_count;
+        m_bits[i] = bits;
+        m_known[i].emplace(angle);
+        return *m_known[i];
+    }
+
+private:
+    static constexpr int kRoom = 6;
+    int m_count = 0;
+    int m_next = 0;
+    uint64_t m_bits[kRoom] = {};
+    std::optional<Heading> m_known[kRoom];
+};
+
 // X, Y, Z of a record.
 void PointOf(const Tavix4::sZHPtInfo& record, double* out);
 // The angle wrapped into (-pi, pi].

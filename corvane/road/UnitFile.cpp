@@ -57,6 +57,16 @@ int UnitCode(std::wstring_view field)
     return text_lines::ReadNumber(field, code) ? number_text::WholePart(code) : -1;
 }
 
+// The unit's line read into a unit icd_file::NewUnitForCode made for the code, with the
+// sines and cosines of the azimuths met so far.
+CString LoadUnit(tkxRoadPMUnit& unit, int code, const sZHPtInfo& start, const wchar_t* line,
+                 alignment::Headings& headings)
+{
+    if (code == UNIT_LINE) return static_cast<tkxLineUnit&>(unit).LoadFromString(start, line, headings);
+    if (code == UNIT_ARC) return static_cast<tkxArcUnit&>(unit).LoadFromString(start, line, headings);
+    return static_cast<tkxClothoidUnit&>(unit).LoadFromString(start, line, headings);
+}
+
 bool IsSeparator(wchar_t c) { return c == L' ' || c == L'\t' || c == L','; }
 
 // The first field of a data line as the splitter finds it (a data line holds
@@ -78,12 +88,13 @@ bool ReadPlace(const text_lines::Field& field, double& value)
 
 // Where a unit ends must be a place of a road: stations and coordinates
 // within reach (a straight of 1e20 m or a clothoid of A = 1e30 ends nowhere).
-bool EndsWithinReach(const tkxRoadPMUnit& unit)
+bool WithinReach(const sZHPtInfo& end)
 {
-    const sZHPtInfo end = unit.EndPtInfo();
     return road_files::WithinReach(end.m_rZH) && road_files::WithinReach(end.m_rX) &&
            road_files::WithinReach(end.m_rY) && std::isfinite(end.m_rAzimuth);
 }
+
+bool EndsWithinReach(const tkxRoadPMUnit& unit) { return WithinReach(unit.EndPtInfo()); }
 
 } // namespace
 
@@ -150,6 +161,9 @@ bool ReadUnits(const wchar_t* path, UnitList& units)
         // The units, each from the end of the one before.
         if (message.IsEmpty()) {
             int unitNo = 0;
+            // Each unit starts on the azimuth the one before ended on: its
+            // sine and cosine are kept from unit to unit.
+            alignment::Headings headings;
             while (lines.Next(line, lineNo)) {
                 // The unit splits its line itself; the line is split here
                 // only when it may be the end line (its first field is "0")
@@ -165,16 +179,18 @@ bool ReadUnits(const wchar_t* path, UnitList& units)
                     if (IsEndLine(fields)) break;
                 }
                 ++unitNo;
-                std::unique_ptr<tkxRoadPMUnit> unit(icd_file::NewUnitForCode(UnitCode(code)));
-                CString unitMessage = unit->LoadFromString(current, line);
-                if (unitMessage.IsEmpty() && !EndsWithinReach(*unit))
+                const int unitCode = UnitCode(code);
+                std::unique_ptr<tkxRoadPMUnit> unit(icd_file::NewUnitForCode(unitCode));
+                CString unitMessage = LoadUnit(*unit, unitCode, current, line, headings);
+                // The next unit starts where this one ends.
+                if (unitMessage.IsEmpty()) current = unit->EndPtInfo();
+                if (unitMessage.IsEmpty() && !WithinReach(current))
                     unitMessage = L"单元终点桩号或坐标超出范围, 请检查单元长度和参数!";
                 if (!unitMessage.IsEmpty()) {
                     message = ClFormat(L"%s文件中, 第%d行, 第%d个单元, \n%s", file.GetString(), lineNo, unitNo,
                                        unitMessage.GetString());
                     break;
                 }
-                current = unit->EndPtInfo();
                 units.push_back(std::move(unit));
             }
         }
