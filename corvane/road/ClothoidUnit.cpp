@@ -837,7 +837,7 @@ CString tkxClothoidUnit::LoadFromString(sZHPtInfo start, const wchar_t* line)
     return LoadFromString(start, line, headings);
 }
 
-CString tkxClothoidUnit::LoadFromString(sZHPtInfo start, const wchar_t* line, alignment::Headings& headings)
+CString tkxClothoidUnit::LoadFromString(const sZHPtInfo& start, const wchar_t* line, alignment::Headings& headings)
 {
     m_StartPt = start;
     text_lines::FieldList fields;

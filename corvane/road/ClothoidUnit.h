@@ -99,7 +99,7 @@ public:
     CString LoadFromString(Tavix4::sZHPtInfo start, const wchar_t* line) override;
     // The same, with the sines and cosines of the azimuths met so far (the
     // unit file's reader keeps them from unit to unit).
-    CString LoadFromString(Tavix4::sZHPtInfo start, const wchar_t* line, alignment::Headings& headings);
+    CString LoadFromString(const Tavix4::sZHPtInfo& start, const wchar_t* line, alignment::Headings& headings);
     CString SaveToString() const override;
 
     virtual int operator=(const tkxClothoidUnit& other);

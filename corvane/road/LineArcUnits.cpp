@@ -222,7 +222,7 @@ CString tkxLineUnit::LoadFromString(sZHPtInfo start, const wchar_t* line)
     return LoadFromString(start, line, headings);
 }
 
-CString tkxLineUnit::LoadFromString(sZHPtInfo start, const wchar_t* line, alignment::Headings& headings)
+CString tkxLineUnit::LoadFromString(const sZHPtInfo& start, const wchar_t* line, alignment::Headings& headings)
 {
     m_StartPt = start;
     m_iUnitType = UNIT_LINE;
@@ -539,7 +539,7 @@ CString tkxArcUnit::LoadFromString(sZHPtInfo start, const wchar_t* line)
     return LoadFromString(start, line, headings);
 }
 
-CString tkxArcUnit::LoadFromString(sZHPtInfo start, const wchar_t* line, alignment::Headings& headings)
+CString tkxArcUnit::LoadFromString(const sZHPtInfo& start, const wchar_t* line, alignment::Headings& headings)
 {
     m_StartPt = start;
     m_iUnitType = UNIT_ARC;
