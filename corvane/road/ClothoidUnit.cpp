@@ -834,14 +834,14 @@ int tkxClothoidUnit::GetRelativePoint(double* out) const
 CString tkxClothoidUnit::LoadFromString(sZHPtInfo start, const wchar_t* line)
 {
     alignment::Headings headings;
-    return LoadFromString(start, line, headings);
+    return LoadFromString(start, std::wstring_view(line ? line : L""), headings);
 }
 
-CString tkxClothoidUnit::LoadFromString(const sZHPtInfo& start, const wchar_t* line, alignment::Headings& headings)
+CString tkxClothoidUnit::LoadFromString(const sZHPtInfo& start, std::wstring_view line, alignment::Headings& headings)
 {
     m_StartPt = start;
     text_lines::FieldList fields;
-    if (!line || fields.Divide(line, std::wcslen(line)) != 0 || fields.GetSize() == 0)
+    if (fields.Divide(line.data(), line.size()) != 0 || fields.GetSize() == 0)
         return L"解析缓和曲线ICD格式字符失败!";
     const int count = static_cast<int>(fields.GetSize());
     double code = 0.0;

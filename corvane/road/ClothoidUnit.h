@@ -97,9 +97,10 @@ public:
     int GetPoint(double s, Tavix4::sZHPtInfo& out) const override;
     double GetR(double s) const override;
     CString LoadFromString(Tavix4::sZHPtInfo start, const wchar_t* line) override;
-    // The same, with the sines and cosines of the azimuths met so far (the
-    // unit file's reader keeps them from unit to unit).
-    CString LoadFromString(const Tavix4::sZHPtInfo& start, const wchar_t* line, alignment::Headings& headings);
+    // The same for a line of known length, with the sines and cosines of the
+    // azimuths met so far (the unit file's reader keeps them from unit to
+    // unit).
+    CString LoadFromString(const Tavix4::sZHPtInfo& start, std::wstring_view line, alignment::Headings& headings);
     CString SaveToString() const override;
 
     virtual int operator=(const tkxClothoidUnit& other);

@@ -31,10 +31,9 @@ void SwapXYZ(sZHPtInfo& a, sZHPtInfo& b)
 }
 
 // The fields of a unit line; false when the text gives none.
-bool SplitLine(const wchar_t* line, text_lines::FieldList& fields)
+bool SplitLine(std::wstring_view line, text_lines::FieldList& fields)
 {
-    if (!line) return false;
-    return fields.Divide(line, std::wcslen(line)) == 0 && fields.GetSize() > 0;
+    return fields.Divide(line.data(), line.size()) == 0 && fields.GetSize() > 0;
 }
 
 bool ReadField(const text_lines::FieldList& fields, int i, double& value)
@@ -219,10 +218,10 @@ int tkxLineUnit::GetPoint(double s, sZHPtInfo& out) const
 CString tkxLineUnit::LoadFromString(sZHPtInfo start, const wchar_t* line)
 {
     alignment::Headings headings;
-    return LoadFromString(start, line, headings);
+    return LoadFromString(start, std::wstring_view(line ? line : L""), headings);
 }
 
-CString tkxLineUnit::LoadFromString(const sZHPtInfo& start, const wchar_t* line, alignment::Headings& headings)
+CString tkxLineUnit::LoadFromString(const sZHPtInfo& start, std::wstring_view line, alignment::Headings& headings)
 {
     m_StartPt = start;
     m_iUnitType = UNIT_LINE;
@@ -536,10 +535,10 @@ void tkxArcUnit::GetNearestPoint(const double* p, sZHPtInfo& out) const
 CString tkxArcUnit::LoadFromString(sZHPtInfo start, const wchar_t* line)
 {
     alignment::Headings headings;
-    return LoadFromString(start, line, headings);
+    return LoadFromString(start, std::wstring_view(line ? line : L""), headings);
 }
 
-CString tkxArcUnit::LoadFromString(const sZHPtInfo& start, const wchar_t* line, alignment::Headings& headings)
+CString tkxArcUnit::LoadFromString(const sZHPtInfo& start, std::wstring_view line, alignment::Headings& headings)
 {
     m_StartPt = start;
     m_iUnitType = UNIT_ARC;

@@ -57,9 +57,9 @@ int UnitCode(std::wstring_view field)
     return text_lines::ReadNumber(field, code) ? number_text::WholePart(code) : -1;
 }
 
-// The unit's line read into a unit icd_file::NewUnitForCode made for the code, with the
-// sines and cosines of the azimuths met so far.
-CString LoadUnit(tkxRoadPMUnit& unit, int code, const sZHPtInfo& start, const wchar_t* line,
+// The unit's line read into the unit icd_file::NewUnitForCode made for the
+// code, with the sines and cosines of the azimuths met so far.
+CString LoadUnit(tkxRoadPMUnit& unit, int code, const sZHPtInfo& start, std::wstring_view line,
                  alignment::Headings& headings)
 {
     if (code == UNIT_LINE) return static_cast<tkxLineUnit&>(unit).LoadFromString(start, line, headings);
@@ -181,7 +181,9 @@ bool ReadUnits(const wchar_t* path, UnitList& units)
                 ++unitNo;
                 const int unitCode = UnitCode(code);
                 std::unique_ptr<tkxRoadPMUnit> unit(icd_file::NewUnitForCode(unitCode));
-                CString unitMessage = LoadUnit(*unit, unitCode, current, line, headings);
+                CString unitMessage = LoadUnit(*unit, unitCode, current,
+                                               std::wstring_view(line.GetString(), static_cast<size_t>(line.GetLength())),
+                                               headings);
                 // The next unit starts where this one ends.
                 if (unitMessage.IsEmpty()) current = unit->EndPtInfo();
                 if (unitMessage.IsEmpty() && !WithinReach(current))
