@@ -142,6 +142,9 @@ void tkxPathDialog::OnInitialized(HWND hwnd)
         start = current;
     }
     ::SendMessageW(hwnd, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(start.GetString()));
+    // The shell may not find the folder in its tree (a drive it cannot list
+    // yet): the edit box still starts on it, ready to be taken or changed.
+    if (::GetWindowTextLengthW(edit) == 0) ::SetWindowTextW(edit, start);
 }
 
 void tkxPathDialog::OnSelectionChanged(LPCITEMIDLIST item)

@@ -30,8 +30,7 @@ CString PathOfLength(const CString& folder, int length)
     return path.Left(length);
 }
 
-// The browser has selected its first folder and shows its path in the edit
-// box; on a fresh system the shell can take a while to get there.
+// The browser shows its first folder's path in the edit box.
 bool BrowserShowsAPath()
 {
     return ::GetWindowTextLengthW(::GetDlgItem(::GetActiveWindow(), kEdit)) > 0;
