@@ -149,7 +149,7 @@ public:
     virtual int Run();
     virtual BOOL PumpMessage();
     // Idle pass: count 0 updates the command state of the main window, its
-    // bars and its document windows, and the frames' titles and menus; 1
+    // bars (floating ones too) and its document windows, and the frames' titles and menus; 1
     // frees temporary objects; TRUE while more idle work remains.
     virtual BOOL OnIdle(LONG count);
     virtual BOOL IsIdleMessage(MSG* msg);

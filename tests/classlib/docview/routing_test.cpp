@@ -66,6 +66,40 @@ TEST_F(DocViewTest, CommandsGoToTheViewThenItsDocumentTheChildFrameTheMainFrameA
     EXPECT_EQ(Levels{"app"}, Route(ID_ROUTE_APP));
 }
 
+TEST_F(DocViewTest, AFloatingToolBarFollowsTheActiveDocumentsCommands)
+{
+    // A bar floats in a window of its own beside the main frame; the idle
+    // pass updates it all the same.
+    CMainFrame* frame = theApp.Frame();
+    frame->EnableDocking(CBRS_ALIGN_ANY);
+    CToolBar tools;
+    ASSERT_TRUE(tools.Create(frame));
+    const UINT buttons[] = {ID_ROUTE_DOCUMENT, ID_ROUTE_NONE};
+    ASSERT_TRUE(tools.SetButtons(buttons, 2));
+    tools.EnableDocking(CBRS_ALIGN_ANY);
+    frame->FloatControlBar(&tools, CPoint(300, 300));
+    ASSERT_TRUE(tools.IsFloating());
+    HWND mini = ::GetParent(::GetParent(tools.m_hWnd));
+    PumpUntilIdle();
+    EXPECT_TRUE(tools.SendMessage(TB_ISBUTTONENABLED, ID_ROUTE_DOCUMENT)); // the main frame takes it
+    EXPECT_FALSE(tools.SendMessage(TB_ISBUTTONENABLED, ID_ROUTE_NONE));
+
+    // Saving is on while a document is open, off once it is closed.
+    ScratchFolder folder(L"floating");
+    WriteNote(folder / L"f.note", L"f");
+    ASSERT_NE(nullptr, theApp.OpenDocumentFile(folder / L"f.note"));
+    const UINT more[] = {ID_ROUTE_DOCUMENT, ID_ROUTE_NONE, ID_FILE_SAVE};
+    ASSERT_TRUE(tools.SetButtons(more, 3));
+    PumpUntilIdle();
+    EXPECT_TRUE(tools.SendMessage(TB_ISBUTTONENABLED, ID_FILE_SAVE)); // the document saves
+    theApp.CloseAllDocuments(FALSE);
+    PumpUntilIdle();
+    EXPECT_FALSE(tools.SendMessage(TB_ISBUTTONENABLED, ID_FILE_SAVE)); // no document to save
+    tools.DestroyWindow();
+    if (::IsWindow(mini)) ::DestroyWindow(mini);
+    frame->RecalcLayout();
+}
+
 TEST(CommandLine, ParametersBecomeTheShellCommand)
 {
     struct Case {
