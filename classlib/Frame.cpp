@@ -34,6 +34,7 @@ BEGIN_MESSAGE_MAP(CFrameWnd, CWnd)
     ON_WM_SETFOCUS()
     ON_WM_ACTIVATE()
     ON_WM_DROPFILES()
+    ON_MESSAGE(WM_QUERYENDSESSION, OnQueryEndSession)
     ON_WM_INITMENUPOPUP()
     ON_WM_MENUSELECT()
     ON_MESSAGE(WM_IDLEUPDATECMDUI, OnIdleUpdateCmdUI)
@@ -283,6 +284,16 @@ void CFrameWnd::OnClose()
         }
     }
     if (::IsWindow(self)) DestroyWindow();
+}
+
+LRESULT CFrameWnd::OnQueryEndSession(WPARAM, LPARAM)
+{
+    // The user logs off or shuts down: the main window lets the session end
+    // only once every modified document was offered for saving (Cancel
+    // keeps the session, and the documents, open).
+    CWinApp* app = AfxGetApp();
+    if (app && app->m_pMainWnd == this) return app->SaveAllModified() ? TRUE : FALSE;
+    return TRUE;
 }
 
 void CFrameWnd::OnDestroy()

@@ -165,6 +165,7 @@ protected:
     void OnSetFocus(CWnd* oldWnd);
     void OnActivate(UINT state, CWnd* other, BOOL minimized);
     void OnDropFiles(HDROP drop);
+    LRESULT OnQueryEndSession(WPARAM, LPARAM);
     LRESULT OnIdleUpdateCmdUI(WPARAM, LPARAM);
     void OnInitMenuPopup(CMenu* popup, UINT index, BOOL sysMenu);
     BOOL OnEraseBkgnd(CDC* dc);
