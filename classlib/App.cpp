@@ -287,9 +287,11 @@ CString CWinApp::GetProfileString(const wchar_t* section, const wchar_t* entry, 
         CString value;
         LONG rc = ::RegQueryValueExW(key, entry, nullptr, &type, nullptr, &size);
         if (rc == ERROR_SUCCESS && (type == REG_SZ || type == REG_EXPAND_SZ)) {
-            wchar_t* buffer = value.GetBufferSetLength(static_cast<int>(size / sizeof(wchar_t)) + 1);
+            DWORD capacity = size;
+            wchar_t* buffer = value.GetBufferSetLength(static_cast<int>(capacity / sizeof(wchar_t)) + 1);
             rc = ::RegQueryValueExW(key, entry, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size);
-            buffer[size / sizeof(wchar_t)] = 0;
+            // A value that grew meanwhile reports its new size and is not read.
+            buffer[std::min(size, capacity) / sizeof(wchar_t)] = 0;
             value.ReleaseBuffer();
         }
         ::RegCloseKey(key);
