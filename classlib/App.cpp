@@ -223,7 +223,17 @@ BOOL CWinApp::IsIdleMessage(MSG* msg) { return AfxIsIdleMessage(msg); }
 
 BOOL CWinApp::PreTranslateMessage(MSG* msg)
 {
-    return CWnd::WalkPreTranslateTree(m_pMainWnd ? m_pMainWnd->GetSafeHwnd() : nullptr, msg);
+    HWND main = m_pMainWnd ? m_pMainWnd->GetSafeHwnd() : nullptr;
+    if (CWnd::WalkPreTranslateTree(main, msg)) return TRUE;
+    // A window of its own beside the main window (a floating bar, a modeless
+    // window that let the message pass): the main window's accelerators
+    // still apply there, as they do while the bar is docked.
+    if (!main || !msg->hwnd || !::IsWindowEnabled(main)) return FALSE;
+    HWND top = msg->hwnd;
+    while (::GetWindowLongPtrW(top, GWL_STYLE) & WS_CHILD) top = ::GetParent(top);
+    if (!top || top == main || ::GetWindow(top, GW_OWNER) != main) return FALSE;
+    CWnd* mainWnd = CWnd::FromHandlePermanent(main);
+    return mainWnd && mainWnd->PreTranslateMessage(msg);
 }
 
 HKEY CWinApp::GetAppRegistryKey()
