@@ -163,6 +163,7 @@ protected:
     void OnClose();
     void OnDestroy();
     void OnSetFocus(CWnd* oldWnd);
+    void OnEnable(BOOL enable);
     void OnActivate(UINT state, CWnd* other, BOOL minimized);
     void OnDropFiles(HDROP drop);
     LRESULT OnQueryEndSession(WPARAM, LPARAM);
