@@ -223,7 +223,17 @@ BOOL CWinApp::IsIdleMessage(MSG* msg) { return AfxIsIdleMessage(msg); }
 
 BOOL CWinApp::PreTranslateMessage(MSG* msg)
 {
-    return CWnd::WalkPreTranslateTree(m_pMainWnd ? m_pMainWnd->GetSafeHwnd() : nullptr, msg);
+    HWND main = m_pMainWnd ? m_pMainWnd->GetSafeHwnd() : nullptr;
+    if (CWnd::WalkPreTranslateTree(main, msg)) return TRUE;
+    // A window of its own beside the main window (a floating bar, a modeless
+    // window that let the message pass): the main window's accelerators
+    // still apply there, as they do while the bar is docked.
+    if (!main || !msg->hwnd || !::IsWindowEnabled(main)) return FALSE;
+    HWND top = msg->hwnd;
+    while (::GetWindowLongPtrW(top, GWL_STYLE) & WS_CHILD) top = ::GetParent(top);
+    if (!top || top == main || ::GetWindow(top, GW_OWNER) != main) return FALSE;
+    CWnd* mainWnd = CWnd::FromHandlePermanent(main);
+    return mainWnd && mainWnd->PreTranslateMessage(msg);
 }
 
 HKEY CWinApp::GetAppRegistryKey()
@@ -287,9 +297,11 @@ CString CWinApp::GetProfileString(const wchar_t* section, const wchar_t* entry, 
         CString value;
         LONG rc = ::RegQueryValueExW(key, entry, nullptr, &type, nullptr, &size);
         if (rc == ERROR_SUCCESS && (type == REG_SZ || type == REG_EXPAND_SZ)) {
-            wchar_t* buffer = value.GetBufferSetLength(static_cast<int>(size / sizeof(wchar_t)) + 1);
+            DWORD capacity = size;
+            wchar_t* buffer = value.GetBufferSetLength(static_cast<int>(capacity / sizeof(wchar_t)) + 1);
             rc = ::RegQueryValueExW(key, entry, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size);
-            buffer[size / sizeof(wchar_t)] = 0;
+            // A value that grew meanwhile reports its new size and is not read.
+            buffer[std::min(size, capacity) / sizeof(wchar_t)] = 0;
             value.ReleaseBuffer();
         }
         ::RegCloseKey(key);

@@ -149,12 +149,14 @@ public:
     virtual int Run();
     virtual BOOL PumpMessage();
     // Idle pass: count 0 updates the command state of the main window, its
-    // bars and its document windows, and the frames' titles and menus; 1
-    // frees temporary objects; TRUE while more idle work remains.
+    // bars (floating ones too) and its document windows, and the frames'
+    // titles and menus; 1 frees temporary objects; TRUE while more idle work
+    // remains.
     virtual BOOL OnIdle(LONG count);
     virtual BOOL IsIdleMessage(MSG* msg);
     // Offers a message to its window and each parent up to the top (and the
-    // main window), before it is dispatched.
+    // main window), before it is dispatched; in a window the main window
+    // owns (a floating bar) the main window's accelerators come last.
     virtual BOOL PreTranslateMessage(MSG* msg);
 
     // Profile settings.

@@ -32,8 +32,10 @@ BEGIN_MESSAGE_MAP(CFrameWnd, CWnd)
     ON_WM_CLOSE()
     ON_WM_DESTROY()
     ON_WM_SETFOCUS()
+    ON_WM_ENABLE()
     ON_WM_ACTIVATE()
     ON_WM_DROPFILES()
+    ON_MESSAGE(WM_QUERYENDSESSION, OnQueryEndSession)
     ON_WM_INITMENUPOPUP()
     ON_WM_MENUSELECT()
     ON_MESSAGE(WM_IDLEUPDATECMDUI, OnIdleUpdateCmdUI)
@@ -285,6 +287,16 @@ void CFrameWnd::OnClose()
     if (::IsWindow(self)) DestroyWindow();
 }
 
+LRESULT CFrameWnd::OnQueryEndSession(WPARAM, LPARAM)
+{
+    // The user logs off or shuts down: the main window lets the session end
+    // only once every modified document was offered for saving (Cancel
+    // keeps the session, and the documents, open).
+    CWinApp* app = AfxGetApp();
+    if (app && app->m_pMainWnd == this) return app->SaveAllModified() ? TRUE : FALSE;
+    return TRUE;
+}
+
 void CFrameWnd::OnDestroy()
 {
     // The system destroys the menu of a window that goes: the frame's own one,
@@ -316,6 +328,19 @@ void CFrameWnd::OnSetFocus(CWnd*)
     // then the focus goes on to the active view.
     Default();
     if (m_pViewActive && m_pViewActive->m_hWnd && ::GetFocus() == m_hWnd) m_pViewActive->SetFocus();
+}
+
+void CFrameWnd::OnEnable(BOOL enable)
+{
+    Default();
+    // A modal dialog or a print job turns the frame off.  Its floating bars
+    // are windows of their own, which the system leaves on: they follow the
+    // frame, so their buttons give it no commands meanwhile.
+    for (CControlBar* bar : m_bars->list) {
+        if (!bar->m_hWnd || !bar->IsFloating()) continue;
+        HWND mini = ::GetParent(::GetParent(bar->m_hWnd));
+        if (mini && ::GetWindow(mini, GW_OWNER) == m_hWnd) ::EnableWindow(mini, enable);
+    }
 }
 
 void CFrameWnd::OnActivate(UINT state, CWnd*, BOOL minimized)

@@ -163,8 +163,10 @@ protected:
     void OnClose();
     void OnDestroy();
     void OnSetFocus(CWnd* oldWnd);
+    void OnEnable(BOOL enable);
     void OnActivate(UINT state, CWnd* other, BOOL minimized);
     void OnDropFiles(HDROP drop);
+    LRESULT OnQueryEndSession(WPARAM, LPARAM);
     LRESULT OnIdleUpdateCmdUI(WPARAM, LPARAM);
     void OnInitMenuPopup(CMenu* popup, UINT index, BOOL sysMenu);
     BOOL OnEraseBkgnd(CDC* dc);

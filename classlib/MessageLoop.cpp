@@ -4,6 +4,7 @@
 #include "App.h"
 #include "Gdi.h"
 #include "Menu.h"
+#include "Frame.h"
 #include "WndState.h"
 #include "TempMap.h"
 
@@ -116,15 +117,27 @@ BOOL CALLBACK SendIdleUpdate(HWND hwnd, LPARAM)
     }
     return TRUE;
 }
+
+// The frames of the main window's floating bars are windows of their own,
+// owned by it and outside its descendants: they are updated as it is.
+BOOL CALLBACK SendIdleUpdateToOwnedFrame(HWND hwnd, LPARAM owner)
+{
+    if (::GetWindow(hwnd, GW_OWNER) != reinterpret_cast<HWND>(owner)) return TRUE;
+    CWnd* wnd = CWnd::FromHandlePermanent(hwnd);
+    if (wnd && wnd->IsKindOf(RUNTIME_CLASS(CFrameWnd))) SendIdleUpdate(hwnd, 0);
+    return TRUE;
+}
 } // namespace
 
 BOOL ClIdleStep(LONG count)
 {
     if (count == 0) {
         CWinApp* app = AfxGetApp();
-        if (app && app->m_pMainWnd && app->m_pMainWnd->m_hWnd)
-            SendIdleUpdate(app->m_pMainWnd->m_hWnd, 0);
-        else
+        if (app && app->m_pMainWnd && app->m_pMainWnd->m_hWnd) {
+            HWND main = app->m_pMainWnd->m_hWnd;
+            SendIdleUpdate(main, 0);
+            ::EnumThreadWindows(::GetCurrentThreadId(), &SendIdleUpdateToOwnedFrame, reinterpret_cast<LPARAM>(main));
+        } else
             ::EnumThreadWindows(::GetCurrentThreadId(), &SendIdleUpdate, 0);
         return TRUE;
     }

@@ -249,6 +249,11 @@ HENHMETAFILE CPreviewView::Page(UINT page)
     if (known != m_pages.end()) return known->second;
     CView* view = GetPrintView();
     if (!view) return nullptr;
+    // The pages before it first, as the print loop goes: a view may learn
+    // its length only by printing its first page (a text view lays its lines
+    // out then), and asked for a later page first it would end the document
+    // there.
+    if (page > m_pInfo->GetMinPage() && m_pages.find(page - 1) == m_pages.end() && !Page(page - 1)) return nullptr;
     // The whole page, in the units the metafile measures its frame in.
     RECT frame{0, 0, m_printerDC.GetDeviceCaps(HORZSIZE) * 100, m_printerDC.GetDeviceCaps(VERTSIZE) * 100};
     HDC emf = ::CreateEnhMetaFileW(m_printerDC.m_hDC, nullptr, &frame, nullptr);

@@ -1,6 +1,7 @@
 #include "PropertySheet.h"
 #include "App.h"
 #include "Controls.h"
+#include "TempMap.h"
 #include <cstring>
 
 namespace {
@@ -164,6 +165,7 @@ IMPLEMENT_DYNAMIC(CPropertySheet, CWnd)
 
 BEGIN_MESSAGE_MAP(CPropertySheet, CWnd)
     ON_MESSAGE(WM_INITDIALOG, HandleInitDialog)
+    ON_MESSAGE(WM_KICKIDLE, OnKickIdle)
     ON_COMMAND(IDOK, OnOK)
     ON_COMMAND(IDCANCEL, OnCancel)
 END_MESSAGE_MAP()
@@ -288,6 +290,17 @@ LRESULT CPropertySheet::HandleInitDialog(WPARAM, LPARAM)
 }
 
 BOOL CPropertySheet::OnInitDialog() { return TRUE; }
+
+LRESULT CPropertySheet::OnKickIdle(WPARAM wParam, LPARAM count)
+{
+    // The modal loop's idle pass: the current page updates its controls and
+    // lets the temporary objects go, as a dialog does.
+    CPropertyPage* page = GetActivePage();
+    if (page && page->m_hWnd) return page->SendMessage(WM_KICKIDLE, wParam, count);
+    if (count == 0) return TRUE;
+    ClFreeTempLevel();
+    return FALSE;
+}
 
 void CPropertySheet::OnOK()
 {

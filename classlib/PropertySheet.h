@@ -104,6 +104,7 @@ public:
 
 protected:
     LRESULT HandleInitDialog(WPARAM wParam, LPARAM lParam);
+    LRESULT OnKickIdle(WPARAM wParam, LPARAM count);
     void OnOK();
     void OnCancel();
     DECLARE_MESSAGE_MAP()

@@ -223,6 +223,26 @@ TEST(Docking, BarsDockAlongTheFrameFloatAndComeBack)
     frame->DestroyWindow();
 }
 
+TEST(Docking, AFloatingBarIsOffWhileItsFrameIs)
+{
+    // A modal dialog or a print job turns the frame off; its floating bars,
+    // windows of their own, go off with it and take no clicks meanwhile.
+    auto* frame = new TestFrame;
+    frame->EnableDocking(CBRS_ALIGN_ANY);
+    CColourBar bar(RGB(0, 0, 200), 30);
+    ASSERT_TRUE(bar.Make(frame, 903, CBRS_TOP));
+    bar.EnableDocking(CBRS_ALIGN_ANY);
+    frame->FloatControlBar(&bar, CPoint(300, 300));
+    ASSERT_TRUE(bar.IsFloating());
+    HWND mini = ::GetParent(::GetParent(bar.m_hWnd));
+    EXPECT_TRUE(::IsWindowEnabled(mini));
+    frame->EnableWindow(FALSE);
+    EXPECT_FALSE(::IsWindowEnabled(mini));
+    frame->EnableWindow(TRUE);
+    EXPECT_TRUE(::IsWindowEnabled(mini));
+    frame->DestroyWindow();
+}
+
 TEST(Docking, BarsDockedSideBySideShareARowAtTheirPlaces)
 {
     auto* frame = new TestFrame(false, CRect(50, 50, 850, 750));

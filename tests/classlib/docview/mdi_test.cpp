@@ -220,6 +220,40 @@ TEST_F(DocViewTest, ClosingAModifiedDocumentAsksAndCancelKeepsItOpen)
     }
 }
 
+TEST_F(DocViewTest, TheEndOfTheSessionAsksToSaveModifiedDocumentsFirst)
+{
+    // Logging off or shutting down asks the main window first: a modified
+    // document is not lost without the question.
+    ScratchFolder folder(L"session");
+    WriteNote(folder / L"s.note", L"old");
+    CNoteDoc* note = OpenNote(folder / L"s.note");
+    ASSERT_NE(nullptr, note);
+    note->m_text = L"new";
+    note->SetModifiedFlag();
+    {
+        MessageBoxScript boxes;
+        boxes.Answer(IDCANCEL);
+        EXPECT_EQ(0, theApp.Frame()->SendMessage(WM_QUERYENDSESSION, 0, 0)); // the session must wait
+        ASSERT_EQ(1u, boxes.Shown().size());
+        EXPECT_STREQ(L"是否将更改保存到 " + (folder / L"s.note") + L"?", boxes.Shown()[0].text);
+        EXPECT_TRUE(note->IsModified());
+    }
+    {
+        MessageBoxScript boxes;
+        boxes.Answer(IDYES);
+        EXPECT_NE(0, theApp.Frame()->SendMessage(WM_QUERYENDSESSION, 0, 0));
+        EXPECT_EQ(1u, boxes.Shown().size());
+        EXPECT_FALSE(note->IsModified());
+        // Nothing left to ask: the session may end at once.
+        EXPECT_NE(0, theApp.Frame()->SendMessage(WM_QUERYENDSESSION, 0, 0));
+        EXPECT_EQ(1u, boxes.Shown().size());
+    }
+    theApp.CloseAllDocuments(FALSE);
+    CNoteDoc* reopened = OpenNote(folder / L"s.note");
+    ASSERT_NE(nullptr, reopened);
+    EXPECT_STREQ(L"new", reopened->m_text);
+}
+
 TEST_F(DocViewTest, ClosingTheMainWindowClosesTheDocumentsFirstThenEndsTheLoop)
 {
     // A second main window for this test (the program's own stays).

@@ -13,8 +13,9 @@ namespace {
 
 // A view of pages: page k shows "第 k 页" and a blue block.  How it tells
 // its length: a known page count, or OnPrepareDC stopping after the last
-// page, or nothing at all (the library's default).
-enum class Length { known, counted, unknown };
+// page, or that only once it has printed its first page (it lays its pages
+// out then, as a text view does), or nothing at all (the library's default).
+enum class Length { known, counted, laidOut, unknown };
 
 class CPagesView : public CView
 {
@@ -23,6 +24,7 @@ public:
     static UINT s_pages;
     static Length s_length;
     static bool s_givePrinter; // stands in for a printer: a memory DC with the screen's metrics
+    static UINT s_previewPages; // pages side by side when the preview starts
 
     std::vector<std::string> calls;
     std::vector<CRect> drawRects;
@@ -32,6 +34,7 @@ public:
     BOOL OnPreparePrinting(CPrintInfo* info) override
     {
         calls.push_back("prepare");
+        info->m_nNumPreviewPages = s_previewPages;
         if (!s_givePrinter) return CView::OnPreparePrinting(info);
         info->m_pPD->m_pd.hDC = ::CreateCompatibleDC(nullptr);
         return TRUE;
@@ -40,17 +43,22 @@ public:
     {
         calls.push_back("begin");
         if (s_length == Length::known) info->SetMaxPage(s_pages);
+        laidOut = false;
     }
     void OnPrepareDC(CDC* dc, CPrintInfo* info) override
     {
-        if (info && s_length == Length::counted)
+        if (info && s_length == Length::counted) {
             info->m_bContinuePrinting = info->m_nCurPage <= s_pages;
-        else
+        } else {
             CView::OnPrepareDC(dc, info);
+            if (info && s_length == Length::laidOut && laidOut)
+                info->m_bContinuePrinting = info->m_nCurPage <= s_pages;
+        }
     }
     void OnPrint(CDC* dc, CPrintInfo* info) override
     {
         calls.push_back("print " + std::to_string(info->m_nCurPage));
+        laidOut = true;
         drawRects.push_back(info->m_rectDraw);
         printingDC = printingDC && dc->IsPrinting();
         previewFlag = info->m_bPreview != FALSE;
@@ -71,6 +79,9 @@ public:
     void OnEndPrinting(CDC*, CPrintInfo*) override { calls.push_back("end"); }
     void OnDraw(CDC*) override {}
 
+private:
+    bool laidOut = false;
+
 protected:
     DECLARE_MESSAGE_MAP()
 };
@@ -86,6 +97,7 @@ END_MESSAGE_MAP()
 UINT CPagesView::s_pages = 2;
 Length CPagesView::s_length = Length::known;
 bool CPagesView::s_givePrinter = true;
+UINT CPagesView::s_previewPages = 1;
 
 // A printer DC that keeps each page as a metafile.
 class CPageRecorder : public CDC
@@ -183,6 +195,7 @@ protected:
         CPagesView::s_pages = 2;
         CPagesView::s_length = Length::known;
         CPagesView::s_givePrinter = true;
+        CPagesView::s_previewPages = 1;
         WriteNote(folder / L"路线.note", L"内容");
         CDocument* note = theApp.OpenDocumentFile(folder / L"路线.note");
         ASSERT_NE(nullptr, note);
@@ -443,6 +456,33 @@ TEST_F(PrintTest, PreviewFindsTheEndOfADocumentThatCountsAsItGoes)
     Click(preview, AFX_ID_PREVIEW_CLOSE);
     EXPECT_EQ(nullptr, CPreviewView::Of(theApp.Frame()));
     EXPECT_EQ("end", view->calls.back());
+}
+
+TEST_F(PrintTest, PreviewDrawsThePagesInOrderForAViewThatLaysThemOutOnItsFirstPage)
+{
+    // Such a view knows only page 1 until it has printed it: asked for page 2
+    // first, it would end the document there.
+    CPagesView::s_length = Length::laidOut;
+    CPagesView::s_pages = 3;
+    for (UINT shown : {1u, 2u}) {
+        SCOPED_TRACE(shown);
+        CPagesView::s_previewPages = shown;
+        view->calls.clear();
+        view->SendMessage(WM_COMMAND, ID_FILE_PRINT_PREVIEW);
+        CPreviewView* preview = CPreviewView::Of(theApp.Frame());
+        ASSERT_NE(nullptr, preview);
+        preview->UpdateWindow();
+        PumpUntilIdle();
+        EXPECT_EQ(shown, preview->GetPagesShown());
+        Click(preview, AFX_ID_PREVIEW_NEXT);
+        Click(preview, AFX_ID_PREVIEW_NEXT);
+        EXPECT_EQ(4u - shown, preview->GetCurrentPage());
+        EXPECT_FALSE(ButtonEnabled(preview, AFX_ID_PREVIEW_NEXT));
+        EXPECT_EQ(3u, preview->GetPageCount());
+        Click(preview, AFX_ID_PREVIEW_CLOSE);
+        EXPECT_EQ((std::vector<std::string>{"prepare", "begin", "print 1", "print 2", "print 3", "end"}),
+                  view->calls);
+    }
 }
 
 TEST_F(PrintTest, ClosingTheDocumentWhileItsPreviewShowsLeavesNothingBehind)

@@ -66,6 +66,76 @@ TEST_F(DocViewTest, CommandsGoToTheViewThenItsDocumentTheChildFrameTheMainFrameA
     EXPECT_EQ(Levels{"app"}, Route(ID_ROUTE_APP));
 }
 
+TEST_F(DocViewTest, AFloatingToolBarFollowsTheActiveDocumentsCommands)
+{
+    // A bar floats in a window of its own beside the main frame; the idle
+    // pass updates it all the same.
+    CMainFrame* frame = theApp.Frame();
+    frame->EnableDocking(CBRS_ALIGN_ANY);
+    CToolBar tools;
+    ASSERT_TRUE(tools.Create(frame));
+    const UINT buttons[] = {ID_ROUTE_DOCUMENT, ID_ROUTE_NONE};
+    ASSERT_TRUE(tools.SetButtons(buttons, 2));
+    tools.EnableDocking(CBRS_ALIGN_ANY);
+    frame->FloatControlBar(&tools, CPoint(300, 300));
+    ASSERT_TRUE(tools.IsFloating());
+    HWND mini = ::GetParent(::GetParent(tools.m_hWnd));
+    PumpUntilIdle();
+    EXPECT_TRUE(tools.SendMessage(TB_ISBUTTONENABLED, ID_ROUTE_DOCUMENT)); // the main frame takes it
+    EXPECT_FALSE(tools.SendMessage(TB_ISBUTTONENABLED, ID_ROUTE_NONE));
+
+    // Saving is on while a document is open, off once it is closed.
+    ScratchFolder folder(L"floating");
+    WriteNote(folder / L"f.note", L"f");
+    ASSERT_NE(nullptr, theApp.OpenDocumentFile(folder / L"f.note"));
+    const UINT more[] = {ID_ROUTE_DOCUMENT, ID_ROUTE_NONE, ID_FILE_SAVE};
+    ASSERT_TRUE(tools.SetButtons(more, 3));
+    PumpUntilIdle();
+    EXPECT_TRUE(tools.SendMessage(TB_ISBUTTONENABLED, ID_FILE_SAVE)); // the document saves
+    theApp.CloseAllDocuments(FALSE);
+    PumpUntilIdle();
+    EXPECT_FALSE(tools.SendMessage(TB_ISBUTTONENABLED, ID_FILE_SAVE)); // no document to save
+    tools.DestroyWindow();
+    if (::IsWindow(mini)) ::DestroyWindow(mini);
+    frame->RecalcLayout();
+}
+
+TEST_F(DocViewTest, KeysInAFloatingBarTakeTheMainWindowsAccelerators)
+{
+    // A floating bar lives in a window of its own; the keys of the main
+    // window and of its active document work there as they do while the
+    // bar is docked.
+    CMainFrame* frame = theApp.Frame();
+    frame->EnableDocking(CBRS_ALIGN_ANY);
+    CToolBar tools;
+    ASSERT_TRUE(tools.Create(frame));
+    const UINT buttons[] = {ID_ROUTE_MAIN};
+    ASSERT_TRUE(tools.SetButtons(buttons, 1));
+    tools.EnableDocking(CBRS_ALIGN_ANY);
+    frame->FloatControlBar(&tools, CPoint(300, 300));
+    ASSERT_TRUE(tools.IsFloating());
+    HWND mini = ::GetParent(::GetParent(tools.m_hWnd));
+    ScratchFolder folder(L"keys");
+    WriteNote(folder / L"k.note", L"k");
+    ASSERT_NE(nullptr, theApp.OpenDocumentFile(folder / L"k.note"));
+
+    BYTE keys[256], saved[256];
+    ::GetKeyboardState(saved);
+    memcpy(keys, saved, sizeof(keys));
+    keys[VK_CONTROL] = 0x80;
+    ::SetKeyboardState(keys);
+    MSG key{tools.m_hWnd, WM_KEYDOWN, 'R', 1, 0, {0, 0}}; // Ctrl+R: the note's command
+    g_route.clear();
+    BOOL taken = AfxPreTranslateMessage(&key);
+    ::SetKeyboardState(saved);
+    EXPECT_TRUE(taken);
+    EXPECT_EQ(Levels{"view"}, g_route);
+
+    tools.DestroyWindow();
+    if (::IsWindow(mini)) ::DestroyWindow(mini);
+    frame->RecalcLayout();
+}
+
 TEST(CommandLine, ParametersBecomeTheShellCommand)
 {
     struct Case {

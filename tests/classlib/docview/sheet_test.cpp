@@ -48,6 +48,27 @@ public:
     }
 };
 
+// A page whose name field is on only while its check allows it, through the
+// command state of the idle pass.
+class CLockedNamePage : public CNamePage
+{
+public:
+    bool allowName = false;
+    int updates = 0;
+
+protected:
+    void OnUpdateName(CCmdUI* ui)
+    {
+        ++updates;
+        ui->Enable(allowName);
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CLockedNamePage, CNamePage)
+    ON_UPDATE_COMMAND_UI(IDC_NAME, OnUpdateName)
+END_MESSAGE_MAP()
+
 CWnd* CurrentPage(CWnd* sheet)
 {
     return CWnd::FromHandle(reinterpret_cast<HWND>(sheet->SendMessage(PSM_GETCURRENTPAGEHWND)));
@@ -143,4 +164,30 @@ TEST(PropertyPages, APageLivesAsAChildPaneWithoutASheet)
     EXPECT_STREQ(L"改过", page.m_name);
     frame->DestroyWindow();
     EXPECT_EQ(nullptr, page.m_hWnd);
+}
+
+TEST_F(DocViewTest, ARunningSheetsPageIsUpdatedInTheIdlePass)
+{
+    CLockedNamePage name;
+    CPropertySheet sheet(L"设置");
+    sheet.AddPage(&name);
+    bool enabledAtFirst = true, enabledLater = false;
+    DialogScript script;
+    script
+        .ThenWhen([&] { return name.updates > 0; },
+                  [&](CWnd* d) {
+                      enabledAtFirst = ::IsWindowEnabled(::GetDlgItem(CurrentPage(d)->m_hWnd, IDC_NAME)) != FALSE;
+                      name.allowName = true;
+                  },
+                  1000)
+        .ThenWhen([&] { return ::IsWindowEnabled(::GetDlgItem(name.m_hWnd, IDC_NAME)) != FALSE; },
+                  [&](CWnd* d) {
+                      enabledLater = true;
+                      Press(d, IDCANCEL);
+                  },
+                  1000);
+    EXPECT_EQ(IDCANCEL, sheet.DoModal());
+    EXPECT_TRUE(script.Unscripted().empty());
+    EXPECT_FALSE(enabledAtFirst);
+    EXPECT_TRUE(enabledLater);
 }
