@@ -51,6 +51,15 @@ void CTvTextView::OnEndPrinting(CDC*, CPrintInfo*)
 void CTvTextView::OnPrepareDC(CDC* dc, CPrintInfo* info)
 {
     CView::OnPrepareDC(dc, info);
+    // A print range that starts after page 1 needs the pages laid out before
+    // its first page is printed, on the page as the print loop will give it.
+    if (info && dc && m_aPrintPages.empty() && info->m_nCurPage > 1) {
+        if (info->m_rectDraw.IsRectEmpty()) {
+            info->m_rectDraw.SetRect(0, 0, dc->GetDeviceCaps(HORZRES), dc->GetDeviceCaps(VERTRES));
+            dc->DPtoLP(&info->m_rectDraw);
+        }
+        PrintLayout(dc, info);
+    }
     if (info && !m_aPrintPages.empty())
         info->m_bContinuePrinting = info->m_nCurPage >= 1 && static_cast<int>(info->m_nCurPage) <= m_nPrintPages;
 }

@@ -96,6 +96,31 @@ TEST(Print, ALongFilePrintsPageAfterPageBetweenHeaderAndFooter)
     EXPECT_EQ(0, footer.Find(page));
 }
 
+// A print range that starts after page 1 prints its pages as a whole print
+// would.
+TEST(Print, ARangeThatStartsAfterTheFirstPagePrintsItsPages)
+{
+    std::wstring text;
+    for (int i = 0; i < 300; ++i) text += L"K0+" + std::to_wstring(100 + i) + L"\t第" + std::to_wstring(i + 1) + L"行\r\n";
+    Image second;
+    {
+        Printing whole(text.c_str());
+        whole.Print(1);
+        second = whole.Print(2);
+    }
+    ASSERT_FALSE(second.Empty());
+    Printing range(text.c_str());
+    const Image alone = range.Print(2);
+    ASSERT_FALSE(alone.Empty());
+    ASSERT_EQ(second.Width(), alone.Width());
+    ASSERT_EQ(second.Height(), alone.Height());
+    int differing = 0;
+    for (int y = 0; y < alone.Height(); ++y)
+        for (int x = 0; x < alone.Width(); ++x) differing += alone.At(x, y) != second.At(x, y);
+    EXPECT_EQ(0, differing);
+    EXPECT_FALSE(range.Print(3).Empty());
+}
+
 TEST(Print, ALineTallerThanThePageGetsPagesOfItsOwnAndIsCut)
 {
     std::wstring text = L"short\r\n";
