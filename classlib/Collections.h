@@ -3,7 +3,9 @@
 // CMapStringToPtr, CMapStringToString).
 #pragma once
 #include "Exceptions.h"
+#include <cstddef>
 #include <map>
+#include <new>
 #include <utility>
 #include <vector>
 
@@ -128,7 +130,9 @@ public:
 };
 
 // ---------------------------------------------------------------------------
-// CList: a doubly linked list; a POSITION is a node.
+// CList: a doubly linked list; a POSITION is a node.  Nodes are made in
+// blocks of blockSize; a removed node's room serves the next one added, and
+// the blocks are given back when the list becomes empty.
 template <class TYPE, class ARG_TYPE = const TYPE&>
 class CList : public CObject
 {
@@ -137,9 +141,19 @@ class CList : public CObject
         Node* prev;
         TYPE data;
     };
+    // The room of one node: a node, or a link of the chain of free rooms.
+    union Room {
+        Room* nextFree;
+        alignas(Node) unsigned char bytes[sizeof(Node)];
+    };
+    // A block: the link to the block made before, then its rooms.
+    struct Block {
+        Block* older;
+    };
+    static constexpr size_t kRoomsAt = (sizeof(Block) + alignof(Room) - 1) / alignof(Room) * alignof(Room);
 
 public:
-    explicit CList(INT_PTR blockSize = 10) { (void)blockSize; }
+    explicit CList(INT_PTR blockSize = 10) : m_blockSize(blockSize > 0 ? blockSize : 10) {}
     ~CList() override { RemoveAll(); }
     CList(const CList&) = delete;
     CList& operator=(const CList&) = delete;
@@ -182,6 +196,7 @@ public:
     void RemoveAll()
     {
         while (m_head) Unlink(m_head);
+        FreeBlocks();
     }
 
     POSITION GetHeadPosition() const { return Pos(m_head); }
@@ -260,7 +275,14 @@ private:
     }
     POSITION InsertNode(Node* prev, Node* next, ARG_TYPE v)
     {
-        Node* n = new Node{next, prev, TYPE(v)};
+        Room* room = TakeRoom();
+        Node* n;
+        try {
+            n = ::new (static_cast<void*>(room->bytes)) Node{next, prev, TYPE(v)};
+        } catch (...) {
+            GiveRoom(room);
+            throw;
+        }
         (prev ? prev->next : m_head) = n;
         (next ? next->prev : m_tail) = n;
         ++m_count;
@@ -270,8 +292,46 @@ private:
     {
         (n->prev ? n->prev->next : m_head) = n->next;
         (n->next ? n->next->prev : m_tail) = n->prev;
-        delete n;
+        n->~Node();
+        GiveRoom(reinterpret_cast<Room*>(n));
         --m_count;
+        if (m_count == 0) FreeBlocks();
+    }
+    Room* TakeRoom()
+    {
+        if (!m_free) {
+            static_assert(alignof(Room) <= __STDCPP_DEFAULT_NEW_ALIGNMENT__, "nodes need no extra alignment");
+            const size_t rooms = static_cast<size_t>(m_blockSize);
+            char* memory = static_cast<char*>(::operator new(kRoomsAt + rooms * sizeof(Room)));
+            Block* block = ::new (static_cast<void*>(memory)) Block;
+            block->older = m_blocks;
+            m_blocks = block;
+            // The rooms are chained last to first, so that they are taken in
+            // the order they lie in.
+            for (size_t i = rooms; i-- > 0;) {
+                Room* room = ::new (static_cast<void*>(memory + kRoomsAt + i * sizeof(Room))) Room;
+                room->nextFree = m_free;
+                m_free = room;
+            }
+        }
+        Room* room = m_free;
+        m_free = room->nextFree;
+        return room;
+    }
+    void GiveRoom(Room* room)
+    {
+        room = ::new (static_cast<void*>(room)) Room;
+        room->nextFree = m_free;
+        m_free = room;
+    }
+    void FreeBlocks()
+    {
+        while (m_blocks) {
+            Block* older = m_blocks->older;
+            ::operator delete(m_blocks);
+            m_blocks = older;
+        }
+        m_free = nullptr;
     }
     std::vector<TYPE> Items() const
     {
@@ -283,6 +343,9 @@ private:
     Node* m_head = nullptr;
     Node* m_tail = nullptr;
     INT_PTR m_count = 0;
+    INT_PTR m_blockSize;
+    Room* m_free = nullptr;
+    Block* m_blocks = nullptr;
 };
 
 class CLASSLIB_API CPtrList : public CList<void*, void*>

@@ -1,6 +1,7 @@
 #include "classlib/ClassLib.h"
 #include <gtest/gtest.h>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -103,6 +104,66 @@ TEST(CList, PositionsWalkInBothDirections)
     list.RemoveAll();
     EXPECT_TRUE(list.IsEmpty());
     EXPECT_THROW(list.GetHead(), CInvalidArgException*);
+}
+
+// Nodes are made in blocks: elements added and removed across many blocks in
+// any order keep the list's order and live exactly as long as their nodes.
+TEST(CList, ElementsLiveAndDieWithTheirNodesAcrossBlocks)
+{
+    {
+        CList<Tracked, const Tracked&> list(3);
+        std::vector<POSITION> positions;
+        for (int i = 0; i < 20; ++i) {
+            Tracked t;
+            *t.payload = i;
+            positions.push_back(list.AddTail(t));
+        }
+        EXPECT_EQ(20, Tracked::live);
+        // Every third node removed, then new ones put where they were.
+        for (int i = 0; i < 20; i += 3) list.RemoveAt(positions[i]);
+        EXPECT_EQ(13, Tracked::live);
+        for (int i = 0; i < 20; i += 3) {
+            Tracked t;
+            *t.payload = 100 + i;
+            if (i + 1 < 20)
+                list.InsertBefore(positions[i + 1], t);
+            else
+                list.AddTail(t);
+        }
+        EXPECT_EQ(20, Tracked::live);
+        POSITION pos = list.GetHeadPosition();
+        for (int i = 0; i < 20; ++i) EXPECT_EQ(i % 3 ? i : 100 + i, *list.GetNext(pos).payload) << i;
+        EXPECT_EQ(nullptr, pos);
+        // Emptied one by one, the list is as new and takes elements again.
+        while (!list.IsEmpty()) list.RemoveHead();
+        EXPECT_EQ(0, Tracked::live);
+        list.AddHead(Tracked());
+        EXPECT_EQ(1, list.GetCount());
+        EXPECT_EQ(1, Tracked::live);
+    }
+    EXPECT_EQ(0, Tracked::live);
+}
+
+// An element whose copy fails is not added, and the list stays whole.
+TEST(CList, AnElementThatCannotBeCopiedLeavesTheList)
+{
+    struct Refused {
+        int value = 0;
+        explicit Refused(int v) : value(v) {}
+        Refused(const Refused& other) : value(other.value)
+        {
+            if (value < 0) throw value;
+        }
+    };
+    CList<Refused, const Refused&> list(2);
+    EXPECT_THROW(list.AddTail(Refused(-1)), int);   // into an empty list
+    EXPECT_TRUE(list.IsEmpty());
+    for (int i = 0; i < 5; ++i) list.AddTail(Refused(i));
+    EXPECT_THROW(list.AddHead(Refused(-1)), int);
+    EXPECT_EQ(5, list.GetCount());
+    list.AddTail(Refused(5));
+    POSITION pos = list.GetHeadPosition();
+    for (int i = 0; i < 6; ++i) EXPECT_EQ(i, list.GetNext(pos).value);
 }
 
 TEST(CMap, LookupReplaceRemoveIterate)
