@@ -9,6 +9,7 @@
 #include "corvane/road/RoadFiles.h"
 
 #include <cmath>
+#include <deque>
 #include <memory>
 #include <string_view>
 #include <vector>
@@ -100,7 +101,9 @@ bool EndsWithinReach(const tkxRoadPMUnit& unit) { return WithinReach(unit.EndPtI
 
 namespace {
 
-using UnitList = std::vector<std::unique_ptr<tkxRoadPMUnit>>;
+// Units are kept in a deque while they are read: a long file costs no copies
+// of the list as it grows.
+using UnitList = std::deque<std::unique_ptr<tkxRoadPMUnit>>;
 
 // The units of a unit file, each from the end of the one before; false with
 // the last-error text when the file cannot be read whole.
