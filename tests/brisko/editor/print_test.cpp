@@ -114,8 +114,11 @@ TEST(Print, ARangeThatStartsAfterTheFirstPagePrintsItsPages)
     ASSERT_FALSE(alone.Empty());
     ASSERT_EQ(second.Width(), alone.Width());
     ASSERT_EQ(second.Height(), alone.Height());
+    // Everything above the footer, which holds the time of printing.
+    const int footer = range.hosted.view->GetPrintTextArea().bottom;
+    ASSERT_GT(footer, 0);
     int differing = 0;
-    for (int y = 0; y < alone.Height(); ++y)
+    for (int y = 0; y < std::min(footer, alone.Height()); ++y)
         for (int x = 0; x < alone.Width(); ++x) differing += alone.At(x, y) != second.At(x, y);
     EXPECT_EQ(0, differing);
     EXPECT_FALSE(range.Print(3).Empty());
