@@ -3,6 +3,7 @@
 // question, the recent-file list, dropped files.
 #include "docview_app.h"
 #include <shlobj.h>
+#include <algorithm>
 
 using namespace docview;
 using namespace wintest;
@@ -479,4 +480,52 @@ TEST_F(DocViewTest, RenderingOfTheFrameWithTwoDocumentWindows)
     listView.OffsetRect(-frameWindow.left, -frameWindow.top);
     EXPECT_TRUE(listView.right <= noteView.left + 2 || listView.left >= noteView.right - 2); // side by side
     EXPECT_EQ(0, image.Count(listView, RGB(255, 255, 224)));
+}
+
+// The window commands: next and previous walk the document windows and come
+// back, cascade lays them down and to the right of each other.
+TEST_F(DocViewTest, WindowCommandsWalkAndCascadeTheDocumentWindows)
+{
+    ScratchFolder folder(L"windows");
+    std::vector<CMDIChildWnd*> children;
+    for (const wchar_t* name : {L"a.note", L"b.note", L"c.note"}) {
+        WriteNote(folder / name, name);
+        CNoteDoc* note = OpenNote(folder / name);
+        ASSERT_NE(nullptr, note);
+        children.push_back(static_cast<CMDIChildWnd*>(FrameOf(note)));
+    }
+    CMDIFrameWnd* frame = theApp.Frame();
+    CMDIChildWnd* const start = ActiveChild();
+    ASSERT_EQ(children.back(), start);
+
+    std::vector<CMDIChildWnd*> visited;
+    for (int i = 0; i < 3; ++i) {
+        frame->SendMessage(WM_COMMAND, ID_WINDOW_NEXT, 0);
+        PumpUntilIdle();
+        visited.push_back(ActiveChild());
+    }
+    // Every window once, then back at the start.
+    EXPECT_EQ(start, visited.back());
+    std::vector<CMDIChildWnd*> sorted = visited, all = children;
+    std::sort(sorted.begin(), sorted.end());
+    std::sort(all.begin(), all.end());
+    EXPECT_EQ(all, sorted);
+    frame->SendMessage(WM_COMMAND, ID_WINDOW_NEXT, 0);
+    frame->SendMessage(WM_COMMAND, ID_WINDOW_PREV, 0);
+    PumpUntilIdle();
+    EXPECT_EQ(start, ActiveChild());
+
+    frame->SendMessage(WM_COMMAND, ID_WINDOW_CASCADE, 0);
+    PumpUntilIdle();
+    std::vector<CPoint> corners;
+    for (CMDIChildWnd* child : children) {
+        CRect rect;
+        child->GetWindowRect(&rect);
+        corners.push_back(rect.TopLeft());
+    }
+    std::sort(corners.begin(), corners.end(), [](CPoint a, CPoint b) { return a.y < b.y; });
+    for (size_t i = 1; i < corners.size(); ++i) {
+        EXPECT_GT(corners[i].x, corners[i - 1].x);
+        EXPECT_GT(corners[i].y, corners[i - 1].y);
+    }
 }
