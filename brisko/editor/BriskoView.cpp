@@ -490,10 +490,13 @@ CMenu* CBriskoView::BuildContextMenu()
     CString what;
     DWORD flags = 0;
     const BOOL searched = GetLastSearch(what, flags);
-    item(ID_EDIT_UNDO, L"撤消\tCtrl+Z", m_pTextBuffer && m_pTextBuffer->CanUndo());
-    item(ID_EDIT_REDO, L"恢复\tCtrl+Y", m_pTextBuffer && m_pTextBuffer->CanRedo());
+    // Commands that change the text are not offered while the document is
+    // read-only: they would do nothing.
+    const BOOL editable = CanEditNow();
+    item(ID_EDIT_UNDO, L"撤消\tCtrl+Z", editable && m_pTextBuffer->CanUndo());
+    item(ID_EDIT_REDO, L"恢复\tCtrl+Y", editable && m_pTextBuffer->CanRedo());
     menu.AppendMenu(MF_SEPARATOR);
-    item(ID_EDIT_CUT, L"剪切\tCtrl+X", selection);
+    item(ID_EDIT_CUT, L"剪切\tCtrl+X", editable && selection);
     item(ID_EDIT_COPY, L"复制\tCtrl+C", selection);
     item(ID_EDIT_COPY_EXCEL, L"复制EXCEL格式\tCtrl+E", selection);
     item(ID_EDIT_PASTE, L"粘贴\tCtrl+V", CanEditNow() && ClipboardHasText());

@@ -27,6 +27,7 @@ BEGIN_MESSAGE_MAP(CTvEditView, CTvTextView)
     ON_COMMAND(ID_EDIT_REDO, OnEditRedo)
     ON_UPDATE_COMMAND_UI(ID_EDIT_REDO, OnUpdateEditRedo)
     ON_COMMAND(ID_EDIT_REPLACE, OnEditReplace)
+    ON_UPDATE_COMMAND_UI(ID_EDIT_REPLACE, OnUpdateEditReplace)
     ON_UPDATE_COMMAND_UI(ID_INDICATOR_READONLY, OnUpdateIndicatorReadOnly)
     ON_UPDATE_COMMAND_UI(ID_INDICATOR_WORKDIR, OnUpdateIndicatorWorkDir)
 END_MESSAGE_MAP()
@@ -364,7 +365,8 @@ void CTvEditView::OnUpdateEditCut(CCmdUI* ui) { ui->Enable(CanEditNow() && IsSel
 // The Undo or Redo menu item: enabled with the description of its step.
 void CTvEditView::UpdateUndoItem(CCmdUI* ui, BOOL undo)
 {
-    const BOOL can = m_pTextBuffer && (undo ? m_pTextBuffer->CanUndo() : m_pTextBuffer->CanRedo());
+    // A read-only buffer refuses to undo: the item is not offered then.
+    const BOOL can = CanEditNow() && (undo ? m_pTextBuffer->CanUndo() : m_pTextBuffer->CanRedo());
     CString description;
     if (can) undo ? m_pTextBuffer->GetUndoText(description) : m_pTextBuffer->GetRedoText(description);
     const UINT id = can ? (undo ? IDS_UNDO_MENU : IDS_REDO_MENU) : (undo ? IDS_UNDO_MENU_OFF : IDS_REDO_MENU_OFF);
@@ -384,6 +386,8 @@ void CTvEditView::UpdateUndoItem(CCmdUI* ui, BOOL undo)
 void CTvEditView::OnUpdateEditUndo(CCmdUI* ui) { UpdateUndoItem(ui, TRUE); }
 
 void CTvEditView::OnUpdateEditRedo(CCmdUI* ui) { UpdateUndoItem(ui, FALSE); }
+
+void CTvEditView::OnUpdateEditReplace(CCmdUI* ui) { ui->Enable(CanEditNow()); }
 
 void CTvEditView::OnUpdateIndicatorOvr(CCmdUI* ui) { ui->Enable(m_bOvrMode); }
 

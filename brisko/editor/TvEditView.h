@@ -105,6 +105,7 @@ protected:
     void OnEditRedo() { Redo(); }
     void OnUpdateEditRedo(CCmdUI* ui);
     void OnEditReplace();
+    void OnUpdateEditReplace(CCmdUI* ui);
     void OnUpdateIndicatorReadOnly(CCmdUI* ui);
     void OnUpdateIndicatorWorkDir(CCmdUI* ui);
     DECLARE_MESSAGE_MAP()

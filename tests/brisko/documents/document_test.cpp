@@ -186,6 +186,79 @@ TEST(DataFileDocument, TheReadOnlySwitchTellsOnlyOnTheWayToReadOnly)
     EXPECT_EQ(1u, boxes.Shown().size());
 }
 
+namespace {
+
+// Whether the frame's menu offers the command, as the user sees it when a
+// pull-down menu opens.
+bool MenuOffers(UINT id)
+{
+    CWnd* frame = theApp.m_pMainWnd;
+    HMENU bar = ::GetMenu(frame->m_hWnd);
+    for (int i = 0; bar && i < ::GetMenuItemCount(bar); ++i) {
+        HMENU popup = ::GetSubMenu(bar, i);
+        frame->SendMessage(WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(popup), i);
+        for (int k = 0; k < ::GetMenuItemCount(popup); ++k)
+            if (::GetMenuItemID(popup, k) == id)
+                return !(::GetMenuState(popup, k, MF_BYPOSITION) & (MF_GRAYED | MF_DISABLED));
+    }
+    ADD_FAILURE() << "no menu item " << id;
+    return false;
+}
+
+bool ContextMenuOffers(CBriskoView* view, UINT id)
+{
+    CMenu* menu = view->BuildContextMenu();
+    const UINT state = ::GetMenuState(menu->m_hMenu, id, MF_BYCOMMAND);
+    EXPECT_NE(UINT(-1), state) << "no context menu item " << id;
+    return state != UINT(-1) && !(state & (MF_GRAYED | MF_DISABLED));
+}
+
+} // namespace
+
+TEST(DataFileDocument, AReadOnlyDocumentOffersNoCommandThatWouldChangeIt)
+{
+    StartProgram();
+    DataFolder folder(L"readonly_menus");
+    CBriskoDoc* document = Open(folder.Write(L"一号路.DMX", L"0 99.5\n20 100.25"));
+    ASSERT_NE(nullptr, document);
+    CBriskoView* view = ViewOf(document);
+    TypeAtStart(document, L"1 2");
+    view->SendMessage(WM_COMMAND, ID_EDIT_UNDO);
+    view->SetSelection(CPoint(0, 0), CPoint(3, 0));
+    wintest::PumpUntilIdle();
+    struct Case {
+        UINT id;
+        bool inContextMenu;
+    };
+    const Case changing[] = {{ID_EDIT_UNDO, true}, {ID_EDIT_REDO, true}, {ID_EDIT_CUT, true}, {ID_EDIT_REPLACE, false}};
+    for (const Case& c : changing) {
+        EXPECT_TRUE(MenuOffers(c.id)) << c.id;
+        if (c.inContextMenu) EXPECT_TRUE(ContextMenuOffers(view, c.id)) << c.id;
+    }
+
+    MessageBoxScript boxes;
+    Command(document, ID_FILE_READONLY);
+    ASSERT_TRUE(document->m_TextBuffer.GetReadOnly());
+    for (const Case& c : changing) {
+        EXPECT_FALSE(MenuOffers(c.id)) << c.id;
+        if (c.inContextMenu) EXPECT_FALSE(ContextMenuOffers(view, c.id)) << c.id;
+    }
+    // Reading commands stay.
+    EXPECT_TRUE(MenuOffers(ID_EDIT_COPY));
+    EXPECT_TRUE(ContextMenuOffers(view, ID_EDIT_COPY));
+    EXPECT_TRUE(MenuOffers(ID_EDIT_FIND));
+    const std::vector<CString> lines = Lines(document);
+    for (const Case& c : changing) {
+        wintest::DialogScript cancel;
+        Command(document, c.id);
+    }
+    EXPECT_EQ(lines, Lines(document));
+
+    Command(document, ID_FILE_READONLY);
+    EXPECT_TRUE(MenuOffers(ID_EDIT_REDO));
+    EXPECT_TRUE(ContextMenuOffers(view, ID_EDIT_REDO));
+}
+
 TEST(DataFileDocument, TheViewsTakeTheEditorSettings)
 {
     StartProgram();
