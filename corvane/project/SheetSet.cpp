@@ -440,6 +440,10 @@ int tkxSheetSet::LoadESTFile(const wchar_t* file)
             loaded.m_Groups.AddTail(group);
             group->Serialize(ar);
         }
+        // The last group ends the file: more bytes mean a count that does
+        // not describe the file.
+        BYTE extra = 0;
+        if (ar.Read(&extra, 1) != 0) AfxThrowArchiveException(CArchiveException::genericException, path);
         read = true;
     } catch (CException* e) {
         e->Delete();

@@ -131,7 +131,8 @@ public:
     // Sheet-set XML; the folder becomes the file's folder.
     int LoadXMLFile(const wchar_t* file);
     int SaveXMLFile(const wchar_t* file);
-    // Sheet-set archive; the folder becomes the file's folder.
+    // Sheet-set archive; the folder becomes the file's folder.  Bytes after
+    // the last group make the file a damaged one.
     int LoadESTFile(const wchar_t* file);
     int SaveESTFile(const wchar_t* file);
 

@@ -345,6 +345,8 @@ TEST_F(SheetSetFiles, DamagedArchivesAreRefusedAndTheSetKept)
         {"more groups than the file holds", text('T') + count(0x7FFFFFFF) + text('G') + count(0)},
         {"negative record count", text('T') + count(1) + text('G') + count(-5)},
         {"negative file count", text('T') + count(1) + text('G') + count(1) + text('N') + text('C') + count(-1)},
+        {"a byte after the last group", bytes + std::string(1, '\0')},
+        {"fewer groups than the file holds", text('T') + count(1) + text('G') + count(0) + text('H') + count(0)},
         {"a string longer than the file", text('T') + count(1) + std::string("\xFF\xFE\xFF\xFF\xFF\xFF\x10\x00\x00\x01", 10)},
     };
     for (const Case& c : cases) {
