@@ -135,7 +135,18 @@ int tkxWidenStandard::ReadFile(const wchar_t* path)
         for (int t = 0; t < 3 && problem.IsEmpty(); ++t) {
             rows[t].resize(static_cast<size_t>(counts[t]) * widths[t]);
             for (double& v : rows[t]) ar >> v;
+            // A radius or a widening that is no number would answer every
+            // look-up with one.
+            for (size_t i = 0; i < rows[t].size() && problem.IsEmpty(); ++i)
+                if (!std::isfinite(rows[t][i]))
+                    problem.Format(L"\n读取加宽标准文件<%s>失败: 第%d表第%d行数据有错!", name.GetString(), t + 1,
+                                   static_cast<int>(i / widths[t]) + 1);
         }
+        // The last row ends the file: more bytes mean counts that do not
+        // describe the file.
+        BYTE extra = 0;
+        if (problem.IsEmpty() && ar.Read(&extra, 1) != 0)
+            problem.Format(L"\n读取加宽标准文件<%s>失败: 文件数据多于表中的行数!", name.GetString());
         ar.Close();
     } catch (CArchiveException* e) {
         e->Delete();

@@ -35,7 +35,8 @@ public:
 
     // Replaces the tables with those of a widening-standard file.  0, with
     // the tables as they were and the reason in the last-error text, when the
-    // file cannot be opened or does not hold the rows its counts announce.
+    // file cannot be opened, does not hold the rows its counts announce (no
+    // more and no less) or holds a value that is no finite number.
     int ReadFile(const wchar_t* path);
     // Writes the tables (through a temporary file, so a failed write leaves
     // an existing file as it was).  0 with the last-error text on failure.

@@ -196,13 +196,17 @@ TEST(WidenStandard, AFileThatCannotBeReadLeavesTheTablesAsTheyWere)
     const std::string good = StandardFile(kCityTable1, kClass3, kClass4);
     std::string negative = good;
     negative.replace(12, 4, std::string("\xff\xff\xff\xff", 4)); // count 2 = -1
+    std::string notANumber = good;
+    notANumber.replace(20 + 40 + 8, 8, std::string("\0\0\0\0\0\0\xf8\x7f", 8)); // table 1, row 2: radius to
+    std::string infinite = good;
+    infinite.replace(good.size() - 8, 8, std::string("\0\0\0\0\0\0\xf0\x7f", 8)); // last widening of table 3
     std::string huge = good;
     huge.replace(8, 4, std::string("\xff\xff\xff\x7f", 4)); // count 1 = 2^31 - 1
 
     struct Case {
         const char* what;
         std::string bytes;
-        const char* reason;
+        std::string reason;
     } cases[] = {
         {"empty", "", "文件数据不完整"},
         {"cut in the counts", good.substr(0, 14), "文件数据不完整"},
@@ -210,6 +214,9 @@ TEST(WidenStandard, AFileThatCannotBeReadLeavesTheTablesAsTheyWere)
         {"last value short", good.substr(0, good.size() - 1), "文件数据不完整"},
         {"negative count", negative, "第2表的行数<-1>有错"},
         {"count beyond the file", huge, "文件数据不完整"},
+        {"a byte after the last row", good + std::string(1, '\0'), "文件数据多于表中的行数"},
+        {"a radius that is no number", notANumber, "第1表第2行数据有错"},
+        {"an infinite widening", infinite, "第3表第" + std::to_string(kClass4.size()) + "行数据有错"},
     };
     tkxWidenStandard standard;
     const std::string before = Written(standard, folder);
