@@ -23,11 +23,13 @@ CString ReadSpiral(const text_lines::Field& text, int field, bool lowerCaseMarks
     isLength = marked;
     if (marked) {
         // The mark, then the length.
-        if (!text_lines::ReadNumber(text.View().substr(1), length))
+        // A spiral of negative length would silently be none.
+        if (!text_lines::ReadNumber(text.View().substr(1), length) || length < 0.0)
             return ClFormat(L"第%d个数据, 缓和曲线长度[%s]错误!", field, text.GetString());
         return CString();
     }
-    if (!text_lines::ReadNumber(text, A)) return ClFormat(L"第%d个数据, 缓和曲线A值[%s]错误!", field, text.GetString());
+    if (!text_lines::ReadNumber(text, A) || A < 0.0)
+        return ClFormat(L"第%d个数据, 缓和曲线A值[%s]错误!", field, text.GetString());
     return CString();
 }
 
@@ -117,7 +119,8 @@ int tkxPlaneCurve3::ReadJDFile(const wchar_t* line, CString& message)
         bool firstIsLength = false, secondIsLength = false;
         message = ReadSpiral(fields[4], 5, false, info.m_rLs1, info.m_rA1, firstIsLength);
         if (!message.IsEmpty()) return 0;
-        if (!text_lines::ReadNumber(fields[5], info.m_rR)) {
+        // A negative radius would leave the point without its curve.
+        if (!text_lines::ReadNumber(fields[5], info.m_rR) || info.m_rR < 0.0) {
             message = ClFormat(L"第6个数据, 曲线半径[%s]错误!", fields[5].GetString());
             return 0;
         }

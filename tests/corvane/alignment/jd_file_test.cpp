@@ -176,7 +176,7 @@ TEST(JDRows, BadRows)
 
 // A row converts only when each field is wholly a number, and only to a
 // curve some road can have: coordinates within 1e10 m, spirals that end
-// within it.
+// within it, no negative radius or spiral.
 TEST(JDRows, FieldsMustBeWholeNumbersOfAnyRoad)
 {
     const std::wstring hugeA = L"1" + std::wstring(30, L'0');
@@ -192,6 +192,10 @@ TEST(JDRows, FieldsMustBeWholeNumbersOfAnyRoad)
         {L"3 4000 500 -1 L100 600 L20000000000 -1", L"第7个数据, 缓和曲线长度[L20000000000]错误!"},
         {L"3 4000 500 -1 LL100 600 L100 -1", L"第5个数据, 缓和曲线长度[LL100]错误!"},
         {L"3 4000 500 -1 L100 6__0 L100 -1", L"第6个数据, 曲线半径[6__0]错误!"},
+        // Negative values would silently drop the curve or a spiral.
+        {L"3 4000 500 -1 L100 -600 L100 -1", L"第6个数据, 曲线半径[-600]错误!"},
+        {L"3 4000 500 -1 L-100 600 L100 -1", L"第5个数据, 缓和曲线长度[L-100]错误!"},
+        {L"3 4000 500 -1 L100 600 -300 -1", L"第7个数据, 缓和曲线A值[-300]错误!"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(Utf8(c.row.c_str()).substr(0, 60));
