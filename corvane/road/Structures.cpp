@@ -155,7 +155,10 @@ CString tkxQHInfo::ReadInfoFromString(const wchar_t* line)
         double skew = 0.0;
         if (!angle(3, skew)) return bad(3, culvert ? L"读涵洞斜交角[%s]失败!" : L"读通道斜交角[%s]失败!");
         m_rStartAngle = m_rEndAngle = skew;
-        if (!number(4, m_rLength)) return bad(4, culvert ? L"读涵洞跨径[%s]失败!" : L"读通道跨径[%s]失败!");
+        // Lengths are never negative: the structure would end before it
+        // starts.
+        if (!number(4, m_rLength) || m_rLength < 0.0)
+            return bad(4, culvert ? L"读涵洞跨径[%s]失败!" : L"读通道跨径[%s]失败!");
         if (!number(5, m_rLeftOffset)) return bad(5, culvert ? L"读涵洞左侧附加长度[%s]失败!" : L"读通道左侧附加长度[%s]失败!");
         if (!number(6, m_rRightOffset)) return bad(6, culvert ? L"读涵洞右侧附加长度[%s]失败!" : L"读通道右侧附加长度[%s]失败!");
         if (!number(7, m_rHeight)) return bad(7, culvert ? L"读涵洞高度[%s]失败!" : L"读通道高度[%s]失败!");
@@ -186,7 +189,7 @@ CString tkxQHInfo::ReadInfoFromString(const wchar_t* line)
         bool centre = false;
         const wchar_t* const station = stationField(2, centre);
         if (!ReadStation(station, m_rStartZH)) return ClFormat(L"读隧道起点桩号[%s]失败!", f[2].GetString());
-        if (!number(3, m_rLength)) return bad(3, L"读隧道长度[%s]失败!");
+        if (!number(3, m_rLength) || m_rLength < 0.0) return bad(3, L"读隧道长度[%s]失败!");
         if (!number(4, m_rHeight)) return bad(4, L"读隧道高度[%s]失败!");
         m_rCenterZH = m_rStartZH + m_rLength / 2.0;
         m_rEndZH = m_rCenterZH + m_rLength / 2.0;
@@ -201,8 +204,8 @@ CString tkxQHInfo::ReadInfoFromString(const wchar_t* line)
         double skew = 0.0;
         if (!angle(3, skew)) return bad(3, L"读交叉角[%s]失败!");
         m_rStartAngle = m_rEndAngle = skew;
-        if (!number(4, m_rStartQTLength)) return bad(4, L"读交叉口前段长度[%s]失败!");
-        if (!number(5, m_rEndQTLength)) return bad(5, L"读交叉口后段长度[%s]失败!");
+        if (!number(4, m_rStartQTLength) || m_rStartQTLength < 0.0) return bad(4, L"读交叉口前段长度[%s]失败!");
+        if (!number(5, m_rEndQTLength) || m_rEndQTLength < 0.0) return bad(5, L"读交叉口后段长度[%s]失败!");
         m_rStartZH = m_rCenterZH - m_rStartQTLength;
         m_rEndZH = m_rCenterZH + m_rEndQTLength;
         m_rLength = m_rEndZH - m_rStartZH;
@@ -302,6 +305,10 @@ CString tkxQHInfo::ReadQLRangeFromString(const wchar_t* line)
     if (!message.IsEmpty()) return message;
     message = readEnd(1, 3, m_rEndZH, false);
     if (!message.IsEmpty()) return message;
+    // A bridge ends after its start: a range of no or negative length would
+    // give a span that no structure line takes back.
+    if (m_rEndZH <= m_rStartZH)
+        return ClFormat(L"桥梁终点桩号[%s]应大于起点桩号[%s]!", f[1].GetString(), f[0].GetString());
 
     m_rLength = m_rEndZH - m_rStartZH;
     m_SKJDescribe = ClFormat(L"1*%.3f", m_rLength);
