@@ -168,6 +168,21 @@ void DialogScript::RunStep(HWND dialog)
 
 void SetText(CWnd* dialog, int id, const wchar_t* text) { ::SetDlgItemTextW(dialog->GetSafeHwnd(), id, text); }
 
+CRect ChildRect(const CWnd* parent, int id)
+{
+    CRect rect;
+    ::GetWindowRect(::GetDlgItem(parent->GetSafeHwnd(), id), &rect);
+    parent->ScreenToClient(&rect);
+    return rect;
+}
+
+void GrowWindow(CWnd* window, int dx, int dy)
+{
+    CRect rect;
+    window->GetWindowRect(&rect);
+    window->SetWindowPos(nullptr, 0, 0, rect.Width() + dx, rect.Height() + dy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 CString GetText(CWnd* dialog, int id)
 {
     CString text;
@@ -357,6 +372,25 @@ CString ToolTipText(CToolBar& bar, UINT id)
     info.lpszText = text;
     ::SendMessageW(tip, TTM_GETTEXTW, std::size(text), reinterpret_cast<LPARAM>(&info));
     return text;
+}
+
+Image DialogImage(CWnd* dialog)
+{
+    Image image = PrintWindowImage(dialog, true);
+    for (HWND child = ::GetWindow(dialog->m_hWnd, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        if (!(::GetWindowLongPtrW(child, GWL_STYLE) & WS_VISIBLE)) continue;
+        CRect rect;
+        ::GetWindowRect(child, &rect);
+        dialog->ScreenToClient(&rect);
+        Image part = PrintWindowImage(CWnd::FromHandle(child));
+        for (int y = 0; y < part.Height(); ++y)
+            for (int x = 0; x < part.Width(); ++x) {
+                const int tx = rect.left + x, ty = rect.top + y;
+                if (tx >= 0 && ty >= 0 && tx < image.Width() && ty < image.Height())
+                    image.Bits()[ty * image.Width() + tx] = part.Bits()[y * part.Width() + x];
+            }
+    }
+    return image;
 }
 
 } // namespace wintest

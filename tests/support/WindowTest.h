@@ -80,6 +80,10 @@ private:
 
 // Step helpers.
 void SetText(CWnd* dialog, int id, const wchar_t* text);
+// A child's rectangle in its parent's client coordinates.
+CRect ChildRect(const CWnd* parent, int id);
+// Makes a window larger (smaller) by the amounts, keeping its place.
+void GrowWindow(CWnd* window, int dx, int dy);
 CString GetText(CWnd* dialog, int id);
 // Posts the button's click to the dialog (it runs from the loop).
 void Press(CWnd* dialog, int id);
@@ -137,6 +141,10 @@ Image PrintWindowImage(CWnd* wnd, bool clientOnly = false);
 // What the window shows on the screen now, children included (updates it
 // first).
 Image CaptureWindow(CWnd* wnd, bool clientOnly = false);
+// A dialog's client area with its controls, for a person to look at: a
+// hidden window prints without its children, so each control shown is
+// printed on its own and laid over the dialog (later controls on top).
+Image DialogImage(CWnd* dialog);
 
 // What a tool bar's own tool tip shows for the button of a command.
 CString ToolTipText(CToolBar& bar, UINT id);

@@ -233,7 +233,9 @@ TEST(DataFileDocument, AReadOnlyDocumentOffersNoCommandThatWouldChangeIt)
     const Case changing[] = {{ID_EDIT_UNDO, true}, {ID_EDIT_REDO, true}, {ID_EDIT_CUT, true}, {ID_EDIT_REPLACE, false}};
     for (const Case& c : changing) {
         EXPECT_TRUE(MenuOffers(c.id)) << c.id;
-        if (c.inContextMenu) EXPECT_TRUE(ContextMenuOffers(view, c.id)) << c.id;
+        if (c.inContextMenu) {
+            EXPECT_TRUE(ContextMenuOffers(view, c.id)) << c.id;
+        }
     }
 
     MessageBoxScript boxes;
@@ -241,7 +243,9 @@ TEST(DataFileDocument, AReadOnlyDocumentOffersNoCommandThatWouldChangeIt)
     ASSERT_TRUE(document->m_TextBuffer.GetReadOnly());
     for (const Case& c : changing) {
         EXPECT_FALSE(MenuOffers(c.id)) << c.id;
-        if (c.inContextMenu) EXPECT_FALSE(ContextMenuOffers(view, c.id)) << c.id;
+        if (c.inContextMenu) {
+            EXPECT_FALSE(ContextMenuOffers(view, c.id)) << c.id;
+        }
     }
     // Reading commands stay.
     EXPECT_TRUE(MenuOffers(ID_EDIT_COPY));

@@ -31,15 +31,29 @@ private:
     BOOL m_kept;
 };
 
+// The program started with automatic reload on or off, and a ground-line
+// file of the text written in a scratch folder and opened.
+struct Opened {
+    Opened(BOOL autoReload, const wchar_t* folderName, const wchar_t* text)
+        // The program is started before the setting is changed: a first
+        // start reads its settings.
+        : reload((StartProgram(), autoReload)), folder(folderName), path(folder.Write(L"一号路.DMX", text)),
+          document(Open(path))
+    {
+    }
+    AutoReload reload;
+    DataFolder folder;
+    CString path;
+    CBriskoDoc* document;
+};
+
 } // namespace
 
 TEST(Reload, AnUnchangedDocumentFollowsTheFile)
 {
-    StartProgram();
-    AutoReload on(TRUE);
-    DataFolder folder(L"follow");
-    const CString path = folder.Write(L"一号路.DMX", L"0 99.5\n200 101.2\n");
-    CBriskoDoc* document = Open(path);
+    const Opened opened(TRUE, L"follow", L"0 99.5\n200 101.2\n");
+    const CString& path = opened.path;
+    CBriskoDoc* document = opened.document;
     ASSERT_NE(nullptr, document);
     ASSERT_EQ(2u, LineCount(document));
     MessageBoxScript boxes;
@@ -52,11 +66,9 @@ TEST(Reload, AnUnchangedDocumentFollowsTheFile)
 
 TEST(Reload, AModifiedDocumentAsksFirst)
 {
-    StartProgram();
-    AutoReload on(TRUE);
-    DataFolder folder(L"ask");
-    const CString path = folder.Write(L"一号路.DMX", L"0 99.5\n");
-    CBriskoDoc* document = Open(path);
+    const Opened opened(TRUE, L"ask", L"0 99.5\n");
+    const CString& path = opened.path;
+    CBriskoDoc* document = opened.document;
     ASSERT_NE(nullptr, document);
     TypeAtStart(document, L"1");
     ASSERT_TRUE(document->IsModified());
@@ -132,11 +144,9 @@ TEST(Reload, AFileAnotherProgramWritesIsReadAllTheSame)
 
 TEST(Reload, AfterItsOwnSaveOnlyAnotherProgramsChangeIsReported)
 {
-    StartProgram();
-    AutoReload off(FALSE);
-    DataFolder folder(L"ownsave");
-    const CString path = folder.Write(L"一号路.DMX", L"0 99.5");
-    CBriskoDoc* document = Open(path);
+    const Opened opened(FALSE, L"ownsave", L"0 99.5");
+    const CString& path = opened.path;
+    CBriskoDoc* document = opened.document;
     ASSERT_NE(nullptr, document);
     TypeAtStart(document, L"1");
 
@@ -159,11 +169,9 @@ TEST(Reload, AfterItsOwnSaveOnlyAnotherProgramsChangeIsReported)
 
 TEST(Reload, ADocumentSetReadOnlyStaysReadOnly)
 {
-    StartProgram();
-    AutoReload on(TRUE);
-    DataFolder folder(L"readonly");
-    const CString path = folder.Write(L"一号路.DMX", L"0 99.5\n");
-    CBriskoDoc* document = Open(path);
+    const Opened opened(TRUE, L"readonly", L"0 99.5\n");
+    const CString& path = opened.path;
+    CBriskoDoc* document = opened.document;
     ASSERT_NE(nullptr, document);
     MessageBoxScript boxes;
     ViewOf(document)->SendMessage(WM_COMMAND, ID_FILE_READONLY, 0);

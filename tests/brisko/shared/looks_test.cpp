@@ -89,7 +89,9 @@ TEST(ToolBarImages, NormalLookLightensAndKeepsTheTransparentColour)
         EXPECT_GT(Lightness(out[i]), Lightness(kSamples[i]));
         const bool redMost = GetRValue(kSamples[i]) > GetGValue(kSamples[i]) &&
                              GetRValue(kSamples[i]) > GetBValue(kSamples[i]);
-        if (redMost) EXPECT_TRUE(GetRValue(out[i]) > GetGValue(out[i]) && GetRValue(out[i]) > GetBValue(out[i]));
+        if (redMost) {
+            EXPECT_TRUE(GetRValue(out[i]) > GetGValue(out[i]) && GetRValue(out[i]) > GetBValue(out[i]));
+        }
     }
     EXPECT_NE(kMagenta, out[7]); // only the keep colour itself is kept
 }

@@ -40,19 +40,8 @@ public:
         return TRUE;
     }
 
-    CRect Rect(int id) const
-    {
-        CRect rect;
-        ::GetWindowRect(::GetDlgItem(m_hWnd, id), &rect);
-        ScreenToClient(&rect);
-        return rect;
-    }
-    void Grow(int dx, int dy)
-    {
-        CRect window;
-        GetWindowRect(&window);
-        SetWindowPos(nullptr, 0, 0, window.Width() + dx, window.Height() + dy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    }
+    CRect Rect(int id) const { return wintest::ChildRect(this, id); }
+    void Grow(int dx, int dy) { wintest::GrowWindow(this, dx, dy); }
     CSize WindowSize() const
     {
         CRect window;

@@ -10,25 +10,6 @@ namespace {
 
 HINSTANCE g_resources = nullptr;
 
-// The dialog's client area with its controls as they print themselves, laid
-// over it.
-wintest::Image PrintedDialog(CWnd* dialog)
-{
-    wintest::Image image = wintest::PrintWindowImage(dialog, true);
-    for (HWND child = ::GetWindow(dialog->m_hWnd, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
-        if (!::IsWindowVisible(child)) continue;
-        CRect rect;
-        ::GetWindowRect(child, &rect);
-        dialog->ScreenToClient(&rect);
-        wintest::Image part = wintest::PrintWindowImage(CWnd::FromHandle(child));
-        for (int y = 0; y < part.Height(); ++y)
-            for (int x = 0; x < part.Width(); ++x)
-                if (rect.left + x < image.Width() && rect.top + y < image.Height())
-                    image.Bits()[(rect.top + y) * image.Width() + rect.left + x] = part.Bits()[y * part.Width() + x];
-    }
-    return image;
-}
-
 // Pictures of the shared dialogs, for a person to look at.  The first is
 // taken from the screen before any test: once a top-level window has been
 // destroyed, later ones no longer reach the screen here, so the second is
@@ -45,7 +26,7 @@ void TakePictures()
                      L"横断面地面线");
     DialogScript schematic;
     schematic.Then([](CWnd* d) {
-        PrintedDialog(d).SaveBmp(L"schematic.bmp");
+        wintest::DialogImage(d).SaveBmp(L"schematic.bmp");
         d->PostMessage(WM_KEYDOWN, VK_ESCAPE, 0);
     });
     ShowSchematicDialog(nullptr, L"基点高程参数示意图", IDB_ABOUT_BANNER);

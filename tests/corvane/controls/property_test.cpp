@@ -209,7 +209,9 @@ TEST_F(PropertyTest, GettersAndSettersByIndexAndName)
         EXPECT_EQ(set.result, list.SetItemValue(set.index, set.value)) << set.index << " " << set.value;
         CString now;
         list.GetItemValue(set.index, now);
-        if (set.text) EXPECT_EQ(CString(set.text), now);
+        if (set.text) {
+            EXPECT_EQ(CString(set.text), now);
+        }
     }
     EXPECT_EQ(1, list.SetItemValue(L"线型", L"不存在")); // not an option: kept
     EXPECT_EQ(CString(L"点划线"), Value(L"线型"));

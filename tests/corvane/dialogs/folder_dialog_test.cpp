@@ -12,14 +12,6 @@ namespace {
 
 const int kEdit = tkxPathDialog::IDC_EDIT_PATH;
 
-CRect ChildRect(CWnd* dialog, int id)
-{
-    CRect rect;
-    ::GetWindowRect(::GetDlgItem(dialog->GetSafeHwnd(), id), &rect);
-    dialog->ScreenToClient(&rect);
-    return rect;
-}
-
 bool OkEnabled(CWnd* dialog) { return ::IsWindowEnabled(::GetDlgItem(dialog->GetSafeHwnd(), IDOK)) != FALSE; }
 
 // A path of exactly `length` characters under the folder.

@@ -52,21 +52,9 @@ public:
         return TRUE;
     }
 
-    CRect Rect(int id) const
-    {
-        CRect rect;
-        ::GetWindowRect(::GetDlgItem(m_hWnd, id), &rect);
-        ScreenToClient(&rect);
-        return rect;
-    }
+    CRect Rect(int id) const { return ChildRect(this, id); }
     // Grows (or shrinks) the window by the given amounts.
-    void Grow(int dx, int dy)
-    {
-        CRect window;
-        GetWindowRect(&window);
-        SetWindowPos(nullptr, 0, 0, window.Width() + dx, window.Height() + dy,
-                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    }
+    void Grow(int dx, int dy) { GrowWindow(this, dx, dy); }
     MINMAXINFO AskLimits()
     {
         MINMAXINFO info{};
@@ -146,27 +134,6 @@ void ExpectAtTemplatePlaces(AnchoredDialog& d)
     }
 }
 
-// The dialog's client area with its controls, for a person to look at: a
-// hidden window prints without its children, so each control is printed
-// on its own and laid over the dialog (later controls on top).
-Image DialogImage(CWnd* dialog)
-{
-    Image image = PrintWindowImage(dialog, true);
-    for (HWND child = ::GetWindow(dialog->m_hWnd, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
-        if (!(::GetWindowLongPtrW(child, GWL_STYLE) & WS_VISIBLE)) continue;
-        CRect rect;
-        ::GetWindowRect(child, &rect);
-        dialog->ScreenToClient(&rect);
-        Image part = PrintWindowImage(CWnd::FromHandle(child));
-        for (int y = 0; y < part.Height(); ++y)
-            for (int x = 0; x < part.Width(); ++x) {
-                const int tx = rect.left + x, ty = rect.top + y;
-                if (tx >= 0 && ty >= 0 && tx < image.Width() && ty < image.Height())
-                    image.Bits()[ty * image.Width() + tx] = part.Bits()[y * part.Width() + x];
-            }
-    }
-    return image;
-}
 
 } // namespace
 
