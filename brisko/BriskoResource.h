@@ -61,6 +61,9 @@
 #define IDB_IL_TAB_ROADINFO 15052  // tab images of the road-information bar, 16 wide, green transparent
 #define IDB_LINE_FLAGS 15232       // line-flag images of the editor's margin, 16 x 16, magenta transparent
 #define IDC_MARGIN 22900           // pointer over the editor's margin
+#define IDC_CURSOR_HAND 556        // pointer over a pannable picture
+#define IDC_CURSOR_GRAB 22902      // pointer while a picture is dragged
+#define IDB_LIST_MARKS 15002       // project and road list marks: current, other; 16 x 16, magenta transparent
 
 // Dialogs.
 #define IDD_ABOUTBOX 103
@@ -242,3 +245,14 @@
 #define IDS_REDO_MENU_OFF 8618
 #define IDS_ACTION_FIRST 8619          // 8619 to 8629: undo action descriptions
 #define IDS_REPLACED_ALL 59394         // "全部替换完毕, 共替换%d处文字."
+
+// ---------------------------------------------------------------------------
+// The ids of the parts of the program, one header each.
+
+#include "brisko/res/manager_ids.h"
+#include "brisko/res/pages_ids.h"
+#include "brisko/res/templates_ids.h"
+#include "brisko/res/convert_ids.h"
+#include "brisko/res/tools_ids.h"
+#include "brisko/res/reference_ids.h"
+#include "brisko/res/commands_ids.h"

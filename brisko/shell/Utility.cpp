@@ -2,6 +2,7 @@
 #include "brisko/BriskoResource.h"
 #include "brisko/shell/BriskoApp.h"
 #include "brisko/shell/Helpers.h"
+#include <shellapi.h>
 #include <cmath>
 #include <cwchar>
 
@@ -108,4 +109,22 @@ void PrintStatusText(const wchar_t* format, ...)
         ::SendMessageW(bar, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(text.GetString()));
     }
     ::UpdateWindow(bar);
+}
+
+namespace {
+ShellVerbHandler g_shellVerbHandler = nullptr;
+}
+
+BOOL RunShellVerb(const wchar_t* verb, const wchar_t* path)
+{
+    if (g_shellVerbHandler) return g_shellVerbHandler(verb, path);
+    HINSTANCE result = ::ShellExecuteW(nullptr, verb, path, nullptr, nullptr, SW_SHOWNORMAL);
+    return reinterpret_cast<INT_PTR>(result) > 32;
+}
+
+ShellVerbHandler SetShellVerbHandler(ShellVerbHandler handler)
+{
+    ShellVerbHandler before = g_shellVerbHandler;
+    g_shellVerbHandler = handler;
+    return before;
 }

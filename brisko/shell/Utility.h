@@ -27,3 +27,12 @@ double GetLineAngle(const double* p1, const double* p2);
 // Shows the formatted text (at most 255 characters) in pane 0 of the main
 // window's status bar at once; nothing without a main window or status bar.
 void PrintStatusText(const wchar_t* format, ...);
+
+// Hands a path to the shell with a verb ("open", "explore") and returns
+// whether the shell took it.  Every such hand-over of the program goes
+// through here; SetShellVerbHandler replaces the shell (tests record the
+// verb and path instead of starting programs) and returns the one before
+// (null for the shell itself).
+typedef BOOL (*ShellVerbHandler)(const wchar_t* verb, const wchar_t* path);
+BOOL RunShellVerb(const wchar_t* verb, const wchar_t* path);
+ShellVerbHandler SetShellVerbHandler(ShellVerbHandler handler);

@@ -1,0 +1,2 @@
+// Resource ids of Brisko's pages part (included by brisko/BriskoResource.h).
+#pragma once

@@ -1,0 +1,2 @@
+// Resource ids of Brisko's tools part (included by brisko/BriskoResource.h).
+#pragma once
