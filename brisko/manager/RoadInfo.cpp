@@ -1,4 +1,5 @@
 #include "brisko/manager/RoadInfo.h"
+#include "brisko/manager/ManagerShared.h"
 #include "brisko/shell/BriskoApp.h"
 #include "brisko/shell/MainFrm.h"
 #include "corvane/platform/PathDialog.h"
@@ -21,10 +22,6 @@ public:
 private:
     HCURSOR m_previous;
 };
-
-HWND MainWindow() { return theApp.m_pMainWnd ? theApp.m_pMainWnd->GetSafeHwnd() : nullptr; }
-
-int Box(const CString& text, UINT type) { return ClMessageBox(MainWindow(), text, kBriskoCaption, type); }
 
 // The entries of a ";"-separated list, trimmed, empty ones left out; a
 // last entry without its ";" counts too.
@@ -135,7 +132,7 @@ CString CRoadInfo::ReadDLText(const wchar_t* path)
 {
     CStdioFile file;
     if (!file.Open(path, CFile::modeRead | CFile::shareDenyWrite | CFile::typeText)) {
-        Box(ClFormat(L"打开断链文件(*.DL)时出错!\n\n%s", path), MB_ICONINFORMATION);
+        ManagerBox(ClFormat(L"打开断链文件(*.DL)时出错!\n\n%s", path), MB_ICONINFORMATION);
         return CString();
     }
     // The line reader passes over empty lines and "//" comments; lines of
@@ -148,7 +145,7 @@ CString CRoadInfo::ReadDLText(const wchar_t* path)
         if (read == 0) break;
         if (read > 0 && (line.GetLength() <= 1 || line.Left(2) == L"\\\\")) continue;
         if (read < 0 || tkx_DivideString(line, fields) < 0 || fields.GetSize() != 2) {
-            Box(ClFormat(L"断链文件(%s)\n\n第%d行格式错误!", path, lineNo), MB_ICONERROR);
+            ManagerBox(ClFormat(L"断链文件(%s)\n\n第%d行格式错误!", path, lineNo), MB_ICONERROR);
             return CString();
         }
         text += ClFormat(L"%s=%s, ", fields[0].GetString(), fields[1].GetString());
@@ -253,7 +250,7 @@ int CRoadInfo::CreateDataFile(const CString& path)
     const CString temporary = path + L".tmp";
     CStdioFile file;
     if (!file.Open(temporary, CFile::modeCreate | CFile::modeWrite | CFile::typeText)) {
-        Box(ClFormat(L"准备写%s(%s)时出错!", typeName.GetString(), path.GetString()), MB_ICONERROR);
+        ManagerBox(ClFormat(L"准备写%s(%s)时出错!", typeName.GetString(), path.GetString()), MB_ICONERROR);
         return 0;
     }
     bool written = true;
@@ -270,7 +267,7 @@ int CRoadInfo::CreateDataFile(const CString& path)
     }
     if (written && ::MoveFileExW(temporary, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return 1;
     ::DeleteFileW(temporary);
-    Box(L"创建数据文件失败!", MB_ICONERROR);
+    ManagerBox(L"创建数据文件失败!", MB_ICONERROR);
     return 0;
 }
 
