@@ -159,6 +159,7 @@ void CTreeViewClass::BuildTree()
         AddTreeItem(tree, ClFormat(L"数模信息：<包含%d个数模>", static_cast<int>(models.size())), m_hProject, 4, 5);
     for (const CString& model : models) AddTreeItem(tree, model, m_hTerrain, 20, 21);
     if (!models.empty()) tree.Expand(m_hTerrain, TVE_EXPAND);
+    tree.EnsureVisible(m_hProject);
 
     if (CWnd* parent = GetParent()) parent->Invalidate();
 }

@@ -221,6 +221,9 @@ void CTreeViewFile::BuildTree()
 
     tree.Expand(m_hRoot, TVE_EXPAND);
     for (HTREEITEM group : m_hGroups) tree.Expand(group, TVE_EXPAND);
+    // The tree opens at its top, whatever was expanded last.
+    tree.SelectItem(m_hRoot);
+    tree.EnsureVisible(m_hRoot);
 }
 
 void CTreeViewFile::OnItemExpanding(NMHDR*, LRESULT* result) { *result = 0; }
