@@ -250,9 +250,12 @@ BOOL ReadToolNumber(const CString& token, double* value)
     return TRUE;
 }
 
-ToolLineReader::~ToolLineReader()
+ToolLineReader::~ToolLineReader() { Close(); }
+
+void ToolLineReader::Close()
 {
     if (m_open) m_file.Abort();
+    m_open = false;
 }
 
 BOOL ToolLineReader::Open(const CString& path)
@@ -284,7 +287,11 @@ int ToolSource::Next()
 {
     m_tokens.RemoveAll();
     m_split = 0;
-    const int result = m_reader.Next(m_line);
+    // At the end of the file the line stays the last one read, for the
+    // messages that quote it.
+    CString line;
+    const int result = m_reader.Next(line);
+    if (result != 0) m_line = line;
     if (result == 1) m_split = ToolLineReader::Split(m_line, m_tokens);
     return result;
 }
@@ -514,7 +521,9 @@ int RunToolConversion(const CString& input, const CString& output, const wchar_t
         return 0;
     }
     CString text, message;
-    if (!read(in, text, message)) {
+    const BOOL done = read(in, text, message);
+    in.Close();
+    if (!done) {
         if (!message.IsEmpty()) tell(message);
         return 0;
     }

@@ -181,6 +181,8 @@ public:
     ~ToolLineReader();
 
     BOOL Open(const CString& path);
+    // Closes the file (an output may then replace it).
+    void Close();
     // 1 with the next data line, 0 at the end of the file, -1 at a line the
     // reader refuses (too long, or holding a zero byte).
     int Next(CString& line);
@@ -206,8 +208,12 @@ public:
     const CString& Path() const { return m_path; }
     // FALSE when the file cannot be opened for reading.
     BOOL Open() { return m_reader.Open(m_path); }
+    // Closes the input once it was read, before any output is written (an
+    // output may replace the input itself).
+    void Close() { m_reader.Close(); }
     // 1 with the next data line split into its tokens, 0 at the end of the
-    // file, -1 at a line the reader refuses.
+    // file (the line stays the last one read), -1 at a line the reader
+    // refuses.
     int Next();
     // The splitter's answer for the current line (-1: it does not split).
     int SplitResult() const { return m_split; }
