@@ -4,8 +4,6 @@
 
 namespace {
 
-void Tell(const CString& text) { AfxMessageBox(text, MB_ICONINFORMATION); }
-
 // HintCAD: "HINTCAD" lines, the count of grade points, then one line per
 // point: station (with its chain letter), elevation, curve radius.  The
 // first and the last point carry no radius.
@@ -76,7 +74,7 @@ BOOL ReadRMGradePoints(ToolSource& in, CString& text, CString& message)
 
 int TransformHintCADZDMFile(const wchar_t* input, const wchar_t* output)
 {
-    return RunToolConversion(input, output, L"//转换纬地HintCAD纵断面竖曲线文件:%s\n", ReadHintCADGradePoints, Tell);
+    return RunToolConversion(input, output, L"//转换纬地HintCAD纵断面竖曲线文件:%s\n", ReadHintCADGradePoints, ShowApplicationMessage);
 }
 
 int CDialog_Transform_SQX::TransformRMZDMFile()
@@ -111,9 +109,7 @@ void CDialog_Transform_SQX::SerializeSettings(int get)
 
 void CDialog_Transform_SQX::DoDataExchange(CDataExchange* pDX)
 {
-    DDX_Control(pDX, IDC_TOOL_VIEW_INPUT, m_btnViewInput);
-    DDX_Control(pDX, IDC_TOOL_PICK_OUTPUT, m_btnPickOutput);
-    DDX_Control(pDX, IDC_TOOL_PICK_INPUT, m_btnPickInput);
+    m_buttons.Exchange(pDX);
     DDX_Text(pDX, IDC_TOOL_INPUT, m_SInFileName);
     DDX_Text(pDX, IDC_TOOL_OUTPUT, m_SOutFileName);
 }
@@ -126,9 +122,7 @@ BOOL CDialog_Transform_SQX::OnInitDialog()
     SetWindowText(hintCAD ? L"转换纬地HintCAD 纵断面竖曲线文件" : L"转换路线大师纵断面竖曲线文件");
     SetDlgItemText(IDC_TOOL_INPUT_GROUP, hintCAD ? L" 输入 纬地HintCAD 文件 " : L" 输入路线大师文件 ");
     SetDlgItemText(IDC_SQX_INPUT_LABEL, hintCAD ? L"纬地竖曲线文件(*.ZDM):" : L"路线大师竖曲线文件(*.ZDM):");
-    SetupViewer(m_btnViewInput);
-    SetupPicker(m_btnPickOutput, IDS_TOOL_PICK_FILE);
-    SetupPicker(m_btnPickInput, IDS_TOOL_PICK_FILE);
+    m_buttons.Setup();
     UpdateData(FALSE);
     return TRUE;
 }

@@ -9,9 +9,7 @@ class CDialog_Transform_SQX : public CToolDialog
 public:
     explicit CDialog_Transform_SQX(CWnd* parent = nullptr);
 
-    tkxIconButton m_btnViewInput;  // 1024
-    tkxIconButton m_btnPickOutput; // 1040
-    tkxIconButton m_btnPickInput;  // 1018
+    InOutButtons m_buttons; // input viewer 1024, output picker 1040, input picker 1018
     CString m_SInFileName;
     CString m_SOutFileName;
     // Set by the opener: 0 HintCAD, 1 路线大师.

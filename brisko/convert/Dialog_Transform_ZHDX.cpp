@@ -4,8 +4,6 @@
 
 namespace {
 
-void Tell(const CString& text) { AfxMessageBox(text, MB_ICONINFORMATION); }
-
 // HintCAD profile ground line: station (with its chain letter) and ground
 // elevation per line; a first field holding "HINTCAD" is dropped.
 BOOL ReadHintCADProfile(ToolSource& in, CString& text, CString& message)
@@ -134,14 +132,7 @@ BOOL ReadHintCADSections(ToolSource& in, CString& text, CString& message)
 // with distances from the point before and heights from the centre.
 BOOL ReadRMSections(ToolSource& in, CString& text, CString& message)
 {
-    if (in.Next() != 1) {
-        message = in.LineFailed();
-        return FALSE;
-    }
-    if (in.Count() < 1) {
-        message = in.TooFew(1);
-        return FALSE;
-    }
+    if (!in.NextData(1, message)) return FALSE;
     double flagValue = 0;
     if (!in.Number(1, L"格式标志", &flagValue, message)) return FALSE;
     const int flag = ToolWholeNumber(flagValue);
@@ -237,12 +228,12 @@ const ModeTexts* TextsOf(short mode)
 
 int TransformHintCADDMXFile(const wchar_t* input, const wchar_t* output)
 {
-    return RunToolConversion(input, output, L"//转换纬地HintCAD纵断面地面线数据文件:%s\n", ReadHintCADProfile, Tell);
+    return RunToolConversion(input, output, L"//转换纬地HintCAD纵断面地面线数据文件:%s\n", ReadHintCADProfile, ShowApplicationMessage);
 }
 
 int TransformHintCADHDMFile(const wchar_t* input, const wchar_t* output)
 {
-    return RunToolConversion(input, output, L"//转换纬地HintCAD横断面地面线数据文件:%s\n", ReadHintCADSections, Tell);
+    return RunToolConversion(input, output, L"//转换纬地HintCAD横断面地面线数据文件:%s\n", ReadHintCADSections, ShowApplicationMessage);
 }
 
 int CDialog_Transform_ZHDX::TransformRMHDXFile()
@@ -283,9 +274,7 @@ void CDialog_Transform_ZHDX::SerializeSettings(int get)
 
 void CDialog_Transform_ZHDX::DoDataExchange(CDataExchange* pDX)
 {
-    DDX_Control(pDX, IDC_TOOL_PICK_INPUT, m_btnPickInput);
-    DDX_Control(pDX, IDC_TOOL_PICK_OUTPUT, m_btnPickOutput);
-    DDX_Control(pDX, IDC_TOOL_VIEW_INPUT, m_btnViewInput);
+    m_buttons.Exchange(pDX);
     DDX_Text(pDX, IDC_TOOL_INPUT, m_SInFileName);
     DDX_Text(pDX, IDC_TOOL_OUTPUT, m_SOutFileName);
 }
@@ -300,9 +289,7 @@ BOOL CDialog_Transform_ZHDX::OnInitDialog()
         SetDlgItemText(IDC_TOOL_INPUT_LABEL, texts->inputLabel);
         SetDlgItemText(IDC_TOOL_OUTPUT_LABEL, texts->outputLabel);
     }
-    SetupPicker(m_btnPickInput, IDS_TOOL_PICK_FILE);
-    SetupPicker(m_btnPickOutput, IDS_TOOL_PICK_FILE);
-    SetupViewer(m_btnViewInput);
+    m_buttons.Setup();
     UpdateData(FALSE);
     return TRUE;
 }

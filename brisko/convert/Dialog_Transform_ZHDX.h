@@ -12,9 +12,7 @@ class CDialog_Transform_ZHDX : public CToolDialog
 public:
     explicit CDialog_Transform_ZHDX(CWnd* parent = nullptr);
 
-    tkxIconButton m_btnPickInput;  // 1018
-    tkxIconButton m_btnPickOutput; // 1040
-    tkxIconButton m_btnViewInput;  // 1024
+    InOutButtons m_buttons; // input viewer 1024, output picker 1040, input picker 1018
     CString m_SInFileName;
     CString m_SOutFileName;
     // Set by the opener: 0, 1, 10 or 11.

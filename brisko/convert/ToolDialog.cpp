@@ -153,6 +153,11 @@ int ShowToolMessage(CWnd* dialog, const CString& text, UINT type)
     return ClMessageBox(owner, text, kToolCaption, type);
 }
 
+void ShowApplicationMessage(const CString& text)
+{
+    if (!text.IsEmpty()) AfxMessageBox(text, MB_ICONINFORMATION);
+}
+
 // ---------------------------------------------------------------------------
 // The dialog frame.
 
@@ -209,6 +214,20 @@ void CToolDialog::SetupViewer(tkxIconButton& button, UINT tipId)
 {
     button.SetIcon(IDI_TOOL_VIEW_IN, IDI_TOOL_VIEW_OUT);
     button.SetTooltipText(static_cast<int>(tipId));
+}
+
+void CToolDialog::InOutButtons::Exchange(CDataExchange* pDX)
+{
+    DDX_Control(pDX, IDC_TOOL_VIEW_INPUT, viewInput);
+    DDX_Control(pDX, IDC_TOOL_PICK_OUTPUT, pickOutput);
+    DDX_Control(pDX, IDC_TOOL_PICK_INPUT, pickInput);
+}
+
+void CToolDialog::InOutButtons::Setup()
+{
+    SetupViewer(viewInput);
+    SetupPicker(pickOutput, IDS_TOOL_PICK_FILE);
+    SetupPicker(pickInput, IDS_TOOL_PICK_FILE);
 }
 
 BOOL CToolDialog::PickFile(int open, CString& path, const wchar_t* extension, const wchar_t* filter,
@@ -296,6 +315,19 @@ int ToolSource::Next()
     return result;
 }
 
+BOOL ToolSource::NextData(int least, CString& message)
+{
+    if (Next() != 1) {
+        message = LineFailed();
+        return FALSE;
+    }
+    if (Count() < least) {
+        message = TooFew(least);
+        return FALSE;
+    }
+    return TRUE;
+}
+
 CString ToolSource::LineFailed() const
 {
     return ClFormat(L"读输入文件%s\n\n第%d行失败!", m_path.GetString(), LineNo());
@@ -324,14 +356,7 @@ BOOL ToolSource::Number(int position, const wchar_t* field, double* value, CStri
 BOOL SkipHintCADLines(ToolSource& in, CString& message)
 {
     for (;;) {
-        if (in.Next() != 1) {
-            message = in.LineFailed();
-            return FALSE;
-        }
-        if (in.Count() < 1) {
-            message = in.TooFew(1);
-            return FALSE;
-        }
+        if (!in.NextData(1, message)) return FALSE;
         if (in.Token(1).Find(L"HINTCAD") < 0) return TRUE;
     }
 }
