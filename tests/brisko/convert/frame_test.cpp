@@ -184,7 +184,9 @@ TEST(StationTexts, ChainLettersAndTheKilometrePrefix)
         SCOPED_TRACE(Utf8(p.text));
         CString plain;
         EXPECT_EQ(p.plain != nullptr, PlainStationText(p.text, plain) != FALSE);
-        if (p.plain) EXPECT_EQ(CString(p.plain), plain);
+        if (p.plain) {
+            EXPECT_EQ(CString(p.plain), plain);
+        }
     }
     // The chain is named on every line after the first chain, and once more
     // when it returns to the first (the profile readers carry it on).
