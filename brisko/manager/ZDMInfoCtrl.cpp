@@ -229,7 +229,6 @@ void CZDMInfoCtrl::UpdateScrollPositions()
 void CZDMInfoCtrl::CenterOn(double station, double elevation)
 {
     m_dLeftStation = station - (StationAtX(m_rcPlot.Width() / 2) - m_dLeftStation);
-    UpdateScrollPositions();
     m_dBottomElevation = elevation - (ElevationAtY(PlotHeight() / 2) - m_dBottomElevation);
     UpdateScrollPositions();
     Invalidate();
