@@ -1,5 +1,6 @@
 #include "brisko/manager/PPage_InfoBar.h"
 #include "brisko/BriskoResource.h"
+#include "brisko/manager/PageDrawing.h"
 #include "corvane/project/FileInterface.h"
 #include <algorithm>
 
@@ -56,11 +57,15 @@ int CPPage_InfoBar::OnCreate(LPCREATESTRUCT cs)
     ::EnableScrollBar(m_hWnd, SB_BOTH, ESB_ENABLE_BOTH);
     if (!CreateBox(m_wndLog, CRect(0, 0, 80, 800))) return -1;
     if (!m_font.CreatePointFont(100, L"宋体")) return -1;
-    for (CEdit* box : {&m_wndLog, &m_wndPreview}) {
-        if (box == &m_wndPreview && !CreateBox(m_wndPreview, CRect(0, 0, 80, 100))) return -1;
-        box->SetFont(&m_font, TRUE);
-        box->SendMessage(EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(10, 10));
+    m_wndLog.SetFont(&m_font, TRUE);
+    m_wndLog.SendMessage(EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(10, 10));
+    if (!m_wndSlope.Create(CRect(0, 0, 80, 100), WS_CHILD | WS_VISIBLE | WS_TABSTOP, this, IDC_INFO_SLOPE)) {
+        AfxMessageBox(L"创建边坡模板浏览器失败!");
+        return -1;
     }
+    if (!CreateBox(m_wndPreview, CRect(0, 0, 80, 100))) return -1;
+    m_wndPreview.SetFont(&m_font, TRUE);
+    m_wndPreview.SendMessage(EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(10, 10));
     return 0;
 }
 
@@ -75,7 +80,7 @@ void CPPage_InfoBar::OnSize(UINT type, int cx, int cy)
 
 void CPPage_InfoBar::Layout()
 {
-    if (!GetSafeHwnd() || !m_wndLog.GetSafeHwnd() || !m_wndPreview.GetSafeHwnd()) return;
+    if (!GetSafeHwnd() || !m_wndLog.GetSafeHwnd() || !m_wndPreview.GetSafeHwnd() || !m_wndSlope.GetSafeHwnd()) return;
     CRect client;
     GetClientRect(&client);
     const int m = m_nMargin, w = client.Width(), h = client.Height();
@@ -88,7 +93,10 @@ void CPPage_InfoBar::Layout()
     m_rcSplitter = CRect(x, m, x + kSplitterWidth, h - m);
     m_wndLog.MoveWindow(m, m, std::max(0, x - m), std::max(0, h - 2 * m));
     const int right = x + kSplitterWidth;
-    m_wndPreview.MoveWindow(right, m, std::max(0, w - m_nRightMargin - right), std::max(0, h - 2 * m));
+    const int width = std::max(0, w - m_nRightMargin - right), height = std::max(0, h - 2 * m);
+    m_wndSlope.MoveWindow(right, m, width, height);
+    m_wndPreview.MoveWindow(right, m, width, height);
+    m_wndSlope.ShowWindow(m_iMode == 1 ? SW_SHOW : SW_HIDE);
     m_wndPreview.ShowWindow(m_iMode == 1 ? SW_HIDE : SW_SHOW);
 }
 
@@ -109,9 +117,30 @@ void CPPage_InfoBar::AddMessage(const CString& text)
 void CPPage_InfoBar::ShowTextPreview()
 {
     m_iMode = 0;
-    if (!m_wndPreview.GetSafeHwnd()) return;
+    if (!m_wndPreview.GetSafeHwnd() || !m_wndSlope.GetSafeHwnd()) return;
+    m_wndSlope.ShowWindow(SW_HIDE);
     m_wndPreview.ShowWindow(SW_SHOW);
     RedrawWindow(nullptr, nullptr, RDW_UPDATENOW | RDW_ERASE | RDW_INVALIDATE);
+}
+
+void CPPage_InfoBar::ShowSlopePreview()
+{
+    if (m_iMode == 1) return;
+    m_iMode = 1;
+    if (!m_wndPreview.GetSafeHwnd() || !m_wndSlope.GetSafeHwnd()) return;
+    m_wndPreview.ShowWindow(SW_HIDE);
+    m_wndSlope.ShowWindow(SW_SHOW);
+    m_wndSlope.m_nCurLine = -1;
+    m_wndSlope.ResetView();
+}
+
+void CPPage_InfoBar::UpdateSlopePreview()
+{
+    if (!m_wndSlope.GetSafeHwnd()) return;
+    m_wndSlope.m_STemplatePath = SlopePreviewPath;
+    m_wndSlope.m_pSlopeLines = &SlopePreviewLines;
+    m_wndSlope.ResetView();
+    m_wndSlope.Invalidate(TRUE);
 }
 
 void CPPage_InfoBar::PreviewFile(const CString& path)
@@ -211,6 +240,12 @@ void CPPage_InfoBar::OnLButtonDown(UINT flags, CPoint point)
 void CPPage_InfoBar::OnMouseMove(UINT flags, CPoint point)
 {
     if (!m_bDragging) {
+        // Over the slope preview the preview follows the mouse.
+        CRect slope = m_wndSlope.GetSafeHwnd() ? ChildRect(m_wndSlope) : CRect();
+        if (m_iMode == 1 && slope.PtInRect(point)) {
+            m_wndSlope.SendMessage(WM_MOUSEMOVE, flags, MAKELPARAM(point.x - slope.left, point.y - slope.top));
+            return;
+        }
         CPropertyPage::OnMouseMove(flags, point);
         return;
     }
@@ -245,7 +280,21 @@ void CPPage_InfoBar::EndDrag()
     m_rcSplitter.left = m_iTrackerX;
     Layout();
     m_wndLog.RedrawWindow(nullptr, nullptr, RDW_UPDATENOW | RDW_ERASE | RDW_INVALIDATE);
-    m_wndPreview.RedrawWindow(nullptr, nullptr, RDW_UPDATENOW | RDW_ERASE | RDW_INVALIDATE);
+    m_wndSlope.RedrawWindow(nullptr, nullptr, RDW_UPDATENOW | RDW_ERASE | RDW_INVALIDATE);
+}
+
+BOOL CPPage_InfoBar::PreTranslateMessage(MSG* msg)
+{
+    page_drawing::ForwardWheel(msg, m_wndSlope);
+    return CPropertyPage::PreTranslateMessage(msg);
+}
+
+CRect CPPage_InfoBar::ChildRect(CWnd& child) const
+{
+    CRect rect;
+    child.GetWindowRect(&rect);
+    ScreenToClient(&rect);
+    return rect;
 }
 
 void CPPage_InfoBar::OnCaptureChanged(CWnd* wnd)

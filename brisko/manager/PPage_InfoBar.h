@@ -2,9 +2,11 @@
 // a bar the user drags: on the left the program's message log, where the
 // main frame's info-window print appends its lines (the last 51 are kept
 // and the newest is always in view); on the right a read-only preview of a
-// data file chosen in the file tree.
+// data file chosen in the file tree, or the slope-template preview of the
+// template chosen in the template library.
 #pragma once
 #include "classlib/ClassLib.h"
+#include "brisko/templates/SlopePicture.h"
 
 class CPPage_InfoBar : public CPropertyPage
 {
@@ -24,6 +26,14 @@ public:
     void PreviewFile(const CString& path);
     // The text preview is shown (mode 0) and the page redrawn.
     void ShowTextPreview();
+    // The slope-template preview is shown (mode 1), starting from its first
+    // view with no current line.
+    void ShowSlopePreview();
+    // The slope-template preview takes the template last chosen in the
+    // library (the shared preview path and lines) and starts from its first
+    // view.
+    void UpdateSlopePreview();
+    BOOL PreTranslateMessage(MSG* msg) override;
 
     // Where the splitter bar lies (page client coordinates) and whether it
     // is being dragged.
@@ -32,6 +42,7 @@ public:
     int Mode() const { return m_iMode; }
 
     CEdit m_wndLog;
+    CSlopePicture m_wndSlope;
     CEdit m_wndPreview;
 
 protected:
@@ -54,6 +65,8 @@ private:
     // (drawing it again takes it away).
     void InvertTracker();
     void EndDrag();
+    // A child's rectangle in the page's client coordinates.
+    CRect ChildRect(CWnd& child) const;
 
     int m_iMode;                     // 0 text preview, 1 slope-template preview
     short m_nRightMargin;

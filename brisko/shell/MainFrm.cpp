@@ -353,6 +353,10 @@ void CMainFrame::ShowInfoBarPreview(CString what)
     if (theApp.m_bShowRoadInfoBar == 1) ShowControlBar(&m_wndRoadInfoBar, TRUE, FALSE);
     auto* page = static_cast<CPPage_InfoBar*>(m_wndRoadInfoBar.GetView(RUNTIME_CLASS(CPPage_InfoBar)));
     if (!page) return;
+    if (what == L"SHOWSLOPE") {
+        page->ShowSlopePreview();
+        return;
+    }
     page->ShowTextPreview();
     page->PreviewFile(what);
     page->RedrawWindow(nullptr, nullptr, RDW_UPDATENOW | RDW_ERASE | RDW_INVALIDATE);
@@ -566,8 +570,9 @@ LRESULT CMainFrame::OnOpenProject(WPARAM, LPARAM)
 
 LRESULT CMainFrame::OnShowTemplatePreview(WPARAM, LPARAM)
 {
-    // The information page redraws the slope-template preview once it
-    // carries one.
+    if (!m_wndRoadInfoBar.GetSafeHwnd()) return 0;
+    if (auto* page = static_cast<CPPage_InfoBar*>(m_wndRoadInfoBar.GetView(RUNTIME_CLASS(CPPage_InfoBar))))
+        page->UpdateSlopePreview();
     return 0;
 }
 

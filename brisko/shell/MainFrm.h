@@ -43,7 +43,8 @@ public:
     // again, unless it is busy doing so.
     void RefreshCrossSectionView();
     // Shows the road-information bar (while it is meant to be shown) and on
-    // its information page the preview of the file `what` names.
+    // its information page the slope-template preview when `what` is
+    // "SHOWSLOPE", else the preview of the file `what` names.
     void ShowInfoBarPreview(CString what);
     // Shows the project-manager bar when it is hidden (the commands that
     // work in a pane do this first).

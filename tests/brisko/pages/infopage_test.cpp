@@ -4,6 +4,7 @@
 // preview request.
 #include "pages_world.h"
 #include "brisko/BriskoResource.h"
+#include "brisko/shell/Messages.h"
 #include "corvane/project/FileInterface.h"
 
 using namespace pages_test;
@@ -219,4 +220,56 @@ TEST(InfoPage, Rendering)
     page->m_wndPreview.SendMessage(EM_SETSEL, 0, 0);
     page->m_wndLog.SendMessage(EM_SETSEL, 0, 0);
     wintest::CaptureWindow(page).SaveBmp(L"info_page.bmp");
+}
+
+TEST(InfoPage, TheSlopePreviewShowsTheTemplateChosenInTheLibrary)
+{
+    StartProgram();
+    CMainFrame* frame = Frame();
+    frame->m_wndRoadInfoBar.SetActiveView(0);
+    CPPage_InfoBar* page = InfoPage();
+    // A fill slope 1:1.5 over 4 m, a 2 m berm, then 1:1.75 over 6 m.
+    SlopePreviewLines.RemoveAll();
+    const double slopes[][3] = {{0, 1.5, 4}, {2, 2, 0}, {0, 1.75, 6}};
+    for (const auto& s : slopes) {
+        CSlopeLine line;
+        line.m_iFixedType = static_cast<int>(s[0]);
+        line.m_rFixedValue = s[1];
+        line.m_iEndMode = 0;
+        line.m_rEndValue = s[2] > 0 ? s[2] : s[1];
+        SlopePreviewLines.Add(line);
+    }
+    SlopePreviewLines[0].SetStartPoint(sSketchPoint{1.0f, -1.0f});
+    SketchSlopeLines(SlopePreviewLines);
+    SlopePreviewPath = L"D:\\模板库\\填方边坡.TYP";
+
+    // The library's tree asks for the slope preview, then for its redraw.
+    frame->ShowInfoBarPreview(L"SHOWSLOPE");
+    frame->SendMessage(WM_SHOWTEMPLATEPREVIEW);
+    EXPECT_EQ(1, page->Mode());
+    EXPECT_TRUE(page->m_wndSlope.IsWindowVisible());
+    EXPECT_FALSE(page->m_wndPreview.IsWindowVisible());
+    EXPECT_EQ(-1, page->m_wndSlope.m_nCurLine);
+    EXPECT_EQ(&SlopePreviewLines, page->m_wndSlope.m_pSlopeLines);
+    EXPECT_EQ(SlopePreviewPath, page->m_wndSlope.m_STemplatePath);
+    // Both previews take the right pane.
+    EXPECT_EQ(ChildRect(*page, page->m_wndPreview), ChildRect(*page, page->m_wndSlope));
+    wintest::PumpUntilIdle();
+    const Image picture = wintest::CaptureWindow(page);
+    picture.SaveBmp(L"info_page_slope.bmp");
+    // The lines in the topsoil or the plain pen.
+    const CRect slope = ChildRect(*page, page->m_wndSlope);
+    EXPECT_GT(picture.Count(slope, RGB(250, 250, 0)) + picture.Count(slope, RGB(255, 153, 62)), 50);
+
+    // Asked again while it shows, the preview keeps its state; a file
+    // brings the text back.
+    page->m_wndSlope.m_nCurLine = 1;
+    frame->ShowInfoBarPreview(L"SHOWSLOPE");
+    EXPECT_EQ(1, page->m_wndSlope.m_nCurLine);
+    frame->ShowInfoBarPreview(RoadFile(L"DL"));
+    EXPECT_EQ(0, page->Mode());
+    EXPECT_FALSE(page->m_wndSlope.IsWindowVisible());
+    EXPECT_TRUE(page->m_wndPreview.IsWindowVisible());
+    page->m_wndSlope.m_pSlopeLines = nullptr;
+    SlopePreviewLines.RemoveAll();
 }
