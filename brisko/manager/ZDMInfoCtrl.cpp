@@ -258,7 +258,20 @@ void CZDMInfoCtrl::UpdateGroundPoint(const sGroundPoint* point, const sGroundPoi
     if (previous && !chainage(*previous, a)) return;
     if (next && !chainage(*next, b)) return;
     if (a > b - 1e-6 || a > g + 1e-6) return;
-    profile.DelDMXDatas(a, b);
+    // Only the edited line's earlier version lies between a true first or
+    // last line and the data's end.  More points there mean the neighbour
+    // line exists but is no ground point to the editor: they are other
+    // lines' points and stay.
+    bool remove = true;
+    if (!previous || !next) {
+        int inside = 0;
+        for (int i = 0; i < count; ++i) {
+            const double s = profile.GetDMXZH(i);
+            if (s > a + 1e-6 && s < b - 1e-6) ++inside;
+        }
+        remove = inside <= 1;
+    }
+    if (remove) profile.DelDMXDatas(a, b);
     const short placed = profile.SetDMXData(g, point->m_dElevation);
 
     if ((placed == 0 && g < m_dFirstStation - 1e-6) || (placed == 1 && g > m_dLastStation + 1e-6)) ResetView();

@@ -40,8 +40,9 @@ public:
     void ResetView();
     // The ground point of the line being edited, with its neighbours
     // (either may be NULL): the ground points between the neighbours are
-    // replaced by it; with move 1 the marker goes on it and the view centres
-    // on it.
+    // replaced by it (a missing neighbour stands for the data's end when no
+    // more than one point lies beyond); with move 1 the marker goes on it
+    // and the view centres on it.
     void UpdateGroundPoint(const sGroundPoint* point, const sGroundPoint* previous, const sGroundPoint* next,
                            int move);
     // Puts the point (chainage, elevation) in the middle of the plot.

@@ -54,6 +54,10 @@ TEST(ProfilePage, TheEditedGroundPointReplacesWhatLayBetweenItsNeighbours)
          {0, 200, 500, 800, 1000, 1005, 1230}, 1230},
         {"a new point beyond the data", Point(1300, 108, 2), true, false, Point(1200, 106, 2), Point(0, 0),
          {0, 200, 500, 800, 1000, 1005, 1210, 1310}, 1310},
+        // The editor passes no neighbour for a line it cannot read (one with
+        // a chain suffix): the points beyond stay.
+        {"a neighbour the editor cannot read", Point(800, 104.5), true, false, Point(500, 101), Point(0, 0),
+         {0, 200, 500, 800, 1000, 1005, 1210}, 800},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -63,6 +67,7 @@ TEST(ProfilePage, TheEditedGroundPointReplacesWhatLayBetweenItsNeighbours)
         EXPECT_EQ(c.stations, GroundStations());
         EXPECT_DOUBLE_EQ(c.stations.back(), view.m_dLastStation);
         if (std::isnan(c.chainage)) continue;
+        EXPECT_DOUBLE_EQ(c.point.m_dElevation, CurRoadProfile.GetDMXElevation(c.chainage));
         // The cross marks the point in the middle of the plot.
         EXPECT_DOUBLE_EQ(c.chainage, view.m_dMarkerStation);
         EXPECT_DOUBLE_EQ(c.point.m_dElevation, view.m_dMarkerElevation);
