@@ -1,4 +1,6 @@
 #include "brisko/manager/PageDrawing.h"
+#include "brisko/BriskoResource.h"
+#include "corvane/project/StationText.h"
 #include "corvane/ui/IconButton.h"
 #include <algorithm>
 #include <cmath>
@@ -42,6 +44,26 @@ HCURSOR ProgramCursor(UINT id)
         if (HCURSOR cursor = ::LoadCursorW(module, name)) return cursor;
     return ::LoadCursorW(nullptr, IDC_ARROW);
 }
+
+BOOL StartPan(CWnd& wnd, const CRect& plot, CPoint point, int& anchorX, int& anchorY)
+{
+    if (!plot.PtInRect(point)) return FALSE;
+    anchorX = point.x;
+    anchorY = point.y;
+    wnd.SetCapture();
+    ::SetCursor(ProgramCursor(IDC_CURSOR_GRAB));
+    return TRUE;
+}
+
+BOOL EndPan(CWnd& wnd)
+{
+    if (CWnd::GetCapture() != &wnd) return FALSE;
+    ::ReleaseCapture();
+    ::SetCursor(ProgramCursor(IDC_CURSOR_HAND));
+    return TRUE;
+}
+
+CPoint PointOf(LPARAM lParam) { return CPoint(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))); }
 
 BOOL CreateIconButton(tkxIconButton& button, CWnd* parent, UINT id, int iconIn, int iconOut, const wchar_t* tip)
 {
@@ -128,6 +150,39 @@ BOOL CreateLabelFont(CFont& font, int height, int weight, int escapement, const 
 {
     return font.CreateFont(height, 0, escapement, escapement, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                            OUT_TT_PRECIS, CLIP_TT_ALWAYS, DEFAULT_QUALITY, FIXED_PITCH | FF_ROMAN, face);
+}
+
+RulerStrip::RulerStrip(CDC& dc, const CRect& strip, CBrush& brush, CPen& pen, CFont& font, bool opaque)
+    : m_pen(dc, &pen), m_font(dc, &font)
+{
+    dc.FillRect(&strip, &brush);
+    dc.SetTextColor(RGB(0, 0, 0));
+    dc.SetBkColor(RGB(250, 250, 250));
+    dc.SetBkMode(opaque ? OPAQUE : TRANSPARENT);
+}
+
+void DrawVerticalRuler(CDC& dc, const CRect& strip, double bottom, const std::function<int(double)>& y,
+                       const std::function<RulerMark(long)>& mark, const std::function<CString(double)>& label)
+{
+    const int centre = (strip.left + strip.right) / 2;
+    dc.SetTextAlign(TA_CENTER | TA_TOP);
+    long k = std::lround(tkx_DToF(bottom, 1) * 10);
+    // The guard: no ruler holds more decimetres than this.
+    for (int guard = 0; guard < 200000; ++guard, ++k) {
+        const double value = k / 10.0;
+        const int at = y(value);
+        if (at <= strip.top) break;
+        if (at > strip.bottom) continue;
+        const RulerMark m = mark(k);
+        if (m.tick) {
+            dc.MoveTo(strip.left, at);
+            dc.LineTo(strip.left + m.tick, at);
+        }
+        if (m.labelled) {
+            dc.SetTextColor(m.colour);
+            dc.TextOut(centre, at - 6, label(value));
+        }
+    }
 }
 
 void FitToClient(CWnd& page, CWnd& view)

@@ -26,23 +26,6 @@ const int kLoopGuard = 200000;
 enum : short { kUndefined = 0, kRaisedRod = 1, kAbs = 2, kAbs1 = 3 };
 
 const COLORREF kBlack = RGB(0, 0, 0);
-const COLORREF kRulerBack = RGB(250, 250, 250);
-
-class Selected
-{
-public:
-    Selected(CDC& dc, CGdiObject* object) : m_dc(dc), m_old(dc.SelectObject(object->m_hObject)) {}
-    ~Selected()
-    {
-        if (m_old) m_dc.SelectObject(m_old);
-    }
-    Selected(const Selected&) = delete;
-    Selected& operator=(const Selected&) = delete;
-
-private:
-    CDC& m_dc;
-    HGDIOBJ m_old;
-};
 
 // The numbers at the start of a line of distance/height pairs: a token that
 // is no number ends them.
@@ -69,6 +52,28 @@ bool WholeMetre(double value)
 }
 
 bool MultipleOf(double value, double step) { return WholeMetre(value / step) && WholeMetre(value); }
+
+// Metres a scroll code moves the left edge: a line 1 m, a page 10 m.
+double StepOf(UINT code)
+{
+    switch (code) {
+    case SB_LINELEFT: return -1;
+    case SB_LINERIGHT: return 1;
+    case SB_PAGELEFT: return -10;
+    case SB_PAGERIGHT: return 10;
+    default: return 0;
+    }
+}
+
+// A step on a value whose scroll range is in decimetres: taken while the
+// value moved by the step's tenth of a zoom stays inside the range, else the
+// value goes to the range's end.
+double ScrollStep(double value, double metres, int zoom, int minimum, int maximum)
+{
+    const double probe = value * 10 + 10 * metres / zoom;
+    if (metres < 0) return probe > minimum ? value + metres : minimum / 10.0;
+    return probe < maximum ? value + metres : maximum / 10.0;
+}
 
 } // namespace
 
@@ -349,35 +354,19 @@ BOOL CWnd_ShowHDX::OnMouseWheel(UINT, short delta, CPoint point)
     return TRUE;
 }
 
-void CWnd_ShowHDX::StartDrag(CPoint point)
-{
-    if (!m_rcPlot.PtInRect(point)) return;
-    m_iAnchorX = point.x;
-    m_iAnchorY = point.y;
-    SetCapture();
-    ::SetCursor(ProgramCursor(IDC_CURSOR_GRAB));
-}
+void CWnd_ShowHDX::OnLButtonDown(UINT, CPoint point) { StartPan(*this, m_rcPlot, point, m_iAnchorX, m_iAnchorY); }
 
-void CWnd_ShowHDX::EndDrag()
-{
-    if (GetCapture() != this) return;
-    ReleaseCapture();
-    ::SetCursor(ProgramCursor(IDC_CURSOR_HAND));
-}
-
-void CWnd_ShowHDX::OnLButtonDown(UINT, CPoint point) { StartDrag(point); }
-
-void CWnd_ShowHDX::OnLButtonUp(UINT, CPoint) { EndDrag(); }
+void CWnd_ShowHDX::OnLButtonUp(UINT, CPoint) { EndPan(*this); }
 
 LRESULT CWnd_ShowHDX::OnMButtonDown(WPARAM, LPARAM lParam)
 {
-    StartDrag(CPoint(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))));
+    StartPan(*this, m_rcPlot, PointOf(lParam), m_iAnchorX, m_iAnchorY);
     return 0;
 }
 
 LRESULT CWnd_ShowHDX::OnMButtonUp(WPARAM, LPARAM)
 {
-    EndDrag();
+    EndPan(*this);
     return 0;
 }
 
@@ -423,25 +412,10 @@ void CWnd_ShowHDX::OnHScroll(UINT code, UINT, CScrollBar*)
 {
     int minimum, maximum, track;
     GetScrollState(*this, SB_HORZ, minimum, maximum, track);
-    const double left = m_dLeftDistance * 10;
-    switch (code) {
-    case SB_LINELEFT:
-        m_dLeftDistance = left - 10.0 / m_iZoom > minimum ? m_dLeftDistance - 1 : minimum / 10.0;
-        break;
-    case SB_LINERIGHT:
-        m_dLeftDistance = left + 10.0 / m_iZoom < maximum ? m_dLeftDistance + 1 : maximum / 10.0;
-        break;
-    case SB_PAGELEFT:
-        m_dLeftDistance = left - 100.0 / m_iZoom > minimum ? m_dLeftDistance - 10 : minimum / 10.0;
-        break;
-    case SB_PAGERIGHT:
-        m_dLeftDistance = left + 100.0 / m_iZoom < maximum ? m_dLeftDistance + 10 : maximum / 10.0;
-        break;
-    case SB_THUMBTRACK:
-        if (track >= minimum && track <= maximum) m_dLeftDistance = track / 10.0;
-        break;
-    default: break;
-    }
+    if (code <= SB_PAGERIGHT)
+        m_dLeftDistance = ScrollStep(m_dLeftDistance, StepOf(code), m_iZoom, minimum, maximum);
+    else if (code == SB_THUMBTRACK && track >= minimum && track <= maximum)
+        m_dLeftDistance = track / 10.0;
     Invalidate();
     SetScrollPosition(*this, SB_HORZ, static_cast<int>(m_dLeftDistance * 10));
 }
@@ -450,21 +424,11 @@ void CWnd_ShowHDX::OnVScroll(UINT code, UINT, CScrollBar*)
 {
     int minimum, maximum, track;
     GetScrollState(*this, SB_VERT, minimum, maximum, track);
-    const double bottom = m_dBottomHeight * 10;
-    switch (code) {
-    case SB_LINEUP: m_dBottomHeight = bottom + 10.0 / m_iZoom < maximum ? m_dBottomHeight + 1 : maximum / 10.0; break;
-    case SB_LINEDOWN:
-        m_dBottomHeight = bottom - 10.0 / m_iZoom > minimum ? m_dBottomHeight - 1 : minimum / 10.0;
-        break;
-    case SB_PAGEUP:
-        m_dBottomHeight = bottom + 100.0 / m_iZoom < maximum ? m_dBottomHeight + 10 : maximum / 10.0;
-        break;
-    case SB_PAGEDOWN:
-        m_dBottomHeight = bottom - 100.0 / m_iZoom > minimum ? m_dBottomHeight - 10 : minimum / 10.0;
-        break;
-    case SB_THUMBTRACK: m_dBottomHeight = (static_cast<double>(minimum) + maximum - track) / 10.0; break;
-    default: break;
-    }
+    // Up raises the bottom height.
+    if (code <= SB_PAGEDOWN)
+        m_dBottomHeight = ScrollStep(m_dBottomHeight, -StepOf(code), m_iZoom, minimum, maximum);
+    else if (code == SB_THUMBTRACK)
+        m_dBottomHeight = (static_cast<double>(minimum) + maximum - track) / 10.0;
     Invalidate();
     SetScrollPosition(*this, SB_VERT, static_cast<int>(minimum + maximum - m_dBottomHeight * 10));
 }
@@ -661,11 +625,7 @@ void CWnd_ShowHDX::DrawSection(CDC& dc)
 void CWnd_ShowHDX::DrawDistanceRuler(CDC& dc)
 {
     const CRect& r = m_rcDistanceRuler;
-    dc.FillRect(&r, &m_brRuler);
-    Selected pen(dc, &m_penRuler);
-    Selected font(dc, &m_fontDistance);
-    dc.SetTextColor(kBlack);
-    dc.SetBkMode(TRANSPARENT);
+    RulerStrip strip(dc, r, m_brRuler, m_penRuler, m_fontDistance, false);
     long k = std::lround(tkx_DToF(DistanceAtX(r.left), 1) * 10);
     for (int guard = 0; guard < kLoopGuard; ++guard, ++k) {
         const double d = k / 10.0;
@@ -702,41 +662,26 @@ void CWnd_ShowHDX::DrawDistanceRuler(CDC& dc)
 void CWnd_ShowHDX::DrawHeightRuler(CDC& dc)
 {
     const CRect& r = m_rcHeightRuler;
-    dc.FillRect(&r, &m_brRuler);
-    Selected pen(dc, &m_penRuler);
-    Selected font(dc, &m_fontText);
-    dc.SetBkColor(kRulerBack);
-    dc.SetBkMode(OPAQUE);
-    dc.SetTextAlign(TA_CENTER | TA_TOP);
-    const int centre = (r.left + r.right) / 2;
-    long k = std::lround(tkx_DToF(m_dBottomHeight, 1) * 10);
-    for (int guard = 0; guard < kLoopGuard; ++guard, ++k) {
-        const double h = k / 10.0;
-        const int y = YOfHeight(h);
-        if (y <= r.top) break;
-        if (y > r.bottom) continue;
-        int tick = 0;
-        bool labelled = false;
-        COLORREF colour = kBlack;
-        if (MultipleOf(h, 5)) {
-            tick = 17;
-            labelled = true;
-            colour = RGB(255, 0, 0);
-        } else if (m_iZoom > 9 && WholeMetre(h)) {
-            tick = 11;
-            labelled = m_iZoom > 15;
-        } else if (m_iZoom >= 20) {
-            tick = k % 5 == 0 ? 8 : 4;
-        }
-        if (tick) {
-            dc.MoveTo(r.left, y);
-            dc.LineTo(r.left + tick, y);
-        }
-        if (labelled) {
-            dc.SetTextColor(colour);
-            dc.TextOut(centre, y - 6, ClFormat(L"%.f", std::fabs(h) < 0.001 ? 0.0 : h));
-        }
-    }
+    RulerStrip strip(dc, r, m_brRuler, m_penRuler, m_fontText, true);
+    const int zoom = m_iZoom;
+    DrawVerticalRuler(
+        dc, r, m_dBottomHeight, [this](double h) { return YOfHeight(h); },
+        [zoom](long k) {
+            RulerMark mark;
+            const double h = k / 10.0;
+            if (MultipleOf(h, 5)) {
+                mark.tick = 17;
+                mark.labelled = true;
+                mark.colour = RGB(255, 0, 0);
+            } else if (zoom > 9 && WholeMetre(h)) {
+                mark.tick = 11;
+                mark.labelled = zoom > 15;
+            } else if (zoom >= 20) {
+                mark.tick = k % 5 == 0 ? 8 : 4;
+            }
+            return mark;
+        },
+        [](double h) { return ClFormat(L"%.f", std::fabs(h) < 0.001 ? 0.0 : h); });
     if (m_bMouseKnown && m_ptMouse.y >= r.top && m_ptMouse.y < r.bottom) {
         dc.MoveTo(r.left, m_ptMouse.y);
         dc.LineTo(r.right, m_ptMouse.y);

@@ -108,8 +108,6 @@ private:
     void UpdateScrollRanges();
     void UpdateScrollPositions();
     void ToggleAutoCentre();
-    void StartDrag(CPoint point);
-    void EndDrag();
 
     void DrawGrid(CDC& dc);
     void DrawSection(CDC& dc);

@@ -31,24 +31,6 @@ const COLORREF kRed = RGB(255, 0, 0);
 const COLORREF kWhite = RGB(255, 255, 255);
 const COLORREF kMagenta = RGB(255, 0, 255);
 const COLORREF kChainText = RGB(255, 250, 250);
-const COLORREF kRulerBack = RGB(250, 250, 250);
-
-// The selected object of a DC put back at the end of a scope.
-class Selected
-{
-public:
-    Selected(CDC& dc, CGdiObject* object) : m_dc(dc), m_old(dc.SelectObject(object ? object->m_hObject : nullptr)) {}
-    ~Selected()
-    {
-        if (m_old) m_dc.SelectObject(m_old);
-    }
-    Selected(const Selected&) = delete;
-    Selected& operator=(const Selected&) = delete;
-
-private:
-    CDC& m_dc;
-    HGDIOBJ m_old;
-};
 
 void TextAt(CDC& dc, int x, int y, const CString& text) { dc.TextOut(x, y, text); }
 
@@ -319,21 +301,13 @@ BOOL CZDMInfoCtrl::OnMouseWheel(UINT, short delta, CPoint point)
     return TRUE;
 }
 
-void CZDMInfoCtrl::StartDrag(CPoint point)
-{
-    if (!m_rcPlot.PtInRect(point)) return;
-    m_iAnchorX = point.x;
-    m_iAnchorY = point.y;
-    SetCapture();
-    ::SetCursor(ProgramCursor(IDC_CURSOR_GRAB));
-}
+void CZDMInfoCtrl::StartDrag(CPoint point) { StartPan(*this, m_rcPlot, point, m_iAnchorX, m_iAnchorY); }
 
 void CZDMInfoCtrl::EndDrag(CPoint point)
 {
-    if (GetCapture() != this) return;
-    ReleaseCapture();
-    if (point.x != m_iAnchorX || point.y != m_iAnchorY) Pan(point, false);
-    ::SetCursor(ProgramCursor(IDC_CURSOR_HAND));
+    // What the mouse moved since the last move is panned too, without the
+    // limit.
+    if (EndPan(*this) && (point.x != m_iAnchorX || point.y != m_iAnchorY)) Pan(point, false);
 }
 
 void CZDMInfoCtrl::Pan(CPoint point, bool limited)
@@ -356,13 +330,13 @@ void CZDMInfoCtrl::OnLButtonUp(UINT, CPoint point) { EndDrag(point); }
 
 LRESULT CZDMInfoCtrl::OnMButtonDown(WPARAM, LPARAM lParam)
 {
-    StartDrag(CPoint(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))));
+    StartDrag(PointOf(lParam));
     return 0;
 }
 
 LRESULT CZDMInfoCtrl::OnMButtonUp(WPARAM, LPARAM lParam)
 {
-    EndDrag(CPoint(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))));
+    EndDrag(PointOf(lParam));
     return 0;
 }
 
@@ -727,12 +701,7 @@ void CZDMInfoCtrl::DrawMarker(CDC& dc)
 void CZDMInfoCtrl::DrawStationRuler(CDC& dc)
 {
     const CRect& r = m_rcStationRuler;
-    dc.FillRect(&r, &m_brRuler);
-    Selected chosenPen(dc, &m_penRuler);
-    Selected chosenFont(dc, &m_fontLabel);
-    dc.SetTextColor(kBlack);
-    dc.SetBkColor(kRulerBack);
-    dc.SetBkMode(OPAQUE);
+    RulerStrip strip(dc, r, m_brRuler, m_penRuler, m_fontLabel, true);
     dc.SetTextAlign(TA_CENTER | TA_TOP);
 
     if (m_pBreakChain) {
@@ -778,41 +747,25 @@ void CZDMInfoCtrl::DrawStationRuler(CDC& dc)
 void CZDMInfoCtrl::DrawElevationRuler(CDC& dc)
 {
     const CRect& r = m_rcElevationRuler;
-    dc.FillRect(&r, &m_brRuler);
-    Selected chosenPen(dc, &m_penRuler);
-    Selected chosenFont(dc, &m_fontLabel);
-    dc.SetTextColor(kBlack);
-    dc.SetBkColor(kRulerBack);
-    dc.SetBkMode(OPAQUE);
-    dc.SetTextAlign(TA_CENTER | TA_TOP);
-    const int centre = (r.left + r.right) / 2;
-
-    // Every decimetre from the bottom upward.
-    long k = std::lround(tkx_DToF(m_dBottomElevation, 1) * 10);
-    for (int guard = 0; guard < kLoopGuard; ++guard, ++k) {
-        const double z = k / 10.0;
-        const int y = YOfElevation(z);
-        if (y <= r.top) break;
-        if (y > r.bottom) continue;
-        const CString label = ClFormat(L"%d", static_cast<int>(std::lround(z)));
-        const double five = std::fabs(z) / 5;
-        int tick = 0;
-        bool labelled = false;
-        if (std::fabs(five - std::round(five)) * 5 <= 0.001) {
-            tick = 17;
-            labelled = m_fScale < 5;
-        } else if (m_fScale < 1.6 && k % 10 == 0) {
-            tick = 11;
-            labelled = m_fScale < 0.85;
-        } else if (m_fScale < 0.4) {
-            tick = k % 5 == 0 ? 8 : 4;
-        }
-        if (tick) {
-            dc.MoveTo(r.left, y);
-            dc.LineTo(r.left + tick, y);
-        }
-        if (labelled) TextAt(dc, centre, y - 6, label);
-    }
+    RulerStrip strip(dc, r, m_brRuler, m_penRuler, m_fontLabel, true);
+    const float scale = m_fScale;
+    DrawVerticalRuler(
+        dc, r, m_dBottomElevation, [this](double z) { return YOfElevation(z); },
+        [scale](long k) {
+            RulerMark mark;
+            const double five = std::fabs(k / 10.0) / 5;
+            if (std::fabs(five - std::round(five)) * 5 <= 0.001) {
+                mark.tick = 17;
+                mark.labelled = scale < 5;
+            } else if (scale < 1.6 && k % 10 == 0) {
+                mark.tick = 11;
+                mark.labelled = scale < 0.85;
+            } else if (scale < 0.4) {
+                mark.tick = k % 5 == 0 ? 8 : 4;
+            }
+            return mark;
+        },
+        [](double z) { return ClFormat(L"%d", static_cast<int>(std::lround(z))); });
 
     if (m_bMouseKnown) {
         const CPoint& pt = m_ptMouse;
