@@ -258,3 +258,38 @@ TEST(ProfileView, TheQueryIsOfferedWithTwoGradePointsOrMore)
         EXPECT_EQ(CurRoadProfile.GetBPDCount() > 1, offered);
     }
 }
+
+TEST(ProfileView, ScrollBarsMoveTheViewWithinTheData)
+{
+    StartProgram();
+    RoadData data(kChain, kGroundLine, kCurves);
+    LoneView<CZDMInfoCtrl> view;
+    SCROLLINFO h{sizeof h, SIF_RANGE}, v{sizeof v, SIF_RANGE};
+    view->GetScrollInfo(SB_HORZ, &h, SIF_RANGE);
+    view->GetScrollInfo(SB_VERT, &v, SIF_RANGE);
+    // The data's stations, and its elevations widened by 10 m.
+    EXPECT_EQ(0, h.nMin);
+    EXPECT_EQ(1210, h.nMax);
+    EXPECT_EQ(90, v.nMin);
+    EXPECT_EQ(120, v.nMax);
+
+    // A line is 10 pixels, a page 100; never beyond the range.
+    view->SendMessage(WM_HSCROLL, SB_LINERIGHT);
+    EXPECT_DOUBLE_EQ(15.0, view->m_dLeftStation);
+    view->SendMessage(WM_HSCROLL, SB_PAGERIGHT);
+    EXPECT_DOUBLE_EQ(165.0, view->m_dLeftStation);
+    for (int i = 0; i < 20; ++i) view->SendMessage(WM_HSCROLL, SB_PAGELEFT);
+    EXPECT_DOUBLE_EQ(0.0, view->m_dLeftStation);
+    EXPECT_EQ(0, view->GetScrollPos(SB_HORZ));
+    // The vertical bar runs against the elevation.
+    for (int i = 0; i < 40; ++i) view->SendMessage(WM_VSCROLL, SB_PAGEUP);
+    EXPECT_DOUBLE_EQ(120.0, view->m_dBottomElevation);
+    EXPECT_EQ(90, view->GetScrollPos(SB_VERT));
+    view->SendMessage(WM_VSCROLL, SB_LINEDOWN);
+    EXPECT_DOUBLE_EQ(119.0, view->m_dBottomElevation);
+
+    // Without data the bars do nothing.
+    RoadData none(L"", L"", L"");
+    view->SendMessage(WM_HSCROLL, SB_LINERIGHT);
+    EXPECT_DOUBLE_EQ(0.0, view->m_dLeftStation);
+}

@@ -227,3 +227,43 @@ TEST(SectionPage, TheCaretInACrossSectionFileShowsItsSection)
     wintest::PumpUntilIdle();
     frame->m_wndRoadInfoBar.SetActiveView(0);
 }
+
+TEST(SectionView, DragScrollAndReadOutWorkInMetresFromTheCentre)
+{
+    StartProgram();
+    sHdxSection section = Section(1, L"1220", L"2 0.5 3 -0.2", L"1.5 0.1 4 -0.4");
+    LoneView<CWnd_ShowHDX> view;
+    view->m_pSection = &section;
+    view->ParseSection();
+    // Drag: the view follows the mouse, 40 pixels a metre.
+    const double left = view->m_dLeftDistance, bottom = view->m_dBottomHeight;
+    Mouse(&*view, WM_LBUTTONDOWN, 200, 200, MK_LBUTTON);
+    ASSERT_EQ(&*view, CWnd::GetCapture());
+    Mouse(&*view, WM_MOUSEMOVE, 280, 180, MK_LBUTTON);
+    Mouse(&*view, WM_LBUTTONUP, 280, 180);
+    EXPECT_NE(&*view, CWnd::GetCapture());
+    EXPECT_DOUBLE_EQ(left - 2, view->m_dLeftDistance);
+    EXPECT_DOUBLE_EQ(bottom - 0.5, view->m_dBottomHeight);
+
+    // The horizontal range: 5 m beyond the last points, in decimetres; a
+    // line is 1 m while a tenth of a zoom's worth still fits, else the view
+    // stops at the range's end.
+    SCROLLINFO h{sizeof h, SIF_RANGE};
+    view->GetScrollInfo(SB_HORZ, &h, SIF_RANGE);
+    EXPECT_EQ(-100, h.nMin);
+    EXPECT_EQ(105, h.nMax);
+    view->m_dLeftDistance = -8.5;
+    view->SendMessage(WM_HSCROLL, SB_LINELEFT);
+    EXPECT_DOUBLE_EQ(-9.5, view->m_dLeftDistance);
+    view->m_dLeftDistance = -9.99;
+    view->SendMessage(WM_HSCROLL, SB_LINELEFT);
+    EXPECT_DOUBLE_EQ(-10.0, view->m_dLeftDistance);
+    EXPECT_EQ(-100, view->GetScrollPos(SB_HORZ));
+
+    // The read-out: distance and height from the centre under the mouse.
+    Mouse(&*view, WM_MOUSEMOVE, 400, 100);
+    wintest::PrintWindowImage(&*view);
+    EXPECT_EQ(ClFormat(L"与中桩 水平距离:%.3f米, 高差:%.3f米", view->DistanceAtX(400), view->HeightAtY(100)),
+              StatusText());
+    view->m_pSection = nullptr;
+}
