@@ -76,6 +76,14 @@ BOOL LoadTabImages(CImageList& list, UINT bitmap, const BarTab* tabs, int total)
     return TRUE;
 }
 
+// The page of that class in the road-information bar; NULL before the bar
+// exists.
+template <class Page>
+Page* RoadPage(CMyTabCtrlBar& bar)
+{
+    return bar.GetSafeHwnd() ? static_cast<Page*>(bar.GetView(RUNTIME_CLASS(Page))) : nullptr;
+}
+
 bool FileExists(const CString& path)
 {
     DWORD attributes = ::GetFileAttributesW(path);
@@ -351,7 +359,7 @@ void CMainFrame::ShowProjectBar()
 void CMainFrame::ShowInfoBarPreview(CString what)
 {
     if (theApp.m_bShowRoadInfoBar == 1) ShowControlBar(&m_wndRoadInfoBar, TRUE, FALSE);
-    auto* page = static_cast<CPPage_InfoBar*>(m_wndRoadInfoBar.GetView(RUNTIME_CLASS(CPPage_InfoBar)));
+    auto* page = RoadPage<CPPage_InfoBar>(m_wndRoadInfoBar);
     if (!page) return;
     if (what == L"SHOWSLOPE") {
         page->ShowSlopePreview();
@@ -365,24 +373,20 @@ void CMainFrame::ShowInfoBarPreview(CString what)
 // The profile page hears of reloaded data.
 void CMainFrame::SendToProfilePage(UINT message)
 {
-    if (CWnd* page = m_wndRoadInfoBar.GetSafeHwnd() ? static_cast<CWnd*>(m_wndRoadInfoBar.GetView(
-                                                          RUNTIME_CLASS(CPPage_ZDMInfo)))
-                                                    : nullptr)
-        page->SendMessage(message, 0, 0);
+    if (auto* page = RoadPage<CPPage_ZDMInfo>(m_wndRoadInfoBar)) page->SendMessage(message, 0, 0);
 }
 
 void CMainFrame::UpdateProfileGroundPoint(const sGroundPoint* point, const sGroundPoint* previous,
                                           const sGroundPoint* next)
 {
-    if (theApp.m_bShowRoadInfoBar != 1 || !m_wndRoadInfoBar.GetSafeHwnd()) return;
-    if (auto* page = static_cast<CPPage_ZDMInfo*>(m_wndRoadInfoBar.GetView(RUNTIME_CLASS(CPPage_ZDMInfo))))
+    if (theApp.m_bShowRoadInfoBar != 1) return;
+    if (auto* page = RoadPage<CPPage_ZDMInfo>(m_wndRoadInfoBar))
         page->m_wndView.UpdateGroundPoint(point, previous, next, 1);
 }
 
 void CMainFrame::RefreshCrossSectionView()
 {
-    if (!m_wndRoadInfoBar.GetSafeHwnd()) return;
-    auto* page = static_cast<CPPage_HDXInfo*>(m_wndRoadInfoBar.GetView(RUNTIME_CLASS(CPPage_HDXInfo)));
+    auto* page = RoadPage<CPPage_HDXInfo>(m_wndRoadInfoBar);
     if (page && page->m_wndView.GetSafeHwnd() && !page->m_wndView.IsBusy()) page->m_wndView.ParseSection();
 }
 
@@ -570,9 +574,7 @@ LRESULT CMainFrame::OnOpenProject(WPARAM, LPARAM)
 
 LRESULT CMainFrame::OnShowTemplatePreview(WPARAM, LPARAM)
 {
-    if (!m_wndRoadInfoBar.GetSafeHwnd()) return 0;
-    if (auto* page = static_cast<CPPage_InfoBar*>(m_wndRoadInfoBar.GetView(RUNTIME_CLASS(CPPage_InfoBar))))
-        page->UpdateSlopePreview();
+    if (auto* page = RoadPage<CPPage_InfoBar>(m_wndRoadInfoBar)) page->UpdateSlopePreview();
     return 0;
 }
 
