@@ -1,7 +1,9 @@
 #include "brisko/shell/MainFrm.h"
 #include "brisko/shell/Helpers.h"
 #include "brisko/BriskoResource.h"
+#include "brisko/manager/PPage_HDXInfo.h"
 #include "brisko/manager/PPage_InfoBar.h"
+#include "brisko/manager/PPage_ZDMInfo.h"
 #include "brisko/manager/TreeViewClass.h"
 #include "brisko/manager/TreeViewFile.h"
 #include "brisko/shell/BriskoApp.h"
@@ -40,8 +42,8 @@ const BarTab kProjectTabs[] = {
 
 const BarTab kRoadInfoTabs[] = {
     {L"提示信息", RUNTIME_CLASS(CPPage_InfoBar)},
-    {L"纵断面信息", nullptr},   // the profile page
-    {L"横断面地面线", nullptr}, // the cross-section page
+    {L"纵断面信息", RUNTIME_CLASS(CPPage_ZDMInfo)},
+    {L"横断面地面线", RUNTIME_CLASS(CPPage_HDXInfo)},
 };
 
 // The formatted text cut to fit an info-window line (never inside a
@@ -74,6 +76,14 @@ BOOL LoadTabImages(CImageList& list, UINT bitmap, const BarTab* tabs, int total)
         }
     }
     return TRUE;
+}
+
+// The pane of that class in a manager bar (a page of the road-information
+// bar, a tree of the project manager); NULL before the bar exists.
+template <class Page>
+Page* BarPane(CMyTabCtrlBar& bar)
+{
+    return bar.GetSafeHwnd() ? static_cast<Page*>(bar.GetView(RUNTIME_CLASS(Page))) : nullptr;
 }
 
 bool FileExists(const CString& path)
@@ -352,40 +362,43 @@ void CMainFrame::ShowProjectBar()
     }
 }
 
-// The profile page of the road-information bar hears of reloaded data; it
-// joins the bar with the profile view.
-void CMainFrame::SendToProfilePage(UINT) {}
+void CMainFrame::ShowInfoBarPreview(CString what)
+{
+    if (theApp.m_bShowRoadInfoBar == 1) ShowControlBar(&m_wndRoadInfoBar, TRUE, FALSE);
+    auto* page = BarPane<CPPage_InfoBar>(m_wndRoadInfoBar);
+    if (!page) return;
+    if (what == L"SHOWSLOPE") {
+        page->ShowSlopePreview();
+        return;
+    }
+    page->ShowTextPreview();
+    page->PreviewFile(what);
+    page->RedrawWindow(nullptr, nullptr, RDW_UPDATENOW | RDW_ERASE | RDW_INVALIDATE);
+}
 
-// The profile page takes the edited ground point once it is part of the
-// road-information bar.
-void CMainFrame::UpdateProfileGroundPoint(const sGroundPoint*, const sGroundPoint*, const sGroundPoint*)
+// The profile page hears of reloaded data.
+void CMainFrame::SendToProfilePage(UINT message)
+{
+    if (auto* page = BarPane<CPPage_ZDMInfo>(m_wndRoadInfoBar)) page->SendMessage(message, 0, 0);
+}
+
+void CMainFrame::UpdateProfileGroundPoint(const sGroundPoint* point, const sGroundPoint* previous,
+                                          const sGroundPoint* next)
 {
     if (theApp.m_bShowRoadInfoBar != 1) return;
+    if (auto* page = BarPane<CPPage_ZDMInfo>(m_wndRoadInfoBar))
+        page->m_wndView.UpdateGroundPoint(point, previous, next, 1);
 }
 
-// The cross-section page reads the current cross-section once it is part of
-// the road-information bar.
-void CMainFrame::RefreshCrossSectionView() {}
-
-// The information page previews files and the slope template once it
-// carries a preview; until then the bar is shown.
-void CMainFrame::ShowInfoBarPreview(CString)
+void CMainFrame::RefreshCrossSectionView()
 {
-    if (theApp.m_bShowRoadInfoBar == 1 && m_wndRoadInfoBar.GetSafeHwnd())
-        ShowControlBar(&m_wndRoadInfoBar, TRUE, FALSE);
+    auto* page = BarPane<CPPage_HDXInfo>(m_wndRoadInfoBar);
+    if (page && page->m_wndView.GetSafeHwnd() && !page->m_wndView.IsBusy()) page->m_wndView.ParseSection();
 }
 
-CTreeViewClass* CMainFrame::ProjectTree()
-{
-    if (!m_wndProjectBar.GetSafeHwnd()) return nullptr;
-    return static_cast<CTreeViewClass*>(m_wndProjectBar.GetView(RUNTIME_CLASS(CTreeViewClass)));
-}
+CTreeViewClass* CMainFrame::ProjectTree() { return BarPane<CTreeViewClass>(m_wndProjectBar); }
 
-CTreeViewFile* CMainFrame::FileTree()
-{
-    if (!m_wndProjectBar.GetSafeHwnd()) return nullptr;
-    return static_cast<CTreeViewFile*>(m_wndProjectBar.GetView(RUNTIME_CLASS(CTreeViewFile)));
-}
+CTreeViewFile* CMainFrame::FileTree() { return BarPane<CTreeViewFile>(m_wndProjectBar); }
 
 // ---------------------------------------------------------------------------
 // Commands
@@ -584,8 +597,7 @@ LRESULT CMainFrame::OnOpenProject(WPARAM, LPARAM)
 
 LRESULT CMainFrame::OnShowTemplatePreview(WPARAM, LPARAM)
 {
-    // The information page redraws the slope-template preview once it
-    // carries one.
+    if (auto* page = BarPane<CPPage_InfoBar>(m_wndRoadInfoBar)) page->UpdateSlopePreview();
     return 0;
 }
 

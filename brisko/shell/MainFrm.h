@@ -45,9 +45,9 @@ public:
     // The cross-section page draws the current cross-section (CurHdxSection)
     // again, unless it is busy doing so.
     void RefreshCrossSectionView();
-    // Shows the road-information bar (while it is meant to be shown) with
-    // the file `what` previewed on its information page ("SHOWSLOPE": the
-    // slope template's preview).
+    // Shows the road-information bar (while it is meant to be shown) and on
+    // its information page the slope-template preview when `what` is
+    // "SHOWSLOPE", else the preview of the file `what` names.
     void ShowInfoBarPreview(CString what);
     // The project tree and the road file tree of the project-manager bar.
     CTreeViewClass* ProjectTree();
