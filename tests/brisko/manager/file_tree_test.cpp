@@ -2,6 +2,7 @@
 // lists, the context menu of each kind of item, and its commands.
 #include "manager_world.h"
 #include "brisko/BriskoResource.h"
+#include "brisko/manager/PPage_InfoBar.h"
 #include "brisko/manager/TreeViewClass.h"
 #include "brisko/manager/TreeViewFile.h"
 #include "brisko/shell/BriskoApp.h"
@@ -372,4 +373,20 @@ TEST_F(FileTreeTest, TheUserListsAreKept)
     On(L"用户图形:" + (files / L"总图.dwg"), ID_USER_REMOVEDRAWING);
     EXPECT_EQ(CString(), theApp.m_CurProject.m_Roads[0].m_SText5);
     EXPECT_EQ(CString(L"去除用户图形文件:") + (files / L"总图.dwg"), Lines().back());
+}
+
+// Choosing a file shows its start in the information page's preview; a
+// group or a drawing leaves the preview as it is.
+TEST_F(FileTreeTest, AChosenFileIsPreviewed)
+{
+    auto* page = static_cast<CPPage_InfoBar*>(frame->m_wndRoadInfoBar.GetView(RUNTIME_CLASS(CPPage_InfoBar)));
+    ASSERT_NE(nullptr, page);
+    SetUserLists(L"", L"C:\\图纸\\总图.dwg;");
+    Tree().SelectItem(Item(L"主线.DMX"));
+    const CString shown = page->m_wndPreview.GetWindowText();
+    EXPECT_NE(-1, shown.Find(RoadFile(kMainRoad, L"DMX"))) << Utf8(shown);
+    EXPECT_NE(-1, shown.Find(L"300.000 101.200"));
+    Tree().SelectItem(Item(L"平面数据"));
+    Tree().SelectItem(Item(L"用户图形:C:\\图纸\\总图.dwg"));
+    EXPECT_EQ(shown, page->m_wndPreview.GetWindowText());
 }
