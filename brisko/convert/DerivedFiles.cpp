@@ -40,10 +40,10 @@ bool ChainageOnSegment(const tkxBreakChain& chain, double station, int segment, 
     return chain.GetGlobalZH(station, chainage, segment) != 0;
 }
 
-ToolRead ReadToolDataLines(const wchar_t* path, std::vector<ToolDataLine>& lines, int& badLine)
+ToolRead ReadToolDataLines(const wchar_t* path, std::vector<ToolDataLine>& lines, int& endLine)
 {
     lines.clear();
-    badLine = 0;
+    endLine = 0;
     CStdioFile file;
     if (!path || !*path || !file.Open(path, CFile::modeRead | CFile::shareDenyWrite | CFile::typeText))
         return ToolRead::NotOpened;
@@ -51,14 +51,11 @@ ToolRead ReadToolDataLines(const wchar_t* path, std::vector<ToolDataLine>& lines
     CString text;
     for (;;) {
         const int got = tkx_ReadNextStringST(&file, text, lineNo);
-        if (got == 0) break;
-        if (got < 0) {
-            badLine = lineNo;
-            return ToolRead::BadLine;
-        }
+        endLine = lineNo;
+        if (got == 0) return ToolRead::Done;
+        if (got < 0) return ToolRead::BadLine;
         lines.push_back(ToolDataLine{text, lineNo});
     }
-    return ToolRead::Done;
 }
 
 CString MakeTempFileBeside(const wchar_t* target)

@@ -36,12 +36,14 @@ struct ToolDataLine
 enum class ToolRead {
     Done,      // every data line is in the list
     NotOpened, // the file could not be opened
-    BadLine,   // a line too long or holding a zero byte; badLine names it
+    BadLine,   // a line too long or holding a zero byte
 };
 
 // Reads every data line of the file with the suite's line reader ("//"
-// lines and empty lines skipped, lines trimmed).
-ToolRead ReadToolDataLines(const wchar_t* path, std::vector<ToolDataLine>& lines, int& badLine);
+// lines and empty lines skipped, lines trimmed).  endLine is the line where
+// reading stopped: the bad line, or the one after the last line of the
+// file (where a message about missing data points).
+ToolRead ReadToolDataLines(const wchar_t* path, std::vector<ToolDataLine>& lines, int& endLine);
 
 // A new empty temporary file in the folder of target (its name); empty
 // when none can be made there.
