@@ -1,5 +1,6 @@
 #include "brisko/convert/BaseElevations.h"
 #include "brisko/convert/DerivedFiles.h"
+#include "brisko/convert/ToolDialog.h"
 #include "brisko/shell/Helpers.h"
 #include "corvane/base/LastError.h"
 #include "corvane/road/BreakChain.h"
@@ -126,7 +127,7 @@ int WriteBaseElevations(CDialog* owner, const CString& sqxPath, const CString& d
         if (segment > 1) text += ClFormat(L"%d", segment);
         text += L"\n";
     }
-    if (!WriteToolTextFile(jgcPath, text)) {
+    if (!WriteToolOutputs({{CString(jgcPath), text}})) {
         ShowFormattedMessage(owner, MB_ICONINFORMATION, L"创建基点高程文件失败!\n\n%s", jgcPath.GetString());
         return 0;
     }

@@ -1,5 +1,6 @@
 #include "brisko/convert/DMFace.h"
 #include "brisko/convert/DerivedFiles.h"
+#include "brisko/convert/ToolDialog.h"
 #include "brisko/shell/Helpers.h"
 #include "corvane/base/TextLines.h"
 #include "corvane/road/BreakChain.h"
@@ -54,9 +55,9 @@ CString ReadSide(const CString& line, int lineNo, short format, const SideTexts&
     double h = 0.0;
     for (int k = 0; k < count; k += 2) {
         double value = 0.0;
-        if (!ReadToolNumber(tokens[k], value)) return ClFormat(texts.badDistance, lineNo, k, tokens[k].GetString());
+        if (!ReadToolNumber(tokens[k], &value)) return ClFormat(texts.badDistance, lineNo, k, tokens[k].GetString());
         d = format == 2 ? d + value : value;
-        if (!ReadToolNumber(tokens[k + 1], value))
+        if (!ReadToolNumber(tokens[k + 1], &value))
             return ClFormat(texts.badHeight, lineNo, k, tokens[k + 1].GetString());
         h = format == 2 ? h + value : value;
         if (!std::isfinite(d)) return ClFormat(texts.badDistance, lineNo, k, tokens[k].GetString());
@@ -156,11 +157,11 @@ CString CDMFace::ReadHDX(CStdioFile& file)
         double station = 0.0;
         if (!segmentText.IsEmpty()) {
             int segment = 0;
-            if (!ReadToolNumber(stationText, station) || !ReadToolSegment(segmentText, segment) ||
+            if (!ReadToolNumber(stationText, &station) || !ReadToolSegment(segmentText, segment) ||
                 !ChainageOnSegment(*m_pBreakChain, station, segment, section.m_rZH))
                 return ClFormat(L"读第%d行时出错, 转换断链桩号<%s>时出错!", lineNo, shown.GetString());
         } else {
-            if (!ReadToolNumber(stationText, station))
+            if (!ReadToolNumber(stationText, &station))
                 return ClFormat(L"读第%d行时出错, 读桩号数据<%s>时出错!", lineNo, shown.GetString());
             // The first segment that holds it (no other one would).
             if (!m_pBreakChain->GetGlobalZH(station, section.m_rZH))
@@ -204,7 +205,7 @@ CString CDMFace::WriteHDX(const wchar_t* fileName) const
             !AppendSide(s.m_RightDistance, s.m_RightHeight, centre, reference, text))
             return ClFormat(L"断面<%s>的地面线数据不是有效数值!", station.GetString());
     }
-    if (!WriteToolTextFile(fileName, text)) return L"准备写文件时出错!";
+    if (!WriteToolOutputs({{CString(fileName), text}})) return L"准备写文件时出错!";
     return CString();
 }
 

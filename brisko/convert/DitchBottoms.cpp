@@ -1,5 +1,6 @@
 #include "brisko/convert/DitchBottoms.h"
 #include "brisko/convert/DerivedFiles.h"
+#include "brisko/convert/ToolDialog.h"
 #include "brisko/shell/Helpers.h"
 #include "corvane/base/LastError.h"
 #include "corvane/base/TextLines.h"
@@ -18,7 +19,7 @@ CString ReadDitchBottom(const CString& line, double& bottom)
     for (int i = 0; i < f.GetSize(); i += 3) {
         double values[3] = {0.0, 0.0, 0.0};
         for (int k = 0; k < 3; ++k)
-            if (!ReadToolNumber(f[i + k], values[k])) return ClFormat(messages[k], i + k + 1, f[i + k].GetString());
+            if (!ReadToolNumber(f[i + k], &values[k])) return ClFormat(messages[k], i + k + 1, f[i + k].GetString());
         if (bottom == kNoDitchBottom && i > 0 && static_cast<long long>(values[2]) == 3)
             bottom = (before + values[1]) / 2.0;
         before = values[1];
@@ -62,7 +63,7 @@ int ExtractDitchBottoms(CDialog* owner, const CString& path3DD, const CString& d
     while (next < lines.size()) {
         const ToolDataLine& stationLine = lines[next];
         double station = 0.0;
-        if (!ReadToolNumber(stationLine.text, station))
+        if (!ReadToolNumber(stationLine.text, &station))
             return Fail(owner, ClFormat(L"读取3DD文件%s,第%d行，\n\n[%s]断面桩号错误!", path.GetString(), stationLine.line,
                                         stationLine.text.GetString()));
         double bottoms[2] = {kNoDitchBottom, kNoDitchBottom};
@@ -87,7 +88,7 @@ int ExtractDitchBottoms(CDialog* owner, const CString& path3DD, const CString& d
             text += ClFormat(L"%s\t%s\t%s\n", shown.GetString(), Elevation(bottoms[0]).GetString(),
                              Elevation(bottoms[1]).GetString());
     }
-    if (!WriteToolTextFile(outPath, text))
+    if (!WriteToolOutputs({{CString(outPath), text}}))
         return Fail(owner, ClFormat(L"创建沟底高程文件失败!\n\n%s", outPath.GetString()));
     return 1;
 }

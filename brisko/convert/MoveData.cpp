@@ -1,8 +1,10 @@
 #include "brisko/convert/MoveData.h"
 #include "brisko/convert/DMFace.h"
 #include "brisko/convert/DerivedFiles.h"
+#include "brisko/convert/ToolDialog.h"
 #include "brisko/shell/Helpers.h"
 #include "corvane/base/LastError.h"
+#include "corvane/platform/FileName.h"
 #include "corvane/road/BreakChain.h"
 #include "corvane/road/Profile.h"
 #include <algorithm>
@@ -21,7 +23,7 @@ CString CMoveOffsets::Read(const std::vector<MoveOffsetRow>& rows, const tkxBrea
         if (station.IsEmpty() && segmentText.IsEmpty() && offsetText.IsEmpty()) continue;
 
         double value = 0.0;
-        if (!ReadToolNumber(station, value))
+        if (!ReadToolNumber(station, &value))
             return ClFormat(L"读取列表中，第%d行,桩号<%s>数据失败!", row, rows[i].station.GetString());
         double chainage = value;
         if (withChain) {
@@ -36,7 +38,7 @@ CString CMoveOffsets::Read(const std::vector<MoveOffsetRow>& rows, const tkxBrea
             }
         }
         double offset = 0.0;
-        if (!ReadToolNumber(offsetText, offset))
+        if (!ReadToolNumber(offsetText, &offset))
             return ClFormat(L"读取列表中，第%d行,偏移距离<%s>数据失败!", row, rows[i].offset.GetString());
         // Offsets are interpolated between neighbouring rows: a station that
         // does not move on would leave a stretch between two rows undefined.
@@ -117,8 +119,9 @@ int RunMoveData(CDialog* owner, const MoveDataJob& job, const std::vector<MoveOf
         if (!target.GetCentreHeight(i, height)) return 0;
         ground.AddDMHeight(target.GetSection(i).m_rZH, height);
     }
-    const CString temp = MakeTempFileBeside(job.dmxOut);
-    if (temp.IsEmpty())
+    wchar_t temp[MAX_PATH + 16] = {};
+    const CString folder = tkxFileName(job.dmxOut).GetRoot();
+    if (job.dmxOut.IsEmpty() || !::GetTempFileNameW(folder.IsEmpty() ? L"." : folder.GetString(), L"tvx", 0, temp))
         return Fail(owner, ClFormat(L"写纵断面地面高文件<%s>失败!\n\n%s", job.dmxOut.GetString(), L"无法创建临时文件."));
     if (!ground.SaveDMXFile(temp)) {
         const CString why = tkx_GetLastError();

@@ -1,5 +1,6 @@
 #include "brisko/convert/StructureTools.h"
 #include "brisko/convert/DerivedFiles.h"
+#include "brisko/convert/ToolDialog.h"
 #include "brisko/shell/Helpers.h"
 #include "corvane/base/LastError.h"
 #include "corvane/base/TextLines.h"
@@ -76,7 +77,7 @@ int ConvertGZWToGZX(CDialog* owner, const CString& gzwPath, const CString& gzxPa
         // The kind is a whole number; a kind the tool does not know is
         // passed over.
         double kindValue = 0.0;
-        if (!ReadToolNumber(f[0], kindValue) || kindValue != static_cast<int>(kindValue))
+        if (!ReadToolNumber(f[0], &kindValue) || kindValue != static_cast<int>(kindValue))
             return LineError(owner, L"读文件[%s],\n\n第%d行错误, 构造物类型代码错误!\n\n[%s]", gzwPath, line);
         const int kind = static_cast<int>(kindValue);
         if (kind < 0 || kind > 3) continue;
@@ -97,14 +98,14 @@ int ConvertGZWToGZX(CDialog* owner, const CString& gzwPath, const CString& gzxPa
                        f[5].GetString(), f[6].GetString(), FieldOrEmpty(f, 7).GetString());
         } else {
             double start = 0.0, end = 0.0;
-            if (!ReadToolNumber(f[2], start) || !ReadToolNumber(f[3], end) || end < start)
+            if (!ReadToolNumber(f[2], &start) || !ReadToolNumber(f[3], &end) || end < start)
                 return LineError(owner, L"读文件[%s],\n\n第%d行错误, 隧道起终点桩号错误!\n\n[%s]", gzwPath, line);
             row.Format(L"3\t%s\t%s\t%.3f\t[隧道高度待填]\t%s\n", f[1].GetString(), f[2].GetString(), end - start,
                        FieldOrEmpty(f, 4).GetString());
         }
         rows += row;
     }
-    if (!WriteToolTextFile(gzxPath, rows)) {
+    if (!WriteToolOutputs({{CString(gzxPath), rows}})) {
         ShowFormattedMessage(owner, MB_ICONERROR, L"创建桥涵文件失败!\n\n%s", gzxPath.GetString());
         return 0;
     }
@@ -137,7 +138,7 @@ int ExportGZXToQL(CDialog* owner, const CString& gzxPath, const CString& qlPath,
         else
             lines += ClFormat(L"%.3f %.3f\n", chain.GetBreakZH(start), chain.GetBreakZH(end));
     }
-    if (!WriteToolTextFile(qlPath, lines)) {
+    if (!WriteToolOutputs({{CString(qlPath), lines}})) {
         ShowFormattedMessage(owner, MB_ICONERROR, L"创建桥梁桩号文件失败!\n\n%s", qlPath.GetString());
         return 0;
     }
