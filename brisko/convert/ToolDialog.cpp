@@ -314,6 +314,28 @@ BOOL ToolSource::Number(int position, const wchar_t* field, double* value, CStri
     return FALSE;
 }
 
+BOOL SkipHintCADLines(ToolSource& in, CString& message)
+{
+    for (;;) {
+        if (in.Next() != 1) {
+            message = in.LineFailed();
+            return FALSE;
+        }
+        if (in.Count() < 1) {
+            message = in.TooFew(1);
+            return FALSE;
+        }
+        if (in.Token(1).Find(L"HINTCAD") < 0) return TRUE;
+    }
+}
+
+int ToolWholeNumber(double value)
+{
+    if (!(value > -2147483648.0)) return INT_MIN;
+    if (!(value < 2147483648.0)) return INT_MAX;
+    return static_cast<int>(value);
+}
+
 CString ChainLetterStation(const CString& field, int& chain)
 {
     std::wstring text = field.str();
@@ -480,6 +502,26 @@ int WriteToolOutputs(const std::vector<ToolOutput>& outputs, int* failed)
         }
     }
     if (failed) *failed = -1;
+    return 1;
+}
+
+int RunToolConversion(const CString& input, const CString& output, const wchar_t* firstLine, const ToolReader& read,
+                      const ToolTeller& tell)
+{
+    ToolSource in(input);
+    if (!in.Open()) {
+        tell(ClFormat(L"打开输入文件失败!\n\n%s", input.GetString()));
+        return 0;
+    }
+    CString text, message;
+    if (!read(in, text, message)) {
+        if (!message.IsEmpty()) tell(message);
+        return 0;
+    }
+    if (!WriteToolOutputs({{output, ToolHeader(firstLine, input) + text}})) {
+        tell(ClFormat(L"创建输出文件失败!\n\n%s", output.GetString()));
+        return 0;
+    }
     return 1;
 }
 

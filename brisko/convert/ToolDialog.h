@@ -14,6 +14,7 @@
 #pragma once
 #include "classlib/ClassLib.h"
 #include "corvane/ui/IconButton.h"
+#include <functional>
 #include <initializer_list>
 #include <vector>
 
@@ -235,6 +236,16 @@ private:
     int m_split = 0;
 };
 
+// Passes over the data lines whose first token contains "HINTCAD" (HintCAD's
+// title lines) to the first other one, which is then the current line;
+// FALSE with the message at the end of the file or at a line without
+// tokens.
+BOOL SkipHintCADLines(ToolSource& in, CString& message);
+
+// A value that passed the number test as a whole number (truncated, held
+// within the range of int).
+int ToolWholeNumber(double value);
+
 // Station texts of other products.
 //
 // A HintCAD station field may carry a chain letter (A = 1, B = 2, ...) that
@@ -285,6 +296,16 @@ struct ToolOutput {
 // removed, and no output has been replaced when the failure came before the
 // first replacement.
 int WriteToolOutputs(const std::vector<ToolOutput>& outputs, int* failed = nullptr);
+
+// The run of a converter with one output: the input is opened ("打开输入文件
+// 失败!\n\n%s"), read whole by `read`, which gives the text that follows the
+// header lines or a message (an empty one ends without a message), then the
+// output is written: the header lines of firstLine and that text ("创建输出
+// 文件失败!\n\n%s").  Messages go to `tell`.  1 on success.
+using ToolReader = std::function<BOOL(ToolSource& in, CString& text, CString& message)>;
+using ToolTeller = std::function<void(const CString& message)>;
+int RunToolConversion(const CString& input, const CString& output, const wchar_t* firstLine, const ToolReader& read,
+                      const ToolTeller& tell);
 
 // A file copied unchanged through a temporary file beside the target; 0 when
 // it could not be read, written or put in place (the target as it was).
