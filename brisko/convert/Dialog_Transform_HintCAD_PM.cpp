@@ -8,12 +8,6 @@ namespace {
 
 const double kPi = 3.14159265358979323846;
 
-// The three converters tell their errors in the application's box.
-void Tell(const CString& text)
-{
-    if (!text.IsEmpty()) AfxMessageBox(text, MB_ICONINFORMATION);
-}
-
 // The token as a number that is not negative (a radius or a spiral length
 // below 0 would give a row the intersection-point reader refuses).
 BOOL NotNegative(const ToolSource& in, int position, const wchar_t* field, double* value, CString& message)
@@ -37,14 +31,7 @@ CString CurveLine(double northing, double easting, double ls1, double r, double 
 // point: name, station or distance, R, deflection D.MMSS, Ls1, Ls2.
 BOOL ReadDeflectionForm(ToolSource& in, CString& body, CString& message)
 {
-    if (in.Next() != 1) {
-        message = in.LineFailed();
-        return FALSE;
-    }
-    if (in.Count() < 6) {
-        message = in.TooFew(6);
-        return FALSE;
-    }
+    if (!in.NextData(6, message)) return FALSE;
     double count = 0, start = 0, north = 0, east = 0, azimuth = 0, mode = 0;
     if (!in.Number(1, L"交点个数", &count, message) || !in.Number(2, L"起点桩号", &start, message) ||
         !in.Number(3, L"起点X(N)坐标", &north, message) || !in.Number(4, L"起点Y(E)坐标", &east, message) ||
@@ -61,14 +48,7 @@ BOOL ReadDeflectionForm(ToolSource& in, CString& body, CString& message)
     body = ClFormat(L"\n-1 %.8f %.8f %.8f\n", north, east, start);
 
     for (int i = 0; i < points; ++i) {
-        if (in.Next() != 1) {
-            message = in.LineFailed();
-            return FALSE;
-        }
-        if (in.Count() < 6) {
-            message = in.TooFew(6);
-            return FALSE;
-        }
+        if (!in.NextData(6, message)) return FALSE;
         double second = 0, r = 0, deflection = 0, ls1 = 0, ls2 = 0;
         if (!in.Number(2, L"交点桩号(或交点间距)", &second, message) || !NotNegative(in, 3, L"平曲线半径", &r, message) ||
             !in.Number(4, L"交点转角", &deflection, message) ||
@@ -105,14 +85,7 @@ BOOL ReadDeflectionForm(ToolSource& in, CString& body, CString& message)
 // start, the last its end.
 BOOL ReadCoordinateForm(ToolSource& in, CString& body, CString& message)
 {
-    if (in.Next() != 1) {
-        message = in.LineFailed();
-        return FALSE;
-    }
-    if (in.Count() < 1) {
-        message = in.TooFew(1);
-        return FALSE;
-    }
+    if (!in.NextData(1, message)) return FALSE;
     double start = 0;
     if (!in.Number(1, L"起点桩号", &start, message)) return FALSE;
 
@@ -166,14 +139,7 @@ BOOL ReadPlaneUnits(ToolSource& in, CString& body, CString& message)
     if (!in.Number(1, L"单元个数", &count, message)) return FALSE;
     const int units = ToolWholeNumber(count);
 
-    if (in.Next() != 1) {
-        message = in.LineFailed();
-        return FALSE;
-    }
-    if (in.Count() < 6) {
-        message = in.TooFew(6);
-        return FALSE;
-    }
+    if (!in.NextData(6, message)) return FALSE;
     double mode = 0;
     if (!in.Number(1, L"起点接线模式", &mode, message)) return FALSE;
     if (ToolWholeNumber(mode) != 1) {
@@ -194,14 +160,7 @@ BOOL ReadPlaneUnits(ToolSource& in, CString& body, CString& message)
     double running = azimuth;
 
     for (int u = 0; u < units; ++u) {
-        if (in.Next() != 1) {
-            message = in.LineFailed();
-            return FALSE;
-        }
-        if (in.Count() < 7) {
-            message = in.TooFew(7);
-            return FALSE;
-        }
+        if (!in.NextData(7, message)) return FALSE;
         double kind = 0;
         if (!in.Number(7, L"单元类型", &kind, message)) return FALSE;
         CString unit;
@@ -249,7 +208,7 @@ BOOL ReadPlaneUnits(ToolSource& in, CString& body, CString& message)
         if (in.Count() >= 4) {
             const double startAzimuth = _wtof(in.Token(3));
             if (std::fabs(startAzimuth - running) > 1e-8) {
-                Tell(L"检测到方位角突变, 即单元之间存在转折点!");
+                ShowApplicationMessage(L"检测到方位角突变, 即单元之间存在转折点!");
                 // Written on as the unit's own azimuth: it must read back.
                 if (!ReadToolNumber(in.Token(3), nullptr)) {
                     message = in.FieldFailed(3, L"单元起点方位角");
@@ -273,17 +232,17 @@ BOOL ReadPlaneUnits(ToolSource& in, CString& body, CString& message)
 
 int TransformHintCADJDAngleFile(const wchar_t* input, const wchar_t* output)
 {
-    return RunToolConversion(input, output, L"//转换纬地HintCAD平面交点数据文件:%s\n", ReadDeflectionForm, Tell);
+    return RunToolConversion(input, output, L"//转换纬地HintCAD平面交点数据文件:%s\n", ReadDeflectionForm, ShowApplicationMessage);
 }
 
 int TransformHintCADJDCoordFile(const wchar_t* input, const wchar_t* output)
 {
-    return RunToolConversion(input, output, L"//转换纬地HintCAD平面交点数据文件:%s\n", ReadCoordinateForm, Tell);
+    return RunToolConversion(input, output, L"//转换纬地HintCAD平面交点数据文件:%s\n", ReadCoordinateForm, ShowApplicationMessage);
 }
 
 int TransformHintCADPMFile(const wchar_t* input, const wchar_t* output)
 {
-    return RunToolConversion(input, output, L"//转换纬地HintCAD平面数据文件:%s\n", ReadPlaneUnits, Tell);
+    return RunToolConversion(input, output, L"//转换纬地HintCAD平面数据文件:%s\n", ReadPlaneUnits, ShowApplicationMessage);
 }
 
 // ---------------------------------------------------------------------------
@@ -310,9 +269,7 @@ void CDialog_Transform_HintCAD_PM::SerializeSettings(int get)
 
 void CDialog_Transform_HintCAD_PM::DoDataExchange(CDataExchange* pDX)
 {
-    DDX_Control(pDX, IDC_TOOL_VIEW_INPUT, m_btnViewInput);
-    DDX_Control(pDX, IDC_TOOL_PICK_OUTPUT, m_btnPickOutput);
-    DDX_Control(pDX, IDC_TOOL_PICK_INPUT, m_btnPickInput);
+    m_buttons.Exchange(pDX);
     DDX_Text(pDX, IDC_TOOL_INPUT, m_SINFileName);
     DDX_Text(pDX, IDC_TOOL_OUTPUT, m_SOutFileName);
     DDX_Radio(pDX, IDC_TOOL_FORMAT, m_iDatFormat);
@@ -322,9 +279,7 @@ BOOL CDialog_Transform_HintCAD_PM::OnInitDialog()
 {
     CToolDialog::OnInitDialog();
     SerializeSettings(1);
-    SetupViewer(m_btnViewInput);
-    SetupPicker(m_btnPickOutput, IDS_TOOL_PICK_FILE);
-    SetupPicker(m_btnPickInput, IDS_TOOL_PICK_FILE);
+    m_buttons.Setup();
     ShowLabels();
     UpdateData(FALSE);
     return TRUE;

@@ -10,9 +10,7 @@ class CDialog_Transform_HintCAD_PM : public CToolDialog
 public:
     explicit CDialog_Transform_HintCAD_PM(CWnd* parent = nullptr);
 
-    tkxIconButton m_btnViewInput;  // 1024
-    tkxIconButton m_btnPickOutput; // 1040
-    tkxIconButton m_btnPickInput;  // 1018
+    InOutButtons m_buttons; // input viewer 1024, output picker 1040, input picker 1018
     CString m_SINFileName;
     CString m_SOutFileName;
     // 0 deflection form (.JDX), 1 coordinate form, 2 plane units (.PM).

@@ -35,14 +35,6 @@ BOOL FindKeyword(ToolSource& in, bool& northFirst, CString& message)
     }
 }
 
-// The next data line; FALSE with the message at the end of the file.
-BOOL NextLine(ToolSource& in, CString& message)
-{
-    if (in.Next() == 1) return TRUE;
-    message = in.LineFailed();
-    return FALSE;
-}
-
 // "读输入文件%s\n\n第%d行<what>\n\n<line>" for a line that is no unit.
 CString LineMessage(const ToolSource& in, const wchar_t* what)
 {
@@ -84,11 +76,7 @@ BOOL Coordinates(const ToolSource& in, bool northFirst, const wchar_t* field, CS
 BOOL ReadIntersections(ToolSource& in, CString& body, CString& message)
 {
     bool northFirst = true;
-    if (!FindKeyword(in, northFirst, message) || !NextLine(in, message)) return FALSE;
-    if (in.Count() < 1) {
-        message = in.TooFew(1);
-        return FALSE;
-    }
+    if (!FindKeyword(in, northFirst, message) || !in.NextData(1, message)) return FALSE;
     if (in.Token(1).Find(L'1') < 0) {
         message = ClFormat(L"读输入文件%s\n\n第%d行第1个数据[交点数据格式:%s, 必须为1：坐标格式。]", in.Path().GetString(),
                            in.LineNo(), in.Token(1).GetString());
@@ -101,8 +89,8 @@ BOOL ReadIntersections(ToolSource& in, CString& body, CString& message)
     }
 
     // The start point; a line of one token is passed over.
-    if (!NextLine(in, message)) return FALSE;
-    if (in.Count() == 1 && !NextLine(in, message)) return FALSE;
+    if (!in.NextData(0, message)) return FALSE;
+    if (in.Count() == 1 && !in.NextData(0, message)) return FALSE;
     if (in.Count() < 2) {
         message = ClFormat(L"读输入文件%s\n\n第%d行失败! 起点数据个数少于2个\n\n[%s]", in.Path().GetString(), in.LineNo(),
                            in.Line().GetString());
@@ -120,7 +108,7 @@ BOOL ReadIntersections(ToolSource& in, CString& body, CString& message)
             message = in.LineFailed();
             return FALSE;
         }
-        if (in.Count() == 1 && !NextLine(in, message)) return FALSE;
+        if (in.Count() == 1 && !in.NextData(0, message)) return FALSE;
         if (in.Count() < 2) {
             message = ClFormat(L"读输入文件%s\n\n第%d行失败! 交点数据个数少于2个\n\n[%s]", in.Path().GetString(),
                                in.LineNo(), in.Line().GetString());
@@ -161,22 +149,14 @@ BOOL ReadIntersections(ToolSource& in, CString& body, CString& message)
 BOOL ReadPlaneLines(ToolSource& in, CString& body, CString& message)
 {
     bool northFirst = true;
-    if (!FindKeyword(in, northFirst, message) || !NextLine(in, message)) return FALSE;
-    if (in.Count() < 2) {
-        message = in.TooFew(2);
-        return FALSE;
-    }
+    if (!FindKeyword(in, northFirst, message) || !in.NextData(2, message)) return FALSE;
     if (!ReadToolNumber(in.Token(2), nullptr)) {
         message = FieldError(in, 2, L"第二", L"起点桩号");
         return FALSE;
     }
     body = L"\n" + in.Token(2) + L"\n";
 
-    if (!NextLine(in, message)) return FALSE;
-    if (in.Count() < 4) {
-        message = in.TooFew(4);
-        return FALSE;
-    }
+    if (!in.NextData(4, message)) return FALSE;
     double direction = 0;
     if (!ReadToolNumber(in.Token(2), nullptr)) {
         message = FieldError(in, 2, L"第二", L"起点X坐标");
@@ -306,9 +286,7 @@ int CDialog_Transform_RMPM::TransformRMPMXFile()
 
 void CDialog_Transform_RMPM::DoDataExchange(CDataExchange* pDX)
 {
-    DDX_Control(pDX, IDC_TOOL_VIEW_INPUT, m_btnViewInput);
-    DDX_Control(pDX, IDC_TOOL_PICK_OUTPUT, m_btnPickOutput);
-    DDX_Control(pDX, IDC_TOOL_PICK_INPUT, m_btnPickInput);
+    m_buttons.Exchange(pDX);
     DDX_Text(pDX, IDC_TOOL_INPUT, m_SInFileName);
     DDX_Text(pDX, IDC_TOOL_OUTPUT, m_SOutFileName);
     DDX_Radio(pDX, IDC_TOOL_FORMAT, m_iDatFormat);
@@ -318,9 +296,7 @@ BOOL CDialog_Transform_RMPM::OnInitDialog()
 {
     CToolDialog::OnInitDialog();
     SerializeSettings(1);
-    SetupViewer(m_btnViewInput);
-    SetupPicker(m_btnPickOutput, IDS_TOOL_PICK_FILE);
-    SetupPicker(m_btnPickInput, IDS_TOOL_PICK_FILE);
+    m_buttons.Setup();
     ShowLabels();
     UpdateData(FALSE);
     return TRUE;

@@ -11,9 +11,7 @@ class CDialog_Transform_RMPM : public CToolDialog
 public:
     explicit CDialog_Transform_RMPM(CWnd* parent = nullptr);
 
-    tkxIconButton m_btnViewInput;  // 1024
-    tkxIconButton m_btnPickOutput; // 1040
-    tkxIconButton m_btnPickInput;  // 1018
+    InOutButtons m_buttons; // input viewer 1024, output picker 1040, input picker 1018
     CString m_SInFileName;
     CString m_SOutFileName;
     // 0 intersection points (.JDX), 1 plane lines (.PMX), -1 none chosen.

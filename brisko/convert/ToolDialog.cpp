@@ -153,6 +153,11 @@ int ShowToolMessage(CWnd* dialog, const CString& text, UINT type)
     return ClMessageBox(owner, text, kToolCaption, type);
 }
 
+void ShowApplicationMessage(const CString& text)
+{
+    if (!text.IsEmpty()) AfxMessageBox(text, MB_ICONINFORMATION);
+}
+
 // ---------------------------------------------------------------------------
 // The dialog frame.
 
@@ -211,6 +216,20 @@ void CToolDialog::SetupViewer(tkxIconButton& button, UINT tipId)
     button.SetTooltipText(static_cast<int>(tipId));
 }
 
+void CToolDialog::InOutButtons::Exchange(CDataExchange* pDX)
+{
+    DDX_Control(pDX, IDC_TOOL_VIEW_INPUT, viewInput);
+    DDX_Control(pDX, IDC_TOOL_PICK_OUTPUT, pickOutput);
+    DDX_Control(pDX, IDC_TOOL_PICK_INPUT, pickInput);
+}
+
+void CToolDialog::InOutButtons::Setup()
+{
+    SetupViewer(viewInput);
+    SetupPicker(pickOutput, IDS_TOOL_PICK_FILE);
+    SetupPicker(pickInput, IDS_TOOL_PICK_FILE);
+}
+
 BOOL CToolDialog::PickFile(int open, CString& path, const wchar_t* extension, const wchar_t* filter,
                            const wchar_t* title)
 {
@@ -250,9 +269,12 @@ BOOL ReadToolNumber(const CString& token, double* value)
     return TRUE;
 }
 
-ToolLineReader::~ToolLineReader()
+ToolLineReader::~ToolLineReader() { Close(); }
+
+void ToolLineReader::Close()
 {
     if (m_open) m_file.Abort();
+    m_open = false;
 }
 
 BOOL ToolLineReader::Open(const CString& path)
@@ -284,9 +306,26 @@ int ToolSource::Next()
 {
     m_tokens.RemoveAll();
     m_split = 0;
-    const int result = m_reader.Next(m_line);
+    // At the end of the file the line stays the last one read, for the
+    // messages that quote it.
+    CString line;
+    const int result = m_reader.Next(line);
+    if (result != 0) m_line = line;
     if (result == 1) m_split = ToolLineReader::Split(m_line, m_tokens);
     return result;
+}
+
+BOOL ToolSource::NextData(int least, CString& message)
+{
+    if (Next() != 1) {
+        message = LineFailed();
+        return FALSE;
+    }
+    if (Count() < least) {
+        message = TooFew(least);
+        return FALSE;
+    }
+    return TRUE;
 }
 
 CString ToolSource::LineFailed() const
@@ -317,14 +356,7 @@ BOOL ToolSource::Number(int position, const wchar_t* field, double* value, CStri
 BOOL SkipHintCADLines(ToolSource& in, CString& message)
 {
     for (;;) {
-        if (in.Next() != 1) {
-            message = in.LineFailed();
-            return FALSE;
-        }
-        if (in.Count() < 1) {
-            message = in.TooFew(1);
-            return FALSE;
-        }
+        if (!in.NextData(1, message)) return FALSE;
         if (in.Token(1).Find(L"HINTCAD") < 0) return TRUE;
     }
 }
@@ -514,7 +546,9 @@ int RunToolConversion(const CString& input, const CString& output, const wchar_t
         return 0;
     }
     CString text, message;
-    if (!read(in, text, message)) {
+    const BOOL done = read(in, text, message);
+    in.Close();
+    if (!done) {
         if (!message.IsEmpty()) tell(message);
         return 0;
     }

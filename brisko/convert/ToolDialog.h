@@ -115,6 +115,11 @@ void AskOpenGenerated(const wchar_t* question, std::initializer_list<CString> fi
 // the given type); owned by the dialog's window when it has one.
 int ShowToolMessage(CWnd* dialog, const CString& text, UINT type = MB_ICONINFORMATION);
 
+// The application's box (AfxMessageBox) with the information icon: how the
+// HintCAD converters, which the road import calls without a dialog, tell
+// their errors.  Nothing for an empty text.
+void ShowApplicationMessage(const CString& text);
+
 // ---------------------------------------------------------------------------
 // The dialog frame.
 
@@ -127,6 +132,20 @@ public:
     ~CToolDialog() override;
 
     HBITMAP GetSketch() const { return m_hSketch; }
+
+    // The buttons of a tool with one input and one output: the input's
+    // viewer (IDC_TOOL_VIEW_INPUT), the output's picker (IDC_TOOL_PICK_OUTPUT)
+    // and the input's picker (IDC_TOOL_PICK_INPUT), both pickers with the tip
+    // 59415 "选择数据文件".
+    struct InOutButtons {
+        tkxIconButton viewInput;
+        tkxIconButton pickOutput;
+        tkxIconButton pickInput;
+        // Binds the three (DDX_Control).
+        void Exchange(CDataExchange* pDX);
+        // Their icons and tips.
+        void Setup();
+    };
 
 protected:
     // The base's start, the program icon as the big icon, the sketch in
@@ -181,6 +200,8 @@ public:
     ~ToolLineReader();
 
     BOOL Open(const CString& path);
+    // Closes the file (an output may then replace it).
+    void Close();
     // 1 with the next data line, 0 at the end of the file, -1 at a line the
     // reader refuses (too long, or holding a zero byte).
     int Next(CString& line);
@@ -206,9 +227,17 @@ public:
     const CString& Path() const { return m_path; }
     // FALSE when the file cannot be opened for reading.
     BOOL Open() { return m_reader.Open(m_path); }
+    // Closes the input once it was read, before any output is written (an
+    // output may replace the input itself).
+    void Close() { m_reader.Close(); }
     // 1 with the next data line split into its tokens, 0 at the end of the
-    // file, -1 at a line the reader refuses.
+    // file (the line stays the last one read), -1 at a line the reader
+    // refuses.
     int Next();
+    // The next data line with at least `least` tokens; FALSE with the
+    // message LineFailed at the end of the file or at a refused line, TooFew
+    // at a line of fewer tokens.
+    BOOL NextData(int least, CString& message);
     // The splitter's answer for the current line (-1: it does not split).
     int SplitResult() const { return m_split; }
     const CString& Line() const { return m_line; }
