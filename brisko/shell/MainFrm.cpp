@@ -2,6 +2,8 @@
 #include "brisko/shell/Helpers.h"
 #include "brisko/BriskoResource.h"
 #include "brisko/manager/PPage_InfoBar.h"
+#include "brisko/manager/TreeViewClass.h"
+#include "brisko/manager/TreeViewFile.h"
 #include "brisko/shell/BriskoApp.h"
 #include "brisko/shell/FileWatch.h"
 #include "brisko/shell/IconMenu.h"
@@ -30,8 +32,8 @@ struct BarTab {
 };
 
 const BarTab kProjectTabs[] = {
-    {L"项目信息", nullptr}, // the project and road tree
-    {L"文件管理", nullptr}, // the road's file tree
+    {L"项目信息", RUNTIME_CLASS(CTreeViewClass)},
+    {L"文件管理", RUNTIME_CLASS(CTreeViewFile)},
     {L"边坡模板", nullptr}, // the slope-template libraries
     {L"文档规范", nullptr}, // the reference documents
 };
@@ -96,6 +98,10 @@ BEGIN_MESSAGE_MAP(CMainFrame, CMDIFrameWnd)
     ON_COMMAND(ID_PROJECT_EXPORT, OnProjectExport)
     ON_UPDATE_COMMAND_UI(ID_PROJECT_EXPORT, OnUpdateProjectExport)
     ON_COMMAND(ID_PROJECT_REFRESH, OnProjectRefresh)
+    ON_COMMAND_RANGE(ID_PROJECT_NEW, ID_PROJECT_NEW, OnProjectCommand)
+    ON_COMMAND_RANGE(ID_PROJECT_OPEN, ID_PROJECT_OPEN, OnProjectCommand)
+    ON_COMMAND_RANGE(ID_PROJECT_IMPORT, ID_PROJECT_IMPORT, OnProjectCommand)
+    ON_COMMAND_RANGE(ID_PROJECT_SETTINGS, ID_PROJECT_SETTINGS, OnProjectCommand)
     ON_COMMAND(ID_TEMPLATE_EXPORTBASE, OnTemplateExport)
     ON_UPDATE_COMMAND_UI(ID_INDICATOR_WORKDIR, OnUpdateWorkingDirectory)
     ON_WM_COPYDATA()
@@ -361,6 +367,26 @@ void CMainFrame::UpdateProfileGroundPoint(const sGroundPoint*, const sGroundPoin
 // the road-information bar.
 void CMainFrame::RefreshCrossSectionView() {}
 
+// The information page previews files and the slope template once it
+// carries a preview; until then the bar is shown.
+void CMainFrame::ShowInfoBarPreview(CString)
+{
+    if (theApp.m_bShowRoadInfoBar == 1 && m_wndRoadInfoBar.GetSafeHwnd())
+        ShowControlBar(&m_wndRoadInfoBar, TRUE, FALSE);
+}
+
+CTreeViewClass* CMainFrame::ProjectTree()
+{
+    if (!m_wndProjectBar.GetSafeHwnd()) return nullptr;
+    return static_cast<CTreeViewClass*>(m_wndProjectBar.GetView(RUNTIME_CLASS(CTreeViewClass)));
+}
+
+CTreeViewFile* CMainFrame::FileTree()
+{
+    if (!m_wndProjectBar.GetSafeHwnd()) return nullptr;
+    return static_cast<CTreeViewFile*>(m_wndProjectBar.GetView(RUNTIME_CLASS(CTreeViewFile)));
+}
+
 // ---------------------------------------------------------------------------
 // Commands
 
@@ -430,10 +456,24 @@ void CMainFrame::OnProjectRefresh()
     ShowProjectBar();
     if (tkx_GetProjectInfoFromReg(m_hWnd) == 1) {
         tkx_GetCurProject(theApp.m_CurProject);
-        // The project tree rebuilds itself here once it is part of the
-        // project-manager bar.
+        if (CTreeViewClass* tree = ProjectTree()) tree->BuildTree();
     }
     SendMessage(WM_PROJECTCHANGED, 0, 0);
+}
+
+// The project commands of the main menu are the project tree's.
+void CMainFrame::OnProjectCommand(UINT id)
+{
+    ShowProjectBar();
+    CTreeViewClass* tree = ProjectTree();
+    if (!tree) return;
+    switch (id) {
+    case ID_PROJECT_NEW: tree->OnNewProject(); break;
+    case ID_PROJECT_OPEN: tree->OnOpenProject(); break;
+    case ID_PROJECT_IMPORT: tree->OnImportProject(); break;
+    case ID_PROJECT_SETTINGS: tree->OnProjectSettings(); break;
+    default: break;
+    }
 }
 
 void CMainFrame::OnTemplateExport() { ShowProjectBar(); }
@@ -487,8 +527,8 @@ BOOL CMainFrame::OnCopyData(CWnd*, COPYDATASTRUCT* data)
         theApp.SetWorkingDirectory(copy.GetWorkingDirectory());
         if (tkx_UpdateProject(&copy, 1) == 1) {
             ShowProjectBar();
-            // The file tree and the project tree rebuild themselves here
-            // once they are part of the project-manager bar.
+            if (CTreeViewFile* files = FileTree()) files->BuildTree();
+            if (CTreeViewClass* tree = ProjectTree()) tree->BuildTree();
             PrintToInfoWindow(L"来自外部程序操作: 修改当前道路为%s", copy.GetCurRoadName().GetString());
         }
         return static_cast<BOOL>(Default());
@@ -512,8 +552,8 @@ LRESULT CMainFrame::OnOpenPendingFile(WPARAM, LPARAM)
 LRESULT CMainFrame::OnProjectChanged(WPARAM, LPARAM)
 {
     ShowProjectBar();
-    // The file tree rebuilds itself here once it is part of the
-    // project-manager bar; the watches of the road's files are replaced.
+    if (CTreeViewFile* files = FileTree()) files->BuildTree();
+    // The watches of the road's files are replaced.
     RemoveRoadFileWatches();
     theApp.LoadCurrentRoadData();
     RegisterRoadFileWatches();
@@ -537,8 +577,7 @@ LRESULT CMainFrame::OnOpenProject(WPARAM, LPARAM)
         if (!theApp.SaveAllModified()) return 0;
         theApp.CloseAllDocuments(FALSE);
     }
-    // The project tree opens the project file here (its import of a project
-    // file) once it is part of the project-manager bar.
+    if (CTreeViewClass* tree = ProjectTree()) tree->ImportProjectFile(path);
     ShowProjectBar();
     return 0;
 }
@@ -624,8 +663,7 @@ LRESULT CMainFrame::OnFileWatchNotify(WPARAM, LPARAM lParam)
         }
         copy.m_Roads[road].m_SBreakChain = CurRoadBreakChain.OutputToSText();
         if (tkx_UpdateProject(&copy, 1) == 1) {
-            // The project tree rebuilds itself here once it is part of the
-            // project-manager bar.
+            if (CTreeViewClass* tree = ProjectTree()) tree->BuildTree();
             CurRoadProfile.SetBreakChain(&CurRoadBreakChain);
             CString file;
             copy.GetFileName(L"DMX", file);

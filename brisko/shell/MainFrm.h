@@ -21,6 +21,9 @@ struct sGroundPoint {
     int m_iSegment = -1;
 };
 
+class CTreeViewClass;
+class CTreeViewFile;
+
 class CMainFrame : public CMDIFrameWnd
 {
     DECLARE_DYNCREATE(CMainFrame)
@@ -42,6 +45,13 @@ public:
     // The cross-section page draws the current cross-section (CurHdxSection)
     // again, unless it is busy doing so.
     void RefreshCrossSectionView();
+    // Shows the road-information bar (while it is meant to be shown) with
+    // the file `what` previewed on its information page ("SHOWSLOPE": the
+    // slope template's preview).
+    void ShowInfoBarPreview(CString what);
+    // The project tree and the road file tree of the project-manager bar.
+    CTreeViewClass* ProjectTree();
+    CTreeViewFile* FileTree();
     // Shows the project-manager bar when it is hidden (the commands that
     // work in a pane do this first).
     void ShowProjectBar();
@@ -87,6 +97,7 @@ protected:
     void OnProjectExport();
     void OnUpdateProjectExport(CCmdUI* ui);
     void OnProjectRefresh();
+    void OnProjectCommand(UINT id);
     void OnTemplateExport();
     void OnUpdateWorkingDirectory(CCmdUI* ui);
     BOOL OnCopyData(CWnd* from, COPYDATASTRUCT* data);

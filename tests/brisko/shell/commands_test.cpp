@@ -121,11 +121,18 @@ TEST_F(CommandsTest, TheInformationWindowStaysOpenForACrossSectionFile)
 
 TEST_F(CommandsTest, TabsWithoutTheirPanesCannotBeChosen)
 {
-    for (UINT id = ID_VIEW_TAB_PROJECT; id <= ID_VIEW_TAB_REFERENCES; ++id) {
+    // The project and file trees are there; the template and reference
+    // panes are not yet.
+    Command(ID_VIEW_TAB_FILES);
+    ASSERT_EQ(1, frame->m_wndProjectBar.GetActiveIndex());
+    EXPECT_TRUE(MenuState(ID_VIEW_TAB_FILES) & MF_CHECKED);
+    for (UINT id = ID_VIEW_TAB_TEMPLATES; id <= ID_VIEW_TAB_REFERENCES; ++id) {
         EXPECT_TRUE(MenuState(id) & MF_GRAYED) << id;
         Command(id);
-        EXPECT_EQ(-1, frame->m_wndProjectBar.GetActiveIndex());
+        EXPECT_EQ(1, frame->m_wndProjectBar.GetActiveIndex());
     }
+    Command(ID_VIEW_TAB_PROJECT);
+    EXPECT_EQ(0, frame->m_wndProjectBar.GetActiveIndex());
 }
 
 TEST_F(CommandsTest, PageLinesAreToggledAndStored)
