@@ -190,7 +190,7 @@ TEST(BidRoad, ABadInputNamesItsFileAndLineAndWritesNothing)
         MessageBoxScript boxes;
         EXPECT_EQ(0, files.Export());
         const CString expected = c.line ? ClFormat(c.format, c.line, input->GetString()) : ClFormat(c.format, input->GetString());
-        EXPECT_EQ(std::vector<CString>{expected}, Texts(boxes));
+        EXPECT_EQ(std::vector<CString>{expected}, boxes.Texts());
         EXPECT_EQ(UINT(MB_ICONINFORMATION), boxes.Shown().at(0).type);
         EXPECT_EQ(FileText(L"早先的接口文件\n"), ReadBytes(files.brf));
     }

@@ -87,7 +87,7 @@ TEST(ToolDialogs, TheStructureToolAsksBeforeReplacingAndOpensWhatItWrote)
         ClFormat(L"%s\n\n文件已存在! 是否覆盖?", gzx.GetString()),
         L"是否打开生成的文件?",
     };
-    EXPECT_EQ(expected, Texts(boxes));
+    EXPECT_EQ(expected, boxes.Texts());
     EXPECT_EQ(Fixture("STRUCTURES_GZX"), ReadBytes(gzx));
     EXPECT_TRUE(IsOpen(gzx));
     CloseDocuments();
@@ -128,7 +128,7 @@ TEST(ToolDialogs, TheDitchBottomsAreSavedWhereTheSaveDialogSaysAndTheDialogStays
         })
         .Then([&](CWnd* saveDialog) { Press(saveDialog, IDOK); })
         .Then([&](CWnd* d) {
-            EXPECT_EQ(std::vector<CString>{L"提取两侧沟底高程数据成功!"}, Texts(boxes));
+            EXPECT_EQ(std::vector<CString>{L"提取两侧沟底高程数据成功!"}, boxes.Texts());
             Press(d, IDCANCEL);
         });
     CDialog_GDElevation dialog;
@@ -237,7 +237,7 @@ TEST(ToolDialogs, TheLayoutChangeProposesATargetForTheLayoutFound)
     EXPECT_FALSE(abs1Enabled);
     EXPECT_TRUE(rodChosen);
     EXPECT_TRUE(dlChecked);
-    EXPECT_EQ(std::vector<CString>{L"是否打开生成的横地线文件?"}, Texts(boxes));
+    EXPECT_EQ(std::vector<CString>{L"是否打开生成的横地线文件?"}, boxes.Texts());
     EXPECT_EQ(Fixture("LAYOUT_ROD_HDX"), ReadBytes(folder / L"路_New.HDX"));
 
     // A file without a readable first line: OK stays disabled.
@@ -290,6 +290,6 @@ TEST(ToolDialogs, TheBidRoadExportStartsWithTheCurrentRoadsFilesAndOffersTheResu
         ClFormat(L"读取DYD文件失败!\n\n%s\n\n请确认该文件是否存在!\n\n如果该文件已打开，请将其关闭!", defaults[0].GetString()),
         L"是否打开生成的桥梁接口文件?",
     };
-    EXPECT_EQ(expected, Texts(boxes));
+    EXPECT_EQ(expected, boxes.Texts());
     EXPECT_EQ(Fixture("ROAD_BRF"), ReadBytes(folder / L"路.BRF"));
 }

@@ -76,7 +76,7 @@ TEST(DitchBottoms, ABadSectionNamesItsLineAndWritesNothing)
         const CString out = PutText(folder, L"out.TXT", L"早先的结果\n");
         MessageBoxScript boxes;
         EXPECT_EQ(0, ExtractDitchBottoms(nullptr, input, L"", out, L"一号路"));
-        EXPECT_EQ(std::vector<CString>{ClFormat(c.format, input.GetString(), c.line)}, Texts(boxes));
+        EXPECT_EQ(std::vector<CString>{ClFormat(c.format, input.GetString(), c.line)}, boxes.Texts());
         EXPECT_EQ(FileText(L"早先的结果\n"), ReadBytes(out));
     }
 }
@@ -92,6 +92,6 @@ TEST(DitchBottoms, ABreakChainThatFailsToLoadIsNamed)
     MessageBoxScript boxes;
     EXPECT_EQ(0, ExtractDitchBottoms(nullptr, input, dl, folder / L"out.TXT", L"一号路"));
     EXPECT_EQ(std::vector<CString>{ClFormat(L"读取桩号断链文件<%s>出错!\n\n%s", dl.GetString(), reason.GetString())},
-              Texts(boxes));
+              boxes.Texts());
     EXPECT_FALSE(FileExists(folder / L"out.TXT"));
 }

@@ -238,7 +238,7 @@ TEST(DMFace, HeightsAcrossASection)
     EXPECT_DOUBLE_EQ(1.0, centre);
     MessageBoxScript boxes;
     EXPECT_EQ(0, face.GetCentreHeight(1, centre));
-    EXPECT_EQ(std::vector<CString>{L"访问横断面地面线时数据越界!"}, Texts(boxes));
+    EXPECT_EQ(std::vector<CString>{L"访问横断面地面线时数据越界!"}, boxes.Texts());
 }
 
 TEST(DMFace, AShiftMovesThePointsOntoTheNewCentreLine)
@@ -292,6 +292,6 @@ TEST(DMFace, AShiftMovesThePointsOntoTheNewCentreLine)
     MessageBoxScript boxes;
     KeyDMXInfo untouched = Section(7.0, {0}, {0}, {0}, {0});
     noProfile.ShiftSection(s, -3.0, untouched);
-    EXPECT_EQ(std::vector<CString>{L"未定义纵断面对象! 无法平移横断面地面线数据!"}, Texts(boxes));
+    EXPECT_EQ(std::vector<CString>{L"未定义纵断面对象! 无法平移横断面地面线数据!"}, boxes.Texts());
     EXPECT_DOUBLE_EQ(7.0, untouched.m_rZH);
 }

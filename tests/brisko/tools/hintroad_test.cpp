@@ -140,7 +140,7 @@ TEST(HintRoadImport, ExistingFilesAreReplacedOnlyAfterAYes)
         EXPECT_FALSE(Import(L"三号路", L"", 2, files.jdx, files, where));
         EXPECT_EQ(std::vector<CString>{ClFormat(L"文件%s\n\n已经存在，是否覆盖?",
                                                 where.RoadFile(L"三号路", L".ICD").GetString())},
-                  Texts(boxes));
+                  boxes.Texts());
     }
 }
 
@@ -182,7 +182,7 @@ TEST(HintRoadImport, ARunThatCannotStartLeavesTheProjectFolderAsItWas)
         SCOPED_TRACE(c.what);
         MessageBoxScript boxes(c.answer);
         EXPECT_FALSE(Import(c.road, c.chain, 0, files.jdx, files, where));
-        EXPECT_EQ(c.shown, Texts(boxes));
+        EXPECT_EQ(c.shown, boxes.Texts());
         EXPECT_TRUE(FilesIn(where.project.Path()).empty());
         EXPECT_FALSE(FileExists(where.project / L"五号路"));
     }

@@ -100,7 +100,7 @@ TEST(MoveDataDialog, OffsetsTypedIntoTheGridShiftTheSections)
             Press(d, IDOK);
         })
         .Then([&](CWnd* d) {
-            EXPECT_EQ(std::vector<CString>{L"读取列表中，第3行,偏移距离<x>数据失败!"}, Texts(boxes));
+            EXPECT_EQ(std::vector<CString>{L"读取列表中，第3行,偏移距离<x>数据失败!"}, boxes.Texts());
             EXPECT_FALSE(FileExists(files.hdxOut));
             TypeInCell(GridOf(d), 3, 2, L"-8.5");
             TypeInCell(GridOf(d), 6, 0, L"2300");

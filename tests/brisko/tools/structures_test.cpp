@@ -147,6 +147,6 @@ TEST(StructureTools, AStructureFileTheSuiteRefusesWritesNoStationFile)
     const CString reason = tkx_GetLastError();
     MessageBoxScript boxes;
     EXPECT_EQ(0, ExportGZXToQL(nullptr, gzx, ql, chain));
-    EXPECT_EQ(std::vector<CString>{reason}, Texts(boxes));
+    EXPECT_EQ(std::vector<CString>{reason}, boxes.Texts());
     EXPECT_EQ(FileText(L"1.000 2.000\n"), ReadBytes(ql));
 }

@@ -1,5 +1,4 @@
 #include "tools_world.h"
-#include "corvane/project/TavixInterface.h"
 
 namespace tooltest {
 
@@ -23,16 +22,7 @@ protected:
     void Seed() override
     {
         SeedSettings({{L"MainWndLEFT", 0}, {L"MainWndTOP", 0}, {L"MainWndRIGHT", 1000}, {L"MainWndBOTTOM", 700}});
-        Folder() = MakeProjectFolder(kProjectName);
-        ASSERT_TRUE(CreateDirectoryW(Folder() + L"\\" + kRoadName, nullptr));
-        tkxProject project;
-        project.m_SName = kProjectName;
-        project.m_SPath = Folder();
-        Tavix4::sRoadInfo road;
-        road.m_SRoadName = kRoadName;
-        project.m_Roads.Add(road);
-        project.m_iCurRoad = 0;
-        ASSERT_EQ(1, tkx_AddProject(&project, nullptr));
+        Folder() = RegisterProject(kProjectName, kRoadName);
     }
     void CleanUp() override
     {
@@ -85,13 +75,6 @@ std::string WithoutLine(const std::string& bytes, const std::string& prefix)
         start = end;
     }
     return out;
-}
-
-std::vector<CString> Texts(const MessageBoxScript& boxes)
-{
-    std::vector<CString> texts;
-    for (const ShownMessageBox& box : boxes.Shown()) texts.push_back(box.text);
-    return texts;
 }
 
 } // namespace tooltest

@@ -32,7 +32,4 @@ CString PutText(const ScratchFolder& folder, const wchar_t* file, const wchar_t*
 // clock line).
 std::string WithoutLine(const std::string& bytes, const std::string& prefix);
 
-// The texts of the message boxes shown.
-std::vector<CString> Texts(const MessageBoxScript& boxes);
-
 } // namespace tooltest
