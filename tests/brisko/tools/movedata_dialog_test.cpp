@@ -56,6 +56,7 @@ TEST(MoveDataDialog, TheGridStartsWithTheExampleRowsInItsThreeColumns)
     std::vector<std::vector<CString>> cells;
     CRect grid, dialogRect;
     std::vector<int> widths;
+    int inkInGrid = 0;
     DialogScript script;
     script.Then([&](CWnd* d) {
         tkxGridCtrl& g = GridOf(d);
@@ -65,7 +66,10 @@ TEST(MoveDataDialog, TheGridStartsWithTheExampleRowsInItsThreeColumns)
         for (int c = 0; c < g.GetColumnCount(); ++c) widths.push_back(g.GetColumnWidth(c));
         EXPECT_EQ(IDC_MOVE_GRID, g.GetDlgCtrlID());
         EXPECT_EQ(CString(L"中桩平移，转换DMX, HDX文件"), d->GetWindowText());
-        DialogImage(d).SaveBmp(L"movedata_dialog.bmp");
+        const Image picture = DialogImage(d);
+        picture.SaveBmp(L"movedata_dialog.bmp");
+        // The grid shows its headings and rows: text ink in its rectangle.
+        inkInGrid = picture.Count(ChildRect(d, IDC_MOVE_GRID), RGB(0, 0, 0));
         Press(d, IDCANCEL);
     });
     CDialog_MoveData dialog;
@@ -80,6 +84,7 @@ TEST(MoveDataDialog, TheGridStartsWithTheExampleRowsInItsThreeColumns)
     EXPECT_EQ(65, widths[0]);
     EXPECT_EQ(45, widths[1]);
     EXPECT_EQ(grid.Width() - 110, widths[2]);
+    EXPECT_GT(inkInGrid, 300);
 }
 
 TEST(MoveDataDialog, OffsetsTypedIntoTheGridShiftTheSections)
