@@ -137,49 +137,42 @@ BOOL ReadRMSections(ToolSource& in, CString& text, CString& message)
     if (!in.Number(1, L"格式标志", &flagValue, message)) return FALSE;
     const int flag = ToolWholeNumber(flagValue);
 
-    CString body;
-    if (flag == 1 || flag == 2) {
-        if (flag == 1) body = L"ABS1\n";
-        for (;;) {
-            const int read = in.Next();
-            if (read == 0) break;
-            if (read < 0) {
-                message = in.LineFailed();
-                return FALSE;
-            }
-            body += in.Line() + L"\n";
+    // Flags 1 and 2 copy every further line; any other flag reads sections.
+    const bool copy = flag == 1 || flag == 2;
+    CString body = flag == 1 ? L"ABS1\n" : L"";
+    for (;;) {
+        const int read = in.Next();
+        if (read == 0) break;
+        if (read < 0) {
+            message = in.LineFailed();
+            return FALSE;
         }
-    } else {
-        for (;;) {
-            const int read = in.Next();
-            if (read == 0) break;
-            if (read < 0) {
-                message = in.LineFailed();
+        if (copy) {
+            body += in.Line() + L"\n";
+            continue;
+        }
+        if (!in.Number(1, L"断面桩号", nullptr, message)) return FALSE;
+        body += in.Line() + L"\n";
+        for (int side = 0; side < 2; ++side) {
+            if (in.Next() != 1 || in.Count() < 2) {
+                message = ClFormat(L"读输入文件%s\n\n第%d行失败!\n\n%s", in.Path().GetString(), in.LineNo(),
+                                   in.Line().GetString());
                 return FALSE;
             }
-            if (!in.Number(1, L"断面桩号", nullptr, message)) return FALSE;
-            body += in.Line() + L"\n";
-            for (int side = 0; side < 2; ++side) {
-                if (in.Next() != 1 || in.Count() < 2) {
-                    message = ClFormat(L"读输入文件%s\n\n第%d行失败!\n\n%s", in.Path().GetString(), in.LineNo(),
-                                       in.Line().GetString());
+            double previousDistance = 0, previousHeight = 0;
+            for (int k = 0; 2 * k + 1 < in.Count(); ++k) {
+                double distance = 0, height = 0;
+                if (!in.Number(2 * k + 1, L"平距", &distance, message) ||
+                    !in.Number(2 * k + 2, L"高差", &height, message))
                     return FALSE;
-                }
-                double previousDistance = 0, previousHeight = 0;
-                for (int k = 0; 2 * k + 1 < in.Count(); ++k) {
-                    double distance = 0, height = 0;
-                    if (!in.Number(2 * k + 1, L"平距", &distance, message) ||
-                        !in.Number(2 * k + 2, L"高差", &height, message))
-                        return FALSE;
-                    if (flag == 3)
-                        body.AppendFormat(L"%.3f %.3f ", distance - previousDistance, height);
-                    else
-                        body.AppendFormat(L"%.3f %.3f ", distance, height - previousHeight);
-                    previousDistance = distance;
-                    previousHeight = height;
-                }
-                body += L"\n";
+                if (flag == 3)
+                    body.AppendFormat(L"%.3f %.3f ", distance - previousDistance, height);
+                else
+                    body.AppendFormat(L"%.3f %.3f ", distance, height - previousHeight);
+                previousDistance = distance;
+                previousHeight = height;
             }
+            body += L"\n";
         }
     }
     text = flag == 1 ? L"//数据格式: ABS1, 即:各点到中桩的距离, 与中桩的高差\n\n"

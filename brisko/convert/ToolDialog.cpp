@@ -2,6 +2,7 @@
 #include "brisko/BriskoResource.h"
 #include "brisko/shell/BriskoApp.h"
 #include "brisko/shell/Helpers.h"
+#include "brisko/shell/Messages.h"
 #include "brisko/shell/SharedDialogs.h"
 #include "corvane/base/TextLines.h"
 #include "corvane/geometry/Numeric.h"
@@ -136,6 +137,24 @@ BOOL OpenToolDocument(const CString& path)
 {
     if (path.IsEmpty()) return FALSE;
     return theApp.OpenDocumentFile(path) != nullptr;
+}
+
+CString CurrentRoadFile(const wchar_t* extension)
+{
+    tkxProject& project = theApp.m_CurProject;
+    const int road = project.m_iCurRoad;
+    return project.GetRoadDirectory(road) + L"\\" + project.GetRoadName(road) + extension;
+}
+
+CString WorkingRoadFile(const wchar_t* extension)
+{
+    tkxProject& project = theApp.m_CurProject;
+    return project.GetWorkingDirectory() + L"\\" + project.GetCurRoadName() + extension;
+}
+
+void NotifyRoadFilesChanged()
+{
+    if (CWnd* main = theApp.m_pMainWnd) main->SendMessage(WM_PROJECTCHANGED, 0, 0);
 }
 
 void AskOpenGenerated(const wchar_t* question, std::initializer_list<CString> files)

@@ -104,6 +104,20 @@ CString ToolDerivedPath(const CString& path, const wchar_t* extension);
 // nothing for an empty path.  FALSE when it did not open.
 BOOL OpenToolDocument(const CString& path);
 
+// Defaults from the project: "<folder>\<road name><extension>" of the
+// application's current project and its current road, the road's folder
+// (GetRoadDirectory) or the working directory (GetWorkingDirectory with the
+// current road's name), as the tools' openers form them.  The names are
+// formed whatever the current-road index (a project without a current road
+// gives its own folder and an empty name).
+CString CurrentRoadFile(const wchar_t* extension);
+CString WorkingRoadFile(const wchar_t* extension);
+
+// After a tool changed files of the current road: the main window reloads
+// them and rebuilds its file tree (WM_PROJECTCHANGED); nothing without a
+// main window.
+void NotifyRoadFilesChanged();
+
 // The closing question (caption kToolCaption, Yes/No with the question
 // icon); Yes opens each of the files, in order, as editor documents.
 void AskOpenGenerated(const wchar_t* question, std::initializer_list<CString> files);

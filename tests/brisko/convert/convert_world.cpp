@@ -93,6 +93,27 @@ std::string Shown(const std::string& bytes)
                                          << Shown(expected);
 }
 
+::testing::AssertionResult Refuses(const ScratchFolder& folder, const wchar_t* input,
+                                   const std::function<int(const CString& input)>& convert, const wchar_t* message,
+                                   const std::vector<CString>& outputs, UINT icon)
+{
+    const CString earlier = L"earlier output\n";
+    for (const CString& output : outputs) WriteText(output, earlier);
+    const CString path = PlaceText(folder, L"输入.txt", input);
+    MessageBoxScript boxes;
+    const int result = convert(path);
+    if (result != 0) return ::testing::AssertionFailure() << "converted";
+    if (boxes.Shown().size() != 1) return ::testing::AssertionFailure() << boxes.Shown().size() << " messages";
+    const CString expected = ClFormat(message, path.GetString());
+    if (boxes.LastText() != expected)
+        return ::testing::AssertionFailure() << "message " << Utf8(boxes.LastText()) << "\ninstead of "
+                                             << Utf8(expected);
+    if (icon && boxes.Shown()[0].type != icon) return ::testing::AssertionFailure() << "type " << boxes.Shown()[0].type;
+    for (const CString& output : outputs)
+        if (ReadBytes(output) != FileText(earlier)) return ::testing::AssertionFailure() << Utf8(output) << " changed";
+    return ::testing::AssertionSuccess();
+}
+
 int LoadJD(const CString& path, CString& message)
 {
     CStdioFile file;

@@ -11,7 +11,9 @@
 #include "corvane/road/Profile.h"
 #include "support/MessageBoxScript.h"
 #include "support/WindowTest.h"
+#include <functional>
 #include <string>
+#include <vector>
 
 namespace convert_test {
 
@@ -35,6 +37,14 @@ std::string Shown(const std::string& bytes);
 // Whether the file holds the golden file's text byte for byte; the failure
 // shows both as text.
 ::testing::AssertionResult HoldsGolden(const CString& path, const char* golden, const CString& input);
+
+// A refused conversion: the input text is written into the folder as
+// "输入.txt" and each output is given an earlier text; the conversion must
+// answer 0 with exactly one message, the format with the input's path (with
+// the icon, when one is given), and leave every output as it was.
+::testing::AssertionResult Refuses(const ScratchFolder& folder, const wchar_t* input,
+                                   const std::function<int(const CString& input)>& convert, const wchar_t* message,
+                                   const std::vector<CString>& outputs, UINT icon = 0);
 
 // The suite's readers on a converted file; each gives the number of items
 // read (rows, units, grade points, ground points, sections), or -1 with the

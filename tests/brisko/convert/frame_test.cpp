@@ -7,6 +7,7 @@
 #include "brisko/convert/Dialog_Transform_RMPM.h"
 #include "brisko/convert/Dialog_Transform_SQX.h"
 #include "brisko/convert/Dialog_Transform_ZHDX.h"
+#include "brisko/shell/BriskoApp.h"
 #include "convert_world.h"
 
 using namespace convert_test;
@@ -184,7 +185,9 @@ TEST(StationTexts, ChainLettersAndTheKilometrePrefix)
         SCOPED_TRACE(Utf8(p.text));
         CString plain;
         EXPECT_EQ(p.plain != nullptr, PlainStationText(p.text, plain) != FALSE);
-        if (p.plain) EXPECT_EQ(CString(p.plain), plain);
+        if (p.plain) {
+            EXPECT_EQ(CString(p.plain), plain);
+        }
     }
     // The chain is named on every line after the first chain, and once more
     // when it returns to the first (the profile readers carry it on).
@@ -214,6 +217,27 @@ TEST(ToolHeaderLines, AreWrittenInCodePage936)
     const std::string created = "//\xB4\xB4\xBD\xA8\xCA\xB1\xBC\xE4:2024\xC4\xEA" "5\xD4\xC2" "6\xC8\xD5 7:8:9\r\n\r\n";
     const std::string path = ClWideToMultiByte(input, -1, 936).c_str();
     EXPECT_EQ(header + path + "\r\n" + created + "1000 100\r\n1200 101\r\n", ReadBytes(output));
+}
+
+// The openers' default names come from the application's current project
+// and road; without a current road, from the project's folder.
+TEST(ToolDefaults, NamesOfTheCurrentRoad)
+{
+    tkxProject saved;
+    saved.Copy(&theApp.m_CurProject);
+    tkxProject& project = theApp.m_CurProject;
+    project.m_SName = L"工具项目";
+    project.m_SPath = L"D:\\项目";
+    Tavix4::sRoadInfo road;
+    road.m_SRoadName = L"一号路";
+    project.m_Roads.RemoveAll();
+    project.m_Roads.Add(road);
+    project.m_iCurRoad = 0;
+    EXPECT_EQ(CString(L"D:\\项目\\一号路\\一号路.JGC"), CurrentRoadFile(L".JGC"));
+    EXPECT_EQ(CString(L"D:\\项目\\一号路\\一号路.GZW"), WorkingRoadFile(L".GZW"));
+    project.m_iCurRoad = -1;
+    EXPECT_EQ(CString(L"D:\\项目\\.QL"), CurrentRoadFile(L".QL"));
+    theApp.m_CurProject.Copy(&saved);
 }
 
 TEST(ToolDerivedPath, TakesTheFolderAndTitleOfThePath)

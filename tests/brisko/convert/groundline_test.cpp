@@ -186,16 +186,8 @@ TEST(SectionConverters, ABadLineIsNamedAndTheEarlierOutputsStay)
     const CString hdx = folder / L"earlier.HDX";
     for (const Refused& c : cases) {
         SCOPED_TRACE(c.what);
-        WriteText(dmx, L"earlier profile\n");
-        WriteText(hdx, L"earlier sections\n");
-        const CString input = PlaceText(folder, L"输入.dat", c.input);
-        MessageBoxScript boxes;
-        EXPECT_EQ(0, c.convert(input, dmx, hdx));
-        ASSERT_EQ(1u, boxes.Shown().size());
-        EXPECT_EQ(ClFormat(c.message, input.GetString()), boxes.LastText());
-        EXPECT_EQ(c.icon, boxes.Shown()[0].type);
-        EXPECT_EQ(FileText(L"earlier profile\n"), ReadBytes(dmx));
-        EXPECT_EQ(FileText(L"earlier sections\n"), ReadBytes(hdx));
+        EXPECT_TRUE(Refuses(folder, c.input, [&](const CString& input) { return c.convert(input, dmx, hdx); },
+                            c.message, {dmx, hdx}, c.icon));
     }
     EXPECT_EQ(3u, FilesIn(folder.Path()).size());
 }

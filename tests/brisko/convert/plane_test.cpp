@@ -133,13 +133,8 @@ TEST(PlaneConverters, ABadLineIsNamedAndTheEarlierOutputStays)
     const CString output = folder / L"earlier.JD";
     for (const Refused& c : cases) {
         SCOPED_TRACE(c.what);
-        WriteText(output, L"earlier output\n");
-        const CString input = PlaceText(folder, L"输入.txt", c.input);
-        MessageBoxScript boxes;
-        EXPECT_EQ(0, c.convert(input, output));
-        ASSERT_EQ(1u, boxes.Shown().size());
-        EXPECT_EQ(ClFormat(c.message, input.GetString()), boxes.LastText());
-        EXPECT_EQ(FileText(L"earlier output\n"), ReadBytes(output));
+        EXPECT_TRUE(Refuses(folder, c.input, [&](const CString& input) { return c.convert(input, output); }, c.message,
+                            {output}));
     }
     // No temporary file is left behind.
     EXPECT_EQ(2u, FilesIn(folder.Path()).size());
