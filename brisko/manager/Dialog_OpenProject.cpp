@@ -48,6 +48,17 @@ void CDialog_OpenProject::SetProject(const tkxProject& project)
     m_iClimate = project.m_iClimate;
 }
 
+void CDialog_OpenProject::GetProject(tkxProject& project) const
+{
+    project.m_SName = m_SName;
+    project.m_SPath = m_SPath;
+    project.m_SStage = m_SStage;
+    project.m_SCreateDate = m_SCreateDate;
+    project.m_iPrjType = m_iPrjType;
+    project.m_iLandform = m_iLandform;
+    project.m_iClimate = m_iClimate;
+}
+
 BOOL CDialog_OpenProject::ApplySettings(tkxProject& project) const
 {
     if (!m_bSettingsChosen) {
@@ -119,11 +130,7 @@ BOOL CDialog_OpenProject::OnInitDialog()
 
 void CDialog_OpenProject::OnDestroy()
 {
-    m_ilMarks.DeleteImageList();
-    if (m_hBanner) {
-        ::DeleteObject(m_hBanner);
-        m_hBanner = nullptr;
-    }
+    FreeDialogImages(m_ilMarks, m_hBanner);
     CDialog::OnDestroy();
 }
 

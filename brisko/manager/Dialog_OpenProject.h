@@ -19,8 +19,9 @@ public:
     explicit CDialog_OpenProject(CWnd* parent = nullptr);
 
     // Takes the name, folder, stage, creation time, type, landform and
-    // climate of the project.
+    // climate of the project; gives them to a project.
     void SetProject(const tkxProject& project);
+    void GetProject(tkxProject& project) const;
     // Gives a new project the drawing settings chosen in the settings sheet
     // (create mode); without a choice it gets those the next load of the
     // project would give it.  TRUE when the sheet's values were given.

@@ -94,11 +94,7 @@ BOOL CDialog_RoadInfo::OnInitDialog()
 
 void CDialog_RoadInfo::OnDestroy()
 {
-    m_ilMarks.DeleteImageList();
-    if (m_hBanner) {
-        ::DeleteObject(m_hBanner);
-        m_hBanner = nullptr;
-    }
+    FreeDialogImages(m_ilMarks, m_hBanner);
     CDialog::OnDestroy();
 }
 

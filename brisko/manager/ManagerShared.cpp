@@ -54,13 +54,20 @@ HBITMAP ShowBanner(CDialog* dialog, int pictureId)
     return banner;
 }
 
+void FreeDialogImages(CImageList& marks, HBITMAP& banner)
+{
+    marks.DeleteImageList();
+    if (banner) {
+        ::DeleteObject(banner);
+        banner = nullptr;
+    }
+}
+
 void RedrawPicture(CDialog* dialog, int pictureId)
 {
     if (CWnd* picture = dialog->GetDlgItem(pictureId))
         picture->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
 }
-
-BOOL CreateTreeImages(CImageList& images, UINT bitmap) { return images.Create(bitmap, 16, 1, RGB(0, 255, 0)); }
 
 HTREEITEM AddTreeItem(CTreeCtrl& tree, const wchar_t* text, HTREEITEM parent, int image, int selectedImage,
                       DWORD_PTR data)
@@ -68,15 +75,6 @@ HTREEITEM AddTreeItem(CTreeCtrl& tree, const wchar_t* text, HTREEITEM parent, in
     HTREEITEM item = tree.InsertItem(text, image, selectedImage, parent ? parent : TVI_ROOT, TVI_LAST);
     if (item && data) tree.SetItemData(item, data);
     return item;
-}
-
-void PopTreeToolTip(CTreeCtrl& tree)
-{
-    HWND tip = reinterpret_cast<HWND>(tree.SendMessage(TVM_GETTOOLTIPS, 0, 0));
-    if (tip && ::IsWindowVisible(tip)) {
-        ::SendMessageW(tip, TTM_POP, 0, 0);
-        tree.Invalidate();
-    }
 }
 
 CWnd* MainWindow() { return theApp.m_pMainWnd; }

@@ -1,6 +1,6 @@
 // Small pieces the project and road manager's dialogs and trees share: the
 // marked list of projects or roads, the dialogs' banner picture, the trees'
-// images, items and tool tips, and the way to the main window.
+// items, and the way to the main window.
 #pragma once
 #include "classlib/ClassLib.h"
 
@@ -17,19 +17,16 @@ void MarkListRow(CListCtrl& list, int row);
 // Puts the program's banner into the dialog's picture; the bitmap (the
 // dialog deletes it), or null after "加载位图资源失败!".
 HBITMAP ShowBanner(CDialog* dialog, int pictureId);
+// Deletes a dialog's list marks and banner (when its window goes).
+void FreeDialogImages(CImageList& marks, HBITMAP& banner);
 // Redraws the dialog's picture at once.
 void RedrawPicture(CDialog* dialog, int pictureId);
 
 // -- trees --------------------------------------------------------------------
 
-// The tree's images: 16 pixels wide from the bitmap, green transparent.
-BOOL CreateTreeImages(CImageList& images, UINT bitmap);
 // Appends an item under the parent.
 HTREEITEM AddTreeItem(CTreeCtrl& tree, const wchar_t* text, HTREEITEM parent, int image, int selectedImage,
                       DWORD_PTR data = 0);
-// Hides the tree's tool tip when it shows (a wheel turn moves the items
-// away from under it).
-void PopTreeToolTip(CTreeCtrl& tree);
 
 // -- the main window ----------------------------------------------------------
 

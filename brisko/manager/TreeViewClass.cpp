@@ -15,7 +15,7 @@
 
 using namespace Tavix4;
 
-IMPLEMENT_DYNCREATE(CTreeViewClass, CTreeView)
+IMPLEMENT_DYNCREATE(CTreeViewClass, CManagerTree)
 
 namespace {
 
@@ -56,13 +56,9 @@ std::vector<CString> TerrainModels(const CString& folder)
 
 } // namespace
 
-BEGIN_MESSAGE_MAP(CTreeViewClass, CTreeView)
-    ON_WM_CREATE()
+BEGIN_MESSAGE_MAP(CTreeViewClass, CManagerTree)
     ON_WM_RBUTTONDOWN()
     ON_WM_LBUTTONDBLCLK()
-    ON_WM_MOUSEWHEEL()
-    ON_WM_CONTEXTMENU()
-    ON_NOTIFY_REFLECT(TVN_ITEMEXPANDINGW, OnItemExpanding)
     ON_COMMAND(ID_PROJECT_NEW, OnNewProject)
     ON_COMMAND(ID_PROJECT_OPEN, OnOpenProject)
     ON_COMMAND(ID_PROJECT_IMPORT, OnImportProject)
@@ -79,28 +75,9 @@ BEGIN_MESSAGE_MAP(CTreeViewClass, CTreeView)
     ON_COMMAND(ID_ROAD_PROPERTIES, OnRoadProperties)
 END_MESSAGE_MAP()
 
-CTreeViewClass::CTreeViewClass() : m_nSelectedRoad(0) {}
+CTreeViewClass::CTreeViewClass() : CManagerTree(IDB_PROJECT_TREE), m_nSelectedRoad(0) {}
 
 CTreeViewClass::~CTreeViewClass() = default;
-
-BOOL CTreeViewClass::PreCreateWindow(CREATESTRUCT& cs)
-{
-    cs.style |= WS_CHILD | WS_VISIBLE | WS_BORDER | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT;
-    return CTreeView::PreCreateWindow(cs);
-}
-
-int CTreeViewClass::OnCreate(LPCREATESTRUCT cs)
-{
-    if (CTreeView::OnCreate(cs) == -1) return -1;
-    if (CreateTreeImages(m_ilTree, IDB_PROJECT_TREE)) GetTreeCtrl().SetImageList(&m_ilTree, TVSIL_NORMAL);
-    return 0;
-}
-
-void CTreeViewClass::OnInitialUpdate()
-{
-    CTreeView::OnInitialUpdate();
-    BuildTree();
-}
 
 bool CTreeViewClass::ValidRoad(int road) const { return road >= 0 && road < Project().GetRoadCount(); }
 
@@ -159,6 +136,7 @@ void CTreeViewClass::BuildTree()
         AddTreeItem(tree, ClFormat(L"数模信息：<包含%d个数模>", static_cast<int>(models.size())), m_hProject, 4, 5);
     for (const CString& model : models) AddTreeItem(tree, model, m_hTerrain, 20, 21);
     if (!models.empty()) tree.Expand(m_hTerrain, TVE_EXPAND);
+    tree.EnsureVisible(m_hProject);
 
     if (CWnd* parent = GetParent()) parent->Invalidate();
 }
@@ -225,9 +203,7 @@ void CTreeViewClass::OnRButtonDown(UINT, CPoint point)
     HTREEITEM hit = tree.HitTest(point);
     if (hit) tree.SelectItem(hit);
     PrepareMenu(hit);
-    CPoint cursor;
-    ::GetCursorPos(&cursor);
-    m_menu.TrackPopupMenu(TPM_LEFTALIGN | TPM_RIGHTBUTTON, cursor.x, cursor.y, this);
+    TrackContextMenu();
 }
 
 void CTreeViewClass::OnLButtonDblClk(UINT, CPoint point)
@@ -254,14 +230,6 @@ void CTreeViewClass::OpenTerrainModel(HTREEITEM item)
     }
 }
 
-BOOL CTreeViewClass::OnMouseWheel(UINT, short, CPoint)
-{
-    PopTreeToolTip(GetTreeCtrl());
-    return static_cast<BOOL>(Default());
-}
-
-void CTreeViewClass::OnItemExpanding(NMHDR*, LRESULT* result) { *result = 0; }
-
 // ---------------------------------------------------------------------------
 // Projects
 
@@ -271,13 +239,7 @@ void CTreeViewClass::OnNewProject()
     dialog.m_nMode = 0;
     if (dialog.DoModal() != IDOK) return;
     tkxProject project;
-    project.m_SName = dialog.m_SName;
-    project.m_SPath = dialog.m_SPath;
-    project.m_SStage = dialog.m_SStage;
-    project.m_SCreateDate = dialog.m_SCreateDate;
-    project.m_iPrjType = dialog.m_iPrjType;
-    project.m_iLandform = dialog.m_iLandform;
-    project.m_iClimate = dialog.m_iClimate;
+    dialog.GetProject(project);
     project.m_iCurRoad = -1;
     const BOOL chosen = dialog.ApplySettings(project);
     if (tkx_AddProject(&project, m_hWnd) != 1) return;
@@ -313,12 +275,9 @@ void CTreeViewClass::OnProjectSettings()
     dialog.m_nMode = 2;
     dialog.SetProject(Project());
     if (dialog.DoModal() != IDOK) return;
+    // The name and folder cannot be edited here.
     tkxProject& project = Project();
-    project.m_iPrjType = dialog.m_iPrjType;
-    project.m_iLandform = dialog.m_iLandform;
-    project.m_iClimate = dialog.m_iClimate;
-    project.m_SStage = dialog.m_SStage;
-    project.m_SCreateDate = dialog.m_SCreateDate;
+    dialog.GetProject(project);
     if (tkx_UpdateProject(&project, 1) == 1) {
         BuildTree();
         PrintToMainInfoWindow(L"修改项目[%s]的设置", project.m_SName.GetString());

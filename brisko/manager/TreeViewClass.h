@@ -9,9 +9,9 @@
 // A road whose folder can be neither found nor made is left out of the tree;
 // its record stays in the project.
 #pragma once
-#include "classlib/ClassLib.h"
+#include "brisko/manager/ManagerTree.h"
 
-class CTreeViewClass : public CTreeView
+class CTreeViewClass : public CManagerTree
 {
     DECLARE_DYNCREATE(CTreeViewClass)
 public:
@@ -19,7 +19,7 @@ public:
     ~CTreeViewClass() override;
 
     // Builds the tree again from the application's project.
-    void BuildTree();
+    void BuildTree() override;
     // Imports a project file: it is loaded and registered (or opened by its
     // registered name) on its own and becomes the application's project only
     // when that worked.
@@ -28,7 +28,6 @@ public:
     // Builds the context menu for the item (null: none), as a right click
     // on it does; a road's item selects that road for the road commands.
     void PrepareMenu(HTREEITEM item);
-    CMenu& ContextMenu() { return m_menu; }
 
     // The commands the main frame offers too.
     void OnNewProject();
@@ -47,15 +46,8 @@ public:
     short m_nSelectedRoad;
 
 protected:
-    BOOL PreCreateWindow(CREATESTRUCT& cs) override;
-    void OnInitialUpdate() override;
-    int OnCreate(LPCREATESTRUCT cs);
     void OnRButtonDown(UINT flags, CPoint point);
     void OnLButtonDblClk(UINT flags, CPoint point);
-    BOOL OnMouseWheel(UINT flags, short delta, CPoint point);
-    // The tree's own context-menu notice is not passed on to the bar.
-    void OnContextMenu(CWnd*, CPoint) {}
-    void OnItemExpanding(NMHDR* header, LRESULT* result);
     void OnExportProject();
     void OnRemoveProject();
     void OnExploreProject();
@@ -75,8 +67,6 @@ private:
     void MoveRoad(int from, int to);
     void OpenTerrainModel(HTREEITEM item);
 
-    CMenu m_menu;
-    CImageList m_ilTree;
     HTREEITEM m_hProject = nullptr;
     HTREEITEM m_hRoads = nullptr;
     HTREEITEM m_hTerrain = nullptr;

@@ -13,7 +13,7 @@
 
 using namespace Tavix4;
 
-IMPLEMENT_DYNCREATE(CTreeViewFile, CTreeView)
+IMPLEMENT_DYNCREATE(CTreeViewFile, CManagerTree)
 
 namespace {
 
@@ -72,13 +72,9 @@ std::map<CString, std::vector<CString>> FilesByExtension(const CString& folder)
 
 } // namespace
 
-BEGIN_MESSAGE_MAP(CTreeViewFile, CTreeView)
-    ON_WM_CREATE()
+BEGIN_MESSAGE_MAP(CTreeViewFile, CManagerTree)
     ON_WM_RBUTTONDOWN()
     ON_WM_LBUTTONDBLCLK()
-    ON_WM_MOUSEWHEEL()
-    ON_WM_CONTEXTMENU()
-    ON_NOTIFY_REFLECT(TVN_ITEMEXPANDINGW, OnItemExpanding)
     ON_NOTIFY_REFLECT(TVN_SELCHANGEDW, OnSelectionChanged)
     ON_COMMAND(ID_DATA_OPEN, OnOpenFile)
     ON_COMMAND(ID_DATA_IMPORT, OnImportFile)
@@ -93,28 +89,9 @@ BEGIN_MESSAGE_MAP(CTreeViewFile, CTreeView)
     ON_COMMAND_RANGE(ID_TOOL_GZX_QL, ID_TOOL_GZX_QL, OnToolCommand)
 END_MESSAGE_MAP()
 
-CTreeViewFile::CTreeViewFile() = default;
+CTreeViewFile::CTreeViewFile() : CManagerTree(IDB_FILE_TREE) {}
 
 CTreeViewFile::~CTreeViewFile() = default;
-
-BOOL CTreeViewFile::PreCreateWindow(CREATESTRUCT& cs)
-{
-    cs.style |= WS_CHILD | WS_VISIBLE | WS_BORDER | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT;
-    return CTreeView::PreCreateWindow(cs);
-}
-
-int CTreeViewFile::OnCreate(LPCREATESTRUCT cs)
-{
-    if (CTreeView::OnCreate(cs) == -1) return -1;
-    if (CreateTreeImages(m_ilTree, IDB_FILE_TREE)) GetTreeCtrl().SetImageList(&m_ilTree, TVSIL_NORMAL);
-    return 0;
-}
-
-void CTreeViewFile::OnInitialUpdate()
-{
-    CTreeView::OnInitialUpdate();
-    BuildTree();
-}
 
 int CTreeViewFile::CurrentRoad() const
 {
@@ -221,9 +198,10 @@ void CTreeViewFile::BuildTree()
 
     tree.Expand(m_hRoot, TVE_EXPAND);
     for (HTREEITEM group : m_hGroups) tree.Expand(group, TVE_EXPAND);
+    // The tree opens at its top, whatever was expanded last.
+    tree.SelectItem(m_hRoot);
+    tree.EnsureVisible(m_hRoot);
 }
-
-void CTreeViewFile::OnItemExpanding(NMHDR*, LRESULT* result) { *result = 0; }
 
 void CTreeViewFile::OnSelectionChanged(NMHDR* header, LRESULT* result)
 {
@@ -236,12 +214,6 @@ void CTreeViewFile::OnSelectionChanged(NMHDR* header, LRESULT* result)
     const CString path = FileOf(m_hSelected);
     if (path.IsEmpty()) return;
     if (CMainFrame* frame = CMainFrame::Current()) frame->ShowInfoBarPreview(path);
-}
-
-BOOL CTreeViewFile::OnMouseWheel(UINT, short, CPoint)
-{
-    PopTreeToolTip(GetTreeCtrl());
-    return static_cast<BOOL>(Default());
 }
 
 // ---------------------------------------------------------------------------
@@ -323,10 +295,7 @@ void CTreeViewFile::OnRButtonDown(UINT, CPoint point)
     HTREEITEM hit = GetTreeCtrl().HitTest(point);
     if (!hit) return;
     PrepareMenu(hit);
-    if (m_menu.GetMenuItemCount() == 0) return;
-    CPoint cursor;
-    ::GetCursorPos(&cursor);
-    m_menu.TrackPopupMenu(TPM_LEFTALIGN | TPM_RIGHTBUTTON, cursor.x, cursor.y, this);
+    TrackContextMenu();
 }
 
 void CTreeViewFile::OnLButtonDblClk(UINT, CPoint point)

@@ -10,9 +10,9 @@
 // file of the road, a user data file, a user drawing), so the menu and the
 // commands follow the item's kind, whatever its file is named.
 #pragma once
-#include "classlib/ClassLib.h"
+#include "brisko/manager/ManagerTree.h"
 
-class CTreeViewFile : public CTreeView
+class CTreeViewFile : public CManagerTree
 {
     DECLARE_DYNCREATE(CTreeViewFile)
 public:
@@ -26,12 +26,11 @@ public:
 
     // Builds the tree again from the current road of the application's
     // project.
-    void BuildTree();
+    void BuildTree() override;
 
     // Builds the context menu for the item (null: none), as a right click
     // on it does; the item becomes the selected one.
     void PrepareMenu(HTREEITEM item);
-    CMenu& ContextMenu() { return m_menu; }
 
     ItemKind KindOf(HTREEITEM item) const;
     // The file an item of a file, user data file or user drawing stands
@@ -43,14 +42,8 @@ public:
     HTREEITEM m_hSelected = nullptr;
 
 protected:
-    BOOL PreCreateWindow(CREATESTRUCT& cs) override;
-    void OnInitialUpdate() override;
-    int OnCreate(LPCREATESTRUCT cs);
     void OnRButtonDown(UINT flags, CPoint point);
     void OnLButtonDblClk(UINT flags, CPoint point);
-    BOOL OnMouseWheel(UINT flags, short delta, CPoint point);
-    void OnContextMenu(CWnd*, CPoint) {}
-    void OnItemExpanding(NMHDR* header, LRESULT* result);
     void OnSelectionChanged(NMHDR* header, LRESULT* result);
     void OnOpenFile();
     void OnImportFile();
@@ -73,8 +66,6 @@ private:
     void AddUserFiles(bool drawings);
     void RemoveUserFile(bool drawings);
 
-    CMenu m_menu;
-    CImageList m_ilTree;
     HTREEITEM m_hRoot = nullptr;
     HTREEITEM m_hGroups[kGroups] = {};
 };

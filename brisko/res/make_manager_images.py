@@ -20,6 +20,8 @@ changing a picture; the build takes the files as they are.
   settings_in.ico, settings_out.ico   the project dialog's "项目设置" button
 (the "in" icon is shown while the pointer is over the button).
 """
+import math
+
 from image_kit import *  # noqa: F401,F403  (canvas, fonts, writers)
 
 OUT = (60, 60, 70)
@@ -35,12 +37,7 @@ SKY = (225, 238, 255)
 
 def lit(p):
     """The selected look: the picture a little brighter with a blue edge."""
-    c = Canvas(p.w, p.h)
-    for y in range(p.h):
-        for x in range(p.w):
-            r, g, b, a = p.get(x, y)
-            if a:
-                c.set(x, y, mix((r, g, b), (255, 255, 255), 0.25))
+    c = blend(p, (255, 255, 255), 0.25)
     c.line(0, 15, 15, 15, BLUE)
     return c
 
@@ -298,7 +295,6 @@ def gear(size):
     c = Canvas(size, size)
     s = size / 16.0
     for k in range(8):
-        import math
         a = k * math.pi / 4
         c.disc(8 * s + 5.5 * s * math.cos(a), 8 * s + 5.5 * s * math.sin(a), 1.6 * s, (90, 100, 120))
     c.disc(8 * s, 8 * s, 5 * s, (110, 120, 140))
@@ -306,16 +302,6 @@ def gear(size):
     return c
 
 
-def brighter(p):
-    c = Canvas(p.w, p.h)
-    for y in range(p.h):
-        for x in range(p.w):
-            r, g, b, a = p.get(x, y)
-            if a:
-                c.set(x, y, mix((r, g, b), (255, 255, 255), 0.3))
-    return c
-
-
 for name, draw in (("restore", restore), ("folder", folder_icon), ("settings", gear)):
     write_icon("%s_out.ico" % name, [draw(32), draw(16)])
-    write_icon("%s_in.ico" % name, [brighter(draw(32)), brighter(draw(16))])
+    write_icon("%s_in.ico" % name, [blend(draw(32), (255, 255, 255), 0.3), blend(draw(16), (255, 255, 255), 0.3)])

@@ -2,11 +2,13 @@
 // it, with its slope-template library, as the current project and library
 // of this user (of the Wine prefix it runs in).
 //
-// The project "示范项目" holds one road, "一号路": a second-class highway of
-// about 3.8 km in rolling country with three spiral curves, a break chain, a
-// profile of six grade points over a ground line with a river valley and a
-// hill, cross-section ground lines every 20 m, a standard cross-section,
-// superelevation, a bridge, culverts, a passage, a tunnel and a crossing.
+// The project "示范项目" holds the road "一号路" (current): a second-class
+// highway of about 3.8 km in rolling country with three spiral curves, a
+// break chain, a profile of six grade points over a ground line with a river
+// valley and a hill, cross-section ground lines every 20 m, a standard
+// cross-section, superelevation, a bridge, culverts, a passage, a tunnel and
+// a crossing; and the short road "二号路" with its ground line and vertical
+// curves, and a terrain model.
 // Every file the library has a writer for is written by that writer, from
 // data it read first (so the files are exactly in the library's form); the
 // other data files the library lists are written in their documented line
@@ -500,8 +502,8 @@ private:
 };
 
 // The project's second road, "二号路" (a third-class connecting road with
-// its ground line and vertical curves), a terrain model in the project
-// folder, and the first road's lists of user files (one that exists, one
+// its ground line and vertical curves), its creation date, a terrain model
+// in the project folder, and the first road's lists of user files (one that exists, one
 // drawing that does not), so that every kind of item of the project and
 // file trees shows.  A ground line of a compared variant lies beside the
 // first road's own.
@@ -531,6 +533,10 @@ void AddSecondRoadAndTerrainModel(tkxProject& project, const CString& projectFol
     road.m_SEndZH = chain.ZHToCString(860.0, 3, 0);
     project.m_Roads.Add(road);
 
+    if (project.m_SCreateDate.IsEmpty()) {
+        const CTime today = CTime::GetCurrentTime();
+        project.m_SCreateDate = ClFormat(L"%d年%d月%d日", today.GetYear(), today.GetMonth(), today.GetDay());
+    }
     WriteText(projectFolder + L"\\地形数模.MESH", L"//示范项目 地形数模\n");
     const CString notes = projectFolder + L"\\沿线调查\\调查记录.txt";
     ::CreateDirectoryW(projectFolder + L"\\沿线调查", nullptr);

@@ -86,7 +86,17 @@ tkxProject WorldProject()
 
 } // namespace
 
-CString ProjectsRoot() { return ClFormat(L"%s\\manager_projects_%lu", WorkingFolder().GetString(), GetCurrentProcessId()); }
+CString WorkingFolderAtStart()
+{
+    // Taken once: file dialogs change the current folder.
+    static const CString folder = WorkingFolder();
+    return folder;
+}
+
+CString ProjectsRoot()
+{
+    return ClFormat(L"%s\\manager_projects_%lu", WorkingFolderAtStart().GetString(), GetCurrentProcessId());
+}
 CString ProjectFolder() { return ProjectsRoot() + L"\\" + kProjectName; }
 CString EpjPath() { return ProjectFolder() + L"\\" + kProjectName + L".EPJ"; }
 
@@ -260,6 +270,9 @@ void ManagerTest::TearDown()
 {
     theApp.CloseAllDocuments(TRUE);
     PumpUntilIdle();
+    // File dialogs change the current folder, which the tests' scratch
+    // folders and pictures are relative to.
+    ::SetCurrentDirectoryW(WorkingFolderAtStart());
 }
 
 void ManagerTest::Command(CWnd* tree, UINT id) { tree->SendMessage(WM_COMMAND, id, 0); }

@@ -27,6 +27,9 @@ extern const wchar_t kRampRoad[];
 extern const char kMainDL[];
 extern const char kMainDMX[];
 
+// The test program's working folder as it was at its start (file dialogs
+// change the current folder; each test ends in this one again).
+CString WorkingFolderAtStart();
 // The folder holding the test projects, and the world project's folder.
 CString ProjectsRoot();
 CString ProjectFolder();
