@@ -1,6 +1,5 @@
 #include "brisko/convert/DerivedFiles.h"
 #include "brisko/convert/ToolDialog.h"
-#include "brisko/shell/BriskoApp.h"
 #include "corvane/road/BreakChain.h"
 #include <cmath>
 
@@ -21,13 +20,6 @@ bool ChainageOnSegment(const tkxBreakChain& chain, double station, int segment, 
     if (station < chain.GetBreakStartZH(segment - 1) - tolerance || station > chain.GetBreakEndZH(segment - 1) + tolerance)
         return false;
     return chain.GetGlobalZH(station, chainage, segment) != 0;
-}
-
-CString CurrentRoadFile(const wchar_t* extension)
-{
-    tkxProject& project = theApp.m_CurProject;
-    const short road = project.m_iCurRoad;
-    return project.GetRoadDirectory(road) + L"\\" + project.GetRoadName(road) + extension;
 }
 
 ToolRead ReadToolDataLines(const wchar_t* path, std::vector<ToolDataLine>& lines, int& endLine)

@@ -17,11 +17,6 @@ BOOL ReadToolSegment(const wchar_t* token, int& segment);
 // station (the chain's own conversion would quietly take another segment).
 bool ChainageOnSegment(const tkxBreakChain& chain, double station, int segment, double& chainage);
 
-// The current road's file with the extension (".DMX"): the road's folder
-// in the application's project, a backslash, the road's name and the
-// extension; with no current road, the project's folder and an empty name.
-CString CurrentRoadFile(const wchar_t* extension);
-
 // One data line of a text file and its physical line number (as an editor
 // shows it).
 struct ToolDataLine

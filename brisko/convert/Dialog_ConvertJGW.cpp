@@ -1,9 +1,7 @@
 #include "brisko/convert/Dialog_ConvertJGW.h"
 #include "brisko/BriskoResource.h"
-#include "brisko/convert/DerivedFiles.h"
 #include "brisko/convert/StructureTools.h"
 #include "brisko/shell/BriskoApp.h"
-#include "brisko/shell/Messages.h"
 
 BEGIN_MESSAGE_MAP(CDialog_ConvertJGW, CToolDialog)
     ON_BN_CLICKED(IDC_TOOL_PICK_INPUT, OnPickInput)
@@ -68,18 +66,16 @@ void CDialog_ConvertJGW::OnOK()
     if (!done) return;
     CDialog::OnOK();
     AskOpenGenerated(L"是否打开生成的文件?", {m_SOutFileName});
-    if (CWnd* main = theApp.m_pMainWnd) main->SendMessage(WM_PROJECTCHANGED);
+    NotifyRoadFilesChanged();
 }
 
 void ShowConvertJGWDialog(int mode, CWnd* parent)
 {
-    tkxProject& project = theApp.m_CurProject;
     CDialog_ConvertJGW dialog(parent);
     dialog.m_iMode = mode;
     if (mode == 0) {
-        const CString base = project.GetWorkingDirectory() + L"\\" + project.GetCurRoadName();
-        dialog.m_SInFileName = base + L".GZW";
-        dialog.m_SOutFileName = base + L".GZX";
+        dialog.m_SInFileName = WorkingRoadFile(L".GZW");
+        dialog.m_SOutFileName = WorkingRoadFile(L".GZX");
     } else {
         dialog.m_SInFileName = CurrentRoadFile(L".GZX");
         dialog.m_SOutFileName = CurrentRoadFile(L".QL");

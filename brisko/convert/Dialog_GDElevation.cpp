@@ -1,6 +1,5 @@
 #include "brisko/convert/Dialog_GDElevation.h"
 #include "brisko/BriskoResource.h"
-#include "brisko/convert/DerivedFiles.h"
 #include "brisko/convert/DitchBottoms.h"
 #include "brisko/shell/BriskoApp.h"
 #include "corvane/project/FileInterface.h"

@@ -1,8 +1,5 @@
 #include "brisko/convert/Dialog_JGC.h"
 #include "brisko/BriskoResource.h"
-#include "brisko/convert/DerivedFiles.h"
-#include "brisko/shell/BriskoApp.h"
-#include "brisko/shell/Messages.h"
 #include "brisko/shell/SharedDialogs.h"
 
 namespace {
@@ -173,7 +170,7 @@ void CDialog_JGC::OnOK()
         return;
     CDialog::OnOK();
     AskOpenGenerated(L"是否打开生成的纵断面图基点高程文件?", {m_SJGCFileName});
-    if (CWnd* main = theApp.m_pMainWnd) main->SendMessage(WM_PROJECTCHANGED);
+    NotifyRoadFilesChanged();
 }
 
 void ShowJGCDialog(CWnd* parent)

@@ -1,7 +1,6 @@
 #include "brisko/convert/Dialog_TransformBidRoadBRF.h"
 #include "brisko/BriskoResource.h"
 #include "brisko/convert/BidRoadBRF.h"
-#include "brisko/convert/DerivedFiles.h"
 
 BEGIN_MESSAGE_MAP(CDialog_TransformBidRoadBRF, CToolDialog)
     ON_BN_CLICKED(IDC_BRF_PICK_SQX, OnPickSQX)
