@@ -84,6 +84,19 @@ TEST(DMFace, EachLayoutGivesDistancesAndHeightsFromTheCentre)
     ExpectSide(abs.GetSection(1).m_LeftHeight, Values({101.5}), "empty side's centre");
 }
 
+TEST(DMFace, ASideHoldsAsManyPointsAsItsLine)
+{
+    // Well beyond the hundred points a side of the old fixed record.
+    CString line;
+    for (int i = 0; i < 150; ++i) line += L"1 0.1 ";
+    tkxBreakChain chain;
+    CDMFace face(&chain);
+    ASSERT_EQ(CString(), ReadText(face, L"100\n" + line + L"\n" + line + L"\n"));
+    ASSERT_EQ(151, face.GetSection(0).GetLeftCount());
+    EXPECT_DOUBLE_EQ(150.0, face.GetSection(0).m_LeftDistance[150]);
+    EXPECT_NEAR(15.0, face.GetSection(0).m_RightHeight[150], 1e-9);
+}
+
 TEST(DMFace, StationsConvertThroughTheirSegment)
 {
     tkxBreakChain chain;
