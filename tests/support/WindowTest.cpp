@@ -136,6 +136,13 @@ void DialogScript::Schedule(HWND dialog)
 
 void DialogScript::RunStep(HWND dialog)
 {
+    // A step that runs the loop itself (typing into a control, taking a
+    // picture) is not yet done: the dialog's next step waits for it.  A
+    // dialog the step opened gets its steps meanwhile.
+    if (dialog == m_inStep) {
+        ::SetTimer(nullptr, 0, 10, &ScriptHooks::Timer);
+        return;
+    }
     CWnd* wnd = CWnd::FromHandle(dialog);
     bool timedOut = false;
     if (m_next < m_steps.size() && m_waits[m_next].ready && !m_waits[m_next].ready()) {
@@ -150,7 +157,10 @@ void DialogScript::RunStep(HWND dialog)
     m_waitSince = 0;
     if (m_next < m_steps.size()) {
         Step step = m_steps[m_next++];
+        HWND outer = m_inStep;
+        m_inStep = dialog;
         step(wnd);
+        m_inStep = outer;
     } else {
         CString title = wnd->GetWindowText();
         if (timedOut) title += L" (a step waited in vain)";

@@ -74,6 +74,7 @@ private:
     int m_seen = 0;
     std::vector<CString> m_unscripted;
     std::vector<HWND> m_known;
+    HWND m_inStep = nullptr; // the dialog whose step is running
     DialogScript* m_previous = nullptr;
     bool m_printUnscripted = false;
 };
