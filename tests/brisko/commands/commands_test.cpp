@@ -261,7 +261,9 @@ TEST(ProfileQueryCommand, IsOfferedForMoreThanOneGradePointAndStartsAtTheFirst)
     // No grade point (the world's road has no vertical curves), then one
     // (no file holds just one).
     for (int points = 0; points < 2; ++points) {
-        if (points == 1) ASSERT_EQ(1, CurRoadProfile.InsertBPD(100, 100, 0));
+        if (points == 1) {
+            ASSERT_EQ(1, CurRoadProfile.InsertBPD(100, 100, 0));
+        }
         ASSERT_EQ(points, CurRoadProfile.GetBPDCount());
         EXPECT_TRUE(MenuState(ID_TOOL_ZDM_INQUIRE) & MF_GRAYED) << points;
         DialogScript script;

@@ -7,7 +7,6 @@
 #include "brisko/support/BriskoWorld.h"
 #include "support/MessageBoxScript.h"
 #include "support/WindowTest.h"
-#include <string>
 
 class CMainFrame;
 
@@ -34,11 +33,7 @@ void Command(UINT id);
 // -1 when the menu has no such item.
 UINT MenuState(UINT id);
 
-// The bytes of a fixture of commands.rc (by its resource name).
-std::string Fixture(const char* name);
-
-// Whether the program holds a document of that file; all closed unasked.
-bool IsOpen(const CString& path);
+// Every document closed unasked.
 void CloseDocuments();
 
 // File dialogs make the folder they end in the current one: this puts the

@@ -174,7 +174,9 @@ TEST_F(RoadImport, ARunThatStopsRecordsNoRoad)
         EXPECT_EQ(CString(kRoadName), theApp.m_CurProject.GetCurRoadName());
         EXPECT_EQ(std::vector<CString>{L"导入道路[三号路]失败!"}, NewLines());
         EXPECT_FALSE(FileExists(RoadFileOf(L"三号路", L".SQX")));
-        if (c.earlierPlane) EXPECT_EQ(FileText(L"早先\n"), ReadBytes(earlierJD));
+        if (c.earlierPlane) {
+            EXPECT_EQ(FileText(L"早先\n"), ReadBytes(earlierJD));
+        }
     }
 }
 

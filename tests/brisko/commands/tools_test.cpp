@@ -102,7 +102,9 @@ void CheckOpened(const Opened& opened, const ToolCase& tool, const CString& fold
     EXPECT_EQ(CString(tool.title), opened.title);
     EXPECT_EQ(Frame()->GetSafeHwnd(), opened.owner);
     EXPECT_EQ(Expected(tool, folder, road), opened.names);
-    if (tool.includeDL) EXPECT_EQ(includeDL, opened.includeDL);
+    if (tool.includeDL) {
+        EXPECT_EQ(includeDL, opened.includeDL);
+    }
 }
 
 CTreeViewFile* FileTree() { return Frame()->FileTree(); }
