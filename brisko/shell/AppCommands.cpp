@@ -265,9 +265,11 @@ void CBriskoApp::OnImportHintCADRoad()
         if (roadDialog.m_bSetCurrent || added == 0) project.m_iCurRoad = static_cast<short>(added);
         done = tkx_UpdateProject(&project, 1) == 1;
         if (!done) {
-            // The copy stays what the store holds.
+            // A project file that could not be written keeps its roads: so
+            // do the program's and the library's copies.
             project.m_Roads.RemoveAt(added);
             project.m_iCurRoad = previous;
+            tkx_UpdateProject(&project, 0);
         }
         madeCurrent = done && project.m_iCurRoad != previous;
     }

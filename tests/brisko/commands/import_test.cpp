@@ -8,6 +8,7 @@
 #include "brisko/shell/MainFrm.h"
 #include "brisko/shell/Messages.h"
 #include "corvane/project/TavixInterface.h"
+#include "support/FailingWrites.h"
 
 using namespace commands_test;
 
@@ -178,6 +179,31 @@ TEST_F(RoadImport, ARunThatStopsRecordsNoRoad)
             EXPECT_EQ(FileText(L"早先\n"), ReadBytes(earlierJD));
         }
     }
+}
+
+// The road's files were written, but the project file cannot be: the road
+// is not recorded, in the file or in the program.
+TEST_F(RoadImport, AProjectFileThatCannotBeWrittenRecordsNoRoad)
+{
+    const CString plane = PutHintFiles(L"二号路");
+    const CString epj = ProjectFolder() + L"\\" + kProjectName + L".EPJ";
+    const std::string before = ReadBytes(epj);
+    ASSERT_FALSE(before.empty());
+    MessageBoxScript boxes;
+    boxes.Answer(IDYES); // make the road's folder
+    DialogScript script;
+    script.Then(FillImport(plane, L"")).Then([](CWnd* d) { Press(d, IDOK); });
+    {
+        FailingWrites full(ProjectFolder());
+        Command(ID_TOOL_HINT_ROAD);
+    }
+    EXPECT_TRUE(script.Unscripted().empty());
+    EXPECT_EQ(ClFormat(L"创建/修改TAVIX项目文件时失败!\n\n<%s>.", epj.GetString()), boxes.LastText());
+    EXPECT_EQ(before, ReadBytes(epj));
+    EXPECT_EQ(std::vector<CString>{kRoadName}, StoredRoads());
+    EXPECT_EQ(1, theApp.m_CurProject.GetRoadCount());
+    EXPECT_EQ(CString(kRoadName), theApp.m_CurProject.GetCurRoadName());
+    EXPECT_EQ(std::vector<CString>{L"导入道路[二号路]失败!"}, NewLines());
 }
 
 TEST_F(RoadImport, CancelledOrWithoutAProjectNothingChanges)
