@@ -2,7 +2,9 @@
 #include "brisko/shell/Helpers.h"
 #include "brisko/BriskoResource.h"
 #include "brisko/manager/PPage_InfoBar.h"
+#include "brisko/manager/TreeViewResource.h"
 #include "brisko/shell/BriskoApp.h"
+#include "brisko/shell/DialogBar_Html.h"
 #include "brisko/shell/FileWatch.h"
 #include "brisko/shell/IconMenu.h"
 #include "brisko/shell/Messages.h"
@@ -33,7 +35,7 @@ const BarTab kProjectTabs[] = {
     {L"项目信息", nullptr}, // the project and road tree
     {L"文件管理", nullptr}, // the road's file tree
     {L"边坡模板", nullptr}, // the slope-template libraries
-    {L"文档规范", nullptr}, // the reference documents
+    {L"文档规范", RUNTIME_CLASS(CTreeViewResource)},
 };
 
 const BarTab kRoadInfoTabs[] = {
@@ -72,6 +74,17 @@ BOOL LoadTabImages(CImageList& list, UINT bitmap, const BarTab* tabs, int total)
         }
     }
     return TRUE;
+}
+
+// The tab of the project-manager bar that shows row `row` of the table;
+// -1 when that pane is not part of the program.
+int ProjectTabIndex(int row)
+{
+    if (row < 0 || row >= static_cast<int>(std::size(kProjectTabs)) || !kProjectTabs[row].cls) return -1;
+    int index = 0;
+    for (int i = 0; i < row; ++i)
+        if (kProjectTabs[i].cls) ++index;
+    return index;
 }
 
 bool FileExists(const CString& path)
@@ -406,15 +419,15 @@ void CMainFrame::OnUpdateViewInfoBar(CCmdUI* ui) { ui->SetCheck(m_wndRoadInfoBar
 void CMainFrame::OnViewTab(UINT id)
 {
     ShowProjectBar();
-    m_wndProjectBar.SetActiveView(static_cast<int>(id - ID_VIEW_TAB_PROJECT));
+    m_wndProjectBar.SetActiveView(ProjectTabIndex(static_cast<int>(id - ID_VIEW_TAB_PROJECT)));
 }
 
 // A tab whose pane is not part of the program yet cannot be chosen.
 void CMainFrame::OnUpdateViewTab(CCmdUI* ui)
 {
-    const int index = static_cast<int>(ui->m_nID - ID_VIEW_TAB_PROJECT);
-    ui->Enable(index < m_wndProjectBar.GetTabCount());
-    ui->SetCheck(m_wndProjectBar.GetActiveIndex() == index ? 1 : 0);
+    const int index = ProjectTabIndex(static_cast<int>(ui->m_nID - ID_VIEW_TAB_PROJECT));
+    ui->Enable(index >= 0 && index < m_wndProjectBar.GetTabCount());
+    ui->SetCheck(index >= 0 && m_wndProjectBar.GetActiveIndex() == index ? 1 : 0);
 }
 
 void CMainFrame::OnProjectExport() {}

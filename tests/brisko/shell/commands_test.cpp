@@ -121,11 +121,17 @@ TEST_F(CommandsTest, TheInformationWindowStaysOpenForACrossSectionFile)
 
 TEST_F(CommandsTest, TabsWithoutTheirPanesCannotBeChosen)
 {
-    for (UINT id = ID_VIEW_TAB_PROJECT; id <= ID_VIEW_TAB_REFERENCES; ++id) {
+    // The reference-document tree is the bar's only tab so far.
+    const int before = frame->m_wndProjectBar.GetActiveIndex();
+    for (UINT id = ID_VIEW_TAB_PROJECT; id < ID_VIEW_TAB_REFERENCES; ++id) {
         EXPECT_TRUE(MenuState(id) & MF_GRAYED) << id;
         Command(id);
-        EXPECT_EQ(-1, frame->m_wndProjectBar.GetActiveIndex());
+        EXPECT_EQ(before, frame->m_wndProjectBar.GetActiveIndex());
     }
+    EXPECT_FALSE(MenuState(ID_VIEW_TAB_REFERENCES) & MF_GRAYED);
+    Command(ID_VIEW_TAB_REFERENCES);
+    EXPECT_EQ(0, frame->m_wndProjectBar.GetActiveIndex());
+    EXPECT_TRUE(MenuState(ID_VIEW_TAB_REFERENCES) & MF_CHECKED);
 }
 
 TEST_F(CommandsTest, PageLinesAreToggledAndStored)
