@@ -6,14 +6,11 @@
 
 IMPLEMENT_DYNAMIC(CHHCtrl, CWnd)
 
-namespace {
-
 // The help storage of the system: opens a compiled help file as a storage
-// whose streams are the file's entries.
-const CLSID kClsidITStorage = {0x5D02926A, 0x212E, 0x11D0, {0x9D, 0xF9, 0x00, 0xA0, 0xC9, 0x22, 0xE6, 0xEC}};
-const IID kIidITStorage = {0x88CC31DE, 0x27AB, 0x11D0, {0x9D, 0xF9, 0x00, 0xA0, 0xC9, 0x22, 0xE6, 0xEC}};
-
-struct ITStorage : IUnknown {
+// whose streams are the file's entries.  (Declared outside the unnamed
+// namespace: objects of it come from the system, which the compiler must
+// not rule out.)
+struct IITStorage : IUnknown {
     virtual HRESULT STDMETHODCALLTYPE StgCreateDocfile(const WCHAR* name, DWORD mode, DWORD reserved,
                                                        IStorage** out) = 0;
     virtual HRESULT STDMETHODCALLTYPE StgCreateDocfileOnILockBytes(ILockBytes* bytes, DWORD mode, DWORD reserved,
@@ -23,6 +20,11 @@ struct ITStorage : IUnknown {
     virtual HRESULT STDMETHODCALLTYPE StgOpenStorage(const WCHAR* name, IStorage* priority, DWORD mode,
                                                      SNB exclude, DWORD reserved, IStorage** out) = 0;
 };
+
+namespace {
+
+const CLSID kClsidITStorage = {0x5D02926A, 0x212E, 0x11D0, {0x9D, 0xF9, 0x00, 0xA0, 0xC9, 0x22, 0xE6, 0xEC}};
+const IID kIidITStorage = {0x88CC31DE, 0x27AB, 0x11D0, {0x9D, 0xF9, 0x00, 0xA0, 0xC9, 0x22, 0xE6, 0xEC}};
 
 // Releases a COM pointer when it goes out of scope.
 template <class I>
@@ -399,7 +401,7 @@ HRESULT CHHCtrl::NavigateContextId(DWORD contextId, DWORD flags)
     if (record == m_TopicMap.end()) return E_FAIL;
     const CString prefix = ClFormat(L"its:%s::", m_SChmPath.GetString());
     CString topic;
-    const HRESULT hr = ReadTopicPath(record->offset, kContextAddressChars - prefix.GetLength() - 1, topic);
+    const HRESULT hr = ReadTopicPath(record->offset, kContextAddressChars - prefix.GetLength(), topic);
     if (FAILED(hr)) return hr;
     return Navigate(prefix + topic, flags);
 }
@@ -407,7 +409,7 @@ HRESULT CHHCtrl::NavigateContextId(DWORD contextId, DWORD flags)
 HRESULT CHHCtrl::OpenStorage(IStorage** storage) const
 {
     *storage = nullptr;
-    Held<ITStorage> its;
+    Held<IITStorage> its;
     if (FAILED(::CoCreateInstance(kClsidITStorage, nullptr, CLSCTX_INPROC_SERVER, kIidITStorage,
                                   reinterpret_cast<void**>(&its))))
         return STG_E_PATHNOTFOUND;

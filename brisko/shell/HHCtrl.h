@@ -108,6 +108,8 @@ private:
     void GoHome();
     HRESULT OpenStorage(IStorage** storage) const;
     HRESULT LoadTopicMap();
+    // The path at the offset of "#STRINGS", read with its terminating zero
+    // into `room` bytes at most.
     HRESULT ReadTopicPath(DWORD offset, int room, CString& topic) const;
 
     IWebBrowser2* m_pBrowser;
