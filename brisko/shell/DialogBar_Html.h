@@ -20,7 +20,7 @@ public:
     BOOL OpenHelpTopic(CString chm, CString topic);
 
     // The help control's buttons: all five, with their texts.
-    static const UINT kButtons = 0x1F;
+    static constexpr UINT kButtons = 0x1F;
 
     CHHCtrl m_wndHtml;
 

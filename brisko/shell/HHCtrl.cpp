@@ -121,11 +121,11 @@ CString VariantText(const VARIANT* value)
     return result;
 }
 
-// The bytes of a one-dimensional byte array (also behind a reference).
+// The bytes of a one-dimensional byte array (also behind references).
 void VariantBytes(const VARIANT* value, CArray<BYTE, BYTE>& bytes)
 {
     bytes.RemoveAll();
-    if (value && value->vt == (VT_VARIANT | VT_BYREF)) value = value->pvarVal;
+    while (value && value->vt == (VT_VARIANT | VT_BYREF)) value = value->pvarVal;
     if (!value || value->vt != (VT_ARRAY | VT_UI1) || !value->parray) return;
     SAFEARRAY* array = value->parray;
     LONG low = 0, high = -1;

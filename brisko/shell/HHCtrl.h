@@ -33,10 +33,10 @@ public:
     // Child ids: the tool bar and the browser's window.
     enum : UINT { IDC_HH_TOOLBAR = 1, IDC_HH_BROWSER = 0xE900 };
     // The buttons' images: 20 pixels wide, magenta transparent.
-    static const int kButtonImageWidth = 20;
+    static constexpr int kButtonImageWidth = 20;
     // The room for an address made from a context id (the prefix
     // "its:<help file>::" and the topic, with the terminating zero).
-    static const int kContextAddressChars = 1040;
+    static constexpr int kContextAddressChars = 1040;
 
     CHHCtrl();
     ~CHHCtrl() override;

@@ -55,10 +55,14 @@ HRESULT CRecordingHHCtrl::Navigate(const wchar_t* address, DWORD flags, const wc
     return S_OK;
 }
 
-void CRecordingHHCtrl::OnBeforeNavigate2(const wchar_t* address, DWORD, const wchar_t*, CArray<BYTE, BYTE>&,
-                                         const wchar_t*, BOOL* cancel)
+void CRecordingHHCtrl::OnBeforeNavigate2(const wchar_t* address, DWORD flags, const wchar_t* targetFrame,
+                                         CArray<BYTE, BYTE>& postData, const wchar_t* headers, BOOL* cancel)
 {
     m_SAnnounced.push_back(address);
+    m_dwAnnouncedFlags = flags;
+    m_SAnnouncedTarget = targetFrame;
+    m_SAnnouncedHeaders = headers;
+    m_AnnouncedPostData.assign(reinterpret_cast<const char*>(postData.GetData()), postData.GetSize());
     *cancel = TRUE;
 }
 

@@ -6,6 +6,7 @@
 #include "brisko/support/BriskoWorld.h"
 #include "brisko/shell/HHCtrl.h"
 #include "support/ChmFile.h"
+#include <string>
 #include <vector>
 
 namespace reference_test {
@@ -35,7 +36,11 @@ public:
 
     BOOL m_bRecordNavigate = TRUE; // FALSE: the browser navigates
     std::vector<CString> m_SAddresses;
+    // What the browser announced last, and every address it announced.
     std::vector<CString> m_SAnnounced;
+    DWORD m_dwAnnouncedFlags = 0;
+    CString m_SAnnouncedTarget, m_SAnnouncedHeaders;
+    std::string m_AnnouncedPostData;
 };
 
 // Records the addresses a browser announces before navigating, and cancels
