@@ -62,7 +62,16 @@ void CDialogBar_Html::PlaceOverClient()
     if (!frame || !frame->m_hWndMDIClient) return;
     CRect rect;
     ::GetWindowRect(frame->m_hWndMDIClient, &rect);
-    SetWindowPos(frame, rect.left, rect.top, rect.Width(), rect.Height(), SWP_SHOWWINDOW | SWP_NOACTIVATE);
+    // Next to the main window in the Z order, on its side: a window the main
+    // window owns cannot lie behind it.
+    UINT flags = SWP_SHOWWINDOW | SWP_NOACTIVATE;
+    const HWND before = ::GetWindow(frame->m_hWnd, GW_HWNDPREV);
+    const CWnd* after = &CWnd::wndTop;
+    if (before == m_hWnd)
+        flags |= SWP_NOZORDER;
+    else if (before)
+        after = CWnd::FromHandle(before);
+    SetWindowPos(after, rect.left, rect.top, rect.Width(), rect.Height(), flags);
 }
 
 void CDialogBar_Html::OnShowWindow(BOOL show, UINT status)

@@ -33,7 +33,7 @@ protected:
 private:
     // Makes the help control in the placeholder's place (once).
     BOOL CreateHelpControl();
-    // Lays the page over the main frame's MDI client area, right behind the
-    // main window.
+    // Lays the page over the main frame's MDI client area, right in front of
+    // the main window.
     void PlaceOverClient();
 };
