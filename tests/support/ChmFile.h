@@ -14,7 +14,8 @@
 
 namespace chm_file {
 
-// One entry: its name in the file ("/index.htm", "/#IVB") and its bytes.
+// One entry: its name in the file ("/index.htm", "/#IVB"; UTF-8) and its
+// bytes.
 struct Entry {
     std::string name;
     std::string data;

@@ -11,13 +11,21 @@
 // data it read first (so the files are exactly in the library's form); the
 // other data files the library lists are written in their documented line
 // form, and those it can read are read back before the program ends.
+//
+// It also writes the suite's help file TAVIX.CHM with a short page for the
+// start and for each reference document of the library's table, beside the
+// program (where Brisko's help control looks when the suite's own help
+// folder lacks it: the demo's world has no installation folder); and a user
+// without the suite's "TvComment.ini" gets the shipped one.
 #include "classlib/ClassLib.h"
+#include "corvane/platform/ApplicationInfo.h"
 #include "corvane/project/DesignSegments.h"
 #include "corvane/project/StationList.h"
 #include "corvane/project/TavixInterface.h"
 #include "corvane/road/Road.h"
 #include "corvane/section/RoadHDM.h"
 #include "corvane/section/SuperElevation.h"
+#include "support/ChmFile.h"
 #include <cmath>
 #include <cstdio>
 #include <functional>
@@ -518,6 +526,49 @@ void RemoveTree(const CString& path)
     ::RemoveDirectoryW(path);
 }
 
+// The library reads "TvComment.ini" (data-file types, reference documents)
+// from the suite's folder in the user's documents; a user who has none gets
+// the shipped copy beside this program.
+void ShipCommentFile()
+{
+    const CString folder = tkxApplicationInfo().GetUserDocumentPath();
+    if (folder.IsEmpty() || ::GetFileAttributesW(folder + L"\\TvComment.ini") != INVALID_FILE_ATTRIBUTES) return;
+    ::CreateDirectoryW(folder.Left(folder.ReverseFind(L'\\')), nullptr);
+    ::CreateDirectoryW(folder, nullptr);
+    wchar_t program[MAX_PATH] = {};
+    ::GetModuleFileNameW(nullptr, program, MAX_PATH);
+    CString shipped = program;
+    shipped = shipped.Left(shipped.ReverseFind(L'\\')) + L"\\TvComment.ini";
+    if (!::CopyFileW(shipped, folder + L"\\TvComment.ini", TRUE)) Fail(L"cannot copy " + shipped + L" to " + folder);
+}
+
+// The suite's help file, beside this program: a start page and one page per
+// reference document, in code page 936 as the suite's help files are.
+void WriteHelpFile()
+{
+    wchar_t program[MAX_PATH] = {};
+    ::GetModuleFileNameW(nullptr, program, MAX_PATH);
+    CString folder = program;
+    folder = folder.Left(folder.ReverseFind(L'\\'));
+    auto page = [](const CString& title, const wchar_t* text) {
+        const CString html = ClFormat(L"<html><head><meta http-equiv=\"Content-Type\" content=\"text/html; "
+                                      L"charset=gb2312\"><title>%s</title></head><body><h1>%s</h1><p>%s</p></body>"
+                                      L"</html>",
+                                      title.GetString(), title.GetString(), text);
+        return ClWideToMultiByte(html, -1, 936);
+    };
+    std::vector<chm_file::Entry> entries = {
+        {"/index.htm", page(L"TAVIX项目数据环境", L"示范帮助文件: 设计参考文档的首页.")}};
+    CArray<Tavix4::sReferenceDoc, Tavix4::sReferenceDoc> docs;
+    tkx_GetReferenceDocInfos(docs);
+    for (INT_PTR i = 0; i < docs.GetSize(); ++i) {
+        const CString& topic = docs[i].m_STopic;
+        if (docs[i].m_SFileName.CompareNoCase(L"TAVIX.CHM") != 0 || topic == L"NULL" || topic == L"index.htm") continue;
+        entries.push_back({"/" + ClWideToMultiByte(topic, -1, CP_UTF8), page(docs[i].m_STitle, L"示范帮助文件中的一页.")});
+    }
+    if (!chm_file::Write(folder + L"\\TAVIX.CHM", entries)) Fail(L"cannot write the help file in " + folder);
+}
+
 } // namespace
 
 int wmain(int argc, wchar_t** argv)
@@ -527,6 +578,7 @@ int wmain(int argc, wchar_t** argv)
         return 2;
     }
     ClSetMessageBoxHook(&PrintBox, nullptr);
+    ShipCommentFile();
     TavixDevApp(); // the library starts: locale, settings, registered lists
 
     wchar_t full[MAX_PATH];
@@ -579,6 +631,8 @@ int wmain(int argc, wchar_t** argv)
     tkxTemplateBase currentLibrary;
     if (tkx_GetTBasePath(kLibrary).GetLength() > 0) tkx_RemoveTBase(kLibrary, &currentLibrary, nullptr);
     if (tkx_AddTBase(&library, nullptr) != 1) Fail(L"cannot register the slope-template library");
+
+    WriteHelpFile();
 
     std::printf("%s\n", ClWideToMultiByte(projectFolder, -1, CP_UTF8).c_str());
     TavixDevApp().Shutdown();
