@@ -524,21 +524,6 @@ HRESULT COleControlSite::XControlSite::ShowPropertyFrame() { return E_NOTIMPL; }
 // ---------------------------------------------------------------------------
 // Ambient properties
 
-HRESULT COleControlSite::XAmbient::GetTypeInfoCount(UINT* count)
-{
-    if (!count) return E_POINTER;
-    *count = 0;
-    return S_OK;
-}
-
-HRESULT COleControlSite::XAmbient::GetTypeInfo(UINT, LCID, ITypeInfo** out)
-{
-    if (out) *out = nullptr;
-    return E_NOTIMPL;
-}
-
-HRESULT COleControlSite::XAmbient::GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) { return DISP_E_UNKNOWNNAME; }
-
 HRESULT COleControlSite::XAmbient::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
                                           EXCEPINFO*, UINT*)
 {
@@ -561,21 +546,6 @@ HRESULT COleControlSite::XEventSink::QueryInterface(REFIID iid, void** out)
     AddRef();
     return S_OK;
 }
-
-HRESULT COleControlSite::XEventSink::GetTypeInfoCount(UINT* count)
-{
-    if (!count) return E_POINTER;
-    *count = 0;
-    return S_OK;
-}
-
-HRESULT COleControlSite::XEventSink::GetTypeInfo(UINT, LCID, ITypeInfo** out)
-{
-    if (out) *out = nullptr;
-    return E_NOTIMPL;
-}
-
-HRESULT COleControlSite::XEventSink::GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) { return DISP_E_UNKNOWNNAME; }
 
 HRESULT COleControlSite::XEventSink::Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT* result,
                                             EXCEPINFO*, UINT*)

@@ -136,24 +136,38 @@ private:
         HRESULT STDMETHODCALLTYPE OnFocus(BOOL) override;
         HRESULT STDMETHODCALLTYPE ShowPropertyFrame() override;
     } m_xControlSite;
+    // A dispatch interface without type information or names: only its
+    // Invoke is its own.
+    template <class Base>
+    struct PlainDispatch : Base {
+        HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override
+        {
+            if (!count) return E_POINTER;
+            *count = 0;
+            return S_OK;
+        }
+        HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo** out) override
+        {
+            if (out) *out = nullptr;
+            return E_NOTIMPL;
+        }
+        HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override
+        {
+            return DISP_E_UNKNOWNNAME;
+        }
+    };
     // The ambient properties.
-    struct XAmbient : Part<IDispatch> {
-        HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override;
-        HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo** out) override;
-        HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override;
+    struct XAmbient : PlainDispatch<Part<IDispatch>> {
         HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
                                          EXCEPINFO*, UINT*) override;
     } m_xAmbient;
     // The sink of the control's events (a separate identity: it answers the
     // events' interface).
-    struct XEventSink : IDispatch {
+    struct XEventSink : PlainDispatch<IDispatch> {
         COleControlSite* owner = nullptr;
         HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
         ULONG STDMETHODCALLTYPE AddRef() override { return owner->InternalAddRef(); }
         ULONG STDMETHODCALLTYPE Release() override { return owner->InternalRelease(); }
-        HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override;
-        HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo** out) override;
-        HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override;
         HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
                                          EXCEPINFO*, UINT*) override;
     } m_xEventSink;

@@ -9,16 +9,9 @@ takes the files as they are.
   reference_tree.bmp  the reference tree's items: a closed book, then an open
                       one (the selected item), 16 x 16, green transparent
 """
-from image_kit import *  # noqa: F401,F403  (canvas, writers)
+from image_kit import *  # noqa: F401,F403  (canvas, colours, writers)
 
-OUT = (60, 60, 70)
-PAPER = (255, 255, 255)
-BLUE = (40, 90, 200)
-DARK_BLUE = (20, 50, 130)
-RED = (200, 40, 40)
-GREEN = (40, 150, 60)
 ROOF = (180, 60, 40)
-GREY = (150, 150, 156)
 COVER = (40, 110, 170)
 SPINE = (20, 70, 120)
 
@@ -75,23 +68,9 @@ def nav_close():
     return c
 
 
-def softened(p):
-    c = Canvas(p.w, p.h)
-    for y in range(p.h):
-        for x in range(p.w):
-            r, g, b, a = p.get(x, y)
-            if a:
-                grey = (r * 3 + g * 6 + b) // 10
-                c.set(x, y, mix((r, g, b), (grey, grey, grey), 0.35))
-    return c
-
-
 buttons = [nav_home(), arrow(True), arrow(False), nav_print(), nav_close()]
-for name, looks in (("help_nav.bmp", [softened(b) for b in buttons]), ("help_nav_hot.bmp", buttons)):
-    strip = Canvas(20 * len(looks), 20)
-    for i, p in enumerate(looks):
-        strip.paste(p, 20 * i, 0)
-    write_bmp(name, strip, MAGENTA)
+write_strip("help_nav.bmp", [muted(b, 0.35) for b in buttons], MAGENTA)
+write_strip("help_nav_hot.bmp", buttons, MAGENTA)
 
 
 # ---------------------------------------------------------------------------
@@ -124,7 +103,4 @@ def open_book():
     return c
 
 
-strip = Canvas(32, 16)
-strip.paste(closed_book(), 0, 0)
-strip.paste(open_book(), 16, 0)
-write_bmp("reference_tree.bmp", strip, GREEN_KEY)
+write_strip("reference_tree.bmp", [closed_book(), open_book()], GREEN_KEY)

@@ -420,14 +420,24 @@ HRESULT CHHCtrl::OpenStorage(IStorage** storage) const
     return S_OK;
 }
 
+HRESULT CHHCtrl::OpenStream(const wchar_t* name, IStorage** storage, IStream** stream) const
+{
+    *stream = nullptr;
+    const HRESULT hr = OpenStorage(storage);
+    if (FAILED(hr)) return hr;
+    if (FAILED((*storage)->OpenStream(name, nullptr, STGM_READ | STGM_SHARE_EXCLUSIVE, 0, stream))) {
+        *stream = nullptr;
+        return STG_E_FILENOTFOUND;
+    }
+    return S_OK;
+}
+
 HRESULT CHHCtrl::LoadTopicMap()
 {
     Held<IStorage> storage;
-    HRESULT hr = OpenStorage(&storage);
-    if (FAILED(hr)) return hr;
     Held<IStream> stream;
-    if (FAILED(storage->OpenStream(L"#IVB", nullptr, STGM_READ | STGM_SHARE_EXCLUSIVE, 0, &stream)))
-        return STG_E_FILENOTFOUND;
+    const HRESULT hr = OpenStream(L"#IVB", &storage, &stream);
+    if (FAILED(hr)) return hr;
     DWORD size = 0;
     ULONG got = 0;
     if (FAILED(stream->Read(&size, sizeof size, &got)) || got != sizeof size) return STG_E_READFAULT;
@@ -460,11 +470,9 @@ HRESULT CHHCtrl::LoadTopicMap()
 HRESULT CHHCtrl::ReadTopicPath(DWORD offset, int room, CString& topic) const
 {
     Held<IStorage> storage;
-    HRESULT hr = OpenStorage(&storage);
-    if (FAILED(hr)) return hr;
     Held<IStream> stream;
-    if (FAILED(storage->OpenStream(L"#STRINGS", nullptr, STGM_READ | STGM_SHARE_EXCLUSIVE, 0, &stream)))
-        return STG_E_FILENOTFOUND;
+    const HRESULT hr = OpenStream(L"#STRINGS", &storage, &stream);
+    if (FAILED(hr)) return hr;
     // The offset must lie inside the stream.
     LARGE_INTEGER move{};
     ULARGE_INTEGER end{};

@@ -106,7 +106,11 @@ private:
     // apart), widened by the client edge.
     CRect BrowserRect() const;
     void GoHome();
+    // The help file's storage (STG_E_PATHNOTFOUND when it cannot be
+    // opened), and a stream of it (STG_E_FILENOTFOUND when it has none of
+    // that name); the storage is kept as long as the stream is read.
     HRESULT OpenStorage(IStorage** storage) const;
+    HRESULT OpenStream(const wchar_t* name, IStorage** storage, IStream** stream) const;
     HRESULT LoadTopicMap();
     // The path at the offset of "#STRINGS", read with its terminating zero
     // into `room` bytes at most.
