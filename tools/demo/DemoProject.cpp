@@ -12,11 +12,11 @@
 // other data files the library lists are written in their documented line
 // form, and those it can read are read back before the program ends.
 //
-// It also writes the suite's help file TAVIX.CHM with a short page for the
-// start and for each reference document of the library's table, beside the
-// program (where Brisko's help control looks when the suite's own help
-// folder lacks it: the demo's world has no installation folder); and a user
-// without the suite's "TvComment.ini" gets the shipped one.
+// It also writes the suite's help file TAVIX.CHM into FOLDER, with a short
+// page for the start and for each reference document of the library's
+// table (the demo's world has no installation folder with a help folder;
+// `make run` starts Brisko in FOLDER, where its help control looks next);
+// and a user without the suite's "TvComment.ini" gets the shipped one.
 #include "classlib/ClassLib.h"
 #include "corvane/platform/ApplicationInfo.h"
 #include "corvane/project/DesignSegments.h"
@@ -542,14 +542,10 @@ void ShipCommentFile()
     if (!::CopyFileW(shipped, folder + L"\\TvComment.ini", TRUE)) Fail(L"cannot copy " + shipped + L" to " + folder);
 }
 
-// The suite's help file, beside this program: a start page and one page per
+// The suite's help file in the folder: a start page and one page per
 // reference document, in code page 936 as the suite's help files are.
-void WriteHelpFile()
+void WriteHelpFile(const CString& folder)
 {
-    wchar_t program[MAX_PATH] = {};
-    ::GetModuleFileNameW(nullptr, program, MAX_PATH);
-    CString folder = program;
-    folder = folder.Left(folder.ReverseFind(L'\\'));
     auto page = [](const CString& title, const wchar_t* text) {
         const CString html = ClFormat(L"<html><head><meta http-equiv=\"Content-Type\" content=\"text/html; "
                                       L"charset=gb2312\"><title>%s</title></head><body><h1>%s</h1><p>%s</p></body>"
@@ -632,7 +628,7 @@ int wmain(int argc, wchar_t** argv)
     if (tkx_GetTBasePath(kLibrary).GetLength() > 0) tkx_RemoveTBase(kLibrary, &currentLibrary, nullptr);
     if (tkx_AddTBase(&library, nullptr) != 1) Fail(L"cannot register the slope-template library");
 
-    WriteHelpFile();
+    WriteHelpFile(base);
 
     std::printf("%s\n", ClWideToMultiByte(projectFolder, -1, CP_UTF8).c_str());
     TavixDevApp().Shutdown();

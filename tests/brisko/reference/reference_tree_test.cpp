@@ -294,8 +294,21 @@ TEST_F(ReferenceTreeTest, ThePageLiesOverTheClientAreaAndItsControlFillsIt)
 TEST_F(ReferenceTreeTest, WithoutTheHelpFileThePageStaysEmpty)
 {
     ClosePage();
-    const CString moved = HelpFile() + L".away";
-    ASSERT_TRUE(MoveFileW(HelpFile(), moved));
+    // The world's help file goes away for a while (and comes back whatever
+    // the checks find).
+    struct AwayFor {
+        CString moved = HelpFile() + L".away";
+        bool away = MoveFileW(HelpFile(), moved) != FALSE;
+        ~AwayFor()
+        {
+            if (away) MoveFileW(moved, HelpFile());
+        }
+        void Back()
+        {
+            away = !MoveFileW(moved, HelpFile());
+        }
+    } help;
+    ASSERT_TRUE(help.away);
     {
         MessageBoxScript boxes;
         Select(L"城市道路工程设计规范");
@@ -313,7 +326,8 @@ TEST_F(ReferenceTreeTest, WithoutTheHelpFileThePageStaysEmpty)
         ASSERT_EQ(2u, boxes.Shown().size());
         for (const ShownMessageBox& box : boxes.Shown()) EXPECT_EQ(HelpFile() + L"文件没有找到", box.text);
     }
-    ASSERT_TRUE(MoveFileW(moved, HelpFile()));
+    help.Back();
+    ASSERT_FALSE(help.away);
     // With the file back, the same page gets its control.
     Select(L"城市道路路线设计规范");
     CDialogBar_Html* page = frame->m_pReferencePage;
