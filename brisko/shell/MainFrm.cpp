@@ -1,7 +1,9 @@
 #include "brisko/shell/MainFrm.h"
 #include "brisko/shell/Helpers.h"
 #include "brisko/BriskoResource.h"
+#include "brisko/manager/PPage_HDXInfo.h"
 #include "brisko/manager/PPage_InfoBar.h"
+#include "brisko/manager/PPage_ZDMInfo.h"
 #include "brisko/manager/TreeViewResource.h"
 #include "brisko/shell/BriskoApp.h"
 #include "brisko/shell/DialogBar_Html.h"
@@ -40,8 +42,8 @@ const BarTab kProjectTabs[] = {
 
 const BarTab kRoadInfoTabs[] = {
     {L"提示信息", RUNTIME_CLASS(CPPage_InfoBar)},
-    {L"纵断面信息", nullptr},   // the profile page
-    {L"横断面地面线", nullptr}, // the cross-section page
+    {L"纵断面信息", RUNTIME_CLASS(CPPage_ZDMInfo)},
+    {L"横断面地面线", RUNTIME_CLASS(CPPage_HDXInfo)},
 };
 
 // The formatted text cut to fit an info-window line (never inside a
@@ -85,6 +87,14 @@ int ProjectTabIndex(int row)
     for (int i = 0; i < row; ++i)
         if (kProjectTabs[i].cls) ++index;
     return index;
+}
+
+// The page of that class in the road-information bar; NULL before the bar
+// exists.
+template <class Page>
+Page* RoadPage(CMyTabCtrlBar& bar)
+{
+    return bar.GetSafeHwnd() ? static_cast<Page*>(bar.GetView(RUNTIME_CLASS(Page))) : nullptr;
 }
 
 bool FileExists(const CString& path)
@@ -359,20 +369,39 @@ void CMainFrame::ShowProjectBar()
     }
 }
 
-// The profile page of the road-information bar hears of reloaded data; it
-// joins the bar with the profile view.
-void CMainFrame::SendToProfilePage(UINT) {}
-
-// The profile page takes the edited ground point once it is part of the
-// road-information bar.
-void CMainFrame::UpdateProfileGroundPoint(const sGroundPoint*, const sGroundPoint*, const sGroundPoint*)
+void CMainFrame::ShowInfoBarPreview(CString what)
 {
-    if (theApp.m_bShowRoadInfoBar != 1) return;
+    if (theApp.m_bShowRoadInfoBar == 1) ShowControlBar(&m_wndRoadInfoBar, TRUE, FALSE);
+    auto* page = RoadPage<CPPage_InfoBar>(m_wndRoadInfoBar);
+    if (!page) return;
+    if (what == L"SHOWSLOPE") {
+        page->ShowSlopePreview();
+        return;
+    }
+    page->ShowTextPreview();
+    page->PreviewFile(what);
+    page->RedrawWindow(nullptr, nullptr, RDW_UPDATENOW | RDW_ERASE | RDW_INVALIDATE);
 }
 
-// The cross-section page reads the current cross-section once it is part of
-// the road-information bar.
-void CMainFrame::RefreshCrossSectionView() {}
+// The profile page hears of reloaded data.
+void CMainFrame::SendToProfilePage(UINT message)
+{
+    if (auto* page = RoadPage<CPPage_ZDMInfo>(m_wndRoadInfoBar)) page->SendMessage(message, 0, 0);
+}
+
+void CMainFrame::UpdateProfileGroundPoint(const sGroundPoint* point, const sGroundPoint* previous,
+                                          const sGroundPoint* next)
+{
+    if (theApp.m_bShowRoadInfoBar != 1) return;
+    if (auto* page = RoadPage<CPPage_ZDMInfo>(m_wndRoadInfoBar))
+        page->m_wndView.UpdateGroundPoint(point, previous, next, 1);
+}
+
+void CMainFrame::RefreshCrossSectionView()
+{
+    auto* page = RoadPage<CPPage_HDXInfo>(m_wndRoadInfoBar);
+    if (page && page->m_wndView.GetSafeHwnd() && !page->m_wndView.IsBusy()) page->m_wndView.ParseSection();
+}
 
 // ---------------------------------------------------------------------------
 // Commands
@@ -558,8 +587,7 @@ LRESULT CMainFrame::OnOpenProject(WPARAM, LPARAM)
 
 LRESULT CMainFrame::OnShowTemplatePreview(WPARAM, LPARAM)
 {
-    // The information page redraws the slope-template preview once it
-    // carries one.
+    if (auto* page = RoadPage<CPPage_InfoBar>(m_wndRoadInfoBar)) page->UpdateSlopePreview();
     return 0;
 }
 

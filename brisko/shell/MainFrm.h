@@ -44,6 +44,10 @@ public:
     // The cross-section page draws the current cross-section (CurHdxSection)
     // again, unless it is busy doing so.
     void RefreshCrossSectionView();
+    // Shows the road-information bar (while it is meant to be shown) and on
+    // its information page the slope-template preview when `what` is
+    // "SHOWSLOPE", else the preview of the file `what` names.
+    void ShowInfoBarPreview(CString what);
     // Shows the project-manager bar when it is hidden (the commands that
     // work in a pane do this first).
     void ShowProjectBar();

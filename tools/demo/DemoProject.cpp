@@ -15,10 +15,8 @@
 // It also writes the suite's help file TAVIX.CHM into FOLDER, with a short
 // page for the start and for each reference document of the library's
 // table (the demo's world has no installation folder with a help folder;
-// `make run` starts Brisko in FOLDER, where its help control looks next);
-// and a user without the suite's "TvComment.ini" gets the shipped one.
+// `make run` starts Brisko in FOLDER, where its help control looks next).
 #include "classlib/ClassLib.h"
-#include "corvane/platform/ApplicationInfo.h"
 #include "corvane/project/DesignSegments.h"
 #include "corvane/project/StationList.h"
 #include "corvane/project/TavixInterface.h"
@@ -526,22 +524,6 @@ void RemoveTree(const CString& path)
     ::RemoveDirectoryW(path);
 }
 
-// The library reads "TvComment.ini" (data-file types, reference documents)
-// from the suite's folder in the user's documents; a user who has none gets
-// the shipped copy beside this program.
-void ShipCommentFile()
-{
-    const CString folder = tkxApplicationInfo().GetUserDocumentPath();
-    if (folder.IsEmpty() || ::GetFileAttributesW(folder + L"\\TvComment.ini") != INVALID_FILE_ATTRIBUTES) return;
-    ::CreateDirectoryW(folder.Left(folder.ReverseFind(L'\\')), nullptr);
-    ::CreateDirectoryW(folder, nullptr);
-    wchar_t program[MAX_PATH] = {};
-    ::GetModuleFileNameW(nullptr, program, MAX_PATH);
-    CString shipped = program;
-    shipped = shipped.Left(shipped.ReverseFind(L'\\')) + L"\\TvComment.ini";
-    if (!::CopyFileW(shipped, folder + L"\\TvComment.ini", TRUE)) Fail(L"cannot copy " + shipped + L" to " + folder);
-}
-
 // The suite's help file in the folder: a start page and one page per
 // reference document, in code page 936 as the suite's help files are.
 void WriteHelpFile(const CString& folder)
@@ -574,7 +556,6 @@ int wmain(int argc, wchar_t** argv)
         return 2;
     }
     ClSetMessageBoxHook(&PrintBox, nullptr);
-    ShipCommentFile();
     TavixDevApp(); // the library starts: locale, settings, registered lists
 
     wchar_t full[MAX_PATH];

@@ -82,13 +82,13 @@ TEST(Startup, TheFrameCarriesItsBarsPanesAndProperty)
     EXPECT_EQ(CString(L"工作目录:") + theApp.m_SWorkingDirectory, frame->m_wndStatusBar.GetPaneText(2));
 
     // The bars: project manager at the left, road information at the
-    // bottom with its information page.
+    // bottom with its information, profile and cross-section pages.
     EXPECT_EQ(static_cast<int>(IDW_PROJECT_BAR), frame->m_wndProjectBar.GetDlgCtrlID());
     EXPECT_EQ(static_cast<int>(AFX_IDW_DOCKBAR_LEFT), frame->m_wndProjectBar.GetParent()->GetDlgCtrlID());
     EXPECT_EQ(static_cast<int>(IDW_ROADINFO_BAR), frame->m_wndRoadInfoBar.GetDlgCtrlID());
     EXPECT_EQ(static_cast<int>(AFX_IDW_DOCKBAR_BOTTOM), frame->m_wndRoadInfoBar.GetParent()->GetDlgCtrlID());
     EXPECT_EQ(static_cast<DWORD>(CBRS_ALIGN_BOTTOM), frame->m_wndRoadInfoBar.m_dwDockStyle);
-    ASSERT_EQ(1, frame->m_wndRoadInfoBar.GetTabCount());
+    ASSERT_EQ(3, frame->m_wndRoadInfoBar.GetTabCount());
     EXPECT_EQ(0, frame->m_wndRoadInfoBar.GetActiveIndex());
     // Panes that are not part of the program are left out, not faked: the
     // project manager has its reference-document tree.
@@ -96,7 +96,7 @@ TEST(Startup, TheFrameCarriesItsBarsPanesAndProperty)
     EXPECT_NE(nullptr, frame->m_wndProjectBar.GetView(RUNTIME_CLASS(CTreeViewResource)));
     EXPECT_EQ(2, frame->m_ilProjectTabs.GetImageCount());
     // The tab images of the tabs present: inactive, then active.
-    EXPECT_EQ(2, frame->m_ilRoadTabs.GetImageCount());
+    EXPECT_EQ(6, frame->m_ilRoadTabs.GetImageCount());
     EXPECT_EQ(13, [&] {
         IMAGEINFO info{};
         frame->m_ilButtons.GetImageInfo(0, &info);
