@@ -4,6 +4,8 @@
 #include "brisko/manager/PPage_HDXInfo.h"
 #include "brisko/manager/PPage_InfoBar.h"
 #include "brisko/manager/PPage_ZDMInfo.h"
+#include "brisko/manager/TreeViewClass.h"
+#include "brisko/manager/TreeViewFile.h"
 #include "brisko/manager/TreeViewResource.h"
 #include "brisko/shell/BriskoApp.h"
 #include "brisko/shell/DialogBar_Html.h"
@@ -34,8 +36,8 @@ struct BarTab {
 };
 
 const BarTab kProjectTabs[] = {
-    {L"项目信息", nullptr}, // the project and road tree
-    {L"文件管理", nullptr}, // the road's file tree
+    {L"项目信息", RUNTIME_CLASS(CTreeViewClass)},
+    {L"文件管理", RUNTIME_CLASS(CTreeViewFile)},
     {L"边坡模板", nullptr}, // the slope-template libraries
     {L"文档规范", RUNTIME_CLASS(CTreeViewResource)},
 };
@@ -89,10 +91,10 @@ int ProjectTabIndex(int row)
     return index;
 }
 
-// The page of that class in the road-information bar; NULL before the bar
-// exists.
+// The pane of that class in a manager bar (a page of the road-information
+// bar, a tree of the project manager); NULL before the bar exists.
 template <class Page>
-Page* RoadPage(CMyTabCtrlBar& bar)
+Page* BarPane(CMyTabCtrlBar& bar)
 {
     return bar.GetSafeHwnd() ? static_cast<Page*>(bar.GetView(RUNTIME_CLASS(Page))) : nullptr;
 }
@@ -119,6 +121,10 @@ BEGIN_MESSAGE_MAP(CMainFrame, CMDIFrameWnd)
     ON_COMMAND(ID_PROJECT_EXPORT, OnProjectExport)
     ON_UPDATE_COMMAND_UI(ID_PROJECT_EXPORT, OnUpdateProjectExport)
     ON_COMMAND(ID_PROJECT_REFRESH, OnProjectRefresh)
+    ON_COMMAND_RANGE(ID_PROJECT_NEW, ID_PROJECT_NEW, OnProjectCommand)
+    ON_COMMAND_RANGE(ID_PROJECT_OPEN, ID_PROJECT_OPEN, OnProjectCommand)
+    ON_COMMAND_RANGE(ID_PROJECT_IMPORT, ID_PROJECT_IMPORT, OnProjectCommand)
+    ON_COMMAND_RANGE(ID_PROJECT_SETTINGS, ID_PROJECT_SETTINGS, OnProjectCommand)
     ON_COMMAND(ID_TEMPLATE_EXPORTBASE, OnTemplateExport)
     ON_UPDATE_COMMAND_UI(ID_INDICATOR_WORKDIR, OnUpdateWorkingDirectory)
     ON_WM_COPYDATA()
@@ -372,7 +378,7 @@ void CMainFrame::ShowProjectBar()
 void CMainFrame::ShowInfoBarPreview(CString what)
 {
     if (theApp.m_bShowRoadInfoBar == 1) ShowControlBar(&m_wndRoadInfoBar, TRUE, FALSE);
-    auto* page = RoadPage<CPPage_InfoBar>(m_wndRoadInfoBar);
+    auto* page = BarPane<CPPage_InfoBar>(m_wndRoadInfoBar);
     if (!page) return;
     if (what == L"SHOWSLOPE") {
         page->ShowSlopePreview();
@@ -386,22 +392,26 @@ void CMainFrame::ShowInfoBarPreview(CString what)
 // The profile page hears of reloaded data.
 void CMainFrame::SendToProfilePage(UINT message)
 {
-    if (auto* page = RoadPage<CPPage_ZDMInfo>(m_wndRoadInfoBar)) page->SendMessage(message, 0, 0);
+    if (auto* page = BarPane<CPPage_ZDMInfo>(m_wndRoadInfoBar)) page->SendMessage(message, 0, 0);
 }
 
 void CMainFrame::UpdateProfileGroundPoint(const sGroundPoint* point, const sGroundPoint* previous,
                                           const sGroundPoint* next)
 {
     if (theApp.m_bShowRoadInfoBar != 1) return;
-    if (auto* page = RoadPage<CPPage_ZDMInfo>(m_wndRoadInfoBar))
+    if (auto* page = BarPane<CPPage_ZDMInfo>(m_wndRoadInfoBar))
         page->m_wndView.UpdateGroundPoint(point, previous, next, 1);
 }
 
 void CMainFrame::RefreshCrossSectionView()
 {
-    auto* page = RoadPage<CPPage_HDXInfo>(m_wndRoadInfoBar);
+    auto* page = BarPane<CPPage_HDXInfo>(m_wndRoadInfoBar);
     if (page && page->m_wndView.GetSafeHwnd() && !page->m_wndView.IsBusy()) page->m_wndView.ParseSection();
 }
+
+CTreeViewClass* CMainFrame::ProjectTree() { return BarPane<CTreeViewClass>(m_wndProjectBar); }
+
+CTreeViewFile* CMainFrame::FileTree() { return BarPane<CTreeViewFile>(m_wndProjectBar); }
 
 // ---------------------------------------------------------------------------
 // Commands
@@ -472,10 +482,24 @@ void CMainFrame::OnProjectRefresh()
     ShowProjectBar();
     if (tkx_GetProjectInfoFromReg(m_hWnd) == 1) {
         tkx_GetCurProject(theApp.m_CurProject);
-        // The project tree rebuilds itself here once it is part of the
-        // project-manager bar.
+        if (CTreeViewClass* tree = ProjectTree()) tree->BuildTree();
     }
     SendMessage(WM_PROJECTCHANGED, 0, 0);
+}
+
+// The project commands of the main menu are the project tree's.
+void CMainFrame::OnProjectCommand(UINT id)
+{
+    ShowProjectBar();
+    CTreeViewClass* tree = ProjectTree();
+    if (!tree) return;
+    switch (id) {
+    case ID_PROJECT_NEW: tree->OnNewProject(); break;
+    case ID_PROJECT_OPEN: tree->OnOpenProject(); break;
+    case ID_PROJECT_IMPORT: tree->OnImportProject(); break;
+    case ID_PROJECT_SETTINGS: tree->OnProjectSettings(); break;
+    default: break;
+    }
 }
 
 void CMainFrame::OnTemplateExport() { ShowProjectBar(); }
@@ -529,8 +553,8 @@ BOOL CMainFrame::OnCopyData(CWnd*, COPYDATASTRUCT* data)
         theApp.SetWorkingDirectory(copy.GetWorkingDirectory());
         if (tkx_UpdateProject(&copy, 1) == 1) {
             ShowProjectBar();
-            // The file tree and the project tree rebuild themselves here
-            // once they are part of the project-manager bar.
+            if (CTreeViewFile* files = FileTree()) files->BuildTree();
+            if (CTreeViewClass* tree = ProjectTree()) tree->BuildTree();
             PrintToInfoWindow(L"来自外部程序操作: 修改当前道路为%s", copy.GetCurRoadName().GetString());
         }
         return static_cast<BOOL>(Default());
@@ -554,8 +578,8 @@ LRESULT CMainFrame::OnOpenPendingFile(WPARAM, LPARAM)
 LRESULT CMainFrame::OnProjectChanged(WPARAM, LPARAM)
 {
     ShowProjectBar();
-    // The file tree rebuilds itself here once it is part of the
-    // project-manager bar; the watches of the road's files are replaced.
+    if (CTreeViewFile* files = FileTree()) files->BuildTree();
+    // The watches of the road's files are replaced.
     RemoveRoadFileWatches();
     theApp.LoadCurrentRoadData();
     RegisterRoadFileWatches();
@@ -579,15 +603,14 @@ LRESULT CMainFrame::OnOpenProject(WPARAM, LPARAM)
         if (!theApp.SaveAllModified()) return 0;
         theApp.CloseAllDocuments(FALSE);
     }
-    // The project tree opens the project file here (its import of a project
-    // file) once it is part of the project-manager bar.
+    if (CTreeViewClass* tree = ProjectTree()) tree->ImportProjectFile(path);
     ShowProjectBar();
     return 0;
 }
 
 LRESULT CMainFrame::OnShowTemplatePreview(WPARAM, LPARAM)
 {
-    if (auto* page = RoadPage<CPPage_InfoBar>(m_wndRoadInfoBar)) page->UpdateSlopePreview();
+    if (auto* page = BarPane<CPPage_InfoBar>(m_wndRoadInfoBar)) page->UpdateSlopePreview();
     return 0;
 }
 
@@ -665,8 +688,7 @@ LRESULT CMainFrame::OnFileWatchNotify(WPARAM, LPARAM lParam)
         }
         copy.m_Roads[road].m_SBreakChain = CurRoadBreakChain.OutputToSText();
         if (tkx_UpdateProject(&copy, 1) == 1) {
-            // The project tree rebuilds itself here once it is part of the
-            // project-manager bar.
+            if (CTreeViewClass* tree = ProjectTree()) tree->BuildTree();
             CurRoadProfile.SetBreakChain(&CurRoadBreakChain);
             CString file;
             copy.GetFileName(L"DMX", file);

@@ -23,6 +23,9 @@ struct sGroundPoint {
     int m_iSegment = -1;
 };
 
+class CTreeViewClass;
+class CTreeViewFile;
+
 class CMainFrame : public CMDIFrameWnd
 {
     DECLARE_DYNCREATE(CMainFrame)
@@ -48,6 +51,9 @@ public:
     // its information page the slope-template preview when `what` is
     // "SHOWSLOPE", else the preview of the file `what` names.
     void ShowInfoBarPreview(CString what);
+    // The project tree and the road file tree of the project-manager bar.
+    CTreeViewClass* ProjectTree();
+    CTreeViewFile* FileTree();
     // Shows the project-manager bar when it is hidden (the commands that
     // work in a pane do this first).
     void ShowProjectBar();
@@ -93,6 +99,7 @@ protected:
     void OnProjectExport();
     void OnUpdateProjectExport(CCmdUI* ui);
     void OnProjectRefresh();
+    void OnProjectCommand(UINT id);
     void OnTemplateExport();
     void OnUpdateWorkingDirectory(CCmdUI* ui);
     BOOL OnCopyData(CWnd* from, COPYDATASTRUCT* data);

@@ -121,17 +121,21 @@ TEST_F(CommandsTest, TheInformationWindowStaysOpenForACrossSectionFile)
 
 TEST_F(CommandsTest, TabsWithoutTheirPanesCannotBeChosen)
 {
-    // The reference-document tree is the bar's only tab so far.
-    const int before = frame->m_wndProjectBar.GetActiveIndex();
-    for (UINT id = ID_VIEW_TAB_PROJECT; id < ID_VIEW_TAB_REFERENCES; ++id) {
-        EXPECT_TRUE(MenuState(id) & MF_GRAYED) << id;
-        Command(id);
-        EXPECT_EQ(before, frame->m_wndProjectBar.GetActiveIndex());
-    }
+    // The project, file and reference trees are there; the template pane
+    // is not yet, and the reference tree is the bar's third tab.
+    Command(ID_VIEW_TAB_FILES);
+    ASSERT_EQ(1, frame->m_wndProjectBar.GetActiveIndex());
+    EXPECT_TRUE(MenuState(ID_VIEW_TAB_FILES) & MF_CHECKED);
+    EXPECT_TRUE(MenuState(ID_VIEW_TAB_TEMPLATES) & MF_GRAYED);
+    Command(ID_VIEW_TAB_TEMPLATES);
+    EXPECT_EQ(1, frame->m_wndProjectBar.GetActiveIndex());
     EXPECT_FALSE(MenuState(ID_VIEW_TAB_REFERENCES) & MF_GRAYED);
     Command(ID_VIEW_TAB_REFERENCES);
-    EXPECT_EQ(0, frame->m_wndProjectBar.GetActiveIndex());
+    EXPECT_EQ(2, frame->m_wndProjectBar.GetActiveIndex());
     EXPECT_TRUE(MenuState(ID_VIEW_TAB_REFERENCES) & MF_CHECKED);
+    EXPECT_FALSE(MenuState(ID_VIEW_TAB_FILES) & MF_CHECKED);
+    Command(ID_VIEW_TAB_PROJECT);
+    EXPECT_EQ(0, frame->m_wndProjectBar.GetActiveIndex());
 }
 
 TEST_F(CommandsTest, PageLinesAreToggledAndStored)
