@@ -6,7 +6,9 @@
 #include "brisko/manager/PPage_ZDMInfo.h"
 #include "brisko/manager/TreeViewClass.h"
 #include "brisko/manager/TreeViewFile.h"
+#include "brisko/manager/TreeViewResource.h"
 #include "brisko/shell/BriskoApp.h"
+#include "brisko/shell/DialogBar_Html.h"
 #include "brisko/shell/FileWatch.h"
 #include "brisko/shell/IconMenu.h"
 #include "brisko/shell/Messages.h"
@@ -37,7 +39,7 @@ const BarTab kProjectTabs[] = {
     {L"项目信息", RUNTIME_CLASS(CTreeViewClass)},
     {L"文件管理", RUNTIME_CLASS(CTreeViewFile)},
     {L"边坡模板", nullptr}, // the slope-template libraries
-    {L"文档规范", nullptr}, // the reference documents
+    {L"文档规范", RUNTIME_CLASS(CTreeViewResource)},
 };
 
 const BarTab kRoadInfoTabs[] = {
@@ -76,6 +78,17 @@ BOOL LoadTabImages(CImageList& list, UINT bitmap, const BarTab* tabs, int total)
         }
     }
     return TRUE;
+}
+
+// The tab of the project-manager bar that shows row `row` of the table;
+// -1 when that pane is not part of the program.
+int ProjectTabIndex(int row)
+{
+    if (row < 0 || row >= static_cast<int>(std::size(kProjectTabs)) || !kProjectTabs[row].cls) return -1;
+    int index = 0;
+    for (int i = 0; i < row; ++i)
+        if (kProjectTabs[i].cls) ++index;
+    return index;
 }
 
 // The pane of that class in a manager bar (a page of the road-information
@@ -445,15 +458,15 @@ void CMainFrame::OnUpdateViewInfoBar(CCmdUI* ui) { ui->SetCheck(m_wndRoadInfoBar
 void CMainFrame::OnViewTab(UINT id)
 {
     ShowProjectBar();
-    m_wndProjectBar.SetActiveView(static_cast<int>(id - ID_VIEW_TAB_PROJECT));
+    m_wndProjectBar.SetActiveView(ProjectTabIndex(static_cast<int>(id - ID_VIEW_TAB_PROJECT)));
 }
 
 // A tab whose pane is not part of the program yet cannot be chosen.
 void CMainFrame::OnUpdateViewTab(CCmdUI* ui)
 {
-    const int index = static_cast<int>(ui->m_nID - ID_VIEW_TAB_PROJECT);
-    ui->Enable(index < m_wndProjectBar.GetTabCount());
-    ui->SetCheck(m_wndProjectBar.GetActiveIndex() == index ? 1 : 0);
+    const int index = ProjectTabIndex(static_cast<int>(ui->m_nID - ID_VIEW_TAB_PROJECT));
+    ui->Enable(index >= 0 && index < m_wndProjectBar.GetTabCount());
+    ui->SetCheck(index >= 0 && m_wndProjectBar.GetActiveIndex() == index ? 1 : 0);
 }
 
 void CMainFrame::OnProjectExport() {}

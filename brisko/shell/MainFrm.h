@@ -12,6 +12,8 @@
 #include "brisko/shell/ToolBar24.h"
 #include <vector>
 
+class CDialogBar_Html;
+
 // A ground point of a profile ground-line line: the station within its
 // break-chain segment, the elevation and the segment number (1-based; -1
 // when the line gives none).
@@ -76,7 +78,7 @@ public:
     CImageList m_ilRoadTabs;
     CMyTabCtrlBar m_wndProjectBar;
     CMyTabCtrlBar m_wndRoadInfoBar;
-    CWnd* m_pReferencePage;
+    CDialogBar_Html* m_pReferencePage; // the reference-document page, NULL when none
     CMdiMainClient m_wndMdiClient;
     BOOL m_bRoadFileAutoReload;
     CToolBar24 m_wndToolBar;
