@@ -6,6 +6,7 @@
 #include "brisko/shell/FileWatch.h"
 #include "brisko/shell/IconMenu.h"
 #include "brisko/shell/Messages.h"
+#include "brisko/templates/TreeViewTemplate.h"
 #include "corvane/platform/FileName.h"
 #include <cstdarg>
 
@@ -32,7 +33,7 @@ struct BarTab {
 const BarTab kProjectTabs[] = {
     {L"项目信息", nullptr}, // the project and road tree
     {L"文件管理", nullptr}, // the road's file tree
-    {L"边坡模板", nullptr}, // the slope-template libraries
+    {L"边坡模板", RUNTIME_CLASS(CTreeViewTemplate)},
     {L"文档规范", nullptr}, // the reference documents
 };
 
@@ -74,6 +75,18 @@ BOOL LoadTabImages(CImageList& list, UINT bitmap, const BarTab* tabs, int total)
     return TRUE;
 }
 
+// The bar's tab of a pane of the table: the panes present, counted in the
+// table's order; -1 when the pane is not part of the program yet.
+int ProjectTabOf(int tableIndex)
+{
+    if (tableIndex < 0 || tableIndex >= static_cast<int>(std::size(kProjectTabs)) || !kProjectTabs[tableIndex].cls)
+        return -1;
+    int tab = 0;
+    for (int i = 0; i < tableIndex; ++i)
+        if (kProjectTabs[i].cls) ++tab;
+    return tab;
+}
+
 bool FileExists(const CString& path)
 {
     DWORD attributes = ::GetFileAttributesW(path);
@@ -96,6 +109,9 @@ BEGIN_MESSAGE_MAP(CMainFrame, CMDIFrameWnd)
     ON_COMMAND(ID_PROJECT_EXPORT, OnProjectExport)
     ON_UPDATE_COMMAND_UI(ID_PROJECT_EXPORT, OnUpdateProjectExport)
     ON_COMMAND(ID_PROJECT_REFRESH, OnProjectRefresh)
+    ON_COMMAND(ID_TEMPLATE_NEWBASE, OnTemplateNewBase)
+    ON_COMMAND(ID_TEMPLATE_OPENBASE, OnTemplateOpenBase)
+    ON_COMMAND(ID_TEMPLATE_IMPORTBASE, OnTemplateImportBase)
     ON_COMMAND(ID_TEMPLATE_EXPORTBASE, OnTemplateExport)
     ON_UPDATE_COMMAND_UI(ID_INDICATOR_WORKDIR, OnUpdateWorkingDirectory)
     ON_WM_COPYDATA()
@@ -405,16 +421,18 @@ void CMainFrame::OnUpdateViewInfoBar(CCmdUI* ui) { ui->SetCheck(m_wndRoadInfoBar
 
 void CMainFrame::OnViewTab(UINT id)
 {
+    const int tab = ProjectTabOf(static_cast<int>(id - ID_VIEW_TAB_PROJECT));
+    if (tab < 0) return;
     ShowProjectBar();
-    m_wndProjectBar.SetActiveView(static_cast<int>(id - ID_VIEW_TAB_PROJECT));
+    m_wndProjectBar.SetActiveView(tab);
 }
 
 // A tab whose pane is not part of the program yet cannot be chosen.
 void CMainFrame::OnUpdateViewTab(CCmdUI* ui)
 {
-    const int index = static_cast<int>(ui->m_nID - ID_VIEW_TAB_PROJECT);
-    ui->Enable(index < m_wndProjectBar.GetTabCount());
-    ui->SetCheck(m_wndProjectBar.GetActiveIndex() == index ? 1 : 0);
+    const int tab = ProjectTabOf(static_cast<int>(ui->m_nID - ID_VIEW_TAB_PROJECT));
+    ui->Enable(tab >= 0);
+    ui->SetCheck(tab >= 0 && m_wndProjectBar.GetActiveIndex() == tab ? 1 : 0);
 }
 
 void CMainFrame::OnProjectExport() {}
@@ -436,7 +454,28 @@ void CMainFrame::OnProjectRefresh()
     SendMessage(WM_PROJECTCHANGED, 0, 0);
 }
 
-void CMainFrame::OnTemplateExport() { ShowProjectBar(); }
+CTreeViewTemplate* CMainFrame::TemplatePane()
+{
+    ShowProjectBar();
+    return static_cast<CTreeViewTemplate*>(m_wndProjectBar.GetView(RUNTIME_CLASS(CTreeViewTemplate)));
+}
+
+void CMainFrame::OnTemplateNewBase()
+{
+    if (CTreeViewTemplate* pane = TemplatePane()) pane->OnNewLibrary();
+}
+
+void CMainFrame::OnTemplateOpenBase()
+{
+    if (CTreeViewTemplate* pane = TemplatePane()) pane->OnOpenLibrary();
+}
+
+void CMainFrame::OnTemplateImportBase()
+{
+    if (CTreeViewTemplate* pane = TemplatePane()) pane->OnImportLibrary();
+}
+
+void CMainFrame::OnTemplateExport() { TemplatePane(); }
 
 void CMainFrame::OnUpdateWorkingDirectory(CCmdUI* ui)
 {

@@ -87,6 +87,9 @@ protected:
     void OnProjectExport();
     void OnUpdateProjectExport(CCmdUI* ui);
     void OnProjectRefresh();
+    void OnTemplateNewBase();
+    void OnTemplateOpenBase();
+    void OnTemplateImportBase();
     void OnTemplateExport();
     void OnUpdateWorkingDirectory(CCmdUI* ui);
     BOOL OnCopyData(CWnd* from, COPYDATASTRUCT* data);
@@ -109,6 +112,8 @@ private:
     void ChangeCurrentRoad(const CString& road);
     void ReportReloadError(const CString& text);
     void SendToProfilePage(UINT message);
+    // The template-library pane, with the project-manager bar shown.
+    class CTreeViewTemplate* TemplatePane();
 
     CString m_SWatchedPaths[3];
 };

@@ -89,8 +89,10 @@ TEST(Startup, TheFrameCarriesItsBarsPanesAndProperty)
     EXPECT_EQ(static_cast<DWORD>(CBRS_ALIGN_BOTTOM), frame->m_wndRoadInfoBar.m_dwDockStyle);
     ASSERT_EQ(1, frame->m_wndRoadInfoBar.GetTabCount());
     EXPECT_EQ(0, frame->m_wndRoadInfoBar.GetActiveIndex());
-    // Panes that are not part of the program are left out, not faked.
-    EXPECT_EQ(0, frame->m_wndProjectBar.GetTabCount());
+    // Panes that are not part of the program are left out, not faked: the
+    // project manager holds the template libraries only.
+    ASSERT_EQ(1, frame->m_wndProjectBar.GetTabCount());
+    EXPECT_EQ(2, frame->m_ilProjectTabs.GetImageCount());
     // The tab images of the tabs present: inactive, then active.
     EXPECT_EQ(2, frame->m_ilRoadTabs.GetImageCount());
     EXPECT_EQ(13, [&] {
