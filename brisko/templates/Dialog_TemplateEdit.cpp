@@ -24,6 +24,10 @@ const wchar_t* const kStopQuantities[] = {
 const wchar_t* const kStopTests[] = {L"≥", L"〈"};
 const wchar_t* const kStopActions[] = {L"边坡设计到交地点结束", L"设计终止，转下一方案"};
 
+// Posted when the editor first shows: the preview's view is set once it
+// can be seen.
+const UINT WM_RESETPREVIEW = WM_APP + 25;
+
 const UINT kTypeRadios[6] = {IDC_TPL_TYPE0, IDC_TPL_TYPE1, IDC_TPL_TYPE2, IDC_TPL_TYPE3, IDC_TPL_TYPE4, IDC_TPL_TYPE5};
 
 // The end-rule texts by mode: the group, the value's label, the six types.
@@ -126,6 +130,8 @@ CSlopeLine PresetLine(const CSlopeLine& before, double gradient, int mode, int t
 BEGIN_MESSAGE_MAP(CDialog_TemplateEdit, CResizableDialog)
     ON_WM_CREATE()
     ON_WM_SIZE()
+    ON_WM_SHOWWINDOW()
+    ON_MESSAGE(WM_RESETPREVIEW, OnResetPreview)
     ON_BN_CLICKED(IDC_TPL_PREVIOUS, OnPrevious)
     ON_BN_CLICKED(IDC_TPL_NEXT, OnNext)
     ON_BN_CLICKED(IDC_TPL_SAVE, OnSave)
@@ -253,8 +259,22 @@ BOOL CDialog_TemplateEdit::OnInitDialog()
     GetDlgItem(IDC_TPL_SAVE_OFFSET_POINT)->EnableWindow(FALSE);
     m_bUpdating = false;
     ShowLine(0);
-    m_wndPreview.ResetView();
     return TRUE;
+}
+
+void CDialog_TemplateEdit::OnShowWindow(BOOL show, UINT status)
+{
+    CResizableDialog::OnShowWindow(show, status);
+    if (show && !m_bViewSet) {
+        m_bViewSet = true;
+        PostMessage(WM_RESETPREVIEW, 0, 0);
+    }
+}
+
+LRESULT CDialog_TemplateEdit::OnResetPreview(WPARAM, LPARAM)
+{
+    m_wndPreview.ResetView();
+    return 0;
 }
 
 void CDialog_TemplateEdit::OnSize(UINT type, int cx, int cy)
@@ -600,15 +620,18 @@ void CDialog_TemplateEdit::OnTest()
 {
     if (!m_pSlopeLines || !ReadAndCheck()) return;
     StoreCurrent();
+    // The preview is drawn with each line current in turn, back to the
+    // first and on to the last, a hundred times.
     const int count = static_cast<int>(m_pSlopeLines->GetSize());
     auto step = [this](int index) {
-        ShowLine(index);
+        m_wndPreview.m_nCurLine = static_cast<short>(index);
         m_wndPreview.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
     };
     for (int round = 0; round < 100; ++round) {
-        for (int i = m_nCurLine - 1; i >= 0; --i) step(i);
+        for (int i = round == 0 ? m_nCurLine - 1 : count - 2; i >= 0; --i) step(i);
         for (int i = 1; i < count; ++i) step(i);
     }
+    ShowLine(count - 1);
     ClMessageBox(m_hWnd, L"Test Over!", kBriskoCaption, MB_OK);
 }
 
@@ -734,6 +757,7 @@ BOOL CDialog_TemplateEdit::SaveAs()
                          ClFormat(L"创建新边坡模板文件<%s>的路径\n\n必须为当前模板库的路径<%s>!", path.GetString(),
                                   folder.GetString()),
                          kBriskoCaption, MB_ICONERROR);
+            proposal = folder + L"\\" + chosen.GetFileName(); // asked again in the library's folder
             continue;
         }
         const CString result = SaveTo(chosen.GetFileName());

@@ -50,6 +50,8 @@ protected:
     void OnOK() override;
     int OnCreate(LPCREATESTRUCT cs);
     void OnSize(UINT type, int cx, int cy);
+    void OnShowWindow(BOOL show, UINT status);
+    LRESULT OnResetPreview(WPARAM, LPARAM);
     void OnPrevious();
     void OnNext();
     void OnSave();
@@ -87,4 +89,5 @@ private:
     CString SaveTo(const CString& name);
 
     bool m_bUpdating = false; // controls being filled: their notices are ignored
+    bool m_bViewSet = false;  // the preview's view was set when the editor first showed
 };
