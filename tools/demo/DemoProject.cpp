@@ -11,6 +11,7 @@
 // data it read first (so the files are exactly in the library's form); the
 // other data files the library lists are written in their documented line
 // form, and those it can read are read back before the program ends.
+#include "DemoTemplates.h"
 #include "classlib/ClassLib.h"
 #include "corvane/project/DesignSegments.h"
 #include "corvane/project/StationList.h"
@@ -576,6 +577,7 @@ int wmain(int argc, wchar_t** argv)
     library.m_SPath = libraryFolder;
     library.m_SDescription = L"示范项目的边坡模板库";
     library.m_SCreateDate = CTime::GetCurrentTime().Format(L"%Y-%m-%d %H:%M:%S");
+    if (!WriteDemoTemplates(libraryFolder, library.m_STemplates)) Fail(L"cannot write the slope templates");
     tkxTemplateBase currentLibrary;
     if (tkx_GetTBasePath(kLibrary).GetLength() > 0) tkx_RemoveTBase(kLibrary, &currentLibrary, nullptr);
     if (tkx_AddTBase(&library, nullptr) != 1) Fail(L"cannot register the slope-template library");

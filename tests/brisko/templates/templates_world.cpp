@@ -67,9 +67,11 @@ void EmptyFolder(const CString& folder, const wchar_t* keep)
 CString LibraryFolder() { return Root() + L"\\" + kLibraryName; }
 CString OtherFolder() { return Root() + L"\\其他"; }
 
+void RestoreCurrentFolder() { SetCurrentDirectoryW(StartFolder()); }
+
 void ResetLibraries()
 {
-    SetCurrentDirectoryW(StartFolder());
+    RestoreCurrentFolder();
     // The seeded library's file first: removing the others opens it.
     CreateDirectoryW(LibraryFolder(), nullptr);
     EmptyFolder(LibraryFolder(), nullptr);
