@@ -661,6 +661,8 @@ BOOL CDialog_TemplateEdit::TakeFile(const CString& chosen, CString& field)
         }
     }
     field = name;
+    StoreCurrent();
+    Refresh();
     return TRUE;
 }
 
@@ -676,49 +678,45 @@ void CDialog_TemplateEdit::OnWallBrowse()
     BrowseWallFile();
 }
 
+// The file dialog's first path: the file named (in the library folder when
+// the name has none) when its extension is one of `ends`, else every file
+// of the extension in the library folder.
+CString CDialog_TemplateEdit::FirstPath(CString name, std::initializer_list<const wchar_t*> ends, const wchar_t* ext)
+{
+    const CString folder = CurrentLibraryFolder();
+    name.Trim();
+    const CString given = tkxFileName(name).GetExt();
+    for (const wchar_t* end : ends)
+        if (end && given == end) return name.Find(L'\\') >= 0 ? name : folder + L"\\" + name;
+    return ClFormat(L"%s\\*.%s", folder.GetString(), ext);
+}
+
 void CDialog_TemplateEdit::BrowseControlFile()
 {
     if (!m_pSlopeLines || !ReadAndCheck()) return;
-    const CString folder = CurrentLibraryFolder();
-    CString name = m_value.m_sControlFile;
-    name.Trim();
-    CString chosen;
-    if (const FileRule* rule = FileRuleOf(m_value.m_iEndMode, m_value.m_iEndType)) {
-        const CString ext = tkxFileName(name).GetExt();
-        bool named = false;
-        for (const wchar_t* end : rule->ends) named |= end && ext == end;
-        CString path = named ? (name.Find(L'\\') >= 0 ? name : folder + L"\\" + name)
-                             : ClFormat(L"%s\\*.%s", folder.GetString(), rule->ext);
-        if (tkx_FileDialog(1, path, rule->ext, this, rule->filter, rule->title) != 1) {
-            if (rule->mode == 1 && rule->type == 4 && m_value.m_sControlFile.Find(L'*') >= 0) {
-                m_value.m_sControlFile.Empty();
-                StoreCurrent();
-                Refresh();
-            }
-            return;
-        }
-        chosen = path;
-    } else {
-        if (name.IsEmpty()) return;
-        chosen = name.Find(L'\\') >= 0 ? name : folder + L"\\" + name;
+    const FileRule* rule = FileRuleOf(m_value.m_iEndMode, m_value.m_iEndType);
+    if (!rule) {
+        // No file dialog for the rule: the name typed goes the same way.
+        CString name = m_value.m_sControlFile;
+        if (name.Trim().IsEmpty()) return;
+        TakeFile(name.Find(L'\\') >= 0 ? name : CurrentLibraryFolder() + L"\\" + name, m_value.m_sControlFile);
+        return;
     }
-    if (!TakeFile(chosen, m_value.m_sControlFile)) return;
-    StoreCurrent();
-    Refresh();
+    CString path = FirstPath(m_value.m_sControlFile, {rule->ends[0], rule->ends[1]}, rule->ext);
+    if (tkx_FileDialog(1, path, rule->ext, this, rule->filter, rule->title) == 1) {
+        TakeFile(path, m_value.m_sControlFile);
+    } else if (rule->mode == 1 && rule->type == 4 && m_value.m_sControlFile.Find(L'*') >= 0) {
+        m_value.m_sControlFile.Empty();
+        StoreCurrent();
+        Refresh();
+    }
 }
 
 void CDialog_TemplateEdit::BrowseWallFile()
 {
     if (!m_pSlopeLines || !ReadAndCheck()) return;
-    const CString folder = CurrentLibraryFolder();
-    CString name = m_value.m_sWallFile;
-    name.Trim();
-    CString path = tkxFileName(name).GetExt() == L".dq" ? (name.Find(L'\\') >= 0 ? name : folder + L"\\" + name)
-                                                        : folder + L"\\*.DQ";
-    if (tkx_FileDialog(1, path, L"DQ", this, nullptr, nullptr) != 1) return;
-    if (!TakeFile(path, m_value.m_sWallFile)) return;
-    StoreCurrent();
-    Refresh();
+    CString path = FirstPath(m_value.m_sWallFile, {L".dq"}, L"DQ");
+    if (tkx_FileDialog(1, path, L"DQ", this, nullptr, nullptr) == 1) TakeFile(path, m_value.m_sWallFile);
 }
 
 CString CDialog_TemplateEdit::SaveTo(const CString& name)

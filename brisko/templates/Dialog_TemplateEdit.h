@@ -13,6 +13,7 @@
 #include "brisko/shell/ResizableDialog.h"
 #include "brisko/templates/SlopePicture.h"
 #include "corvane/ui/IconButton.h"
+#include <initializer_list>
 
 class CDialog_TemplateEdit : public CResizableDialog
 {
@@ -80,8 +81,10 @@ private:
     void StoreAndRefresh(UINT id, BOOL checked);
     void PlacePreview();
     // Copies a chosen file into the library folder (asking before it
-    // replaces one) and puts its name into `field`; FALSE when it does not.
+    // replaces one), puts its name into `field` and stores the line; FALSE
+    // when it does not.
     BOOL TakeFile(const CString& chosen, CString& field);
+    static CString FirstPath(CString name, std::initializer_list<const wchar_t*> ends, const wchar_t* ext);
     void BrowseControlFile();
     void BrowseWallFile();
     // Saves under the path chosen in the save dialog; FALSE when cancelled.

@@ -30,6 +30,31 @@ void AnnouncePreview()
     if (theApp.m_pMainWnd) theApp.m_pMainWnd->SendMessage(WM_SHOWTEMPLATEPREVIEW, 0, 0);
 }
 
+// The commands of the two context menus and their texts.
+const struct {
+    UINT id;
+    const wchar_t* text;
+} kCommands[] = {
+    {ID_TBASE_NEW, L"新建模板库"},          {ID_TBASE_OPEN, L"打开模板库"},       {ID_TBASE_IMPORT, L"导入模板库"},
+    {ID_TBASE_EXPORT, L"导出模板库压缩包"}, {ID_TBASE_DELETE, L"删除当前模板库"}, {ID_TBASE_MODIFY, L"修改模板库信息..."},
+    {ID_TBASE_EXPLORE, L"打开模板库文件夹"}, {ID_TEMPLATE_EDIT, L"编辑模板"},      {ID_TEMPLATE_WIZARD, L"新建模板向导"},
+    {ID_TEMPLATE_IMPORT, L"导入模板"},      {ID_TEMPLATE_SAVEAS, L"另存模板"},    {ID_TEMPLATE_RENAME, L"重命名模板"},
+    {ID_TEMPLATE_DELETE, L"删除模板"},
+};
+
+// Appends the commands in order; 0 is a separator.
+void AppendCommands(CMenu& menu, std::initializer_list<UINT> ids)
+{
+    for (UINT id : ids) {
+        if (id == 0) {
+            menu.AppendMenu(MF_SEPARATOR);
+            continue;
+        }
+        for (const auto& command : kCommands)
+            if (command.id == id) menu.AppendMenu(MF_STRING, id, command.text);
+    }
+}
+
 bool FolderExists(const CString& folder)
 {
     const DWORD attributes = ::GetFileAttributesW(folder);
@@ -143,40 +168,17 @@ CMenu* CTreeViewTemplate::BuildMenu(HTREEITEM item)
     delete m_pMenu;
     m_pMenu = new CMenu;
     m_pMenu->CreatePopupMenu();
-    CMenu& menu = *m_pMenu;
     const int index = TemplateIndexOf(item);
-    const bool shown = m_hRoot != nullptr;
     if (index >= 0) {
         m_iTemplateHit = index;
-        menu.AppendMenu(MF_STRING, ID_TEMPLATE_EDIT, L"编辑模板");
-        menu.AppendMenu(MF_STRING, ID_TEMPLATE_WIZARD, L"新建模板向导");
-        menu.AppendMenu(MF_STRING, ID_TEMPLATE_IMPORT, L"导入模板");
-        menu.AppendMenu(MF_STRING, ID_TEMPLATE_SAVEAS, L"另存模板");
-        menu.AppendMenu(MF_STRING, ID_TEMPLATE_RENAME, L"重命名模板");
-        menu.AppendMenu(MF_STRING, ID_TEMPLATE_DELETE, L"删除模板");
-        menu.AppendMenu(MF_SEPARATOR);
-        menu.AppendMenu(MF_STRING, ID_TBASE_NEW, L"新建模板库");
-        menu.AppendMenu(MF_STRING, ID_TBASE_OPEN, L"打开模板库");
-        menu.AppendMenu(MF_STRING, ID_TBASE_IMPORT, L"导入模板库");
-        menu.AppendMenu(MF_STRING, ID_TBASE_EXPORT, L"导出模板库压缩包");
-        menu.AppendMenu(MF_STRING, ID_TBASE_DELETE, L"删除当前模板库");
-        menu.AppendMenu(MF_STRING, ID_TBASE_MODIFY, L"修改模板库信息...");
-        menu.AppendMenu(MF_STRING, ID_TBASE_EXPLORE, L"打开模板库文件夹");
-        return m_pMenu;
-    }
-    menu.AppendMenu(MF_STRING, ID_TBASE_NEW, L"新建模板库");
-    menu.AppendMenu(MF_STRING, ID_TBASE_OPEN, L"打开模板库");
-    menu.AppendMenu(MF_SEPARATOR);
-    menu.AppendMenu(MF_STRING, ID_TBASE_IMPORT, L"导入模板库");
-    if (shown) {
-        menu.AppendMenu(MF_STRING, ID_TBASE_EXPORT, L"导出模板库压缩包");
-        menu.AppendMenu(MF_STRING, ID_TBASE_DELETE, L"删除当前模板库");
-        menu.AppendMenu(MF_SEPARATOR);
-        menu.AppendMenu(MF_STRING, ID_TBASE_MODIFY, L"修改模板库信息...");
-        menu.AppendMenu(MF_STRING, ID_TBASE_EXPLORE, L"打开模板库文件夹");
-        menu.AppendMenu(MF_SEPARATOR);
-        menu.AppendMenu(MF_STRING, ID_TEMPLATE_WIZARD, L"新建模板向导");
-        menu.AppendMenu(MF_STRING, ID_TEMPLATE_IMPORT, L"导入模板");
+        AppendCommands(*m_pMenu, {ID_TEMPLATE_EDIT, ID_TEMPLATE_WIZARD, ID_TEMPLATE_IMPORT, ID_TEMPLATE_SAVEAS,
+                                  ID_TEMPLATE_RENAME, ID_TEMPLATE_DELETE, 0, ID_TBASE_NEW, ID_TBASE_OPEN, ID_TBASE_IMPORT,
+                                  ID_TBASE_EXPORT, ID_TBASE_DELETE, ID_TBASE_MODIFY, ID_TBASE_EXPLORE});
+    } else if (m_hRoot) {
+        AppendCommands(*m_pMenu, {ID_TBASE_NEW, ID_TBASE_OPEN, 0, ID_TBASE_IMPORT, ID_TBASE_EXPORT, ID_TBASE_DELETE, 0,
+                                  ID_TBASE_MODIFY, ID_TBASE_EXPLORE, 0, ID_TEMPLATE_WIZARD, ID_TEMPLATE_IMPORT});
+    } else {
+        AppendCommands(*m_pMenu, {ID_TBASE_NEW, ID_TBASE_OPEN, 0, ID_TBASE_IMPORT});
     }
     return m_pMenu;
 }
