@@ -477,3 +477,32 @@ TEST_F(TreeTest, ImportingTemplates)
     EXPECT_EQ(ClFormat(L"导入模板:%s", (plain / L"CutB.TYP").GetString()), LastInfo());
     EXPECT_EQ(CString(L"  模板记录:<包含3个模板>|8|9"), Items()[4]);
 }
+
+// The 模板 menu of the main window shows the project manager and runs the
+// page's library commands.
+TEST_F(TreeTest, TheTemplateMenuRunsThePagesCommands)
+{
+    const struct {
+        UINT command;
+        const wchar_t* title;
+    } cases[] = {
+        {ID_TEMPLATE_NEWBASE, L"创建模板库"},
+        {ID_TEMPLATE_OPENBASE, L"打开模板库"},
+        {ID_TEMPLATE_IMPORTBASE, L"打开TAVIX模板库文件"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.command);
+        frame->ShowControlBar(&frame->m_wndProjectBar, FALSE, FALSE);
+        CString title;
+        DialogScript script;
+        script.Then([&](CWnd* d) {
+            title = d->GetWindowText();
+            Press(d, IDCANCEL);
+        });
+        frame->SendMessage(WM_COMMAND, c.command, 0);
+        RestoreCurrentFolder();
+        EXPECT_EQ(CString(c.title), title);
+        EXPECT_TRUE(frame->m_wndProjectBar.IsWindowVisible());
+    }
+    ExpectCurrent(kLibraryName);
+}
