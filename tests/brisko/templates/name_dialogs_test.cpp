@@ -42,6 +42,7 @@ Answer RunNameDialog(int rename, const CString& oldName, const CString& newName)
     script
         .Then([&](CWnd* d) {
             title = d->GetWindowText();
+            if (!rename) DialogImage(d).SaveBmp(L"name_dialog.bmp");
             SetText(d, IDC_TCOPY_NEW, newName);
             Press(d, IDOK);
         })
@@ -164,7 +165,10 @@ TEST_F(NameDialogTest, EachModeShowsWhatItAllows)
         dialog.m_SPath = LibraryFolder();
         dialog.m_SCreateTime = L"2024年5月6日";
         Seen seen;
-        RunLibraryDialog(dialog, [&](CDialog_TemplateBase* d) { seen = look(d); });
+        RunLibraryDialog(dialog, [&](CDialog_TemplateBase* d) {
+            seen = look(d);
+            DialogImage(d).SaveBmp(ClFormat(L"library_dialog_%d.bmp", c.mode));
+        });
         EXPECT_EQ(CString(c.title), seen.title);
         EXPECT_EQ(CString(c.ok), seen.ok);
         EXPECT_EQ(c.mode == 0 ? date : CString(L"2024年5月6日"), seen.time);
