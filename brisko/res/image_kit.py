@@ -142,6 +142,17 @@ def mix(a, b, t):
     return tuple(int(round(a[i] + (b[i] - a[i]) * t)) for i in range(3))
 
 
+def blend(p, colour, t):
+    """A copy of the picture with every opaque pixel mixed toward the colour."""
+    c = Canvas(p.w, p.h)
+    for y in range(p.h):
+        for x in range(p.w):
+            r, g, b, a = p.get(x, y)
+            if a:
+                c.set(x, y, mix((r, g, b), colour, t))
+    return c
+
+
 def write_bmp(name, canvas, key=None):
     """24-bit bitmap; transparent pixels get the key colour."""
     stride = (canvas.w * 3 + 3) & ~3

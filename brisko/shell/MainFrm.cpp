@@ -1,7 +1,11 @@
 #include "brisko/shell/MainFrm.h"
 #include "brisko/shell/Helpers.h"
 #include "brisko/BriskoResource.h"
+#include "brisko/manager/PPage_HDXInfo.h"
 #include "brisko/manager/PPage_InfoBar.h"
+#include "brisko/manager/PPage_ZDMInfo.h"
+#include "brisko/manager/TreeViewClass.h"
+#include "brisko/manager/TreeViewFile.h"
 #include "brisko/shell/BriskoApp.h"
 #include "brisko/shell/FileWatch.h"
 #include "brisko/shell/IconMenu.h"
@@ -31,16 +35,16 @@ struct BarTab {
 };
 
 const BarTab kProjectTabs[] = {
-    {L"项目信息", nullptr}, // the project and road tree
-    {L"文件管理", nullptr}, // the road's file tree
+    {L"项目信息", RUNTIME_CLASS(CTreeViewClass)},
+    {L"文件管理", RUNTIME_CLASS(CTreeViewFile)},
     {L"边坡模板", RUNTIME_CLASS(CTreeViewTemplate)},
     {L"文档规范", nullptr}, // the reference documents
 };
 
 const BarTab kRoadInfoTabs[] = {
     {L"提示信息", RUNTIME_CLASS(CPPage_InfoBar)},
-    {L"纵断面信息", nullptr},   // the profile page
-    {L"横断面地面线", nullptr}, // the cross-section page
+    {L"纵断面信息", RUNTIME_CLASS(CPPage_ZDMInfo)},
+    {L"横断面地面线", RUNTIME_CLASS(CPPage_HDXInfo)},
 };
 
 // The formatted text cut to fit an info-window line (never inside a
@@ -75,16 +79,12 @@ BOOL LoadTabImages(CImageList& list, UINT bitmap, const BarTab* tabs, int total)
     return TRUE;
 }
 
-// The bar's tab of a pane of the table: the panes present, counted in the
-// table's order; -1 when the pane is not part of the program yet.
-int ProjectTabOf(int tableIndex)
+// The pane of that class in a manager bar (a page of the road-information
+// bar, a tree of the project manager); NULL before the bar exists.
+template <class Page>
+Page* BarPane(CMyTabCtrlBar& bar)
 {
-    if (tableIndex < 0 || tableIndex >= static_cast<int>(std::size(kProjectTabs)) || !kProjectTabs[tableIndex].cls)
-        return -1;
-    int tab = 0;
-    for (int i = 0; i < tableIndex; ++i)
-        if (kProjectTabs[i].cls) ++tab;
-    return tab;
+    return bar.GetSafeHwnd() ? static_cast<Page*>(bar.GetView(RUNTIME_CLASS(Page))) : nullptr;
 }
 
 bool FileExists(const CString& path)
@@ -112,6 +112,10 @@ BEGIN_MESSAGE_MAP(CMainFrame, CMDIFrameWnd)
     ON_COMMAND(ID_TEMPLATE_NEWBASE, OnTemplateNewBase)
     ON_COMMAND(ID_TEMPLATE_OPENBASE, OnTemplateOpenBase)
     ON_COMMAND(ID_TEMPLATE_IMPORTBASE, OnTemplateImportBase)
+    ON_COMMAND_RANGE(ID_PROJECT_NEW, ID_PROJECT_NEW, OnProjectCommand)
+    ON_COMMAND_RANGE(ID_PROJECT_OPEN, ID_PROJECT_OPEN, OnProjectCommand)
+    ON_COMMAND_RANGE(ID_PROJECT_IMPORT, ID_PROJECT_IMPORT, OnProjectCommand)
+    ON_COMMAND_RANGE(ID_PROJECT_SETTINGS, ID_PROJECT_SETTINGS, OnProjectCommand)
     ON_COMMAND(ID_TEMPLATE_EXPORTBASE, OnTemplateExport)
     ON_UPDATE_COMMAND_UI(ID_INDICATOR_WORKDIR, OnUpdateWorkingDirectory)
     ON_WM_COPYDATA()
@@ -362,20 +366,45 @@ void CMainFrame::ShowProjectBar()
     }
 }
 
-// The profile page of the road-information bar hears of reloaded data; it
-// joins the bar with the profile view.
-void CMainFrame::SendToProfilePage(UINT) {}
-
-// The profile page takes the edited ground point once it is part of the
-// road-information bar.
-void CMainFrame::UpdateProfileGroundPoint(const sGroundPoint*, const sGroundPoint*, const sGroundPoint*)
+void CMainFrame::ShowInfoBarPreview(CString what)
 {
-    if (theApp.m_bShowRoadInfoBar != 1) return;
+    if (theApp.m_bShowRoadInfoBar == 1) ShowControlBar(&m_wndRoadInfoBar, TRUE, FALSE);
+    auto* page = BarPane<CPPage_InfoBar>(m_wndRoadInfoBar);
+    if (!page) return;
+    if (what == L"SHOWSLOPE") {
+        page->ShowSlopePreview();
+        return;
+    }
+    page->ShowTextPreview();
+    page->PreviewFile(what);
+    page->RedrawWindow(nullptr, nullptr, RDW_UPDATENOW | RDW_ERASE | RDW_INVALIDATE);
 }
 
-// The cross-section page reads the current cross-section once it is part of
-// the road-information bar.
-void CMainFrame::RefreshCrossSectionView() {}
+// The profile page hears of reloaded data.
+void CMainFrame::SendToProfilePage(UINT message)
+{
+    if (auto* page = BarPane<CPPage_ZDMInfo>(m_wndRoadInfoBar)) page->SendMessage(message, 0, 0);
+}
+
+void CMainFrame::UpdateProfileGroundPoint(const sGroundPoint* point, const sGroundPoint* previous,
+                                          const sGroundPoint* next)
+{
+    if (theApp.m_bShowRoadInfoBar != 1) return;
+    if (auto* page = BarPane<CPPage_ZDMInfo>(m_wndRoadInfoBar))
+        page->m_wndView.UpdateGroundPoint(point, previous, next, 1);
+}
+
+void CMainFrame::RefreshCrossSectionView()
+{
+    auto* page = BarPane<CPPage_HDXInfo>(m_wndRoadInfoBar);
+    if (page && page->m_wndView.GetSafeHwnd() && !page->m_wndView.IsBusy()) page->m_wndView.ParseSection();
+}
+
+CTreeViewClass* CMainFrame::ProjectTree() { return BarPane<CTreeViewClass>(m_wndProjectBar); }
+
+CTreeViewFile* CMainFrame::FileTree() { return BarPane<CTreeViewFile>(m_wndProjectBar); }
+
+CTreeViewTemplate* CMainFrame::TemplateTree() { return BarPane<CTreeViewTemplate>(m_wndProjectBar); }
 
 // ---------------------------------------------------------------------------
 // Commands
@@ -421,18 +450,16 @@ void CMainFrame::OnUpdateViewInfoBar(CCmdUI* ui) { ui->SetCheck(m_wndRoadInfoBar
 
 void CMainFrame::OnViewTab(UINT id)
 {
-    const int tab = ProjectTabOf(static_cast<int>(id - ID_VIEW_TAB_PROJECT));
-    if (tab < 0) return;
     ShowProjectBar();
-    m_wndProjectBar.SetActiveView(tab);
+    m_wndProjectBar.SetActiveView(static_cast<int>(id - ID_VIEW_TAB_PROJECT));
 }
 
 // A tab whose pane is not part of the program yet cannot be chosen.
 void CMainFrame::OnUpdateViewTab(CCmdUI* ui)
 {
-    const int tab = ProjectTabOf(static_cast<int>(ui->m_nID - ID_VIEW_TAB_PROJECT));
-    ui->Enable(tab >= 0);
-    ui->SetCheck(tab >= 0 && m_wndProjectBar.GetActiveIndex() == tab ? 1 : 0);
+    const int index = static_cast<int>(ui->m_nID - ID_VIEW_TAB_PROJECT);
+    ui->Enable(index < m_wndProjectBar.GetTabCount());
+    ui->SetCheck(m_wndProjectBar.GetActiveIndex() == index ? 1 : 0);
 }
 
 void CMainFrame::OnProjectExport() {}
@@ -448,34 +475,45 @@ void CMainFrame::OnProjectRefresh()
     ShowProjectBar();
     if (tkx_GetProjectInfoFromReg(m_hWnd) == 1) {
         tkx_GetCurProject(theApp.m_CurProject);
-        // The project tree rebuilds itself here once it is part of the
-        // project-manager bar.
+        if (CTreeViewClass* tree = ProjectTree()) tree->BuildTree();
     }
     SendMessage(WM_PROJECTCHANGED, 0, 0);
 }
 
-CTreeViewTemplate* CMainFrame::TemplatePane()
-{
-    ShowProjectBar();
-    return static_cast<CTreeViewTemplate*>(m_wndProjectBar.GetView(RUNTIME_CLASS(CTreeViewTemplate)));
-}
-
 void CMainFrame::OnTemplateNewBase()
 {
-    if (CTreeViewTemplate* pane = TemplatePane()) pane->OnNewLibrary();
+    ShowProjectBar();
+    if (CTreeViewTemplate* pane = TemplateTree()) pane->OnNewLibrary();
 }
 
 void CMainFrame::OnTemplateOpenBase()
 {
-    if (CTreeViewTemplate* pane = TemplatePane()) pane->OnOpenLibrary();
+    ShowProjectBar();
+    if (CTreeViewTemplate* pane = TemplateTree()) pane->OnOpenLibrary();
 }
 
 void CMainFrame::OnTemplateImportBase()
 {
-    if (CTreeViewTemplate* pane = TemplatePane()) pane->OnImportLibrary();
+    ShowProjectBar();
+    if (CTreeViewTemplate* pane = TemplateTree()) pane->OnImportLibrary();
 }
 
-void CMainFrame::OnTemplateExport() { TemplatePane(); }
+// The project commands of the main menu are the project tree's.
+void CMainFrame::OnProjectCommand(UINT id)
+{
+    ShowProjectBar();
+    CTreeViewClass* tree = ProjectTree();
+    if (!tree) return;
+    switch (id) {
+    case ID_PROJECT_NEW: tree->OnNewProject(); break;
+    case ID_PROJECT_OPEN: tree->OnOpenProject(); break;
+    case ID_PROJECT_IMPORT: tree->OnImportProject(); break;
+    case ID_PROJECT_SETTINGS: tree->OnProjectSettings(); break;
+    default: break;
+    }
+}
+
+void CMainFrame::OnTemplateExport() { ShowProjectBar(); }
 
 void CMainFrame::OnUpdateWorkingDirectory(CCmdUI* ui)
 {
@@ -526,8 +564,8 @@ BOOL CMainFrame::OnCopyData(CWnd*, COPYDATASTRUCT* data)
         theApp.SetWorkingDirectory(copy.GetWorkingDirectory());
         if (tkx_UpdateProject(&copy, 1) == 1) {
             ShowProjectBar();
-            // The file tree and the project tree rebuild themselves here
-            // once they are part of the project-manager bar.
+            if (CTreeViewFile* files = FileTree()) files->BuildTree();
+            if (CTreeViewClass* tree = ProjectTree()) tree->BuildTree();
             PrintToInfoWindow(L"来自外部程序操作: 修改当前道路为%s", copy.GetCurRoadName().GetString());
         }
         return static_cast<BOOL>(Default());
@@ -551,8 +589,8 @@ LRESULT CMainFrame::OnOpenPendingFile(WPARAM, LPARAM)
 LRESULT CMainFrame::OnProjectChanged(WPARAM, LPARAM)
 {
     ShowProjectBar();
-    // The file tree rebuilds itself here once it is part of the
-    // project-manager bar; the watches of the road's files are replaced.
+    if (CTreeViewFile* files = FileTree()) files->BuildTree();
+    // The watches of the road's files are replaced.
     RemoveRoadFileWatches();
     theApp.LoadCurrentRoadData();
     RegisterRoadFileWatches();
@@ -576,16 +614,14 @@ LRESULT CMainFrame::OnOpenProject(WPARAM, LPARAM)
         if (!theApp.SaveAllModified()) return 0;
         theApp.CloseAllDocuments(FALSE);
     }
-    // The project tree opens the project file here (its import of a project
-    // file) once it is part of the project-manager bar.
+    if (CTreeViewClass* tree = ProjectTree()) tree->ImportProjectFile(path);
     ShowProjectBar();
     return 0;
 }
 
 LRESULT CMainFrame::OnShowTemplatePreview(WPARAM, LPARAM)
 {
-    // The information page redraws the slope-template preview once it
-    // carries one.
+    if (auto* page = BarPane<CPPage_InfoBar>(m_wndRoadInfoBar)) page->UpdateSlopePreview();
     return 0;
 }
 
@@ -663,8 +699,7 @@ LRESULT CMainFrame::OnFileWatchNotify(WPARAM, LPARAM lParam)
         }
         copy.m_Roads[road].m_SBreakChain = CurRoadBreakChain.OutputToSText();
         if (tkx_UpdateProject(&copy, 1) == 1) {
-            // The project tree rebuilds itself here once it is part of the
-            // project-manager bar.
+            if (CTreeViewClass* tree = ProjectTree()) tree->BuildTree();
             CurRoadProfile.SetBreakChain(&CurRoadBreakChain);
             CString file;
             copy.GetFileName(L"DMX", file);

@@ -21,6 +21,10 @@ struct sGroundPoint {
     int m_iSegment = -1;
 };
 
+class CTreeViewClass;
+class CTreeViewFile;
+class CTreeViewTemplate;
+
 class CMainFrame : public CMDIFrameWnd
 {
     DECLARE_DYNCREATE(CMainFrame)
@@ -42,6 +46,15 @@ public:
     // The cross-section page draws the current cross-section (CurHdxSection)
     // again, unless it is busy doing so.
     void RefreshCrossSectionView();
+    // Shows the road-information bar (while it is meant to be shown) and on
+    // its information page the slope-template preview when `what` is
+    // "SHOWSLOPE", else the preview of the file `what` names.
+    void ShowInfoBarPreview(CString what);
+    // The project tree, the road file tree and the template-library tree of
+    // the project-manager bar.
+    CTreeViewClass* ProjectTree();
+    CTreeViewFile* FileTree();
+    CTreeViewTemplate* TemplateTree();
     // Shows the project-manager bar when it is hidden (the commands that
     // work in a pane do this first).
     void ShowProjectBar();
@@ -90,6 +103,7 @@ protected:
     void OnTemplateNewBase();
     void OnTemplateOpenBase();
     void OnTemplateImportBase();
+    void OnProjectCommand(UINT id);
     void OnTemplateExport();
     void OnUpdateWorkingDirectory(CCmdUI* ui);
     BOOL OnCopyData(CWnd* from, COPYDATASTRUCT* data);
@@ -112,8 +126,6 @@ private:
     void ChangeCurrentRoad(const CString& road);
     void ReportReloadError(const CString& text);
     void SendToProfilePage(UINT message);
-    // The template-library pane, with the project-manager bar shown.
-    class CTreeViewTemplate* TemplatePane();
 
     CString m_SWatchedPaths[3];
 };

@@ -24,9 +24,10 @@ int Box(CWnd* owner, const CString& text, UINT type)
     return ClMessageBox(owner ? owner->GetSafeHwnd() : nullptr, text, kBriskoCaption, type);
 }
 
-// The information page shows the shared preview again.
+// The information page shows the shared preview.
 void AnnouncePreview()
 {
+    if (CMainFrame* frame = theApp.MainFrame()) frame->ShowInfoBarPreview(L"SHOWSLOPE");
     if (theApp.m_pMainWnd) theApp.m_pMainWnd->SendMessage(WM_SHOWTEMPLATEPREVIEW, 0, 0);
 }
 

@@ -26,6 +26,13 @@ public:
     void Answer(int button) { m_answers.push_back(button); }
     const std::vector<ShownMessageBox>& Shown() const { return m_shown; }
     CString LastText() const { return m_shown.empty() ? CString() : m_shown.back().text; }
+    // The texts of the boxes shown, in order.
+    std::vector<CString> Texts() const
+    {
+        std::vector<CString> texts;
+        for (const ShownMessageBox& box : m_shown) texts.push_back(box.text);
+        return texts;
+    }
 
     static int SafeAnswer(UINT type);
 

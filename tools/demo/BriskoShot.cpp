@@ -1,8 +1,11 @@
-// brisko_shot.exe PROGRAM OUT.bmp: starts the program (Brisko), waits until
-// its main window is up and the program waits for input, saves a picture of
-// that window as it shows on the screen, then asks the program to exit.
-// Every wait has a bound; exit code 0 when the picture was saved.
+// brisko_shot.exe PROGRAM OUT.bmp [FILE [LINES]]: starts the program
+// (Brisko, with FILE to open), waits until its main window is up and the
+// program waits for input, moves the caret of the open document down LINES
+// lines as the down arrow would, saves a picture of that window as it shows
+// on the screen, then asks the program to exit.  Every wait has a bound;
+// exit code 0 when the picture was saved.
 #include "classlib/ClassLib.h"
+#include "brisko/BriskoResource.h"
 #include "corvane/project/SuitePrograms.h"
 #include <cstdio>
 #include <vector>
@@ -86,12 +89,24 @@ HWND MainWindowOf(DWORD process)
     return search.found;
 }
 
+// The active document's view: the MDI client's active child's pane.
+HWND ActiveView(HWND mainWindow)
+{
+    HWND client = ::FindWindowExW(mainWindow, nullptr, L"MDIClient", nullptr);
+    DWORD_PTR child = 0;
+    if (!client || !::SendMessageTimeoutW(client, WM_MDIGETACTIVE, 0, 0, SMTO_BLOCK, 5000, &child) || !child)
+        return nullptr;
+    return ::GetDlgItem(reinterpret_cast<HWND>(child), AFX_IDW_PANE_FIRST);
+}
+
 } // namespace
 
 int wmain(int argc, wchar_t** argv)
 {
-    if (argc != 3) return Fail("usage: brisko_shot PROGRAM OUT.bmp");
+    if (argc < 3 || argc > 5) return Fail("usage: brisko_shot PROGRAM OUT.bmp [FILE [LINES]]");
     std::wstring command = L"\"" + std::wstring(argv[1]) + L"\"";
+    if (argc > 3) command += L" \"" + std::wstring(argv[3]) + L"\"";
+    const int lines = argc > 4 ? _wtoi(argv[4]) : 0;
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION process{};
@@ -112,10 +127,18 @@ int wmain(int argc, wchar_t** argv)
         ::TerminateProcess(process.hProcess, 1);
         return Fail("no main window within the time allowed");
     }
+    // The caret goes down through the document line by line, as the user
+    // would move it (each command is handled before the next is sent).
+    DWORD_PTR ignored = 0;
+    if (lines > 0) {
+        HWND view = ActiveView(window);
+        if (!view) std::fprintf(stderr, "brisko_shot: no document open\n");
+        for (int i = 0; view && i < lines; ++i)
+            ::SendMessageTimeoutW(view, WM_COMMAND, ID_EDIT_LINE_DOWN, 0, SMTO_BLOCK, 5000, &ignored);
+    }
     // The window draws itself whole before the picture is taken (the paint
     // messages are sent, so this returns once they are handled).
     ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME | RDW_UPDATENOW);
-    DWORD_PTR ignored = 0;
     ::SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_BLOCK, 5000, &ignored);
     const bool saved = SaveBmp(window, argv[2]);
 

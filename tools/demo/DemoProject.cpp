@@ -2,11 +2,13 @@
 // it, with its slope-template library, as the current project and library
 // of this user (of the Wine prefix it runs in).
 //
-// The project "示范项目" holds one road, "一号路": a second-class highway of
-// about 3.8 km in rolling country with three spiral curves, a break chain, a
-// profile of six grade points over a ground line with a river valley and a
-// hill, cross-section ground lines every 20 m, a standard cross-section,
-// superelevation, a bridge, culverts, a passage, a tunnel and a crossing.
+// The project "示范项目" holds the road "一号路" (current): a second-class
+// highway of about 3.8 km in rolling country with three spiral curves, a
+// break chain, a profile of six grade points over a ground line with a river
+// valley and a hill, cross-section ground lines every 20 m, a standard
+// cross-section, superelevation, a bridge, culverts, a passage, a tunnel and
+// a crossing; and the short road "二号路" with its ground line and vertical
+// curves, and a terrain model.
 // Every file the library has a writer for is written by that writer, from
 // data it read first (so the files are exactly in the library's form); the
 // other data files the library lists are written in their documented line
@@ -500,6 +502,53 @@ private:
     CArray<double, double> m_sections;
 };
 
+// The project's second road, "二号路" (a third-class connecting road with
+// its ground line and vertical curves), its creation date, a terrain model
+// in the project folder, and the first road's lists of user files (one that exists, one
+// drawing that does not), so that every kind of item of the project and
+// file trees shows.  A ground line of a compared variant lies beside the
+// first road's own.
+void AddSecondRoadAndTerrainModel(tkxProject& project, const CString& projectFolder)
+{
+    const wchar_t kSecondRoad[] = L"二号路";
+    const CString folder = projectFolder + L"\\" + kSecondRoad;
+    if (!::CreateDirectoryW(folder, nullptr)) Fail(L"cannot make the second road's folder");
+    const CString file = ClFormat(L"%s\\%s.", folder.GetString(), kSecondRoad);
+    CString dmx = L"//示范项目 二号路 纵断面地面线\n";
+    for (int i = 0; i <= 43; ++i) {
+        const double x = 20.0 * i;
+        dmx += ClFormat(L"%.3f\t%.3f\n", x, 131.0 + 0.004 * x + 1.2 * std::sin(x / 90.0));
+    }
+    WriteText(file + L"DMX", dmx);
+    WriteText(file + L"SQX", L"//示范项目 二号路 竖曲线\n0.000\t131.000\n420.000\t134.200\t3000\n860.000\t133.400\n");
+    tkxBreakChain chain;
+    tkxZDMInfo check(&chain);
+    Check(check.LoadDMXFile(file + L"DMX"), L"second road DMX");
+    Check(check.LoadSQXFile(file + L"SQX"), L"second road SQX");
+
+    Tavix4::sRoadInfo road;
+    road.m_SRoadName = kSecondRoad;
+    road.m_RoadLevel = Tavix4::ROAD_THIRD_CLASS;
+    road.m_rDesignSpeed = 40.0;
+    road.m_SStartZH = chain.ZHToCString(0.0, 3, 0);
+    road.m_SEndZH = chain.ZHToCString(860.0, 3, 0);
+    project.m_Roads.Add(road);
+
+    if (project.m_SCreateDate.IsEmpty()) {
+        const CTime today = CTime::GetCurrentTime();
+        project.m_SCreateDate = ClFormat(L"%d年%d月%d日", today.GetYear(), today.GetMonth(), today.GetDay());
+    }
+    WriteText(projectFolder + L"\\地形数模.MESH", L"//示范项目 地形数模\n");
+    const CString notes = projectFolder + L"\\沿线调查\\调查记录.txt";
+    ::CreateDirectoryW(projectFolder + L"\\沿线调查", nullptr);
+    WriteText(notes, L"K0+000 - K3+790 沿线调查记录\n");
+    Tavix4::sRoadInfo& first = project.m_Roads[0];
+    first.m_SText4 = notes + L";";
+    first.m_SText5 = projectFolder + L"\\图纸集\\总体布置图.dwg;";
+    const CString firstFolder = projectFolder + L"\\" + first.m_SRoadName;
+    WriteText(firstFolder + L"\\" + first.m_SRoadName + L"_比较线.DMX", L"//比较线 纵断面地面线\n0.000\t125.000\n");
+}
+
 void RemoveTree(const CString& path)
 {
     WIN32_FIND_DATAW data;
@@ -566,6 +615,7 @@ int wmain(int argc, wchar_t** argv)
     Check(tkxSegments::SaveFDFile(project, road.File(L"FD")), L"FD file");
     tkxProject readBack(project);
     Check(tkxSegments::LoadFDFile(readBack, road.File(L"FD")), L"FD file read back");
+    AddSecondRoadAndTerrainModel(project, projectFolder);
 
     // Registered afresh: an older registration (another build folder) goes.
     tkxProject current;

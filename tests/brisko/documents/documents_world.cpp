@@ -1,6 +1,5 @@
 #include "documents_world.h"
 #include "brisko/shell/BriskoApp.h"
-#include "corvane/project/TavixInterface.h"
 
 namespace doctest {
 
@@ -28,16 +27,7 @@ protected:
             {L"MainWndLEFT", 0},     {L"MainWndTOP", 0},      {L"MainWndRIGHT", 1000},   {L"MainWndBOTTOM", 700},
             {L"MainWnd_SHOWPROJECT", 1}, {L"MainWnd_SHOWHDMWND", 1},
         });
-        Folder() = MakeProjectFolder(kProjectName);
-        ASSERT_TRUE(CreateDirectoryW(Folder() + L"\\" + kRoadName, nullptr));
-        tkxProject project;
-        project.m_SName = kProjectName;
-        project.m_SPath = Folder();
-        Tavix4::sRoadInfo road;
-        road.m_SRoadName = kRoadName;
-        project.m_Roads.Add(road);
-        project.m_iCurRoad = 0;
-        ASSERT_EQ(1, tkx_AddProject(&project, nullptr));
+        Folder() = RegisterProject(kProjectName, kRoadName);
     }
     void CleanUp() override
     {

@@ -122,10 +122,12 @@ TEST_F(MessagesTest, OpeningAProjectAsksBeforeClosingDocuments)
     ASSERT_NE(nullptr, document);
     document->SetModifiedFlag(TRUE);
 
-    // The application's project is the current one: no question.
+    // The application's project is the current one: no question, the
+    // project tree only says that it is open.
     theApp.m_SPendingProject = EpjPath();
     frame->SendMessage(WM_OPENPROJECT);
-    EXPECT_TRUE(boxes.Shown().empty());
+    ASSERT_EQ(1u, boxes.Shown().size());
+    EXPECT_EQ(ClFormat(L"项目<%s>已经打开!", kProjectName), boxes.LastText());
     EXPECT_EQ(1, theApp.GetOpenDocumentCount());
 
     const CString name = theApp.m_CurProject.m_SName;
@@ -135,29 +137,31 @@ TEST_F(MessagesTest, OpeningAProjectAsksBeforeClosingDocuments)
     // No: nothing closes.
     boxes.Answer(IDNO);
     frame->SendMessage(WM_OPENPROJECT);
-    ASSERT_EQ(1u, boxes.Shown().size());
-    EXPECT_EQ(question, boxes.Shown()[0].text);
-    EXPECT_EQ(static_cast<UINT>(MB_YESNO | MB_ICONQUESTION), boxes.Shown()[0].type);
+    ASSERT_EQ(2u, boxes.Shown().size());
+    EXPECT_EQ(question, boxes.Shown()[1].text);
+    EXPECT_EQ(static_cast<UINT>(MB_YESNO | MB_ICONQUESTION), boxes.Shown()[1].type);
     EXPECT_EQ(1, theApp.GetOpenDocumentCount());
     // Yes, then Cancel at the modified document: nothing closes.
     boxes.Answer(IDYES);
     boxes.Answer(IDCANCEL);
     frame->SendMessage(WM_OPENPROJECT);
-    ASSERT_EQ(3u, boxes.Shown().size());
-    EXPECT_NE(-1, boxes.Shown()[2].text.Find(data));
+    ASSERT_EQ(4u, boxes.Shown().size());
+    EXPECT_NE(-1, boxes.Shown()[3].text.Find(data));
     EXPECT_EQ(1, theApp.GetOpenDocumentCount());
-    // Yes, then No at the document: its changes are dropped and it closes.
+    // Yes, then No at the document: its changes are dropped and it closes;
+    // the project tree opens the project of the file.
     boxes.Answer(IDYES);
     boxes.Answer(IDNO);
     frame->SendMessage(WM_OPENPROJECT);
-    EXPECT_EQ(5u, boxes.Shown().size());
+    ASSERT_EQ(7u, boxes.Shown().size());
+    EXPECT_EQ(0, boxes.LastText().Find(ClFormat(L"导入设计项目[%s]", kProjectName)));
     EXPECT_EQ(0, theApp.GetOpenDocumentCount());
-    theApp.m_CurProject.m_SName = name;
+    EXPECT_EQ(name, theApp.m_CurProject.m_SName);
 
     // Blanks around the path; an empty one does nothing.
     theApp.m_SPendingProject = L"   ";
     frame->SendMessage(WM_OPENPROJECT);
-    EXPECT_EQ(5u, boxes.Shown().size());
+    EXPECT_EQ(7u, boxes.Shown().size());
 }
 
 TEST_F(MessagesTest, TheReferencePageIsClosed)

@@ -81,20 +81,19 @@ TEST(Startup, TheFrameCarriesItsBarsPanesAndProperty)
     EXPECT_EQ(CString(L"工作目录:") + theApp.m_SWorkingDirectory, frame->m_wndStatusBar.GetPaneText(2));
 
     // The bars: project manager at the left, road information at the
-    // bottom with its information page.
+    // bottom with its information, profile and cross-section pages.
     EXPECT_EQ(static_cast<int>(IDW_PROJECT_BAR), frame->m_wndProjectBar.GetDlgCtrlID());
     EXPECT_EQ(static_cast<int>(AFX_IDW_DOCKBAR_LEFT), frame->m_wndProjectBar.GetParent()->GetDlgCtrlID());
     EXPECT_EQ(static_cast<int>(IDW_ROADINFO_BAR), frame->m_wndRoadInfoBar.GetDlgCtrlID());
     EXPECT_EQ(static_cast<int>(AFX_IDW_DOCKBAR_BOTTOM), frame->m_wndRoadInfoBar.GetParent()->GetDlgCtrlID());
     EXPECT_EQ(static_cast<DWORD>(CBRS_ALIGN_BOTTOM), frame->m_wndRoadInfoBar.m_dwDockStyle);
-    ASSERT_EQ(1, frame->m_wndRoadInfoBar.GetTabCount());
+    ASSERT_EQ(3, frame->m_wndRoadInfoBar.GetTabCount());
     EXPECT_EQ(0, frame->m_wndRoadInfoBar.GetActiveIndex());
-    // Panes that are not part of the program are left out, not faked: the
-    // project manager holds the template libraries only.
-    ASSERT_EQ(1, frame->m_wndProjectBar.GetTabCount());
-    EXPECT_EQ(2, frame->m_ilProjectTabs.GetImageCount());
+    // Panes that are not part of the program are left out, not faked.
+    EXPECT_EQ(3, frame->m_wndProjectBar.GetTabCount());
+    EXPECT_EQ(6, frame->m_ilProjectTabs.GetImageCount());
     // The tab images of the tabs present: inactive, then active.
-    EXPECT_EQ(2, frame->m_ilRoadTabs.GetImageCount());
+    EXPECT_EQ(6, frame->m_ilRoadTabs.GetImageCount());
     EXPECT_EQ(13, [&] {
         IMAGEINFO info{};
         frame->m_ilButtons.GetImageInfo(0, &info);
@@ -195,18 +194,19 @@ TEST(Startup, TheCommandLinesFileIsOpened)
         const wchar_t* line;
         BOOL result;
         bool error016;
+        size_t boxes; // shown besides error 016
     } cases[] = {
-        {L"", TRUE, false},                         // no empty document at start
-        {quoted, TRUE, false},                      // a data file opens as a document
-        {L"\"C:\\没有 的.DL\"", FALSE, true},        // a file that cannot be opened: named, then 016
-        {L"D:\\演示?项目.EPJ", TRUE, false},         // a project goes to the frame
+        {L"", TRUE, false, 0},                         // no empty document at start
+        {quoted, TRUE, false, 0},                      // a data file opens as a document
+        {L"\"C:\\没有 的.DL\"", FALSE, true, 1},        // a file that cannot be opened: named, then 016
+        {L"D:\\演示?项目.EPJ", TRUE, false, 2},         // a project goes to the frame, which cannot read it
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(Utf8(c.line));
         const size_t shown = boxes.Shown().size();
         theApp.m_lpCmdLine = c.line;
         EXPECT_EQ(c.result, theApp.ProcessStartCommand());
-        ASSERT_EQ(shown + (c.error016 ? 2 : 0), boxes.Shown().size());
+        ASSERT_EQ(shown + c.boxes + (c.error016 ? 1 : 0), boxes.Shown().size());
         if (c.error016) {
             EXPECT_NE(-1, boxes.Shown()[shown].text.Find(L"没有 的.DL"));
             EXPECT_EQ(CString(L"错误号:016  启动TAVIX项目数据环境失败!"), boxes.LastText());
@@ -214,6 +214,7 @@ TEST(Startup, TheCommandLinesFileIsOpened)
     }
     theApp.m_lpCmdLine = kept;
     EXPECT_EQ(CString(L"D:\\演示 项目.EPJ"), theApp.m_SPendingProject);
+    EXPECT_EQ(CString(L"导入项目文件<D:\\演示 项目.EPJ>失败!"), boxes.LastText());
     EXPECT_EQ(1, theApp.GetOpenDocumentCount());
 
     // Closing by path takes the exact path only.

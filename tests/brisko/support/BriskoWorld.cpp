@@ -1,4 +1,5 @@
 #include "BriskoWorld.h"
+#include "corvane/project/TavixInterface.h"
 #include "brisko/manager/PPage_InfoBar.h"
 #include "brisko/shell/BriskoApp.h"
 #include "brisko/shell/MainFrm.h"
@@ -71,6 +72,21 @@ CString BriskoWorld::MakeProjectFolder(const wchar_t* name)
 }
 
 void BriskoWorld::RemoveProjects() { RemoveTree(ProjectsFolder()); }
+
+CString BriskoWorld::RegisterProject(const wchar_t* name, const wchar_t* road)
+{
+    const CString folder = MakeProjectFolder(name);
+    EXPECT_TRUE(CreateDirectoryW(folder + L"\\" + road, nullptr));
+    tkxProject project;
+    project.m_SName = name;
+    project.m_SPath = folder;
+    Tavix4::sRoadInfo info;
+    info.m_SRoadName = road;
+    project.m_Roads.Add(info);
+    project.m_iCurRoad = 0;
+    EXPECT_EQ(1, tkx_AddProject(&project, nullptr));
+    return folder;
+}
 
 void StartProgram()
 {

@@ -42,6 +42,9 @@ protected:
     // made afresh; RemoveProjects removes them all.
     static CString MakeProjectFolder(const wchar_t* name);
     static void RemoveProjects();
+    // A new project folder (MakeProjectFolder) with the folder of one road,
+    // registered as the current project with that road current; its folder.
+    static CString RegisterProject(const wchar_t* name, const wchar_t* road);
 
 private:
     HKEY m_classes = nullptr;

@@ -3,6 +3,7 @@
 // modify, import, delete, open folder) and templates (new, edit, import,
 // save as, rename, delete), each answered through its dialogs.
 #include "brisko/BriskoResource.h"
+#include "brisko/manager/PPage_InfoBar.h"
 #include "brisko/shell/BriskoApp.h"
 #include "brisko/shell/MainFrm.h"
 #include "brisko/shell/Utility.h"
@@ -164,6 +165,14 @@ TEST_F(TreeTest, AClickedTemplateFeedsThePreview)
     ASSERT_EQ(1, SlopePreviewLines.GetSize());
     EXPECT_DOUBLE_EQ(1.5, SlopePreviewLines[0].m_rFixedValue);
     EXPECT_EQ(LibraryFolder() + L"\\填方.TYP", SlopePreviewPath);
+    // The information page shows it.
+    auto* page = static_cast<CPPage_InfoBar*>(frame->m_wndRoadInfoBar.GetView(RUNTIME_CLASS(CPPage_InfoBar)));
+    ASSERT_NE(nullptr, page);
+    EXPECT_EQ(1, page->Mode());
+    EXPECT_EQ(&SlopePreviewLines, page->m_wndSlope.m_pSlopeLines);
+    EXPECT_EQ(SlopePreviewPath, page->m_wndSlope.m_STemplatePath);
+    EXPECT_TRUE(page->m_wndSlope.IsWindowVisible());
+    DialogImage(page).SaveBmp(L"information_page_preview.bmp");
 
     tree->PreviewTemplate(1);
     EXPECT_EQ(CString(L"读取文件[空.TYP]内容为空!."), LastInfo());

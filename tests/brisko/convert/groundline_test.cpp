@@ -1,0 +1,227 @@
+// The ground-line converters: HintCAD's and 路线大师's cross-section ground
+// lines, 路线大师's profile ground line (copied), 鸿业's and RICAD's combined
+// files into a profile and a cross-section ground line.  Outputs match their
+// golden files and load through the suite's ground-line readers.
+#include "brisko/convert/Dialog_TransformHongYeZHDX.h"
+#include "brisko/convert/Dialog_TransformRICAD.h"
+#include "brisko/convert/Dialog_Transform_ZHDX.h"
+#include "convert_world.h"
+#include "support/FailingWrites.h"
+#include <functional>
+
+using namespace convert_test;
+
+namespace {
+
+int RunRMHDX(const CString& input, const CString& output)
+{
+    CDialog_Transform_ZHDX dialog;
+    dialog.m_nMode = 1;
+    dialog.m_SInFileName = input;
+    dialog.m_SOutFileName = output;
+    return dialog.TransformRMHDXFile();
+}
+
+int HintHDM(const CString& i, const CString& o) { return TransformHintCADHDMFile(i, o); }
+
+int RunHongYe(const CString& input, const CString& dmx, const CString& hdx)
+{
+    CDialog_TransformHongYeZHDX dialog;
+    dialog.m_SInFileName = input;
+    dialog.m_SDMXFileName = dmx;
+    dialog.m_SHDXFileName = hdx;
+    return dialog.TransformHongYeFile();
+}
+
+int RunRICAD(const CString& input, const CString& dmx, const CString& hdx, int layout, double minWidth)
+{
+    CDialog_TransformRICAD dialog;
+    dialog.m_SRicadFileName = input;
+    dialog.m_SDMXFileName = dmx;
+    dialog.m_SHDXFileName = hdx;
+    dialog.m_iDatFormat = layout;
+    dialog.m_rMinWidth = minWidth;
+    return dialog.TransformRICADFile();
+}
+
+} // namespace
+
+TEST(SectionConverters, EveryVariantConvertsToItsGoldenFileWhichTheSuiteReads)
+{
+    struct Variant {
+        const char* fixture;
+        const char* golden;
+        std::function<int(const CString&, const CString&)> convert;
+        const wchar_t* chain;
+        int sections;
+    };
+    const Variant variants[] = {
+        // A "HINTCAD" title line, a kilometre station, a chain letter.
+        {"hint.hdm", "hint.hdm.hdx.golden", HintHDM, L"110=100", 2},
+        // 路线大师 flag 1: copied after "ABS1".
+        {"rm_flag1.dmx", "rm_flag1.dmx.hdx.golden", RunRMHDX, L"", 1},
+        // Flag 2: copied as it is (raised rod).
+        {"rm_flag2.dmx", "rm_flag2.dmx.hdx.golden", RunRMHDX, L"", 1},
+        // Flag 3: distances from the centre made relative, an odd last field.
+        {"rm_flag3.dmx", "rm_flag3.dmx.hdx.golden", RunRMHDX, L"", 1},
+        // Any other flag: heights from the centre made relative.
+        {"rm_flag0.dmx", "rm_flag0.dmx.hdx.golden", RunRMHDX, L"", 1},
+    };
+    ScratchFolder folder(L"sections");
+    for (const Variant& v : variants) {
+        SCOPED_TRACE(v.fixture);
+        MessageBoxScript boxes;
+        const CString input = PlaceFixture(folder, v.fixture);
+        const CString output = folder / (CString(v.fixture) + L".HDX");
+        ASSERT_EQ(1, v.convert(input, output)) << Utf8(boxes.LastText());
+        EXPECT_TRUE(HoldsGolden(output, v.golden, input));
+        const tkxBreakChain chain = *v.chain ? Chain(v.chain) : tkxBreakChain();
+        CString message;
+        EXPECT_EQ(v.sections, LoadHDX(output, chain, nullptr, message)) << Utf8(message);
+    }
+}
+
+TEST(SectionConverters, TheRMProfileGroundLineIsCopiedAsItIs)
+{
+    ScratchFolder folder(L"copy");
+    const CString input = PlaceFixture(folder, "rm.dmg");
+    const CString output = folder / L"rm.DMX";
+    WriteText(output, L"earlier\n");
+    CDialog_Transform_ZHDX dialog;
+    dialog.m_nMode = 11;
+    dialog.m_SInFileName = input;
+    dialog.m_SOutFileName = output;
+    MessageBoxScript boxes;
+    ASSERT_EQ(1, dialog.CopyRMDMGFile());
+    EXPECT_EQ(FixtureBytes("rm.dmg"), ReadBytes(output));
+    tkxBreakChain chain;
+    tkxZDMInfo profile(&chain);
+    CString message;
+    EXPECT_EQ(2, LoadDMX(output, profile, message)) << Utf8(message);
+
+    dialog.m_SInFileName = folder / L"missing.DMG";
+    EXPECT_EQ(0, dialog.CopyRMDMGFile());
+    EXPECT_EQ(std::vector<CString>{L"复制文件失败!"}, Texts(boxes));
+    EXPECT_EQ(UINT(MB_ICONHAND), boxes.Shown()[0].type);
+    EXPECT_EQ(FixtureBytes("rm.dmg"), ReadBytes(output));
+}
+
+// 鸿业 and RICAD write a profile and a cross-section ground line; the
+// absolute layouts load with the profile that gives the centre elevations.
+TEST(SectionConverters, CombinedFilesConvertToTheirGoldenPairsWhichTheSuiteReads)
+{
+    struct Variant {
+        const char* fixture;
+        std::function<int(const CString&, const CString&, const CString&)> convert;
+        int sections;
+    };
+    const Variant variants[] = {
+        // 鸿业: "k" and "K" stations, a section without left points, a last
+        // field without partner (no right point), a kilometre station.
+        {"hongye.bghn", RunHongYe, 4},
+        // RICAD ABS: "#" lines, a title line, flags 0, 1 and 2, a side below
+        // the minimum width, "9999" with lines after it.
+        {"ricad0.dat", [](const CString& i, const CString& d, const CString& h) { return RunRICAD(i, d, h, 0, 5); }, 3},
+        // RICAD ABS1 with a missing right side.
+        {"ricad1.dat", [](const CString& i, const CString& d, const CString& h) { return RunRICAD(i, d, h, 1, 5); }, 1},
+        // RICAD raised rod: the missing width added, comma-separated fields.
+        {"ricad2.dat", [](const CString& i, const CString& d, const CString& h) { return RunRICAD(i, d, h, 2, 10); }, 2},
+    };
+    ScratchFolder folder(L"pairs");
+    for (const Variant& v : variants) {
+        SCOPED_TRACE(v.fixture);
+        MessageBoxScript boxes;
+        const CString input = PlaceFixture(folder, v.fixture);
+        const CString dmx = folder / (CString(v.fixture) + L".DMX");
+        const CString hdx = folder / (CString(v.fixture) + L".HDX");
+        ASSERT_EQ(1, v.convert(input, dmx, hdx)) << Utf8(boxes.LastText());
+        EXPECT_TRUE(boxes.Shown().empty());
+        EXPECT_TRUE(HoldsGolden(dmx, (std::string(v.fixture) + ".dmx.golden").c_str(), input));
+        EXPECT_TRUE(HoldsGolden(hdx, (std::string(v.fixture) + ".hdx.golden").c_str(), input));
+        tkxBreakChain chain;
+        tkxZDMInfo profile(&chain);
+        CString message;
+        EXPECT_EQ(v.sections, LoadDMX(dmx, profile, message)) << Utf8(message);
+        EXPECT_EQ(v.sections, LoadHDX(hdx, chain, &profile, message)) << Utf8(message);
+    }
+}
+
+TEST(SectionConverters, ABadLineIsNamedAndTheEarlierOutputsStay)
+{
+    struct Refused {
+        const char* what;
+        std::function<int(const CString&, const CString&, const CString&)> convert;
+        const wchar_t* input;
+        const wchar_t* message; // "%s" is the input's path
+        UINT icon;
+    };
+    const auto hdm = [](const CString& i, const CString&, const CString& h) { return HintHDM(i, h); };
+    const auto rm = [](const CString& i, const CString&, const CString& h) { return RunRMHDX(i, h); };
+    const auto ricad = [](const CString& i, const CString& d, const CString& h) { return RunRICAD(i, d, h, 0, 5); };
+    const Refused cases[] = {
+        {"left count", hdm, L"100\n2 1 0.5\n1 1 0.2\n",
+         L"读输入文件%s\n\n第2行失败!\n\n[2 1 0.5]\n\n左侧断面数据个数有错!", MB_ICONINFORMATION},
+        {"right missing", hdm, L"100\n1 1 0.5\n", L"读输入文件%s\n\n第3行失败!", MB_ICONINFORMATION},
+        {"height", hdm, L"100\n1 1 0.5\n2 1 0.2 2 x\n", L"读输入文件%s\n\n第3行第5个数据[高差:x]失败!", MB_ICONINFORMATION},
+        {"title only", hdm, L"HINTCAD\n", L"读输入文件%s\n\n第2行失败! 文件内容不足!", MB_ICONINFORMATION},
+        {"flag", rm, L"x\n", L"读输入文件%s\n\n第1行第1个数据[格式标志:x]失败!", MB_ICONINFORMATION},
+        {"section station", rm, L"3\nK1+00\n1 0.2\n1 0.2\n", L"读输入文件%s\n\n第2行第1个数据[断面桩号:K1+00]失败!",
+         MB_ICONINFORMATION},
+        {"side missing", rm, L"3\n100\n1 0.2\n", L"读输入文件%s\n\n第4行失败!\n\n1 0.2", MB_ICONINFORMATION},
+        {"distance", rm, L"0\n100\n1 0.2 2.5.1 0.3\n1 0.1\n", L"读输入文件%s\n\n第3行第3个数据[平距:2.5.1]失败!",
+         MB_ICONINFORMATION},
+        {"鸿业 five fields", RunHongYe, L"1200 105.3 -5 104.9 6 105.0\n1220 106 3 106.2 8\n",
+         L"读原文件[%s]\n\n第2行[1220 106 3 106.2 8]失败!\n\n每行数据个数不能少于6个!", MB_ICONINFORMATION},
+        {"鸿业 offset", RunHongYe, L"1200 105.3 -5 104.9 -x6 105.0\n", L"读原文件[%s]\n\n第1行第5个数据[距离:-X6]失败!",
+         MB_ICONINFORMATION},
+        {"RICAD three-field side", ricad, L"100 52.3 1 1\n3 53.0 6\n2 53.4\n", L"读文件[%s],\n\n第2行错误, 数据不成对!\n\n[3 53.0 6]",
+         MB_ICONERROR},
+        {"RICAD centre", ricad, L"100 5x.3\n120 53\n", L"读文件[%s],\n\n第1行中桩高程数据错误!\n\n[100 5x.3]", MB_ICONERROR},
+        {"RICAD one field", ricad, L"100\n120 53\n", L"读文件[%s],\n\n第1行错误, 少于2个数据!\n\n[100]", MB_ICONERROR},
+        {"RICAD side at the end", ricad, L"100 52.3 0 1\n\n", L"读文件[%s],\n\n第2行错误!", MB_ICONERROR},
+        {"RICAD one line", ricad, L"100 52.3", L"RICAD纵横断面地面线文件<%s>中\n\n行数少于2.", MB_ICONINFORMATION},
+    };
+    ScratchFolder folder(L"refused");
+    const CString dmx = folder / L"earlier.DMX";
+    const CString hdx = folder / L"earlier.HDX";
+    for (const Refused& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_TRUE(Refuses(folder, c.input, [&](const CString& input) { return c.convert(input, dmx, hdx); },
+                            c.message, {dmx, hdx}, c.icon));
+    }
+    EXPECT_EQ(3u, FilesIn(folder.Path()).size());
+}
+
+// A tool with two outputs writes both before it replaces either: when the
+// second cannot be written, the first stays as it was too.
+TEST(SectionConverters, WhenOneOfTwoOutputsFailsNeitherIsReplaced)
+{
+    ScratchFolder folder(L"two");
+    const CString input = PlaceFixture(folder, "hongye.bghn");
+    const CString dmx = folder / L"earlier.DMX";
+    WriteText(dmx, L"earlier profile\n");
+    const CString missingFolder = folder / L"没有的文件夹\\earlier.HDX";
+    {
+        MessageBoxScript boxes;
+        EXPECT_EQ(0, RunHongYe(input, dmx, missingFolder));
+        EXPECT_EQ(std::vector<CString>{L"创建输出文件失败!\n\n" + missingFolder}, Texts(boxes));
+        EXPECT_EQ(FileText(L"earlier profile\n"), ReadBytes(dmx));
+    }
+    {
+        MessageBoxScript boxes;
+        EXPECT_EQ(0, RunRICAD(PlaceFixture(folder, "ricad0.dat"), dmx, missingFolder, 0, 5));
+        EXPECT_EQ(std::vector<CString>{L"创建横断面地面线文件(*.hdx)时出错!\n\n" + missingFolder}, Texts(boxes));
+        EXPECT_EQ(FileText(L"earlier profile\n"), ReadBytes(dmx));
+    }
+    // A full disk: nothing written is put in place.
+    const CString hdx = folder / L"earlier.HDX";
+    WriteText(hdx, L"earlier sections\n");
+    FailingWrites full(folder.Path());
+    MessageBoxScript boxes;
+    EXPECT_EQ(0, RunHongYe(input, dmx, hdx));
+    EXPECT_EQ(std::vector<CString>{L"创建输出文件失败!\n\n" + dmx}, Texts(boxes));
+    EXPECT_GT(full.Refused(), 0);
+    EXPECT_EQ(FileText(L"earlier profile\n"), ReadBytes(dmx));
+    EXPECT_EQ(FileText(L"earlier sections\n"), ReadBytes(hdx));
+    EXPECT_EQ(4u, FilesIn(folder.Path()).size());
+}

@@ -1,0 +1,219 @@
+// The road record: its user lists, the break chain of a DL file, the
+// stations of a ground line, the copy of another road's files and a new
+// data file of the road.
+#include "manager_world.h"
+#include "brisko/manager/RoadInfo.h"
+#include "brisko/shell/BriskoApp.h"
+#include "brisko/shell/MainFrm.h"
+#include "support/FailingWrites.h"
+#include <algorithm>
+
+using namespace manager_test;
+
+namespace {
+
+class RoadRecordTest : public ManagerTest
+{
+};
+
+} // namespace
+
+// Entries are whole names between ";", compared without regard to case; a
+// removal takes only its entry, and a name holding ";" is refused.  The
+// stored form stays "name;".
+TEST_F(RoadRecordTest, UserListsHoldWholeEntries)
+{
+    struct Case {
+        const wchar_t* list;
+        const wchar_t* name;
+        int contains;
+        const wchar_t* afterAdd;
+        const wchar_t* afterRemove;
+    };
+    const Case cases[] = {
+        {L"ba.txt;", L"a.txt", 0, L"ba.txt;a.txt;", L"ba.txt;"},
+        {L"ba.txt;a.txt;", L"a.txt", 1, L"ba.txt;a.txt;", L"ba.txt;"},
+        {L"C:\\数据\\A.TXT;b.txt;", L" c:\\数据\\a.txt ", 1, L"C:\\数据\\A.TXT;b.txt;", L"b.txt;"},
+        {L"a.txt;a.txt.bak;", L"a.txt", 1, L"a.txt;a.txt.bak;", L"a.txt.bak;"},
+        {L"x;", L"a;b", 0, L"x;", L"x;"},          // a separator in the name
+        {L"x;", L"C:\\数据\\", 0, L"x;", L"x;"},    // a folder
+        {L"x;", L"   ", 0, L"x;", L"x;"},           // no name
+        {L"", L"新 文件.txt", 0, L"新 文件.txt;", L""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(Utf8(c.list) + " / " + Utf8(c.name));
+        CRoadInfo road;
+        road.m_SUserData = c.list;
+        road.m_SUserDrawing = c.list;
+        EXPECT_EQ(c.contains, road.ContainsUserData(c.name));
+        EXPECT_EQ(c.contains, road.ContainsUserDrawing(c.name));
+        road.AddUserData(c.name);
+        road.AddUserDrawing(c.name);
+        EXPECT_EQ(CString(c.afterAdd), road.m_SUserData);
+        EXPECT_EQ(CString(c.afterAdd), road.m_SUserDrawing);
+        road.RemoveUserData(c.name);
+        road.RemoveUserDrawing(c.name);
+        EXPECT_EQ(CString(c.afterRemove), road.m_SUserData);
+        EXPECT_EQ(CString(c.afterRemove), road.m_SUserDrawing);
+    }
+
+    // The list as names: each once, in order; an entry without its ";"
+    // counts too.
+    CRoadInfo road;
+    road.m_SUserData = L"a.txt;b.dwg;A.TXT;;c.txt";
+    CStringArray names;
+    ASSERT_EQ(3, road.GetUserDataList(names));
+    EXPECT_EQ(CString(L"a.txt"), names[0]);
+    EXPECT_EQ(CString(L"b.dwg"), names[1]);
+    EXPECT_EQ(CString(L"c.txt"), names[2]);
+    // The record carries the lists as the library's fourth and fifth text.
+    road.m_SUserDrawing = L"d.dwg;";
+    const Tavix4::sRoadInfo info = road.ToRoadInfo();
+    EXPECT_EQ(road.m_SUserData, info.m_SText4);
+    EXPECT_EQ(CString(L"d.dwg;"), info.m_SText5);
+    EXPECT_EQ(CString(L"M"), CRoadInfo().m_SRoadName);
+}
+
+// Comment lines ("//", also "\\") and lines of one character are passed
+// over; a line of other than two fields names its file and line.
+TEST_F(RoadRecordTest, ABreakChainFileIsReadAsText)
+{
+    MessageBoxScript boxes;
+    ScratchFolder dir(L"dl text");
+    const CString good = dir / L"路 1.DL";
+    WriteText(good, L"// 断链表\n\\\\ 旧式注释\n1200.000 1180.000\n\n  X\n2400,2385.5\n");
+    CRoadInfo road;
+    EXPECT_EQ(CString(L"1200.000=1180.000, 2400=2385.5, "), road.ReadDLText(good));
+    EXPECT_TRUE(boxes.Shown().empty());
+    // The text is a break chain the application's chain takes.
+    ASSERT_EQ(1, road.SetBreakChainText(road.ReadDLText(good)));
+    EXPECT_EQ(3, CurRoadBreakChain.GetBreakChainCount());
+    EXPECT_EQ(1, road.SetBreakChainText(L"")); // nothing to take
+
+    const CString bad = dir / L"bad.DL";
+    WriteText(bad, L"// 断链表\n1200.000 1180.000\n1500 1490 备注\n");
+    EXPECT_EQ(CString(), road.ReadDLText(bad));
+    ASSERT_EQ(1u, boxes.Shown().size());
+    EXPECT_EQ(ClFormat(L"断链文件(%s)\n\n第3行格式错误!", bad.GetString()), boxes.LastText());
+    EXPECT_EQ(static_cast<UINT>(MB_ICONERROR), boxes.Shown()[0].type);
+
+    EXPECT_EQ(CString(), road.ReadDLText(dir / L"没有.DL"));
+    ASSERT_EQ(2u, boxes.Shown().size());
+    EXPECT_EQ(CString(L"打开断链文件(*.DL)时出错!\n\n") + (dir / L"没有.DL"), boxes.LastText());
+    theApp.LoadCurrentRoadData();
+}
+
+TEST_F(RoadRecordTest, TheStationsOfAGroundLineCarryTheBreakChain)
+{
+    ScratchFolder dir(L"dmx stations");
+    CRoadInfo road;
+    ASSERT_EQ(1, road.SetBreakChainText(L"1200.000=1180.000"));
+    WriteText(dir / L"a.DMX", L"100 50\n1190 52\n1300_2 53\n");
+    ASSERT_EQ(1, road.LoadStationsFromDMX(dir / L"a.DMX"));
+    EXPECT_EQ(CString(L"K0+100.000"), road.m_SStartZH);
+    EXPECT_EQ(0, road.m_SEndZH.Find(L"K1+300.000"));
+    EXPECT_NE(road.m_SEndZH, CString(L"K1+300.000")); // the second chain says so
+    // A file the reader refuses leaves the texts.
+    WriteText(dir / L"b.DMX", L"100 高程\n");
+    EXPECT_EQ(0, road.LoadStationsFromDMX(dir / L"b.DMX"));
+    EXPECT_EQ(CString(L"K0+100.000"), road.m_SStartZH);
+    theApp.LoadCurrentRoadData();
+}
+
+// The source road's files take the road's name (extension upper-cased), the
+// others keep theirs; a copy that fails is printed and the whole reports
+// failure, as does a declined folder.
+TEST_F(RoadRecordTest, AnotherRoadsFilesAreCopiedIntoTheRoadsFolder)
+{
+    MessageBoxScript boxes;
+    ScratchFolder source(L"old road");
+    WriteText(source / L"OLD.dmx", L"0 1\n");
+    WriteText(source / L"old.Dl", L"1 2\n");
+    WriteText(source / L"notes.txt", L"x\n");
+    WriteText(source / L"oldx.hdm", L"y\n");
+    ASSERT_TRUE(CreateDirectoryW(source / L"sub", nullptr));
+    WriteText(source / L"sub\\inner.txt", L"z\n");
+
+    CRoadInfo road;
+    road.m_SRoadName = L" 新 路 ";
+    boxes.Answer(IDYES); // the road folder is made
+    EXPECT_EQ(1, road.CopyRoadFiles(source.Path(), L"old", ProjectFolder()));
+    const CString target = ProjectFolder() + L"\\新 路";
+    EXPECT_EQ(FileText(L"0 1\n"), ReadBytes(target + L"\\新 路.DMX"));
+    EXPECT_EQ(FileText(L"1 2\n"), ReadBytes(target + L"\\新 路.DL"));
+    EXPECT_TRUE(FileExists(target + L"\\notes.txt"));
+    EXPECT_TRUE(FileExists(target + L"\\oldx.hdm"));
+    EXPECT_FALSE(FileExists(target + L"\\sub"));
+    const std::vector<CString> lines = Lines();
+    ASSERT_EQ(4u, lines.size());
+    EXPECT_NE(lines.end(), std::find(lines.begin(), lines.end(),
+                                     ClFormat(L"导入并改名文件：%s->%s", (source / L"OLD.dmx").GetString(),
+                                              (target + L"\\新 路.DMX").GetString())));
+    EXPECT_NE(lines.end(), std::find(lines.begin(), lines.end(),
+                                     ClFormat(L"导入文件：%s->%s", (source / L"notes.txt").GetString(),
+                                              (target + L"\\notes.txt").GetString())));
+
+    // A file whose copy cannot be made: the others are still copied.
+    DeleteFileW(target + L"\\notes.txt");
+    ASSERT_TRUE(CreateDirectoryW(target + L"\\notes.txt", nullptr));
+    WriteText(source / L"OLD.dmx", L"0 2\n");
+    EXPECT_EQ(0, road.CopyRoadFiles(source.Path(), L"old", ProjectFolder()));
+    EXPECT_EQ(FileText(L"0 2\n"), ReadBytes(target + L"\\新 路.DMX"));
+    EXPECT_EQ(ClFormat(L"导入文件失败：%s->%s", (source / L"notes.txt").GetString(),
+                       (target + L"\\notes.txt").GetString()),
+              [&] {
+                  for (const CString& line : Lines())
+                      if (line.Find(L"导入文件失败") == 0) return line;
+                  return CString();
+              }());
+
+    // The folder is not made when the user declines: nothing is copied.
+    road.m_SRoadName = L"另一条";
+    boxes.Answer(IDNO);
+    EXPECT_EQ(0, road.CopyRoadFiles(source.Path(), L"old", ProjectFolder()));
+    EXPECT_FALSE(FileExists(ProjectFolder() + L"\\另一条"));
+    theApp.LoadCurrentRoadData();
+}
+
+// The type's description when the setting asks for it, the road's files for
+// a ".ZSJ" file; a write that fails leaves no file.
+TEST_F(RoadRecordTest, ANewDataFileIsWrittenWhole)
+{
+    MessageBoxScript boxes;
+    frame->RemoveRoadFileWatches(); // the road's files change here
+    CRoadInfo road(theApp.m_CurProject.m_Roads[0]);
+    const CString dl = RoadFile(kMainRoad, L"DL");
+    DeleteFileW(dl);
+    CString comment;
+    for (const Tavix4::sFileStyle& style : theApp.m_FileStyles)
+        if (style.m_SExt == L"DL") comment = style.m_SComment;
+    ASSERT_FALSE(comment.IsEmpty());
+    ASSERT_EQ(1, theApp.m_bAutoComment);
+    ASSERT_EQ(1, road.CreateDataFile(dl));
+    EXPECT_EQ(FileText(comment + L"\n"), ReadBytes(dl));
+
+    theApp.m_bAutoComment = 0;
+    const CString zsj = RoadFile(kMainRoad, L"ZSJ");
+    ASSERT_EQ(1, road.CreateDataFile(zsj));
+    const CString prefix = ProjectFolder() + L"\\主线\\主线.";
+    CString expected = L"\n主线\n";
+    for (const wchar_t* ext : {L"SQX", L"DMX", L"DL", L"KZD", L"PAR", L"HDX", L"HDM", L"QL", L"BZ", L"ZSJ"})
+        expected += prefix + ext + L"\n";
+    EXPECT_EQ(FileText(expected), ReadBytes(zsj));
+    theApp.m_bAutoComment = 1;
+
+    const CString kzd = RoadFile(kMainRoad, L"KZD");
+    {
+        FailingWrites failing(ProjectFolder() + L"\\主线");
+        EXPECT_EQ(0, road.CreateDataFile(kzd));
+    }
+    EXPECT_FALSE(FileExists(kzd));
+    for (const CString& name : FilesIn(ProjectFolder() + L"\\主线")) EXPECT_EQ(-1, name.Find(L".tmp")) << Utf8(name);
+    ASSERT_EQ(1u, boxes.Shown().size());
+    EXPECT_EQ(CString(L"创建数据文件失败!"), boxes.LastText());
+
+    // A folder that is not there: the file cannot even be begun.
+    EXPECT_EQ(0, road.CreateDataFile(ProjectFolder() + L"\\没有\\主线.DL"));
+    ASSERT_EQ(2u, boxes.Shown().size());
+    EXPECT_EQ(0, boxes.LastText().Find(L"准备写桩号断链文件(*.DL)("));
+}
