@@ -12,6 +12,7 @@
 #include "brisko/shell/FileWatch.h"
 #include "brisko/shell/IconMenu.h"
 #include "brisko/shell/Messages.h"
+#include "brisko/templates/TreeViewTemplate.h"
 #include "corvane/platform/FileName.h"
 #include <cstdarg>
 
@@ -38,7 +39,7 @@ struct BarTab {
 const BarTab kProjectTabs[] = {
     {L"项目信息", RUNTIME_CLASS(CTreeViewClass)},
     {L"文件管理", RUNTIME_CLASS(CTreeViewFile)},
-    {L"边坡模板", nullptr}, // the slope-template libraries
+    {L"边坡模板", RUNTIME_CLASS(CTreeViewTemplate)},
     {L"文档规范", RUNTIME_CLASS(CTreeViewResource)},
 };
 
@@ -121,6 +122,9 @@ BEGIN_MESSAGE_MAP(CMainFrame, CMDIFrameWnd)
     ON_COMMAND(ID_PROJECT_EXPORT, OnProjectExport)
     ON_UPDATE_COMMAND_UI(ID_PROJECT_EXPORT, OnUpdateProjectExport)
     ON_COMMAND(ID_PROJECT_REFRESH, OnProjectRefresh)
+    ON_COMMAND(ID_TEMPLATE_NEWBASE, OnTemplateNewBase)
+    ON_COMMAND(ID_TEMPLATE_OPENBASE, OnTemplateOpenBase)
+    ON_COMMAND(ID_TEMPLATE_IMPORTBASE, OnTemplateImportBase)
     ON_COMMAND_RANGE(ID_PROJECT_NEW, ID_PROJECT_NEW, OnProjectCommand)
     ON_COMMAND_RANGE(ID_PROJECT_OPEN, ID_PROJECT_OPEN, OnProjectCommand)
     ON_COMMAND_RANGE(ID_PROJECT_IMPORT, ID_PROJECT_IMPORT, OnProjectCommand)
@@ -413,6 +417,8 @@ CTreeViewClass* CMainFrame::ProjectTree() { return BarPane<CTreeViewClass>(m_wnd
 
 CTreeViewFile* CMainFrame::FileTree() { return BarPane<CTreeViewFile>(m_wndProjectBar); }
 
+CTreeViewTemplate* CMainFrame::TemplateTree() { return BarPane<CTreeViewTemplate>(m_wndProjectBar); }
+
 // ---------------------------------------------------------------------------
 // Commands
 
@@ -485,6 +491,24 @@ void CMainFrame::OnProjectRefresh()
         if (CTreeViewClass* tree = ProjectTree()) tree->BuildTree();
     }
     SendMessage(WM_PROJECTCHANGED, 0, 0);
+}
+
+void CMainFrame::OnTemplateNewBase()
+{
+    ShowProjectBar();
+    if (CTreeViewTemplate* pane = TemplateTree()) pane->OnNewLibrary();
+}
+
+void CMainFrame::OnTemplateOpenBase()
+{
+    ShowProjectBar();
+    if (CTreeViewTemplate* pane = TemplateTree()) pane->OnOpenLibrary();
+}
+
+void CMainFrame::OnTemplateImportBase()
+{
+    ShowProjectBar();
+    if (CTreeViewTemplate* pane = TemplateTree()) pane->OnImportLibrary();
 }
 
 // The project commands of the main menu are the project tree's.

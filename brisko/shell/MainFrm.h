@@ -25,6 +25,7 @@ struct sGroundPoint {
 
 class CTreeViewClass;
 class CTreeViewFile;
+class CTreeViewTemplate;
 
 class CMainFrame : public CMDIFrameWnd
 {
@@ -51,9 +52,11 @@ public:
     // its information page the slope-template preview when `what` is
     // "SHOWSLOPE", else the preview of the file `what` names.
     void ShowInfoBarPreview(CString what);
-    // The project tree and the road file tree of the project-manager bar.
+    // The project tree, the road file tree and the template-library tree of
+    // the project-manager bar.
     CTreeViewClass* ProjectTree();
     CTreeViewFile* FileTree();
+    CTreeViewTemplate* TemplateTree();
     // Shows the project-manager bar when it is hidden (the commands that
     // work in a pane do this first).
     void ShowProjectBar();
@@ -99,6 +102,9 @@ protected:
     void OnProjectExport();
     void OnUpdateProjectExport(CCmdUI* ui);
     void OnProjectRefresh();
+    void OnTemplateNewBase();
+    void OnTemplateOpenBase();
+    void OnTemplateImportBase();
     void OnProjectCommand(UINT id);
     void OnTemplateExport();
     void OnUpdateWorkingDirectory(CCmdUI* ui);

@@ -18,6 +18,7 @@
 // page for the start and for each reference document of the library's
 // table (the demo's world has no installation folder with a help folder;
 // `make run` starts Brisko in FOLDER, where its help control looks next).
+#include "DemoTemplates.h"
 #include "classlib/ClassLib.h"
 #include "corvane/project/DesignSegments.h"
 #include "corvane/project/StationList.h"
@@ -655,6 +656,7 @@ int wmain(int argc, wchar_t** argv)
     library.m_SPath = libraryFolder;
     library.m_SDescription = L"示范项目的边坡模板库";
     library.m_SCreateDate = CTime::GetCurrentTime().Format(L"%Y-%m-%d %H:%M:%S");
+    if (!WriteDemoTemplates(libraryFolder, library.m_STemplates)) Fail(L"cannot write the slope templates");
     tkxTemplateBase currentLibrary;
     if (tkx_GetTBasePath(kLibrary).GetLength() > 0) tkx_RemoveTBase(kLibrary, &currentLibrary, nullptr);
     if (tkx_AddTBase(&library, nullptr) != 1) Fail(L"cannot register the slope-template library");

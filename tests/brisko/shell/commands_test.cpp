@@ -121,17 +121,16 @@ TEST_F(CommandsTest, TheInformationWindowStaysOpenForACrossSectionFile)
 
 TEST_F(CommandsTest, TabsWithoutTheirPanesCannotBeChosen)
 {
-    // The project, file and reference trees are there; the template pane
-    // is not yet, and the reference tree is the bar's third tab.
+    // Every pane of the project manager is there: each tab command chooses
+    // its own tab.
     Command(ID_VIEW_TAB_FILES);
     ASSERT_EQ(1, frame->m_wndProjectBar.GetActiveIndex());
     EXPECT_TRUE(MenuState(ID_VIEW_TAB_FILES) & MF_CHECKED);
-    EXPECT_TRUE(MenuState(ID_VIEW_TAB_TEMPLATES) & MF_GRAYED);
     Command(ID_VIEW_TAB_TEMPLATES);
-    EXPECT_EQ(1, frame->m_wndProjectBar.GetActiveIndex());
-    EXPECT_FALSE(MenuState(ID_VIEW_TAB_REFERENCES) & MF_GRAYED);
-    Command(ID_VIEW_TAB_REFERENCES);
     EXPECT_EQ(2, frame->m_wndProjectBar.GetActiveIndex());
+    EXPECT_TRUE(MenuState(ID_VIEW_TAB_TEMPLATES) & MF_CHECKED);
+    Command(ID_VIEW_TAB_REFERENCES);
+    EXPECT_EQ(3, frame->m_wndProjectBar.GetActiveIndex());
     EXPECT_TRUE(MenuState(ID_VIEW_TAB_REFERENCES) & MF_CHECKED);
     EXPECT_FALSE(MenuState(ID_VIEW_TAB_FILES) & MF_CHECKED);
     Command(ID_VIEW_TAB_PROJECT);
