@@ -32,5 +32,6 @@
 #include "PropertySheet.h"
 #include "RecentFileList.h"
 #include "Ole.h"
+#include "ControlHost.h"
 #include "Print.h"
 #include "PrintPreview.h"

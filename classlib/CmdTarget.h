@@ -49,6 +49,7 @@ enum : UINT {
     CL_MSG_REGISTERED = 0xC000,    // the thunk checks the registered number
     CL_MSG_REFLECT = 0xBC00,       // added to a message reflected to its control
     CL_MSG_CTLCOLOR = 0x0019,      // every WM_CTLCOLOR* message
+    CL_MSG_EVENT = 0xBB00,         // an event of a hosted control (ControlHost.h): code = dispid
 };
 
 // Notification codes of OnCmdMsg besides the control codes of WM_COMMAND.

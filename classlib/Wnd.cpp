@@ -7,6 +7,7 @@
 #include "WndState.h"
 #include "TempMap.h"
 #include "Ole.h"
+#include "ControlHost.h"
 #include <algorithm>
 #include <map>
 #include <vector>
@@ -525,7 +526,11 @@ BOOL CWnd::ReflectChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
     }
 }
 
-BOOL CWnd::PreTranslateMessage(MSG*) { return FALSE; }
+BOOL CWnd::PreTranslateMessage(MSG* msg)
+{
+    // A host passes the keys of its control to the control first.
+    return m_pCtrlSite && m_pCtrlSite->PreTranslateMessage(msg);
+}
 
 BOOL CWnd::WalkPreTranslateTree(HWND stop, MSG* msg)
 {

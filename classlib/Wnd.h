@@ -21,6 +21,7 @@
 #include "String.h"
 #include "Types.h"
 #include <shellapi.h>
+#include <guiddef.h>
 
 class CDC;
 class CFont;
@@ -31,7 +32,9 @@ class CDataExchange;
 class CDocument;
 class CDocTemplate;
 class CView;
+class COleControlSite;
 struct CRuntimeClass;
+struct IUnknown;
 
 // What a frame and its views are made of, handed down through window
 // creation (CREATESTRUCT::lpCreateParams): the view class to create, the
@@ -259,6 +262,16 @@ public:
     }
     void ShowScrollBar(UINT bar, BOOL show = TRUE) { ::ShowScrollBar(m_hWnd, bar, show); }
     void DragAcceptFiles(BOOL accept = TRUE);
+
+    // ActiveX controls (ControlHost.h): makes this window, a child of
+    // `parent` at `rect`, the host of a new control of the class, active in
+    // place; FALSE when hosting is not enabled or the control cannot be made
+    // (the window is then gone again).
+    BOOL CreateControl(const CLSID& clsid, const wchar_t* windowName, DWORD style, const RECT& rect, CWnd* parent,
+                       UINT id);
+    // The hosted control (no reference added), or null.
+    IUnknown* GetControlUnknown() const;
+    COleControlSite* m_pCtrlSite = nullptr; // while this window hosts a control
 
     // Default handlers: each passes its message to Default().
     int OnCreate(LPCREATESTRUCT cs);

@@ -31,7 +31,10 @@ CString SkewText(CString text)
     return text;
 }
 
-CString FieldOrEmpty(const CStringArray& f, int i) { return i < f.GetSize() ? f[i] : CString(); }
+// The remark of a culvert or passage line: "NULL", the structure reader's
+// own empty remark, when the list gives none, so that the row keeps the
+// reader's field count.
+CString RemarkOrNull(const CStringArray& f, int i) { return i < f.GetSize() ? f[i] : CString(L"NULL"); }
 
 int LineError(CDialog* owner, const wchar_t* format, const CString& path, const ToolDataLine& line)
 {
@@ -83,25 +86,31 @@ int ConvertGZWToGZX(CDialog* owner, const CString& gzwPath, const CString& gzxPa
         if (kind < 0 || kind > 3) continue;
         if (f.GetSize() < kKindRules[kind].minimum) return LineError(owner, kKindRules[kind].message, gzwPath, line);
 
+        // The rows have the structure reader's columns (tkxQHInfo::
+        // ReadInfoFromString); what the list does not hold is a placeholder
+        // the reader refuses until the user has put a number in its place.
+        // The list's remark of a bridge or a tunnel has no column there.
         CString row;
         if (kind == 0) {
             CString span, beam;
             if (!SplitSpanText(f[2], span, beam))
                 return LineError(owner, L"读文件[%s],\n\n第%d行错误, 桥梁跨径描述数据错误!\n\n[%s]", gzwPath, line);
-            row.Format(L"0\t%s\t%s\t%s\t%s\t%s\t[桥梁标注中心位置待填]\t[梁高待填]\t%s\n", f[1].GetString(),
-                       f[3].GetString(), SkewText(f[5]).GetString(), span.GetString(), beam.GetString(),
-                       FieldOrEmpty(f, 6).GetString());
+            row.Format(L"0\t%s\t%s\t%s\t[桥梁起点桥台长待填]\t[桥梁终点桥台长待填]"
+                       L"\t%s\t%s\t[桥梁标注中心位置待填]\t[梁高待填]\n",
+                       f[1].GetString(), f[3].GetString(), SkewText(f[5]).GetString(), span.GetString(),
+                       beam.GetString());
         } else if (kind == 1 || kind == 2) {
-            row.Format(kind == 1 ? L"1\t%s\t%s\t%s\t%s\t%s\t%s\t[涵洞高度待填]\t[涵洞底标高待填]\t[纵断面图块名待填]\t%s\n"
-                                 : L"2\t%s\t%s\t%s\t%s\t%s\t%s\t[通道高度待填]\t[通道底标高待填]\t[纵断面图块名待填]\t%s\n",
+            // A passage ends with the reader's flag column, "F" as the
+            // reader's writer gives it for a passage without the flag.
+            row.Format(kind == 1 ? L"1\t%s\t%s\t%s\t%s\t%s\t%s\t[涵洞高度待填]\t[涵洞底标高待填]\t%s\n"
+                                 : L"2\t%s\t%s\t%s\t%s\t%s\t%s\t[通道高度待填]\t[通道底标高待填]\t%s\tF\n",
                        f[1].GetString(), f[2].GetString(), SkewText(f[3]).GetString(), f[4].GetString(),
-                       f[5].GetString(), f[6].GetString(), FieldOrEmpty(f, 7).GetString());
+                       f[5].GetString(), f[6].GetString(), RemarkOrNull(f, 7).GetString());
         } else {
             double start = 0.0, end = 0.0;
             if (!ReadToolNumber(f[2], &start) || !ReadToolNumber(f[3], &end) || end < start)
                 return LineError(owner, L"读文件[%s],\n\n第%d行错误, 隧道起终点桩号错误!\n\n[%s]", gzwPath, line);
-            row.Format(L"3\t%s\t%s\t%.3f\t[隧道高度待填]\t%s\n", f[1].GetString(), f[2].GetString(), end - start,
-                       FieldOrEmpty(f, 4).GetString());
+            row.Format(L"3\t%s\t%s\t%.3f\t[隧道高度待填]\n", f[1].GetString(), f[2].GetString(), end - start);
         }
         rows += row;
     }

@@ -1,6 +1,6 @@
-"""Pictures in code: the canvas, the small pixel fonts and the writers of
-.bmp, .ico and .cur files that the image scripts of this folder share.
-Files are written into this folder."""
+"""Pictures in code: the canvas, the small pixel fonts, the colours and the
+writers of .bmp (also strips of pictures), .ico and .cur files that the
+image scripts of this folder share.  Files are written into this folder."""
 import os
 import struct
 
@@ -8,6 +8,17 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 
 MAGENTA = (255, 0, 255)
 GREEN_KEY = (0, 255, 0)
+
+# The colours the pictures share.
+OUT = (60, 60, 70)
+PAPER = (255, 255, 255)
+BLUE = (40, 90, 200)
+DARK_BLUE = (20, 50, 130)
+YELLOW = (240, 200, 60)
+AMBER = (200, 140, 30)
+RED = (200, 40, 40)
+GREY = (150, 150, 160)
+GREEN = (40, 150, 60)
 
 # 5 x 7 capitals and digits for the pictures' short labels.
 FONT = {
@@ -151,6 +162,27 @@ def blend(p, colour, t):
             if a:
                 c.set(x, y, mix((r, g, b), colour, t))
     return c
+
+
+def muted(p, amount=0.6):
+    """The picture with its colours moved by `amount` towards their grey."""
+    c = Canvas(p.w, p.h)
+    for y in range(p.h):
+        for x in range(p.w):
+            r, g, b, a = p.get(x, y)
+            if a:
+                grey = (r * 3 + g * 6 + b) // 10
+                c.set(x, y, mix((r, g, b), (grey, grey, grey), amount))
+    return c
+
+
+def write_strip(name, pictures, key):
+    """The pictures (all of the first one's size) side by side in one bitmap."""
+    w, h = pictures[0].w, pictures[0].h
+    strip = Canvas(w * len(pictures), h)
+    for i, p in enumerate(pictures):
+        strip.paste(p, w * i, 0)
+    write_bmp(name, strip, key)
 
 
 def write_bmp(name, canvas, key=None):

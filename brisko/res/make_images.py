@@ -25,7 +25,7 @@ program with pictures of its own has its own script beside this one
 """
 import os
 
-from image_kit import *  # noqa: F401,F403  (canvas, fonts, writers)
+from image_kit import *  # noqa: F401,F403  (canvas, fonts, colours, writers)
 
 # ---------------------------------------------------------------------------
 # Icons of the program file.
@@ -134,16 +134,6 @@ for ext, group in ASSOCIATIONS:
 
 # ---------------------------------------------------------------------------
 # Tool bar: 16 x 16 pictures on magenta.
-
-OUT = (60, 60, 70)
-PAPER = (255, 255, 255)
-BLUE = (40, 90, 200)
-DARK_BLUE = (20, 50, 130)
-YELLOW = (240, 200, 60)
-AMBER = (200, 140, 30)
-RED = (200, 40, 40)
-GREY = (150, 150, 160)
-GREEN = (40, 150, 60)
 
 
 def tb_new():
@@ -342,11 +332,7 @@ TOOLBAR_BUTTONS = [
     (40006, tb_options), (57664, tb_about),
 ]
 
-pictures = [draw() for cmd, draw in TOOLBAR_BUTTONS if cmd]
-strip = Canvas(16 * len(pictures), 16)
-for i, p in enumerate(pictures):
-    strip.paste(p, 16 * i, 0)
-write_bmp("toolbar24.bmp", strip, MAGENTA)
+write_strip("toolbar24.bmp", [draw() for cmd, draw in TOOLBAR_BUTTONS if cmd], MAGENTA)
 
 with open(os.path.join(HERE, "toolbar_buttons.rc"), "w") as f:
     f.write("// Written by make_images.py: the tool bar's layout (picture size and\n"
@@ -382,11 +368,7 @@ def bar_dock():
     return c
 
 
-buttons = [bar_close(), bar_float(), bar_dock()]
-strip = Canvas(13 * len(buttons), 13)
-for i, p in enumerate(buttons):
-    strip.paste(p, 13 * i, 0)
-write_bmp("bar_buttons.bmp", strip, GREEN_KEY)
+write_strip("bar_buttons.bmp", [bar_close(), bar_float(), bar_dock()], GREEN_KEY)
 
 
 # ---------------------------------------------------------------------------
@@ -462,23 +444,8 @@ def tab_section():
     return c
 
 
-def muted(p):
-    c = Canvas(p.w, p.h)
-    for y in range(p.h):
-        for x in range(p.w):
-            r, g, b, a = p.get(x, y)
-            if a:
-                grey = (r * 3 + g * 6 + b) // 10
-                c.set(x, y, mix((r, g, b), (grey, grey, grey), 0.6))
-    return c
-
-
 def tab_strip(name, pictures):
-    images = [muted(p) for p in pictures] + pictures
-    strip = Canvas(16 * len(images), 16)
-    for i, p in enumerate(images):
-        strip.paste(p, 16 * i, 0)
-    write_bmp(name, strip, GREEN_KEY)
+    write_strip(name, [muted(p) for p in pictures] + pictures, GREEN_KEY)
 
 
 tab_strip("tab_project.bmp", [tab_project(), tab_files(), tab_templates(), tab_references()])
@@ -553,10 +520,7 @@ def unnamed_mark():
 
 flags = [flag_dot(RED), flag_arrow(YELLOW), flag_dot(AMBER)]
 flags += [bookmark(str(n)) for n in range(1, 10)] + [bookmark("0"), unnamed_mark(), flag_dot(GREEN)]
-strip = Canvas(16 * len(flags), 16)
-for i, p in enumerate(flags):
-    strip.paste(p, 16 * i, 0)
-write_bmp("line_flags.bmp", strip, MAGENTA)
+write_strip("line_flags.bmp", flags, MAGENTA)
 
 
 # ---------------------------------------------------------------------------
@@ -676,7 +640,4 @@ def other_mark():
     return c
 
 
-marks = Canvas(32, 16)
-marks.paste(current_mark(), 0, 0)
-marks.paste(other_mark(), 16, 0)
-write_bmp("list_marks.bmp", marks, MAGENTA)
+write_strip("list_marks.bmp", [current_mark(), other_mark()], MAGENTA)

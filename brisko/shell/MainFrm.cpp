@@ -6,10 +6,13 @@
 #include "brisko/manager/PPage_ZDMInfo.h"
 #include "brisko/manager/TreeViewClass.h"
 #include "brisko/manager/TreeViewFile.h"
+#include "brisko/manager/TreeViewResource.h"
 #include "brisko/shell/BriskoApp.h"
+#include "brisko/shell/DialogBar_Html.h"
 #include "brisko/shell/FileWatch.h"
 #include "brisko/shell/IconMenu.h"
 #include "brisko/shell/Messages.h"
+#include "brisko/templates/TreeViewTemplate.h"
 #include "corvane/platform/FileName.h"
 #include <cstdarg>
 
@@ -36,8 +39,8 @@ struct BarTab {
 const BarTab kProjectTabs[] = {
     {L"项目信息", RUNTIME_CLASS(CTreeViewClass)},
     {L"文件管理", RUNTIME_CLASS(CTreeViewFile)},
-    {L"边坡模板", nullptr}, // the slope-template libraries
-    {L"文档规范", nullptr}, // the reference documents
+    {L"边坡模板", RUNTIME_CLASS(CTreeViewTemplate)},
+    {L"文档规范", RUNTIME_CLASS(CTreeViewResource)},
 };
 
 const BarTab kRoadInfoTabs[] = {
@@ -78,6 +81,17 @@ BOOL LoadTabImages(CImageList& list, UINT bitmap, const BarTab* tabs, int total)
     return TRUE;
 }
 
+// The tab of the project-manager bar that shows row `row` of the table;
+// -1 when that pane is not part of the program.
+int ProjectTabIndex(int row)
+{
+    if (row < 0 || row >= static_cast<int>(std::size(kProjectTabs)) || !kProjectTabs[row].cls) return -1;
+    int index = 0;
+    for (int i = 0; i < row; ++i)
+        if (kProjectTabs[i].cls) ++index;
+    return index;
+}
+
 // The pane of that class in a manager bar (a page of the road-information
 // bar, a tree of the project manager); NULL before the bar exists.
 template <class Page>
@@ -108,6 +122,9 @@ BEGIN_MESSAGE_MAP(CMainFrame, CMDIFrameWnd)
     ON_COMMAND(ID_PROJECT_EXPORT, OnProjectExport)
     ON_UPDATE_COMMAND_UI(ID_PROJECT_EXPORT, OnUpdateProjectExport)
     ON_COMMAND(ID_PROJECT_REFRESH, OnProjectRefresh)
+    ON_COMMAND(ID_TEMPLATE_NEWBASE, OnTemplateNewBase)
+    ON_COMMAND(ID_TEMPLATE_OPENBASE, OnTemplateOpenBase)
+    ON_COMMAND(ID_TEMPLATE_IMPORTBASE, OnTemplateImportBase)
     ON_COMMAND_RANGE(ID_PROJECT_NEW, ID_PROJECT_NEW, OnProjectCommand)
     ON_COMMAND_RANGE(ID_PROJECT_OPEN, ID_PROJECT_OPEN, OnProjectCommand)
     ON_COMMAND_RANGE(ID_PROJECT_IMPORT, ID_PROJECT_IMPORT, OnProjectCommand)
@@ -400,6 +417,8 @@ CTreeViewClass* CMainFrame::ProjectTree() { return BarPane<CTreeViewClass>(m_wnd
 
 CTreeViewFile* CMainFrame::FileTree() { return BarPane<CTreeViewFile>(m_wndProjectBar); }
 
+CTreeViewTemplate* CMainFrame::TemplateTree() { return BarPane<CTreeViewTemplate>(m_wndProjectBar); }
+
 // ---------------------------------------------------------------------------
 // Commands
 
@@ -445,15 +464,15 @@ void CMainFrame::OnUpdateViewInfoBar(CCmdUI* ui) { ui->SetCheck(m_wndRoadInfoBar
 void CMainFrame::OnViewTab(UINT id)
 {
     ShowProjectBar();
-    m_wndProjectBar.SetActiveView(static_cast<int>(id - ID_VIEW_TAB_PROJECT));
+    m_wndProjectBar.SetActiveView(ProjectTabIndex(static_cast<int>(id - ID_VIEW_TAB_PROJECT)));
 }
 
 // A tab whose pane is not part of the program yet cannot be chosen.
 void CMainFrame::OnUpdateViewTab(CCmdUI* ui)
 {
-    const int index = static_cast<int>(ui->m_nID - ID_VIEW_TAB_PROJECT);
-    ui->Enable(index < m_wndProjectBar.GetTabCount());
-    ui->SetCheck(m_wndProjectBar.GetActiveIndex() == index ? 1 : 0);
+    const int index = ProjectTabIndex(static_cast<int>(ui->m_nID - ID_VIEW_TAB_PROJECT));
+    ui->Enable(index >= 0 && index < m_wndProjectBar.GetTabCount());
+    ui->SetCheck(index >= 0 && m_wndProjectBar.GetActiveIndex() == index ? 1 : 0);
 }
 
 void CMainFrame::OnProjectExport() {}
@@ -477,6 +496,24 @@ void CMainFrame::OnProjectRefresh()
 {
     RefreshProjectTree();
     SendMessage(WM_PROJECTCHANGED, 0, 0);
+}
+
+void CMainFrame::OnTemplateNewBase()
+{
+    ShowProjectBar();
+    if (CTreeViewTemplate* pane = TemplateTree()) pane->OnNewLibrary();
+}
+
+void CMainFrame::OnTemplateOpenBase()
+{
+    ShowProjectBar();
+    if (CTreeViewTemplate* pane = TemplateTree()) pane->OnOpenLibrary();
+}
+
+void CMainFrame::OnTemplateImportBase()
+{
+    ShowProjectBar();
+    if (CTreeViewTemplate* pane = TemplateTree()) pane->OnImportLibrary();
 }
 
 // The project commands of the main menu are the project tree's.

@@ -12,6 +12,8 @@
 #include "brisko/shell/ToolBar24.h"
 #include <vector>
 
+class CDialogBar_Html;
+
 // A ground point of a profile ground-line line: the station within its
 // break-chain segment, the elevation and the segment number (1-based; -1
 // when the line gives none).
@@ -23,6 +25,7 @@ struct sGroundPoint {
 
 class CTreeViewClass;
 class CTreeViewFile;
+class CTreeViewTemplate;
 
 class CMainFrame : public CMDIFrameWnd
 {
@@ -49,9 +52,11 @@ public:
     // its information page the slope-template preview when `what` is
     // "SHOWSLOPE", else the preview of the file `what` names.
     void ShowInfoBarPreview(CString what);
-    // The project tree and the road file tree of the project-manager bar.
+    // The project tree, the road file tree and the template-library tree of
+    // the project-manager bar.
     CTreeViewClass* ProjectTree();
     CTreeViewFile* FileTree();
+    CTreeViewTemplate* TemplateTree();
     // Shows the project-manager bar when it is hidden (the commands that
     // work in a pane do this first).
     void ShowProjectBar();
@@ -79,7 +84,7 @@ public:
     CImageList m_ilRoadTabs;
     CMyTabCtrlBar m_wndProjectBar;
     CMyTabCtrlBar m_wndRoadInfoBar;
-    CWnd* m_pReferencePage;
+    CDialogBar_Html* m_pReferencePage; // the reference-document page, NULL when none
     CMdiMainClient m_wndMdiClient;
     BOOL m_bRoadFileAutoReload;
     CToolBar24 m_wndToolBar;
@@ -100,6 +105,9 @@ protected:
     void OnProjectExport();
     void OnUpdateProjectExport(CCmdUI* ui);
     void OnProjectRefresh();
+    void OnTemplateNewBase();
+    void OnTemplateOpenBase();
+    void OnTemplateImportBase();
     void OnProjectCommand(UINT id);
     void OnTemplateExport();
     void OnUpdateWorkingDirectory(CCmdUI* ui);

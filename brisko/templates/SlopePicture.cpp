@@ -5,6 +5,7 @@
 #include "corvane/project/StationText.h"
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 CSlopeLineArray SlopePreviewLines;
 CString SlopePreviewPath;
@@ -64,13 +65,95 @@ void MakeFont(CFont& font, int height, int angle, const wchar_t* face, int weigh
                     CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face);
 }
 
+// Text turned to a slant: drawn upright into a bitmap of its own and laid
+// onto the DC turned, pixel by pixel.  The platform's own turned text may
+// drop the thinnest strokes at these sizes (the point of "1: 1.5" would
+// read "1: 15").  Each lit pixel is carried over (nothing is lost) and each
+// pixel of the turned box looks back into the upright text (no gaps).
+void DrawSlantedText(CDC* dc, CFont& font, const CString& text, int x, int y, UINT align, COLORREF colour, int angle)
+{
+    CDC upright;
+    upright.CreateCompatibleDC(dc);
+    CFont* oldFont = upright.SelectObject(&font);
+    const CSize size = upright.GetTextExtent(text);
+    TEXTMETRICW metrics = {};
+    upright.GetTextMetrics(&metrics);
+    if (size.cx <= 0 || size.cy <= 0) {
+        upright.SelectObject(oldFont);
+        return;
+    }
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = size.cx;
+    info.bmiHeader.biHeight = -size.cy;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HBITMAP bitmap = ::CreateDIBSection(upright.GetSafeHdc(), &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (!bitmap) {
+        upright.SelectObject(oldFont);
+        return;
+    }
+    HGDIOBJ oldBitmap = ::SelectObject(upright.GetSafeHdc(), bitmap);
+    std::fill_n(static_cast<uint32_t*>(bits), static_cast<size_t>(size.cx) * size.cy, 0u);
+    upright.SetBkMode(TRANSPARENT);
+    upright.SetTextColor(RGB(255, 255, 255));
+    upright.SetTextAlign(TA_LEFT | TA_TOP);
+    upright.TextOut(0, 0, text);
+    ::GdiFlush();
+    const uint32_t* pixels = static_cast<const uint32_t*>(bits);
+    auto lit = [&](int px, int py) {
+        return px >= 0 && py >= 0 && px < size.cx && py < size.cy && (pixels[py * size.cx + px] & 0xFFFFFF) != 0;
+    };
+
+    // The reference point within the upright text, as the alignment puts it.
+    const UINT across = align & (TA_LEFT | TA_CENTER | TA_RIGHT);
+    const UINT down = align & (TA_TOP | TA_BOTTOM | TA_BASELINE);
+    const double rx = across == TA_CENTER ? size.cx / 2.0 : across == TA_RIGHT ? size.cx : 0.0;
+    const double ry = down == TA_BOTTOM ? size.cy : down == TA_BASELINE ? metrics.tmAscent : 0.0;
+    const double a = angle * kPi / 1800, c = std::cos(a), s = std::sin(a);
+    // Upright (u, v) from the reference point, y down on the screen.
+    auto turned = [&](double u, double v, double& X, double& Y) {
+        X = x + u * c + v * s;
+        Y = y - u * s + v * c;
+    };
+    for (int py = 0; py < size.cy; ++py)
+        for (int px = 0; px < size.cx; ++px)
+            if (lit(px, py)) {
+                double X = 0, Y = 0;
+                turned(px + 0.5 - rx, py + 0.5 - ry, X, Y);
+                ::SetPixelV(dc->GetSafeHdc(), static_cast<int>(std::floor(X)), static_cast<int>(std::floor(Y)), colour);
+            }
+    double left = 1e9, top = 1e9, right = -1e9, bottom = -1e9;
+    for (double u : {-rx, size.cx - rx})
+        for (double v : {-ry, size.cy - ry}) {
+            double X = 0, Y = 0;
+            turned(u, v, X, Y);
+            left = std::min(left, X), right = std::max(right, X);
+            top = std::min(top, Y), bottom = std::max(bottom, Y);
+        }
+    for (int Y = static_cast<int>(std::floor(top)); Y <= static_cast<int>(std::ceil(bottom)); ++Y)
+        for (int X = static_cast<int>(std::floor(left)); X <= static_cast<int>(std::ceil(right)); ++X) {
+            const double dx = X + 0.5 - x, dy = Y + 0.5 - y;
+            const double u = dx * c - dy * s, v = dx * s + dy * c;
+            if (lit(static_cast<int>(std::floor(u + rx)), static_cast<int>(std::floor(v + ry)))) ::SetPixelV(dc->GetSafeHdc(), X, Y, colour);
+        }
+    ::SelectObject(upright.GetSafeHdc(), oldBitmap);
+    ::DeleteObject(bitmap);
+    upright.SelectObject(oldFont);
+}
+
 // Draws text with a font of its own, then gives the DC its font back.
 void DrawLabel(CDC* dc, const CString& text, int x, int y, UINT align, COLORREF colour, int height, int angle,
                const wchar_t* face)
 {
-    // Smaller text turned to a slant may lose its decimal point ("1: 1.5"
-    // would read "1: 15"): slanted labels are drawn at least 14 pixels high.
-    if (angle % 900 != 0 && height < 14) height = 14;
+    angle = ((angle % 3600) + 3600) % 3600;
+    if (angle % 900 != 0) {
+        CFont upright;
+        MakeFont(upright, height, 0, face);
+        DrawSlantedText(dc, upright, text, x, y, align, colour, angle);
+        return;
+    }
     CFont font;
     MakeFont(font, height, angle, face);
     CFont* old = dc->SelectObject(&font);

@@ -416,3 +416,80 @@ TEST(DialogScripts, ASlowDialogStillGetsItsSteps)
     EXPECT_EQ(IDOK, dlg.DoModal());
     EXPECT_FALSE(script.StepsLeft());
 }
+
+namespace {
+// Runs the loop until a timer of the step's own, due after the script's
+// look, has fired (bounded): the script's timers have had their turn.
+bool PumpPastTheScriptsLook()
+{
+    static bool fired;
+    fired = false;
+    const UINT_PTR timer = ::SetTimer(nullptr, 0, 40, [](HWND, UINT, UINT_PTR id, DWORD) {
+        ::KillTimer(nullptr, id);
+        fired = true;
+    });
+    const DWORD start = ::GetTickCount();
+    while (!fired && ::GetTickCount() - start < 2000) {
+        PumpUntilIdle(100);
+        if (!fired) ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+    if (!fired) ::KillTimer(nullptr, timer);
+    return fired;
+}
+} // namespace
+
+TEST(DialogScripts, AStepThatPumpsIsNotOvertakenAfterAnEarlierScript)
+{
+    {
+        CDialog first(IDD_KEYS);
+        DialogScript earlier;
+        earlier.Then([](CWnd* d) { Press(d, IDCANCEL); });
+        EXPECT_EQ(IDCANCEL, first.DoModal());
+    }
+    CDialog dlg(IDD_KEYS);
+    std::vector<int> order;
+    bool pumped = false;
+    DialogScript script;
+    script
+        .Then([&](CWnd*) {
+            order.push_back(1);
+            pumped = PumpPastTheScriptsLook();
+            order.push_back(2);
+        })
+        .Then([&](CWnd* d) {
+            order.push_back(3);
+            Press(d, IDOK);
+        });
+    EXPECT_EQ(IDOK, dlg.DoModal());
+    EXPECT_TRUE(pumped);
+    EXPECT_EQ((std::vector<int>{1, 2, 3}), order);
+    EXPECT_TRUE(script.Unscripted().empty());
+}
+
+TEST(DialogScripts, AStepThatPumpsIsNotOvertakenWhenItsDialogIsActivatedAgain)
+{
+    CDialog dlg(IDD_KEYS);
+    std::vector<int> order;
+    bool pumped = false;
+    DialogScript script;
+    script
+        .Then([&](CWnd* d) {
+            order.push_back(1);
+            // Another window comes and goes, and the dialog is active again.
+            HWND other = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 20, 20, d->m_hWnd,
+                                           nullptr, nullptr, nullptr);
+            ::SetActiveWindow(other);
+            ::DestroyWindow(other);
+            ::SetActiveWindow(d->m_hWnd);
+            pumped = PumpPastTheScriptsLook();
+            order.push_back(2);
+        })
+        .Then([&](CWnd* d) {
+            order.push_back(3);
+            Press(d, IDOK);
+        });
+    EXPECT_EQ(IDOK, dlg.DoModal());
+    EXPECT_TRUE(pumped);
+    EXPECT_EQ((std::vector<int>{1, 2, 3}), order);
+    EXPECT_TRUE(script.Unscripted().empty());
+}

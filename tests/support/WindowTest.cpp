@@ -81,12 +81,20 @@ struct ScriptHooks {
     static void CALLBACK Timer(HWND, UINT, UINT_PTR id, DWORD)
     {
         ::KillTimer(nullptr, id);
-        if (!g_current) return;
+        // Only the current script's own look acts: a look of a script that
+        // has ended would drive the next one's steps a second time.
+        if (!g_current || id != g_current->m_timer) return;
+        g_current->m_timer = 0;
         // The most recent dialog of the script that is still there.
         auto& known = g_current->m_known;
         known.erase(std::remove_if(known.begin(), known.end(), [](HWND h) { return !::IsWindow(h); }), known.end());
         for (auto it = known.rbegin(); it != known.rend(); ++it) {
             if (::IsWindowVisible(*it) && IsModal(*it)) {
+                // Its step is still running (it pumps messages, and the
+                // dialog was activated again meanwhile): the next step comes
+                // when that one has ended.
+                const auto& busy = g_current->m_stepping;
+                if (std::find(busy.begin(), busy.end(), *it) != busy.end()) return;
                 g_current->RunStep(*it);
                 return;
             }
@@ -95,8 +103,7 @@ struct ScriptHooks {
         // shows it; on a busy machine this tick can come in between.  Look
         // again while one of them is still to be shown, or the modal loop
         // would wait for a step that never comes.
-        if (std::any_of(known.begin(), known.end(), [](HWND h) { return !::IsWindowVisible(h); }))
-            ::SetTimer(nullptr, 0, 10, &ScriptHooks::Timer);
+        if (std::any_of(known.begin(), known.end(), [](HWND h) { return !::IsWindowVisible(h); })) g_current->Arm();
     }
 };
 
@@ -107,7 +114,23 @@ DialogScript::DialogScript()
     g_current = this;
 }
 
-DialogScript::~DialogScript() { g_current = m_previous; }
+DialogScript::~DialogScript()
+{
+    if (m_timer) ::KillTimer(nullptr, m_timer);
+    g_current = m_previous;
+    // The script below takes over again; a look of its that came while this
+    // one was current was passed over, so it looks anew.
+    if (m_previous) {
+        if (m_previous->m_timer) ::KillTimer(nullptr, m_previous->m_timer);
+        m_previous->m_timer = 0;
+        m_previous->Arm();
+    }
+}
+
+void DialogScript::Arm()
+{
+    if (!m_timer) m_timer = ::SetTimer(nullptr, 0, 10, &ScriptHooks::Timer);
+}
 
 void DialogScript::InstallGuard()
 {
@@ -131,25 +154,18 @@ void DialogScript::Schedule(HWND dialog)
         m_known.push_back(dialog);
         ++m_seen;
     }
-    ::SetTimer(nullptr, 0, 10, &ScriptHooks::Timer);
+    Arm();
 }
 
 void DialogScript::RunStep(HWND dialog)
 {
-    // A step that runs the loop itself (typing into a control, taking a
-    // picture) is not yet done: the dialog's next step waits for it.  A
-    // dialog the step opened gets its steps meanwhile.
-    if (dialog == m_inStep) {
-        ::SetTimer(nullptr, 0, 10, &ScriptHooks::Timer);
-        return;
-    }
     CWnd* wnd = CWnd::FromHandle(dialog);
     bool timedOut = false;
     if (m_next < m_steps.size() && m_waits[m_next].ready && !m_waits[m_next].ready()) {
         if (!m_waitSince) m_waitSince = ::GetTickCount() | 1;
         timedOut = static_cast<int>(::GetTickCount() - m_waitSince) > m_waits[m_next].maxMs;
         if (!timedOut) {
-            ::SetTimer(nullptr, 0, 10, &ScriptHooks::Timer); // not yet: look again
+            Arm(); // not yet: look again
             return;
         }
         m_next = m_steps.size(); // the rest of the script cannot run
@@ -157,10 +173,9 @@ void DialogScript::RunStep(HWND dialog)
     m_waitSince = 0;
     if (m_next < m_steps.size()) {
         Step step = m_steps[m_next++];
-        HWND outer = m_inStep;
-        m_inStep = dialog;
+        m_stepping.push_back(dialog);
         step(wnd);
-        m_inStep = outer;
+        m_stepping.erase(std::find(m_stepping.begin(), m_stepping.end(), dialog));
     } else {
         CString title = wnd->GetWindowText();
         if (timedOut) title += L" (a step waited in vain)";
@@ -173,7 +188,7 @@ void DialogScript::RunStep(HWND dialog)
         else
             ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
     }
-    if (::IsWindow(dialog)) ::SetTimer(nullptr, 0, 10, &ScriptHooks::Timer);
+    if (::IsWindow(dialog)) Arm();
 }
 
 void SetText(CWnd* dialog, int id, const wchar_t* text) { ::SetDlgItemTextW(dialog->GetSafeHwnd(), id, text); }

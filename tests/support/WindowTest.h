@@ -9,7 +9,9 @@
 // next idle moment.  When the steps run out and a modal dialog is still
 // open, the script cancels it and records it as unscripted, so no test ever
 // waits on a window.  The test programs' main keeps such a guard for every
-// test; a test's own script takes over while it lives.
+// test; a test's own script takes over while it lives.  A step never runs
+// inside another step of the same dialog (a step that pumps messages is not
+// overtaken), and a script's pending look ends with the script.
 #pragma once
 #include "classlib/ClassLib.h"
 #include <cstdint>
@@ -63,6 +65,9 @@ private:
     friend struct ScriptHooks;
     void Schedule(HWND dialog);
     void RunStep(HWND dialog);
+    // Looks for a step at the next idle moment: one timer per script, so
+    // that no second look can come while a step runs.
+    void Arm();
     struct Waiting {
         std::function<bool()> ready;
         int maxMs;
@@ -74,7 +79,8 @@ private:
     int m_seen = 0;
     std::vector<CString> m_unscripted;
     std::vector<HWND> m_known;
-    HWND m_inStep = nullptr; // the dialog whose step is running
+    std::vector<HWND> m_stepping; // dialogs whose step is running
+    UINT_PTR m_timer = 0;          // the pending look, 0 when none
     DialogScript* m_previous = nullptr;
     bool m_printUnscripted = false;
 };

@@ -13,6 +13,12 @@
 // data it read first (so the files are exactly in the library's form); the
 // other data files the library lists are written in their documented line
 // form, and those it can read are read back before the program ends.
+//
+// It also writes the suite's help file TAVIX.CHM into FOLDER, with a short
+// page for the start and for each reference document of the library's
+// table (the demo's world has no installation folder with a help folder;
+// `make run` starts Brisko in FOLDER, where its help control looks next).
+#include "DemoTemplates.h"
 #include "classlib/ClassLib.h"
 #include "corvane/project/DesignSegments.h"
 #include "corvane/project/StationList.h"
@@ -20,6 +26,7 @@
 #include "corvane/road/Road.h"
 #include "corvane/section/RoadHDM.h"
 #include "corvane/section/SuperElevation.h"
+#include "support/ChmFile.h"
 #include <cmath>
 #include <cstdio>
 #include <functional>
@@ -567,6 +574,29 @@ void RemoveTree(const CString& path)
     ::RemoveDirectoryW(path);
 }
 
+// The suite's help file in the folder: a start page and one page per
+// reference document, in code page 936 as the suite's help files are.
+void WriteHelpFile(const CString& folder)
+{
+    auto page = [](const CString& title, const wchar_t* text) {
+        const CString html = ClFormat(L"<html><head><meta http-equiv=\"Content-Type\" content=\"text/html; "
+                                      L"charset=gb2312\"><title>%s</title></head><body><h1>%s</h1><p>%s</p></body>"
+                                      L"</html>",
+                                      title.GetString(), title.GetString(), text);
+        return ClWideToMultiByte(html, -1, 936);
+    };
+    std::vector<chm_file::Entry> entries = {
+        {"/index.htm", page(L"TAVIX项目数据环境", L"示范帮助文件: 设计参考文档的首页.")}};
+    CArray<Tavix4::sReferenceDoc, Tavix4::sReferenceDoc> docs;
+    tkx_GetReferenceDocInfos(docs);
+    for (INT_PTR i = 0; i < docs.GetSize(); ++i) {
+        const CString& topic = docs[i].m_STopic;
+        if (docs[i].m_SFileName.CompareNoCase(L"TAVIX.CHM") != 0 || topic == L"NULL" || topic == L"index.htm") continue;
+        entries.push_back({"/" + ClWideToMultiByte(topic, -1, CP_UTF8), page(docs[i].m_STitle, L"示范帮助文件中的一页.")});
+    }
+    if (!chm_file::Write(folder + L"\\TAVIX.CHM", entries)) Fail(L"cannot write the help file in " + folder);
+}
+
 } // namespace
 
 int wmain(int argc, wchar_t** argv)
@@ -626,9 +656,12 @@ int wmain(int argc, wchar_t** argv)
     library.m_SPath = libraryFolder;
     library.m_SDescription = L"示范项目的边坡模板库";
     library.m_SCreateDate = CTime::GetCurrentTime().Format(L"%Y-%m-%d %H:%M:%S");
+    if (!WriteDemoTemplates(libraryFolder, library.m_STemplates)) Fail(L"cannot write the slope templates");
     tkxTemplateBase currentLibrary;
     if (tkx_GetTBasePath(kLibrary).GetLength() > 0) tkx_RemoveTBase(kLibrary, &currentLibrary, nullptr);
     if (tkx_AddTBase(&library, nullptr) != 1) Fail(L"cannot register the slope-template library");
+
+    WriteHelpFile(base);
 
     std::printf("%s\n", ClWideToMultiByte(projectFolder, -1, CP_UTF8).c_str());
     TavixDevApp().Shutdown();

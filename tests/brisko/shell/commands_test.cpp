@@ -121,16 +121,18 @@ TEST_F(CommandsTest, TheInformationWindowStaysOpenForACrossSectionFile)
 
 TEST_F(CommandsTest, TabsWithoutTheirPanesCannotBeChosen)
 {
-    // The project and file trees are there; the template and reference
-    // panes are not yet.
+    // Every pane of the project manager is there: each tab command chooses
+    // its own tab.
     Command(ID_VIEW_TAB_FILES);
     ASSERT_EQ(1, frame->m_wndProjectBar.GetActiveIndex());
     EXPECT_TRUE(MenuState(ID_VIEW_TAB_FILES) & MF_CHECKED);
-    for (UINT id = ID_VIEW_TAB_TEMPLATES; id <= ID_VIEW_TAB_REFERENCES; ++id) {
-        EXPECT_TRUE(MenuState(id) & MF_GRAYED) << id;
-        Command(id);
-        EXPECT_EQ(1, frame->m_wndProjectBar.GetActiveIndex());
-    }
+    Command(ID_VIEW_TAB_TEMPLATES);
+    EXPECT_EQ(2, frame->m_wndProjectBar.GetActiveIndex());
+    EXPECT_TRUE(MenuState(ID_VIEW_TAB_TEMPLATES) & MF_CHECKED);
+    Command(ID_VIEW_TAB_REFERENCES);
+    EXPECT_EQ(3, frame->m_wndProjectBar.GetActiveIndex());
+    EXPECT_TRUE(MenuState(ID_VIEW_TAB_REFERENCES) & MF_CHECKED);
+    EXPECT_FALSE(MenuState(ID_VIEW_TAB_FILES) & MF_CHECKED);
     Command(ID_VIEW_TAB_PROJECT);
     EXPECT_EQ(0, frame->m_wndProjectBar.GetActiveIndex());
 }

@@ -2,6 +2,7 @@
 // current road's files.
 #include "shell_world.h"
 #include "brisko/shell/BriskoApp.h"
+#include "brisko/shell/DialogBar_Html.h"
 #include "brisko/shell/FileWatch.h"
 #include "brisko/shell/MainFrm.h"
 #include "brisko/shell/Messages.h"
@@ -166,8 +167,9 @@ TEST_F(MessagesTest, OpeningAProjectAsksBeforeClosingDocuments)
 
 TEST_F(MessagesTest, TheReferencePageIsClosed)
 {
-    auto* page = new CWnd;
-    ASSERT_TRUE(page->Create(nullptr, L"参考", WS_CHILD, CRect(0, 0, 10, 10), frame, 4711));
+    MessageBoxScript boxes; // the scratch installation has no help file
+    auto* page = new CDialogBar_Html(frame);
+    ASSERT_TRUE(page->GetSafeHwnd());
     const HWND window = page->m_hWnd;
     frame->m_pReferencePage = page;
     frame->SendMessage(WM_CLOSEREFERENCEPAGE);

@@ -4,6 +4,7 @@
 // version text of a module and the resource library's look-up.
 #include "shell_world.h"
 #include "brisko/BriskoResource.h"
+#include "brisko/manager/TreeViewResource.h"
 #include "brisko/shell/BriskoApp.h"
 #include "brisko/shell/MainFrm.h"
 #include "corvane/project/TavixInterface.h"
@@ -89,9 +90,11 @@ TEST(Startup, TheFrameCarriesItsBarsPanesAndProperty)
     EXPECT_EQ(static_cast<DWORD>(CBRS_ALIGN_BOTTOM), frame->m_wndRoadInfoBar.m_dwDockStyle);
     ASSERT_EQ(3, frame->m_wndRoadInfoBar.GetTabCount());
     EXPECT_EQ(0, frame->m_wndRoadInfoBar.GetActiveIndex());
-    // Panes that are not part of the program are left out, not faked.
-    EXPECT_EQ(2, frame->m_wndProjectBar.GetTabCount());
-    EXPECT_EQ(4, frame->m_ilProjectTabs.GetImageCount());
+    // The project manager has its project, file, template and
+    // reference-document trees.
+    ASSERT_EQ(4, frame->m_wndProjectBar.GetTabCount());
+    EXPECT_NE(nullptr, frame->m_wndProjectBar.GetView(RUNTIME_CLASS(CTreeViewResource)));
+    EXPECT_EQ(8, frame->m_ilProjectTabs.GetImageCount());
     // The tab images of the tabs present: inactive, then active.
     EXPECT_EQ(6, frame->m_ilRoadTabs.GetImageCount());
     EXPECT_EQ(13, [&] {

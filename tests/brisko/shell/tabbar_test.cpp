@@ -3,9 +3,11 @@
 // bottom and docked at the left.
 #include "shell_world.h"
 #include "brisko/shell/BriskoApp.h"
+#include "brisko/shell/DialogBar_Html.h"
 #include "brisko/shell/MainFrm.h"
 #include "brisko/shell/Messages.h"
 #include "brisko/shell/MyTabCtrlBar.h"
+#include "support/MessageBoxScript.h"
 #include "support/WindowTest.h"
 
 using namespace shell_test;
@@ -89,8 +91,8 @@ protected:
     // change closes.
     HWND GiveReferencePage()
     {
-        auto* page = new CWnd;
-        page->Create(nullptr, L"参考", WS_CHILD, CRect(0, 0, 10, 10), theApp.m_pMainWnd, 4712);
+        MessageBoxScript boxes; // the scratch installation has no help file
+        auto* page = new CDialogBar_Html(theApp.m_pMainWnd);
         theApp.MainFrame()->m_pReferencePage = page;
         return page->m_hWnd;
     }

@@ -10,7 +10,15 @@ const wchar_t kLibraryName[] = L"测试模板库";
 
 namespace {
 
-CString Root() { return ClFormat(L"%s\\templates_%lu", WorkingFolder().GetString(), GetCurrentProcessId()); }
+// The working folder as the program started: the platform's file dialogs
+// change the current folder, which each test puts back.
+const CString& StartFolder()
+{
+    static const CString folder = WorkingFolder();
+    return folder;
+}
+
+CString Root() { return ClFormat(L"%s\\templates_%lu", StartFolder().GetString(), GetCurrentProcessId()); }
 
 class TemplatesWorld : public BriskoWorld
 {
@@ -59,26 +67,29 @@ void EmptyFolder(const CString& folder, const wchar_t* keep)
 CString LibraryFolder() { return Root() + L"\\" + kLibraryName; }
 CString OtherFolder() { return Root() + L"\\其他"; }
 
+void RestoreCurrentFolder() { SetCurrentDirectoryW(StartFolder()); }
+
 void ResetLibraries()
 {
+    RestoreCurrentFolder();
+    // The seeded library's file first: removing the others opens it.
+    CreateDirectoryW(LibraryFolder(), nullptr);
+    EmptyFolder(LibraryFolder(), nullptr);
+    tkxTemplateBase library;
+    library.m_SName = kLibraryName;
+    library.m_SPath = LibraryFolder();
+    library.m_SDescription = L"测试用的边坡模板库";
+    library.m_SCreateDate = L"2024年5月6日";
+    ASSERT_EQ(1, library.Save());
     CStringArray names;
     tkx_GetAllTBNames(&names);
     tkxTemplateBase current;
     for (INT_PTR i = 0; i < names.GetSize(); ++i)
         if (names[i] != kLibraryName) tkx_RemoveTBase(names[i], &current, nullptr);
-    tkx_GetAllTBNames(&names);
-    if (names.GetSize() == 0) {
-        tkxTemplateBase library;
-        library.m_SName = kLibraryName;
-        library.m_SPath = LibraryFolder();
+    if (tkx_GetTBasePath(kLibraryName).IsEmpty())
         ASSERT_EQ(1, tkx_AddTBase(&library, nullptr));
-    }
-    ASSERT_EQ(1, tkx_OpenTBase(kLibraryName, &current, nullptr));
-    current.m_STemplates.RemoveAll();
-    current.m_SDescription = L"测试用的边坡模板库";
-    current.m_SCreateDate = L"2024年5月6日";
-    ASSERT_EQ(1, tkx_UpdateTBase(&current, 1));
-    EmptyFolder(LibraryFolder(), CString(kLibraryName) + L".TPB");
+    else
+        ASSERT_EQ(1, tkx_OpenTBase(kLibraryName, &current, nullptr));
     RemoveTree(OtherFolder());
     CreateDirectoryW(OtherFolder(), nullptr);
     if (theApp.IsStarted()) tkx_GetCurTemplateBase(theApp.m_CurTBase);

@@ -23,6 +23,9 @@ CString OtherFolder();
 // its folder holding only its library file; the other folder empty; the
 // application's copy of the current library updated when it is started.
 void ResetLibraries();
+// The current folder as the program started (the platform's file dialogs
+// change it).
+void RestoreCurrentFolder();
 
 // Writes a file of 8-bit text (code page 936, "\n" as CR LF) into the
 // library folder and returns its path.

@@ -7,6 +7,9 @@
 #include "corvane/road/Structures.h"
 #include "support/FailingWrites.h"
 #include "tools_world.h"
+#include <string>
+#include <utility>
+#include <vector>
 
 using namespace tooltest;
 
@@ -42,6 +45,91 @@ TEST(StructureTools, AStructureListBecomesTheGoldenStructureFile)
     ASSERT_EQ(1, ConvertGZWToGZX(nullptr, gzw, gzx)) << Utf8(boxes.LastText());
     EXPECT_TRUE(boxes.Shown().empty());
     EXPECT_EQ(Fixture("STRUCTURES_GZX"), ReadBytes(gzx));
+}
+
+// Each kind of row the tool writes is refused by the suite's structure
+// reader while it holds a placeholder, and read, once the user has put
+// numbers in their places, with the values of the list's line.
+TEST(StructureTools, AStructureRowWithItsPlaceholdersFilledInReadsAsTheListLine)
+{
+    tkxBreakChain chain;
+    ASSERT_EQ(1, chain.GetDLFromString(L"2000=1950"));
+    const struct {
+        const wchar_t* gzw;
+        std::vector<std::pair<const wchar_t*, const wchar_t*>> fills; // placeholder, number
+        int kind;
+        const wchar_t* name;
+        double start, centre, end, skew; // stations of the chain, degrees
+        const wchar_t* span;
+        const wchar_t* beam;
+        double centrePos, startAbutment, endAbutment, length, left, right, height, bottom;
+        const wchar_t* remark;
+    } cases[] = {
+        {L"0 大桥 20+25+20T 1980_2 - 30° 跨河",
+         {{L"[桥梁起点桥台长待填]", L"5"}, {L"[桥梁终点桥台长待填]", L"6"}, {L"[桥梁标注中心位置待填]", L"1.5"},
+          {L"[梁高待填]", L"1.8"}},
+         0, L"大桥", 2030, 2067.5, 2106, 30, L"20+25+20", L"T", 1.5, 5, 6, 0, 0, 0, 1.8, 0, L"NULL"},
+        {L"0 小桥 3*20空心板 K1+200 - 15°30'",
+         {{L"[桥梁起点桥台长待填]", L"0"}, {L"[桥梁终点桥台长待填]", L"0"}, {L"[桥梁标注中心位置待填]", L"0.5"},
+          {L"[梁高待填]", L"1.2"}},
+         0, L"小桥", 1200, 1210, 1260, 15.5, L"3*20", L"空心板", 0.5, 0, 0, 0, 0, 0, 1.2, 0, L"NULL"},
+        {L"1 盖板涵 1500 45° 2 0.5 0.6 排水", {{L"[涵洞高度待填]", L"1.5"}, {L"[涵洞底标高待填]", L"100.25"}},
+         1, L"盖板涵", 1499, 1500, 1501, 45, L"", L"", 0, 0, 0, 2, 0.5, 0.6, 1.5, 100.25, L"排水"},
+        {L"1 圆管涵 1520 75° 1.5 0.3 0.3", {{L"[涵洞高度待填]", L"1"}, {L"[涵洞底标高待填]", L"98.6"}},
+         1, L"圆管涵", 1519.25, 1520, 1520.75, 75, L"", L"", 0, 0, 0, 1.5, 0.3, 0.3, 1, 98.6, L"NULL"},
+        {L"2 通道 1960_2 90° 4 1 1 机耕", {{L"[通道高度待填]", L"3.5"}, {L"[通道底标高待填]", L"97"}},
+         2, L"通道", 2008, 2010, 2012, 90, L"", L"", 0, 0, 0, 4, 1, 1, 3.5, 97, L"机耕"},
+        {L"2 机耕通道 1600 60° 3.5 0.5 0.5", {{L"[通道高度待填]", L"2.5"}, {L"[通道底标高待填]", L"99"}},
+         2, L"机耕通道", 1598.25, 1600, 1601.75, 60, L"", L"", 0, 0, 0, 3.5, 0.5, 0.5, 2.5, 99, L"NULL"},
+        {L"3 一号隧道 1200 1450.5 短隧道", {{L"[隧道高度待填]", L"6.5"}},
+         3, L"一号隧道", 1200, 1325.25, 1450.5, 0, L"", L"", 0, 0, 0, 250.5, 0, 0, 6.5, 0, L"NULL"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(Utf8(c.gzw));
+        ScratchFolder folder(L"gzx_filled");
+        const CString gzw = PutText(folder, L"in.GZW", CString(c.gzw) + L"\n");
+        const CString gzx = folder / L"in.GZX";
+        MessageBoxScript boxes;
+        ASSERT_EQ(1, ConvertGZWToGZX(nullptr, gzw, gzx)) << Utf8(boxes.LastText());
+        CArray<Tavix4::sQHInfo, Tavix4::sQHInfo> read;
+        EXPECT_EQ(0, tkx_ReadQHFile(gzx, chain, read));
+
+        std::string bytes = ReadBytes(gzx);
+        for (const auto& [placeholder, number] : c.fills) {
+            const std::string text = FileText(placeholder);
+            const size_t at = bytes.find(text);
+            ASSERT_NE(std::string::npos, at) << Utf8(placeholder);
+            bytes.replace(at, text.size(), FileText(number));
+            EXPECT_EQ(std::string::npos, bytes.find(text)) << Utf8(placeholder);
+        }
+        WriteBytes(gzx, bytes);
+        ASSERT_EQ(1, tkx_ReadQHFile(gzx, chain, read)) << Utf8(tkx_GetLastError());
+        ASSERT_EQ(1, read.GetSize());
+        const Tavix4::sQHInfo& r = read[0];
+        EXPECT_EQ(c.kind, r.m_iKind);
+        EXPECT_EQ(CString(c.name), r.m_SName);
+        EXPECT_NEAR(c.start, r.m_rStartZH, 1e-6);
+        EXPECT_NEAR(c.centre, r.m_rCenterZH, 1e-6);
+        EXPECT_NEAR(c.end, r.m_rEndZH, 1e-6);
+        EXPECT_NEAR(c.skew / 180.0 * 3.141592653589793, r.m_rStartAngle, 1e-12);
+        EXPECT_NEAR(r.m_rStartAngle, r.m_rEndAngle, 1e-12);
+        EXPECT_EQ(CString(c.span), r.m_SKJDescribe);
+        EXPECT_EQ(CString(c.beam), r.m_SSBDescribe);
+        EXPECT_NEAR(c.centrePos, r.m_rCenterPos, 1e-12);
+        EXPECT_NEAR(c.startAbutment, r.m_rStartQTLength, 1e-12);
+        EXPECT_NEAR(c.endAbutment, r.m_rEndQTLength, 1e-12);
+        EXPECT_NEAR(c.length, r.m_rLength, 1e-9);
+        EXPECT_NEAR(c.left, r.m_rLeftOffset, 1e-12);
+        EXPECT_NEAR(c.right, r.m_rRightOffset, 1e-12);
+        EXPECT_NEAR(c.height, r.m_rHeight, 1e-12);
+        EXPECT_NEAR(c.bottom, r.m_rBottomElevation, 1e-12);
+        EXPECT_EQ(CString(c.remark), r.m_SRemark);
+        EXPECT_EQ(0, r.m_bFlag);
+
+        // The station-file export takes the filled-in file as it is.
+        EXPECT_EQ(1, ExportGZXToQL(nullptr, gzx, folder / L"in.QL", chain)) << Utf8(boxes.LastText());
+        EXPECT_TRUE(boxes.Shown().empty());
+    }
 }
 
 TEST(StructureTools, ABadListLineStopsBeforeAnythingIsWritten)

@@ -1,0 +1,39 @@
+// The reference-document page: a modeless, resizable window over the main
+// frame's MDI client area that shows the suite's help files in the help
+// control.  The reference-document tree opens it; the main frame destroys
+// it when a tab of either manager bar changes (WM_CLOSEREFERENCEPAGE) and
+// when the frame goes.  Closing it (its close button, Escape, the help
+// control's close button) hides it until the next document is opened.
+#pragma once
+#include "brisko/shell/HHCtrl.h"
+#include "brisko/shell/ResizableDialog.h"
+
+class CDialogBar_Html : public CResizableDialog
+{
+public:
+    // Makes the page (dialog 135) under the application's main window, else
+    // under `parent`; a page that cannot be made is said so (no window).
+    explicit CDialogBar_Html(CWnd* parent);
+
+    // When the help control can open the help file, shows the topic;
+    // FALSE when it cannot.
+    BOOL OpenHelpTopic(CString chm, CString topic);
+
+    // The help control's buttons: all five, with their texts.
+    static constexpr UINT kButtons = 0x1F;
+
+    CHHCtrl m_wndHtml;
+
+protected:
+    BOOL OnInitDialog() override;
+    void OnShowWindow(BOOL show, UINT status);
+    void OnSize(UINT type, int cx, int cy);
+    DECLARE_MESSAGE_MAP()
+
+private:
+    // Makes the help control in the placeholder's place (once).
+    BOOL CreateHelpControl();
+    // Lays the page over the main frame's MDI client area, right in front of
+    // the main window.
+    void PlaceOverClient();
+};

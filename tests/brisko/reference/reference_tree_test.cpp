@@ -1,0 +1,338 @@
+// The reference-document tree on the project manager's "文档规范" tab and
+// the reference page it opens: the tree built from the application's table
+// (levels nested under the last item of the level above), the document an
+// item stands for, the page made once and laid over the MDI client, the
+// help file's topic shown in it, its sizing, maximising and closing, an
+// empty page when the help file is missing, and a picture of the main
+// window with the tab and the page.
+//
+// The picture comes first: under Wine without a window manager a window
+// shown after another one was destroyed does not reach the screen.
+#include "reference_world.h"
+#include "brisko/BriskoResource.h"
+#include "brisko/manager/TreeViewResource.h"
+#include "brisko/shell/BriskoApp.h"
+#include "brisko/shell/DialogBar_Html.h"
+#include "brisko/shell/MainFrm.h"
+#include "brisko/shell/Messages.h"
+#include "support/MessageBoxScript.h"
+#include "support/WindowTest.h"
+
+using namespace reference_test;
+using namespace wintest;
+
+namespace {
+
+class ReferenceTreeTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        StartProgram();
+        frame = theApp.MainFrame();
+        ASSERT_NE(nullptr, frame);
+        tree = static_cast<CTreeViewResource*>(frame->m_wndProjectBar.GetView(RUNTIME_CLASS(CTreeViewResource)));
+        ASSERT_NE(nullptr, tree);
+    }
+
+    // The item with that text (depth first), or null.
+    HTREEITEM Find(const wchar_t* text, HTREEITEM from = TVI_ROOT)
+    {
+        CTreeCtrl& t = tree->GetTreeCtrl();
+        for (HTREEITEM item = from == TVI_ROOT ? t.GetRootItem() : t.GetChildItem(from); item;
+             item = t.GetNextSiblingItem(item)) {
+            if (t.GetItemText(item) == text) return item;
+            if (HTREEITEM inner = Find(text, item)) return inner;
+        }
+        return nullptr;
+    }
+    // The tree as indented lines.
+    std::string Dump(HTREEITEM from = TVI_ROOT, int depth = 0)
+    {
+        CTreeCtrl& t = tree->GetTreeCtrl();
+        std::string out;
+        for (HTREEITEM item = from == TVI_ROOT ? t.GetRootItem() : t.GetChildItem(from); item;
+             item = t.GetNextSiblingItem(item)) {
+            out += std::string(2 * depth, ' ') + Utf8(t.GetItemText(item)) + "\n";
+            out += Dump(item, depth + 1);
+        }
+        return out;
+    }
+    // The address the page's browser was last sent to, once it has it.
+    bool PageShows(const CString& address)
+    {
+        return PumpUntil(
+            [&] {
+                CDialogBar_Html* page = frame->m_pReferencePage;
+                IWebBrowser2* browser = page ? page->m_wndHtml.GetBrowser() : nullptr;
+                BSTR url = nullptr;
+                if (!browser || FAILED(browser->get_LocationURL(&url)) || !url) return false;
+                const bool same = CString(url) == address;
+                ::SysFreeString(url);
+                return same;
+            },
+            5000);
+    }
+    void Select(const wchar_t* text)
+    {
+        HTREEITEM item = Find(text);
+        ASSERT_NE(nullptr, item) << Utf8(text);
+        tree->GetTreeCtrl().SelectItem(item);
+        PumpUntilIdle();
+    }
+    void ClosePage()
+    {
+        frame->SendMessage(WM_CLOSEREFERENCEPAGE);
+        tree->GetTreeCtrl().SelectItem(nullptr);
+        PumpUntilIdle();
+    }
+    CRect ClientOnScreen() const
+    {
+        CRect rect;
+        ::GetWindowRect(frame->m_hWndMDIClient, &rect);
+        return rect;
+    }
+
+    CMainFrame* frame = nullptr;
+    CTreeViewResource* tree = nullptr;
+};
+
+// What the screen shows in the window's place, windows over it included
+// (the reference page is a window of its own).
+Image ScreenImage(CWnd* wnd)
+{
+    ::RedrawWindow(wnd->m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
+    PumpUntilIdle();
+    CRect rect;
+    wnd->GetWindowRect(&rect);
+    return RenderPaint(rect.Width(), rect.Height(), [&](CDC& dc) {
+        HDC screen = ::GetDC(nullptr);
+        ::BitBlt(dc.GetSafeHdc(), 0, 0, rect.Width(), rect.Height(), screen, rect.left, rect.top, SRCCOPY);
+        ::ReleaseDC(nullptr, screen);
+    });
+}
+
+} // namespace
+
+TEST_F(ReferenceTreeTest, Screenshot)
+{
+    frame->ShowProjectBar();
+    frame->SetWindowPos(nullptr, 0, 0, 1000, 700, SWP_NOZORDER);
+    frame->OnCmdMsg(ID_VIEW_TAB_REFERENCES, CN_COMMAND, nullptr, nullptr);
+    Select(L"公路路线设计规范");
+    ASSERT_NE(nullptr, frame->m_pReferencePage);
+    PumpUntilIdle();
+    Image shot = ScreenImage(frame);
+    ASSERT_FALSE(shot.Empty());
+    EXPECT_TRUE(shot.SaveBmp(L"brisko_reference.bmp"));
+    // The page covers the client area: the window's grey background shows
+    // nowhere there.
+    CRect client = ClientOnScreen();
+    CRect window;
+    frame->GetWindowRect(&window);
+    client.OffsetRect(-window.left, -window.top);
+    client.DeflateRect(8, 8);
+    EXPECT_EQ(0, shot.Count(client, RGB(128, 128, 128)));
+}
+
+TEST_F(ReferenceTreeTest, TheTreeListsTheApplicationsDocumentsByLevel)
+{
+    // The shipped table, in its order.
+    EXPECT_EQ("设计参考文档\n"
+              "  公路设计规范\n"
+              "    公路工程技术标准\n"
+              "    公路路线设计规范\n"
+              "    公路路基设计规范\n"
+              "    公路立体交叉设计细则\n"
+              "  城市道路设计规范\n"
+              "    城市道路工程设计规范\n"
+              "    城市道路路线设计规范\n"
+              "    城市道路交叉口设计规程\n"
+              "  TAVIX使用手册\n"
+              "    项目数据环境\n"
+              "    数据文件格式\n",
+              Dump());
+    CTreeCtrl& t = tree->GetTreeCtrl();
+    const HTREEITEM root = t.GetRootItem();
+    EXPECT_TRUE(t.GetItemState(root, TVIS_BOLD) & TVIS_BOLD);
+    EXPECT_TRUE(t.GetItemState(root, TVIS_EXPANDED) & TVIS_EXPANDED);
+    int image = -1, selected = -1;
+    ASSERT_TRUE(t.GetItemImage(Find(L"公路路基设计规范"), image, selected));
+    EXPECT_EQ(0, image);
+    EXPECT_EQ(1, selected);
+    const DWORD style = tree->GetStyle();
+    EXPECT_EQ(static_cast<DWORD>(TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT),
+              style & (TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT));
+    EXPECT_TRUE(tree->GetExStyle() & WS_EX_CLIENTEDGE); // the views' form of a border
+    EXPECT_EQ(2, tree->m_ImageList.GetImageCount());
+
+    // Levels nest under the last item of the level above, wherever it was;
+    // without one they go to the top; other levels are left out.
+    CTreeViewResource::DocTable docs;
+    const std::pair<short, const wchar_t*> rows[] = {
+        {3, L"孤立"}, {1, L"甲"}, {2, L"甲一"}, {1, L"乙"}, {3, L"乙三"}, {0, L"零级"},
+        {6, L"六级"}, {4, L"四级"}, {5, L"五级"}, {2, L"乙二"},
+    };
+    for (const auto& row : rows) {
+        Tavix4::sReferenceDoc doc;
+        doc.m_nLevel = row.first;
+        doc.m_STitle = row.second;
+        doc.m_SFileName = doc.m_STopic = L"NULL";
+        docs.Add(doc);
+    }
+    tree->Build(docs);
+    EXPECT_EQ("设计参考文档\n"
+              "  甲\n"
+              "    甲一\n"
+              "      乙三\n"
+              "        四级\n"
+              "          五级\n"
+              "  乙\n"
+              "    乙二\n"
+              "孤立\n",
+              Dump());
+    tree->Build(theApp.m_ReferenceDocs);
+}
+
+TEST_F(ReferenceTreeTest, AnItemStandsForTheFirstRecordOfItsTitleWithAFileAndTopic)
+{
+    CTreeViewResource::DocTable docs;
+    const struct {
+        short level;
+        const wchar_t *title, *file, *topic;
+    } rows[] = {
+        {1, L"规范", L"NULL", L"NULL"},
+        {2, L"路线", L"NULL", L"a.htm"},
+        {2, L"路线", L"A.CHM", L"NULL"},
+        {2, L"路线", L"B.CHM", L"b.htm"},
+        {2, L"路线", L"C.CHM", L"c.htm"},
+    };
+    for (const auto& row : rows) {
+        Tavix4::sReferenceDoc doc;
+        doc.m_nLevel = row.level;
+        doc.m_STitle = row.title;
+        doc.m_SFileName = row.file;
+        doc.m_STopic = row.topic;
+        docs.Add(doc);
+    }
+    const Tavix4::sReferenceDoc* found = CTreeViewResource::FindDocument(docs, L"路线");
+    ASSERT_NE(nullptr, found);
+    EXPECT_EQ(CString(L"B.CHM"), found->m_SFileName);
+    EXPECT_EQ(nullptr, CTreeViewResource::FindDocument(docs, L"规范"));
+    EXPECT_EQ(nullptr, CTreeViewResource::FindDocument(docs, L"设计参考文档"));
+}
+
+TEST_F(ReferenceTreeTest, ChoosingADocumentShowsItsTopicOnThePageMadeOnce)
+{
+    ClosePage();
+    // The root and a chapter heading open nothing.
+    Select(L"设计参考文档");
+    Select(L"公路设计规范");
+    EXPECT_EQ(nullptr, frame->m_pReferencePage);
+
+    Select(L"公路路线设计规范");
+    CDialogBar_Html* page = frame->m_pReferencePage;
+    ASSERT_NE(nullptr, page);
+    EXPECT_TRUE(page->IsWindowVisible());
+    EXPECT_EQ(frame->m_hWnd, ::GetWindow(page->m_hWnd, GW_OWNER));
+    EXPECT_EQ(0, page->m_wndHtml.GetChmPath().CompareNoCase(HelpFile()));
+    EXPECT_TRUE(PageShows(TopicAddress(page->m_wndHtml.GetChmPath(), L"Standard/JTG_D20.htm")));
+
+    // Another document: the same page, another topic.
+    Select(L"数据文件格式");
+    EXPECT_EQ(page, frame->m_pReferencePage);
+    EXPECT_TRUE(PageShows(TopicAddress(page->m_wndHtml.GetChmPath(), L"DataFiles.htm")));
+
+    // The help control's close hides the page; the next document shows it
+    // again.
+    page->m_wndHtml.SendMessage(WM_COMMAND, CHHCtrl::ID_HH_CLOSE);
+    EXPECT_TRUE(PumpUntil([&] { return !page->IsWindowVisible(); }, 5000));
+    EXPECT_EQ(page, frame->m_pReferencePage);
+    Select(L"项目数据环境");
+    EXPECT_TRUE(page->IsWindowVisible());
+    EXPECT_TRUE(PageShows(TopicAddress(page->m_wndHtml.GetChmPath(), L"index.htm")));
+    ClosePage();
+    EXPECT_EQ(nullptr, frame->m_pReferencePage);
+}
+
+TEST_F(ReferenceTreeTest, ThePageLiesOverTheClientAreaAndItsControlFillsIt)
+{
+    ClosePage();
+    Select(L"公路工程技术标准");
+    CDialogBar_Html* page = frame->m_pReferencePage;
+    ASSERT_NE(nullptr, page);
+    CRect rect;
+    page->GetWindowRect(&rect);
+    EXPECT_EQ(ClientOnScreen(), rect);
+    // The control: child 1162, 5 pixels in, 15 above the bottom (the grip).
+    auto controlRect = [&] {
+        CRect r;
+        page->m_wndHtml.GetWindowRect(&r);
+        page->ScreenToClient(&r);
+        return r;
+    };
+    CRect client;
+    page->GetClientRect(&client);
+    EXPECT_EQ(static_cast<int>(IDC_HTML_CONTROL), page->m_wndHtml.GetDlgCtrlID());
+    EXPECT_EQ(CRect(5, 5, client.right - 5, client.bottom - 10), controlRect());
+    EXPECT_EQ(5, page->m_wndHtml.GetToolBar().GetButtonCount());
+
+    // Sizing moves the control along.
+    page->SetWindowPos(nullptr, 0, 0, rect.Width() + 60, rect.Height() + 40, SWP_NOMOVE | SWP_NOZORDER);
+    page->GetClientRect(&client);
+    EXPECT_EQ(CRect(5, 5, client.right - 5, client.bottom - 10), controlRect());
+
+    // Maximising lays it over the client area instead.
+    page->ShowWindow(SW_MAXIMIZE);
+    PumpUntilIdle();
+    EXPECT_FALSE(page->IsZoomed());
+    page->GetWindowRect(&rect);
+    EXPECT_EQ(ClientOnScreen(), rect);
+    ClosePage();
+}
+
+TEST_F(ReferenceTreeTest, WithoutTheHelpFileThePageStaysEmpty)
+{
+    ClosePage();
+    // The world's help file goes away for a while (and comes back whatever
+    // the checks find).
+    struct AwayFor {
+        CString moved = HelpFile() + L".away";
+        bool away = MoveFileW(HelpFile(), moved) != FALSE;
+        ~AwayFor()
+        {
+            if (away) MoveFileW(moved, HelpFile());
+        }
+        void Back()
+        {
+            away = !MoveFileW(moved, HelpFile());
+        }
+    } help;
+    ASSERT_TRUE(help.away);
+    {
+        MessageBoxScript boxes;
+        Select(L"城市道路工程设计规范");
+        CDialogBar_Html* page = frame->m_pReferencePage;
+        ASSERT_NE(nullptr, page);
+        EXPECT_EQ(nullptr, page->m_wndHtml.m_hWnd);
+        CWnd* placeholder = page->GetDlgItem(IDC_HTML_CONTROL);
+        ASSERT_NE(nullptr, placeholder);
+        EXPECT_EQ(CString(L"Static"), [&] {
+            wchar_t name[32] = {};
+            ::GetClassNameW(placeholder->m_hWnd, name, 32);
+            return CString(name);
+        }());
+        // Said once when the page opens its start page, once for the document.
+        ASSERT_EQ(2u, boxes.Shown().size());
+        for (const ShownMessageBox& box : boxes.Shown()) EXPECT_EQ(HelpFile() + L"文件没有找到", box.text);
+    }
+    help.Back();
+    ASSERT_FALSE(help.away);
+    // With the file back, the same page gets its control.
+    Select(L"城市道路路线设计规范");
+    CDialogBar_Html* page = frame->m_pReferencePage;
+    ASSERT_NE(nullptr, page);
+    EXPECT_NE(nullptr, page->m_wndHtml.m_hWnd);
+    EXPECT_TRUE(PageShows(TopicAddress(page->m_wndHtml.GetChmPath(), L"Standard/CJJ_193.htm")));
+    ClosePage();
+}
