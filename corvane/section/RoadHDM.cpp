@@ -167,6 +167,17 @@ CString tkxRoadHDM::ReadHDMFile(const tkxBreakChain* chain, const wchar_t* path)
     // Every station goes through the break chain: without one nothing is
     // read and the object stays as it was.
     if (!chain) return ClFormat(L"读%s文件时出错: 未定义断链对象!", file.GetString());
+    // Read into a copy (which keeps the profile and superelevation objects)
+    // and taken over only when the whole file was read and passed the
+    // check: a failed read leaves everything as it was.
+    tkxRoadHDM loaded(*this);
+    const CString message = loaded.ReadWholeFile(chain, file);
+    if (message.IsEmpty()) *this = loaded;
+    return message;
+}
+
+CString tkxRoadHDM::ReadWholeFile(const tkxBreakChain* chain, const CString& file)
+{
     m_pBreakChain = chain;
     m_HDMFileName = file;
     const wchar_t* f = file.GetString();

@@ -124,14 +124,18 @@ CString tkxSuperElevation::ReadCGFile()
     if (!m_pBreakChain) return L"未定义道路断链对象错误!";
     CStdioFile in;
     if (!in.Open(m_CGFileName, CFile::modeRead | CFile::typeText | CFile::shareDenyWrite)) return L"打开文件时失败!";
+    // Read into a copy, taken over only when the whole file was read: a
+    // failed read leaves the header and the rows as they were.
+    tkxSuperElevation loaded(*this);
     CString message;
     try {
-        message = ReadOpenFile(in);
+        message = loaded.ReadOpenFile(in);
     } catch (CFileException* e) {
         e->Delete();
         message = L"打开文件时失败!";
     }
     in.Abort();
+    if (message.IsEmpty()) *this = loaded;
     return message;
 }
 
