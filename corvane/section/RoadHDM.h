@@ -98,7 +98,7 @@ public:
     // Writes the HDM file through a temporary file beside it.  1, or 0 with
     // the last-error text (the old file stays).  Data that fail the check are
     // written only when the user agrees, and never with a table shorter than
-    // its stations.
+    // its stations or a value that is no finite number.
     int OutputToFile(CString path);
 
     // The first problem of the data (table sizes, negative values), or the
@@ -171,6 +171,9 @@ private:
     // The first table that is shorter or longer than its stations, as the
     // check words it; empty when every table fits.
     CString CountProblem() const;
+    // The first written value that is no finite number, as the writer's
+    // message; empty when there is none.
+    CString NonFiniteProblem() const;
     // Station text of a width section in the check's messages.
     CString StationText(double station) const;
     // Centre-line elevation when every object is there; false otherwise.

@@ -89,8 +89,9 @@ public:
     CString ReadCGFile();
     // Writes the header and every row into a file the caller opened for
     // writing (text mode).  Empty text on success; the message, with nothing
-    // written, when there is no break chain, no row or the lists differ in
-    // length.  The file's own write errors arrive as its exceptions.
+    // written, when there is no break chain, no row, the lists differ in
+    // length or a value is no finite number.  A write that fails is
+    // reported in the message too.
     CString WriteFile(CStdioFile& file);
 
     // Carriageway cross fall of the left (left true) or right side at a

@@ -7,6 +7,7 @@
 #include "section_test_support.h"
 #include "support/FailingWrites.h"
 
+#include <cmath>
 #include <utility>
 
 using section_test::FileText;
@@ -403,6 +404,39 @@ TEST_F(HdmFileTest, WriterRefusals)
     EXPECT_EQ(0, hdm.OutputToFile(folder / L"x.hdm"));
     EXPECT_EQ(L"未定义断链对象!", tkx_GetLastError());
     EXPECT_FALSE(section_test::FileExists(folder / L"x.hdm"));
+}
+
+TEST_F(HdmFileTest, ValuesThatAreNoNumberAreNeverWritten)
+{
+    struct Case {
+        const wchar_t* text;
+        CArray<double, double> tkxRoadHDM::*array;
+        int index;
+        double value;
+        const wchar_t* problem;
+    };
+    const double nan = std::nan("");
+    const Case cases[] = {
+        {kHighway, &tkxRoadHDM::m_Ca, 1, nan, L"\n错误提示: 第2个横断面宽度变化断面的数据<1.#QNAN>不是有效的数!"},
+        {kHighway, &tkxRoadHDM::m_WidthZH, 2, HUGE_VAL, L"\n错误提示: 第3个横断面宽度变化断面的数据<1.#INF>不是有效的数!"},
+        {kHighway, &tkxRoadHDM::m_DepthZH, 0, -HUGE_VAL, L"\n错误提示: 第1个路槽深度断面的数据<-1.#INF>不是有效的数!"},
+        {kHighway, &tkxRoadHDM::m_YLJRight, 1, nan, L"\n错误提示: 第2个路槽深度断面的数据<1.#QNAN>不是有效的数!"},
+        {kCity, &tkxRoadHDM::m_I3, 1, nan, L"\n错误提示: 第2个路槽深度断面的数据<1.#QNAN>不是有效的数!"},
+        {kCity, &tkxRoadHDM::m_Fb, 0, HUGE_VAL, L"\n错误提示: 第1个横断面宽度变化断面的数据<1.#INF>不是有效的数!"},
+    };
+    const CString path = folder / L"kept.hdm";
+    for (const Case& c : cases) {
+        SCOPED_TRACE(Utf8(c.problem));
+        WriteText(path, L"old\n");
+        ASSERT_EQ(L"", Read(L"source.hdm", c.text));
+        (hdm.*c.array)[c.index] = c.value;
+        MessageBoxScript boxes;
+        tkx_SetLastError(L"");
+        EXPECT_EQ(0, hdm.OutputToFile(path));
+        EXPECT_EQ(CString(c.problem), tkx_GetLastError());
+        EXPECT_TRUE(boxes.Shown().empty());
+        EXPECT_EQ(FileText(L"old\n"), ReadBytes(path));
+    }
 }
 
 TEST_F(HdmFileTest, InvalidModeIsRefusedAndTheOldOneKept)

@@ -7,6 +7,7 @@
 #include "support/FailingWrites.h"
 
 #include <cmath>
+#include <functional>
 
 using section_test::FileText;
 using section_test::ReadBytes;
@@ -317,6 +318,31 @@ TEST_F(SuperElevationTest, WriterRefusesWithoutWriting)
     cg.SetBreakChain(nullptr);
     EXPECT_EQ("", Written(L"nochain.cg", &message));
     EXPECT_EQ(L"未定义道路断链对象错误!", message);
+}
+
+TEST_F(SuperElevationTest, ValuesThatAreNoNumberAreNeverWritten)
+{
+    const double nan = std::nan("");
+    const struct {
+        const char* what;
+        std::function<void(tkxSuperElevation&)> damage;
+        const wchar_t* message;
+    } cases[] = {
+        {"a cross fall", [&](tkxSuperElevation& s) { s.Add(200.0, nan, -2.0, 0.0); }, L"第3行超高数据<1.#QNAN>不是有效的数!"},
+        {"a right cross fall", [&](tkxSuperElevation& s) { s.Add(200.0, 2.0, HUGE_VAL, 0.0); }, L"第3行超高数据<1.#INF>不是有效的数!"},
+        {"a station", [&](tkxSuperElevation& s) { s.Add(-HUGE_VAL, 2.0, -2.0, 0.0); }, L"第3行超高数据<-1.#INF>不是有效的数!"},
+        {"the axis", [&](tkxSuperElevation& s) { s.SetAxi(nan); }, L"超高文件头的数据<1.#QNAN>不是有效的数!"},
+        {"the shoulder", [&](tkxSuperElevation& s) { s.SetTLJSlope(HUGE_VAL); }, L"超高文件头的数据<1.#INF>不是有效的数!"},
+        {"a difference", [&](tkxSuperElevation& s) { s.SetOutsideMaxSlopeDiff(nan); }, L"超高文件头的数据<1.#QNAN>不是有效的数!"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ASSERT_EQ(L"", Read(L"source.cg", L"2 0 0 3 1 0 1\n0 2 -2\n60 -4 -4\n"));
+        c.damage(cg);
+        CString message;
+        EXPECT_EQ("", Written(L"refused.cg", &message));
+        EXPECT_EQ(CString(c.message), message);
+    }
 }
 
 TEST_F(SuperElevationTest, FailedWriteIsReported)
