@@ -153,6 +153,43 @@ TEST(DataFileDocument, AFailedSaveIsReportedAndKeepsTheDocument)
     EXPECT_EQ(std::vector<CString>{L"一号路.DL"}, test_support::FilesIn(folder.Path()));
 }
 
+// Closing asks; Yes with a save that fails keeps the document, its frame and
+// its changes, and the file its old bytes: through the document's frame and
+// through the main frame, whose window stays too.
+TEST(DataFileDocument, AFailedSaveOnClosingKeepsTheDocumentAndItsFrame)
+{
+    StartProgram();
+    DataFolder folder(L"failing_close");
+    const CString path = folder.Write(L"一号路.DL", L"1200 1180");
+    const std::string original = ReadBytes(path);
+    CBriskoDoc* document = Open(path);
+    ASSERT_NE(nullptr, document);
+    TypeAtStart(document, L"9");
+    ASSERT_TRUE(SetFileAttributesW(path, FILE_ATTRIBUTE_READONLY));
+    CFrameWnd* frame = ViewOf(document)->GetParentFrame();
+    const HWND child = frame->GetSafeHwnd();
+    CWnd* main = theApp.m_pMainWnd;
+    for (CWnd* closed : {static_cast<CWnd*>(frame), main}) {
+        SCOPED_TRACE(closed == main ? "the main frame" : "the document's frame");
+        MessageBoxScript boxes;
+        boxes.Answer(IDYES);
+        closed->SendMessage(WM_CLOSE);
+        wintest::PumpUntilIdle();
+        ASSERT_EQ(2u, boxes.Shown().size());
+        EXPECT_NE(-1, boxes.Shown()[0].text.Find(path));
+        EXPECT_EQ(CString(L"TAVIX项目数据环境"), boxes.Shown()[0].caption);  // the framework's question
+        EXPECT_EQ(0, boxes.Shown()[1].text.Find(L"保存文件失败!"));
+        ASSERT_TRUE(IsWindow(main->GetSafeHwnd()));
+        ASSERT_TRUE(IsWindow(child));
+        ASSERT_EQ(1, theApp.GetOpenDocumentCount());
+        EXPECT_EQ(document, ViewOf(document)->GetDocument());
+        EXPECT_TRUE(document->IsModified());
+        EXPECT_EQ(CString(L"91200 1180"), Lines(document)[0]);
+        EXPECT_EQ(original, ReadBytes(path));
+    }
+    ASSERT_TRUE(SetFileAttributesW(path, FILE_ATTRIBUTE_NORMAL));
+}
+
 TEST(DataFileDocument, TheReadOnlySwitchTellsOnlyOnTheWayToReadOnly)
 {
     StartProgram();
