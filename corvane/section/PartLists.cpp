@@ -223,7 +223,11 @@ int tkxPartWidth::AutoGeneralWidthenList(const tkxRoadObject* road, enDir side, 
             if (N->m_iUnitType == UNIT_ARC) {
                 // Two arcs meet (a compound or a reverse curve): the widening
                 // on this side changes from the one to the other, an arc that
-                // turns away from the side having none.
+                // turns away from the side having none.  This is done whichever
+                // arc turns toward the side: handling the pair only when the
+                // first one does, and giving the second its widening whatever
+                // its turn, would widen the outer side of a reverse curve and
+                // leave the inner side of its second arc without any.
                 const double w1 = U.m_iTurn == side ? w : 0.0;
                 const double w2 = N->m_iTurn == side ? list.Widen(N->m_StartPt.m_rRadius) : 0.0;
                 if ((std::fabs(w1) < 1e-6 && std::fabs(w2) < 1e-6) || std::fabs(w1 - w2) < 1e-6) continue;

@@ -341,6 +341,12 @@ TEST(AutoWidenList, SeveralWideningRunsOnBothSides)
                         {900, 0, "R-∞"}});
 }
 
+// A reverse curve widens each arc on its inner side only.  Were the pair of
+// arcs handled only when the first turns toward the side, with the second
+// arc's widening taken whatever its turn, the left side would keep 0.6 m
+// from the left arc across the whole right arc (the two values being equal,
+// no point would end it), and the right side, whose first arc turns away,
+// would get no widening at all on the right arc.
 TEST(AutoWidenList, AReverseCurveWidensEachArcOnItsInnerSide)
 {
     tkxRoadObject road;
