@@ -290,9 +290,27 @@ void tkxPartSlope::SetList(std::vector<sSegmentValue>& points) { m_List = points
 
 double tkxPartSlope::GetSlope(double station) const { return ValueAt(m_List, m_iTransMode, station); }
 
-int tkxPartSlope::CaluExpression(double, double, double, double&) const
+int tkxPartSlope::CaluExpression(double h0, double b, double i, double& result) const
 {
-    tkx_SetLastError(L"\n路基部件横坡度表达式不能计算!");
+    // "$H0" the elevation at the part's inner edge, "$B" its width, "$I" its
+    // cross fall: each replaced by its value, in parentheses so that a
+    // negative one keeps its sign whatever stands before it.
+    CString text = m_SExpression;
+    text.MakeUpper();
+    const struct {
+        const wchar_t* name;
+        double value;
+    } arguments[] = {{L"$H0", h0}, {L"$B", b}, {L"$I", i}};
+    for (const auto& argument : arguments)
+        if (text.Find(argument.name) >= 0)
+            text.Replace(argument.name, L"(" + tkx_DToS(argument.value, 9, -1) + L")");
+    CString answer;
+    double value = 0.0;
+    if (tkx_ExpressCalc(text, answer) == 1 && StringToDouble(answer, &value)) {
+        result = value;
+        return 1;
+    }
+    tkx_SetLastError(ClFormat(L"\n路基部件横坡度表达式计算失败![%s, %s]", text.GetString(), answer.GetString()));
     return 0;
 }
 
