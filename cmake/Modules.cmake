@@ -50,8 +50,7 @@ function(tkx_check_string_ids target script)
                 -MT ${stamp} ${script} -o ${preprocessed}
         COMMAND ${CMAKE_COMMAND} -DSCRIPT=${name} -DINPUT=${preprocessed} -DSTAMP=${stamp}
                 -P ${PROJECT_SOURCE_DIR}/cmake/CheckStringIds.cmake
-        MAIN_DEPENDENCY ${script}
-        DEPENDS ${PROJECT_SOURCE_DIR}/cmake/CheckStringIds.cmake
+        DEPENDS ${script} ${PROJECT_SOURCE_DIR}/cmake/CheckStringIds.cmake
         DEPFILE ${stamp}.d
         COMMENT "Checking the string ids of ${name}"
         VERBATIM)

@@ -12,6 +12,7 @@
 // other data files the library lists are written in their documented line
 // form, and those it can read are read back before the program ends.
 #include "classlib/ClassLib.h"
+#include "corvane/platform/ApplicationInfo.h"
 #include "corvane/project/DesignSegments.h"
 #include "corvane/project/StationList.h"
 #include "corvane/project/TavixInterface.h"
@@ -499,6 +500,24 @@ private:
     CArray<double, double> m_sections;
 };
 
+// The installation the library reads at start besides the registered
+// lists: its registry entries (the installation folder above the program
+// folder, the user's document folder) and, in the user's document folder,
+// the file-type table "TvComment.ini" shipped beside the programs.
+void LayOutInstallation()
+{
+    wchar_t program[MAX_PATH];
+    const DWORD n = ::GetModuleFileNameW(nullptr, program, MAX_PATH);
+    if (n == 0 || n >= MAX_PATH) Fail(L"cannot find the program folder");
+    CString folder(program);
+    folder = folder.Left(folder.ReverseFind(L'\\'));
+    tkxApplicationInfo installation;
+    Check(installation.CreateTavixReg(folder), L"installation entries");
+    const CString comments = installation.GetIniFileName(L"TvComment.ini");
+    if (!::CopyFileW(folder + L"\\TvComment.ini", comments, FALSE))
+        Fail(L"cannot copy TvComment.ini to " + comments);
+}
+
 void RemoveTree(const CString& path)
 {
     WIN32_FIND_DATAW data;
@@ -528,6 +547,7 @@ int wmain(int argc, wchar_t** argv)
     }
     ClSetMessageBoxHook(&PrintBox, nullptr);
     TavixDevApp(); // the library starts: locale, settings, registered lists
+    LayOutInstallation();
 
     wchar_t full[MAX_PATH];
     if (!::GetFullPathNameW(argv[1], MAX_PATH, full, nullptr)) Fail(L"bad folder");
@@ -570,6 +590,9 @@ int wmain(int argc, wchar_t** argv)
     tkxProject current;
     if (tkx_ExistProject(kProject) >= 0) tkx_RemoveProject(kProject, &current, nullptr);
     if (tkx_AddProject(&project, nullptr) != 1) Fail(L"cannot register the project");
+    // The project's drawing settings, which the library reads with the
+    // project.
+    project.SaveBZSettings();
 
     tkxTemplateBase library;
     library.m_SName = kLibrary;
