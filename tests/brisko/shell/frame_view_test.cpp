@@ -4,6 +4,7 @@
 #include "brisko/manager/PPage_InfoBar.h"
 #include "brisko/shell/BriskoApp.h"
 #include "brisko/shell/MainFrm.h"
+#include "brisko/shell/MyTabCtrlBar.h"
 #include "support/WindowTest.h"
 
 using namespace shell_test;
@@ -75,6 +76,41 @@ TEST(FrameView, Screenshot)
     Image shot = CaptureWindow(frame);
     ASSERT_FALSE(shot.Empty());
     EXPECT_TRUE(shot.SaveBmp(L"brisko_main.bmp"));
+    frame->SetWindowPos(nullptr, kSeededWindow.left, kSeededWindow.top, kSeededWindow.right - kSeededWindow.left,
+                        kSeededWindow.bottom - kSeededWindow.top, SWP_NOZORDER);
+}
+
+// The road-information bar floated and docked again by a double-click on its
+// mini frame's caption: back at the bottom, whole, as before.
+TEST(FrameView, AFloatedBarIsDockedAgainByItsCaption)
+{
+    StartProgram();
+    CMainFrame* frame = theApp.MainFrame();
+    frame->SetWindowPos(nullptr, 0, 0, 1000, 700, SWP_NOZORDER);
+    PumpUntilIdle();
+    CMyTabCtrlBar& bar = frame->m_wndRoadInfoBar;
+    ASSERT_FALSE(bar.IsFloating());
+    CRect docked;
+    bar.GetWindowRect(&docked);
+
+    frame->FloatControlBar(&bar, CPoint(300, 300));
+    PumpUntilIdle();
+    ASSERT_TRUE(bar.IsFloating());
+    CWnd* mini = bar.m_pDockBar->GetParent();
+    CRect miniRect;
+    mini->GetWindowRect(&miniRect);
+    const CPoint caption(miniRect.left + 30, miniRect.top + 6);
+    ASSERT_EQ(HTCAPTION, static_cast<int>(mini->SendMessage(WM_NCHITTEST, 0, MAKELPARAM(caption.x, caption.y))));
+    mini->SendMessage(WM_NCLBUTTONDBLCLK, HTCAPTION, MAKELPARAM(caption.x, caption.y));
+    PumpUntilIdle();
+
+    EXPECT_FALSE(bar.IsFloating());
+    EXPECT_EQ(AFX_IDW_DOCKBAR_BOTTOM, ::GetDlgCtrlID(::GetParent(bar.m_hWnd)));
+    CRect again;
+    bar.GetWindowRect(&again);
+    EXPECT_EQ(docked, again);
+    Image shot = CaptureWindow(frame);
+    EXPECT_TRUE(shot.SaveBmp(L"redocked_bar.bmp"));
     frame->SetWindowPos(nullptr, kSeededWindow.left, kSeededWindow.top, kSeededWindow.right - kSeededWindow.left,
                         kSeededWindow.bottom - kSeededWindow.top, SWP_NOZORDER);
 }
