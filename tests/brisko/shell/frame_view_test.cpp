@@ -1,6 +1,7 @@
 // What the main frame shows: the painted MDI background, the information
 // log, and a screenshot of the whole window on the world's project.
 #include "shell_world.h"
+#include "brisko/editor/TvTextView.h"
 #include "brisko/manager/PPage_InfoBar.h"
 #include "brisko/shell/BriskoApp.h"
 #include "brisko/shell/MainFrm.h"
@@ -111,6 +112,49 @@ TEST(FrameView, AFloatedBarIsDockedAgainByItsCaption)
     EXPECT_EQ(docked, again);
     Image shot = CaptureWindow(frame);
     EXPECT_TRUE(shot.SaveBmp(L"redocked_bar.bmp"));
+    frame->SetWindowPos(nullptr, kSeededWindow.left, kSeededWindow.top, kSeededWindow.right - kSeededWindow.left,
+                        kSeededWindow.bottom - kSeededWindow.top, SWP_NOZORDER);
+}
+
+// The status panes hold their texts: the working directory of a project deep
+// in its folders, and the caret's place at a five-digit line and a
+// three-digit column.
+TEST(FrameView, TheStatusPanesHoldTheirTexts)
+{
+    StartProgram();
+    CMainFrame* frame = theApp.MainFrame();
+    frame->SetWindowPos(nullptr, 0, 0, 1000, 700, SWP_NOZORDER);
+    CString lines;
+    for (int i = 1; i < 12345; ++i) lines += L"0\n";
+    lines += CString(L'9', 130);
+    const CString path = ProjectFolder() + L"\\" + kMainRoad + L"\\长文件.ST";
+    WriteText(path, lines);
+    CDocument* document = OpenTestDocument(path);
+    ASSERT_NE(nullptr, document);
+    POSITION pos = document->GetFirstViewPosition();
+    auto* view = static_cast<CTvTextView*>(document->GetNextView(pos));
+    view->SetCursorPos(CPoint(122, 12344));
+    const CString old = theApp.m_SWorkingDirectory;
+    theApp.SetWorkingDirectory(L"Z:\\work\\设计院\\二〇二六年项目\\示范项目\\一号路");
+    PumpUntilIdle();
+
+    CStatusBar& bar = frame->m_wndStatusBar;
+    EXPECT_EQ(CString(L"行: 12345,     列: 123"), bar.GetPaneText(1));
+    EXPECT_EQ(CString(L"工作目录:") + theApp.m_SWorkingDirectory, bar.GetPaneText(2));
+    CClientDC dc(&bar);
+    const HGDIOBJ old_font = dc.SelectObject(reinterpret_cast<HGDIOBJ>(bar.SendMessage(WM_GETFONT)));
+    for (int pane : {1, 2}) {
+        const CString text = bar.GetPaneText(pane);
+        CRect rect;
+        bar.GetItemRect(pane, &rect);
+        EXPECT_LE(static_cast<int>(dc.GetTextExtent(text, text.GetLength()).cx) + 6, rect.Width()) << Utf8(text);
+    }
+    dc.SelectObject(old_font);
+    EXPECT_TRUE(CaptureWindow(frame).SaveBmp(L"status_panes.bmp"));
+
+    theApp.SetWorkingDirectory(old);
+    theApp.CloseAllDocuments(TRUE);
+    DeleteFileW(path);
     frame->SetWindowPos(nullptr, kSeededWindow.left, kSeededWindow.top, kSeededWindow.right - kSeededWindow.left,
                         kSeededWindow.bottom - kSeededWindow.top, SWP_NOZORDER);
 }
