@@ -78,6 +78,23 @@ private:
 
 double Mid(const sUnitInfo& u) { return (u.m_StartPt.m_rZH + u.m_EndPt.m_rZH) / 2.0; }
 
+// Evaluates an expression whose variables were replaced: 1 with the number;
+// 0, result untouched, with the text as evaluated and the evaluator's answer
+// in the last-error text.  The evaluator hands back a name it does not know
+// as text: only a number is a value.
+int EvaluateToNumber(const CString& text, const wchar_t* what, double& result)
+{
+    CString answer;
+    double value = 0.0;
+    if (tkx_ExpressCalc(text, answer) == 1 && StringToDouble(answer, &value)) {
+        result = value;
+        return 1;
+    }
+    tkx_SetLastError(
+        ClFormat(L"\n路基部件%s表达式计算失败![%s, %s]", what, text.GetString(), answer.GetString()));
+    return 0;
+}
+
 } // namespace
 
 // ---------------------------------------------------------------------------
@@ -137,16 +154,7 @@ int tkxPartWidth::CaluWExpression(double station, double& result) const
     CString text = m_SExpression;
     text.MakeUpper();
     if (text.Find(L"$JK") >= 0) text.Replace(L"$JK", tkx_DToS(GetWidthen(station), 9, -1));
-    // The evaluator hands back a name it does not know as text: only a
-    // number is a width.
-    CString answer;
-    double value = 0.0;
-    if (tkx_ExpressCalc(text, answer) == 1 && StringToDouble(answer, &value)) {
-        result = value;
-        return 1;
-    }
-    tkx_SetLastError(ClFormat(L"\n路基部件宽度表达式计算失败![%s, %s]", text.GetString(), answer.GetString()));
-    return 0;
+    return EvaluateToNumber(text, L"宽度", result);
 }
 
 int tkxPartWidth::AutoGeneralWidthenList(const tkxRoadObject* road, enDir side, unsigned short widenClass,
@@ -304,14 +312,7 @@ int tkxPartSlope::CaluExpression(double h0, double b, double i, double& result) 
     for (const auto& argument : arguments)
         if (text.Find(argument.name) >= 0)
             text.Replace(argument.name, L"(" + tkx_DToS(argument.value, 9, -1) + L")");
-    CString answer;
-    double value = 0.0;
-    if (tkx_ExpressCalc(text, answer) == 1 && StringToDouble(answer, &value)) {
-        result = value;
-        return 1;
-    }
-    tkx_SetLastError(ClFormat(L"\n路基部件横坡度表达式计算失败![%s, %s]", text.GetString(), answer.GetString()));
-    return 0;
+    return EvaluateToNumber(text, L"横坡度", result);
 }
 
 int tkxPartSlope::AutoGeneralList(tkxRoadObject*, enDir, double, const wchar_t*)

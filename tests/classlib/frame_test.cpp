@@ -323,21 +323,41 @@ protected:
     void DrawTracker(const CRect& rect, BOOL floating) override { drawn.emplace_back(rect, floating); }
 };
 
+// A shown frame with a pane and one bar docked at an edge, whose dock context
+// records the tracking rectangles.
+struct DraggableBar {
+    TestFrame* frame = new TestFrame(true);
+    CStatic pane;
+    CColourBar bar;
+    CRecordingDockContext* context = nullptr;
+
+    DraggableBar(COLORREF colour, UINT id, UINT dockBar) : bar(colour, 30)
+    {
+        EXPECT_TRUE(pane.Create(L"", WS_CHILD | WS_VISIBLE, CRect(0, 0, 1, 1), frame, AFX_IDW_PANE_FIRST));
+        frame->EnableDocking(CBRS_ALIGN_ANY);
+        EXPECT_TRUE(bar.Make(frame, id, dockBar == AFX_IDW_DOCKBAR_LEFT ? CBRS_LEFT : CBRS_TOP));
+        bar.EnableDocking(CBRS_ALIGN_ANY);
+        delete bar.m_pDockContext;
+        context = new CRecordingDockContext(&bar);
+        bar.m_pDockContext = context;
+        frame->DockControlBar(&bar, dockBar);
+    }
+    ~DraggableBar()
+    {
+        if (frame->m_hWnd) frame->DestroyWindow();
+    }
+    DraggableBar(const DraggableBar&) = delete;
+    DraggableBar& operator=(const DraggableBar&) = delete;
+};
+
 } // namespace
 
 TEST(Docking, DraggingABarShowsWhereItGoesAndPassesAQuitOn)
 {
-    auto* frame = new TestFrame(true);
-    CStatic pane;
-    ASSERT_TRUE(pane.Create(L"", WS_CHILD | WS_VISIBLE, CRect(0, 0, 1, 1), frame, AFX_IDW_PANE_FIRST));
-    frame->EnableDocking(CBRS_ALIGN_ANY);
-    CColourBar bar(RGB(200, 0, 0), 30);
-    ASSERT_TRUE(bar.Make(frame, 921, CBRS_TOP));
-    bar.EnableDocking(CBRS_ALIGN_ANY);
-    delete bar.m_pDockContext;
-    auto* context = new CRecordingDockContext(&bar);
-    bar.m_pDockContext = context;
-    frame->DockControlBar(&bar, AFX_IDW_DOCKBAR_TOP);
+    DraggableBar fixture(RGB(200, 0, 0), 921, AFX_IDW_DOCKBAR_TOP);
+    TestFrame* frame = fixture.frame;
+    CColourBar& bar = fixture.bar;
+    CRecordingDockContext* context = fixture.context;
     CRect barRect;
     bar.GetWindowRect(&barRect);
     CPoint start(barRect.left + 5, barRect.top + 5);
@@ -387,7 +407,6 @@ TEST(Docking, DraggingABarShowsWhereItGoesAndPassesAQuitOn)
     MSG msg;
     ASSERT_TRUE(::PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
     EXPECT_EQ(7u, msg.wParam);
-    frame->DestroyWindow();
 }
 
 // A floating bar's caption is the bar's handle: a double-click docks the bar
@@ -395,17 +414,10 @@ TEST(Docking, DraggingABarShowsWhereItGoesAndPassesAQuitOn)
 // docks it there, a drag elsewhere moves the floating bar.
 TEST(Docking, AFloatingBarIsDockedAgainFromItsCaption)
 {
-    auto* frame = new TestFrame(true);
-    CStatic pane;
-    ASSERT_TRUE(pane.Create(L"", WS_CHILD | WS_VISIBLE, CRect(0, 0, 1, 1), frame, AFX_IDW_PANE_FIRST));
-    frame->EnableDocking(CBRS_ALIGN_ANY);
-    CColourBar bar(RGB(0, 160, 0), 30);
-    ASSERT_TRUE(bar.Make(frame, 922, CBRS_LEFT));
-    bar.EnableDocking(CBRS_ALIGN_ANY);
-    delete bar.m_pDockContext;
-    auto* context = new CRecordingDockContext(&bar);
-    bar.m_pDockContext = context;
-    frame->DockControlBar(&bar, AFX_IDW_DOCKBAR_LEFT);
+    DraggableBar fixture(RGB(0, 160, 0), 922, AFX_IDW_DOCKBAR_LEFT);
+    TestFrame* frame = fixture.frame;
+    CColourBar& bar = fixture.bar;
+    CRecordingDockContext* context = fixture.context;
     auto caption = [&](CWnd* mini) {
         CRect rect;
         mini->GetWindowRect(&rect);
@@ -461,7 +473,6 @@ TEST(Docking, AFloatingBarIsDockedAgainFromItsCaption)
     EXPECT_FALSE(context->drawn.back().second); // thin: it docks
     EXPECT_FALSE(bar.IsFloating());
     EXPECT_EQ(AFX_IDW_DOCKBAR_BOTTOM, ::GetDlgCtrlID(::GetParent(bar.m_hWnd)));
-    frame->DestroyWindow();
 }
 
 namespace {

@@ -20,6 +20,24 @@ CDocTemplate* DataTemplate()
 
 void Command(CBriskoDoc* document, UINT id) { ViewOf(document)->SendMessage(WM_COMMAND, id, 0); }
 
+// A break-chain file of a scratch folder, open and changed (a "9" typed at
+// its start), with the bytes it had.
+struct ChangedFile {
+    DataFolder folder;
+    CString path;
+    std::string original;
+    CBriskoDoc* document = nullptr;
+
+    explicit ChangedFile(const wchar_t* folderName) : folder(folderName)
+    {
+        StartProgram();
+        path = folder.Write(L"一号路.DL", L"1200 1180");
+        original = ReadBytes(path);
+        document = Open(path);
+        if (document) TypeAtStart(document, L"9");
+    }
+};
+
 } // namespace
 
 TEST(DataFileDocument, AProjectFileIsNeverOpenedAsADataFile)
@@ -119,13 +137,9 @@ TEST(DataFileDocument, SaveAllWritesEveryDocument)
 
 TEST(DataFileDocument, AFailedSaveIsReportedAndKeepsTheDocument)
 {
-    StartProgram();
-    DataFolder folder(L"failing");
-    const CString path = folder.Write(L"一号路.DL", L"1200 1180");
-    const std::string original = ReadBytes(path);
-    CBriskoDoc* document = Open(path);
+    ChangedFile changed(L"failing");
+    auto& [folder, path, original, document] = changed;
     ASSERT_NE(nullptr, document);
-    TypeAtStart(document, L"9");
     MessageBoxScript boxes;
 
     // A read-only file: one message, naming the file and why, in the
@@ -158,13 +172,9 @@ TEST(DataFileDocument, AFailedSaveIsReportedAndKeepsTheDocument)
 // through the main frame, whose window stays too.
 TEST(DataFileDocument, AFailedSaveOnClosingKeepsTheDocumentAndItsFrame)
 {
-    StartProgram();
-    DataFolder folder(L"failing_close");
-    const CString path = folder.Write(L"一号路.DL", L"1200 1180");
-    const std::string original = ReadBytes(path);
-    CBriskoDoc* document = Open(path);
+    ChangedFile changed(L"failing_close");
+    auto& [folder, path, original, document] = changed;
     ASSERT_NE(nullptr, document);
-    TypeAtStart(document, L"9");
     ASSERT_TRUE(SetFileAttributesW(path, FILE_ATTRIBUTE_READONLY));
     CFrameWnd* frame = ViewOf(document)->GetParentFrame();
     const HWND child = frame->GetSafeHwnd();

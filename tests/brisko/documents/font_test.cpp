@@ -4,7 +4,6 @@
 #include "documents_world.h"
 #include <gtest/gtest.h>
 #include <climits>
-#include <cstring>
 
 using namespace doctest;
 
@@ -43,32 +42,15 @@ int InkOfText(CTvTextView* view, const CString& text)
     lf.lfWeight = FW_NORMAL;
     CFont font;
     EXPECT_TRUE(font.CreateFontIndirect(&lf));
-    wintest::Image image(40 + 40 * text.GetLength(), 80);
-    HDC screen = ::GetDC(nullptr);
-    HDC dc = ::CreateCompatibleDC(screen);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = image.Width();
-    info.bmiHeader.biHeight = -image.Height();
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HBITMAP bitmap = ::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    const HGDIOBJ oldBitmap = ::SelectObject(dc, bitmap);
-    const HGDIOBJ oldFont = ::SelectObject(dc, font.m_hObject);
-    RECT all = {0, 0, image.Width(), image.Height()};
-    ::FillRect(dc, &all, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
-    ::SetTextColor(dc, RGB(0, 0, 0));
-    ::SetBkMode(dc, TRANSPARENT);
-    ::TextOutW(dc, 20, 20, text, text.GetLength());
-    ::GdiFlush();
-    std::memcpy(image.Bits(), bits, static_cast<size_t>(image.Width()) * image.Height() * 4);
-    ::SelectObject(dc, oldFont);
-    ::SelectObject(dc, oldBitmap);
-    ::DeleteObject(bitmap);
-    ::DeleteDC(dc);
-    ::ReleaseDC(nullptr, screen);
-    return CountInk(image, CRect(0, 0, image.Width(), image.Height())).pixels;
+    const int width = 40 + 40 * text.GetLength(), height = 80;
+    const wintest::Image image = wintest::RenderPaint(width, height, [&](CDC& dc) {
+        const HGDIOBJ old = dc.SelectObject(font.m_hObject);
+        dc.SetTextColor(RGB(0, 0, 0));
+        dc.SetBkMode(TRANSPARENT);
+        dc.TextOut(20, 20, text, text.GetLength());
+        dc.SelectObject(old);
+    });
+    return CountInk(image, CRect(0, 0, width, height)).pixels;
 }
 
 } // namespace

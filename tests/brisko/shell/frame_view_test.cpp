@@ -13,6 +13,26 @@ using namespace wintest;
 
 namespace {
 
+// The main frame at 1000 x 700 while the object lives, then at the seeded
+// placement again.
+struct WideFrame {
+    CMainFrame* frame = theApp.MainFrame();
+    WideFrame()
+    {
+        frame->SetWindowPos(nullptr, 0, 0, 1000, 700, SWP_NOZORDER);
+        PumpUntilIdle();
+    }
+    ~WideFrame()
+    {
+        frame->SetWindowPos(nullptr, kSeededWindow.left, kSeededWindow.top, kSeededWindow.right - kSeededWindow.left,
+                            kSeededWindow.bottom - kSeededWindow.top, SWP_NOZORDER);
+    }
+};
+
+} // namespace
+
+namespace {
+
 const COLORREF kGrey = RGB(128, 128, 128);
 
 } // namespace
@@ -72,13 +92,10 @@ TEST(FrameView, Screenshot)
     frame->PrintToInfoWindow(L"当前道路: %s, 断链 %d 处, 地面线 %d 点, 变坡点 %d 个", kMainRoad,
                              CurRoadBreakChain.GetBreakChainCount() - 1, CurRoadProfile.GetDMXCount(),
                              CurRoadProfile.GetBPDCount());
-    frame->SetWindowPos(nullptr, 0, 0, 1000, 700, SWP_NOZORDER);
-    PumpUntilIdle();
+    WideFrame wide;
     Image shot = CaptureWindow(frame);
     ASSERT_FALSE(shot.Empty());
     EXPECT_TRUE(shot.SaveBmp(L"brisko_main.bmp"));
-    frame->SetWindowPos(nullptr, kSeededWindow.left, kSeededWindow.top, kSeededWindow.right - kSeededWindow.left,
-                        kSeededWindow.bottom - kSeededWindow.top, SWP_NOZORDER);
 }
 
 // The road-information bar floated and docked again by a double-click on its
@@ -86,9 +103,8 @@ TEST(FrameView, Screenshot)
 TEST(FrameView, AFloatedBarIsDockedAgainByItsCaption)
 {
     StartProgram();
-    CMainFrame* frame = theApp.MainFrame();
-    frame->SetWindowPos(nullptr, 0, 0, 1000, 700, SWP_NOZORDER);
-    PumpUntilIdle();
+    WideFrame wide;
+    CMainFrame* frame = wide.frame;
     CMyTabCtrlBar& bar = frame->m_wndRoadInfoBar;
     ASSERT_FALSE(bar.IsFloating());
     CRect docked;
@@ -112,8 +128,6 @@ TEST(FrameView, AFloatedBarIsDockedAgainByItsCaption)
     EXPECT_EQ(docked, again);
     Image shot = CaptureWindow(frame);
     EXPECT_TRUE(shot.SaveBmp(L"redocked_bar.bmp"));
-    frame->SetWindowPos(nullptr, kSeededWindow.left, kSeededWindow.top, kSeededWindow.right - kSeededWindow.left,
-                        kSeededWindow.bottom - kSeededWindow.top, SWP_NOZORDER);
 }
 
 // The status panes hold their texts: the working directory of a project deep
@@ -122,8 +136,8 @@ TEST(FrameView, AFloatedBarIsDockedAgainByItsCaption)
 TEST(FrameView, TheStatusPanesHoldTheirTexts)
 {
     StartProgram();
-    CMainFrame* frame = theApp.MainFrame();
-    frame->SetWindowPos(nullptr, 0, 0, 1000, 700, SWP_NOZORDER);
+    WideFrame wide;
+    CMainFrame* frame = wide.frame;
     CString lines;
     for (int i = 1; i < 12345; ++i) lines += L"0\n";
     lines += CString(L'9', 130);
@@ -155,6 +169,4 @@ TEST(FrameView, TheStatusPanesHoldTheirTexts)
     theApp.SetWorkingDirectory(old);
     theApp.CloseAllDocuments(TRUE);
     DeleteFileW(path);
-    frame->SetWindowPos(nullptr, kSeededWindow.left, kSeededWindow.top, kSeededWindow.right - kSeededWindow.left,
-                        kSeededWindow.bottom - kSeededWindow.top, SWP_NOZORDER);
 }
