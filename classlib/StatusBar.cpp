@@ -99,7 +99,7 @@ BOOL CStatusBar::SetPaneText(int index, const wchar_t* text, BOOL update)
         // bar) and shrinks back, never below the width it was given.
         CClientDC dc(this);
         HGDIOBJ old = ::SelectObject(dc, reinterpret_cast<HFONT>(SendMessage(WM_GETFONT, 0, 0)));
-        const int needed = dc.GetTextExtent(pane.text).cx + 10;
+        const int needed = dc.GetTextExtent(pane.text).cx + 16; // borders and margins
         ::SelectObject(dc, old);
         CRect client;
         GetClientRect(&client);

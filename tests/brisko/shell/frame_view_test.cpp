@@ -161,7 +161,8 @@ TEST(FrameView, TheStatusPanesHoldTheirTexts)
         const CString text = bar.GetPaneText(pane);
         CRect rect;
         bar.GetItemRect(pane, &rect);
-        EXPECT_LE(static_cast<int>(dc.GetTextExtent(text, text.GetLength()).cx) + 6, rect.Width()) << Utf8(text);
+        // Room for the pane's margins on both sides.
+        EXPECT_LE(static_cast<int>(dc.GetTextExtent(text, text.GetLength()).cx) + 12, rect.Width()) << Utf8(text);
     }
     dc.SelectObject(old_font);
     EXPECT_TRUE(CaptureWindow(frame).SaveBmp(L"status_panes.bmp"));
