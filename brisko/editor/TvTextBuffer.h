@@ -184,7 +184,10 @@ public:
     // TRUE when the text was read; a file that cannot be opened leaves one
     // empty line.
     BOOL LoadFromFile(const wchar_t* path, int lineEndStyle = -1);
-    // TRUE when the file was replaced by the buffer's text.
+    // TRUE when the file was replaced by the buffer's text.  A failure is
+    // told in a message naming the file and the reason (a read-only file, a
+    // folder, a missing folder, the system's text of a failed write), with
+    // the system's error code as the last error; the old file stays.
     BOOL SaveToFile(const wchar_t* path, int lineEndStyle = -1, BOOL clearModified = TRUE);
     // Takes over the text, the file's encoding and read-only state and the
     // undo list of `loaded` (which is left empty, its views untouched), then
@@ -263,6 +266,9 @@ protected:
     // Writes the text into a temporary file beside the target, then puts
     // it in the target's place (keeping a ".bak" copy when asked).
     BOOL SaveThroughTemporary(const wchar_t* path, BOOL clearModified);
+    // Tells the user that the file was not saved and why, leaves the
+    // system's error code as the last error and returns FALSE.
+    BOOL SaveFailed(const wchar_t* path, DWORD error, const CString& reason);
     // The lines in the buffer's encoding; throws CFileException* when a
     // write fails.  False, with the (column, line) of the character, when
     // a character has no form in the encoding.

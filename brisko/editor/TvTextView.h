@@ -231,6 +231,11 @@ protected:
     void CalcLineCharDim();
     CFont* GetFont(BOOL italic = FALSE, BOOL bold = FALSE);
     CDC* MeasureDC();
+    // The text is drawn in cells of the character width (the width of "X"),
+    // two for a wide (CJK) character, whatever the font's own advances:
+    // caret, selection and glyphs agree with any font.
+    static bool IsWideChar(wchar_t c);
+    static int CellCount(const wchar_t* text, int count);
     int TextWidth(const wchar_t* text, int count);
     // The bitmap, the fonts and the measuring DC.
     void DropFonts();

@@ -52,7 +52,12 @@ BEGIN_MESSAGE_MAP(CBriskoApp, CWinApp)
     ON_COMMAND(ID_APP_REGISTER_FILES, OnRegisterFileTypes)
 END_MESSAGE_MAP()
 
-CBriskoApp::CBriskoApp() : CWinApp(nullptr) { SetDefaultSettings(); }
+CBriskoApp::CBriskoApp() : CWinApp(nullptr)
+{
+    // The framework's message boxes carry the program's own caption.
+    SetTitle(kBriskoCaption);
+    SetDefaultSettings();
+}
 
 void CBriskoApp::GetDefaultColors(COLORREF colors[12])
 {
