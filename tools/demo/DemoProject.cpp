@@ -595,6 +595,8 @@ void AddSecondRoadAndTerrainModel(tkxProject& project, const CString& projectFol
     first.m_SText5 = projectFolder + L"\\图纸集\\总体布置图.dwg;";
     const CString firstFolder = projectFolder + L"\\" + first.m_SRoadName;
     WriteText(firstFolder + L"\\" + first.m_SRoadName + L"_比较线.DMX", L"//比较线 纵断面地面线\n0.000\t125.000\n");
+}
+
 // The installation the library reads at start besides the registered
 // lists: its registry entries (the installation folder above the program
 // folder, the user's document folder) and, in the user's document folder,
