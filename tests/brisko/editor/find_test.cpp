@@ -170,6 +170,43 @@ TEST(Find, ReplaceAllInASelectionKeepsTheBlockEndOnItsLastLine)
     EXPECT_EQ(CString(L"aa aa\r\naa x\r\naa aa aa"), AllText(h.buffer));
 }
 
+TEST(Find, ReplaceAllInASelectionReplacesNothingPastItsEnd)
+{
+    // The block's end moves with each replacement on its line: a shorter
+    // replacement pulls the text after the block's end to the left, and
+    // that text must stay as it was.
+    struct Case {
+        const wchar_t* text;
+        CPoint begin, end;
+        const wchar_t *what, *with, *result;
+        int count;
+    };
+    const Case cases[] = {
+        {L"x\r\naa aa aa", CPoint(0, 0), CPoint(5, 1), L"aa", L"a", L"x\r\na a aa", 2},
+        {L"x\r\naa aa aa", CPoint(0, 0), CPoint(5, 1), L"aa", L"aaa", L"x\r\naaa aaa aa", 2},
+        {L"aa aa aa\r\naa aa", CPoint(3, 0), CPoint(2, 1), L"aa", L"", L"aa  \r\n aa", 3},
+    };
+    for (const Case& c : cases) {
+        Hosted<> h(c.text);
+        h.view->SetSelection(c.begin, c.end);
+        MessageBoxScript boxes;
+        DialogScript script;
+        script.Then([&](CWnd* d) {
+            wintest::SetText(d, IDC_FIND_TEXT, c.what);
+            wintest::SetText(d, IDC_REPLACE_WITH, c.with);
+            Press(d, IDC_REPLACE_ALL);
+            Press(d, IDCANCEL);
+        });
+        Command(h.view, ID_EDIT_REPLACE);
+        EXPECT_EQ(CString(c.result), AllText(h.buffer)) << c.text << L" -> " << c.with;
+        CString report;
+        report.Format(L"全部替换完毕, 共替换%d处文字.", c.count);
+        EXPECT_EQ(report, boxes.LastText()) << c.text << L" -> " << c.with;
+        while (h.buffer.CanUndo()) Command(h.view, ID_EDIT_UNDO);
+        EXPECT_EQ(CString(c.text), AllText(h.buffer));
+    }
+}
+
 TEST(Find, ReplaceAllInTheWholeFileCoversTheTextBeforeTheCursorToo)
 {
     Hosted<> h(L"x1 x2\r\nx3");
@@ -306,3 +343,4 @@ TEST(Find, TheGoToDialogRefusesLinesOutsideTheText)
     EXPECT_EQ(CPoint(2, 2), start);
     EXPECT_EQ(CPoint(3, 2), end);
 }
+

@@ -201,3 +201,98 @@ TEST(GridSort, ColumnsThatRiseAndFallOrRepeatSortInNLogNSteps)
     EXPECT_EQ(CString(L"1"), grid.GetItemText(2, 0));
     EXPECT_EQ(CString(std::to_wstring(rows / 2).c_str()), grid.GetItemText(rows, 0));
 }
+
+namespace {
+
+// Column 0 of a grid with one heading row: keys of the kind given, many of
+// them equal or within 0.00001 of each other and some no number at all;
+// column 1 the row each started in, and the data a small number.
+enum class Pattern { Mixed, Crest };
+
+void SortKeys(tkxGridCtrl& grid, Pattern pattern, int rows)
+{
+    grid.SetColumnCount(2);
+    grid.SetRowCount(rows + 1);
+    grid.SetFixedRowCount(1);
+    unsigned state = 7;
+    auto next = [&] {
+        state = state * 1103515245u + 12345u;
+        return (state >> 16) & 0x7FFF;
+    };
+    for (int row = 1; row <= rows; ++row) {
+        CString key;
+        LPARAM data;
+        if (pattern == Pattern::Crest) {
+            const int height = (row <= rows / 2 ? row : rows + 1 - row) / 3;
+            key.Format(L"%d", height);
+            data = height;
+        } else {
+            const unsigned r = next();
+            switch (r % 8) {
+            case 0: key.Format(L"%u", r % 17); break;
+            case 1: key.Format(L"%u.%05u", r % 13, next() % 3); break;
+            case 2: key.Format(L" %u.5", r % 11); break;
+            case 3: key = L"abc"; break;
+            case 4: key.Format(L"-%u.25", r % 7); break;
+            case 5: key.Format(L"%ue1", r % 5); break;
+            case 6: key.Format(L"%u.%u", r % 9, next()); break;
+            default: key.Format(L"%u.000004", r % 10); break;
+            }
+            data = static_cast<LPARAM>(r % 23);
+        }
+        grid.SetItemText(row, 0, key);
+        grid.SetItemText(row, 1, std::to_wstring(row).c_str());
+        grid.SetItemData(row, 0, data);
+    }
+}
+
+// A fingerprint of the order of the rows (their original positions).
+unsigned long long Order(tkxGridCtrl& grid)
+{
+    unsigned long long hash = 1469598103934665603ull;
+    for (int row = 1; row < grid.GetRowCount(); ++row) {
+        for (wchar_t c : grid.GetItemText(row, 1).str() + L",") {
+            hash ^= c;
+            hash *= 1099511628211ull;
+        }
+    }
+    return hash;
+}
+
+} // namespace
+
+TEST(GridSort, TheOrderOfEqualAndNearlyEqualKeysStays)
+{
+    // The rows of equal keys (texts), and of values within 0.00001, end in
+    // the order the sort's exchanges leave them: a change of its steps, or
+    // of a key by one unit in the last place, shows as another order.  The
+    // crest finishes its long ranges by heap sort.
+    struct Case {
+        const char* name;
+        Pattern pattern;
+        int rows;
+        unsigned long long value[2], text[2], data[2]; // descending, ascending
+    };
+    const Case cases[] = {
+        {"40 mixed", Pattern::Mixed, 40, {0x900dbc8dd5d70ba3ull, 0xef2552387855932full},
+         {0x8f105f253e37eeefull, 0x1b2d29fc40c6b3adull}, {0xf0098ed950e0bfa7ull, 0x848f330bfcdb4929ull}},
+        {"5000 mixed", Pattern::Mixed, 5000, {0x4c135769666d7b88ull, 0x0b47584726d4afdcull},
+         {0xacaf7c0ee5939c8aull, 0x89b6be747783ed0aull}, {0xc8d790dfbd417e82ull, 0x5fdb660e8a37ce54ull}},
+        {"3000 crest", Pattern::Crest, 3000, {0xae7cd1c85bc8fdb4ull, 0x40d39297531fbc2aull},
+         {0x2f6636005c1d8edaull, 0x7033237324c048faull}, {0xae7cd1c85bc8fdb4ull, 0x40d39297531fbc2aull}},
+    };
+    for (const Case& c : cases) {
+        for (int ascending = 0; ascending < 2; ++ascending) {
+            tkxGridCtrl byValue, byText, byData;
+            SortKeys(byValue, c.pattern, c.rows);
+            SortKeys(byText, c.pattern, c.rows);
+            SortKeys(byData, c.pattern, c.rows);
+            ASSERT_TRUE(byValue.SortByDat(1, -1, 0, ascending));
+            ASSERT_TRUE(byText.SortTextItems(0, ascending));
+            ASSERT_TRUE(byData.SortItems(ByData, 0, ascending, 1));
+            EXPECT_EQ(c.value[ascending], Order(byValue)) << c.name << " by value " << ascending;
+            EXPECT_EQ(c.text[ascending], Order(byText)) << c.name << " by text " << ascending;
+            EXPECT_EQ(c.data[ascending], Order(byData)) << c.name << " by data " << ascending;
+        }
+    }
+}
