@@ -1,6 +1,7 @@
 // The grid's window: construction, fonts, painting, geometry, scrolling,
 // the focus cell and the selection, the keyboard and the auto-scroll timer.
 #include "corvane/ui/GridCtrl.h"
+#include "corvane/ui/TextWidths.h"
 #include <ole2.h>
 #include <algorithm>
 
@@ -584,6 +585,8 @@ BOOL tkxGridCtrl::RedrawCell(int nRow, int nCol, CDC* dc)
 
 BOOL tkxGridCtrl::RedrawRow(int row)
 {
+    // No cell can be drawn: no device is asked for.
+    if ((!m_bAllowDraw || !m_hWnd) && m_nCols > 0) return FALSE;
     BOOL result = TRUE;
     CDC* dc = GetDC();
     for (int col = 0; col < m_nCols; ++col) result = RedrawCell(row, col, dc) && result;
