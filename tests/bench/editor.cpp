@@ -208,7 +208,7 @@ Figures Measure(size_t bytes, const CString& folder, bool full)
     return f;
 }
 
-void Row(const char* name, double seconds, double raw)
+void PrintRow(const char* name, double seconds, double raw)
 {
     std::printf("%-40s %10.1f ms %8.2f x raw\n", name, seconds * 1e3, seconds / raw);
 }
@@ -225,12 +225,12 @@ int main(int argc, char** argv)
     const Figures whole = Measure(megabytes * 1024 * 1024, folder, true);
     std::printf("code-page-936 data file of %.1f MB, %d lines\n", whole.bytes / 1048576.0, whole.lines);
     std::printf("raw limits: read and convert %.1f ms, write %.1f ms\n", whole.read * 1e3, whole.write * 1e3);
-    Row("load into the buffer (vs read)", whole.load, whole.read);
-    Row("save (vs write)", whole.save, whole.write);
-    Row("colour and draw the last screen (vs read)", whole.paint, whole.read);
-    Row("draw it again (vs read)", whole.paintAgain, whole.read);
-    Row("replace-all, whole file (vs read)", whole.replace, whole.read);
-    Row("replace-all, quarter file (vs its read)", quarter.replace, quarter.read);
+    PrintRow("load into the buffer (vs read)", whole.load, whole.read);
+    PrintRow("save (vs write)", whole.save, whole.write);
+    PrintRow("colour and draw the last screen (vs read)", whole.paint, whole.read);
+    PrintRow("draw it again (vs read)", whole.paintAgain, whole.read);
+    PrintRow("replace-all, whole file (vs read)", whole.replace, whole.read);
+    PrintRow("replace-all, quarter file (vs its read)", quarter.replace, quarter.read);
     std::printf("replace-all: %d and %d replacements; time per MB %.1f ms (quarter) and %.1f ms (whole)\n",
                 quarter.replaced, whole.replaced, quarter.replace * 1e3 / (quarter.bytes / 1048576.0),
                 whole.replace * 1e3 / (whole.bytes / 1048576.0));
