@@ -355,6 +355,7 @@ void tkxGridCtrl::ApplyFont(const LOGFONTW& lf)
     m_Font.DeleteObject();
     m_BoldFont.DeleteObject();
     ReleaseFonts();
+    m_textWidths.clear(); // measured again, as the system now draws
     m_Font.CreateFontIndirect(&m_Logfont);
     if (m_hWnd && m_Font.m_hObject) {
         HDC dc = ::GetDC(m_hWnd);
@@ -408,6 +409,7 @@ LRESULT tkxGridCtrl::OnSettingChange(WPARAM, LPARAM)
     LRESULT result = Default();
     OnSysColorChange();
     ReadWheelScrollLines();
+    m_textWidths.clear(); // measured again, as the system now draws
     return result;
 }
 
