@@ -52,7 +52,7 @@ ClMessageBoxHook ClSetMessageBoxHook(ClMessageBoxHook hook, void* context, void*
 int AfxMessageBox(const wchar_t* text, UINT type, UINT)
 {
     HWND owner = GetActiveWindow();
-    return ClMessageBox(owner, text, AfxGetAppName(), type);
+    return ClMessageBox(owner, text, AfxGetAppTitle(), type);
 }
 
 int AfxMessageBox(UINT promptId, UINT type, UINT, HINSTANCE caller)
@@ -167,6 +167,12 @@ const wchar_t* AfxGetAppName()
     if (app) return app->m_pszAppName;
     static CString exeName = ModuleBaseName(GetModuleHandleW(nullptr));
     return exeName;
+}
+
+const wchar_t* AfxGetAppTitle()
+{
+    CWinApp* app = AfxGetApp();
+    return app ? app->GetTitle() : AfxGetAppName();
 }
 
 HINSTANCE AfxGetInstanceHandle()

@@ -169,6 +169,12 @@ public:
     HKEY GetAppRegistryKey();
     HKEY GetSectionKey(const wchar_t* section);
 
+    // The program's title, the caption of the framework's message boxes;
+    // the application's name until one is set.  The name itself stays what
+    // the registry key, the mutex and window properties are named after.
+    void SetTitle(const wchar_t* title) { m_title = title ? title : L""; }
+    const wchar_t* GetTitle() const { return m_title.IsEmpty() ? m_pszAppName : m_title.GetString(); }
+
     CWnd* m_pMainWnd = nullptr;
     CDocManager* m_pDocManager = nullptr;
     const wchar_t* m_pszProfileName = nullptr;
@@ -187,6 +193,7 @@ private:
     void DeleteDocuments();
     CString m_commandLine;
     CString m_appName;
+    CString m_title;
     CString m_registryKey;
     CString m_exeName;
     CString m_profileName;
@@ -200,4 +207,6 @@ private:
 // else the first one created.
 CLASSLIB_API CWinApp* AfxGetApp();
 CLASSLIB_API const wchar_t* AfxGetAppName();
+// The program's title (CWinApp::GetTitle), else the name of the program file.
+CLASSLIB_API const wchar_t* AfxGetAppTitle();
 CLASSLIB_API HINSTANCE AfxGetInstanceHandle();

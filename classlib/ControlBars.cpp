@@ -558,7 +558,9 @@ void CDockContext::StartDrag(CPoint start)
     if (!site) return;
     HWND bar = m_pBar->m_hWnd;
     CRect barRect;
-    ::GetWindowRect(bar, &barRect);
+    // A floating bar moves with its mini frame.
+    CWnd* mini = m_pBar->IsFloating() && m_pBar->m_pDockBar ? m_pBar->m_pDockBar->GetParent() : nullptr;
+    ::GetWindowRect(mini ? mini->m_hWnd : bar, &barRect);
     ::SetCapture(bar);
     CPoint last = start;
     bool dropped = false, moved = false, quit = false;
@@ -612,6 +614,8 @@ IMPLEMENT_DYNCREATE(CMiniDockFrameWnd, CFrameWnd)
 BEGIN_MESSAGE_MAP(CMiniDockFrameWnd, CFrameWnd)
     ON_WM_CLOSE()
     ON_WM_SIZE()
+    ON_WM_NCLBUTTONDBLCLK()
+    ON_WM_NCLBUTTONDOWN()
 END_MESSAGE_MAP()
 
 CMiniDockFrameWnd::CMiniDockFrameWnd() : m_wndDockBar(TRUE) {}
@@ -664,6 +668,37 @@ void CMiniDockFrameWnd::OnClose()
         }
     }
     ShowWindow(SW_HIDE);
+}
+
+CControlBar* CMiniDockFrameWnd::DraggableBar() const
+{
+    if (m_wndDockBar.GetDockedCount() == 0) return nullptr;
+    CControlBar* bar = m_wndDockBar.GetDockedBar(0);
+    return bar->m_pDockContext && bar->GetDockingFrame() ? bar : nullptr;
+}
+
+void CMiniDockFrameWnd::OnNcLButtonDblClk(UINT hitTest, CPoint point)
+{
+    CControlBar* bar = hitTest == HTCAPTION ? DraggableBar() : nullptr;
+    if (!bar) {
+        Default();
+        return;
+    }
+    // Docking the bar destroys this frame: nothing of it is touched after.
+    bar->m_pDockContext->ToggleDocking();
+}
+
+void CMiniDockFrameWnd::OnNcLButtonDown(UINT hitTest, CPoint point)
+{
+    CControlBar* bar = hitTest == HTCAPTION ? DraggableBar() : nullptr;
+    if (!bar) {
+        Default();
+        return;
+    }
+    // The frame comes forward as a press on any caption brings it; then the
+    // bar follows the mouse (a drop at a frame edge destroys this frame).
+    SetWindowPos(&wndTop, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    bar->m_pDockContext->StartDrag(point);
 }
 
 void CMiniDockFrameWnd::OnSize(UINT type, int cx, int cy)

@@ -173,7 +173,8 @@ public:
     // Follows the mouse until the button goes up, showing where the bar
     // would go with a tracking rectangle (thin: it docks; thick: it floats);
     // the bar then docks at the frame edge under the pointer, in the row under
-    // the rectangle, or floats where the rectangle was.  Escape cancels.  A
+    // the rectangle, or floats where the rectangle was.  The rectangle is the
+    // bar's window, or a floating bar's mini frame.  Escape cancels.  A
     // WM_QUIT that arrives meanwhile ends the drag and is posted again.
     virtual void StartDrag(CPoint screenPoint);
 
@@ -211,8 +212,15 @@ public:
 
 protected:
     bool m_fitting = false;
+    // The bar the frame holds, with its dock context; null when there is none.
+    CControlBar* DraggableBar() const;
     void OnClose();
     void OnSize(UINT type, int cx, int cy);
+    // The caption is the bar's: a double-click docks the bar where it was
+    // docked before, a press drags it (docked at a frame edge it is let go
+    // over, floating where it is let go elsewhere).
+    void OnNcLButtonDblClk(UINT hitTest, CPoint point);
+    void OnNcLButtonDown(UINT hitTest, CPoint point);
     DECLARE_MESSAGE_MAP()
 };
 

@@ -58,7 +58,7 @@ BOOL CStatusBar::SetIndicators(const UINT* ids, int count)
     for (int i = 0; i < count; ++i) {
         Pane pane{ids ? ids[i] : 0, i == 0 ? static_cast<UINT>(SBPS_STRETCH) : SBPS_NORMAL, 0, CString()};
         if (pane.id != ID_SEPARATOR) pane.text.LoadString(pane.id);
-        pane.width = dc.GetTextExtent(pane.text).cx + 10;
+        pane.width = pane.least = dc.GetTextExtent(pane.text).cx + 10;
         m_panes.push_back(pane);
     }
     ::SelectObject(dc, old);
@@ -92,7 +92,24 @@ BOOL CStatusBar::SetPaneText(int index, const wchar_t* text, BOOL update)
 {
     if (index < 0 || index >= GetPaneCount()) return FALSE;
     Pane& pane = m_panes[static_cast<size_t>(index)];
+    const bool changed = pane.text != (text ? text : L"");
     pane.text = text ? text : L"";
+    if (changed && !(pane.style & SBPS_STRETCH) && m_hWnd) {
+        // A pane of its own width grows to hold its text (up to half the
+        // bar) and shrinks back, never below the width it was given.
+        CClientDC dc(this);
+        HGDIOBJ old = ::SelectObject(dc, reinterpret_cast<HFONT>(SendMessage(WM_GETFONT, 0, 0)));
+        const int needed = dc.GetTextExtent(pane.text).cx + 16; // borders and margins
+        ::SelectObject(dc, old);
+        CRect client;
+        GetClientRect(&client);
+        const int width = std::max(pane.least, std::min(needed, static_cast<int>(client.Width()) / 2));
+        if (width != pane.width) {
+            pane.width = width;
+            UpdateParts();
+            return TRUE;
+        }
+    }
     if (update) {
         const wchar_t* shown = (pane.style & SBPS_DISABLED) ? L"" : static_cast<const wchar_t*>(pane.text);
         SendMessage(SB_SETTEXTW, static_cast<WPARAM>(index) | (pane.style & (SBT_NOBORDERS | SBT_POPOUT)),
@@ -113,7 +130,7 @@ void CStatusBar::SetPaneInfo(int index, UINT id, UINT style, int width)
     Pane& pane = m_panes[static_cast<size_t>(index)];
     pane.id = id;
     pane.style = style;
-    pane.width = width;
+    pane.width = pane.least = width;
     UpdateParts();
 }
 
@@ -122,7 +139,8 @@ void CStatusBar::GetPaneInfo(int index, UINT& id, UINT& style, int& width) const
     const Pane& pane = m_panes.at(static_cast<size_t>(index));
     id = pane.id;
     style = pane.style;
-    width = pane.width;
+    width = pane.least; // as given; GetItemRect tells the width shown
+
 }
 
 int CStatusBar::CommandToIndex(UINT id) const

@@ -3,7 +3,9 @@
 
 // Status bar: the system's status bar control as a control bar.  Panes are
 // given as indicator ids whose string resources are their texts (ID_SEPARATOR,
-// 0, for a pane without one); the first pane stretches.
+// 0, for a pane without one); the first pane stretches.  Any other pane grows
+// to hold a longer text (up to half the bar) and goes back to the width it
+// was given when the text is shorter again.
 #define ID_SEPARATOR 0
 #define SBPS_NORMAL 0x0000
 #define SBPS_NOBORDERS SBT_NOBORDERS
@@ -20,6 +22,7 @@ public:
     BOOL SetPaneText(int index, const wchar_t* text, BOOL update = TRUE);
     CString GetPaneText(int index) const;
     void SetPaneInfo(int index, UINT id, UINT style, int width);
+    // The width as given (a pane grown for its text is shown wider).
     void GetPaneInfo(int index, UINT& id, UINT& style, int& width) const;
     int CommandToIndex(UINT id) const;
     UINT GetItemID(int index) const;
@@ -34,6 +37,7 @@ protected:
         UINT style;
         int width;
         CString text;
+        int least = 0; // the width given by the indicators or SetPaneInfo
     };
     std::vector<Pane> m_panes;
     void UpdateParts();

@@ -765,7 +765,7 @@ CMenu* CWnd::GetSystemMenu(BOOL revert) const { return CMenu::FromHandle(::GetSy
 
 int CWnd::MessageBox(const wchar_t* text, const wchar_t* caption, UINT type)
 {
-    return ClMessageBox(m_hWnd, text, caption ? caption : AfxGetAppName(), type);
+    return ClMessageBox(m_hWnd, text, caption ? caption : AfxGetAppTitle(), type);
 }
 
 BOOL CWnd::SetScrollInfo(int bar, LPSCROLLINFO info, BOOL redraw)

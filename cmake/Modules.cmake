@@ -37,3 +37,23 @@ function(tkx_add_test name)
     add_test(NAME ${name} COMMAND ${name} WORKING_DIRECTORY ${work})
     set_tests_properties(${name} PROPERTIES TIMEOUT 300)
 endfunction()
+
+# Makes the build of `target` refuse a resource script whose string tables
+# (in the script or any script it includes) define an id twice; the message
+# names the id and both texts.
+function(tkx_check_string_ids target script)
+    get_filename_component(name ${script} NAME)
+    set(preprocessed ${CMAKE_CURRENT_BINARY_DIR}/${name}.i)
+    set(stamp ${CMAKE_CURRENT_BINARY_DIR}/${name}.ids-checked)
+    add_custom_command(OUTPUT ${stamp}
+        COMMAND ${CMAKE_C_COMPILER} -E -P -dD -xc -DRC_INVOKED -I${PROJECT_SOURCE_DIR} -MD -MF ${stamp}.d
+                -MT ${stamp} ${script} -o ${preprocessed}
+        COMMAND ${CMAKE_COMMAND} -DSCRIPT=${name} -DINPUT=${preprocessed} -DSTAMP=${stamp}
+                -P ${PROJECT_SOURCE_DIR}/cmake/CheckStringIds.cmake
+        DEPENDS ${script} ${PROJECT_SOURCE_DIR}/cmake/CheckStringIds.cmake
+        DEPFILE ${stamp}.d
+        COMMENT "Checking the string ids of ${name}"
+        VERBATIM)
+    add_custom_target(${target}_string_ids DEPENDS ${stamp})
+    add_dependencies(${target} ${target}_string_ids)
+endfunction()

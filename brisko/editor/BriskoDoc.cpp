@@ -35,19 +35,6 @@ HWND MainWindow() { return theApp.m_pMainWnd ? theApp.m_pMainWnd->GetSafeHwnd() 
 
 int Box(const CString& text, UINT type) { return ClMessageBox(MainWindow(), text, kBriskoCaption, type); }
 
-// The system's text of an error code, without its line end.
-CString SystemErrorText(DWORD error)
-{
-    wchar_t* text = nullptr;
-    const DWORD length =
-        ::FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                         nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-    CString result = length && text ? CString(text, static_cast<int>(length)) : CString();
-    if (text) ::LocalFree(text);
-    result.TrimRight();
-    return result;
-}
-
 } // namespace
 
 // ---------------------------------------------------------------------------
@@ -224,38 +211,21 @@ BOOL CBriskoDoc::ReloadFromDisk()
 // ---------------------------------------------------------------------------
 // Saving
 
-void CBriskoDoc::ReportSaveFailure(const wchar_t* path, DWORD error)
-{
-    CString reason;
-    const DWORD attributes = ::GetFileAttributesW(path);
-    const tkxFileName name(path);
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
-        reason = L"文件被设为只读.";
-    else if (!tkxFileName::Exist(name.GetRoot()))
-        reason = ClFormat(L"文件夹<%s>不存在.", name.GetPath().GetString());
-    else if (error)
-        reason = SystemErrorText(error);
-    CString text = ClFormat(L"保存文件失败!\n\n%s", path);
-    if (!reason.IsEmpty()) text += L"\n\n" + reason;
-    Box(text, MB_OK | MB_ICONERROR);
-}
-
 BOOL CBriskoDoc::OnSaveDocument(const wchar_t* path)
 {
     // No watch while the program writes the file itself: the watch taken
     // again afterwards starts from the new file.
     RemoveWatch();
     TakeFileType(path);
-    ::SetLastError(0);
+    // The buffer tells the user why a save failed.
     BOOL saved = FALSE;
     try {
         saved = m_TextBuffer.SaveToFile(path, -1, TRUE);
     } catch (CException* e) {
+        e->ReportError();
         e->Delete();
     }
-    const DWORD error = ::GetLastError();
     RegisterFileWatch();
-    if (!saved) ReportSaveFailure(path, error);
     return saved;
 }
 

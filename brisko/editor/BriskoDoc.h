@@ -98,7 +98,6 @@ protected:
 private:
     void RemoveWatch();
     void TakeFileType(const wchar_t* path);
-    void ReportSaveFailure(const wchar_t* path, DWORD error);
 };
 
 // The save dialog's filter of the data files.

@@ -3,6 +3,10 @@
 #include "brisko/editor/TvEditView.h"
 #include "brisko/shell/BriskoApp.h"
 #include "brisko/shell/Utility.h"
+#include <algorithm>
+#include <cwchar>
+#include <string>
+#include <vector>
 
 BEGIN_MESSAGE_MAP(CEditReplaceDlg, CDialog)
     ON_EN_CHANGE(IDC_FIND_TEXT, OnChangeText)
@@ -112,17 +116,9 @@ int CEditReplaceDlg::ReplaceAll()
     const HCURSOR oldCursor = ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));
     // Every occurrence of the range, from its start.
     m_ptFoundAt = m_nScope == 0 ? m_ptBlockBegin : CPoint(0, 0);
-    const int delta = m_sNewText.GetLength() - m_sText.GetLength();
-    int count = 0;
     CPoint last;
     m_pBuddy->HoldUpdates(TRUE);
-    while (Search(FALSE)) {
-        const CPoint match = m_ptFoundAt;
-        last = m_pBuddy->ReplaceRange(match, CPoint(match.x + m_sText.GetLength(), match.y), m_sNewText);
-        AdjustBlock(match, delta);
-        m_ptFoundAt = last;
-        ++count;
-    }
+    const int count = ReplaceEach(last);
     m_pBuddy->HoldUpdates(FALSE);
     ::SetCursor(oldCursor);
     m_bFound = FALSE;
@@ -138,5 +134,80 @@ int CEditReplaceDlg::ReplaceAll()
     } else {
         m_pBuddy->ReportNotFound(m_sText, TRUE);
     }
+    return count;
+}
+
+// Replace, adjust the block, move past the replacement, search again, until
+// nothing is found: one line after the other, each line rewritten once.
+// The occurrences are found as the search finds them in the line as it
+// stands after the replacements before them (the character before an
+// occurrence may be the replacement's last).
+int CEditReplaceDlg::ReplaceEach(CPoint& last)
+{
+    const int removed = m_sText.GetLength(), inserted = m_sNewText.GetLength();
+    const int delta = inserted - removed;
+    // A replacement that breaks lines (or texts cut by a NUL) goes the
+    // long way: an edit per occurrence.
+    const bool breaks = m_sNewText.Find(L'\r') >= 0;
+    const bool cut = static_cast<int>(std::wcslen(m_sText)) != removed ||
+                     static_cast<int>(std::wcslen(m_sNewText)) != inserted;
+    CTvTextBuffer* buffer = m_pBuddy->GetAttachedBuffer();
+    int count = 0;
+    if (breaks || cut || !buffer) {
+        while (Search(FALSE)) {
+            const CPoint match = m_ptFoundAt;
+            last = m_pBuddy->ReplaceRange(match, CPoint(match.x + removed, match.y), m_sNewText);
+            AdjustBlock(match, delta);
+            m_ptFoundAt = last;
+            ++count;
+        }
+        return count;
+    }
+
+    // The range as the search takes it.
+    const int lines = buffer->GetLineCount();
+    const CPoint blockBegin = m_nScope == 0 ? m_ptBlockBegin : CPoint(0, 0);
+    const CPoint blockEnd =
+        m_nScope == 0 ? m_ptBlockEnd : CPoint(buffer->GetLineLength(lines - 1), lines - 1);
+    m_ptFoundAt = blockBegin;
+    if (blockBegin == blockEnd) return 0; // an empty range holds nothing
+    const int firstLine = std::max(0, std::min(static_cast<int>(blockBegin.y), lines - 1));
+    const int lastLine = std::min(static_cast<int>(blockEnd.y), lines - 1);
+    const wchar_t* upper = m_bMatchCase ? nullptr : CTvTextView::UpperCaseTable();
+
+    CTvTextBuffer::CReplaceRun run(*buffer, m_pBuddy, m_sNewText, inserted, removed);
+    std::wstring text;
+    std::vector<CTvTextBuffer::CReplaceRun::Occurrence> occurrences;
+    for (int line = firstLine; line <= lastLine; ++line) {
+        const wchar_t* chars = buffer->LineText(line);
+        const int length = buffer->GetLineLength(line);
+        // `text` holds the line up to the search column as it now stands;
+        // the line's own characters from `rest` on follow it.
+        int rest = line == firstLine ? std::max(0, std::min(static_cast<int>(blockBegin.x), length)) : 0;
+        text.assign(chars, static_cast<size_t>(rest));
+        occurrences.clear();
+        for (;;) {
+            const int offset = CTvTextView::FindInSegment(chars + rest, length - rest, text.empty() ? 0 : text.back(),
+                                                          m_sText, removed, m_bWholeWord, upper);
+            if (offset < 0) break;
+            const int at = static_cast<int>(text.size()) + offset;
+            // On the block's last line an occurrence counts only when it
+            // starts before the block's end (which moves with each).
+            if (line == blockEnd.y && at >= m_ptBlockEnd.x && m_nScope == 0) break;
+            text.append(chars + rest, static_cast<size_t>(offset));
+            occurrences.push_back({at, chars + rest + offset});
+            text.append(m_sNewText.GetString(), static_cast<size_t>(inserted));
+            rest += offset + removed;
+            AdjustBlock(CPoint(at, line), delta);
+            last = CPoint(at + inserted, line);
+            ++count;
+        }
+        if (occurrences.empty()) continue;
+        text.append(chars + rest, static_cast<size_t>(length - rest));
+        if (!run.Line(line, text, occurrences)) break;
+    }
+    run.Finish();
+    // Where the search that finds nothing more leaves the position.
+    m_ptFoundAt = m_nScope == 0 ? m_ptBlockBegin : CPoint(0, 0);
     return count;
 }

@@ -43,5 +43,8 @@ protected:
     BOOL Search(BOOL show);
     // Keeps the block's end on the match's line where it was.
     void AdjustBlock(const CPoint& match, int delta);
+    // Replace All's replacements from m_ptFoundAt on; their number, and
+    // the end of the last replacement.
+    int ReplaceEach(CPoint& last);
     DECLARE_MESSAGE_MAP()
 };

@@ -103,6 +103,9 @@ void CTavixToolTip::Show(int x, int y, const CString& text)
         if (end < 0) break;
         start = end + 1;
     }
+    // The description is the window's text too, for whatever reads the
+    // screen's windows (a screen reader, a test in another process).
+    SetWindowText(text);
     PlaceAndShow();
     Invalidate(FALSE);
 }

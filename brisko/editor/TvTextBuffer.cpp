@@ -571,6 +571,156 @@ BOOL CTvTextBuffer::GetRedoText(CString& text)
 }
 
 // ---------------------------------------------------------------------------
+// Replacing in many places
+
+namespace {
+
+// How the points of one line move with a line's replacements: each a
+// deletion and an insertion in its place, one after the other.
+class LineReplaceContext : public CUpdateContext
+{
+public:
+    LineReplaceContext(int line, const std::vector<CTvTextBuffer::CReplaceRun::Occurrence>& occurrences, int removed,
+                       int inserted)
+        : m_line(line), m_occurrences(occurrences), m_removed(removed), m_inserted(inserted)
+    {
+    }
+    void AdjustPoint(CPoint& point) override
+    {
+        if (point.y != m_line) return; // edits within the line move no other line
+        for (const CTvTextBuffer::CReplaceRun::Occurrence& occurrence : m_occurrences) {
+            CTvTextBuffer::CDeleteContext deletion;
+            deletion.m_ptStart = CPoint(occurrence.column, m_line);
+            deletion.m_ptEnd = CPoint(occurrence.column + m_removed, m_line);
+            deletion.AdjustPoint(point);
+            if (m_inserted == 0) continue;
+            CTvTextBuffer::CInsertContext insertion;
+            insertion.m_ptStart = deletion.m_ptStart;
+            insertion.m_ptEnd = CPoint(occurrence.column + m_inserted, m_line);
+            insertion.AdjustPoint(point);
+        }
+    }
+
+private:
+    int m_line;
+    const std::vector<CTvTextBuffer::CReplaceRun::Occurrence>& m_occurrences;
+    int m_removed, m_inserted;
+};
+
+} // namespace
+
+CTvTextBuffer::CReplaceRun::CReplaceRun(CTvTextBuffer& buffer, CTvTextView* source, const wchar_t* replacement,
+                                        int replacementLength, int occurrenceLength)
+    : m_buffer(buffer), m_source(source), m_replacement(replacement ? replacement : L"", TextLength(replacement, replacementLength)),
+      m_nLength(occurrenceLength)
+{
+}
+
+void CTvTextBuffer::CReplaceRun::Add(BOOL insert, const CPoint& start, const CPoint& end, const wchar_t* text,
+                                     int length)
+{
+    if (m_buffer.m_nUndoBufSize < 1) {
+        // A list that keeps next to nothing: each record as it comes.
+        m_buffer.OpenUndoGroup(FALSE);
+        m_buffer.AddUndoRecord(insert, start, end, text, length, insert ? TVA_REPLACE : TVA_DELSEL);
+        if (m_source) m_buffer.m_bUndoBeginGroup = TRUE;
+        m_buffer.m_bUndoGroup = FALSE;
+        return;
+    }
+    if (m_pending.empty()) m_pending.resize(static_cast<size_t>(m_buffer.m_nUndoBufSize));
+    Pending& pending = m_pending[m_total % m_pending.size()];
+    pending.insert = insert;
+    pending.start = start;
+    pending.end = end;
+    if (!insert) pending.text.assign(text, static_cast<size_t>(length));
+    ++m_total;
+}
+
+BOOL CTvTextBuffer::CReplaceRun::Line(int line, const std::wstring& text, const std::vector<Occurrence>& occurrences)
+{
+    if (m_buffer.m_bReadOnly) return FALSE;
+    SLineInfo& info = m_buffer.Line(line);
+    const int inserted = static_cast<int>(m_replacement.size());
+    // The room the line ends with, as the edits one after the other leave
+    // it: a deletion keeps it, an insertion grows it when the text before
+    // the rest, then the whole line, does not fit.
+    int length = info.m_nLength, capacity = info.m_nMax;
+    for (const Occurrence& occurrence : occurrences) {
+        length -= m_nLength;
+        if (inserted == 0) continue;
+        if (occurrence.column + inserted > capacity) capacity = LineCapacity(occurrence.column + inserted);
+        length += inserted;
+        if (length > capacity) capacity = LineCapacity(length);
+    }
+    for (const Occurrence& occurrence : occurrences) {
+        const CPoint at(occurrence.column, line);
+        Add(FALSE, at, CPoint(occurrence.column + m_nLength, line), occurrence.chars, m_nLength);
+        if (inserted > 0) Add(TRUE, at, CPoint(occurrence.column + inserted, line), m_replacement.c_str(), inserted);
+    }
+    if (capacity != info.m_nMax) {
+        FreeLine(info);
+        info.m_pcLine = new wchar_t[static_cast<size_t>(capacity)];
+        info.m_nMax = capacity;
+    }
+    if (!text.empty()) std::memcpy(info.m_pcLine, text.data(), sizeof(wchar_t) * text.size());
+    info.m_nLength = static_cast<int>(text.size());
+
+    LineReplaceContext context(line, occurrences, m_nLength, inserted);
+    m_buffer.NotifyViews(m_source, &context, NotifyOneLine | NotifyHorz, line);
+    if (!m_buffer.m_bModified) m_buffer.SetModified(TRUE);
+    // Each edit's group is closed for the source view as it is made.
+    if (m_source)
+        for (const Occurrence& occurrence : occurrences) {
+            const std::wstring removed(occurrence.chars, static_cast<size_t>(m_nLength));
+            m_source->AfterEditAction(TVA_DELSEL, removed.c_str());
+            if (inserted > 0) m_source->AfterEditAction(TVA_REPLACE, m_replacement.c_str());
+        }
+    return TRUE;
+}
+
+void CTvTextBuffer::CReplaceRun::Finish()
+{
+    if (m_finished) return;
+    m_finished = true;
+    if (m_total == 0) return;
+    const size_t keep = m_pending.size();
+    auto record = [&](const Pending& pending, SUndoRecord& out) {
+        out.m_dwFlags = (pending.insert ? UNDO_INSERT : 0) | UNDO_BEGINGROUP;
+        out.m_ptStartPos = pending.start;
+        out.m_ptEndPos = pending.end;
+        out.m_nAction = pending.insert ? TVA_REPLACE : TVA_DELSEL;
+        const std::wstring& text = pending.insert ? m_replacement : pending.text;
+        out.SetText(text.c_str(), static_cast<int>(text.size()));
+    };
+    if (m_total <= keep) {
+        // Every record stays: each goes in as its edit would have put it.
+        for (size_t i = 0; i < m_total; ++i) {
+            const Pending& pending = m_pending[i];
+            const std::wstring& text = pending.insert ? m_replacement : pending.text;
+            m_buffer.OpenUndoGroup(FALSE);
+            m_buffer.AddUndoRecord(pending.insert, pending.start, pending.end, text.c_str(),
+                                   static_cast<int>(text.size()), pending.insert ? TVA_REPLACE : TVA_DELSEL);
+            if (m_source) m_buffer.m_bUndoBeginGroup = TRUE;
+            m_buffer.m_bUndoGroup = FALSE;
+        }
+        return;
+    }
+    // More records than the list keeps, each its own group: pushing them one
+    // by one would drop what could be redone, then every older group, then
+    // the run's first records; the state saved on disk can no longer be
+    // reached.
+    std::deque<SUndoRecord>& list = m_buffer.m_aUndoBuf;
+    list.clear();
+    list.resize(keep);
+    for (size_t i = 0; i < keep; ++i) record(m_pending[(m_total + i) % keep], list[i]);
+    m_buffer.m_nUndoPosition = static_cast<int>(keep);
+    m_buffer.m_nGroupOpenedAt = static_cast<int>(keep) - 1;
+    m_buffer.m_nSyncPosition = -1;
+    m_buffer.m_bUndoBeginGroup = m_source ? TRUE : FALSE;
+    m_buffer.m_bUndoGroup = FALSE;
+}
+
+// ---------------------------------------------------------------------------
 // Comments
 
 void CTvTextBuffer::ToggleLineComments(CTvTextView* source, int firstLine, int lastLine)

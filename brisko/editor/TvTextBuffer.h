@@ -184,7 +184,10 @@ public:
     // TRUE when the text was read; a file that cannot be opened leaves one
     // empty line.
     BOOL LoadFromFile(const wchar_t* path, int lineEndStyle = -1);
-    // TRUE when the file was replaced by the buffer's text.
+    // TRUE when the file was replaced by the buffer's text.  A failure is
+    // told in a message naming the file and the reason (a read-only file, a
+    // folder, a missing folder, the system's text of a failed write), with
+    // the system's error code as the last error; the old file stays.
     BOOL SaveToFile(const wchar_t* path, int lineEndStyle = -1, BOOL clearModified = TRUE);
     // Takes over the text, the file's encoding and read-only state and the
     // undo list of `loaded` (which is left empty, its views untouched), then
@@ -217,6 +220,50 @@ public:
     // -1 once the state of the file on disk can no longer be reached by
     // undo or redo.
     int GetSavedPosition() const { return m_nSyncPosition; }
+
+    // A run of replacements of one text in many places (the Replace
+    // dialog's Replace All), made a line at a time.  Text, undo list,
+    // modified flag and views end as deleting each occurrence (action
+    // TVA_DELSEL) and inserting the replacement in its place (TVA_REPLACE,
+    // none when it is empty), each edit its own undo group closed for
+    // `source`, one edit after the other would leave them; the views hear
+    // of each changed line once.  Of the undo records only those the list
+    // keeps are made.  The replacement holds no line break.
+    class CReplaceRun
+    {
+    public:
+        struct Occurrence {
+            int column;           // where it stood when it was replaced
+            const wchar_t* chars; // its characters (of the line before the run changed it)
+        };
+        CReplaceRun(CTvTextBuffer& buffer, CTvTextView* source, const wchar_t* replacement, int replacementLength,
+                    int occurrenceLength);
+        ~CReplaceRun() { Finish(); }
+        CReplaceRun(const CReplaceRun&) = delete;
+        CReplaceRun& operator=(const CReplaceRun&) = delete;
+        // The line becomes `text` by replacing the occurrences, in order;
+        // FALSE (nothing changed) for a read-only buffer.
+        BOOL Line(int line, const std::wstring& text, const std::vector<Occurrence>& occurrences);
+        // Records the undo steps (also done when the run ends).
+        void Finish();
+
+    private:
+        struct Pending {
+            BOOL insert = FALSE;
+            CPoint start, end;
+            std::wstring text; // a deletion's
+        };
+        void Add(BOOL insert, const CPoint& start, const CPoint& end, const wchar_t* text, int length);
+
+        CTvTextBuffer& m_buffer;
+        CTvTextView* m_source;
+        std::wstring m_replacement;
+        int m_nLength;
+        // The last records made, as many as the undo list keeps, in a ring.
+        std::vector<Pending> m_pending;
+        size_t m_total = 0;
+        bool m_finished = false;
+    };
 
     // Puts "//" before, or takes it from, every line of the range that is
     // longer than three characters.
@@ -263,6 +310,9 @@ protected:
     // Writes the text into a temporary file beside the target, then puts
     // it in the target's place (keeping a ".bak" copy when asked).
     BOOL SaveThroughTemporary(const wchar_t* path, BOOL clearModified);
+    // Tells the user that the file was not saved and why, leaves the
+    // system's error code as the last error and returns FALSE.
+    BOOL SaveFailed(const wchar_t* path, DWORD error, const CString& reason);
     // The lines in the buffer's encoding; throws CFileException* when a
     // write fails.  False, with the (column, line) of the character, when
     // a character has no form in the encoding.

@@ -11,6 +11,20 @@ const char kUtf16Mark[] = "\xFF\xFE";
 // Writes go to the file in blocks of about this size.
 const size_t kWriteBlock = 1 << 20;
 
+// The system's text for an error code, without its line end; empty for 0.
+CString SystemErrorText(DWORD error)
+{
+    if (!error) return CString();
+    wchar_t* text = nullptr;
+    const DWORD length =
+        ::FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                         nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    CString result = length && text ? CString(text, static_cast<int>(length)) : CString();
+    if (text) ::LocalFree(text);
+    result.TrimRight();
+    return result;
+}
+
 // Valid UTF-8 (no overlong forms, surrogates or values beyond U+10FFFF) in
 // which most characters beyond ASCII take three or four bytes, as Chinese
 // text does.  Code-page-936 text can happen to be valid UTF-8 too, but then
@@ -335,24 +349,42 @@ bool CTvTextBuffer::WriteText(CFile& file, CPoint& unwritable)
     return true;
 }
 
+BOOL CTvTextBuffer::SaveFailed(const wchar_t* path, DWORD error, const CString& reason)
+{
+    CString text;
+    text.Format(L"保存文件失败!\n\n%s", path);
+    if (!reason.IsEmpty()) text += L"\n\n" + reason;
+    AfxMessageBox(text, MB_OK | MB_ICONERROR);
+    ::SetLastError(error);
+    return FALSE;
+}
+
 BOOL CTvTextBuffer::SaveThroughTemporary(const wchar_t* path, BOOL clearModified)
 {
     const DWORD attributes = ::GetFileAttributesW(path);
     const bool targetExists = attributes != INVALID_FILE_ATTRIBUTES;
     // A read-only file or a folder is never replaced.
-    if (targetExists && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY))) return FALSE;
+    if (targetExists && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return SaveFailed(path, ERROR_ACCESS_DENIED, L"这是一个文件夹的名称.");
+    if (targetExists && (attributes & FILE_ATTRIBUTE_READONLY))
+        return SaveFailed(path, ERROR_ACCESS_DENIED, L"文件被设为只读.");
 
+    const CString folder = FolderOf(path);
     wchar_t temporary[MAX_PATH + 16] = {0};
-    if (!::GetTempFileNameW(FolderOf(path), L"CRE", 0, temporary)) return FALSE;
-
     CFile file;
-    if (!file.Open(temporary, CFile::modeCreate | CFile::modeWrite | CFile::shareExclusive)) {
-        ::DeleteFileW(temporary);
-        return FALSE;
+    if (!::GetTempFileNameW(folder, L"CRE", 0, temporary) ||
+        !file.Open(temporary, CFile::modeCreate | CFile::modeWrite | CFile::shareExclusive)) {
+        const DWORD error = ::GetLastError();
+        if (temporary[0]) ::DeleteFileW(temporary);
+        const DWORD folderAttributes = ::GetFileAttributesW(folder);
+        if (folderAttributes == INVALID_FILE_ATTRIBUTES || !(folderAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            return SaveFailed(path, ERROR_PATH_NOT_FOUND, L"文件夹<" + folder + L">不存在.");
+        return SaveFailed(path, error ? error : ERROR_CANNOT_MAKE, SystemErrorText(error));
     }
     bool written = false;
     bool markWritten = false;
     bool convertible = true;
+    DWORD writeError = 0;
     CPoint unwritable;
     try {
         if (m_nEncoding == TVE_UTF16)
@@ -366,9 +398,9 @@ BOOL CTvTextBuffer::SaveThroughTemporary(const wchar_t* path, BOOL clearModified
             written = true;
         }
     } catch (CFileException* e) {
+        writeError = e->m_lOsError > 0 ? static_cast<DWORD>(e->m_lOsError) : ERROR_WRITE_FAULT;
         e->Delete();
     }
-    if (!markWritten && m_nEncoding == TVE_UTF8) AfxMessageBox(L"数据环境写UTF8文件头信息失败!");
     if (!written) {
         file.Abort();
         ::DeleteFileW(temporary);
@@ -380,8 +412,11 @@ BOOL CTvTextBuffer::SaveThroughTemporary(const wchar_t* path, BOOL clearModified
                         unwritable.x + 1, m_nEncoding == TVE_UTF8 ? L"UTF-8" : L"ASCII", path);
             AfxMessageBox(text, MB_ICONERROR);
             ::SetLastError(ERROR_NO_UNICODE_TRANSLATION);
+            return FALSE;
         }
-        return FALSE;
+        CString reason = SystemErrorText(writeError);
+        if (!markWritten && m_nEncoding == TVE_UTF8) reason = L"数据环境写UTF8文件头信息失败!\n" + reason;
+        return SaveFailed(path, writeError, reason);
     }
 
     if (m_bCreateBackupFile && targetExists) {
@@ -389,16 +424,19 @@ BOOL CTvTextBuffer::SaveThroughTemporary(const wchar_t* path, BOOL clearModified
         ::SetFileAttributesW(backup, FILE_ATTRIBUTE_NORMAL);
         ::DeleteFileW(backup);
         if (!::CopyFileW(path, backup, FALSE)) {
+            const DWORD error = ::GetLastError();
             ::DeleteFileW(temporary);
-            return FALSE;
+            return SaveFailed(path, error, L"无法保留原文件的备份<" + backup + L">: " + SystemErrorText(error));
         }
     }
     if (!::MoveFileExW(temporary, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         // The old file is still there; the saved text is kept in the
         // temporary file, and the user is told where.
         CString text;
+        const DWORD error = ::GetLastError();
         text.Format(L"无法用保存的内容替换文件:\n%s\n\n保存的内容留在临时文件中:\n%s", path, temporary);
         AfxMessageBox(text, MB_ICONERROR);
+        ::SetLastError(error);
         return FALSE;
     }
     if (clearModified) {

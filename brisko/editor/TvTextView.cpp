@@ -92,14 +92,21 @@ int WheelScrollLines()
     return std::max(1, static_cast<int>(lines == WHEEL_PAGESCROLL ? 3 : lines));
 }
 
-bool IsWideChar(wchar_t c)
+} // namespace
+
+bool CTvTextView::IsWideChar(wchar_t c)
 {
     return (c >= 0x1100 && c <= 0x115F) || (c >= 0x2E80 && c <= 0xA4CF) || (c >= 0xAC00 && c <= 0xD7A3) ||
            (c >= 0xF900 && c <= 0xFAFF) || (c >= 0xFE30 && c <= 0xFE4F) || (c >= 0xFF00 && c <= 0xFF60) ||
            (c >= 0xFFE0 && c <= 0xFFE6);
 }
 
-} // namespace
+int CTvTextView::CellCount(const wchar_t* text, int count)
+{
+    int cells = 0;
+    for (int i = 0; i < count; ++i) cells += IsWideChar(text[i]) ? 2 : 1;
+    return cells;
+}
 
 CTvTextView::CTvTextView()
 {
@@ -216,16 +223,9 @@ int CTvTextView::DisplayLengthOfLine(int line)
     if (cached < 0) {
         // Screen columns with tabs expanded; a wide (CJK) character takes
         // two columns of a fixed font.
-        const wchar_t* chars = LineText(line);
-        const int length = GetLineLength(line);
-        int column = 0;
-        for (int i = 0; i < length; ++i) {
-            if (chars[i] == L'\t')
-                column += m_nTabSize - column % m_nTabSize;
-            else
-                column += IsWideChar(chars[i]) ? 2 : 1;
-        }
-        cached = column;
+        std::wstring expanded;
+        ExpandTabsForDisplay(LineText(line), GetLineLength(line), 0, expanded);
+        cached = CellCount(expanded.data(), static_cast<int>(expanded.size()));
     }
     return cached;
 }
@@ -394,16 +394,8 @@ CDC* CTvTextView::MeasureDC()
 
 int CTvTextView::TextWidth(const wchar_t* text, int count)
 {
-    if (count <= 0) return 0;
-    CDC* dc = MeasureDC();
-    // In pieces: some drawing back ends measure long runs badly.
-    int width = 0;
-    for (int done = 0; done < count;) {
-        const int piece = std::min(count - done, 4096);
-        width += dc->GetTextExtent(text + done, piece).cx;
-        done += piece;
-    }
-    return width;
+    // The cells the text is drawn in, whatever the font's own advances.
+    return count <= 0 ? 0 : CellCount(text, count) * GetCharWidth();
 }
 
 void CTvTextView::CalcLineCharDim()
@@ -878,17 +870,13 @@ CPoint CTvTextView::ClientToText(const CPoint& point)
     std::wstring expanded;
     const wchar_t* chars = LineText(pos.y);
     ExpandTabsForDisplay(chars, length, 0, expanded);
-    // Where each character ends on the screen, from the extents of the
-    // expanded line (one measure for the whole line).
+    // Where each character ends on the screen: the cells it is drawn in.
     std::vector<int> ends(expanded.size());
-    CDC* dc = MeasureDC();
-    SIZE size{};
-    for (size_t done = 0; done < expanded.size();) {
-        const int piece = static_cast<int>(std::min<size_t>(expanded.size() - done, 4096));
-        ::GetTextExtentExPointW(dc->m_hDC, expanded.data() + done, piece, 0, nullptr, ends.data() + done, &size);
-        const int base = done ? ends[done - 1] : 0;
-        for (int k = 0; k < piece; ++k) ends[done + static_cast<size_t>(k)] += base;
-        done += static_cast<size_t>(piece);
+    const int charWidth = GetCharWidth();
+    int cells = 0;
+    for (size_t k = 0; k < expanded.size(); ++k) {
+        cells += IsWideChar(expanded[k]) ? 2 : 1;
+        ends[k] = cells * charWidth;
     }
     int column = 0;
     size_t index = 0; // index into the expanded text

@@ -179,6 +179,16 @@ public:
     // Offset of the pattern in the segment, or -1.
     static int FindStringHelper(const wchar_t* text, int length, const wchar_t* pattern, BOOL wholeWord,
                                 BOOL matchCase = TRUE);
+    // The first occurrence of the pattern's m characters in a segment of a
+    // line, as the search finds it: compared through `upper` (the upper-case
+    // table, null to match case) and, with wholeWord, standing free of
+    // letters, digits and "_" on both sides, `before` being the character
+    // before the segment (0 at the line's start).  Offset, or -1.
+    static int FindInSegment(const wchar_t* text, int length, wchar_t before, const wchar_t* pattern, int m,
+                             BOOL wholeWord, const wchar_t* upper);
+    // The C runtime's upper case of every character, the comparison of the
+    // search without match case.
+    static const wchar_t* UpperCaseTable();
     BOOL SearchTextInRange(const wchar_t* what, const CPoint& start, const CPoint& blockBegin,
                            const CPoint& blockEnd, DWORD flags, BOOL wrap, CPoint* found);
     BOOL SearchText(const wchar_t* what, const CPoint& start, DWORD flags, BOOL wrap, CPoint* found);
@@ -231,6 +241,11 @@ protected:
     void CalcLineCharDim();
     CFont* GetFont(BOOL italic = FALSE, BOOL bold = FALSE);
     CDC* MeasureDC();
+    // The text is drawn in cells of the character width (the width of "X"),
+    // two for a wide (CJK) character, whatever the font's own advances:
+    // caret, selection and glyphs agree with any font.
+    static bool IsWideChar(wchar_t c);
+    static int CellCount(const wchar_t* text, int count);
     int TextWidth(const wchar_t* text, int count);
     // The bitmap, the fonts and the measuring DC.
     void DropFonts();

@@ -6,35 +6,59 @@
 #include "brisko/shell/BriskoApp.h"
 #include "brisko/shell/Utility.h"
 #include <algorithm>
+#include <clocale>
 #include <cwctype>
+#include <string>
+#include <vector>
 
 namespace {
 
 bool IsWordChar(wchar_t c) { return std::iswalnum(c) || c == L'_'; }
 
-wchar_t Fold(wchar_t c, BOOL matchCase) { return matchCase ? c : static_cast<wchar_t>(std::towupper(c)); }
-
 bool Before(const CPoint& a, const CPoint& b) { return a.y < b.y || (a.y == b.y && a.x < b.x); }
 
 } // namespace
+
+const wchar_t* CTvTextView::UpperCaseTable()
+{
+    // The C runtime's upper case of every character, taken again when the
+    // character locale changes.
+    static std::vector<wchar_t> table;
+    static std::string locale;
+    const char* current = std::setlocale(LC_CTYPE, nullptr);
+    const std::string name = current ? current : "";
+    if (table.empty() || name != locale) {
+        table.resize(0x10000);
+        for (size_t c = 0; c < table.size(); ++c) table[c] = static_cast<wchar_t>(std::towupper(static_cast<wint_t>(c)));
+        locale = name;
+    }
+    return table.data();
+}
+
+int CTvTextView::FindInSegment(const wchar_t* text, int length, wchar_t before, const wchar_t* pattern, int m,
+                               BOOL wholeWord, const wchar_t* upper)
+{
+    if (m <= 0 || !text) return -1;
+    auto fold = [upper](wchar_t c) { return upper ? upper[static_cast<unsigned short>(c)] : c; };
+    const wchar_t first = fold(pattern[0]);
+    for (int i = 0; i + m <= length; ++i) {
+        if (fold(text[i]) != first) continue;
+        int k = 1;
+        while (k < m && fold(text[i + k]) == fold(pattern[k])) ++k;
+        if (k < m) continue;
+        if (!wholeWord) return i;
+        const bool freeBefore = !IsWordChar(i == 0 ? before : text[i - 1]);
+        const bool freeAfter = i + m == length || !IsWordChar(text[i + m]);
+        if (freeBefore && freeAfter) return i;
+    }
+    return -1;
+}
 
 int CTvTextView::FindStringHelper(const wchar_t* text, int length, const wchar_t* pattern, BOOL wholeWord,
                                   BOOL matchCase)
 {
     const int m = pattern ? static_cast<int>(std::wcslen(pattern)) : 0;
-    if (m == 0 || !text) return -1;
-    const wchar_t first = Fold(pattern[0], matchCase);
-    for (int i = 0; i + m <= length; ++i) {
-        if (Fold(text[i], matchCase) != first) continue;
-        int k = 1;
-        while (k < m && Fold(text[i + k], matchCase) == Fold(pattern[k], matchCase)) ++k;
-        if (k < m) continue;
-        if (!wholeWord) return i;
-        const bool freeBefore = i == 0 || !IsWordChar(text[i - 1]);
-        const bool freeAfter = i + m == length || !IsWordChar(text[i + m]);
-        if (freeBefore && freeAfter) return i;
-    }
-    return -1;
+    return FindInSegment(text, length, 0, pattern, m, wholeWord, matchCase ? nullptr : UpperCaseTable());
 }
 
 BOOL CTvTextView::SearchTextInRange(const wchar_t* what, const CPoint& start, const CPoint& blockBegin,
@@ -47,22 +71,17 @@ BOOL CTvTextView::SearchTextInRange(const wchar_t* what, const CPoint& start, co
     CPoint pos = Before(start, blockBegin) ? blockBegin : start;
     pos.y = std::max(0, std::min(static_cast<int>(pos.y), count - 1));
 
-    // A match is searched in the line from the column on; the characters
-    // before the column still decide whether it stands as a whole word.
+    // A match is searched in the line from the column on; the character
+    // before the column still decides whether it stands as a whole word.
+    const int m = static_cast<int>(std::wcslen(what));
+    const wchar_t* upper = matchCase ? nullptr : UpperCaseTable();
     auto findIn = [&](int line, int column) {
         const int length = GetLineLength(line);
         column = std::max(0, std::min(column, length));
         const wchar_t* chars = LineText(line);
-        for (int from = column;;) {
-            const int offset = FindStringHelper(chars + from, length - from, what, FALSE, matchCase);
-            if (offset < 0) return -1;
-            const int at = from + offset;
-            if (!wholeWord) return at;
-            const int m = static_cast<int>(std::wcslen(what));
-            if ((at == 0 || !IsWordChar(chars[at - 1])) && (at + m == length || !IsWordChar(chars[at + m])))
-                return at;
-            from = at + 1;
-        }
+        const int offset =
+            FindInSegment(chars + column, length - column, column > 0 ? chars[column - 1] : 0, what, m, wholeWord, upper);
+        return offset < 0 ? -1 : column + offset;
     };
 
     if (flags & FIND_DIRECTION_UP) {

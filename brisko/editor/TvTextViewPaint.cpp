@@ -4,6 +4,7 @@
 #include "brisko/BriskoResource.h"
 #include "brisko/shell/BriskoApp.h"
 #include <algorithm>
+#include <vector>
 #include <climits>
 
 namespace {
@@ -301,12 +302,22 @@ void CTvTextView::DrawRunPiece(CDC* dc, CPoint& origin, const CRect& clip, const
     std::wstring expanded;
     ExpandTabsForDisplay(chars + offset, count, column, expanded);
     column += static_cast<int>(expanded.size());
+    // Every character at the start of its cell, as the caret and the
+    // selection place it.
+    const int charWidth = GetCharWidth();
+    std::vector<int> advances;
     for (size_t done = 0; done < expanded.size() && origin.x < clip.right;) {
         const int piece = static_cast<int>(std::min<size_t>(expanded.size() - done, kDrawPiece));
-        const int width = dc->GetTextExtent(expanded.data() + done, piece).cx;
+        advances.resize(static_cast<size_t>(piece));
+        int width = 0;
+        for (int k = 0; k < piece; ++k) {
+            advances[static_cast<size_t>(k)] = IsWideChar(expanded[done + static_cast<size_t>(k)]) ? 2 * charWidth
+                                                                                                 : charWidth;
+            width += advances[static_cast<size_t>(k)];
+        }
         if (origin.x + width > clip.left)
             dc->ExtTextOut(origin.x, origin.y, ETO_CLIPPED, &clip, expanded.data() + done, static_cast<UINT>(piece),
-                           nullptr);
+                           advances.data());
         origin.x += width;
         done += static_cast<size_t>(piece);
     }

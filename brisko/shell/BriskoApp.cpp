@@ -41,7 +41,12 @@ bool FileExists(const CString& path) { return ::GetFileAttributesW(path) != INVA
 
 } // namespace
 
-CBriskoApp::CBriskoApp() : CWinApp(nullptr) { SetDefaultSettings(); }
+CBriskoApp::CBriskoApp() : CWinApp(nullptr)
+{
+    // The framework's message boxes carry the program's own caption.
+    SetTitle(kBriskoCaption);
+    SetDefaultSettings();
+}
 
 void CBriskoApp::GetDefaultColors(COLORREF colors[12])
 {

@@ -580,9 +580,12 @@ BOOL CMainFrame::OnCopyData(CWnd*, COPYDATASTRUCT* data)
         if (copy.VerifyRoadDirectory(index, m_hWnd) != 1) return TRUE;
         copy.m_iCurRoad = static_cast<short>(index);
         theApp.SetWorkingDirectory(copy.GetWorkingDirectory());
-        if (tkx_UpdateProject(&copy, 1) == 1) {
+        const bool saved = tkx_UpdateProject(&copy, 1) == 1;
+        // The road's data, the watches of its files and the manager's trees
+        // follow the road, as after any change of the project.
+        SendMessage(WM_PROJECTCHANGED, 0, 0);
+        if (saved) {
             ShowProjectBar();
-            if (CTreeViewFile* files = FileTree()) files->BuildTree();
             if (CTreeViewClass* tree = ProjectTree()) tree->BuildTree();
             PrintToInfoWindow(L"来自外部程序操作: 修改当前道路为%s", copy.GetCurRoadName().GetString());
         }
@@ -656,17 +659,28 @@ LRESULT CMainFrame::OnCloseReferencePage(WPARAM, LPARAM)
 // ---------------------------------------------------------------------------
 // The current road's files
 
-void CMainFrame::RegisterRoadFileWatches()
+namespace {
+
+// The followed files of the current road, in the order of the watches.
+const wchar_t* const kRoadFileExts[3] = {L"DL", L"DMX", L"SQX"};
+
+// A file of the current road; empty without a current road.
+CString CurrentRoadFile(const wchar_t* ext)
 {
     const tkxProject& project = theApp.m_CurProject;
     const int road = project.m_iCurRoad;
-    if (road < 0 || road >= project.GetRoadCount()) return;
-    static const wchar_t* const kExts[3] = {L"DL", L"DMX", L"SQX"};
+    if (road < 0 || road >= project.GetRoadCount()) return CString();
     const CString name = project.m_Roads[road].m_SRoadName;
+    return ClFormat(L"%s\\%s\\%s.%s", project.m_SPath.GetString(), name.GetString(), name.GetString(), ext);
+}
+
+} // namespace
+
+void CMainFrame::RegisterRoadFileWatches()
+{
     for (int i = 0; i < 3; ++i) {
-        const CString path =
-            ClFormat(L"%s\\%s\\%s.%s", project.m_SPath.GetString(), name.GetString(), name.GetString(), kExts[i]);
-        if (!FileExists(path)) continue;
+        const CString path = CurrentRoadFile(kRoadFileExts[i]);
+        if (path.IsEmpty() || !FileExists(path)) continue;
         m_dwRoadFileWatch[i] = AddFileWatch(path, m_hWnd, nullptr);
         SetFileWatchOption(m_dwRoadFileWatch[i], &m_bRoadFileAutoReload);
         m_SWatchedPaths[i] = path;
@@ -698,7 +712,9 @@ LRESULT CMainFrame::OnFileWatchNotify(WPARAM, LPARAM lParam)
     int which = -1;
     for (int i = 0; i < 3 && which < 0; ++i)
         if (!m_SWatchedPaths[i].IsEmpty() && path.CompareNoCase(m_SWatchedPaths[i]) == 0) which = i;
-    if (which < 0) return 0;
+    // A change is taken only into the road whose file it is: a watch left
+    // from a road that is no longer current changes nothing.
+    if (which < 0 || path.CompareNoCase(CurrentRoadFile(kRoadFileExts[which])) != 0) return 0;
 
     if (which == 0) {
         if (MessageBox(L"断链文件已经修改, 是否更新当前道路的断链数据?", kBriskoCaption,
@@ -719,11 +735,11 @@ LRESULT CMainFrame::OnFileWatchNotify(WPARAM, LPARAM lParam)
         if (tkx_UpdateProject(&copy, 1) == 1) {
             if (CTreeViewClass* tree = ProjectTree()) tree->BuildTree();
             CurRoadProfile.SetBreakChain(&CurRoadBreakChain);
-            CString file;
-            copy.GetFileName(L"DMX", file);
-            if (!CurRoadProfile.LoadDMXFile(file)) ReportReloadError(tkx_GetLastError());
-            copy.GetFileName(L"SQX", file);
-            if (!CurRoadProfile.LoadSQXFile(file)) ReportReloadError(tkx_GetLastError());
+            // As when the road's data are loaded: a road without a ground
+            // line or vertical curves has none to reload.
+            const CString dmx = CurrentRoadFile(L"DMX"), sqx = CurrentRoadFile(L"SQX");
+            if (FileExists(dmx) && !CurRoadProfile.LoadDMXFile(dmx)) ReportReloadError(tkx_GetLastError());
+            if (FileExists(sqx) && !CurRoadProfile.LoadSQXFile(sqx)) ReportReloadError(tkx_GetLastError());
             SendToProfilePage(WM_PROFILEDATACHANGED);
             PrintToMainInfoWindow(L"重新加载断链及纵断面信息!");
         }

@@ -3,6 +3,7 @@
 #include "corvane/base/LastError.h"
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -83,6 +84,41 @@ CString EscapeAttributeText(const CString& text)
         }
     }
     return CString(out);
+}
+
+// A character that may stand in an attribute's name.
+bool IsNameChar(wchar_t ch) { return !IsBlank(ch) && !wcschr(L"=\"'<>/&", ch); }
+
+// Splits an attribute text into its attributes: each a name, "=" and a value
+// in quotation marks of either kind, blanks around them.  The values stay as
+// written (undecoded).  False for any other text: a name without "=" or
+// without a value, a value without its quotation marks, a value not closed.
+bool SplitAttributes(const CString& text, std::vector<std::pair<CString, CString>>* attributes)
+{
+    const wchar_t* p = text;
+    const int n = text.GetLength();
+    int i = 0;
+    auto skipBlanks = [&] {
+        while (i < n && IsBlank(p[i])) ++i;
+    };
+    for (skipBlanks(); i < n; skipBlanks()) {
+        const int nameStart = i;
+        while (i < n && IsNameChar(p[i])) ++i;
+        if (i == nameStart) return false;
+        const CString name(p + nameStart, i - nameStart);
+        skipBlanks();
+        if (i >= n || p[i] != L'=') return false;
+        ++i;
+        skipBlanks();
+        if (i >= n || (p[i] != L'"' && p[i] != L'\'')) return false;
+        const wchar_t quote = p[i++];
+        const int valueStart = i;
+        while (i < n && p[i] != quote) ++i;
+        if (i >= n) return false;
+        if (attributes) attributes->emplace_back(name, CString(p + valueStart, i - valueStart));
+        ++i;
+    }
+    return true;
 }
 
 void WriteUtf8(CFile* file, const CString& text)
@@ -200,14 +236,14 @@ void tkxXmlElement::Reset()
 
 CString tkxXmlElement::GetValue(CString name)
 {
-    int at = m_SAttributes.Find(name + L"=");
-    if (at < 0 || name.IsEmpty()) return CString();
-    const int open = at + name.GetLength() + 1;
-    const wchar_t quote = open < m_SAttributes.GetLength() && m_SAttributes[open] == L'\'' ? L'\'' : L'"';
-    CString rest = m_SAttributes.Mid(open + 1);
-    int close = rest.Find(quote);
-    if (close >= 0) rest = rest.Left(close);
-    return DecodeValue(rest);
+    // Names are compared whole, so a value or another attribute's name that
+    // holds the name is no match; an attribute text that does not split
+    // into attributes gives no value at all.
+    std::vector<std::pair<CString, CString>> attributes;
+    if (name.IsEmpty() || !SplitAttributes(m_SAttributes, &attributes)) return CString();
+    for (const auto& attribute : attributes)
+        if (attribute.first == name) return DecodeValue(attribute.second);
+    return CString();
 }
 
 CString tkxXmlElement::EncodeValue(const wchar_t* value)
@@ -429,6 +465,9 @@ int tkxXmlDocument::ParseText(const wchar_t* source, bool dropLineBreaks, bool r
 
         if (rootClosed)
             return fail(ClFormat(L"第%d行: 根元素之后不能再有元素<%s>!", tagLine, name.GetString()));
+        if (!SplitAttributes(attributes, nullptr))
+            return fail(ClFormat(L"第%d行: 元素<%s>的属性<%s>不完整!", tagLine, name.GetString(),
+                                 attributes.GetString()));
         if (openLines.size() >= static_cast<size_t>(kMaxXmlDepth))
             return fail(ClFormat(L"第%d行: 元素<%s>的嵌套超过%d层!", tagLine, name.GetString(), kMaxXmlDepth));
         if (!rootOpened) {
@@ -543,27 +582,9 @@ bool IsWritableTag(const CString& tag)
     return true;
 }
 
-// Whether the attribute text reads back as it is written: every value opened
-// by a quotation mark after "=" is closed, and a final "/" would make the
-// start tag an empty-element tag.
-bool IsWritableAttributeText(const CString& text)
-{
-    wchar_t quote = 0;
-    wchar_t lastMark = 0;
-    for (int i = 0; i < text.GetLength(); ++i) {
-        const wchar_t ch = text[i];
-        if (quote) {
-            if (ch == quote) {
-                quote = 0;
-                lastMark = ch;
-            }
-            continue;
-        }
-        if ((ch == L'"' || ch == L'\'') && lastMark == L'=') quote = ch;
-        else if (!IsBlank(ch)) lastMark = ch;
-    }
-    return !quote && lastMark != L'/';
-}
+// Whether the attribute text reads back as it is written: it splits into
+// attributes as the reader splits it.
+bool IsWritableAttributeText(const CString& text) { return SplitAttributes(text, nullptr); }
 
 // Empty when the tree can be written and read back as it stands; otherwise
 // the reason.  Walks without recursion and touches no child cursor.

@@ -13,9 +13,10 @@ public:
     tkxXmlElement();
     ~tkxXmlElement() override;
 
-    // The value (in double or single quotes) of the first "name=" in the
-    // attribute text, with its character and entity references decoded;
-    // "" when absent.
+    // The value (in double or single quotes) of the first attribute of that
+    // name, the names compared whole, with its character and entity
+    // references decoded; "" when absent, and for every name when the
+    // attribute text is no list of name="value" (a value not closed, say).
     CString GetValue(CString name);
     // Deletes all children.
     void Reset();

@@ -6,6 +6,8 @@
 #include "corvane/project/ProjectFolders.h"
 #include "corvane/project/TavixDevApp.h"
 
+#include <cmath>
+
 using namespace Tavix4;
 using namespace projectstore;
 
@@ -103,6 +105,10 @@ namespace {
 // project file and read back; otherwise the reason (ending in "!").
 CString CheckStoredRoads(const tkxProject& project)
 {
+    // The reserved reals are kept, not interpreted; still, a value that is
+    // no number is no value a program of the suite wrote.
+    for (double reserve : {project.m_rReserve1, project.m_rReserve2})
+        if (!std::isfinite(reserve)) return ClFormat(L"项目的保留数据<%g>错误, 应为有限的数!", reserve);
     const INT_PTR count = project.m_Roads.GetSize();
     for (const sRoadInfo& road : project.m_Roads) {
         CString problem = tkxProject::CheckRoadName(road.m_SRoadName);

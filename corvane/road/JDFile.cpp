@@ -151,6 +151,7 @@ int tkxPlaneCurve3::ReadJDFile(const wchar_t* line, CString& message)
     // SetJDInfo replaces the units (Reset would only delete them).
     SetJDInfo(info);
     if (type == -1) SetStartZH(startStation);
+    m_bRoadStart = type == -1;
     message = result;
     return 1;
 }
@@ -172,7 +173,9 @@ CString FileText(const CArray<tkxPlaneCurve3, tkxPlaneCurve3>& curves)
     const int count = static_cast<int>(curves.GetSize());
     for (int i = 0; i < count; ++i) {
         const tkxPlaneCurve3& curve = curves[i];
-        if (i == 0) {
+        // A start point within the array (a second start row read from a
+        // file) keeps its row and its station.
+        if (i == 0 || (i < count - 1 && curve.IsRoadStart() && curve.R() < 1e-6)) {
             text += L"-1 " + curve.OutputJDFile() + ClFormat(L" %f", curve.TurnPtInfo().m_rZH);
         } else if (i == count - 1) {
             text += L"-2 " + curve.OutputJDFile();

@@ -48,12 +48,13 @@ template <class Unit> Unit* CopyUnit(const Unit* source)
 IMPLEMENT_SERIAL(tkxPlaneCurve3, CObject, 1)
 
 tkxPlaneCurve3::tkxPlaneCurve3()
-    : m_iTurnDir(DIR_NONE), m_pClothoid1(nullptr), m_pArc(nullptr), m_pClothoid2(nullptr)
+    : m_iTurnDir(DIR_NONE), m_bRoadStart(false), m_pClothoid1(nullptr), m_pArc(nullptr), m_pClothoid2(nullptr)
 {
 }
 
 tkxPlaneCurve3::tkxPlaneCurve3(const tkxPlaneCurve3& other)
-    : CObject(), m_iTurnDir(DIR_NONE), m_pClothoid1(nullptr), m_pArc(nullptr), m_pClothoid2(nullptr)
+    : CObject(), m_iTurnDir(DIR_NONE), m_bRoadStart(false), m_pClothoid1(nullptr), m_pArc(nullptr),
+      m_pClothoid2(nullptr)
 {
     CopyFrom(other);
 }
@@ -82,6 +83,7 @@ void tkxPlaneCurve3::CopyFrom(const tkxPlaneCurve3& other)
     m_pClothoid2 = c2;
     m_TurnPt = other.m_TurnPt;
     m_iTurnDir = other.m_iTurnDir;
+    m_bRoadStart = other.m_bRoadStart;
 }
 
 int tkxPlaneCurve3::operator=(const tkxPlaneCurve3& other)
@@ -539,6 +541,7 @@ void tkxPlaneCurve3::CreateRoadQD(sZHPtInfo point)
     Reset();
     m_TurnPt = point;
     m_iTurnDir = DIR_NONE;
+    m_bRoadStart = true;
 }
 
 void tkxPlaneCurve3::CreateRoadZD(sZHPtInfo point)
@@ -546,6 +549,7 @@ void tkxPlaneCurve3::CreateRoadZD(sZHPtInfo point)
     Reset();
     m_TurnPt = point;
     m_iTurnDir = DIR_NONE;
+    m_bRoadStart = false;
 }
 
 void tkxPlaneCurve3::CreateNullJD(sZHPtInfo point, enDir turn)
@@ -553,6 +557,7 @@ void tkxPlaneCurve3::CreateNullJD(sZHPtInfo point, enDir turn)
     Reset();
     m_TurnPt = point;
     m_iTurnDir = turn;
+    m_bRoadStart = false;
 }
 
 int tkxPlaneCurve3::SetTurnDir(enDir dir, int update)

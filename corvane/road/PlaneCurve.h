@@ -188,6 +188,10 @@ public:
     virtual int ReadJDFile(const wchar_t* line, CString& message);
     // The row's text after its type code.
     virtual CString OutputJDFile() const;
+    // Whether the curve stands for a road start point (made by CreateRoadQD
+    // or read from a start row): the intersection-point file writes it as a
+    // start row with its station wherever it stands in the array.
+    bool IsRoadStart() const { return m_bRoadStart; }
 
 private:
     void DeleteUnits();
@@ -197,6 +201,7 @@ private:
 
     Tavix4::sZHPtInfo m_TurnPt;
     int m_iTurnDir;
+    bool m_bRoadStart;
     tkxClothoidUnit* m_pClothoid1;
     tkxArcUnit* m_pArc;
     tkxClothoidUnit* m_pClothoid2;

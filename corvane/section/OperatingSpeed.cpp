@@ -205,8 +205,14 @@ void tkxSpeedSection::ComputeSpeed()
         m_rSpeed = m_rMidSpeed = v;
         m_rOutSpeed = m_rSpeed;
         break;
-    default: AfxMessageBox(L"error in ComputeSpeed", MB_OK); break;
+    default: AfxMessageBox(L"error in ComputeSpeed", MB_OK); return;
     }
+    // A vehicle that has lost all its speed stands: long steep upgrades one
+    // after another, or a sharp curve entered slowly, would otherwise give
+    // a negative speed and carry it into the next section.
+    m_rSpeed = std::max(m_rSpeed, 0.0);
+    m_rMidSpeed = std::max(m_rMidSpeed, 0.0);
+    m_rOutSpeed = std::max(m_rOutSpeed, 0.0);
 }
 
 double tkxSpeedSection::CalculateTruckUpgrade(double g, double L)

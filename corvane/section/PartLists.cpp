@@ -78,6 +78,23 @@ private:
 
 double Mid(const sUnitInfo& u) { return (u.m_StartPt.m_rZH + u.m_EndPt.m_rZH) / 2.0; }
 
+// Evaluates an expression whose variables were replaced: 1 with the number;
+// 0, result untouched, with the text as evaluated and the evaluator's answer
+// in the last-error text.  The evaluator hands back a name it does not know
+// as text: only a number is a value.
+int EvaluateToNumber(const CString& text, const wchar_t* what, double& result)
+{
+    CString answer;
+    double value = 0.0;
+    if (tkx_ExpressCalc(text, answer) == 1 && StringToDouble(answer, &value)) {
+        result = value;
+        return 1;
+    }
+    tkx_SetLastError(
+        ClFormat(L"\n路基部件%s表达式计算失败![%s, %s]", what, text.GetString(), answer.GetString()));
+    return 0;
+}
+
 } // namespace
 
 // ---------------------------------------------------------------------------
@@ -137,16 +154,7 @@ int tkxPartWidth::CaluWExpression(double station, double& result) const
     CString text = m_SExpression;
     text.MakeUpper();
     if (text.Find(L"$JK") >= 0) text.Replace(L"$JK", tkx_DToS(GetWidthen(station), 9, -1));
-    // The evaluator hands back a name it does not know as text: only a
-    // number is a width.
-    CString answer;
-    double value = 0.0;
-    if (tkx_ExpressCalc(text, answer) == 1 && StringToDouble(answer, &value)) {
-        result = value;
-        return 1;
-    }
-    tkx_SetLastError(ClFormat(L"\n路基部件宽度表达式计算失败![%s, %s]", text.GetString(), answer.GetString()));
-    return 0;
+    return EvaluateToNumber(text, L"宽度", result);
 }
 
 int tkxPartWidth::AutoGeneralWidthenList(const tkxRoadObject* road, enDir side, unsigned short widenClass,
@@ -223,7 +231,11 @@ int tkxPartWidth::AutoGeneralWidthenList(const tkxRoadObject* road, enDir side, 
             if (N->m_iUnitType == UNIT_ARC) {
                 // Two arcs meet (a compound or a reverse curve): the widening
                 // on this side changes from the one to the other, an arc that
-                // turns away from the side having none.
+                // turns away from the side having none.  This is done whichever
+                // arc turns toward the side: handling the pair only when the
+                // first one does, and giving the second its widening whatever
+                // its turn, would widen the outer side of a reverse curve and
+                // leave the inner side of its second arc without any.
                 const double w1 = U.m_iTurn == side ? w : 0.0;
                 const double w2 = N->m_iTurn == side ? list.Widen(N->m_StartPt.m_rRadius) : 0.0;
                 if ((std::fabs(w1) < 1e-6 && std::fabs(w2) < 1e-6) || std::fabs(w1 - w2) < 1e-6) continue;
@@ -286,10 +298,21 @@ void tkxPartSlope::SetList(std::vector<sSegmentValue>& points) { m_List = points
 
 double tkxPartSlope::GetSlope(double station) const { return ValueAt(m_List, m_iTransMode, station); }
 
-int tkxPartSlope::CaluExpression(double, double, double, double&) const
+int tkxPartSlope::CaluExpression(double h0, double b, double i, double& result) const
 {
-    tkx_SetLastError(L"\n路基部件横坡度表达式不能计算!");
-    return 0;
+    // "$H0" the elevation at the part's inner edge, "$B" its width, "$I" its
+    // cross fall: each replaced by its value, in parentheses so that a
+    // negative one keeps its sign whatever stands before it.
+    CString text = m_SExpression;
+    text.MakeUpper();
+    const struct {
+        const wchar_t* name;
+        double value;
+    } arguments[] = {{L"$H0", h0}, {L"$B", b}, {L"$I", i}};
+    for (const auto& argument : arguments)
+        if (text.Find(argument.name) >= 0)
+            text.Replace(argument.name, L"(" + tkx_DToS(argument.value, 9, -1) + L")");
+    return EvaluateToNumber(text, L"横坡度", result);
 }
 
 int tkxPartSlope::AutoGeneralList(tkxRoadObject*, enDir, double, const wchar_t*)

@@ -125,10 +125,12 @@ public:
     // The cross-fall at a station; 0 for an empty list.
     double GetSlope(double station) const;
 
-    // The cross-fall list has no expression evaluation and no automatic
-    // list: both return 0 with the reason in the last-error text and change
-    // nothing.
-    int CaluExpression(double, double, double, double& result) const;
+    // The expression with "$H0", "$B" and "$I" (in either case) replaced by
+    // h0, b and i, evaluated: 1 with the value; 0, result untouched, with
+    // the reason in the last-error text.
+    int CaluExpression(double h0, double b, double i, double& result) const;
+    // The cross-fall list has no automatic list: 0 with the reason in the
+    // last-error text, the list unchanged.
     int AutoGeneralList(tkxRoadObject* road, enDir side, double transitionLength, const wchar_t* standardFile);
 
 private:

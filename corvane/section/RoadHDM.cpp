@@ -167,6 +167,17 @@ CString tkxRoadHDM::ReadHDMFile(const tkxBreakChain* chain, const wchar_t* path)
     // Every station goes through the break chain: without one nothing is
     // read and the object stays as it was.
     if (!chain) return ClFormat(L"读%s文件时出错: 未定义断链对象!", file.GetString());
+    // Read into a copy (which keeps the profile and superelevation objects)
+    // and taken over only when the whole file was read and passed the
+    // check: a failed read leaves everything as it was.
+    tkxRoadHDM loaded(*this);
+    const CString message = loaded.ReadWholeFile(chain, file);
+    if (message.IsEmpty()) *this = loaded;
+    return message;
+}
+
+CString tkxRoadHDM::ReadWholeFile(const tkxBreakChain* chain, const CString& file)
+{
     m_pBreakChain = chain;
     m_HDMFileName = file;
     const wchar_t* f = file.GetString();
@@ -330,6 +341,34 @@ CString tkxRoadHDM::ReadHDMFile(const tkxBreakChain* chain, const wchar_t* path)
 // ---------------------------------------------------------------------------
 // Writing.
 
+CString tkxRoadHDM::NonFiniteProblem() const
+{
+    const bool city = m_RoadStyle == 1;
+    std::vector<const CArray<double, double>*> depth = {&m_DepthZH, &m_H0, &m_LMLeft, &m_LMRight, &m_YLJLeft,
+                                                        &m_YLJRight};
+    std::vector<const CArray<double, double>*> width = {&m_WidthZH, &m_Sa, &m_Ha, &m_Ca, &m_Cen1,
+                                                        &m_Cen2,    &m_Cb, &m_Hb, &m_Sb};
+    if (city) {
+        depth.insert(depth.end(), {&m_CFDHeight, &m_RXDHeight, &m_RXDThickness, &m_I0, &m_I1, &m_I2, &m_I3, &m_I4,
+                                   &m_I5});
+        width.insert(width.end(), {&m_Fa, &m_Fb});
+    }
+    const struct {
+        const std::vector<const CArray<double, double>*>& arrays;
+        const wchar_t* table;
+    } tables[] = {{depth, L"路槽深度"}, {width, L"横断面宽度变化"}};
+    for (const auto& t : tables) {
+        for (const CArray<double, double>* values : t.arrays) {
+            for (INT_PTR i = 0; i < values->GetSize(); ++i) {
+                if (std::isfinite((*values)[i])) continue;
+                return ClFormat(L"\n错误提示: 第%d个%s断面的数据<%g>不是有效的数!", static_cast<int>(i) + 1, t.table,
+                                (*values)[i]);
+            }
+        }
+    }
+    return CString();
+}
+
 int tkxRoadHDM::OutputToFile(CString path)
 {
     if (!m_pBreakChain) {
@@ -339,6 +378,12 @@ int tkxRoadHDM::OutputToFile(CString path)
     path.Trim();
     if (path.IsEmpty()) {
         tkx_SetLastError(L"文件名为空!");
+        return 0;
+    }
+    // A value that is no number would be written as text no reader takes.
+    const CString notNumber = NonFiniteProblem();
+    if (!notNumber.IsEmpty()) {
+        tkx_SetLastError(notNumber);
         return 0;
     }
     const CString problem = IsValid();

@@ -91,14 +91,14 @@ public:
     // or there is no such section.
     int CopyAddHDMWiden(unsigned short index);
 
-    // Reads an HDM file; empty text on success, else the message.  Failures
-    // before the first data line change nothing; later ones leave the whole
-    // rows read before the failing line.
+    // Reads an HDM file; empty text on success, else the message.  The
+    // object (tables, style, mode, file name and break chain) changes only
+    // when the whole file was read and passed the check.
     CString ReadHDMFile(const tkxBreakChain* chain, const wchar_t* path);
     // Writes the HDM file through a temporary file beside it.  1, or 0 with
     // the last-error text (the old file stays).  Data that fail the check are
     // written only when the user agrees, and never with a table shorter than
-    // its stations.
+    // its stations or a value that is no finite number.
     int OutputToFile(CString path);
 
     // The first problem of the data (table sizes, negative values), or the
@@ -165,9 +165,15 @@ protected:
     double GetHighwayLMElvetion(double station, double distance, bool left, short& code, RoadHDMInfo& rec);
 
 private:
+    // Reads the file into this object (emptied first); the message, or the
+    // empty text when every row was read and the data pass the check.
+    CString ReadWholeFile(const tkxBreakChain* chain, const CString& file);
     // The first table that is shorter or longer than its stations, as the
     // check words it; empty when every table fits.
     CString CountProblem() const;
+    // The first written value that is no finite number, as the writer's
+    // message; empty when there is none.
+    CString NonFiniteProblem() const;
     // Station text of a width section in the check's messages.
     CString StationText(double station) const;
     // Centre-line elevation when every object is there; false otherwise.

@@ -102,7 +102,7 @@ public:
     // Marks the section as driven against the station direction.
     void SetReverse(bool reverse);
     // Speed, middle speed, out speed and, on a straight, the acceleration
-    // length.
+    // length.  No speed falls below zero.
     void ComputeSpeed();
 
 private:

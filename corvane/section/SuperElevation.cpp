@@ -124,14 +124,18 @@ CString tkxSuperElevation::ReadCGFile()
     if (!m_pBreakChain) return L"未定义道路断链对象错误!";
     CStdioFile in;
     if (!in.Open(m_CGFileName, CFile::modeRead | CFile::typeText | CFile::shareDenyWrite)) return L"打开文件时失败!";
+    // Read into a copy, taken over only when the whole file was read: a
+    // failed read leaves the header and the rows as they were.
+    tkxSuperElevation loaded(*this);
     CString message;
     try {
-        message = ReadOpenFile(in);
+        message = loaded.ReadOpenFile(in);
     } catch (CFileException* e) {
         e->Delete();
         message = L"打开文件时失败!";
     }
     in.Abort();
+    if (message.IsEmpty()) *this = loaded;
     return message;
 }
 
@@ -238,6 +242,15 @@ CString tkxSuperElevation::WriteFile(CStdioFile& file)
     const INT_PTR n = m_ZHs.GetSize();
     if (n == 0) return L"超高数据为空!";
     if (m_RightSlopes.GetSize() != n || (m_Single != 1 && m_LeftSlopes.GetSize() != n)) return L"超高数据个数不匹配!";
+    // A value that is no number would be written as text the reader refuses.
+    for (double value : {m_DTLeft, m_DTRight, m_TLJSlope, m_Axi, m_InsideMaxSlopeDiff, m_OutsideMaxSlopeDiff})
+        if (!std::isfinite(value)) return ClFormat(L"超高文件头的数据<%g>不是有效的数!", value);
+    for (INT_PTR i = 0; i < n; ++i) {
+        const double row[3] = {m_ZHs[i], m_RightSlopes[i], m_Single != 1 ? m_LeftSlopes[i] : 0.0};
+        for (double value : row)
+            if (!std::isfinite(value))
+                return ClFormat(L"第%d行超高数据<%g>不是有效的数!", static_cast<int>(i) + 1, value);
+    }
 
     // The shoulder cross fall, the slope differences and the axis style are
     // written as the reader takes them, so a written file reads back alike.

@@ -84,15 +84,14 @@ public:
     // Reads the file at path (blanks trimmed; it becomes the CG file name).
     CString ReadCGFile(CString path);
     // Reads the file named by the CG file name.  Empty text on success, else
-    // the message (with the physical line number).  Failures before the file
-    // is open (no name, no break chain, no file) change nothing; once it is
-    // open the rows are replaced, and a failure keeps the header values and
-    // the whole rows read before the failing line.
+    // the message (with the physical line number).  The header values and
+    // the rows change only when the whole file was read.
     CString ReadCGFile();
     // Writes the header and every row into a file the caller opened for
     // writing (text mode).  Empty text on success; the message, with nothing
-    // written, when there is no break chain, no row or the lists differ in
-    // length.  The file's own write errors arrive as its exceptions.
+    // written, when there is no break chain, no row, the lists differ in
+    // length or a value is no finite number.  A write that fails is
+    // reported in the message too.
     CString WriteFile(CStdioFile& file);
 
     // Carriageway cross fall of the left (left true) or right side at a

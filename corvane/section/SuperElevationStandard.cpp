@@ -130,6 +130,15 @@ void Get(CArchive& ar, Value (&values)[N], size_t count = N)
     for (size_t i = 0; i < count; ++i) ar >> values[i];
 }
 
+// The first value of the tables that is no finite number, as "<table> 第n个"
+// (n from 1, row by row); empty when every value is one.
+CString NonFinite(const wchar_t* table, const double* values, size_t count)
+{
+    for (size_t i = 0; i < count; ++i)
+        if (!std::isfinite(values[i])) return ClFormat(L"%s第%d个", table, static_cast<int>(i) + 1);
+    return CString();
+}
+
 } // namespace
 
 tkxSuperElevationStandard::tkxSuperElevationStandard()
@@ -188,6 +197,31 @@ void tkxSuperElevationStandard::Serialize(CArchive& ar)
     Get(ar, loaded.m_rCivilMinR);
     Get(ar, loaded.m_rCivilMaxI);
     ar >> loaded.m_rCivilMinI;
+    // A radius or a superelevation that is no number would answer every
+    // look-up with one: such an archive is refused like a short one.
+    const struct {
+        const wchar_t* name;
+        const double* values;
+        size_t count;
+    } tables[] = {
+        {L"超高横坡度表", loaded.m_rSlope, 9},
+        {L"匝道超高横坡度表", loaded.m_rRampSlope, 9},
+        {L"公路超高半径表一", &loaded.m_rHighwayR1[0][0], 120},
+        {L"公路超高半径表二", &loaded.m_rHighwayR2[0][0], 120},
+        {L"匝道超高半径表", &loaded.m_rRampR[0][0], 54},
+        {L"城市道路不设超高半径表", loaded.m_rCivilNoR, 6},
+        {L"城市道路最小半径表", loaded.m_rCivilMinR, 6},
+        {L"城市道路最大超高表", loaded.m_rCivilMaxI, 6},
+        {L"城市道路最小超高", &loaded.m_rCivilMinI, 1},
+    };
+    for (const auto& table : tables) {
+        const CString bad = NonFinite(table.name, table.values, table.count);
+        if (bad.IsEmpty()) continue;
+        CFile* file = ar.GetFile();
+        const CString name = file ? file->GetFilePath() : CString();
+        tkx_SetLastError(ClFormat(L"\n读取超高标准数据<%s>失败: %s数据不是有效的数!", name.GetString(), bad.GetString()));
+        AfxThrowArchiveException(CArchiveException::genericException, name);
+    }
     *this = loaded;
 }
 

@@ -43,7 +43,10 @@ public:
     void SetCivilDefault();
 
     // Stores or loads every table.  A load that fails part-way (the archive
-    // exception goes on to the caller) leaves the tables as they were.
+    // exception goes on to the caller) leaves the tables as they were; so
+    // does an archive holding a value that is no finite number, refused with
+    // the archive's generic exception and the table named in the last-error
+    // text.
     void Serialize(CArchive& ar);
 
     // tableChoice 1 takes the first highway table, any other value the

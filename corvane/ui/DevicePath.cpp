@@ -20,16 +20,40 @@ struct Box {
     double x0, y0, x1, y1;
 };
 
-Box ClipBox(const tkxWorldDrawDC& dc)
+Box ClipBox(const tkxWorldDrawDC& dc, bool withPen = true)
 {
     // Wider than the selected pen, so that no cut end shows.
     double margin = kMargin;
     LOGPEN pen{};
-    HGDIOBJ selected = ::GetCurrentObject(dc.m_pDC->m_hDC, OBJ_PEN);
+    HGDIOBJ selected = withPen ? ::GetCurrentObject(dc.m_pDC->m_hDC, OBJ_PEN) : nullptr;
     if (selected && ::GetObjectW(selected, sizeof(pen), &pen) == sizeof(pen)) margin += pen.lopnWidth.x;
     const CRect& r = dc.m_rcClient;
     return {r.left - margin, -margin, r.right + margin, static_cast<double>(r.bottom - r.top) + margin};
 }
+
+bool Inside(const Box& box, double x, double y) { return x >= box.x0 && x <= box.x1 && y >= box.y0 && y <= box.y1; }
+
+// The clip box, asked of the device (for its pen) only when something
+// reaches beyond the box without the pen: within that smaller box nothing
+// is cut by either.
+class LazyClipBox
+{
+public:
+    explicit LazyClipBox(const tkxWorldDrawDC& dc) : m_dc(dc), m_inner(ClipBox(dc, false)) {}
+    const Box& Inner() const { return m_inner; }
+    const Box& Full()
+    {
+        if (!m_known) m_full = ClipBox(m_dc);
+        m_known = true;
+        return m_full;
+    }
+
+private:
+    const tkxWorldDrawDC& m_dc;
+    Box m_inner;
+    Box m_full{};
+    bool m_known = false;
+};
 
 struct DPoint {
     double x, y;
@@ -68,10 +92,7 @@ bool ClipSegment(DPoint& a, DPoint& b, const Box& box, bool& startCut, bool& end
 class PathPainter
 {
 public:
-    explicit PathPainter(const tkxWorldDrawDC& dc) : m_dc(dc), m_box(ClipBox(dc)), m_hdc(dc.m_pDC->m_hDC)
-    {
-        Run().clear();
-    }
+    explicit PathPainter(const tkxWorldDrawDC& dc) : m_dc(dc), m_box(dc), m_hdc(dc.m_pDC->m_hDC) { Run().clear(); }
     ~PathPainter() { Flush(); }
     PathPainter(const PathPainter&) = delete;
     PathPainter& operator=(const PathPainter&) = delete;
@@ -87,7 +108,8 @@ public:
         if (!m_started) return MoveTo(p);
         DPoint a = m_last, b = p;
         bool startCut = false, endCut = false;
-        if (ClipSegment(a, b, m_box, startCut, endCut)) {
+        const bool within = Inside(m_box.Inner(), a.x, a.y) && Inside(m_box.Inner(), b.x, b.y);
+        if (within || ClipSegment(a, b, m_box.Full(), startCut, endCut)) {
             const CPoint s = m_dc.Truncated(a.x, a.y), e = m_dc.Truncated(b.x, b.y);
             std::vector<POINT>& run = Run();
             if (run.empty() || startCut || run.back().x != s.x || run.back().y != s.y) {
@@ -116,7 +138,7 @@ private:
         return run;
     }
     const tkxWorldDrawDC& m_dc;
-    Box m_box;
+    LazyClipBox m_box;
     HDC m_hdc;
     DPoint m_last{0, 0};
     bool m_started = false;
@@ -259,8 +281,11 @@ void DrawCircle(const tkxWorldDrawDC& dc, const tkxPoint2d& centre, long radius,
     DPoint c;
     dc.ToDevice(centre, c.x, c.y);
     if (!std::isfinite(c.x) || !std::isfinite(c.y)) return;
-    const Box box = ClipBox(dc);
-    if (c.x + radius < box.x0 || c.x - radius > box.x1 || c.y + radius < box.y0 || c.y - radius > box.y1) return;
+    LazyClipBox clip(dc);
+    auto misses = [&](const Box& box) {
+        return c.x + radius < box.x0 || c.x - radius > box.x1 || c.y + radius < box.y0 || c.y - radius > box.y1;
+    };
+    if (misses(clip.Inner()) && misses(clip.Full())) return;
     if (radius > kLargeRadius) return DrawLargeCircle(dc, c, static_cast<double>(radius), 0, 2 * kPi, filled);
     const CPoint s = dc.Truncated(c.x, c.y);
     ::Ellipse(dc.m_pDC->m_hDC, s.x - radius, s.y - radius, s.x + radius, s.y + radius);
@@ -274,8 +299,11 @@ void DrawArc(const tkxWorldDrawDC& dc, const tkxPoint2d& centre, double radius, 
     if (!std::isfinite(c.x) || !std::isfinite(c.y) || !std::isfinite(r) || !std::isfinite(start) ||
         !std::isfinite(end))
         return;
-    const Box box = ClipBox(dc);
-    if (c.x + r < box.x0 || c.x - r > box.x1 || c.y + r < box.y0 || c.y - r > box.y1) return;
+    LazyClipBox clip(dc);
+    auto misses = [&](const Box& box) {
+        return c.x + r < box.x0 || c.x - r > box.x1 || c.y + r < box.y0 || c.y - r > box.y1;
+    };
+    if (misses(clip.Inner()) && misses(clip.Full())) return;
     // As the platform's arc: from the start direction counter-clockwise to
     // the end direction, a full turn when they are the same.
     double e = end;

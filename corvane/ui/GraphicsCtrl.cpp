@@ -124,6 +124,7 @@ void tkxGraphicsCtrl::RegisterWindowClass()
 
 void tkxGraphicsCtrl::DeleteEntities()
 {
+    m_regenState.valid = false;
     for (tkxEntityDC* entity : m_entities) delete entity;
     m_entities.clear();
     m_gripRecords.RemoveAll();
@@ -138,6 +139,7 @@ void tkxGraphicsCtrl::DeleteEntities()
 long tkxGraphicsCtrl::AddEntityToDB(tkxEntityDC* entity)
 {
     if (!entity) return 0;
+    m_regenState.valid = false;
     SetEntityId(entity, m_lNextId);
     m_entities.push_back(entity);
     return m_lNextId++;
@@ -225,6 +227,7 @@ int tkxGraphicsCtrl::DeleteEntity(long id)
     for (tkxEntityDC* entity : m_entities) {
         if (entity->GetId() == id) {
             entity->SetErase(1);
+            m_regenState.valid = false;
             return 1;
         }
     }
@@ -234,6 +237,7 @@ int tkxGraphicsCtrl::DeleteEntity(long id)
 int tkxGraphicsCtrl::DeleteEntitys(long first, long last)
 {
     if (first == 0 || last == 0) return 0;
+    m_regenState.valid = false;
     for (tkxEntityDC* entity : m_entities) {
         const long id = entity->GetId();
         if (id > last) break;
@@ -301,10 +305,12 @@ void tkxGraphicsCtrl::Init()
     UpdateDrawingArea();
     const int w = m_worldDC.m_rcClient.Width(), h = m_worldDC.m_rcClient.Height();
     m_bSurfacesReady = 0;
+    m_regenState.valid = false;
     if (m_worldDC.m_pDC == &m_entitySurface.dc || m_worldDC.m_pDC == &m_overlaySurface.dc) m_worldDC.m_pDC = nullptr;
     for (Surface* s : {&m_entitySurface, &m_backSurface, &m_compositeSurface, &m_overlaySurface, &m_cursorSurface})
         s->Release();
     m_penWidth = -1;
+    m_hollowOn = nullptr;
     CClientDC window(this);
     bool made = m_entitySurface.Make(&window, w, h) && m_backSurface.Make(&window, w, h) &&
                 m_overlaySurface.Make(&window, w, h) && m_cursorSurface.Make(&window, w, h) &&
@@ -340,8 +346,11 @@ void tkxGraphicsCtrl::SetGraphicsPen(DWORD style, int width, COLORREF color, COL
         ::SelectObject(dc->m_hDC, brush);
         m_brush.DeleteObject();
         m_brush.Attach(brush);
-    } else {
-        ::SelectObject(dc->m_hDC, ::GetStockObject(HOLLOW_BRUSH));
+        m_hollowOn = nullptr;
+    } else if (m_hollowOn != dc->m_hDC) {
+        static const HGDIOBJ hollow = ::GetStockObject(HOLLOW_BRUSH);
+        ::SelectObject(dc->m_hDC, hollow);
+        m_hollowOn = dc->m_hDC;
     }
 }
 
@@ -358,12 +367,21 @@ void tkxGraphicsCtrl::SetGraphicsFont(const wchar_t* face, int size, COLORREF co
 // ---------------------------------------------------------------------------
 // Regeneration
 
+namespace {
+
+// Whether extents meet the view box (touching its edge is not enough).
+bool BoxesMeet(const tkxPoint2d& vmin, const tkxPoint2d& vmax, const tkxPoint2d& emin, const tkxPoint2d& emax)
+{
+    return vmin.x - emax.x <= -1e-6 && vmax.x - emin.x >= 1e-6 && vmin.y - emax.y <= -1e-6 && vmax.y - emin.y >= 1e-6;
+}
+
+} // namespace
+
 bool tkxGraphicsCtrl::IsVisible(tkxEntityDC* entity, const tkxPoint2d& vmin, const tkxPoint2d& vmax)
 {
     tkxPoint2d emin, emax;
     if (!entity->GetGeomExtents(emin, emax)) return true; // cannot measure itself: drawn
-    return vmin.x - emax.x <= -1e-6 && vmax.x - emin.x >= 1e-6 && vmin.y - emax.y <= -1e-6 &&
-           vmax.y - emin.y >= 1e-6;
+    return BoxesMeet(vmin, vmax, emin, emax);
 }
 
 void tkxGraphicsCtrl::DrawGrid(CDC& dc, int width, int height)
@@ -466,6 +484,21 @@ void tkxGraphicsCtrl::DrawGripBox(CDC& dc, const tkxPoint2d& grip, COLORREF fill
     dc.Rectangle(p.x - 4, p.y - 4, p.x + 5, p.y + 5);
 }
 
+void tkxGraphicsCtrl::DrawTitle(CDC& surface)
+{
+    if (m_strTitle.IsEmpty()) return;
+    surface.SetTextAlign(TA_LEFT | TA_TOP);
+    SetGraphicsFont(L"黑体", 120, kWhite, &surface);
+    int line = 0, start = 0;
+    for (;;) {
+        const int end = m_strTitle.Find(L'\n', start);
+        const CString text = end < 0 ? m_strTitle.Mid(start) : m_strTitle.Mid(start, end - start);
+        surface.TextOut(5, 5 + 15 * line++, text);
+        if (end < 0) break;
+        start = end + 1;
+    }
+}
+
 void tkxGraphicsCtrl::Regen()
 {
     if (!m_bSurfacesReady) Init();
@@ -481,24 +514,169 @@ void tkxGraphicsCtrl::Regen()
 
     CDC& surface = m_entitySurface.dc;
     surface.FillSolidRect(0, 0, w, h, 0);
+    m_extents.resize(m_entities.size());
+    tkxPoint2d vmin, vmax;
+    m_worldDC.GetBoundsBox(vmin, vmax);
+    for (size_t i = 0; i < m_entities.size(); ++i) MeasureEntity(i, vmin, vmax);
+    DrawEntities(surface, nullptr);
+    DrawTitle(surface);
+    for (const tkxPoint2d& grip : m_gripPoints) DrawGripBox(surface, grip, kGripFill);
+
+    if (m_bShowTicks) DrawTicks(m_compositeSurface.dc);
+    m_regenState = RegenState{true, m_worldDC.m_ptOrigin, scale, m_worldDC.m_rcClient, m_entities.size(), m_bEditEnable};
+}
+
+// ---------------------------------------------------------------------------
+// Regenerating a part
+
+bool tkxGraphicsCtrl::SurfacesShowTheModel() const
+{
+    const RegenState& s = m_regenState;
+    return m_bSurfacesReady && s.valid && !(m_dwState & STATE_PANNING) && s.origin.x == m_worldDC.m_ptOrigin.x &&
+           s.origin.y == m_worldDC.m_ptOrigin.y && s.scale == m_worldDC.m_dScale && s.client == m_worldDC.m_rcClient &&
+           s.entities == m_entities.size() && s.editEnable == m_bEditEnable;
+}
+
+bool tkxGraphicsCtrl::DrawingMargin(tkxEntityDC* entity, const tkxPoint2d& emin, const tkxPoint2d& emax,
+                                    double& margin)
+{
+    // The library's entities draw within their extents, widened by half
+    // their pen and a pixel or two of rounding; a text's extents are those
+    // of its unturned box, which it may turn about its position.  Pixels
+    // are counted generously: the area is only where drawing is repeated.
+    const CRuntimeClass* kind = entity->GetRuntimeClass();
+    const double pixel = 1.0 / m_worldDC.m_dScale;
+    if (kind == RUNTIME_CLASS(tkxLineDC) || kind == RUNTIME_CLASS(tkxPolyLineDC) || kind == RUNTIME_CLASS(tkxCircleDC) ||
+        kind == RUNTIME_CLASS(tkxArcDC) || kind == RUNTIME_CLASS(tkxBitmapDC)) {
+        margin = (PixelWidth(entity->GetLineWidth() * m_worldDC.m_dScale) / 2.0 + 3) * pixel;
+        return true;
+    }
+    if (kind == RUNTIME_CLASS(tkxTextDC)) {
+        margin = 2 * ((emax.x - emin.x) + (emax.y - emin.y)) + 4 * pixel;
+        return std::isfinite(margin);
+    }
+    return false;
+}
+
+bool tkxGraphicsCtrl::EntityArea(tkxEntityDC* entity, std::vector<CRect>& area)
+{
+    if (entity->IsErased()) return true;
+    tkxPoint2d vmin, vmax, emin, emax;
+    m_worldDC.GetBoundsBox(vmin, vmax);
+    double margin = 0;
+    if (!entity->GetGeomExtents(emin, emax) || !DrawingMargin(entity, emin, emax, margin)) return false;
+    if (!BoxesMeet(vmin, vmax, emin, emax)) return true; // it is not drawn
+    const CPoint low = m_worldDC.MathToScreen(emin - tkxPoint2d(margin, margin));
+    const CPoint high = m_worldDC.MathToScreen(emax + tkxPoint2d(margin, margin));
+    CRect box(std::min(low.x, high.x), std::min(low.y, high.y), std::max(low.x, high.x) + 1,
+              std::max(low.y, high.y) + 1);
+    if (box.IntersectRect(box, m_worldDC.m_rcClient)) area.push_back(box);
+    if (m_bEditEnable && entity->IsSelected()) {
+        CArray<tkxPoint2d, tkxPoint2d> grips;
+        entity->getGripPoints(grips);
+        for (const tkxPoint2d& grip : grips) {
+            const CPoint p = m_worldDC.MathToScreen(grip);
+            CRect square(p.x - 4, p.y - 4, p.x + 5, p.y + 5);
+            if (square.IntersectRect(square, m_worldDC.m_rcClient)) area.push_back(square);
+        }
+    }
+    return true;
+}
+
+void tkxGraphicsCtrl::RegenChange(std::vector<tkxEntityDC*> changed, std::vector<CRect> before, bool known)
+{
+    if (!SurfacesShowTheModel()) {
+        ReDraw();
+        return;
+    }
+    std::vector<CRect>& area = before;
+    for (tkxEntityDC* entity : changed) known = EntityArea(entity, area) && known;
+    // An area as large as a good part of the view costs as much as all of
+    // it.
+    long long pixels = 0;
+    for (const CRect& rect : area) pixels += static_cast<long long>(rect.Width()) * rect.Height();
+    const long long whole = static_cast<long long>(m_worldDC.m_rcClient.Width()) * m_worldDC.m_rcClient.Height();
+    if (!known || area.size() > 256 || pixels * 4 > whole) {
+        ReDraw();
+        return;
+    }
+    std::sort(changed.begin(), changed.end());
+    tkxPoint2d vmin, vmax;
+    m_worldDC.GetBoundsBox(vmin, vmax);
+    for (size_t i = 0; i < m_entities.size() && !changed.empty(); ++i)
+        if (std::binary_search(changed.begin(), changed.end(), m_entities[i])) MeasureEntity(i, vmin, vmax);
+    if (!area.empty()) RepaintPart(area);
+}
+
+void tkxGraphicsCtrl::MeasureEntity(size_t i, const tkxPoint2d& vmin, const tkxPoint2d& vmax)
+{
+    tkxEntityDC* entity = m_entities[i];
+    EntityExtents& e = m_extents[i];
+    e.state = 0;
+    e.reaches = e.selected = e.penOnly = false;
+    if (entity->IsErased()) return;
+    e.selected = entity->IsSelected() != 0;
+    e.min = e.max = tkxPoint2d();
+    e.state = entity->GetGeomExtents(e.min, e.max) ? 1 : 2;
+    // What only drawing needs is taken for the entities in view.
+    if (e.state == 1 && !BoxesMeet(vmin, vmax, e.min, e.max)) return;
+    const CRuntimeClass* kind = entity->GetRuntimeClass();
+    e.penOnly = kind == RUNTIME_CLASS(tkxLineDC) || kind == RUNTIME_CLASS(tkxPolyLineDC) ||
+                kind == RUNTIME_CLASS(tkxCircleDC) || kind == RUNTIME_CLASS(tkxArcDC);
+    double margin = 0;
+    e.reaches = e.state == 1 && DrawingMargin(entity, e.min, e.max, margin);
+    if (e.reaches) {
+        e.reachMin = e.min - tkxPoint2d(margin, margin);
+        e.reachMax = e.max + tkxPoint2d(margin, margin);
+    }
+}
+
+void tkxGraphicsCtrl::DrawEntities(CDC& surface, const CRect* area)
+{
+    const double scale = m_worldDC.m_dScale;
     m_worldDC.m_pDC = &surface;
     tkxPoint2d vmin, vmax;
     m_worldDC.GetBoundsBox(vmin, vmax);
+    // With an area, the entities whose extents, with what they may draw
+    // beyond them, miss its box are passed over.
+    tkxPoint2d low, high;
+    if (area) {
+        low = m_worldDC.ScreenToMath(CPoint(area->left - 1, area->bottom + 1));
+        high = m_worldDC.ScreenToMath(CPoint(area->right + 1, area->top - 1));
+    }
+    auto drawn = [&](const EntityExtents& e) {
+        if (e.state == 0) return false;
+        if (e.state == 2) return true; // cannot measure itself: drawn
+        if (!BoxesMeet(vmin, vmax, e.min, e.max)) return false;
+        return !area || !e.reaches ||
+               (e.reachMin.x <= high.x && e.reachMax.x >= low.x && e.reachMin.y <= high.y && e.reachMax.y >= low.y);
+    };
     m_gripPoints.RemoveAll();
     m_gripRecords.RemoveAll();
-
-    for (tkxEntityDC* entity : m_entities) {
-        if (entity->IsErased() || entity->IsSelected() || !IsVisible(entity, vmin, vmax)) continue;
+    m_hollowOn = nullptr;
+    for (size_t i = 0; i < m_entities.size(); ++i) {
+        const EntityExtents& e = m_extents[i];
+        if (e.selected || !drawn(e)) continue;
+        tkxEntityDC* entity = m_entities[i];
         SetGraphicsPen(entity->GetLineType(), PixelWidth(entity->GetLineWidth() * scale), entity->GetColorREF(), 0,
                        &surface);
-        surface.SetTextColor(entity->GetColorREF());
+        // Lines, polylines, circles and arcs draw with pen and brush alone.
+        if (!e.penOnly) surface.SetTextColor(entity->GetColorREF());
         entity->worldDraw(&m_worldDC);
+        // An entity of the owner's may leave another brush selected.
+        if (!e.reaches) m_hollowOn = nullptr;
     }
     surface.SetROP2(R2_XORPEN);
-    for (tkxEntityDC* entity : m_entities) {
-        if (entity->IsErased() || !entity->IsSelected() || !IsVisible(entity, vmin, vmax)) continue;
-        SetGraphicsPen(PS_DOT, PixelWidth(entity->GetLineWidth() * scale), entity->GetColorREF(), 0, &surface);
-        entity->worldDraw(&m_worldDC);
+    for (size_t i = 0; i < m_entities.size(); ++i) {
+        const EntityExtents& e = m_extents[i];
+        if (!e.selected || e.state == 0) continue;
+        tkxEntityDC* entity = m_entities[i];
+        if (e.state == 1 && !BoxesMeet(vmin, vmax, e.min, e.max)) continue;
+        if (drawn(e)) {
+            SetGraphicsPen(PS_DOT, PixelWidth(entity->GetLineWidth() * scale), entity->GetColorREF(), 0, &surface);
+            entity->worldDraw(&m_worldDC);
+            if (!e.reaches) m_hollowOn = nullptr;
+        }
         if (m_bEditEnable) {
             const int first = static_cast<int>(m_gripPoints.GetSize());
             entity->getGripPoints(m_gripPoints);
@@ -510,22 +688,32 @@ void tkxGraphicsCtrl::Regen()
         }
     }
     surface.SetROP2(R2_COPYPEN);
+}
 
-    if (!m_strTitle.IsEmpty()) {
-        surface.SetTextAlign(TA_LEFT | TA_TOP);
-        SetGraphicsFont(L"黑体", 120, kWhite, &surface);
-        int line = 0, start = 0;
-        for (;;) {
-            const int end = m_strTitle.Find(L'\n', start);
-            const CString text = end < 0 ? m_strTitle.Mid(start) : m_strTitle.Mid(start, end - start);
-            surface.TextOut(5, 5 + 15 * line++, text);
-            if (end < 0) break;
-            start = end + 1;
-        }
+// The steps of Regen on the entity surface, clipped to the area: the same
+// entities that meet it, drawn in the same order with the same pens, give
+// the same pixels there.
+void tkxGraphicsCtrl::RepaintPart(const std::vector<CRect>& area)
+{
+    CDC& surface = m_entitySurface.dc;
+    CRgn clip;
+    clip.CreateRectRgn(0, 0, 0, 0);
+    CRect box;
+    for (const CRect& rect : area) {
+        CRgn piece;
+        piece.CreateRectRgnIndirect(rect);
+        ::CombineRgn(static_cast<HRGN>(clip.m_hObject), static_cast<HRGN>(clip.m_hObject),
+                     static_cast<HRGN>(piece.m_hObject), RGN_OR);
+        box.UnionRect(box, rect);
     }
+    surface.SelectClipRgn(&clip);
+    for (const CRect& rect : area) surface.FillSolidRect(rect, 0);
+    DrawEntities(surface, &box);
+    DrawTitle(surface);
     for (const tkxPoint2d& grip : m_gripPoints) DrawGripBox(surface, grip, kGripFill);
-
-    if (m_bShowTicks) DrawTicks(m_compositeSurface.dc);
+    surface.SelectClipRgn(nullptr);
+    if (m_hWnd)
+        for (const CRect& rect : area) InvalidateRect(rect, FALSE);
 }
 
 void tkxGraphicsCtrl::ReDraw()
@@ -548,11 +736,17 @@ void tkxGraphicsCtrl::OnPaint()
     if (!m_bSurfacesReady) return;
     const int w = m_worldDC.m_rcClient.Width(), h = m_worldDC.m_rcClient.Height();
     if (w <= 0 || h <= 0) return;
+    // Only the part to be painted is composed: each step works on that
+    // part of the surfaces as it would on all of them.
+    const CRect painted(paint.m_ps.rcPaint);
+    CRect part;
+    if (!part.IntersectRect(painted, CRect(0, 0, w, h))) part.SetRectEmpty();
+    const int x = part.left, y = part.top, pw = part.Width(), ph = part.Height();
     CDC& composite = m_compositeSurface.dc;
     CDC& overlay = m_overlaySurface.dc;
     CDC& cursor = m_cursorSurface.dc;
-    composite.BitBlt(0, 0, w, h, &m_backSurface.dc, 0, 0, SRCCOPY);
-    overlay.BitBlt(0, 0, w, h, &m_entitySurface.dc, 0, 0, SRCCOPY);
+    composite.BitBlt(x, y, pw, ph, &m_backSurface.dc, x, y, SRCCOPY);
+    overlay.BitBlt(x, y, pw, ph, &m_entitySurface.dc, x, y, SRCCOPY);
 
     if (m_bGripHovered && m_nHoveredGrip >= 0 && m_nHoveredGrip < m_gripPoints.GetSize())
         DrawGripBox(overlay, m_gripPoints[m_nHoveredGrip], RGB(0, 255, 0));
@@ -575,7 +769,7 @@ void tkxGraphicsCtrl::OnPaint()
         m_worldDC.m_pDC = previous;
     }
 
-    cursor.FillSolidRect(0, 0, w, h, 0);
+    cursor.FillSolidRect(x, y, pw, ph, 0);
     if (!(m_dwState & STATE_PANNING)) {
         const int cx = m_ptCursor.x, cy = m_ptCursor.y;
         cursor.SetROP2(R2_XORPEN);
@@ -587,10 +781,11 @@ void tkxGraphicsCtrl::OnPaint()
             cursor.Rectangle(cx - m_nPickHalf, cy - m_nPickHalf, cx + m_nPickHalf + 1, cy + m_nPickHalf + 1);
         cursor.SetROP2(R2_COPYPEN);
     }
-    overlay.BitBlt(0, 0, w, h, &cursor, 0, 0, SRCINVERT);
-    composite.BitBlt(0, 0, w, h, &overlay, 0, 0, SRCPAINT);
-    paint.BitBlt(0, 0, m_bShowTicks ? w + kTickRight : w, m_bShowTicks ? h + kTickBottom : h, &composite, 0, 0,
-                 SRCCOPY);
+    overlay.BitBlt(x, y, pw, ph, &cursor, x, y, SRCINVERT);
+    composite.BitBlt(x, y, pw, ph, &overlay, x, y, SRCPAINT);
+    CRect shown;
+    if (shown.IntersectRect(painted, CRect(0, 0, m_bShowTicks ? w + kTickRight : w, m_bShowTicks ? h + kTickBottom : h)))
+        paint.BitBlt(shown.left, shown.top, shown.Width(), shown.Height(), &composite, shown.left, shown.top, SRCCOPY);
 }
 
 void tkxGraphicsCtrl::OnSize(UINT type, int cx, int cy)

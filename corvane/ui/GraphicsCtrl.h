@@ -12,9 +12,14 @@
 // Rendering: five off-screen surfaces (background with grid and axis icon,
 // entities with selection, grips and title, the composite that also holds
 // the tick margins, a per-paint overlay and the crosshair) are combined on
-// every paint; the entities are drawn again only by Regen (ReDraw, zoom,
-// pan, fit, picking, grip edits and the setters), and only those whose
-// extents meet the visible area.
+// every paint, within the part of the window being painted; the entities
+// are drawn again only by Regen (ReDraw, zoom, pan, fit and the setters),
+// and only those whose extents meet the visible area.  A pick, Esc and a
+// grip edit draw again only the area of the entities whose selection or
+// grips changed (the entities that may draw there, in the same order),
+// while the view maps, holds and shows the same as at the last Regen;
+// entities changed by the owner through their pointers show with the
+// next ReDraw.
 //
 // Interaction: the wheel zooms about the cursor, the middle button pans
 // (double click fits everything), a left click picks the topmost entity
@@ -179,10 +184,46 @@ private:
     void DrawAxisIcon(CDC& dc, int height);
     void DrawTicks(CDC& dc);
     void DrawGripBox(CDC& dc, const tkxPoint2d& grip, COLORREF fill);
+    void DrawTitle(CDC& surface);
     bool IsVisible(tkxEntityDC* entity, const tkxPoint2d& vmin, const tkxPoint2d& vmax);
+    // Regenerates the surfaces for a change of the selection or of
+    // entities' grips: `before` holds the device area the changed entities
+    // covered before the change (EntityArea), `known` whether it could be
+    // told.  Only that area and the area they cover now are drawn again,
+    // and repainted, when the surfaces still show the model as it was
+    // (SurfacesShowTheModel); otherwise everything is regenerated.
+    void RegenChange(std::vector<tkxEntityDC*> changed, std::vector<CRect> before, bool known);
+    // Appends the device area an entity draws on as it is now, its grips
+    // included when they are shown; false for an entity whose area cannot
+    // be told (one of a class of the owner's).
+    bool EntityArea(tkxEntityDC* entity, std::vector<CRect>& area);
+    // How far, in world units, an entity may draw beyond its extents;
+    // false for one of a class of the owner's.
+    bool DrawingMargin(tkxEntityDC* entity, const tkxPoint2d& emin, const tkxPoint2d& emax, double& margin);
+    void RepaintPart(const std::vector<CRect>& area);
+    // The entities' passes of a regeneration: those not selected, then the
+    // selected ones dotted with XOR, whose grips are collected; with an
+    // area (device box) only the entities that may draw on it are drawn.
+    void DrawEntities(CDC& surface, const CRect* area);
+    // The entities as they were at the last regeneration, in the order of
+    // the list, each entity measured again when the view changes it: its
+    // extents (state 0: erased, 1: measured, 2: cannot measure itself),
+    // the box it may draw on (when `reaches`: a class of the library's)
+    // and whether it was selected.
+    struct EntityExtents {
+        tkxPoint2d min, max, reachMin, reachMax;
+        int state = 0;
+        bool reaches = false;
+        bool selected = false;
+        bool penOnly = false; // a line, polyline, circle or arc
+    };
+    std::vector<EntityExtents> m_extents;
+    void MeasureEntity(size_t i, const tkxPoint2d& vmin, const tkxPoint2d& vmax);
     // Extents of every entity that is not erased; false when none measured.
     bool DrawingExtents(tkxPoint2d& min, tkxPoint2d& max);
-    UINT GraphicsItemSelect(CPoint point);
+    // The pick: the id of the topmost entity under the pick box (and the
+    // entity), 0 for none.
+    UINT GraphicsItemSelect(CPoint point, tkxEntityDC** hitEntity = nullptr);
     int DragEntity(tkxEntityDC* preview, tkxPoint2d& base, int& gripIndex, tkxPoint2d& offset);
     tkxPoint2d TransOrthModePt(tkxPoint2d base, tkxPoint2d p);
     void DeleteEntities();
@@ -234,9 +275,24 @@ private:
     Surface m_cursorSurface;
     int m_nCrossHalf = 45;
     int m_nPickHalf = 4;
+    // What the surfaces were last regenerated for; a change of the
+    // selection repaints only its area while the view still maps and holds
+    // the same.
+    struct RegenState {
+        bool valid = false;
+        tkxPoint2d origin;
+        double scale = 0.0;
+        CRect client;
+        size_t entities = 0;
+        int editEnable = 0;
+    };
+    RegenState m_regenState;
+    bool SurfacesShowTheModel() const;
     // What the view's pen was made from, so that a run of entities of one
     // look selects one pen.
     DWORD m_penStyle = 0;
     int m_penWidth = -1;
     COLORREF m_penColor = 0;
+    // The device the stock hollow brush is known to be selected into.
+    HDC m_hollowOn = nullptr;
 };

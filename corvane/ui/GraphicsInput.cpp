@@ -214,8 +214,12 @@ void tkxGraphicsCtrl::OnLButtonDown(UINT, CPoint point)
             return;
         }
         if (moved == 1) {
+            // Only where the entity and its grips were and are now is drawn
+            // again.
+            std::vector<CRect> before;
+            const bool known = EntityArea(entity, before);
             entity->moveGripPointsAt(offset, index);
-            Regen();
+            RegenChange({entity}, before, known);
         }
         Invalidate(FALSE);
         m_bRubberBand = 0;
@@ -228,10 +232,21 @@ void tkxGraphicsCtrl::OnLButtonDown(UINT, CPoint point)
         return;
     }
     if (!((m_dwState & STATE_MODAL) && (m_dwState & STATE_PANNING))) {
-        const UINT id = GraphicsItemSelect(point);
+        tkxEntityDC* hit = nullptr;
+        const UINT id = GraphicsItemSelect(point, &hit);
         if (id) {
             if (CWnd* parent = GetParent()) parent->PostMessage(WM_ENTITY_PICKED, id, 0);
-            ReDraw();
+            // A hit selects the entity while editing is enabled; what that
+            // changes is drawn again.
+            std::vector<tkxEntityDC*> changed;
+            std::vector<CRect> before;
+            bool known = true;
+            if (m_bEditEnable && !hit->IsSelected()) {
+                known = EntityArea(hit, before);
+                hit->SetSelected(1);
+                changed.push_back(hit);
+            }
+            RegenChange(changed, before, known);
         }
     }
     Default();
@@ -242,7 +257,7 @@ void tkxGraphicsCtrl::OnLButtonUp(UINT, CPoint) { Default(); }
 // ---------------------------------------------------------------------------
 // Picking
 
-UINT tkxGraphicsCtrl::GraphicsItemSelect(CPoint point)
+UINT tkxGraphicsCtrl::GraphicsItemSelect(CPoint point, tkxEntityDC** hitEntity)
 {
     if (point.x > m_worldDC.m_rcClient.right || point.y > m_worldDC.m_rcClient.bottom) return 0;
     const int half = m_nPickHalf, side = 2 * half + 1;
@@ -291,8 +306,8 @@ UINT tkxGraphicsCtrl::GraphicsItemSelect(CPoint point)
         for (int x = 0; x < side && !hit; ++x)
             for (int y = 0; y < side; ++y)
                 if (pixels[y * side + x] & 0xFFFFFF) {
-                    if (m_bEditEnable) entity->SetSelected(1);
                     hit = static_cast<UINT>(entity->GetId());
+                    if (hitEntity) *hitEntity = entity;
                     break;
                 }
     }
@@ -300,7 +315,8 @@ UINT tkxGraphicsCtrl::GraphicsItemSelect(CPoint point)
     ::SelectObject(memory.m_hDC, oldBitmap);
     memory.DeleteDC();
     ::DeleteObject(bitmap);
-    m_penWidth = -1; // the pen may have been selected into the released device only
+    m_penWidth = -1; // the pen and brush may have been selected into the released device only
+    m_hollowOn = nullptr;
     return hit;
 }
 
@@ -436,14 +452,17 @@ void tkxGraphicsCtrl::GetSelect(CArray<long, long>& ids)
 
 void tkxGraphicsCtrl::CancelSelect()
 {
-    bool any = false;
+    std::vector<tkxEntityDC*> changed;
+    std::vector<CRect> before;
+    bool known = true;
     for (tkxEntityDC* entity : m_entities) {
         if (entity->IsSelected()) {
+            known = EntityArea(entity, before) && known;
             entity->SetSelected(0);
-            any = true;
+            changed.push_back(entity);
         }
     }
-    if (any) ReDraw();
+    if (!changed.empty()) RegenChange(changed, before, known);
     m_bGripHovered = 0;
 }
 

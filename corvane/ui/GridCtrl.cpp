@@ -1,6 +1,7 @@
 // The grid's window: construction, fonts, painting, geometry, scrolling,
 // the focus cell and the selection, the keyboard and the auto-scroll timer.
 #include "corvane/ui/GridCtrl.h"
+#include "corvane/ui/TextWidths.h"
 #include <ole2.h>
 #include <algorithm>
 
@@ -354,6 +355,7 @@ void tkxGridCtrl::ApplyFont(const LOGFONTW& lf)
     m_Font.DeleteObject();
     m_BoldFont.DeleteObject();
     ReleaseFonts();
+    m_textWidths.clear(); // measured again, as the system now draws
     m_Font.CreateFontIndirect(&m_Logfont);
     if (m_hWnd && m_Font.m_hObject) {
         HDC dc = ::GetDC(m_hWnd);
@@ -407,6 +409,7 @@ LRESULT tkxGridCtrl::OnSettingChange(WPARAM, LPARAM)
     LRESULT result = Default();
     OnSysColorChange();
     ReadWheelScrollLines();
+    m_textWidths.clear(); // measured again, as the system now draws
     return result;
 }
 
@@ -584,6 +587,8 @@ BOOL tkxGridCtrl::RedrawCell(int nRow, int nCol, CDC* dc)
 
 BOOL tkxGridCtrl::RedrawRow(int row)
 {
+    // No cell can be drawn: no device is asked for.
+    if ((!m_bAllowDraw || !m_hWnd) && m_nCols > 0) return FALSE;
     BOOL result = TRUE;
     CDC* dc = GetDC();
     for (int col = 0; col < m_nCols; ++col) result = RedrawCell(row, col, dc) && result;

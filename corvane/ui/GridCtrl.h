@@ -25,7 +25,10 @@
 #include "corvane/ui/GridExtents.h"
 #include "corvane/ui/GridMemDC.h"
 #include "corvane/ui/TitleTip.h"
+#include <memory>
 #include <vector>
+
+class TextWidths;
 
 // The window class of the grid.
 #define GRIDCTRL_CLASSNAME L"MFCTvGridCtrl"
@@ -440,7 +443,13 @@ private:
     BOOL MoveFocusOnKey(UINT nChar, CCellID& next, BOOL& wrapped);
     void ScrollLines(int bar, int lines);
     int TopLeftIndex(const GridExtents& sizes, int fixed, int count, int pos) const;
-    void SwapRowsWhole(int a, int b);
+    // Rows low, low + 1, ... become the rows order[0], order[1], ... were,
+    // with their heights.
+    void PlaceRows(int low, const std::vector<int>& order);
+    // The texts of rows low..high of a column (CellText), those an
+    // overridden GetItemText gave kept in `copies`.
+    void ColumnTexts(int nCol, int low, int high, std::vector<const CString*>& texts,
+                     std::vector<CString>& copies) const;
     void ReleaseOle();
     void ReleaseResources();
     BOOL IsCellLocked(int nRow, int nCol) const;
@@ -449,6 +458,16 @@ private:
 
     HFONT CachedFont(const LOGFONTW& lf); // the cells' fonts, made once each
     void ReleaseFonts();
+    // The extent of a text in a font made from `lf`, as the platform
+    // measures it on `dc`: from the widths of the font's characters, each
+    // measured once.
+    SIZE MeasureText(HDC dc, HFONT font, const LOGFONTW& lf, const wchar_t* text, int length);
+    // The text of a cell for measuring, sorting and saving: the cell's own
+    // text, read in place when the grid is of one of the library's classes
+    // (their GetItemText gives the cell's text); otherwise the overridden
+    // GetItemText's answer, kept in `copy`.
+    const CString& CellText(int nRow, int nCol, CString& copy) const;
+    bool TextsAreTheCells() const;
     void ReleaseMeasureDC();
     void Scroll(int bar, UINT code);
     std::vector<CCellID> SelectedCells() const; // a copy: the cells may leave the selection meanwhile
@@ -468,6 +487,7 @@ private:
     bool m_bPasteIncomplete = false;    // the last paste left fields out
     HDC m_hMeasureDC = nullptr; // measures heading texts
     std::vector<std::pair<LOGFONTW, HFONT>> m_fontCache;
+    std::vector<std::unique_ptr<TextWidths>> m_textWidths; // by font, as many as m_fontCache holds
     bool m_bResettingScroll = false;
     bool m_bEditorStarted = false; // an in-place editor was started since the last EndEditing
 };

@@ -1,7 +1,14 @@
 // The grid's sizes (row heights, column widths, automatic sizing), making a
 // cell visible, sorting rows, and the mouse.
 #include "corvane/ui/GridCtrl.h"
+#include "corvane/ui/ComboGridCtrl.h"
+#include "corvane/ui/GridSortKey.h"
+#include "corvane/ui/TextWidths.h"
 #include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <typeinfo>
 #include <cwchar>
 #include <vector>
 
@@ -69,6 +76,44 @@ long tkxGridCtrl::GetVirtualWidth() const { return static_cast<long>(m_arColWidt
 
 long tkxGridCtrl::GetVirtualHeight() const { return static_cast<long>(m_arRowHeights.Total()); }
 
+SIZE tkxGridCtrl::MeasureText(HDC dc, HFONT font, const LOGFONTW& lf, const wchar_t* text, int length)
+{
+    if (!font) {
+        SIZE size{};
+        ::GetTextExtentPoint32W(dc, text, length, &size);
+        return size;
+    }
+    TextWidths* widths = nullptr;
+    for (const std::unique_ptr<TextWidths>& known : m_textWidths)
+        if (known->IsFor(lf)) {
+            widths = known.get();
+            break;
+        }
+    if (!widths) {
+        if (m_textWidths.size() >= 16) m_textWidths.clear();
+        m_textWidths.push_back(std::make_unique<TextWidths>(lf));
+        widths = m_textWidths.back().get();
+    }
+    return widths->Extent(dc, font, text, length);
+}
+
+bool tkxGridCtrl::TextsAreTheCells() const
+{
+    const std::type_info& type = typeid(*this);
+    return type == typeid(tkxGridCtrl) || type == typeid(tkxComboGridCtrl);
+}
+
+const CString& tkxGridCtrl::CellText(int nRow, int nCol, CString& copy) const
+{
+    if (TextsAreTheCells()) {
+        if (const CGridCell* cell = GetCell(nRow, nCol)) return cell->szText;
+        copy.Empty();
+        return copy;
+    }
+    copy = GetItemText(nRow, nCol);
+    return copy;
+}
+
 CSize tkxGridCtrl::GetTextExtent(const wchar_t* text, int bold)
 {
     if (!m_hWnd) return CSize(0, 0);
@@ -77,10 +122,10 @@ CSize tkxGridCtrl::GetTextExtent(const wchar_t* text, int bold)
     if (!m_hMeasureDC) m_hMeasureDC = ::CreateCompatibleDC(nullptr);
     if (!m_hMeasureDC) return CSize(0, 0);
     CFont* font = bold ? BoldFont() : &m_Font;
-    if (font->m_hObject && ::GetCurrentObject(m_hMeasureDC, OBJ_FONT) != font->m_hObject)
-        ::SelectObject(m_hMeasureDC, font->m_hObject);
-    SIZE size{};
-    ::GetTextExtentPoint32W(m_hMeasureDC, text ? text : L"", text ? static_cast<int>(std::wcslen(text)) : 0, &size);
+    LOGFONTW lf = m_Logfont;
+    if (bold) lf.lfWeight = 600;
+    const SIZE size = MeasureText(m_hMeasureDC, static_cast<HFONT>(font->m_hObject), lf, text ? text : L"",
+                                  text ? static_cast<int>(std::wcslen(text)) : 0);
     const int extra = static_cast<int>(m_nMargin * 1.5);
     return CSize(size.cx + extra, size.cy + extra);
 }
@@ -92,16 +137,15 @@ CSize tkxGridCtrl::GetCellExtent(int nRow, int nCol, CDC* dc)
     if (nRow < m_nFixedRows || nCol < m_nFixedCols) lf.lfWeight = 600;
 
     CSize textSize(1, 0);
-    const CString text = GetItemText(nRow, nCol);
+    CString copy;
+    const CString& text = CellText(nRow, nCol, copy);
     if (!text.IsEmpty()) {
-        HFONT font = CachedFont(lf);
-        if (::GetCurrentObject(dc->m_hDC, OBJ_FONT) != font) dc->SelectObject(font);
-        textSize = dc->GetTextExtent(text);
+        textSize = MeasureText(dc->m_hDC, CachedFont(lf), lf, text, text.GetLength());
         textSize.cx += 4 * m_nMargin;
         textSize.cy += 2 * m_nMargin;
     }
     CSize imageSize(0, 0);
-    const int image = GetItemImage(nRow, nCol);
+    const int image = m_pImageList ? GetItemImage(nRow, nCol) : -1;
     IMAGEINFO info{};
     if (m_pImageList && image >= 0 && m_pImageList->GetImageInfo(image, &info))
         imageSize = CSize(info.rcImage.right - info.rcImage.left + 1, info.rcImage.bottom - info.rcImage.top + 1);
@@ -148,7 +192,28 @@ BOOL tkxGridCtrl::AutoSizeRow(int nRow)
 
 void tkxGridCtrl::AutoSizeColumns()
 {
-    for (int col = 0; col < m_nCols; ++col) AutoSizeColumn(col);
+    // The library's own grids measure their cells with the extent above,
+    // which depends on the cell alone: all columns are measured in one pass
+    // along the rows, as the cells lie in memory.  Any other grid measures
+    // column by column through its own GetCellExtent.
+    std::vector<int> widths(static_cast<size_t>(m_nCols), 0);
+    CDC* dc = TextsAreTheCells() && m_hWnd && m_nCols > 0 ? GetDC() : nullptr;
+    if (!dc) {
+        for (int col = 0; col < m_nCols; ++col) AutoSizeColumn(col);
+        return;
+    }
+    const int saved = dc->SaveDC();
+    for (int row = 0; row < m_nRows; ++row)
+        for (int col = 0; col < m_nCols; ++col) {
+            int& width = widths[static_cast<size_t>(col)];
+            width = std::max(width, static_cast<int>(tkxGridCtrl::GetCellExtent(row, col, dc).cx));
+        }
+    dc->RestoreDC(saved);
+    ReleaseDC(dc);
+    for (int col = 0; col < m_nCols; ++col) {
+        SetColumnWidth(col, widths[static_cast<size_t>(col)]);
+        ResetScrollBars();
+    }
 }
 
 void tkxGridCtrl::AutoSizeRows()
@@ -342,26 +407,28 @@ BOOL tkxGridCtrl::InvalidateCellRect(const CCellRange& range)
 // ---------------------------------------------------------------------------
 // Sorting.  Each sort is a quick sort over whole rows with the middle row's
 // key as pivot; rows are exchanged only when their keys differ.  The keys
-// are read once and travel with their rows.  The shorter part is sorted
-// first, and a range that keeps splitting badly (a column that rises and
-// falls again, as the elevations over a crest do) is finished by a heap
-// sort, so every sort takes n log n steps and little stack.
+// are read once, before the sort, and the exchanges are made on the keys
+// with the rows' places; the rows then take their new places in one pass.
+// The shorter part is sorted first, and a range that keeps splitting badly
+// (a column that rises and falls again, as the elevations over a crest do)
+// is finished by a heap sort, so every sort takes n log n steps and little
+// stack.
 
 namespace {
 
-template <class Key, class Less, class Differ, class Exchange>
+template <class Key, class Less, class Differ>
 struct RowSorter {
     std::vector<Key>& keys;
+    std::vector<int>& rows;
     int base;
     Less less;
     Differ differ;
-    Exchange exchange;
 
-    Key& At(int row) { return keys[static_cast<size_t>(row - base)]; }
+    const Key& At(int row) const { return keys[static_cast<size_t>(row - base)]; }
     void Swap(int a, int b)
     {
-        std::swap(At(a), At(b));
-        exchange(a, b);
+        std::swap(keys[static_cast<size_t>(a - base)], keys[static_cast<size_t>(b - base)]);
+        std::swap(rows[static_cast<size_t>(a - base)], rows[static_cast<size_t>(b - base)]);
     }
 
     void Quick(int low, int high, int depth)
@@ -414,23 +481,115 @@ struct RowSorter {
     }
 };
 
-template <class Key, class Less, class Differ, class Exchange>
-void QuickSortRows(std::vector<Key>& keys, int low, int high, Less less, Differ differ, Exchange exchange)
+// Sorts the keys of rows low..high (keys[0] is row low's) with the rows
+// they came from; the result names the row that takes each place.  Keys
+// in `less`'s order already come back in place: on them the quick sort
+// exchanges nothing (every exchange it considers is between keys neither
+// of which is less than the other, equal in an order that is a strict weak
+// ordering), so `ordered` tells whether the keys' order is one.
+template <class Key, class Less, class Differ>
+std::vector<int> QuickSortRows(std::vector<Key>& keys, int low, int high, Less less, Differ differ, bool ordered)
 {
-    RowSorter<Key, Less, Differ, Exchange> sorter{keys, low, less, differ, exchange};
+    std::vector<int> rows(keys.size());
+    for (size_t i = 0; i < rows.size(); ++i) rows[i] = low + static_cast<int>(i);
+    if (ordered) {
+        size_t i = 1;
+        while (i < keys.size() && !less(keys[i], keys[i - 1])) ++i;
+        if (i >= keys.size()) return rows;
+    }
+    RowSorter<Key, Less, Differ> sorter{keys, rows, low, less, differ};
     int depth = 8;
     for (int n = high - low + 1; n > 1; n >>= 1) depth += 2;
     sorter.Quick(low, high, depth);
+    return rows;
+}
+
+// The rows of keys low, low + 1, ... in the order of their keys (numbers,
+// none of them NaN), sorted by their bits a byte at a time; false when two
+// keys lie within 0.00001 of each other (`differ` false).
+template <class Differ>
+bool OrderIfApart(const std::vector<double>& keys, int low, bool ascending, Differ differ, std::vector<int>& order)
+{
+    const size_t count = keys.size();
+    order.resize(count);
+    for (size_t i = 0; i < count; ++i) order[i] = low + static_cast<int>(i);
+    size_t inOrder = 1;
+    while (inOrder < count && (ascending ? keys[inOrder - 1] < keys[inOrder] : keys[inOrder - 1] > keys[inOrder]) &&
+           differ(keys[inOrder - 1], keys[inOrder]))
+        ++inOrder;
+    if (inOrder >= count) return true;
+
+    struct Item {
+        uint64_t bits; // ascending with the key
+        int row;
+    };
+    std::vector<Item> items(count), spare(count);
+    for (size_t i = 0; i < count; ++i) {
+        uint64_t bits;
+        std::memcpy(&bits, &keys[i], sizeof bits);
+        bits = (bits >> 63) ? ~bits : bits | (uint64_t(1) << 63);
+        items[i] = {ascending ? bits : ~bits, low + static_cast<int>(i)};
+    }
+    for (int shift = 0; shift < 64; shift += 8) {
+        size_t counts[257] = {};
+        for (const Item& item : items) ++counts[((item.bits >> shift) & 0xFF) + 1];
+        if (counts[((items[0].bits >> shift) & 0xFF) + 1] == count) continue; // one byte value: nothing moves
+        for (int b = 0; b < 256; ++b) counts[b + 1] += counts[b];
+        for (const Item& item : items) spare[counts[(item.bits >> shift) & 0xFF]++] = item;
+        items.swap(spare);
+    }
+    auto key = [&](size_t i) { return keys[static_cast<size_t>(items[i].row - low)]; };
+    for (size_t i = 0; i < count; ++i) {
+        if (i > 0 && !differ(key(i - 1), key(i))) return false;
+        order[i] = items[i].row;
+    }
+    return true;
 }
 
 } // namespace
 
-void tkxGridCtrl::SwapRowsWhole(int a, int b)
+void tkxGridCtrl::PlaceRows(int low, const std::vector<int>& order)
 {
-    GRID_ROW* row = m_RowData[a];
-    m_RowData[a] = m_RowData[b];
-    m_RowData[b] = row;
-    m_arRowHeights.Swap(a, b);
+    std::vector<GRID_ROW*> rows(order.size());
+    std::vector<int> heights(order.size());
+    for (size_t i = 0; i < order.size(); ++i) {
+        rows[i] = m_RowData[order[i]];
+        heights[i] = m_arRowHeights.Get(order[i]);
+    }
+    for (size_t i = 0; i < order.size(); ++i) {
+        const int row = low + static_cast<int>(i);
+        m_RowData[row] = rows[i];
+        m_arRowHeights.Set(row, heights[i]);
+    }
+}
+
+void tkxGridCtrl::ColumnTexts(int nCol, int low, int high, std::vector<const CString*>& texts,
+                              std::vector<CString>& copies) const
+{
+    const size_t count = static_cast<size_t>(high - low + 1);
+    texts.resize(count);
+    if (!TextsAreTheCells()) {
+        copies.resize(count);
+        for (size_t i = 0; i < count; ++i) {
+            copies[i] = GetItemText(low + static_cast<int>(i), nCol);
+            texts[i] = &copies[i];
+        }
+        return;
+    }
+    // The rows and cells of a sorted column lie all over memory: each row
+    // is fetched some rows ahead of its use, and its cell pointer a few.
+    static const CString noText;
+    const size_t ahead = 16;
+    std::vector<const CGridCell*> cells(count);
+    const bool inColumns = nCol >= 0 && nCol < m_nCols;
+    for (size_t i = 0; i < count; ++i) {
+        if (i + 2 * ahead < count) __builtin_prefetch(m_RowData[low + static_cast<int>(i + 2 * ahead)]);
+        if (i + ahead < count && inColumns)
+            if (const GRID_ROW* row = m_RowData[low + static_cast<int>(i + ahead)])
+                __builtin_prefetch(row->GetData() + nCol);
+        cells[i] = GetCell(low + static_cast<int>(i), nCol);
+    }
+    for (size_t i = 0; i < count; ++i) texts[i] = cells[i] ? &cells[i]->szText : &noText;
 }
 
 BOOL tkxGridCtrl::SortTextItems(int nCol, int ascending)
@@ -445,17 +604,16 @@ BOOL tkxGridCtrl::SortTextItems(int nCol, int ascending, int low, int high)
     if (high == -1) high = GetRowCount() - 1;
     if (low >= high) return FALSE;
     EndEditing();
-    std::vector<CString> keys;
-    keys.reserve(static_cast<size_t>(high - low + 1));
-    for (int row = low; row <= high; ++row) keys.push_back(GetItemText(row, nCol));
-    auto exchange = [this](int i, int j) { SwapRowsWhole(i, j); };
-    auto differ = [](const CString& a, const CString& b) { return a.Compare(b) != 0; };
-    if (ascending)
-        QuickSortRows(keys, low, high, [](const CString& a, const CString& b) { return a.Compare(b) < 0; },
-                      differ, exchange);
-    else
-        QuickSortRows(keys, low, high, [](const CString& a, const CString& b) { return a.Compare(b) > 0; },
-                      differ, exchange);
+    std::vector<const CString*> texts;
+    std::vector<CString> copies;
+    ColumnTexts(nCol, low, high, texts, copies);
+    auto differ = [](const CString* a, const CString* b) { return a->Compare(*b) != 0; };
+    PlaceRows(low, ascending ? QuickSortRows(texts, low, high,
+                                             [](const CString* a, const CString* b) { return a->Compare(*b) < 0; },
+                                             differ, true)
+                             : QuickSortRows(texts, low, high,
+                                             [](const CString* a, const CString* b) { return a->Compare(*b) > 0; },
+                                             differ, true));
     return TRUE;
 }
 
@@ -465,15 +623,37 @@ BOOL tkxGridCtrl::SortByDat(int low, int high, int nCol, int ascending, int)
     if (high == -1) high = GetRowCount() - 1;
     if (low >= high) return FALSE;
     EndEditing();
-    std::vector<double> keys;
-    keys.reserve(static_cast<size_t>(high - low + 1));
-    for (int row = low; row <= high; ++row) keys.push_back(std::wcstod(GetItemText(row, nCol), nullptr));
-    auto exchange = [this](int i, int j) { SwapRowsWhole(i, j); };
+    std::vector<const CString*> texts;
+    std::vector<CString> copies;
+    ColumnTexts(nCol, low, high, texts, copies);
+    // The cells and then the characters of the texts, fetched some rows
+    // ahead of their use.
+    const size_t count = texts.size(), ahead = 16;
+    std::vector<std::pair<const wchar_t*, size_t>> chars(count);
+    for (size_t i = 0; i < count; ++i) {
+        if (i + ahead < count) __builtin_prefetch(texts[i + ahead]);
+        chars[i] = {texts[i]->GetString(), static_cast<size_t>(texts[i]->GetLength())};
+    }
+    std::vector<double> keys(count);
+    for (size_t i = 0; i < count; ++i) {
+        if (i + ahead < count) __builtin_prefetch(chars[i + ahead].first);
+        keys[i] = grid_sort::NumericKey(chars[i].first, chars[i].second);
+    }
     auto differ = [](double a, double b) { return a - b > 0.00001 || b - a > 0.00001; };
-    if (ascending)
-        QuickSortRows(keys, low, high, [](double a, double b) { return a < b; }, differ, exchange);
-    else
-        QuickSortRows(keys, low, high, [](double a, double b) { return a > b; }, differ, exchange);
+    // A key that is no number (a text "nan") stands in no order.
+    const bool ordered = std::none_of(keys.begin(), keys.end(), [](double k) { return std::isnan(k); });
+    // Keys that all lie more than 0.00001 apart have one sorted order, the
+    // one the quick sort reaches (it then exchanges whatever it finds out of
+    // order): any sort finds it.  Only equal and nearly equal keys need the
+    // quick sort's own steps.
+    std::vector<int> order;
+    if (ordered && OrderIfApart(keys, low, ascending != 0, differ, order)) {
+        PlaceRows(low, order);
+        return TRUE;
+    }
+    order = ascending ? QuickSortRows(keys, low, high, [](double a, double b) { return a < b; }, differ, ordered)
+                      : QuickSortRows(keys, low, high, [](double a, double b) { return a > b; }, differ, ordered);
+    PlaceRows(low, order);
     return TRUE;
 }
 
@@ -492,14 +672,15 @@ BOOL tkxGridCtrl::SortItems(PFNLVCOMPARE compare, int nCol, int ascending, LPARA
     std::vector<LPARAM> keys;
     keys.reserve(static_cast<size_t>(high - low + 1));
     for (int row = low; row <= high; ++row) keys.push_back(GetItemData(row, nCol));
-    auto exchange = [this](int i, int j) { SwapRowsWhole(i, j); };
     auto differ = [&](LPARAM a, LPARAM b) { return compare(a, b, data) != 0; };
-    if (ascending)
-        QuickSortRows(keys, low, high, [&](LPARAM a, LPARAM b) { return compare(a, b, data) < 0; }, differ,
-                      exchange);
-    else
-        QuickSortRows(keys, low, high, [&](LPARAM a, LPARAM b) { return compare(a, b, data) > 0; }, differ,
-                      exchange);
+    // A caller's comparison need not be an order: it is asked as the sort
+    // asks, always.
+    PlaceRows(low, ascending ? QuickSortRows(keys, low, high,
+                                             [&](LPARAM a, LPARAM b) { return compare(a, b, data) < 0; }, differ,
+                                             false)
+                             : QuickSortRows(keys, low, high,
+                                             [&](LPARAM a, LPARAM b) { return compare(a, b, data) > 0; }, differ,
+                                             false));
     return TRUE;
 }
 

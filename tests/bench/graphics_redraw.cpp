@@ -1,17 +1,22 @@
-// Redraw time of the 2-D graphics view for 1,000 and 100,000 entities at
-// survey coordinates, run by hand:
-//     tools/wine-run build/bin/bench_graphics_redraw.exe
-// Each figure is set against this machine's raw limit measured in the same
-// run: the shapes that meet the window drawn with plain GDI calls (already
-// in device coordinates, nothing else to decide) onto a memory surface of
-// the same size.  "all in view" fits
-// the whole drawing; "zoomed" shows about one percent of it, where the view
-// skips what lies outside the window by its extents.
+// The 2-D graphics view with 1,000 and 100,000 entities at survey
+// coordinates, three runs.  Figures:
+//   redraw   Regen of the whole drawing in view (and "zoomed": about one
+//            percent of it), against the machine's limit in the same run:
+//            the shapes that meet the window drawn with plain GDI calls,
+//            already in device coordinates, onto a memory surface of the
+//            same size
+//   click    a left click that selects an entity, and Esc that clears the
+//            selection: the message handled and the repaint it asks for
+//            (UpdateWindow), against a goal in milliseconds; beside them a
+//            click with editing off, which picks (from the topmost entity
+//            down) and changes nothing
+// Run by hand: tools/wine-run build/bin/bench_graphics_redraw.exe
 #include "corvane/ui/GraphicsCtrl.h"
 #include "BenchClock.h"
 
 #include <algorithm>
 #include <climits>
+#include <functional>
 #include <cmath>
 #include <cstdio>
 #include <random>
@@ -30,8 +35,7 @@ template <class F> double Median(int runs, F f)
         f();
         times.push_back(Now() - t0);
     }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
+    return Row::Median(times);
 }
 
 // The drawing: lines, 8-vertex polylines, circles, arcs and texts spread
@@ -184,15 +188,40 @@ double RawLimit(tkxGraphicsCtrl& view, int runs)
     return t;
 }
 
-} // namespace
-
-int main()
+// Client points of line entities (the middle of each) spread over the
+// view, for clicks that hit them.
+std::vector<CPoint> LinePoints(tkxGraphicsCtrl& view, int count)
 {
-    CWnd frame;
-    frame.CreateEx(0, AfxRegisterWndClass(0), L"bench", WS_OVERLAPPEDWINDOW, 0, 0, kWidth + 40, kHeight + 60, nullptr,
-                   nullptr);
-    std::printf("%-8s %-12s %12s %12s %8s %12s\n", "entities", "view", "redraw (ms)", "raw GDI (ms)", "ratio",
-                "click (ms)");
+    std::vector<CPoint> points;
+    tkxWorldDrawDC& dc = view.GetDrawContext();
+    for (long id = 1; static_cast<int>(points.size()) < count; id += 97) {
+        tkxEntityDC* e = nullptr;
+        if (!view.OpenEntity(e, id)) break;
+        auto* line = DYNAMIC_DOWNCAST(tkxLineDC, e);
+        if (!line) continue;
+        tkxPoint2d a, b;
+        line->GetStartPoint(a);
+        line->GetEndPoint(b);
+        const CPoint p = dc.MathToScreen((a + b) * 0.5);
+        if (p.x > 10 && p.y > 10 && p.x < kWidth - 10 && p.y < kHeight - 10) points.push_back(p);
+    }
+    return points;
+}
+
+struct Rows {
+    Row redrawSmall{"redraw, 1,000 entities all in view (Regen)", "plain GDI drawing of the same shapes", 0};
+    Row redraw{"redraw, 100,000 entities all in view (Regen)", "plain GDI drawing of the same shapes", 1.3};
+    Row redrawZoomed{"redraw, 100,000 entities zoomed to 1% (Regen)", "plain GDI drawing of the shapes in view", 0};
+    Row click{"click that selects an entity among 100,000 in view: handled and repainted (UpdateWindow)",
+              "absolute, milliseconds", 5};
+    Row clear{"Esc that clears the selection among 100,000 in view: handled and repainted", "absolute, milliseconds",
+              5};
+    Row pick{"click with editing off (the pick alone: nothing changes), handled and repainted",
+             "absolute, milliseconds", 0};
+};
+
+void Run(CWnd& frame, Rows& rows)
+{
     for (int count : {1000, 100000}) {
         tkxGraphicsCtrl view;
         view.Create(L"tkxGraphicsCtrl", nullptr, WS_CHILD | WS_VISIBLE, CRect(0, 0, kWidth, kHeight), &frame, 1);
@@ -209,27 +238,68 @@ int main()
                 dc.m_ptOrigin = tkxPoint2d(kWidth / 2.0, kHeight / 2.0) - middle * dc.m_dScale;
             }
             view.ReDraw();
+            view.UpdateWindow();
             const double redraw = Median(runs, [&] {
                 view.Regen();
                 ::GdiFlush();
             });
             const double raw = RawLimit(view, runs);
-            // A click: the pick (from the topmost entity down) and, on a hit,
-            // the redraw that shows the selection.
-            std::vector<double> clicks;
-            for (int i = 0; i < runs; ++i) {
+            if (count < 10000 && !zoomed) rows.redrawSmall.Add(redraw, raw);
+            if (count > 10000) (zoomed ? rows.redrawZoomed : rows.redraw).Add(redraw, raw);
+        }
+        if (count > 10000) {
+            view.ShowAll();
+            view.UpdateWindow();
+            const std::vector<CPoint> points = LinePoints(view, 15);
+            auto timed = [&](const std::function<void()>& act) {
                 const double t0 = Now();
-                view.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(kWidth / 2 + 7 * i, kHeight / 2));
-                clicks.push_back(Now() - t0);
-                view.CancelSelect();
+                act();
+                view.UpdateWindow();
+                ::GdiFlush();
+                return Now() - t0;
+            };
+            std::vector<double> clicks, clears, picks;
+            for (const CPoint& p : points) {
+                clicks.push_back(timed([&] { view.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(p.x, p.y)); }));
+                view.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(p.x, p.y));
+                clears.push_back(timed([&] {
+                    MSG escape{view.m_hWnd, WM_KEYDOWN, VK_ESCAPE, 0, 0, {0, 0}};
+                    view.PreTranslateMessage(&escape);
+                }));
             }
-            std::sort(clicks.begin(), clicks.end());
-            const double click = clicks[clicks.size() / 2];
-            std::printf("%-8d %-12s %12.1f %12.1f %8.2f %12.1f\n", count, zoomed ? "zoomed 1%" : "all in view",
-                        redraw * 1000, raw * 1000, redraw / raw, click * 1000);
+            view.SetEditEnable(0);
+            for (const CPoint& p : points) {
+                picks.push_back(timed([&] { view.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(p.x, p.y)); }));
+                view.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(p.x, p.y));
+            }
+            view.SetEditEnable(1);
+            rows.click.AddAbsolute(Row::Median(clicks));
+            rows.clear.AddAbsolute(Row::Median(clears));
+            rows.pick.AddAbsolute(Row::Median(picks));
+            if (points.size() < 10) std::printf("only %zu lines to click\n", points.size());
         }
         view.DestroyWindow();
     }
+}
+
+} // namespace
+
+int main()
+{
+    CWnd frame;
+    frame.CreateEx(0, AfxRegisterWndClass(0), L"bench", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, kWidth + 40,
+                   kHeight + 60, nullptr, nullptr);
+    std::printf("graphics view %d x %d, 3 runs; times and ratios as min / median / max (a click figure is the "
+                "median of 15 clicks in its run)\n",
+                kWidth, kHeight);
+    Rows rows;
+    for (int run = 0; run < 3; ++run) {
+        std::printf("run %d: load average %s\n", run + 1, LoadAverage().c_str());
+        Run(frame, rows);
+    }
+    std::printf("load average at the end %s\n\n", LoadAverage().c_str());
+    for (const Row* row : {&rows.redrawSmall, &rows.redraw, &rows.redrawZoomed, &rows.click, &rows.clear, &rows.pick})
+        row->Print();
     frame.DestroyWindow();
     return 0;
 }

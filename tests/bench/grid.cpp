@@ -1,28 +1,44 @@
-// The grid with a small and a large table: filling it, scrolling to the end,
-// painting a screen, a line scroll, sorting by a numeric column, saving and
-// loading a delimited file.  Each figure is printed as the time for the
-// table and as a ratio to the machine's raw limit for the same work,
-// measured in the same run:
-//   fill    - storing the same texts in a plain array of strings
-//   paint   - drawing the screen's cells with plain GDI calls
-//   scroll  - one line scroll and its repaint, against the raw paint
-//   sort    - sorting the column's numbers with the standard sort
-//   save    - writing the file's bytes with one call
-//   load    - reading the file's bytes and converting them to wide text
-// Run by hand: tools/wine-run build/bin/bench_grid.exe [rows...]
+// The grid with a large table (100,000 rows by 10 columns by default),
+// three runs.  Each figure is set against the machine's limit for the same
+// work, measured in the same run:
+//   fill          the grid's SetItemText of prepared texts, against storing
+//                 the same texts in a plain array of strings
+//   scroll, paint the grid's drawing of a screen (after a scroll to the
+//                 end, a line scroll), against plain GDI drawing the same
+//                 cells: their background and their text
+//   sort          SortByDat of the numeric column (keys in no order, then
+//                 presorted, then reversed), each against std::sort of the
+//                 same keys in no order, already parsed into doubles
+//   save          Save with a comma between fields, against formatting the
+//                 same texts into the file's text, converting it to the
+//                 code page and writing it with one call
+//   load          Load of that file (columns auto-sized), against reading
+//                 the file's bytes with one call and converting them with
+//                 one MultiByteToWideChar
+// Run by hand: tools/wine-run build/bin/bench_grid.exe [rows]
 #include "corvane/ui/GridCtrl.h"
-#include <algorithm>
 #include "BenchClock.h"
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cwchar>
 #include <functional>
 #include <string>
 #include <vector>
 
 namespace {
 
-// Seconds per run, the best of a few runs of `repeat` calls each.
-double Time(int repeat, const std::function<void()>& work)
+const int kColumns = 10;
+
+double Once(const std::function<void()>& work)
+{
+    const double start = Now();
+    work();
+    return Now() - start;
+}
+
+// The best of a few rounds of `repeat` calls, per call.
+double Best(int repeat, const std::function<void()>& work)
 {
     double best = 1e30;
     for (int round = 0; round < 3; ++round) {
@@ -31,13 +47,6 @@ double Time(int repeat, const std::function<void()>& work)
         best = std::min(best, (Now() - start) / repeat);
     }
     return best;
-}
-
-double Once(const std::function<void()>& work)
-{
-    const double start = Now();
-    work();
-    return Now() - start;
 }
 
 CString CellText(int row, int col)
@@ -49,10 +58,6 @@ CString CellText(int row, int col)
         text.Format(L"K%d+%03d.%d", row / 1000, row % 1000, col);
     return text;
 }
-
-struct Figures {
-    double fill, fillRaw, scrollEnd, paint, paintRaw, lineScroll, sort, sortRaw, save, saveRaw, load, loadRaw;
-};
 
 class BenchWindow : public CWnd
 {
@@ -73,10 +78,33 @@ void Pump()
     }
 }
 
-Figures Measure(int rows, const CString& folder)
+struct Rows {
+    Row fill{"fill: SetItemText of prepared texts into every cell", "the same texts stored in a plain array", 0};
+    Row scrollEnd{"scroll to the end and repaint", "plain GDI drawing of the screen's cells", 0};
+    Row paint{"paint a screen (OnDraw into a memory DC)", "plain GDI drawing of the screen's cells", 0};
+    Row lineScroll{"line scroll and repaint", "plain GDI drawing of the screen's cells", 0};
+    Row sortRandom{"numeric sort (SortByDat), keys in no order", "std::sort of the keys in no order, parsed", 3};
+    Row sortSorted{"numeric sort (SortByDat), keys presorted", "std::sort of the keys in no order, parsed", 3};
+    Row sortReversed{"numeric sort (SortByDat), keys reversed", "std::sort of the keys in no order, parsed", 3};
+    Row save{"Save, comma separated", "format the same texts, convert, one write", 3};
+    Row load{"Load of that file, columns auto-sized", "one read of the file and one conversion", 6};
+    // Where a load's time goes.
+    Row loadCells{"  of which at least: making the cells (new CGridCell, its font, its text) without a grid",
+                  "one read of the file and one conversion", 0};
+    Row loadSizes{"  of which: AutoSizeColumns of the loaded grid", "one read of the file and one conversion", 0};
+};
+
+std::vector<double> ParsedKeys(const std::vector<CString>& texts, int rows)
 {
-    const int cols = 10;
-    Figures f{};
+    std::vector<double> keys;
+    keys.reserve(static_cast<size_t>(rows));
+    for (int row = 1; row <= rows; ++row)
+        keys.push_back(std::wcstod(texts[static_cast<size_t>(row) * kColumns + 1], nullptr));
+    return keys;
+}
+
+void Run(int rows, const CString& folder, Rows& out)
+{
     BenchWindow host;
     host.Make();
     auto* grid = new tkxGridCtrl;
@@ -84,28 +112,98 @@ Figures Measure(int rows, const CString& folder)
     Pump();
 
     std::vector<CString> texts;
-    texts.reserve(static_cast<size_t>(rows + 1) * cols);
-    f.fillRaw = Once([&] {
-        for (int row = 0; row <= rows; ++row)
-            for (int col = 0; col < cols; ++col) texts.push_back(CellText(row, col));
+    texts.reserve(static_cast<size_t>(rows + 1) * kColumns);
+    for (int row = 0; row <= rows; ++row)
+        for (int col = 0; col < kColumns; ++col) texts.push_back(CellText(row, col));
+
+    std::vector<CString> plain(texts.size());
+    const double fillLimit = Once([&] {
+        for (size_t i = 0; i < texts.size(); ++i) plain[i] = texts[i];
     });
-    f.fill = Once([&] {
+    const double fill = Once([&] {
         grid->SetRowCount(rows + 1);
-        grid->SetColumnCount(cols);
+        grid->SetColumnCount(kColumns);
         grid->SetFixedRowCount(1);
         grid->SetFixedColumnCount(1);
         size_t i = 0;
         for (int row = 0; row <= rows; ++row)
-            for (int col = 0; col < cols; ++col) grid->SetItemText(row, col, texts[i++]);
+            for (int col = 0; col < kColumns; ++col) grid->SetItemText(row, col, texts[i++]);
     });
+    out.fill.Add(fill, fillLimit);
 
-    f.scrollEnd = Once([&] {
-        grid->SendMessage(WM_VSCROLL, SB_BOTTOM);
-        grid->UpdateWindow();
+    // Saving: the grid's file against the same text made and written
+    // directly.
+    const CString path = folder + L"\\grid_bench.csv";
+    const double save = Once([&] { grid->Save(path, L","); });
+    const CString rawPath = folder + L"\\grid_bench_raw.csv";
+    size_t written = 0;
+    const double saveLimit = Once([&] {
+        size_t length = 0;
+        for (int row = 0; row <= rows; ++row)
+            for (int col = 0; col < kColumns; ++col) length += grid->GetCell(row, col)->szText.GetLength() + 2;
+        std::wstring text;
+        text.reserve(length);
+        for (int row = 0; row <= rows; ++row)
+            for (int col = 0; col < kColumns; ++col) {
+                const CString& field = grid->GetCell(row, col)->szText;
+                text.append(field.GetString(), static_cast<size_t>(field.GetLength()));
+                text += col + 1 < kColumns ? L"," : L"\r\n";
+            }
+        std::string bytes(text.size() * 2, '\0');
+        bytes.resize(static_cast<size_t>(::WideCharToMultiByte(ClTextCodePage(), 0, text.data(),
+                                                               static_cast<int>(text.size()), &bytes[0],
+                                                               static_cast<int>(bytes.size()), nullptr, nullptr)));
+        HANDLE file = ::CreateFileW(rawPath, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        DWORD done = 0;
+        ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &done, nullptr);
+        ::CloseHandle(file);
+        written = done;
     });
+    out.save.Add(save, saveLimit);
+
+    // Loading the grid's file into a new grid.
+    auto* loaded = new tkxGridCtrl;
+    loaded->Create(CRect(0, 0, 800, 600), &host, 2, WS_CHILD);
+    const double loadLimit = Once([&] {
+        HANDLE file = ::CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+        LARGE_INTEGER size;
+        ::GetFileSizeEx(file, &size);
+        std::string bytes(static_cast<size_t>(size.QuadPart), '\0');
+        DWORD read = 0;
+        ::ReadFile(file, &bytes[0], static_cast<DWORD>(bytes.size()), &read, nullptr);
+        ::CloseHandle(file);
+        std::wstring wide(bytes.size(), L'\0');
+        if (::MultiByteToWideChar(ClTextCodePage(), 0, bytes.data(), static_cast<int>(read), &wide[0],
+                                  static_cast<int>(wide.size())) <= 0)
+            std::printf("conversion failed\n");
+    });
+    const double load = Once([&] { loaded->Load(path); });
+    out.load.Add(load, loadLimit);
+    out.loadSizes.Add(Once([&] { loaded->AutoSizeColumns(); }), loadLimit);
+    {
+        std::vector<CGridCell*> cells(texts.size());
+        LOGFONTW font{};
+        ::GetObjectW(reinterpret_cast<HFONT>(loaded->SendMessage(WM_GETFONT)), sizeof font, &font);
+        out.loadCells.Add(Once([&] {
+                              for (size_t i = 0; i < cells.size(); ++i) {
+                                  cells[i] = new CGridCell;
+                                  cells[i]->lfFont = font;
+                                  cells[i]->szText = texts[i];
+                              }
+                          }),
+                          loadLimit);
+        for (CGridCell* cell : cells) delete cell;
+    }
+    if (loaded->GetRowCount() != rows + 1) std::printf("load read %d rows of %d\n", loaded->GetRowCount(), rows + 1);
+    if (written == 0) std::printf("the direct write failed\n");
+
 
     // A screen: the grid's drawing against plain GDI drawing of the same
     // cells.
+    const double scrollEnd = Once([&] {
+        grid->SendMessage(WM_VSCROLL, SB_BOTTOM);
+        grid->UpdateWindow();
+    });
     CRect client;
     grid->GetClientRect(client);
     CClientDC screen(grid);
@@ -114,113 +212,77 @@ Figures Measure(int rows, const CString& folder)
     CBitmap bitmap;
     bitmap.CreateCompatibleBitmap(&screen, client.Width(), client.Height());
     HGDIOBJ old = memDC.SelectObject(bitmap.m_hObject);
-    f.paint = Time(20, [&] { grid->OnDraw(&memDC); });
-    const CCellRange visible = [&] {
-        CCellRange r;
-        CRect cell;
-        int first = rows, last = 0;
-        for (int row = 1; row <= rows; ++row)
-            if (grid->GetCellRect(row, 1, cell)) {
-                first = row;
-                break;
-            }
-        for (int row = first; row <= rows && grid->GetCellRect(row, 1, cell) && cell.top < client.bottom; ++row)
-            last = row;
-        r.Set(first, 0, last, cols - 1);
-        return r;
-    }();
+    const double paint = Best(20, [&] { grid->OnDraw(&memDC); });
+    int first = rows, last = 0;
+    CRect cell;
+    for (int row = 1; row <= rows; ++row)
+        if (grid->GetCellRect(row, 1, cell)) {
+            first = row;
+            break;
+        }
+    for (int row = first; row <= rows && grid->GetCellRect(row, 1, cell) && cell.top < client.bottom; ++row) last = row;
     HFONT font = reinterpret_cast<HFONT>(grid->SendMessage(WM_GETFONT));
-    f.paintRaw = Time(20, [&] {
+    const double paintLimit = Best(20, [&] {
         HGDIOBJ oldFont = ::SelectObject(memDC.m_hDC, font);
-        CRect cell;
-        for (int row = visible.GetMinRow(); row <= visible.GetMaxRow(); ++row)
-            for (int col = 0; col < cols; ++col) {
-                if (!grid->GetCellRect(row, col, cell)) continue;
-                memDC.FillSolidRect(cell, RGB(255, 255, 193));
-                const CString& text = texts[static_cast<size_t>(row) * cols + col];
-                ::DrawTextW(memDC.m_hDC, text, text.GetLength(), cell, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+        CRect rect;
+        for (int row = first; row <= last; ++row)
+            for (int col = 0; col < kColumns; ++col) {
+                if (!grid->GetCellRect(row, col, rect)) continue;
+                memDC.FillSolidRect(rect, RGB(255, 255, 193));
+                const CString& text = texts[static_cast<size_t>(row) * kColumns + col];
+                ::DrawTextW(memDC.m_hDC, text, text.GetLength(), rect, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
             }
         ::SelectObject(memDC.m_hDC, oldFont);
     });
     memDC.SelectObject(old);
-
-    f.lineScroll = Time(20, [&] {
+    const double lineScroll = Best(20, [&] {
         grid->SendMessage(WM_VSCROLL, SB_LINEUP);
         grid->UpdateWindow();
         grid->SendMessage(WM_VSCROLL, SB_LINEDOWN);
         grid->UpdateWindow();
     }) / 2;
+    out.scrollEnd.Add(scrollEnd, paintLimit);
+    out.paint.Add(paint, paintLimit);
+    out.lineScroll.Add(lineScroll, paintLimit);
 
-    std::vector<double> numbers;
-    numbers.reserve(static_cast<size_t>(rows));
-    for (int row = 1; row <= rows; ++row) numbers.push_back(std::wcstod(texts[static_cast<size_t>(row) * cols + 1], nullptr));
-    f.sortRaw = Once([&] { std::sort(numbers.begin(), numbers.end()); });
-    f.sort = Once([&] { grid->SortByDat(1, -1, 1, TRUE); });
-
-    const CString path = folder + L"\\grid_bench.csv";
-    f.save = Once([&] { grid->Save(path, L","); });
-    std::string bytes;
-    {
-        CFile file(path, CFile::modeRead);
-        bytes.resize(static_cast<size_t>(file.GetLength()));
-        file.Read(&bytes[0], static_cast<UINT>(bytes.size()));
-    }
-    const CString rawPath = folder + L"\\grid_bench_raw.csv";
-    f.saveRaw = Once([&] {
-        CFile file(rawPath, CFile::modeCreate | CFile::modeWrite);
-        file.Write(bytes.data(), static_cast<UINT>(bytes.size()));
-        file.Close();
-    });
-    f.loadRaw = Once([&] {
-        CFile file(rawPath, CFile::modeRead);
-        std::string read(static_cast<size_t>(file.GetLength()), '\0');
-        file.Read(&read[0], static_cast<UINT>(read.size()));
-        const CString wide = ClMultiByteToWide(read.data(), static_cast<int>(read.size()), CP_ACP);
-        if (wide.IsEmpty()) std::printf("?");
-    });
-    auto* loaded = new tkxGridCtrl;
-    loaded->Create(CRect(0, 0, 800, 600), &host, 2, WS_CHILD);
-    f.load = Once([&] { loaded->Load(path); });
-    if (loaded->GetRowCount() != rows + 1) std::printf("load read %d rows of %d\n", loaded->GetRowCount(), rows + 1);
+    // Sorting: keys in no order, then the sorted column again, then the
+    // other way round; the limit sorts the same keys, in no order.
+    std::vector<double> keys = ParsedKeys(texts, rows);
+    const double sortLimit = Once([&] { std::sort(keys.begin(), keys.end()); });
+    const double sortRandom = Once([&] { grid->SortByDat(1, -1, 1, TRUE); });
+    const double sortSorted = Once([&] { grid->SortByDat(1, -1, 1, TRUE); });
+    const double sortReversed = Once([&] { grid->SortByDat(1, -1, 1, FALSE); });
+    out.sortRandom.Add(sortRandom, sortLimit);
+    out.sortSorted.Add(sortSorted, sortLimit);
+    out.sortReversed.Add(sortReversed, sortLimit);
 
     ::DeleteFileW(path);
     ::DeleteFileW(rawPath);
     host.DestroyWindow();
     delete loaded;
     delete grid;
-    return f;
-}
-
-void Row(const char* name, double small, double large, double raw)
-{
-    std::printf("%-22s %10.3f ms %12.3f ms %8.1f x %10.1f x raw\n", name, small * 1e3, large * 1e3, large / small,
-                large / raw);
 }
 
 } // namespace
 
 int main(int argc, char** argv)
 {
-    std::vector<int> sizes;
-    for (int i = 1; i < argc; ++i) sizes.push_back(std::atoi(argv[i]));
-    if (sizes.size() != 2) sizes = {1000, 100000};
+    const int rows = argc > 1 ? std::max(1000, std::atoi(argv[1])) : 100000;
+    const int runs = 3;
     wchar_t folder[MAX_PATH] = {};
     ::GetCurrentDirectoryW(MAX_PATH, folder);
 
-    const Figures small = Measure(sizes[0], folder);
-    const Figures large = Measure(sizes[1], folder);
-    std::printf("grid of %d and %d rows by 10 columns\n", sizes[0], sizes[1]);
-    std::printf("%-22s %13s %15s %10s %16s\n", "operation", "small", "large", "growth", "large vs raw");
-    Row("fill", small.fill, large.fill, large.fillRaw);
-    Row("scroll to the end", small.scrollEnd, large.scrollEnd, large.paintRaw);
-    Row("paint a screen", small.paint, large.paint, large.paintRaw);
-    Row("line scroll + repaint", small.lineScroll, large.lineScroll, large.paintRaw);
-    Row("sort numeric column", small.sort, large.sort, large.sortRaw);
-    Row("save", small.save, large.save, large.saveRaw);
-    Row("load", small.load, large.load, large.loadRaw);
-    std::printf("raw limits for the large table: fill %.3f ms, paint %.3f ms, sort %.3f ms, write %.3f ms, read "
-                "%.3f ms\n",
-                large.fillRaw * 1e3, large.paintRaw * 1e3, large.sortRaw * 1e3, large.saveRaw * 1e3,
-                large.loadRaw * 1e3);
+    std::printf("grid of %d rows by %d columns, %d runs; times and ratios as min / median / max\n", rows, kColumns,
+                runs);
+    Rows rowsOut;
+    for (int run = 0; run < runs; ++run) {
+        std::printf("run %d: load average %s\n", run + 1, LoadAverage().c_str());
+        Run(rows, folder, rowsOut);
+    }
+    std::printf("load average at the end %s\n\n", LoadAverage().c_str());
+    for (const Row* row : {&rowsOut.fill, &rowsOut.scrollEnd, &rowsOut.paint, &rowsOut.lineScroll, &rowsOut.sortRandom,
+                           &rowsOut.sortSorted, &rowsOut.sortReversed, &rowsOut.save, &rowsOut.load,
+                           &rowsOut.loadCells, &rowsOut.loadSizes})
+        row->Print();
     return 0;
 }

@@ -53,6 +53,25 @@ TEST(MessageBoxes, StandardReportOfAnException)
     EXPECT_NE(-1, boxes.LastText().Find(L"surely_missing.dat"));
 }
 
+TEST(MessageBoxes, TheCaptionIsTheProgramsTitleOnceItHasOne)
+{
+    MessageBoxScript boxes;
+    CWnd desktop;
+    theApp.SetTitle(L"测试程序的标题");
+    AfxMessageBox(L"一");
+    desktop.MessageBox(L"二");
+    desktop.MessageBox(L"三", L"自己的标题");
+    theApp.SetTitle(nullptr);
+    AfxMessageBox(L"四");
+    ASSERT_EQ(4u, boxes.Shown().size());
+    EXPECT_STREQ(L"测试程序的标题", boxes.Shown()[0].caption);
+    EXPECT_STREQ(L"测试程序的标题", boxes.Shown()[1].caption);
+    EXPECT_STREQ(L"自己的标题", boxes.Shown()[2].caption);
+    EXPECT_STREQ(L"测试程序", boxes.Shown()[3].caption);
+    // The name, which registry keys and window properties go by, stays.
+    EXPECT_STREQ(L"测试程序", AfxGetAppName());
+}
+
 TEST(Application, StartsOnceOnDemand)
 {
     EXPECT_EQ(&theApp, AfxGetApp());

@@ -323,21 +323,41 @@ protected:
     void DrawTracker(const CRect& rect, BOOL floating) override { drawn.emplace_back(rect, floating); }
 };
 
+// A shown frame with a pane and one bar docked at an edge, whose dock context
+// records the tracking rectangles.
+struct DraggableBar {
+    TestFrame* frame = new TestFrame(true);
+    CStatic pane;
+    CColourBar bar;
+    CRecordingDockContext* context = nullptr;
+
+    DraggableBar(COLORREF colour, UINT id, UINT dockBar) : bar(colour, 30)
+    {
+        EXPECT_TRUE(pane.Create(L"", WS_CHILD | WS_VISIBLE, CRect(0, 0, 1, 1), frame, AFX_IDW_PANE_FIRST));
+        frame->EnableDocking(CBRS_ALIGN_ANY);
+        EXPECT_TRUE(bar.Make(frame, id, dockBar == AFX_IDW_DOCKBAR_LEFT ? CBRS_LEFT : CBRS_TOP));
+        bar.EnableDocking(CBRS_ALIGN_ANY);
+        delete bar.m_pDockContext;
+        context = new CRecordingDockContext(&bar);
+        bar.m_pDockContext = context;
+        frame->DockControlBar(&bar, dockBar);
+    }
+    ~DraggableBar()
+    {
+        if (frame->m_hWnd) frame->DestroyWindow();
+    }
+    DraggableBar(const DraggableBar&) = delete;
+    DraggableBar& operator=(const DraggableBar&) = delete;
+};
+
 } // namespace
 
 TEST(Docking, DraggingABarShowsWhereItGoesAndPassesAQuitOn)
 {
-    auto* frame = new TestFrame(true);
-    CStatic pane;
-    ASSERT_TRUE(pane.Create(L"", WS_CHILD | WS_VISIBLE, CRect(0, 0, 1, 1), frame, AFX_IDW_PANE_FIRST));
-    frame->EnableDocking(CBRS_ALIGN_ANY);
-    CColourBar bar(RGB(200, 0, 0), 30);
-    ASSERT_TRUE(bar.Make(frame, 921, CBRS_TOP));
-    bar.EnableDocking(CBRS_ALIGN_ANY);
-    delete bar.m_pDockContext;
-    auto* context = new CRecordingDockContext(&bar);
-    bar.m_pDockContext = context;
-    frame->DockControlBar(&bar, AFX_IDW_DOCKBAR_TOP);
+    DraggableBar fixture(RGB(200, 0, 0), 921, AFX_IDW_DOCKBAR_TOP);
+    TestFrame* frame = fixture.frame;
+    CColourBar& bar = fixture.bar;
+    CRecordingDockContext* context = fixture.context;
     CRect barRect;
     bar.GetWindowRect(&barRect);
     CPoint start(barRect.left + 5, barRect.top + 5);
@@ -387,7 +407,72 @@ TEST(Docking, DraggingABarShowsWhereItGoesAndPassesAQuitOn)
     MSG msg;
     ASSERT_TRUE(::PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
     EXPECT_EQ(7u, msg.wParam);
-    frame->DestroyWindow();
+}
+
+// A floating bar's caption is the bar's handle: a double-click docks the bar
+// where it was docked, a drag over a frame edge shows a thin rectangle and
+// docks it there, a drag elsewhere moves the floating bar.
+TEST(Docking, AFloatingBarIsDockedAgainFromItsCaption)
+{
+    DraggableBar fixture(RGB(0, 160, 0), 922, AFX_IDW_DOCKBAR_LEFT);
+    TestFrame* frame = fixture.frame;
+    CColourBar& bar = fixture.bar;
+    CRecordingDockContext* context = fixture.context;
+    auto caption = [&](CWnd* mini) {
+        CRect rect;
+        mini->GetWindowRect(&rect);
+        return CPoint(rect.left + 20, rect.top + 5);
+    };
+
+    // A double-click on the caption: back on the left edge.
+    frame->FloatControlBar(&bar, CPoint(300, 300));
+    ASSERT_TRUE(bar.IsFloating());
+    CWnd* mini = bar.m_pDockBar->GetParent();
+    const HWND miniWindow = mini->m_hWnd;
+    ASSERT_EQ(HTCAPTION, static_cast<int>(mini->SendMessage(WM_NCHITTEST, 0, MAKELPARAM(caption(mini).x, caption(mini).y))));
+    mini->SendMessage(WM_NCLBUTTONDBLCLK, HTCAPTION, MAKELPARAM(caption(mini).x, caption(mini).y));
+    PumpUntilIdle();
+    EXPECT_FALSE(bar.IsFloating());
+    EXPECT_EQ(AFX_IDW_DOCKBAR_LEFT, ::GetDlgCtrlID(::GetParent(bar.m_hWnd)));
+    EXPECT_FALSE(::IsWindow(miniWindow));
+    EXPECT_TRUE(bar.IsWindowVisible());
+
+    // Dragged by the caption: elsewhere it floats there, over the bottom
+    // edge a thin rectangle shows and it docks there.
+    frame->FloatControlBar(&bar, CPoint(300, 300));
+    mini = bar.m_pDockBar->GetParent();
+    CRect miniRect;
+    mini->GetWindowRect(&miniRect);
+    auto drag = [&](CPoint from, CPoint to) {
+        CPoint client = to;
+        bar.ScreenToClient(&client);
+        bar.PostMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(client.x, client.y));
+        bar.PostMessage(WM_LBUTTONUP, 0, MAKELPARAM(client.x, client.y));
+        context->drawn.clear();
+        mini->SendMessage(WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(from.x, from.y));
+    };
+    const CPoint from = caption(mini);
+    drag(from, from + CPoint(40, 30));
+    ASSERT_FALSE(context->drawn.empty());
+    EXPECT_TRUE(context->drawn[0].second); // thick: it stays floating
+    CRect moved = miniRect;
+    moved.OffsetRect(40, 30);
+    EXPECT_EQ(moved, context->drawn[0].first); // the mini frame's rectangle
+    ASSERT_TRUE(bar.IsFloating());
+    CRect now;
+    bar.m_pDockBar->GetParent()->GetWindowRect(&now);
+    EXPECT_EQ(moved.TopLeft(), now.TopLeft());
+
+    mini = bar.m_pDockBar->GetParent();
+    CRect client;
+    frame->GetClientRect(&client);
+    frame->ClientToScreen(&client);
+    const CPoint grip = caption(mini);
+    drag(grip, CPoint(client.left + 100, client.bottom - 3));
+    ASSERT_FALSE(context->drawn.empty());
+    EXPECT_FALSE(context->drawn.back().second); // thin: it docks
+    EXPECT_FALSE(bar.IsFloating());
+    EXPECT_EQ(AFX_IDW_DOCKBAR_BOTTOM, ::GetDlgCtrlID(::GetParent(bar.m_hWnd)));
 }
 
 namespace {

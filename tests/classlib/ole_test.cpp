@@ -4,6 +4,7 @@
 // the window, and OLE's start and end with an application object.
 #include "support/WindowTest.h"
 #include <gtest/gtest.h>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -167,6 +168,39 @@ TEST(OleDataObject, GlobalDataIsACopyTheCallerOwns)
     CString again;
     EXPECT_TRUE(data.GetText(again));
     EXPECT_STREQ(L"桥梁 K2+000", again);
+}
+
+// Copying into the caller's block: a block smaller than the data is refused
+// and left as it was; a large enough one takes the data.
+TEST(OleDataObject, ACopyIntoTheCallersBlockNeedsRoomForAllOfIt)
+{
+    COleDataSource source;
+    ASSERT_TRUE(source.CacheText(L"桥梁 K2+000"));
+    IDataObject* object = static_cast<IDataObject*>(source.GetInterface());
+    const std::string expected = std::string("\xC7\xC5\xC1\xBA K2+000") + '\0';
+    FORMATETC format{CF_TEXT, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
+    for (SIZE_T size : {SIZE_T(1), expected.size() - 1, expected.size(), expected.size() + 8}) {
+        SCOPED_TRACE(size);
+        HGLOBAL block = ::GlobalAlloc(GMEM_MOVEABLE, size);
+        ASSERT_NE(nullptr, block);
+        const SIZE_T room = ::GlobalSize(block);
+        std::memset(::GlobalLock(block), 0xAB, room);
+        ::GlobalUnlock(block);
+        STGMEDIUM medium{};
+        medium.tymed = TYMED_HGLOBAL;
+        medium.hGlobal = block;
+        const HRESULT result = object->GetDataHere(&format, &medium);
+        const std::string after(static_cast<const char*>(::GlobalLock(block)), room);
+        ::GlobalUnlock(block);
+        if (room < expected.size()) {
+            EXPECT_EQ(STG_E_MEDIUMFULL, result);
+            EXPECT_EQ(std::string(room, '\xAB'), after);
+        } else {
+            EXPECT_EQ(S_OK, result);
+            EXPECT_EQ(expected, after.substr(0, expected.size()));
+        }
+        ::GlobalFree(block);
+    }
 }
 
 TEST(OleDataObject, ClipboardRoundTripKeepsChineseText)

@@ -7,6 +7,7 @@ namespace {
 
 CString g_folder; // full path with a trailing "\"
 int g_refused = 0;
+long long g_allowed = 0; // bytes still let through
 ClFileWriteHook g_previous = nullptr;
 
 CString FullPath(const wchar_t* path)
@@ -16,19 +17,25 @@ CString FullPath(const wchar_t* path)
     return n > 0 && n < MAX_PATH * 2 ? CString(full) : CString(path);
 }
 
-DWORD RefuseInFolder(const CFile& file, UINT)
+DWORD RefuseInFolder(const CFile& file, UINT count)
 {
     const CString path = FullPath(file.GetFilePath());
     if (path.GetLength() <= g_folder.GetLength() || path.Left(g_folder.GetLength()).CompareNoCase(g_folder) != 0)
         return 0;
+    if (count <= g_allowed) {
+        g_allowed -= count;
+        return 0;
+    }
+    g_allowed = 0;
     ++g_refused;
     return ERROR_DISK_FULL;
 }
 
 } // namespace
 
-FailingWrites::FailingWrites(const CString& folder)
+FailingWrites::FailingWrites(const CString& folder, int allowedBytes)
 {
+    g_allowed = allowedBytes;
     g_folder = FullPath(folder);
     g_folder.TrimRight(L"\\/");
     g_folder += L"\\";

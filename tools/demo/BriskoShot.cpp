@@ -1,18 +1,24 @@
-// brisko_shot.exe PROGRAM OUT.bmp [FILE [LINES]]: starts the program
-// (Brisko, with FILE to open), waits until its main window is up and the
-// program waits for input, moves the caret of the open document down LINES
-// lines as the down arrow would, saves a picture of that window as it shows
-// on the screen, then asks the program to exit.  Every wait has a bound;
-// exit code 0 when the picture was saved.
+// brisko_shot.exe PROGRAM OUT.bmp [FILE [LINES [TIP]]]: starts the program
+// (Brisko), with FILE on its command line when given, waits until its main
+// window is up and the program waits for input (and, with FILE, until the
+// file shows in an editor window), moves the caret of the open document
+// down LINES lines as the down arrow would, saves a picture of that window
+// as it shows on the screen, then asks the program to exit.  With TIP the
+// caret is moved one character to the right first, and the field tooltip
+// must show a text holding TIP.  Every wait has a bound; exit code 0 when
+// the picture was saved and the tooltip, if asked for, was found.
 #include "classlib/ClassLib.h"
 #include "brisko/BriskoResource.h"
 #include "corvane/project/SuitePrograms.h"
 #include <cstdio>
+#include <string>
 #include <vector>
 
 namespace {
 
 const DWORD kStartMs = 60000; // to the main window and the first idle moment
+const DWORD kFileMs = 30000;  // to the editor window of the file
+const DWORD kTipMs = 10000;   // from the caret's move to the tooltip
 const DWORD kExitMs = 10000;  // from a request to end to the program's end
 
 int Fail(const char* what)
@@ -89,24 +95,59 @@ HWND MainWindowOf(DWORD process)
     return search.found;
 }
 
-// The active document's view: the MDI client's active child's pane.
-HWND ActiveView(HWND mainWindow)
+// The editor view of the active document window: the pane of the MDI
+// client's first child.
+HWND EditorView(HWND main)
 {
-    HWND client = ::FindWindowExW(mainWindow, nullptr, L"MDIClient", nullptr);
-    DWORD_PTR child = 0;
-    if (!client || !::SendMessageTimeoutW(client, WM_MDIGETACTIVE, 0, 0, SMTO_BLOCK, 5000, &child) || !child)
-        return nullptr;
-    return ::GetDlgItem(reinterpret_cast<HWND>(child), AFX_IDW_PANE_FIRST);
+    HWND client = ::FindWindowExW(main, nullptr, L"MDIClient", nullptr);
+    HWND child = client ? ::GetWindow(client, GW_CHILD) : nullptr;
+    return child ? ::GetDlgItem(child, AFX_IDW_PANE_FIRST) : nullptr;
+}
+
+struct TipSearch {
+    DWORD process;
+    const wchar_t* text;
+    std::wstring found; // the text of a shown tooltip, when there is one
+};
+
+BOOL CALLBACK FindTip(HWND window, LPARAM param)
+{
+    auto* search = reinterpret_cast<TipSearch*>(param);
+    DWORD process = 0;
+    ::GetWindowThreadProcessId(window, &process);
+    wchar_t name[64] = {};
+    if (process != search->process || !::IsWindowVisible(window) || !::GetClassNameW(window, name, 64) ||
+        std::wstring(name) != L"CTAVIXTooltip")
+        return TRUE;
+    wchar_t text[1024] = {};
+    ::GetWindowTextW(window, text, 1024);
+    search->found = text;
+    return std::wstring(text).find(search->text) == std::wstring::npos;
+}
+
+// Waits while the condition is false, handling nothing of its own; false
+// when the time is up or the program ended.
+template <class Condition>
+bool WaitFor(HANDLE process, DWORD limit, Condition condition)
+{
+    const DWORD start = ::GetTickCount();
+    while (::GetTickCount() - start < limit) {
+        if (condition()) return true;
+        if (::WaitForSingleObject(process, 100) == WAIT_OBJECT_0) return false;
+    }
+    return condition();
 }
 
 } // namespace
 
 int wmain(int argc, wchar_t** argv)
 {
-    if (argc < 3 || argc > 5) return Fail("usage: brisko_shot PROGRAM OUT.bmp [FILE [LINES]]");
-    std::wstring command = L"\"" + std::wstring(argv[1]) + L"\"";
-    if (argc > 3) command += L" \"" + std::wstring(argv[3]) + L"\"";
+    if (argc < 3 || argc > 6) return Fail("usage: brisko_shot PROGRAM OUT.bmp [FILE [LINES [TIP]]]");
+    const wchar_t* file = argc > 3 ? argv[3] : nullptr;
     const int lines = argc > 4 ? _wtoi(argv[4]) : 0;
+    const wchar_t* tip = argc > 5 ? argv[5] : nullptr;
+    std::wstring command = L"\"" + std::wstring(argv[1]) + L"\"";
+    if (file) command += L" \"" + std::wstring(file) + L"\"";
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION process{};
@@ -127,18 +168,42 @@ int wmain(int argc, wchar_t** argv)
         ::TerminateProcess(process.hProcess, 1);
         return Fail("no main window within the time allowed");
     }
-    // The caret goes down through the document line by line, as the user
-    // would move it (each command is handled before the next is sent).
-    DWORD_PTR ignored = 0;
-    if (lines > 0) {
-        HWND view = ActiveView(window);
-        if (!view) std::fprintf(stderr, "brisko_shot: no document open\n");
-        for (int i = 0; view && i < lines; ++i)
-            ::SendMessageTimeoutW(view, WM_COMMAND, ID_EDIT_LINE_DOWN, 0, SMTO_BLOCK, 5000, &ignored);
+    bool tipFound = true;
+    if (file) {
+        HWND view = nullptr;
+        if (!WaitFor(process.hProcess, kFileMs, [&] { return (view = EditorView(window)) != nullptr; })) {
+            // The picture shows what came up instead.
+            SaveBmp(window, argv[2]);
+            ::TerminateProcess(process.hProcess, 1);
+            return Fail("the file did not open in an editor window within the time allowed");
+        }
+        ::WaitForInputIdle(process.hProcess, kFileMs);
+        // The caret goes down through the document line by line, as the
+        // user would move it (each command is handled before the next is
+        // sent).
+        DWORD_PTR handled = 0;
+        for (int i = 0; i < lines; ++i)
+            ::SendMessageTimeoutW(view, WM_COMMAND, ID_EDIT_LINE_DOWN, 0, SMTO_BLOCK, 5000, &handled);
+        if (tip) {
+            // One character to the right, as the user's key would move it.
+            ::PostMessageW(view, WM_KEYDOWN, VK_RIGHT, 1);
+            ::PostMessageW(view, WM_KEYUP, VK_RIGHT, 0xC0000001);
+            TipSearch search{process.dwProcessId, tip, {}};
+            tipFound = WaitFor(process.hProcess, kTipMs, [&] {
+                return !::EnumWindows(FindTip, reinterpret_cast<LPARAM>(&search)) &&
+                       search.found.find(tip) != std::wstring::npos;
+            });
+            if (!tipFound) {
+                const std::string shown = ClWideToMultiByte(search.found.c_str(), -1, CP_UTF8);
+                std::fprintf(stderr, "brisko_shot: no field tooltip with the expected text; shown: \"%s\"\n",
+                             shown.c_str());
+            }
+        }
     }
     // The window draws itself whole before the picture is taken (the paint
     // messages are sent, so this returns once they are handled).
     ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME | RDW_UPDATENOW);
+    DWORD_PTR ignored = 0;
     ::SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_BLOCK, 5000, &ignored);
     const bool saved = SaveBmp(window, argv[2]);
 
@@ -154,5 +219,6 @@ int wmain(int argc, wchar_t** argv)
     }
     ::CloseHandle(process.hThread);
     ::CloseHandle(process.hProcess);
-    return saved ? 0 : Fail("cannot save the picture");
+    if (!saved) return Fail("cannot save the picture");
+    return tipFound ? 0 : 1;
 }

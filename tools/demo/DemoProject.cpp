@@ -1,14 +1,17 @@
-// demo_project.exe FOLDER: writes the demo project into FOLDER and registers
-// it, with its slope-template library, as the current project and library
-// of this user (of the Wine prefix it runs in).
+// demo_project.exe FOLDER: lays out the suite's installation as the library
+// reads it at start (its registry entries and, in the user's document
+// folder, the file-type table), writes the demo project into FOLDER and
+// registers it, with its slope-template library, as the current project and
+// library of this user (of the Wine prefix it runs in).
 //
 // The project "示范项目" holds the road "一号路" (current): a second-class
-// highway of about 3.8 km in rolling country with three spiral curves, a
-// break chain, a profile of six grade points over a ground line with a river
-// valley and a hill, cross-section ground lines every 20 m, a standard
-// cross-section, superelevation, a bridge, culverts, a passage, a tunnel and
-// a crossing; and the short road "二号路" with its ground line and vertical
-// curves, and a terrain model.
+// highway of about 3.8 km in rolling country, designed by intersection
+// points at whole metres with three spiral curves of round radii and spiral
+// lengths, a break chain, a profile of six grade points over a ground line
+// with a river valley and a hill, cross-section ground lines every 20 m, a
+// standard cross-section, superelevation, a bridge, culverts, a passage, a
+// tunnel and a crossing; and the short road "二号路" with its ground line
+// and vertical curves, and a terrain model.
 // Every file the library has a writer for is written by that writer, from
 // data it read first (so the files are exactly in the library's form); the
 // other data files the library lists are written in their documented line
@@ -20,6 +23,7 @@
 // `make run` starts Brisko in FOLDER, where its help control looks next).
 #include "DemoTemplates.h"
 #include "classlib/ClassLib.h"
+#include "corvane/platform/ApplicationInfo.h"
 #include "corvane/project/DesignSegments.h"
 #include "corvane/project/StationList.h"
 #include "corvane/project/TavixInterface.h"
@@ -40,22 +44,31 @@ const wchar_t kRoad[] = L"一号路";
 const wchar_t kLibrary[] = L"示范边坡模板库";
 const double kPi = 3.14159265358979323846;
 
-// The alignment: start point and the units of the unit file.
-const double kStartNorth = 3357640.0, kStartEast = 439820.0;
-const double kStartAzimuth = 35.0 * kPi / 180.0;
+// The alignment as designed: the start point, the intersection points with
+// the radius and spiral length of their curves (spiral parameters
+// A = sqrt(R Ls) of 320, 300 and 400), and the end point, at whole metres
+// of the national grid (northing, easting).
+struct IntersectionPoint {
+    double north, east, R, Ls;
+};
+const IntersectionPoint kStartPoint = {3357640.0, 439820.0, 0.0, 0.0};
+const IntersectionPoint kIntersections[] = {
+    {3358281.0, 440269.0, 800.0, 128.0}, {3358706.0, 441358.0, 600.0, 150.0}, {3359619.0, 441936.0, 1000.0, 160.0}};
+const IntersectionPoint kEndPoint = {3360044.0, 442606.0, 0.0, 0.0};
+const double kStartAzimuth = std::atan2(kIntersections[0].east - kStartPoint.east,
+                                        kIntersections[0].north - kStartPoint.north);
+// A curve as the alignment gives it.
 struct Curve {
     double start; // station where the entering spiral begins
     double R, Ls, arc;
 };
-const double kLine1 = 480.0, kLine2 = 620.0, kLine3 = 540.0, kLine4 = 500.0;
-const Curve kCurves[] = {{480.0, 800.0, 120.0, 350.0}, {1690.0, 600.0, 100.0, 280.0}, {2710.0, 1000.0, 140.0, 300.0}};
-const double kEnd = 3790.0;
 // One break: station 2400 of the first chain is 2385 of the second (a long
 // chain of 15 m).
 const wchar_t kBreakChain[] = L"2400.000=2385.000";
-// Grade points: station, elevation, vertical-curve radius.
-const double kGradePoints[][3] = {{0.0, 125.0, 0.0},      {700.0, 134.5, 12000.0}, {1500.0, 121.0, 8000.0},
-                                  {2300.0, 131.0, 15000.0}, {3200.0, 119.5, 10000.0}, {kEnd, 124.0, 0.0}};
+// Grade points: station, elevation, vertical-curve radius; the last one is
+// at the end of the road.
+const double kGradePoints[][3] = {{0.0, 125.0, 0.0},       {700.0, 134.5, 12000.0}, {1500.0, 121.0, 8000.0},
+                                  {2300.0, 131.0, 15000.0}, {3200.0, 119.5, 10000.0}, {-1.0, 124.0, 0.0}};
 
 [[noreturn]] void Fail(const CString& what)
 {
@@ -127,6 +140,8 @@ public:
     }
 
     CString Station(double x) const { return m_road.GetStringBreakZH(x, 3, 1); }
+    // The station of the road's end, once the alignment is made.
+    double End() const { return m_end; }
     CString KStation(double x) const { return m_road.ZHToCString(x, 3, 1); }
 
     void Build()
@@ -189,23 +204,48 @@ private:
 
     void Alignment()
     {
-        CString text;
-        text.Format(L"0.000\n%.3f %.3f %.10f\n1 %.3f\n", kStartNorth, kStartEast, kStartAzimuth, kLine1);
-        const double lines[] = {kLine2, kLine3, kLine4};
-        const int turns[] = {1, -1, 1};
-        for (int i = 0; i < 3; ++i) {
-            const Curve& c = kCurves[i];
-            const double A = std::sqrt(c.R * c.Ls);
-            text.AppendFormat(L"3 %.10f %.3f %d\n2 %.3f %.3f %d\n4 %.10f %.3f %d\n1 %.3f\n", A, c.R, turns[i], c.R,
-                              c.arc, turns[i], A, c.R, turns[i], lines[i]);
-        }
-        text += L"0 0 0\n";
-        ReadThrough(L"ICD", text, [&](const CString& p) { return m_road.LoadICDFile(p); }, L"unit file");
-        Check(m_road.SaveICDFile(File(L"ICD")), L"ICD file");
+        // The intersection-point rows, read as a reader of the file reads
+        // them, each curve placed between its neighbours and given its
+        // station.
+        CString text = ClFormat(L"-1 %.3f %.3f 0.000\n", kStartPoint.north, kStartPoint.east);
+        for (const IntersectionPoint& p : kIntersections)
+            text.AppendFormat(L"3 %.3f %.3f -1 L%.3f %.3f L%.3f -1\n", p.north, p.east, p.Ls, p.R, p.Ls);
+        text.AppendFormat(L"-2 %.3f %.3f\n", kEndPoint.north, kEndPoint.east);
         CArray<tkxPlaneCurve3, tkxPlaneCurve3> curves;
-        Check(m_road.ExportPlaneCurves(curves), L"intersection points");
+        int at = 0;
+        for (CString row = text.Tokenize(L"\n", at); !row.IsEmpty(); row = text.Tokenize(L"\n", at)) {
+            tkxPlaneCurve3 curve;
+            CString message;
+            if (!curve.ReadJDFile(row, message)) Fail(L"intersection point " + row + L": " + message);
+            curves.Add(curve);
+        }
+        CArray<Tavix4::sUnitInfo, Tavix4::sUnitInfo> units;
+        for (INT_PTR i = 1; i < curves.GetSize(); ++i) {
+            tkxPlaneCurve3& curve = curves[i];
+            if (i + 1 < curves.GetSize()) {
+                const Tavix4::sZHPtInfo a = curves[i - 1].TurnPtInfo(), b = curves[i + 1].TurnPtInfo();
+                Check(curve.SetTurnAngle(tkxPoint3d(a.m_rX, a.m_rY, 0), tkxPoint3d(b.m_rX, b.m_rY, 0)),
+                      L"intersection-point curve");
+            }
+            // The straight from the curve before.
+            const Tavix4::sZHPtInfo end = curves[i - 1].EndPtInfo(), start = curve.StartPtInfo();
+            const double gap = std::hypot(start.m_rX - end.m_rX, start.m_rY - end.m_rY);
+            curve.SetStartZH(end.m_rZH + gap);
+            Tavix4::sUnitInfo straight;
+            straight.m_iUnitType = Tavix4::UNIT_LINE;
+            straight.m_iTurn = DIR_NONE;
+            straight.m_StartPt = end;
+            straight.m_EndPt = curve.StartPtInfo();
+            units.Add(straight);
+            curve.GetUnitInfos(units);
+            if (curve.R() > 0) m_curves.push_back({curve.StartZH(), curve.R(), curve.Ls1(), curve.ArcLength()});
+        }
+        Check(m_road.ImportPlaneUnits(&units), L"alignment units");
+        Check(m_road.SaveICDFile(File(L"ICD")), L"ICD file");
         Check(tkxRoadObject::SaveJDFile(File(L"JD"), curves), L"JD file");
-        if (std::fabs(m_road.EndZH() - kEnd) > 0.01) Fail(L"the alignment does not end where planned");
+        m_end = m_road.EndZH();
+        if (m_curves.size() != 3 || std::fabs(curves[curves.GetSize() - 1].TurnPtInfo().m_rZH - m_end) > 0.001)
+            Fail(L"the alignment does not end where planned");
     }
 
     void Profile()
@@ -213,7 +253,7 @@ private:
         tkxZDMInfo& profile = *m_road.GetZDMInfo();
         CArray<double, double> stations, elevations, radii;
         for (const auto& point : kGradePoints) {
-            stations.Add(point[0]);
+            stations.Add(point[0] < 0 ? m_end : point[0]);
             elevations.Add(point[1]);
             radii.Add(point[2]);
         }
@@ -223,7 +263,7 @@ private:
         Check(profile.ComputeSQX(), L"vertical curves");
         Check(profile.SaveSQXFile(File(L"SQX")), L"SQX file");
 
-        tkx_DivideZHSequence(m_chain, 0.0, kEnd, 20.0, m_sections);
+        tkx_DivideZHSequence(m_chain, 0.0, m_end, 20.0, m_sections);
         for (INT_PTR i = 0; i < m_sections.GetSize(); ++i) {
             const double x = m_sections[i];
             double design = 0.0;
@@ -261,7 +301,7 @@ private:
     {
         // Two-lane highway: 0.75 m earth and 1.5 m hard shoulders, 3.75 m
         // lanes, no divider; a wider right shoulder for a bus stop.
-        const double end = kEnd;
+        const double end = m_end;
         CString text = L"2 1\n" + Row(0.0, L"0.000 0.700 0.300") + Row(end, L"0.000 0.700 0.300");
         const struct {
             double x;
@@ -295,7 +335,7 @@ private:
         text += Row(0.0, L"2.000 -2.000");
         const double e[] = {4.0, 5.0, 3.0};
         for (int i = 0; i < 3; ++i) {
-            const Curve& c = kCurves[i];
+            const Curve& c = m_curves[static_cast<size_t>(i)];
             // Banked towards the inside of the curve.
             const double bank = m_road.TurnDir(c.start + c.Ls + c.arc / 2) == DIR_LEFT ? e[i] : -e[i];
             const double ends[] = {c.start, c.start + c.Ls, c.start + c.Ls + c.arc, c.start + 2 * c.Ls + c.arc};
@@ -303,7 +343,7 @@ private:
             text += Row(ends[0], L"2.000 -2.000") + Row(ends[1], banked) + Row(ends[2], banked) +
                     Row(ends[3], L"2.000 -2.000");
         }
-        text += Row(kEnd, L"2.000 -2.000");
+        text += Row(m_end, L"2.000 -2.000");
         tkxSuperElevation cg;
         cg.SetBreakChain(&m_chain);
         ReadThrough(L"CG", text,
@@ -355,7 +395,7 @@ private:
         all.Append(m_sections);
         const wchar_t* names[] = {L"ZH", L"HY", L"QZ", L"YH", L"HZ"};
         std::vector<std::pair<double, CString>> notes;
-        for (const Curve& c : kCurves) {
+        for (const Curve& c : m_curves) {
             const double points[] = {c.start, c.start + c.Ls, c.start + c.Ls + c.arc / 2, c.start + c.Ls + c.arc,
                                      c.start + 2 * c.Ls + c.arc};
             for (int k = 0; k < 5; ++k) notes.emplace_back(points[k], names[k]);
@@ -403,11 +443,11 @@ private:
         CString zbd = Header(L"平面坐标点");
         for (int i = 0; i <= 7; ++i) {
             const double x = i * 540.0;
-            const Tavix4::sZHPtInfo p = point(std::min(x, kEnd));
+            const Tavix4::sZHPtInfo p = point(std::min(x, m_end));
             const double side = (i % 2 ? 1.0 : -1.0) * 65.0, normal = p.m_rAzimuth + kPi / 2;
             zbd.AppendFormat(L"%d %s%02d %.3f %.3f %.3f\n", i % 3 == 0 ? 1 : 0, i % 3 == 0 ? L"BM" : L"GPS", i + 1,
                              p.m_rY + side * std::cos(normal), p.m_rX + side * std::sin(normal),
-                             design(std::min(x, kEnd)) + GroundOffset(x) + 1.2);
+                             design(std::min(x, m_end)) + GroundOffset(x) + 1.2);
         }
         WriteText(File(L"ZBD"), zbd);
 
@@ -431,7 +471,7 @@ private:
         jdx.AppendFormat(L"%.3f %.3f %s %.3f %.3f\n", jds[0].m_rX, jds[0].m_rY, DMS(kStartAzimuth).GetString(),
                          distance(jds[0], jds[1]), 0.0);
         for (size_t i = 1; i + 1 < jds.size(); ++i) {
-            const Curve& c = kCurves[std::min<size_t>(i - 1, 2)];
+            const Curve& c = m_curves[std::min<size_t>(i - 1, 2)];
             const double deflection = curves[static_cast<INT_PTR>(i)].TurnPtInfo().m_rAzimuth;
             jdx.AppendFormat(L"%s%s %.3f %.3f %.3f %.3f JD%d\n", deflection > 0 ? L"L" : L"R",
                              DMS(std::fabs(deflection)).GetString(), distance(jds[i], jds[i + 1]), c.Ls, c.R, c.Ls,
@@ -451,7 +491,7 @@ private:
                                     ClFormat(L"0.000 1235.000 一般路基 M\n1235.000 1365.000 桥梁 M\n1365.000 2380.000 一般路基 M\n"
                                              L"%s %s 隧道 M 2 2\n%s %s 一般路基 M 2 2\n",
                                              Plain(2900.0).GetString(), Plain(3120.0).GetString(), Plain(3120.0).GetString(),
-                                             Plain(kEnd).GetString()));
+                                             Plain(m_end).GetString()));
         WriteText(File(L"DGK"), Header(L"纵断图地质概况") + L"0.000 1200.000 粉质黏土,下伏强风化砂岩\n"
                                                               L"1200.000 1400.000 河床卵石,下伏中风化砂岩\n"
                                                               L"1400.000 2380.000 粉质黏土,局部碎石土\n");
@@ -481,7 +521,7 @@ private:
             const double cutArea = fill < 0 ? -fill * (12.0 - 1.0 * fill) : 0.0;
             are.AppendFormat(L"%s %.3f %.3f %.3f %.3f %.3f %.3f 0.000 0.000 0.000 0.000 0 NULL\n", Station(x).GetString(),
                              z, fill, fillArea, cutArea, fill > 0 ? 3.6 : 0.0, fill < 0 ? 3.6 : 0.0);
-            for (const Curve& c : kCurves)
+            for (const Curve& c : m_curves)
                 if (x >= c.start && x <= c.start + 2 * c.Ls + c.arc)
                     hjj.AppendFormat(L"%s %.3f\n", Station(x).GetString(),
                                      m_road.TurnDir(x) == DIR_LEFT ? -6.5 : 6.5);
@@ -506,6 +546,8 @@ private:
 
     CString m_folder;
     CArray<double, double> m_sections;
+    std::vector<Curve> m_curves;
+    double m_end = 0.0;
 };
 
 // The project's second road, "二号路" (a third-class connecting road with
@@ -553,6 +595,24 @@ void AddSecondRoadAndTerrainModel(tkxProject& project, const CString& projectFol
     first.m_SText5 = projectFolder + L"\\图纸集\\总体布置图.dwg;";
     const CString firstFolder = projectFolder + L"\\" + first.m_SRoadName;
     WriteText(firstFolder + L"\\" + first.m_SRoadName + L"_比较线.DMX", L"//比较线 纵断面地面线\n0.000\t125.000\n");
+}
+
+// The installation the library reads at start besides the registered
+// lists: its registry entries (the installation folder above the program
+// folder, the user's document folder) and, in the user's document folder,
+// the file-type table "TvComment.ini" shipped beside the programs.
+void LayOutInstallation()
+{
+    wchar_t program[MAX_PATH];
+    const DWORD n = ::GetModuleFileNameW(nullptr, program, MAX_PATH);
+    if (n == 0 || n >= MAX_PATH) Fail(L"cannot find the program folder");
+    CString folder(program);
+    folder = folder.Left(folder.ReverseFind(L'\\'));
+    tkxApplicationInfo installation;
+    Check(installation.CreateTavixReg(folder), L"installation entries");
+    const CString comments = installation.GetIniFileName(L"TvComment.ini");
+    if (!::CopyFileW(folder + L"\\TvComment.ini", comments, FALSE))
+        Fail(L"cannot copy TvComment.ini to " + comments);
 }
 
 void RemoveTree(const CString& path)
@@ -607,6 +667,7 @@ int wmain(int argc, wchar_t** argv)
     }
     ClSetMessageBoxHook(&PrintBox, nullptr);
     TavixDevApp(); // the library starts: locale, settings, registered lists
+    LayOutInstallation();
 
     wchar_t full[MAX_PATH];
     if (!::GetFullPathNameW(argv[1], MAX_PATH, full, nullptr)) Fail(L"bad folder");
@@ -636,7 +697,7 @@ int wmain(int argc, wchar_t** argv)
     info.m_RoadLevel = Tavix4::ROAD_SECOND_CLASS;
     info.m_rDesignSpeed = 80.0;
     info.m_SStartZH = road.m_chain.ZHToCString(0.0, 3, 0);
-    info.m_SEndZH = road.m_chain.ZHToCString(kEnd, 3, 0);
+    info.m_SEndZH = road.m_chain.ZHToCString(road.End(), 3, 0);
     info.m_SBreakChain = road.m_chain.OutputToSText();
     project.m_Roads.Add(info);
     project.m_iCurRoad = 0;
@@ -650,6 +711,9 @@ int wmain(int argc, wchar_t** argv)
     tkxProject current;
     if (tkx_ExistProject(kProject) >= 0) tkx_RemoveProject(kProject, &current, nullptr);
     if (tkx_AddProject(&project, nullptr) != 1) Fail(L"cannot register the project");
+    // The project's drawing settings, which the library reads with the
+    // project.
+    project.SaveBZSettings();
 
     tkxTemplateBase library;
     library.m_SName = kLibrary;

@@ -150,7 +150,8 @@ TEST(PlaneConverters, RMMessagesAreTheDialogsBoxesAndHintCADsTheApplications)
     ASSERT_EQ(2u, boxes.Shown().size());
     EXPECT_EQ(CString(L"TAVIX项目数据环境"), boxes.Shown()[0].caption);
     EXPECT_EQ(UINT(MB_ICONINFORMATION), boxes.Shown()[0].type);
-    EXPECT_EQ(CString(AfxGetAppName()), boxes.Shown()[1].caption);
+    // The framework's boxes carry the program's title.
+    EXPECT_EQ(CString(AfxGetAppTitle()), boxes.Shown()[1].caption);
     EXPECT_EQ(UINT(MB_ICONINFORMATION), boxes.Shown()[1].type);
 }
 

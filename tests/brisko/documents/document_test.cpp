@@ -20,6 +20,24 @@ CDocTemplate* DataTemplate()
 
 void Command(CBriskoDoc* document, UINT id) { ViewOf(document)->SendMessage(WM_COMMAND, id, 0); }
 
+// A break-chain file of a scratch folder, open and changed (a "9" typed at
+// its start), with the bytes it had.
+struct ChangedFile {
+    DataFolder folder;
+    CString path;
+    std::string original;
+    CBriskoDoc* document = nullptr;
+
+    explicit ChangedFile(const wchar_t* folderName) : folder(folderName)
+    {
+        StartProgram();
+        path = folder.Write(L"一号路.DL", L"1200 1180");
+        original = ReadBytes(path);
+        document = Open(path);
+        if (document) TypeAtStart(document, L"9");
+    }
+};
+
 } // namespace
 
 TEST(DataFileDocument, AProjectFileIsNeverOpenedAsADataFile)
@@ -119,16 +137,13 @@ TEST(DataFileDocument, SaveAllWritesEveryDocument)
 
 TEST(DataFileDocument, AFailedSaveIsReportedAndKeepsTheDocument)
 {
-    StartProgram();
-    DataFolder folder(L"failing");
-    const CString path = folder.Write(L"一号路.DL", L"1200 1180");
-    const std::string original = ReadBytes(path);
-    CBriskoDoc* document = Open(path);
+    ChangedFile changed(L"failing");
+    auto& [folder, path, original, document] = changed;
     ASSERT_NE(nullptr, document);
-    TypeAtStart(document, L"9");
     MessageBoxScript boxes;
 
-    // A read-only file.
+    // A read-only file: one message, naming the file and why, in the
+    // program's caption.
     ASSERT_TRUE(SetFileAttributesW(path, FILE_ATTRIBUTE_READONLY));
     EXPECT_FALSE(document->DoFileSave());
     ASSERT_EQ(1u, boxes.Shown().size());
@@ -150,18 +165,38 @@ TEST(DataFileDocument, AFailedSaveIsReportedAndKeepsTheDocument)
     EXPECT_TRUE(document->IsModified());
     EXPECT_EQ(original, ReadBytes(path));
     EXPECT_EQ(std::vector<CString>{L"一号路.DL"}, test_support::FilesIn(folder.Path()));
+}
 
-    // Closing asks; Yes with a failing save keeps the document open.
+// Closing asks; Yes with a save that fails keeps the document, its frame and
+// its changes, and the file its old bytes: through the document's frame and
+// through the main frame, whose window stays too.
+TEST(DataFileDocument, AFailedSaveOnClosingKeepsTheDocumentAndItsFrame)
+{
+    ChangedFile changed(L"failing_close");
+    auto& [folder, path, original, document] = changed;
+    ASSERT_NE(nullptr, document);
     ASSERT_TRUE(SetFileAttributesW(path, FILE_ATTRIBUTE_READONLY));
-    boxes.Answer(IDYES);
     CFrameWnd* frame = ViewOf(document)->GetParentFrame();
-    frame->SendMessage(WM_CLOSE);
-    wintest::PumpUntilIdle();
-    ASSERT_EQ(4u, boxes.Shown().size());
-    EXPECT_NE(-1, boxes.Shown()[2].text.Find(path));
-    EXPECT_EQ(0, boxes.Shown()[3].text.Find(L"保存文件失败!"));
-    EXPECT_EQ(1, theApp.GetOpenDocumentCount());
-    EXPECT_TRUE(document->IsModified());
+    const HWND child = frame->GetSafeHwnd();
+    CWnd* main = theApp.m_pMainWnd;
+    for (CWnd* closed : {static_cast<CWnd*>(frame), main}) {
+        SCOPED_TRACE(closed == main ? "the main frame" : "the document's frame");
+        MessageBoxScript boxes;
+        boxes.Answer(IDYES);
+        closed->SendMessage(WM_CLOSE);
+        wintest::PumpUntilIdle();
+        ASSERT_EQ(2u, boxes.Shown().size());
+        EXPECT_NE(-1, boxes.Shown()[0].text.Find(path));
+        EXPECT_EQ(CString(L"TAVIX项目数据环境"), boxes.Shown()[0].caption);  // the framework's question
+        EXPECT_EQ(0, boxes.Shown()[1].text.Find(L"保存文件失败!"));
+        ASSERT_TRUE(IsWindow(main->GetSafeHwnd()));
+        ASSERT_TRUE(IsWindow(child));
+        ASSERT_EQ(1, theApp.GetOpenDocumentCount());
+        EXPECT_EQ(document, ViewOf(document)->GetDocument());
+        EXPECT_TRUE(document->IsModified());
+        EXPECT_EQ(CString(L"91200 1180"), Lines(document)[0]);
+        EXPECT_EQ(original, ReadBytes(path));
+    }
     ASSERT_TRUE(SetFileAttributesW(path, FILE_ATTRIBUTE_NORMAL));
 }
 

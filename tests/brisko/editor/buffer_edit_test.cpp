@@ -243,6 +243,46 @@ TEST(BufferEdit, TheGroupStillOpenIsNeverCutAndUndoStopsAtTheFirstRecord)
     EXPECT_FALSE(merged.CanUndo());
 }
 
+// The buffer is unmodified exactly when its text is the file's: steps of
+// typing, saving, undoing and redoing, with the flag after each step.
+TEST(BufferEdit, ModifiedExactlyWhenTheTextDiffersFromTheFile)
+{
+    ScratchFolder folder(L"modified");
+    const CString path = folder / L"a.txt";
+    struct Step {
+        char what;         // i insert, s save, u undo, r redo
+        const wchar_t* text; // inserted at the end of the line
+        bool modified;
+    };
+    const std::vector<std::vector<Step>> runs = {
+        // A new edit after undoing past the save leaves no saved state.
+        {{'i', L"b", true}, {'s', nullptr, false}, {'u', nullptr, true}, {'i', L"c", true}, {'u', nullptr, true},
+         {'r', nullptr, true}},
+        // Saving an undone state moves the saved state back.
+        {{'i', L"x", true}, {'s', nullptr, false}, {'u', nullptr, true}, {'s', nullptr, false}, {'r', nullptr, true},
+         {'u', nullptr, false}},
+    };
+    for (size_t r = 0; r < runs.size(); ++r) {
+        SCOPED_TRACE(r);
+        test_support::WriteBytes(path, "a");
+        CTvTextBuffer buffer;
+        ASSERT_TRUE(buffer.LoadFromFile(path));
+        CPoint cursor;
+        for (size_t k = 0; k < runs[r].size(); ++k) {
+            const Step& step = runs[r][k];
+            SCOPED_TRACE(k);
+            switch (step.what) {
+            case 'i': Insert(buffer, 0, buffer.GetLineLength(0), step.text); break;
+            case 's': ASSERT_TRUE(buffer.SaveToFile(path)); break;
+            case 'u': ASSERT_TRUE(buffer.Undo(cursor)); break;
+            case 'r': ASSERT_TRUE(buffer.Redo(cursor)); break;
+            }
+            EXPECT_EQ(step.modified, buffer.IsModified() != FALSE);
+            EXPECT_EQ(step.modified, test_support::ReadBytes(path) != test_support::Utf8(AllText(buffer)));
+        }
+    }
+}
+
 TEST(BufferEdit, UndoBackToTheSavedStateLeavesADocumentsFlagSet)
 {
     ForwardingBuffer buffer;

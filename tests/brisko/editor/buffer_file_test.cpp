@@ -171,9 +171,10 @@ TEST(BufferFile, ABackupKeepsThePreviousFile)
     EXPECT_EQ(std::vector<CString>({L"a.sqx", L"a.sqx.bak"}), FilesIn(folder.Path()));
 }
 
-// A save that cannot be done leaves the old file as it was and says so
-// through its result; nothing is left behind but what keeps the new text.
-TEST(BufferFile, FailedSavesLeaveTheOldFileIntact)
+// A save that cannot be done leaves the old file as it was, says which file
+// and why in one message and leaves the system's error code; nothing is left
+// behind but what keeps the new text.
+TEST(BufferFile, FailedSavesLeaveTheOldFileIntactAndSayWhy)
 {
     ScratchFolder folder(L"failing");
     const std::string old = Ansi(L"旧的内容\r\nK0+000");
@@ -192,27 +193,47 @@ TEST(BufferFile, FailedSavesLeaveTheOldFileIntact)
         int endLine = 0, endColumn = 0;
         buffer.InsertText(nullptr, 0, 0, L"+", endLine, endColumn);
         ASSERT_TRUE(buffer.IsModified());
+        CreateDirectoryW(folder / L"a folder", nullptr);
 
-        // A read-only target.
+        const struct {
+            const char* what;
+            CString target;
+            DWORD error;
+            CString reason;
+        } cases[] = {
+            {"a read-only file", path, ERROR_ACCESS_DENIED, L"文件被设为只读."},
+            {"a folder", folder / L"a folder", ERROR_ACCESS_DENIED, L"这是一个文件夹的名称."},
+            {"a missing folder", folder / L"missing\\data.dl", ERROR_PATH_NOT_FOUND,
+             L"文件夹<" + (folder / L"missing") + L">不存在."},
+        };
         ::SetFileAttributesW(path, FILE_ATTRIBUTE_READONLY);
-        EXPECT_FALSE(buffer.SaveToFile(path));
+        for (const auto& c : cases) {
+            SCOPED_TRACE(c.what);
+            MessageBoxScript boxes;
+            ::SetLastError(0);
+            EXPECT_FALSE(buffer.SaveToFile(c.target));
+            EXPECT_EQ(c.error, ::GetLastError());
+            ASSERT_EQ(1u, boxes.Shown().size());
+            EXPECT_EQ(L"保存文件失败!\n\n" + c.target + L"\n\n" + c.reason, boxes.LastText());
+            EXPECT_EQ(static_cast<UINT>(MB_OK | MB_ICONERROR), boxes.Shown()[0].type);
+        }
         ::SetFileAttributesW(path, FILE_ATTRIBUTE_NORMAL);
         EXPECT_EQ(old, ReadBytes(path));
         EXPECT_TRUE(buffer.IsModified());
+        RemoveDirectoryW(folder / L"a folder");
 
-        // A folder that does not exist.
-        EXPECT_FALSE(buffer.SaveToFile(folder / L"missing\\data.dl"));
-
-        // A disk that fills up while the new text is written.
+        // A disk that fills up while the new text is written: the system's
+        // reason, and for a UTF-8 file that its mark could not be written.
         {
             MessageBoxScript boxes;
             FailingWrites full(folder.Path());
+            ::SetLastError(0);
             EXPECT_FALSE(buffer.SaveToFile(path));
             EXPECT_GT(full.Refused(), 0);
-            if (encoding == TVE_UTF8)
-                EXPECT_EQ(CString(L"数据环境写UTF8文件头信息失败!"), boxes.LastText());
-            else
-                EXPECT_TRUE(boxes.Shown().empty());
+            EXPECT_NE(0u, ::GetLastError());
+            ASSERT_EQ(1u, boxes.Shown().size());
+            EXPECT_EQ(0, boxes.LastText().Find(L"保存文件失败!\n\n" + path + L"\n\n"));
+            EXPECT_EQ(encoding == TVE_UTF8, boxes.LastText().Find(L"数据环境写UTF8文件头信息失败!") >= 0);
         }
         EXPECT_EQ(old, ReadBytes(path));
         EXPECT_EQ(std::vector<CString>({L"data.dl"}), FilesIn(folder.Path()));

@@ -170,6 +170,168 @@ TEST(Find, ReplaceAllInASelectionKeepsTheBlockEndOnItsLastLine)
     EXPECT_EQ(CString(L"aa aa\r\naa x\r\naa aa aa"), AllText(h.buffer));
 }
 
+TEST(Find, ReplaceAllInASelectionReplacesNothingPastItsEnd)
+{
+    // The block's end moves with each replacement on its line: a shorter
+    // replacement pulls the text after the block's end to the left, and
+    // that text must stay as it was.
+    struct Case {
+        const wchar_t* text;
+        CPoint begin, end;
+        const wchar_t *what, *with, *result;
+        int count;
+    };
+    const Case cases[] = {
+        {L"x\r\naa aa aa", CPoint(0, 0), CPoint(5, 1), L"aa", L"a", L"x\r\na a aa", 2},
+        {L"x\r\naa aa aa", CPoint(0, 0), CPoint(5, 1), L"aa", L"aaa", L"x\r\naaa aaa aa", 2},
+        {L"aa aa aa\r\naa aa", CPoint(3, 0), CPoint(2, 1), L"aa", L"", L"aa  \r\n aa", 3},
+    };
+    for (const Case& c : cases) {
+        Hosted<> h(c.text);
+        h.view->SetSelection(c.begin, c.end);
+        MessageBoxScript boxes;
+        DialogScript script;
+        script.Then([&](CWnd* d) {
+            wintest::SetText(d, IDC_FIND_TEXT, c.what);
+            wintest::SetText(d, IDC_REPLACE_WITH, c.with);
+            Press(d, IDC_REPLACE_ALL);
+            Press(d, IDCANCEL);
+        });
+        Command(h.view, ID_EDIT_REPLACE);
+        EXPECT_EQ(CString(c.result), AllText(h.buffer)) << c.text << L" -> " << c.with;
+        CString report;
+        report.Format(L"全部替换完毕, 共替换%d处文字.", c.count);
+        EXPECT_EQ(report, boxes.LastText()) << c.text << L" -> " << c.with;
+        while (h.buffer.CanUndo()) Command(h.view, ID_EDIT_UNDO);
+        EXPECT_EQ(CString(c.text), AllText(h.buffer));
+    }
+}
+
+namespace {
+
+// Replace All as a run of single replacements: search, replace the match
+// (a deletion and an insertion, each its own undo group), move the block's
+// end, search on from the end of the replacement.
+int ReplaceOneByOne(TestView* view, const wchar_t* what, const wchar_t* with, DWORD flags, bool inBlock,
+                    CPoint blockBegin, CPoint& blockEnd)
+{
+    const int removed = static_cast<int>(wcslen(what)), delta = static_cast<int>(wcslen(with)) - removed;
+    CPoint at = inBlock ? blockBegin : CPoint(0, 0), found;
+    int count = 0;
+    for (;;) {
+        const BOOL ok = inBlock ? view->SearchTextInRange(what, at, blockBegin, blockEnd, flags, FALSE, &found)
+                                : view->SearchText(what, at, flags, FALSE, &found);
+        if (!ok) return count;
+        at = view->ReplaceRange(found, CPoint(found.x + removed, found.y), with);
+        if (inBlock && found.y == blockEnd.y && found.x < blockEnd.x) blockEnd.x += delta;
+        ++count;
+    }
+}
+
+std::string Records(CTvTextBuffer& buffer)
+{
+    std::string text;
+    for (int i = 0; i < buffer.GetUndoRecordCount(); ++i) {
+        const CTvTextBuffer::SUndoRecord& r = buffer.GetUndoRecord(i);
+        char head[96];
+        std::snprintf(head, sizeof head, "%lx %ld,%ld-%ld,%ld %d ", r.m_dwFlags, r.m_ptStartPos.x, r.m_ptStartPos.y,
+                      r.m_ptEndPos.x, r.m_ptEndPos.y, r.m_nAction);
+        text += head + ClWideToMultiByte(r.GetText(), r.GetTextLength(), CP_UTF8) + "\n";
+    }
+    char tail[64];
+    std::snprintf(tail, sizeof tail, "at %d saved %d modified %d", buffer.GetUndoPosition(), buffer.GetSavedPosition(),
+                  buffer.IsModified() ? 1 : 0);
+    return text + tail;
+}
+
+} // namespace
+
+TEST(Find, ReplaceAllLeavesTextUndoListAndPositionsAsOneReplacementAfterAnother)
+{
+    // Replace All rewrites each line once; the text, the undo records and
+    // groups, the saved state, the block's end and the positions of every
+    // view must come out as replacing one occurrence after the other.
+    std::wstring many;
+    for (int i = 0; i < 3000; ++i) many += L"K" + std::to_wstring(i) + L" 高程 Ab\r\n";
+    many += L"end";
+    struct Case {
+        const char* name;
+        std::wstring text;
+        const wchar_t *what, *with;
+        DWORD flags;
+        bool inBlock;
+        CPoint begin, end;
+    };
+    const Case cases[] = {
+        {"any case", L"AB ab aB\r\nxab\r\n", L"ab", L"Zz", 0, false, {}, {}},
+        {"matching case", L"AB ab aB\r\nxab\r\n", L"ab", L"Zz", FIND_MATCH_CASE, false, {}, {}},
+        {"whole words", L"ab_ab ab ab1 (ab)\r\nab", L"ab", L"c", FIND_WHOLE_WORD, false, {}, {}},
+        {"a replacement that makes the next a whole word", L"--x-x-x", L"-x", L"-", FIND_WHOLE_WORD, false, {}, {}},
+        {"overlapping texts", L"aaaaa\r\naaa", L"aa", L"a", 0, false, {}, {}},
+        {"an empty replacement", L"aa aa aa\r\n\r\naa", L"aa", L"", 0, false, {}, {}},
+        {"the block, shorter", L"x\r\naa aa aa", L"aa", L"a", 0, true, {0, 0}, {5, 1}},
+        {"the block, longer", L"aa aa\r\naa x\r\naa aa aa", L"aa", L"bbb", 0, true, {3, 0}, {5, 2}},
+        {"the block from the middle of a word", L"abab ab\r\nab", L"ab", L"x", FIND_WHOLE_WORD, true, {2, 0}, {2, 1}},
+        {"more records than the undo list keeps", many, L"高程", L"地面高程", 0, false, {}, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Hosted<> one(c.text.c_str()), each(c.text.c_str());
+        TestView* second[2];
+        for (Hosted<>* h : {&one, &each}) {
+            // Some history: an edit saved, one undone (a redo waits), and a
+            // second view with a selection.
+            int endLine = 0, endColumn = 0;
+            h->buffer.InsertText(nullptr, 0, 0, L"#", endLine, endColumn, TVA_TYPING);
+            h->buffer.InsertText(nullptr, 0, 1, L"#", endLine, endColumn, TVA_TYPING);
+            CPoint cursor;
+            h->buffer.Undo(cursor);
+            auto* view = new TestView;
+            view->m_pTestBuffer = &h->buffer;
+            view->Create(nullptr, L"", WS_CHILD | WS_VISIBLE, CRect(0, 0, 200, 100), h->frame, AFX_IDW_PANE_FIRST + 2);
+            view->AttachToBuffer(&h->buffer);
+            const int last = h->buffer.GetLineCount() - 1;
+            view->SetSelection(CPoint(3, 0), CPoint(std::min(4, h->buffer.GetLineLength(last)), last));
+            view->SetCursorPos(CPoint(std::min(2, h->buffer.GetLineLength(last)), last));
+            h->view->SetCursorPos(CPoint(std::min(6, h->buffer.GetLineLength(0)), 0));
+            second[h == &one ? 0 : 1] = view;
+        }
+        const CPoint shift(1, 0); // the "#" kept at the start of line 0
+        const CPoint begin = c.begin + (c.begin.y == 0 ? shift : CPoint()), end = c.end + (c.end.y == 0 ? shift : CPoint());
+
+        CEditReplaceDlg dialog(one.view);
+        dialog.m_sText = c.what;
+        dialog.m_sNewText = c.with;
+        dialog.m_bMatchCase = (c.flags & FIND_MATCH_CASE) != 0;
+        dialog.m_bWholeWord = (c.flags & FIND_WHOLE_WORD) != 0;
+        dialog.m_nScope = c.inBlock ? 0 : 1;
+        dialog.m_ptBlockBegin = begin;
+        dialog.m_ptBlockEnd = end;
+        MessageBoxScript boxes;
+        const int count = dialog.ReplaceAll();
+
+        CPoint blockEnd = end;
+        EXPECT_EQ(ReplaceOneByOne(each.view, c.what, c.with, c.flags, c.inBlock, begin, blockEnd), count);
+        EXPECT_EQ(AllText(each.buffer), AllText(one.buffer));
+        EXPECT_EQ(Records(each.buffer), Records(one.buffer));
+        if (c.inBlock) EXPECT_EQ(blockEnd, dialog.m_ptBlockEnd);
+        CPoint a0, a1, b0, b1;
+        second[0]->GetSelection(a0, a1);
+        second[1]->GetSelection(b0, b1);
+        EXPECT_EQ(b0, a0);
+        EXPECT_EQ(b1, a1);
+        EXPECT_EQ(second[1]->GetCursorPos(), second[0]->GetCursorPos());
+        // Undoing it all brings the same texts back.
+        CPoint cursor;
+        while (one.buffer.CanUndo() && each.buffer.CanUndo()) {
+            one.buffer.Undo(cursor);
+            each.buffer.Undo(cursor);
+            ASSERT_EQ(AllText(each.buffer), AllText(one.buffer));
+        }
+        EXPECT_EQ(each.buffer.CanUndo(), one.buffer.CanUndo());
+    }
+}
+
 TEST(Find, ReplaceAllInTheWholeFileCoversTheTextBeforeTheCursorToo)
 {
     Hosted<> h(L"x1 x2\r\nx3");
@@ -306,3 +468,4 @@ TEST(Find, TheGoToDialogRefusesLinesOutsideTheText)
     EXPECT_EQ(CPoint(2, 2), start);
     EXPECT_EQ(CPoint(3, 2), end);
 }
+

@@ -96,6 +96,43 @@ TEST(Print, ALongFilePrintsPageAfterPageBetweenHeaderAndFooter)
     EXPECT_EQ(0, footer.Find(page));
 }
 
+// A text whose last line has no line end (as every file the editor saves)
+// prints that line: on the only page, and alone on a page of its own.
+TEST(Print, TheLastLineWithoutALineEndIsPrinted)
+{
+    auto text = [](int lines) {
+        std::wstring all;
+        for (int i = 0; i < lines; ++i) {
+            CString line;
+            line.Format(L"K0+%03d\t%.3f", i * 20 % 1000, 100.0 + i);
+            all += line.str();
+            if (i + 1 < lines) all += L"\r\n";
+        }
+        return all;
+    };
+    int perPage = 0;
+    {
+        Printing p(text(3).c_str());
+        const Image only = p.Print(1);
+        const CRect area = p.hosted.view->GetPrintTextArea();
+        const int lineHeight = p.hosted.view->GetPrintLineHeight();
+        ASSERT_GT(lineHeight, 0);
+        perPage = (area.bottom - area.top) / lineHeight;
+        EXPECT_EQ(1, p.hosted.view->GetPrintPageCount());
+        for (int row = 0; row < 3; ++row)
+            EXPECT_GT(Ink(only, area.top + lineHeight * row, area.top + lineHeight * (row + 1)), 20) << row;
+        EXPECT_EQ(0, Ink(only, area.top + lineHeight * 3, area.bottom));
+    }
+    Printing p(text(perPage + 1).c_str());
+    EXPECT_FALSE(p.Print(1).Empty());
+    ASSERT_EQ(2, p.hosted.view->GetPrintPageCount());
+    const Image last = p.Print(2);
+    const CRect area = p.hosted.view->GetPrintTextArea();
+    const int lineHeight = p.hosted.view->GetPrintLineHeight();
+    EXPECT_GT(Ink(last, area.top, area.top + lineHeight), 20);
+    EXPECT_EQ(0, Ink(last, area.top + lineHeight, area.bottom));
+}
+
 // A print range that starts after page 1 prints its pages as a whole print
 // would.
 TEST(Print, ARangeThatStartsAfterTheFirstPagePrintsItsPages)

@@ -2,6 +2,7 @@
 // scripted steps.
 #include "shell_world.h"
 #include "brisko/BriskoResource.h"
+#include "brisko/editor/Dialog_GotoLine.h"
 #include "brisko/shell/AboutDlg.h"
 #include "brisko/shell/BriskoApp.h"
 #include "brisko/shell/MainFrm.h"
@@ -201,4 +202,44 @@ TEST(AboutBox, ShowsTheBannerTheVersionAndTheDescription)
     theApp.m_pMainWnd->SendMessage(WM_COMMAND, ID_APP_ABOUT);
     EXPECT_FALSE(script.StepsLeft());
     EXPECT_TRUE(boxes.Shown().empty());
+}
+
+namespace {
+
+// The width of the window's text in the window's own font.
+int TextWidthIn(CWnd* wnd)
+{
+    const CString text = wnd->GetWindowText();
+    CClientDC dc(wnd);
+    const HGDIOBJ font = reinterpret_cast<HGDIOBJ>(wnd->SendMessage(WM_GETFONT));
+    const HGDIOBJ old = font ? dc.SelectObject(font) : nullptr;
+    const int width = static_cast<int>(dc.GetTextExtent(text, text.GetLength()).cx);
+    if (old) dc.SelectObject(old);
+    return width;
+}
+
+} // namespace
+
+TEST(GoToDialog, EveryLabelHoldsItsText)
+{
+    StartProgram();
+    DialogScript script;
+    int labels = 0;
+    script.Then([&](CWnd* d) {
+        for (CWnd* child = d->GetWindow(GW_CHILD); child; child = child->GetWindow(GW_HWNDNEXT)) {
+            wchar_t kind[32] = {};
+            ::GetClassNameW(child->m_hWnd, kind, 32);
+            if (CString(kind).CompareNoCase(L"Static") != 0) continue;
+            ++labels;
+            CRect client;
+            child->GetClientRect(&client);
+            EXPECT_LE(TextWidthIn(child), client.Width()) << Utf8(child->GetWindowText());
+        }
+        CaptureWindow(d).SaveBmp(L"goto_line.bmp");
+        Press(d, IDCANCEL);
+    });
+    CDialog_GotoLine dialog(theApp.m_pMainWnd);
+    dialog.DoModal();
+    EXPECT_FALSE(script.StepsLeft());
+    EXPECT_EQ(3, labels);
 }

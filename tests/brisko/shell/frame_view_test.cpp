@@ -1,13 +1,35 @@
 // What the main frame shows: the painted MDI background, the information
 // log, and a screenshot of the whole window on the world's project.
 #include "shell_world.h"
+#include "brisko/editor/TvTextView.h"
 #include "brisko/manager/PPage_InfoBar.h"
 #include "brisko/shell/BriskoApp.h"
 #include "brisko/shell/MainFrm.h"
+#include "brisko/shell/MyTabCtrlBar.h"
 #include "support/WindowTest.h"
 
 using namespace shell_test;
 using namespace wintest;
+
+namespace {
+
+// The main frame at 1000 x 700 while the object lives, then at the seeded
+// placement again.
+struct WideFrame {
+    CMainFrame* frame = theApp.MainFrame();
+    WideFrame()
+    {
+        frame->SetWindowPos(nullptr, 0, 0, 1000, 700, SWP_NOZORDER);
+        PumpUntilIdle();
+    }
+    ~WideFrame()
+    {
+        frame->SetWindowPos(nullptr, kSeededWindow.left, kSeededWindow.top, kSeededWindow.right - kSeededWindow.left,
+                            kSeededWindow.bottom - kSeededWindow.top, SWP_NOZORDER);
+    }
+};
+
+} // namespace
 
 namespace {
 
@@ -70,11 +92,82 @@ TEST(FrameView, Screenshot)
     frame->PrintToInfoWindow(L"当前道路: %s, 断链 %d 处, 地面线 %d 点, 变坡点 %d 个", kMainRoad,
                              CurRoadBreakChain.GetBreakChainCount() - 1, CurRoadProfile.GetDMXCount(),
                              CurRoadProfile.GetBPDCount());
-    frame->SetWindowPos(nullptr, 0, 0, 1000, 700, SWP_NOZORDER);
-    PumpUntilIdle();
+    WideFrame wide;
     Image shot = CaptureWindow(frame);
     ASSERT_FALSE(shot.Empty());
     EXPECT_TRUE(shot.SaveBmp(L"brisko_main.bmp"));
-    frame->SetWindowPos(nullptr, kSeededWindow.left, kSeededWindow.top, kSeededWindow.right - kSeededWindow.left,
-                        kSeededWindow.bottom - kSeededWindow.top, SWP_NOZORDER);
+}
+
+// The road-information bar floated and docked again by a double-click on its
+// mini frame's caption: back at the bottom, whole, as before.
+TEST(FrameView, AFloatedBarIsDockedAgainByItsCaption)
+{
+    StartProgram();
+    WideFrame wide;
+    CMainFrame* frame = wide.frame;
+    CMyTabCtrlBar& bar = frame->m_wndRoadInfoBar;
+    ASSERT_FALSE(bar.IsFloating());
+    CRect docked;
+    bar.GetWindowRect(&docked);
+
+    frame->FloatControlBar(&bar, CPoint(300, 300));
+    PumpUntilIdle();
+    ASSERT_TRUE(bar.IsFloating());
+    CWnd* mini = bar.m_pDockBar->GetParent();
+    CRect miniRect;
+    mini->GetWindowRect(&miniRect);
+    const CPoint caption(miniRect.left + 30, miniRect.top + 6);
+    ASSERT_EQ(HTCAPTION, static_cast<int>(mini->SendMessage(WM_NCHITTEST, 0, MAKELPARAM(caption.x, caption.y))));
+    mini->SendMessage(WM_NCLBUTTONDBLCLK, HTCAPTION, MAKELPARAM(caption.x, caption.y));
+    PumpUntilIdle();
+
+    EXPECT_FALSE(bar.IsFloating());
+    EXPECT_EQ(AFX_IDW_DOCKBAR_BOTTOM, ::GetDlgCtrlID(::GetParent(bar.m_hWnd)));
+    CRect again;
+    bar.GetWindowRect(&again);
+    EXPECT_EQ(docked, again);
+    Image shot = CaptureWindow(frame);
+    EXPECT_TRUE(shot.SaveBmp(L"redocked_bar.bmp"));
+}
+
+// The status panes hold their texts: the working directory of a project deep
+// in its folders, and the caret's place at a five-digit line and a
+// three-digit column.
+TEST(FrameView, TheStatusPanesHoldTheirTexts)
+{
+    StartProgram();
+    WideFrame wide;
+    CMainFrame* frame = wide.frame;
+    CString lines;
+    for (int i = 1; i < 12345; ++i) lines += L"0\n";
+    lines += CString(L'9', 130);
+    const CString path = ProjectFolder() + L"\\" + kMainRoad + L"\\长文件.ST";
+    WriteText(path, lines);
+    CDocument* document = OpenTestDocument(path);
+    ASSERT_NE(nullptr, document);
+    POSITION pos = document->GetFirstViewPosition();
+    auto* view = static_cast<CTvTextView*>(document->GetNextView(pos));
+    view->SetCursorPos(CPoint(122, 12344));
+    const CString old = theApp.m_SWorkingDirectory;
+    theApp.SetWorkingDirectory(L"Z:\\work\\设计院\\二〇二六年项目\\示范项目\\一号路");
+    PumpUntilIdle();
+
+    CStatusBar& bar = frame->m_wndStatusBar;
+    EXPECT_EQ(CString(L"行: 12345,     列: 123"), bar.GetPaneText(1));
+    EXPECT_EQ(CString(L"工作目录:") + theApp.m_SWorkingDirectory, bar.GetPaneText(2));
+    CClientDC dc(&bar);
+    const HGDIOBJ old_font = dc.SelectObject(reinterpret_cast<HGDIOBJ>(bar.SendMessage(WM_GETFONT)));
+    for (int pane : {1, 2}) {
+        const CString text = bar.GetPaneText(pane);
+        CRect rect;
+        bar.GetItemRect(pane, &rect);
+        // Room for the pane's margins on both sides.
+        EXPECT_LE(static_cast<int>(dc.GetTextExtent(text, text.GetLength()).cx) + 12, rect.Width()) << Utf8(text);
+    }
+    dc.SelectObject(old_font);
+    EXPECT_TRUE(CaptureWindow(frame).SaveBmp(L"status_panes.bmp"));
+
+    theApp.SetWorkingDirectory(old);
+    theApp.CloseAllDocuments(TRUE);
+    DeleteFileW(path);
 }

@@ -269,6 +269,71 @@ TEST_F(MessagesTest, AChangedBreakChainIsTakenAfterAsking)
     ASSERT_EQ(1, tkx_UpdateProject(&theApp.m_CurProject, 1));
 }
 
+// Another program makes another road current: the road's data and the
+// watches of its files follow, and a change of the old road's files touches
+// neither the new road nor the project file.
+TEST_F(MessagesTest, ARoadSwitchFromAnotherProgramTakesTheRoadsDataAndWatches)
+{
+    auto switchTo = [](const wchar_t* road) {
+        const CString text = ClFormat(L"SETCURPRJ:%s|SETCURROAD:%s", kProjectName, road);
+        COPYDATASTRUCT copy = {0, static_cast<DWORD>((text.GetLength() + 1) * sizeof(wchar_t)),
+                               const_cast<wchar_t*>(text.GetString())};
+        theApp.m_pMainWnd->SendMessage(WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&copy));
+    };
+    MessageBoxScript boxes;
+    RoadFileGuard mainDL(L"DL", kDLText);
+    const CString rampDL = RoadFile(kRampRoad, L"DL");
+    const DWORD oldWatch = frame->m_dwRoadFileWatch[0];
+    ASSERT_NE(0u, oldWatch);
+    ASSERT_EQ(2, CurRoadBreakChain.GetBreakChainCount());
+
+    switchTo(kRampRoad);
+    ASSERT_EQ(1, theApp.m_CurProject.m_iCurRoad);
+    // The ramp has no break chain, no ground line, no curves and no files.
+    EXPECT_EQ(1, CurRoadBreakChain.GetBreakChainCount());
+    EXPECT_EQ(0, CurRoadProfile.GetDMXCount());
+    EXPECT_EQ(0, CurRoadProfile.GetBPDCount());
+    CString watched;
+    EXPECT_FALSE(GetFileWatchPath(oldWatch, watched));
+    for (DWORD id : frame->m_dwRoadFileWatch) EXPECT_EQ(0u, id);
+
+    // The old road's break chain changes: nobody is asked, nothing is
+    // written into the ramp's record or the project file.
+    WriteBytes(mainDL.Path(), "300.000 310.000\r\n1200.000 1180.000\r\n");
+    boxes.Answer(IDYES);
+    EXPECT_EQ(0, NotifyChange(mainDL.Path()));
+    EXPECT_TRUE(boxes.Shown().empty());
+    EXPECT_EQ(CString(), theApp.m_CurProject.m_Roads[1].m_SBreakChain);
+    tkxProject saved;
+    ASSERT_EQ(1, saved.Load(EpjPath()));
+    EXPECT_EQ(CString(), saved.m_Roads[1].m_SBreakChain);
+    EXPECT_EQ(CString(L"1200.000=1180.000"), saved.m_Roads[0].m_SBreakChain);
+    EXPECT_EQ(1, CurRoadBreakChain.GetBreakChainCount());
+
+    // The ramp's own break chain, once it has one, is followed; a road
+    // without a ground line or curves reloads none and says nothing.
+    WriteBytes(rampDL, "500.000 510.000\r\n");
+    frame->SendMessage(WM_PROJECTCHANGED);
+    ASSERT_TRUE(GetFileWatchPath(frame->m_dwRoadFileWatch[0], watched));
+    EXPECT_EQ(0, rampDL.CompareNoCase(watched));
+    boxes.Answer(IDYES);
+    NotifyChange(rampDL);
+    ASSERT_EQ(1u, boxes.Shown().size());
+    EXPECT_EQ(CString(L"断链文件已经修改, 是否更新当前道路的断链数据?"), boxes.Shown()[0].text);
+    EXPECT_EQ(2, CurRoadBreakChain.GetBreakChainCount());
+    EXPECT_EQ(CString(L"500.000=510.000"), theApp.m_CurProject.m_Roads[1].m_SBreakChain);
+    EXPECT_EQ(CString(L"重新加载断链及纵断面信息!"), LastLine());
+
+    // Back to the main road with its own data; the ramp as the world made it.
+    switchTo(kMainRoad);
+    ASSERT_EQ(0, theApp.m_CurProject.m_iCurRoad);
+    EXPECT_EQ(2, CurRoadBreakChain.GetBreakChainCount());
+    EXPECT_EQ(7, CurRoadProfile.GetDMXCount());
+    DeleteFileW(rampDL);
+    theApp.m_CurProject.m_Roads[1].m_SBreakChain.Empty();
+    ASSERT_EQ(1, tkx_UpdateProject(&theApp.m_CurProject, 1));
+}
+
 TEST_F(MessagesTest, OnlyTheFollowedFilesCount)
 {
     MessageBoxScript boxes;

@@ -291,7 +291,7 @@ TEST(JDFile, WrittenAndReadBack)
         damaged.Copy(curves);
         sZHPtInfo point = damaged[2].TurnPtInfo();
         point.m_rX = std::nan("");
-        damaged[2].CreateRoadQD(point);
+        damaged[2].CreateNullJD(point, DIR_LEFT);
         EXPECT_EQ(0, tkxRoadObject::SaveJDFile(path, damaged));
         EXPECT_EQ(0u, Utf8(tkx_GetLastError()).find(Utf8(L"第3个交点数据<0 1500.0000000000 ")))
             << Utf8(tkx_GetLastError());
@@ -302,6 +302,37 @@ TEST(JDFile, WrittenAndReadBack)
     EXPECT_EQ(0, tkxRoadObject::SaveJDFile(folder / L"missing\\road.JD", curves));
     EXPECT_EQ(Utf8(ClFormat(L"创建%s文件失败!", (folder / L"missing\\road.JD").GetString())), Utf8(tkx_GetLastError()));
     EXPECT_EQ(before, ReadBytes(path));
+}
+
+// A file may hold a second start row (a road in two pieces): it is written
+// back as a start row with its own station, not as a turn point.
+TEST(JDFile, ASecondStartRowKeepsItsStation)
+{
+    ScratchFolder folder(L"jd_second_start");
+    const CString path = folder / L"road.JD";
+    const std::string rows = FileText(L"-1 0 0 500\n"
+                                      L"3 1000 0 -1 L100 600 L150 -1\n"
+                                      L"-1 1500 700 1234.5\n"
+                                      L"3 2600 900 -1 L0 900 L80 -1\n"
+                                      L"-2 4200 1000\n");
+    CArray<tkxPlaneCurve3, tkxPlaneCurve3> curves;
+    ReadRows(rows, curves);
+    ASSERT_EQ(5, curves.GetSize());
+    ASSERT_EQ(1, tkxRoadObject::SaveJDFile(path, curves)) << Utf8(tkx_GetLastError());
+    const std::string written = ReadBytes(path);
+    EXPECT_NE(std::string::npos, written.find("\r\n-1 1500.0000000000 700.0000000000 1234.500000\r\n")) << written;
+
+    CArray<tkxPlaneCurve3, tkxPlaneCurve3> back;
+    ReadRows(written, back);
+    ASSERT_EQ(5, back.GetSize());
+    EXPECT_EQ(500.0, back[0].TurnPtInfo().m_rZH);
+    EXPECT_EQ(1234.5, back[2].TurnPtInfo().m_rZH);
+    EXPECT_TRUE(back[2].IsRoadStart());
+    EXPECT_FALSE(back[1].IsRoadStart());
+    EXPECT_FALSE(back[4].IsRoadStart());
+    // Written once more, the file is the same.
+    ASSERT_EQ(1, tkxRoadObject::SaveJDFile(path, back));
+    EXPECT_EQ(written, ReadBytes(path));
 }
 
 TEST(AngleText, DegreesMinutesSecondsToRadians)

@@ -507,6 +507,24 @@ TEST_F(EditListTest, MenuFollowsTheStateAndAsksBeforeDeleting)
     EXPECT_EQ(0, menu().count);
 }
 
+// Every selected row goes, adjacent ones and the last one included.
+TEST_F(EditListTest, DeletingRemovesEverySelectedRow)
+{
+    for (int i = 0; i < 6; ++i) list.SendMessage(WM_COMMAND, tkxEditList::ID_ROW_APPEND, 0);
+    ASSERT_EQ((std::vector<CString>{L"1", L"2", L"3", L"4", L"5", L"6"}), Column(0));
+    for (int row = 0; row < 6; ++row) list.SetItemText(row, 1, ClFormat(L"K0+%03d", row * 20));
+    for (int row : {1, 2, 3, 5}) list.SetItemState(row, LVIS_SELECTED, LVIS_SELECTED);
+    ASSERT_EQ(4u, list.GetSelectedCount());
+    MessageBoxScript boxes;
+    boxes.Answer(IDYES);
+    list.SendMessage(WM_COMMAND, tkxEditList::ID_ROW_DELETE, 0);
+    EXPECT_EQ(2, list.GetItemCount());
+    EXPECT_EQ(0u, list.GetSelectedCount());
+    // The first and the fifth row stay, numbered afresh.
+    EXPECT_EQ((std::vector<CString>{L"K0+000", L"K0+080"}), Column(1));
+    EXPECT_EQ((std::vector<CString>{L"1", L"2"}), Column(0));
+}
+
 TEST_F(EditListTest, CsvCommandsGoThroughTheFileDialogs)
 {
     Fill(2);

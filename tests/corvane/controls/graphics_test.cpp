@@ -732,6 +732,91 @@ TEST_F(GripDragTest, DraggingALineEndAndTheOrthoConstraint)
     EXPECT_NEAR(10, start.y, 1e-9);
 }
 
+TEST_F(GripDragTest, SelectingAndGripEditsRepaintTheirAreaAsAWholeRedrawWould)
+{
+    // A crowded drawing: lines of every width and type, closed polylines,
+    // filled and hollow circles, arcs and turned texts of every alignment
+    // lie over and under three lines added last.  Selecting, editing a
+    // grip and clearing the selection draw only the area of what changed,
+    // which must come out as a whole regeneration paints it.
+    view.SetDisplayGrid(1);
+    view.SetDisplayTick(1);
+    view.SetTitle(L"选择\n第二行");
+    SetView(10, CPoint(100, 200));
+    unsigned state = 3;
+    auto next = [&](double low, double high) {
+        state = state * 1103515245u + 12345u;
+        return low + (high - low) * ((state >> 16) & 0x7FFF) / 32767.0;
+    };
+    const int aligns[] = {0, 2, 6, 8, 24, 26, 30};
+    for (int i = 0; i < 160; ++i) {
+        const tkxPoint2d p(next(-2, 24), next(-6, 12));
+        const COLORREF color = RGB(40 + i % 200, 255 - i % 150, 80 + (i * 37) % 170);
+        switch (i % 6) {
+        case 0: view.DrawLine(p, p + tkxPoint2d(next(-6, 6), next(-6, 6)), color, i % 4 == 0 ? PS_DOT : 0); break;
+        case 1: {
+            CArray<tkxPoint2d, tkxPoint2d> v;
+            for (int k = 0; k < 4; ++k) v.Add(p + tkxPoint2d(next(-3, 3), next(-3, 3)));
+            view.DrawPolyline(v, color, i % 2, 0, next(0, 0.4));
+            break;
+        }
+        case 2: view.DrawCircle(p, next(0.3, 2), i % 4 == 2, color); break;
+        case 3: view.DrawArc(p, next(0.5, 3), next(0, 2 * kPi), next(0, 2 * kPi), color); break;
+        default:
+            view.DrawTextW(L"桩号K1+2", p, aligns[i % 7], next(0.6, 1.6), next(0, 2 * kPi), color);
+            break;
+        }
+    }
+    const long first = view.DrawLine(tkxPoint2d(2, 2), tkxPoint2d(18, 2), RGB(255, 255, 255));
+    const long second = view.DrawLine(tkxPoint2d(3, -3), tkxPoint2d(17, 8), RGB(255, 255, 0));
+    CArray<tkxPoint2d, tkxPoint2d> third;
+    for (auto p : {tkxPoint2d(1, 6), tkxPoint2d(8, 9), tkxPoint2d(15, 5)}) third.Add(p);
+    view.DrawPolyline(third, RGB(0, 255, 255), 0, 0, 0.3);
+    view.ReDraw();
+
+    auto sameAsWhole = [&](const char* step) {
+        const Image part = PrintWindowImage(&view, true);
+        std::vector<tkxPoint2d> grips(view.GetGripPoints().GetData(),
+                                      view.GetGripPoints().GetData() + view.GetGripPoints().GetSize());
+        view.ReDraw();
+        const Image whole = PrintWindowImage(&view, true);
+        ASSERT_EQ(whole.Width(), part.Width());
+        int differing = 0;
+        for (int y = 0; y < whole.Height(); ++y)
+            for (int x = 0; x < whole.Width(); ++x) differing += part.At(x, y) != whole.At(x, y);
+        EXPECT_EQ(0, differing) << step;
+        ASSERT_EQ(static_cast<INT_PTR>(grips.size()), view.GetGripPoints().GetSize()) << step;
+        for (size_t i = 0; i < grips.size(); ++i) {
+            EXPECT_EQ(grips[i].x, view.GetGripPoints()[static_cast<INT_PTR>(i)].x) << step;
+            EXPECT_EQ(grips[i].y, view.GetGripPoints()[static_cast<INT_PTR>(i)].y) << step;
+        }
+    };
+    // A click repaints a small part of the view only.
+    view.UpdateWindow();
+    view.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, PointParam(CPoint(150, 180)));
+    view.SendMessage(WM_LBUTTONUP, 0, PointParam(CPoint(150, 180)));
+    ASSERT_EQ(1, Entity(first)->IsSelected());
+    CRect invalid;
+    ASSERT_TRUE(::GetUpdateRect(view.m_hWnd, invalid, FALSE));
+    EXPECT_LT(invalid.Width() * invalid.Height(), 400 * 300 / 4);
+    sameAsWhole("first selected");
+    Click(CPoint(260, 128));
+    ASSERT_EQ(1, Entity(second)->IsSelected());
+    sameAsWhole("second selected");
+    Drag(kNoClick, CPoint(280, 180), CPoint(300, 150)); // the first line's end
+    sameAsWhole("a grip moved");
+    PressKey(&view, VK_ESCAPE);
+    ASSERT_EQ(0, Entity(second)->IsSelected());
+    sameAsWhole("selection cleared");
+
+    // Entities added since the last regeneration show with the next
+    // selection, as a whole regeneration shows them.
+    const long added = view.DrawLine(tkxPoint2d(-5, -8), tkxPoint2d(25, -8), RGB(255, 0, 0));
+    Click(CPoint(150, 180));
+    EXPECT_EQ(1, Entity(first)->IsSelected());
+    EXPECT_EQ(RGB(255, 0, 0), PrintWindowImage(&view, true).At(60, 280)) << added;
+}
+
 TEST_F(GripDragTest, CircleGripsMeasureFromTheCentreAndEscCancels)
 {
     const long id = view.DrawCircle(tkxPoint2d(0, 0), 5, false, 0xFFFFFF);

@@ -79,6 +79,31 @@ TEST(GridFile, LoadingSplitsAtCommasOnly)
     }
 }
 
+TEST(GridFile, LinesEndAtALineFeedWithTheCarriageReturnBeforeIt)
+{
+    // A line ends at a line feed, a carriage return right before it goes
+    // with it and any other stays in the text, wherever the file's reading
+    // buffer happens to end (every 65,536 bytes).
+    ScratchFolder folder(L"grid_lines");
+    const std::string across = "h\r\n" + std::string(65532, 'x') + "\r\ny\r\n"; // CR at 65535, LF at 65536
+    struct Case {
+        const char* name;
+        std::string bytes;
+        std::vector<std::string> texts;
+    } cases[] = {
+        {"lone and doubled carriage returns", "a,b\r\n1\r2,3\r\r\n4,5\r", {"a|b", "1\r2|3\r", "4|5\r"}},
+        {"a carriage return and its line feed in two buffers", across, {"h", std::string(65532, 'x'), "y"}},
+        {"a zero byte ends a field's text", std::string("a,b\r\nc\0d,e\r\n", 12), {"a|b", "c|e"}},
+    };
+    for (auto& c : cases) {
+        WriteBytes(folder / L"in.txt", c.bytes);
+        Hosted<> h;
+        ASSERT_TRUE(h.Make());
+        ASSERT_TRUE(h.grid.Load(folder / L"in.txt")) << c.name;
+        EXPECT_EQ(c.texts, Texts(h.grid)) << c.name;
+    }
+}
+
 TEST(GridFile, AGridThatCannotBeEditedLoadsNothing)
 {
     ScratchFolder folder(L"grid_locked");

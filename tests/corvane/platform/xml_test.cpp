@@ -454,17 +454,49 @@ TEST(XmlParse, EmptyElementTagsAndEndTagsLoadAlike)
     EXPECT_EQ(Outline(one.GetRootElement()), Outline(two.GetRootElement()));
 }
 
-TEST(XmlParse, AttributeValuesByName)
+TEST(XmlParse, AttributeValuesByWholeName)
 {
     tkxXmlElement e;
-    e.m_SAttributes = L"filename=\"f.dwg\" name=\"n\" code=\"&quot;1&quot;\" empty=\"\" open=\"x";
-    EXPECT_STREQ(L"f.dwg", e.GetValue(L"name")); // the first "name=" in the text
-    EXPECT_STREQ(L"f.dwg", e.GetValue(L"filename"));
-    EXPECT_STREQ(L"\"1\"", e.GetValue(L"code"));
-    EXPECT_STREQ(L"", e.GetValue(L"empty"));
-    EXPECT_STREQ(L"x", e.GetValue(L"open"));
-    EXPECT_STREQ(L"", e.GetValue(L"missing"));
-    EXPECT_STREQ(L"", e.GetValue(L""));
+    e.m_SAttributes = L"filename=\"f.dwg\" name=\"平面图 code=\" code=\"&quot;1&quot;\"\tempty = '' q='a \"b\"' name=\"2\"";
+    const struct {
+        const wchar_t* name;
+        const wchar_t* value;
+    } cases[] = {
+        {L"name", L"平面图 code="},  // not the end of "filename"
+        {L"filename", L"f.dwg"},
+        {L"code", L"\"1\""},        // not the text inside the name's value
+        {L"empty", L""},
+        {L"q", L"a \"b\""},
+        {L"Name", L""},             // names keep their case
+        {L"file", L""},
+        {L"missing", L""},
+        {L"", L""},
+    };
+    for (const auto& c : cases) EXPECT_STREQ(c.value, e.GetValue(c.name)) << Utf8(c.name);
+
+    // A text that is no list of name="value" gives no value at all.
+    for (const wchar_t* broken : {L"a=\"1\" open=\"x", L"a=\"1\" b", L"a=1", L"a=\"1\" =\"2\"", L"a \"1\""}) {
+        e.m_SAttributes = broken;
+        EXPECT_STREQ(L"", e.GetValue(L"a")) << Utf8(broken);
+    }
+}
+
+TEST(XmlParse, AttributeListsThatDoNotSplitAreRefusedWithTheirLine)
+{
+    const struct {
+        const wchar_t* text;
+        const wchar_t* message;
+    } cases[] = {
+        {L"<a>\n<b x=\"1\" y></b>\n</a>", L"第2行: 元素<b>的属性<x=\"1\" y>不完整!"},
+        {L"<a>\n\n<b x=1/>\n</a>", L"第3行: 元素<b>的属性<x=1>不完整!"},
+        {L"<a x=\"1><b y=\"2\"/></a>", L"第1行: 元素<a>的属性<x=\"1><b y=\"2\">不完整!"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(Utf8(c.text));
+        tkxXmlDocument doc;
+        EXPECT_EQ(0, doc.Parse(c.text));
+        EXPECT_STREQ(c.message, tkx_GetLastError());
+    }
 }
 
 TEST(XmlParse, EncodeAndDecode)

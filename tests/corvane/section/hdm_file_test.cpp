@@ -7,6 +7,7 @@
 #include "section_test_support.h"
 #include "support/FailingWrites.h"
 
+#include <cmath>
 #include <utility>
 
 using section_test::FileText;
@@ -200,31 +201,46 @@ TEST_F(HdmFileTest, DamagedFilesAreRefusedWithTheirLine)
               hdm.ReadHDMFile(&chain, folder / L"none.hdm"));
 }
 
-TEST_F(HdmFileTest, FailedReadKeepsWholeRows)
+// Every array, the style, the mode and the file name alike.
+void ExpectSameData(const tkxRoadHDM& expected, const tkxRoadHDM& actual)
 {
-    ASSERT_EQ(L"", Read(L"good.hdm", kHighway));
-    // Fails in the second width row: one whole depth row and one whole width
-    // row stay, every array as long as its stations.
-    const CString message = Read(L"bad.hdm",
-                                 L"1 4\n"
-                                 L"100 0.2 0.7 0.5\n"
-                                 L"100 0.75 3 7.5 1 1 7.5 3 0.75\n"
-                                 L"200 0.75 3 7.5 1 1 7.5 3 bad\n");
-    EXPECT_NE(L"", message);
-    EXPECT_EQ(4, hdm.GetMode());
-    EXPECT_EQ(1, hdm.m_DepthZH.GetSize());
-    EXPECT_EQ(1, hdm.m_H0.GetSize());
-    EXPECT_EQ(1, hdm.m_YLJRight.GetSize());
-    ASSERT_EQ(1, hdm.m_WidthZH.GetSize());
-    EXPECT_EQ(1, hdm.m_Sa.GetSize());
-    EXPECT_EQ(1, hdm.m_Sb.GetSize());
-    EXPECT_EQ(L"", hdm.IsValid());
-    // A failing depth row leaves no part of itself either.
-    Read(L"bad2.hdm", L"city\n2\n100 0.2 0.2 0.15 0.7 0.5 0.08 1 1 1 1 1 1\n200 0.2 0.2 0.15 0.7 0.5 0.08 1 1 x 1 1 1\n");
-    EXPECT_EQ(1, hdm.m_DepthZH.GetSize());
-    EXPECT_EQ(1, hdm.m_I1.GetSize());
-    EXPECT_EQ(1, hdm.m_I5.GetSize());
-    EXPECT_EQ(L"", hdm.IsValid());
+    EXPECT_EQ(expected.GetRoadStyle(), actual.GetRoadStyle());
+    EXPECT_EQ(expected.GetMode(), actual.GetMode());
+    EXPECT_EQ(expected.GetHDMFileName(), actual.GetHDMFileName());
+    EXPECT_EQ(expected.GetBreakChain(), actual.GetBreakChain());
+    using Array = CArray<double, double> tkxRoadHDM::*;
+    const Array arrays[] = {&tkxRoadHDM::m_WidthZH, &tkxRoadHDM::m_DepthZH, &tkxRoadHDM::m_H0, &tkxRoadHDM::m_LMLeft,
+                            &tkxRoadHDM::m_LMRight, &tkxRoadHDM::m_YLJLeft, &tkxRoadHDM::m_YLJRight,
+                            &tkxRoadHDM::m_CFDHeight, &tkxRoadHDM::m_I5, &tkxRoadHDM::m_Sa, &tkxRoadHDM::m_Ca,
+                            &tkxRoadHDM::m_Cen1, &tkxRoadHDM::m_Cb, &tkxRoadHDM::m_Sb, &tkxRoadHDM::m_Fa};
+    for (Array a : arrays) {
+        const CArray<double, double>& x = expected.*a;
+        const CArray<double, double>& y = actual.*a;
+        ASSERT_EQ(x.GetSize(), y.GetSize());
+        for (INT_PTR i = 0; i < x.GetSize(); ++i) EXPECT_EQ(x[i], y[i]);
+    }
+}
+
+TEST_F(HdmFileTest, AFailedReadLeavesTheLoadedData)
+{
+    // Files that fail after rows were read, after the header changed the
+    // style or the mode, or in the check at the end.
+    const wchar_t* const damaged[] = {
+        L"1 4\n100 0.2 0.7 0.5\n100 0.75 3 7.5 1 1 7.5 3 0.75\n200 0.75 3 7.5 1 1 7.5 3 bad\n",
+        L"city\n2\n100 0.2 0.2 0.15 0.7 0.5 0.08 1 1 1 1 1 1\n200 0.2 0.2 0.15 0.7 0.5 0.08 1 1 x 1 1 1\n",
+        L"city\n0 2\n100 3 3.5 2 7.5 1 1 7.5 2 3.5 3\n",
+        L"0 4\n100 0.75 3 7.5 1 1 7.5 3 0.75\n200 0.75 3 7.5 1 1 7.5 3\n",
+        L"0 1\n100 0.75 3 7.5 1 1 7.5 3 -0.75\n",
+    };
+    for (const wchar_t* text : {kHighway, kCity}) {
+        ASSERT_EQ(L"", Read(L"good.hdm", text));
+        const tkxRoadHDM before(hdm);
+        for (const wchar_t* bad : damaged) {
+            SCOPED_TRACE(Utf8(bad));
+            EXPECT_NE(L"", Read(L"bad.hdm", bad));
+            ExpectSameData(before, hdm);
+        }
+    }
 }
 
 TEST_F(HdmFileTest, ReadsThatCannotStartKeepTheOldData)
@@ -388,6 +404,39 @@ TEST_F(HdmFileTest, WriterRefusals)
     EXPECT_EQ(0, hdm.OutputToFile(folder / L"x.hdm"));
     EXPECT_EQ(L"未定义断链对象!", tkx_GetLastError());
     EXPECT_FALSE(section_test::FileExists(folder / L"x.hdm"));
+}
+
+TEST_F(HdmFileTest, ValuesThatAreNoNumberAreNeverWritten)
+{
+    struct Case {
+        const wchar_t* text;
+        CArray<double, double> tkxRoadHDM::*array;
+        int index;
+        double value;
+        const wchar_t* problem;
+    };
+    const double nan = std::nan("");
+    const Case cases[] = {
+        {kHighway, &tkxRoadHDM::m_Ca, 1, nan, L"\n错误提示: 第2个横断面宽度变化断面的数据<1.#QNAN>不是有效的数!"},
+        {kHighway, &tkxRoadHDM::m_WidthZH, 2, HUGE_VAL, L"\n错误提示: 第3个横断面宽度变化断面的数据<1.#INF>不是有效的数!"},
+        {kHighway, &tkxRoadHDM::m_DepthZH, 0, -HUGE_VAL, L"\n错误提示: 第1个路槽深度断面的数据<-1.#INF>不是有效的数!"},
+        {kHighway, &tkxRoadHDM::m_YLJRight, 1, nan, L"\n错误提示: 第2个路槽深度断面的数据<1.#QNAN>不是有效的数!"},
+        {kCity, &tkxRoadHDM::m_I3, 1, nan, L"\n错误提示: 第2个路槽深度断面的数据<1.#QNAN>不是有效的数!"},
+        {kCity, &tkxRoadHDM::m_Fb, 0, HUGE_VAL, L"\n错误提示: 第1个横断面宽度变化断面的数据<1.#INF>不是有效的数!"},
+    };
+    const CString path = folder / L"kept.hdm";
+    for (const Case& c : cases) {
+        SCOPED_TRACE(Utf8(c.problem));
+        WriteText(path, L"old\n");
+        ASSERT_EQ(L"", Read(L"source.hdm", c.text));
+        (hdm.*c.array)[c.index] = c.value;
+        MessageBoxScript boxes;
+        tkx_SetLastError(L"");
+        EXPECT_EQ(0, hdm.OutputToFile(path));
+        EXPECT_EQ(CString(c.problem), tkx_GetLastError());
+        EXPECT_TRUE(boxes.Shown().empty());
+        EXPECT_EQ(FileText(L"old\n"), ReadBytes(path));
+    }
 }
 
 TEST_F(HdmFileTest, InvalidModeIsRefusedAndTheOldOneKept)

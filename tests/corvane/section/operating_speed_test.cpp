@@ -205,6 +205,35 @@ TEST(OperatingSpeed, Grades)
     EXPECT_EQ(120, s.outSpeed());
 }
 
+// A speed never falls below zero, and none is carried into the next
+// section: a truck on long steep upgrades one after another stops, and a
+// slow truck entering a sharp curve does not go backwards.
+TEST(OperatingSpeed, ASpeedNeverFallsBelowZero)
+{
+    // Each 12 % upgrade of 500 m takes the tables' last step, 30 km/h.
+    double in = 55;
+    const struct {
+        double speed, mid;
+    } expected[] = {{25, 40}, {0, 10}, {0, 0}};
+    for (const auto& e : expected) {
+        tkxSpeedSection s = Section(500, S, 12);
+        s.SetSectionType(1);
+        Drive(s, kTruck, in, 120, 0.225);
+        EXPECT_EQ(e.speed, s.speed()) << "entered at " << in;
+        EXPECT_EQ(e.speed, s.outSpeed());
+        EXPECT_EQ(e.mid, s.midSpeed());
+        in = s.outSpeed();
+    }
+    for (int type : {16, 17}) {
+        tkxSpeedSection s = Section(100, 60, type == 17 ? 6 : 1, 200, 60, 6, 6);
+        ASSERT_EQ(type, s.sectionType());
+        Drive(s, kTruck, 0, 120, 0.225);
+        EXPECT_EQ(0, s.speed()) << type;
+        EXPECT_EQ(0, s.midSpeed());
+        EXPECT_GE(s.outSpeed(), 0);
+    }
+}
+
 TEST(OperatingSpeed, Curves)
 {
     struct Case {

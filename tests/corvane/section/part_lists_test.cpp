@@ -240,16 +240,49 @@ TEST(PartLists, WidthExpressions)
     }
 }
 
-TEST(PartLists, TheCrossFallListComputesNothingAndSaysSo)
+TEST(PartLists, CrossFallExpressions)
+{
+    StationSettings settings(3, 1);
+    tkxPartSlope slope;
+    struct Case {
+        const wchar_t* expression;
+        double h0, b, i;
+        double expected;
+    } cases[] = {
+        {L"$H0+$B*$I", 0.5, 3.75, 2, 8},         // the default expression
+        {L"$h0+$b*$i", 100.25, 3.5, -0.02, 100.18}, // lower case, a negative fall
+        {L"$B*$I/100", 3.5, 3.5, -2, -0.07},
+        {L"-$I", 0, 0, -1.5, 1.5},
+        {L"$H0", -12.5, 0, 0, -12.5},
+        {L"1.5", 9, 9, 9, 1.5},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(Utf8(c.expression));
+        slope.SetExpression(c.expression);
+        double result = -99;
+        EXPECT_EQ(1, slope.CaluExpression(c.h0, c.b, c.i, result)) << Utf8(tkx_GetLastError());
+        EXPECT_NEAR(c.expected, result, 1e-9);
+    }
+    EXPECT_EQ(CString(L"$H0+$B*$I"), tkxPartSlope().GetExpression());
+
+    // Texts that give no number: the message names the text as evaluated,
+    // and the result is left alone.
+    for (const wchar_t* bad : {L"$B*", L"$JK+$I"}) {
+        SCOPED_TRACE(Utf8(bad));
+        slope.SetExpression(bad);
+        double result = -99;
+        tkx_SetLastError(L"");
+        EXPECT_EQ(0, slope.CaluExpression(0.5, 3.75, 2, result));
+        EXPECT_EQ(-99, result);
+        EXPECT_EQ(0u, Utf8(tkx_GetLastError()).find(Utf8(L"\n路基部件横坡度表达式计算失败![")))
+            << Utf8(tkx_GetLastError());
+    }
+}
+
+TEST(PartLists, TheCrossFallListIsNotGeneratedAndSaysSo)
 {
     tkxPartSlope slope;
     slope.AddListItem(Point(0, 2));
-    double result = -99;
-    tkx_SetLastError(L"");
-    EXPECT_EQ(0, slope.CaluExpression(0.5, 3.75, 2, result));
-    EXPECT_EQ(-99, result);
-    EXPECT_FALSE(tkx_GetLastError().IsEmpty());
-
     tkxRoadObject road;
     RoadBuilder(road).Straight(100).Arc(50, 60, DIR_LEFT).Straight(100);
     tkx_SetLastError(L"");
@@ -341,6 +374,12 @@ TEST(AutoWidenList, SeveralWideningRunsOnBothSides)
                         {900, 0, "R-∞"}});
 }
 
+// A reverse curve widens each arc on its inner side only.  Were the pair of
+// arcs handled only when the first turns toward the side, with the second
+// arc's widening taken whatever its turn, the left side would keep 0.6 m
+// from the left arc across the whole right arc (the two values being equal,
+// no point would end it), and the right side, whose first arc turns away,
+// would get no widening at all on the right arc.
 TEST(AutoWidenList, AReverseCurveWidensEachArcOnItsInnerSide)
 {
     tkxRoadObject road;

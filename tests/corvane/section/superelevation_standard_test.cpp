@@ -5,6 +5,8 @@
 #include "corvane/section/SuperElevationStandard.h"
 #include "section_test_support.h"
 
+#include <cmath>
+#include <cstring>
 #include <vector>
 
 using namespace Tavix4;
@@ -349,5 +351,25 @@ TEST(SuperElevationStandard, LoadingChangedTablesAndAShortArchive)
     for (size_t cut : {size_t(0), size_t(100), size_t(2671)}) {
         EXPECT_EQ(0, Load(standard, DefaultArchive().substr(0, cut))) << cut;
         EXPECT_EQ(before, Store(standard)) << cut;
+    }
+}
+
+TEST(SuperElevationStandard, ValuesThatAreNoNumberAreRefusedAndTheTablesKept)
+{
+    tkxSuperElevationStandard standard;
+    const std::string before = Store(standard);
+    // A NaN or an infinity in the first and the last slot of the lists, in
+    // the radius tables and in the city minimum.
+    const size_t doubleAt[] = {0, 8, 9 * 8, 18 * 8, 18 * 8 + 119 * 8, 18 * 8 + 240 * 8 + 53 * 8, 2520, 2664};
+    for (size_t at : doubleAt) {
+        for (double bad : {std::nan(""), HUGE_VAL, -HUGE_VAL}) {
+            SCOPED_TRACE(at);
+            std::string bytes = DefaultArchive();
+            std::memcpy(&bytes[at], &bad, sizeof bad);
+            tkx_SetLastError(L"");
+            EXPECT_EQ(-1, Load(standard, bytes));
+            EXPECT_NE(-1, tkx_GetLastError().Find(L"数据不是有效的数!")) << Utf8(tkx_GetLastError());
+            EXPECT_EQ(before, Store(standard));
+        }
     }
 }

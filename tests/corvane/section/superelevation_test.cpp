@@ -7,6 +7,7 @@
 #include "support/FailingWrites.h"
 
 #include <cmath>
+#include <functional>
 
 using section_test::FileText;
 using section_test::ReadBytes;
@@ -202,22 +203,25 @@ TEST_F(SuperElevationTest, DamagedFilesNameLineAndDatum)
     }
 }
 
-TEST_F(SuperElevationTest, FailedRowKeepsWholeRowsAndHeader)
+TEST_F(SuperElevationTest, AFailedReadLeavesTheHeaderAndTheRows)
 {
-    ASSERT_EQ(L"", Read(L"good.cg", L"2 0 0 3 1 0 1\n0 2 -2\n60 -4 -4\n"));
-    const CString message = Read(L"bad.cg", L"2 0 0 4 1 0 2\n100 2 -2\n200 -4 -4\n300 -6 oops\n400 2 -2\n");
-    EXPECT_EQ(L"第4行数据, 第3个数据: \n\n右侧横坡度(oops)数据错误!", message);
-    // The header and the two whole rows before the failing line.
-    EXPECT_DOUBLE_EQ(-0.04, cg.GetTLJSlope());
-    EXPECT_EQ(2, cg.GetRotateMode());
-    ASSERT_EQ(2, cg.GetSize());
-    EXPECT_EQ(2, cg.GetLeftSlopesCount());
-    EXPECT_EQ(2, cg.GetRightSlopesCount());
-    EXPECT_DOUBLE_EQ(200.0, cg.GetZH(1));
-    // Past the last whole row the last row's cross fall holds.
-    int code = 7;
-    int side = 7;
-    EXPECT_DOUBLE_EQ(-4.0, cg.GetCG(350.0, false, code, side));
+    ASSERT_EQ(L"", Read(L"good.cg", L"2 1.5 1.5 3 3 +1.5 2 1 +8\n0 2 -2\n60 -4 -4\n"));
+    const std::string before = Written(L"before.cg");
+    const wchar_t* const damaged[] = {
+        L"1 0 0 4 1 0 2\n100 2\n200 -4\n300 oops\n",     // a bad row after whole rows
+        L"1 0.5 0.5 4 1 0.5 4\n100 2\n",                  // a rotation mode of 4
+        L"1 0.5 0.5 4 1 -0.5 1 x\n100 2\n",                // a bad datum late in the header
+        L"1 0 0 4 1 0 0\n100 2\n2505 3\n",                // a station on no segment
+    };
+    for (const wchar_t* text : damaged) {
+        SCOPED_TRACE(Utf8(text));
+        EXPECT_NE(L"", Read(L"bad.cg", text));
+        EXPECT_EQ(before, Written(L"after.cg"));
+        EXPECT_EQ(2, cg.GetSize());
+        EXPECT_EQ(0, cg.GetSingle());
+        EXPECT_EQ(1, cg.GetAxiStyle());
+        EXPECT_EQ(1, cg.GetOutsideTLJRotate());
+    }
 }
 
 TEST_F(SuperElevationTest, ReadsThatCannotStartChangeNothing)
@@ -314,6 +318,31 @@ TEST_F(SuperElevationTest, WriterRefusesWithoutWriting)
     cg.SetBreakChain(nullptr);
     EXPECT_EQ("", Written(L"nochain.cg", &message));
     EXPECT_EQ(L"未定义道路断链对象错误!", message);
+}
+
+TEST_F(SuperElevationTest, ValuesThatAreNoNumberAreNeverWritten)
+{
+    const double nan = std::nan("");
+    const struct {
+        const char* what;
+        std::function<void(tkxSuperElevation&)> damage;
+        const wchar_t* message;
+    } cases[] = {
+        {"a cross fall", [&](tkxSuperElevation& s) { s.Add(200.0, nan, -2.0, 0.0); }, L"第3行超高数据<1.#QNAN>不是有效的数!"},
+        {"a right cross fall", [&](tkxSuperElevation& s) { s.Add(200.0, 2.0, HUGE_VAL, 0.0); }, L"第3行超高数据<1.#INF>不是有效的数!"},
+        {"a station", [&](tkxSuperElevation& s) { s.Add(-HUGE_VAL, 2.0, -2.0, 0.0); }, L"第3行超高数据<-1.#INF>不是有效的数!"},
+        {"the axis", [&](tkxSuperElevation& s) { s.SetAxi(nan); }, L"超高文件头的数据<1.#QNAN>不是有效的数!"},
+        {"the shoulder", [&](tkxSuperElevation& s) { s.SetTLJSlope(HUGE_VAL); }, L"超高文件头的数据<1.#INF>不是有效的数!"},
+        {"a difference", [&](tkxSuperElevation& s) { s.SetOutsideMaxSlopeDiff(nan); }, L"超高文件头的数据<1.#QNAN>不是有效的数!"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ASSERT_EQ(L"", Read(L"source.cg", L"2 0 0 3 1 0 1\n0 2 -2\n60 -4 -4\n"));
+        c.damage(cg);
+        CString message;
+        EXPECT_EQ("", Written(L"refused.cg", &message));
+        EXPECT_EQ(CString(c.message), message);
+    }
 }
 
 TEST_F(SuperElevationTest, FailedWriteIsReported)

@@ -4,6 +4,7 @@
 #include "corvane/base/LastError.h"
 #include "corvane/section/WidenStandard.h"
 #include "section_test_support.h"
+#include "support/FailingWrites.h"
 
 #include <cmath>
 #include <vector>
@@ -236,6 +237,32 @@ TEST(WidenStandard, AFileThatCannotBeReadLeavesTheTablesAsTheyWere)
     EXPECT_EQ(0, standard.ReadFile(missing));
     EXPECT_EQ("\n读取加宽标准文件<" + Utf8(missing) + ">失败!", Utf8(tkx_GetLastError()));
     EXPECT_EQ(before, Written(standard, folder));
+}
+
+// A write that fails part-way (the disk fills up after the first block)
+// leaves the old file whole and no temporary file behind.
+TEST(WidenStandard, AWriteThatFailsPartWayLeavesTheOldFileWhole)
+{
+    ScratchFolder folder(L"widen_partway");
+    std::vector<WidenRow> many;
+    for (int i = 0; i < 400; ++i) many.push_back({10.0 + i, 11.0 + i, {0.5, 0.6, 0.7}});
+    const CString source = folder / L"many.wdn";
+    WriteBytes(source, StandardFile(many, kClass3, kClass4));
+    tkxWidenStandard standard;
+    ASSERT_EQ(1, standard.ReadFile(source)) << Utf8(tkx_GetLastError());
+    DeleteFileW(source);
+
+    const CString target = folder / L"standard.wdn";
+    const std::string old = StandardFile(kHighwayTable1, kClass3, kClass4);
+    WriteBytes(target, old);
+    {
+        section_test::FailingWrites full(folder.Path(), 4096);
+        EXPECT_EQ(0, standard.OutputFile(target));
+        EXPECT_GT(full.Refused(), 0);
+    }
+    EXPECT_EQ("创建加宽标准数据文件[" + Utf8(target) + "]时失败!", Utf8(tkx_GetLastError()));
+    EXPECT_EQ(old, FileBytes(target));
+    EXPECT_EQ(std::vector<CString>{L"standard.wdn"}, section_test::FilesIn(folder.Path()));
 }
 
 TEST(WidenStandard, AFailedWriteReportsAndKeepsTheOldFile)

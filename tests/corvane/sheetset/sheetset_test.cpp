@@ -223,6 +223,20 @@ TEST_F(SheetSetFiles, SheetSetsKeepNamesCodesAndFilesButNoCommands)
     EXPECT_EQ(dir.Path(), back.GetPathName());
 }
 
+TEST_F(SheetSetFiles, NamesHoldingAttributeTextsReadBackAsWritten)
+{
+    tkxSheetSet set;
+    tkxSheetGroup group(L"册 name=");
+    group.AddRecord(Record(L"平面图 code=", L"S1-1", L"TKX cmd=\"x\""));
+    group.AddRecord(Record(L"code=\"S9\"", L"S1-2", L"name"));
+    set.AddGroup(group);
+    const CString file = dir / L"属性.xml";
+    ASSERT_EQ(1, set.SaveXMLFile_Template(file)) << Utf8(tkx_GetLastError());
+    tkxSheetSet back;
+    ASSERT_EQ(1, back.LoadXMLFile_Template(file, L"E:\\")) << Utf8(tkx_GetLastError());
+    EXPECT_EQ("属性|[册 name= (平面图 code=,S1-1,TKX cmd=\"x\") (code=\"S9\",S1-2,name)]", Outline(back));
+}
+
 TEST_F(SheetSetFiles, GroupsAndSheetsStartAtTheirTagAndTakeEveryLaterElement)
 {
     const CString file = dir / L"hand.xml";

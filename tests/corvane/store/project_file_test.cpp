@@ -333,6 +333,58 @@ TEST_F(ProjectFile, DesignSpeedBeyondAnyRoadIsRefused)
     }
 }
 
+// The reserved reals are stored as they are, but a value that is no finite
+// number is refused like the other fields: on loading with the reason, and
+// never written.
+TEST_F(ProjectFile, ReservedValuesThatAreNoNumberAreRefused)
+{
+    auto file = [](double first, double second) {
+        Bytes b;
+        b.I32(308).Str(L"施工图设计").I32(1).I32(1).I32(2).Str(L"2008年3月5日").I32(7).F64(first).F64(second);
+        b.I32(1);
+        RoadRecord(b, L"主线", 0, 80.0, L"", L"", L"", L"", L"");
+        b.I16(0);
+        return b.str();
+    };
+    const double bad[] = {std::nan(""), HUGE_VAL, -HUGE_VAL};
+    for (int slot = 0; slot < 2; ++slot) {
+        for (double value : bad) {
+            SCOPED_TRACE(slot);
+            SCOPED_TRACE(value);
+            const double first = slot == 0 ? value : 1.5, second = slot == 1 ? value : -2.25;
+            MessageBoxScript script;
+            WriteBytes(EpjPath(L"Reserve"), file(first, second));
+            tkxProject project;
+            project.m_SName = L"Keep";
+            EXPECT_EQ(0, project.Load(EpjPath(L"Reserve")));
+            EXPECT_EQ(CString(L"Keep"), project.m_SName);
+            ASSERT_EQ(1u, script.Shown().size());
+            const CString prefix =
+                ClFormat(L"读取项目文件<%s\\Reserve.EPJ>失败!\n\n项目的保留数据<", folder.Path().GetString());
+            EXPECT_EQ(prefix, script.Shown()[0].text.Left(prefix.GetLength())) << Utf8(script.Shown()[0].text);
+            EXPECT_NE(-1, script.Shown()[0].text.Find(L">错误, 应为有限的数!"));
+
+            project.m_SName = L"Reserve";
+            project.m_SPath = folder.Path();
+            project.m_Roads.RemoveAll();
+            sRoadInfo road;
+            road.m_SRoadName = L"主线";
+            project.m_Roads.Add(road);
+            project.m_iCurRoad = 0;
+            project.m_rReserve1 = first;
+            project.m_rReserve2 = second;
+            EXPECT_EQ(0, project.Save());
+            EXPECT_EQ(2u, script.Shown().size());
+            EXPECT_EQ(file(first, second), ReadBytes(EpjPath(L"Reserve")));
+        }
+    }
+    // Any finite value is kept as it was.
+    WriteBytes(EpjPath(L"Reserve"), file(-1e300, 0.0));
+    tkxProject project;
+    ASSERT_EQ(1, project.Load(EpjPath(L"Reserve")));
+    EXPECT_EQ(-1e300, project.m_rReserve1);
+}
+
 TEST_F(ProjectFile, LoadAndSaveFailures)
 {
     tkxProject project;
