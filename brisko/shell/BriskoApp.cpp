@@ -2,8 +2,6 @@
 #include "brisko/BriskoResource.h"
 #include "brisko/editor/BriskoDoc.h"
 #include "brisko/editor/BriskoView.h"
-#include "brisko/shell/AboutDlg.h"
-#include "brisko/shell/Dialog_Option.h"
 #include "brisko/shell/FileWatch.h"
 #include "brisko/shell/MainFrm.h"
 #include "brisko/shell/Messages.h"
@@ -42,15 +40,6 @@ CString ModulePath(HMODULE module)
 bool FileExists(const CString& path) { return ::GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES; }
 
 } // namespace
-
-BEGIN_MESSAGE_MAP(CBriskoApp, CWinApp)
-    ON_COMMAND(ID_APP_EXIT, OnAppExit)
-    ON_COMMAND(ID_APP_ABOUT, OnAppAbout)
-    ON_COMMAND(ID_APP_OPTIONS, OnAppOptions)
-    ON_COMMAND(ID_VIEW_SHOWGRID, OnShowGrid)
-    ON_UPDATE_COMMAND_UI(ID_VIEW_SHOWGRID, OnUpdateShowGrid)
-    ON_COMMAND(ID_APP_REGISTER_FILES, OnRegisterFileTypes)
-END_MESSAGE_MAP()
 
 CBriskoApp::CBriskoApp() : CWinApp(nullptr)
 {
@@ -362,84 +351,5 @@ void CBriskoApp::LoadCurrentRoadData()
         CString message = ClFormat(L"加载纵断面竖曲线失败!\n\n%s", tkx_GetLastError().GetString());
         AfxMessageBox(message, MB_ICONINFORMATION);
         PrintToMainInfoWindow(L"%s", message.GetString());
-    }
-}
-
-// ---------------------------------------------------------------------------
-// Commands
-
-void CBriskoApp::OnAppAbout()
-{
-    CAboutDlg dialog;
-    dialog.DoModal();
-}
-
-void CBriskoApp::OnAppOptions()
-{
-    CDialog_Option dialog(m_pMainWnd);
-    dialog.m_nTabWidth = m_nTabWidth;
-    dialog.m_nMarginWidth = m_nMarginWidth;
-    dialog.m_nLinePitch = m_nLinePitch;
-    dialog.m_bShowGrid = m_bShowGrid;
-    dialog.m_bAutoIndent = m_bAutoIndent;
-    dialog.m_bShowToolTip = m_bShowToolTip;
-    dialog.m_nDurationTime = m_nDurationTime;
-    dialog.m_bAutoComment = m_bAutoComment;
-    dialog.m_bAutoReload = m_bAutoReload;
-    for (int i = 0; i < 12; ++i) dialog.m_Colors[i] = m_Colors[i];
-    if (dialog.DoModal() != IDOK) return;
-
-    m_nTabWidth = static_cast<short>(dialog.m_nTabWidth);
-    m_nMarginWidth = static_cast<short>(dialog.m_nMarginWidth);
-    m_nLinePitch = static_cast<short>(dialog.m_nLinePitch);
-    m_bShowGrid = dialog.m_bShowGrid;
-    m_bAutoIndent = dialog.m_bAutoIndent;
-    m_bShowToolTip = dialog.m_bShowToolTip;
-    m_nDurationTime = static_cast<short>(dialog.m_nDurationTime);
-    m_bAutoComment = dialog.m_bAutoComment;
-    m_bAutoReload = dialog.m_bAutoReload;
-    for (int i = 0; i < 12; ++i) m_Colors[i] = dialog.m_Colors[i];
-    // Open documents take the new tab width, margin and line pitch; every
-    // view is redrawn.
-    for (POSITION pos = GetFirstDocTemplatePosition(); pos;) {
-        CDocTemplate* documentTemplate = GetNextDocTemplate(pos);
-        for (POSITION doc = documentTemplate->GetFirstDocPosition(); doc;) {
-            CDocument* document = documentTemplate->GetNextDoc(doc);
-            if (!document->IsKindOf(RUNTIME_CLASS(CBriskoDoc))) continue;
-            auto* data = static_cast<CBriskoDoc*>(document);
-            data->SetTabWidth(m_nTabWidth);
-            data->SetMarginWidth(m_nMarginWidth);
-            data->SetLinePitch(m_nLinePitch);
-        }
-    }
-    UpdateAllDocumentViews();
-    LoadSaveSettings(FALSE);
-}
-
-void CBriskoApp::UpdateAllDocumentViews()
-{
-    for (POSITION pos = GetFirstDocTemplatePosition(); pos;) {
-        CDocTemplate* documentTemplate = GetNextDocTemplate(pos);
-        for (POSITION doc = documentTemplate->GetFirstDocPosition(); doc;)
-            documentTemplate->GetNextDoc(doc)->UpdateAllViews(nullptr);
-    }
-}
-
-void CBriskoApp::OnShowGrid()
-{
-    m_bShowGrid = m_bShowGrid == 1 ? 0 : 1;
-    UpdateAllDocumentViews();
-    SetSettingInt(L"Settings", L"ShowGrid", static_cast<DWORD>(m_bShowGrid));
-}
-
-void CBriskoApp::OnUpdateShowGrid(CCmdUI* ui) { ui->SetCheck(m_bShowGrid ? 1 : 0); }
-
-void CBriskoApp::OnRegisterFileTypes()
-{
-    if (RegisterFileTypes()) {
-        AfxMessageBox(L"重设文件的图标和打开方式成功!");
-        SetSettingInt(L"Settings", L"IconReg", 1);
-    } else {
-        AfxMessageBox(L"重设文件的图标和打开方式失败!");
     }
 }

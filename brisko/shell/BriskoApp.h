@@ -110,12 +110,21 @@ public:
     tkxTemplateBase m_CurTBase;
 
 protected:
+    // The application's commands (AppCommands.cpp).  The tool commands are
+    // also forwarded here from the file tree's context menu.
+    void OnFileNew();
+    void OnFileOpen();
+    void OnFilePrintSetup();
     void OnAppExit();
     void OnAppAbout();
     void OnAppOptions();
     void OnShowGrid();
     void OnUpdateShowGrid(CCmdUI* ui);
     void OnRegisterFileTypes();
+    void OnToolCommand(UINT id);
+    void OnProfileInquire();
+    void OnUpdateProfileInquire(CCmdUI* ui);
+    void OnImportHintCADRoad();
     DECLARE_MESSAGE_MAP()
 
 private:

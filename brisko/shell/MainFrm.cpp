@@ -483,13 +483,18 @@ void CMainFrame::OnUpdateProjectExport(CCmdUI* ui)
     ui->Enable(!workspace.m_SPrjName.IsEmpty() && !workspace.m_SPrjPath.IsEmpty());
 }
 
-void CMainFrame::OnProjectRefresh()
+void CMainFrame::RefreshProjectTree()
 {
     ShowProjectBar();
     if (tkx_GetProjectInfoFromReg(m_hWnd) == 1) {
         tkx_GetCurProject(theApp.m_CurProject);
         if (CTreeViewClass* tree = ProjectTree()) tree->BuildTree();
     }
+}
+
+void CMainFrame::OnProjectRefresh()
+{
+    RefreshProjectTree();
     SendMessage(WM_PROJECTCHANGED, 0, 0);
 }
 

@@ -60,6 +60,9 @@ public:
     // Shows the project-manager bar when it is hidden (the commands that
     // work in a pane do this first).
     void ShowProjectBar();
+    // Builds the project tree again from the project the library holds
+    // (the refresh command without the reload of the road's data).
+    void RefreshProjectTree();
     // Takes watches of the current road's DL, DMX and SQX files.
     void RegisterRoadFileWatches();
     // Gives them up (a project change, the frame's end).

@@ -88,6 +88,29 @@ CString BriskoWorld::RegisterProject(const wchar_t* name, const wchar_t* road)
     return folder;
 }
 
+namespace {
+
+CString g_projectFolder, g_roadFolder;
+
+} // namespace
+
+CString OneRoadWorld::ProjectFolder() { return g_projectFolder; }
+
+CString OneRoadWorld::RoadFolder() { return g_roadFolder; }
+
+void OneRoadWorld::Seed()
+{
+    SeedSettings({{L"MainWndLEFT", 0}, {L"MainWndTOP", 0}, {L"MainWndRIGHT", 1000}, {L"MainWndBOTTOM", 700}});
+    g_projectFolder = RegisterProject(m_project, m_road);
+    g_roadFolder = g_projectFolder + L"\\" + m_road;
+}
+
+void OneRoadWorld::CleanUp()
+{
+    BriskoWorld::CleanUp();
+    RemoveProjects();
+}
+
 void StartProgram()
 {
     ASSERT_TRUE(theApp.EnsureStarted());
@@ -104,6 +127,26 @@ std::vector<CString> InfoLines()
     if (!page) return lines;
     for (INT_PTR i = 0; i < page->Messages().GetSize(); ++i) lines.push_back(page->Messages()[i]);
     return lines;
+}
+
+std::string Fixture(const char* name)
+{
+    const HMODULE module = ::GetModuleHandleW(nullptr);
+    HRSRC found = ::FindResourceA(module, name, reinterpret_cast<LPCSTR>(RT_RCDATA));
+    EXPECT_NE(nullptr, found) << "no fixture " << name;
+    if (!found) return std::string();
+    const char* data = static_cast<const char*>(::LockResource(::LoadResource(module, found)));
+    return std::string(data, ::SizeofResource(module, found));
+}
+
+bool IsOpen(const CString& path)
+{
+    for (POSITION pos = theApp.GetFirstDocTemplatePosition(); pos;) {
+        CDocTemplate* documents = theApp.GetNextDocTemplate(pos);
+        for (POSITION doc = documents->GetFirstDocPosition(); doc;)
+            if (documents->GetNextDoc(doc)->GetPathName().CompareNoCase(path) == 0) return true;
+    }
+    return false;
 }
 
 bool PumpUntil(const std::function<bool()>& done, int maxMs)

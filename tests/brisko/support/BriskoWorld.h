@@ -9,6 +9,7 @@
 #include "support/Scratch.h"
 #include <gtest/gtest.h>
 #include <functional>
+#include <string>
 #include <vector>
 
 namespace brisko_test {
@@ -50,12 +51,42 @@ private:
     HKEY m_classes = nullptr;
 };
 
+// A world whose one registered project (the current one) holds one road,
+// the current road, with the main window placed at 0,0 and 1000 by 700; the
+// project's folders go with the world.
+class OneRoadWorld : public BriskoWorld
+{
+public:
+    OneRoadWorld(const wchar_t* tag, const wchar_t* project, const wchar_t* road)
+        : BriskoWorld(tag), m_project(project), m_road(road)
+    {
+    }
+    // The project's folder and the road's.
+    static CString ProjectFolder();
+    static CString RoadFolder();
+
+protected:
+    void Seed() override;
+    void CleanUp() override;
+
+private:
+    const wchar_t* m_project;
+    const wchar_t* m_road;
+};
+
 // The application's started state for a test: started once, then the
 // loop run until idle.
 void StartProgram();
 
 // The lines of the information page's log.
 std::vector<CString> InfoLines();
+
+// The bytes of an RCDATA resource of the test program (a fixture file its
+// .rc lists by name); a test fails when there is none.
+std::string Fixture(const char* name);
+
+// Whether the program holds a document of that file.
+bool IsOpen(const CString& path);
 
 // Runs the message loop until `done` holds; false after `maxMs`.
 bool PumpUntil(const std::function<bool()>& done, int maxMs = 10000);

@@ -23,17 +23,6 @@ void Click(CWnd* d, int id)
 
 bool Enabled(CWnd* d, int id) { return d->GetDlgItem(id)->IsWindowEnabled() != FALSE; }
 
-// Whether the program holds a document of that file.
-bool IsOpen(const CString& path)
-{
-    for (POSITION pos = theApp.GetFirstDocTemplatePosition(); pos;) {
-        CDocTemplate* documents = theApp.GetNextDocTemplate(pos);
-        for (POSITION doc = documents->GetFirstDocPosition(); doc;)
-            if (documents->GetNextDoc(doc)->GetPathName().CompareNoCase(path) == 0) return true;
-    }
-    return false;
-}
-
 // The file dialog makes the folder it ends in the current one: this puts
 // the test's folder back when it dies.
 struct KeepCurrentFolder

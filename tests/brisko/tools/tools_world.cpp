@@ -7,48 +7,14 @@ const wchar_t kRoadName[] = L"一号路";
 
 namespace {
 
-CString& Folder()
-{
-    static CString folder;
-    return folder;
-}
-
-class ToolsWorld : public BriskoWorld
-{
-public:
-    ToolsWorld() : BriskoWorld(L"brisko_tools") {}
-
-protected:
-    void Seed() override
-    {
-        SeedSettings({{L"MainWndLEFT", 0}, {L"MainWndTOP", 0}, {L"MainWndRIGHT", 1000}, {L"MainWndBOTTOM", 700}});
-        Folder() = RegisterProject(kProjectName, kRoadName);
-    }
-    void CleanUp() override
-    {
-        BriskoWorld::CleanUp();
-        RemoveProjects();
-    }
-};
-
-::testing::Environment* const g_world = ::testing::AddGlobalTestEnvironment(new ToolsWorld);
+::testing::Environment* const g_world =
+    ::testing::AddGlobalTestEnvironment(new OneRoadWorld(L"brisko_tools", kProjectName, kRoadName));
 
 } // namespace
 
-CString ProjectFolder() { return Folder(); }
+CString ProjectFolder() { return OneRoadWorld::ProjectFolder(); }
 
-CString RoadFolder() { return Folder() + L"\\" + kRoadName; }
-
-std::string Fixture(const char* name)
-{
-    const HMODULE module = ::GetModuleHandleW(nullptr);
-    HRSRC found = ::FindResourceA(module, name, reinterpret_cast<LPCSTR>(RT_RCDATA));
-    EXPECT_NE(nullptr, found) << "no fixture " << name;
-    if (!found) return std::string();
-    HGLOBAL loaded = ::LoadResource(module, found);
-    const char* data = static_cast<const char*>(::LockResource(loaded));
-    return std::string(data, ::SizeofResource(module, found));
-}
+CString RoadFolder() { return OneRoadWorld::RoadFolder(); }
 
 CString PutFixture(const ScratchFolder& folder, const char* name, const wchar_t* file)
 {

@@ -20,9 +20,6 @@ extern const wchar_t kRoadName[];
 CString ProjectFolder();
 CString RoadFolder();
 
-// The bytes of a fixture or golden file of fixtures.rc (by its resource
-// name); a test fails when there is none.
-std::string Fixture(const char* name);
 // Puts a fixture into the folder under the file name; the file's path.
 CString PutFixture(const ScratchFolder& folder, const char* name, const wchar_t* file);
 // Writes text as a data file holds it (code page 936, CR LF); the path.
