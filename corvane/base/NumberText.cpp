@@ -93,41 +93,44 @@ template <class Char> bool ReadWholeNumber(const Char* p, const Char* end, doubl
     }
     const Char* const digits = p;
 
-    // Digits, a point, digits: each part gathered into an integer on the way
-    // (it wraps when there are too many digits; the quick conversion below
-    // is then not taken).
-    uint64_t whole = 0;
+    // Digits, a point, digits, in one pass.  The mantissa gathers the digits
+    // up to the last one that is not a zero ending the fraction (zeros that
+    // end the fraction change nothing, "100.00000000000000000000" as some
+    // writers put it), while they fit in kMantissaDigits; the quick
+    // conversion below is taken only then.
+    uint64_t mantissa = 0;
+    ptrdiff_t kept = 0; // digits in the mantissa
     const Char* q = p;
-    while (q < end && IsDigit(*q)) whole = whole * 10 + static_cast<unsigned>(*q++ - '0');
+    while (q < end && IsDigit(*q)) {
+        mantissa = mantissa * 10 + static_cast<unsigned>(*q++ - '0');
+        ++kept;
+    }
     const Char* const point = q;
     const ptrdiff_t wholeDigits = point - digits;
-    uint64_t fractionValue = 0;
-    ptrdiff_t fractionDigits = 0;
+    bool fits = wholeDigits <= kMantissaDigits;
+    ptrdiff_t fractionDigits = 0; // up to the last one that is not a zero
+    ptrdiff_t anyFraction = 0;
     if (q < end && *q == '.') {
         const Char* const fraction = ++q;
-        while (q < end && IsDigit(*q)) fractionValue = fractionValue * 10 + static_cast<unsigned>(*q++ - '0');
-        fractionDigits = q - fraction;
-    }
-    if (q != end || wholeDigits + fractionDigits == 0) return false;
-    uint64_t mantissa = fractionDigits <= kMantissaDigits ? whole * kIntegerPowers[fractionDigits] + fractionValue : 0;
-
-    // Zeros that end the fraction change nothing ("100.00000000000000000000",
-    // as some writers put it): without them the digits may fit the mantissa.
-    if (wholeDigits + fractionDigits > kMantissaDigits && fractionDigits > 0) {
-        ptrdiff_t zeros = 0;
-        while (zeros < fractionDigits && end[-1 - zeros] == '0') ++zeros;
-        if (zeros > 0 && wholeDigits + fractionDigits - zeros <= kMantissaDigits) {
-            fractionDigits -= zeros;
-            mantissa = 0;
-            for (const Char* d = digits; d < end - zeros; ++d)
-                if (*d != '.') mantissa = mantissa * 10 + static_cast<unsigned>(*d - '0');
+        ptrdiff_t zeros = 0; // zeros met since the last other digit
+        for (; q < end && IsDigit(*q); ++q) {
+            if (*q == '0') {
+                ++zeros;
+                continue;
+            }
+            if (kept + zeros + 1 > kMantissaDigits) fits = false;
+            if (fits) mantissa = mantissa * kIntegerPowers[zeros + 1] + static_cast<unsigned>(*q - '0');
+            kept += zeros + 1;
+            fractionDigits += zeros + 1;
+            zeros = 0;
         }
+        anyFraction = q - fraction;
     }
+    if (q != end || wholeDigits + anyFraction == 0) return false;
 
     // Both operands exact: one correctly rounded division is the exact
     // result.
-    if (wholeDigits + fractionDigits <= kMantissaDigits && mantissa <= kLargestExactInteger &&
-        fractionDigits <= kLargestExactPower) {
+    if (fits && mantissa <= kLargestExactInteger && fractionDigits <= kLargestExactPower) {
         const double magnitude = static_cast<double>(mantissa) / kExactPowers[fractionDigits];
         value = negative ? -magnitude : magnitude;
         return true;
