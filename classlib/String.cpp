@@ -144,38 +144,34 @@ void CString::FreeHeap()
     SetLocalEmpty();
 }
 
-void CString::Reserve(size_t capacity, bool writable)
+void CString::Rebuild(size_t room, const wchar_t* head, size_t headLength, const wchar_t* tail, size_t tailLength)
 {
-    const size_t have = Capacity();
-    if (capacity <= have && !(writable && IsLocal() && capacity >= kLocalRoom)) return;
-    if (capacity > static_cast<size_t>(INT_MAX)) AfxThrowMemoryException();
-    // Growth by at least half again: text added piece by piece costs time
-    // in proportion to its length.
-    const size_t room = IsLocal() ? capacity : std::max(capacity, have + have / 2);
+    if (room > static_cast<size_t>(INT_MAX)) AfxThrowMemoryException();
     wchar_t* text = new wchar_t[room + 1];
-    const size_t length = Size();
-    std::wmemcpy(text, GetString(), length);
-    text[length] = 0;
+    std::wmemcpy(text, head, headLength);
+    if (tailLength) std::wmemcpy(text + headLength, tail, tailLength);
+    text[headLength + tailLength] = 0;
     if (!IsLocal()) delete[] m_heap.text;
     m_heap.text = text;
-    m_heap.length = length;
+    m_heap.length = headLength + tailLength;
     m_heap.capacity = room;
     m_local[kLocalRoom] = kOnHeap;
 }
 
+void CString::Reserve(size_t capacity, bool writable)
+{
+    const size_t have = Capacity();
+    if (capacity <= have && !(writable && IsLocal() && capacity >= kLocalRoom)) return;
+    // Growth by at least half again: text added piece by piece costs time
+    // in proportion to its length.
+    Rebuild(IsLocal() ? capacity : std::max(capacity, have + have / 2), GetString(), Size(), nullptr, 0);
+}
+
 void CString::Assign(const wchar_t* text, size_t length)
 {
+    // A text longer than the room cannot lie in this string.
     if (length > Capacity()) {
-        // The text cannot lie in this string, which is shorter.
-        const size_t room = length;
-        wchar_t* copy = new wchar_t[room + 1];
-        std::wmemcpy(copy, text, length);
-        copy[length] = 0;
-        if (!IsLocal()) delete[] m_heap.text;
-        m_heap.text = copy;
-        m_heap.length = length;
-        m_heap.capacity = room;
-        m_local[kLocalRoom] = kOnHeap;
+        Rebuild(length, text, length, nullptr, 0);
         return;
     }
     CopyForward(Data(), text, length);
@@ -187,19 +183,10 @@ void CString::Append(const wchar_t* text, size_t length)
     if (length == 0) return;
     const size_t old = Size();
     if (old + length > Capacity()) {
-        // The text may lie in this string: it is copied before the old
+        // The text may lie in this string: Rebuild copies it before the old
         // room goes.
-        const size_t room = std::max(old + length, IsLocal() ? 2 * kLocalRoom : m_heap.capacity * 2);
-        if (room > static_cast<size_t>(INT_MAX)) AfxThrowMemoryException();
-        wchar_t* grown = new wchar_t[room + 1];
-        std::wmemcpy(grown, GetString(), old);
-        std::wmemcpy(grown + old, text, length);
-        grown[old + length] = 0;
-        if (!IsLocal()) delete[] m_heap.text;
-        m_heap.text = grown;
-        m_heap.length = old + length;
-        m_heap.capacity = room;
-        m_local[kLocalRoom] = kOnHeap;
+        Rebuild(std::max(old + length, IsLocal() ? 2 * kLocalRoom : m_heap.capacity * 2), GetString(), old, text,
+                length);
         return;
     }
     CopyForward(Data() + old, text, length);

@@ -171,6 +171,10 @@ private:
     }
     void InitFrom(const wchar_t* text, size_t length);
     void FreeHeap();
+    // A new heap block of `room` characters and the end, holding `head`
+    // followed by `tail` (either may lie in the old text), in place of the
+    // text.
+    void Rebuild(size_t room, const wchar_t* head, size_t headLength, const wchar_t* tail, size_t tailLength);
     // Room for `capacity` characters and the end; the text is kept.  A
     // buffer handed out for writing keeps its last local place untouched:
     // `writable` asks for heap room unless the text and its end fit below
