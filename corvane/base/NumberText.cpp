@@ -4,10 +4,12 @@
 #include <climits>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <cwchar>
 #include <cwctype>
 #include <string>
 #include <system_error>
+#include <type_traits>
 
 namespace {
 
@@ -40,6 +42,22 @@ constexpr uint64_t kLargestExactInteger = uint64_t(1) << 53;
 constexpr int kMantissaDigits = 19;
 
 template <class Char> bool IsDigit(Char c) { return c >= '0' && c <= '9'; }
+
+// How many of the characters from q on are zeros, counted four at a time
+// while four in a row are (the files write many: "%.20f" of a round value).
+template <class Char> ptrdiff_t ZeroRun(const Char* q, const Char* end)
+{
+    static_assert(sizeof(Char) <= 2, "four characters in 64 bits");
+    using Four = std::conditional_t<sizeof(Char) == 1, uint32_t, uint64_t>;
+    constexpr Four kZeros = sizeof(Char) == 1 ? Four(0x30303030u) : Four(0x0030003000300030ull);
+    const Char* p = q;
+    for (Four four; end - p >= 4; p += 4) {
+        std::memcpy(&four, p, sizeof four);
+        if (four != kZeros) break;
+    }
+    while (p < end && *p == '0') ++p;
+    return p - q;
+}
 template <class Char> bool IsBlankOrTab(Char c) { return c == ' ' || c == '\t'; }
 
 // Narrow copy of the characters of a number, kept on the stack for the usual
@@ -115,7 +133,9 @@ template <class Char> bool ReadWholeNumber(const Char* p, const Char* end, doubl
         ptrdiff_t zeros = 0; // zeros met since the last other digit
         for (; q < end && IsDigit(*q); ++q) {
             if (*q == '0') {
-                ++zeros;
+                const ptrdiff_t run = ZeroRun(q, end);
+                zeros += run;
+                q += run - 1;
                 continue;
             }
             if (kept + zeros + 1 > kMantissaDigits) fits = false;
