@@ -178,6 +178,23 @@ void CString::Assign(const wchar_t* text, size_t length)
     SetSize(length);
 }
 
+void CString::AssignText(const wchar_t* text)
+{
+    if (IsLocal()) {
+        // A short text is copied as it is measured.  The text may lie in
+        // this string, from the first character on: each character is read
+        // before its place is written.
+        size_t n = 0;
+        for (; n < kLocalRoom && text[n]; ++n) m_local[n] = text[n];
+        if (!text[n]) {
+            SetSize(n);
+            return;
+        }
+        // Longer than the room: it cannot lie in this string.
+    }
+    Assign(text, TextLength(text));
+}
+
 void CString::Append(const wchar_t* text, size_t length)
 {
     if (length == 0) return;
@@ -216,7 +233,7 @@ void CString::Splice(size_t at, size_t count, const wchar_t* text, size_t length
 CString::CString(const wchar_t* text)
 {
     SetLocalEmpty();
-    if (text) Assign(text, TextLength(text));
+    if (text) AssignText(text);
 }
 CString::CString(const wchar_t* text, int length)
 {
@@ -238,7 +255,7 @@ CString::CString(const char* text, int length) : CString(ClMultiByteToWide(text,
 CString& CString::operator=(const wchar_t* text)
 {
     if (text)
-        Assign(text, TextLength(text));
+        AssignText(text);
     else
         Empty();
     return *this;

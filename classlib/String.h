@@ -181,6 +181,8 @@ private:
     // that place.
     void Reserve(size_t capacity, bool writable = false);
     void Assign(const wchar_t* text, size_t length);
+    // The same for a text ended by a zero character.
+    void AssignText(const wchar_t* text);
     void Append(const wchar_t* text, size_t length);
     // Replaces `count` characters at `at` by `length` characters of `text`
     // (which may lie in this string).
