@@ -4,10 +4,12 @@
 #include <climits>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <cwchar>
 #include <cwctype>
 #include <string>
 #include <system_error>
+#include <type_traits>
 
 namespace {
 
@@ -40,6 +42,22 @@ constexpr uint64_t kLargestExactInteger = uint64_t(1) << 53;
 constexpr int kMantissaDigits = 19;
 
 template <class Char> bool IsDigit(Char c) { return c >= '0' && c <= '9'; }
+
+// How many of the characters from q on are zeros, counted four at a time
+// while four in a row are (the files write many: "%.20f" of a round value).
+template <class Char> ptrdiff_t ZeroRun(const Char* q, const Char* end)
+{
+    static_assert(sizeof(Char) <= 2, "four characters in 64 bits");
+    using Four = std::conditional_t<sizeof(Char) == 1, uint32_t, uint64_t>;
+    constexpr Four kZeros = sizeof(Char) == 1 ? Four(0x30303030u) : Four(0x0030003000300030ull);
+    const Char* p = q;
+    for (Four four; end - p >= 4; p += 4) {
+        std::memcpy(&four, p, sizeof four);
+        if (four != kZeros) break;
+    }
+    while (p < end && *p == '0') ++p;
+    return p - q;
+}
 template <class Char> bool IsBlankOrTab(Char c) { return c == ' ' || c == '\t'; }
 
 // Narrow copy of the characters of a number, kept on the stack for the usual
@@ -93,41 +111,46 @@ template <class Char> bool ReadWholeNumber(const Char* p, const Char* end, doubl
     }
     const Char* const digits = p;
 
-    // Digits, a point, digits: each part gathered into an integer on the way
-    // (it wraps when there are too many digits; the quick conversion below
-    // is then not taken).
-    uint64_t whole = 0;
+    // Digits, a point, digits, in one pass.  The mantissa gathers the digits
+    // up to the last one that is not a zero ending the fraction (zeros that
+    // end the fraction change nothing, "100.00000000000000000000" as some
+    // writers put it), while they fit in kMantissaDigits; the quick
+    // conversion below is taken only then.
+    uint64_t mantissa = 0;
+    ptrdiff_t kept = 0; // digits in the mantissa
     const Char* q = p;
-    while (q < end && IsDigit(*q)) whole = whole * 10 + static_cast<unsigned>(*q++ - '0');
+    while (q < end && IsDigit(*q)) {
+        mantissa = mantissa * 10 + static_cast<unsigned>(*q++ - '0');
+        ++kept;
+    }
     const Char* const point = q;
     const ptrdiff_t wholeDigits = point - digits;
-    uint64_t fractionValue = 0;
-    ptrdiff_t fractionDigits = 0;
+    bool fits = wholeDigits <= kMantissaDigits;
+    ptrdiff_t fractionDigits = 0; // up to the last one that is not a zero
+    ptrdiff_t anyFraction = 0;
     if (q < end && *q == '.') {
         const Char* const fraction = ++q;
-        while (q < end && IsDigit(*q)) fractionValue = fractionValue * 10 + static_cast<unsigned>(*q++ - '0');
-        fractionDigits = q - fraction;
-    }
-    if (q != end || wholeDigits + fractionDigits == 0) return false;
-    uint64_t mantissa = fractionDigits <= kMantissaDigits ? whole * kIntegerPowers[fractionDigits] + fractionValue : 0;
-
-    // Zeros that end the fraction change nothing ("100.00000000000000000000",
-    // as some writers put it): without them the digits may fit the mantissa.
-    if (wholeDigits + fractionDigits > kMantissaDigits && fractionDigits > 0) {
-        ptrdiff_t zeros = 0;
-        while (zeros < fractionDigits && end[-1 - zeros] == '0') ++zeros;
-        if (zeros > 0 && wholeDigits + fractionDigits - zeros <= kMantissaDigits) {
-            fractionDigits -= zeros;
-            mantissa = 0;
-            for (const Char* d = digits; d < end - zeros; ++d)
-                if (*d != '.') mantissa = mantissa * 10 + static_cast<unsigned>(*d - '0');
+        ptrdiff_t zeros = 0; // zeros met since the last other digit
+        for (; q < end && IsDigit(*q); ++q) {
+            if (*q == '0') {
+                const ptrdiff_t run = ZeroRun(q, end);
+                zeros += run;
+                q += run - 1;
+                continue;
+            }
+            if (kept + zeros + 1 > kMantissaDigits) fits = false;
+            if (fits) mantissa = mantissa * kIntegerPowers[zeros + 1] + static_cast<unsigned>(*q - '0');
+            kept += zeros + 1;
+            fractionDigits += zeros + 1;
+            zeros = 0;
         }
+        anyFraction = q - fraction;
     }
+    if (q != end || wholeDigits + anyFraction == 0) return false;
 
     // Both operands exact: one correctly rounded division is the exact
     // result.
-    if (wholeDigits + fractionDigits <= kMantissaDigits && mantissa <= kLargestExactInteger &&
-        fractionDigits <= kLargestExactPower) {
+    if (fits && mantissa <= kLargestExactInteger && fractionDigits <= kLargestExactPower) {
         const double magnitude = static_cast<double>(mantissa) / kExactPowers[fractionDigits];
         value = negative ? -magnitude : magnitude;
         return true;

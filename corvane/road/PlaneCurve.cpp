@@ -502,8 +502,11 @@ namespace {
 template <class Unit> int AssignUnit(Unit*& slot, const Unit& unit)
 {
     if (!slot) {
-        slot = new (std::nothrow) Unit;
-        if (!slot) return 0;
+        try {
+            slot = new Unit;
+        } catch (const std::bad_alloc&) {
+            return 0;
+        }
     }
     *slot = unit;
     return 1;

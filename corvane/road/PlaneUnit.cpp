@@ -1,4 +1,5 @@
 #include "corvane/road/PlaneUnit.h"
+#include "corvane/base/FixedSizePool.h"
 #include "corvane/geometry/Numeric.h"
 #include "corvane/geometry/PlaneGeometry.h"
 #include "corvane/platform/ApplicationInfo.h"
@@ -29,15 +30,6 @@ void MoveAlong(const double* p, double azimuth, double d, double* out)
 
 Heading::Heading(double a) : angle(a), sine(std::sin(a)), cosine(std::cos(a)) {}
 
-void MoveAlong(const double* p, const Heading& azimuth, double d, double* out)
-{
-    const double x = p[0] + d * azimuth.sine;
-    const double y = p[1] + d * azimuth.cosine;
-    out[2] = p[2];
-    out[0] = x;
-    out[1] = y;
-}
-
 void PointOf(const sZHPtInfo& record, double* out)
 {
     out[0] = record.m_rX;
@@ -65,6 +57,37 @@ double SweptAngle(double from, double to, int turn)
 // tkxRoadPMUnit
 
 IMPLEMENT_DYNAMIC(tkxRoadPMUnit, CObject)
+
+namespace {
+
+FixedSizePool g_lineUnits(sizeof(tkxLineUnit));
+FixedSizePool g_arcUnits(sizeof(tkxArcUnit));
+FixedSizePool g_clothoidUnits(sizeof(tkxClothoidUnit));
+
+// The pool of a unit class by the size of its objects; null for a size of
+// no unit class of the library.
+FixedSizePool* UnitPool(size_t size)
+{
+    for (FixedSizePool* pool : {&g_lineUnits, &g_arcUnits, &g_clothoidUnits})
+        if (pool->Holds(size)) return pool;
+    return nullptr;
+}
+
+} // namespace
+
+void* tkxRoadPMUnit::operator new(size_t size)
+{
+    FixedSizePool* pool = UnitPool(size);
+    return pool ? pool->Take() : ::operator new(size);
+}
+
+void tkxRoadPMUnit::operator delete(void* unit, size_t size)
+{
+    if (FixedSizePool* pool = UnitPool(size))
+        pool->Give(unit);
+    else
+        ::operator delete(unit);
+}
 
 tkxRoadPMUnit::tkxRoadPMUnit()
     : m_iUnitType(UNIT_LINE), m_iTurn(DIR_NONE), m_StartRefPt{0.0, 0.0, 0.0}, m_EndRefPt{0.0, 0.0, 0.0},

@@ -49,6 +49,13 @@ public:
     tkxRoadPMUnit(const tkxRoadPMUnit& other);
     ~tkxRoadPMUnit() override;
 
+    // Units are made by the ten thousand when an alignment is read: objects
+    // of the size of one of the library's unit classes are taken from blocks
+    // of many, any other from the heap; `delete` gives each back where it
+    // came from.
+    static void* operator new(size_t size);
+    static void operator delete(void* unit, size_t size);
+
     // Type, turn, the two records, length: the archive form shared by every
     // unit.  Reference points, beta and whatever a unit derives are not
     // stored: who loads a unit calls GetOtherData to rebuild them.
@@ -165,8 +172,16 @@ struct Heading {
     double sine;
     double cosine;
 };
-// MoveAlong for an azimuth already worked out.
-void MoveAlong(const double* p, const Heading& azimuth, double d, double* out);
+// MoveAlong for an azimuth already worked out (inline: units call it for
+// every point they work out).
+inline void MoveAlong(const double* p, const Heading& azimuth, double d, double* out)
+{
+    const double x = p[0] + d * azimuth.sine;
+    const double y = p[1] + d * azimuth.cosine;
+    out[2] = p[2];
+    out[0] = x;
+    out[1] = y;
+}
 
 // The azimuths met while units are computed, with their sines and cosines:
 // a unit starts on the azimuth the unit before ended on, and the points of a

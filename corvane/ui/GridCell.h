@@ -114,11 +114,20 @@ private:
 
 // One cell of the grid.  Colours of CLR_DEFAULT (0xFF000000) mean "the
 // grid's colour".
+//
+// A grid holds a million cells and more: cells are not taken from the heap
+// one by one but from blocks of many cells, and the place of a cell deleted
+// is used again.  A class derived from CGridCell that is larger gets its
+// objects from the heap as usual; `delete` of any cell, through any pointer
+// type, gives its memory back where it came from.
 class CORVANE_API CGridCell : public CObject
 {
 public:
     CGridCell();
     ~CGridCell() override = default;
+
+    static void* operator new(size_t size);
+    static void operator delete(void* cell, size_t size);
 
     UINT state = 0;
     UINT nFormat = DT_CENTER | DT_VCENTER | DT_SINGLELINE;

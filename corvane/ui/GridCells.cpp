@@ -2,10 +2,32 @@
 // search by state, the read-only rule, the current cell, the drawing of one
 // cell and the grid's DestroyWindow.
 #include "corvane/ui/GridCtrl.h"
+#include "corvane/base/FixedSizePool.h"
+#include "corvane/ui/TextWidths.h"
 #include <algorithm>
 #include <cstring>
 
-CGridCell::CGridCell() { std::memset(&lfFont, 0, sizeof(lfFont)); }
+namespace {
+
+FixedSizePool g_cells(sizeof(CGridCell));
+// A row adds nothing to the array of its cells.
+FixedSizePool g_rows(sizeof(CArray<CGridCell*, CGridCell*>));
+
+} // namespace
+
+CGridCell::CGridCell() : lfFont() {}
+
+void* CGridCell::operator new(size_t size) { return g_cells.New(size); }
+
+void CGridCell::operator delete(void* cell, size_t size) { g_cells.Delete(cell, size); }
+
+void* tkxGridCtrl::GRID_ROW::operator new(size_t size)
+{
+    static_assert(sizeof(GRID_ROW) == sizeof(CArray<CGridCell*, CGridCell*>), "the pool's size");
+    return g_rows.New(size);
+}
+
+void tkxGridCtrl::GRID_ROW::operator delete(void* row, size_t size) { g_rows.Delete(row, size); }
 
 GV_ITEM::GV_ITEM()
     : row(0), col(0), mask(0), state(0), nFormat(0), iImage(-1), crBkClr(CLR_DEFAULT), crFgClr(CLR_DEFAULT),
@@ -32,12 +54,16 @@ void tkxGridCtrl::EndEditing()
 
 CGridCell* tkxGridCtrl::CreateCell(int nRow, int nCol)
 {
-    auto* cell = new CGridCell;
+    UINT format = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
     if (nRow > 0) {
         const CGridCell* above = GetCell(nRow - 1, nCol);
-        cell->nFormat = above ? above->nFormat : 0;
+        format = above ? above->nFormat : 0;
     }
+    // Made and given its font at once (no call in between), so that the
+    // font is written once.
+    auto* cell = new CGridCell;
     cell->lfFont = m_Logfont;
+    cell->nFormat = format;
     return cell;
 }
 
@@ -556,7 +582,7 @@ BOOL tkxGridCtrl::DrawFixedCell(CDC* dc, int nRow, int nCol, CRect rect, BOOL er
 HFONT tkxGridCtrl::CachedFont(const LOGFONTW& lf)
 {
     for (const auto& entry : m_fontCache)
-        if (std::memcmp(&entry.first, &lf, sizeof(lf)) == 0) return entry.second;
+        if (SameLogFont(entry.first, lf)) return entry.second;
     if (m_fontCache.size() >= 16) ReleaseFonts();
     HFONT font = ::CreateFontIndirectW(&lf);
     if (font) m_fontCache.emplace_back(lf, font);

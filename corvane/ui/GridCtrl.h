@@ -407,7 +407,14 @@ public:
     CFont m_Font;
     CImageList* m_pImageList;
     CString m_sTextBeforeEdit;
-    typedef CArray<CGridCell*, CGridCell*> GRID_ROW;
+    // A row: the array of its cells.  Rows, like cells, are taken from
+    // blocks of many.
+    class CORVANE_API GRID_ROW : public CArray<CGridCell*, CGridCell*>
+    {
+    public:
+        static void* operator new(size_t size);
+        static void operator delete(void* row, size_t size);
+    };
     CArray<GRID_ROW*, GRID_ROW*> m_RowData;
     int m_MouseMode;
     CPoint m_LeftClickDownPoint, m_LastMousePoint;
@@ -458,6 +465,12 @@ private:
 
     HFONT CachedFont(const LOGFONTW& lf); // the cells' fonts, made once each
     void ReleaseFonts();
+    // The width table of a font, made the first time it is asked for.
+    TextWidths& WidthsFor(const LOGFONTW& lf);
+    // GetCellExtent's size of a cell from its measured text (none when the
+    // text is empty) and its image.
+    CSize CellExtentOf(const SIZE* text, int image) const;
+    class ColumnSizer; // GridColumnSizer.h
     // The extent of a text in a font made from `lf`, as the platform
     // measures it on `dc`: from the widths of the font's characters, each
     // measured once.

@@ -2,12 +2,46 @@
 // heading row first.  Saving writes a temporary file beside the target and
 // then puts it in the target's place, so a failed save leaves the old file.
 #include "corvane/road/RoadFiles.h"
-#include "corvane/ui/GridCtrl.h"
+#include "corvane/ui/GridColumnSizer.h"
+#include <cstdint>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
 namespace {
+
+// Whether a code page gives every 7-bit byte as the character of the same
+// number (the code pages of the C runtime's locales do), so that a line of
+// such bytes is widened by a copy.
+bool KeepsAscii(UINT codePage)
+{
+    char bytes[127];
+    wchar_t wide[127];
+    for (int i = 0; i < 127; ++i) bytes[i] = static_cast<char>(i + 1);
+    if (::MultiByteToWideChar(codePage, 0, bytes, 127, wide, 127) != 127) return false;
+    for (int i = 0; i < 127; ++i)
+        if (wide[i] != static_cast<wchar_t>(i + 1)) return false;
+    return true;
+}
+
+// The first line feed of data[0, count), or null: eight bytes at a time (the
+// run-time's memchr goes byte by byte).
+const char* FindLineFeed(const char* data, size_t count)
+{
+    constexpr uint64_t kOnes = 0x0101010101010101ull;
+    constexpr uint64_t kHighs = 0x8080808080808080ull;
+    size_t i = 0;
+    for (; i + 8 <= count; i += 8) {
+        uint64_t word;
+        std::memcpy(&word, data + i, sizeof word);
+        word ^= kOnes * '\n';
+        if (((word - kOnes) & ~word & kHighs) != 0) break;
+    }
+    for (; i < count; ++i)
+        if (data[i] == '\n') return data + i;
+    return nullptr;
+}
 
 // The lines of a text-mode file as the class library's ReadString gives
 // them (a line ends at a line feed, a carriage return right before it is
@@ -16,40 +50,75 @@ namespace {
 class LineSource
 {
 public:
-    explicit LineSource(CStdioFile& file) : m_file(file) {}
+    explicit LineSource(CStdioFile& file)
+        : m_file(file), m_codePage(ClTextCodePage()), m_copyAscii(KeepsAscii(m_codePage))
+    {
+    }
 
     // The next line, ended by a NUL; false after the last.
     bool Next(std::vector<wchar_t>& line)
     {
         m_bytes.clear();
+        const char* bytes = nullptr;
+        size_t size = 0;
         bool any = false, ended = false;
         const char* data = nullptr;
         for (UINT count; !ended && (count = m_file.PeekBuffered(&data)) > 0;) {
-            any = true;
-            const auto* feed = static_cast<const char*>(std::memchr(data, '\n', count));
+            const char* feed = FindLineFeed(data, count);
             const size_t taken = feed ? static_cast<size_t>(feed - data) : count;
-            m_bytes.append(data, taken);
-            m_file.SkipBuffered(static_cast<UINT>(feed ? taken + 1 : taken));
             ended = feed != nullptr;
+            if (!any && ended) {
+                // The whole line lies in the buffer: it is read in place.
+                // It stays there until the next look at the buffer.
+                bytes = data;
+                size = taken;
+            } else {
+                m_bytes.append(data, taken);
+            }
+            any = true;
+            m_file.SkipBuffered(static_cast<UINT>(feed ? taken + 1 : taken));
         }
         if (!any) return false;
-        if (ended && !m_bytes.empty() && m_bytes.back() == '\r') m_bytes.pop_back();
-        const int size = static_cast<int>(m_bytes.size());
-        const UINT codePage = ClTextCodePage();
-        line.resize(m_bytes.size() + 1);
-        int n = size > 0 ? ClMultiByteToWideInto(m_bytes.data(), size, codePage, line.data(), size) : 0;
-        if (n == 0 && size > 0) {
-            n = ::MultiByteToWideChar(codePage, 0, m_bytes.data(), size, nullptr, 0);
-            line.resize(static_cast<size_t>(n) + 1);
-            if (n > 0) ::MultiByteToWideChar(codePage, 0, m_bytes.data(), size, line.data(), n);
+        if (!bytes) {
+            bytes = m_bytes.data();
+            size = m_bytes.size();
         }
-        line.resize(static_cast<size_t>(n) + 1);
-        line[static_cast<size_t>(n)] = 0;
+        if (ended && size > 0 && bytes[size - 1] == '\r') --size;
+        Widen(bytes, size, line);
         return true;
     }
 
 private:
+    void Widen(const char* bytes, size_t size, std::vector<wchar_t>& line) const
+    {
+        line.resize(size + 1);
+        unsigned char high = 0;
+        if (m_copyAscii) {
+            const auto* in = reinterpret_cast<const unsigned char*>(bytes);
+            for (size_t i = 0; i < size; ++i) {
+                high |= in[i];
+                line[i] = in[i];
+            }
+        }
+        int n = static_cast<int>(size);
+        if (!m_copyAscii || high >= 0x80) {
+            // A character never takes more wide characters than bytes.
+            n = size > 0 ? ClMultiByteToWideInto(bytes, static_cast<int>(size), m_codePage, line.data(),
+                                                 static_cast<int>(size))
+                         : 0;
+            if (n == 0 && size > 0) {
+                n = ::MultiByteToWideChar(m_codePage, 0, bytes, static_cast<int>(size), nullptr, 0);
+                line.resize(static_cast<size_t>(n) + 1);
+                if (n > 0) ::MultiByteToWideChar(m_codePage, 0, bytes, static_cast<int>(size), line.data(), n);
+            }
+        }
+        line.resize(static_cast<size_t>(n) + 1);
+        line[static_cast<size_t>(n)] = 0;
+    }
+
     CStdioFile& m_file;
+    const UINT m_codePage;
+    const bool m_copyAscii;
     std::string m_bytes;
 };
 
@@ -132,6 +201,10 @@ BOOL tkxGridCtrl::Load(const wchar_t* path)
     const BOOL allowDraw = m_bAllowDraw;
     m_bAllowDraw = FALSE;
     BOOL result = TRUE;
+    // The columns are sized as AutoSizeColumns sizes them.  The library's
+    // own grids measure each row as it is read, while its cells are at hand,
+    // instead of reading them all again at the end.
+    std::unique_ptr<ColumnSizer> sizer;
     try {
         LineSource lines(file);
         std::vector<wchar_t> line;
@@ -139,12 +212,15 @@ BOOL tkxGridCtrl::Load(const wchar_t* path)
         if (lines.Next(line)) {
             SplitAtCommas(line, fields);
             for (const wchar_t* field : fields) InsertColumn(field, DT_CENTER | DT_VCENTER | DT_SINGLELINE, -1);
+            sizer = std::make_unique<ColumnSizer>(*this);
+            if (sizer->Ready()) sizer->MeasureRow(0);
             while (lines.Next(line)) {
                 SplitAtCommas(line, fields);
                 const int row = InsertRow(fields[0], -1);
                 if (row < 0) continue;
                 const int count = std::min(static_cast<int>(fields.size()), m_nCols);
                 for (int col = 1; col < count; ++col) SetItemText(row, col, fields[static_cast<size_t>(col)]);
+                if (sizer->Ready()) sizer->MeasureRow(row);
             }
         }
     } catch (CFileException* e) {
@@ -154,7 +230,14 @@ BOOL tkxGridCtrl::Load(const wchar_t* path)
     }
     file.Abort();
     m_bAllowDraw = allowDraw;
-    if (result) AutoSizeColumns();
+    if (result) {
+        if (sizer && sizer->Ready() && sizer->Rows() == m_nRows) {
+            sizer->Apply();
+        } else {
+            sizer.reset();
+            AutoSizeColumns();
+        }
+    }
     if (m_bAllowDraw && m_hWnd) {
         ResetScrollBars();
         Invalidate();

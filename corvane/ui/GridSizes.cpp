@@ -1,6 +1,7 @@
 // The grid's sizes (row heights, column widths, automatic sizing), making a
 // cell visible, sorting rows, and the mouse.
 #include "corvane/ui/GridCtrl.h"
+#include "corvane/ui/GridColumnSizer.h"
 #include "corvane/ui/ComboGridCtrl.h"
 #include "corvane/ui/GridSortKey.h"
 #include "corvane/ui/TextWidths.h"
@@ -76,6 +77,15 @@ long tkxGridCtrl::GetVirtualWidth() const { return static_cast<long>(m_arColWidt
 
 long tkxGridCtrl::GetVirtualHeight() const { return static_cast<long>(m_arRowHeights.Total()); }
 
+TextWidths& tkxGridCtrl::WidthsFor(const LOGFONTW& lf)
+{
+    for (const std::unique_ptr<TextWidths>& known : m_textWidths)
+        if (known->IsFor(lf)) return *known;
+    if (m_textWidths.size() >= 16) m_textWidths.clear();
+    m_textWidths.push_back(std::make_unique<TextWidths>(lf));
+    return *m_textWidths.back();
+}
+
 SIZE tkxGridCtrl::MeasureText(HDC dc, HFONT font, const LOGFONTW& lf, const wchar_t* text, int length)
 {
     if (!font) {
@@ -83,18 +93,7 @@ SIZE tkxGridCtrl::MeasureText(HDC dc, HFONT font, const LOGFONTW& lf, const wcha
         ::GetTextExtentPoint32W(dc, text, length, &size);
         return size;
     }
-    TextWidths* widths = nullptr;
-    for (const std::unique_ptr<TextWidths>& known : m_textWidths)
-        if (known->IsFor(lf)) {
-            widths = known.get();
-            break;
-        }
-    if (!widths) {
-        if (m_textWidths.size() >= 16) m_textWidths.clear();
-        m_textWidths.push_back(std::make_unique<TextWidths>(lf));
-        widths = m_textWidths.back().get();
-    }
-    return widths->Extent(dc, font, text, length);
+    return WidthsFor(lf).Extent(dc, font, text, length);
 }
 
 bool tkxGridCtrl::TextsAreTheCells() const
@@ -136,20 +135,89 @@ CSize tkxGridCtrl::GetCellExtent(int nRow, int nCol, CDC* dc)
     LOGFONTW lf = cellFont && cellFont->lfFaceName[0] ? *cellFont : m_Logfont;
     if (nRow < m_nFixedRows || nCol < m_nFixedCols) lf.lfWeight = 600;
 
-    CSize textSize(1, 0);
     CString copy;
     const CString& text = CellText(nRow, nCol, copy);
-    if (!text.IsEmpty()) {
-        textSize = MeasureText(dc->m_hDC, CachedFont(lf), lf, text, text.GetLength());
-        textSize.cx += 4 * m_nMargin;
-        textSize.cy += 2 * m_nMargin;
-    }
+    SIZE textSize{};
+    if (!text.IsEmpty()) textSize = MeasureText(dc->m_hDC, CachedFont(lf), lf, text, text.GetLength());
+    return CellExtentOf(text.IsEmpty() ? nullptr : &textSize, m_pImageList ? GetItemImage(nRow, nCol) : -1);
+}
+
+CSize tkxGridCtrl::CellExtentOf(const SIZE* text, int image) const
+{
+    CSize textSize(1, 0);
+    if (text) textSize = CSize(text->cx + 4 * m_nMargin, text->cy + 2 * m_nMargin);
     CSize imageSize(0, 0);
-    const int image = m_pImageList ? GetItemImage(nRow, nCol) : -1;
     IMAGEINFO info{};
     if (m_pImageList && image >= 0 && m_pImageList->GetImageInfo(image, &info))
         imageSize = CSize(info.rcImage.right - info.rcImage.left + 1, info.rcImage.bottom - info.rcImage.top + 1);
     return CSize(textSize.cx + imageSize.cx, std::max(textSize.cy, imageSize.cy));
+}
+
+// ---------------------------------------------------------------------------
+// Column widths measured row by row.
+
+tkxGridCtrl::ColumnSizer::ColumnSizer(tkxGridCtrl& grid) : m_grid(grid)
+{
+    if (!grid.TextsAreTheCells() || !grid.m_hWnd || grid.m_nCols <= 0) return;
+    m_dc = grid.GetDC();
+    if (!m_dc) return;
+    m_saved = m_dc->SaveDC();
+    m_widths.assign(static_cast<size_t>(grid.m_nCols), 0);
+}
+
+tkxGridCtrl::ColumnSizer::~ColumnSizer() { ReleaseDevice(); }
+
+void tkxGridCtrl::ColumnSizer::ReleaseDevice()
+{
+    if (!m_dc) return;
+    m_dc->RestoreDC(m_saved);
+    m_grid.ReleaseDC(m_dc);
+    m_dc = nullptr;
+}
+
+void tkxGridCtrl::ColumnSizer::MeasureRow(int row)
+{
+    const GRID_ROW* cells = m_grid.m_RowData[row];
+    const bool fixedRow = row < m_grid.m_nFixedRows;
+    const int count = std::min(m_grid.m_nCols, static_cast<int>(m_widths.size()));
+    m_known = false;
+    for (int col = 0; col < count; ++col) {
+        const CGridCell* cell = cells ? cells->GetAt(col) : nullptr;
+        int& width = m_widths[static_cast<size_t>(col)];
+        width = std::max(width, Width(cell, fixedRow || col < m_grid.m_nFixedCols));
+    }
+    ++m_rows;
+}
+
+int tkxGridCtrl::ColumnSizer::Width(const CGridCell* cell, bool fixed)
+{
+    if (!cell || cell->szText.IsEmpty()) return m_grid.CellExtentOf(nullptr, cell ? cell->iImage : -1).cx;
+    if (!m_known || m_knownFixed != fixed || !SameLogFont(m_knownFont, cell->lfFont)) {
+        // The font GetCellExtent measures the cell in.
+        LOGFONTW lf = cell->lfFont.lfFaceName[0] ? cell->lfFont : m_grid.m_Logfont;
+        if (fixed) lf.lfWeight = 600;
+        m_font = m_grid.CachedFont(lf);
+        m_table = m_font ? &m_grid.WidthsFor(lf) : nullptr;
+        m_knownFont = cell->lfFont;
+        m_knownFixed = fixed;
+        m_known = true;
+    }
+    const CString& text = cell->szText;
+    SIZE size{};
+    if (m_table)
+        size = m_table->Extent(m_dc->m_hDC, m_font, text, text.GetLength());
+    else
+        ::GetTextExtentPoint32W(m_dc->m_hDC, text, text.GetLength(), &size);
+    return m_grid.CellExtentOf(&size, cell->iImage).cx;
+}
+
+void tkxGridCtrl::ColumnSizer::Apply()
+{
+    ReleaseDevice();
+    for (int col = 0; col < static_cast<int>(m_widths.size()); ++col) {
+        m_grid.SetColumnWidth(col, m_widths[static_cast<size_t>(col)]);
+        m_grid.ResetScrollBars();
+    }
 }
 
 // The largest extent of the cells of a column (widths) or a row (heights);
@@ -196,24 +264,13 @@ void tkxGridCtrl::AutoSizeColumns()
     // which depends on the cell alone: all columns are measured in one pass
     // along the rows, as the cells lie in memory.  Any other grid measures
     // column by column through its own GetCellExtent.
-    std::vector<int> widths(static_cast<size_t>(m_nCols), 0);
-    CDC* dc = TextsAreTheCells() && m_hWnd && m_nCols > 0 ? GetDC() : nullptr;
-    if (!dc) {
+    ColumnSizer sizer(*this);
+    if (!sizer.Ready()) {
         for (int col = 0; col < m_nCols; ++col) AutoSizeColumn(col);
         return;
     }
-    const int saved = dc->SaveDC();
-    for (int row = 0; row < m_nRows; ++row)
-        for (int col = 0; col < m_nCols; ++col) {
-            int& width = widths[static_cast<size_t>(col)];
-            width = std::max(width, static_cast<int>(tkxGridCtrl::GetCellExtent(row, col, dc).cx));
-        }
-    dc->RestoreDC(saved);
-    ReleaseDC(dc);
-    for (int col = 0; col < m_nCols; ++col) {
-        SetColumnWidth(col, widths[static_cast<size_t>(col)]);
-        ResetScrollBars();
-    }
+    for (int row = 0; row < m_nRows; ++row) sizer.MeasureRow(row);
+    sizer.Apply();
 }
 
 void tkxGridCtrl::AutoSizeRows()
@@ -626,18 +683,18 @@ BOOL tkxGridCtrl::SortByDat(int low, int high, int nCol, int ascending, int)
     std::vector<const CString*> texts;
     std::vector<CString> copies;
     ColumnTexts(nCol, low, high, texts, copies);
-    // The cells and then the characters of the texts, fetched some rows
-    // ahead of their use.
+    // The strings, and then the characters of their texts (held in the
+    // string itself when short), fetched some rows ahead of their use.
     const size_t count = texts.size(), ahead = 16;
-    std::vector<std::pair<const wchar_t*, size_t>> chars(count);
-    for (size_t i = 0; i < count; ++i) {
-        if (i + ahead < count) __builtin_prefetch(texts[i + ahead]);
-        chars[i] = {texts[i]->GetString(), static_cast<size_t>(texts[i]->GetLength())};
-    }
     std::vector<double> keys(count);
     for (size_t i = 0; i < count; ++i) {
-        if (i + ahead < count) __builtin_prefetch(chars[i + ahead].first);
-        keys[i] = grid_sort::NumericKey(chars[i].first, chars[i].second);
+        if (i + 2 * ahead < count) {
+            // A string may span two cache lines.
+            __builtin_prefetch(texts[i + 2 * ahead]);
+            __builtin_prefetch(reinterpret_cast<const char*>(texts[i + 2 * ahead] + 1) - 1);
+        }
+        if (i + ahead < count) __builtin_prefetch(texts[i + ahead]->GetString());
+        keys[i] = grid_sort::NumericKey(texts[i]->GetString(), static_cast<size_t>(texts[i]->GetLength()));
     }
     auto differ = [](double a, double b) { return a - b > 0.00001 || b - a > 0.00001; };
     // A key that is no number (a text "nan") stands in no order.

@@ -1,7 +1,29 @@
 #include "corvane/ui/TextWidths.h"
+#include <cstdint>
 #include <cstring>
 
-bool TextWidths::IsFor(const LOGFONTW& font) const { return std::memcmp(&m_font, &font, sizeof(font)) == 0; }
+bool SameLogFont(const LOGFONTW& a, const LOGFONTW& b)
+{
+    static_assert(sizeof(LOGFONTW) % 4 == 0, "whole words");
+    const auto* p = reinterpret_cast<const unsigned char*>(&a);
+    const auto* q = reinterpret_cast<const unsigned char*>(&b);
+    size_t i = 0;
+    for (; i + 8 <= sizeof(LOGFONTW); i += 8) {
+        uint64_t x, y;
+        std::memcpy(&x, p + i, 8);
+        std::memcpy(&y, q + i, 8);
+        if (x != y) return false;
+    }
+    for (; i < sizeof(LOGFONTW); i += 4) {
+        uint32_t x, y;
+        std::memcpy(&x, p + i, 4);
+        std::memcpy(&y, q + i, 4);
+        if (x != y) return false;
+    }
+    return true;
+}
+
+bool TextWidths::IsFor(const LOGFONTW& font) const { return SameLogFont(m_font, font); }
 
 SIZE TextWidths::Measure(HDC dc, const wchar_t* text, int length)
 {
@@ -44,8 +66,18 @@ SIZE TextWidths::Extent(HDC dc, HFONT font, const wchar_t* text, int length)
     } device{dc, font};
     if (m_mode == Mode::Unknown) Probe(device());
     if (m_mode != Mode::Table || length <= 0) return Measure(device(), text, length);
+    // The usual text holds only characters measured before: summed in a
+    // loop of its own, which stops at the first character without a width
+    // (surrogates never get one).
+    const int* const table = m_widths.data();
     long long width = 0;
-    for (int i = 0; i < length; ++i) {
+    int i = 0;
+    for (; i < length; ++i) {
+        const int known = table[static_cast<unsigned short>(text[i])];
+        if (known < 0) break;
+        width += known;
+    }
+    for (; i < length; ++i) {
         const wchar_t c = text[i];
         if (c >= 0xD800 && c <= 0xDFFF) return Measure(device(), text, length);
         int& known = m_widths[static_cast<unsigned short>(c)];

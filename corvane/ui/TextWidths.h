@@ -12,6 +12,11 @@
 #include "corvane/CorvaneDefs.h"
 #include <vector>
 
+// Whether two fonts are the same, byte for byte.  Compared eight bytes at a
+// time: the run-time's memcmp goes byte by byte, and a grid compares the
+// font of every cell it measures.
+bool SameLogFont(const LOGFONTW& a, const LOGFONTW& b);
+
 class TextWidths
 {
 public:

@@ -89,3 +89,170 @@ TEST(CStringConvert, AnsiTextIsCodePage936)
     EXPECT_EQ(std::string(gbk), ClWideToMultiByte(L"道路K1+200", -1, CP_ACP));
     EXPECT_THROW(CString(L"ab").GetAt(5), CInvalidArgException*);
 }
+
+// Texts of up to 15 characters are held in the string object, longer ones on
+// the heap: every edit has to keep the text across that border, both ways.
+namespace {
+
+// "abc..." of a given length.
+std::wstring Letters(int length)
+{
+    std::wstring text;
+    for (int i = 0; i < length; ++i) text += static_cast<wchar_t>(L'a' + i % 26);
+    return text;
+}
+
+void ExpectText(const std::wstring& expected, const CString& s)
+{
+    EXPECT_EQ(static_cast<int>(expected.size()), s.GetLength());
+    EXPECT_EQ(expected, s.str());
+    EXPECT_EQ(0, s.GetString()[s.GetLength()]) << "the text ends after its length";
+}
+
+} // namespace
+
+TEST(CStringStorage, CopiesAndMovesKeepEveryLength)
+{
+    for (int length : {0, 1, 7, 8, 14, 15, 16, 17, 31, 300}) {
+        SCOPED_TRACE(length);
+        const std::wstring text = Letters(length);
+        CString original(text.c_str());
+        ExpectText(text, original);
+
+        CString copy(original);
+        ExpectText(text, copy);
+        if (length) copy.SetAt(0, L'#');
+        ExpectText(text, original); // the copy has its own text
+
+        CString assigned(L"something else entirely, and long");
+        assigned = original;
+        ExpectText(text, assigned);
+        CString shortOne(L"x");
+        shortOne = original;
+        ExpectText(text, shortOne);
+
+        CString moved(std::move(copy));
+        EXPECT_EQ(length, moved.GetLength());
+        ExpectText(L"", copy);
+        copy = L"usable again";
+        ExpectText(L"usable again", copy);
+
+        CString target(L"a long text that lives on the heap");
+        target = std::move(assigned);
+        ExpectText(text, target);
+        ExpectText(L"", assigned);
+
+        CString self(original);
+        self = static_cast<const CString&>(self);
+        ExpectText(text, self);
+    }
+}
+
+TEST(CStringStorage, GrowsAndShrinksAcrossTheBorder)
+{
+    CString s;
+    std::wstring expected;
+    for (int i = 0; i < 40; ++i) {
+        s += static_cast<wchar_t>(L'0' + i % 10);
+        expected += static_cast<wchar_t>(L'0' + i % 10);
+        ExpectText(expected, s);
+    }
+    s.Delete(0, 30);
+    ExpectText(expected.substr(30), s);
+    s.Insert(5, L"0123456789");
+    ExpectText(expected.substr(30, 5) + L"0123456789" + expected.substr(35), s);
+
+    CString t(L"fifteen chars!!");
+    ASSERT_EQ(15, t.GetLength());
+    t += L'?';
+    ExpectText(L"fifteen chars!!?", t);
+    t.TrimRight(L"?!");
+    ExpectText(L"fifteen chars", t);
+    t.Insert(0, L"   ");
+    t.Trim();
+    ExpectText(L"fifteen chars", t);
+    t.Append(L"..");
+    ExpectText(L"fifteen chars..", t);
+    t.AppendFormat(L"%d", 7);
+    ExpectText(L"fifteen chars..7", t);
+
+    CString u(L"0123456789abcdefghij");
+    EXPECT_EQ(1, u.Remove(L'a'));
+    EXPECT_EQ(1, u.Replace(L"bcdefghij", L""));
+    ExpectText(L"0123456789", u);
+    ExpectText(L"3456789", u.Right(7));
+    ExpectText(L"0123456789" L"0123456789", u + u);
+}
+
+TEST(CStringStorage, TextFromItselfSurvivesTheEdit)
+{
+    for (int length : {5, 10, 15, 20}) {
+        SCOPED_TRACE(length);
+        const std::wstring text = Letters(length);
+        CString s(text.c_str());
+        s += s;
+        ExpectText(text + text, s);
+        CString a(text.c_str());
+        a.Append(a.GetString() + 1);
+        ExpectText(text + text.substr(1), a);
+        CString b(text.c_str());
+        b.Insert(2, b.GetString());
+        ExpectText(text.substr(0, 2) + text + text.substr(2), b);
+        CString c(text.c_str());
+        c = c.GetString() + 3;
+        ExpectText(text.substr(3), c);
+    }
+}
+
+TEST(CStringStorage, BuffersWrittenToTheirEnd)
+{
+    // A buffer of n characters takes n characters and its end, whichever
+    // side of the border n lies on.
+    for (int n : {1, 13, 14, 15, 16, 40}) {
+        SCOPED_TRACE(n);
+        const std::wstring text = Letters(n);
+        CString s(L"ab");
+        wchar_t* p = s.GetBuffer(n);
+        std::wmemcpy(p, text.c_str(), static_cast<size_t>(n) + 1);
+        s.ReleaseBuffer();
+        ExpectText(text, s);
+
+        CString t;
+        p = t.GetBufferSetLength(n);
+        std::wmemcpy(p, text.c_str(), static_cast<size_t>(n) + 1);
+        t.ReleaseBuffer(n);
+        ExpectText(text, t);
+
+        CString u(text.c_str());
+        p = u.GetBuffer();
+        p[n] = 0;
+        p[n - 1] = L'#';
+        u.ReleaseBuffer();
+        ExpectText(text.substr(0, static_cast<size_t>(n) - 1) + L"#", u);
+    }
+    CString grown(L"abc");
+    grown.GetBuffer(20);
+    grown.ReleaseBuffer();
+    ExpectText(L"abc", grown);
+    CString sized(L"abc");
+    EXPECT_EQ(0, sized.GetBufferSetLength(6)[5]);
+    EXPECT_EQ(6, sized.GetLength());
+}
+
+TEST(CStringStorage, ZeroCharactersAreText)
+{
+    const wchar_t withZero[] = {L'a', 0, L'b'};
+    for (int pad : {0, 20}) {
+        CString s(withZero, 3);
+        if (pad) s += CString(L'x', pad);
+        CString copy(s);
+        EXPECT_EQ(3 + pad, copy.GetLength());
+        EXPECT_TRUE(copy == s);
+        CString other(s);
+        other.SetAt(2, L'c');
+        EXPECT_FALSE(other == s);
+        EXPECT_EQ(std::wstring(withZero, 3) + std::wstring(static_cast<size_t>(pad), L'x'), s.str());
+    }
+    EXPECT_FALSE(CString(L"ab") == CString(L"abc"));
+    EXPECT_TRUE(CString(L"") == CString());
+}

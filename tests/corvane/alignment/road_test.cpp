@@ -9,7 +9,10 @@
 #include "corvane/road/LineArcUnits.h"
 #include "corvane/road/Road.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <functional>
 #include <cstdio>
 #include <sstream>
@@ -338,6 +341,115 @@ TEST(UnitFile, AzimuthBreaksAreWrittenAndReadBack)
     ASSERT_EQ(3, back.GetPlaneUnitCount());
     EXPECT_NEAR(0.5, back.GetPMUnit(1)->StartAzimuth(), 1e-12);
     EXPECT_NEAR(road.EndZHInfo().m_rX, back.EndZHInfo().m_rX, 1e-9);
+}
+
+namespace {
+
+// A long unit file of every unit kind, with numbers written in every form a
+// file may hold them (many digits, few, trailing zeros, a sign, no whole
+// part), from a fixed sequence of pseudo-random numbers.
+std::string LongUnitFile(int units)
+{
+    uint64_t state = 0x9E3779B97F4A7C15ull;
+    auto next = [&] {
+        state = state * 6364136223846793005ull + 1442695040888963407ull;
+        return static_cast<double>(state >> 11) / 9007199254740992.0; // [0, 1)
+    };
+    auto number = [&](double value) {
+        char text[80];
+        switch (static_cast<int>(next() * 6)) {
+        case 0: snprintf(text, sizeof text, "%.20f", value); break;
+        case 1: snprintf(text, sizeof text, "%.3f", value); break;
+        case 2: snprintf(text, sizeof text, "%.0f", value); break;
+        case 3: snprintf(text, sizeof text, "%+.17f", value); break;
+        case 4: snprintf(text, sizeof text, "%.9f000000000000", value); break;
+        default: snprintf(text, sizeof text, "%.15g", value); break;
+        }
+        return std::string(text);
+    };
+    std::string text = "1234.5\r\n3000000.125, 500000.0625, 0.7853981634\r\n";
+    for (int i = 0; i < units; ++i) {
+        const char* turn = next() < 0.5 ? "1" : "-1";
+        // Now and then a unit breaks the chain of azimuths with its own.
+        const std::string azimuth = next() < 0.1 ? ", " + number(next() * 6.2 - 3.1) : "";
+        const double a = 80 + next() * 500, r1 = 150 + next() * 3000, r2 = 150 + next() * 3000;
+        switch (i % 6) {
+        case 0: text += "1, " + number(1 + next() * 900) + azimuth; break;
+        case 1: text += "2, " + number(r1) + ", " + number(5 + next() * 400) + ", " + turn + azimuth; break;
+        case 2: text += "3, " + number(a) + ", " + number(r1) + ", " + turn + azimuth; break;
+        case 3: text += "4, " + number(a) + ", " + number(r1) + ", " + turn + azimuth; break;
+        case 4:
+            text += "5, " + number(a) + ", " + number(std::max(r1, r2) + 50) + ", " + number(std::min(r1, r2)) + ", " +
+                    turn + azimuth;
+            break;
+        default:
+            text += "6, " + number(a) + ", " + number(std::min(r1, r2)) + ", " + number(std::max(r1, r2) + 50) + ", " +
+                    turn + azimuth;
+            break;
+        }
+        text += "\r\n";
+    }
+    return text + "0, 0, 0\r\n";
+}
+
+// Every value the units of a road hold or work out, bit for bit, folded
+// into one 64-bit number (FNV-1a).
+uint64_t Fingerprint(const tkxRoadObject& road)
+{
+    uint64_t hash = 14695981039346656037ull;
+    auto add = [&](double value) {
+        uint64_t bits;
+        std::memcpy(&bits, &value, sizeof bits);
+        for (int i = 0; i < 8; ++i) {
+            hash ^= (bits >> (8 * i)) & 0xFF;
+            hash *= 1099511628211ull;
+        }
+    };
+    auto addRecord = [&](const sZHPtInfo& p) {
+        for (double v : {p.m_rZH, p.m_rAzimuth, p.m_rRadius, p.m_rX, p.m_rY, p.m_rZ}) add(v);
+    };
+    for (int i = 0; i < road.GetPlaneUnitCount(); ++i) {
+        const tkxRoadPMUnit* unit = road.GetPMUnit(i);
+        const sUnitInfo info = unit->GetUnitInfo();
+        add(info.m_iUnitType);
+        add(info.m_iTurn);
+        addRecord(info.m_StartPt);
+        addRecord(info.m_EndPt);
+        double ref[3];
+        unit->StartRefPt(ref);
+        for (double v : ref) add(v);
+        unit->EndRefPt(ref);
+        for (double v : ref) add(v);
+        add(unit->GetLength());
+        add(unit->GetBeta());
+        add(unit->StartPTMutation());
+        if (const auto* arc = dynamic_cast<const tkxArcUnit*>(unit)) {
+            double centre[3];
+            arc->CentrePt(centre);
+            for (double v : centre) add(v);
+        }
+        if (const auto* clothoid = dynamic_cast<const tkxClothoidUnit*>(unit))
+            for (double v : {clothoid->A(), clothoid->GetBasePt_X(), clothoid->GetBasePt_Y(), clothoid->GetBaseAzimuth()})
+                add(v);
+    }
+    return hash;
+}
+
+} // namespace
+
+// The reader's results do not change with the way it is made fast: every
+// value of every unit of a long file of all unit kinds is the one the
+// straightforward reader worked out, to the last bit (the fingerprint was
+// taken with it).
+TEST(UnitFile, EveryValueOfALongFileStaysTheSameToTheBit)
+{
+    ScratchFolder folder(L"icd_bits");
+    const CString path = folder / L"long.ICD";
+    WriteBytes(path, LongUnitFile(6000));
+    tkxRoadObject road;
+    ASSERT_EQ(1, road.LoadICDFile(path)) << Utf8(tkx_GetLastError());
+    ASSERT_EQ(6000, road.GetPlaneUnitCount());
+    EXPECT_EQ(0x17aab84555382476ull, Fingerprint(road));
 }
 
 TEST(UnitFile, ReadingScalesLinearly)

@@ -153,3 +153,53 @@ TEST(GridFile, AFileThatCannotBeOpenedLeavesTheGrid)
     EXPECT_EQ(1u, boxes.Shown().size());
     EXPECT_EQ(CString(L"kept"), h.grid.GetItemText(2, 1));
 }
+
+namespace {
+
+// A grid of another class: it sizes its columns column by column through
+// the general path.
+class OtherGrid : public tkxGridCtrl
+{
+};
+
+std::vector<int> Widths(tkxGridCtrl& grid)
+{
+    std::vector<int> widths;
+    for (int col = 0; col < grid.GetColumnCount(); ++col) widths.push_back(grid.GetColumnWidth(col));
+    return widths;
+}
+
+} // namespace
+
+// Loading sizes each column to its widest text as AutoSizeColumns does (the
+// library's own grid measures the rows as it reads them): the same widths
+// as the grid sizing itself again afterwards, and as a grid of another
+// class sizing column by column.
+TEST(GridFile, LoadedColumnsAreSizedAsAutoSizingSizesThem)
+{
+    ScratchFolder folder(L"grid_sizes");
+    std::wstring text = L"序号,桩号,说明,,W\n";
+    for (int i = 0; i < 300; ++i) {
+        text += std::to_wstring(i) + L",K" + std::to_wstring(i / 10) + L"+" + std::to_wstring(i % 10 * 100) + L".5";
+        if (i % 7 == 0) text += L",左侧边沟底 (i=2%)";
+        if (i % 11 == 0) text += L",,WWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWW";
+        if (i == 123) text += L",中文与 Latin 混排的一段很长很长的说明文字";
+        text += L"\n";
+    }
+    WriteText(folder / L"in.csv", text.c_str());
+
+    Hosted<> own;
+    ASSERT_TRUE(own.Make());
+    ASSERT_TRUE(own.grid.Load(folder / L"in.csv"));
+    ASSERT_EQ(301, own.grid.GetRowCount());
+    const std::vector<int> loaded = Widths(own.grid);
+    own.grid.AutoSizeColumns();
+    EXPECT_EQ(loaded, Widths(own.grid));
+
+    Hosted<OtherGrid> other;
+    ASSERT_TRUE(other.Make());
+    ASSERT_TRUE(other.grid.Load(folder / L"in.csv"));
+    EXPECT_EQ(loaded, Widths(other.grid));
+    EXPECT_GT(loaded[2], loaded[0]); // the long mixed text
+    EXPECT_GT(loaded[3], loaded[1]); // the row of Ws
+}

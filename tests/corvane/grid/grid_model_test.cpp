@@ -3,6 +3,7 @@
 // cells.
 #include "grid_test_support.h"
 
+#include <algorithm>
 #include <functional>
 
 using namespace gridtest;
@@ -340,4 +341,124 @@ TEST(GridModel, SwapRowExchangesTextsOnly)
     EXPECT_EQ(static_cast<UINT>(GVIS_READONLY), grid.GetItemState(1, 1));
     EXPECT_TRUE(grid.GetModified());
     EXPECT_FALSE(grid.SwapRow(1, 3, 0));
+}
+
+// ---------------------------------------------------------------------------
+// The memory of cells and rows: cells come from blocks of many, a cell of a
+// derived class with members of its own from the heap, and whatever deletes
+// a cell gives its memory back where it came from.
+
+namespace {
+
+int g_liveNotes = 0;
+
+// A cell of a derived grid with a member of its own (another size than a
+// CGridCell), counting the objects alive.
+class NoteCell : public CGridCell
+{
+public:
+    NoteCell() { ++g_liveNotes; }
+    ~NoteCell() override { --g_liveNotes; }
+    CString note;
+    double weight = 0.0;
+};
+
+// A cell class that adds nothing (the size of a CGridCell).
+class PlainCell : public CGridCell
+{
+};
+
+// A grid whose data cells are NoteCells and whose headings are PlainCells.
+class NoteGrid : public tkxGridCtrl
+{
+protected:
+    CGridCell* CreateCell(int nRow, int nCol) override
+    {
+        if (nRow == 0) return new PlainCell;
+        auto* cell = new NoteCell;
+        cell->note.Format(L"note %d,%d", nRow, nCol);
+        cell->lfFont = m_Logfont;
+        return cell;
+    }
+};
+
+} // namespace
+
+TEST(GridCellMemory, CellsOfDerivedClassesComeAndGoWithTheirRows)
+{
+    g_liveNotes = 0;
+    {
+        Hosted<NoteGrid> h;
+        ASSERT_TRUE(h.Make());
+        h.grid.SetColumnCount(3);
+        h.grid.SetRowCount(200);
+        EXPECT_EQ(199 * 3, g_liveNotes);
+        for (int row = 1; row < 200; ++row) h.grid.SetItemText(row, 1, ClFormat(L"r%d", row));
+        for (int row = 150; row >= 50; --row) ASSERT_TRUE(h.grid.DeleteRow(row, 1));
+        EXPECT_EQ(98 * 3, g_liveNotes);
+        ASSERT_GE(h.grid.InsertRow(L"new", 10), 0);
+        EXPECT_EQ(99 * 3, g_liveNotes);
+        EXPECT_EQ(CString(L"r9"), h.grid.GetItemText(9, 1));
+        EXPECT_EQ(CString(L"r151"), h.grid.GetItemText(51, 1));
+        auto* note = dynamic_cast<NoteCell*>(h.grid.GetCell(51, 2));
+        ASSERT_NE(nullptr, note);
+        EXPECT_EQ(CString(L"note 151,2"), note->note);
+        EXPECT_NE(nullptr, dynamic_cast<PlainCell*>(h.grid.GetCell(0, 1)));
+
+        // A caller's cell put in place of the grid's: the caller deletes the
+        // one it took out, through any pointer type.
+        CObject* old = h.grid.GetCell(5, 2);
+        ASSERT_TRUE(h.grid.SetCell(5, 2, new NoteCell));
+        delete old;
+        CGridCell* plain = h.grid.GetCell(0, 2);
+        ASSERT_TRUE(h.grid.SetCell(0, 2, new CGridCell));
+        delete plain;
+        EXPECT_EQ(99 * 3, g_liveNotes);
+        h.grid.DeleteAllItems();
+        EXPECT_EQ(0, g_liveNotes);
+    }
+    EXPECT_EQ(0, g_liveNotes);
+}
+
+// Cells and rows made and deleted in any order: no cell is given to two
+// places (each keeps its own text to the end), whether its memory is new or
+// a deleted cell's.
+TEST(GridCellMemory, NoCellIsHandedOutTwice)
+{
+    Hosted<TestGrid> h;
+    ASSERT_TRUE(h.Make());
+    h.grid.SetColumnCount(4);
+    h.grid.SetRowCount(3000);
+    std::vector<CString> expected;
+    auto label = [](int serial, int col) { return ClFormat(L"%d:%d", serial, col); };
+    int serial = 0;
+    auto fill = [&](int row) {
+        for (int col = 0; col < 4; ++col) h.grid.SetItemText(row, col, label(serial, col));
+        ++serial;
+    };
+    std::vector<int> serials;
+    for (int row = 0; row < 3000; ++row) {
+        serials.push_back(serial);
+        fill(row);
+    }
+    // Delete every third row, then put new rows in between: the new cells
+    // take the places of the deleted ones.
+    for (int row = 2999; row >= 0; row -= 3) {
+        ASSERT_TRUE(h.grid.DeleteRow(row, 1));
+        serials.erase(serials.begin() + row);
+    }
+    for (int row = 0; row < 1500; row += 2) {
+        ASSERT_EQ(row, h.grid.InsertRow(L"", row));
+        serials.insert(serials.begin() + row, serial);
+        fill(row);
+    }
+    ASSERT_EQ(static_cast<int>(serials.size()), h.grid.GetRowCount());
+    std::vector<const CGridCell*> cells;
+    for (int row = 0; row < h.grid.GetRowCount(); ++row)
+        for (int col = 0; col < 4; ++col) {
+            ASSERT_EQ(label(serials[static_cast<size_t>(row)], col), h.grid.GetItemText(row, col)) << row << "," << col;
+            cells.push_back(h.grid.GetCell(row, col));
+        }
+    std::sort(cells.begin(), cells.end());
+    EXPECT_TRUE(std::adjacent_find(cells.begin(), cells.end()) == cells.end());
 }

@@ -1,0 +1,69 @@
+// FixedSizePool: the memory of many objects of one size, for classes whose
+// objects are made and freed by the hundred thousand (internal to the
+// library, not exported).
+//
+// Places are carved out of blocks of 1 MB taken from the system, each aligned
+// to its size, so that a place's block is found from its address.  A place
+// given back is handed out again before any new one; a block goes back to the
+// system when its last place is given back, except that one empty block is
+// kept for the next objects (a single object made and freed over and over
+// costs no system call).  Safe to use from several threads.
+#pragma once
+#include "corvane/CorvaneDefs.h"
+
+#include <atomic>
+#include <cstddef>
+#include <new>
+
+class FixedSizePool
+{
+public:
+    // `size` is the size of one object; the pool is constant-initialised,
+    // so a static pool is ready before any other static object.
+    constexpr explicit FixedSizePool(size_t size) : m_objectSize(size), m_size((size + kAlign - 1) / kAlign * kAlign) {}
+    FixedSizePool(const FixedSizePool&) = delete;
+    FixedSizePool& operator=(const FixedSizePool&) = delete;
+
+    // A place for one object; throws std::bad_alloc when the system has no
+    // memory left.
+    void* Take();
+    // Gives back a place Take handed out (null is passed over).
+    void Give(void* place);
+
+    // Whether the pool's places are for objects of this size.
+    bool Holds(size_t size) const { return size == m_objectSize; }
+    // The class-specific operator new and delete of a class whose objects
+    // come from the pool: an object of the pool's size gets a place of the
+    // pool, any other (a derived class with members of its own) memory of
+    // the heap.  `delete` passes the size of the object's own class.
+    void* New(size_t size) { return Holds(size) ? Take() : ::operator new(size); }
+    void Delete(void* object, size_t size)
+    {
+        if (Holds(size))
+            Give(object);
+        else
+            ::operator delete(object);
+    }
+
+    // Blocks taken from the system and not given back, and places handed out
+    // (for tests).
+    size_t BlockCount() const;
+    size_t LiveCount() const;
+
+private:
+    struct Block;
+    static constexpr size_t kAlign = 16;
+    Block* NewBlock();
+    void Link(Block* block);
+    void Unlink(Block* block);
+
+    size_t m_objectSize;
+    size_t m_size; // of a place
+    // Held for a few instructions at a time: a thread that finds it taken
+    // gives way until it is free.
+    mutable std::atomic_flag m_busy = ATOMIC_FLAG_INIT;
+    Block* m_withRoom = nullptr; // blocks with a place free, the last one freed into first
+    Block* m_spare = nullptr;    // the empty block kept, if any
+    size_t m_blocks = 0;
+    size_t m_live = 0;
+};

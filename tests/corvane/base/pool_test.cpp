@@ -1,0 +1,105 @@
+// The pool behind the memory of grid cells and alignment units: places of
+// one size carved out of blocks, handed out once each, given back for the
+// next objects, blocks going back to the system when empty.
+#include "corvane/base/FixedSizePool.cpp"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <thread>
+#include <vector>
+
+namespace {
+
+// Fills a place with a pattern of its own, and checks it.
+void Mark(void* place, size_t size, uint32_t id) { std::memset(place, static_cast<int>(id & 0xFF), size); }
+bool Marked(const void* place, size_t size, uint32_t id)
+{
+    const auto* bytes = static_cast<const unsigned char*>(place);
+    return std::all_of(bytes, bytes + size, [&](unsigned char b) { return b == (id & 0xFF); });
+}
+
+} // namespace
+
+// Places over several blocks never overlap, freed ones are handed out again
+// before new ones, and every block but one spare goes back once all places
+// are given back.
+TEST(FixedSizePool, PlacesAreHandedOutOnceAndBlocksGoBackWhenEmpty)
+{
+    const size_t size = 168;
+    FixedSizePool pool(size);
+    std::vector<void*> places;
+    for (uint32_t i = 0; i < 20000; ++i) { // about 3.2 MB: four blocks
+        places.push_back(pool.Take());
+        Mark(places.back(), size, i);
+    }
+    EXPECT_EQ(20000u, pool.LiveCount());
+    EXPECT_GE(pool.BlockCount(), 4u);
+    for (uint32_t i = 0; i < places.size(); ++i) ASSERT_TRUE(Marked(places[i], size, i)) << i;
+    std::vector<void*> sorted = places;
+    std::sort(sorted.begin(), sorted.end());
+    for (size_t i = 1; i < sorted.size(); ++i)
+        ASSERT_GE(static_cast<char*>(sorted[i]) - static_cast<char*>(sorted[i - 1]), static_cast<ptrdiff_t>(size));
+    for (void* place : places) EXPECT_EQ(0u, reinterpret_cast<uintptr_t>(place) % 16);
+
+    // Every other place back, and as many taken again: the same places.
+    std::vector<void*> given;
+    for (size_t i = 0; i < places.size(); i += 2) {
+        pool.Give(places[i]);
+        given.push_back(places[i]);
+    }
+    std::vector<void*> again;
+    for (size_t i = 0; i < given.size(); ++i) again.push_back(pool.Take());
+    std::sort(given.begin(), given.end());
+    std::sort(again.begin(), again.end());
+    EXPECT_EQ(given, again);
+    for (uint32_t i = 1; i < places.size(); i += 2) ASSERT_TRUE(Marked(places[i], size, i)) << i;
+
+    const size_t blocks = pool.BlockCount();
+    for (void* place : again) pool.Give(place);
+    for (size_t i = 1; i < places.size(); i += 2) pool.Give(places[i]);
+    EXPECT_EQ(0u, pool.LiveCount());
+    EXPECT_EQ(1u, pool.BlockCount()) << "of " << blocks;
+    pool.Give(nullptr);
+
+    // One object made and freed over and over keeps to the spare block.
+    for (int i = 0; i < 1000; ++i) pool.Give(pool.Take());
+    EXPECT_EQ(1u, pool.BlockCount());
+}
+
+// Objects of the pool's size come from it, any other size from the heap,
+// and each goes back where it came from.
+TEST(FixedSizePool, OtherSizesGoToTheHeap)
+{
+    FixedSizePool pool(100);
+    void* own = pool.New(100);
+    void* other = pool.New(120);
+    EXPECT_EQ(1u, pool.LiveCount());
+    pool.Delete(other, 120);
+    pool.Delete(own, 100);
+    EXPECT_EQ(0u, pool.LiveCount());
+}
+
+TEST(FixedSizePool, ThreadsTakeAndGiveAtOnce)
+{
+    FixedSizePool pool(48);
+    auto work = [&](uint32_t id) {
+        std::vector<void*> mine;
+        for (int round = 0; round < 20; ++round) {
+            for (int i = 0; i < 2000; ++i) {
+                mine.push_back(pool.Take());
+                Mark(mine.back(), 48, id);
+            }
+            for (void* place : mine) ASSERT_TRUE(Marked(place, 48, id));
+            for (void* place : mine) pool.Give(place);
+            mine.clear();
+        }
+    };
+    std::vector<std::thread> threads;
+    for (uint32_t id = 1; id <= 4; ++id) threads.emplace_back(work, id);
+    for (std::thread& t : threads) t.join();
+    EXPECT_EQ(0u, pool.LiveCount());
+    EXPECT_EQ(1u, pool.BlockCount());
+}
