@@ -29,8 +29,8 @@ const UINT kIndicators[] = {
     ID_INDICATOR_READONLY, ID_INDICATOR_CAPS,  ID_INDICATOR_NUM,     ID_INDICATOR_SCRL,
 };
 
-// One tab of a manager bar: its name and its pane's class; the panes that
-// are not part of the program yet have none and are left out of the bar.
+// One tab of a manager bar: its name and its pane's class (a tab without a
+// class would be left out of its bar).
 struct BarTab {
     const wchar_t* name;
     CRuntimeClass* cls;
@@ -467,7 +467,7 @@ void CMainFrame::OnViewTab(UINT id)
     m_wndProjectBar.SetActiveView(ProjectTabIndex(static_cast<int>(id - ID_VIEW_TAB_PROJECT)));
 }
 
-// A tab whose pane is not part of the program yet cannot be chosen.
+// A tab whose pane is not in the bar cannot be chosen.
 void CMainFrame::OnUpdateViewTab(CCmdUI* ui)
 {
     const int index = ProjectTabIndex(static_cast<int>(ui->m_nID - ID_VIEW_TAB_PROJECT));
