@@ -20,14 +20,7 @@ public:
 protected:
     void Seed() override
     {
-        SYSTEMTIME clock = {};
-        clock.wYear = 2024;
-        clock.wMonth = 5;
-        clock.wDay = 6;
-        clock.wHour = 7;
-        clock.wMinute = 8;
-        clock.wSecond = 9;
-        SetToolClock(&clock);
+        FixToolClock();
     }
 };
 

@@ -1,5 +1,6 @@
 #include "BriskoWorld.h"
 #include "corvane/project/TavixInterface.h"
+#include "brisko/convert/ToolDialog.h"
 #include "brisko/manager/PPage_InfoBar.h"
 #include "brisko/shell/BriskoApp.h"
 #include "brisko/shell/MainFrm.h"
@@ -178,5 +179,19 @@ bool ChangeFromOtherProgram(const CString& path, const wchar_t* line)
     ::CloseHandle(process.hProcess);
     return ended && code == 0;
 }
+
+void FixToolClock()
+{
+    SYSTEMTIME clock = {};
+    clock.wYear = 2024;
+    clock.wMonth = 5;
+    clock.wDay = 6;
+    clock.wHour = 7;
+    clock.wMinute = 8;
+    clock.wSecond = 9;
+    SetToolClock(&clock);
+}
+
+void ReleaseToolClock() { SetToolClock(nullptr); }
 
 } // namespace brisko_test

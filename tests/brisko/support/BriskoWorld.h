@@ -85,6 +85,12 @@ std::vector<CString> InfoLines();
 // .rc lists by name); a test fails when there is none.
 std::string Fixture(const char* name);
 
+// Fixes the tools' clock of the "//创建时间" header line at 2024-05-06
+// 7:08:09, the time of the golden files; ReleaseToolClock gives the system's
+// time back.
+void FixToolClock();
+void ReleaseToolClock();
+
 // Whether the program holds a document of that file.
 bool IsOpen(const CString& path);
 

@@ -25,14 +25,7 @@ struct HintFiles
 {
     HintFiles() : folder(L"hint_inputs")
     {
-        SYSTEMTIME clock = {};
-        clock.wYear = 2024;
-        clock.wMonth = 5;
-        clock.wDay = 6;
-        clock.wHour = 7;
-        clock.wMinute = 8;
-        clock.wSecond = 9;
-        SetToolClock(&clock);
+        FixToolClock();
         jdx = PutFixture(folder, "HINT_JDX", L"二号路.JDX");
         zdm = PutFixture(folder, "HINT_ZDM", L"二号路.ZDM");
         dmx = PutFixture(folder, "HINT_DMX", L"二号路.DMX");
@@ -43,7 +36,7 @@ struct HintFiles
         EXPECT_EQ(1, TransformHintCADDMXFile(dmx, folder / L"expected.DMX"));
         EXPECT_EQ(1, TransformHintCADHDMFile(hdm, folder / L"expected.HDX"));
     }
-    ~HintFiles() { SetToolClock(nullptr); }
+    ~HintFiles() { ReleaseToolClock(); }
     std::string Expected(const wchar_t* extension) const { return ReadBytes(folder / (CString(L"expected") + extension)); }
 
     ScratchFolder folder;
