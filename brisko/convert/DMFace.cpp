@@ -186,7 +186,7 @@ CString CDMFace::ReadHDX(CStdioFile& file)
     return CString();
 }
 
-CString CDMFace::WriteHDX(const wchar_t* fileName) const
+CString CDMFace::WriteHDX(const wchar_t* fileName, const ToolOutputsCheck& check) const
 {
     if (!m_pBreakChain) return L"未定义断链对象, 无法输出横断面地面线文件.";
     if (!m_pProfile) return L"未定义纵断面对象, 无法输出横断面地面线文件.";
@@ -205,7 +205,7 @@ CString CDMFace::WriteHDX(const wchar_t* fileName) const
             !AppendSide(s.m_RightDistance, s.m_RightHeight, centre, reference, text))
             return ClFormat(L"断面<%s>的地面线数据不是有效数值!", station.GetString());
     }
-    if (!WriteToolOutputs({{CString(fileName), text}})) return L"准备写文件时出错!";
+    if (!WriteToolOutputs({{CString(fileName), text}}, nullptr, check)) return L"准备写文件时出错!";
     return CString();
 }
 

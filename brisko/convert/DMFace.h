@@ -8,6 +8,7 @@
 // height above the centre point), 2 raised rod (distance and height from the
 // previous point; a file without a layout line).
 #pragma once
+#include "brisko/convert/ToolDialog.h"
 #include "classlib/ClassLib.h"
 #include <vector>
 
@@ -57,8 +58,8 @@ public:
     // Writes every section in the current layout ("ABS" or "ABS1").  Empty
     // on success, else the message; the file is written only when every
     // section could be, and an earlier file is replaced only by a whole new
-    // one.
-    CString WriteHDX(const wchar_t* fileName) const;
+    // one, which the check (when given) looked at first.
+    CString WriteHDX(const wchar_t* fileName, const ToolOutputsCheck& check = nullptr) const;
 
     // Makes section i the current section: 1, or 0 when there is none.
     int SelectSection(int i);

@@ -1,5 +1,6 @@
 #include "brisko/convert/Dialog_TransformHongYeZHDX.h"
 #include "brisko/BriskoResource.h"
+#include "brisko/convert/OutputCheck.h"
 #include <algorithm>
 #include <vector>
 
@@ -39,6 +40,7 @@ int CDialog_TransformHongYeZHDX::TransformHongYeFile()
     const wchar_t* path = m_SInFileName.GetString();
     CString dmx, hdx = L"ABS\n";
     CStringArray tokens;
+    StationOrder order;
     for (;;) {
         const int read = in.Next();
         if (read == 0) break;
@@ -61,8 +63,13 @@ int CDialog_TransformHongYeZHDX::TransformHongYeFile()
             return 0;
         };
         CString plain;
-        if (!PlainStationText(tokens[0], plain)) return bad(0, L"桩号");
+        double station = 0;
+        if (!PlainStationText(tokens[0], plain) || !ReadToolNumber(plain, &station)) return bad(0, L"桩号");
         if (!ReadToolNumber(tokens[1], nullptr)) return bad(1, L"中桩地面高程");
+        if (!order.Next(station)) {
+            ShowToolMessage(this, ClFormat(L"读原文件[%s]\n\n", path) + StationOrder::Falling(in.LineNo()));
+            return 0;
+        }
 
         std::vector<GroundPoint> left, right;
         for (INT_PTR k = 2; k + 1 < tokens.GetSize(); k += 2) {
@@ -85,9 +92,11 @@ int CDialog_TransformHongYeZHDX::TransformHongYeFile()
 
     in.Close();
     int failed = -1;
-    if (!WriteToolOutputs({{m_SDMXFileName, dmx}, {m_SHDXFileName, hdx}}, &failed)) {
-        ShowToolMessage(this, ClFormat(L"创建输出文件失败!\n\n%s",
-                                       (failed == 1 ? m_SHDXFileName : m_SDMXFileName).GetString()));
+    ToolReadBack check(m_SInFileName, {SuiteFileKind::DMX, SuiteFileKind::HDX});
+    if (!WriteToolOutputs({{m_SDMXFileName, dmx}, {m_SHDXFileName, hdx}}, &failed, check.Check())) {
+        ShowToolMessage(this, check.Refused() ? check.Message()
+                                              : ClFormat(L"创建输出文件失败!\n\n%s",
+                                                         (failed == 1 ? m_SHDXFileName : m_SDMXFileName).GetString()));
         return 0;
     }
     return 1;

@@ -1,5 +1,6 @@
 #include "brisko/convert/Dialog_TransformRICAD.h"
 #include "brisko/BriskoResource.h"
+#include "brisko/convert/OutputCheck.h"
 #include "brisko/shell/Helpers.h"
 #include <string>
 #include <vector>
@@ -46,6 +47,7 @@ struct Sections {
     size_t next = 0;    // index of the next line
     int lineNo = 0;     // number of the last line read
     CStringArray tokens;
+    StationOrder order;
 
     CString Fault(const wchar_t* what, const CString& line) const
     {
@@ -66,8 +68,23 @@ struct Sections {
         return false;
     }
 
-    // One flagged side into its HDX line; the empty message on success.
-    CString Side(CString& text)
+    // Whether a line read where a side line is expected is the next station
+    // line (the side line is missing): a station beyond the section's, with
+    // its two flags, whose pairs would not be a side of an absolute layout
+    // (their distances fall).  A raised-rod side may have any such pairs.
+    bool IsStationLine(double station) const
+    {
+        if (layout == 2 || tokens.GetSize() != 4) return false;
+        double values[4] = {};
+        for (int i = 0; i < 4; ++i) ReadToolNumber(tokens[i], &values[i]);
+        const bool flags = values[2] == static_cast<double>(ToolWholeNumber(values[2])) &&
+                           values[3] == static_cast<double>(ToolWholeNumber(values[3]));
+        return flags && values[0] > station && values[2] < values[0] - 1e-6;
+    }
+
+    // One flagged side of the section at `station` into its HDX line; the
+    // empty message on success.
+    CString Side(CString& text, double station)
     {
         CString line;
         if (!NextSideLine(line)) return ClFormat(L"读文件[%s],\n\n第%d行错误!", path.GetString(), lineNo);
@@ -79,6 +96,7 @@ struct Sections {
             if (i % 2 == 0) sum += value;
         }
         if (count < 2 || count % 2 != 0) return Fault(L"错误, 数据不成对!", line);
+        if (IsStationLine(station)) return Fault(L"错误, 应为断面地面线数据, 却是下一断面的桩号行!", line);
         double width = 0, lastElevation = 0;
         ReadToolNumber(tokens[count - 2], &width);
         ReadToolNumber(tokens[count - 1], &lastElevation);
@@ -106,18 +124,22 @@ struct Sections {
             if (ToolLineReader::Split(line, fields) == -1) return Fault(L"错误!", line);
             if (fields.GetSize() > 0 && fields[0] == L"9999") break;
             // A line that does not begin with a station (a column title).
-            if (fields.GetSize() == 0 || !ReadToolNumber(fields[0], nullptr)) continue;
+            double station = 0;
+            if (fields.GetSize() == 0 || !ReadToolNumber(fields[0], &station)) continue;
             if (fields.GetSize() < 2) return Fault(L"错误, 少于2个数据!", line);
             double centre = 0;
             if (!ReadToolNumber(fields[1], &centre)) return Fault(L"中桩高程数据错误!", line);
             double flags[2] = {0, 0};
             for (int f = 0; f < 2; ++f)
                 if (fields.GetSize() > 2 + f && !ReadToolNumber(fields[2 + f], &flags[f])) return Fault(L"错误!", line);
+            if (!order.Next(station))
+                return ClFormat(L"读文件[%s],\n\n%s\n\n[%s]", path.GetString(), StationOrder::Falling(lineNo).GetString(),
+                                line.GetString());
             dmx += fields[0] + L"," + fields[1] + L"\n";
             hdx += fields[0] + L"\n";
             for (double flag : flags) {
                 if (ToolWholeNumber(flag) != 0) {
-                    const CString fault = Side(hdx);
+                    const CString fault = Side(hdx, station);
                     if (!fault.IsEmpty()) return fault;
                 } else if (layout == 0) {
                     hdx.AppendFormat(L"%.3f, %.3f\n", minWidth, centre);
@@ -154,8 +176,11 @@ int CDialog_TransformRICAD::TransformRICADFile()
         return 0;
     }
     int failed = -1;
-    if (!WriteToolOutputs({{m_SDMXFileName, dmx}, {m_SHDXFileName, hdx}}, &failed)) {
-        if (failed == 1)
+    ToolReadBack check(m_SRicadFileName, {SuiteFileKind::DMX, SuiteFileKind::HDX});
+    if (!WriteToolOutputs({{m_SDMXFileName, dmx}, {m_SHDXFileName, hdx}}, &failed, check.Check())) {
+        if (check.Refused())
+            ShowFormattedMessage(this, MB_ICONERROR, L"%s", check.Message().GetString());
+        else if (failed == 1)
             ShowFormattedMessage(this, MB_ICONINFORMATION, L"创建横断面地面线文件(*.hdx)时出错!\n\n%s",
                                  m_SHDXFileName.GetString());
         else

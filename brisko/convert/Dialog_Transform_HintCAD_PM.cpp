@@ -1,5 +1,6 @@
 #include "brisko/convert/Dialog_Transform_HintCAD_PM.h"
 #include "brisko/BriskoResource.h"
+#include "brisko/convert/OutputCheck.h"
 #include "brisko/shell/Helpers.h"
 #include "corvane/road/ClothoidUnit.h"
 #include <cmath>
@@ -232,17 +233,22 @@ BOOL ReadPlaneUnits(ToolSource& in, CString& body, CString& message)
 
 int TransformHintCADJDAngleFile(const wchar_t* input, const wchar_t* output)
 {
-    return RunToolConversion(input, output, L"//转换纬地HintCAD平面交点数据文件:%s\n", ReadDeflectionForm, ShowApplicationMessage);
+    ToolReadBack check(input, {SuiteFileKind::JD});
+    return RunToolConversion(input, output, L"//转换纬地HintCAD平面交点数据文件:%s\n", ReadDeflectionForm, ShowApplicationMessage,
+                             check);
 }
 
 int TransformHintCADJDCoordFile(const wchar_t* input, const wchar_t* output)
 {
-    return RunToolConversion(input, output, L"//转换纬地HintCAD平面交点数据文件:%s\n", ReadCoordinateForm, ShowApplicationMessage);
+    ToolReadBack check(input, {SuiteFileKind::JD});
+    return RunToolConversion(input, output, L"//转换纬地HintCAD平面交点数据文件:%s\n", ReadCoordinateForm, ShowApplicationMessage,
+                             check);
 }
 
 int TransformHintCADPMFile(const wchar_t* input, const wchar_t* output)
 {
-    return RunToolConversion(input, output, L"//转换纬地HintCAD平面数据文件:%s\n", ReadPlaneUnits, ShowApplicationMessage);
+    ToolReadBack check(input, {SuiteFileKind::ICD});
+    return RunToolConversion(input, output, L"//转换纬地HintCAD平面数据文件:%s\n", ReadPlaneUnits, ShowApplicationMessage, check);
 }
 
 // ---------------------------------------------------------------------------

@@ -1,5 +1,6 @@
 #include "brisko/convert/Dialog_Transform_RMPM.h"
 #include "brisko/BriskoResource.h"
+#include "brisko/convert/OutputCheck.h"
 #include "corvane/road/ClothoidUnit.h"
 #include <cmath>
 
@@ -274,14 +275,16 @@ void CDialog_Transform_RMPM::SerializeSettings(int get)
 
 int CDialog_Transform_RMPM::TransformRMJDXFile()
 {
+    ToolReadBack check(m_SInFileName, {SuiteFileKind::JD});
     return RunToolConversion(m_SInFileName, m_SOutFileName, L"//转换路线大师平面交点文件:%s\n", ReadIntersections,
-                             [this](const CString& text) { ShowToolMessage(this, text); });
+                             [this](const CString& text) { ShowToolMessage(this, text); }, check);
 }
 
 int CDialog_Transform_RMPM::TransformRMPMXFile()
 {
+    ToolReadBack check(m_SInFileName, {SuiteFileKind::ICD});
     return RunToolConversion(m_SInFileName, m_SOutFileName, L"//转换路线大师平面线文件:%s\n", ReadPlaneLines,
-                             [this](const CString& text) { ShowToolMessage(this, text); });
+                             [this](const CString& text) { ShowToolMessage(this, text); }, check);
 }
 
 void CDialog_Transform_RMPM::DoDataExchange(CDataExchange* pDX)

@@ -1,5 +1,6 @@
 #include "brisko/convert/Dialog_Transform_SQX.h"
 #include "brisko/BriskoResource.h"
+#include "brisko/convert/OutputCheck.h"
 #include "brisko/shell/BriskoApp.h"
 
 namespace {
@@ -7,7 +8,7 @@ namespace {
 // HintCAD: "HINTCAD" lines, the count of grade points, then one line per
 // point: station (with its chain letter), elevation, curve radius.  The
 // first and the last point carry no radius.
-BOOL ReadHintCADGradePoints(ToolSource& in, CString& text, CString& message)
+BOOL ReadHintCADGradePoints(ToolSource& in, CString& text, CString& message, ToolReadBack& check)
 {
     if (!SkipHintCADLines(in, message)) return FALSE;
     double count = 0;
@@ -16,18 +17,25 @@ BOOL ReadHintCADGradePoints(ToolSource& in, CString& text, CString& message)
 
     text = L"\n";
     int chain = 1, lastChain = 1;
+    StationOrder order;
     for (int i = 0; i < points; ++i) {
         if (in.Next() != 1 || in.Count() < 3) {
             message = in.LineFailed();
             return FALSE;
         }
         CString plain;
-        if (!PlainStationText(ChainLetterStation(in.Token(1), chain), plain)) {
+        double value = 0;
+        if (!PlainStationText(ChainLetterStation(in.Token(1), chain), plain) || !ReadToolNumber(plain, &value)) {
             message = in.FieldFailed(1, L"变坡点桩号");
             return FALSE;
         }
         if (!in.Number(2, L"变坡点设计高程", nullptr, message) || !in.Number(3, L"竖曲线半径", nullptr, message))
             return FALSE;
+        if (!order.Next(value, chain)) {
+            message = FallingStation(in);
+            return FALSE;
+        }
+        check.AddStation(value, chain);
         const CString station = ChainedStationText(plain, chain, lastChain);
         if (i == 0 || i == points - 1)
             text.AppendFormat(L"%s %s\n", station.GetString(), in.Token(2).GetString());
@@ -44,6 +52,7 @@ BOOL ReadRMGradePoints(ToolSource& in, CString& text, CString& message)
     text = L"\n";
     int points = 0;
     CString last, lastShort;
+    StationOrder order;
     for (;;) {
         const int read = in.Next();
         if (read == 0) break;
@@ -51,9 +60,14 @@ BOOL ReadRMGradePoints(ToolSource& in, CString& text, CString& message)
             message = in.LineFailed();
             return FALSE;
         }
-        if (!in.Number(1, L"变坡点桩号", nullptr, message) || !in.Number(2, L"变坡点设计高程", nullptr, message) ||
+        double station = 0;
+        if (!in.Number(1, L"变坡点桩号", &station, message) || !in.Number(2, L"变坡点设计高程", nullptr, message) ||
             !in.Number(3, L"竖曲线半径", nullptr, message))
             return FALSE;
+        if (!order.Next(station)) {
+            message = FallingStation(in);
+            return FALSE;
+        }
         if (points > 0) text += last;
         lastShort.Format(L"%s %s\n", in.Token(1).GetString(), in.Token(2).GetString());
         last = points == 0 ? lastShort
@@ -74,13 +88,20 @@ BOOL ReadRMGradePoints(ToolSource& in, CString& text, CString& message)
 
 int TransformHintCADZDMFile(const wchar_t* input, const wchar_t* output)
 {
-    return RunToolConversion(input, output, L"//转换纬地HintCAD纵断面竖曲线文件:%s\n", ReadHintCADGradePoints, ShowApplicationMessage);
+    ToolReadBack check(input, {SuiteFileKind::SQX});
+    return RunToolConversion(
+        input, output, L"//转换纬地HintCAD纵断面竖曲线文件:%s\n",
+        [&check](ToolSource& in, CString& text, CString& message) {
+            return ReadHintCADGradePoints(in, text, message, check);
+        },
+        ShowApplicationMessage, check);
 }
 
 int CDialog_Transform_SQX::TransformRMZDMFile()
 {
+    ToolReadBack check(m_SInFileName, {SuiteFileKind::SQX});
     return RunToolConversion(m_SInFileName, m_SOutFileName, L"//转换路线大师纵断面竖曲线文件:%s\n", ReadRMGradePoints,
-                             [this](const CString& text) { ShowToolMessage(this, text); });
+                             [this](const CString& text) { ShowToolMessage(this, text); }, check);
 }
 
 void ShowTransformSQXDialog(short mode)

@@ -1,16 +1,18 @@
 #include "brisko/convert/Dialog_Transform_ZHDX.h"
 #include "brisko/BriskoResource.h"
+#include "brisko/convert/OutputCheck.h"
 #include "brisko/shell/BriskoApp.h"
 
 namespace {
 
 // HintCAD profile ground line: station (with its chain letter) and ground
 // elevation per line; a first field holding "HINTCAD" is dropped.
-BOOL ReadHintCADProfile(ToolSource& in, CString& text, CString& message)
+BOOL ReadHintCADProfile(ToolSource& in, CString& text, CString& message, ToolReadBack& check)
 {
     text = L"\n";
     int rows = 0;
     int chain = 1, lastChain = 1;
+    StationOrder order;
     for (;;) {
         const int read = in.Next();
         if (read == 0) break;
@@ -27,11 +29,17 @@ BOOL ReadHintCADProfile(ToolSource& in, CString& text, CString& message)
             return FALSE;
         }
         CString plain;
-        if (!PlainStationText(ChainLetterStation(in.Token(1), chain), plain)) {
+        double station = 0;
+        if (!PlainStationText(ChainLetterStation(in.Token(1), chain), plain) || !ReadToolNumber(plain, &station)) {
             message = in.FieldFailed(1, L"桩号");
             return FALSE;
         }
         if (!in.Number(2, L"地面高程", nullptr, message)) return FALSE;
+        if (!order.Next(station, chain)) {
+            message = FallingStation(in);
+            return FALSE;
+        }
+        check.AddStation(station, chain);
         text.AppendFormat(L"%s\t%s\n", ChainedStationText(plain, chain, lastChain).GetString(),
                           in.Token(2).GetString());
         ++rows;
@@ -75,11 +83,12 @@ BOOL ReadHintCADSide(ToolSource& in, const SideNames& names, CString& text, CStr
 // HintCAD cross-section ground line: per section a station line (with its
 // chain letter), a left and a right line.  The result is in the raised-rod
 // layout (no keyword line).
-BOOL ReadHintCADSections(ToolSource& in, CString& text, CString& message)
+BOOL ReadHintCADSections(ToolSource& in, CString& text, CString& message, ToolReadBack& check)
 {
     text = L"\n";
     int lines = 0;
     int chain = 1;
+    StationOrder order;
     for (;;) {
         const int read = in.Next();
         if (read == 0) break;
@@ -98,10 +107,16 @@ BOOL ReadHintCADSections(ToolSource& in, CString& text, CString& message)
         }
         CString station = ChainLetterStation(in.Token(1), chain);
         CString plain;
-        if (!PlainStationText(station, plain)) {
+        double value = 0;
+        if (!PlainStationText(station, plain) || !ReadToolNumber(plain, &value)) {
             message = in.FieldFailed(1, L"断面桩号");
             return FALSE;
         }
+        if (!order.Next(value, chain)) {
+            message = FallingStation(in);
+            return FALSE;
+        }
+        check.AddStation(value, chain);
         if (chain > 1) station.AppendFormat(L"_%d", chain);
         text += station + L"\n";
 
@@ -140,6 +155,7 @@ BOOL ReadRMSections(ToolSource& in, CString& text, CString& message)
     // Flags 1 and 2 copy every further line; any other flag reads sections.
     const bool copy = flag == 1 || flag == 2;
     CString body = flag == 1 ? L"ABS1\n" : L"";
+    StationOrder order;
     for (;;) {
         const int read = in.Next();
         if (read == 0) break;
@@ -151,7 +167,12 @@ BOOL ReadRMSections(ToolSource& in, CString& text, CString& message)
             body += in.Line() + L"\n";
             continue;
         }
-        if (!in.Number(1, L"断面桩号", nullptr, message)) return FALSE;
+        double station = 0;
+        if (!in.Number(1, L"断面桩号", &station, message)) return FALSE;
+        if (!order.Next(station)) {
+            message = FallingStation(in);
+            return FALSE;
+        }
         body += in.Line() + L"\n";
         for (int side = 0; side < 2; ++side) {
             if (in.Next() != 1 || in.Count() < 2) {
@@ -221,24 +242,34 @@ const ModeTexts* TextsOf(short mode)
 
 int TransformHintCADDMXFile(const wchar_t* input, const wchar_t* output)
 {
-    return RunToolConversion(input, output, L"//转换纬地HintCAD纵断面地面线数据文件:%s\n", ReadHintCADProfile, ShowApplicationMessage);
+    ToolReadBack check(input, {SuiteFileKind::DMX});
+    return RunToolConversion(
+        input, output, L"//转换纬地HintCAD纵断面地面线数据文件:%s\n",
+        [&check](ToolSource& in, CString& text, CString& message) { return ReadHintCADProfile(in, text, message, check); },
+        ShowApplicationMessage, check);
 }
 
 int TransformHintCADHDMFile(const wchar_t* input, const wchar_t* output)
 {
-    return RunToolConversion(input, output, L"//转换纬地HintCAD横断面地面线数据文件:%s\n", ReadHintCADSections, ShowApplicationMessage);
+    ToolReadBack check(input, {SuiteFileKind::HDX});
+    return RunToolConversion(
+        input, output, L"//转换纬地HintCAD横断面地面线数据文件:%s\n",
+        [&check](ToolSource& in, CString& text, CString& message) { return ReadHintCADSections(in, text, message, check); },
+        ShowApplicationMessage, check);
 }
 
 int CDialog_Transform_ZHDX::TransformRMHDXFile()
 {
+    ToolReadBack check(m_SInFileName, {SuiteFileKind::HDX});
     return RunToolConversion(m_SInFileName, m_SOutFileName, L"//转换路线大师横断面地面线数据文件:%s\n", ReadRMSections,
-                             [this](const CString& text) { ShowToolMessage(this, text); });
+                             [this](const CString& text) { ShowToolMessage(this, text); }, check);
 }
 
 int CDialog_Transform_ZHDX::CopyRMDMGFile()
 {
-    if (CopyToolFile(m_SInFileName, m_SOutFileName)) return 1;
-    ShowToolMessage(this, L"复制文件失败!", MB_ICONHAND);
+    ToolReadBack check(m_SInFileName, {SuiteFileKind::DMX});
+    if (CopyToolFile(m_SInFileName, m_SOutFileName, check.Check())) return 1;
+    ShowToolMessage(this, check.Refused() ? check.Message() : CString(L"复制文件失败!"), MB_ICONHAND);
     return 0;
 }
 

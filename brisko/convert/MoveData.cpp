@@ -1,6 +1,7 @@
 #include "brisko/convert/MoveData.h"
 #include "brisko/convert/DMFace.h"
 #include "brisko/convert/DerivedFiles.h"
+#include "brisko/convert/OutputCheck.h"
 #include "brisko/convert/ToolDialog.h"
 #include "brisko/shell/Helpers.h"
 #include "corvane/base/LastError.h"
@@ -128,9 +129,15 @@ int RunMoveData(CDialog* owner, const MoveDataJob& job, const std::vector<MoveOf
         ::DeleteFileW(temp);
         return Fail(owner, ClFormat(L"写纵断面地面高文件<%s>失败!\n\n%s", job.dmxOut.GetString(), why.GetString()));
     }
-    message = target.WriteHDX(job.hdxOut);
+    // The new sections are read back with the new ground line before either
+    // replaces anything.
+    ToolReadBack check(job.hdxIn, {SuiteFileKind::HDX});
+    check.SetChain(chain);
+    check.ReadFirst(temp, SuiteFileKind::DMX, job.dmxOut);
+    message = target.WriteHDX(job.hdxOut, check.Check());
     if (!message.IsEmpty()) {
         ::DeleteFileW(temp);
+        if (check.Refused()) return Fail(owner, check.Message());
         return Fail(owner,
                     ClFormat(L"输入新横断面地面线文件失败!\n\n<%s>\n\n%s", job.hdxOut.GetString(), message.GetString()));
     }

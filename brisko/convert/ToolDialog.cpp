@@ -1,4 +1,5 @@
 #include "brisko/convert/ToolDialog.h"
+#include "brisko/convert/OutputCheck.h"
 #include "brisko/BriskoResource.h"
 #include "brisko/shell/BriskoApp.h"
 #include "brisko/shell/Helpers.h"
@@ -531,7 +532,7 @@ CString ToolHeader(const wchar_t* firstLine, const CString& input)
     return ClFormat(firstLine, input.GetString()) + ToolCreationLine();
 }
 
-int WriteToolOutputs(const std::vector<ToolOutput>& outputs, int* failed)
+int WriteToolOutputs(const std::vector<ToolOutput>& outputs, int* failed, const ToolOutputsCheck& check)
 {
     std::vector<CString> temps;
     const auto fail = [&](size_t index) {
@@ -546,6 +547,11 @@ int WriteToolOutputs(const std::vector<ToolOutput>& outputs, int* failed)
         const std::string bytes = FileBytes(outputs[i].text);
         if (!WriteBytes(temp, bytes.data(), bytes.size())) return fail(i);
     }
+    if (check && !check(outputs, temps)) {
+        fail(0);
+        if (failed) *failed = -1;
+        return 0;
+    }
     for (size_t i = 0; i < outputs.size(); ++i) {
         if (!PutInPlace(temps[i], outputs[i].path)) {
             temps.erase(temps.begin(), temps.begin() + static_cast<std::ptrdiff_t>(i + 1));
@@ -557,7 +563,7 @@ int WriteToolOutputs(const std::vector<ToolOutput>& outputs, int* failed)
 }
 
 int RunToolConversion(const CString& input, const CString& output, const wchar_t* firstLine, const ToolReader& read,
-                      const ToolTeller& tell)
+                      const ToolTeller& tell, ToolReadBack& readBack)
 {
     ToolSource in(input);
     if (!in.Open()) {
@@ -571,14 +577,14 @@ int RunToolConversion(const CString& input, const CString& output, const wchar_t
         if (!message.IsEmpty()) tell(message);
         return 0;
     }
-    if (!WriteToolOutputs({{output, ToolHeader(firstLine, input) + text}})) {
-        tell(ClFormat(L"创建输出文件失败!\n\n%s", output.GetString()));
+    if (!WriteToolOutputs({{output, ToolHeader(firstLine, input) + text}}, nullptr, readBack.Check())) {
+        tell(readBack.Refused() ? readBack.Message() : ClFormat(L"创建输出文件失败!\n\n%s", output.GetString()));
         return 0;
     }
     return 1;
 }
 
-int CopyToolFile(const CString& from, const CString& to)
+int CopyToolFile(const CString& from, const CString& to, const ToolOutputsCheck& check)
 {
     std::string bytes;
     CFile in;
@@ -598,7 +604,7 @@ int CopyToolFile(const CString& from, const CString& to)
     }
     const CString temp = TempFileBeside(to);
     if (temp.IsEmpty()) return 0;
-    if (!WriteBytes(temp, bytes.data(), bytes.size())) {
+    if (!WriteBytes(temp, bytes.data(), bytes.size()) || (check && !check({{to, CString()}}, {temp}))) {
         ::DeleteFileW(temp);
         return 0;
     }

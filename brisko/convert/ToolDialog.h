@@ -332,24 +332,36 @@ struct ToolOutput {
     CString text;
 };
 
+// A look at the temporary files (one per output, in order) once all were
+// written and before any replaces its output (OutputCheck.h reads them back
+// through the suite's readers): FALSE stops the write.
+using ToolOutputsCheck =
+    std::function<BOOL(const std::vector<ToolOutput>& outputs, const std::vector<CString>& temporaries)>;
+
 // Writes each text as 8-bit text of the system code page with CR LF line
 // ends into a temporary file beside its output, then puts the temporary
 // files in place.  1 on success; 0 when a file could not be written or put
 // in place, with *failed the index of that output: every temporary file is
 // removed, and no output has been replaced when the failure came before the
-// first replacement.
-int WriteToolOutputs(const std::vector<ToolOutput>& outputs, int* failed = nullptr);
+// first replacement.  A check that refuses the written files gives 0 with
+// *failed -1 and no output replaced.
+int WriteToolOutputs(const std::vector<ToolOutput>& outputs, int* failed = nullptr,
+                     const ToolOutputsCheck& check = nullptr);
 
 // The run of a converter with one output: the input is opened ("打开输入文件
 // 失败!\n\n%s"), read whole by `read`, which gives the text that follows the
 // header lines or a message (an empty one ends without a message), then the
 // output is written: the header lines of firstLine and that text ("创建输出
-// 文件失败!\n\n%s").  Messages go to `tell`.  1 on success.
+// 文件失败!\n\n%s"), read back through `readBack` before it replaces the
+// output (a refusal tells the read-back's message).  Messages go to `tell`.
+// 1 on success.
+class ToolReadBack;
 using ToolReader = std::function<BOOL(ToolSource& in, CString& text, CString& message)>;
 using ToolTeller = std::function<void(const CString& message)>;
 int RunToolConversion(const CString& input, const CString& output, const wchar_t* firstLine, const ToolReader& read,
-                      const ToolTeller& tell);
+                      const ToolTeller& tell, ToolReadBack& readBack);
 
 // A file copied unchanged through a temporary file beside the target; 0 when
-// it could not be read, written or put in place (the target as it was).
-int CopyToolFile(const CString& from, const CString& to);
+// it could not be read, written or put in place, or the check refused the
+// copy (the target as it was).
+int CopyToolFile(const CString& from, const CString& to, const ToolOutputsCheck& check = nullptr);

@@ -90,9 +90,17 @@ std::string Shown(const std::string& bytes)
                                    const std::function<int(const CString& input)>& convert, const wchar_t* message,
                                    const std::vector<CString>& outputs, UINT icon)
 {
+    return Refuses(folder, FileText(input), convert, message, outputs, icon);
+}
+
+::testing::AssertionResult Refuses(const ScratchFolder& folder, const std::string& inputBytes,
+                                   const std::function<int(const CString& input)>& convert, const wchar_t* message,
+                                   const std::vector<CString>& outputs, UINT icon)
+{
     const CString earlier = L"earlier output\n";
     for (const CString& output : outputs) WriteText(output, earlier);
-    const CString path = PlaceText(folder, L"输入.txt", input);
+    const CString path = folder / L"输入.txt";
+    WriteBytes(path, inputBytes);
     MessageBoxScript boxes;
     const int result = convert(path);
     if (result != 0) return ::testing::AssertionFailure() << "converted";
@@ -105,6 +113,13 @@ std::string Shown(const std::string& bytes)
     for (const CString& output : outputs)
         if (ReadBytes(output) != FileText(earlier)) return ::testing::AssertionFailure() << Utf8(output) << " changed";
     return ::testing::AssertionSuccess();
+}
+
+CString ReadBackRefused(const CString& readerMessage)
+{
+    CString reader(readerMessage);
+    reader.Replace(L"%", L"%%");
+    return L"转换结果无法被读回, 输出文件保持原样!\n\n输入文件: %s\n\n" + reader;
 }
 
 int LoadJD(const CString& path, CString& message)

@@ -46,6 +46,16 @@ std::string Shown(const std::string& bytes);
                                    const std::function<int(const CString& input)>& convert, const wchar_t* message,
                                    const std::vector<CString>& outputs, UINT icon = 0);
 
+// The same with the input's bytes as they stand (a zero byte, say).
+::testing::AssertionResult Refuses(const ScratchFolder& folder, const std::string& inputBytes,
+                                   const std::function<int(const CString& input)>& convert, const wchar_t* message,
+                                   const std::vector<CString>& outputs, UINT icon = 0);
+
+// The message of a conversion whose output the suite's reader refused, as
+// Refuses takes it ("%s" for the input's path): the reader's message, in
+// which the output's path is given as it stands.
+CString ReadBackRefused(const CString& readerMessage);
+
 // The suite's readers on a converted file; each gives the number of items
 // read (rows, units, grade points, ground points, sections), or -1 with the
 // reader's message.

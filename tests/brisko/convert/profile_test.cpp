@@ -78,28 +78,33 @@ TEST(ProfileConverters, AGroundLineConvertsOntoItsOwnFile)
     EXPECT_TRUE(HoldsGolden(path, "hint.dmx.dmx.golden", input));
 }
 
-// Empty inputs that still give a valid file: the header lines alone.
-TEST(ProfileConverters, NoGradePointGivesTheHeaderLinesOnly)
+// Stations on a later chain segment may lie below those of the segment
+// before (the road's chain puts them after it): they are converted, and
+// the files read on such a chain.
+TEST(ProfileConverters, StationsOfALaterChainMayLieBelowTheEarlierOnes)
 {
-    ScratchFolder folder(L"empty");
+    ScratchFolder folder(L"chained");
+    const tkxBreakChain chain = Chain(L"1300=1100");
     struct Case {
         const char* what;
         std::function<int(const CString&, const CString&)> convert;
         const wchar_t* input;
-        const char* header;
+        bool groundLine;
     };
     const Case cases[] = {
-        {"路线大师 without data lines", RunRMZDM, L"// 没有变坡点\n", "//转换路线大师纵断面竖曲线文件:"},
-        {"HintCAD count 0", HintZDM, L"HINTCAD\n0\n", "//转换纬地HintCAD纵断面竖曲线文件:"},
-        {"HintCAD negative count", HintZDM, L"-3\n1200 100 0\n", "//转换纬地HintCAD纵断面竖曲线文件:"},
+        {"grade points", HintZDM, L"3\n1200 100 0\nB1150 101 2000\nB1400 99 0\n", false},
+        {"ground line", HintDMX, L"1200 100\nB1150 101\nB1400 99\n", true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        const CString input = PlaceText(folder, L"empty.zdm", c.input);
-        const CString output = folder / L"empty.SQX";
+        const CString input = PlaceText(folder, L"chained.txt", c.input);
+        const CString output = folder / L"chained.out";
         MessageBoxScript boxes;
         ASSERT_EQ(1, c.convert(input, output)) << Utf8(boxes.LastText());
-        EXPECT_EQ(std::string(c.header) + Utf8(input) + "\r\n" + kCreationLine + "\r\n\r\n", Shown(ReadBytes(output)));
+        tkxZDMInfo profile(&chain);
+        CString message;
+        EXPECT_EQ(3, c.groundLine ? LoadDMX(output, profile, message) : LoadSQX(output, chain, message))
+            << Utf8(message);
     }
 }
 
@@ -109,8 +114,11 @@ TEST(ProfileConverters, ABadLineIsNamedAndTheEarlierOutputStays)
         const char* what;
         std::function<int(const CString&, const CString&)> convert;
         const wchar_t* input;
-        const wchar_t* message; // "%s" is the input's path
+        CString message; // "%s" is the input's path
     };
+    ScratchFolder folder(L"refused");
+    const CString output = folder / L"earlier.SQX";
+    const CString sqx = L"竖曲线文件(" + output + L")\n\n";
     const Refused cases[] = {
         // One grade point is both the first and the last: nothing written.
         {"路线大师 single point", RunRMZDM, L"1000 100 0\n", L"输出终点桩号和设计高程信息失败!\n\n1000 100"},
@@ -124,9 +132,27 @@ TEST(ProfileConverters, ABadLineIsNamedAndTheEarlierOutputStays)
         {"ground line too short", HintDMX, L"HINTCAD 100\n", L"读输入文件%s\n\n第1行失败! 数据个数少于2个\n\n[HINTCAD 100]"},
         {"ground elevation", HintDMX, L"100 50\n120 5O\n", L"读输入文件%s\n\n第2行第2个数据[地面高程:5O]失败!"},
         {"no ground point", HintDMX, L"HINTCAD\n// 无数据\n", L"读输入文件%s失败!\n\n地面线数据不足."},
+        // Falling stations are named at their input line; on a chain
+        // segment they fall below the last station of that segment.
+        {"路线大师 falling station", RunRMZDM, L"1000 100 0\n1200 105 3000\n1100 101 0\n",
+         L"读输入文件%s\n\n第3行桩号小于上一行桩号"},
+        {"HintCAD falling station", HintZDM, L"3\n1200 100 0\nB1150 101 2000\nB1100 99 0\n",
+         L"读输入文件%s\n\n第4行桩号小于上一行桩号"},
+        {"ground line falling station", HintDMX, L"100 50\nHINTCAD 120 51\n\n110 52\n",
+         L"读输入文件%s\n\n第4行桩号小于上一行桩号"},
+        // What only the suite's reader refuses is its message.
+        {"路线大师 equal stations", RunRMZDM, L"1000 100 0\n1000 105 0\n",
+         ReadBackRefused(sqx + L"第5行第1个数据1000, 变坡点桩号必须大于上一变坡点桩号!")},
+        {"路线大师 elevation out of range", RunRMZDM,
+         L"1000 100 0\n1200 100000000000000000000000000000 0\n",
+         ReadBackRefused(sqx + L"第5行第2个数据100000000000000000000000000000, <变坡点高程>错误!")},
+        // Without two grade points there is no profile.
+        {"路线大师 without data lines", RunRMZDM, L"// 没有变坡点\n",
+         ReadBackRefused(sqx + L"读到文件末尾(第3行), 纵断面文件数据内容不足!")},
+        {"HintCAD count 0", HintZDM, L"HINTCAD\n0\n", ReadBackRefused(sqx + L"读到文件末尾(第3行), 纵断面文件数据内容不足!")},
+        {"HintCAD negative count", HintZDM, L"-3\n1200 100 0\n",
+         ReadBackRefused(sqx + L"读到文件末尾(第3行), 纵断面文件数据内容不足!")},
     };
-    ScratchFolder folder(L"refused");
-    const CString output = folder / L"earlier.SQX";
     for (const Refused& c : cases) {
         SCOPED_TRACE(c.what);
         EXPECT_TRUE(Refuses(folder, c.input, [&](const CString& input) { return c.convert(input, output); }, c.message,
