@@ -37,18 +37,31 @@ CString ReadJD(const CString& path, const CString& shown)
 }
 
 // The unit reader takes only a file whose name holds ".ICD": a temporary
-// file is read through a copy of that name.
+// file is read through a copy of that name in the system's temporary folder
+// (beside a name reserved there, so that no other file is met).
 CString ReadICD(const CString& path, const CString& shown)
 {
     CString upper(path);
     upper.MakeUpper();
-    const bool named = upper.Find(L".ICD") >= 0;
-    const CString read = named ? path : path + L".ICD";
-    if (!named && !::CopyFileW(path, read, TRUE)) return ClFormat(L"读取平面单元文件%s失败!", shown.GetString());
-    tkxRoadObject road;
-    const int loaded = road.LoadICDFile(read);
-    const CString message = loaded ? CString() : Named(tkx_GetLastError(), read, shown);
-    if (!named) ::DeleteFileW(read);
+    if (upper.Find(L".ICD") >= 0) {
+        tkxRoadObject road;
+        return road.LoadICDFile(path) ? CString() : Named(tkx_GetLastError(), path, shown);
+    }
+    wchar_t folder[MAX_PATH + 1] = {};
+    wchar_t reserved[MAX_PATH + 16] = {};
+    const DWORD length = ::GetTempPathW(MAX_PATH + 1, folder);
+    if (length == 0 || length > MAX_PATH || !::GetTempFileNameW(folder, L"icd", 0, reserved))
+        return ClFormat(L"读取平面单元文件%s失败!", shown.GetString());
+    const CString copy = CString(reserved) + L".ICD";
+    CString message;
+    if (!::CopyFileW(path, copy, FALSE)) {
+        message = ClFormat(L"读取平面单元文件%s失败!", shown.GetString());
+    } else {
+        tkxRoadObject road;
+        if (!road.LoadICDFile(copy)) message = Named(tkx_GetLastError(), copy, shown);
+    }
+    ::DeleteFileW(copy);
+    ::DeleteFileW(reserved);
     return message;
 }
 

@@ -104,6 +104,15 @@ TEST(SectionConverters, TheRMProfileGroundLineIsCopiedAsItIs)
     EXPECT_EQ(std::vector<CString>{L"复制文件失败!"}, Texts(boxes));
     EXPECT_EQ(UINT(MB_ICONHAND), boxes.Shown()[0].type);
     EXPECT_EQ(FixtureBytes("rm.dmg"), ReadBytes(output));
+
+    // A copy the suite's reader refuses is not put in place.
+    dialog.m_SInFileName = PlaceText(folder, L"falling.DMG", L"100 50\n90 51\n");
+    EXPECT_EQ(0, dialog.CopyRMDMGFile());
+    ASSERT_EQ(2u, boxes.Shown().size());
+    EXPECT_EQ(ClFormat(ReadBackRefused(L"读地面线文件" + output + L"第2行, 违反了桩号[90]递增规则!!"), dialog.m_SInFileName.GetString()), boxes.LastText());
+    EXPECT_EQ(UINT(MB_ICONHAND), boxes.Shown()[1].type);
+    EXPECT_EQ(FixtureBytes("rm.dmg"), ReadBytes(output));
+    EXPECT_EQ(3u, FilesIn(folder.Path()).size());
 }
 
 // 鸿业 and RICAD write a profile and a cross-section ground line; the
@@ -151,10 +160,14 @@ TEST(SectionConverters, ABadLineIsNamedAndTheEarlierOutputsStay)
     struct Refused {
         const char* what;
         std::function<int(const CString&, const CString&, const CString&)> convert;
-        const wchar_t* input;
-        const wchar_t* message; // "%s" is the input's path
+        CString input;
+        CString message; // "%s" is the input's path
         UINT icon;
     };
+    ScratchFolder folder(L"refused");
+    const CString dmx = folder / L"earlier.DMX";
+    const CString hdx = folder / L"earlier.HDX";
+    const CString digits309 = L"1" + CString(L'0', 308);
     const auto hdm = [](const CString& i, const CString&, const CString& h) { return HintHDM(i, h); };
     const auto rm = [](const CString& i, const CString&, const CString& h) { return RunRMHDX(i, h); };
     const auto ricad = [](const CString& i, const CString& d, const CString& h) { return RunRICAD(i, d, h, 0, 5); };
@@ -180,15 +193,38 @@ TEST(SectionConverters, ABadLineIsNamedAndTheEarlierOutputsStay)
         {"RICAD one field", ricad, L"100\n120 53\n", L"读文件[%s],\n\n第1行错误, 少于2个数据!\n\n[100]", MB_ICONERROR},
         {"RICAD side at the end", ricad, L"100 52.3 0 1\n\n", L"读文件[%s],\n\n第2行错误!", MB_ICONERROR},
         {"RICAD one line", ricad, L"100 52.3", L"RICAD纵横断面地面线文件<%s>中\n\n行数少于2.", MB_ICONINFORMATION},
+        // Falling stations, named at their input line.
+        {"HintCAD falling station", hdm, L"100\n1 1 0.5\n1 1 0.2\n90\n1 1 0.5\n1 1 0.2\n",
+         L"读输入文件%s\n\n第4行桩号小于上一行桩号", MB_ICONINFORMATION},
+        {"路线大师 falling station", rm, L"0\n100\n1 0.2\n1 0.1\n90\n1 0.2\n1 0.1\n",
+         L"读输入文件%s\n\n第5行桩号小于上一行桩号", MB_ICONINFORMATION},
+        {"鸿业 falling station", RunHongYe, L"1200 105.3 -5 104.9 6 105.0\nK1100 105 -5 104.9 6 105.0\n",
+         L"读原文件[%s]\n\n第2行桩号小于上一行桩号", MB_ICONINFORMATION},
+        {"RICAD falling station", ricad, L"100 52.3\n# 注释\n90 52\n", L"读文件[%s],\n\n第3行桩号小于上一行桩号\n\n[90 52]",
+         MB_ICONERROR},
+        // A flagged side line missing: the next station line stands where
+        // the side line should.
+        {"RICAD side line missing", ricad, L"100 52.3 1 1\n5 52.5\n120 53 1 1\n5 53.5\n6 53.6\n",
+         L"读文件[%s],\n\n第3行错误, 应为断面地面线数据, 却是下一断面的桩号行!\n\n[120 53 1 1]", MB_ICONERROR},
+        // Lines copied as read go out only when the suite reads them.
+        {"路线大师 copied odd field count", rm, L"1\n100\n1 0.2 2\n1 0.1\n",
+         ReadBackRefused(L"读文件[" + hdx + L"], 第7行错误:断面左侧数据个数不匹配!"), MB_ICONINFORMATION},
+        {"路线大师 copied falling stations", rm, L"2\n100\n1 0.2\n1 0.1\n90\n1 0.2\n1 0.1\n",
+         ReadBackRefused(L"读横地线文件[" + hdx + L"]第8行错误!断面桩号(90.000)小于上一断面桩号(100.000)."), MB_ICONINFORMATION},
+        // A number the converter takes but the suite's readers do not.
+        {"RICAD height out of range", ricad, L"100 " + digits309 + L"\n120 53\n",
+         ReadBackRefused(L"读地面线文件" + dmx + L"第1行, 地面高(" + digits309 + L")数据错误!"), MB_ICONERROR},
     };
-    ScratchFolder folder(L"refused");
-    const CString dmx = folder / L"earlier.DMX";
-    const CString hdx = folder / L"earlier.HDX";
     for (const Refused& c : cases) {
         SCOPED_TRACE(c.what);
         EXPECT_TRUE(Refuses(folder, c.input, [&](const CString& input) { return c.convert(input, dmx, hdx); },
                             c.message, {dmx, hdx}, c.icon));
     }
+    // A zero byte in a side line RICAD copies.
+    const char zero[] = "100 52.3 1 0\r\n5 52.5\0 6 53\r\n";
+    EXPECT_TRUE(Refuses(folder, std::string(zero, sizeof zero - 1),
+                        [&](const CString& input) { return RunRICAD(input, dmx, hdx, 0, 5); },
+                        ReadBackRefused(L"读文件[" + hdx + L"], 第3行错误:该行含有空字符(0), 不是文本数据!"), {dmx, hdx}, MB_ICONERROR));
     EXPECT_EQ(3u, FilesIn(folder.Path()).size());
 }
 

@@ -72,7 +72,7 @@ struct Refused {
     const char* what;
     std::function<int(const CString&, const CString&)> convert;
     CString input;
-    const wchar_t* message; // "%s" is the input's path
+    CString message; // "%s" is the input's path
 };
 
 int HintAngle(const CString& i, const CString& o) { return TransformHintCADJDAngleFile(i, o); }
@@ -91,6 +91,9 @@ const wchar_t kUnitsHead[] = L"1\n1 1000 0.5 0 3000 500\n";
 // stays as it was.
 TEST(PlaneConverters, ABadLineIsNamedAndTheEarlierOutputStays)
 {
+    ScratchFolder folder(L"refused");
+    const CString output = folder / L"earlier.JD";
+    const CString digits30 = L"1" + CString(L'0', 29);
     const Refused cases[] = {
         {"short header", HintAngle, L"3 1000 3000 400 45\n",
          L"读输入文件%s\n\n第1行失败! 数据个数少于6个\n\n[3 1000 3000 400 45]"},
@@ -128,9 +131,16 @@ TEST(PlaneConverters, ABadLineIsNamedAndTheEarlierOutputStays)
         {"short arc", RMPMX, L"NE\n1 0\n0 3000 400 90\nARC R 500\n",
          L"读输入文件%s\n\n第4行, 圆曲线数据个数小于4!\n\nARC R 500"},
         {"start X", RMPMX, L"NE\n1 0\n0 3k00 400 90\n", L"读输入文件%s\n\n第3行第二个数据[起点X坐标:3k00]出错!"},
+        // Numbers the converters take but the suite's readers do not.
+        {"spiral out of range", HintAngle,
+         L"2 1000 3000 400 45 0\nJD1 1100 500 10 " + digits30 + L" 0\nJD2 1300 0 0 0 0\n",
+         ReadBackRefused(L"读交点文件" + output +
+                         L"第5行失败!\n\n[3 3070.71067812 470.71067812 100000000.000 L99999999999999991433150857216.000000 "
+                         L"500.00000000 L0.000000 100000000.000 JD1]\n\n"
+                         L"第5个数据, 缓和曲线长度[L99999999999999991433150857216.000000]错误!")},
+        {"start X out of range", RMPMX, L"NE\n1 0\n0 " + digits30 + L" 400 90\nLINE 100\n",
+         ReadBackRefused(L"读" + output + L"文件, 第5行 第1个数据: 线位起点X坐标(" + digits30 + L")错误!")},
     };
-    ScratchFolder folder(L"refused");
-    const CString output = folder / L"earlier.JD";
     for (const Refused& c : cases) {
         SCOPED_TRACE(c.what);
         EXPECT_TRUE(Refuses(folder, c.input, [&](const CString& input) { return c.convert(input, output); }, c.message,

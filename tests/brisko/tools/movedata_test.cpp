@@ -193,6 +193,17 @@ TEST(MoveData, ARefusedRunNamesItsCauseAndLeavesTheOutputs)
              return ClFormat(L"写纵断面地面高文件<%s>失败!\n\n%s", f.job.dmxOut.GetString(),
                              L"纵断面地面线第2点桩号(100.000)小于上一点桩号(200.000), 违反了桩号递增规则!");
          }},
+        // Side distances that fall give a section no reader takes: neither
+        // new file is written.
+        {"falling offsets",
+         [](ShiftFiles& f, std::vector<MoveOffsetRow>&) {
+             f.job.hdxIn = PutText(f.folder, L"falling.HDX", L"ABS1\n100\n3 0 1 0\n1 0\n");
+         },
+         [](const ShiftFiles& f) {
+             return ClFormat(L"转换结果无法被读回, 输出文件保持原样!\n\n输入文件: %s\n\n读文件[%s], 第3行错误:"
+                             L"读断面左侧第7个数据偏宽[3.583]出错, 中桩偏移距离应从小到大排列!",
+                             f.job.hdxIn.GetString(), f.job.hdxOut.GetString());
+         }},
     };
     StationSettings stations(3, 1);
     for (const auto& c : cases) {
