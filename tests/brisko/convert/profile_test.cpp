@@ -5,6 +5,7 @@
 #include "brisko/convert/Dialog_Transform_SQX.h"
 #include "brisko/convert/Dialog_Transform_ZHDX.h"
 #include "convert_world.h"
+#include "support/FailingWrites.h"
 #include <functional>
 
 using namespace convert_test;
@@ -158,4 +159,6 @@ TEST(ProfileConverters, ABadLineIsNamedAndTheEarlierOutputStays)
         EXPECT_TRUE(Refuses(folder, c.input, [&](const CString& input) { return c.convert(input, output); }, c.message,
                             {output}));
     }
+    // No temporary file is left behind, also of those read back.
+    EXPECT_EQ(2u, FilesIn(folder.Path()).size());
 }
