@@ -41,6 +41,9 @@ int CDialog_TransformHongYeZHDX::TransformHongYeFile()
     CString dmx, hdx = L"ABS\n";
     CStringArray tokens;
     StationOrder order;
+    // The input line of every output line: a profile row per line, the
+    // layout line and three section lines per line.
+    std::vector<int> dmxLines, hdxLines(1, 0);
     for (;;) {
         const int read = in.Next();
         if (read == 0) break;
@@ -88,11 +91,15 @@ int CDialog_TransformHongYeZHDX::TransformHongYeFile()
         hdx += tokens[0] + L"\n";
         hdx += SideLine(left, tokens[1]);
         hdx += SideLine(right, tokens[1]);
+        dmxLines.push_back(in.LineNo());
+        hdxLines.insert(hdxLines.end(), 3, in.LineNo());
     }
 
     in.Close();
     int failed = -1;
     ToolReadBack check(m_SInFileName, {SuiteFileKind::DMX, SuiteFileKind::HDX});
+    check.MapLines(0, std::move(dmxLines));
+    check.MapLines(1, std::move(hdxLines));
     if (!WriteToolOutputs({{m_SDMXFileName, dmx}, {m_SHDXFileName, hdx}}, &failed, check.Check())) {
         ShowToolMessage(this, check.Refused() ? check.Message()
                                               : ClFormat(L"创建输出文件失败!\n\n%s",

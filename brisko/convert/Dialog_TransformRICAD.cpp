@@ -48,6 +48,7 @@ struct Sections {
     int lineNo = 0;     // number of the last line read
     CStringArray tokens;
     StationOrder order;
+    std::vector<int> dmxLines, hdxLines; // the input line of every output line
 
     CString Fault(const wchar_t* what, const CString& line) const
     {
@@ -102,6 +103,7 @@ struct Sections {
         ReadToolNumber(tokens[count - 1], &lastElevation);
         if (layout == 2) width = sum;
         text += line;
+        hdxLines.push_back(lineNo);
         if (width < minWidth - 0.001) {
             if (layout == 2)
                 text.AppendFormat(L", %.3f, %.3f", minWidth - sum, 0.0);
@@ -137,14 +139,19 @@ struct Sections {
                                 line.GetString());
             dmx += fields[0] + L"," + fields[1] + L"\n";
             hdx += fields[0] + L"\n";
+            const int stationLine = lineNo;
+            dmxLines.push_back(stationLine);
+            hdxLines.push_back(stationLine);
             for (double flag : flags) {
                 if (ToolWholeNumber(flag) != 0) {
                     const CString fault = Side(hdx, station);
                     if (!fault.IsEmpty()) return fault;
                 } else if (layout == 0) {
                     hdx.AppendFormat(L"%.3f, %.3f\n", minWidth, centre);
+                    hdxLines.push_back(stationLine);
                 } else {
                     hdx.AppendFormat(L"%.3f, 0\n", minWidth);
+                    hdxLines.push_back(stationLine);
                 }
             }
         }
@@ -168,6 +175,7 @@ int CDialog_TransformRICAD::TransformRICADFile()
         return 0;
     }
     Sections sections{lines, m_SRicadFileName, m_iDatFormat, m_rMinWidth};
+    if (m_iDatFormat == 0 || m_iDatFormat == 1) sections.hdxLines.push_back(0);
     CString dmx;
     CString hdx = m_iDatFormat == 0 ? L"ABS\n" : m_iDatFormat == 1 ? L"ABS1\n" : L"";
     const CString fault = sections.Read(dmx, hdx);
@@ -177,6 +185,8 @@ int CDialog_TransformRICAD::TransformRICADFile()
     }
     int failed = -1;
     ToolReadBack check(m_SRicadFileName, {SuiteFileKind::DMX, SuiteFileKind::HDX});
+    check.MapLines(0, std::move(sections.dmxLines));
+    check.MapLines(1, std::move(sections.hdxLines));
     if (!WriteToolOutputs({{m_SDMXFileName, dmx}, {m_SHDXFileName, hdx}}, &failed, check.Check())) {
         if (check.Refused())
             ShowFormattedMessage(this, MB_ICONERROR, L"%s", check.Message().GetString());

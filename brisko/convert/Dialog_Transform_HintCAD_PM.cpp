@@ -4,6 +4,7 @@
 #include "brisko/shell/Helpers.h"
 #include "corvane/road/ClothoidUnit.h"
 #include <cmath>
+#include <vector>
 
 namespace {
 
@@ -30,7 +31,7 @@ CString CurveLine(double northing, double easting, double ls1, double r, double 
 // Deflection form: header (count, start station, start X (northing), start
 // Y (easting), start azimuth D.MMSS, distance mode), then one line per
 // point: name, station or distance, R, deflection D.MMSS, Ls1, Ls2.
-BOOL ReadDeflectionForm(ToolSource& in, CString& body, CString& message)
+BOOL ReadDeflectionForm(ToolSource& in, CString& body, CString& message, ToolReadBack& check)
 {
     if (!in.NextData(6, message)) return FALSE;
     double count = 0, start = 0, north = 0, east = 0, azimuth = 0, mode = 0;
@@ -47,6 +48,9 @@ BOOL ReadDeflectionForm(ToolSource& in, CString& body, CString& message)
     ComputeJDCurveElements(previous, 0);
     double running = DMSToRadian(azimuth);
     body = ClFormat(L"\n-1 %.8f %.8f %.8f\n", north, east, start);
+    // The input line of every output line: the two header lines, the blank
+    // line, the start row of the header line, a row per point.
+    std::vector<int> lines = {0, 0, 0, in.LineNo()};
 
     for (int i = 0; i < points; ++i) {
         if (!in.NextData(6, message)) return FALSE;
@@ -76,8 +80,10 @@ BOOL ReadDeflectionForm(ToolSource& in, CString& body, CString& message)
             body.AppendFormat(L"-2 %.8f %.8f %s\n", current.JDPt.y, current.JDPt.x, current.SName.GetString());
         else
             body += CurveLine(current.JDPt.y, current.JDPt.x, ls1, r, ls2, current.SName);
+        lines.push_back(in.LineNo());
         previous = current;
     }
+    check.MapLines(0, std::move(lines));
     return TRUE;
 }
 
@@ -234,8 +240,10 @@ BOOL ReadPlaneUnits(ToolSource& in, CString& body, CString& message)
 int TransformHintCADJDAngleFile(const wchar_t* input, const wchar_t* output)
 {
     ToolReadBack check(input, {SuiteFileKind::JD});
-    return RunToolConversion(input, output, L"//转换纬地HintCAD平面交点数据文件:%s\n", ReadDeflectionForm, ShowApplicationMessage,
-                             check);
+    return RunToolConversion(
+        input, output, L"//转换纬地HintCAD平面交点数据文件:%s\n",
+        [&check](ToolSource& in, CString& body, CString& message) { return ReadDeflectionForm(in, body, message, check); },
+        ShowApplicationMessage, check);
 }
 
 int TransformHintCADJDCoordFile(const wchar_t* input, const wchar_t* output)

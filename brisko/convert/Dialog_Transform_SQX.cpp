@@ -2,6 +2,7 @@
 #include "brisko/BriskoResource.h"
 #include "brisko/convert/OutputCheck.h"
 #include "brisko/shell/BriskoApp.h"
+#include <vector>
 
 namespace {
 
@@ -18,6 +19,7 @@ BOOL ReadHintCADGradePoints(ToolSource& in, CString& text, CString& message, Too
     text = L"\n";
     int chain = 1, lastChain = 1;
     StationOrder order;
+    std::vector<int> lines(3, 0); // the header lines and the blank line, then a line per point
     for (int i = 0; i < points; ++i) {
         if (in.Next() != 1 || in.Count() < 3) {
             message = in.LineFailed();
@@ -36,23 +38,26 @@ BOOL ReadHintCADGradePoints(ToolSource& in, CString& text, CString& message, Too
             return FALSE;
         }
         check.AddStation(value, chain);
+        lines.push_back(in.LineNo());
         const CString station = ChainedStationText(plain, chain, lastChain);
         if (i == 0 || i == points - 1)
             text.AppendFormat(L"%s %s\n", station.GetString(), in.Token(2).GetString());
         else
             text.AppendFormat(L"%s %s %s\n", station.GetString(), in.Token(2).GetString(), in.Token(3).GetString());
     }
+    check.MapLines(0, std::move(lines));
     return TRUE;
 }
 
 // 路线大师: one grade point per line (station, elevation, radius); the first
 // and the last point are written without their radius.
-BOOL ReadRMGradePoints(ToolSource& in, CString& text, CString& message)
+BOOL ReadRMGradePoints(ToolSource& in, CString& text, CString& message, ToolReadBack& check)
 {
     text = L"\n";
     int points = 0;
     CString last, lastShort;
     StationOrder order;
+    std::vector<int> lines(3, 0); // the header lines and the blank line, then a line per point
     for (;;) {
         const int read = in.Next();
         if (read == 0) break;
@@ -68,6 +73,7 @@ BOOL ReadRMGradePoints(ToolSource& in, CString& text, CString& message)
             message = FallingStation(in);
             return FALSE;
         }
+        lines.push_back(in.LineNo());
         if (points > 0) text += last;
         lastShort.Format(L"%s %s\n", in.Token(1).GetString(), in.Token(2).GetString());
         last = points == 0 ? lastShort
@@ -81,6 +87,7 @@ BOOL ReadRMGradePoints(ToolSource& in, CString& text, CString& message)
         return FALSE;
     }
     if (points > 1) text += lastShort;
+    check.MapLines(0, std::move(lines));
     return TRUE;
 }
 
@@ -100,8 +107,10 @@ int TransformHintCADZDMFile(const wchar_t* input, const wchar_t* output)
 int CDialog_Transform_SQX::TransformRMZDMFile()
 {
     ToolReadBack check(m_SInFileName, {SuiteFileKind::SQX});
-    return RunToolConversion(m_SInFileName, m_SOutFileName, L"//转换路线大师纵断面竖曲线文件:%s\n", ReadRMGradePoints,
-                             [this](const CString& text) { ShowToolMessage(this, text); }, check);
+    return RunToolConversion(
+        m_SInFileName, m_SOutFileName, L"//转换路线大师纵断面竖曲线文件:%s\n",
+        [&check](ToolSource& in, CString& text, CString& message) { return ReadRMGradePoints(in, text, message, check); },
+        [this](const CString& text) { ShowToolMessage(this, text); }, check);
 }
 
 void ShowTransformSQXDialog(short mode)

@@ -2,6 +2,7 @@
 #include "brisko/BriskoResource.h"
 #include "brisko/convert/OutputCheck.h"
 #include "brisko/shell/BriskoApp.h"
+#include <vector>
 
 namespace {
 
@@ -13,6 +14,7 @@ BOOL ReadHintCADProfile(ToolSource& in, CString& text, CString& message, ToolRea
     int rows = 0;
     int chain = 1, lastChain = 1;
     StationOrder order;
+    std::vector<int> lines(3, 0); // the header lines and the blank line, then a row per line
     for (;;) {
         const int read = in.Next();
         if (read == 0) break;
@@ -42,8 +44,10 @@ BOOL ReadHintCADProfile(ToolSource& in, CString& text, CString& message, ToolRea
         check.AddStation(station, chain);
         text.AppendFormat(L"%s\t%s\n", ChainedStationText(plain, chain, lastChain).GetString(),
                           in.Token(2).GetString());
+        lines.push_back(in.LineNo());
         ++rows;
     }
+    check.MapLines(0, std::move(lines));
     if (rows == 0) {
         message = ClFormat(L"读输入文件%s失败!\n\n地面线数据不足.", in.Path().GetString());
         return FALSE;
@@ -89,6 +93,7 @@ BOOL ReadHintCADSections(ToolSource& in, CString& text, CString& message, ToolRe
     int lines = 0;
     int chain = 1;
     StationOrder order;
+    std::vector<int> inputLines(3, 0); // the header lines and the blank line, then three lines a section
     for (;;) {
         const int read = in.Next();
         if (read == 0) break;
@@ -119,6 +124,7 @@ BOOL ReadHintCADSections(ToolSource& in, CString& text, CString& message, ToolRe
         check.AddStation(value, chain);
         if (chain > 1) station.AppendFormat(L"_%d", chain);
         text += station + L"\n";
+        inputLines.push_back(in.LineNo());
 
         if (in.Next() != 1 || in.Count() < 3) {
             message = ClFormat(L"读输入文件%s\n\n第%d行[%s]失败!", in.Path().GetString(), in.LineNo(),
@@ -126,17 +132,20 @@ BOOL ReadHintCADSections(ToolSource& in, CString& text, CString& message, ToolRe
             return FALSE;
         }
         if (!ReadHintCADSide(in, kLeft, text, message)) return FALSE;
+        inputLines.push_back(in.LineNo());
         if (in.Next() != 1 || in.Count() <= 2) {
             message = in.LineFailed();
             return FALSE;
         }
         if (!ReadHintCADSide(in, kRight, text, message)) return FALSE;
+        inputLines.push_back(in.LineNo());
         lines += 3;
     }
     if (lines < 3) {
         message = ClFormat(L"读输入文件%s\n\n第%d行失败! 文件内容不足!", in.Path().GetString(), in.LineNo());
         return FALSE;
     }
+    check.MapLines(0, std::move(inputLines));
     return TRUE;
 }
 
@@ -145,7 +154,7 @@ BOOL ReadHintCADSections(ToolSource& in, CString& text, CString& message, ToolRe
 // sections of a station line and two side lines of pairs, flag 3 with
 // distances from the centre and heights from the point before, any other
 // with distances from the point before and heights from the centre.
-BOOL ReadRMSections(ToolSource& in, CString& text, CString& message)
+BOOL ReadRMSections(ToolSource& in, CString& text, CString& message, ToolReadBack& check)
 {
     if (!in.NextData(1, message)) return FALSE;
     double flagValue = 0;
@@ -156,6 +165,9 @@ BOOL ReadRMSections(ToolSource& in, CString& text, CString& message)
     const bool copy = flag == 1 || flag == 2;
     CString body = flag == 1 ? L"ABS1\n" : L"";
     StationOrder order;
+    // The input line of every output line: the two header lines, the
+    // layout comment and the blank line, then the body.
+    std::vector<int> lines(flag == 1 ? 5 : 4, 0);
     for (;;) {
         const int read = in.Next();
         if (read == 0) break;
@@ -163,6 +175,7 @@ BOOL ReadRMSections(ToolSource& in, CString& text, CString& message)
             message = in.LineFailed();
             return FALSE;
         }
+        lines.push_back(in.LineNo());
         if (copy) {
             body += in.Line() + L"\n";
             continue;
@@ -180,6 +193,7 @@ BOOL ReadRMSections(ToolSource& in, CString& text, CString& message)
                                    in.Line().GetString());
                 return FALSE;
             }
+            lines.push_back(in.LineNo());
             double previousDistance = 0, previousHeight = 0;
             for (int k = 0; 2 * k + 1 < in.Count(); ++k) {
                 double distance = 0, height = 0;
@@ -199,6 +213,7 @@ BOOL ReadRMSections(ToolSource& in, CString& text, CString& message)
     text = flag == 1 ? L"//数据格式: ABS1, 即:各点到中桩的距离, 与中桩的高差\n\n"
                      : L"//数据格式: 抬杆法, 即:各点到上一点的距离, 与上一点的高差\n\n";
     text += body;
+    check.MapLines(0, std::move(lines));
     return TRUE;
 }
 
@@ -261,8 +276,10 @@ int TransformHintCADHDMFile(const wchar_t* input, const wchar_t* output)
 int CDialog_Transform_ZHDX::TransformRMHDXFile()
 {
     ToolReadBack check(m_SInFileName, {SuiteFileKind::HDX});
-    return RunToolConversion(m_SInFileName, m_SOutFileName, L"//转换路线大师横断面地面线数据文件:%s\n", ReadRMSections,
-                             [this](const CString& text) { ShowToolMessage(this, text); }, check);
+    return RunToolConversion(
+        m_SInFileName, m_SOutFileName, L"//转换路线大师横断面地面线数据文件:%s\n",
+        [&check](ToolSource& in, CString& text, CString& message) { return ReadRMSections(in, text, message, check); },
+        [this](const CString& text) { ShowToolMessage(this, text); }, check);
 }
 
 int CDialog_Transform_ZHDX::CopyRMDMGFile()

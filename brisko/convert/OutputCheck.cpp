@@ -5,6 +5,7 @@
 #include "corvane/road/Profile.h"
 #include "corvane/road/Road.h"
 #include <memory>
+#include <string>
 
 namespace {
 
@@ -88,6 +89,12 @@ void ToolReadBack::ReadFirst(const CString& path, SuiteFileKind kind, const CStr
     m_first.push_back({path, shownAs, kind});
 }
 
+void ToolReadBack::MapLines(size_t output, std::vector<int> inputLines)
+{
+    if (m_lines.size() <= output) m_lines.resize(output + 1);
+    m_lines[output] = std::move(inputLines);
+}
+
 ToolOutputsCheck ToolReadBack::Check()
 {
     return [this](const std::vector<ToolOutput>& outputs, const std::vector<CString>& temporaries) {
@@ -101,21 +108,45 @@ BOOL ToolReadBack::Read(const std::vector<ToolOutput>& outputs, const std::vecto
     std::vector<File> files = m_first;
     for (size_t i = 0; i < outputs.size() && i < temporaries.size() && i < m_kinds.size(); ++i)
         files.push_back({temporaries[i], outputs[i].path, m_kinds[i]});
-    const CString message = ReadAll(files, m_chain);
+    size_t refused = 0;
+    const CString message = ReadAll(files, m_chain, refused);
     if (message.IsEmpty()) return TRUE;
     tkxBreakChain segments;
-    if (SegmentChain(segments) && ReadAll(files, segments).IsEmpty()) return TRUE;
-    m_message = ClFormat(L"转换结果无法被读回, 输出文件保持原样!\n\n输入文件: %s\n\n%s", m_input.GetString(),
+    size_t unused = 0;
+    if (SegmentChain(segments) && ReadAll(files, segments, unused).IsEmpty()) return TRUE;
+    const int line = refused >= m_first.size() ? InputLineOf(refused - m_first.size(), message, files[refused].shown) : 0;
+    const CString input = line > 0 ? ClFormat(L"%s, 第%d行", m_input.GetString(), line) : m_input;
+    m_message = ClFormat(L"转换结果无法被读回, 输出文件保持原样!\n\n输入文件: %s\n\n%s", input.GetString(),
                          message.GetString());
     return FALSE;
 }
 
-CString ToolReadBack::ReadAll(const std::vector<File>& files, const tkxBreakChain& chain) const
+int ToolReadBack::InputLineOf(size_t output, const CString& message, const CString& shown) const
+{
+    if (output >= m_lines.size() || m_lines[output].empty()) return 0;
+    // The first "第<n>行" of the message outside the file's name.
+    CString text(message);
+    if (!shown.IsEmpty()) text.Replace(shown, L"");
+    const std::wstring s = text.str();
+    for (size_t at = s.find(L'第'); at != std::wstring::npos; at = s.find(L'第', at + 1)) {
+        size_t end = at + 1;
+        while (end < s.size() && s[end] >= L'0' && s[end] <= L'9' && end - at <= 9) ++end;
+        if (end == at + 1 || end >= s.size() || s[end] != L'行') continue;
+        const size_t line = static_cast<size_t>(std::stoul(s.substr(at + 1, end - at - 1)));
+        const std::vector<int>& lines = m_lines[output];
+        return line >= 1 && line <= lines.size() ? lines[line - 1] : 0;
+    }
+    return 0;
+}
+
+CString ToolReadBack::ReadAll(const std::vector<File>& files, const tkxBreakChain& chain, size_t& refused) const
 {
     // The profile of the last ground line read gives an "ABS" section its
     // centre elevation.
     std::unique_ptr<tkxZDMInfo> profile;
-    for (const File& file : files) {
+    for (size_t i = 0; i < files.size(); ++i) {
+        const File& file = files[i];
+        refused = i;
         CString message;
         switch (file.kind) {
         case SuiteFileKind::JD: message = ReadJD(file.path, file.shown); break;

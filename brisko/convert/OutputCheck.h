@@ -39,6 +39,10 @@ public:
     // messages as `shownAs` (the shift tool's new ground line, written into
     // a temporary file of its own).
     void ReadFirst(const CString& path, SuiteFileKind kind, const CString& shownAs);
+    // The input line of each line of an output (by its index), counted from
+    // the output's first line as the file holds it (0: a line of no input
+    // line).  A refusal at a line of the output then names that input line.
+    void MapLines(size_t output, std::vector<int> inputLines);
 
     // The check for WriteToolOutputs and CopyToolFile.
     ToolOutputsCheck Check();
@@ -48,7 +52,8 @@ public:
     BOOL Refused() const { return !m_message.IsEmpty(); }
     // "转换结果无法被读回, 输出文件保持原样!\n\n输入文件: %s\n\n%s": the input
     // and the reader's message, which names the output (not its temporary
-    // file).  Empty unless refused.
+    // file); "输入文件: %s, 第%d行" where the input line of the output's line
+    // the reader names is known.  Empty unless refused.
     const CString& Message() const { return m_message; }
 
 private:
@@ -57,8 +62,11 @@ private:
         CString shown;  // the name in messages
         SuiteFileKind kind;
     };
-    // One reading of all files on a chain; the reader's message when one refuses.
-    CString ReadAll(const std::vector<File>& files, const tkxBreakChain& chain) const;
+    // One reading of all files on a chain; the reader's message when one
+    // refuses, with the index of that file.
+    CString ReadAll(const std::vector<File>& files, const tkxBreakChain& chain, size_t& refused) const;
+    // The input line of the output line the message names; 0 when unknown.
+    int InputLineOf(size_t output, const CString& message, const CString& shown) const;
     // The chain of the segments named by AddStation; FALSE when no station
     // lies on a segment after the first (or no chain can hold them).
     BOOL SegmentChain(tkxBreakChain& chain) const;
@@ -66,6 +74,7 @@ private:
     CString m_input;
     std::vector<SuiteFileKind> m_kinds;
     std::vector<File> m_first;
+    std::vector<std::vector<int>> m_lines; // by output
     tkxBreakChain m_chain;
     std::map<int, std::pair<double, double>> m_segments; // lowest and highest station
     CString m_message;

@@ -115,11 +115,12 @@ std::string Shown(const std::string& bytes)
     return ::testing::AssertionSuccess();
 }
 
-CString ReadBackRefused(const CString& readerMessage)
+CString ReadBackRefused(const CString& readerMessage, int inputLine)
 {
     CString reader(readerMessage);
     reader.Replace(L"%", L"%%");
-    return L"转换结果无法被读回, 输出文件保持原样!\n\n输入文件: %s\n\n" + reader;
+    const CString line = inputLine > 0 ? ClFormat(L", 第%d行", inputLine) : CString();
+    return L"转换结果无法被读回, 输出文件保持原样!\n\n输入文件: %s" + line + L"\n\n" + reader;
 }
 
 int LoadJD(const CString& path, CString& message)

@@ -53,8 +53,9 @@ std::string Shown(const std::string& bytes);
 
 // The message of a conversion whose output the suite's reader refused, as
 // Refuses takes it ("%s" for the input's path): the reader's message, in
-// which the output's path is given as it stands.
-CString ReadBackRefused(const CString& readerMessage);
+// which the output's path is given as it stands, and the input line of the
+// refused output line where the converter knows it (0: it does not).
+CString ReadBackRefused(const CString& readerMessage, int inputLine = 0);
 
 // The suite's readers on a converted file; each gives the number of items
 // read (rows, units, grade points, ground points, sections), or -1 with the

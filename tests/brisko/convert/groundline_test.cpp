@@ -208,12 +208,14 @@ TEST(SectionConverters, ABadLineIsNamedAndTheEarlierOutputsStay)
          L"读文件[%s],\n\n第3行错误, 应为断面地面线数据, 却是下一断面的桩号行!\n\n[120 53 1 1]", MB_ICONERROR},
         // Lines copied as read go out only when the suite reads them.
         {"路线大师 copied odd field count", rm, L"1\n100\n1 0.2 2\n1 0.1\n",
-         ReadBackRefused(L"读文件[" + hdx + L"], 第7行错误:断面左侧数据个数不匹配!"), MB_ICONINFORMATION},
+         ReadBackRefused(L"读文件[" + hdx + L"], 第7行错误:断面左侧数据个数不匹配!", 3), MB_ICONINFORMATION},
         {"路线大师 copied falling stations", rm, L"2\n100\n1 0.2\n1 0.1\n90\n1 0.2\n1 0.1\n",
-         ReadBackRefused(L"读横地线文件[" + hdx + L"]第8行错误!断面桩号(90.000)小于上一断面桩号(100.000)."), MB_ICONINFORMATION},
+         ReadBackRefused(L"读横地线文件[" + hdx + L"]第8行错误!断面桩号(90.000)小于上一断面桩号(100.000).", 5), MB_ICONINFORMATION},
         // A number the converter takes but the suite's readers do not.
+        {"鸿业 height out of range", RunHongYe, L"1200 105.3 -5 104.9 6 105.0\n1220 " + digits309 + L" -5 104.9 6 105\n",
+         ReadBackRefused(L"读地面线文件" + dmx + L"第2行, 地面高(" + digits309 + L")数据错误!", 2), MB_ICONINFORMATION},
         {"RICAD height out of range", ricad, L"100 " + digits309 + L"\n120 53\n",
-         ReadBackRefused(L"读地面线文件" + dmx + L"第1行, 地面高(" + digits309 + L")数据错误!"), MB_ICONERROR},
+         ReadBackRefused(L"读地面线文件" + dmx + L"第1行, 地面高(" + digits309 + L")数据错误!", 1), MB_ICONERROR},
     };
     for (const Refused& c : cases) {
         SCOPED_TRACE(c.what);
@@ -224,7 +226,7 @@ TEST(SectionConverters, ABadLineIsNamedAndTheEarlierOutputsStay)
     const char zero[] = "100 52.3 1 0\r\n5 52.5\0 6 53\r\n";
     EXPECT_TRUE(Refuses(folder, std::string(zero, sizeof zero - 1),
                         [&](const CString& input) { return RunRICAD(input, dmx, hdx, 0, 5); },
-                        ReadBackRefused(L"读文件[" + hdx + L"], 第3行错误:该行含有空字符(0), 不是文本数据!"), {dmx, hdx}, MB_ICONERROR));
+                        ReadBackRefused(L"读文件[" + hdx + L"], 第3行错误:该行含有空字符(0), 不是文本数据!", 2), {dmx, hdx}, MB_ICONERROR));
     EXPECT_EQ(3u, FilesIn(folder.Path()).size());
 }
 

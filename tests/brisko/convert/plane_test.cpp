@@ -137,7 +137,8 @@ TEST(PlaneConverters, ABadLineIsNamedAndTheEarlierOutputStays)
          ReadBackRefused(L"读交点文件" + output +
                          L"第5行失败!\n\n[3 3070.71067812 470.71067812 100000000.000 L99999999999999991433150857216.000000 "
                          L"500.00000000 L0.000000 100000000.000 JD1]\n\n"
-                         L"第5个数据, 缓和曲线长度[L99999999999999991433150857216.000000]错误!")},
+                         L"第5个数据, 缓和曲线长度[L99999999999999991433150857216.000000]错误!",
+                         2)},
         {"start X out of range", RMPMX, L"NE\n1 0\n0 " + digits30 + L" 400 90\nLINE 100\n",
          ReadBackRefused(L"读" + output + L"文件, 第5行 第1个数据: 线位起点X坐标(" + digits30 + L")错误!")},
     };

@@ -143,10 +143,10 @@ TEST(ProfileConverters, ABadLineIsNamedAndTheEarlierOutputStays)
          L"读输入文件%s\n\n第4行桩号小于上一行桩号"},
         // What only the suite's reader refuses is its message.
         {"路线大师 equal stations", RunRMZDM, L"1000 100 0\n1000 105 0\n",
-         ReadBackRefused(sqx + L"第5行第1个数据1000, 变坡点桩号必须大于上一变坡点桩号!")},
+         ReadBackRefused(sqx + L"第5行第1个数据1000, 变坡点桩号必须大于上一变坡点桩号!", 2)},
         {"路线大师 elevation out of range", RunRMZDM,
          L"1000 100 0\n1200 100000000000000000000000000000 0\n",
-         ReadBackRefused(sqx + L"第5行第2个数据100000000000000000000000000000, <变坡点高程>错误!")},
+         ReadBackRefused(sqx + L"第5行第2个数据100000000000000000000000000000, <变坡点高程>错误!", 2)},
         // Without two grade points there is no profile.
         {"路线大师 without data lines", RunRMZDM, L"// 没有变坡点\n",
          ReadBackRefused(sqx + L"读到文件末尾(第3行), 纵断面文件数据内容不足!")},
