@@ -108,7 +108,8 @@ void CPPage_InfoBar::AddMessage(const CString& text)
     CString all;
     for (INT_PTR i = 0; i < m_SMessages.GetSize(); ++i) all += m_SMessages[i] + L"\r\n";
     m_wndLog.SetWindowText(all);
-    m_wndLog.SendMessage(EM_LINESCROLL, 0, static_cast<LPARAM>(m_SMessages.GetSize() - 1));
+    // By the box's own lines: a long message wraps over several.
+    m_wndLog.SendMessage(EM_LINESCROLL, 0, m_wndLog.SendMessage(EM_GETLINECOUNT));
 }
 
 // ---------------------------------------------------------------------------
