@@ -132,7 +132,7 @@ void CPPage_InfoBar::ShowSlopePreview()
     m_wndPreview.ShowWindow(SW_HIDE);
     m_wndSlope.ShowWindow(SW_SHOW);
     m_wndSlope.m_nCurLine = -1;
-    m_wndSlope.ResetView();
+    m_wndSlope.FitView();
 }
 
 void CPPage_InfoBar::UpdateSlopePreview()
@@ -140,7 +140,7 @@ void CPPage_InfoBar::UpdateSlopePreview()
     if (!m_wndSlope.GetSafeHwnd()) return;
     m_wndSlope.m_STemplatePath = SlopePreviewPath;
     m_wndSlope.m_pSlopeLines = &SlopePreviewLines;
-    m_wndSlope.ResetView();
+    m_wndSlope.FitView();
     m_wndSlope.Invalidate(TRUE);
 }
 
