@@ -328,8 +328,11 @@ void CSlopePicture::FitView()
         }
     }
     // Room in pixels: the subgrade symbol left of the edge, the title line
-    // at the top, the lines' labels and dimensions elsewhere.
-    const int marginLeft = 48, marginRight = 56, marginTop = 52, marginBottom = 60;
+    // at the top, the lines' symbols, labels and dimensions elsewhere; less
+    // of it in a small view (the information page's), the title's always.
+    const int w = m_rcClient.Width(), h = m_rcClient.Height();
+    const int marginLeft = std::min(48, w / 8), marginRight = std::min(56, w / 8);
+    const int marginTop = std::max(22, std::min(52, h / 5)), marginBottom = std::min(60, h / 5);
     const int width = m_rcClient.Width() - marginLeft - marginRight;
     const int height = m_rcClient.Height() - marginTop - marginBottom;
     if (width <= 0 || height <= 0) return;
