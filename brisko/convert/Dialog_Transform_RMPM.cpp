@@ -266,6 +266,8 @@ BEGIN_MESSAGE_MAP(CDialog_Transform_RMPM, CToolDialog)
     ON_BN_CLICKED(IDC_TOOL_FORMAT1, OnFormat)
 END_MESSAGE_MAP()
 
+const wchar_t kRMPMNoFormat[] = L"请先选择输入文件的数据格式:\n\n平面交点数据(*.JDX, 坐标格式)或平面线形数据(*.PMX).";
+
 CDialog_Transform_RMPM::CDialog_Transform_RMPM(CWnd* parent) : CToolDialog(IDD_TRANSFORM_RMPM, parent) {}
 
 void CDialog_Transform_RMPM::SerializeSettings(int get)
@@ -351,6 +353,12 @@ void CDialog_Transform_RMPM::OnViewInput()
 void CDialog_Transform_RMPM::OnOK()
 {
     if (!UpdateData(TRUE)) return;
+    if (m_iDatFormat != 0 && m_iDatFormat != 1) {
+        // Nothing could run: say what is missing.
+        ShowToolMessage(this, kRMPMNoFormat);
+        if (CWnd* first = GetDlgItem(IDC_TOOL_FORMAT)) first->SetFocus();
+        return;
+    }
     if (!ConfirmOverwrite(m_SOutFileName, L"输出文件已存在!\n\n是否覆盖?")) return;
     SerializeSettings(0);
     int done = 0;

@@ -6,6 +6,9 @@
 #pragma once
 #include "brisko/convert/ToolDialog.h"
 
+// What OK says while no format is chosen (the dialog stays open).
+extern const wchar_t kRMPMNoFormat[];
+
 class CDialog_Transform_RMPM : public CToolDialog
 {
 public:

@@ -470,6 +470,8 @@ void CBriskoView::OnCaretLineEnd()
     UpdateFieldToolTip();
 }
 
+void CBriskoView::AfterCaretJump() { UpdateFieldToolTip(); }
+
 // ---------------------------------------------------------------------------
 // Context menu
 

@@ -75,6 +75,9 @@ protected:
     void OnCaretPageUp();
     void OnCaretPageDown();
     void OnCaretLineEnd();
+    // Tells the field tooltip and the road-information pages where the
+    // caret now is, as the keys' moves do.
+    void AfterCaretJump() override;
     void OnToggleComment() { ToggleComment(); }
     void OnInsertComment() { InsertComment(); }
     LRESULT OnFileWatchNotify(WPARAM wParam, LPARAM lParam);

@@ -231,6 +231,7 @@ int CTvTextView::DisplayLengthOfLine(int line)
 }
 
 void CTvTextView::AfterEditAction(int, const wchar_t*) {}
+void CTvTextView::AfterCaretJump() {}
 
 HINSTANCE CTvTextView::ResourceModuleHandle()
 {

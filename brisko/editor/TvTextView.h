@@ -87,6 +87,10 @@ public:
     virtual CTvTextBuffer* GetTextBuffer();
     virtual void OnBufferNotice(CTvTextView* source, CUpdateContext* context, DWORD flags, int line);
     virtual void AfterEditAction(int action, const wchar_t* text);
+    // The caret was put somewhere by a command of the view (go to a line,
+    // a bookmark or a mark, a found text); the keys' moves have their own
+    // handlers.
+    virtual void AfterCaretJump();
 
     // -- buffer ---------------------------------------------------------------------
     // Attaches to the buffer (GetTextBuffer when null) and resets the view.

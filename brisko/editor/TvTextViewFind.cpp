@@ -262,4 +262,5 @@ void CTvTextView::GoToLineItem(int line, int item)
     EnsureVisible(m_ptCursorPos);
     SetSelection(start, end);
     if (m_hWnd) SetFocus();
+    AfterCaretJump();
 }

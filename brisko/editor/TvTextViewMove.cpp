@@ -98,6 +98,7 @@ void CTvTextView::HighlightText(const CPoint& pos, int length)
     m_nIdealCharPos = -1;
     EnsureVisible(m_ptCursorPos);
     UpdateCaret();
+    AfterCaretJump();
 }
 
 void CTvTextView::UpdateSelectionAfterMove(BOOL select)
@@ -573,6 +574,7 @@ void CTvTextView::GoToLineStart(int line)
     EnsureVisible(m_ptCursorPos);
     UpdateCaret();
     SetSelection(m_ptCursorPos, m_ptCursorPos);
+    AfterCaretJump();
 }
 
 void CTvTextView::OnUpdateGoBookmark(CCmdUI* ui)

@@ -108,7 +108,8 @@ void CPPage_InfoBar::AddMessage(const CString& text)
     CString all;
     for (INT_PTR i = 0; i < m_SMessages.GetSize(); ++i) all += m_SMessages[i] + L"\r\n";
     m_wndLog.SetWindowText(all);
-    m_wndLog.SendMessage(EM_LINESCROLL, 0, static_cast<LPARAM>(m_SMessages.GetSize() - 1));
+    // By the box's own lines: a long message wraps over several.
+    m_wndLog.SendMessage(EM_LINESCROLL, 0, m_wndLog.SendMessage(EM_GETLINECOUNT));
 }
 
 // ---------------------------------------------------------------------------
@@ -131,7 +132,7 @@ void CPPage_InfoBar::ShowSlopePreview()
     m_wndPreview.ShowWindow(SW_HIDE);
     m_wndSlope.ShowWindow(SW_SHOW);
     m_wndSlope.m_nCurLine = -1;
-    m_wndSlope.ResetView();
+    m_wndSlope.FitView();
 }
 
 void CPPage_InfoBar::UpdateSlopePreview()
@@ -139,7 +140,7 @@ void CPPage_InfoBar::UpdateSlopePreview()
     if (!m_wndSlope.GetSafeHwnd()) return;
     m_wndSlope.m_STemplatePath = SlopePreviewPath;
     m_wndSlope.m_pSlopeLines = &SlopePreviewLines;
-    m_wndSlope.ResetView();
+    m_wndSlope.FitView();
     m_wndSlope.Invalidate(TRUE);
 }
 

@@ -26,12 +26,11 @@ public:
     void PreviewFile(const CString& path);
     // The text preview is shown (mode 0) and the page redrawn.
     void ShowTextPreview();
-    // The slope-template preview is shown (mode 1), starting from its first
-    // view with no current line.
+    // The slope-template preview is shown (mode 1), the whole template in
+    // view and no current line.
     void ShowSlopePreview();
     // The slope-template preview takes the template last chosen in the
-    // library (the shared preview path and lines) and starts from its first
-    // view.
+    // library (the shared preview path and lines) and shows it whole.
     void UpdateSlopePreview();
     BOOL PreTranslateMessage(MSG* msg) override;
 

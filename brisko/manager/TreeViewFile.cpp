@@ -321,7 +321,10 @@ void CTreeViewFile::OnOpenFile()
     const CString path = FileOf(item);
     if (kind != kRoadFile) {
         if (tkxFileName::Exist(path)) {
-            RunShellVerb(L"open", path);
+            // A file of a type no program opens is named, not passed over.
+            if (!RunShellVerb(L"open", path))
+                ManagerBox(ClFormat(L"无法打开文件%s!\n\n没有与该类型文件关联的程序, 或程序未能启动.", path.GetString()),
+                           MB_ICONINFORMATION);
             Invalidate();
         } else {
             ManagerBox(ClFormat(L"%s文件不存在!", path.GetString()), MB_ICONINFORMATION);

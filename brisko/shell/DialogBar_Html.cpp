@@ -10,11 +10,16 @@ CWnd* MainWindow()
     return app ? app->m_pMainWnd : nullptr;
 }
 
+// Posted to the page once the main window has taken the activation.
+const UINT WM_KEEPINFRONT = WM_APP + 0x135;
+
 } // namespace
 
 BEGIN_MESSAGE_MAP(CDialogBar_Html, CResizableDialog)
     ON_WM_SHOWWINDOW()
     ON_WM_SIZE()
+    ON_WM_ACTIVATE()
+    ON_MESSAGE(WM_KEEPINFRONT, OnKeepInFront)
 END_MESSAGE_MAP()
 
 CDialogBar_Html::CDialogBar_Html(CWnd* parent) : CResizableDialog(IDD_DIALOGBAR_HTML, parent)
@@ -78,6 +83,22 @@ void CDialogBar_Html::OnShowWindow(BOOL show, UINT status)
 {
     CResizableDialog::OnShowWindow(show, status);
     if (show) PlaceOverClient();
+}
+
+void CDialogBar_Html::OnActivate(UINT state, CWnd* other, BOOL minimized)
+{
+    CResizableDialog::OnActivate(state, other, minimized);
+    // The main window is brought to the front after the page hears that it
+    // lost the activation: the page follows once that is done.
+    CWnd* main = MainWindow();
+    if (state == WA_INACTIVE && other && main && other->GetSafeHwnd() == main->GetSafeHwnd())
+        PostMessage(WM_KEEPINFRONT);
+}
+
+LRESULT CDialogBar_Html::OnKeepInFront(WPARAM, LPARAM)
+{
+    if (IsWindowVisible()) PlaceOverClient();
+    return 0;
 }
 
 void CDialogBar_Html::OnSize(UINT type, int cx, int cy)

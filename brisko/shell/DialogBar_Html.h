@@ -28,6 +28,11 @@ protected:
     BOOL OnInitDialog() override;
     void OnShowWindow(BOOL show, UINT status);
     void OnSize(UINT type, int cx, int cy);
+    // The main window taking the activation from the page (a click in its
+    // trees, say) comes to the front; the page then goes back in front of
+    // it, as a window the main window owns stays.
+    void OnActivate(UINT state, CWnd* other, BOOL minimized);
+    LRESULT OnKeepInFront(WPARAM, LPARAM);
     DECLARE_MESSAGE_MAP()
 
 private:

@@ -29,6 +29,22 @@ CRect ChildRect(HWND parent, HWND child)
     return rect;
 }
 
+// Whether the group box lies within another group box of its dialog.
+bool InsideAnotherGroupBox(HWND group)
+{
+    CRect rect;
+    ::GetWindowRect(group, &rect);
+    const HWND parent = ::GetParent(group);
+    for (HWND other = ::GetWindow(parent, GW_CHILD); other; other = ::GetWindow(other, GW_HWNDNEXT)) {
+        if (other == group || !IsGroupBox(other)) continue;
+        CRect outer;
+        ::GetWindowRect(other, &outer);
+        if (outer.left <= rect.left && outer.top <= rect.top && outer.right >= rect.right && outer.bottom >= rect.bottom)
+            return true;
+    }
+    return false;
+}
+
 // The highest first visible column of a window's horizontal scroll bar when
 // its page is `page` wide.
 int ScrollLimit(const SCROLLINFO& info, int page)
@@ -117,8 +133,14 @@ void CResizableLayout::AnchorChild(HWND child, int topLeftX, int topLeftY, int b
         bottomRightX = topLeftX;
         bottomRightY = topLeftY;
     }
-    // A group box paints around the controls inside it, never over them.
-    if (IsGroupBox(child)) ::SetWindowLongPtrW(child, GWL_STYLE, WindowStyle(child) | WS_CLIPSIBLINGS);
+    // A group box paints around the controls inside it, never over them;
+    // but one within another group box (which lies above it and covers it
+    // wholly) would then never paint at all.
+    if (IsGroupBox(child)) {
+        const DWORD style = WindowStyle(child);
+        ::SetWindowLongPtrW(child, GWL_STYLE,
+                            InsideAnotherGroupBox(child) ? style & ~WS_CLIPSIBLINGS : style | WS_CLIPSIBLINGS);
+    }
 
     LayoutInfo info;
     info.hWnd = child;

@@ -273,7 +273,7 @@ void CDialog_TemplateEdit::OnShowWindow(BOOL show, UINT status)
 
 LRESULT CDialog_TemplateEdit::OnResetPreview(WPARAM, LPARAM)
 {
-    m_wndPreview.ResetView();
+    m_wndPreview.FitView();
     return 0;
 }
 

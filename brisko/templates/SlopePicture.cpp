@@ -310,6 +310,48 @@ void CSlopePicture::ResetView()
     Invalidate(FALSE);
 }
 
+void CSlopePicture::FitView()
+{
+    if (!GetSafeHwnd() || !IsWindowVisible()) return;
+    ResetView();
+    const INT_PTR count = m_pSlopeLines ? m_pSlopeLines->GetSize() : 0;
+    if (count == 0) return;
+    // The extent of the lines, from the subgrade edge where they start.
+    double left = 1.0, right = 1.0, low = -1.0, high = -1.0;
+    for (INT_PTR i = 0; i < count; ++i) {
+        const CSlopeLine& line = (*m_pSlopeLines)[i];
+        for (const sSketchPoint& p : {line.m_ptStart, line.m_ptEnd}) {
+            left = std::min(left, static_cast<double>(p.x));
+            right = std::max(right, static_cast<double>(p.x));
+            low = std::min(low, static_cast<double>(p.y));
+            high = std::max(high, static_cast<double>(p.y));
+        }
+    }
+    // Room in pixels: the subgrade symbol left of the edge, the title line
+    // at the top, the lines' symbols, labels and dimensions elsewhere; less
+    // of it in a small view (the information page's), the title's always.
+    const int w = m_rcClient.Width(), h = m_rcClient.Height();
+    const int marginLeft = std::min(48, w / 8), marginRight = std::min(56, w / 8);
+    const int marginTop = std::max(22, std::min(52, h / 5)), marginBottom = std::min(60, h / 5);
+    const int width = m_rcClient.Width() - marginLeft - marginRight;
+    const int height = m_rcClient.Height() - marginTop - marginBottom;
+    if (width <= 0 || height <= 0) return;
+    const double spanX = std::max(right - left, 0.1), spanY = std::max(high - low, 0.1);
+    const int fit = static_cast<int>(std::floor(std::min(width / spanX, height / spanY)));
+    m_iScale = std::max<int>(kMinScale, std::min<int>(kMaxScale, fit));
+    // Centred; a template too large even at the least scale keeps its
+    // start (the subgrade edge) in view.
+    m_rOriginX = left - (marginLeft + std::max(0.0, (width - spanX * m_iScale) / 2.0)) / m_iScale;
+    if (spanY * m_iScale <= height)
+        m_rOriginY = low - (marginBottom + (height - spanY * m_iScale) / 2.0) / m_iScale;
+    else if (high - (-1.0) < -1.0 - low) // going down from the edge: its top in view
+        m_rOriginY = high - static_cast<double>(m_rcClient.Height() - marginTop) / m_iScale;
+    else
+        m_rOriginY = low - static_cast<double>(marginBottom) / m_iScale;
+    SyncScrollPositions();
+    Invalidate(FALSE);
+}
+
 void CSlopePicture::SetScrollRanges()
 {
     const INT_PTR count = m_pSlopeLines ? m_pSlopeLines->GetSize() : 0;

@@ -28,6 +28,11 @@ public:
     // subgrade edge near the left edge and height 0 in the middle; then the
     // scroll ranges are set anew and the window repainted.
     void ResetView();
+    // The first view with the whole template in it: the scale (within 4 to
+    // 100 pixels per metre) and place that show every line with the
+    // subgrade symbol, clear of the title line, centred; with no lines the
+    // first view of ResetView.
+    void FitView();
 
     // World (metres, y up) to client pixels and back.
     CPoint ToScreen(double x, double y) const;

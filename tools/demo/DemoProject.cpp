@@ -31,6 +31,7 @@
 #include "corvane/section/RoadHDM.h"
 #include "corvane/section/SuperElevation.h"
 #include "support/ChmFile.h"
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <functional>
@@ -155,6 +156,7 @@ public:
         Structures();
         Stations();
         Listed();
+        DesignResults();
         Verify();
     }
 
@@ -280,15 +282,9 @@ private:
         CString text = L"ABS1\n";
         for (INT_PTR i = 0; i < m_sections.GetSize(); ++i) {
             const double x = m_sections[i];
-            const double left = 0.08 * std::sin(x / 300.0) + 0.03, right = -0.06 * std::sin(x / 260.0 + 1.0) - 0.02;
-            const double valley = std::exp(-std::pow((x - 1300.0) / 60.0, 2));
             text += Station(x) + L"\n";
             for (int side = 0; side < 2; ++side) {
-                for (double d : offsets) {
-                    const double slope = side == 0 ? left : right;
-                    const double h = slope * d + 0.25 * std::sin(d * 0.9 + x / 40.0) + valley * 0.12 * d;
-                    text.AppendFormat(L"%.3f %.3f ", d, h);
-                }
+                for (double d : offsets) text.AppendFormat(L"%.3f %.3f ", d, SideHeight(x, side, d));
                 text.TrimRight();
                 text += L"\n";
             }
@@ -320,6 +316,15 @@ private:
         Check(hdm.OutputToFile(File(L"HDM")), L"HDM file");
     }
 
+    // The ground across the road: the height over the centre ground at an
+    // offset d of the left (side 0) or right side of the section at x.
+    static double SideHeight(double x, int side, double d)
+    {
+        const double slope = side == 0 ? 0.08 * std::sin(x / 300.0) + 0.03 : -0.06 * std::sin(x / 260.0 + 1.0) - 0.02;
+        const double valley = std::exp(-std::pow((x - 1300.0) / 60.0, 2));
+        return slope * d + 0.25 * std::sin(d * 0.9 + x / 40.0) + valley * 0.12 * d;
+    }
+
     // A row of the section files: the station within its chain segment,
     // the fields, and the segment number beyond the first chain.
     CString Row(double x, const CString& fields) const
@@ -332,18 +337,22 @@ private:
     void Superelevation()
     {
         CString text = L"2 0.000 0.000 4.0 1 0 0\n";
-        text += Row(0.0, L"2.000 -2.000");
+        auto row = [&](double x, double left, double right) {
+            text += Row(x, ClFormat(L"%.3f %.3f", left, right));
+            m_falls.push_back({x, left, right});
+        };
+        row(0.0, 2.0, -2.0);
         const double e[] = {4.0, 5.0, 3.0};
         for (int i = 0; i < 3; ++i) {
             const Curve& c = m_curves[static_cast<size_t>(i)];
             // Banked towards the inside of the curve.
             const double bank = m_road.TurnDir(c.start + c.Ls + c.arc / 2) == DIR_LEFT ? e[i] : -e[i];
-            const double ends[] = {c.start, c.start + c.Ls, c.start + c.Ls + c.arc, c.start + 2 * c.Ls + c.arc};
-            const CString banked = ClFormat(L"%.3f %.3f", bank, bank);
-            text += Row(ends[0], L"2.000 -2.000") + Row(ends[1], banked) + Row(ends[2], banked) +
-                    Row(ends[3], L"2.000 -2.000");
+            row(c.start, 2.0, -2.0);
+            row(c.start + c.Ls, bank, bank);
+            row(c.start + c.Ls + c.arc, bank, bank);
+            row(c.start + 2 * c.Ls + c.arc, 2.0, -2.0);
         }
-        text += Row(m_end, L"2.000 -2.000");
+        row(m_end, 2.0, -2.0);
         tkxSuperElevation cg;
         cg.SetBreakChain(&m_chain);
         ReadThrough(L"CG", text,
@@ -374,8 +383,24 @@ private:
                           Station(2180.0).GetString(), m_road.GetDMXElevation(2180.0) - 4.0);
         rows.AppendFormat(L"3\t老鹰岩隧道\t%s\t220.000\t5.000\n", Station(2900.0).GetString());
         rows.AppendFormat(L"8\tK1+560平交口\t%s\t75d0'0.0\"\t20.000\t20.000\n", Station(1560.0).GetString());
-        WriteText(File(L"GZW"), Header(L"平面构造物定义") + rows);
         WriteText(File(L"GZX"), Header(L"构造物信息") + rows);
+        // The same structures as an old structure list, from which the
+        // structure tool makes a structure information file: stations
+        // within their chain segment (the tool takes plain numbers), the
+        // span text with the beam type, skew angles with a degree sign; the
+        // crossing is a kind the tool passes over.
+        CString list = Header(L"原构造物列表");
+        list += L"//桥梁: 0 名称 跨径及上部结构 起点桩号 终点桩号 斜交角 [备注]\n"
+                L"//涵洞(1)/通道(2): 类型 名称 中心桩号 斜交角 跨径 左侧附加长度 右侧附加长度 [备注]\n"
+                L"//隧道: 3 名称 起点桩号 终点桩号 [备注]\n";
+        list.AppendFormat(L"0 清水河大桥 6*20预应力混凝土T梁 %s %s 0° 跨越清水河\n", Plain(1235.0).GetString(),
+                          Plain(1365.0).GetString());
+        list.AppendFormat(L"1 K0+520盖板涵 %s 15° 2.000 6.500 6.500 1-2.0×2.0盖板涵\n", Plain(520.0).GetString());
+        list.AppendFormat(L"1 K1+900圆管涵 %s 0° 1.500 6.000 6.000 1-Φ1.5圆管涵\n", Plain(1900.0).GetString());
+        list.AppendFormat(L"2 K2+180通道 %s 0° 4.000 6.000 6.000 1-4.0×3.5箱涵通道\n", Plain(2180.0).GetString());
+        list.AppendFormat(L"3 老鹰岩隧道 %s %s 短隧道\n", Plain(2900.0).GetString(), Plain(3120.0).GetString());
+        list.AppendFormat(L"8 K1+560平交口 %s 75° 20.000 20.000\n", Plain(1560.0).GetString());
+        WriteText(File(L"GZW"), list);
         CArray<Tavix4::sQHInfo, Tavix4::sQHInfo> read;
         Check(tkx_ReadQHFile(File(L"GZX"), m_chain, read), L"structure file");
         if (read.GetSize() != 6) Fail(L"the structure file does not read back whole");
@@ -544,6 +569,169 @@ private:
 
     CString Plain(double x) const { return ClFormat(L"%.3f", m_chain.GetBreakZH(x)); }
 
+    // The cross falls of the superelevation file at x (per cent; the edge
+    // lies left * d / 100 below the centre on the left, right * d / 100
+    // above it on the right), straight between its rows.
+    void CrossFalls(double x, double& left, double& right) const
+    {
+        left = m_falls.front()[1];
+        right = m_falls.front()[2];
+        for (size_t i = 1; i < m_falls.size(); ++i) {
+            const auto &a = m_falls[i - 1], &b = m_falls[i];
+            if (x < a[0] || x > b[0]) continue;
+            const double t = b[0] > a[0] ? (x - a[0]) / (b[0] - a[0]) : 0.0;
+            left = a[1] + t * (b[1] - a[1]);
+            right = a[2] + t * (b[2] - a[2]);
+            return;
+        }
+    }
+
+    // The half widths of the standard cross-section at x: 6 m on the left;
+    // on the right the bus stop's wider hard shoulder.
+    static double HalfWidth(double x, int side)
+    {
+        if (side == 0) return 6.0;
+        double shoulder = 1.5;
+        if (x > 1000.0 && x < 1040.0) shoulder = 1.5 + 3.0 * (x - 1000.0) / 40.0;
+        else if (x >= 1040.0 && x <= 1090.0) shoulder = 4.5;
+        else if (x > 1090.0 && x < 1130.0) shoulder = 4.5 - 3.0 * (x - 1090.0) / 40.0;
+        return 3.75 + shoulder + 0.75;
+    }
+
+    // The side-slope line of one side of the designed section at x, from
+    // the subgrade edge: in cut a ditch (its far bottom point coded 3) and a
+    // 1:1 cut slope up to the ground, in fill a 1:1.5 slope down to the
+    // ground and a ditch beyond the toe; points of offset, elevation and
+    // code.  The slope's far end offset is given back.
+    CString SideSlope(double x, int side, double design, double ground, double& reach) const
+    {
+        double left = 0.0, right = 0.0;
+        CrossFalls(x, left, right);
+        const double w = HalfWidth(x, side);
+        const double edge = side == 0 ? design - left * w / 100.0 : design + right * w / 100.0;
+        auto groundAt = [&](double d) { return ground + SideHeight(x, side, d); };
+        CString line;
+        auto point = [&](double d, double z, int code) { line.AppendFormat(L"%.3f %.3f %d ", d, z, code); };
+        point(w, edge, 1);
+        if (groundAt(w) > edge - 0.3) {
+            point(w + 0.6, edge - 0.6, 2);
+            point(w + 1.0, edge - 0.6, 3);
+            point(w + 1.6, edge, 4);
+            double t = 0.0; // the rise of the cut slope
+            for (int k = 0; k < 20; ++k) t = std::max(0.0, groundAt(w + 1.6 + t) - edge);
+            reach = w + 1.6 + t;
+            point(reach, edge + t, 5);
+        } else {
+            double t = 0.0; // the fall of the fill slope
+            for (int k = 0; k < 20; ++k) t = std::max(0.0, edge - groundAt(w + 1.5 * t));
+            const double toe = w + 1.5 * t, low = edge - t;
+            point(toe, low, 5);
+            point(toe + 1.6, low - 0.6, 2);
+            point(toe + 2.0, low - 0.6, 3);
+            point(toe + 2.6, low, 4);
+            reach = toe + 2.6;
+        }
+        line.TrimRight();
+        return line + L"\n";
+    }
+
+public:
+    // The inputs of the tools that read results of the cross-section
+    // design and of the plan: the slope points of the designed sections
+    // (.3DD) with the summary of that design (the "capped" sections), and
+    // the table of the plane units (.DYD).
+    void DesignResults()
+    {
+        const tkxZDMInfo& profile = *m_road.ZDMInfo();
+        CString sections = L"//道路三维数据(横断面戴帽结果): 首行为文件说明, 每个断面六行:\n"
+                           L"//断面桩号; 设计高程 地面高程; 左右路基半宽及横坡; 填挖高度 左右路基边缘高程;\n"
+                           L"//左侧边坡线, 右侧边坡线(每点: 偏宽 高程 点号, 3号点为边沟外侧沟底)\n"
+                           L"TAVIX道路三维数据 一号路\n";
+        CString capped = Header(L"横断面戴帽信息") + L"//桩号 设计高程 填挖高度 左侧边坡终点偏宽 右侧边坡终点偏宽\n";
+        for (INT_PTR i = 0; i < m_sections.GetSize(); ++i) {
+            const double x = m_sections[i];
+            // No slopes on the bridge and in the tunnel.
+            if ((x > 1235.0 && x < 1365.0) || (x > 2900.0 && x < 3120.0)) continue;
+            double design = 0.0, left = 0.0, right = 0.0;
+            Check(profile.GetElevation(x, design), L"design elevation");
+            const double ground = m_road.GetDMXElevation(x);
+            CrossFalls(x, left, right);
+            double reachLeft = 0.0, reachRight = 0.0;
+            const CString leftSlope = SideSlope(x, 0, design, ground, reachLeft);
+            const CString rightSlope = SideSlope(x, 1, design, ground, reachRight);
+            sections.AppendFormat(L"%.3f\n%.3f %.3f\n%.3f %.3f %.3f %.3f\n%.3f %.3f %.3f\n", x, design, ground,
+                                  HalfWidth(x, 0), left, HalfWidth(x, 1), right, design - ground,
+                                  design - left * HalfWidth(x, 0) / 100.0, design + right * HalfWidth(x, 1) / 100.0);
+            sections += leftSlope + rightSlope;
+            capped.AppendFormat(L"%s %.3f %.3f %.3f %.3f\n", Station(x).GetString(), design, design - ground,
+                                reachLeft, reachRight);
+        }
+        WriteText(File(L"3DD"), sections);
+        // The file tree shows the capped-section summary by the road's name
+        // and takes the design program's own file as the sign that it exists.
+        WriteText(ClFormat(L"%s\\%s_戴帽信息.txt", m_folder.GetString(), kRoad), capped);
+        WriteText(m_folder + L"\\BpsjInfo.txt", capped);
+
+        CArray<Tavix4::sUnitInfo, Tavix4::sUnitInfo> units;
+        m_road.ExportPlaneUnits(units);
+        CString table = Header(L"平面单元设计要素") +
+                        L"//序号 类型 A 起点半径 终点半径 长度 左偏 右偏 起点桩号 起点X 起点Y 起点方位角 0 0 0 0 "
+                        L"终点桩号 终点X 终点Y 终点方位角 0 0 0 0 0 0\n";
+        auto radius = [](double r) { return r >= 1e7 ? CString(L"无穷大") : ClFormat(L"%.3f", r); };
+        auto kStation = [](double x) {
+            const int km = static_cast<int>(x / 1000.0 + 1e-9);
+            return ClFormat(L"K%d+%07.3f", km, x - 1000.0 * km);
+        };
+        for (INT_PTR i = 0; i < units.GetSize(); ++i) {
+            const Tavix4::sUnitInfo& u = units[i];
+            const Tavix4::sZHPtInfo &a = u.m_StartPt, &b = u.m_EndPt;
+            const double length = b.m_rZH - a.m_rZH;
+            const wchar_t* kind = u.m_iUnitType == Tavix4::UNIT_LINE ? L"直线"
+                                  : u.m_iUnitType == Tavix4::UNIT_ARC ? L"圆曲线"
+                                                                       : L"回旋线";
+            CString spiral = L"NULL";
+            if (u.m_iUnitType >= Tavix4::UNIT_CLOTHOID_IN)
+                spiral.Format(L"%.3f", std::sqrt(std::min(a.m_rRadius, b.m_rRadius) * length));
+            table.AppendFormat(L"%d %s %s %s %s %.3f %s %s %s %.3f %.3f %s 0 0 0 0 %s %.3f %.3f %s 0 0 0 0 0 0\n",
+                               static_cast<int>(i + 1), kind, spiral.GetString(), radius(a.m_rRadius).GetString(),
+                               radius(b.m_rRadius).GetString(), length, u.m_iTurn == DIR_LEFT ? L"左偏" : L"NULL",
+                               u.m_iTurn == DIR_RIGHT ? L"右偏" : L"NULL", kStation(a.m_rZH).GetString(), a.m_rY,
+                               a.m_rX, Degrees(a.m_rAzimuth).GetString(), kStation(b.m_rZH).GetString(), b.m_rY,
+                               b.m_rX, Degrees(b.m_rAzimuth).GetString());
+        }
+        WriteText(File(L"DYD"), table);
+    }
+
+    // The road's plan as a drawing exchange file: the centre line in lines
+    // of 20 m, on the national grid (easting, northing).
+    CString OverviewDrawing() const
+    {
+        CString dxf = L"0\nSECTION\n2\nENTITIES\n";
+        Tavix4::sZHPtInfo from;
+        Check(m_road.GetPointOnUnits(0.0, from), L"alignment point");
+        for (double x = 20.0; x < m_end + 20.0; x += 20.0) {
+            Tavix4::sZHPtInfo to;
+            Check(m_road.GetPointOnUnits(std::min(x, m_end), to), L"alignment point");
+            dxf.AppendFormat(L"0\nLINE\n8\n中线\n10\n%.3f\n20\n%.3f\n11\n%.3f\n21\n%.3f\n", from.m_rX, from.m_rY,
+                             to.m_rX, to.m_rY);
+            from = to;
+        }
+        return dxf + L"0\nENDSEC\n0\nEOF\n";
+    }
+
+private:
+    // An azimuth in degrees, minutes and seconds as the plane-unit table
+    // writes it: 45d00'00.00".
+    static CString Degrees(double radians)
+    {
+        double seconds = std::round(radians * 180.0 / kPi * 360000.0) / 100.0;
+        if (seconds < 0) seconds += 360.0 * 3600.0;
+        const int d = static_cast<int>(seconds / 3600.0);
+        const int m = static_cast<int>((seconds - d * 3600.0) / 60.0);
+        return ClFormat(L"%dd%02d'%05.2f\"", d, m, seconds - d * 3600.0 - m * 60.0);
+    }
+
+    std::vector<std::array<double, 3>> m_falls; // the superelevation rows: station, left, right
     CString m_folder;
     CArray<double, double> m_sections;
     std::vector<Curve> m_curves;
@@ -552,11 +740,11 @@ private:
 
 // The project's second road, "二号路" (a third-class connecting road with
 // its ground line and vertical curves), its creation date, a terrain model
-// in the project folder, and the first road's lists of user files (one that exists, one
-// drawing that does not), so that every kind of item of the project and
-// file trees shows.  A ground line of a compared variant lies beside the
-// first road's own.
-void AddSecondRoadAndTerrainModel(tkxProject& project, const CString& projectFolder)
+// in the project folder, and the first road's lists of user files (notes of
+// the survey along the road and a drawing of its plan), so that every kind
+// of item of the project and file trees shows.  A ground line of a compared
+// variant lies beside the first road's own.
+void AddSecondRoadAndTerrainModel(tkxProject& project, const CString& projectFolder, const CString& drawing)
 {
     const wchar_t kSecondRoad[] = L"二号路";
     const CString folder = projectFolder + L"\\" + kSecondRoad;
@@ -592,7 +780,10 @@ void AddSecondRoadAndTerrainModel(tkxProject& project, const CString& projectFol
     WriteText(notes, L"K0+000 - K3+790 沿线调查记录\n");
     Tavix4::sRoadInfo& first = project.m_Roads[0];
     first.m_SText4 = notes + L";";
-    first.m_SText5 = projectFolder + L"\\图纸集\\总体布置图.dwg;";
+    ::CreateDirectoryW(projectFolder + L"\\图纸集", nullptr);
+    const CString plan = projectFolder + L"\\图纸集\\总体布置图.dxf";
+    WriteText(plan, drawing);
+    first.m_SText5 = plan + L";";
     const CString firstFolder = projectFolder + L"\\" + first.m_SRoadName;
     WriteText(firstFolder + L"\\" + first.m_SRoadName + L"_比较线.DMX", L"//比较线 纵断面地面线\n0.000\t125.000\n");
 }
@@ -705,7 +896,7 @@ int wmain(int argc, wchar_t** argv)
     Check(tkxSegments::SaveFDFile(project, road.File(L"FD")), L"FD file");
     tkxProject readBack(project);
     Check(tkxSegments::LoadFDFile(readBack, road.File(L"FD")), L"FD file read back");
-    AddSecondRoadAndTerrainModel(project, projectFolder);
+    AddSecondRoadAndTerrainModel(project, projectFolder, road.OverviewDrawing());
 
     // Registered afresh: an older registration (another build folder) goes.
     tkxProject current;

@@ -199,14 +199,15 @@ TEST_F(ToolDialogs, TheVerticalCurveDialogConvertsInItsMode)
     EXPECT_EQ(derived, IniValue(L"Transform_RM_ZDM", L"m_SOutFileName"));
 }
 
-// Without a format nothing runs; the plane-line format asks first, and No
-// keeps the dialog open.
+// Without a format nothing runs and the dialog says so; the plane-line
+// format asks first, and No keeps the dialog open.
 TEST_F(ToolDialogs, TheRMPlaneDialogNeedsAFormatAndAsksBeforePlaneLines)
 {
     ScratchFolder folder(L"rmpm_dialog");
     const CString input = PlaceFixture(folder, "rm_ne.pmx");
     const CString output = folder / L"rm_ne.ICD";
     MessageBoxScript boxes;
+    boxes.Answer(IDOK);  // no format chosen
     boxes.Answer(IDNO);  // not yet
     boxes.Answer(IDYES); // convert
     boxes.Answer(IDNO);  // do not open
@@ -233,7 +234,7 @@ TEST_F(ToolDialogs, TheRMPlaneDialogNeedsAFormatAndAsksBeforePlaneLines)
     EXPECT_EQ(3, stepsOnDialog);
     const CString question = L"路线大师自动生成的平面线文件数据精度不足(数据仅保留3为小数),\n\n"
                              L"直接转换为ICD格式可能导致路线终点坐标发生偏移.\n\n是否继续转换?";
-    EXPECT_EQ((std::vector<CString>{question, question, kOpenResult}), Texts(boxes));
+    EXPECT_EQ((std::vector<CString>{kRMPMNoFormat, question, question, kOpenResult}), Texts(boxes));
     EXPECT_TRUE(HoldsGolden(output, "rm_ne.icd.golden", input));
 }
 

@@ -6,7 +6,14 @@
 #include "brisko/shell/BriskoApp.h"
 #include "brisko/shell/MainFrm.h"
 
+#include <functional>
+
 using namespace manager_test;
+
+namespace {
+// The file tree's image of a file that does not exist.
+const int kMissingFileImage = 16;
+} // namespace
 
 TEST_F(ManagerTest, TheDemoProjectShowsInBothTrees)
 {
@@ -26,6 +33,19 @@ TEST_F(ManagerTest, TheDemoProjectShowsInBothTrees)
     EXPECT_EQ(1u, ChildTexts(files, fileTree->GroupItem(CTreeViewFile::kUserDataGroup)).size());
     EXPECT_EQ(1u, ChildTexts(files, fileTree->GroupItem(CTreeViewFile::kUserDrawingGroup)).size());
     EXPECT_NE(nullptr, FindItem(files, L"一号路_比较线.DMX"));
+    // Every file the tree names is there: the road's files of every type
+    // shown, the capped-section summary and the user's lists.
+    std::vector<CString> missing;
+    std::function<void(HTREEITEM)> walk = [&](HTREEITEM parent) {
+        for (HTREEITEM item = files.GetChildItem(parent); item; item = files.GetNextSiblingItem(item)) {
+            int image = 0, selected = 0;
+            files.GetItemImage(item, image, selected);
+            if (!files.ItemHasChildren(item) && image == kMissingFileImage) missing.push_back(files.GetItemText(item));
+            walk(item);
+        }
+    };
+    walk(TVI_ROOT);
+    EXPECT_EQ(std::vector<CString>{}, missing);
 
     frame->m_wndProjectBar.SetActiveView(0);
     PumpUntilIdle();

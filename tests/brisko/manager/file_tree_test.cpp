@@ -7,6 +7,7 @@
 #include "brisko/manager/TreeViewFile.h"
 #include "brisko/shell/BriskoApp.h"
 #include "brisko/shell/MainFrm.h"
+#include "brisko/shell/Utility.h"
 #include "corvane/project/TavixInterface.h"
 
 using namespace manager_test;
@@ -240,6 +241,15 @@ TEST_F(FileTreeTest, FilesAreOpenedOrMadeWhenMissing)
     On(L"用户数据:C:\\没有\\丢失.txt", ID_DATA_OPEN);
     EXPECT_EQ(CString(L"C:\\没有\\丢失.txt文件不存在!"), boxes.LastText());
     EXPECT_TRUE(TakeShellVerbs().empty());
+    // A file no program takes: the shell's refusal is shown.
+    const ShellVerbHandler recording =
+        SetShellVerbHandler([](const wchar_t*, const wchar_t*) -> BOOL { return FALSE; });
+    const size_t shown = boxes.Shown().size();
+    On(L"用户数据:" + notes, ID_DATA_OPEN);
+    SetShellVerbHandler(recording);
+    ASSERT_EQ(shown + 1, boxes.Shown().size());
+    EXPECT_EQ(ClFormat(L"无法打开文件%s!\n\n没有与该类型文件关联的程序, 或程序未能启动.", notes.GetString()),
+              boxes.LastText());
 }
 
 // An import replaces the file (after asking), closes a document of it and

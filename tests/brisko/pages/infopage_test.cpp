@@ -182,6 +182,31 @@ TEST(InfoPage, TheSplitterStartsInTheMiddleAndKeepsBothPanesWide)
     EXPECT_EQ(CRect(140, 3, 143, 197), page.SplitterRect());
 }
 
+TEST(InfoPage, TheNewestMessageIsInViewWhenEarlierOnesWrap)
+{
+    StartProgram();
+    LonePage lone(400, 200);
+    CEdit& log = lone.page.m_wndLog;
+    for (const int length : {10, 120}) {
+        SCOPED_TRACE(length);
+        for (int i = 1; i <= 30; ++i) {
+            CString text = ClFormat(L"第%d条信息", i);
+            while (text.GetLength() < length) text += L"，道路数据";
+            lone.page.AddMessage(text);
+        }
+        // The box ends with the newest message's line and the empty line
+        // after it; that message starts within the box.
+        const int lines = static_cast<int>(log.SendMessage(EM_GETLINECOUNT));
+        const int newest = static_cast<int>(log.SendMessage(EM_LINEINDEX, lines - 2));
+        const LRESULT at = log.SendMessage(EM_POSFROMCHAR, newest);
+        CRect box;
+        log.GetClientRect(&box);
+        const int y = static_cast<short>(HIWORD(at));
+        EXPECT_GE(y, 0) << lines << " lines";
+        EXPECT_LT(y, box.bottom) << lines << " lines";
+    }
+}
+
 TEST(InfoPage, LosingTheMouseEndsTheDragAndFreesTheMainWindow)
 {
     StartProgram();

@@ -7,7 +7,9 @@
 #include "brisko/editor/BriskoView.h"
 #include "brisko/shell/Messages.h"
 #include "corvane/road/Profile.h"
+#include "corvane/project/TavixInterface.h"
 #include <algorithm>
+#include <functional>
 #include <cmath>
 
 using namespace pages_test;
@@ -102,6 +104,49 @@ TEST(ProfilePage, TheCaretOnAGroundLineFileShowsItsPointOnTheProfile)
     const CPoint centre(view.XOfStation(100), view.YOfElevation(128.677));
     EXPECT_EQ(RGB(255, 255, 255), image.At(centre.x - 10, centre.y));
     EXPECT_EQ(RGB(255, 255, 255), image.At(centre.x, centre.y - 10));
+
+    document->OnCloseDocument();
+    wintest::PumpUntilIdle();
+    frame->m_wndRoadInfoBar.SetActiveView(0);
+    theApp.LoadCurrentRoadData();
+}
+
+TEST(ProfilePage, EveryJumpOfTheEditorsCaretMovesTheMark)
+{
+    StartProgram();
+    CMainFrame* frame = Frame();
+    CDocument* document = theApp.OpenDocumentFile(RoadFile(L"DMX"));
+    ASSERT_NE(nullptr, document);
+    POSITION pos = document->GetFirstViewPosition();
+    auto* editor = static_cast<CBriskoView*>(document->GetNextView(pos));
+    wintest::PumpUntilIdle();
+    CZDMInfoCtrl& view = ProfilePage()->m_wndView;
+    const struct {
+        const char* what;
+        int line; // where the caret goes (from 0)
+        std::function<void(int line)> jump;
+    } cases[] = {
+        {"go to a line", 7, [&](int line) { editor->GoToLineItem(line, 1); }},
+        {"a found text", 11,
+         [&](int line) { editor->HighlightText(CPoint(0, line), editor->GetLineLength(line) > 3 ? 3 : 0); }},
+        {"the next mark", 9,
+         [&](int line) {
+             editor->GetTextBuffer()->MarkLine(line, LF_MARK, TRUE, FALSE);
+             editor->SendMessage(WM_COMMAND, ID_EDIT_NEXT_MARK);
+         }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        editor->GoToLineItem(0, 1);
+        c.jump(c.line);
+        ASSERT_EQ(c.line, editor->GetCursorPos().y);
+        CStringArray fields;
+        tkx_DivideString(editor->LineText(c.line), fields);
+        ASSERT_GE(fields.GetSize(), 2);
+        EXPECT_EQ(1, frame->m_wndRoadInfoBar.GetActiveIndex());
+        EXPECT_DOUBLE_EQ(_wtof(fields[0]), view.m_dMarkerStation);
+        EXPECT_DOUBLE_EQ(_wtof(fields[1]), view.m_dMarkerElevation);
+    }
 
     document->OnCloseDocument();
     wintest::PumpUntilIdle();

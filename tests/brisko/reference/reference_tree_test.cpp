@@ -135,6 +135,40 @@ TEST_F(ReferenceTreeTest, Screenshot)
     EXPECT_EQ(0, shot.Count(client, RGB(128, 128, 128)));
 }
 
+// A double click on a document, the page not made yet: the page comes up in
+// front of the main window (not behind it, where nothing of it shows).
+TEST_F(ReferenceTreeTest, ADoubleClickShowsThePageInFront)
+{
+    ClosePage();
+    frame->ShowProjectBar();
+    frame->OnCmdMsg(ID_VIEW_TAB_REFERENCES, CN_COMMAND, nullptr, nullptr);
+    PumpUntilIdle();
+    CTreeCtrl& t = tree->GetTreeCtrl();
+    const HTREEITEM item = Find(L"公路路线设计规范");
+    ASSERT_NE(nullptr, item);
+    t.EnsureVisible(item);
+    CRect rect;
+    ASSERT_TRUE(t.GetItemRect(item, &rect, TRUE));
+    const LPARAM at = MAKELPARAM(rect.CenterPoint().x, rect.CenterPoint().y);
+    ::SetForegroundWindow(frame->m_hWnd);
+    t.SetFocus();
+    PumpUntilIdle();
+    // As the system delivers a double click.
+    t.PostMessage(WM_LBUTTONDOWN, MK_LBUTTON, at);
+    t.PostMessage(WM_LBUTTONUP, 0, at);
+    t.PostMessage(WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+    t.PostMessage(WM_LBUTTONUP, 0, at);
+    PumpUntilIdle();
+    CDialogBar_Html* page = frame->m_pReferencePage;
+    ASSERT_NE(nullptr, page);
+    EXPECT_TRUE(page->IsWindowVisible());
+    bool inFront = false;
+    for (HWND below = ::GetWindow(page->m_hWnd, GW_HWNDNEXT); below; below = ::GetWindow(below, GW_HWNDNEXT))
+        if (below == frame->m_hWnd) inFront = true;
+    EXPECT_TRUE(inFront);
+    ClosePage();
+}
+
 TEST_F(ReferenceTreeTest, TheTreeListsTheApplicationsDocumentsByLevel)
 {
     // The shipped table, in its order.

@@ -7,8 +7,10 @@
 #include "brisko/shell/BriskoApp.h"
 #include "brisko/templates/Dialog_TemplateEdit.h"
 #include "brisko/templates/TvTemplate.h"
+#include "corvane/project/TavixInterface.h"
 #include "templates_world.h"
 #include <cmath>
+#include <vector>
 
 using namespace templates_test;
 using namespace wintest;
@@ -446,4 +448,49 @@ TEST_F(EditorTest, TheTestButtonWalksTheLinesAndSaysSo)
     EXPECT_EQ(CString(L"Test Over!"), boxes.Shown()[0].text);
     EXPECT_EQ(CString(L"TAVIX项目数据环境"), boxes.Shown()[0].caption);
     EXPECT_EQ(2, current);
+}
+
+// Each template of the demo library opens in the editor with all of its
+// lines in the preview, below the title line, and the settings' inner
+// groups show their frames and captions on the screen
+// (editor_demo_<n>.bmp, for a person to look at).
+TEST_F(EditorTest, TheDemoTemplatesOpenWholeWithTheGroupsDrawn)
+{
+    const CString folder = BinFolder() + L"\\..\\demo\\示范边坡模板库";
+    tkxTemplateBase library;
+    ASSERT_EQ(1, library.Load(folder + L"\\示范边坡模板库.TPB")) << "the demo is made by demo_project.exe";
+    ASSERT_GT(library.m_STemplates.GetSize(), 0);
+    for (INT_PTR t = 0; t < library.m_STemplates.GetSize(); ++t) {
+        const CString name = library.m_STemplates[t];
+        SCOPED_TRACE(Utf8(name));
+        m_lines.RemoveAll();
+        ASSERT_EQ(CString(L"文件结束"), CTvTemplate(name).Load(m_lines, folder));
+        std::vector<CPoint> ends;
+        CRect plot;
+        int scale = 0;
+        std::vector<int> captionPixels;
+        Run({[&](CDialog_TemplateEdit* d) {
+            PumpUntilIdle();
+            CSlopePicture& p = d->m_wndPreview;
+            p.GetClientRect(&plot);
+            scale = p.m_iScale;
+            for (INT_PTR i = 0; i < m_lines.GetSize(); ++i) {
+                ends.push_back(p.ToScreen(m_lines[i].m_ptStart.x, m_lines[i].m_ptStart.y));
+                ends.push_back(p.ToScreen(m_lines[i].m_ptEnd.x, m_lines[i].m_ptEnd.y));
+            }
+            const Image screen = CaptureWindow(d, true);
+            screen.SaveBmp(ClFormat(L"editor_demo_%d.bmp", static_cast<int>(t)));
+            for (int id : {IDC_TPL_OPTIONS_GROUP, IDC_TPL_FIXED_GROUP, IDC_TPL_END_GROUP}) {
+                const CRect group = ChildRect(d, id);
+                captionPixels.push_back(screen.Count(CRect(group.left + 6, group.top, group.left + 90, group.top + 12),
+                                                     ::GetSysColor(COLOR_BTNTEXT)));
+            }
+        }},
+            folder + L"\\" + name);
+        EXPECT_GE(scale, static_cast<int>(CSlopePicture::kMinScale));
+        EXPECT_LE(scale, static_cast<int>(CSlopePicture::kMaxScale));
+        const CRect below(plot.left, plot.top + 24, plot.right, plot.bottom);
+        for (const CPoint& end : ends) EXPECT_TRUE(below.PtInRect(end)) << end.x << "," << end.y;
+        for (int pixels : captionPixels) EXPECT_GT(pixels, 30);
+    }
 }

@@ -4,6 +4,8 @@
 // dimensions (picture_*.bmp in the working folder).
 #include "brisko/templates/SlopePicture.h"
 #include "templates_world.h"
+#include <algorithm>
+#include <vector>
 #include <cmath>
 
 using namespace templates_test;
@@ -111,6 +113,59 @@ TEST_F(PictureTest, TheViewStartsAtTheSubgradeEdgeAndMapsMetresToPixels)
     p.GetScrollInfo(SB_VERT, &v);
     EXPECT_EQ(-80, v.nMin); // the least of 30 and the heights (-3), less 5 m
     EXPECT_EQ(40, v.nMax);  // the greatest of -30 and the heights (-1), plus 5 m
+}
+
+// Fitted, a template of any size shows whole, clear of the title line, at
+// the largest scale that holds it (within 4 to 100 pixels per metre).
+TEST_F(PictureTest, AFittedViewShowsTheWholeTemplate)
+{
+    const struct {
+        const char* what;
+        std::vector<CSlopeLine> lines;
+    } cases[] = {
+        {"one short line", {MakeLine(0, 1.5, 1, 0, 0.5)}},
+        {"a high fill in steps", {MakeLine(0, 1.5, 1, 0, 8.0), MakeLine(0, 33.33333, 0, 0, 2.0), MakeLine(0, 1.75, 1, 0, 8.0)}},
+        {"a cut going up", {MakeLine(0, -1.0, 1, 0, -12.0), MakeLine(0, 33.33333, 0, 0, 2.0), MakeLine(0, -1.0, 1, 0, -12.0)}},
+        {"a long gentle slope", {MakeLine(0, 20.0, 0, 0, 400.0)}},
+    };
+    CSlopePicture& p = *s_picture;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        m_lines.RemoveAll();
+        for (const CSlopeLine& line : c.lines) m_lines.Add(line);
+        Show();
+        p.FitView();
+        const CRect inside(0, 30, p.m_rcClient.right, p.m_rcClient.bottom);
+        auto allInside = [&] {
+            for (INT_PTR i = 0; i < m_lines.GetSize(); ++i)
+                for (const sSketchPoint& end : {m_lines[i].m_ptStart, m_lines[i].m_ptEnd})
+                    if (!inside.PtInRect(p.ToScreen(end.x, end.y))) return false;
+            return true;
+        };
+        EXPECT_GE(p.m_iScale, 4);
+        EXPECT_LE(p.m_iScale, 100);
+        double left = 1, right = 1, low = -1, high = -1;
+        for (INT_PTR i = 0; i < m_lines.GetSize(); ++i)
+            for (const sSketchPoint& end : {m_lines[i].m_ptStart, m_lines[i].m_ptEnd}) {
+                left = std::min<double>(left, end.x);
+                right = std::max<double>(right, end.x);
+                low = std::min<double>(low, end.y);
+                high = std::max<double>(high, end.y);
+            }
+        if (p.m_iScale > 4) {
+            EXPECT_TRUE(allInside());
+            // Not lost in the middle: it fills the view one way or the other
+            // (or is drawn at the largest scale).
+            EXPECT_TRUE(p.m_iScale == 100 || (right - left) * p.m_iScale > p.m_rcClient.Width() / 2 ||
+                        (high - low) * p.m_iScale > p.m_rcClient.Height() / 2);
+        } else {
+            EXPECT_TRUE(inside.PtInRect(p.ToScreen(m_lines[0].m_ptStart.x, m_lines[0].m_ptStart.y)));
+        }
+        const Image image = Picture();
+        image.SaveBmp(ClFormat(L"picture_fitted_%d.bmp", static_cast<int>(&c - cases)));
+    }
+    // The long slope needs less than the least scale: its start is in view.
+    EXPECT_EQ(4, p.m_iScale);
 }
 
 TEST_F(PictureTest, GridLinesDependOnTheScale)

@@ -13,6 +13,7 @@
 #include "brisko/templates/TreeViewTemplate.h"
 #include "brisko/templates/TvTemplate.h"
 #include "corvane/project/TavixInterface.h"
+#include "support/FailingWrites.h"
 #include "templates_world.h"
 
 using namespace templates_test;
@@ -152,6 +153,41 @@ TEST_F(TreeTest, MenusByWhatWasClicked)
     theApp.m_CurTBase.m_SPath.Empty();
     tree->RebuildTree();
     EXPECT_EQ((std::vector<UINT>{40054, 40052, 0, 40057}), MenuIds(tree->BuildMenu(nullptr)));
+}
+
+// The demo library's templates (made by demo_project.exe before this
+// program runs) each show whole on the information page
+// (information_page_demo_<n>.bmp, for a person to look at).
+TEST_F(TreeTest, TheDemoTemplatesShowWholeOnTheInformationPage)
+{
+    const CString demo = BinFolder() + L"\\..\\demo\\示范边坡模板库";
+    const std::vector<CString> files = FilesIn(demo);
+    ASSERT_FALSE(files.empty()) << "the demo is made by demo_project.exe";
+    theApp.m_CurTBase.m_STemplates.RemoveAll();
+    for (const CString& name : files) {
+        ASSERT_TRUE(CopyFileW(demo + L"\\" + name, LibraryFolder() + L"\\" + name, FALSE));
+        if (name.Right(4).CompareNoCase(L".TYP") == 0) theApp.m_CurTBase.m_STemplates.Add(name);
+    }
+    tree->RebuildTree();
+    auto* page = static_cast<CPPage_InfoBar*>(frame->m_wndRoadInfoBar.GetView(RUNTIME_CLASS(CPPage_InfoBar)));
+    ASSERT_NE(nullptr, page);
+    CSlopePicture& picture = page->m_wndSlope;
+    for (INT_PTR t = 0; t < theApp.m_CurTBase.m_STemplates.GetSize(); ++t) {
+        SCOPED_TRACE(Utf8(theApp.m_CurTBase.m_STemplates[t]));
+        tree->PreviewTemplate(static_cast<int>(t));
+        PumpUntilIdle();
+        ASSERT_TRUE(picture.IsWindowVisible());
+        ASSERT_GT(SlopePreviewLines.GetSize(), 0);
+        CRect client;
+        picture.GetClientRect(&client);
+        const CRect below(client.left, client.top + 20, client.right, client.bottom);
+        for (INT_PTR i = 0; i < SlopePreviewLines.GetSize(); ++i)
+            for (const sSketchPoint& end : {SlopePreviewLines[i].m_ptStart, SlopePreviewLines[i].m_ptEnd}) {
+                const CPoint at = picture.ToScreen(end.x, end.y);
+                EXPECT_TRUE(below.PtInRect(at)) << "line " << i << " at " << at.x << "," << at.y;
+            }
+        DialogImage(page).SaveBmp(ClFormat(L"information_page_demo_%d.bmp", static_cast<int>(t)));
+    }
 }
 
 TEST_F(TreeTest, AClickedTemplateFeedsThePreview)
