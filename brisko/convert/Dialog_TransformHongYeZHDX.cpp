@@ -86,8 +86,8 @@ int CDialog_TransformHongYeZHDX::TransformHongYeFile()
     in.Close();
     int failed = -1;
     if (!WriteToolOutputs({{m_SDMXFileName, dmx}, {m_SHDXFileName, hdx}}, &failed)) {
-        ShowToolMessage(this, ClFormat(L"创建输出文件失败!\n\n%s",
-                                       (failed == 1 ? m_SHDXFileName : m_SDMXFileName).GetString()));
+        const CString& path = failed == 1 ? m_SHDXFileName : m_SDMXFileName;
+        ShowToolMessage(this, tkx_SaveFailureText(path, ClFormat(L"创建输出文件失败!\n\n%s", path.GetString())));
         return 0;
     }
     return 1;

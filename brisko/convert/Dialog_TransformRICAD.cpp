@@ -155,12 +155,11 @@ int CDialog_TransformRICAD::TransformRICADFile()
     }
     int failed = -1;
     if (!WriteToolOutputs({{m_SDMXFileName, dmx}, {m_SHDXFileName, hdx}}, &failed)) {
-        if (failed == 1)
-            ShowFormattedMessage(this, MB_ICONINFORMATION, L"创建横断面地面线文件(*.hdx)时出错!\n\n%s",
-                                 m_SHDXFileName.GetString());
-        else
-            ShowFormattedMessage(this, MB_ICONINFORMATION, L"创建纵断面地面线文件(*.dmx)时出错!\n\n%s",
-                                 m_SDMXFileName.GetString());
+        const CString& path = failed == 1 ? m_SHDXFileName : m_SDMXFileName;
+        const wchar_t* own = failed == 1 ? L"创建横断面地面线文件(*.hdx)时出错!\n\n%s"
+                                         : L"创建纵断面地面线文件(*.dmx)时出错!\n\n%s";
+        ShowFormattedMessage(this, MB_ICONINFORMATION, L"%s",
+                             tkx_SaveFailureText(path, ClFormat(own, path.GetString())).GetString());
         return 0;
     }
     return 1;

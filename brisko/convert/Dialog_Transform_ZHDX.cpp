@@ -238,7 +238,7 @@ int CDialog_Transform_ZHDX::TransformRMHDXFile()
 int CDialog_Transform_ZHDX::CopyRMDMGFile()
 {
     if (CopyToolFile(m_SInFileName, m_SOutFileName)) return 1;
-    ShowToolMessage(this, L"复制文件失败!", MB_ICONHAND);
+    ShowToolMessage(this, tkx_SaveFailureText(m_SOutFileName, L"复制文件失败!"), MB_ICONHAND);
     return 0;
 }
 

@@ -14,6 +14,7 @@
 #pragma once
 #include "classlib/ClassLib.h"
 #include "corvane/ui/IconButton.h"
+#include "corvane/platform/FileReplace.h"
 #include <functional>
 #include <initializer_list>
 #include <vector>
@@ -337,7 +338,8 @@ struct ToolOutput {
 // files in place.  1 on success; 0 when a file could not be written or put
 // in place, with *failed the index of that output: every temporary file is
 // removed, and no output has been replaced when the failure came before the
-// first replacement.
+// first replacement.  An output the user marked read-only fails the run
+// before anything is written (tkx_SaveFailureText gives the reason).
 int WriteToolOutputs(const std::vector<ToolOutput>& outputs, int* failed = nullptr);
 
 // The run of a converter with one output: the input is opened ("打开输入文件

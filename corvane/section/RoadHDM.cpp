@@ -1,5 +1,6 @@
 // The standard cross-section's data and its HDM file.
 #include "corvane/section/RoadHDM.h"
+#include "corvane/platform/FileReplace.h"
 #include "corvane/geometry/Numeric.h"
 #include "corvane/base/LastError.h"
 #include "corvane/base/TextLines.h"
@@ -442,7 +443,7 @@ int tkxRoadHDM::OutputToFile(CString path)
 
     CFileException* writeError = nullptr;
     if (!road_files::WriteTextFile(path, text, &writeError)) {
-        const CString message = ClFormat(L"打开%s文件时出错!", path.GetString());
+        const CString message = tkx_SaveFailureText(path, ClFormat(L"打开%s文件时出错!", path.GetString()));
         tkx_SetLastError(message);
         if (writeError) {
             // The file was made but could not be written (a full disk): the

@@ -216,4 +216,13 @@ TEST_F(RoadRecordTest, ANewDataFileIsWrittenWhole)
     EXPECT_EQ(0, road.CreateDataFile(ProjectFolder() + L"\\没有\\主线.DL"));
     ASSERT_EQ(2u, boxes.Shown().size());
     EXPECT_EQ(0, boxes.LastText().Find(L"准备写桩号断链文件(*.DL)("));
+
+    // A file the user marked read-only stays as it is.
+    const std::string list = ReadBytes(zsj);
+    ASSERT_TRUE(SetFileAttributesW(zsj, FILE_ATTRIBUTE_READONLY));
+    EXPECT_EQ(0, road.CreateDataFile(zsj));
+    SetFileAttributesW(zsj, FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(list, ReadBytes(zsj));
+    ASSERT_EQ(3u, boxes.Shown().size());
+    EXPECT_NE(-1, boxes.LastText().Find(ClFormat(L"文件%s为只读, 无法保存!", zsj.GetString()))) << Utf8(boxes.LastText());
 }

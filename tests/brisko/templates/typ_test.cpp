@@ -300,4 +300,12 @@ TEST_F(LibraryTest, AFailedSaveKeepsTheOldFile)
 
     EXPECT_EQ(CString(L"保存成功"), CTvTemplate(L"保留.TYP").Save(lines, LibraryFolder()));
     EXPECT_NE(old, ReadBytes(path));
+
+    // A file the user marked read-only is not replaced.
+    const std::string saved = ReadBytes(path);
+    ASSERT_TRUE(SetFileAttributesW(path, FILE_ATTRIBUTE_READONLY));
+    EXPECT_EQ(ClFormat(L"文件%s为只读, 无法保存!", path.GetString()), CTvTemplate(L"保留.TYP").Save(lines, LibraryFolder()));
+    SetFileAttributesW(path, FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(saved, ReadBytes(path));
+    EXPECT_EQ((std::vector<CString>{L"保留.TYP", CString(kLibraryName) + L".TPB"}), FilesIn(LibraryFolder()));
 }
