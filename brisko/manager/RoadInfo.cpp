@@ -151,6 +151,11 @@ CString CRoadInfo::ReadDLText(const wchar_t* path)
         }
         text += ClFormat(L"%s=%s, ", fields[0].GetString(), fields[1].GetString());
     }
+    // The text goes to the road dialog as it is, for the user to mend; a
+    // text the break-chain parser refuses is named here, with its reason.
+    tkxBreakChain parsed;
+    if (!parsed.GetDLFromString(text))
+        ManagerBox(ClFormat(L"断链文件(%s)\n\n%s", path, tkx_GetLastError().GetString()), MB_ICONERROR);
     return text;
 }
 

@@ -216,7 +216,15 @@ CString tkxRoadHDM::ReadWholeFile(const tkxBreakChain* chain, const CString& fil
                 message = ClFormat(L"读取文件%s的第%d行第一个数据时错误!", f, lineNo);
             } else {
                 depthRows = static_cast<int>(value);
-                if (fields.GetSize() == 2) {
+                // With more than two fields the mode is not read, but those
+                // fields are numbers all the same.
+                const int count = static_cast<int>(fields.GetSize());
+                for (int k = 1; count > 2 && k < count && message.IsEmpty(); ++k) {
+                    if (StringToDouble(fields[k], &value)) continue;
+                    message = k == 1 ? ClFormat(L"读取文件%s的第%d行第二个数据时错误!", f, lineNo)
+                                     : ClFormat(L"读取文件%s的第%d行第%d个数据时错误!", f, lineNo, k + 1);
+                }
+                if (count == 2) {
                     if (!StringToDouble(fields[1], &value)) {
                         message = ClFormat(L"读取文件%s的第%d行第二个数据时错误!", f, lineNo);
                     } else {

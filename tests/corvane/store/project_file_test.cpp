@@ -303,7 +303,7 @@ TEST_F(ProjectFile, DesignSpeedBeyondAnyRoadIsRefused)
         b.I16(0);
         return b.str();
     };
-    for (double speed : {std::nan(""), -1e308, -0.5, 1e308, HUGE_VAL, 1000.5}) {
+    for (double speed : {std::nan(""), -1e308, -0.5, -0.0, 1e308, HUGE_VAL, 1000.5}) {
         SCOPED_TRACE(speed);
         MessageBoxScript script;
         WriteBytes(EpjPath(L"Speed"), file(speed));
