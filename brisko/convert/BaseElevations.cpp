@@ -128,7 +128,9 @@ int WriteBaseElevations(CDialog* owner, const CString& sqxPath, const CString& d
         text += L"\n";
     }
     if (!WriteToolOutputs({{CString(jgcPath), text}})) {
-        ShowFormattedMessage(owner, MB_ICONINFORMATION, L"创建基点高程文件失败!\n\n%s", jgcPath.GetString());
+        ShowFormattedMessage(
+            owner, MB_ICONINFORMATION, L"%s",
+            tkx_SaveFailureText(jgcPath, ClFormat(L"创建基点高程文件失败!\n\n%s", jgcPath.GetString())).GetString());
         return 0;
     }
     return 1;

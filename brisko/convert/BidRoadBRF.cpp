@@ -241,6 +241,7 @@ int ExportBidRoadBRF(CDialog* owner, const CString& dydPath, const CString& sqxP
     for (const ToolDataLine& line : dmx) text += line.text + L"\n";
     text += L"**PROFILE END**\n**DECK**\n**DECK END**\n";
 
-    if (!WriteToolOutputs({{brfPath, text}})) return fail(ClFormat(L"创建BRF文件失败!\n\n%s", brfPath.GetString()));
+    if (!WriteToolOutputs({{brfPath, text}}))
+        return fail(tkx_SaveFailureText(brfPath, ClFormat(L"创建BRF文件失败!\n\n%s", brfPath.GetString())));
     return 1;
 }

@@ -205,7 +205,8 @@ CString CDMFace::WriteHDX(const wchar_t* fileName, const ToolOutputsCheck& check
             !AppendSide(s.m_RightDistance, s.m_RightHeight, centre, reference, text))
             return ClFormat(L"断面<%s>的地面线数据不是有效数值!", station.GetString());
     }
-    if (!WriteToolOutputs({{CString(fileName), text}}, nullptr, check)) return L"准备写文件时出错!";
+    if (!WriteToolOutputs({{CString(fileName), text}}, nullptr, check))
+        return tkx_SaveFailureText(fileName, L"准备写文件时出错!");
     return CString();
 }
 

@@ -101,9 +101,9 @@ int CDialog_TransformHongYeZHDX::TransformHongYeFile()
     check.MapLines(0, std::move(dmxLines));
     check.MapLines(1, std::move(hdxLines));
     if (!WriteToolOutputs({{m_SDMXFileName, dmx}, {m_SHDXFileName, hdx}}, &failed, check.Check())) {
+        const CString& path = failed == 1 ? m_SHDXFileName : m_SDMXFileName;
         ShowToolMessage(this, check.Refused() ? check.Message()
-                                              : ClFormat(L"创建输出文件失败!\n\n%s",
-                                                         (failed == 1 ? m_SHDXFileName : m_SDMXFileName).GetString()));
+                                              : tkx_SaveFailureText(path, ClFormat(L"创建输出文件失败!\n\n%s", path.GetString())));
         return 0;
     }
     return 1;

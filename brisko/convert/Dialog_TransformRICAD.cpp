@@ -188,14 +188,15 @@ int CDialog_TransformRICAD::TransformRICADFile()
     check.MapLines(0, std::move(sections.dmxLines));
     check.MapLines(1, std::move(sections.hdxLines));
     if (!WriteToolOutputs({{m_SDMXFileName, dmx}, {m_SHDXFileName, hdx}}, &failed, check.Check())) {
-        if (check.Refused())
+        if (check.Refused()) {
             ShowFormattedMessage(this, MB_ICONERROR, L"%s", check.Message().GetString());
-        else if (failed == 1)
-            ShowFormattedMessage(this, MB_ICONINFORMATION, L"创建横断面地面线文件(*.hdx)时出错!\n\n%s",
-                                 m_SHDXFileName.GetString());
-        else
-            ShowFormattedMessage(this, MB_ICONINFORMATION, L"创建纵断面地面线文件(*.dmx)时出错!\n\n%s",
-                                 m_SDMXFileName.GetString());
+        } else {
+            const CString& path = failed == 1 ? m_SHDXFileName : m_SDMXFileName;
+            const wchar_t* own = failed == 1 ? L"创建横断面地面线文件(*.hdx)时出错!\n\n%s"
+                                             : L"创建纵断面地面线文件(*.dmx)时出错!\n\n%s";
+            ShowFormattedMessage(this, MB_ICONINFORMATION, L"%s",
+                                 tkx_SaveFailureText(path, ClFormat(own, path.GetString())).GetString());
+        }
         return 0;
     }
     return 1;

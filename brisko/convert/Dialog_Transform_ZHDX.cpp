@@ -286,7 +286,8 @@ int CDialog_Transform_ZHDX::CopyRMDMGFile()
 {
     ToolReadBack check(m_SInFileName, {SuiteFileKind::DMX});
     if (CopyToolFile(m_SInFileName, m_SOutFileName, check.Check())) return 1;
-    ShowToolMessage(this, check.Refused() ? check.Message() : CString(L"复制文件失败!"), MB_ICONHAND);
+    ShowToolMessage(this, check.Refused() ? check.Message() : tkx_SaveFailureText(m_SOutFileName, L"复制文件失败!"),
+                    MB_ICONHAND);
     return 0;
 }
 

@@ -89,6 +89,6 @@ int ExtractDitchBottoms(CDialog* owner, const CString& path3DD, const CString& d
                              Elevation(bottoms[1]).GetString());
     }
     if (!WriteToolOutputs({{CString(outPath), text}}))
-        return Fail(owner, ClFormat(L"创建沟底高程文件失败!\n\n%s", outPath.GetString()));
+        return Fail(owner, tkx_SaveFailureText(outPath, ClFormat(L"创建沟底高程文件失败!\n\n%s", outPath.GetString())));
     return 1;
 }

@@ -5,7 +5,6 @@
 #include "brisko/convert/ToolDialog.h"
 #include "brisko/shell/Helpers.h"
 #include "corvane/base/LastError.h"
-#include "corvane/platform/FileName.h"
 #include "corvane/road/BreakChain.h"
 #include "corvane/road/Profile.h"
 #include <algorithm>
@@ -120,9 +119,13 @@ int RunMoveData(CDialog* owner, const MoveDataJob& job, const std::vector<MoveOf
         if (!target.GetCentreHeight(i, height)) return 0;
         ground.AddDMHeight(target.GetSection(i).m_rZH, height);
     }
-    wchar_t temp[MAX_PATH + 16] = {};
-    const CString folder = tkxFileName(job.dmxOut).GetRoot();
-    if (job.dmxOut.IsEmpty() || !::GetTempFileNameW(folder.IsEmpty() ? L"." : folder.GetString(), L"tvx", 0, temp))
+    // A read-only output refuses the run before either file is written.
+    for (const CString& output : {job.dmxOut, job.hdxOut}) {
+        const CString readOnly = tkx_ReadOnlyTargetText(output);
+        if (!readOnly.IsEmpty()) return Fail(owner, readOnly);
+    }
+    const CString temp = tkx_TempFileBeside(job.dmxOut);
+    if (temp.IsEmpty())
         return Fail(owner, ClFormat(L"写纵断面地面高文件<%s>失败!\n\n%s", job.dmxOut.GetString(), L"无法创建临时文件."));
     if (!ground.SaveDMXFile(temp)) {
         const CString why = tkx_GetLastError();
@@ -141,8 +144,7 @@ int RunMoveData(CDialog* owner, const MoveDataJob& job, const std::vector<MoveOf
         return Fail(owner,
                     ClFormat(L"输入新横断面地面线文件失败!\n\n<%s>\n\n%s", job.hdxOut.GetString(), message.GetString()));
     }
-    if (!::MoveFileExW(temp, job.dmxOut, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        ::DeleteFileW(temp);
+    if (!tkx_ReplaceByTemporary(temp, job.dmxOut)) {
         return Fail(owner, ClFormat(L"写纵断面地面高文件<%s>失败!\n\n%s", job.dmxOut.GetString(), L"无法替换原文件."));
     }
     return 1;

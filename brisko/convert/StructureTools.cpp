@@ -115,7 +115,9 @@ int ConvertGZWToGZX(CDialog* owner, const CString& gzwPath, const CString& gzxPa
         rows += row;
     }
     if (!WriteToolOutputs({{CString(gzxPath), rows}})) {
-        ShowFormattedMessage(owner, MB_ICONERROR, L"创建桥涵文件失败!\n\n%s", gzxPath.GetString());
+        ShowFormattedMessage(owner, MB_ICONERROR, L"%s",
+                             tkx_SaveFailureText(gzxPath, ClFormat(L"创建桥涵文件失败!\n\n%s", gzxPath.GetString()))
+                                 .GetString());
         return 0;
     }
     return 1;
@@ -148,7 +150,9 @@ int ExportGZXToQL(CDialog* owner, const CString& gzxPath, const CString& qlPath,
             lines += ClFormat(L"%.3f %.3f\n", chain.GetBreakZH(start), chain.GetBreakZH(end));
     }
     if (!WriteToolOutputs({{CString(qlPath), lines}})) {
-        ShowFormattedMessage(owner, MB_ICONERROR, L"创建桥梁桩号文件失败!\n\n%s", qlPath.GetString());
+        ShowFormattedMessage(owner, MB_ICONERROR, L"%s",
+                             tkx_SaveFailureText(qlPath, ClFormat(L"创建桥梁桩号文件失败!\n\n%s", qlPath.GetString()))
+                                 .GetString());
         return 0;
     }
     return 1;

@@ -465,17 +465,6 @@ namespace {
 bool g_fixedClock = false;
 SYSTEMTIME g_clock = {};
 
-// A new empty temporary file in the folder of target; empty when none can be
-// made there.
-CString TempFileBeside(const CString& target)
-{
-    CString folder = tkxFileName(target).GetRoot();
-    if (folder.IsEmpty()) folder = L".";
-    wchar_t temp[MAX_PATH + 16] = {};
-    if (!::GetTempFileNameW(folder, L"tkx", 0, temp)) return CString();
-    return CString(temp);
-}
-
 // The text as the files hold it: CR LF line ends, the system code page.
 std::string FileBytes(const CString& text)
 {
@@ -502,13 +491,6 @@ bool WriteBytes(const CString& path, const char* bytes, size_t size)
         file.Abort();
         return false;
     }
-}
-
-bool PutInPlace(const CString& temp, const CString& target)
-{
-    if (::MoveFileExW(temp, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return true;
-    ::DeleteFileW(temp);
-    return false;
 }
 
 } // namespace
@@ -540,8 +522,11 @@ int WriteToolOutputs(const std::vector<ToolOutput>& outputs, int* failed, const 
         if (failed) *failed = static_cast<int>(index);
         return 0;
     };
+    // A read-only output refuses the whole run before anything is written.
+    for (size_t i = 0; i < outputs.size(); ++i)
+        if (!tkx_ReadOnlyTargetText(outputs[i].path).IsEmpty()) return fail(i);
     for (size_t i = 0; i < outputs.size(); ++i) {
-        const CString temp = outputs[i].path.IsEmpty() ? CString() : TempFileBeside(outputs[i].path);
+        const CString temp = outputs[i].path.IsEmpty() ? CString() : tkx_TempFileBeside(outputs[i].path);
         if (temp.IsEmpty()) return fail(i);
         temps.push_back(temp);
         const std::string bytes = FileBytes(outputs[i].text);
@@ -553,7 +538,7 @@ int WriteToolOutputs(const std::vector<ToolOutput>& outputs, int* failed, const 
         return 0;
     }
     for (size_t i = 0; i < outputs.size(); ++i) {
-        if (!PutInPlace(temps[i], outputs[i].path)) {
+        if (!tkx_ReplaceByTemporary(temps[i], outputs[i].path)) {
             temps.erase(temps.begin(), temps.begin() + static_cast<std::ptrdiff_t>(i + 1));
             return fail(i);
         }
@@ -578,7 +563,8 @@ int RunToolConversion(const CString& input, const CString& output, const wchar_t
         return 0;
     }
     if (!WriteToolOutputs({{output, ToolHeader(firstLine, input) + text}}, nullptr, readBack.Check())) {
-        tell(readBack.Refused() ? readBack.Message() : ClFormat(L"创建输出文件失败!\n\n%s", output.GetString()));
+        tell(readBack.Refused() ? readBack.Message()
+                                : tkx_SaveFailureText(output, ClFormat(L"创建输出文件失败!\n\n%s", output.GetString())));
         return 0;
     }
     return 1;
@@ -602,11 +588,11 @@ int CopyToolFile(const CString& from, const CString& to, const ToolOutputsCheck&
         in.Abort();
         return 0;
     }
-    const CString temp = TempFileBeside(to);
+    const CString temp = tkx_TempFileBeside(to);
     if (temp.IsEmpty()) return 0;
     if (!WriteBytes(temp, bytes.data(), bytes.size()) || (check && !check({{to, CString()}}, {temp}))) {
         ::DeleteFileW(temp);
         return 0;
     }
-    return PutInPlace(temp, to) ? 1 : 0;
+    return tkx_ReplaceByTemporary(temp, to) ? 1 : 0;
 }

@@ -14,6 +14,7 @@
 #pragma once
 #include "classlib/ClassLib.h"
 #include "corvane/ui/IconButton.h"
+#include "corvane/platform/FileReplace.h"
 #include <functional>
 #include <initializer_list>
 #include <vector>
@@ -344,7 +345,9 @@ using ToolOutputsCheck =
 // in place, with *failed the index of that output: every temporary file is
 // removed, and no output has been replaced when the failure came before the
 // first replacement.  A check that refuses the written files gives 0 with
-// *failed -1 and no output replaced.
+// *failed -1 and no output replaced.  An output the user marked read-only
+// fails the run before anything is written (tkx_SaveFailureText gives the
+// reason).
 int WriteToolOutputs(const std::vector<ToolOutput>& outputs, int* failed = nullptr,
                      const ToolOutputsCheck& check = nullptr);
 

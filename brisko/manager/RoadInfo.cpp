@@ -3,6 +3,7 @@
 #include "brisko/shell/BriskoApp.h"
 #include "brisko/shell/MainFrm.h"
 #include "corvane/platform/PathDialog.h"
+#include "corvane/platform/FileReplace.h"
 #include "corvane/project/TavixInterface.h"
 #include <vector>
 
@@ -150,6 +151,11 @@ CString CRoadInfo::ReadDLText(const wchar_t* path)
         }
         text += ClFormat(L"%s=%s, ", fields[0].GetString(), fields[1].GetString());
     }
+    // The text goes to the road dialog as it is, for the user to mend; a
+    // text the break-chain parser refuses is named here, with its reason.
+    tkxBreakChain parsed;
+    if (!parsed.GetDLFromString(text))
+        ManagerBox(ClFormat(L"断链文件(%s)\n\n%s", path, tkx_GetLastError().GetString()), MB_ICONERROR);
     return text;
 }
 
@@ -247,10 +253,12 @@ int CRoadInfo::CreateDataFile(const CString& path)
 
     // Written beside the target first: a write that fails leaves no half
     // file behind.
-    const CString temporary = path + L".tmp";
+    const CString temporary = tkx_TempFileBeside(path);
     CStdioFile file;
-    if (!file.Open(temporary, CFile::modeCreate | CFile::modeWrite | CFile::typeText)) {
-        ManagerBox(ClFormat(L"准备写%s(%s)时出错!", typeName.GetString(), path.GetString()), MB_ICONERROR);
+    if (temporary.IsEmpty() || !file.Open(temporary, CFile::modeCreate | CFile::modeWrite | CFile::typeText)) {
+        if (!temporary.IsEmpty()) ::DeleteFileW(temporary);
+        ManagerBox(tkx_SaveFailureText(path, ClFormat(L"准备写%s(%s)时出错!", typeName.GetString(), path.GetString())),
+                   MB_ICONERROR);
         return 0;
     }
     bool written = true;
@@ -265,9 +273,9 @@ int CRoadInfo::CreateDataFile(const CString& path)
         file.Abort();
         written = false;
     }
-    if (written && ::MoveFileExW(temporary, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return 1;
+    if (written && tkx_ReplaceByTemporary(temporary, path)) return 1;
     ::DeleteFileW(temporary);
-    ManagerBox(L"创建数据文件失败!", MB_ICONERROR);
+    ManagerBox(tkx_SaveFailureText(path, L"创建数据文件失败!"), MB_ICONERROR);
     return 0;
 }
 

@@ -57,7 +57,9 @@ public:
     // The break chain of a DL file as "back=ahead, " pairs; empty (after a
     // message naming the file, and the line when one is bad) when the file
     // cannot be read.  Comment lines ("//", and "\\") and lines of one
-    // character are passed over.
+    // character are passed over.  A text that is no break chain (a field
+    // that is no station, breaks in falling order) is still returned, after
+    // a message naming the file with the break-chain parser's reason.
     CString ReadDLText(const wchar_t* path);
     // Sets the application's break chain from the text and gives it to the
     // application's profile; an empty text changes nothing.  0 when the text

@@ -360,6 +360,22 @@ CString CSlopeLine::ReadTypLine(CString line)
     auto number = [&](int i) { return _wtof(tokens[i]); };
     auto whole = [&](int i) { return _wtoi(tokens[i]); };
 
+    // A value that is no finite number, or flags beyond the bits and label
+    // positions a line has, would not come back as read when the template
+    // is saved again: the line is refused before anything of it is taken.
+    for (int i : {0, 1, 2, 9, 16})
+        if (i < count && !std::isfinite(number(i)))
+            return ClFormat(L"第%d个数据<%s>不是有效数值!", i + 1, tokens[i].GetString());
+    const struct {
+        int token, highest;
+    } kFlags[] = {{4, 7}, {5, 255}, {6, 2047}};
+    for (const auto& flags : kFlags) {
+        const int value = whole(flags.token);
+        if (value < 0 || value > flags.highest)
+            return ClFormat(L"第%d个数据<%s>超出了标志的范围(0到%d)!", flags.token + 1,
+                            tokens[flags.token].GetString(), flags.highest);
+    }
+
     m_rFixedValue = number(0);
     m_rEndValue = number(1);
     m_rStartThickness = m_rEndThickness = number(2);

@@ -50,9 +50,10 @@ public:
     // stand in the line) with `line` incomplete.
     CString WriteTypLine(CString& line) const;
     // Decodes one template-file line into the fields: "读取成功",
-    // "读取失败" or "数据个数不足".  A control or wall file missing from the
-    // current library folder is reported in the info window; the line still
-    // loads.
+    // "读取失败", "数据个数不足", or the field that is no finite number or
+    // holds flags beyond those of a line (nothing of the line is then
+    // taken).  A control or wall file missing from the current library
+    // folder is reported in the info window; the line still loads.
     CString ReadTypLine(CString line);
 
     float GetLength() const;

@@ -1,5 +1,6 @@
 #include "brisko/templates/TvTemplate.h"
 #include "corvane/base/TextLines.h"
+#include "corvane/platform/FileReplace.h"
 
 const wchar_t kTemplateLoaded[] = L"文件结束";
 
@@ -24,8 +25,10 @@ CString CTvTemplate::Save(const CSlopeLineArray& lines, const CString& folder) c
 
     // The lines go into a new file beside the target first.
     const CString path = folder + L"\\" + m_sFileName;
-    wchar_t temporary[MAX_PATH + 16] = {0};
-    if (!::GetTempFileNameW(folder, L"TYP", 0, temporary)) return L"无法打开";
+    const CString readOnly = tkx_ReadOnlyTargetText(path);
+    if (!readOnly.IsEmpty()) return readOnly;
+    const CString temporary = tkx_TempFileBeside(path);
+    if (temporary.IsEmpty()) return L"无法打开";
     CStdioFile file;
     if (!file.Open(temporary, CFile::modeCreate | CFile::modeWrite | CFile::typeText)) {
         ::DeleteFileW(temporary);
@@ -51,10 +54,8 @@ CString CTvTemplate::Save(const CSlopeLineArray& lines, const CString& folder) c
         ::DeleteFileW(temporary);
         return result;
     }
-    if (!::MoveFileExW(temporary, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        ::DeleteFileW(temporary);
-        return ClFormat(L"无法替换文件<%s>!", path.GetString());
-    }
+    if (!tkx_ReplaceByTemporary(temporary, path))
+        return tkx_SaveFailureText(path, ClFormat(L"无法替换文件<%s>!", path.GetString()));
     return kLineWritten;
 }
 

@@ -1,5 +1,5 @@
 #include "corvane/platform/Xml.h"
-#include "corvane/platform/FileName.h"
+#include "corvane/platform/FileReplace.h"
 #include "corvane/base/LastError.h"
 #include <cstring>
 #include <string>
@@ -618,11 +618,9 @@ int tkxXmlDocument::SaveXMLFile(const wchar_t* path)
         tkx_SetLastError(ClFormat(L"%s, 无法写入[%s]文件!", problem.GetString(), target.GetString()));
         return 0;
     }
-    CString folder = tkxFileName(target).GetRoot();
-    if (folder.IsEmpty()) folder = L".";
-    wchar_t temp[MAX_PATH + 16] = {};
-    if (target.IsEmpty() || !GetTempFileNameW(folder, L"xml", 0, temp)) {
-        tkx_SetLastError(ClFormat(L"创建[%s]文件失败!", target.GetString()));
+    const CString temp = tkx_TempFileBeside(target);
+    if (temp.IsEmpty()) {
+        tkx_SetLastError(tkx_SaveFailureText(target, ClFormat(L"创建[%s]文件失败!", target.GetString())));
         return 0;
     }
 
@@ -652,11 +650,12 @@ int tkxXmlDocument::SaveXMLFile(const wchar_t* path)
             file.Abort();
         }
     }
-    if (!written || !MoveFileExW(temp, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    if (!written || !tkx_ReplaceByTemporary(temp, target)) {
         DeleteFileW(temp);
         // Writing failed after the file was created: a write error; otherwise
         // the file could not be created (or could not take the old one's place).
-        tkx_SetLastError(ClFormat(opened && !written ? L"写入[%s]文件失败!" : L"创建[%s]文件失败!", target.GetString()));
+        tkx_SetLastError(tkx_SaveFailureText(
+            target, ClFormat(opened && !written ? L"写入[%s]文件失败!" : L"创建[%s]文件失败!", target.GetString())));
         return 0;
     }
     return 1;

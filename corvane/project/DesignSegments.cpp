@@ -7,7 +7,7 @@
 #include "corvane/project/RegistryLists.h"
 #include "corvane/base/TextLines.h"
 #include "corvane/road/BreakChain.h"
-#include "corvane/road/RoadFiles.h"
+#include "corvane/platform/FileReplace.h"
 
 #include <vector>
 
@@ -320,7 +320,7 @@ int SaveFDFile(const tkxProject& project, const wchar_t* fileName)
         }
     }
 
-    const CString temp = road_files::TempFileBeside(path);
+    const CString temp = tkx_TempFileBeside(path);
     bool written = false;
     CStdioFile file;
     if (!temp.IsEmpty() && file.Open(temp, CFile::modeCreate | CFile::modeWrite | CFile::typeText)) {
@@ -338,11 +338,11 @@ int SaveFDFile(const tkxProject& project, const wchar_t* fileName)
     }
     if (!written) {
         if (!temp.IsEmpty()) DeleteFileW(temp);
-        tkx_SetLastError(ClFormat(L"创建文件失败!\n\n<%s>.", path.GetString()));
+        tkx_SetLastError(tkx_SaveFailureText(path, ClFormat(L"创建文件失败!\n\n<%s>.", path.GetString())));
         return 0;
     }
-    if (!road_files::ReplaceFileWith(temp, path)) {
-        tkx_SetLastError(ClFormat(L"创建文件失败!\n\n<%s>.", path.GetString()));
+    if (!tkx_ReplaceByTemporary(temp, path)) {
+        tkx_SetLastError(tkx_SaveFailureText(path, ClFormat(L"创建文件失败!\n\n<%s>.", path.GetString())));
         return 0;
     }
     return 1;

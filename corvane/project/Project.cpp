@@ -119,8 +119,9 @@ CString CheckStoredRoads(const tkxProject& project)
                             static_cast<int>(ROAD_EXPRESSWAY), static_cast<int>(ROAD_OTHER));
         // A design speed no road has (NaN, negative, beyond any vehicle)
         // would carry the curve and sight figures computed from it out of
-        // range.
-        if (!(road.m_rDesignSpeed >= 0.0 && road.m_rDesignSpeed <= kHighestDesignSpeed))
+        // range; -0 is no speed a program of the suite writes either.
+        if (!(road.m_rDesignSpeed >= 0.0 && road.m_rDesignSpeed <= kHighestDesignSpeed) ||
+            std::signbit(road.m_rDesignSpeed))
             return ClFormat(L"道路<%s>的设计速度<%g>错误, 应为0到%gkm/h!", road.m_SRoadName.GetString(),
                             road.m_rDesignSpeed, kHighestDesignSpeed);
     }
@@ -269,7 +270,8 @@ int tkxProject::Save()
         ar.Close();
     });
     if (!saved) {
-        ShowBox(TavixMainWindow(), ClFormat(L"创建/修改TAVIX项目文件时失败!\n\n<%s>.", file.GetString()),
+        ShowBox(TavixMainWindow(),
+                tkx_SaveFailureText(file, ClFormat(L"创建/修改TAVIX项目文件时失败!\n\n<%s>.", file.GetString())),
                 MB_OK | MB_ICONERROR);
         return 0;
     }

@@ -31,9 +31,13 @@ bool MakeFolder(const wchar_t* folder)
 
 bool WriteReplacing(const CString& file, const std::function<void(CFile&)>& write)
 {
-    CString temporary = file + L".tmp";
+    const CString temporary = tkx_TempFileBeside(file);
+    if (temporary.IsEmpty()) return false;
     CFile out;
-    if (!out.Open(temporary, CFile::modeCreate | CFile::modeWrite | CFile::shareExclusive)) return false;
+    if (!out.Open(temporary, CFile::modeCreate | CFile::modeWrite | CFile::shareExclusive)) {
+        DeleteFileW(temporary);
+        return false;
+    }
     bool written = true;
     try {
         write(out);
@@ -43,7 +47,7 @@ bool WriteReplacing(const CString& file, const std::function<void(CFile&)>& writ
         written = false;
         out.Abort();
     }
-    if (written && MoveFileExW(temporary, file, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return true;
+    if (written) return tkx_ReplaceByTemporary(temporary, file);
     DeleteFileW(temporary);
     return false;
 }

@@ -3,6 +3,7 @@
 // file only once its new content is complete.
 #pragma once
 #include "corvane/CorvaneDefs.h"
+#include "corvane/platform/FileReplace.h"
 #include <functional>
 
 namespace projectstore {
@@ -19,8 +20,9 @@ bool MakeFolder(const wchar_t* folder);
 // Writes `file` through a temporary file beside it: `write` fills the
 // temporary (it may throw the class library's file or archive exceptions),
 // then the temporary replaces the file.  False when the temporary cannot be
-// created, the write throws or the replacement fails; the old file is then
-// untouched and the temporary removed.
+// created (a read-only file among them), the write throws or the
+// replacement fails; the old file is then untouched and the temporary
+// removed.
 bool WriteReplacing(const CString& file, const std::function<void(CFile&)>& write);
 
 // The caption of the library's message boxes.

@@ -412,7 +412,7 @@ int tkxSheetSet::SaveXml(const wchar_t* file, bool isTemplate)
         }
     }
     if (!document.SaveXMLFile(path)) {
-        tkx_SetLastError(ClFormat(L"保存XML文件失败! %s", path.GetString()));
+        tkx_SetLastError(tkx_SaveFailureText(path, ClFormat(L"保存XML文件失败! %s", path.GetString())));
         return 0;
     }
     return 1;
@@ -468,7 +468,8 @@ int tkxSheetSet::SaveESTFile(const wchar_t* file)
         ar.Close();
     });
     if (!saved) {
-        tkx_SetLastError(ClFormat(L"创建/修改TAVIX图纸集文件时失败!\n\n<%s>.", path.GetString()));
+        tkx_SetLastError(
+            tkx_SaveFailureText(path, ClFormat(L"创建/修改TAVIX图纸集文件时失败!\n\n<%s>.", path.GetString())));
         return 0;
     }
     return 1;

@@ -3,9 +3,11 @@
 // project, road and slope-template library, the registered lists, station
 // and number text, the data-file line readers, the last-error text, and the
 // suite's other programs, the file, shell and clipboard functions with the
-// data-file types, the road-class tables, and sheet sets.
+// data-file types, the saving of a file through a temporary one, the
+// road-class tables, and sheet sets.
 #pragma once
 #include "corvane/project/FileInterface.h"
+#include "corvane/platform/FileReplace.h"
 #include "corvane/base/LastError.h"
 #include "corvane/project/Project.h"
 #include "corvane/project/ProjectInterface.h"

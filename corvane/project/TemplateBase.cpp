@@ -122,7 +122,8 @@ int tkxTemplateBase::Save()
         ar.Close();
     });
     if (!saved) {
-        ShowBox(TavixMainWindow(), ClFormat(L"创建/修改TAVIX模板库文件时失败!\n\n<%s>.", file.GetString()),
+        ShowBox(TavixMainWindow(),
+                tkx_SaveFailureText(file, ClFormat(L"创建/修改TAVIX模板库文件时失败!\n\n<%s>.", file.GetString())),
                 MB_OK | MB_ICONERROR);
         return 0;
     }

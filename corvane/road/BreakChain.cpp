@@ -1,4 +1,5 @@
 #include "corvane/road/BreakChain.h"
+#include "corvane/platform/FileReplace.h"
 #include "corvane/base/NumberText.h"
 #include "corvane/base/LastError.h"
 #include "corvane/base/LineReader.h"
@@ -309,7 +310,7 @@ int tkxBreakChain::SaveDLFile(const wchar_t* path) const
     CString text;
     for (int i = 1; i < m_iCount; ++i) text.AppendFormat(L"%.3f %.3f\n", m_ZHEnd[i - 1], m_ZHStart[i]);
     if (file.IsEmpty() || !road_files::WriteTextFile(file, text)) {
-        tkx_SetLastError(ClFormat(L"创建断链文件(*.DL)时出错!\n\n%s", file.GetString()));
+        tkx_SetLastError(tkx_SaveFailureText(file, ClFormat(L"创建断链文件(*.DL)时出错!\n\n%s", file.GetString())));
         return 0;
     }
     return 1;

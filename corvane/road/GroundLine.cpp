@@ -1,5 +1,6 @@
 // The longitudinal ground line of tkxZDMInfo and its file (.DMX).
 #include "corvane/geometry/Numeric.h"
+#include "corvane/platform/FileReplace.h"
 #include "corvane/base/NumberText.h"
 #include "corvane/geometry/PlaneGeometry.h"
 #include "corvane/base/ArrayStorage.h"
@@ -389,7 +390,7 @@ int tkxZDMInfo::SaveDMXFile(const wchar_t* path) const
         text.AppendFormat(L"%s %s\n", station.GetString(), height.GetString());
     }
     if (file.IsEmpty() || !road_files::WriteTextFile(file, text)) {
-        tkx_SetLastError(ClFormat(L"创建地面线文件失败[%s]!", file.GetString()));
+        tkx_SetLastError(tkx_SaveFailureText(file, ClFormat(L"创建地面线文件失败[%s]!", file.GetString())));
         return 0;
     }
     return 1;

@@ -1,4 +1,5 @@
 #include "corvane/road/HdxFile.h"
+#include "corvane/platform/FileReplace.h"
 #include "corvane/base/LastError.h"
 #include "corvane/road/BreakChain.h"
 #include "corvane/road/HdxRead.h"
@@ -238,7 +239,7 @@ int tkxHDMTerrain::SaveHDXFile(const wchar_t* path) const
             writeError->ReportError();
             writeError->Delete();
         } else {
-            tkx_SetLastError(ClFormat(L"创建横地线文件[%s]失败!", file.GetString()));
+            tkx_SetLastError(tkx_SaveFailureText(file, ClFormat(L"创建横地线文件[%s]失败!", file.GetString())));
         }
         return 0;
     }

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cwchar>
 #include <cwctype>
+#include <vector>
 
 using namespace Tavix4;
 
@@ -115,6 +116,9 @@ int tkxPlaneCurve3::ReadJDFile(const wchar_t* line, CString& message)
             message = ClFormat(L"第4个数据, 起始半径[%s]错误!", fields[3].GetString());
             return 0;
         }
+        // "-0" is a radius of 0: the sign would not survive the curve's
+        // units, and the file written from them would read as another curve.
+        if (info.m_rStartR == 0.0) info.m_rStartR = 0.0;
         if (info.m_rStartR < 0.0) info.m_rStartR = 1e10;
         bool firstIsLength = false, secondIsLength = false;
         message = ReadSpiral(fields[4], 5, false, info.m_rLs1, info.m_rA1, firstIsLength);
@@ -130,6 +134,7 @@ int tkxPlaneCurve3::ReadJDFile(const wchar_t* line, CString& message)
             message = ClFormat(L"第8个数据, 终止半径[%s]错误!", fields[7].GetString());
             return 0;
         }
+        if (info.m_rEndR == 0.0) info.m_rEndR = 0.0;
         if (info.m_rEndR < 0.0) info.m_rEndR = 1e10;
         if (firstIsLength)
             info.m_rA1 = tkxClothoidUnit::ComputeA(info.m_rStartR, info.m_rR, info.m_rLs1);
@@ -195,7 +200,21 @@ CString CheckWritable(const CArray<tkxPlaneCurve3, tkxPlaneCurve3>& curves)
     // which hold no curve: a curve there would be lost.
     if (curves[0].R() >= 1e-6) return L"第1个交点带有平曲线, 不能作为路线起点写入!";
     if (curves[count - 1].R() >= 1e-6) return ClFormat(L"第%d个交点带有平曲线, 不能作为路线终点写入!", count);
-    // Every row must read back (a value that is no number does not).
+    // Every value a row stands for must be a finite number: an infinite
+    // coordinate or a radius that is no number would be written as text that
+    // reads as other data, or not at all.
+    for (int i = 0; i < count; ++i) {
+        const tkxPlaneCurve3& curve = curves[i];
+        const Tavix4::sZHPtInfo turn = curve.TurnPtInfo();
+        std::vector<double> values = {turn.m_rX, turn.m_rY, curve.R()};
+        if (curve.R() >= 1e-6)
+            values.insert(values.end(), {curve.StartPtInfo().m_rRadius, curve.Ls1(), curve.Ls2(),
+                                         curve.EndPtInfo().m_rRadius});
+        if (i == 0 || (i < count - 1 && curve.IsRoadStart() && curve.R() < 1e-6)) values.push_back(turn.m_rZH);
+        for (double value : values)
+            if (!std::isfinite(value)) return ClFormat(L"第%d个交点的坐标、桩号或平曲线数据不是有效数值!", i + 1);
+    }
+    // Every row must read back.
     const CString text = FileText(curves);
     int at = 0;
     for (int i = 0; i < count; ++i) {

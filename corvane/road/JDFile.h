@@ -31,7 +31,8 @@ namespace jd_file {
 CString FileText(const CArray<tkxPlaneCurve3, tkxPlaneCurve3>& curves);
 
 // Empty when the curves can be written and read back: at least a start and
-// an end, neither of them a curve, every row readable.  Otherwise the reason.
+// an end, neither of them a curve, every value a finite number, every row
+// readable.  Otherwise the reason.
 CString CheckWritable(const CArray<tkxPlaneCurve3, tkxPlaneCurve3>& curves);
 
 } // namespace jd_file

@@ -1,4 +1,5 @@
 #include "corvane/road/Profile.h"
+#include "corvane/platform/FileReplace.h"
 #include "corvane/geometry/Numeric.h"
 #include "corvane/base/NumberText.h"
 #include "corvane/base/LastError.h"
@@ -758,7 +759,7 @@ int tkxZDMInfo::SaveSQXFile(const wchar_t* path) const
         }
     }
     if (file.IsEmpty() || !road_files::WriteTextFile(file, text)) {
-        tkx_SetLastError(ClFormat(L"创建[%s]文件时出错!", file.GetString()));
+        tkx_SetLastError(tkx_SaveFailureText(file, ClFormat(L"创建[%s]文件时出错!", file.GetString())));
         return 0;
     }
     return 1;

@@ -1,4 +1,5 @@
 #include "corvane/road/Road.h"
+#include "corvane/platform/FileReplace.h"
 #include "corvane/base/LastError.h"
 #include "corvane/road/ClothoidUnit.h"
 #include "corvane/road/CurveFunctions.h"
@@ -228,7 +229,7 @@ int tkxRoadObject::SaveJDFile(const wchar_t* path, const CArray<tkxPlaneCurve3, 
         return 0;
     }
     if (file.IsEmpty() || !road_files::WriteTextFile(file, jd_file::FileText(curves))) {
-        tkx_SetLastError(ClFormat(L"创建%s文件失败!", file.GetString()));
+        tkx_SetLastError(tkx_SaveFailureText(file, ClFormat(L"创建%s文件失败!", file.GetString())));
         return 0;
     }
     return 1;

@@ -1,5 +1,5 @@
 #include "corvane/road/RoadFiles.h"
-#include "corvane/platform/FileName.h"
+#include "corvane/platform/FileReplace.h"
 #include "corvane/project/ProjectInterface.h"
 
 #include <cmath>
@@ -18,28 +18,10 @@ double Rounded3(double value)
     return std::floor(value * 1000.0 + 0.5) / 1000.0;
 }
 
-CString TempFileBeside(const wchar_t* target)
-{
-    const CString path = target ? target : L"";
-    if (path.IsEmpty()) return CString();
-    CString folder = tkxFileName(path).GetRoot();
-    if (folder.IsEmpty()) folder = L".";
-    wchar_t temp[MAX_PATH + 16] = {};
-    if (!GetTempFileNameW(folder, L"tkx", 0, temp)) return CString();
-    return CString(temp);
-}
-
-bool ReplaceFileWith(const wchar_t* temp, const wchar_t* target)
-{
-    if (MoveFileExW(temp, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return true;
-    DeleteFileW(temp);
-    return false;
-}
-
 bool WriteTextFile(const wchar_t* target, const CString& text, CFileException** writeError)
 {
     if (writeError) *writeError = nullptr;
-    const CString temp = TempFileBeside(target);
+    const CString temp = tkx_TempFileBeside(target);
     if (temp.IsEmpty()) return false;
 
     std::wstring lines;
@@ -70,7 +52,7 @@ bool WriteTextFile(const wchar_t* target, const CString& text, CFileException** 
         DeleteFileW(temp);
         return false;
     }
-    return ReplaceFileWith(temp, target);
+    return tkx_ReplaceByTemporary(temp, target);
 }
 
 } // namespace road_files

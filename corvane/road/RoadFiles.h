@@ -19,17 +19,10 @@ double Rounded3(double value);
 constexpr double kOutOfReach = 1e10;
 inline bool WithinReach(double value) { return value > -kOutOfReach && value < kOutOfReach; }
 
-// A new empty temporary file in the folder of target; empty when none can be
-// made there.
-CString TempFileBeside(const wchar_t* target);
-
-// Moves temp over target (replacing it); on failure temp is removed and
-// target is left as it was.
-bool ReplaceFileWith(const wchar_t* temp, const wchar_t* target);
-
 // Writes text (lines ending in "\n") as 8-bit text of the system code page
 // with CR LF line ends into a temporary file beside target, then replaces
-// target with it.  false, with target untouched, when anything fails.  When
+// target with it (platform/FileReplace.h).  false, with target untouched,
+// when anything fails (a read-only target among them).  When
 // the failure was a file exception while writing and writeError is given,
 // the exception is handed over there (the caller deletes it); otherwise
 // *writeError is null.

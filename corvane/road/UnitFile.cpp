@@ -1,4 +1,5 @@
 #include "corvane/road/UnitFile.h"
+#include "corvane/platform/FileReplace.h"
 #include "corvane/geometry/Numeric.h"
 #include "corvane/base/NumberText.h"
 #include "corvane/base/LastError.h"
@@ -300,7 +301,7 @@ int tkxRoadObject::SaveICDFile(const wchar_t* path) const
     text += L"\n0, 0, 0";
 
     if (!road_files::WriteTextFile(file, text)) {
-        tkx_SetLastError(ClFormat(L"创建积木法线位文件(%s)时出错!", file.GetString()));
+        tkx_SetLastError(tkx_SaveFailureText(file, ClFormat(L"创建积木法线位文件(%s)时出错!", file.GetString())));
         return 0;
     }
     return 1;

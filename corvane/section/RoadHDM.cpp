@@ -1,5 +1,6 @@
 // The standard cross-section's data and its HDM file.
 #include "corvane/section/RoadHDM.h"
+#include "corvane/platform/FileReplace.h"
 #include "corvane/geometry/Numeric.h"
 #include "corvane/base/LastError.h"
 #include "corvane/base/TextLines.h"
@@ -215,7 +216,15 @@ CString tkxRoadHDM::ReadWholeFile(const tkxBreakChain* chain, const CString& fil
                 message = ClFormat(L"读取文件%s的第%d行第一个数据时错误!", f, lineNo);
             } else {
                 depthRows = static_cast<int>(value);
-                if (fields.GetSize() == 2) {
+                // With more than two fields the mode is not read, but those
+                // fields are numbers all the same.
+                const int count = static_cast<int>(fields.GetSize());
+                for (int k = 1; count > 2 && k < count && message.IsEmpty(); ++k) {
+                    if (StringToDouble(fields[k], &value)) continue;
+                    message = k == 1 ? ClFormat(L"读取文件%s的第%d行第二个数据时错误!", f, lineNo)
+                                     : ClFormat(L"读取文件%s的第%d行第%d个数据时错误!", f, lineNo, k + 1);
+                }
+                if (count == 2) {
                     if (!StringToDouble(fields[1], &value)) {
                         message = ClFormat(L"读取文件%s的第%d行第二个数据时错误!", f, lineNo);
                     } else {
@@ -442,7 +451,7 @@ int tkxRoadHDM::OutputToFile(CString path)
 
     CFileException* writeError = nullptr;
     if (!road_files::WriteTextFile(path, text, &writeError)) {
-        const CString message = ClFormat(L"打开%s文件时出错!", path.GetString());
+        const CString message = tkx_SaveFailureText(path, ClFormat(L"打开%s文件时出错!", path.GetString()));
         tkx_SetLastError(message);
         if (writeError) {
             // The file was made but could not be written (a full disk): the

@@ -1,6 +1,6 @@
 #include "corvane/section/WidenStandard.h"
 #include "corvane/base/LastError.h"
-#include "corvane/road/RoadFiles.h"
+#include "corvane/platform/FileReplace.h"
 
 #include <cmath>
 #include <vector>
@@ -176,7 +176,7 @@ int tkxWidenStandard::ReadFile(const wchar_t* path)
 int tkxWidenStandard::OutputFile(const wchar_t* path)
 {
     const CString name = path ? path : L"";
-    const CString temp = road_files::TempFileBeside(name);
+    const CString temp = tkx_TempFileBeside(name);
     bool written = false;
     CFile file;
     if (!temp.IsEmpty() && file.Open(temp, CFile::modeCreate | CFile::modeWrite | CFile::shareExclusive)) {
@@ -200,10 +200,10 @@ int tkxWidenStandard::OutputFile(const wchar_t* path)
     }
     if (!written) {
         if (!temp.IsEmpty()) DeleteFileW(temp);
-    } else if (road_files::ReplaceFileWith(temp, name)) {
+    } else if (tkx_ReplaceByTemporary(temp, name)) {
         return 1;
     }
-    tkx_SetLastError(ClFormat(L"创建加宽标准数据文件[%s]时失败!", name.GetString()));
+    tkx_SetLastError(tkx_SaveFailureText(name, ClFormat(L"创建加宽标准数据文件[%s]时失败!", name.GetString())));
     return 0;
 }
 

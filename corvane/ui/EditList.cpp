@@ -1,4 +1,5 @@
 #include "corvane/ui/EditList.h"
+#include "corvane/platform/FileReplace.h"
 #include "corvane/platform/FileName.h"
 #include "corvane/base/LastError.h"
 #include "corvane/project/FileInterface.h"
@@ -34,6 +35,7 @@ bool WriteWhole(const CString& file, const CString& text, const wchar_t* failure
 {
     if (!file.IsEmpty() && road_files::WriteTextFile(file, text)) return true;
     SetError(failure, file);
+    tkx_SetLastError(tkx_SaveFailureText(file, tkx_GetLastError()));
     return false;
 }
 

@@ -1,7 +1,7 @@
 // The grid's delimited text files: every row a line of its texts, the
 // heading row first.  Saving writes a temporary file beside the target and
 // then puts it in the target's place, so a failed save leaves the old file.
-#include "corvane/road/RoadFiles.h"
+#include "corvane/platform/FileReplace.h"
 #include "corvane/ui/GridColumnSizer.h"
 #include <cstdint>
 #include <cstring>
@@ -144,7 +144,11 @@ BOOL tkxGridCtrl::Save(const wchar_t* path, const wchar_t* separator)
 {
     const CString target = path ? path : L"";
     const CString between = separator ? separator : L"";
-    const CString temp = road_files::TempFileBeside(target);
+    if (!tkx_ReadOnlyTargetText(target).IsEmpty()) {
+        ShowError(m_hWnd, tkx_SaveFailureText(target, L"无法保存列表内容!"));
+        return FALSE;
+    }
+    const CString temp = tkx_TempFileBeside(target);
     if (temp.IsEmpty()) {
         CFileException error(CFileException::OsErrorToException(static_cast<LONG>(::GetLastError())),
                              static_cast<LONG>(::GetLastError()), target);
@@ -177,9 +181,9 @@ BOOL tkxGridCtrl::Save(const wchar_t* path, const wchar_t* separator)
         file.Abort();
         e->Delete();
     }
-    if (!written || !road_files::ReplaceFileWith(temp, target)) {
+    if (!written || !tkx_ReplaceByTemporary(temp, target)) {
         ::DeleteFileW(temp);
-        ShowError(m_hWnd, L"无法保存列表内容!");
+        ShowError(m_hWnd, tkx_SaveFailureText(target, L"无法保存列表内容!"));
         return FALSE;
     }
     return TRUE;

@@ -100,6 +100,27 @@ TEST_F(RoadRecordTest, ABreakChainFileIsReadAsText)
     EXPECT_EQ(CString(), road.ReadDLText(dir / L"没有.DL"));
     ASSERT_EQ(2u, boxes.Shown().size());
     EXPECT_EQ(CString(L"打开断链文件(*.DL)时出错!\n\n") + (dir / L"没有.DL"), boxes.LastText());
+
+    // Texts the break-chain parser refuses still go to the road dialog, for
+    // the user to mend, after a message with the parser's reason.
+    const struct {
+        const wchar_t* lines;
+        const wchar_t* text;
+        const wchar_t* reason;
+    } refused[] = {
+        {L"1200 甲\n", L"1200=甲, ", L"读断链数据出错!\n\n无法转换字符甲."},
+        {L"1200 1180\n1100 1090\n", L"1200=1180, 1100=1090, ",
+         L"断链数据<1200=1180, 1100=1090,>中，第2个断链 \n\n断链终点桩号不得小于断链起点桩号(1100.000>1180.000)!"},
+    };
+    const CString path = dir / L"refused.DL";
+    size_t shown = boxes.Shown().size();
+    for (const auto& r : refused) {
+        SCOPED_TRACE(Utf8(r.lines));
+        WriteText(path, r.lines);
+        EXPECT_EQ(CString(r.text), road.ReadDLText(path));
+        ASSERT_EQ(++shown, boxes.Shown().size());
+        EXPECT_EQ(ClFormat(L"断链文件(%s)\n\n%s", path.GetString(), r.reason), boxes.LastText());
+    }
     theApp.LoadCurrentRoadData();
 }
 
@@ -216,4 +237,13 @@ TEST_F(RoadRecordTest, ANewDataFileIsWrittenWhole)
     EXPECT_EQ(0, road.CreateDataFile(ProjectFolder() + L"\\没有\\主线.DL"));
     ASSERT_EQ(2u, boxes.Shown().size());
     EXPECT_EQ(0, boxes.LastText().Find(L"准备写桩号断链文件(*.DL)("));
+
+    // A file the user marked read-only stays as it is.
+    const std::string list = ReadBytes(zsj);
+    ASSERT_TRUE(SetFileAttributesW(zsj, FILE_ATTRIBUTE_READONLY));
+    EXPECT_EQ(0, road.CreateDataFile(zsj));
+    SetFileAttributesW(zsj, FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(list, ReadBytes(zsj));
+    ASSERT_EQ(3u, boxes.Shown().size());
+    EXPECT_NE(-1, boxes.LastText().Find(ClFormat(L"文件%s为只读, 无法保存!", zsj.GetString()))) << Utf8(boxes.LastText());
 }

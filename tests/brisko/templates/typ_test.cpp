@@ -176,6 +176,43 @@ TEST(TypLine, DecodingRulesOfStoredFiles)
     EXPECT_EQ(CString(L"读取失败"), line.ReadTypLine(L"   "));
 }
 
+// Values that would not come back when the template is saved again: a
+// number that is none (401 digits read as infinity) and flags beyond the
+// bits and label positions of a line.  The line is refused with the field
+// and left as it was; the loader names the line.
+TEST(TypLine, ValuesASaveWouldNotKeepAreRefused)
+{
+    const std::wstring digits(401, L'9');
+    const struct {
+        std::wstring line;
+        std::wstring message;
+    } cases[] = {
+        {digits + L" 3 0 NULL 3 0 0 2 -1 0 0 NULL 1", L"第1个数据<" + digits + L">不是有效数值!"},
+        {L"1.5 -1e999 0 NULL 3 0 0 2 -1 0 0 NULL 1", L"第2个数据<-1e999>不是有效数值!"},
+        {L"1.5 3 1e400 NULL 3 0 0 2 -1 0 0 NULL 1", L"第3个数据<1e400>不是有效数值!"},
+        {L"1.5 3 0 NULL 3 0 0 2 0 1e309 0 NULL 1", L"第10个数据<1e309>不是有效数值!"},
+        {L"1.5 3 0 NULL 3 0 0 2 -1 0 0 NULL 1 0 0 0 1e309 0 1", L"第17个数据<1e309>不是有效数值!"},
+        {L"1.5 3 0 NULL 8 0 0 2 -1 0 0 NULL 1", L"第5个数据<8>超出了标志的范围(0到7)!"},
+        {L"1.5 3 0 NULL 3 4294967296 0 2 -1 0 0 NULL 1", L"第6个数据<4294967296>超出了标志的范围(0到255)!"},
+        {L"1.5 3 0 NULL 3 256 0 2 -1 0 0 NULL 1", L"第6个数据<256>超出了标志的范围(0到255)!"},
+        {L"1.5 3 0 NULL 3 -4 0 2 -1 0 0 NULL 1", L"第6个数据<-4>超出了标志的范围(0到255)!"},
+        {L"1.5 3 0 NULL 3 0 2048 2 -1 0 0 NULL 1", L"第7个数据<2048>超出了标志的范围(0到2047)!"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(Utf8(c.line.c_str()).substr(0, 60));
+        CSlopeLine line;
+        EXPECT_EQ(CString(c.message.c_str()), line.ReadTypLine(c.line.c_str()));
+        EXPECT_EQ(1.5, line.m_rFixedValue);
+        EXPECT_EQ(0, line.m_bLabelOffsetElev);
+        EXPECT_EQ(1, line.m_bDraw);
+    }
+    // The largest flags a line writes are read.
+    CSlopeLine line;
+    ASSERT_EQ(CString(L"读取成功"), line.ReadTypLine(L"1.5 3 0 NULL 7 131 1556 2 -1 0 0 NULL 1"));
+    EXPECT_EQ(5, line.m_iLabelOffsetElevPos);
+    EXPECT_EQ(4, line.m_iPosType);
+}
+
 // Token 3 and token 11 are file names between single blanks: a name the
 // reader would split, or "NULL" itself, cannot be written; only the whole
 // token "NULL" stands for no file.
@@ -269,6 +306,11 @@ TEST_F(LibraryTest, LoadFailuresNameTheLineAndKeepWhatWasRead)
     CSlopeLineArray lines;
     EXPECT_EQ(CString(L"第3行: 数据个数不足"), CTvTemplate(L"短.TYP").Load(lines, LibraryFolder()));
     EXPECT_EQ(1, lines.GetSize());
+    WriteLibraryFile(L"标志.TYP", L"1.5 3 0 NULL 3 0 0 1 -1 0 0 NULL 1\n1.5 3 0 NULL 3 4294967296 0 1 -1 0 0 NULL 1\n");
+    lines.RemoveAll();
+    EXPECT_EQ(CString(L"第2行: 第6个数据<4294967296>超出了标志的范围(0到255)!"),
+              CTvTemplate(L"标志.TYP").Load(lines, LibraryFolder()));
+    EXPECT_EQ(1, lines.GetSize());
 
     lines.RemoveAll();
     EXPECT_EQ(CString(L"文件未找到"), CTvTemplate(L"没有.TYP").Load(lines, LibraryFolder()));
@@ -300,4 +342,12 @@ TEST_F(LibraryTest, AFailedSaveKeepsTheOldFile)
 
     EXPECT_EQ(CString(L"保存成功"), CTvTemplate(L"保留.TYP").Save(lines, LibraryFolder()));
     EXPECT_NE(old, ReadBytes(path));
+
+    // A file the user marked read-only is not replaced.
+    const std::string saved = ReadBytes(path);
+    ASSERT_TRUE(SetFileAttributesW(path, FILE_ATTRIBUTE_READONLY));
+    EXPECT_EQ(ClFormat(L"文件%s为只读, 无法保存!", path.GetString()), CTvTemplate(L"保留.TYP").Save(lines, LibraryFolder()));
+    SetFileAttributesW(path, FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(saved, ReadBytes(path));
+    EXPECT_EQ((std::vector<CString>{L"保留.TYP", CString(kLibraryName) + L".TPB"}), FilesIn(LibraryFolder()));
 }

@@ -288,7 +288,7 @@ TEST_F(ProjectFile, AWriteThatFailsAfterOpeningLeavesTheOldFile)
     ASSERT_EQ(1u, boxes.Shown().size());
     EXPECT_EQ(CString(L"创建/修改TAVIX项目文件时失败!\n\n<" + EpjPath(L"Old") + L">."), boxes.Shown()[0].text);
     EXPECT_EQ(TwoRoadFile(1), ReadBytes(EpjPath(L"Old")));
-    EXPECT_FALSE(FileExists(EpjPath(L"Old") + L".tmp"));
+    EXPECT_EQ(std::vector<CString>{L"Old.EPJ"}, FilesIn(folder.Path())); // no temporary file left
 }
 
 // A design speed no road has would carry the figures computed from it out
@@ -303,7 +303,7 @@ TEST_F(ProjectFile, DesignSpeedBeyondAnyRoadIsRefused)
         b.I16(0);
         return b.str();
     };
-    for (double speed : {std::nan(""), -1e308, -0.5, 1e308, HUGE_VAL, 1000.5}) {
+    for (double speed : {std::nan(""), -1e308, -0.5, -0.0, 1e308, HUGE_VAL, 1000.5}) {
         SCOPED_TRACE(speed);
         MessageBoxScript script;
         WriteBytes(EpjPath(L"Speed"), file(speed));
@@ -409,14 +409,17 @@ TEST_F(ProjectFile, LoadAndSaveFailures)
 TEST_F(ProjectFile, FailedSaveKeepsTheOldFile)
 {
     WriteBytes(EpjPath(L"Old"), TwoRoadFile(1));
-    // The temporary file cannot be made: a folder holds its name.
-    CreateDirectoryW(EpjPath(L"Old") + L".tmp", nullptr);
+    // The file cannot be replaced: another program holds it open.
+    HANDLE held = CreateFileW(EpjPath(L"Old"), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, held);
     tkxProject project;
     project.m_SName = L"Old";
     project.m_SPath = folder.Path();
     EXPECT_EQ(0, project.Save());
+    CloseHandle(held);
     EXPECT_EQ(1u, boxes.Shown().size());
     EXPECT_EQ(TwoRoadFile(1), ReadBytes(EpjPath(L"Old")));
+    EXPECT_EQ(std::vector<CString>{L"Old.EPJ"}, FilesIn(folder.Path()));
 }
 
 TEST(ProjectModel, ConstructionAndReset)

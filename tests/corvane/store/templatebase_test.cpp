@@ -144,9 +144,12 @@ TEST_F(TemplateLibrary, LoadAndSaveFailures)
     EXPECT_EQ(CString(L"打开TAVIX模板库文件时失败!\n\n<" + (folder / L"Missing.TPB") + L">."), boxes.Shown()[0].text);
 
     WriteBytes(folder / L"Old.TPB", "old bytes");
-    CreateDirectoryW(folder / L"Old.TPB.tmp", nullptr);
+    // The file cannot be replaced: another program holds it open.
+    HANDLE held = CreateFileW(folder / L"Old.TPB", GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, held);
     library = Library(L"Old", folder.Path());
     EXPECT_EQ(0, library.Save());
+    CloseHandle(held);
     ASSERT_EQ(2u, boxes.Shown().size());
     EXPECT_EQ(CString(L"创建/修改TAVIX模板库文件时失败!\n\n<" + (folder / L"Old.TPB") + L">."), boxes.Shown()[1].text);
     EXPECT_EQ("old bytes", ReadBytes(folder / L"Old.TPB"));
@@ -166,7 +169,7 @@ TEST_F(TemplateLibrary, AWriteThatFailsAfterOpeningLeavesTheOldFile)
     ASSERT_EQ(1u, boxes.Shown().size());
     EXPECT_EQ(CString(L"创建/修改TAVIX模板库文件时失败!\n\n<" + (folder / L"Old.TPB") + L">."), boxes.Shown()[0].text);
     EXPECT_EQ(old, ReadBytes(folder / L"Old.TPB"));
-    EXPECT_FALSE(FileExists(folder / L"Old.TPB.tmp"));
+    EXPECT_EQ(std::vector<CString>{L"Old.TPB"}, FilesIn(folder.Path())); // no temporary file left
 }
 
 TEST_F(TemplateLibrary, AddingTemplates)

@@ -1,0 +1,57 @@
+#include "corvane/platform/FileReplace.h"
+#include "corvane/platform/FileName.h"
+
+namespace {
+
+bool IsReadOnlyFile(const wchar_t* path)
+{
+    if (!path || !*path) return false;
+    const DWORD attributes = GetFileAttributesW(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY) &&
+           (attributes & FILE_ATTRIBUTE_READONLY);
+}
+
+} // namespace
+
+CString tkx_ReadOnlyTargetText(const wchar_t* target)
+{
+    if (!IsReadOnlyFile(target)) return CString();
+    return ClFormat(L"文件%s为只读, 无法保存!", target);
+}
+
+CString tkx_SaveFailureText(const wchar_t* target, const wchar_t* own)
+{
+    CString text = own ? own : L"";
+    const CString readOnly = tkx_ReadOnlyTargetText(target);
+    if (!readOnly.IsEmpty()) text += (text.IsEmpty() ? L"" : L"\n\n") + readOnly;
+    return text;
+}
+
+CString tkx_TempFileBeside(const wchar_t* target)
+{
+    const CString path = target ? target : L"";
+    if (path.IsEmpty()) return CString();
+    if (IsReadOnlyFile(path)) {
+        SetLastError(ERROR_ACCESS_DENIED);
+        return CString();
+    }
+    CString folder = tkxFileName(path).GetRoot();
+    if (folder.IsEmpty()) folder = L".";
+    wchar_t temp[MAX_PATH + 16] = {};
+    if (!GetTempFileNameW(folder, L"tkx", 0, temp)) return CString();
+    return CString(temp);
+}
+
+bool tkx_ReplaceByTemporary(const wchar_t* temp, const wchar_t* target)
+{
+    if (!temp || !*temp) return false;
+    // The attribute is looked at again here: the move would replace a file
+    // made read-only while the temporary file was being written.
+    if (target && *target && !IsReadOnlyFile(target) &&
+        MoveFileExW(temp, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return true;
+    const DWORD error = target && IsReadOnlyFile(target) ? ERROR_ACCESS_DENIED : GetLastError();
+    DeleteFileW(temp);
+    SetLastError(error);
+    return false;
+}

@@ -1,0 +1,159 @@
+// Saves onto a file the user marked read-only, one of each writer of the
+// library: each is refused with the file named, and leaves the file as it
+// was, still read-only, with no temporary file beside it.
+#include "corvane/base/LastError.h"
+#include "corvane/platform/FileReplace.h"
+#include "corvane/platform/Xml.h"
+#include "corvane/project/DesignSegments.h"
+#include "corvane/project/Project.h"
+#include "corvane/project/SheetSet.h"
+#include "corvane/project/TemplateBase.h"
+#include "corvane/road/BreakChain.h"
+#include "corvane/road/HdxFile.h"
+#include "corvane/road/Profile.h"
+#include "corvane/road/Road.h"
+#include "corvane/section/RoadHDM.h"
+#include "corvane/section/WidenStandard.h"
+#include "road_test_support.h"
+#include "support/FailingWrites.h"
+#include "support/MessageBoxScript.h"
+
+#include <functional>
+
+using namespace Tavix4;
+using road_test::ScratchFolder;
+using road_test::Utf8;
+
+namespace {
+
+bool IsReadOnly(const CString& path) { return (GetFileAttributesW(path) & FILE_ATTRIBUTE_READONLY) != 0; }
+
+TEST(ReadOnlyTargets, AreRefusedAndLeftAsTheyWere)
+{
+    road_test::StationSettings settings{3, 1};
+    ScratchFolder folder(L"read_only 只读 targets");
+
+    tkxBreakChain chain;
+    ASSERT_EQ(1, chain.GetDLFromString(L"1200=1180"));
+    tkxZDMInfo profile(&chain);
+    profile.AddDMHeight(0, 100);
+    profile.AddDMHeight(2000, 120);
+    CArray<double, double> stations, elevations, radii;
+    for (double v : {0.0, 1000.0, 2000.0}) stations.Add(v);
+    for (double v : {100.0, 110.0, 100.0}) elevations.Add(v);
+    for (double v : {0.0, 3000.0, 0.0}) radii.Add(v);
+    profile.SetBPDZHs(stations);
+    profile.SetBPDElevations(elevations);
+    profile.SetRs(radii);
+    ASSERT_EQ(1, profile.ComputeSQX()) << Utf8(tkx_GetLastError());
+    tkxHDMTerrain terrain(&chain);
+    terrain.SetFormat(HDX_ABS1);
+    sZHPtInfo point;
+    point.m_rZH = 500;
+    point.m_rZ = 105;
+    auto* section = new tkxHdxSection(point);
+    section->AddPt(5, 104, WATER_NONE, 1);
+    terrain.AddHDXSection(section);
+
+    CArray<tkxPlaneCurve3, tkxPlaneCurve3> curves;
+    sZHPtInfo a, b;
+    a.m_rX = 100;
+    a.m_rY = 200;
+    b.m_rX = 400;
+    b.m_rY = 600;
+    curves.SetSize(2);
+    curves[0].CreateRoadQD(a);
+    curves[1].CreateRoadZD(b);
+
+    tkxRoadHDM hdm;
+    hdm.SetBreakChain(&chain);
+    RoadHDMInfo widths{};
+    widths.Sa = widths.Sb = 0.75;
+    widths.Ca = widths.Cb = 7.5;
+    hdm.AddHDMWiden(100.0, widths);
+
+    tkxProject project;
+    project.m_SName = L"项目";
+    project.m_SPath = folder.Path();
+    sRoadInfo road;
+    road.m_SRoadName = L"主线";
+    project.m_Roads.Add(road);
+    ASSERT_EQ(1, project.AutoProjectSegment());
+    tkxTemplateBase library;
+    library.m_SName = L"模板库";
+    library.m_SPath = folder.Path();
+    tkxSheetSet sheets;
+    sheets.SetTemplateName(L"T");
+    tkxXmlDocument xml;
+    xml.GetRootElement()->m_STag = L"config";
+    tkxWidenStandard widen;
+
+    const struct Case {
+        const wchar_t* file;
+        std::function<int(const CString&)> save;
+        bool box; // the message is shown, not left as the last error
+    } cases[] = {
+        {L"road.DL", [&](const CString& p) { return chain.SaveDLFile(p); }, false},
+        {L"road.DMX", [&](const CString& p) { return profile.SaveDMXFile(p); }, false},
+        {L"road.SQX", [&](const CString& p) { return profile.SaveSQXFile(p); }, false},
+        {L"road.HDX", [&](const CString& p) { return terrain.SaveHDXFile(p); }, false},
+        {L"road.JD", [&](const CString& p) { return tkxRoadObject::SaveJDFile(p, curves); }, false},
+        {L"road.HDM", [&](const CString& p) { return hdm.OutputToFile(p); }, true},
+        {L"project.FD", [&](const CString& p) { return project.SaveFDFile(p); }, false},
+        {L"项目.EPJ", [&](const CString&) { return project.Save(); }, true},
+        {L"模板库.TPB", [&](const CString&) { return library.Save(); }, true},
+        {L"sheets.EST", [&](const CString& p) { return sheets.SaveESTFile(p); }, false},
+        {L"sheets.xml", [&](const CString& p) { return sheets.SaveXMLFile(p); }, false},
+        {L"document.xml", [&](const CString& p) { return xml.SaveXMLFile(p); }, false},
+        {L"widen.dat", [&](const CString& p) { return widen.OutputFile(p); }, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(Utf8(c.file));
+        const CString path = folder / c.file;
+        road_test::WriteBytes(path, "old");
+        ASSERT_TRUE(SetFileAttributesW(path, FILE_ATTRIBUTE_READONLY));
+        tkx_SetLastError(nullptr);
+        {
+            MessageBoxScript boxes;
+            EXPECT_EQ(0, c.save(path));
+            const CString message = c.box ? boxes.LastText() : tkx_GetLastError();
+            EXPECT_NE(-1, message.Find(ClFormat(L"文件%s为只读, 无法保存!", path.GetString()))) << Utf8(message);
+            EXPECT_EQ(c.box ? 1u : 0u, boxes.Shown().size());
+        }
+        EXPECT_EQ("old", road_test::ReadBytes(path));
+        EXPECT_TRUE(IsReadOnly(path));
+        EXPECT_EQ(std::vector<CString>{c.file}, test_support::FilesIn(folder.Path()));
+
+        // Once the user allows it, the same save replaces the file.
+        ASSERT_TRUE(SetFileAttributesW(path, FILE_ATTRIBUTE_NORMAL));
+        EXPECT_EQ(1, c.save(path)) << Utf8(tkx_GetLastError());
+        EXPECT_NE("old", road_test::ReadBytes(path));
+        DeleteFileW(path);
+    }
+}
+
+// The shared pieces on their own: the read-only check comes before any
+// temporary file is made, and a target made read-only while its temporary
+// file was written is not replaced either.
+TEST(ReadOnlyTargets, TheTemporaryFileIsNeitherMadeNorMovedOverThem)
+{
+    ScratchFolder folder(L"read_only_replace");
+    const CString target = folder / L"目标.txt";
+    road_test::WriteBytes(target, "old");
+    EXPECT_EQ(CString(), tkx_ReadOnlyTargetText(target));
+    EXPECT_EQ(CString(), tkx_ReadOnlyTargetText(folder / L"absent.txt"));
+    EXPECT_EQ(CString(), tkx_ReadOnlyTargetText(folder.Path()));
+
+    const CString temp = tkx_TempFileBeside(target);
+    ASSERT_NE(CString(), temp);
+    road_test::WriteBytes(temp, "new");
+    ASSERT_TRUE(SetFileAttributesW(target, FILE_ATTRIBUTE_READONLY));
+    EXPECT_FALSE(tkx_ReplaceByTemporary(temp, target));
+    EXPECT_EQ(std::vector<CString>{L"目标.txt"}, test_support::FilesIn(folder.Path()));
+    EXPECT_EQ("old", road_test::ReadBytes(target));
+
+    EXPECT_EQ(CString(), tkx_TempFileBeside(target));
+    EXPECT_EQ(std::vector<CString>{L"目标.txt"}, test_support::FilesIn(folder.Path()));
+}
+
+} // namespace
