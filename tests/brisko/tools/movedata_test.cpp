@@ -193,6 +193,18 @@ TEST(MoveData, ARefusedRunNamesItsCauseAndLeavesTheOutputs)
              return ClFormat(L"写纵断面地面高文件<%s>失败!\n\n%s", f.job.dmxOut.GetString(),
                              L"纵断面地面线第2点桩号(100.000)小于上一点桩号(200.000), 违反了桩号递增规则!");
          }},
+        // A cross-section target that cannot be written (a folder holds its
+        // name): the new ground line, already written, does not replace the
+        // old one either.
+        {"section target",
+         [](ShiftFiles& f, std::vector<MoveOffsetRow>&) {
+             f.job.hdxOut = f.folder / L"占用 的.HDX";
+             ASSERT_TRUE(::CreateDirectoryW(f.job.hdxOut, nullptr));
+         },
+         [](const ShiftFiles& f) {
+             return ClFormat(L"输入新横断面地面线文件失败!\n\n<%s>\n\n%s", f.job.hdxOut.GetString(),
+                             L"准备写文件时出错!");
+         }},
     };
     StationSettings stations(3, 1);
     for (const auto& c : cases) {
