@@ -162,16 +162,12 @@ void CDialog_RoadInfo::OnOK()
 {
     if (!ReadControls()) return;
     tkxProject& project = theApp.m_CurProject;
-    if (m_nMode == 0) {
-        // Road folders are named after the roads, and folder names do not
-        // tell the case apart.
-        for (const sRoadInfo& road : project.m_Roads) {
-            if (road.m_SRoadName.CompareNoCase(m_SRoadName) == 0) {
-                ManagerBox(ClFormat(L"道路名称<%s>已经包含在当前项目中, 请输入其他的道路名称!", m_SRoadName.GetString()),
-                           MB_ICONERROR, this);
-                return;
-            }
-        }
+    // Road folders are named after the roads: the project's look-up does not
+    // tell the case apart, as folder names do not.
+    if (m_nMode == 0 && project.HasIncludeRoad(m_SRoadName)) {
+        ManagerBox(ClFormat(L"道路名称<%s>已经包含在当前项目中, 请输入其他的道路名称!", m_SRoadName.GetString()),
+                   MB_ICONERROR, this);
+        return;
     }
     m_SFolder = FolderOf(m_SRoadName);
     SetDlgItemText(IDC_ROAD_FOLDER, m_SFolder);

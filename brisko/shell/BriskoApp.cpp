@@ -39,6 +39,24 @@ CString ModulePath(HMODULE module)
 
 bool FileExists(const CString& path) { return ::GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES; }
 
+CString FullPathOf(const CString& path)
+{
+    const DWORD n = ::GetFullPathNameW(path, 0, nullptr, nullptr);
+    if (n == 0) return path;
+    std::wstring buffer(n, L'\0');
+    const DWORD written = ::GetFullPathNameW(path, n, &buffer[0], nullptr);
+    return written > 0 && written < n ? CString(buffer.c_str(), static_cast<int>(written)) : path;
+}
+
+// Two paths name one file: their full forms are equal without regard to
+// case, as file names are (and as the documents' own look-up finds them).
+bool SameFile(const CString& a, const CString& b)
+{
+    const CString fullA = FullPathOf(a), fullB = FullPathOf(b);
+    return !fullA.IsEmpty() && ::CompareStringOrdinal(fullA.GetString(), fullA.GetLength(), fullB.GetString(),
+                                                      fullB.GetLength(), TRUE) == CSTR_EQUAL;
+}
+
 } // namespace
 
 CBriskoApp::CBriskoApp() : CWinApp(nullptr)
@@ -306,7 +324,7 @@ void CBriskoApp::CloseDocumentByPath(CString path)
         CDocTemplate* documentTemplate = GetNextDocTemplate(pos);
         for (POSITION doc = documentTemplate->GetFirstDocPosition(); doc;) {
             CDocument* document = documentTemplate->GetNextDoc(doc);
-            if (document->GetPathName() == path) {
+            if (SameFile(document->GetPathName(), path)) {
                 document->OnCloseDocument();
                 break;
             }

@@ -38,8 +38,9 @@ public:
     CDocument* OpenDocumentFile(const wchar_t* path) override;
 
     void SetWorkingDirectory(CString dir) { m_SWorkingDirectory = dir; }
-    // Closes the first document of each template whose path equals `path`
-    // exactly (case-sensitive).
+    // Closes the first document of each template open on the file `path`
+    // names (full paths compared without regard to case, as the documents
+    // are found when opened), without asking to save it.
     void CloseDocumentByPath(CString path);
     // "R<product version>" of a module file, "文件不存在" or "未定义".
     static CString GetModuleVersionText(const wchar_t* path);

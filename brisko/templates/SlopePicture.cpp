@@ -168,10 +168,16 @@ sSketchPoint Along(sSketchPoint p, double ux, double uy, double d)
     return sSketchPoint{static_cast<float>(p.x + ux * d), static_cast<float>(p.y + uy * d)};
 }
 
-// The gradient label of a line: the gradient as "1: n" or "n %".  A line
-// fixed by height or width shows the gradient of its sketch; a level one
-// has none.
-CString GradientText(const CSlopeLine& line)
+HCURSOR LoadProgramCursor(UINT id)
+{
+    HINSTANCE module = AfxFindResourceHandle(MAKEINTRESOURCEW(id), RT_GROUP_CURSOR);
+    HCURSOR cursor = module ? ::LoadCursorW(module, MAKEINTRESOURCEW(id)) : nullptr;
+    return cursor ? cursor : ::LoadCursorW(nullptr, IDC_ARROW);
+}
+
+} // namespace
+
+CString SlopeGradientLabel(const CSlopeLine& line)
 {
     double n = std::fabs(line.m_rFixedValue);
     if (line.m_iFixedType != 0) {
@@ -183,15 +189,6 @@ CString GradientText(const CSlopeLine& line)
     if (n < 1e-9) return CString();
     return tkx_DToS(100.0 / n, 2, 0) + L" %";
 }
-
-HCURSOR LoadProgramCursor(UINT id)
-{
-    HINSTANCE module = AfxFindResourceHandle(MAKEINTRESOURCEW(id), RT_GROUP_CURSOR);
-    HCURSOR cursor = module ? ::LoadCursorW(module, MAKEINTRESOURCEW(id)) : nullptr;
-    return cursor ? cursor : ::LoadCursorW(nullptr, IDC_ARROW);
-}
-
-} // namespace
 
 BEGIN_MESSAGE_MAP(CSlopePicture, CWnd)
     ON_WM_CREATE()
@@ -690,7 +687,7 @@ void CSlopePicture::DrawSymbols(CDC* dc, const CSlopeLine& line, bool current, C
     }
 
     if (line.m_bLabelSlope) {
-        const CString text = GradientText(line);
+        const CString text = SlopeGradientLabel(line);
         if (!text.IsEmpty())
             DrawLabel(dc, text, middle.x, middle.y - 2, TA_CENTER | TA_BOTTOM, labelColour, 10, line.GetTextAngle(),
                       L"Times New Roman");

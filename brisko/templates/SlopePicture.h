@@ -13,6 +13,11 @@
 extern CSlopeLineArray SlopePreviewLines;
 extern CString SlopePreviewPath;
 
+// The gradient label the preview writes on a line: "1: n" or "n %" by its
+// label style.  A line fixed by height or by width shows the gradient of its
+// sketch, n = width / height; a level one has no label.
+CString SlopeGradientLabel(const CSlopeLine& line);
+
 // The window class a dialog template may name for the preview.
 extern const wchar_t kSlopeBrowseClass[]; // "WND_SLOPEBROWSE_CLASSNAME"
 

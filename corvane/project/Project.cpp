@@ -441,8 +441,14 @@ short tkxProject::SearchPrjList(CString name)
 
 int tkxProject::HasIncludeRoad(CString name)
 {
-    for (const sRoadInfo& road : m_Roads)
-        if (road.m_SRoadName == name) return 1;
+    // Each road has a folder of its name, and folder names do not tell the
+    // case apart.
+    for (const sRoadInfo& road : m_Roads) {
+        const CString& own = road.m_SRoadName;
+        if (::CompareStringOrdinal(own.GetString(), own.GetLength(), name.GetString(), name.GetLength(), TRUE) ==
+            CSTR_EQUAL)
+            return 1;
+    }
     return 0;
 }
 

@@ -142,6 +142,8 @@ public:
 
     // -- roads ------------------------------------------------------------------
     int GetRoadCount() const { return static_cast<int>(m_Roads.GetSize()); }
+    // 1 when a road has this name, compared without regard to case (the
+    // roads' folders are named after them).
     int HasIncludeRoad(CString name);
     short GetRoadIndex(CString name);
     CString GetRoadName(int i);
@@ -155,8 +157,10 @@ public:
     double GetCurRoadSpeed();
 
     // Empty when the name can be used as a road's folder and file name, else
-    // the message that tells why not (empty, illegal characters, "..", a
-    // device name, a trailing dot or blank).
+    // the message that tells why not (empty, the characters <>:"/\|?* or
+    // control characters, a trailing dot or blank, so also "." and "..", a
+    // device name with or without an extension, over 200 characters).  Dots
+    // inside a name, ".." too, are taken.
     static CString CheckRoadName(const wchar_t* name);
 
     // -- folders and file names ----------------------------------------------------

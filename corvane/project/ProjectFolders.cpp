@@ -86,8 +86,6 @@ CString tkxProject::CheckRoadName(const wchar_t* name)
     CString reason;
     if (road.IsEmpty() || CString(road).Trim().IsEmpty()) {
         reason = L"名称为空";
-    } else if (road.Find(L"..") >= 0) {
-        reason = L"不能包含\"..\"";
     } else if (road.FindOneOf(L"<>:\"/\\|?*") >= 0) {
         reason = ClFormat(L"包含非法字符%c", road[road.FindOneOf(L"<>:\"/\\|?*")]);
     } else if (road.GetLength() > 200) {

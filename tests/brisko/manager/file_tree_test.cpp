@@ -2,6 +2,7 @@
 // lists, the context menu of each kind of item, and its commands.
 #include "manager_world.h"
 #include "brisko/BriskoResource.h"
+#include "brisko/editor/BriskoDoc.h"
 #include "brisko/manager/PPage_InfoBar.h"
 #include "brisko/manager/TreeViewClass.h"
 #include "brisko/manager/TreeViewFile.h"
@@ -45,12 +46,30 @@ protected:
         theApp.m_CurProject.m_Roads[0].m_SText5 = drawings;
         fileTree->BuildTree();
     }
-    CString DocumentPath()
+    CDocument* Document()
     {
         POSITION position = theApp.GetFirstDocTemplatePosition();
         CDocTemplate* documents = theApp.GetNextDocTemplate(position);
         POSITION at = documents->GetFirstDocPosition();
-        return at ? documents->GetNextDoc(at)->GetPathName() : CString(L"<none>");
+        return at ? documents->GetNextDoc(at) : nullptr;
+    }
+    CString DocumentPath()
+    {
+        CDocument* document = Document();
+        return document ? document->GetPathName() : CString(L"<none>");
+    }
+    // The open document's text, its lines joined by "\n".
+    CString DocumentText()
+    {
+        auto* document = dynamic_cast<CBriskoDoc*>(Document());
+        if (!document) return L"<none>";
+        const CTvTextBuffer& buffer = *document->GetTextBuffer();
+        CString text;
+        for (int i = 0; i < buffer.GetLineCount(); ++i) {
+            if (i > 0) text += L"\n";
+            text += CString(buffer.LineText(i), buffer.GetLineLength(i));
+        }
+        return text;
     }
 };
 
@@ -316,6 +335,43 @@ TEST_F(FileTreeTest, FilesAreImportedAndDeleted)
     EXPECT_TRUE(FileExists(sqx));
     EXPECT_EQ(CString(L"删除文件失败[1223]!"), boxes.LastText());
     EXPECT_EQ(6, ItemImage(Tree(), Item(L"主线.SQX")));
+}
+
+// The document open on a file that an import replaces holds the imported
+// text afterwards (it had been opened by the file's name in another case
+// too), with no edit of the old text left to be saved over it.
+TEST_F(FileTreeTest, AnImportedFileReplacesTheTextOfItsOpenDocument)
+{
+    MessageBoxScript boxes;
+    const CString dmx = RoadFile(kMainRoad, L"DMX");
+    ScratchFolder source(L"import over open");
+    WriteBytes(source / L"新.dmx", "0 7\r\n10 8\r\n");
+    const CString sameFile[] = {dmx, dmx.Left(dmx.GetLength() - 3) + L"dmx"};
+    for (const CString& opened : sameFile) {
+        SCOPED_TRACE(Utf8(opened));
+        WriteBytes(dmx, "0 1\r\n");
+        auto* document = dynamic_cast<CBriskoDoc*>(theApp.OpenDocumentFile(opened));
+        ASSERT_NE(nullptr, document);
+        ASSERT_EQ(CString(L"0 1"), DocumentText());
+        document->GetTextBuffer()->SetLineText(0, L"0 2");
+        document->SetModifiedFlag(TRUE);
+
+        DialogScript script;
+        script.Then([&](CWnd* d) { ChooseFile(d, source / L"新.dmx"); });
+        boxes.Answer(IDYES);
+        On(L"主线.DMX", ID_DATA_IMPORT);
+        EXPECT_FALSE(script.StepsLeft());
+        EXPECT_EQ("0 7\r\n10 8\r\n", ReadBytes(dmx));
+        ASSERT_EQ(1, theApp.GetOpenDocumentCount());
+        EXPECT_EQ(CString(L"0 7\n10 8"), DocumentText());
+        EXPECT_FALSE(Document()->IsModified());
+        // Saved, the document writes the imported lines (without a line end
+        // after the last).
+        EXPECT_TRUE(Document()->DoFileSave());
+        EXPECT_EQ("0 7\r\n10 8", ReadBytes(dmx));
+        theApp.CloseAllDocuments(TRUE);
+    }
+    EXPECT_EQ(2u, boxes.Shown().size()); // the two questions of the import
 }
 
 TEST_F(FileTreeTest, TheRoadFolderIsOpened)

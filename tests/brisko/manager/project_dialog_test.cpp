@@ -307,6 +307,72 @@ TEST_F(ProjectDialogTest, ProjectSettingsAreSavedAndReadBack)
     EXPECT_EQ(ClFormat(L"修改项目[%s]的设置失败!", kProjectName), Lines().back());
 }
 
+// Each of the ten custom labels lands in its own field of the project (its
+// file and "Tavix3.ini") and comes back into its own field of the page.
+TEST_F(ProjectDialogTest, EachCustomLabelKeepsItsOwnField)
+{
+    MessageBoxScript boxes;
+    const struct {
+        int edit;
+        CString sPrjSetting1::*field;
+        const wchar_t* key;
+        const wchar_t* text;
+    } labels[] = {
+        {IDC_ZD_QD, &sPrjSetting1::m_SQD, L"m_sPrjSetting1.m_SQD", L"起点"},
+        {IDC_ZD_ZD, &sPrjSetting1::m_SZD, L"m_sPrjSetting1.m_SZD", L"终点"},
+        {IDC_ZD_ZY, &sPrjSetting1::m_SZY, L"m_sPrjSetting1.m_SZY", L"直圆"},
+        {IDC_ZD_YZ, &sPrjSetting1::m_SYZ, L"m_sPrjSetting1.m_SYZ", L"圆直"},
+        {IDC_ZD_ZH, &sPrjSetting1::m_SZH, L"m_sPrjSetting1.m_SZH", L"直缓"},
+        {IDC_ZD_HZ, &sPrjSetting1::m_SHZ, L"m_sPrjSetting1.m_SHZ", L"缓直"},
+        {IDC_ZD_HY, &sPrjSetting1::m_SHY, L"m_sPrjSetting1.m_SHY", L"缓圆"},
+        {IDC_ZD_YH, &sPrjSetting1::m_SYH, L"m_sPrjSetting1.m_SYH", L"圆缓"},
+        {IDC_ZD_GQ, &sPrjSetting1::m_SHH, L"m_sPrjSetting1.m_SHH", L"公切"},
+        {IDC_ZD_ZZ, &sPrjSetting1::m_SZZ, L"m_sPrjSetting1.m_SZZ", L"转折"},
+    };
+    DialogScript script;
+    script.Then([&](CWnd* d) {
+        d->CheckDlgButton(IDC_PRJ_SHORTCUT, BST_UNCHECKED);
+        Press(d, IDC_PRJ_SETTINGS);
+    });
+    script.Then([&](CWnd* sheet) {
+        CWnd* page = ShowPage(sheet, 1);
+        page->CheckDlgButton(IDC_ZD_PINYIN, BST_UNCHECKED);
+        Click(page, IDC_ZD_CUSTOM, BST_CHECKED);
+        for (const auto& label : labels) SetText(page, label.edit, label.text);
+        Press(sheet, IDOK);
+    });
+    script.ThenWhen(BackTo(L"项目信息"), [&](CWnd* d) { Press(d, IDOK); });
+    RunCommand(ID_PROJECT_SETTINGS);
+    ASSERT_FALSE(script.StepsLeft());
+
+    tkxProject reloaded;
+    ASSERT_EQ(1, reloaded.Load(EpjPath()));
+    EXPECT_EQ(2, reloaded.m_sPrjSetting1.m_iMode);
+    for (const auto& label : labels) {
+        SCOPED_TRACE(Utf8(label.key));
+        EXPECT_EQ(CString(label.text), theApp.m_CurProject.m_sPrjSetting1.*label.field);
+        EXPECT_EQ(CString(label.text), reloaded.m_sPrjSetting1.*label.field);
+        EXPECT_EQ(CString(label.text), IniValue(L"ZDString", label.key));
+    }
+
+    // Opened again, the page shows each label in its own field.
+    DialogScript again;
+    again.Then([&](CWnd* d) {
+        d->CheckDlgButton(IDC_PRJ_SHORTCUT, BST_UNCHECKED);
+        Press(d, IDC_PRJ_SETTINGS);
+    });
+    again.Then([&](CWnd* sheet) {
+        CWnd* page = ShowPage(sheet, 1);
+        EXPECT_EQ(BST_CHECKED, page->IsDlgButtonChecked(IDC_ZD_CUSTOM));
+        for (const auto& label : labels) EXPECT_EQ(CString(label.text), GetText(page, label.edit)) << Utf8(label.key);
+        Press(sheet, IDCANCEL);
+    });
+    again.ThenWhen(BackTo(L"项目信息"), [&](CWnd* d) { Press(d, IDCANCEL); });
+    RunCommand(ID_PROJECT_SETTINGS);
+    EXPECT_FALSE(again.StepsLeft());
+    EXPECT_TRUE(boxes.Shown().empty());
+}
+
 // The pages' own rules: spin steps stay within 0..5, "还原" restores the
 // precisions, the label modes, and the slope-line fields shown by the check.
 TEST_F(ProjectDialogTest, TheSheetsPagesKeepTheirRules)

@@ -241,6 +241,29 @@ TEST_F(ProjectTreeTest, RoadsAreDeletedDownToNone)
     EXPECT_EQ(3u, boxes.Shown().size());
 }
 
+// The current road deleted from the end of the list: the road before it
+// becomes current.
+TEST_F(ProjectTreeTest, DeletingTheCurrentLastRoadMakesTheOneBeforeCurrent)
+{
+    MessageBoxScript boxes;
+    Tree().SelectItem(FindItem(Tree(), L"终点桩号: K0+400.000"));
+    Command(projectTree, ID_ROAD_SETCURRENT);
+    ASSERT_EQ(1, Saved().m_iCurRoad);
+
+    projectTree->PrepareMenu(RoadItem(kRampRoad, true));
+    boxes.Answer(IDYES);
+    Command(projectTree, ID_ROAD_DELETE);
+    tkxProject saved = Saved();
+    EXPECT_EQ(std::vector<CString>{kMainRoad}, RoadNames(saved));
+    EXPECT_EQ(0, saved.m_iCurRoad);
+    EXPECT_EQ(0, theApp.m_CurProject.m_iCurRoad);
+    EXPECT_NE(nullptr, RoadItem(kMainRoad, true));
+    EXPECT_EQ(CString(L"道路名称: 主线"), fileTree->GetTreeCtrl().GetItemText(fileTree->RootItem()));
+    EXPECT_EQ(ProjectFolder() + L"\\主线", theApp.m_SWorkingDirectory);
+    EXPECT_EQ(CString(L"删除道路：匝道 B"), Lines().back());
+    EXPECT_EQ(1u, boxes.Shown().size());
+}
+
 // A new road is appended and made current when asked; a save that fails is
 // said to have failed.  The properties keep the road's user lists.
 TEST_F(ProjectTreeTest, RoadsAreCreatedAndEdited)

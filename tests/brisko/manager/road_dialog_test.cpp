@@ -52,8 +52,8 @@ std::vector<CString> ComboEntries(CWnd* dialog, int id)
 } // namespace
 
 // Every refusal keeps the dialog open with its message; a name with inner
-// dots, the highest speed below 1000 and a grade the project file keeps are
-// taken.
+// dots (".." too), the highest speed below 1000 and a grade the project file
+// keeps are taken.
 TEST_F(RoadDialogTest, OkRefusesWhatCannotBeARoad)
 {
     MessageBoxScript boxes;
@@ -75,6 +75,11 @@ TEST_F(RoadDialogTest, OkRefusesWhatCannotBeARoad)
         {L".", 0, L"80", L"道路名称<.>不能用作文件夹和文件名"},
         {L"..", 0, L"80", L"道路名称<..>不能用作文件夹和文件名"},
         {L"支线.", 0, L"80", L"道路名称<支线.>不能用作文件夹和文件名"},
+        {L"CON", 0, L"80", L"道路名称<CON>不能用作文件夹和文件名"},
+        {L"nul.txt", 0, L"80", L"道路名称<nul.txt>不能用作文件夹和文件名"},
+        {L"com1", 0, L"80", L"道路名称<com1>不能用作文件夹和文件名"},
+        {L"LPT9.dat", 0, L"80", L"道路名称<LPT9.dat>不能用作文件夹和文件名"},
+        {L"a\x01z", 0, L"80", L"道路名称<a\x01z>不能用作文件夹和文件名"},
         {L"支线", 12, L"80", L"道路等级<城市II级次干道>无法保存在项目文件中"},
         {L"支线", 17, L"80", L"道路等级<其他道路>无法保存在项目文件中"},
         {L"支线", 0, L"0", L"设计车速<0>应大于0，小于1000!"},
@@ -102,7 +107,7 @@ TEST_F(RoadDialogTest, OkRefusesWhatCannotBeARoad)
         });
     }
     script.Then([&](CWnd* d) {
-        SetText(d, IDC_ROAD_NAME, L" 支线.2 ");
+        SetText(d, IDC_ROAD_NAME, L" 支线..2 ");
         Combo(d, IDC_ROAD_GRADE)->SetCurSel(11);
         SetText(d, IDC_ROAD_SPEED, L"999");
         boxes.Answer(IDYES); // the road's folder is made
@@ -112,10 +117,10 @@ TEST_F(RoadDialogTest, OkRefusesWhatCannotBeARoad)
     EXPECT_FALSE(script.StepsLeft());
     Tavix4::sRoadInfo road;
     dialog.GetRoadInfo(road);
-    EXPECT_EQ(CString(L"支线.2"), road.m_SRoadName);
+    EXPECT_EQ(CString(L"支线..2"), road.m_SRoadName);
     EXPECT_EQ(Tavix4::ROAD_OTHER, road.m_RoadLevel);
     EXPECT_EQ(999.0, road.m_rDesignSpeed);
-    EXPECT_TRUE(FileExists(ProjectFolder() + L"\\支线.2"));
+    EXPECT_TRUE(FileExists(ProjectFolder() + L"\\支线..2"));
     EXPECT_EQ(0, boxes.LastText().Find(L"文件夹:"));
 }
 

@@ -420,3 +420,32 @@ TEST_F(PictureTest, EverySymbolRendering)
     EXPECT_GT(close.Count(CRect(0, 0, 600, 400), RGB(0, 128, 128)), 40);
     EXPECT_GT(close.Count(CRect(0, 0, 600, 400), RGB(0, 228, 228)), 10); // the current line's
 }
+
+// The gradient label of each kind of line in both styles: a line fixed by
+// height or by width is labelled with the gradient of its sketch, width
+// over height.
+TEST(SlopeGradientLabel, EachKindOfLineInBothStyles)
+{
+    const struct {
+        const char* what;
+        CSlopeLine line;
+        const wchar_t* ratio;
+        const wchar_t* percent;
+    } cases[] = {
+        {"gradient 1:1.5", MakeLine(0, 1.5, 0, 0, 3.0), L"1: 1.5", L"66.67 %"},
+        {"cut gradient 1:1", MakeLine(0, -1.0, 2, 5, 1.0), L"1: 1", L"100 %"},
+        {"height 2 over width 3", MakeLine(1, 2.0, 2, 0, 3.0), L"1: 1.5", L"66.67 %"},
+        {"width 4 over height 2", MakeLine(2, 4.0, 0, 0, 2.0), L"1: 2", L"50 %"},
+        {"width 1 over height 4", MakeLine(2, 1.0, 0, 0, 4.0), L"1: 0.25", L"400 %"},
+        {"level, width 2 over height 0", MakeLine(2, 2.0, 0, 0, 0.0), L"", L""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        CSlopeLine line = c.line;
+        ASSERT_EQ(0, line.m_bError) << Utf8(line.m_sMessage);
+        line.m_iSlopeLabelStyle = 0;
+        EXPECT_EQ(CString(c.ratio), SlopeGradientLabel(line));
+        line.m_iSlopeLabelStyle = 1;
+        EXPECT_EQ(CString(c.percent), SlopeGradientLabel(line));
+    }
+}

@@ -204,6 +204,18 @@ TEST(MoveData, ARefusedRunNamesItsCauseAndLeavesTheOutputs)
                              L"读断面左侧第7个数据偏宽[3.583]出错, 中桩偏移距离应从小到大排列!",
                              f.job.hdxIn.GetString(), f.job.hdxOut.GetString());
          }},
+        // A cross-section target that cannot be written (a folder holds its
+        // name): the new ground line, already written, does not replace the
+        // old one either.
+        {"section target",
+         [](ShiftFiles& f, std::vector<MoveOffsetRow>&) {
+             f.job.hdxOut = f.folder / L"占用 的.HDX";
+             ASSERT_TRUE(::CreateDirectoryW(f.job.hdxOut, nullptr));
+         },
+         [](const ShiftFiles& f) {
+             return ClFormat(L"输入新横断面地面线文件失败!\n\n<%s>\n\n%s", f.job.hdxOut.GetString(),
+                             L"准备写文件时出错!");
+         }},
     };
     StationSettings stations(3, 1);
     for (const auto& c : cases) {

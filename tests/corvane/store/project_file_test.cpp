@@ -232,7 +232,7 @@ TEST_F(ProjectFile, RoadsAreCheckedOnLoadingAndSaving)
         {L"匝道", 0, 2, L"当前道路序号<2>超出了道路记录的范围(共2条道路)!"},
         {L"匝道", 0, 5, L"当前道路序号<5>超出了道路记录的范围(共2条道路)!"},
         {L"匝道", 0, -2, L"当前道路序号<-2>超出了道路记录的范围(共2条道路)!"},
-        {L"..\\..\\Windows", 0, 0, L"道路名称<..\\..\\Windows>不能用作文件夹和文件名: 不能包含\"..\"!"},
+        {L"..\\..\\Windows", 0, 0, L"道路名称<..\\..\\Windows>不能用作文件夹和文件名: 包含非法字符\\!"},
         {L"CON", 0, 0, L"道路名称<CON>不能用作文件夹和文件名: 是系统设备名!"},
         {L"", 0, 0, L"道路名称<>不能用作文件夹和文件名: 名称为空!"},
     };
@@ -505,8 +505,11 @@ TEST(ProjectModel, RoadLookups)
     project.m_Roads.Add(a);
     project.m_Roads.Add(b);
 
-    // Exact names for the look-ups, any case for SetCurrentRoad(name).
-    EXPECT_EQ(0, project.HasIncludeRoad(L"RAMP a"));
+    // GetRoadIndex takes the exact name; HasIncludeRoad, as the roads'
+    // folders, and SetCurrentRoad(name) any case.
+    EXPECT_EQ(1, project.HasIncludeRoad(L"RAMP a"));
+    EXPECT_EQ(1, project.HasIncludeRoad(L"主线"));
+    EXPECT_EQ(0, project.HasIncludeRoad(L"Ramp"));
     EXPECT_EQ(-1, project.GetRoadIndex(L"RAMP a"));
     EXPECT_EQ(1, project.GetRoadIndex(L"  主线 "));
     EXPECT_EQ(0, project.HasIncludeRoad(L" 主线"));

@@ -102,10 +102,14 @@ TEST(ProjectFolders, RoadRecordSurvivesAFolderThatCannotBeMade)
 
 TEST(ProjectFolders, RoadNamesThatCannotBeFolderNamesAreRefused)
 {
-    const wchar_t* bad[] = {L"", L"  ", L"..\\..\\Windows", L"..", L"a/b", L"a\\b", L"a:b", L"a*", L"a?", L"a\"b",
-                            L"a<b", L"a|b", L"a..b_x", L"CON", L"nul.txt", L"com1", L"LPT9", L"a.", L"a ", L"a\tb"};
+    const wchar_t* bad[] = {L"",     L"  ",     L"..\\..\\Windows", L"..",   L".",      L"a/b",     L"a\\b",
+                            L"a:b",  L"a*",     L"a?",             L"a\"b", L"a<b",    L"a>b",     L"a|b",
+                            L"CON",  L"prn",    L"Aux",            L"NUL",  L"nul.txt", L"com1",   L"COM9.dat",
+                            L"LPT9", L"lpt1.x", L"a.",             L"a..",  L"a ",     L"a\tb",    L"a\x1fz"};
     for (const wchar_t* name : bad) EXPECT_FALSE(tkxProject::CheckRoadName(name).IsEmpty()) << Utf8(name);
-    const wchar_t* good[] = {L"A", L"主线", L"匝道 B", L"K0+000~K5+000", L"A.1", L"CONSOLE", L"COM10"};
+    // Dots inside a name are no step out of the folder.
+    const wchar_t* good[] = {L"A",      L"主线", L"匝道 B",   L"K0+000~K5+000", L"A.1",
+                             L"a..b",   L"..a",  L"K0..K5",   L"CONSOLE",       L"COM10", L"AUXILIARY.txt"};
     for (const wchar_t* name : good) EXPECT_TRUE(tkxProject::CheckRoadName(name).IsEmpty()) << Utf8(name);
     EXPECT_EQ(CString(L"道路名称<a/b>不能用作文件夹和文件名: 包含非法字符/!"), tkxProject::CheckRoadName(L"a/b"));
 
