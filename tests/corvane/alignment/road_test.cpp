@@ -452,6 +452,59 @@ TEST(UnitFile, EveryValueOfALongFileStaysTheSameToTheBit)
     EXPECT_EQ(0x17aab84555382476ull, Fingerprint(road));
 }
 
+// Unit lines of plain 7-bit text are read where they lie in the file's
+// buffer; a line holding other characters is widened first.  Both give the
+// same units to the bit and the same messages: here every unit line of a
+// long file once more with an ideographic space at its end (a blank that
+// trimming takes away), and bad lines of both kinds.
+TEST(UnitFile, LinesOfOtherCharactersReadAsPlainLinesDo)
+{
+    ScratchFolder folder(L"icd_wide");
+    const std::string plain = LongUnitFile(600);
+    const std::string space = ClWideToMultiByte(L"\x3000", 1, 936);
+    std::string wide;
+    size_t lineNo = 0;
+    for (size_t at = 0; at < plain.size();) {
+        const size_t end = plain.find("\r\n", at);
+        wide += plain.substr(at, end - at) + (++lineNo > 2 ? space : "") + "\r\n";
+        at = end + 2;
+    }
+    const CString plainPath = folder / L"plain.ICD", widePath = folder / L"wide.ICD";
+    WriteBytes(plainPath, plain);
+    WriteBytes(widePath, wide);
+    tkxRoadObject plainRoad, wideRoad;
+    ASSERT_EQ(1, plainRoad.LoadICDFile(plainPath)) << Utf8(tkx_GetLastError());
+    ASSERT_EQ(1, wideRoad.LoadICDFile(widePath)) << Utf8(tkx_GetLastError());
+    ASSERT_EQ(600, wideRoad.GetPlaneUnitCount());
+    EXPECT_EQ(Fingerprint(plainRoad), Fingerprint(wideRoad));
+
+    // The longest line the reader takes, one field that the split refuses.
+    const std::wstring longField(65535, L'1');
+    const struct {
+        std::wstring content;
+        std::wstring message; // %s: the path
+    } cases[] = {
+        {L"1000\n5000 2000 0\n1, 100\n2, 300, 8x, 1\n",
+         L"%s文件中, 第4行, 第2个单元, \n读第3数据, 圆曲线长度<8x>时出错! "},
+        {L"1000\n5000 2000 0\n1, 100\n2, 300, 长8, 1\n",
+         L"%s文件中, 第4行, 第2个单元, \n读第3数据, 圆曲线长度<长8>时出错! "},
+        {L"1000\n5000 2000 0\n1, 100\n5, 100, 400, 400, 1\n",
+         L"%s文件中, 第4行, 第2个单元, \n缓和曲线起终点半径数值不能相同![400.000, 400.000]"},
+        {L"1000\n5000 2000 0\n1, 100\n5, 100, 400, 400, 1\x3000\n",
+         L"%s文件中, 第4行, 第2个单元, \n缓和曲线起终点半径数值不能相同![400.000, 400.000]"},
+        {L"1000\n5000 2000 0\n1, 100\n, ,\x3000\n", L"读文件<%s>, 第4行时出错"},
+        {L"1000\n5000 2000 0\n1, 100\n" + longField + L"\n", L"读文件<%s>, 第4行时出错"},
+    };
+    const CString path = folder / L"bad.ICD";
+    for (const auto& c : cases) {
+        SCOPED_TRACE(Utf8(c.content.c_str()).substr(0, 60));
+        WriteText(path, c.content.c_str());
+        tkxRoadObject road;
+        EXPECT_EQ(0, road.LoadICDFile(path));
+        EXPECT_EQ(Utf8(ClFormat(c.message.c_str(), path.GetString())), Utf8(tkx_GetLastError()));
+    }
+}
+
 // The time a unit takes does not grow with the file: a unit of a file
 // sixteen times as long takes about as long as one of a short file, while a
 // reader that walked or copied the units read so far for each new one would
