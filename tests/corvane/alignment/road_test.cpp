@@ -10,6 +10,7 @@
 #include "corvane/road/Road.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -502,6 +503,52 @@ TEST(UnitFile, LinesOfOtherCharactersReadAsPlainLinesDo)
         tkxRoadObject road;
         EXPECT_EQ(0, road.LoadICDFile(path));
         EXPECT_EQ(Utf8(ClFormat(c.message.c_str(), path.GetString())), Utf8(tkx_GetLastError()));
+    }
+}
+
+// The numbers of unit lines are read from the file's bytes: arc lengths
+// written in every arrangement of digits around the borders of the quick
+// conversion (19 significant digits, 2^53, runs of zeros of any length inside
+// and at the end of the fraction, no whole part) read as the exact
+// conversion reads them.
+TEST(UnitFile, LengthsOfEveryDigitArrangementReadExactly)
+{
+    uint64_t state = 54321;
+    auto next = [&](int n) {
+        state = state * 6364136223846793005ull + 1442695040888963407ull;
+        return static_cast<int>((state >> 33) % static_cast<uint64_t>(n));
+    };
+    std::string file = "0\r\n3000000, 500000, 0\r\n";
+    std::vector<double> lengths;
+    while (lengths.size() < 5000) {
+        std::string text = next(4) == 0 ? "+" : "";
+        const int whole = next(6), fraction = next(26), trailingZeros = next(3) ? 0 : next(22);
+        const int zeroChance = next(4); // of 4: how often a digit is a zero
+        auto digit = [&] { return next(4) < zeroChance ? '0' : static_cast<char>('1' + next(9)); };
+        for (int d = 0; d < whole; ++d) text += digit();
+        if (fraction + trailingZeros > 0 || next(2)) text += '.';
+        for (int d = 0; d < fraction; ++d) text += digit();
+        text += std::string(static_cast<size_t>(trailingZeros), '0');
+        const char* digits = text.c_str() + (text[0] == '+' ? 1 : 0);
+        double exact = 0.0;
+        if (std::from_chars(digits, text.c_str() + text.size(), exact, std::chars_format::fixed).ec != std::errc() ||
+            exact < 0.001)
+            continue;   // no number, or an arc too short
+        file += "2, 1000, " + text + (next(2) ? ", 1\r\n" : ", -1\r\n");
+        lengths.push_back(exact);
+    }
+    ScratchFolder folder(L"icd_digits");
+    const CString path = folder / L"arcs.ICD";
+    WriteBytes(path, file);
+    tkxRoadObject road;
+    ASSERT_EQ(1, road.LoadICDFile(path)) << Utf8(tkx_GetLastError());
+    ASSERT_EQ(static_cast<int>(lengths.size()), road.GetPlaneUnitCount());
+    for (size_t i = 0; i < lengths.size(); ++i) {
+        const double length = road.GetPMUnit(static_cast<int>(i))->GetLength();
+        uint64_t expected, actual;
+        std::memcpy(&expected, &lengths[i], sizeof expected);
+        std::memcpy(&actual, &length, sizeof actual);
+        ASSERT_EQ(expected, actual) << "unit " << i;
     }
 }
 
