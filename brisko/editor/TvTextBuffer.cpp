@@ -4,6 +4,7 @@
 #include "brisko/editor/TvTextView.h"
 #include <algorithm>
 #include <cstring>
+#include <memory>
 
 IMPLEMENT_DYNCREATE(CTvTextBuffer, CCmdTarget)
 
@@ -657,8 +658,11 @@ BOOL CTvTextBuffer::CReplaceRun::Line(int line, const std::wstring& text, const 
         Add(FALSE, at, CPoint(occurrence.column + m_nLength, line), occurrence.chars, m_nLength);
         if (inserted > 0) Add(TRUE, at, CPoint(occurrence.column + inserted, line), m_replacement.c_str(), inserted);
     }
+    // The occurrences' characters lie in the old line: it is freed only
+    // once they were handed on.
+    std::unique_ptr<wchar_t[]> oldLine;
     if (capacity != info.m_nMax) {
-        FreeLine(info);
+        oldLine.reset(info.m_pcLine);
         info.m_pcLine = new wchar_t[static_cast<size_t>(capacity)];
         info.m_nMax = capacity;
     }

@@ -221,11 +221,25 @@ int CTvTextView::DisplayLengthOfLine(int line)
     if (static_cast<int>(m_aActualLineLength.size()) != count) m_aActualLineLength.resize(count, -1);
     int& cached = m_aActualLineLength[static_cast<size_t>(line)];
     if (cached < 0) {
-        // Screen columns with tabs expanded; a wide (CJK) character takes
-        // two columns of a fixed font.
-        std::wstring expanded;
-        ExpandTabsForDisplay(LineText(line), GetLineLength(line), 0, expanded);
-        cached = CellCount(expanded.data(), static_cast<int>(expanded.size()));
+        // Screen cells of the line as ExpandTabsForDisplay lays it out: a tab
+        // reaches the next stop of the character columns, a wide (CJK)
+        // character takes two cells of a fixed font (the marks shown for
+        // blanks and tabs take one).  Counted without making the text.
+        const wchar_t* chars = LineText(line);
+        const int length = GetLineLength(line);
+        int column = 0, cells = 0;
+        for (int i = 0; i < length; ++i) {
+            const wchar_t c = chars[i];
+            if (c == L'\t') {
+                const int spaces = m_nTabSize - column % m_nTabSize;
+                column += spaces;
+                cells += spaces;
+            } else {
+                ++column;
+                cells += c >= 0x1100 && IsWideChar(c) ? 2 : 1;
+            }
+        }
+        cached = cells;
     }
     return cached;
 }

@@ -66,6 +66,21 @@ void WidenTrimmed(const char* bytes, size_t length, CString& line)
     line.Trim();
 }
 
+// Whether no byte of the text has its high bit set.  Eight bytes at a time.
+bool IsSevenBit(const char* bytes, size_t length)
+{
+    constexpr uint64_t kHighs = 0x8080808080808080ull;
+    uint64_t any = 0;
+    size_t i = 0;
+    for (; i + 8 <= length; i += 8) {
+        uint64_t word;
+        std::memcpy(&word, bytes + i, sizeof word);
+        any |= word;
+    }
+    for (; i < length; ++i) any |= static_cast<unsigned char>(bytes[i]);
+    return (any & kHighs) == 0;
+}
+
 // Index of the first byte of data[from, n) that is a line feed, a carriage
 // return or zero; n when there is none.  Eight bytes at a time: only a word
 // holding a byte below 14 is looked at byte by byte.
@@ -122,6 +137,35 @@ void CopyFieldStart(const wchar_t*& p, const wchar_t* limit, wchar_t*& out)
         std::memcpy(out, &four, sizeof four);
         p += 4;
         out += 4;
+    }
+}
+
+// The first byte of [p, limit) that ends a field, or limit.  Eight bytes at
+// a time while none of the eight can end one (every byte that ends a field
+// is at most ','; the lowest byte flagged below ',' + 1 is the first such
+// byte of the word, and the rest is looked at byte by byte).
+const char* FieldEnd(const char* p, const char* limit)
+{
+    constexpr uint64_t kOnes = 0x0101010101010101ull;
+    constexpr uint64_t kHighs = 0x8080808080808080ull;
+    for (;;) {
+        while (limit - p >= 8) {
+            uint64_t word;
+            std::memcpy(&word, p, sizeof word);
+            const uint64_t low = (word - kOnes * (',' + 1)) & ~word & kHighs;
+            if (low != 0) {
+                p += __builtin_ctzll(low) / 8;
+                break;
+            }
+            p += 8;
+        }
+        if (p == limit) return p;
+        if (EndsField(static_cast<unsigned char>(*p))) return p;
+        if (limit - p < 8) {
+            while (p < limit && !EndsField(static_cast<unsigned char>(*p))) ++p;
+            return p;
+        }
+        ++p;
     }
 }
 
@@ -207,11 +251,17 @@ bool DataLineReader::ReadPhysicalLine(size_t& length, bool& zeroByte)
     return any;
 }
 
-bool DataLineReader::Next(CString& line, int& lineNo) { return NextLine(line, lineNo, true); }
+bool DataLineReader::Next(CString& line, int& lineNo) { return NextLine(line, lineNo, true, nullptr); }
 
-bool DataLineReader::NextAnyLine(CString& line, int& lineNo) { return NextLine(line, lineNo, false); }
+bool DataLineReader::Next(CString& line, std::string_view& bytes, int& lineNo)
+{
+    bytes = std::string_view();
+    return NextLine(line, lineNo, true, &bytes);
+}
 
-bool DataLineReader::NextLine(CString& line, int& lineNo, bool dataOnly)
+bool DataLineReader::NextAnyLine(CString& line, int& lineNo) { return NextLine(line, lineNo, false, nullptr); }
+
+bool DataLineReader::NextLine(CString& line, int& lineNo, bool dataOnly, std::string_view* bytes)
 {
     m_fault = Fault::none;
     for (;;) {
@@ -236,6 +286,23 @@ bool DataLineReader::NextLine(CString& line, int& lineNo, bool dataOnly)
             return false;
         }
         if (length > m_limit) continue;   // an over-long comment
+        if (bytes) {
+            // Trimmed as WidenTrimmed trims; 7-bit text widens to the same
+            // characters, so the data-line rules below read the same.
+            const AsciiBlanks& isBlank = Blanks();
+            const char* first = m_line;
+            const char* last = m_line + m_lineLength;
+            while (first < last && isBlank(*first)) ++first;
+            while (last > first && isBlank(last[-1])) --last;
+            const size_t n = static_cast<size_t>(last - first);
+            if (IsSevenBit(first, n)) {
+                if (n == 0) continue;
+                if (n >= 2 && first[0] == '/' && first[1] == '/') continue;
+                line.Empty();
+                *bytes = std::string_view(first, n);
+                return true;
+            }
+        }
         WidenTrimmed(m_line, m_lineLength, line);
         if (!dataOnly) return true;
         const wchar_t* text = line.GetString();
@@ -308,6 +375,60 @@ void FieldList::AddMoreField(int offset, int length)
     m_moreFields.push_back({offset, length});
     m_fields = m_moreFields.data();
     ++m_count;
+}
+
+bool WideLineFields::Number(int i, double& value) const { return ReadNumber(m_fields[i], value); }
+
+int ByteFieldList::Divide(const char* text, size_t length)
+{
+    m_count = 0;
+    m_moreFields.clear();
+    m_text = text;
+    if (!text || length == 0 || *text == 0) return -1;
+    const char* p = text;
+    const char* const end = text + length;
+    for (;;) {
+        while (p < end && IsFieldSeparator(static_cast<unsigned char>(*p))) ++p;
+        if (p == end || *p == 0) return 0;
+        if (IsLineBreak(static_cast<unsigned char>(*p))) return static_cast<unsigned char>(*p);
+        const char* const start = p;
+        const char* const limit = end - start > kFieldLimit ? start + kFieldLimit : end;
+        p = FieldEnd(p, limit);
+        if (p - start >= kFieldLimit) return -1;
+        AddField(static_cast<size_t>(start - text), static_cast<size_t>(p - start));
+        if (p == end || *p == 0) return 0;
+        const unsigned char stop = static_cast<unsigned char>(*p++);
+        if (IsLineBreak(stop)) return p < end && *p != 0 ? stop : 0;
+    }
+}
+
+void ByteFieldList::AddField(size_t offset, size_t length)
+{
+    if (m_count < kInlineFields) {
+        m_inlineFields[m_count++] = {offset, length};
+        return;
+    }
+    m_moreFields.push_back({offset, length});
+    ++m_count;
+}
+
+std::string_view ByteFieldList::View(int i) const
+{
+    if (i < 0 || i >= m_count) AfxThrowInvalidArgException();
+    const Span& span = i < kInlineFields ? m_inlineFields[i] : m_moreFields[static_cast<size_t>(i - kInlineFields)];
+    return std::string_view(m_text + span.offset, span.length);
+}
+
+bool ByteFieldList::Number(int i, double& value) const
+{
+    const std::string_view field = View(i);
+    return number_text::ReadNumber(field.data(), field.size(), value);
+}
+
+CString ByteFieldList::Text(int i) const
+{
+    const std::string_view field = View(i);
+    return ClMultiByteToWide(field.data(), static_cast<int>(field.size()), CP_ACP);
 }
 
 bool ReadNumber(std::wstring_view text, double& value)

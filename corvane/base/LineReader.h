@@ -40,6 +40,12 @@ public:
     // true with the next data line; false at the end of the source or at a
     // bad line (line emptied either way).
     bool Next(CString& line, int& lineNo);
+    // The same, but a data line of 7-bit text is handed over as its bytes,
+    // trimmed as Next trims it, without being widened: `bytes` points into
+    // the source's buffer (or the reader's copy of a line) and stays valid
+    // until the next call, and `line` is emptied.  Any other data line is
+    // widened into `line` as Next does, with `bytes` empty.
+    bool Next(CString& line, std::string_view& bytes, int& lineNo);
     // The same for every line, comment and empty lines too (for settings
     // files whose comment lines are content); a line is bad whether or not
     // it is a comment.
@@ -55,7 +61,7 @@ public:
 private:
     enum class Fault { none, tooLong, zeroByte };
 
-    bool NextLine(CString& line, int& lineNo, bool dataOnly);
+    bool NextLine(CString& line, int& lineNo, bool dataOnly, std::string_view* bytes);
     UINT Peek(const char** data);
     void Skip(UINT count);
     // One physical line (at most the limit kept) into m_line, which points
@@ -144,6 +150,65 @@ private:
     wchar_t m_inlineText[kInlineText];
     Span m_inlineFields[kInlineFields];
     std::wstring m_longText;
+    std::vector<Span> m_moreFields;
+};
+
+// The fields of one split line as the unit readers take them: how many,
+// each as a number of the data files, and each as its text for a message.
+// An index outside the list throws CInvalidArgException*.
+class LineFields
+{
+public:
+    virtual int Count() const = 0;
+    // Field i as a number (see ReadNumber below).
+    virtual bool Number(int i, double& value) const = 0;
+    virtual CString Text(int i) const = 0;
+
+protected:
+    ~LineFields() = default;
+};
+
+// The fields of a FieldList.
+class WideLineFields final : public LineFields
+{
+public:
+    explicit WideLineFields(const FieldList& fields) : m_fields(fields) {}
+    int Count() const override { return static_cast<int>(m_fields.GetSize()); }
+    bool Number(int i, double& value) const override;
+    CString Text(int i) const override { return m_fields[i].Text(); }
+
+private:
+    const FieldList& m_fields;
+};
+
+// Splits a line of 7-bit text by the rules of FieldList, without copying:
+// the fields are views into the text, which must outlive the list.
+class ByteFieldList final : public LineFields
+{
+public:
+    ByteFieldList() = default;
+    ByteFieldList(const ByteFieldList&) = delete;
+    ByteFieldList& operator=(const ByteFieldList&) = delete;
+
+    // What FieldList::Divide answers for the same text.
+    int Divide(const char* text, size_t length);
+
+    int Count() const override { return m_count; }
+    bool Number(int i, double& value) const override;
+    CString Text(int i) const override;
+    std::string_view View(int i) const;
+
+private:
+    struct Span {
+        size_t offset;
+        size_t length;
+    };
+    static constexpr int kInlineFields = 16;
+    void AddField(size_t offset, size_t length);
+
+    const char* m_text = nullptr;
+    int m_count = 0;
+    Span m_inlineFields[kInlineFields];
     std::vector<Span> m_moreFields;
 };
 

@@ -9,7 +9,6 @@
 #include <cwctype>
 #include <string>
 #include <system_error>
-#include <type_traits>
 
 namespace {
 
@@ -43,17 +42,18 @@ constexpr int kMantissaDigits = 19;
 
 template <class Char> bool IsDigit(Char c) { return c >= '0' && c <= '9'; }
 
-// How many of the characters from q on are zeros, counted four at a time
-// while four in a row are (the files write many: "%.20f" of a round value).
+// How many of the characters from q on are zeros, counted 64 bits at a time
+// (eight 8-bit or four wide characters) while all of them are (the files
+// write many: "%.20f" of a round value).
 template <class Char> ptrdiff_t ZeroRun(const Char* q, const Char* end)
 {
-    static_assert(sizeof(Char) <= 2, "four characters in 64 bits");
-    using Four = std::conditional_t<sizeof(Char) == 1, uint32_t, uint64_t>;
-    constexpr Four kZeros = sizeof(Char) == 1 ? Four(0x30303030u) : Four(0x0030003000300030ull);
+    static_assert(sizeof(Char) <= 2, "at least four characters in 64 bits");
+    constexpr ptrdiff_t kStep = 8 / sizeof(Char);
+    constexpr uint64_t kZeros = sizeof(Char) == 1 ? 0x3030303030303030ull : 0x0030003000300030ull;
     const Char* p = q;
-    for (Four four; end - p >= 4; p += 4) {
-        std::memcpy(&four, p, sizeof four);
-        if (four != kZeros) break;
+    for (uint64_t word; end - p >= kStep; p += kStep) {
+        std::memcpy(&word, p, sizeof word);
+        if (word != kZeros) break;
     }
     while (p < end && *p == '0') ++p;
     return p - q;

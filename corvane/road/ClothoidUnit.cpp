@@ -843,52 +843,59 @@ CString tkxClothoidUnit::LoadFromString(const sZHPtInfo& start, std::wstring_vie
     text_lines::FieldList fields;
     if (fields.Divide(line.data(), line.size()) != 0 || fields.GetSize() == 0)
         return L"解析缓和曲线ICD格式字符失败!";
-    const int count = static_cast<int>(fields.GetSize());
+    return LoadFromFields(start, text_lines::WideLineFields(fields), headings);
+}
+
+CString tkxClothoidUnit::LoadFromFields(const sZHPtInfo& start, const text_lines::LineFields& fields,
+                                        alignment::Headings& headings)
+{
+    m_StartPt = start;
+    const int count = fields.Count();
     double code = 0.0;
-    const int type = text_lines::ReadNumber(fields[0], code) ? number_text::WholePart(code) : -1;
+    const int type = fields.Number(0, code) ? number_text::WholePart(code) : -1;
     const bool twoRadii = type == UNIT_CLOTHOID_DEC || type == UNIT_CLOTHOID_INC;
     if (count < 4 || (twoRadii && count < 5))
         return ClFormat(L"读缓和曲线数据个数为%d时出错!允许数据个数太少。", count);
     m_iUnitType = type;
     double A = 0.0;
-    if (!text_lines::ReadNumber(fields[1], A)) return ClFormat(L"读第2数据, 缓和曲线参数<%s>时出错! ", fields[1].GetString());
+    if (!fields.Number(1, A)) return ClFormat(L"读第2数据, 缓和曲线参数<%s>时出错! ", fields.Text(1).GetString());
 
     double R1 = kInfiniteRadius, R2 = kInfiniteRadius;
     int turnField = 3; // 0-based index of the turn field
     switch (type) {
     case UNIT_CLOTHOID_IN:
-        if (!text_lines::ReadNumber(fields[2], R2))
-            return ClFormat(L"读第3数据, 缓和曲线终点半径<%s>时出错! ", fields[2].GetString());
+        if (!fields.Number(2, R2))
+            return ClFormat(L"读第3数据, 缓和曲线终点半径<%s>时出错! ", fields.Text(2).GetString());
         break;
     case UNIT_CLOTHOID_OUT:
-        if (!text_lines::ReadNumber(fields[2], R1))
-            return ClFormat(L"读第3数据, 缓和曲线起点半径<%s>时出错! ", fields[2].GetString());
+        if (!fields.Number(2, R1))
+            return ClFormat(L"读第3数据, 缓和曲线起点半径<%s>时出错! ", fields.Text(2).GetString());
         break;
     case UNIT_CLOTHOID_DEC:
     case UNIT_CLOTHOID_INC:
-        if (!text_lines::ReadNumber(fields[2], R1))
-            return ClFormat(L"读第3数据, 缓和曲线起点半径<%s>时出错! ", fields[2].GetString());
+        if (!fields.Number(2, R1))
+            return ClFormat(L"读第3数据, 缓和曲线起点半径<%s>时出错! ", fields.Text(2).GetString());
         if (type == UNIT_CLOTHOID_INC && R1 < 1e-6)
-            return ClFormat(L"读第3数据, 缓和曲线起点半径<%s>数值太小! ", fields[2].GetString());
-        if (!text_lines::ReadNumber(fields[3], R2))
-            return ClFormat(L"读第4数据, 缓和曲线终点半径<%s>时出错! ", fields[3].GetString());
+            return ClFormat(L"读第3数据, 缓和曲线起点半径<%s>数值太小! ", fields.Text(2).GetString());
+        if (!fields.Number(3, R2))
+            return ClFormat(L"读第4数据, 缓和曲线终点半径<%s>时出错! ", fields.Text(3).GetString());
         if (type == UNIT_CLOTHOID_INC && R2 < 1e-6)
-            return ClFormat(L"读第4数据, 缓和曲线终点半径<%s>数值太小! ", fields[3].GetString());
+            return ClFormat(L"读第4数据, 缓和曲线终点半径<%s>数值太小! ", fields.Text(3).GetString());
         turnField = 4;
         break;
-    default: return ClFormat(L"未定义的单元类型[%s]。", fields[0].GetString());
+    default: return ClFormat(L"未定义的单元类型[%s]。", fields.Text(0).GetString());
     }
     if (std::fabs(R1 - R2) < 1e-6) return ClFormat(L"缓和曲线起终点半径数值不能相同![%.3f, %.3f]", R1, R2);
 
     double turn = 0.0;
-    if (!text_lines::ReadNumber(fields[turnField], turn))
-        return ClFormat(L"读第%d数据, 缓和曲线单元转向<%s>时出错! ", turnField + 1, fields[turnField].GetString());
+    if (!fields.Number(turnField, turn))
+        return ClFormat(L"读第%d数据, 缓和曲线单元转向<%s>时出错! ", turnField + 1, fields.Text(turnField).GetString());
     m_iStartMutation = 0;
     if (count > turnField + 1) {
         double azimuth = 0.0;
-        if (!text_lines::ReadNumber(fields[turnField + 1], azimuth))
+        if (!fields.Number(turnField + 1, azimuth))
             return ClFormat(L"读第%d数据, 缓和曲线起点方位角<%s>时出错! ", turnField + 2,
-                            fields[turnField + 1].GetString());
+                            fields.Text(turnField + 1).GetString());
         m_StartPt.m_rAzimuth = azimuth;
         m_iStartMutation = 1;
     }

@@ -101,6 +101,9 @@ public:
     // azimuths met so far (the unit file's reader keeps them from unit to
     // unit).
     CString LoadFromString(const Tavix4::sZHPtInfo& start, std::wstring_view line, alignment::Headings& headings);
+    // The same for the fields of a line already split.
+    CString LoadFromFields(const Tavix4::sZHPtInfo& start, const text_lines::LineFields& fields,
+                           alignment::Headings& headings);
     CString SaveToString() const override;
 
     virtual int operator=(const tkxClothoidUnit& other);

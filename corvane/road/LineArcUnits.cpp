@@ -36,10 +36,6 @@ bool SplitLine(std::wstring_view line, text_lines::FieldList& fields)
     return fields.Divide(line.data(), line.size()) == 0 && fields.GetSize() > 0;
 }
 
-bool ReadField(const text_lines::FieldList& fields, int i, double& value)
-{
-    return text_lines::ReadNumber(fields[i], value);
-}
 
 // The turn of a unit from the file's turn field: 1 is a right turn, any
 // other value a left one.
@@ -228,17 +224,26 @@ CString tkxLineUnit::LoadFromString(const sZHPtInfo& start, std::wstring_view li
     m_iTurn = DIR_NONE;
     text_lines::FieldList fields;
     if (!SplitLine(line, fields)) return L"解析直线ICD格式字符失败!";
-    const int count = static_cast<int>(fields.GetSize());
+    return LoadFromFields(start, text_lines::WideLineFields(fields), headings);
+}
+
+CString tkxLineUnit::LoadFromFields(const sZHPtInfo& start, const text_lines::LineFields& fields,
+                                    alignment::Headings& headings)
+{
+    m_StartPt = start;
+    m_iUnitType = UNIT_LINE;
+    m_iTurn = DIR_NONE;
+    const int count = fields.Count();
     if (count < 2) return ClFormat(L"读直线单元数据个数为%d时出错!允许数据个数为2个或3个。", count);
     double length = 0.0;
-    if (!ReadField(fields, 1, length)) return ClFormat(L"读第2数据, 直线单元长度<%s>时出错! ", fields[1].GetString());
+    if (!fields.Number(1, length)) return ClFormat(L"读第2数据, 直线单元长度<%s>时出错! ", fields.Text(1).GetString());
     if (length < 1e-10) return ClFormat(L"直线单元长度<%.3f>不得小于等于0! ", length);
     m_rLength = length;
     m_iStartMutation = 0;
     if (count > 2) {
         double azimuth = 0.0;
-        if (!ReadField(fields, 2, azimuth))
-            return ClFormat(L"读第3数据, 直线单元起点方位角<%s>时出错! ", fields[2].GetString());
+        if (!fields.Number(2, azimuth))
+            return ClFormat(L"读第3数据, 直线单元起点方位角<%s>时出错! ", fields.Text(2).GetString());
         m_StartPt.m_rAzimuth = azimuth;
         m_iStartMutation = 1;
     }
@@ -544,21 +549,29 @@ CString tkxArcUnit::LoadFromString(const sZHPtInfo& start, std::wstring_view lin
     m_iUnitType = UNIT_ARC;
     text_lines::FieldList fields;
     if (!SplitLine(line, fields)) return L"解析圆曲线ICD格式字符失败!";
-    const int count = static_cast<int>(fields.GetSize());
+    return LoadFromFields(start, text_lines::WideLineFields(fields), headings);
+}
+
+CString tkxArcUnit::LoadFromFields(const sZHPtInfo& start, const text_lines::LineFields& fields,
+                                   alignment::Headings& headings)
+{
+    m_StartPt = start;
+    m_iUnitType = UNIT_ARC;
+    const int count = fields.Count();
     if (count < 4) return ClFormat(L"读圆曲线单元数据个数为%d时出错!允许数据个数为4个或5个。", count);
     double R = 0.0, length = 0.0, turn = 0.0;
-    if (!ReadField(fields, 1, R)) return ClFormat(L"读第2数据, 圆曲线半径<%s>时出错! ", fields[1].GetString());
-    if (R < 1e-6) return ClFormat(L"读第2数据, 圆曲线半径<%s>值太小! ", fields[1].GetString());
-    if (!ReadField(fields, 2, length))
-        return ClFormat(L"读第3数据, 圆曲线长度<%s>时出错! ", fields[2].GetString());
-    if (length < 1e-6) return ClFormat(L"读第3数据, 圆曲线单元长度<%s>值太小! ", fields[2].GetString());
-    if (!ReadField(fields, 3, turn))
-        return ClFormat(L"读第4数据, 圆曲线单元转向<%s>时出错! ", fields[3].GetString());
+    if (!fields.Number(1, R)) return ClFormat(L"读第2数据, 圆曲线半径<%s>时出错! ", fields.Text(1).GetString());
+    if (R < 1e-6) return ClFormat(L"读第2数据, 圆曲线半径<%s>值太小! ", fields.Text(1).GetString());
+    if (!fields.Number(2, length))
+        return ClFormat(L"读第3数据, 圆曲线长度<%s>时出错! ", fields.Text(2).GetString());
+    if (length < 1e-6) return ClFormat(L"读第3数据, 圆曲线单元长度<%s>值太小! ", fields.Text(2).GetString());
+    if (!fields.Number(3, turn))
+        return ClFormat(L"读第4数据, 圆曲线单元转向<%s>时出错! ", fields.Text(3).GetString());
     m_iStartMutation = 0;
     if (count > 4) {
         double azimuth = 0.0;
-        if (!ReadField(fields, 4, azimuth))
-            return ClFormat(L"读第5数据, 圆曲线单元起点方位角<%s>时出错! ", fields[4].GetString());
+        if (!fields.Number(4, azimuth))
+            return ClFormat(L"读第5数据, 圆曲线单元起点方位角<%s>时出错! ", fields.Text(4).GetString());
         m_StartPt.m_rAzimuth = azimuth;
         m_iStartMutation = 1;
     }

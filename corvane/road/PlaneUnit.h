@@ -18,6 +18,10 @@
 #include <optional>
 #include <string_view>
 
+namespace text_lines {
+class LineFields;
+}
+
 namespace Tavix4 {
 
 enum tkxUnitType {

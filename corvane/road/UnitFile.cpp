@@ -52,11 +52,22 @@ bool IsEndLine(const text_lines::FieldList& fields)
     return fields.GetSize() == 3 && fields[0] == L"0" && fields[1] == L"0" && fields[2] == L"0";
 }
 
+bool IsEndLine(const text_lines::ByteFieldList& fields)
+{
+    return fields.Count() == 3 && fields.View(0) == "0" && fields.View(1) == "0" && fields.View(2) == "0";
+}
+
 // A unit code field; -1 (no unit) when it is no number.
 int UnitCode(std::wstring_view field)
 {
     double code = 0.0;
     return text_lines::ReadNumber(field, code) ? number_text::WholePart(code) : -1;
+}
+
+int UnitCode(const text_lines::LineFields& fields)
+{
+    double code = 0.0;
+    return fields.Number(0, code) ? number_text::WholePart(code) : -1;
 }
 
 // The unit's line read into the unit icd_file::NewUnitForCode made for the
@@ -67,6 +78,15 @@ CString LoadUnit(tkxRoadPMUnit& unit, int code, const sZHPtInfo& start, std::wst
     if (code == UNIT_LINE) return static_cast<tkxLineUnit&>(unit).LoadFromString(start, line, headings);
     if (code == UNIT_ARC) return static_cast<tkxArcUnit&>(unit).LoadFromString(start, line, headings);
     return static_cast<tkxClothoidUnit&>(unit).LoadFromString(start, line, headings);
+}
+
+// The same for the fields of the line.
+CString LoadUnit(tkxRoadPMUnit& unit, int code, const sZHPtInfo& start, const text_lines::LineFields& fields,
+                 alignment::Headings& headings)
+{
+    if (code == UNIT_LINE) return static_cast<tkxLineUnit&>(unit).LoadFromFields(start, fields, headings);
+    if (code == UNIT_ARC) return static_cast<tkxArcUnit&>(unit).LoadFromFields(start, fields, headings);
+    return static_cast<tkxClothoidUnit&>(unit).LoadFromFields(start, fields, headings);
 }
 
 bool IsSeparator(wchar_t c) { return c == L' ' || c == L'\t' || c == L','; }
@@ -105,6 +125,26 @@ namespace {
 // Units are kept in a deque while they are read: a long file costs no copies
 // of the list as it grows.
 using UnitList = std::deque<std::unique_ptr<tkxRoadPMUnit>>;
+
+// A unit read (its message empty) whose end lies within reach is added to
+// the list, and the next unit starts where it ends; false with the message
+// of a unit that cannot be taken.
+bool TakeUnit(std::unique_ptr<tkxRoadPMUnit> unit, CString& unitMessage, sZHPtInfo& current, UnitList& units)
+{
+    if (!unitMessage.IsEmpty()) return false;
+    current = unit->EndPtInfo();
+    if (!WithinReach(current)) {
+        unitMessage = L"单元终点桩号或坐标超出范围, 请检查单元长度和参数!";
+        return false;
+    }
+    units.push_back(std::move(unit));
+    return true;
+}
+
+CString UnitMessage(const CString& file, int lineNo, int unitNo, const CString& unitMessage)
+{
+    return ClFormat(L"%s文件中, 第%d行, 第%d个单元, \n%s", file.GetString(), lineNo, unitNo, unitMessage.GetString());
+}
 
 // The units of a unit file, each from the end of the one before; false with
 // the last-error text when the file cannot be read whole.
@@ -168,7 +208,28 @@ bool ReadUnits(const wchar_t* path, UnitList& units)
             // Each unit starts on the azimuth the one before ended on: its
             // sine and cosine are kept from unit to unit.
             alignment::Headings headings;
-            while (lines.Next(line, lineNo)) {
+            text_lines::ByteFieldList byteFields;
+            std::string_view bytes;
+            while (lines.Next(line, bytes, lineNo)) {
+                // A line of 7-bit text is split where it lies in the file's
+                // buffer and its fields are handed to the unit.  Any other
+                // line, and one the split refuses (a field too long), is
+                // widened and goes the way below.
+                if (!bytes.empty()) {
+                    if (byteFields.Divide(bytes.data(), bytes.size()) == 0 && byteFields.Count() > 0) {
+                        if (IsEndLine(byteFields)) break;
+                        ++unitNo;
+                        const int unitCode = UnitCode(byteFields);
+                        std::unique_ptr<tkxRoadPMUnit> unit(icd_file::NewUnitForCode(unitCode));
+                        CString unitMessage = LoadUnit(*unit, unitCode, current, byteFields, headings);
+                        if (!TakeUnit(std::move(unit), unitMessage, current, units)) {
+                            message = UnitMessage(file, lineNo, unitNo, unitMessage);
+                            break;
+                        }
+                        continue;
+                    }
+                    line = ClMultiByteToWide(bytes.data(), static_cast<int>(bytes.size()), CP_ACP);
+                }
                 // The unit splits its line itself; the line is split here
                 // only when it may be the end line (its first field is "0")
                 // or give no fields to a splitter: a line of separators only
@@ -188,16 +249,10 @@ bool ReadUnits(const wchar_t* path, UnitList& units)
                 CString unitMessage = LoadUnit(*unit, unitCode, current,
                                                std::wstring_view(line.GetString(), static_cast<size_t>(line.GetLength())),
                                                headings);
-                // The next unit starts where this one ends.
-                if (unitMessage.IsEmpty()) current = unit->EndPtInfo();
-                if (unitMessage.IsEmpty() && !WithinReach(current))
-                    unitMessage = L"单元终点桩号或坐标超出范围, 请检查单元长度和参数!";
-                if (!unitMessage.IsEmpty()) {
-                    message = ClFormat(L"%s文件中, 第%d行, 第%d个单元, \n%s", file.GetString(), lineNo, unitNo,
-                                       unitMessage.GetString());
+                if (!TakeUnit(std::move(unit), unitMessage, current, units)) {
+                    message = UnitMessage(file, lineNo, unitNo, unitMessage);
                     break;
                 }
-                units.push_back(std::move(unit));
             }
         }
         if (message.IsEmpty() && lines.Failed()) message = lines.FailureText();

@@ -332,6 +332,39 @@ TEST(Find, ReplaceAllLeavesTextUndoListAndPositionsAsOneReplacementAfterAnother)
     }
 }
 
+namespace {
+
+// A view that keeps what it is told after each edit action.
+class ActionView : public TestView
+{
+public:
+    void AfterEditAction(int action, const wchar_t* text) override
+    {
+        actions.push_back(std::to_wstring(action) + L" " + text);
+        TestView::AfterEditAction(action, text);
+    }
+    std::vector<std::wstring> actions;
+};
+
+} // namespace
+
+// The view that replaces hears of every removed text as it stood in the
+// line, also when the line has to move into a larger block of memory.
+TEST(Find, ReplaceAllTellsTheViewEachTextItRemovedAndWhatReplacedIt)
+{
+    Hosted<ActionView> h(L"Ab ab\r\nx aB");
+    CEditReplaceDlg dialog(h.view);
+    dialog.m_sText = L"ab";
+    dialog.m_sNewText = L"0123456789abcdefghij";
+    dialog.m_nScope = 1;
+    MessageBoxScript boxes;
+    ASSERT_EQ(3, dialog.ReplaceAll());
+    const std::wstring del = std::to_wstring(TVA_DELSEL) + L" ", put = std::to_wstring(TVA_REPLACE) + L" ";
+    const std::wstring with = L"0123456789abcdefghij";
+    EXPECT_EQ(std::vector<std::wstring>({del + L"Ab", put + with, del + L"ab", put + with, del + L"aB", put + with}),
+              h.view->actions);
+}
+
 TEST(Find, ReplaceAllInTheWholeFileCoversTheTextBeforeTheCursorToo)
 {
     Hosted<> h(L"x1 x2\r\nx3");

@@ -226,3 +226,34 @@ TEST(ViewPaint, AParserWithoutBlocksLeavesTheLineInPlainText)
     EXPECT_GT(Near(image, row, theApp.m_Colors[1]), 30);
     EXPECT_EQ(0, Near(image, row, theApp.m_Colors[3], 10));
 }
+
+// A line's width in cells, which sizes the horizontal scroll bar: a tab
+// reaches the next stop counted in characters, a wide character takes two
+// cells, and the marks shown for blanks and tabs change nothing.
+TEST(ViewPaint, ALineIsMeasuredInCellsWithItsTabsAndWideCharacters)
+{
+    struct Case {
+        const wchar_t* line;
+        int tabSize;
+        int cells;
+    };
+    const Case cases[] = {
+        {L"", 4, 0},
+        {L"K0+000 1.5", 4, 10},
+        {L"a\tb", 4, 5},
+        {L"abcd\tx", 4, 9},  // a tab on a stop goes on to the next
+        {L"\t\t", 4, 8},
+        {L"a\tb", 8, 9},
+        {L"高程\tx", 4, 7},  // the tab stops count characters, not cells
+        {L"\x10FF\x1100", 4, 3}, // the first wide character and the one before it
+        {L"\xFF41\xFF61\xFFE6", 4, 5},
+    };
+    for (BOOL whitespace : {FALSE, TRUE})
+        for (const Case& c : cases) {
+            Hosted<> h((std::wstring(L"x\r\n") + c.line).c_str());
+            h.view->SetTabSize(c.tabSize);
+            h.view->SetViewWhitespace(whitespace);
+            EXPECT_EQ(c.cells, h.view->DisplayLengthOfLine(1)) << c.line << L" tab " << c.tabSize << L" shown " << whitespace;
+            EXPECT_EQ(std::max(1, c.cells), h.view->GetMaxLineLength()) << c.line;
+        }
+}
