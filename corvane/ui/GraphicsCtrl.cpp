@@ -3,8 +3,8 @@
 // point input are in GraphicsInput.cpp.
 #include "corvane/ui/GraphicsCtrl.h"
 #include "corvane/geometry/Line3d.h"
-#include "corvane/ui/EntityTiles.h"
 #include "corvane/geometry/Triangle3d.h"
+#include "corvane/ui/EntityTiles.h"
 
 #include <algorithm>
 #include <cmath>
