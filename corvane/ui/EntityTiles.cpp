@@ -55,8 +55,12 @@ void EntityTiles::Near(int left, int top, int right, int bottom, std::vector<siz
                 const std::vector<uint32_t>& tile = m_tiles[static_cast<size_t>(r) * m_columns + c];
                 out.insert(out.end(), tile.begin(), tile.end());
             }
-    out.insert(out.end(), m_large.begin(), m_large.end());
     out.insert(out.end(), m_moved.begin(), m_moved.end());
     std::sort(out.begin(), out.end());
     out.erase(std::unique(out.begin(), out.end()), out.end());
+    // The large ones are filed in order already: merged in, however many.
+    if (m_large.empty()) return;
+    m_merged.resize(out.size() + m_large.size());
+    const auto end = std::merge(out.begin(), out.end(), m_large.begin(), m_large.end(), m_merged.begin());
+    out.assign(m_merged.begin(), std::unique(m_merged.begin(), end));
 }

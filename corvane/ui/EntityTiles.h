@@ -35,4 +35,5 @@ private:
     std::vector<std::vector<uint32_t>> m_tiles; // row by row
     std::vector<uint32_t> m_large;
     std::vector<uint32_t> m_moved;
+    mutable std::vector<size_t> m_merged; // room for Near
 };
