@@ -4,6 +4,7 @@
 #include "corvane/ui/GraphicsCtrl.h"
 #include "corvane/geometry/Line3d.h"
 #include "corvane/geometry/Triangle3d.h"
+#include "corvane/ui/EntityTiles.h"
 
 #include <algorithm>
 #include <cmath>
@@ -95,7 +96,7 @@ BEGIN_MESSAGE_MAP(tkxGraphicsCtrl, CWnd)
     ON_WM_CONTEXTMENU()
 END_MESSAGE_MAP()
 
-tkxGraphicsCtrl::tkxGraphicsCtrl()
+tkxGraphicsCtrl::tkxGraphicsCtrl() : m_tiles(std::make_unique<EntityTiles>())
 {
     RegisterWindowClass();
     m_hPanCursor = ::LoadCursorW(nullptr, IDC_SIZEALL);
@@ -514,10 +515,17 @@ void tkxGraphicsCtrl::Regen()
 
     CDC& surface = m_entitySurface.dc;
     surface.FillSolidRect(0, 0, w, h, 0);
-    m_extents.resize(m_entities.size());
+    m_kept.resize(m_entities.size());
+    m_keptBoxes.resize(m_entities.size());
     tkxPoint2d vmin, vmax;
     m_worldDC.GetBoundsBox(vmin, vmax);
     for (size_t i = 0; i < m_entities.size(); ++i) MeasureEntity(i, vmin, vmax);
+    m_tiles->Reset(w, h);
+    for (size_t i = 0; i < m_entities.size(); ++i) {
+        if (!(m_kept[i] & KEPT_IN_VIEW)) continue;
+        const DeviceBox& b = m_keptBoxes[i];
+        m_tiles->Add(i, b.left, b.top, b.right, b.bottom);
+    }
     DrawEntities(surface, nullptr);
     DrawTitle(surface);
     for (const tkxPoint2d& grip : m_gripPoints) DrawGripBox(surface, grip, kGripFill);
@@ -600,82 +608,124 @@ void tkxGraphicsCtrl::RegenChange(std::vector<tkxEntityDC*> changed, std::vector
         ReDraw();
         return;
     }
-    std::sort(changed.begin(), changed.end());
     tkxPoint2d vmin, vmax;
     m_worldDC.GetBoundsBox(vmin, vmax);
-    for (size_t i = 0; i < m_entities.size() && !changed.empty(); ++i)
-        if (std::binary_search(changed.begin(), changed.end(), m_entities[i])) MeasureEntity(i, vmin, vmax);
+    for (tkxEntityDC* entity : changed) {
+        const size_t i = IndexOf(entity);
+        if (i >= m_entities.size()) continue;
+        MeasureEntity(i, vmin, vmax);
+        m_tiles->Moved(i);
+    }
     if (!area.empty()) RepaintPart(area);
 }
+
+size_t tkxGraphicsCtrl::IndexOf(const tkxEntityDC* entity) const
+{
+    // The list is in the order of the ids given; an entity whose id was
+    // changed from outside is looked for one by one.
+    const auto it = std::lower_bound(m_entities.begin(), m_entities.end(), entity->GetId(),
+                                     [](const tkxEntityDC* e, long id) { return e->GetId() < id; });
+    if (it != m_entities.end() && *it == entity) return static_cast<size_t>(it - m_entities.begin());
+    return static_cast<size_t>(std::find(m_entities.begin(), m_entities.end(), entity) - m_entities.begin());
+}
+
+namespace {
+
+// The device box of a world box, widened to whole pixels and a pixel more
+// on each side; nothing that draws within the world box reaches beyond it.
+bool DeviceBoxOf(const tkxWorldDrawDC& dc, const tkxPoint2d& low, const tkxPoint2d& high, int& left, int& top,
+                 int& right, int& bottom)
+{
+    double x0, y0, x1, y1;
+    dc.ToDevice(low, x0, y0);
+    dc.ToDevice(high, x1, y1);
+    if (!(std::isfinite(x0) && std::isfinite(y0) && std::isfinite(x1) && std::isfinite(y1))) return false;
+    const double limit = 1e9;
+    auto clamp = [limit](double v) { return std::min(std::max(v, -limit), limit); };
+    left = static_cast<int>(std::floor(clamp(std::min(x0, x1)))) - 1;
+    right = static_cast<int>(std::ceil(clamp(std::max(x0, x1)))) + 1;
+    top = dc.m_rcClient.bottom - static_cast<int>(std::ceil(clamp(std::max(y0, y1)))) - 1;
+    bottom = dc.m_rcClient.bottom - static_cast<int>(std::floor(clamp(std::min(y0, y1)))) + 1;
+    return true;
+}
+
+} // namespace
 
 void tkxGraphicsCtrl::MeasureEntity(size_t i, const tkxPoint2d& vmin, const tkxPoint2d& vmax)
 {
     tkxEntityDC* entity = m_entities[i];
-    EntityExtents& e = m_extents[i];
-    e.state = 0;
-    e.reaches = e.selected = e.penOnly = false;
+    unsigned char& kept = m_kept[i];
+    DeviceBox& box = m_keptBoxes[i];
+    kept = 0;
+    box = DeviceBox{1, 1, 0, 0}; // empty
     if (entity->IsErased()) return;
-    e.selected = entity->IsSelected() != 0;
-    e.min = e.max = tkxPoint2d();
-    e.state = entity->GetGeomExtents(e.min, e.max) ? 1 : 2;
+    if (entity->IsSelected()) kept |= KEPT_SELECTED;
+    tkxPoint2d emin, emax;
+    const bool measured = entity->GetGeomExtents(emin, emax) != 0;
     // What only drawing needs is taken for the entities in view.
-    if (e.state == 1 && !BoxesMeet(vmin, vmax, e.min, e.max)) return;
+    if (measured && !BoxesMeet(vmin, vmax, emin, emax)) return;
+    kept |= KEPT_IN_VIEW;
     const CRuntimeClass* kind = entity->GetRuntimeClass();
-    e.penOnly = kind == RUNTIME_CLASS(tkxLineDC) || kind == RUNTIME_CLASS(tkxPolyLineDC) ||
-                kind == RUNTIME_CLASS(tkxCircleDC) || kind == RUNTIME_CLASS(tkxArcDC);
+    if (kind == RUNTIME_CLASS(tkxLineDC) || kind == RUNTIME_CLASS(tkxPolyLineDC) || kind == RUNTIME_CLASS(tkxCircleDC) ||
+        kind == RUNTIME_CLASS(tkxArcDC))
+        kept |= KEPT_PEN_ONLY;
     double margin = 0;
-    e.reaches = e.state == 1 && DrawingMargin(entity, e.min, e.max, margin);
-    if (e.reaches) {
-        e.reachMin = e.min - tkxPoint2d(margin, margin);
-        e.reachMax = e.max + tkxPoint2d(margin, margin);
+    if (measured && DrawingMargin(entity, emin, emax, margin) &&
+        DeviceBoxOf(m_worldDC, emin - tkxPoint2d(margin, margin), emax + tkxPoint2d(margin, margin), box.left,
+                    box.top, box.right, box.bottom)) {
+        kept |= KEPT_REACHES;
+        return;
     }
+    const int whole = std::numeric_limits<int>::max();
+    box = DeviceBox{-whole, -whole, whole, whole};
 }
 
 void tkxGraphicsCtrl::DrawEntities(CDC& surface, const CRect* area)
 {
     const double scale = m_worldDC.m_dScale;
     m_worldDC.m_pDC = &surface;
-    tkxPoint2d vmin, vmax;
-    m_worldDC.GetBoundsBox(vmin, vmax);
-    // With an area, the entities whose extents, with what they may draw
-    // beyond them, miss its box are passed over.
-    tkxPoint2d low, high;
-    if (area) {
-        low = m_worldDC.ScreenToMath(CPoint(area->left - 1, area->bottom + 1));
-        high = m_worldDC.ScreenToMath(CPoint(area->right + 1, area->top - 1));
-    }
-    auto drawn = [&](const EntityExtents& e) {
-        if (e.state == 0) return false;
-        if (e.state == 2) return true; // cannot measure itself: drawn
-        if (!BoxesMeet(vmin, vmax, e.min, e.max)) return false;
-        return !area || !e.reaches ||
-               (e.reachMin.x <= high.x && e.reachMax.x >= low.x && e.reachMin.y <= high.y && e.reachMax.y >= low.y);
+    // With an area, the entities whose boxes miss it (and a pixel around
+    // it) are passed over.
+    DeviceBox part{0, 0, 0, 0};
+    if (area) part = DeviceBox{area->left - 1, area->top - 1, area->right + 1, area->bottom + 1};
+    auto drawn = [&](size_t i) {
+        if (!area) return true;
+        const DeviceBox& b = m_keptBoxes[i];
+        return b.left <= part.right && b.right >= part.left && b.top <= part.bottom && b.bottom >= part.top;
     };
     m_gripPoints.RemoveAll();
     m_gripRecords.RemoveAll();
     m_hollowOn = nullptr;
-    for (size_t i = 0; i < m_entities.size(); ++i) {
-        const EntityExtents& e = m_extents[i];
-        if (e.selected || !drawn(e)) continue;
+    auto drawPlain = [&](size_t i) {
+        const unsigned char kept = m_kept[i];
+        if ((kept & (KEPT_IN_VIEW | KEPT_SELECTED)) != KEPT_IN_VIEW || !drawn(i)) return;
         tkxEntityDC* entity = m_entities[i];
         SetGraphicsPen(entity->GetLineType(), PixelWidth(entity->GetLineWidth() * scale), entity->GetColorREF(), 0,
                        &surface);
         // Lines, polylines, circles and arcs draw with pen and brush alone.
-        if (!e.penOnly) surface.SetTextColor(entity->GetColorREF());
+        if (!(kept & KEPT_PEN_ONLY)) surface.SetTextColor(entity->GetColorREF());
         entity->worldDraw(&m_worldDC);
         // An entity of the owner's may leave another brush selected.
-        if (!e.reaches) m_hollowOn = nullptr;
+        if (!(kept & KEPT_REACHES)) m_hollowOn = nullptr;
+    };
+    const size_t count = m_kept.size();
+    if (area) {
+        // Only the entities filed near the part can draw on it.
+        m_tiles->Near(part.left, part.top, part.right, part.bottom, m_near);
+        for (size_t i : m_near)
+            if (i < count) drawPlain(i);
+    } else {
+        for (size_t i = 0; i < count; ++i) drawPlain(i);
     }
     surface.SetROP2(R2_XORPEN);
-    for (size_t i = 0; i < m_entities.size(); ++i) {
-        const EntityExtents& e = m_extents[i];
-        if (!e.selected || e.state == 0) continue;
+    for (size_t i = 0; i < count; ++i) {
+        const unsigned char kept = m_kept[i];
+        if ((kept & (KEPT_IN_VIEW | KEPT_SELECTED)) != (KEPT_IN_VIEW | KEPT_SELECTED)) continue;
         tkxEntityDC* entity = m_entities[i];
-        if (e.state == 1 && !BoxesMeet(vmin, vmax, e.min, e.max)) continue;
-        if (drawn(e)) {
+        if (drawn(i)) {
             SetGraphicsPen(PS_DOT, PixelWidth(entity->GetLineWidth() * scale), entity->GetColorREF(), 0, &surface);
             entity->worldDraw(&m_worldDC);
-            if (!e.reaches) m_hollowOn = nullptr;
+            if (!(kept & KEPT_REACHES)) m_hollowOn = nullptr;
         }
         if (m_bEditEnable) {
             const int first = static_cast<int>(m_gripPoints.GetSize());

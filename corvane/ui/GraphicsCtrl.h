@@ -19,7 +19,9 @@
 // grips changed (the entities that may draw there, in the same order),
 // while the view maps, holds and shows the same as at the last Regen;
 // entities changed by the owner through their pointers show with the
-// next ReDraw.
+// next ReDraw.  While that holds, a pick, too, takes the entities as the
+// last Regen measured them: it tries only those shown whose area meets
+// the pick box.
 //
 // Interaction: the wheel zooms about the cursor, the middle button pans
 // (double click fits everything), a left click picks the topmost entity
@@ -33,7 +35,10 @@
 // thread's queue ends (WM_QUIT is then posted again for the outer loop).
 #pragma once
 #include "corvane/ui/DrawEntities.h"
+#include <memory>
 #include <vector>
+
+class EntityTiles;
 
 // One entity whose grips are shown: its grips are grip points
 // nFirst .. nFirst + nCount - 1.
@@ -205,25 +210,36 @@ private:
     // selected ones dotted with XOR, whose grips are collected; with an
     // area (device box) only the entities that may draw on it are drawn.
     void DrawEntities(CDC& surface, const CRect* area);
-    // The entities as they were at the last regeneration, in the order of
-    // the list, each entity measured again when the view changes it: its
-    // extents (state 0: erased, 1: measured, 2: cannot measure itself),
-    // the box it may draw on (when `reaches`: a class of the library's)
-    // and whether it was selected.
-    struct EntityExtents {
-        tkxPoint2d min, max, reachMin, reachMax;
-        int state = 0;
-        bool reaches = false;
-        bool selected = false;
-        bool penOnly = false; // a line, polyline, circle or arc
+    // The entities as the last regeneration saw them, in the order of the
+    // list, each measured again when the view changes it: what the entity
+    // is (the flags below) and, for one in view, the device box it may
+    // draw on (of a class of the library's: its extents widened by what it
+    // may draw beyond them; of any other class, or one that cannot measure
+    // itself: the whole device).  Kept apart and small, so that a part
+    // redrawn or a pick reads a few bytes per entity.
+    struct DeviceBox {
+        int left, top, right, bottom; // inclusive
     };
-    std::vector<EntityExtents> m_extents;
+    enum : unsigned char {
+        KEPT_IN_VIEW = 1,  // drawn by a regeneration
+        KEPT_SELECTED = 2,
+        KEPT_PEN_ONLY = 4, // a line, polyline, circle or arc
+        KEPT_REACHES = 8,  // its box bounds its drawing
+    };
+    std::vector<unsigned char> m_kept;
+    std::vector<DeviceBox> m_keptBoxes;
+    // The entities in view filed by the part of the device their boxes
+    // meet, and the list of those near a part (reused).
+    std::unique_ptr<EntityTiles> m_tiles;
+    std::vector<size_t> m_near;
     void MeasureEntity(size_t i, const tkxPoint2d& vmin, const tkxPoint2d& vmax);
     // Extents of every entity that is not erased; false when none measured.
     bool DrawingExtents(tkxPoint2d& min, tkxPoint2d& max);
     // The pick: the id of the topmost entity under the pick box (and the
     // entity), 0 for none.
     UINT GraphicsItemSelect(CPoint point, tkxEntityDC** hitEntity = nullptr);
+    // The place of an entity in the list (found by its id), or the count.
+    size_t IndexOf(const tkxEntityDC* entity) const;
     int DragEntity(tkxEntityDC* preview, tkxPoint2d& base, int& gripIndex, tkxPoint2d& offset);
     tkxPoint2d TransOrthModePt(tkxPoint2d base, tkxPoint2d p);
     void DeleteEntities();

@@ -1,6 +1,7 @@
 // tkxGraphicsCtrl: mouse, keys, context menu, tool tip, picking, grip drag
 // and point input.
 #include "corvane/ui/GraphicsCtrl.h"
+#include "corvane/ui/EntityTiles.h"
 
 #include <algorithm>
 #include <cmath>
@@ -290,14 +291,32 @@ UINT tkxGraphicsCtrl::GraphicsItemSelect(CPoint point, tkxEntityDC** hitEntity)
     const double scale = m_worldDC.m_dScale;
     const auto* pixels = static_cast<const uint32_t*>(bits);
 
+    // While the view maps and holds what it did at the last regeneration,
+    // the entities are taken as it measured them: one it did not draw is
+    // not shown and passed over, and one of the library's classes is tried
+    // only when the box it may draw on meets the pick box.
+    const bool kept = SurfacesShowTheModel() && m_kept.size() == m_entities.size();
+    const int pickLeft = point.x - half - 1, pickRight = point.x + half + 1;
+    const int pickTop = point.y - half - 1, pickBottom = point.y + half + 1;
+    if (kept) m_tiles->Near(pickLeft, pickTop, pickRight, pickBottom, m_near);
     UINT hit = 0;
-    for (auto it = m_entities.rbegin(); it != m_entities.rend() && !hit; ++it) {
-        tkxEntityDC* entity = *it;
-        if (entity->IsErased() || !entity->IsCanSel() || !IsVisible(entity, vmin, vmax)) continue;
+    for (size_t n = kept ? m_near.size() : m_entities.size(); n-- > 0 && !hit;) {
+        const size_t i = kept ? m_near[n] : n;
+        tkxEntityDC* entity = m_entities[i];
+        if (kept) {
+            if (!(m_kept[i] & KEPT_IN_VIEW)) continue;
+            const DeviceBox& b = m_keptBoxes[i];
+            if (b.left > pickRight || b.right < pickLeft || b.top > pickBottom || b.bottom < pickTop) continue;
+        }
+        if (entity->IsErased() || !entity->IsCanSel()) continue;
         const int penWidth = static_cast<int>(std::min(std::max(std::trunc(entity->GetLineWidth() * scale), 0.0), 1e6));
-        if (!entity->IsKindOf(RUNTIME_CLASS(tkxTextDC))) {
-            const double reach = (penWidth / 2.0 + 1) / scale;
-            if (!IsVisible(entity, boxLow - tkxPoint2d(reach, reach), boxHigh + tkxPoint2d(reach, reach))) continue;
+        if (!kept || !(m_kept[i] & KEPT_REACHES)) {
+            if (!IsVisible(entity, vmin, vmax)) continue;
+            if (!entity->IsKindOf(RUNTIME_CLASS(tkxTextDC))) {
+                const double reach = (penWidth / 2.0 + 1) / scale;
+                if (!IsVisible(entity, boxLow - tkxPoint2d(reach, reach), boxHigh + tkxPoint2d(reach, reach)))
+                    continue;
+            }
         }
         memory.PatBlt(0, 0, side, side, BLACKNESS);
         SetGraphicsPen(PS_SOLID, penWidth, kWhite, 0, &memory);
@@ -455,13 +474,18 @@ void tkxGraphicsCtrl::CancelSelect()
     std::vector<tkxEntityDC*> changed;
     std::vector<CRect> before;
     bool known = true;
-    for (tkxEntityDC* entity : m_entities) {
-        if (entity->IsSelected()) {
-            known = EntityArea(entity, before) && known;
-            entity->SetSelected(0);
-            changed.push_back(entity);
-        }
-    }
+    auto clear = [&](tkxEntityDC* entity) {
+        known = EntityArea(entity, before) && known;
+        entity->SetSelected(0);
+        changed.push_back(entity);
+    };
+    // First the entities selected when the view last measured them; when
+    // they were all the selected entities there are, that was all.
+    for (size_t i = 0; i < m_kept.size() && i < m_entities.size(); ++i)
+        if ((m_kept[i] & KEPT_SELECTED) && m_entities[i]->IsSelected()) clear(m_entities[i]);
+    if (tkxEntityDC::s_selected > 0)
+        for (tkxEntityDC* entity : m_entities)
+            if (entity->IsSelected()) clear(entity);
     if (!changed.empty()) RegenChange(changed, before, known);
     m_bGripHovered = 0;
 }

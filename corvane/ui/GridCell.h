@@ -124,6 +124,8 @@ class CORVANE_API CGridCell : public CObject
 {
 public:
     CGridCell();
+    // A cell holding the font and format, as a grid makes it.
+    CGridCell(const LOGFONTW& font, UINT format) : nFormat(format), lfFont(font) {}
     ~CGridCell() override = default;
 
     static void* operator new(size_t size);

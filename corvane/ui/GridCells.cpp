@@ -59,12 +59,7 @@ CGridCell* tkxGridCtrl::CreateCell(int nRow, int nCol)
         const CGridCell* above = GetCell(nRow - 1, nCol);
         format = above ? above->nFormat : 0;
     }
-    // Made and given its font at once (no call in between), so that the
-    // font is written once.
-    auto* cell = new CGridCell;
-    cell->lfFont = m_Logfont;
-    cell->nFormat = format;
-    return cell;
+    return new CGridCell(m_Logfont, format);
 }
 
 void tkxGridCtrl::EmptyCell(CGridCell* cell, int nRow, int nCol)

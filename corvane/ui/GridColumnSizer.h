@@ -22,6 +22,12 @@ public:
     bool Ready() const { return m_dc != nullptr; }
     // Raises each column's width to the extent of the row's cell.
     void MeasureRow(int row);
+    // The same for a row whose cells all hold the grid's own font (a row
+    // Load has just made).
+    void MeasureRowInGridFont(int row);
+    // The height InsertRow gives a row of this heading: that of the text in
+    // the grid's font made bold, with the margin.
+    int HeadingHeight(const wchar_t* heading, int length);
     // How many rows were measured.
     int Rows() const { return m_rows; }
     // Gives each column its width, resetting the scroll bars after each as
@@ -46,4 +52,14 @@ private:
     LOGFONTW m_knownFont{};
     HFONT m_font = nullptr;
     TextWidths* m_table = nullptr;
+    // The grid's font as it is, and made bold, with their tables; found
+    // the first time a row in the grid's font is measured.
+    struct GridFont {
+        HFONT font = nullptr;
+        TextWidths* table = nullptr;
+    };
+    bool m_gridFonts = false;
+    GridFont m_plain, m_bold;
+    void FindGridFonts();
+    int TextWidth(const GridFont& font, const CString& text);
 };

@@ -471,6 +471,10 @@ private:
     // text is empty) and its image.
     CSize CellExtentOf(const SIZE* text, int image) const;
     class ColumnSizer; // GridColumnSizer.h
+    // A row Load read, appended to a grid of one of the library's classes
+    // as InsertRow(fields[0], -1) and SetItemText of the other fields
+    // append it to a grid Load has emptied, and measured for the columns.
+    void AppendReadRow(const std::vector<const wchar_t*>& fields, ColumnSizer& sizer);
     // The extent of a text in a font made from `lf`, as the platform
     // measures it on `dc`: from the widths of the font's characters, each
     // measured once.

@@ -3,6 +3,7 @@
 // then puts it in the target's place, so a failed save leaves the old file.
 #include "corvane/platform/FileReplace.h"
 #include "corvane/ui/GridColumnSizer.h"
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <memory>
@@ -122,18 +123,34 @@ private:
     std::string m_bytes;
 };
 
+// The first comma of [p, end), or end: four characters at a time.
+wchar_t* NextComma(wchar_t* p, wchar_t* end)
+{
+    constexpr uint64_t kOnes = 0x0001000100010001ull;
+    constexpr uint64_t kHighs = 0x8000800080008000ull;
+    for (; end - p >= 4; p += 4) {
+        uint64_t word;
+        std::memcpy(&word, p, sizeof word);
+        word ^= kOnes * L',';
+        if (((word - kOnes) & ~word & kHighs) != 0) break;
+    }
+    for (; p < end; ++p)
+        if (*p == L',') return p;
+    return end;
+}
+
 // Splits a line at every comma, in place: each comma becomes the end of its
 // field.  Fields may be empty, and an empty line is one empty field.
 void SplitAtCommas(std::vector<wchar_t>& line, std::vector<const wchar_t*>& fields)
 {
     fields.clear();
-    wchar_t* field = line.data();
-    fields.push_back(field);
-    for (wchar_t* p = field; p < line.data() + line.size() - 1; ++p)
-        if (*p == L',') {
-            *p = 0;
-            fields.push_back(p + 1);
-        }
+    wchar_t* p = line.data();
+    wchar_t* const end = p + line.size() - 1;
+    fields.push_back(p);
+    while ((p = NextComma(p, end)) != end) {
+        *p++ = 0;
+        fields.push_back(p);
+    }
 }
 
 void ShowError(HWND owner, const wchar_t* text) { ClMessageBox(owner, text, L"TAVIX", MB_OK | MB_ICONINFORMATION); }
@@ -189,6 +206,35 @@ BOOL tkxGridCtrl::Save(const wchar_t* path, const wchar_t* separator)
     return TRUE;
 }
 
+void tkxGridCtrl::AppendReadRow(const std::vector<const wchar_t*>& fields, ColumnSizer& sizer)
+{
+    // A grid Load has emptied has no selection, current cell, open editor
+    // or drawing to keep up with: the row and its cells are made as they
+    // are, each cell with its text.
+    const int row = m_nRows;
+    const GRID_ROW* above = row > 0 ? m_RowData[row - 1] : nullptr;
+    const wchar_t* heading = fields[0];
+    m_arRowHeights.Insert(row, sizer.HeadingHeight(heading, static_cast<int>(std::wcslen(heading))));
+    auto* cells = new GRID_ROW;
+    m_RowData.Add(cells);
+    ++m_nRows;
+    cells->SetSize(m_nCols);
+    CGridCell** place = cells->GetData();
+    const int filled = std::min(static_cast<int>(fields.size()), m_nCols);
+    for (int col = 0; col < m_nCols; ++col) {
+        // The format of the cell above, as CreateCell gives it.
+        UINT format = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
+        if (row > 0) {
+            const CGridCell* over = above ? above->GetData()[col] : nullptr;
+            format = over ? over->nFormat : 0;
+        }
+        CGridCell* cell = place[col] = new CGridCell(m_Logfont, format);
+        if (col < filled) cell->szText = fields[static_cast<size_t>(col)];
+    }
+    m_bModified = TRUE;
+    sizer.MeasureRowInGridFont(row);
+}
+
 BOOL tkxGridCtrl::Load(const wchar_t* path)
 {
     // A grid that cannot be edited would refuse every row: nothing is read.
@@ -218,8 +264,14 @@ BOOL tkxGridCtrl::Load(const wchar_t* path)
             for (const wchar_t* field : fields) InsertColumn(field, DT_CENTER | DT_VCENTER | DT_SINGLELINE, -1);
             sizer = std::make_unique<ColumnSizer>(*this);
             if (sizer->Ready()) sizer->MeasureRow(0);
+            // The library's own grids take each row straight into new cells.
+            const bool direct = sizer->Ready();
             while (lines.Next(line)) {
                 SplitAtCommas(line, fields);
+                if (direct) {
+                    AppendReadRow(fields, *sizer);
+                    continue;
+                }
                 const int row = InsertRow(fields[0], -1);
                 if (row < 0) continue;
                 const int count = std::min(static_cast<int>(fields.size()), m_nCols);

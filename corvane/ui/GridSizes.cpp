@@ -189,6 +189,63 @@ void tkxGridCtrl::ColumnSizer::MeasureRow(int row)
     ++m_rows;
 }
 
+void tkxGridCtrl::ColumnSizer::FindGridFonts()
+{
+    // As GetCellExtent measures a cell in the grid's font: bold when fixed.
+    LOGFONTW bold = m_grid.m_Logfont;
+    bold.lfWeight = 600;
+    m_plain.font = m_grid.CachedFont(m_grid.m_Logfont);
+    m_bold.font = m_grid.CachedFont(bold);
+    // Asked again: one table made may have let the other go.
+    m_plain.table = m_plain.font ? &m_grid.WidthsFor(m_grid.m_Logfont) : nullptr;
+    m_bold.table = m_bold.font ? &m_grid.WidthsFor(bold) : nullptr;
+    m_plain.table = m_plain.font ? &m_grid.WidthsFor(m_grid.m_Logfont) : nullptr;
+    m_plain.font = m_grid.CachedFont(m_grid.m_Logfont);
+    m_gridFonts = true;
+}
+
+int tkxGridCtrl::ColumnSizer::TextWidth(const GridFont& font, const CString& text)
+{
+    int width = 0;
+    if (font.table && font.table->KnownWidth(text, text.GetLength(), width)) return width;
+    SIZE size{};
+    if (font.table)
+        size = font.table->Extent(m_dc->m_hDC, font.font, text, text.GetLength());
+    else
+        ::GetTextExtentPoint32W(m_dc->m_hDC, text, text.GetLength(), &size);
+    return static_cast<int>(size.cx);
+}
+
+void tkxGridCtrl::ColumnSizer::MeasureRowInGridFont(int row)
+{
+    if (!m_gridFonts) FindGridFonts();
+    const GRID_ROW* cells = m_grid.m_RowData[row];
+    const bool fixedRow = row < m_grid.m_nFixedRows;
+    const int count = std::min(m_grid.m_nCols, static_cast<int>(m_widths.size()));
+    const bool images = m_grid.m_pImageList != nullptr;
+    const int margins = 4 * m_grid.m_nMargin;
+    for (int col = 0; col < count; ++col) {
+        const CGridCell* cell = cells->GetData()[col];
+        int width;
+        if (images || cell->szText.IsEmpty())
+            width = Width(cell, fixedRow || col < m_grid.m_nFixedCols);
+        else
+            width = TextWidth(fixedRow || col < m_grid.m_nFixedCols ? m_bold : m_plain, cell->szText) + margins;
+        int& widest = m_widths[static_cast<size_t>(col)];
+        if (width > widest) widest = width;
+    }
+    m_known = false;
+    ++m_rows;
+}
+
+int tkxGridCtrl::ColumnSizer::HeadingHeight(const wchar_t* heading, int length)
+{
+    if (!m_gridFonts) FindGridFonts();
+    if (!m_bold.table) return m_grid.GetTextExtent(CString(heading, length), 1).cy;
+    const SIZE size = m_bold.table->Extent(m_dc->m_hDC, m_bold.font, heading, length);
+    return static_cast<int>(size.cy) + static_cast<int>(m_grid.m_nMargin * 1.5);
+}
+
 int tkxGridCtrl::ColumnSizer::Width(const CGridCell* cell, bool fixed)
 {
     if (!cell || cell->szText.IsEmpty()) return m_grid.CellExtentOf(nullptr, cell ? cell->iImage : -1).cx;

@@ -29,6 +29,23 @@ public:
     // (a font made from this LOGFONT), which is selected into `dc` when
     // something has to be measured.
     SIZE Extent(HDC dc, HFONT font, const wchar_t* text, int length);
+    // The width Extent gives a text, from the table alone; false when the
+    // font is not measured by its characters or one of the text's
+    // characters has not been measured yet (Extent measures it).
+    bool KnownWidth(const wchar_t* text, int length, int& width) const
+    {
+        if (m_mode != Mode::Table || length <= 0) return false;
+        const int* const table = m_widths.data();
+        long long sum = 0;
+        for (int i = 0; i < length; ++i) {
+            const int known = table[static_cast<unsigned short>(text[i])];
+            if (known < 0) return false;
+            sum += known;
+        }
+        if (sum > 0x7FFFFFFF) return false;
+        width = static_cast<int>(sum);
+        return true;
+    }
 
 private:
     enum class Mode { Unknown, Table, WholeTexts };

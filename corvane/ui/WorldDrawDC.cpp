@@ -96,8 +96,14 @@ int tkxWorldDrawDC::IsOutOfRange(const CPoint& p1, const CPoint& p2) const
 
 IMPLEMENT_DYNAMIC(tkxEntityDC, CObject)
 
+long tkxEntityDC::s_selected = 0;
+
 tkxEntityDC::tkxEntityDC() = default;
-tkxEntityDC::~tkxEntityDC() = default;
+
+tkxEntityDC::~tkxEntityDC()
+{
+    if (m_bSelected) --s_selected;
+}
 
 int tkxEntityDC::worldDraw(tkxWorldDrawDC*) { return 1; }
 int tkxEntityDC::GetGeomExtents(tkxPoint2d&, tkxPoint2d&) { return 1; }
@@ -144,6 +150,7 @@ int tkxEntityDC::SetLineWidth(double width)
 
 int tkxEntityDC::SetSelected(int selected)
 {
+    s_selected += (selected != 0) - (m_bSelected != 0);
     m_bSelected = selected;
     return 1;
 }
@@ -151,7 +158,7 @@ int tkxEntityDC::SetSelected(int selected)
 int tkxEntityDC::SetErase(int erased)
 {
     m_bErased = erased;
-    if (erased) m_bSelected = 0;
+    if (erased) SetSelected(0);
     return 1;
 }
 

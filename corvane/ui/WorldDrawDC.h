@@ -100,7 +100,12 @@ protected:
 
 private:
     friend CORVANE_API int SetEntityId(tkxEntityDC* entity, long id);
+    friend class tkxGraphicsCtrl;
     int SetId(long id);
+    // How many entities of the program are selected: the view clears the
+    // selection it knows and looks through all its entities only when
+    // others remain.
+    static long s_selected;
 
     COLORREF m_crColor = 0xFFFFFF;
     unsigned long m_dwLineType = 0;

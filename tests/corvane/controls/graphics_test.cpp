@@ -639,6 +639,28 @@ TEST_F(GraphicsTest, KeysActOnTheSelection)
     EXPECT_EQ(0, Entity(c)->IsErased());
 }
 
+TEST_F(GraphicsTest, EscClearsWhatTheOwnerSelectedTooButNotAnotherViewsEntities)
+{
+    Make();
+    SetView(10, CPoint(100, 200));
+    const long a = view.DrawLine(tkxPoint2d(0, 0), tkxPoint2d(10, 0), 0xFFFFFF);
+    const long b = view.DrawLine(tkxPoint2d(0, 5), tkxPoint2d(10, 5), 0xFFFFFF);
+    view.ReDraw();
+    tkxGraphicsCtrl other;
+    ASSERT_TRUE(other.Create(L"tkxGraphicsCtrl", nullptr, WS_CHILD | WS_VISIBLE, CRect(0, 0, 100, 80), &host, 702));
+    tkxEntityDC* elsewhere = nullptr;
+    ASSERT_TRUE(other.OpenEntity(elsewhere, other.DrawLine(tkxPoint2d(0, 0), tkxPoint2d(1, 1), 0xFFFFFF)));
+    elsewhere->SetSelected(1);
+
+    Click(CPoint(150, 200));       // a, by the view
+    Entity(b)->SetSelected(1);     // b, by the owner, not drawn since
+    PressKey(&view, VK_ESCAPE);
+    EXPECT_EQ(0, Entity(a)->IsSelected());
+    EXPECT_EQ(0, Entity(b)->IsSelected());
+    EXPECT_EQ(1, elsewhere->IsSelected());
+    other.DestroyWindow();
+}
+
 TEST_F(GraphicsTest, MenuCommandsActOnceAndTheMenuFollowsTheState)
 {
     Make();
@@ -730,6 +752,19 @@ TEST_F(GripDragTest, DraggingALineEndAndTheOrthoConstraint)
     line->GetStartPoint(start);
     EXPECT_NEAR(10, start.x, 1e-9);
     EXPECT_NEAR(10, start.y, 1e-9);
+}
+
+TEST_F(GripDragTest, AnEntityIsPickedWhereAGripEditLeftIt)
+{
+    const long id = view.DrawLine(tkxPoint2d(0, 0), tkxPoint2d(10, 0), 0xFFFFFF);
+    const long other = view.DrawLine(tkxPoint2d(0, -5), tkxPoint2d(10, -5), 0xFFFFFF);
+    view.ReDraw();
+    Drag(CPoint(150, 200), CPoint(200, 200), CPoint(250, 170)); // the end to world (15, 3)
+    host.picked.clear();
+    Click(CPoint(220, 176)); // on the line as it lies now, far from where it was
+    Click(CPoint(150, 200)); // where it lay before the edit: nothing there now
+    Click(CPoint(150, 250));
+    EXPECT_EQ((std::vector<long>{id, other}), host.picked);
 }
 
 TEST_F(GripDragTest, SelectingAndGripEditsRepaintTheirAreaAsAWholeRedrawWould)

@@ -203,3 +203,28 @@ TEST(GridFile, LoadedColumnsAreSizedAsAutoSizingSizesThem)
     EXPECT_GT(loaded[2], loaded[0]); // the long mixed text
     EXPECT_GT(loaded[3], loaded[1]); // the row of Ws
 }
+
+// The library's own grid takes each row read straight into new cells: it
+// ends with the texts, row heights, cell formats and modified state a grid
+// of another class gets by inserting the rows one by one.
+TEST(GridFile, OwnGridsHoldTheRowsAsInsertingThemOneByOneWould)
+{
+    ScratchFolder folder(L"grid_rows");
+    WriteText(folder / L"in.csv", L"序号,桩号,说明\n1,K0+000,左侧\n,K0+020\n桩号很长的一行,K0+040,,多余\n\n4\n");
+    Hosted<> own;
+    Hosted<OtherGrid> other;
+    ASSERT_TRUE(own.Make());
+    ASSERT_TRUE(other.Make());
+    for (tkxGridCtrl* grid : {static_cast<tkxGridCtrl*>(&own.grid), static_cast<tkxGridCtrl*>(&other.grid)}) {
+        grid->SetModified(FALSE);
+        ASSERT_TRUE(grid->Load(folder / L"in.csv"));
+    }
+    EXPECT_EQ(Texts(other.grid), Texts(own.grid));
+    ASSERT_EQ(6, own.grid.GetRowCount());
+    EXPECT_EQ(other.grid.GetModified(), own.grid.GetModified());
+    for (int row = 0; row < 6; ++row) {
+        EXPECT_EQ(other.grid.GetRowHeight(row), own.grid.GetRowHeight(row)) << row;
+        for (int col = 0; col < 3; ++col)
+            EXPECT_EQ(other.grid.GetItemFormat(row, col), own.grid.GetItemFormat(row, col)) << row << "," << col;
+    }
+}
