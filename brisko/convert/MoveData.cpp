@@ -1,4 +1,5 @@
 #include "brisko/convert/MoveData.h"
+#include "classlib/TempFile.h"
 #include "brisko/convert/DMFace.h"
 #include "brisko/convert/DerivedFiles.h"
 #include "brisko/convert/ToolDialog.h"
@@ -119,9 +120,9 @@ int RunMoveData(CDialog* owner, const MoveDataJob& job, const std::vector<MoveOf
         if (!target.GetCentreHeight(i, height)) return 0;
         ground.AddDMHeight(target.GetSection(i).m_rZH, height);
     }
-    wchar_t temp[MAX_PATH + 16] = {};
     const CString folder = tkxFileName(job.dmxOut).GetRoot();
-    if (job.dmxOut.IsEmpty() || !::GetTempFileNameW(folder.IsEmpty() ? L"." : folder.GetString(), L"tvx", 0, temp))
+    const CString temp = job.dmxOut.IsEmpty() ? CString() : ClMakeTempFile(folder.IsEmpty() ? L"." : folder.GetString(), L"tvx");
+    if (temp.IsEmpty())
         return Fail(owner, ClFormat(L"写纵断面地面高文件<%s>失败!\n\n%s", job.dmxOut.GetString(), L"无法创建临时文件."));
     if (!ground.SaveDMXFile(temp)) {
         const CString why = tkx_GetLastError();

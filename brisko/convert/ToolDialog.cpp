@@ -1,4 +1,5 @@
 #include "brisko/convert/ToolDialog.h"
+#include "classlib/TempFile.h"
 #include "brisko/BriskoResource.h"
 #include "brisko/shell/BriskoApp.h"
 #include "brisko/shell/Helpers.h"
@@ -470,9 +471,7 @@ CString TempFileBeside(const CString& target)
 {
     CString folder = tkxFileName(target).GetRoot();
     if (folder.IsEmpty()) folder = L".";
-    wchar_t temp[MAX_PATH + 16] = {};
-    if (!::GetTempFileNameW(folder, L"tkx", 0, temp)) return CString();
-    return CString(temp);
+    return ClMakeTempFile(folder, L"tkx");
 }
 
 // The text as the files hold it: CR LF line ends, the system code page.

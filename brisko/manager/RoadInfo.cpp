@@ -220,7 +220,11 @@ int CRoadInfo::CopyRoadFiles(const CString& sourceFolder, const CString& sourceT
             copy = ClFormat(L"%s\\%s", target.GetString(), name.GetString());
             done = L"导入文件：%s->%s";
         }
-        if (::CopyFileW(source, copy, FALSE)) {
+        if (copy.GetLength() > kMaxFilePathChars || source.GetLength() > kMaxFilePathChars) {
+            PrintToMainInfoWindow(L"导入文件失败：%s",
+                                  PathTooLongText(copy.GetLength() > kMaxFilePathChars ? copy : source).GetString());
+            ok = 0;
+        } else if (::CopyFileW(source, copy, FALSE)) {
             PrintToMainInfoWindow(done, source.GetString(), copy.GetString());
         } else {
             PrintToMainInfoWindow(L"导入文件失败：%s->%s", source.GetString(), copy.GetString());
@@ -248,6 +252,10 @@ int CRoadInfo::CreateDataFile(const CString& path)
     // Written beside the target first: a write that fails leaves no half
     // file behind.
     const CString temporary = path + L".tmp";
+    if (temporary.GetLength() > kMaxFilePathChars) {
+        ManagerBox(PathTooLongText(path.GetLength() > kMaxFilePathChars ? path : temporary), MB_ICONERROR);
+        return 0;
+    }
     CStdioFile file;
     if (!file.Open(temporary, CFile::modeCreate | CFile::modeWrite | CFile::typeText)) {
         ManagerBox(ClFormat(L"准备写%s(%s)时出错!", typeName.GetString(), path.GetString()), MB_ICONERROR);

@@ -1,4 +1,5 @@
 #include "brisko/templates/TvTemplate.h"
+#include "classlib/TempFile.h"
 #include "corvane/base/TextLines.h"
 
 const wchar_t kTemplateLoaded[] = L"文件结束";
@@ -24,8 +25,8 @@ CString CTvTemplate::Save(const CSlopeLineArray& lines, const CString& folder) c
 
     // The lines go into a new file beside the target first.
     const CString path = folder + L"\\" + m_sFileName;
-    wchar_t temporary[MAX_PATH + 16] = {0};
-    if (!::GetTempFileNameW(folder, L"TYP", 0, temporary)) return L"无法打开";
+    const CString temporary = ClMakeTempFile(folder, L"TYP");
+    if (temporary.IsEmpty()) return L"无法打开";
     CStdioFile file;
     if (!file.Open(temporary, CFile::modeCreate | CFile::modeWrite | CFile::typeText)) {
         ::DeleteFileW(temporary);

@@ -1,4 +1,5 @@
 #include "corvane/platform/Xml.h"
+#include "classlib/TempFile.h"
 #include "corvane/platform/FileName.h"
 #include "corvane/base/LastError.h"
 #include <cstring>
@@ -620,8 +621,8 @@ int tkxXmlDocument::SaveXMLFile(const wchar_t* path)
     }
     CString folder = tkxFileName(target).GetRoot();
     if (folder.IsEmpty()) folder = L".";
-    wchar_t temp[MAX_PATH + 16] = {};
-    if (target.IsEmpty() || !GetTempFileNameW(folder, L"xml", 0, temp)) {
+    const CString temp = target.IsEmpty() ? CString() : ClMakeTempFile(folder, L"xml");
+    if (temp.IsEmpty()) {
         tkx_SetLastError(ClFormat(L"创建[%s]文件失败!", target.GetString()));
         return 0;
     }

@@ -1,4 +1,5 @@
 #include "corvane/road/RoadFiles.h"
+#include "classlib/TempFile.h"
 #include "corvane/platform/FileName.h"
 #include "corvane/project/ProjectInterface.h"
 
@@ -24,9 +25,7 @@ CString TempFileBeside(const wchar_t* target)
     if (path.IsEmpty()) return CString();
     CString folder = tkxFileName(path).GetRoot();
     if (folder.IsEmpty()) folder = L".";
-    wchar_t temp[MAX_PATH + 16] = {};
-    if (!GetTempFileNameW(folder, L"tkx", 0, temp)) return CString();
-    return CString(temp);
+    return ClMakeTempFile(folder, L"tkx");
 }
 
 bool ReplaceFileWith(const wchar_t* temp, const wchar_t* target)
