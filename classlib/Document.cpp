@@ -3,6 +3,7 @@
 #include "Archive.h"
 #include "CommonDialogs.h"
 #include "DocTemplate.h"
+#include "TempFile.h"
 #include "Exceptions.h"
 #include "File.h"
 #include "Frame.h"
@@ -113,8 +114,8 @@ BOOL CDocument::OnSaveDocument(const wchar_t* path)
     // old file as it was.
     CString target(path);
     CString folder = target.Left(std::max(target.ReverseFind(L'\\'), target.ReverseFind(L'/')) + 1);
-    wchar_t temporary[MAX_PATH];
-    if (!::GetTempFileNameW(folder.IsEmpty() ? L"." : static_cast<const wchar_t*>(folder), L"cl", 0, temporary)) {
+    const CString temporary = ClMakeTempFile(folder.IsEmpty() ? L"." : static_cast<const wchar_t*>(folder), L"cl");
+    if (temporary.IsEmpty()) {
         CFileException error(CFileException::OsErrorToException(static_cast<LONG>(::GetLastError())),
                              static_cast<LONG>(::GetLastError()), path);
         ReportSaveLoadException(path, &error, TRUE);

@@ -1,5 +1,6 @@
 // Reading and writing the text buffer's file in its encoding.
 #include "brisko/editor/TvTextBuffer.h"
+#include "classlib/TempFile.h"
 #include <algorithm>
 #include <climits>
 #include <cstring>
@@ -370,12 +371,11 @@ BOOL CTvTextBuffer::SaveThroughTemporary(const wchar_t* path, BOOL clearModified
         return SaveFailed(path, ERROR_ACCESS_DENIED, L"文件被设为只读.");
 
     const CString folder = FolderOf(path);
-    wchar_t temporary[MAX_PATH + 16] = {0};
+    const CString temporary = ClMakeTempFile(folder, L"CRE");
     CFile file;
-    if (!::GetTempFileNameW(folder, L"CRE", 0, temporary) ||
-        !file.Open(temporary, CFile::modeCreate | CFile::modeWrite | CFile::shareExclusive)) {
+    if (temporary.IsEmpty() || !file.Open(temporary, CFile::modeCreate | CFile::modeWrite | CFile::shareExclusive)) {
         const DWORD error = ::GetLastError();
-        if (temporary[0]) ::DeleteFileW(temporary);
+        if (!temporary.IsEmpty()) ::DeleteFileW(temporary);
         const DWORD folderAttributes = ::GetFileAttributesW(folder);
         if (folderAttributes == INVALID_FILE_ATTRIBUTES || !(folderAttributes & FILE_ATTRIBUTE_DIRECTORY))
             return SaveFailed(path, ERROR_PATH_NOT_FOUND, L"文件夹<" + folder + L">不存在.");
@@ -434,7 +434,7 @@ BOOL CTvTextBuffer::SaveThroughTemporary(const wchar_t* path, BOOL clearModified
         // temporary file, and the user is told where.
         CString text;
         const DWORD error = ::GetLastError();
-        text.Format(L"无法用保存的内容替换文件:\n%s\n\n保存的内容留在临时文件中:\n%s", path, temporary);
+        text.Format(L"无法用保存的内容替换文件:\n%s\n\n保存的内容留在临时文件中:\n%s", path, temporary.GetString());
         AfxMessageBox(text, MB_ICONERROR);
         ::SetLastError(error);
         return FALSE;

@@ -79,6 +79,11 @@ HTREEITEM AddTreeItem(CTreeCtrl& tree, const wchar_t* text, HTREEITEM parent, in
 
 CWnd* MainWindow() { return theApp.m_pMainWnd; }
 
+CString PathTooLongText(const CString& path)
+{
+    return ClFormat(L"路径太长(最多%d个字符): %s", kMaxFilePathChars, path.GetString());
+}
+
 int ManagerBox(const CString& text, UINT type, CWnd* owner)
 {
     if (!owner) owner = MainWindow();

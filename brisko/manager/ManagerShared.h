@@ -28,6 +28,15 @@ void RedrawPicture(CDialog* dialog, int pictureId);
 HTREEITEM AddTreeItem(CTreeCtrl& tree, const wchar_t* text, HTREEITEM parent, int image, int selectedImage,
                       DWORD_PTR data = 0);
 
+// -- paths --------------------------------------------------------------------
+
+// The longest path of a file the manager makes, copies or opens in a road's
+// folder: the platform's limit.
+const int kMaxFilePathChars = MAX_PATH - 1;
+// The message naming a path longer than that, said instead of working on a
+// path the system would cut or refuse.
+CString PathTooLongText(const CString& path);
+
 // -- the main window ----------------------------------------------------------
 
 CWnd* MainWindow();

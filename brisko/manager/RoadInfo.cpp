@@ -226,7 +226,11 @@ int CRoadInfo::CopyRoadFiles(const CString& sourceFolder, const CString& sourceT
             copy = ClFormat(L"%s\\%s", target.GetString(), name.GetString());
             done = L"导入文件：%s->%s";
         }
-        if (::CopyFileW(source, copy, FALSE)) {
+        if (copy.GetLength() > kMaxFilePathChars || source.GetLength() > kMaxFilePathChars) {
+            PrintToMainInfoWindow(L"导入文件失败：%s",
+                                  PathTooLongText(copy.GetLength() > kMaxFilePathChars ? copy : source).GetString());
+            ok = 0;
+        } else if (::CopyFileW(source, copy, FALSE)) {
             PrintToMainInfoWindow(done, source.GetString(), copy.GetString());
         } else {
             PrintToMainInfoWindow(L"导入文件失败：%s->%s", source.GetString(), copy.GetString());
@@ -253,6 +257,10 @@ int CRoadInfo::CreateDataFile(const CString& path)
 
     // Written beside the target first: a write that fails leaves no half
     // file behind.
+    if (path.GetLength() > kMaxFilePathChars) {
+        ManagerBox(PathTooLongText(path), MB_ICONERROR);
+        return 0;
+    }
     const CString temporary = tkx_TempFileBeside(path);
     CStdioFile file;
     if (temporary.IsEmpty() || !file.Open(temporary, CFile::modeCreate | CFile::modeWrite | CFile::typeText)) {

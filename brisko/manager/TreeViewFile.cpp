@@ -331,6 +331,10 @@ void CTreeViewFile::OnOpenFile()
         }
         return;
     }
+    if (path.GetLength() > kMaxFilePathChars) {
+        ManagerBox(PathTooLongText(path), MB_ICONERROR);
+        return;
+    }
     if (tkxFileName::Exist(path))
         theApp.OpenDocumentFile(path);
     else
@@ -379,6 +383,10 @@ void CTreeViewFile::OnImportFile()
     HTREEITEM item = m_hSelected;
     if (CurrentRoad() < 0 || KindOf(item) != kRoadFile) return;
     const CString path = FileOf(item);
+    if (path.GetLength() > kMaxFilePathChars) {
+        ManagerBox(PathTooLongText(path), MB_ICONERROR);
+        return;
+    }
     if (tkxFileName::Exist(path) &&
         ManagerBox(ClFormat(L"%s文件已经存在，\n\n是否导入其他文件的内容，将其覆盖?", path.GetString()),
                    MB_YESNO | MB_ICONQUESTION) != IDYES)

@@ -1,5 +1,7 @@
 #include "brisko/shell/HHCtrl.h"
 #include "brisko/BriskoResource.h"
+#include "corvane/project/TavixInterface.h"
+#include <cwctype>
 #include <exdispid.h>
 #include <algorithm>
 #include <new>
@@ -44,6 +46,16 @@ bool IsFile(const CString& path)
 {
     const DWORD attributes = ::GetFileAttributesW(path);
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// "X:\..." or "\\server\...": a path that does not depend on the current
+// folder or drive.
+bool IsFullPath(const CString& path)
+{
+    if (path.GetLength() < 3) return false;
+    const auto separator = [](wchar_t c) { return c == L'\\' || c == L'/'; };
+    if (separator(path[0]) && separator(path[1])) return true;
+    return iswalpha(path[0]) && path[1] == L':' && separator(path[2]);
 }
 
 CString FullPath(const CString& path)
@@ -294,8 +306,9 @@ BOOL CHHCtrl::OpenChm(const wchar_t* name)
 {
     const CString given = name ? name : L"";
     CString found;
-    // 1. The name as given.
-    if (!given.IsEmpty() && IsFile(given)) found = FullPath(given);
+    // 1. The name as given, when it is a full path: the current folder,
+    // which any file dialog moves, never decides which file is shown.
+    if (IsFullPath(given) && IsFile(given)) found = FullPath(given);
     CString file = given;
     file.Replace(L'/', L'\\');
     file = file.Mid(file.ReverseFind(L'\\') + 1);
@@ -307,8 +320,12 @@ BOOL CHHCtrl::OpenChm(const wchar_t* name)
         folder = folder.Left(folder.ReverseFind(L'\\') + 1);
         if (IsFile(folder + file)) found = folder + file;
     }
-    // 3. In the current folder.
-    if (found.IsEmpty() && !file.IsEmpty() && IsFile(file)) found = FullPath(file);
+    // 3. In the help folder of the suite's installation.
+    if (found.IsEmpty() && !file.IsEmpty()) {
+        const CString installation = tkx_GetTavixPath();
+        if (!installation.IsEmpty() && IsFile(InFolder(InFolder(installation, L"Help"), file)))
+            found = InFolder(InFolder(installation, L"Help"), file);
+    }
     // 4. The folder HTML Help registered for the file.
     if (found.IsEmpty() && !file.IsEmpty()) {
         const CString folder = MachineText(L"Software\\Microsoft\\Windows\\HTML Help", file);

@@ -51,10 +51,11 @@ public:
     // is destroyed; the window takes its id.
     BOOL CreateFromStatic(CWnd* parent, UINT placeholderId, UINT buttons, const wchar_t* home, BOOL labels = FALSE);
 
-    // Finds the help file (the name as given, beside the program, in the
-    // current folder, the HTML Help registry folders, the shared help
-    // folder, "hh.ini") and keeps its full path; FALSE after a message when
-    // it is nowhere.
+    // Finds the help file (the name as given when it is a full path, beside
+    // the program, in the help folder of the suite's installation, the HTML
+    // Help registry folders, the shared help folder, "hh.ini"; never by the
+    // current folder) and keeps its full path; FALSE after a message when it
+    // is nowhere.
     BOOL OpenChm(const wchar_t* name);
     // Shows the topic of the open help file; STG_E_FILENOTFOUND when none
     // is open.

@@ -28,7 +28,7 @@ void ClearCurve(sJDCurveInfo& jd)
 
 } // namespace
 
-CString FormatCut(int maxChars, const wchar_t* format, va_list args)
+CString FormatWhole(const wchar_t* format, va_list args)
 {
     CString text;
     if (format) {
@@ -39,12 +39,6 @@ CString FormatCut(int maxChars, const wchar_t* format, va_list args)
             text = format;
         }
     }
-    if (maxChars < 0) maxChars = 0;
-    if (text.GetLength() > maxChars) {
-        int keep = maxChars;
-        if (keep > 0 && IS_HIGH_SURROGATE(text[keep - 1])) --keep;
-        text = text.Left(keep);
-    }
     return text;
 }
 
@@ -52,7 +46,7 @@ int ShowFormattedMessage(CDialog* owner, UINT style, const wchar_t* format, ...)
 {
     va_list args;
     va_start(args, format);
-    const CString text = FormatCut(511, format, args);
+    const CString text = FormatWhole(format, args);
     va_end(args);
 
     HWND ownerWnd = nullptr;

@@ -30,12 +30,13 @@ struct sJDCurveInfo
     double dZH_ZH = 0.0, dZH_HY = 0.0, dZH_YH = 0.0, dZH_HZ = 0.0; // main points
 };
 
-// The text of format and args (the C run-time's wide printf rules, "%s" a
-// wide text), cut to at most maxChars characters and never inside a
-// surrogate pair.  A format the run-time refuses gives the format itself.
-CString FormatCut(int maxChars, const wchar_t* format, va_list args);
+// The whole text of format and args (the C run-time's wide printf rules,
+// "%s" a wide text), however long: the messages, log lines and status texts
+// of the program go through it, so none is cut.  A format the run-time
+// refuses gives the format itself.
+CString FormatWhole(const wchar_t* format, va_list args);
 
-// Shows the formatted text (at most 511 characters) in a message box
+// Shows the formatted text (whole) in a message box
 // captioned "TAVIX项目数据环境" and returns the button pressed.  The box is
 // owned by owner's window while that window exists and is visible, else by
 // none; style 0 means MB_ICONEXCLAMATION.

@@ -20,8 +20,6 @@ IMPLEMENT_DYNCREATE(CMainFrame, CMDIFrameWnd)
 
 namespace {
 
-const int kInfoLineChars = 256; // an info-window line, with its terminator
-
 CMainFrame* g_frame = nullptr; // the frame from its creation to its destruction
 
 const UINT kIndicators[] = {
@@ -48,13 +46,6 @@ const BarTab kRoadInfoTabs[] = {
     {L"纵断面信息", RUNTIME_CLASS(CPPage_ZDMInfo)},
     {L"横断面地面线", RUNTIME_CLASS(CPPage_HDXInfo)},
 };
-
-// The formatted text cut to fit an info-window line (never inside a
-// surrogate pair).
-CString FormatInfoLine(const wchar_t* format, va_list args)
-{
-    return FormatCut(kInfoLineChars - 1, format, args);
-}
 
 // The image list of a bar's tabs: the bitmap holds an inactive look for
 // every tab of the table, then an active look for each; the list takes
@@ -345,7 +336,7 @@ void CMainFrame::PrintToInfoWindow(const wchar_t* format, ...)
 {
     va_list args;
     va_start(args, format);
-    const CString text = FormatInfoLine(format, args);
+    const CString text = FormatWhole(format, args);
     va_end(args);
     if (!m_wndRoadInfoBar.GetSafeHwnd()) return;
     if (auto* page = static_cast<CPPage_InfoBar*>(m_wndRoadInfoBar.GetView(RUNTIME_CLASS(CPPage_InfoBar))))
@@ -356,7 +347,7 @@ void PrintToMainInfoWindow(const wchar_t* format, ...)
 {
     va_list args;
     va_start(args, format);
-    const CString text = FormatInfoLine(format, args);
+    const CString text = FormatWhole(format, args);
     va_end(args);
     if (CMainFrame* frame = CMainFrame::Current()) frame->PrintToInfoWindow(L"%s", text.GetString());
 }

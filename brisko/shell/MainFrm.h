@@ -34,8 +34,8 @@ public:
     CMainFrame();
     ~CMainFrame() override;
 
-    // Formats the line and appends it to the information page's log.  The
-    // text is cut to 255 characters.
+    // Formats the line and appends it to the information page's log, whole
+    // (a line of any length).
     void PrintToInfoWindow(const wchar_t* format, ...);
     // Activate the profile / cross-section page of the road-information bar
     // while that bar is meant to be shown.

@@ -98,7 +98,7 @@ void PrintStatusText(const wchar_t* format, ...)
     if (!main || !main->GetSafeHwnd()) return;
     va_list args;
     va_start(args, format);
-    const CString text = FormatCut(255, format, args);
+    const CString text = FormatWhole(format, args);
     va_end(args);
 
     HWND bar = FindDescendantWindow(main->GetSafeHwnd(), AFX_IDW_STATUS_BAR);

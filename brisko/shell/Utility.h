@@ -24,7 +24,7 @@ void GetPolarPoint(const double* from, double angle, double distance, double* ou
 // closer than 1e-6 in both x and y.
 double GetLineAngle(const double* p1, const double* p2);
 
-// Shows the formatted text (at most 255 characters) in pane 0 of the main
+// Shows the formatted text (whole) in pane 0 of the main
 // window's status bar at once; nothing without a main window or status bar.
 void PrintStatusText(const wchar_t* format, ...);
 

@@ -1,5 +1,6 @@
 #include "corvane/platform/FileReplace.h"
 #include "corvane/platform/FileName.h"
+#include "classlib/TempFile.h"
 
 namespace {
 
@@ -37,9 +38,7 @@ CString tkx_TempFileBeside(const wchar_t* target)
     }
     CString folder = tkxFileName(path).GetRoot();
     if (folder.IsEmpty()) folder = L".";
-    wchar_t temp[MAX_PATH + 16] = {};
-    if (!GetTempFileNameW(folder, L"tkx", 0, temp)) return CString();
-    return CString(temp);
+    return ClMakeTempFile(folder, L"tkx");
 }
 
 bool tkx_ReplaceByTemporary(const wchar_t* temp, const wchar_t* target)

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cwchar>
+#include <vector>
 
 namespace {
 
@@ -155,10 +156,17 @@ CString tkxIni::Read(const CString& file, const CString& section, const CString&
     std::string s = ClWideToMultiByte(section, -1, cp);
     std::string k = ClWideToMultiByte(key, -1, cp);
     std::string d = ClWideToMultiByte(def, -1, cp);
-    char result[256] = {};
-    GetPrivateProfileStringA(s.c_str(), k.c_str(), d.c_str(), result, sizeof(result), f.c_str());
-    result[sizeof(result) - 1] = 0;
-    return ClMultiByteToWide(result, -1, cp);
+    // The whole value, however long (a deep folder's path passes 255
+    // bytes): the system fills size - 1 bytes when the value does not fit.
+    std::vector<char> result(256, '\0');
+    for (;;) {
+        const DWORD n = GetPrivateProfileStringA(s.c_str(), k.c_str(), d.c_str(), result.data(),
+                                                 static_cast<DWORD>(result.size()), f.c_str());
+        if (n + 1 < result.size() || result.size() >= (1u << 24)) break;
+        result.assign(result.size() * 4, '\0');
+    }
+    result.back() = 0;
+    return ClMultiByteToWide(result.data(), -1, cp);
 }
 
 int tkxIni::Write(const CString& file, const CString& section, const CString& key, const CString& value)
@@ -207,7 +215,9 @@ void tkxIni::Write8(const CString& key, const CString& value, const wchar_t* sec
 
 CString tkxIni::GetString(CString key, const wchar_t* def, const wchar_t* section)
 {
-    return CString(ReadValue(key, def ? def : L"", section));
+    // Whole, whatever its length (the numbers' value buffer is not needed).
+    UseSection(section);
+    return Read(m_SFileName, m_SSection, key, def ? def : L"");
 }
 
 double tkxIni::GetDouble(CString key, double def, const wchar_t* section)

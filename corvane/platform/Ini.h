@@ -120,7 +120,7 @@ public:
     void SerGet(int get, CRect* values, int count, CString key, const wchar_t* section, CRect def);
 
     // The 8-bit private-profile functions; texts are converted through the
-    // system's ANSI code page both ways.  Read gives at most 255 bytes.
+    // system's ANSI code page both ways.  Read gives the whole value.
     static CString Read(const CString& file, const CString& section, const CString& key,
                         const CString& def);
     // 0 when refused (see above) or failed.

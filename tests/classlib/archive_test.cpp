@@ -1,4 +1,5 @@
 #include "ArchiveTestUtil.h"
+#include "support/Scratch.h"
 #include <gtest/gtest.h>
 
 namespace {
@@ -262,7 +263,7 @@ TEST(Archive, CountsAtTheEdgeOfTheirShortForm)
 
 TEST(Archive, WritesThroughToADiskFile)
 {
-    const wchar_t* name = L"archive_disk.bin";
+    const CString name = test_support::ScratchRoot() + L"\\archive_disk.bin";
     {
         CFile file(name, CFile::modeCreate | CFile::modeWrite);
         CArchive ar(&file, CArchive::store, 16);   // small buffer: several flushes

@@ -1,4 +1,6 @@
 #include "classlib/ClassLib.h"
+#include "classlib/TempFile.h"
+#include "support/Scratch.h"
 #include <gtest/gtest.h>
 #include <clocale>
 #include <fstream>
@@ -7,6 +9,9 @@
 #include <vector>
 
 namespace {
+
+// A file of the program's scratch root.
+CString Scratch(const wchar_t* name) { return test_support::ScratchRoot() + L"\\" + name; }
 
 std::string RawBytes(const wchar_t* name)
 {
@@ -27,7 +32,7 @@ TEST(StdioFile, ChineseTextRoundTripInCodePage936)
 {
     ChsLocale chs;
     EXPECT_EQ(936u, ClTextCodePage());
-    const wchar_t* name = L"stdio_chinese.txt";
+    const CString name = Scratch(L"stdio_chinese.txt");
     {
         CStdioFile f(name, CFile::modeCreate | CFile::modeWrite | CFile::typeText);
         f.WriteString(L"//道路平面数据\n");
@@ -55,10 +60,9 @@ TEST(StdioFile, ChineseTextRoundTripInCodePage936)
 
 TEST(StdioFile, TextModeReadsFoldLineEndsAndTrackPosition)
 {
-    const wchar_t* name = L"stdio_bytes.txt";
+    const CString name = Scratch(L"stdio_bytes.txt");
     {
-        std::ofstream out("stdio_bytes.txt", std::ios::binary);
-        out << "ab\r\ncd\n\r\nlast";
+        test_support::WriteBytes(name, "ab\r\ncd\n\r\nlast");
     }
     CStdioFile f(name, CFile::modeRead);
     char bytes[32] = {};
@@ -81,7 +85,7 @@ TEST(StdioFile, TextModeReadsFoldLineEndsAndTrackPosition)
 
 TEST(StdioFile, LargeFilesStream)
 {
-    const wchar_t* name = L"stdio_large.txt";
+    const CString name = Scratch(L"stdio_large.txt");
     {
         CStdioFile f(name, CFile::modeCreate | CFile::modeWrite);
         CString line;
@@ -124,7 +128,7 @@ TEST(File, OpenFailuresCarryCauseAndName)
 
 TEST(File, CreateTruncatesUnlessAskedNotTo)
 {
-    const wchar_t* name = L"file_modes.bin";
+    const CString name = Scratch(L"file_modes.bin");
     {
         CFile f(name, CFile::modeCreate | CFile::modeWrite);
         f.Write("123456", 6);
@@ -146,22 +150,22 @@ TEST(File, CreateTruncatesUnlessAskedNotTo)
 
 TEST(File, ChineseFileNames)
 {
-    const wchar_t* name = L"道路_横断面.dat";
+    const CString name = Scratch(L"道路_横断面.dat");
     {
         CFile f(name, CFile::modeCreate | CFile::modeWrite);
         f.Write("x", 1);
     }
     WIN32_FIND_DATAW found;
-    HANDLE h = FindFirstFileW(L"道路_*.dat", &found);
+    HANDLE h = FindFirstFileW(Scratch(L"道路_*.dat"), &found);
     ASSERT_NE(INVALID_HANDLE_VALUE, h);
     FindClose(h);
-    EXPECT_STREQ(name, found.cFileName);
+    EXPECT_STREQ(L"道路_横断面.dat", found.cFileName);
     CFile::Remove(name);
 }
 
 TEST(File, ShareFlagsAreEnforced)
 {
-    const wchar_t* name = L"file_share.bin";
+    const CString name = Scratch(L"file_share.bin");
     {
         CFile f(name, CFile::modeCreate | CFile::modeWrite);
         f.Write("x", 1);
@@ -185,6 +189,46 @@ TEST(File, ShareFlagsAreEnforced)
         EXPECT_EQ(CFileException::none, secondOpen(CFile::modeRead | CFile::shareDenyNone));
     }
     CFile::Remove(name);
+}
+
+// The temporary file a writer fills before it replaces its target: made in
+// the folder while its name fits the platform's 260 characters, refused
+// (no file, ERROR_FILENAME_EXCED_RANGE) in a folder too deep for it.
+TEST(TempFile, MadeBesideTheTargetOnlyWithinThePathLimit)
+{
+    const CString root = test_support::ScratchRoot();
+    const struct Case {
+        int folderLength;
+        bool made;
+    } cases[] = {{MAX_PATH - 14, true}, {MAX_PATH - 13, false}, {MAX_PATH + 40, false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.folderLength);
+        const CString folder = root + L"\\" + CString(L'd', c.folderLength - root.GetLength() - 1);
+        ASSERT_EQ(c.folderLength, folder.GetLength());
+        // A folder past the limit may not be makeable here; it is refused by
+        // its length alone.
+        const bool exists = ::CreateDirectoryW(folder, nullptr) || ::GetLastError() == ERROR_ALREADY_EXISTS;
+        if (c.made) {
+            ASSERT_TRUE(exists);
+        }
+        ::SetLastError(0);
+        const CString temp = ClMakeTempFile(folder, L"tkx");
+        if (c.made) {
+            EXPECT_EQ(0, temp.Find(folder + L"\\tkx")) << test_support::Utf8(temp);
+            EXPECT_LE(temp.GetLength(), MAX_PATH - 1);
+            EXPECT_TRUE(test_support::FileExists(temp));
+            ::DeleteFileW(temp);
+        } else {
+            EXPECT_TRUE(temp.IsEmpty()) << test_support::Utf8(temp);
+            EXPECT_EQ(static_cast<DWORD>(ERROR_FILENAME_EXCED_RANGE), ::GetLastError());
+            WIN32_FIND_DATAW found;
+            const HANDLE search = ::FindFirstFileW(folder + L"\\*.tmp", &found);
+            EXPECT_EQ(INVALID_HANDLE_VALUE, search);
+            if (search != INVALID_HANDLE_VALUE) ::FindClose(search);
+        }
+        ::RemoveDirectoryW(folder);
+    }
+    EXPECT_TRUE(ClMakeTempFile(L"", L"tkx").IsEmpty());
 }
 
 TEST(Time, LocalFieldsFileTimesAndFormat)
@@ -215,14 +259,16 @@ TEST(Time, LocalFieldsFileTimesAndFormat)
 
 TEST(FileFind, WalksTheMatchesOfANameOrPatternWithTheirAttributes)
 {
-    ::CreateDirectoryW(L"find_test", nullptr);
-    ::CreateDirectoryW(L"find_test\\子目录", nullptr);
-    for (const wchar_t* name : {L"find_test\\甲.dl", L"find_test\\b.dl", L"find_test\\c.txt"}) {
+    const CString dir = Scratch(L"find_test");
+    ::CreateDirectoryW(dir, nullptr);
+    ::CreateDirectoryW(dir + L"\\子目录", nullptr);
+    const CString files[] = {dir + L"\\甲.dl", dir + L"\\b.dl", dir + L"\\c.txt"};
+    for (const CString& name : files) {
         CFile f(name, CFile::modeCreate | CFile::modeWrite);
         f.Write("abc", 3);
     }
     CFileFind find;
-    ASSERT_TRUE(find.FindFile(L"find_test\\*.dl"));
+    ASSERT_TRUE(find.FindFile(dir + L"\\*.dl"));
     std::vector<CString> names;
     for (BOOL more = TRUE; more;) {
         more = find.FindNextFile();
@@ -236,14 +282,14 @@ TEST(FileFind, WalksTheMatchesOfANameOrPatternWithTheirAttributes)
     EXPECT_EQ(L"\\find_test", find.GetRoot().Right(10));
 
     // One name: found, and the last match at once.
-    ASSERT_TRUE(find.FindFile(L"find_test\\甲.dl"));
+    ASSERT_TRUE(find.FindFile(dir + L"\\甲.dl"));
     EXPECT_FALSE(find.FindNextFile());
     EXPECT_STREQ(L"甲", find.GetFileTitle());
     CTime written;
     EXPECT_TRUE(find.GetLastWriteTime(written));
 
     // Folders and the dots.
-    ASSERT_TRUE(find.FindFile(L"find_test\\*"));
+    ASSERT_TRUE(find.FindFile(dir + L"\\*"));
     int dots = 0, folders = 0;
     for (BOOL more = TRUE; more;) {
         more = find.FindNextFile();
@@ -253,11 +299,11 @@ TEST(FileFind, WalksTheMatchesOfANameOrPatternWithTheirAttributes)
     EXPECT_EQ(2, dots);
     EXPECT_EQ(1, folders);
 
-    EXPECT_FALSE(find.FindFile(L"find_test\\*.sqx"));
+    EXPECT_FALSE(find.FindFile(dir + L"\\*.sqx"));
     EXPECT_FALSE(find.FindNextFile());
     EXPECT_TRUE(find.GetFileName().IsEmpty());
     find.Close();
-    for (const wchar_t* name : {L"find_test\\甲.dl", L"find_test\\b.dl", L"find_test\\c.txt"}) ::DeleteFileW(name);
-    ::RemoveDirectoryW(L"find_test\\子目录");
-    ::RemoveDirectoryW(L"find_test");
+    for (const CString& name : files) ::DeleteFileW(name);
+    ::RemoveDirectoryW(dir + L"\\子目录");
+    ::RemoveDirectoryW(dir);
 }

@@ -1,6 +1,7 @@
 #include "Scratch.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace test_support {
 
@@ -26,24 +27,72 @@ HKEY CreateKeyPath(HKEY root, const wchar_t* key)
 
 CString WorkingFolder()
 {
-    wchar_t dir[MAX_PATH] = {};
-    GetCurrentDirectoryW(MAX_PATH, dir);
-    CString path(dir);
+    const DWORD size = GetCurrentDirectoryW(0, nullptr);
+    std::wstring dir(size, L'\0');
+    dir.resize(GetCurrentDirectoryW(size, &dir[0]));
+    CString path(dir.c_str());
     path.TrimRight(L'\\');
     return path;
 }
 
+namespace {
+
+CString ProgramPath()
+{
+    std::wstring path(512, L'\0');
+    for (;;) {
+        const DWORD n = GetModuleFileNameW(nullptr, &path[0], static_cast<DWORD>(path.size()));
+        if (n < path.size()) {
+            path.resize(n);
+            return CString(path.c_str());
+        }
+        path.resize(path.size() * 2);
+    }
+}
+
+// The deep folders of the scratch root: two levels as an engineer's project
+// folders are named, the second one lengthened until the whole root has
+// `length` characters.  A name never ends in a blank (the system would
+// drop it).
+CString DeepFolders(int length)
+{
+    static const wchar_t kFiller[] = L"改扩建工程 施工图设计 第二合同段 ";
+    CString deep = L"工程项目 2026\\某某高速公路";
+    for (int i = 0; deep.GetLength() < length || deep[deep.GetLength() - 1] == L' '; ++i)
+        deep.AppendChar(kFiller[i % (static_cast<int>(std::size(kFiller)) - 1)]);
+    return deep;
+}
+
+} // namespace
+
 CString BinFolder()
 {
-    wchar_t path[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, path, MAX_PATH);
-    CString folder(path);
-    return folder.Left(folder.ReverseFind(L'\\'));
+    const CString path = ProgramPath();
+    return path.Left(path.ReverseFind(L'\\'));
+}
+
+CString ScratchRoot()
+{
+    static const CString root = [] {
+        const CString bin = BinFolder();
+        const CString testwork = bin.Left(bin.ReverseFind(L'\\')) + L"\\testwork";
+        CString program = ProgramPath().Mid(ProgramPath().ReverseFind(L'\\') + 1);
+        if (program.GetLength() > 4 && program.Right(4).CompareNoCase(L".exe") == 0)
+            program = program.Left(program.GetLength() - 4);
+        // The root alone has the length, so every path under it has more.
+        const int want = kMinScratchPath - testwork.GetLength() - program.GetLength() - 2;
+        const CString path = testwork + L"\\" + DeepFolders(want) + L"\\" + program;
+        for (int slash = path.Find(L'\\', 3); slash >= 0; slash = path.Find(L'\\', slash + 1))
+            CreateDirectoryW(path.Left(slash), nullptr);
+        CreateDirectoryW(path, nullptr);
+        return path;
+    }();
+    return root;
 }
 
 ScratchFolder::ScratchFolder(const wchar_t* name)
 {
-    m_path = ClFormat(L"%s\\%s_%lu", WorkingFolder().GetString(), name, GetCurrentProcessId());
+    m_path = ClFormat(L"%s\\%s_%lu", ScratchRoot().GetString(), name, GetCurrentProcessId());
     RemoveTree(m_path);
     CreateDirectoryW(m_path, nullptr);
 }
@@ -199,7 +248,7 @@ CString ScratchHive::DocumentsFolder() { return Documents(); }
 
 void MakeScratchInstallation(CString& folder)
 {
-    folder = ClFormat(L"%s\\install_%lu", WorkingFolder().GetString(), GetCurrentProcessId());
+    folder = ClFormat(L"%s\\install_%lu", ScratchRoot().GetString(), GetCurrentProcessId());
     RemoveTree(folder);
     ASSERT_TRUE(CreateDirectoryW(folder, nullptr));
     ASSERT_TRUE(CreateDirectoryW(folder + L"\\Bin", nullptr));
@@ -211,7 +260,7 @@ void ScratchHive::SetUp()
     CString key = ClFormat(L"%s\\%s_%lu", kScratchRoot, m_tag.GetString(), GetCurrentProcessId());
     ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_CURRENT_USER, key, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
                                              &m_hive, nullptr));
-    Documents() = ClFormat(L"%s\\docs_%lu", WorkingFolder().GetString(), GetCurrentProcessId());
+    Documents() = ClFormat(L"%s\\docs_%lu", ScratchRoot().GetString(), GetCurrentProcessId());
     RemoveTree(Documents());
     ASSERT_TRUE(CreateDirectoryW(Documents(), nullptr));
     ASSERT_EQ(ERROR_SUCCESS, RegOverridePredefKey(HKEY_CURRENT_USER, m_hive));

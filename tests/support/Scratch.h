@@ -15,13 +15,23 @@
 
 namespace test_support {
 
-// The working folder (without a trailing "\") and the test program's folder
-// (where our binaries and stand-ins are built).
+// The current folder (without a trailing "\"), for tests that put it back
+// after a file dialog moved it, and the test program's folder (where our
+// binaries and stand-ins are built).
 CString WorkingFolder();
 CString BinFolder();
 
-// A new empty folder under the working directory, removed with everything
-// in it when the object dies.
+// The program's own folder for everything its tests write (scratch folders,
+// logs, saved pictures), made on first use and independent of the current
+// folder: <build>\testwork\<deep folders>\<program>, where the deep folders
+// are named as engineers name their project folders (blanks, Chinese) and
+// make the root at least kMinScratchPath characters long, however shallow
+// the checkout lies.
+CString ScratchRoot();
+const int kMinScratchPath = 120;
+
+// A new empty folder under the scratch root, removed with everything in it
+// when the object dies.
 class ScratchFolder
 {
 public:

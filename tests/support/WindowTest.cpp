@@ -1,4 +1,5 @@
 #include "WindowTest.h"
+#include "Scratch.h"
 #include <algorithm>
 #include <cstdio>
 
@@ -255,7 +256,9 @@ bool Image::SaveBmp(const CString& path) const
     file.bfType = 0x4D42;
     file.bfOffBits = sizeof(file) + sizeof(info);
     file.bfSize = file.bfOffBits + bytes;
-    HANDLE h = ::CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const bool relative = path.GetLength() < 2 || (path[1] != L':' && path[0] != L'\\' && path[0] != L'/');
+    const CString target = relative ? test_support::ScratchRoot() + L"\\" + path : path;
+    HANDLE h = ::CreateFileW(target, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) return false;
     DWORD written = 0;
     bool ok = ::WriteFile(h, &file, sizeof(file), &written, nullptr) &&

@@ -109,7 +109,8 @@ public:
     COLORREF At(int x, int y) const;
     // Pixels of the colour inside the rectangle.
     int Count(const RECT& area, COLORREF color) const;
-    // Saves a .bmp file (under the test's working folder when relative).
+    // Saves a .bmp file (a relative path lies under the program's scratch
+    // root, never in the current folder).
     bool SaveBmp(const CString& path) const;
     uint32_t* Bits() { return m_pixels.data(); }
 

@@ -17,10 +17,10 @@
 // other data files the library lists are written in their documented line
 // form, and those it can read are read back before the program ends.
 //
-// It also writes the suite's help file TAVIX.CHM into FOLDER, with a short
-// page for the start and for each reference document of the library's
-// table (the demo's world has no installation folder with a help folder;
-// `make run` starts Brisko in FOLDER, where its help control looks next).
+// It also writes the suite's help file TAVIX.CHM where an installation has
+// it, "<installation>\Help\TAVIX.CHM" (the installation being the folder
+// above the programs' Bin folder), with a short page for the start and for
+// each reference document of the library's table.
 #include "DemoTemplates.h"
 #include "classlib/ClassLib.h"
 #include "corvane/platform/ApplicationInfo.h"
@@ -792,7 +792,8 @@ void AddSecondRoadAndTerrainModel(tkxProject& project, const CString& projectFol
 // lists: its registry entries (the installation folder above the program
 // folder, the user's document folder) and, in the user's document folder,
 // the file-type table "TvComment.ini" shipped beside the programs.
-void LayOutInstallation()
+// Returns the installation folder.
+CString LayOutInstallation()
 {
     wchar_t program[MAX_PATH];
     const DWORD n = ::GetModuleFileNameW(nullptr, program, MAX_PATH);
@@ -804,6 +805,9 @@ void LayOutInstallation()
     const CString comments = installation.GetIniFileName(L"TvComment.ini");
     if (!::CopyFileW(folder + L"\\TvComment.ini", comments, FALSE))
         Fail(L"cannot copy TvComment.ini to " + comments);
+    CString installationFolder = installation.m_SPathName;
+    installationFolder.TrimRight(L'\\');
+    return installationFolder;
 }
 
 void RemoveTree(const CString& path)
@@ -858,7 +862,7 @@ int wmain(int argc, wchar_t** argv)
     }
     ClSetMessageBoxHook(&PrintBox, nullptr);
     TavixDevApp(); // the library starts: locale, settings, registered lists
-    LayOutInstallation();
+    const CString installationFolder = LayOutInstallation();
 
     wchar_t full[MAX_PATH];
     if (!::GetFullPathNameW(argv[1], MAX_PATH, full, nullptr)) Fail(L"bad folder");
@@ -916,7 +920,9 @@ int wmain(int argc, wchar_t** argv)
     if (tkx_GetTBasePath(kLibrary).GetLength() > 0) tkx_RemoveTBase(kLibrary, &currentLibrary, nullptr);
     if (tkx_AddTBase(&library, nullptr) != 1) Fail(L"cannot register the slope-template library");
 
-    WriteHelpFile(base);
+    const CString helpFolder = installationFolder + L"\\Help";
+    ::CreateDirectoryW(helpFolder, nullptr);
+    WriteHelpFile(helpFolder);
 
     std::printf("%s\n", ClWideToMultiByte(projectFolder, -1, CP_UTF8).c_str());
     TavixDevApp().Shutdown();

@@ -144,7 +144,7 @@ TEST_F(ToolDialogs, TheGroundLineDialogShowsItsModesTexts)
     for (const Mode& m : modes) {
         SCOPED_TRACE(m.mode);
         CString title, group, input, output;
-        const CString missing = WorkingFolder() + L"\\没有的文件.HDM";
+        const CString missing = ScratchRoot() + L"\\没有的文件.HDM";
         MessageBoxScript boxes;
         DialogScript script;
         script.Then([&](CWnd* d) {

@@ -46,7 +46,7 @@ CString RoadFolder() { return Folder() + L"\\" + kRoadName; }
 
 DataFolder::DataFolder(const wchar_t* name)
 {
-    m_path = ClFormat(L"%s\\%s", WorkingFolder().GetString(), name);
+    m_path = ClFormat(L"%s\\%s", ScratchRoot().GetString(), name);
     RemoveTree(m_path);
     CreateDirectoryW(m_path, nullptr);
 }

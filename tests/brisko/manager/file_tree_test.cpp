@@ -10,6 +10,7 @@
 #include "brisko/shell/MainFrm.h"
 #include "brisko/shell/Utility.h"
 #include "corvane/project/TavixInterface.h"
+#include "support/FailingWrites.h"
 
 using namespace manager_test;
 
@@ -188,6 +189,33 @@ TEST_F(FileTreeTest, TheMenuFollowsTheKindOfItem)
 
 // An existing file opens as a document; a missing one is made new (with
 // the kind's comment) or imported from another file.
+// Under a deep project folder a road file whose path would pass the
+// platform's 259 characters is named in a message: neither made nor opened
+// on a cut path.
+TEST_F(FileTreeTest, AFileWhosePathWouldBeTooLongIsNamed)
+{
+    MessageBoxScript boxes;
+    const CString saved = theApp.m_CurProject.m_Roads[0].m_SRoadName;
+    const int length = 252 - ProjectFolder().GetLength() - 1; // the folder 252 characters, its files more than 259
+    ASSERT_GT(length, 10) << "the checkout lies too deep for this test";
+    // (Mostly Latin: the system's file names hold 255 bytes of UTF-8.)
+    const CString name = CString(L"长路") + CString(L'r', length - 2);
+    const CString folder = ProjectFolder() + L"\\" + name;
+    ASSERT_TRUE(CreateDirectoryW(folder, nullptr));
+    theApp.m_CurProject.m_Roads[0].m_SRoadName = name;
+    fileTree->BuildTree();
+    const CString dl = folder + L"\\" + name + L".DL";
+    On(name + L".DL", ID_DATA_OPEN);
+    On(name + L".DL", ID_DATA_IMPORT);
+    const CString said = L"路径太长(最多259个字符): " + dl;
+    EXPECT_EQ((std::vector<CString>{said, said}), boxes.Texts());
+    EXPECT_EQ(CString(L"<none>"), DocumentPath());
+    EXPECT_TRUE(FilesIn(folder).empty());
+    theApp.m_CurProject.m_Roads[0].m_SRoadName = saved;
+    fileTree->BuildTree();
+    RemoveTree(folder);
+}
+
 TEST_F(FileTreeTest, FilesAreOpenedOrMadeWhenMissing)
 {
     MessageBoxScript boxes;

@@ -95,7 +95,7 @@ CString WorkingFolderAtStart()
 
 CString ProjectsRoot()
 {
-    return ClFormat(L"%s\\manager_projects_%lu", WorkingFolderAtStart().GetString(), GetCurrentProcessId());
+    return ClFormat(L"%s\\manager_projects_%lu", ScratchRoot().GetString(), GetCurrentProcessId());
 }
 CString ProjectFolder() { return ProjectsRoot() + L"\\" + kProjectName; }
 CString EpjPath() { return ProjectFolder() + L"\\" + kProjectName + L".EPJ"; }

@@ -196,6 +196,40 @@ TEST_F(RoadRecordTest, AnotherRoadsFilesAreCopiedIntoTheRoadsFolder)
     theApp.LoadCurrentRoadData();
 }
 
+// In a road folder of 250 characters (a road under a deep project folder) a
+// file whose path would pass the platform's 259 characters is not copied on
+// a cut path: the log names the path; the others are copied.
+TEST_F(RoadRecordTest, FilesWhosePathsWouldBeTooLongAreNamedNotCopied)
+{
+    MessageBoxScript boxes;
+    ScratchFolder source(L"long road");
+    WriteText(source / L"a.txt", L"a\n");           // 256 characters in the copy
+    WriteText(source / L"notes.txt", L"x\n");       // 260
+    WriteText(source / L"old.dmx", L"0 1\n");       // renamed to the road's long name
+
+    const int nameLength = 250 - ProjectFolder().GetLength() - 1;
+    ASSERT_GT(nameLength, 10) << "the checkout lies too deep for this test";
+    CRoadInfo road;
+    // (Mostly Latin: the system's file names hold 255 bytes of UTF-8.)
+    road.m_SRoadName = CString(L"长路") + CString(L'r', nameLength - 2);
+    const CString target = ProjectFolder() + L"\\" + road.m_SRoadName;
+    ASSERT_EQ(250, target.GetLength());
+    boxes.Answer(IDYES); // the road folder is made
+    EXPECT_EQ(0, road.CopyRoadFiles(source.Path(), L"old", ProjectFolder()));
+    EXPECT_EQ(FileText(L"a\n"), ReadBytes(target + L"\\a.txt"));
+    EXPECT_FALSE(FileExists(target + L"\\notes.txt"));
+    EXPECT_FALSE(FileExists(target + L"\\notes.tx"));
+    const CString renamed = target + L"\\" + road.m_SRoadName + L".DMX";
+    EXPECT_FALSE(FileExists(renamed));
+    const std::vector<CString> lines = Lines();
+    for (const CString& path : {target + L"\\notes.txt", renamed}) {
+        const CString said = L"导入文件失败：路径太长(最多259个字符): " + path;
+        EXPECT_NE(lines.end(), std::find(lines.begin(), lines.end(), said)) << Utf8(said);
+    }
+    RemoveTree(target);
+    theApp.LoadCurrentRoadData();
+}
+
 // The type's description when the setting asks for it, the road's files for
 // a ".ZSJ" file; a write that fails leaves no file.
 TEST_F(RoadRecordTest, ANewDataFileIsWrittenWhole)
@@ -246,4 +280,10 @@ TEST_F(RoadRecordTest, ANewDataFileIsWrittenWhole)
     EXPECT_EQ(list, ReadBytes(zsj));
     ASSERT_EQ(3u, boxes.Shown().size());
     EXPECT_NE(-1, boxes.LastText().Find(ClFormat(L"文件%s为只读, 无法保存!", zsj.GetString()))) << Utf8(boxes.LastText());
+
+    // A path past the platform's limit is named, not cut.
+    const CString deep = ProjectFolder() + L"\\主线\\" + CString(L'深', 300 - ProjectFolder().GetLength()) + L".DL";
+    EXPECT_EQ(0, road.CreateDataFile(deep));
+    ASSERT_EQ(4u, boxes.Shown().size());
+    EXPECT_EQ(L"路径太长(最多259个字符): " + deep, boxes.LastText());
 }

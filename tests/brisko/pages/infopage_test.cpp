@@ -94,8 +94,8 @@ TEST(InfoPage, PreviewsTheStartOfADataFile)
         {"100 lines", Lines(100), 100, true},
         {"101 lines", Lines(101), 100, true},
         // Long lines: taken while the text is shorter than 1,024 characters
-        // (the header counts).
-        {"long lines", Lines(20, 200), 5, true},
+        // (the header with the file's path counts; -1: as many as that takes).
+        {"long lines", Lines(20, 200), -1, true},
         {"empty", L"", 0, false},
     };
     for (const auto& c : cases) {
@@ -105,8 +105,13 @@ TEST(InfoPage, PreviewsTheStartOfADataFile)
         page->PreviewFile(path);
         CString typeName;
         ASSERT_EQ(1, tkx_IsTavixFileName(path, typeName));
-        const CString expected = ClFormat(L"预览文件:%s\r\n文件类型: %s\r\n", path.GetString(), typeName.GetString()) +
-                                 FirstLines(c.content, c.lines) + (c.notEnded ? kNotEnded : L"");
+        const CString header = ClFormat(L"预览文件:%s\r\n文件类型: %s\r\n", path.GetString(), typeName.GetString());
+        int lines = c.lines;
+        if (lines < 0) {
+            lines = 0;
+            for (int length = header.GetLength(); length < 1024; length += 200 + 2) ++lines;
+        }
+        const CString expected = header + FirstLines(c.content, lines) + (c.notEnded ? kNotEnded : L"");
         EXPECT_EQ(expected, page->m_wndPreview.GetWindowText());
     }
 }

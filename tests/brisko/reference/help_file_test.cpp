@@ -206,7 +206,7 @@ TEST_F(HelpFileTest, TheHelpFileIsLookedForInItsOrder)
     const std::vector<CString> places = {
         given / name,                              // 1. as given
         BinFolder() + L"\\" + name,                // 2. beside the program
-        WorkingFolder() + L"\\" + name,            // 3. the current folder
+        HelpFolder() + L"\\" + name,               // 3. the installation's help folder
         registered / name,                         // 4. HTML Help's folder for the file
         shared.Path() + L"\\Help\\" + name,        // 5. the shared folder's help
         listed / name,                             // 6. "hh.ini"
@@ -233,6 +233,42 @@ TEST_F(HelpFileTest, TheHelpFileIsLookedForInItsOrder)
     ASSERT_EQ(1u, boxes.Shown().size());
     EXPECT_EQ(asGiven + L"文件没有找到", boxes.Shown()[0].text);
     EXPECT_EQ(static_cast<UINT>(MB_ICONWARNING), boxes.Shown()[0].type & MB_ICONMASK);
+}
+
+// The current folder, which every file dialog moves, never decides: a
+// relative name is looked for beside the program and in the installation's
+// help folder, not where the current folder happens to be.
+TEST_F(HelpFileTest, TheCurrentFolderNeverDecidesWhichFileIsShown)
+{
+    const CString name = UniqueName(L"moved");
+    ScratchFolder elsewhere(L"chm_elsewhere");
+    ASSERT_TRUE(CreateDirectoryW(elsewhere / L"Help", nullptr));
+    ASSERT_TRUE(chm_file::Write(elsewhere / name, HelpEntries()));
+    ASSERT_TRUE(chm_file::Write(elsewhere.Path() + L"\\Help\\" + name, HelpEntries()));
+    const CString installed = HelpFolder() + L"\\" + name;
+    ASSERT_TRUE(chm_file::Write(installed, HelpEntries()));
+
+    const CString before = WorkingFolder();
+    ASSERT_TRUE(SetCurrentDirectoryW(elsewhere.Path())); // as a file dialog leaves it
+    struct Back {
+        CString folder;
+        ~Back() { SetCurrentDirectoryW(folder); }
+    } back{before};
+
+    for (const CString& asked : {installed, CString(L"Help\\") + name, name}) {
+        SCOPED_TRACE(Utf8(asked));
+        CRecordingHHCtrl help;
+        ASSERT_TRUE(help.OpenChm(asked));
+        EXPECT_EQ(0, help.GetChmPath().CompareNoCase(installed)) << Utf8(help.GetChmPath());
+    }
+    // Only the current folder has one now: not found.
+    ASSERT_TRUE(DeleteFileW(installed));
+    MessageBoxScript boxes;
+    CRecordingHHCtrl help;
+    EXPECT_FALSE(help.OpenChm(name));
+    EXPECT_TRUE(help.GetChmPath().IsEmpty());
+    ASSERT_EQ(1u, boxes.Shown().size());
+    EXPECT_EQ(name + L"文件没有找到", boxes.Shown()[0].text);
 }
 
 TEST_F(HelpFileTest, WithoutASharedFolderTheWindowsHelpFolderIsLookedIn)

@@ -297,19 +297,23 @@ TEST(ShowFormattedMessage, TheProgramsCaptionStyleAndWideTexts)
     EXPECT_EQ(static_cast<UINT>(MB_ICONEXCLAMATION), boxes.boxes[1].type);
 }
 
-TEST(ShowFormattedMessage, LongTextsAreCutWholeCharacters)
+TEST(ShowFormattedMessage, LongTextsAreShownWhole)
 {
     OwnerRecorder boxes;
     // A TAVIX_PRINTF-sized text: 4,095 characters.
     const std::wstring along(4095, L'路');
     ShowFormattedMessage(nullptr, 0, L"%s", along.c_str());
-    // A character outside the basic plane straddling the cut.
+    // Characters outside the basic plane around the 511th place.
     std::wstring pairs(510, L'x');
     pairs += L"\U0001F600\U0001F600";
     ShowFormattedMessage(nullptr, 0, L"%s", pairs.c_str());
-    ASSERT_EQ(2u, boxes.boxes.size());
-    EXPECT_EQ(CString(std::wstring(511, L'路').c_str()), boxes.boxes[0].text);
-    EXPECT_EQ(510, boxes.boxes[1].text.GetLength());
+    // Two deep paths in one message.
+    const std::wstring deep = L"D:\\工程项目\\2026\\某某高速公路改扩建工程\\施工图设计\\" + std::wstring(200, L'段');
+    ShowFormattedMessage(nullptr, 0, L"复制[%s]到[%s]", deep.c_str(), deep.c_str());
+    ASSERT_EQ(3u, boxes.boxes.size());
+    EXPECT_EQ(CString(along.c_str()), boxes.boxes[0].text);
+    EXPECT_EQ(CString(pairs.c_str()), boxes.boxes[1].text);
+    EXPECT_EQ(CString((L"复制[" + deep + L"]到[" + deep + L"]").c_str()), boxes.boxes[2].text);
 }
 
 TEST(ShowFormattedMessage, OwnedOnlyByAVisibleDialog)
@@ -350,7 +354,7 @@ TEST(PrintStatusText, PaneZeroOfTheMainWindowsStatusBar)
         EXPECT_EQ(CString(L"中桩:K1+200, 高程:35"), bar.GetPaneText(0));
         const std::wstring along(300, L'桩');
         PrintStatusText(L"%s", along.c_str());
-        EXPECT_EQ(CString(std::wstring(255, L'桩').c_str()), bar.GetPaneText(0));
+        EXPECT_EQ(CString(along.c_str()), bar.GetPaneText(0));
     }
     // A main window without a status bar.  (The frames go once they are
     // no longer the main window, which would end the program's loop.)

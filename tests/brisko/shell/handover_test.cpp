@@ -126,7 +126,7 @@ protected:
     {
         mutex = CreateMutexW(nullptr, TRUE, L"Brisko");
         ASSERT_NE(ERROR_ALREADY_EXISTS, GetLastError());
-        log = WorkingFolder() + L"\\handover.log";
+        log = ScratchRoot() + L"\\handover.log";
         DeleteFileW(log);
         StandinReady ready(log);
         CString command = ClFormat(L"\"%s\\briskownd.exe\" --prop Brisko --seconds 120 --log \"%s\"",

@@ -363,6 +363,6 @@ TEST_F(MessagesTest, AFailedReloadIsShownAndPrinted)
     EXPECT_EQ(tkx_GetLastError(), boxes.Shown()[0].text);
     EXPECT_FALSE(boxes.Shown()[0].text.IsEmpty());
     EXPECT_EQ(static_cast<UINT>(MB_ICONINFORMATION | MB_SYSTEMMODAL), boxes.Shown()[0].type);
-    EXPECT_EQ(boxes.Shown()[0].text.Left(255), LastLine());
+    EXPECT_EQ(boxes.Shown()[0].text, LastLine()); // the message with its path, whole
     EXPECT_EQ(3, CurRoadProfile.GetBPDCount()); // the curves as they were
 }

@@ -57,7 +57,7 @@ namespace {
 
 CString ProjectsFolder()
 {
-    return ClFormat(L"%s\\projects_%lu", WorkingFolder().GetString(), GetCurrentProcessId());
+    return ClFormat(L"%s\\projects_%lu", ScratchRoot().GetString(), GetCurrentProcessId());
 }
 
 } // namespace

@@ -18,7 +18,7 @@ const CString& StartFolder()
     return folder;
 }
 
-CString Root() { return ClFormat(L"%s\\templates_%lu", StartFolder().GetString(), GetCurrentProcessId()); }
+CString Root() { return ClFormat(L"%s\\templates_%lu", ScratchRoot().GetString(), GetCurrentProcessId()); }
 
 class TemplatesWorld : public BriskoWorld
 {

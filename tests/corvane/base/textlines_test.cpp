@@ -1,6 +1,7 @@
 // Line readers, field splitters, look-ups and the last-error text.
 #include "corvane/base/LastError.h"
 #include "corvane/base/TextLines.h"
+#include "support/Scratch.h"
 
 #include <gtest/gtest.h>
 
@@ -11,16 +12,16 @@
 
 namespace {
 
-// Writes raw bytes to a file in the working directory.
-void WriteBytes(const char* name, const std::string& bytes)
-{
-    std::ofstream out(name, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
-
+// The path of a file of the scratch root.
 std::wstring Widen(const char* name)
 {
-    return std::wstring(name, name + std::strlen(name));
+    return std::wstring(test_support::ScratchRoot().GetString()) + L"\\" + std::wstring(name, name + std::strlen(name));
+}
+
+// Writes raw bytes to a file of the scratch root.
+void WriteBytes(const char* name, const std::string& bytes)
+{
+    test_support::WriteBytes(Widen(name).c_str(), bytes);
 }
 
 struct DataLine {
@@ -135,7 +136,7 @@ TEST(TextLinesReader, BothReadersYieldTheSameDataLinesAndCounters)
 TEST(TextLinesReader, RepeatedCallsAtTheEndKeepReturningZero)
 {
     WriteBytes("textlines_end.txt", "only\n");
-    CStdioFile file(L"textlines_end.txt", CFile::modeRead);
+    CStdioFile file(Widen("textlines_end.txt").c_str(), CFile::modeRead);
     CString line = L"stale";
     int n = 0;
     ASSERT_EQ(1, tkx_ReadNextStringST(&file, line, n));
@@ -181,8 +182,8 @@ TEST(TextLinesReader, OverlongAndZeroByteLinesAreBadLines)
         for (const Case& c : cases) {
             SCOPED_TRACE(std::string(source.name) + ": " + c.name);
             WriteBytes("textlines_bad.txt", "first 1\r\n" + c.badLine + "\r\nnext 2\n");
-            CFile raw(L"textlines_bad.txt", CFile::modeRead | CFile::shareDenyNone);
-            CStdioFile file(L"textlines_bad.txt", CFile::modeRead | CFile::shareDenyNone);
+            CFile raw(Widen("textlines_bad.txt").c_str(), CFile::modeRead | CFile::shareDenyNone);
+            CStdioFile file(Widen("textlines_bad.txt").c_str(), CFile::modeRead | CFile::shareDenyNone);
             CArchive ar(&raw, CArchive::load);
             auto next = [&](CString& line, int& n) {
                 return source.archive ? tkx_ReadNextString(&ar, line, n) : tkx_ReadNextStringST(&file, line, n);
@@ -243,7 +244,7 @@ TEST(TextLinesReader, LineEndsAcrossBufferBoundaries)
     EXPECT_EQ(expected, ReadAllStdio("textlines_boundary.txt", CFile::typeText).lines);
     for (int size : {128, 509, 4096}) {
         SCOPED_TRACE(size);
-        CFile file(L"textlines_boundary.txt", CFile::modeRead);
+        CFile file(Widen("textlines_boundary.txt").c_str(), CFile::modeRead);
         CArchive ar(&file, CArchive::load, size);
         std::vector<DataLine> lines;
         CString line;

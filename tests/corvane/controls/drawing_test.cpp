@@ -107,7 +107,7 @@ CString WriteImageFile(const wchar_t* name, int width, int height)
     std::string row(static_cast<size_t>(stride), '\0');
     for (int x = 0; x < width; ++x) row[static_cast<size_t>(x * 3 + 2)] = '\xFF';
     for (int y = 0; y < height; ++y) bytes += row;
-    const CString path = test_support::WorkingFolder() + L"\\" + name;
+    const CString path = test_support::ScratchRoot() + L"\\" + name;
     test_support::WriteBytes(path, bytes);
     return path;
 }

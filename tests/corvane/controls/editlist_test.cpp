@@ -153,7 +153,7 @@ protected:
         CWnd* editor = Editor(id);
         return editor && editor->IsWindowVisible();
     }
-    CString Path(const wchar_t* name) { return test_support::WorkingFolder() + L"\\" + name; }
+    CString Path(const wchar_t* name) { return test_support::ScratchRoot() + L"\\" + name; }
 
     ListHost host;
     tkxEditList list;

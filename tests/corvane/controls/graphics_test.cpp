@@ -1006,7 +1006,7 @@ TEST_F(GraphicsTest, RenderingOfEveryEntityKind)
     view.DrawPolyline(outline, RGB(255, 0, 0), 1, 0, 0.8);
     view.DrawTextW(L"桩号 K12+345", o + tkxPoint2d(60, 95), 24, 6, 0, RGB(255, 255, 255));
     view.DrawTextW(L"转角", o + tkxPoint2d(110, 25), 24, 5, kPi / 6, RGB(128, 200, 255));
-    const CString imagePath = test_support::WorkingFolder() + L"\\render.bmp";
+    const CString imagePath = test_support::ScratchRoot() + L"\\render.bmp";
     {
         Image picture(16, 12);
         for (int i = 0; i < 16 * 12; ++i) picture.Bits()[i] = (i / 16 + i % 16) % 2 ? 0x3060C0 : 0xE0E0E0;

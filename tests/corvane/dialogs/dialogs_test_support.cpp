@@ -9,9 +9,6 @@ namespace dialogs_test {
 
 namespace {
 
-// The working folder when the program started.
-const CString g_startFolder = WorkingFolder();
-
 void MakePictures();
 
 class DialogsHive : public LibraryHive
@@ -72,7 +69,7 @@ void MakePictures()
         })
         .Then([&](CWnd* platform) {
             SaveRendering(platform->GetSafeHwnd(), L"file_dialog");
-            tkxPathDialog folders(L"选择项目文件夹", L"请选择或输入项目文件夹:", WorkingFolder());
+            tkxPathDialog folders(L"选择项目文件夹", L"请选择或输入项目文件夹:", ScratchRoot());
             folderResult = folders.DoModal();
         })
         .Then([&](CWnd* browser) {
@@ -98,7 +95,7 @@ std::string DescribeChildren(HWND window)
 void SaveRendering(HWND window, const wchar_t* name)
 {
     wintest::Image image = wintest::CaptureWindow(CWnd::FromHandle(window));
-    image.SaveBmp(ClFormat(L"%s\\%s.bmp", g_startFolder.GetString(), name));
+    image.SaveBmp(ClFormat(L"%s.bmp", name));
 }
 
 KeepCurrentFolder::KeepCurrentFolder() : m_folder(WorkingFolder()) {}

@@ -379,6 +379,17 @@ TEST_F(IniFile, ChineseNamesRoundTripThroughTheEightBitFunctions)
     // The wide writer and the 8-bit reader agree on the file.
     ini.WriteString(L"键", L"值一", L"节");
     EXPECT_STREQ(L"值一", tkxIni::Read(path, L"节", L"键", L""));
+
+    // A path under deep project folders, longer than 255 characters and
+    // bytes, reads back whole, never cut.
+    const CString deep = L"D:\\工程项目\\2026\\某某高速公路改扩建工程\\施工图设计\\" + CString(L'段', 150) + L"\\" +
+                         CString(L'x', 100) + L".DMX";
+    ASSERT_GT(deep.GetLength(), 255);
+    ini.WriteString(L"路径", deep, L"节");
+    EXPECT_EQ(deep, ini.GetString(L"路径", nullptr, L"节"));
+    EXPECT_EQ(deep, tkxIni::Read(path, L"节", L"路径", L""));
+    EXPECT_EQ(1, tkxIni::Write(path, L"节", L"路径二", deep));
+    EXPECT_EQ(deep, tkxIni::Read(path, L"节", L"路径二", L""));
     ini.WritePoint(L"点", CPoint(1, 2));
     EXPECT_EQ(CPoint(1, 2), ini.GetPoint(L"点", CPoint()));
     EXPECT_STREQ(L"(1,2)", Stored(L"点", L"节"));

@@ -13,7 +13,7 @@ CString DocumentsFolder() { return ScratchHive::DocumentsFolder(); }
 bool ChineseFileNamesWork()
 {
     static const bool works = [] {
-        CString probe = ClFormat(L"%s\\中文_%lu.tmp", WorkingFolder().GetString(), GetCurrentProcessId());
+        CString probe = ClFormat(L"%s\\中文_%lu.tmp", test_support::ScratchRoot().GetString(), GetCurrentProcessId());
         HANDLE file = CreateFileW(probe, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_FLAG_DELETE_ON_CLOSE, nullptr);
         if (file == INVALID_HANDLE_VALUE) return false;
         CloseHandle(file);

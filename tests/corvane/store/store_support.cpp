@@ -92,7 +92,7 @@ std::string WideBuffer(const wchar_t* text, size_t bytes)
 
 CadHost::CadHost(const wchar_t* options, const wchar_t* logName)
 {
-    m_log = ClFormat(L"%s\\%s_%lu.log", WorkingFolder().GetString(), logName, GetCurrentProcessId());
+    m_log = ClFormat(L"%s\\%s_%lu.log", ScratchRoot().GetString(), logName, GetCurrentProcessId());
     DeleteFileW(m_log);
     StandinReady ready(m_log);
     CString command = ClFormat(L"\"%s\\acad.exe\" 60 --log \"%s\" %s", BinFolder().GetString(), m_log.GetString(),
