@@ -373,8 +373,8 @@ void CSlopePicture::FitView()
         }
     }
     const CPoint topLeft = ToScreen(left, high), bottomRight = ToScreen(right, low), edge = ToScreen(1.0, -1.0);
-    CRect lines(topLeft.x - 1, topLeft.y - 1, bottomRight.x + 2, bottomRight.y + 2);
-    lines.UnionRect(lines, CRect(edge.x - 30, edge.y - 14, edge.x + 2, edge.y + 18));
+    CRect lines(topLeft.x - 2, topLeft.y - 2, bottomRight.x + 3, bottomRight.y + 3);
+    if (m_hIcons[kIconSubgrade]) lines.UnionRect(lines, CRect(edge.x - 30, edge.y - 14, edge.x + 2, edge.y + 18));
     // The move, in pixels, that puts [from, to) in [roomFrom, roomTo),
     // centred; where it does not fit, its start there (or its end, with
     // keepEnd) as far as [keepFrom, keepTo) stays in the room, and of that
@@ -609,12 +609,13 @@ void CSlopePicture::DrawIconAt(CDC* dc, int index, int x, int y)
         ::DrawIconEx(dc->GetSafeHdc(), x, y, m_hIcons[index], 32, 32, 0, nullptr, DI_NORMAL);
 }
 
-// A segment in the pen selected (at most 2 pixels wide).
+// A segment in the pen selected (at most 2 pixels wide; measured with a
+// pixel to spare for where the platform puts a wide pen's second row).
 void CSlopePicture::DrawSegment(CDC* dc, CPoint a, CPoint b)
 {
     if (m_pMeasure) {
         CRect box(std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x) + 1, std::max(a.y, b.y) + 1);
-        box.InflateRect(1, 1);
+        box.InflateRect(2, 2);
         m_pMeasure->UnionRect(m_pMeasure, box);
         return;
     }
@@ -626,7 +627,11 @@ void CSlopePicture::DrawLabelText(CDC* dc, const CString& text, int x, int y, UI
                                   int angle, const wchar_t* face)
 {
     if (m_pMeasure) {
-        if (!text.IsEmpty()) m_pMeasure->UnionRect(m_pMeasure, LabelBox(dc, text, x, y, align, height, angle, face));
+        // The platform's turned text may lie a pixel or two off the
+        // upright text turned.
+        CRect box = LabelBox(dc, text, x, y, align, height, angle, face);
+        box.InflateRect(2, 2);
+        if (!text.IsEmpty()) m_pMeasure->UnionRect(m_pMeasure, box);
         return;
     }
     DrawLabel(dc, text, x, y, align, colour, height, angle, face);
