@@ -163,6 +163,33 @@ void DrawLabel(CDC* dc, const CString& text, int x, int y, UINT align, COLORREF 
     dc->SelectObject(old);
 }
 
+// The box DrawLabel covers with the same text, place and turn.
+CRect LabelBox(CDC* dc, const CString& text, int x, int y, UINT align, int height, int angle, const wchar_t* face)
+{
+    CFont font;
+    MakeFont(font, height, 0, face);
+    CFont* old = dc->SelectObject(&font);
+    const CSize size = dc->GetTextExtent(text);
+    TEXTMETRICW metrics = {};
+    dc->GetTextMetrics(&metrics);
+    dc->SelectObject(old);
+    if (size.cx <= 0 || size.cy <= 0) return CRect(x, y, x, y);
+    const UINT across = align & (TA_LEFT | TA_CENTER | TA_RIGHT);
+    const UINT down = align & (TA_TOP | TA_BOTTOM | TA_BASELINE);
+    const double rx = across == TA_CENTER ? size.cx / 2.0 : across == TA_RIGHT ? size.cx : 0.0;
+    const double ry = down == TA_BOTTOM ? size.cy : down == TA_BASELINE ? metrics.tmAscent : 0.0;
+    const double a = (((angle % 3600) + 3600) % 3600) * kPi / 1800, c = std::cos(a), s = std::sin(a);
+    double left = 1e9, top = 1e9, right = -1e9, bottom = -1e9;
+    for (double u : {-rx, size.cx - rx})
+        for (double v : {-ry, size.cy - ry}) {
+            const double X = x + u * c + v * s, Y = y - u * s + v * c;
+            left = std::min(left, X), right = std::max(right, X);
+            top = std::min(top, Y), bottom = std::max(bottom, Y);
+        }
+    return CRect(static_cast<int>(std::floor(left)), static_cast<int>(std::floor(top)),
+                 static_cast<int>(std::ceil(right)) + 1, static_cast<int>(std::ceil(bottom)) + 1);
+}
+
 sSketchPoint Along(sSketchPoint p, double ux, double uy, double d)
 {
     return sSketchPoint{static_cast<float>(p.x + ux * d), static_cast<float>(p.y + uy * d)};
@@ -216,7 +243,7 @@ END_MESSAGE_MAP()
 CSlopePicture::CSlopePicture()
     : m_pSlopeLines(nullptr), m_nCurLine(0), m_bShowAllSymbols(1), m_bShowDmGrid(1), m_bShowMGrid(1),
       m_rcClient(0, 0, 0, 0), m_ptLast(0, 0), m_hIcons{}, m_iScale(40), m_rOriginX(1.0), m_rOriginY(-5.0),
-      m_dragging(false)
+      m_dragging(false), m_pMeasure(nullptr)
 {
     // The class a dialog template can name, registered once per module.
     HINSTANCE module = ClCallerModule();
@@ -313,7 +340,25 @@ void CSlopePicture::FitView()
     ResetView();
     const INT_PTR count = m_pSlopeLines ? m_pSlopeLines->GetSize() : 0;
     if (count == 0) return;
-    // The extent of the lines, from the subgrade edge where they start.
+    // The room: the client less a small margin and the title line.
+    const int margin = 4, titleBottom = 22;
+    const CRect room(margin, titleBottom + margin, m_rcClient.Width() - margin, m_rcClient.Height() - margin);
+    if (room.Width() <= 0 || room.Height() <= 0) return;
+
+    // The marks and labels keep their size in pixels while the lines grow
+    // with the scale: the largest scale at which the whole drawing fits.
+    m_rOriginX = m_rOriginY = 0.0;
+    CRect extent;
+    for (m_iScale = kMaxScale;; --m_iScale) {
+        extent = DrawnExtent();
+        if (m_iScale == kMinScale || (extent.Width() <= room.Width() && extent.Height() <= room.Height())) break;
+    }
+
+    // Centred.  What is too large even at the least scale keeps the lines
+    // with the subgrade mark in view, as far as they fit, and of them their
+    // start (the subgrade edge): a template going down from the edge shows
+    // its top, one going up its bottom; it shows as much of the rest as the
+    // room has on that side.
     double left = 1.0, right = 1.0, low = -1.0, high = -1.0;
     for (INT_PTR i = 0; i < count; ++i) {
         const CSlopeLine& line = (*m_pSlopeLines)[i];
@@ -324,27 +369,34 @@ void CSlopePicture::FitView()
             high = std::max(high, static_cast<double>(p.y));
         }
     }
-    // Room in pixels: the subgrade symbol left of the edge, the title line
-    // at the top, the lines' symbols, labels and dimensions elsewhere; less
-    // of it in a small view (the information page's), the title's always.
-    const int w = m_rcClient.Width(), h = m_rcClient.Height();
-    const int marginLeft = std::min(48, w / 8), marginRight = std::min(56, w / 8);
-    const int marginTop = std::max(22, std::min(52, h / 5)), marginBottom = std::min(60, h / 5);
-    const int width = m_rcClient.Width() - marginLeft - marginRight;
-    const int height = m_rcClient.Height() - marginTop - marginBottom;
-    if (width <= 0 || height <= 0) return;
-    const double spanX = std::max(right - left, 0.1), spanY = std::max(high - low, 0.1);
-    const int fit = static_cast<int>(std::floor(std::min(width / spanX, height / spanY)));
-    m_iScale = std::max<int>(kMinScale, std::min<int>(kMaxScale, fit));
-    // Centred; a template too large even at the least scale keeps its
-    // start (the subgrade edge) in view.
-    m_rOriginX = left - (marginLeft + std::max(0.0, (width - spanX * m_iScale) / 2.0)) / m_iScale;
-    if (spanY * m_iScale <= height)
-        m_rOriginY = low - (marginBottom + (height - spanY * m_iScale) / 2.0) / m_iScale;
-    else if (high - (-1.0) < -1.0 - low) // going down from the edge: its top in view
-        m_rOriginY = high - static_cast<double>(m_rcClient.Height() - marginTop) / m_iScale;
-    else
-        m_rOriginY = low - static_cast<double>(marginBottom) / m_iScale;
+    const CPoint topLeft = ToScreen(left, high), bottomRight = ToScreen(right, low), edge = ToScreen(1.0, -1.0);
+    CRect lines(topLeft.x - 2, topLeft.y - 2, bottomRight.x + 3, bottomRight.y + 3);
+    if (m_hIcons[kIconSubgrade]) lines.UnionRect(lines, CRect(edge.x - 30, edge.y - 14, edge.x + 2, edge.y + 18));
+    // The move, in pixels, that puts [from, to) in [roomFrom, roomTo),
+    // centred; where it does not fit, its start there (or its end, with
+    // keepEnd) as far as [keepFrom, keepTo) stays in the room, and of that
+    // the start (the end) where it does not fit either.
+    auto shift = [](int from, int to, int roomFrom, int roomTo, int keepFrom, int keepTo, bool keepEnd) {
+        int d = 0;
+        if (to - from <= roomTo - roomFrom)
+            d = roomFrom + (roomTo - roomFrom - (to - from)) / 2 - from;
+        else
+            d = keepEnd ? roomTo - to : roomFrom - from;
+        if (keepEnd) {
+            d = std::max(d, roomFrom - keepFrom);
+            d = std::min(d, roomTo - keepTo);
+        } else {
+            d = std::min(d, roomTo - keepTo);
+            d = std::max(d, roomFrom - keepFrom);
+        }
+        return d;
+    };
+    const bool goingDown = high - (-1.0) < -1.0 - low;
+    const int dx = shift(extent.left, extent.right, room.left, room.right, lines.left, lines.right, false);
+    const int dy = shift(extent.top, extent.bottom, room.top, room.bottom, lines.top, lines.bottom, !goingDown);
+    // Moving the origin by d / scale moves the drawing by d pixels.
+    m_rOriginX = -static_cast<double>(dx) / m_iScale;
+    m_rOriginY = static_cast<double>(dy) / m_iScale;
     SyncScrollPositions();
     Invalidate(FALSE);
 }
@@ -547,7 +599,54 @@ void CSlopePicture::OnPaint()
 
 void CSlopePicture::DrawIconAt(CDC* dc, int index, int x, int y)
 {
-    if (m_hIcons[index]) ::DrawIconEx(dc->GetSafeHdc(), x, y, m_hIcons[index], 32, 32, 0, nullptr, DI_NORMAL);
+    if (!m_hIcons[index]) return;
+    if (m_pMeasure)
+        m_pMeasure->UnionRect(m_pMeasure, CRect(x, y, x + 32, y + 32));
+    else
+        ::DrawIconEx(dc->GetSafeHdc(), x, y, m_hIcons[index], 32, 32, 0, nullptr, DI_NORMAL);
+}
+
+// A segment in the pen selected (at most 2 pixels wide; measured with a
+// pixel to spare for where the platform puts a wide pen's second row).
+void CSlopePicture::DrawSegment(CDC* dc, CPoint a, CPoint b)
+{
+    if (m_pMeasure) {
+        CRect box(std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x) + 1, std::max(a.y, b.y) + 1);
+        box.InflateRect(2, 2);
+        m_pMeasure->UnionRect(m_pMeasure, box);
+        return;
+    }
+    dc->MoveTo(a);
+    dc->LineTo(b);
+}
+
+void CSlopePicture::DrawLabelText(CDC* dc, const CString& text, int x, int y, UINT align, COLORREF colour, int height,
+                                  int angle, const wchar_t* face)
+{
+    if (m_pMeasure) {
+        // The platform's turned text may lie a pixel or two off the
+        // upright text turned.
+        CRect box = LabelBox(dc, text, x, y, align, height, angle, face);
+        box.InflateRect(2, 2);
+        if (!text.IsEmpty()) m_pMeasure->UnionRect(m_pMeasure, box);
+        return;
+    }
+    DrawLabel(dc, text, x, y, align, colour, height, angle, face);
+}
+
+CRect CSlopePicture::DrawnExtent()
+{
+    CRect extent(0, 0, 0, 0);
+    if (!m_pSlopeLines || m_pSlopeLines->GetSize() == 0) return extent;
+    CDC dc;
+    dc.CreateCompatibleDC(nullptr);
+    // The first box starts the union (UnionRect passes over empty ones).
+    const CPoint edge = ToScreen(1.0, -1.0);
+    extent = CRect(edge.x, edge.y, edge.x + 1, edge.y + 1);
+    m_pMeasure = &extent;
+    DrawTemplate(&dc);
+    m_pMeasure = nullptr;
+    return extent;
 }
 
 void CSlopePicture::Draw(CDC* dc)
@@ -564,6 +663,12 @@ void CSlopePicture::Draw(CDC* dc)
     dc->SetTextColor(RGB(150, 190, 180));
     dc->TextOut(103, 3, m_STemplatePath);
     dc->SelectObject(oldFont);
+    DrawTemplate(dc);
+}
+
+// The subgrade mark and the lines with what belongs to them.
+void CSlopePicture::DrawTemplate(CDC* dc)
+{
     if (!m_pSlopeLines || m_pSlopeLines->GetSize() == 0) return;
 
     const CPoint edge = ToScreen(1.0, -1.0);
@@ -621,8 +726,7 @@ void CSlopePicture::DrawLine(CDC* dc, CSlopeLine& line, bool current)
     dc->SelectObject(&m_pens[pen]);
     const CPoint start = ToScreen(line.m_ptStart.x, line.m_ptStart.y);
     const CPoint end = ToScreen(line.m_ptEnd.x, line.m_ptEnd.y);
-    dc->MoveTo(start);
-    dc->LineTo(end);
+    DrawSegment(dc, start, end);
     if (m_bShowAllSymbols || current) DrawSymbols(dc, line, current, &m_pens[pen]);
 }
 
@@ -635,7 +739,7 @@ void CSlopePicture::DrawSymbols(CDC* dc, const CSlopeLine& line, bool current, C
 
     if (line.m_bError) {
         DrawIconAt(dc, kIconError, middle.x - 16, middle.y + 10);
-        DrawLabel(dc, line.m_sMessage, middle.x, middle.y + 55, TA_CENTER | TA_TOP, RGB(255, 255, 255), 12, 0, L"宋体");
+        DrawLabelText(dc, line.m_sMessage, middle.x, middle.y + 55, TA_CENTER | TA_TOP, RGB(255, 255, 255), 12, 0, L"宋体");
         return;
     }
 
@@ -647,10 +751,8 @@ void CSlopePicture::DrawSymbols(CDC* dc, const CSlopeLine& line, bool current, C
         for (double d = 0; d <= length; d += 13) {
             const int x = static_cast<int>(start.x + (length > 0 ? dx / length * d : 0));
             const int y = static_cast<int>(start.y + (length > 0 ? dy / length * d : 0));
-            dc->MoveTo(x - 5, y - 5);
-            dc->LineTo(x + 5, y + 5);
-            dc->MoveTo(x - 5, y + 5);
-            dc->LineTo(x + 5, y - 5);
+            DrawSegment(dc, CPoint(x - 5, y - 5), CPoint(x + 5, y + 5));
+            DrawSegment(dc, CPoint(x - 5, y + 5), CPoint(x + 5, y - 5));
         }
     }
 
@@ -663,10 +765,9 @@ void CSlopePicture::DrawSymbols(CDC* dc, const CSlopeLine& line, bool current, C
         OffsetPoint(line.m_ptEnd, angle, line.m_rEndThickness, b);
         const CPoint pa = ToScreen(a.x, a.y), pb = ToScreen(b.x, b.y);
         dc->SelectObject(&m_pens[kPenGreyDot]);
-        dc->MoveTo(start);
-        dc->LineTo(pa);
-        dc->LineTo(pb);
-        dc->LineTo(end);
+        DrawSegment(dc, start, pa);
+        DrawSegment(dc, pa, pb);
+        DrawSegment(dc, pb, end);
     }
 
     DrawEndRule(dc, line, current);
@@ -677,7 +778,7 @@ void CSlopePicture::DrawSymbols(CDC* dc, const CSlopeLine& line, bool current, C
     if (!file.IsEmpty()) {
         if (!tkxFileName::Exist(CurrentLibraryFolder() + L"\\" + tkxFileName(file).GetFileName()))
             file = L"控制文件不存在";
-        DrawLabel(dc, file, end.x + 38, end.y + 4, TA_RIGHT | TA_BOTTOM,
+        DrawLabelText(dc, file, end.x + 38, end.y + 4, TA_RIGHT | TA_BOTTOM,
                   current ? RGB(0, 250, 250) : RGB(0, 150, 150), 12, 900, L"宋体");
     }
 
@@ -689,7 +790,7 @@ void CSlopePicture::DrawSymbols(CDC* dc, const CSlopeLine& line, bool current, C
     if (line.m_bLabelSlope) {
         const CString text = SlopeGradientLabel(line);
         if (!text.IsEmpty())
-            DrawLabel(dc, text, middle.x, middle.y - 2, TA_CENTER | TA_BOTTOM, labelColour, 10, line.GetTextAngle(),
+            DrawLabelText(dc, text, middle.x, middle.y - 2, TA_CENTER | TA_BOTTOM, labelColour, 10, line.GetTextAngle(),
                       L"Times New Roman");
     }
 
@@ -701,11 +802,10 @@ void CSlopePicture::DrawSymbols(CDC* dc, const CSlopeLine& line, bool current, C
         const int reach = which == 1 ? 55 : 50;
         CPen leader(PS_SOLID, 1, labelColour);
         dc->SelectObject(&leader);
-        dc->MoveTo(at.x, at.y + direction * 5);
-        dc->LineTo(at.x, at.y + direction * reach);
+        DrawSegment(dc, CPoint(at.x, at.y + direction * 5), CPoint(at.x, at.y + direction * reach));
         const int y = at.y + direction * (5 + reach) / 2;
-        DrawLabel(dc, L"B=xxx", at.x - 1, y, TA_CENTER | TA_BOTTOM, labelColour, 10, 900, L"Times New Roman");
-        DrawLabel(dc, L"H=xxx", at.x + 1, y, TA_CENTER | TA_TOP, labelColour, 10, 900, L"Times New Roman");
+        DrawLabelText(dc, L"B=xxx", at.x - 1, y, TA_CENTER | TA_BOTTOM, labelColour, 10, 900, L"Times New Roman");
+        DrawLabelText(dc, L"H=xxx", at.x + 1, y, TA_CENTER | TA_TOP, labelColour, 10, 900, L"Times New Roman");
         dc->SelectObject(pen);
     }
 
@@ -767,10 +867,7 @@ void CSlopePicture::DrawDimension(CDC* dc, sSketchPoint a, sSketchPoint b, doubl
     const COLORREF colour = current ? RGB(0, 228, 228) : RGB(0, 128, 128);
     CPen pen(PS_SOLID, 1, colour);
     CPen* oldPen = dc->SelectObject(&pen);
-    auto line = [&](sSketchPoint p, sSketchPoint q) {
-        dc->MoveTo(ToScreen(p.x, p.y));
-        dc->LineTo(ToScreen(q.x, q.y));
-    };
+    auto line = [&](sSketchPoint p, sSketchPoint q) { DrawSegment(dc, ToScreen(p.x, p.y), ToScreen(q.x, q.y)); };
     for (const sSketchPoint& p : {a, b}) line(Along(p, nx, ny, 0.2), Along(p, nx, ny, 0.5));
     const sSketchPoint da = Along(a, nx, ny, 0.35), db = Along(b, nx, ny, 0.35);
     line(da, db);
@@ -789,5 +886,5 @@ void CSlopePicture::DrawDimension(CDC* dc, sSketchPoint a, sSketchPoint b, doubl
     const sSketchPoint middle{(da.x + db.x) / 2, (da.y + db.y) / 2};
     const sSketchPoint at = Along(middle, nx, ny, leftward ? 0.05 + 0.65 : 0.05);
     const CPoint p = ToScreen(at.x, at.y);
-    DrawLabel(dc, tkx_DToS(value, 3, -1), p.x, p.y, TA_CENTER | TA_BOTTOM, colour, 12, tenths, L"Times New Roman");
+    DrawLabelText(dc, tkx_DToS(value, 3, -1), p.x, p.y, TA_CENTER | TA_BOTTOM, colour, 12, tenths, L"Times New Roman");
 }

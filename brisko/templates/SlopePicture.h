@@ -33,11 +33,17 @@ public:
     // subgrade edge near the left edge and height 0 in the middle; then the
     // scroll ranges are set anew and the window repainted.
     void ResetView();
-    // The first view with the whole template in it: the scale (within 4 to
-    // 100 pixels per metre) and place that show every line with the
-    // subgrade symbol, clear of the title line, centred; with no lines the
-    // first view of ResetView.
+    // The first view with the whole template in it: the largest scale
+    // (within 4 to 100 pixels per metre) at which everything DrawnExtent
+    // covers fits, with a small margin, clear of the title line, centred.
+    // What does not fit even at 4 keeps the template's start (the subgrade
+    // edge) in view.  With no lines the first view of ResetView.
     void FitView();
+    // The box, in client pixels at the present view, of all that is drawn
+    // for the template: the subgrade mark, the lines, their labels, marks,
+    // file names and dimensions (not the grid and the title line); empty
+    // with no lines.
+    CRect DrawnExtent();
 
     // World (metres, y up) to client pixels and back.
     CPoint ToScreen(double x, double y) const;
@@ -93,9 +99,16 @@ private:
     void DrawSymbols(CDC* dc, const CSlopeLine& line, bool current, CPen* pen);
     void DrawEndRule(CDC* dc, const CSlopeLine& line, bool current);
     void DrawDimension(CDC* dc, sSketchPoint a, sSketchPoint b, double value, bool current);
+    void DrawTemplate(CDC* dc);
     void DrawIconAt(CDC* dc, int index, int x, int y);
+    void DrawSegment(CDC* dc, CPoint a, CPoint b);
+    void DrawLabelText(CDC* dc, const CString& text, int x, int y, UINT align, COLORREF colour, int height, int angle,
+                       const wchar_t* face);
 
     bool m_dragging;
+    // While DrawnExtent measures: what would be drawn is added here, and
+    // nothing is drawn.
+    CRect* m_pMeasure;
     CBrush m_brBack;
     CPen m_pens[10];
     CFont m_fontTitle;

@@ -451,7 +451,8 @@ TEST_F(EditorTest, TheTestButtonWalksTheLinesAndSaysSo)
 }
 
 // Each template of the demo library opens in the editor with all of its
-// lines in the preview, below the title line, and the settings' inner
+// lines, their marks and labels in the preview, below the title line, and
+// the settings' inner
 // groups show their frames and captions on the screen
 // (editor_demo_<n>.bmp, for a person to look at).
 TEST_F(EditorTest, TheDemoTemplatesOpenWholeWithTheGroupsDrawn)
@@ -466,7 +467,7 @@ TEST_F(EditorTest, TheDemoTemplatesOpenWholeWithTheGroupsDrawn)
         m_lines.RemoveAll();
         ASSERT_EQ(CString(L"文件结束"), CTvTemplate(name).Load(m_lines, folder));
         std::vector<CPoint> ends;
-        CRect plot;
+        CRect plot, drawn;
         int scale = 0;
         std::vector<int> captionPixels;
         Run({[&](CDialog_TemplateEdit* d) {
@@ -474,6 +475,7 @@ TEST_F(EditorTest, TheDemoTemplatesOpenWholeWithTheGroupsDrawn)
             CSlopePicture& p = d->m_wndPreview;
             p.GetClientRect(&plot);
             scale = p.m_iScale;
+            drawn = p.DrawnExtent();
             for (INT_PTR i = 0; i < m_lines.GetSize(); ++i) {
                 ends.push_back(p.ToScreen(m_lines[i].m_ptStart.x, m_lines[i].m_ptStart.y));
                 ends.push_back(p.ToScreen(m_lines[i].m_ptEnd.x, m_lines[i].m_ptEnd.y));
@@ -491,6 +493,9 @@ TEST_F(EditorTest, TheDemoTemplatesOpenWholeWithTheGroupsDrawn)
         EXPECT_LE(scale, static_cast<int>(CSlopePicture::kMaxScale));
         const CRect below(plot.left, plot.top + 24, plot.right, plot.bottom);
         for (const CPoint& end : ends) EXPECT_TRUE(below.PtInRect(end)) << end.x << "," << end.y;
+        EXPECT_TRUE(drawn.left >= below.left && drawn.top >= below.top && drawn.right <= below.right &&
+                    drawn.bottom <= below.bottom)
+            << drawn.left << "," << drawn.top << " - " << drawn.right << "," << drawn.bottom;
         for (int pixels : captionPixels) EXPECT_GT(pixels, 30);
     }
 }

@@ -5,6 +5,7 @@
 #include "brisko/templates/SlopePicture.h"
 #include "templates_world.h"
 #include <algorithm>
+#include <string>
 #include <vector>
 #include <cmath>
 
@@ -67,6 +68,43 @@ protected:
     {
         return image.Count(CRect(at.x - reach, at.y - reach, at.x + reach + 1, at.y + reach + 1), colour) > 0;
     }
+    // The box, in client pixels, of what the template draws at the present
+    // view, also where it falls off the client: the view drawn on a canvas
+    // `border` pixels larger all round, without grid and path (the title's
+    // first words stay in the canvas's top-left corner, far off the client).
+    static CRect DrawnPixels(CSlopePicture& p)
+    {
+        const int border = 300;
+        const CRect client = p.m_rcClient;
+        const double x = p.m_rOriginX, y = p.m_rOriginY;
+        const int dm = p.m_bShowDmGrid, m = p.m_bShowMGrid;
+        const CString path = p.m_STemplatePath;
+        p.m_rcClient = CRect(0, 0, client.Width() + 2 * border, client.Height() + 2 * border);
+        p.m_rOriginX = x - static_cast<double>(border) / p.m_iScale;
+        p.m_rOriginY = y - static_cast<double>(border) / p.m_iScale;
+        p.m_bShowDmGrid = p.m_bShowMGrid = 0;
+        p.m_STemplatePath.Empty();
+        const Image image =
+            RenderPaint(p.m_rcClient.Width(), p.m_rcClient.Height(), [&](CDC& dc) { p.Draw(&dc); });
+        p.m_rcClient = client;
+        p.m_rOriginX = x;
+        p.m_rOriginY = y;
+        p.m_bShowDmGrid = dm;
+        p.m_bShowMGrid = m;
+        p.m_STemplatePath = path;
+        const CRect title(0, 0, 120, 20);
+        CRect box(0, 0, 0, 0);
+        for (int py = 0; py < image.Height(); ++py)
+            for (int px = 0; px < image.Width(); ++px)
+                if (image.At(px, py) != kBlack && !title.PtInRect(CPoint(px, py))) {
+                    if (box.IsRectEmpty())
+                        box = CRect(px, py, px + 1, py + 1);
+                    else
+                        box.UnionRect(box, CRect(px, py, px + 1, py + 1));
+                }
+        box.OffsetRect(-border, -border);
+        return box;
+    }
 
     static TestFrame* s_frame;
     static CSlopePicture* s_picture;
@@ -115,18 +153,56 @@ TEST_F(PictureTest, TheViewStartsAtTheSubgradeEdgeAndMapsMetresToPixels)
     EXPECT_EQ(40, v.nMax);  // the greatest of -30 and the heights (-1), plus 5 m
 }
 
-// Fitted, a template of any size shows whole, clear of the title line, at
-// the largest scale that holds it (within 4 to 100 pixels per metre).
+bool Holds(const CRect& outer, const CRect& inner)
+{
+    return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
+           inner.bottom <= outer.bottom;
+}
+std::string Text(const CRect& r)
+{
+    return std::to_string(r.left) + "," + std::to_string(r.top) + " - " + std::to_string(r.right) + "," +
+           std::to_string(r.bottom);
+}
+
+// Lines with marks and labels around them.
+CSlopeLine Storing(CSlopeLine line)
+{
+    line.m_bArcWithNext = line.m_bSaveEndOffset = line.m_bSavePosType = line.m_bSaveLength = 1;
+    line.m_bLabelSlope = line.m_bLabelOffsetElev = 1;
+    line.m_iLabelOffsetElevPos = 4; // under the middle
+    return line;
+}
+CSlopeLine WalledAndStopped(CSlopeLine line)
+{
+    line.m_bInsertWall = line.m_bStopControl = 1;
+    line.m_iWallPos = 1; // at the end, the termination mark above it
+    line.m_sControlFile = L"没有.DQ";
+    line.m_bLabelOffsetElev = 1;
+    line.m_iLabelOffsetElevPos = 2; // above the end
+    return line;
+}
+
+// Fitted, a template of any size shows whole, with its marks and labels,
+// clear of the title line, at the largest scale that holds it (within 4 to
+// 100 pixels per metre); one too large even at 4 keeps its start in view.
+// DrawnExtent holds every pixel the template draws.
 TEST_F(PictureTest, AFittedViewShowsTheWholeTemplate)
 {
+    CSlopeLine failed = MakeLine(0, 1.5, 0, 0, 0.0); // no slope length: the error mark and message
+    failed.m_bSaveLength = 1;
     const struct {
         const char* what;
         std::vector<CSlopeLine> lines;
     } cases[] = {
         {"one short line", {MakeLine(0, 1.5, 1, 0, 0.5)}},
         {"a high fill in steps", {MakeLine(0, 1.5, 1, 0, 8.0), MakeLine(0, 33.33333, 0, 0, 2.0), MakeLine(0, 1.75, 1, 0, 8.0)}},
-        {"a cut going up", {MakeLine(0, -1.0, 1, 0, -12.0), MakeLine(0, 33.33333, 0, 0, 2.0), MakeLine(0, -1.0, 1, 0, -12.0)}},
+        {"a cut going up", {MakeLine(0, -1.0, 1, 0, 12.0), MakeLine(0, -33.33333, 0, 0, 2.0), MakeLine(0, -1.0, 1, 0, 12.0)}},
         {"a long gentle slope", {MakeLine(0, 20.0, 0, 0, 400.0)}},
+        {"a short fill storing every value", {Storing(MakeLine(0, 1.5, 1, 0, 1.0)), Storing(MakeLine(0, 1000.0, 2, 0, 1.0))}},
+        {"a cut going up to a wall", {MakeLine(0, -1.0, 1, 0, 3.0), WalledAndStopped(MakeLine(0, -1.0, 1, 3, 1.0))}},
+        {"a wide berm with marks below", {Storing(MakeLine(0, 1000.0, 2, 0, 9.0)), WalledAndStopped(MakeLine(0, 1.5, 1, 0, 1.0))}},
+        {"a failed sketch", {MakeLine(0, 1.5, 1, 0, 2.0), failed}},
+        {"a long gentle slope storing every value", {Storing(MakeLine(0, 20.0, 0, 0, 400.0))}},
     };
     CSlopePicture& p = *s_picture;
     for (const auto& c : cases) {
@@ -134,6 +210,10 @@ TEST_F(PictureTest, AFittedViewShowsTheWholeTemplate)
         m_lines.RemoveAll();
         for (const CSlopeLine& line : c.lines) m_lines.Add(line);
         Show();
+        // Each line sketches but the last of the failed sketch.
+        const bool failing = std::string(c.what) == "a failed sketch";
+        for (INT_PTR i = 0; i < m_lines.GetSize(); ++i)
+            EXPECT_EQ(failing && i == m_lines.GetSize() - 1, m_lines[i].m_bError != 0) << "line " << i;
         p.FitView();
         const CRect inside(0, 30, p.m_rcClient.right, p.m_rcClient.bottom);
         auto allInside = [&] {
@@ -152,14 +232,37 @@ TEST_F(PictureTest, AFittedViewShowsTheWholeTemplate)
                 low = std::min<double>(low, end.y);
                 high = std::max<double>(high, end.y);
             }
+        const CRect extent = p.DrawnExtent();
+        const CRect pixels = DrawnPixels(p);
+        EXPECT_TRUE(Holds(extent, pixels)) << "drawn " << Text(pixels) << ", measured " << Text(extent);
+        const CRect belowTitle(0, 22, p.m_rcClient.right, p.m_rcClient.bottom);
         if (p.m_iScale > 4) {
             EXPECT_TRUE(allInside());
+            EXPECT_TRUE(Holds(belowTitle, extent)) << Text(extent);
+            EXPECT_TRUE(Holds(belowTitle, pixels)) << Text(pixels);
             // Not lost in the middle: it fills the view one way or the other
             // (or is drawn at the largest scale).
             EXPECT_TRUE(p.m_iScale == 100 || (right - left) * p.m_iScale > p.m_rcClient.Width() / 2 ||
-                        (high - low) * p.m_iScale > p.m_rcClient.Height() / 2);
+                        (high - low) * p.m_iScale > p.m_rcClient.Height() / 2 ||
+                        extent.Width() > p.m_rcClient.Width() / 2 || extent.Height() > p.m_rcClient.Height() / 2);
+            // The largest such scale: one more and the drawing fills the view
+            // but for a few pixels, one way or the other.
+            if (p.m_iScale < 100) {
+                const int scale = p.m_iScale;
+                ++p.m_iScale;
+                const CRect larger = p.DrawnExtent();
+                p.m_iScale = scale;
+                EXPECT_TRUE(larger.Width() > p.m_rcClient.Width() - 16 ||
+                            larger.Height() > belowTitle.Height() - 16);
+            }
         } else {
             EXPECT_TRUE(inside.PtInRect(p.ToScreen(m_lines[0].m_ptStart.x, m_lines[0].m_ptStart.y)));
+            // Going down from the subgrade edge, the drawing shows from its
+            // left and its top (the subgrade mark, the first line's labels).
+            EXPECT_GE(extent.left, 0) << Text(extent);
+            EXPECT_GE(extent.top, belowTitle.top) << Text(extent);
+            EXPECT_GE(pixels.left, 0) << Text(pixels);
+            EXPECT_GE(pixels.top, belowTitle.top) << Text(pixels);
         }
         const Image image = Picture();
         image.SaveBmp(ClFormat(L"picture_fitted_%d.bmp", static_cast<int>(&c - cases)));

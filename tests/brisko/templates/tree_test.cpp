@@ -15,6 +15,7 @@
 #include "corvane/project/TavixInterface.h"
 #include "support/FailingWrites.h"
 #include "templates_world.h"
+#include <string>
 
 using namespace templates_test;
 using namespace wintest;
@@ -156,8 +157,11 @@ TEST_F(TreeTest, MenusByWhatWasClicked)
 }
 
 // The demo library's templates (made by demo_project.exe before this
-// program runs) each show whole on the information page
-// (information_page_demo_<n>.bmp, for a person to look at).
+// program runs) each show whole on the information page, their marks and
+// labels too, as far as the low view holds them: a column of marks under a
+// line may be higher than the view at any scale, and then the lines stay in
+// view at the least scale (information_page_demo_<n>.bmp, for a person to
+// look at).
 TEST_F(TreeTest, TheDemoTemplatesShowWholeOnTheInformationPage)
 {
     const CString demo = BinFolder() + L"\\..\\demo\\示范边坡模板库";
@@ -186,6 +190,17 @@ TEST_F(TreeTest, TheDemoTemplatesShowWholeOnTheInformationPage)
                 const CPoint at = picture.ToScreen(end.x, end.y);
                 EXPECT_TRUE(below.PtInRect(at)) << "line " << i << " at " << at.x << "," << at.y;
             }
+        const CRect drawn = picture.DrawnExtent();
+        const std::string box = std::to_string(drawn.left) + "," + std::to_string(drawn.top) + " - " +
+                                std::to_string(drawn.right) + "," + std::to_string(drawn.bottom);
+        EXPECT_GE(drawn.left, below.left) << box;
+        EXPECT_LE(drawn.right, below.right) << box;
+        if (drawn.Height() <= below.Height()) {
+            EXPECT_GE(drawn.top, below.top) << box;
+            EXPECT_LE(drawn.bottom, below.bottom) << box;
+        } else {
+            EXPECT_EQ(static_cast<int>(CSlopePicture::kMinScale), picture.m_iScale) << box;
+        }
         DialogImage(page).SaveBmp(ClFormat(L"information_page_demo_%d.bmp", static_cast<int>(t)));
     }
 }
