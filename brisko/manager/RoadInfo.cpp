@@ -230,10 +230,14 @@ int CRoadInfo::CopyRoadFiles(const CString& sourceFolder, const CString& sourceT
             PrintToMainInfoWindow(L"导入文件失败：%s",
                                   PathTooLongText(copy.GetLength() > kMaxFilePathChars ? copy : source).GetString());
             ok = 0;
-        } else if (::CopyFileW(source, copy, FALSE)) {
+        } else if (tkx_CopyReplacing(source, copy)) {
             PrintToMainInfoWindow(done, source.GetString(), copy.GetString());
         } else {
-            PrintToMainInfoWindow(L"导入文件失败：%s->%s", source.GetString(), copy.GetString());
+            // One line of the log: the read-only sentence, if that is why,
+            // follows on it.
+            const CString readOnly = tkx_ReadOnlyTargetText(copy);
+            PrintToMainInfoWindow(L"导入文件失败：%s->%s%s%s", source.GetString(), copy.GetString(),
+                                  readOnly.IsEmpty() ? L"" : L" ", readOnly.GetString());
             ok = 0;
         }
     } while (::FindNextFileW(find, &found));

@@ -7,6 +7,7 @@
 #include "brisko/shell/SharedDialogs.h"
 #include "brisko/shell/Utility.h"
 #include "corvane/platform/FileName.h"
+#include "corvane/platform/FileReplace.h"
 #include "corvane/project/TavixInterface.h"
 #include <map>
 #include <vector>
@@ -365,12 +366,12 @@ void CTreeViewFile::CreateMissingFile(HTREEITEM item, const CString& path)
         const CString filter = ClFormat(L"%s|*.%s||", typeName.GetString(), ext.GetString());
         const CString title = ClFormat(L"导入%s文件", typeName.GetString());
         if (tkx_FileDialog(1, source, ext, this, filter, title) != 1) break;
-        if (::CopyFileW(source, path, FALSE)) {
+        if (tkx_CopyReplacing(source, path)) {
             theApp.OpenDocumentFile(path);
             ShowFileState(item, true);
             PrintToMainInfoWindow(L"复制%s文件[%s]到[%s]", ext.GetString(), source.GetString(), path.GetString());
         } else {
-            ManagerBox(L"文件复制失败!", MB_ICONERROR);
+            ManagerBox(tkx_SaveFailureText(path, L"文件复制失败!"), MB_ICONERROR);
         }
         break;
     }
@@ -404,8 +405,8 @@ void CTreeViewFile::OnImportFile()
         theApp.OpenDocumentFile(path);
         return;
     }
-    if (!::CopyFileW(source, path, FALSE)) {
-        ManagerBox(L"导入文件失败!", MB_ICONERROR);
+    if (!tkx_CopyReplacing(source, path)) {
+        ManagerBox(tkx_SaveFailureText(path, L"导入文件失败!"), MB_ICONERROR);
         return;
     }
     theApp.CloseDocumentByPath(path);

@@ -4,6 +4,7 @@
 #include "brisko/shell/SharedDialogs.h"
 #include "brisko/templates/TvTemplate.h"
 #include "corvane/platform/FileName.h"
+#include "corvane/platform/FileReplace.h"
 #include "corvane/project/FileInterface.h"
 #include <cmath>
 #include <cwchar>
@@ -655,8 +656,9 @@ BOOL CDialog_TemplateEdit::TakeFile(const CString& chosen, CString& field)
                          chosen.GetString(), folder.GetString());
             if (ClMessageBox(m_hWnd, question, kBriskoCaption, MB_YESNO | MB_ICONQUESTION) != IDYES) return FALSE;
         }
-        if (!::CopyFileW(chosen, target, FALSE)) {
-            ClMessageBox(m_hWnd, ClFormat(L"复制文件<%s>时出错!", chosen.GetString()), kBriskoCaption, MB_ICONERROR);
+        if (!tkx_CopyReplacing(chosen, target)) {
+            ClMessageBox(m_hWnd, tkx_SaveFailureText(target, ClFormat(L"复制文件<%s>时出错!", chosen.GetString())),
+                         kBriskoCaption, MB_ICONERROR);
             return FALSE;
         }
     }

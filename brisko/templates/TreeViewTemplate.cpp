@@ -11,6 +11,7 @@
 #include "brisko/templates/SlopePicture.h"
 #include "brisko/templates/TvTemplate.h"
 #include "corvane/platform/FileName.h"
+#include "corvane/platform/FileReplace.h"
 #include "corvane/project/FileInterface.h"
 #include "corvane/project/TavixInterface.h"
 #include <vector>
@@ -350,11 +351,16 @@ void CTreeViewTemplate::OnSaveTemplateAs()
     dialog.m_bRename = 0;
     if (dialog.DoModal() != IDOK || dialog.m_SNewName == name) return;
     const CString newPath = theApp.m_CurTBase.m_SPath + L"\\" + tkxFileName(dialog.m_SNewName).GetFileName();
-    if (::CopyFileW(oldPath, newPath, FALSE) && theApp.m_CurTBase.AddTemp(newPath) && StoreLibrary()) {
+    const bool copied = tkx_CopyReplacing(oldPath, newPath);
+    if (copied && theApp.m_CurTBase.AddTemp(newPath) && StoreLibrary()) {
         RebuildTree();
         PrintToMainInfoWindow(L"复制模板[%s]为[%s]", oldPath.GetString(), newPath.GetString());
     } else {
-        PrintToMainInfoWindow(L"复制模板[%s]失败!", oldPath.GetString());
+        // One line of the log: the read-only sentence, if that is why the
+        // copy failed, follows on it.
+        const CString readOnly = copied ? CString() : tkx_ReadOnlyTargetText(newPath);
+        PrintToMainInfoWindow(L"复制模板[%s]失败!%s%s", oldPath.GetString(), readOnly.IsEmpty() ? L"" : L" ",
+                              readOnly.GetString());
     }
 }
 

@@ -23,3 +23,10 @@ CORVANE_API CString tkx_TempFileBeside(const wchar_t* target);
 // is read-only or the move fails: temp is removed and target is left as it
 // was.
 CORVANE_API bool tkx_ReplaceByTemporary(const wchar_t* temp, const wchar_t* target);
+
+// Copies the file from over to the same way: into a temporary file beside
+// to, which then takes to's place.  FALSE, with the last error set, when to
+// is read-only (nothing is written) or the copy or the move fails: to is
+// left as it was and no temporary file stays behind.  The copy of a
+// read-only file is read-only, as the system's copy makes it.
+CORVANE_API BOOL tkx_CopyReplacing(const wchar_t* from, const wchar_t* to);

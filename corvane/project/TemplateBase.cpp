@@ -1,6 +1,7 @@
 // The slope-template library and its library file.
 #include "corvane/project/TemplateBase.h"
 #include "corvane/platform/FileName.h"
+#include "corvane/platform/FileReplace.h"
 #include "corvane/project/ProjectFolders.h"
 #include "corvane/project/RegistryLists.h"
 #include "corvane/project/TavixDevApp.h"
@@ -196,9 +197,10 @@ int tkxTemplateBase::AddTemp(CString file)
     // A template that already lies in the library folder needs no copy; any
     // other copy must succeed before the template is listed.
     if (!SamePath(file, target)) {
-        if (m_SPath.IsEmpty() || !CopyFileW(file, target, FALSE)) {
-            ShowBox(nullptr, ClFormat(L"复制模板文件<%s>到模板库目录<%s>失败!", file.GetString(), m_SPath.GetString()),
-                    MB_OK | MB_ICONERROR);
+        if (m_SPath.IsEmpty() || !tkx_CopyReplacing(file, target)) {
+            const CString own =
+                ClFormat(L"复制模板文件<%s>到模板库目录<%s>失败!", file.GetString(), m_SPath.GetString());
+            ShowBox(nullptr, m_SPath.IsEmpty() ? own : tkx_SaveFailureText(target, own), MB_OK | MB_ICONERROR);
             return 0;
         }
     }

@@ -365,6 +365,33 @@ TEST_F(FileTreeTest, FilesAreImportedAndDeleted)
     EXPECT_EQ(6, ItemImage(Tree(), Item(L"主线.SQX")));
 }
 
+// A road file the user marked read-only is not imported over: the failure
+// says why, and the file stays as it was, with no temporary file beside it.
+TEST_F(FileTreeTest, AReadOnlyFileIsNotImportedOver)
+{
+    MessageBoxScript boxes;
+    const CString dmx = RoadFile(kMainRoad, L"DMX");
+    const CString roadFolder = ProjectFolder() + L"\\主线";
+    const std::string old = ReadBytes(dmx);
+    const std::vector<CString> files = FilesIn(roadFolder);
+    ScratchFolder source(L"import over read-only");
+    WriteBytes(source / L"新.dmx", "0 7\r\n");
+    const size_t lines = Lines().size();
+    ASSERT_TRUE(SetFileAttributesW(dmx, FILE_ATTRIBUTE_READONLY));
+    DialogScript script;
+    script.Then([&](CWnd* d) { ChooseFile(d, source / L"新.dmx"); });
+    boxes.Answer(IDYES);
+    On(L"主线.DMX", ID_DATA_IMPORT);
+    const bool stayedReadOnly = (GetFileAttributesW(dmx) & FILE_ATTRIBUTE_READONLY) != 0;
+    SetFileAttributesW(dmx, FILE_ATTRIBUTE_NORMAL); // the next test writes the project anew
+    EXPECT_FALSE(script.StepsLeft());
+    EXPECT_EQ(ClFormat(L"导入文件失败!\n\n文件%s为只读, 无法保存!", dmx.GetString()), boxes.LastText());
+    EXPECT_EQ(old, ReadBytes(dmx));
+    EXPECT_TRUE(stayedReadOnly);
+    EXPECT_EQ(files, FilesIn(roadFolder));
+    EXPECT_EQ(lines, Lines().size());
+}
+
 // The document open on a file that an import replaces holds the imported
 // text afterwards (it had been opened by the file's name in another case
 // too), with no edit of the old text left to be saved over it.

@@ -196,6 +196,37 @@ TEST_F(RoadRecordTest, AnotherRoadsFilesAreCopiedIntoTheRoadsFolder)
     theApp.LoadCurrentRoadData();
 }
 
+// A file of the road's folder that the user marked read-only is not copied
+// over: the log says why, the file stays as it was with no temporary file
+// beside it, and the other files are copied.
+TEST_F(RoadRecordTest, AReadOnlyFileOfTheRoadIsNotCopiedOver)
+{
+    MessageBoxScript boxes;
+    ScratchFolder source(L"old road read-only");
+    WriteText(source / L"OLD.dmx", L"0 1\n");
+    WriteText(source / L"notes.txt", L"x\n");
+    CRoadInfo road;
+    road.m_SRoadName = L"只读 路";
+    const CString target = ProjectFolder() + L"\\只读 路";
+    ASSERT_TRUE(CreateDirectoryW(target, nullptr));
+    const CString notes = target + L"\\notes.txt";
+    WriteBytes(notes, "kept");
+    ASSERT_TRUE(SetFileAttributesW(notes, FILE_ATTRIBUTE_READONLY));
+
+    EXPECT_EQ(0, road.CopyRoadFiles(source.Path(), L"old", ProjectFolder()));
+    EXPECT_EQ("kept", ReadBytes(notes));
+    EXPECT_TRUE(GetFileAttributesW(notes) & FILE_ATTRIBUTE_READONLY);
+    EXPECT_EQ(FileText(L"0 1\n"), ReadBytes(target + L"\\只读 路.DMX"));
+    EXPECT_EQ(std::vector<CString>({L"notes.txt", L"只读 路.DMX"}), FilesIn(target));
+    const std::vector<CString> lines = Lines();
+    const CString said = ClFormat(L"导入文件失败：%s->%s 文件%s为只读, 无法保存!", (source / L"notes.txt").GetString(),
+                                  notes.GetString(), notes.GetString());
+    EXPECT_NE(lines.end(), std::find(lines.begin(), lines.end(), said)) << Utf8(said);
+    EXPECT_TRUE(boxes.Shown().empty());
+    RemoveTree(target);
+    theApp.LoadCurrentRoadData();
+}
+
 // In a road folder of 250 characters (a road under a deep project folder) a
 // file whose path would pass the platform's 259 characters is not copied on
 // a cut path: the log names the path; the others are copied.

@@ -9,6 +9,7 @@
 #include "brisko/templates/TvTemplate.h"
 #include "corvane/project/TavixInterface.h"
 #include "templates_world.h"
+#include "support/FailingWrites.h"
 #include <cmath>
 #include <vector>
 
@@ -378,6 +379,54 @@ TEST_F(EditorTest, ControlFilesAreCopiedIntoTheLibrary)
     EXPECT_FALSE(askedToReplace); // the library's own file is not copied onto itself
     EXPECT_EQ(0, m_lines[0].m_iEndMode);
     EXPECT_EQ(1, m_lines[0].m_iEndType);
+}
+
+// A control file of the library's folder that the user marked read-only is
+// not copied over, even when the user agrees to replace it: the failure says
+// why, the file stays as it was with no temporary file beside it, and the
+// line keeps its file.
+TEST_F(EditorTest, AReadOnlyControlFileOfTheLibraryIsNotCopiedOver)
+{
+    Lines({MakeLine(0, 1.5, 0, 0, 3.0)});
+    const CString elsewhere = OtherFolder() + L"\\坡长二.PC";
+    WriteText(elsewhere, L"0 3.5\n");
+    const CString kept = WriteLibraryFile(L"坡长二.PC", L"0 2\n");
+    const std::string old = ReadBytes(kept);
+    const std::vector<CString> files = FilesIn(LibraryFolder());
+    ASSERT_TRUE(SetFileAttributesW(kept, FILE_ATTRIBUTE_READONLY));
+    MessageBoxScript boxes;
+    boxes.Answer(IDYES); // replace the library's file of that name
+    CString afterRefused;
+    CDialog_TemplateEdit dialog(theApp.m_pMainWnd);
+    dialog.m_pSlopeLines = &m_lines;
+    DialogScript script;
+    script
+        .Then([&](CWnd* d) {
+            ::CheckRadioButton(d->GetSafeHwnd(), IDC_TPL_TYPE0, IDC_TPL_TYPE5, IDC_TPL_TYPE1);
+            Press(d, IDC_TPL_TYPE1);
+        })
+        .Then([&](CWnd* platform) { Press(platform, IDCANCEL); })
+        .Then([&](CWnd* d) {
+            SetText(d, IDC_TPL_CONTROL_FILE, elsewhere);
+            Press(d, IDC_TPL_CONTROL_BROWSE);
+        })
+        .Then([&](CWnd* platform) { Press(platform, IDOK); })
+        .Then([&](CWnd* d) {
+            afterRefused = GetText(d, IDC_TPL_CONTROL_FILE);
+            Press(d, IDCANCEL);
+        });
+    dialog.DoModal();
+    const bool stayedReadOnly = (GetFileAttributesW(kept) & FILE_ATTRIBUTE_READONLY) != 0;
+    SetFileAttributesW(kept, FILE_ATTRIBUTE_NORMAL);
+    EXPECT_FALSE(script.StepsLeft());
+    EXPECT_EQ(old, ReadBytes(kept));
+    EXPECT_TRUE(stayedReadOnly);
+    EXPECT_EQ(files, FilesIn(LibraryFolder()));
+    EXPECT_EQ(elsewhere, afterRefused);
+    const CString said = ClFormat(L"复制文件<%s>时出错!\n\n文件%s为只读, 无法保存!", elsewhere.GetString(), kept.GetString());
+    bool refusedShown = false;
+    for (const ShownMessageBox& box : boxes.Shown()) refusedShown |= box.text == said;
+    EXPECT_TRUE(refusedShown) << Utf8(boxes.LastText());
 }
 
 // Saving a new template: the save dialog proposes the typed name in the

@@ -1,6 +1,7 @@
-// Saves onto a file the user marked read-only, one of each writer of the
-// library: each is refused with the file named, and leaves the file as it
-// was, still read-only, with no temporary file beside it.
+// Saves (and the library's copy of a template) onto a file the user marked
+// read-only, one of each writer of the library: each is refused with the
+// file named, and leaves the file as it was, still read-only, with no
+// temporary file beside it.
 #include "corvane/base/LastError.h"
 #include "corvane/platform/FileReplace.h"
 #include "corvane/platform/Xml.h"
@@ -87,6 +88,9 @@ TEST(ReadOnlyTargets, AreRefusedAndLeftAsTheyWere)
     tkxXmlDocument xml;
     xml.GetRootElement()->m_STag = L"config";
     tkxWidenStandard widen;
+    // A template copied into the library from elsewhere.
+    ScratchFolder elsewhere(L"read_only 只读 template source");
+    road_test::WriteBytes(elsewhere / L"A.TYP", "new template");
 
     const struct Case {
         const wchar_t* file;
@@ -102,6 +106,7 @@ TEST(ReadOnlyTargets, AreRefusedAndLeftAsTheyWere)
         {L"project.FD", [&](const CString& p) { return project.SaveFDFile(p); }, false},
         {L"项目.EPJ", [&](const CString&) { return project.Save(); }, true},
         {L"模板库.TPB", [&](const CString&) { return library.Save(); }, true},
+        {L"A.TYP", [&](const CString&) { return library.AddTemp(elsewhere / L"A.TYP"); }, true},
         {L"sheets.EST", [&](const CString& p) { return sheets.SaveESTFile(p); }, false},
         {L"sheets.xml", [&](const CString& p) { return sheets.SaveXMLFile(p); }, false},
         {L"document.xml", [&](const CString& p) { return xml.SaveXMLFile(p); }, false},
@@ -154,6 +159,82 @@ TEST(ReadOnlyTargets, TheTemporaryFileIsNeitherMadeNorMovedOverThem)
 
     EXPECT_EQ(CString(), tkx_TempFileBeside(target));
     EXPECT_EQ(std::vector<CString>{L"目标.txt"}, test_support::FilesIn(folder.Path()));
+}
+
+// A file copied over a target: it lands whole or not at all, a read-only
+// target is refused before anything is written, and no temporary file stays
+// beside the target.
+TEST(ReadOnlyTargets, CopiesReplaceOnlyWhatMayBeReplaced)
+{
+    ScratchFolder sources(L"copy 复制 sources");
+    const CString plain = sources / L"源.txt";
+    const CString readOnlySource = sources / L"只读源.txt";
+    road_test::WriteBytes(plain, "new");
+    road_test::WriteBytes(readOnlySource, "new");
+    ASSERT_TRUE(SetFileAttributesW(readOnlySource, FILE_ATTRIBUTE_READONLY));
+
+    enum Target { Absent, Writable, ReadOnly, Folder };
+    const struct Case {
+        const char* what;
+        Target target;
+        CString from;
+        BOOL copied;
+        DWORD error;       // the last error when not copied (0: any)
+        const char* bytes; // the target's afterwards (null: still a folder)
+        bool readOnly;     // the target's attribute afterwards
+    } cases[] = {
+        {"a new file", Absent, plain, TRUE, 0, "new", false},
+        {"over a file", Writable, plain, TRUE, 0, "new", false},
+        {"a read-only file's copy", Writable, readOnlySource, TRUE, 0, "new", true},
+        {"over a read-only file", ReadOnly, plain, FALSE, ERROR_ACCESS_DENIED, "old", true},
+        {"from a missing file", Writable, sources / L"无.txt", FALSE, ERROR_FILE_NOT_FOUND, "old", false},
+        {"over a folder", Folder, plain, FALSE, 0, nullptr, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ScratchFolder folder(L"copy 复制 target");
+        const CString target = folder / L"目标.txt";
+        if (c.target == Folder) {
+            ASSERT_TRUE(CreateDirectoryW(target, nullptr));
+        }
+        if (c.target == Writable || c.target == ReadOnly) road_test::WriteBytes(target, "old");
+        if (c.target == ReadOnly) {
+            ASSERT_TRUE(SetFileAttributesW(target, FILE_ATTRIBUTE_READONLY));
+        }
+
+        SetLastError(0);
+        EXPECT_EQ(c.copied, tkx_CopyReplacing(c.from, target));
+        const DWORD error = GetLastError();
+        if (!c.copied && c.error) {
+            EXPECT_EQ(c.error, error);
+        }
+        if (c.bytes) {
+            EXPECT_EQ(c.bytes, road_test::ReadBytes(target));
+            EXPECT_EQ(c.readOnly, IsReadOnly(target));
+            EXPECT_EQ(std::vector<CString>{L"目标.txt"}, test_support::FilesIn(folder.Path()));
+        } else {
+            EXPECT_TRUE(GetFileAttributesW(target) & FILE_ATTRIBUTE_DIRECTORY);
+            EXPECT_EQ(std::vector<CString>{}, test_support::FilesIn(folder.Path()));
+        }
+    }
+    EXPECT_EQ("new", road_test::ReadBytes(readOnlySource));
+
+    // A folder of 250 characters leaves no room for the system's temporary
+    // names beside a target of 256: the copy is still made there.
+    ScratchFolder deep(L"copy deep");
+    const int nameLength = 250 - deep.Path().GetLength() - 1;
+    ASSERT_GT(nameLength, 10) << "the checkout lies too deep for this test";
+    const CString folder = deep.Path() + L"\\" + CString(L'd', nameLength);
+    ASSERT_TRUE(CreateDirectoryW(folder, nullptr));
+    const CString target = folder + L"\\a.txt";
+    road_test::WriteBytes(target, "old");
+    EXPECT_TRUE(tkx_CopyReplacing(plain, target)) << GetLastError();
+    EXPECT_EQ("new", road_test::ReadBytes(target));
+    EXPECT_EQ(std::vector<CString>{L"a.txt"}, test_support::FilesIn(folder));
+    ASSERT_TRUE(SetFileAttributesW(target, FILE_ATTRIBUTE_READONLY));
+    EXPECT_FALSE(tkx_CopyReplacing(readOnlySource, target));
+    EXPECT_EQ("new", road_test::ReadBytes(target));
+    EXPECT_EQ(std::vector<CString>{L"a.txt"}, test_support::FilesIn(folder));
 }
 
 } // namespace
