@@ -141,7 +141,8 @@ TEST(ProfilePage, EveryJumpOfTheEditorsCaretMovesTheMark)
         c.jump(c.line);
         ASSERT_EQ(c.line, editor->GetCursorPos().y);
         CStringArray fields;
-        tkx_DivideString(editor->LineText(c.line), fields);
+        // The buffer's line is not ended by a zero: it is taken by its length.
+        tkx_DivideString(CString(editor->LineText(c.line), editor->GetLineLength(c.line)), fields);
         ASSERT_GE(fields.GetSize(), 2);
         EXPECT_EQ(1, frame->m_wndRoadInfoBar.GetActiveIndex());
         EXPECT_DOUBLE_EQ(_wtof(fields[0]), view.m_dMarkerStation);

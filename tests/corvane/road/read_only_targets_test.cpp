@@ -16,6 +16,7 @@
 #include "corvane/section/RoadHDM.h"
 #include "corvane/section/WidenStandard.h"
 #include "road_test_support.h"
+#include "writer_road.h"
 #include "support/FailingWrites.h"
 #include "support/MessageBoxScript.h"
 
@@ -34,27 +35,11 @@ TEST(ReadOnlyTargets, AreRefusedAndLeftAsTheyWere)
     road_test::StationSettings settings{3, 1};
     ScratchFolder folder(L"read_only 只读 targets");
 
-    tkxBreakChain chain;
-    ASSERT_EQ(1, chain.GetDLFromString(L"1200=1180"));
-    tkxZDMInfo profile(&chain);
-    profile.AddDMHeight(0, 100);
-    profile.AddDMHeight(2000, 120);
-    CArray<double, double> stations, elevations, radii;
-    for (double v : {0.0, 1000.0, 2000.0}) stations.Add(v);
-    for (double v : {100.0, 110.0, 100.0}) elevations.Add(v);
-    for (double v : {0.0, 3000.0, 0.0}) radii.Add(v);
-    profile.SetBPDZHs(stations);
-    profile.SetBPDElevations(elevations);
-    profile.SetRs(radii);
-    ASSERT_EQ(1, profile.ComputeSQX()) << Utf8(tkx_GetLastError());
-    tkxHDMTerrain terrain(&chain);
-    terrain.SetFormat(HDX_ABS1);
-    sZHPtInfo point;
-    point.m_rZH = 500;
-    point.m_rZ = 105;
-    auto* section = new tkxHdxSection(point);
-    section->AddPt(5, 104, WATER_NONE, 1);
-    terrain.AddHDXSection(section);
+    road_test::WriterRoad data;
+    ASSERT_TRUE(data.made) << Utf8(tkx_GetLastError());
+    tkxBreakChain& chain = data.chain;
+    tkxZDMInfo& profile = data.profile;
+    tkxHDMTerrain& terrain = data.terrain;
 
     CArray<tkxPlaneCurve3, tkxPlaneCurve3> curves;
     sZHPtInfo a, b;
