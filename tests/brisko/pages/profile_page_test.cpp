@@ -29,6 +29,29 @@ std::vector<double> GroundStations()
 
 sGroundPoint Point(double station, double elevation, int segment = -1) { return {station, elevation, segment}; }
 
+// The road's ground-line file open in the editor; closed again at the end,
+// with the information bar back on its first page and the road's data as
+// the file holds it.
+struct OpenGroundLine {
+    CDocument* document = nullptr;
+    CBriskoView* editor = nullptr;
+    OpenGroundLine()
+    {
+        document = theApp.OpenDocumentFile(RoadFile(L"DMX"));
+        if (!document) return;
+        POSITION pos = document->GetFirstViewPosition();
+        editor = static_cast<CBriskoView*>(document->GetNextView(pos));
+        wintest::PumpUntilIdle();
+    }
+    ~OpenGroundLine()
+    {
+        if (document) document->OnCloseDocument();
+        wintest::PumpUntilIdle();
+        Frame()->m_wndRoadInfoBar.SetActiveView(0);
+        theApp.LoadCurrentRoadData();
+    }
+};
+
 } // namespace
 
 TEST(ProfilePage, TheEditedGroundPointReplacesWhatLayBetweenItsNeighbours)
@@ -81,11 +104,9 @@ TEST(ProfilePage, TheCaretOnAGroundLineFileShowsItsPointOnTheProfile)
 {
     StartProgram();
     CMainFrame* frame = Frame();
-    CDocument* document = theApp.OpenDocumentFile(RoadFile(L"DMX"));
-    ASSERT_NE(nullptr, document);
-    POSITION pos = document->GetFirstViewPosition();
-    auto* editor = static_cast<CBriskoView*>(document->GetNextView(pos));
-    wintest::PumpUntilIdle();
+    OpenGroundLine open;
+    ASSERT_NE(nullptr, open.editor);
+    CBriskoView* editor = open.editor;
     const int count = CurRoadProfile.GetDMXCount();
 
     // Line 6 reads "100.000 128.677".
@@ -105,21 +126,15 @@ TEST(ProfilePage, TheCaretOnAGroundLineFileShowsItsPointOnTheProfile)
     EXPECT_EQ(RGB(255, 255, 255), image.At(centre.x - 10, centre.y));
     EXPECT_EQ(RGB(255, 255, 255), image.At(centre.x, centre.y - 10));
 
-    document->OnCloseDocument();
-    wintest::PumpUntilIdle();
-    frame->m_wndRoadInfoBar.SetActiveView(0);
-    theApp.LoadCurrentRoadData();
 }
 
 TEST(ProfilePage, EveryJumpOfTheEditorsCaretMovesTheMark)
 {
     StartProgram();
     CMainFrame* frame = Frame();
-    CDocument* document = theApp.OpenDocumentFile(RoadFile(L"DMX"));
-    ASSERT_NE(nullptr, document);
-    POSITION pos = document->GetFirstViewPosition();
-    auto* editor = static_cast<CBriskoView*>(document->GetNextView(pos));
-    wintest::PumpUntilIdle();
+    OpenGroundLine open;
+    ASSERT_NE(nullptr, open.editor);
+    CBriskoView* editor = open.editor;
     CZDMInfoCtrl& view = ProfilePage()->m_wndView;
     const struct {
         const char* what;
@@ -149,10 +164,6 @@ TEST(ProfilePage, EveryJumpOfTheEditorsCaretMovesTheMark)
         EXPECT_DOUBLE_EQ(_wtof(fields[1]), view.m_dMarkerElevation);
     }
 
-    document->OnCloseDocument();
-    wintest::PumpUntilIdle();
-    frame->m_wndRoadInfoBar.SetActiveView(0);
-    theApp.LoadCurrentRoadData();
 }
 
 TEST(ProfilePage, AChangedGroundLineFileIsReloadedAndTheViewStartsAgain)

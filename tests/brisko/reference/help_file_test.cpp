@@ -39,6 +39,23 @@ protected:
 
 } // namespace
 
+namespace {
+
+// A help file found nowhere: the control says so with a warning and has no
+// file.
+void ExpectNotFound(const CString& asked)
+{
+    MessageBoxScript boxes;
+    CRecordingHHCtrl help;
+    EXPECT_FALSE(help.OpenChm(asked));
+    EXPECT_TRUE(help.GetChmPath().IsEmpty());
+    ASSERT_EQ(1u, boxes.Shown().size());
+    EXPECT_EQ(asked + L"文件没有找到", boxes.Shown()[0].text);
+    EXPECT_EQ(static_cast<UINT>(MB_ICONWARNING), boxes.Shown()[0].type & MB_ICONMASK);
+}
+
+} // namespace
+
 TEST_F(HelpFileTest, TheTopicMapTurnsContextIdsIntoTopicAddresses)
 {
     CRecordingHHCtrl help;
@@ -226,13 +243,7 @@ TEST_F(HelpFileTest, TheHelpFileIsLookedForInItsOrder)
         ASSERT_TRUE(DeleteFileW(place));
     }
     // Nowhere: said so, and no help file.
-    MessageBoxScript boxes;
-    CRecordingHHCtrl help;
-    EXPECT_FALSE(help.OpenChm(asGiven));
-    EXPECT_TRUE(help.GetChmPath().IsEmpty());
-    ASSERT_EQ(1u, boxes.Shown().size());
-    EXPECT_EQ(asGiven + L"文件没有找到", boxes.Shown()[0].text);
-    EXPECT_EQ(static_cast<UINT>(MB_ICONWARNING), boxes.Shown()[0].type & MB_ICONMASK);
+    ExpectNotFound(asGiven);
 }
 
 // The current folder, which every file dialog moves, never decides: a
@@ -263,12 +274,7 @@ TEST_F(HelpFileTest, TheCurrentFolderNeverDecidesWhichFileIsShown)
     }
     // Only the current folder has one now: not found.
     ASSERT_TRUE(DeleteFileW(installed));
-    MessageBoxScript boxes;
-    CRecordingHHCtrl help;
-    EXPECT_FALSE(help.OpenChm(name));
-    EXPECT_TRUE(help.GetChmPath().IsEmpty());
-    ASSERT_EQ(1u, boxes.Shown().size());
-    EXPECT_EQ(name + L"文件没有找到", boxes.Shown()[0].text);
+    ExpectNotFound(name);
 }
 
 TEST_F(HelpFileTest, WithoutASharedFolderTheWindowsHelpFolderIsLookedIn)
