@@ -409,11 +409,13 @@ bool tkxClothoidUnit::EndFromPoint(alignment::Headings& headings)
 {
     // The end takes position and azimuth of the point at the unit's length;
     // its radius and name stay the unit's own.
-    sZHPtInfo end = m_EndPt;
+    sZHPtInfo end;
     if (!PointAt(m_rLength, end, headings)) return false;
-    end.m_rRadius = m_EndPt.m_rRadius;
-    end.m_SName = m_EndPt.m_SName;
-    m_EndPt = end;
+    m_EndPt.m_rZH = end.m_rZH;
+    m_EndPt.m_rAzimuth = end.m_rAzimuth;
+    m_EndPt.m_rX = end.m_rX;
+    m_EndPt.m_rY = end.m_rY;
+    m_EndPt.m_rZ = end.m_rZ;
     return true;
 }
 

@@ -16,14 +16,14 @@ using alignment::PointOf;
 
 namespace {
 
-void SetXYZ(sZHPtInfo& record, const double* p)
+template <class Record> void SetXYZ(Record& record, const double* p)
 {
     record.m_rX = p[0];
     record.m_rY = p[1];
     record.m_rZ = p[2];
 }
 
-void SwapXYZ(sZHPtInfo& a, sZHPtInfo& b)
+void SwapXYZ(alignment::UnitRecord& a, alignment::UnitRecord& b)
 {
     std::swap(a.m_rX, b.m_rX);
     std::swap(a.m_rY, b.m_rY);

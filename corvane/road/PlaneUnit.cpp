@@ -126,9 +126,11 @@ void StorePoint(CArchive& ar, const sZHPtInfo& p)
     ar << p.m_rZH << p.m_rAzimuth << p.m_rRadius << p.m_rX << p.m_rY << p.m_rZ << p.m_SName;
 }
 
-void LoadPoint(CArchive& ar, sZHPtInfo& p)
+void LoadPoint(CArchive& ar, alignment::UnitRecord& record)
 {
+    sZHPtInfo p;
     ar >> p.m_rZH >> p.m_rAzimuth >> p.m_rRadius >> p.m_rX >> p.m_rY >> p.m_rZ >> p.m_SName;
+    record = p;
 }
 
 int ArchivedTurn(int turn) { return turn == 1 ? 1 : turn == -1 ? -1 : 0; }

@@ -169,6 +169,54 @@ TEST(UnitBase, ReferencePointsFollowTheUnit)
     }
 }
 
+// A record's name (short or long) stays with the unit through loading,
+// recomputing, copying and the archive; Reset clears it.
+TEST(UnitBase, RecordNamesStayWithTheUnit)
+{
+    for (const wchar_t* name : {L"ZH", L"K12+345.678 交点JD17 的直缓点"}) {
+        SCOPED_TRACE(Utf8(name));
+        sZHPtInfo start = StartAt(10, 20, 0.3, 100.0, 1e10);
+        start.m_SName = name;
+        tkxClothoidUnit unit;
+        ASSERT_EQ("", Utf8(unit.LoadFromString(start, L"3, 120, 200, -1")));
+        EXPECT_EQ(Utf8(name), Utf8(unit.StartPtInfo().m_SName));
+        EXPECT_EQ("", Utf8(unit.EndPtInfo().m_SName));
+
+        sZHPtInfo end = unit.EndPtInfo();
+        end.m_SName = L"HY";
+        double base[3] = {unit.GetBasePt_X(), unit.GetBasePt_Y(), 0.0};
+        unit.SetUnitInfo(unit.StartPtInfo(), end, unit.A(), unit.GetLength(), unit.GetBeta(), base,
+                         unit.GetBaseAzimuth(), -1);
+        EXPECT_EQ(1, unit.GetOtherData()); // the end worked out anew keeps its name
+        EXPECT_EQ(Utf8(name), Utf8(unit.StartPtInfo().m_SName));
+        EXPECT_EQ("HY", Utf8(unit.EndPtInfo().m_SName));
+
+        const tkxClothoidUnit copy(unit);
+        tkxClothoidUnit assigned;
+        assigned = unit;
+        CMemFile file;
+        {
+            CArchive ar(&file, CArchive::store);
+            unit.Serialize(ar);
+        }
+        const std::vector<BYTE> bytes = file.Data();
+        CMemFile in(bytes.data(), static_cast<UINT>(bytes.size()));
+        tkxClothoidUnit loaded;
+        {
+            CArchive ar(&in, CArchive::load);
+            loaded.Serialize(ar);
+        }
+        const tkxClothoidUnit* others[] = {&copy, &assigned, &loaded};
+        for (const tkxClothoidUnit* other : others) {
+            EXPECT_EQ(Utf8(name), Utf8(other->StartPtInfo().m_SName));
+            EXPECT_EQ("HY", Utf8(other->EndPtInfo().m_SName));
+        }
+        unit.Reset();
+        EXPECT_EQ("", Utf8(unit.StartPtInfo().m_SName));
+        EXPECT_EQ("", Utf8(unit.EndPtInfo().m_SName));
+    }
+}
+
 TEST(UnitBase, ArchiveKeepsTheRecordsAndOnlyTheThreeTurns)
 {
     tkxArcUnit arc;
