@@ -324,12 +324,12 @@ int main(int argc, char** argv)
     // its memory already touched, while the first load faults in fresh
     // pages.  Both are measured.  For the first load, every load of a run is
     // kept, and the kept empty blocks are used up before the run by loads
-    // enough to fill them (one load takes at least two blocks of each unit
+    // enough to fill them (one load takes more than a block of each unit
     // pool).
     const auto loadKept = [] { Check(Kept<tkxRoadObject>().LoadICDFile(L"bench.ICD") == 1, ".ICD"); };
     Report(".ICD alignment units", "bench.ICD", [] { return UnitFile(10000); }, loadKept,
            Around{[&] {
-                      for (size_t i = 0; i <= FixedSizePool::kKeptBlocks / 2; ++i) loadKept();
+                      for (size_t i = 0; i < FixedSizePool::kKeptBlocks; ++i) loadKept();
                   },
                   {}, "first load, into fresh memory"});
     Report(".ICD alignment units", "bench.ICD", [] { return UnitFile(10000); }, loadKept,
