@@ -84,6 +84,8 @@ void* FixedSizePool::Take()
         block = NewBlock();
         if (!block) throw std::bad_alloc();
         Link(block);
+    } else if (block->live == 0) {
+        --m_empty;
     }
     void* place;
     if (block->freed) {
@@ -95,7 +97,6 @@ void* FixedSizePool::Take()
     }
     ++block->live;
     ++m_live;
-    if (block == m_spare) m_spare = nullptr;
     if (!block->freed && block->unused == block->end) Unlink(block);
     return place;
 }
@@ -107,7 +108,7 @@ void FixedSizePool::Give(void* place)
     Locked locked(m_busy);
     --m_live;
     if (--block->live == 0) {
-        if (m_spare) {
+        if (m_empty == kKeptBlocks) {
             if (block->listed) Unlink(block);
             ::VirtualFree(block->reservation, 0, MEM_RELEASE);
             --m_blocks;
@@ -116,7 +117,7 @@ void FixedSizePool::Give(void* place)
         // Kept as new: its places are handed out again in address order.
         block->freed = nullptr;
         block->unused = block->First();
-        m_spare = block;
+        ++m_empty;
     } else {
         *static_cast<void**>(place) = block->freed;
         block->freed = place;

@@ -48,7 +48,6 @@ public:
 
 private:
     // The same, with the sines and cosines of the azimuths met so far.
-    int GetOtherData(alignment::Headings& headings);
     int UpdateEndPtInfo(alignment::Headings& headings);
 };
 
@@ -104,7 +103,6 @@ public:
 private:
     // The same, with the sines and cosines of the azimuths met so far.
     int GetOtherData(alignment::Headings& headings);
-    int UpdateEndPtInfo(alignment::Headings& headings);
 
 protected:
     double m_Centre[3];

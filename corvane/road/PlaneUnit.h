@@ -15,6 +15,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <optional>
 #include <string_view>
 
@@ -44,6 +45,77 @@ struct sUnitInfo {
 
 } // namespace Tavix4
 
+namespace alignment {
+
+// A record as a unit keeps it: the numbers in place and the name, which few
+// records have, apart (a unit made by the ten thousand carries no empty
+// names).  It reads and assigns as a sZHPtInfo, name included.
+class UnitRecord
+{
+public:
+    double m_rZH = 0.0;
+    double m_rAzimuth = 0.0;
+    double m_rRadius = 1e8;
+    double m_rX = 0.0;
+    double m_rY = 0.0;
+    double m_rZ = 0.0;
+
+    UnitRecord() = default;
+    UnitRecord(const UnitRecord& other) { *this = other; }
+    UnitRecord& operator=(const UnitRecord& other)
+    {
+        if (this != &other) {
+            SetNumbers(other);
+            SetName(other.Name());
+        }
+        return *this;
+    }
+    UnitRecord& operator=(const Tavix4::sZHPtInfo& record)
+    {
+        SetNumbers(record);
+        SetName(record.m_SName);
+        return *this;
+    }
+    operator Tavix4::sZHPtInfo() const
+    {
+        Tavix4::sZHPtInfo record;
+        record.m_rZH = m_rZH;
+        record.m_rAzimuth = m_rAzimuth;
+        record.m_rRadius = m_rRadius;
+        record.m_rX = m_rX;
+        record.m_rY = m_rY;
+        record.m_rZ = m_rZ;
+        if (m_name) record.m_SName = *m_name;
+        return record;
+    }
+
+    CString Name() const { return m_name ? *m_name : CString(); }
+    void SetName(const CString& name)
+    {
+        if (name.IsEmpty())
+            m_name.reset();
+        else if (m_name)
+            *m_name = name;
+        else
+            m_name = std::make_unique<CString>(name);
+    }
+
+private:
+    template <class Record> void SetNumbers(const Record& record)
+    {
+        m_rZH = record.m_rZH;
+        m_rAzimuth = record.m_rAzimuth;
+        m_rRadius = record.m_rRadius;
+        m_rX = record.m_rX;
+        m_rY = record.m_rY;
+        m_rZ = record.m_rZ;
+    }
+
+    std::unique_ptr<CString> m_name; // null: no name
+};
+
+} // namespace alignment
+
 class CORVANE_API tkxRoadPMUnit : public CObject
 {
     DECLARE_DYNAMIC(tkxRoadPMUnit)
@@ -61,14 +133,14 @@ public:
     static void operator delete(void* unit, size_t size);
 
     // Type, turn, the two records, length: the archive form shared by every
-    // unit.  Reference points, beta and whatever a unit derives are not
-    // stored: who loads a unit calls GetOtherData to rebuild them.
+    // unit.  Beta and whatever a unit derives are not stored: who loads a
+    // unit calls GetOtherData to rebuild them.
     void Serialize(CArchive& ar) override;
     void AssertValid() const override;
     void Dump(CDumpContext& dc) const override;
 
-    // Copies type, turn, both records, both reference points, length and the
-    // start-azimuth flag (beta is left to the units that have one).
+    // Copies type, turn, both records, length and the start-azimuth flag
+    // (beta is left to the units that have one).
     virtual int operator=(const tkxRoadPMUnit& other);
     // Type 1, flag 0, every number of both records 0 (radius too), names
     // empty, turn 0, length 0; beta unchanged.
@@ -122,6 +194,9 @@ public:
     virtual Tavix4::sZHPtInfo StartPtInfo() const;
     virtual Tavix4::sZHPtInfo EndPtInfo() const;
     virtual Tavix4::sZHPtInfo MidPtInfo() const;
+    // The reference points: 100 m from the start (end) point along the start
+    // (end) azimuth, worked out from the records when asked for (a unit
+    // made by the ten thousand does not carry them).
     virtual void StartRefPt(double* out) const;
     virtual void EndRefPt(double* out) const;
     virtual unsigned short DefaultColor() const;
@@ -141,10 +216,8 @@ protected:
 
     int m_iUnitType;
     int m_iTurn;
-    Tavix4::sZHPtInfo m_StartPt;
-    Tavix4::sZHPtInfo m_EndPt;
-    double m_StartRefPt[3];
-    double m_EndRefPt[3];
+    alignment::UnitRecord m_StartPt;
+    alignment::UnitRecord m_EndPt;
     double m_rLength;
     double m_rBeta;
     int m_iStartMutation;
@@ -219,6 +292,12 @@ private:
 
 // X, Y, Z of a record.
 void PointOf(const Tavix4::sZHPtInfo& record, double* out);
+inline void PointOf(const UnitRecord& record, double* out)
+{
+    out[0] = record.m_rX;
+    out[1] = record.m_rY;
+    out[2] = record.m_rZ;
+}
 // The angle wrapped into (-pi, pi].
 double WrapAngle(double angle);
 // The angle a unit of the given turn sweeps from azimuth `from` to azimuth

@@ -12,6 +12,7 @@
 // The files are written into the current folder; with "only" (such as
 // ".DL") just the readers whose name begins so are measured.  Each figure of
 // a run is the best of `repeats` (5) tries taken in turns with its limits.
+#include "corvane/base/FixedSizePool.h"
 #include "corvane/base/LastError.h"
 #include "corvane/project/StationList.h"
 #include "corvane/base/TextLines.h"
@@ -191,16 +192,20 @@ double ConvertAll(const std::string& bytes, int& numbers, bool own)
 }
 
 // Best of the repeats of each run, in seconds; the runs take turns, so that
-// all meet the machine in the same state.
-std::vector<double> BestOfEach(const std::vector<std::function<void()>>& runs)
+// all meet the machine in the same state.  `between`, if given, is done
+// (untimed) after each turn.
+std::vector<double> BestOfEach(const std::vector<std::function<void()>>& runs,
+                               const std::function<void()>& between = {})
 {
     std::vector<double> best(runs.size(), 1e30);
-    for (int i = 0; i < g_repeats; ++i)
+    for (int i = 0; i < g_repeats; ++i) {
         for (size_t k = 0; k < runs.size(); ++k) {
             const Clock::time_point start = Clock::now();
             runs[k]();
             best[k] = std::min(best[k], std::chrono::duration<double>(Clock::now() - start).count());
         }
+        if (between) between();
+    }
     return best;
 }
 
@@ -243,22 +248,35 @@ void Check(bool ok, const char* what)
 
 bool Selected(const char* name) { return std::string(name).compare(0, g_only.size(), g_only) == 0; }
 
+// What is done, untimed, around a reader's tries: before each run, and
+// after each try.  By default what the reader loaded is kept until the run
+// ends.
+// `label` says what the figure times when a reader is measured more than once.
+struct Around {
+    std::function<void()> beforeRun;
+    std::function<void()> afterTry;
+    std::string label;
+};
+
 // Writes the file, then measures the limits and the reader on it in three
 // runs.
 void Report(const char* name, const char* file, const std::function<std::string()>& make,
-            const std::function<void()>& read)
+            const std::function<void()>& read, const Around& around = {})
 {
     if (!Selected(name)) return;
     WriteFile(file, make());
     const std::string bytes = ReadFile(file);
     int numbers = 0, ownNumbers = 0;
     std::string what = std::string(name) + " reader, " + std::to_string(bytes.size() / 1000) + " kB";
+    if (!around.label.empty()) what += ", " + around.label;
     Row againstStd(what.c_str(), "every number converted with std::from_chars", 3);
     Row againstOwn("  the same reader", "every number converted with the library's own conversion", 0);
     for (int run = 0; run < 3; ++run) {
+        if (around.beforeRun) around.beforeRun();
         const std::vector<double> best = BestOfEach({[&] { g_sink = g_sink + ConvertAll(bytes, numbers, false); },
                                                      [&] { g_sink = g_sink + ConvertAll(bytes, ownNumbers, true); },
-                                                     read});
+                                                     read},
+                                                    around.afterTry);
         FreeKept();
         againstStd.Add(best[2], best[0]);
         againstOwn.Add(best[2], best[1]);
@@ -300,9 +318,22 @@ int main(int argc, char** argv)
         Check(Kept<tkxHDMTerrain>(&plain).LoadHDXFile(L"bench5.HDX") == 1, ".HDX");
     });
 
-    Report(".ICD alignment units", "bench.ICD", [] { return UnitFile(10000); }, [] {
-        Check(Kept<tkxRoadObject>().LoadICDFile(L"bench.ICD") == 1, ".ICD");
-    });
+    // The units' memory: the pools keep up to kKeptBlocks emptied blocks of
+    // 1 MB each, so a load that follows a freed one (the program reloads a
+    // road's units on every change of the road or its watched files) finds
+    // its memory already touched, while the first load faults in fresh
+    // pages.  Both are measured.  For the first load, every load of a run is
+    // kept, and the kept empty blocks are used up before the run by loads
+    // enough to fill them (one load takes more than a block of each unit
+    // pool).
+    const auto loadKept = [] { Check(Kept<tkxRoadObject>().LoadICDFile(L"bench.ICD") == 1, ".ICD"); };
+    Report(".ICD alignment units", "bench.ICD", [] { return UnitFile(10000); }, loadKept,
+           Around{[&] {
+                      for (size_t i = 0; i < FixedSizePool::kKeptBlocks; ++i) loadKept();
+                  },
+                  {}, "first load, into fresh memory"});
+    Report(".ICD alignment units", "bench.ICD", [] { return UnitFile(10000); }, loadKept,
+           Around{{}, FreeKept, "reload, into the memory the load before freed"});
 
     Report(".JD intersection rows", "bench.JD", [] { return IntersectionFile(100000); }, [] {
         CStdioFile in(L"bench.JD", CFile::modeRead | CFile::typeText);

@@ -128,6 +128,95 @@ TEST(UnitBase, MoveToDropsTheStartElevationAndCarriesTheEnd)
     EXPECT_EQ(0.0, line.StartPtInfo().m_rZ);
 }
 
+// The reference points lie 100 m along the start and end tangents of the
+// unit as it is now: after loading, and after each edit of the unit.
+TEST(UnitBase, ReferencePointsFollowTheUnit)
+{
+    const auto expectReferences = [](const tkxRoadPMUnit& unit, const char* what) {
+        SCOPED_TRACE(what);
+        for (const bool atStart : {true, false}) {
+            const sZHPtInfo p = atStart ? unit.StartPtInfo() : unit.EndPtInfo();
+            double ref[3];
+            if (atStart)
+                unit.StartRefPt(ref);
+            else
+                unit.EndRefPt(ref);
+            EXPECT_NEAR(p.m_rX + 100.0 * std::sin(p.m_rAzimuth), ref[0], 1e-9) << (atStart ? "start" : "end");
+            EXPECT_NEAR(p.m_rY + 100.0 * std::cos(p.m_rAzimuth), ref[1], 1e-9) << (atStart ? "start" : "end");
+        }
+    };
+    const struct {
+        const wchar_t* line;
+        std::unique_ptr<tkxRoadPMUnit> (*make)();
+    } cases[] = {
+        {L"1, 30", [] { return std::unique_ptr<tkxRoadPMUnit>(new tkxLineUnit); }},
+        {L"2, 200, 80, 1", [] { return std::unique_ptr<tkxRoadPMUnit>(new tkxArcUnit); }},
+        {L"3, 120, 200, -1", [] { return std::unique_ptr<tkxRoadPMUnit>(new tkxClothoidUnit); }},
+        {L"5, 150, 400, 200, 1", [] { return std::unique_ptr<tkxRoadPMUnit>(new tkxClothoidUnit); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(Utf8(c.line));
+        std::unique_ptr<tkxRoadPMUnit> unit = c.make();
+        ASSERT_EQ("", Utf8(unit->LoadFromString(StartAt(10, 20, 0.3, 0.0, 400), c.line)));
+        expectReferences(*unit, "loaded");
+        const double by[2] = {15, -40};
+        unit->Move(by);
+        expectReferences(*unit, "moved");
+        unit->RotateTo(1.2);
+        expectReferences(*unit, "turned");
+        unit->Inverse();
+        expectReferences(*unit, "reversed");
+    }
+}
+
+// A record's name (short or long) stays with the unit through loading,
+// recomputing, copying and the archive; Reset clears it.
+TEST(UnitBase, RecordNamesStayWithTheUnit)
+{
+    for (const wchar_t* name : {L"ZH", L"K12+345.678 交点JD17 的直缓点"}) {
+        SCOPED_TRACE(Utf8(name));
+        sZHPtInfo start = StartAt(10, 20, 0.3, 100.0, 1e10);
+        start.m_SName = name;
+        tkxClothoidUnit unit;
+        ASSERT_EQ("", Utf8(unit.LoadFromString(start, L"3, 120, 200, -1")));
+        EXPECT_EQ(Utf8(name), Utf8(unit.StartPtInfo().m_SName));
+        EXPECT_EQ("", Utf8(unit.EndPtInfo().m_SName));
+
+        sZHPtInfo end = unit.EndPtInfo();
+        end.m_SName = L"HY";
+        double base[3] = {unit.GetBasePt_X(), unit.GetBasePt_Y(), 0.0};
+        unit.SetUnitInfo(unit.StartPtInfo(), end, unit.A(), unit.GetLength(), unit.GetBeta(), base,
+                         unit.GetBaseAzimuth(), -1);
+        EXPECT_EQ(1, unit.GetOtherData()); // the end worked out anew keeps its name
+        EXPECT_EQ(Utf8(name), Utf8(unit.StartPtInfo().m_SName));
+        EXPECT_EQ("HY", Utf8(unit.EndPtInfo().m_SName));
+
+        const tkxClothoidUnit copy(unit);
+        tkxClothoidUnit assigned;
+        assigned = unit;
+        CMemFile file;
+        {
+            CArchive ar(&file, CArchive::store);
+            unit.Serialize(ar);
+        }
+        const std::vector<BYTE> bytes = file.Data();
+        CMemFile in(bytes.data(), static_cast<UINT>(bytes.size()));
+        tkxClothoidUnit loaded;
+        {
+            CArchive ar(&in, CArchive::load);
+            loaded.Serialize(ar);
+        }
+        const tkxClothoidUnit* others[] = {&copy, &assigned, &loaded};
+        for (const tkxClothoidUnit* other : others) {
+            EXPECT_EQ(Utf8(name), Utf8(other->StartPtInfo().m_SName));
+            EXPECT_EQ("HY", Utf8(other->EndPtInfo().m_SName));
+        }
+        unit.Reset();
+        EXPECT_EQ("", Utf8(unit.StartPtInfo().m_SName));
+        EXPECT_EQ("", Utf8(unit.EndPtInfo().m_SName));
+    }
+}
+
 TEST(UnitBase, ArchiveKeepsTheRecordsAndOnlyTheThreeTurns)
 {
     tkxArcUnit arc;

@@ -24,8 +24,8 @@ bool Marked(const void* place, size_t size, uint32_t id)
 } // namespace
 
 // Places over several blocks never overlap, freed ones are handed out again
-// before new ones, and every block but one spare goes back once all places
-// are given back.
+// before new ones, and the emptied blocks are kept (up to the bound) once all
+// places are given back.
 TEST(FixedSizePool, PlacesAreHandedOutOnceAndBlocksGoBackWhenEmpty)
 {
     const size_t size = 168;
@@ -61,12 +61,40 @@ TEST(FixedSizePool, PlacesAreHandedOutOnceAndBlocksGoBackWhenEmpty)
     for (void* place : again) pool.Give(place);
     for (size_t i = 1; i < places.size(); i += 2) pool.Give(places[i]);
     EXPECT_EQ(0u, pool.LiveCount());
-    EXPECT_EQ(1u, pool.BlockCount()) << "of " << blocks;
+    EXPECT_EQ(std::min(blocks, FixedSizePool::kKeptBlocks), pool.BlockCount()) << "of " << blocks;
     pool.Give(nullptr);
 
-    // One object made and freed over and over keeps to the spare block.
+    // One object made and freed over and over keeps to the kept blocks.
+    const size_t kept = pool.BlockCount();
     for (int i = 0; i < 1000; ++i) pool.Give(pool.Take());
-    EXPECT_EQ(1u, pool.BlockCount());
+    EXPECT_EQ(kept, pool.BlockCount());
+}
+
+// Objects freed all at once and made again (an alignment reloaded) get the
+// kept blocks' places before the system is asked for a new block; blocks
+// beyond the bound go back to the system.
+TEST(FixedSizePool, EmptiedBlocksAreKeptUpToTheBoundAndUsedAgain)
+{
+    const size_t size = 1000;
+    const size_t bound = FixedSizePool::kKeptBlocks;
+    const size_t perBlock = (size_t(1) << 20) / 1008; // places of 1008 bytes, less one for the block's head
+    FixedSizePool pool(size);
+    std::vector<void*> places;
+    while (pool.BlockCount() < bound + 3) places.push_back(pool.Take());
+    for (void* place : places) pool.Give(place);
+    EXPECT_EQ(0u, pool.LiveCount());
+    ASSERT_EQ(bound, pool.BlockCount());
+
+    // The kept blocks fill up whole before a new one is taken, and every
+    // place they hand out is a distinct one of theirs.
+    std::vector<void*> again;
+    while (pool.BlockCount() == bound) again.push_back(pool.Take());
+    EXPECT_GE(again.size(), bound * (perBlock - 1) + 1);
+    EXPECT_LE(again.size(), bound * perBlock + 1);
+    std::sort(again.begin(), again.end() - 1);
+    EXPECT_TRUE(std::adjacent_find(again.begin(), again.end() - 1) == again.end() - 1);
+    for (void* place : again) pool.Give(place);
+    EXPECT_EQ(bound, pool.BlockCount());
 }
 
 // Objects of the pool's size come from it, any other size from the heap,
