@@ -219,6 +219,11 @@ void tkxClothoidUnit::SetUnitInfo(sZHPtInfo start, sZHPtInfo end, double A, doub
     for (int i = 0; i < 3; ++i) m_BasePt[i] = basePoint[i];
     m_rBaseAzimuth = baseAzimuth;
     m_iTurn = turn == 1 ? DIR_LEFT : DIR_RIGHT;
+    double a[3], b[3];
+    PointOf(start, a);
+    PointOf(end, b);
+    MoveAlong(a, start.m_rAzimuth, 100.0, m_StartRefPt);
+    MoveAlong(b, end.m_rAzimuth, 100.0, m_EndRefPt);
     tkxUnitType type = UNIT_LINE;
     if (ComputeType(start.m_rRadius, end.m_rRadius, type)) m_iUnitType = type;
 }
@@ -463,6 +468,8 @@ int tkxClothoidUnit::GetOtherData()
 
 int tkxClothoidUnit::GetOtherData(alignment::Headings& headings)
 {
+    double start[3];
+    PointOf(m_StartPt, start);
     if (m_rA >= 1e-8 && std::fabs(m_StartPt.m_rRadius - m_EndPt.m_rRadius) >= 1e-6) {
         if (m_iTurn == DIR_NONE) return 0;
         tkxUnitType type = UNIT_LINE;
@@ -470,12 +477,19 @@ int tkxClothoidUnit::GetOtherData(alignment::Headings& headings)
         UpdateLength();
         const int endOk = UpdateEndPtInfo(headings);
         const int betaOk = UpdateBeta();
-        return endOk == 1 && betaOk == 1 ? 1 : 0;
+        if (endOk != 1 || betaOk != 1) return 0;
+        double end[3];
+        PointOf(m_EndPt, end);
+        MoveAlong(start, headings.Of(m_StartPt.m_rAzimuth), 100.0, m_StartRefPt);
+        MoveAlong(end, headings.Of(m_EndPt.m_rAzimuth), 100.0, m_EndRefPt);
+        return 1;
     }
     // Degenerate: a unit of no length at its start.
     m_EndPt = m_StartPt;
     m_rA = 0.0;
     m_rLength = 0.0;
+    MoveAlong(start, m_StartPt.m_rAzimuth, 100.0, m_StartRefPt);
+    for (int i = 0; i < 3; ++i) m_EndRefPt[i] = m_StartRefPt[i];
     return 0;
 }
 

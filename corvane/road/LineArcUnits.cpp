@@ -78,9 +78,19 @@ void tkxLineUnit::SetUnitInfo(sZHPtInfo start, sZHPtInfo end)
     m_StartPt.m_rAzimuth = m_EndPt.m_rAzimuth = azimuth;
     m_StartPt.m_rRadius = m_EndPt.m_rRadius = kInfiniteRadius;
     m_rLength = PointDistance2d(a, b);
+    // The reference points follow the new direction; left as they were they
+    // would point along whatever the unit held before (nothing, when new).
+    MoveAlong(a, azimuth, 100.0, m_StartRefPt);
+    MoveAlong(b, azimuth, 100.0, m_EndRefPt);
 }
 
 int tkxLineUnit::GetOtherData()
+{
+    alignment::Headings headings;
+    return GetOtherData(headings);
+}
+
+int tkxLineUnit::GetOtherData(alignment::Headings& headings)
 {
     double a[3], b[3];
     PointOf(m_StartPt, a);
@@ -89,6 +99,9 @@ int tkxLineUnit::GetOtherData()
     // A straight of no length keeps the azimuth it was given.
     if (m_rLength > 1e-10) m_StartPt.m_rAzimuth = DirectionAzimuth(a, b);
     m_EndPt.m_rAzimuth = m_StartPt.m_rAzimuth;
+    const alignment::Heading azimuth = headings.Of(m_StartPt.m_rAzimuth);
+    MoveAlong(a, azimuth, 100.0, m_StartRefPt);
+    MoveAlong(b, azimuth, 100.0, m_EndRefPt);
     m_EndPt.m_rZH = m_StartPt.m_rZH + m_rLength;
     return 1;
 }
@@ -105,7 +118,7 @@ int tkxLineUnit::UpdateEndPtInfo(alignment::Headings& headings)
     PointOf(m_StartPt, a);
     MoveAlong(a, headings.Of(m_StartPt.m_rAzimuth), m_rLength, b);
     SetXYZ(m_EndPt, b);
-    return GetOtherData();
+    return GetOtherData(headings);
 }
 
 int tkxLineUnit::Inverse()
@@ -287,6 +300,7 @@ int tkxArcUnit::SetUnitInfo(const sZHPtInfo& start, double L, enDir turn)
     m_iTurn = turn;
     double a[3];
     PointOf(m_StartPt, a);
+    MoveAlong(a, m_StartPt.m_rAzimuth, 100.0, m_StartRefPt);
     PolarPoint(a, (kPi / 2.0 - m_StartPt.m_rAzimuth) + turn * kPi / 2.0, m_StartPt.m_rRadius, m_Centre);
     UpdateEndPtInfo();
     return 1;
@@ -296,6 +310,11 @@ void tkxArcUnit::SetUnitInfo(sZHPtInfo start, sZHPtInfo end, const double* centr
 {
     m_StartPt = start;
     m_EndPt = end;
+    double a[3], b[3];
+    PointOf(start, a);
+    PointOf(end, b);
+    MoveAlong(a, start.m_rAzimuth, 100.0, m_StartRefPt);
+    MoveAlong(b, end.m_rAzimuth, 100.0, m_EndRefPt);
     m_rLength = L;
     m_iTurn = turn == 1 ? DIR_LEFT : DIR_RIGHT;
     for (int i = 0; i < 3; ++i) m_Centre[i] = centre[i];
@@ -312,13 +331,18 @@ int tkxArcUnit::GetOtherData(alignment::Headings& headings)
 {
     double a[3];
     PointOf(m_StartPt, a);
-    double ahead[3];
-    MoveAlong(a, headings.Of(m_StartPt.m_rAzimuth), 100.0, ahead);
-    PolarPoint(a, DirectionAngle(a, ahead) + m_iTurn * kPi / 2.0, m_StartPt.m_rRadius, m_Centre);
-    return UpdateEndPtInfo();
+    MoveAlong(a, headings.Of(m_StartPt.m_rAzimuth), 100.0, m_StartRefPt);
+    PolarPoint(a, DirectionAngle(a, m_StartRefPt) + m_iTurn * kPi / 2.0, m_StartPt.m_rRadius, m_Centre);
+    return UpdateEndPtInfo(headings);
 }
 
 int tkxArcUnit::UpdateEndPtInfo()
+{
+    alignment::Headings headings;
+    return UpdateEndPtInfo(headings);
+}
+
+int tkxArcUnit::UpdateEndPtInfo(alignment::Headings& headings)
 {
     if (m_iTurn != DIR_LEFT && m_iTurn != DIR_RIGHT) return 0;
     const double R = m_StartPt.m_rRadius;
@@ -329,6 +353,7 @@ int tkxArcUnit::UpdateEndPtInfo()
     double e[3];
     PolarPoint(m_Centre, kPi / 2.0 - m_EndPt.m_rAzimuth - m_iTurn * kPi / 2.0, R, e);
     SetXYZ(m_EndPt, e);
+    MoveAlong(e, headings.Of(m_EndPt.m_rAzimuth), 100.0, m_EndRefPt);
     m_rBeta = m_rLength / R;
     return 1;
 }

@@ -48,6 +48,7 @@ public:
 
 private:
     // The same, with the sines and cosines of the azimuths met so far.
+    int GetOtherData(alignment::Headings& headings);
     int UpdateEndPtInfo(alignment::Headings& headings);
 };
 
@@ -103,6 +104,7 @@ public:
 private:
     // The same, with the sines and cosines of the azimuths met so far.
     int GetOtherData(alignment::Headings& headings);
+    int UpdateEndPtInfo(alignment::Headings& headings);
 
 protected:
     double m_Centre[3];

@@ -90,7 +90,8 @@ void tkxRoadPMUnit::operator delete(void* unit, size_t size)
 }
 
 tkxRoadPMUnit::tkxRoadPMUnit()
-    : m_iUnitType(UNIT_LINE), m_iTurn(DIR_NONE), m_rLength(0.0), m_rBeta(0.0), m_iStartMutation(0)
+    : m_iUnitType(UNIT_LINE), m_iTurn(DIR_NONE), m_StartRefPt{0.0, 0.0, 0.0}, m_EndRefPt{0.0, 0.0, 0.0},
+      m_rLength(0.0), m_rBeta(0.0), m_iStartMutation(0)
 {
     m_StartPt.m_rRadius = kInfiniteRadius;
     m_EndPt.m_rRadius = kInfiniteRadius;
@@ -109,6 +110,10 @@ void tkxRoadPMUnit::CopyBase(const tkxRoadPMUnit& other)
     m_iTurn = other.m_iTurn;
     m_StartPt = other.m_StartPt;
     m_EndPt = other.m_EndPt;
+    for (int i = 0; i < 3; ++i) {
+        m_StartRefPt[i] = other.m_StartRefPt[i];
+        m_EndRefPt[i] = other.m_EndRefPt[i];
+    }
     m_rLength = other.m_rLength;
     m_iStartMutation = other.m_iStartMutation;
 }
@@ -166,6 +171,7 @@ void tkxRoadPMUnit::Reset()
     m_EndPt = m_StartPt;
     m_iTurn = DIR_NONE;
     m_rLength = 0.0;
+    for (int i = 0; i < 3; ++i) m_StartRefPt[i] = m_EndRefPt[i] = 0.0;
 }
 
 short tkxRoadPMUnit::GetUnitColor() const
@@ -305,16 +311,12 @@ sZHPtInfo tkxRoadPMUnit::MidPtInfo() const
 
 void tkxRoadPMUnit::StartRefPt(double* out) const
 {
-    double p[3];
-    alignment::PointOf(m_StartPt, p);
-    alignment::MoveAlong(p, m_StartPt.m_rAzimuth, 100.0, out);
+    for (int i = 0; i < 3; ++i) out[i] = m_StartRefPt[i];
 }
 
 void tkxRoadPMUnit::EndRefPt(double* out) const
 {
-    double p[3];
-    alignment::PointOf(m_EndPt, p);
-    alignment::MoveAlong(p, m_EndPt.m_rAzimuth, 100.0, out);
+    for (int i = 0; i < 3; ++i) out[i] = m_EndRefPt[i];
 }
 
 unsigned short tkxRoadPMUnit::DefaultColor() const

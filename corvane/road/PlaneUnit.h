@@ -133,14 +133,14 @@ public:
     static void operator delete(void* unit, size_t size);
 
     // Type, turn, the two records, length: the archive form shared by every
-    // unit.  Beta and whatever a unit derives are not stored: who loads a
-    // unit calls GetOtherData to rebuild them.
+    // unit.  Reference points, beta and whatever a unit derives are not
+    // stored: who loads a unit calls GetOtherData to rebuild them.
     void Serialize(CArchive& ar) override;
     void AssertValid() const override;
     void Dump(CDumpContext& dc) const override;
 
-    // Copies type, turn, both records, length and the start-azimuth flag
-    // (beta is left to the units that have one).
+    // Copies type, turn, both records, both reference points, length and the
+    // start-azimuth flag (beta is left to the units that have one).
     virtual int operator=(const tkxRoadPMUnit& other);
     // Type 1, flag 0, every number of both records 0 (radius too), names
     // empty, turn 0, length 0; beta unchanged.
@@ -194,9 +194,6 @@ public:
     virtual Tavix4::sZHPtInfo StartPtInfo() const;
     virtual Tavix4::sZHPtInfo EndPtInfo() const;
     virtual Tavix4::sZHPtInfo MidPtInfo() const;
-    // The reference points: 100 m from the start (end) point along the start
-    // (end) azimuth, worked out from the records when asked for (a unit
-    // made by the ten thousand does not carry them).
     virtual void StartRefPt(double* out) const;
     virtual void EndRefPt(double* out) const;
     virtual unsigned short DefaultColor() const;
@@ -218,6 +215,8 @@ protected:
     int m_iTurn;
     alignment::UnitRecord m_StartPt;
     alignment::UnitRecord m_EndPt;
+    double m_StartRefPt[3];
+    double m_EndRefPt[3];
     double m_rLength;
     double m_rBeta;
     int m_iStartMutation;

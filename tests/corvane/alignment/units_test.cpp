@@ -128,47 +128,6 @@ TEST(UnitBase, MoveToDropsTheStartElevationAndCarriesTheEnd)
     EXPECT_EQ(0.0, line.StartPtInfo().m_rZ);
 }
 
-// The reference points lie 100 m along the start and end tangents of the
-// unit as it is now: after loading, and after each edit of the unit.
-TEST(UnitBase, ReferencePointsFollowTheUnit)
-{
-    const auto expectReferences = [](const tkxRoadPMUnit& unit, const char* what) {
-        SCOPED_TRACE(what);
-        for (const bool atStart : {true, false}) {
-            const sZHPtInfo p = atStart ? unit.StartPtInfo() : unit.EndPtInfo();
-            double ref[3];
-            if (atStart)
-                unit.StartRefPt(ref);
-            else
-                unit.EndRefPt(ref);
-            EXPECT_NEAR(p.m_rX + 100.0 * std::sin(p.m_rAzimuth), ref[0], 1e-9) << (atStart ? "start" : "end");
-            EXPECT_NEAR(p.m_rY + 100.0 * std::cos(p.m_rAzimuth), ref[1], 1e-9) << (atStart ? "start" : "end");
-        }
-    };
-    const struct {
-        const wchar_t* line;
-        std::unique_ptr<tkxRoadPMUnit> (*make)();
-    } cases[] = {
-        {L"1, 30", [] { return std::unique_ptr<tkxRoadPMUnit>(new tkxLineUnit); }},
-        {L"2, 200, 80, 1", [] { return std::unique_ptr<tkxRoadPMUnit>(new tkxArcUnit); }},
-        {L"3, 120, 200, -1", [] { return std::unique_ptr<tkxRoadPMUnit>(new tkxClothoidUnit); }},
-        {L"5, 150, 400, 200, 1", [] { return std::unique_ptr<tkxRoadPMUnit>(new tkxClothoidUnit); }},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(Utf8(c.line));
-        std::unique_ptr<tkxRoadPMUnit> unit = c.make();
-        ASSERT_EQ("", Utf8(unit->LoadFromString(StartAt(10, 20, 0.3, 0.0, 400), c.line)));
-        expectReferences(*unit, "loaded");
-        const double by[2] = {15, -40};
-        unit->Move(by);
-        expectReferences(*unit, "moved");
-        unit->RotateTo(1.2);
-        expectReferences(*unit, "turned");
-        unit->Inverse();
-        expectReferences(*unit, "reversed");
-    }
-}
-
 // A record's name (short or long) stays with the unit through loading,
 // recomputing, copying and the archive; Reset clears it.
 TEST(UnitBase, RecordNamesStayWithTheUnit)
