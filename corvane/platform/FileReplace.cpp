@@ -1,7 +1,6 @@
 #include "corvane/platform/FileReplace.h"
 #include "corvane/platform/FileName.h"
 #include "classlib/TempFile.h"
-#include <vector>
 
 namespace {
 
@@ -11,46 +10,6 @@ bool IsReadOnlyFile(const wchar_t* path)
     const DWORD attributes = GetFileAttributesW(path);
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY) &&
            (attributes & FILE_ATTRIBUTE_READONLY);
-}
-
-// The form of a path the system takes beyond MAX_PATH ("\\?\X:\..." or
-// "\\?\UNC\server\..."); empty when the path cannot be made full.
-CString ExtendedPath(const wchar_t* path)
-{
-    const DWORD length = GetFullPathNameW(path, 0, nullptr, nullptr);
-    if (length == 0) return CString();
-    std::vector<wchar_t> full(length + 1, L'\0');
-    if (GetFullPathNameW(path, length + 1, full.data(), nullptr) == 0) return CString();
-    const CString text(full.data());
-    if (text.Left(4) == L"\\\\?\\") return text;
-    if (text.Left(2) == L"\\\\") return L"\\\\?\\UNC\\" + text.Mid(2);
-    return L"\\\\?\\" + text;
-}
-
-// A new empty file beside target for a copy.  A folder too long for the
-// system's temporary names (a target near MAX_PATH) gets one of the same
-// form made here, named by the path's extended form.
-CString CopyTempBeside(const wchar_t* target)
-{
-    const CString temp = tkx_TempFileBeside(target);
-    if (!temp.IsEmpty() || GetLastError() != ERROR_FILENAME_EXCED_RANGE) return temp;
-    const CString full = ExtendedPath(target);
-    const int slash = full.ReverseFind(L'\\');
-    if (slash < 0) return CString();
-    const CString folder = full.Left(slash);
-    const DWORD start = GetTickCount();
-    for (DWORD i = 0; i < 0x10000; ++i) {
-        const CString name = ClFormat(L"%s\\tkx%04X.tmp", folder.GetString(), (start + i) & 0xFFFF);
-        HANDLE file = CreateFileW(name, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (file != INVALID_HANDLE_VALUE) {
-            CloseHandle(file);
-            return name;
-        }
-        const DWORD error = GetLastError();
-        if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) return CString();
-    }
-    SetLastError(ERROR_FILE_EXISTS);
-    return CString();
 }
 
 } // namespace
@@ -102,7 +61,7 @@ BOOL tkx_CopyReplacing(const wchar_t* from, const wchar_t* to)
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
-    const CString temp = CopyTempBeside(to);
+    const CString temp = tkx_TempFileBeside(to);
     if (temp.IsEmpty()) return FALSE;
     if (!CopyFileW(from, temp, FALSE)) {
         const DWORD error = GetLastError();

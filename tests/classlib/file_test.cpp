@@ -192,41 +192,52 @@ TEST(File, ShareFlagsAreEnforced)
 }
 
 // The temporary file a writer fills before it replaces its target: made in
-// the folder while its name fits the platform's 260 characters, refused
-// (no file, ERROR_FILENAME_EXCED_RANGE) in a folder too deep for it.
-TEST(TempFile, MadeBesideTheTargetOnlyWithinThePathLimit)
+// the folder while its name fits the platform's 260 characters, made by the
+// extended form of the path in a deeper folder that may still hold a target,
+// refused (no file, ERROR_FILENAME_EXCED_RANGE) in a folder too deep for any.
+TEST(TempFile, MadeBesideTheTargetWhereverATargetFits)
 {
     const CString root = test_support::ScratchRoot();
+    enum Made { Plain, Extended, Refused };
     const struct Case {
         int folderLength;
-        bool made;
-    } cases[] = {{MAX_PATH - 14, true}, {MAX_PATH - 13, false}, {MAX_PATH + 40, false}};
+        Made made;
+    } cases[] = {{MAX_PATH - 14, Plain}, {MAX_PATH - 13, Extended}, {MAX_PATH - 3, Extended},
+                 {MAX_PATH - 2, Refused}, {MAX_PATH + 40, Refused}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.folderLength);
         const CString folder = root + L"\\" + CString(L'd', c.folderLength - root.GetLength() - 1);
         ASSERT_EQ(c.folderLength, folder.GetLength());
-        // A folder past the limit may not be makeable here; it is refused by
-        // its length alone.
-        const bool exists = ::CreateDirectoryW(folder, nullptr) || ::GetLastError() == ERROR_ALREADY_EXISTS;
-        if (c.made) {
-            ASSERT_TRUE(exists);
-        }
+        const CString extended = L"\\\\?\\" + folder;
+        // A folder past the limit is made by its extended form.
+        const bool exists = ::CreateDirectoryW(extended, nullptr) || ::GetLastError() == ERROR_ALREADY_EXISTS;
+        ASSERT_TRUE(exists || c.made == Refused);
         ::SetLastError(0);
         const CString temp = ClMakeTempFile(folder, L"tkx");
-        if (c.made) {
+        if (c.made == Plain) {
             EXPECT_EQ(0, temp.Find(folder + L"\\tkx")) << test_support::Utf8(temp);
             EXPECT_LE(temp.GetLength(), MAX_PATH - 1);
-            EXPECT_TRUE(test_support::FileExists(temp));
+        } else if (c.made == Extended) {
+            EXPECT_EQ(0, temp.Find(extended + L"\\tkx")) << test_support::Utf8(temp);
+            EXPECT_EQ(L".tmp", temp.Right(4));
+        }
+        if (c.made != Refused) {
+            EXPECT_NE(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesW(temp)) << test_support::Utf8(temp);
+            // A second one gets a name of its own.
+            const CString second = ClMakeTempFile(folder, L"tkx");
+            EXPECT_FALSE(second.IsEmpty());
+            EXPECT_NE(temp, second);
+            ::DeleteFileW(second);
             ::DeleteFileW(temp);
         } else {
             EXPECT_TRUE(temp.IsEmpty()) << test_support::Utf8(temp);
             EXPECT_EQ(static_cast<DWORD>(ERROR_FILENAME_EXCED_RANGE), ::GetLastError());
-            WIN32_FIND_DATAW found;
-            const HANDLE search = ::FindFirstFileW(folder + L"\\*.tmp", &found);
-            EXPECT_EQ(INVALID_HANDLE_VALUE, search);
-            if (search != INVALID_HANDLE_VALUE) ::FindClose(search);
         }
-        ::RemoveDirectoryW(folder);
+        WIN32_FIND_DATAW found;
+        const HANDLE search = ::FindFirstFileW(extended + L"\\*.tmp", &found);
+        EXPECT_EQ(INVALID_HANDLE_VALUE, search);
+        if (search != INVALID_HANDLE_VALUE) ::FindClose(search);
+        ::RemoveDirectoryW(extended);
     }
     EXPECT_TRUE(ClMakeTempFile(L"", L"tkx").IsEmpty());
 }
