@@ -3,7 +3,6 @@
 // what it is sent, so the WM_COPYDATA payloads are checked byte for byte.
 #include "corvane/project/TavixInterface.h"
 #include "interface_test_support.h"
-#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <memory>
@@ -392,12 +391,18 @@ TEST_F(SuiteProgramsRunning, RoadChangeNoticesFollowTheFlags)
 
 TEST_F(SuiteProgramsRunning, LongNamesNeverOverrunTheFixedRecords)
 {
-    // As long a project name as the file "<folder>\\<name>\\<name>.EPJ" takes
-    // within the platform's path limit here, 60 at the most.
-    const int room = (MAX_PATH - 1 - s_folder->Path().GetLength() - 6) / 2;
-    ASSERT_GE(room, 10) << Utf8(s_folder->Path());
-    std::wstring projectName(std::min(60, room), L'P');
-    tkxProject project = MakeProject(s_folder->Path(), projectName.c_str(), {L"短"});
+    // The project lies in the scratch folder itself, not in a folder of its
+    // name, so that its file "<folder>\\<60 characters>.EPJ" stays within the
+    // platform's path limit in a deep scratch folder too.
+    std::wstring projectName(60, L'P');
+    ASSERT_LE(s_folder->Path().GetLength() + 1 + 60 + 4, MAX_PATH - 1) << Utf8(s_folder->Path());
+    tkxProject project;
+    project.m_SName = projectName.c_str();
+    project.m_SPath = s_folder->Path();
+    Tavix4::sRoadInfo shortRoad;
+    shortRoad.m_SRoadName = L"短";
+    project.m_Roads.Add(shortRoad);
+    project.m_iCurRoad = 0;
     std::wstring longRoad(200, L'路');
     Tavix4::sRoadInfo road;
     road.m_SRoadName = longRoad.c_str();
