@@ -392,7 +392,7 @@ TEST_F(SuiteProgramsRunning, RoadChangeNoticesFollowTheFlags)
 TEST_F(SuiteProgramsRunning, LongNamesNeverOverrunTheFixedRecords)
 {
     // The project lies in the scratch folder itself, not in a folder of its
-    // name, so that its file "<folder>\\<60 characters>.EPJ" stays within the
+    // name, so that its file "<folder>\<60 characters>.EPJ" stays within the
     // platform's path limit in a deep scratch folder too.
     std::wstring projectName(60, L'P');
     ASSERT_LE(s_folder->Path().GetLength() + 1 + 60 + 4, MAX_PATH - 1) << Utf8(s_folder->Path());
