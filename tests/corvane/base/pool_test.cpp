@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdint>
 #include <cstring>
 #include <thread>
@@ -99,6 +100,53 @@ TEST(FixedSizePool, EmptiedBlocksAreKeptUpToTheBoundAndUsedAgain)
 
 // Objects of the pool's size come from it, any other size from the heap,
 // and each goes back where it came from.
+// A pool that prepares ahead has its next block ready, taken and touched,
+// soon after it starts one, and hands that very block out once the current
+// one is full; given everything back, it keeps its emptied blocks and the
+// one prepared.
+TEST(FixedSizePool, PreparingPoolHandsOutTheBlockItPrepared)
+{
+    const size_t size = 240;
+    FixedSizePool pool(size, true);
+    const auto blockOf = [](const void* place) { return reinterpret_cast<uintptr_t>(place) & ~(kBlockBytes - 1); };
+    const auto waitPrepared = [&] {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+        const void* block = pool.PreparedBlock();
+        for (; !block && std::chrono::steady_clock::now() < deadline; block = pool.PreparedBlock())
+            std::this_thread::yield();
+        return reinterpret_cast<uintptr_t>(block);
+    };
+    std::vector<void*> places{pool.Take()};
+    Mark(places.back(), size, 0);
+    const size_t blocksUsed = 4;
+    for (size_t b = 1; b <= blocksUsed; ++b) {
+        SCOPED_TRACE(b);
+        const uintptr_t next = waitPrepared();
+        ASSERT_NE(0u, next);
+        EXPECT_EQ(b + 1, pool.BlockCount()); // the blocks in use and the one prepared
+        const uintptr_t current = blockOf(places.back());
+        for (;;) {
+            places.push_back(pool.Take());
+            Mark(places.back(), size, static_cast<uint32_t>(places.size() - 1));
+            if (blockOf(places.back()) != current) break;
+        }
+        EXPECT_EQ(next, blockOf(places.back()));
+    }
+    for (uint32_t i = 0; i < places.size(); ++i) ASSERT_TRUE(Marked(places[i], size, i)) << i;
+    EXPECT_EQ(places.size(), pool.LiveCount());
+
+    for (void* place : places) pool.Give(place);
+    EXPECT_EQ(0u, pool.LiveCount());
+    ASSERT_NE(0u, waitPrepared());
+    EXPECT_EQ(blocksUsed + 2, pool.BlockCount());
+    // A place is taken again from a kept block, not from the prepared one.
+    const uintptr_t prepared = waitPrepared();
+    void* again = pool.Take();
+    EXPECT_NE(prepared, blockOf(again));
+    EXPECT_EQ(reinterpret_cast<const void*>(prepared), pool.PreparedBlock());
+    pool.Give(again);
+}
+
 TEST(FixedSizePool, OtherSizesGoToTheHeap)
 {
     FixedSizePool pool(100);
