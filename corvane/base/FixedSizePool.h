@@ -17,7 +17,8 @@
 // following one from the system and touches its pages, so that objects made
 // by the ten thousand (an alignment read into fresh memory) do not wait for
 // each fresh page on the way.  Such a pool holds at most one prepared block
-// beyond its kept ones.
+// beyond its kept ones, and must outlive the work it hands out (a static
+// pool, which lives as long as the program).
 #pragma once
 #include "corvane/CorvaneDefs.h"
 
