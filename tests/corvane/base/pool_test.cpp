@@ -145,6 +145,8 @@ TEST(FixedSizePool, PreparingPoolHandsOutTheBlockItPrepared)
     EXPECT_NE(prepared, blockOf(again));
     EXPECT_EQ(reinterpret_cast<const void*>(prepared), pool.PreparedBlock());
     pool.Give(again);
+    // Nothing is on the way as the pool goes: the last block it began to
+    // prepare was waited for above.
 }
 
 TEST(FixedSizePool, OtherSizesGoToTheHeap)
