@@ -181,3 +181,34 @@ TEST(FixedSizePool, ThreadsTakeAndGiveAtOnce)
     EXPECT_EQ(0u, pool.LiveCount());
     EXPECT_EQ(1u, pool.BlockCount());
 }
+
+// Threads filling a preparing pool past several blocks at once, its next
+// block prepared all the while: no place is handed out twice.
+TEST(FixedSizePool, ThreadsTakeAndGiveAtOnceFromAPreparingPool)
+{
+    const size_t size = 240;
+    FixedSizePool pool(size, true);
+    auto work = [&](uint32_t id) {
+        std::vector<void*> mine;
+        for (int round = 0; round < 5; ++round) {
+            for (int i = 0; i < 3000; ++i) { // about 0.7 MB a thread
+                mine.push_back(pool.Take());
+                Mark(mine.back(), size, id);
+            }
+            for (void* place : mine) ASSERT_TRUE(Marked(place, size, id));
+            for (void* place : mine) pool.Give(place);
+            mine.clear();
+        }
+    };
+    std::vector<std::thread> threads;
+    for (uint32_t id = 1; id <= 4; ++id) threads.emplace_back(work, id);
+    for (std::thread& t : threads) t.join();
+    EXPECT_EQ(0u, pool.LiveCount());
+    // A block prepared means none is on the way (one is begun only while
+    // none waits), so the pool may go.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (!pool.PreparedBlock() && std::chrono::steady_clock::now() < deadline) std::this_thread::yield();
+    ASSERT_NE(nullptr, pool.PreparedBlock());
+    EXPECT_LE(pool.BlockCount(), FixedSizePool::kKeptBlocks + 1);
+    EXPECT_GE(pool.BlockCount(), 2u); // a block kept, and the one prepared
+}
