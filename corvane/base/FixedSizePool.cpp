@@ -42,6 +42,13 @@ struct FixedSizePool::Block {
 
 FixedSizePool::Block* FixedSizePool::NewBlock()
 {
+    Block* block = AllocateBlock();
+    if (block) ++m_blocks;
+    return block;
+}
+
+FixedSizePool::Block* FixedSizePool::AllocateBlock() const
+{
     // Twice the size is reserved, and the aligned block within it taken.
     void* reservation = ::VirtualAlloc(nullptr, 2 * kBlockBytes, MEM_RESERVE, PAGE_NOACCESS);
     if (!reservation) return nullptr;
@@ -55,8 +62,52 @@ FixedSizePool::Block* FixedSizePool::NewBlock()
     block->unused = block->First();
     block->end = block->unused + (kBlockBytes - static_cast<size_t>(block->unused - reinterpret_cast<char*>(block))) /
                                      m_size * m_size;
-    ++m_blocks;
     return block;
+}
+
+bool FixedSizePool::ShouldPrepare()
+{
+    if (!m_prepareAhead || m_preparing || m_prepared) return false;
+    m_preparing = true;
+    return true;
+}
+
+void FixedSizePool::StartPreparing()
+{
+    // The module stays loaded until the work is done (the work lets go of it
+    // as it returns).
+    HMODULE module = nullptr;
+    const bool held = ::GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
+                                           reinterpret_cast<LPCWSTR>(&FixedSizePool::PrepareBlock), &module) != 0;
+    if (held && ::TrySubmitThreadpoolCallback(&FixedSizePool::PrepareBlock, this, nullptr)) return;
+    if (held) ::FreeLibrary(module);
+    Locked locked(m_busy);
+    m_preparing = false;
+}
+
+void CALLBACK FixedSizePool::PrepareBlock(PTP_CALLBACK_INSTANCE instance, void* context)
+{
+    auto* pool = static_cast<FixedSizePool*>(context);
+    Block* block = pool->AllocateBlock();
+    if (block) {
+        // Fresh pages read as zeros: writing a zero into each leaves them so,
+        // but has the system give them now.
+        const uintptr_t page = 4096;
+        const uintptr_t start = reinterpret_cast<uintptr_t>(block);
+        for (uintptr_t p = start + page; p < start + kBlockBytes; p += page) *reinterpret_cast<volatile char*>(p) = 0;
+    }
+    {
+        Locked locked(pool->m_busy);
+        pool->m_preparing = false;
+        if (block) {
+            pool->m_prepared = block;
+            ++pool->m_blocks;
+        }
+    }
+    HMODULE module = nullptr;
+    if (::GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                             reinterpret_cast<LPCWSTR>(&FixedSizePool::PrepareBlock), &module))
+        ::FreeLibraryWhenCallbackReturns(instance, module);
 }
 
 void FixedSizePool::Link(Block* block)
@@ -78,26 +129,36 @@ void FixedSizePool::Unlink(Block* block)
 
 void* FixedSizePool::Take()
 {
-    Locked locked(m_busy);
-    Block* block = m_withRoom;
-    if (!block) {
-        block = NewBlock();
-        if (!block) throw std::bad_alloc();
-        Link(block);
-    } else if (block->live == 0) {
-        --m_empty;
-    }
     void* place;
-    if (block->freed) {
-        place = block->freed;
-        block->freed = *static_cast<void**>(place);
-    } else {
-        place = block->unused;
-        block->unused += m_size;
+    bool prepare = false;
+    {
+        Locked locked(m_busy);
+        Block* block = m_withRoom;
+        if (!block) {
+            if (m_prepared) {
+                block = m_prepared;
+                m_prepared = nullptr;
+            } else {
+                block = NewBlock();
+                if (!block) throw std::bad_alloc();
+            }
+            Link(block);
+            prepare = ShouldPrepare();
+        } else if (block->live == 0) {
+            --m_empty;
+        }
+        if (block->freed) {
+            place = block->freed;
+            block->freed = *static_cast<void**>(place);
+        } else {
+            place = block->unused;
+            block->unused += m_size;
+        }
+        ++block->live;
+        ++m_live;
+        if (!block->freed && block->unused == block->end) Unlink(block);
     }
-    ++block->live;
-    ++m_live;
-    if (!block->freed && block->unused == block->end) Unlink(block);
+    if (prepare) StartPreparing();
     return place;
 }
 
@@ -135,4 +196,10 @@ size_t FixedSizePool::LiveCount() const
 {
     Locked locked(m_busy);
     return m_live;
+}
+
+const void* FixedSizePool::PreparedBlock() const
+{
+    Locked locked(m_busy);
+    return m_prepared;
 }

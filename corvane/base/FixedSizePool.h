@@ -11,6 +11,14 @@
 // and made again (a road's alignment reloaded) finds its memory already
 // touched instead of faulting in fresh pages.  Safe to use from several
 // threads.
+//
+// A pool made to prepare ahead has its next block ready before it is needed:
+// whenever it starts a new block, a thread of the system's pool takes the
+// following one from the system and touches its pages, so that objects made
+// by the ten thousand (an alignment read into fresh memory) do not wait for
+// each fresh page on the way.  Such a pool holds at most one prepared block
+// beyond its kept ones, and must outlive the work it hands out (a static
+// pool, which lives as long as the program).
 #pragma once
 #include "corvane/CorvaneDefs.h"
 
@@ -23,7 +31,10 @@ class FixedSizePool
 public:
     // `size` is the size of one object; the pool is constant-initialised,
     // so a static pool is ready before any other static object.
-    constexpr explicit FixedSizePool(size_t size) : m_objectSize(size), m_size((size + kAlign - 1) / kAlign * kAlign) {}
+    constexpr explicit FixedSizePool(size_t size, bool prepareAhead = false)
+        : m_objectSize(size), m_size((size + kAlign - 1) / kAlign * kAlign), m_prepareAhead(prepareAhead)
+    {
+    }
     FixedSizePool(const FixedSizePool&) = delete;
     FixedSizePool& operator=(const FixedSizePool&) = delete;
 
@@ -56,11 +67,22 @@ public:
     // (for tests).
     size_t BlockCount() const;
     size_t LiveCount() const;
+    // The prepared block waiting to be used, null when there is none (for
+    // tests).
+    const void* PreparedBlock() const;
 
 private:
     struct Block;
     static constexpr size_t kAlign = 16;
     Block* NewBlock();
+    // A block from the system, not yet counted (null when there is no memory).
+    Block* AllocateBlock() const;
+    // Starts the preparing of the next block if the pool prepares ahead and
+    // none is prepared or on the way; called with the lock held, true when
+    // the caller is to hand the work out (after letting go of the lock).
+    bool ShouldPrepare();
+    void StartPreparing();
+    static void CALLBACK PrepareBlock(PTP_CALLBACK_INSTANCE instance, void* pool);
     void Link(Block* block);
     void Unlink(Block* block);
 
@@ -73,4 +95,7 @@ private:
     size_t m_empty = 0;          // of them, the empty blocks kept
     size_t m_blocks = 0;
     size_t m_live = 0;
+    bool m_prepareAhead;
+    bool m_preparing = false;      // a thread is preparing the next block
+    Block* m_prepared = nullptr;   // the block prepared, touched and counted
 };

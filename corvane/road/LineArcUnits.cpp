@@ -48,13 +48,9 @@ int TurnFromFileField(double value) { return static_cast<int>(value) == 1 ? DIR_
 
 IMPLEMENT_SERIAL(tkxLineUnit, tkxRoadPMUnit, 1)
 
-tkxLineUnit::tkxLineUnit()
-{
-    tkxRoadPMUnit::Reset();
-    m_iUnitType = UNIT_LINE;
-    m_StartPt.m_rRadius = kInfiniteRadius;
-    m_EndPt.m_rRadius = kInfiniteRadius;
-}
+// The base's new unit is a straight already (type 1, every number 0, both
+// radii infinite): nothing is set twice.
+tkxLineUnit::tkxLineUnit() {}
 
 tkxLineUnit::tkxLineUnit(const tkxLineUnit& other) : tkxRoadPMUnit(other) {}
 
@@ -265,9 +261,13 @@ CString tkxLineUnit::SaveToString() const
 
 IMPLEMENT_SERIAL(tkxArcUnit, tkxRoadPMUnit, 1)
 
+// What Reset leaves, set on the base's new unit (whose numbers are 0 but
+// the radii) without going through a temporary record.
 tkxArcUnit::tkxArcUnit() : m_Centre{0.0, 0.0, 0.0}
 {
-    tkxArcUnit::Reset();
+    m_iUnitType = UNIT_ARC;
+    m_StartPt.m_rRadius = 0.0;
+    m_EndPt.m_rRadius = 0.0;
 }
 
 tkxArcUnit::tkxArcUnit(const tkxArcUnit& other) : tkxRoadPMUnit(other)

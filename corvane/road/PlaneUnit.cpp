@@ -60,9 +60,11 @@ IMPLEMENT_DYNAMIC(tkxRoadPMUnit, CObject)
 
 namespace {
 
-FixedSizePool g_lineUnits(sizeof(tkxLineUnit));
-FixedSizePool g_arcUnits(sizeof(tkxArcUnit));
-FixedSizePool g_clothoidUnits(sizeof(tkxClothoidUnit));
+// An alignment is read unit by unit into fresh memory: the pools prepare
+// their next block ahead.
+FixedSizePool g_lineUnits(sizeof(tkxLineUnit), true);
+FixedSizePool g_arcUnits(sizeof(tkxArcUnit), true);
+FixedSizePool g_clothoidUnits(sizeof(tkxClothoidUnit), true);
 
 // The pool of a unit class by the size of its objects; null for a size of
 // no unit class of the library.

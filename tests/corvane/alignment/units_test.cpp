@@ -7,7 +7,9 @@
 #include "corvane/road/LineArcUnits.h"
 
 #include <cmath>
+#include <functional>
 #include <memory>
+#include <vector>
 
 using namespace Tavix4;
 using namespace alignment_test;
@@ -69,6 +71,46 @@ TEST(UnitBase, NewRecordsAndUnits)
     EXPECT_EQ(2, arc.DefaultColor());
     EXPECT_EQ(1, tkxRoadPMUnit::DefaultColor(UNIT_CLOTHOID_DEC));
     EXPECT_EQ(6, tkxRoadPMUnit::DefaultColor(UNIT_CLOTHOID_OUT));
+}
+
+// Everything a unit shows of itself, number by number.
+std::vector<double> Observed(const tkxRoadPMUnit& unit)
+{
+    std::vector<double> values{static_cast<double>(unit.GetUnitColor()), static_cast<double>(unit.TurnDir()),
+                               static_cast<double>(unit.StartPTMutation()), unit.GetLength(), unit.GetBeta()};
+    for (const sZHPtInfo& p : {unit.StartPtInfo(), unit.EndPtInfo()}) {
+        values.insert(values.end(), {p.m_rZH, p.m_rAzimuth, p.m_rRadius, p.m_rX, p.m_rY, p.m_rZ});
+        values.push_back(p.m_SName.IsEmpty() ? 0.0 : 1.0);
+    }
+    double ref[3];
+    unit.StartRefPt(ref);
+    values.insert(values.end(), ref, ref + 3);
+    unit.EndRefPt(ref);
+    values.insert(values.end(), ref, ref + 3);
+    return values;
+}
+
+// A new straight or arc is the unit Reset leaves (a straight with both radii
+// infinite).
+TEST(UnitBase, NewUnitIsAResetOne)
+{
+    struct Case {
+        const char* name;
+        std::function<tkxRoadPMUnit*()> make;
+        bool infiniteRadii;
+    };
+    const Case cases[] = {
+        {"straight", [] { return new tkxLineUnit; }, true},
+        {"arc", [] { return new tkxArcUnit; }, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::unique_ptr<tkxRoadPMUnit> fresh(c.make()), reset(c.make());
+        reset->Reset();
+        std::vector<double> expected = Observed(*reset);
+        if (c.infiniteRadii) expected[5 + 2] = expected[5 + 7 + 2] = 1e10;
+        EXPECT_EQ(expected, Observed(*fresh));
+    }
 }
 
 TEST(UnitBase, DescriptionText)

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdint>
 #include <cstring>
 #include <thread>
@@ -99,6 +100,55 @@ TEST(FixedSizePool, EmptiedBlocksAreKeptUpToTheBoundAndUsedAgain)
 
 // Objects of the pool's size come from it, any other size from the heap,
 // and each goes back where it came from.
+// A pool that prepares ahead has its next block ready, taken and touched,
+// soon after it starts one, and hands that very block out once the current
+// one is full; given everything back, it keeps its emptied blocks and the
+// one prepared.
+TEST(FixedSizePool, PreparingPoolHandsOutTheBlockItPrepared)
+{
+    const size_t size = 240;
+    FixedSizePool pool(size, true);
+    const auto blockOf = [](const void* place) { return reinterpret_cast<uintptr_t>(place) & ~(kBlockBytes - 1); };
+    const auto waitPrepared = [&] {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+        const void* block = pool.PreparedBlock();
+        for (; !block && std::chrono::steady_clock::now() < deadline; block = pool.PreparedBlock())
+            std::this_thread::yield();
+        return reinterpret_cast<uintptr_t>(block);
+    };
+    std::vector<void*> places{pool.Take()};
+    Mark(places.back(), size, 0);
+    const size_t blocksUsed = 4;
+    for (size_t b = 1; b <= blocksUsed; ++b) {
+        SCOPED_TRACE(b);
+        const uintptr_t next = waitPrepared();
+        ASSERT_NE(0u, next);
+        EXPECT_EQ(b + 1, pool.BlockCount()); // the blocks in use and the one prepared
+        const uintptr_t current = blockOf(places.back());
+        for (;;) {
+            places.push_back(pool.Take());
+            Mark(places.back(), size, static_cast<uint32_t>(places.size() - 1));
+            if (blockOf(places.back()) != current) break;
+        }
+        EXPECT_EQ(next, blockOf(places.back()));
+    }
+    for (uint32_t i = 0; i < places.size(); ++i) ASSERT_TRUE(Marked(places[i], size, i)) << i;
+    EXPECT_EQ(places.size(), pool.LiveCount());
+
+    for (void* place : places) pool.Give(place);
+    EXPECT_EQ(0u, pool.LiveCount());
+    ASSERT_NE(0u, waitPrepared());
+    EXPECT_EQ(blocksUsed + 2, pool.BlockCount());
+    // A place is taken again from a kept block, not from the prepared one.
+    const uintptr_t prepared = waitPrepared();
+    void* again = pool.Take();
+    EXPECT_NE(prepared, blockOf(again));
+    EXPECT_EQ(reinterpret_cast<const void*>(prepared), pool.PreparedBlock());
+    pool.Give(again);
+    // Nothing is on the way as the pool goes: the last block it began to
+    // prepare was waited for above.
+}
+
 TEST(FixedSizePool, OtherSizesGoToTheHeap)
 {
     FixedSizePool pool(100);
@@ -130,4 +180,35 @@ TEST(FixedSizePool, ThreadsTakeAndGiveAtOnce)
     for (std::thread& t : threads) t.join();
     EXPECT_EQ(0u, pool.LiveCount());
     EXPECT_EQ(1u, pool.BlockCount());
+}
+
+// Threads filling a preparing pool past several blocks at once, its next
+// block prepared all the while: no place is handed out twice.
+TEST(FixedSizePool, ThreadsTakeAndGiveAtOnceFromAPreparingPool)
+{
+    const size_t size = 240;
+    FixedSizePool pool(size, true);
+    auto work = [&](uint32_t id) {
+        std::vector<void*> mine;
+        for (int round = 0; round < 5; ++round) {
+            for (int i = 0; i < 3000; ++i) { // about 0.7 MB a thread
+                mine.push_back(pool.Take());
+                Mark(mine.back(), size, id);
+            }
+            for (void* place : mine) ASSERT_TRUE(Marked(place, size, id));
+            for (void* place : mine) pool.Give(place);
+            mine.clear();
+        }
+    };
+    std::vector<std::thread> threads;
+    for (uint32_t id = 1; id <= 4; ++id) threads.emplace_back(work, id);
+    for (std::thread& t : threads) t.join();
+    EXPECT_EQ(0u, pool.LiveCount());
+    // A block prepared means none is on the way (one is begun only while
+    // none waits), so the pool may go.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (!pool.PreparedBlock() && std::chrono::steady_clock::now() < deadline) std::this_thread::yield();
+    ASSERT_NE(nullptr, pool.PreparedBlock());
+    EXPECT_LE(pool.BlockCount(), FixedSizePool::kKeptBlocks + 1);
+    EXPECT_GE(pool.BlockCount(), 2u); // a block kept, and the one prepared
 }
