@@ -1,4 +1,5 @@
 #include "brisko/shell/BriskoApp.h"
+#include "corvane/base/CopyData.h"
 #include "brisko/BriskoResource.h"
 #include "brisko/editor/BriskoDoc.h"
 #include "brisko/editor/BriskoView.h"
@@ -210,7 +211,7 @@ void CBriskoApp::HandOverToFirstInstance()
     wchar_t buffer[kHandOverChars] = {};
     wmemcpy(buffer, path.GetString(), static_cast<size_t>(path.GetLength()));
     COPYDATASTRUCT copy = {0, sizeof(buffer), buffer};
-    ::SendMessageW(window, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&copy));
+    SendCopyDataMessage(window, 0, copy);
 }
 
 CString CBriskoApp::GetModuleVersionText(const wchar_t* path)

@@ -2,6 +2,7 @@
 // paths read straight from the registry, Brisko's window rectangle and the
 // installation folder.
 #include "corvane/project/RegistryLists.h"
+#include "corvane/base/CopyData.h"
 #include "corvane/base/LastError.h"
 #include "corvane/project/ProjectFolders.h"
 #include "corvane/project/TavixDevApp.h"
@@ -234,7 +235,7 @@ void NotifySheetSetWindows(const CString& path, const CString& name)
         for (HWND child = GetWindow(hosts[i], GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
             if (WindowTitle(child) != L"Tavix 图纸集窗口") continue;
             HWND first = GetWindow(child, GW_CHILD);
-            if (first) SendMessageW(first, WM_COPYDATA, reinterpret_cast<WPARAM>(sender), reinterpret_cast<LPARAM>(&data));
+            if (first) SendCopyDataMessage(first, reinterpret_cast<WPARAM>(sender), data);
         }
     }
 }

@@ -1,5 +1,6 @@
 // Starting, finding and messaging the suite's other programs.
 #include "corvane/project/SuitePrograms.h"
+#include "corvane/base/CopyData.h"
 #include "corvane/project/ProjectFolders.h"
 #include "corvane/project/ProjectInterface.h"
 #include "corvane/project/TavixDevApp.h"
@@ -58,7 +59,7 @@ HWND FindTopLevelWindow(Test test)
 void SendCopyData(HWND window, ULONG_PTR word, const void* data, DWORD bytes)
 {
     COPYDATASTRUCT copy = {word, bytes, const_cast<void*>(data)};
-    SendMessageW(window, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&copy));
+    SendCopyDataMessage(window, 0, copy);
 }
 
 // A zero-filled wide buffer of `chars` characters holding the text, which

@@ -1,6 +1,7 @@
 // Corvane's application object: start-up, shutdown, the workspace snapshot,
 // "TvComment.ini", and the senders to the suite status bars in CAD hosts.
 #include "corvane/project/TavixDevApp.h"
+#include "corvane/base/CopyData.h"
 #include "corvane/platform/ApplicationInfo.h"
 #include "corvane/base/LineReader.h"
 #include "corvane/project/RegistryLists.h"
@@ -358,7 +359,7 @@ void CTavixDevApp::SendToStatusBars(const ULONG_PTR* words, const wchar_t* const
             data.dwData = words[i];
             data.cbData = sizeof(buffers[i]);
             data.lpData = buffers[i];
-            SendMessageW(bars[b], WM_COPYDATA, reinterpret_cast<WPARAM>(sender), reinterpret_cast<LPARAM>(&data));
+            SendCopyDataMessage(bars[b], reinterpret_cast<WPARAM>(sender), data);
         }
     }
 }

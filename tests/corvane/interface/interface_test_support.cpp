@@ -153,6 +153,26 @@ std::vector<Record> RecordsOf(const std::vector<Record>& records, const char* ki
     return found;
 }
 
+namespace {
+
+// The job every stand-in runs in: closed, as it is when the test program
+// ends however it ends, it ends them too.
+HANDLE StandInJob()
+{
+    static const HANDLE job = [] {
+        HANDLE made = CreateJobObjectW(nullptr, nullptr);
+        if (made) {
+            JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits = {};
+            limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+            SetInformationJobObject(made, JobObjectExtendedLimitInformation, &limits, sizeof(limits));
+        }
+        return made;
+    }();
+    return job;
+}
+
+} // namespace
+
 StandIn::StandIn(const wchar_t* program, const wchar_t* args, const CString& log) : m_log(log)
 {
     DeleteFileW(log);
@@ -160,11 +180,14 @@ StandIn::StandIn(const wchar_t* program, const wchar_t* args, const CString& log
     CString exe = CString(program).Find(L'\\') >= 0 ? CString(program) : BinFolder() + L"\\" + program + L".exe";
     CString command = ClFormat(L"\"%s\" %s --log \"%s\"", exe.GetString(), args, log.GetString());
     STARTUPINFOW si = {sizeof(si)};
-    if (!CreateProcessW(nullptr, command.GetBuffer(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &m_info)) {
+    if (!CreateProcessW(nullptr, command.GetBuffer(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr, nullptr, &si,
+                        &m_info)) {
         command.ReleaseBuffer();
         return;
     }
     command.ReleaseBuffer();
+    if (StandInJob()) AssignProcessToJobObject(StandInJob(), m_info.hProcess);
+    ResumeThread(m_info.hThread);
     m_ready = ready.Wait(m_info.hProcess);
 }
 
