@@ -160,6 +160,25 @@ TEST(UnitFile, BadFiles)
 
 }
 
+namespace {
+
+// A unit file the reader refuses, and its message (%s: the path).
+struct RefusedUnitFile {
+    std::wstring content;
+    std::wstring message;
+};
+
+void ExpectUnitFileRefused(const CString& path, const RefusedUnitFile& c)
+{
+    SCOPED_TRACE(Utf8(c.content.c_str()).substr(0, 60));
+    WriteText(path, c.content.c_str());
+    tkxRoadObject road;
+    EXPECT_EQ(0, road.LoadICDFile(path));
+    EXPECT_EQ(Utf8(ClFormat(c.message.c_str(), path.GetString())), Utf8(tkx_GetLastError()));
+}
+
+} // namespace
+
 // A unit converts only from whole numbers, and only when it ends where a
 // road can: a straight of 1e20 m or a clothoid of A = 1e30 would leave the
 // stations and coordinates of the units after it beyond any number.
@@ -168,10 +187,7 @@ TEST(UnitFile, UnitsBeyondAnyRoadAreRefused)
     ScratchFolder folder(L"icd_range");
     const CString path = folder / L"road.ICD";
     const std::wstring farAway = L"%s文件中, 第4行, 第2个单元, \n单元终点桩号或坐标超出范围, 请检查单元长度和参数!";
-    const struct {
-        std::wstring content;
-        std::wstring message;   // %s: the path
-    } cases[] = {
+    const RefusedUnitFile cases[] = {
         {L"1000\n5000 2000 0\n1, 100\n1, 100000000000000000000\n", farAway},
         {L"1000\n5000 2000 0\n1, 100\n3, 1" + std::wstring(30, L'0') + L", 900, 1\n", farAway},
         {L"10000000000\n5000 2000 0\n", L"读%s文件, 第1行数据, 第1个数据: 线位起点桩号(10000000000)错误!"},
@@ -179,13 +195,7 @@ TEST(UnitFile, UnitsBeyondAnyRoadAreRefused)
         {L"1000\n5000 2000 0\n1, 100\n1, 1;5\n", L"%s文件中, 第4行, 第2个单元, \n读第2数据, 直线单元长度<1;5>时出错! "},
         {L"1000\n5000 2000 0\n2x, 500, 100, 1\n", L"%s文件中, 第3行, 第1个单元, \n未定义的单元类型[2x]。"},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(Utf8(c.content.c_str()).substr(0, 60));
-        WriteText(path, c.content.c_str());
-        tkxRoadObject road;
-        EXPECT_EQ(0, road.LoadICDFile(path));
-        EXPECT_EQ(Utf8(ClFormat(c.message.c_str(), path.GetString())), Utf8(tkx_GetLastError()));
-    }
+    for (const RefusedUnitFile& c : cases) ExpectUnitFileRefused(path, c);
 }
 
 TEST(UnitFile, StartPointAndShortFiles)
@@ -481,10 +491,7 @@ TEST(UnitFile, LinesOfOtherCharactersReadAsPlainLinesDo)
 
     // The longest line the reader takes, one field that the split refuses.
     const std::wstring longField(65535, L'1');
-    const struct {
-        std::wstring content;
-        std::wstring message; // %s: the path
-    } cases[] = {
+    const RefusedUnitFile cases[] = {
         {L"1000\n5000 2000 0\n1, 100\n2, 300, 8x, 1\n",
          L"%s文件中, 第4行, 第2个单元, \n读第3数据, 圆曲线长度<8x>时出错! "},
         {L"1000\n5000 2000 0\n1, 100\n2, 300, 长8, 1\n",
@@ -497,13 +504,7 @@ TEST(UnitFile, LinesOfOtherCharactersReadAsPlainLinesDo)
         {L"1000\n5000 2000 0\n1, 100\n" + longField + L"\n", L"读文件<%s>, 第4行时出错"},
     };
     const CString path = folder / L"bad.ICD";
-    for (const auto& c : cases) {
-        SCOPED_TRACE(Utf8(c.content.c_str()).substr(0, 60));
-        WriteText(path, c.content.c_str());
-        tkxRoadObject road;
-        EXPECT_EQ(0, road.LoadICDFile(path));
-        EXPECT_EQ(Utf8(ClFormat(c.message.c_str(), path.GetString())), Utf8(tkx_GetLastError()));
-    }
+    for (const RefusedUnitFile& c : cases) ExpectUnitFileRefused(path, c);
 }
 
 // The numbers of unit lines are read from the file's bytes: arc lengths
