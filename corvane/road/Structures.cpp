@@ -5,6 +5,7 @@
 #include "corvane/base/ArrayStorage.h"
 #include "corvane/base/LastError.h"
 #include "corvane/base/LineReader.h"
+#include "corvane/base/PagesAhead.h"
 #include "corvane/project/StationText.h"
 #include "corvane/base/TextLines.h"
 #include "corvane/road/BreakChain.h"
@@ -714,6 +715,8 @@ static int ReadStructureFile(const wchar_t* path, const tkxBreakChain& chain, st
         // structure lines: a usual file fills it without the records being
         // moved to larger room on the way (room not filled costs no memory).
         out.reserve(static_cast<size_t>(in.GetLength() / 40));
+        // A large file's room has its fresh pages touched ahead of the records.
+        PagesAhead ahead(out.data(), out.capacity() * sizeof(sQHInfo));
         text_lines::DataLineReader lines(in);
         while (lines.Next(line, lineNo)) {
             // Each line is a structure of its own: a line reads only some of
@@ -727,6 +730,11 @@ static int ReadStructureFile(const wchar_t* path, const tkxBreakChain& chain, st
                                           file.GetString(), lineNo, line.GetString(), message.GetString()));
                 return 0;
             }
+            // The room is not moved while the thread touches it.
+            if (out.size() == out.capacity())
+                ahead.Stop();
+            else
+                ahead.Reach(out.data() + out.size() + 1);
             StructureFileReader::MoveToEnd(structure, out);
         }
         if (lines.Failed()) {

@@ -8,6 +8,9 @@
 #include "corvane/road/Structures.h"
 
 #include <cmath>
+#include <cstring>
+#include <iterator>
+#include <vector>
 
 using namespace Tavix4;
 using namespace alignment_test;
@@ -345,4 +348,70 @@ TEST_F(StructureTest, Files)
 
     EXPECT_EQ(0, tkx_ReadQHFile(folder / L"none.GZX", chain, out));
     EXPECT_EQ(Utf8(ClFormat(L"打开构造物信息文件<%s>失败!", (folder / L"none.GZX").GetString())), Utf8(tkx_GetLastError()));
+}
+
+namespace {
+
+// Every field of two records, numbers to the bit.
+void ExpectSameRecord(const sQHInfo& a, const sQHInfo& b)
+{
+    EXPECT_EQ(a.m_iKind, b.m_iKind);
+    EXPECT_EQ(Utf8(a.m_SName), Utf8(b.m_SName));
+    EXPECT_EQ(Utf8(a.m_SKJDescribe), Utf8(b.m_SKJDescribe));
+    EXPECT_EQ(Utf8(a.m_SSBDescribe), Utf8(b.m_SSBDescribe));
+    EXPECT_EQ(Utf8(a.m_SRemark), Utf8(b.m_SRemark));
+    EXPECT_EQ(a.m_bFlag, b.m_bFlag);
+    const double sQHInfo::*numbers[] = {&sQHInfo::m_rCenterPos,     &sQHInfo::m_rStartZH,     &sQHInfo::m_rEndZH,
+                                        &sQHInfo::m_rCenterZH,      &sQHInfo::m_rStartAngle,  &sQHInfo::m_rEndAngle,
+                                        &sQHInfo::m_rStartQTLength, &sQHInfo::m_rEndQTLength, &sQHInfo::m_rLength,
+                                        &sQHInfo::m_rLeftOffset,    &sQHInfo::m_rRightOffset, &sQHInfo::m_rHeight,
+                                        &sQHInfo::m_rBottomElevation};
+    for (const auto number : numbers) EXPECT_EQ(0, std::memcmp(&(a.*number), &(b.*number), sizeof(double)));
+}
+
+} // namespace
+
+// Files of thousands of structures, with long lines and with lines shorter
+// than the reader plans room for: every record is the one its line gives
+// alone, and a bad last line still leaves the caller's records.
+TEST_F(StructureTest, LargeFiles)
+{
+    const wchar_t* const longLines[] = {
+        L"0 桥$Z 1300.125 10d30'15.5\"_20d0' 2.000 3.000 3*20+2*30*1.8 T梁 2.5 1.5",
+        L"1 C%d 1600.5_2 12°30′00.0″ 2.0 3.5 3.5 2.5 100.125 R",
+        L"2, 通道, K1+200.25, -0d30', 6, 1, 1, 4.5, 96, 备注, t",
+        L"3 T%d 1000.000 31.000 6.5",
+        L"-3 隧道 C1200 400 6",
+        L"9 平交口 1490.000_2 75d0'00.0\" 20.000 30.000",
+    };
+    const wchar_t* const shortLines[] = {L"3 T 1%d 1 1", L"+3 S 9%d 2.5 1"};
+    ScratchFolder folder(L"large_structure_files");
+    const CString gzx = folder / L"many.GZX";
+    for (const auto& set : {std::vector<const wchar_t*>(std::begin(longLines), std::end(longLines)),
+                            std::vector<const wchar_t*>(std::begin(shortLines), std::end(shortLines))}) {
+        const int count = set.size() > 2 ? 8000 : 20000;
+        std::vector<CString> lines;
+        CString text;
+        for (int i = 0; i < count; ++i) {
+            lines.push_back(ClFormat(set[i % set.size()], i % 1000));
+            text += lines.back() + L"\n";
+        }
+        WriteText(gzx, text);
+        CArray<sQHInfo, sQHInfo> out;
+        ASSERT_EQ(1, tkx_ReadQHFile(gzx, chain, out)) << Utf8(tkx_GetLastError());
+        ASSERT_EQ(count, out.GetSize());
+        for (int i = 0; i < count; i += 7) {
+            SCOPED_TRACE(Utf8(lines[i]));
+            tkxQHInfo alone(&chain);
+            ASSERT_EQ("", Utf8(alone.ReadInfoFromString(lines[i])));
+            ExpectSameRecord(alone.GetStruct(), out[i]);
+        }
+
+        WriteText(gzx, text + L"3 隧道 1600 400\n");
+        EXPECT_EQ(0, tkx_ReadQHFile(gzx, chain, out));
+        EXPECT_EQ(Utf8(ClFormat(L"读构造物信息文件%s, \n第%d行数据[3 隧道 1600 400]出错!\n隧道信息中需要5个数据!",
+                                gzx.GetString(), count + 1)),
+                  Utf8(tkx_GetLastError()));
+        EXPECT_EQ(count, out.GetSize());
+    }
 }
