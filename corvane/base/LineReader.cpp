@@ -337,15 +337,7 @@ int FieldList::Divide(const wchar_t* text, size_t length)
     m_count = 0;
     m_fields = m_inlineFields;
     if (!text || length == 0 || *text == 0) return -1;
-    // The fields are copied as they are found, each followed by a zero
-    // character; together they never take more room than the text and its
-    // end.
-    if (length < kInlineText) {
-        m_text = m_inlineText;
-    } else {
-        m_longText.resize(length);
-        m_text = &m_longText[0];
-    }
+    Reserve(length);
     wchar_t* const base = m_text;
     wchar_t* out = base;
     const wchar_t* p = text;
@@ -364,6 +356,47 @@ int FieldList::Divide(const wchar_t* text, size_t length)
         AddField(static_cast<int>(field - base), static_cast<int>(p - start));
         if (p == end || *p == 0) return 0;
         const wchar_t stop = *p++;
+        if (IsLineBreak(stop)) return p < end && *p != 0 ? stop : 0;
+    }
+}
+
+// The fields are copied as they are found, each followed by a zero
+// character; together they never take more room than the text and its end.
+void FieldList::Reserve(size_t length)
+{
+    if (length < kInlineText) {
+        m_text = m_inlineText;
+    } else {
+        m_longText.resize(length);
+        m_text = &m_longText[0];
+    }
+}
+
+int FieldList::Divide(std::string_view bytes)
+{
+    m_count = 0;
+    m_fields = m_inlineFields;
+    const char* p = bytes.data();
+    const size_t length = bytes.size();
+    if (!p || length == 0 || *p == 0) return -1;
+    Reserve(length);
+    wchar_t* const base = m_text;
+    wchar_t* out = base;
+    const char* const end = p + length;
+    for (;;) {
+        while (p < end && IsFieldSeparator(static_cast<unsigned char>(*p))) ++p;
+        if (p == end || *p == 0) return 0;
+        if (IsLineBreak(static_cast<unsigned char>(*p))) return static_cast<unsigned char>(*p);
+        const char* const start = p;
+        const char* const limit = end - start > kFieldLimit ? start + kFieldLimit : end;
+        p = FieldEnd(p, limit);
+        if (p - start >= kFieldLimit) return -1;
+        wchar_t* const field = out;
+        for (const char* q = start; q < p; ++q) *out++ = static_cast<unsigned char>(*q);
+        *out++ = 0;
+        AddField(static_cast<int>(field - base), static_cast<int>(p - start));
+        if (p == end || *p == 0) return 0;
+        const unsigned char stop = static_cast<unsigned char>(*p++);
         if (IsLineBreak(stop)) return p < end && *p != 0 ? stop : 0;
     }
 }

@@ -118,6 +118,9 @@ public:
     // characters (the fields before it are kept).
     int Divide(const wchar_t* text, size_t length);
     int Divide(const CString& text) { return Divide(text.GetString(), static_cast<size_t>(text.GetLength())); }
+    // The same for 7-bit text, widened into the list's copy (a line as
+    // DataLineReader hands its bytes over).
+    int Divide(std::string_view text);
 
     INT_PTR GetSize() const { return m_count; }
     // Field i; an index outside the list throws CInvalidArgException*.
@@ -143,6 +146,8 @@ private:
             AddMoreField(offset, length);
     }
     void AddMoreField(int offset, int length);
+    // Room for the copy of a text of `length` characters.
+    void Reserve(size_t length);
 
     wchar_t* m_text = m_inlineText;
     Span* m_fields = m_inlineFields;

@@ -209,17 +209,27 @@ int tkx_DegreeS_To_D(const wchar_t* text, double& degrees)
 {
     // The marks are made plain on a copy of the text (on the stack for a
     // usual angle), and the parts are read as views of it: an angle costs no
-    // string unless it is wrong.
+    // string unless it is wrong.  A text with no mark to replace (the usual
+    // 12d30'00.0") is read where it lies.
     const wchar_t* const source = text ? text : L"";
-    const size_t length = std::wcslen(source);
-    text_lines::TextRoom room(length);
-    wchar_t* const copy = room.Get();
-    for (size_t i = 0; i < length; ++i) {
-        wchar_t c = source[i];
-        if (c == L'°') c = L'd';
-        else if (c == L'′' || c == L'm') c = L'\'';
-        else if (c == L'″' || c == L's') c = L'"';
-        copy[i] = c;
+    size_t length = 0;
+    bool marks = false;
+    for (; source[length]; ++length) {
+        const wchar_t c = source[length];
+        marks = marks || c == L'°' || c == L'′' || c == L'm' || c == L'″' || c == L's';
+    }
+    text_lines::TextRoom room(marks ? length : 0);
+    const wchar_t* copy = source;
+    if (marks) {
+        wchar_t* const plain = room.Get();
+        for (size_t i = 0; i < length; ++i) {
+            wchar_t c = source[i];
+            if (c == L'°') c = L'd';
+            else if (c == L'′' || c == L'm') c = L'\'';
+            else if (c == L'″' || c == L's') c = L'"';
+            plain[i] = c;
+        }
+        copy = plain;
     }
     const std::wstring_view angle(copy, length);
 

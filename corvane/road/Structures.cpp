@@ -11,6 +11,7 @@
 #include "corvane/road/BreakChain.h"
 
 #include <cmath>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -124,6 +125,48 @@ bool tkxQHInfo::ReadStation(const wchar_t* text, double& station) const
 int tkxQHInfo::IsQiaoLiang() const { return IsBridgeKind(m_iKind) ? 1 : 0; }
 
 // ---------------------------------------------------------------------------
+// The structure file's reader: reads the fields of lines it split itself and
+// moves each structure it read into the file's list of records.
+
+class StructureFileReader
+{
+public:
+    // The fields of a structure line into the structure (as
+    // ReadInfoFromString reads them after its own split of the line); "" on
+    // success, else the message.
+    static CString ReadFields(tkxQHInfo& s, const text_lines::FieldList& f);
+
+    // The record GetStruct gives, made at the end of the list of records with
+    // the structure's texts moved into it: the structure is not used again.
+    static void MoveToEnd(tkxQHInfo& s, std::vector<sQHInfo>& records)
+    {
+        sQHInfo& r = records.emplace_back();
+        r.m_iKind = s.m_iKind;
+        if (s.m_SName.IsEmpty())
+            r.m_SName = L"NULL";
+        else
+            r.m_SName = std::move(s.m_SName);
+        r.m_SKJDescribe = std::move(s.m_SKJDescribe);
+        r.m_SSBDescribe = std::move(s.m_SSBDescribe);
+        r.m_rCenterPos = s.m_rCenterPos;
+        r.m_rStartZH = s.m_rStartZH;
+        r.m_rEndZH = s.m_rEndZH;
+        r.m_rCenterZH = s.m_rCenterZH;
+        r.m_rStartAngle = s.m_rStartAngle;
+        r.m_rEndAngle = s.m_rEndAngle;
+        r.m_rStartQTLength = s.m_rStartQTLength;
+        r.m_rEndQTLength = s.m_rEndQTLength;
+        r.m_rLength = s.m_rLength;
+        r.m_rLeftOffset = s.m_rLeftOffset;
+        r.m_rRightOffset = s.m_rRightOffset;
+        r.m_rHeight = s.m_rHeight;
+        r.m_rBottomElevation = s.m_rBottomElevation;
+        r.m_SRemark = std::move(s.m_SRemark);
+        r.m_bFlag = s.m_bFlag;
+    }
+};
+
+// ---------------------------------------------------------------------------
 // The structure line
 
 CString tkxQHInfo::ReadInfoFromString(const wchar_t* line)
@@ -135,12 +178,18 @@ CString tkxQHInfo::ReadInfoFromString(const wchar_t* line)
     // what is kept and for the messages.
     text_lines::FieldList f;
     if (f.Divide(text, std::wcslen(text)) == -1) return ClFormat(L"读[%s]错误!", text);
+    return StructureFileReader::ReadFields(*this, f);
+}
+
+// The fields of a structure line into the structure.
+CString StructureFileReader::ReadFields(tkxQHInfo& s, const text_lines::FieldList& f)
+{
     const int count = static_cast<int>(f.GetSize());
     if (count < 4) return L"构造物信息中至少需要5个数据!";
     const int kind = KindOfCode(f[0]);
     if (kind < 0) return ClFormat(L"读构造物标识符[%s]错误. 未定义的构造物标识符!", f[0].GetString());
-    m_iKind = kind;
-    m_SName = f[1].Text();
+    s.m_iKind = kind;
+    s.m_SName = f[1].Text();
 
     // Field i as a number or an angle; the message names the field's text.
     auto number = [&f](int i, double& value) { return text_lines::ReadNumber(f[i], value); };
@@ -151,65 +200,65 @@ CString tkxQHInfo::ReadInfoFromString(const wchar_t* line)
         const bool culvert = kind == QH_CULVERT;
         if (culvert && count != 10) return L"涵洞信息中需要10个数据!";
         if (!culvert && count < 10) return L"通道信息中至少需要10个数据!";
-        if (!ReadStation(f[2].GetString(), m_rCenterZH))
+        if (!s.ReadStation(f[2].GetString(), s.m_rCenterZH))
             return ClFormat(culvert ? L"读涵洞中心桩号[%s]失败!" : L"读通道中心桩号[%s]失败!", f[2].GetString());
         double skew = 0.0;
         if (!angle(3, skew)) return bad(3, culvert ? L"读涵洞斜交角[%s]失败!" : L"读通道斜交角[%s]失败!");
-        m_rStartAngle = m_rEndAngle = skew;
+        s.m_rStartAngle = s.m_rEndAngle = skew;
         // Lengths are never negative: the structure would end before it
         // starts.
-        if (!number(4, m_rLength) || m_rLength < 0.0)
+        if (!number(4, s.m_rLength) || s.m_rLength < 0.0)
             return bad(4, culvert ? L"读涵洞跨径[%s]失败!" : L"读通道跨径[%s]失败!");
-        if (!number(5, m_rLeftOffset)) return bad(5, culvert ? L"读涵洞左侧附加长度[%s]失败!" : L"读通道左侧附加长度[%s]失败!");
-        if (!number(6, m_rRightOffset)) return bad(6, culvert ? L"读涵洞右侧附加长度[%s]失败!" : L"读通道右侧附加长度[%s]失败!");
-        if (!number(7, m_rHeight)) return bad(7, culvert ? L"读涵洞高度[%s]失败!" : L"读通道高度[%s]失败!");
-        if (!number(8, m_rBottomElevation)) return bad(8, culvert ? L"读涵洞底标高[%s]失败!" : L"读通道底标高[%s]失败!");
-        m_SRemark = f[9].Text();
-        if (!culvert && count > 10 && (f[10] == L"T" || f[10] == L"t")) m_bFlag = 1;
-        m_rStartZH = m_rCenterZH - m_rLength / 2.0;
-        m_rEndZH = m_rStartZH + m_rLength;
+        if (!number(5, s.m_rLeftOffset)) return bad(5, culvert ? L"读涵洞左侧附加长度[%s]失败!" : L"读通道左侧附加长度[%s]失败!");
+        if (!number(6, s.m_rRightOffset)) return bad(6, culvert ? L"读涵洞右侧附加长度[%s]失败!" : L"读通道右侧附加长度[%s]失败!");
+        if (!number(7, s.m_rHeight)) return bad(7, culvert ? L"读涵洞高度[%s]失败!" : L"读通道高度[%s]失败!");
+        if (!number(8, s.m_rBottomElevation)) return bad(8, culvert ? L"读涵洞底标高[%s]失败!" : L"读通道底标高[%s]失败!");
+        s.m_SRemark = f[9].Text();
+        if (!culvert && count > 10 && (f[10] == L"T" || f[10] == L"t")) s.m_bFlag = 1;
+        s.m_rStartZH = s.m_rCenterZH - s.m_rLength / 2.0;
+        s.m_rEndZH = s.m_rStartZH + s.m_rLength;
         return CString();
     }
 
     // Tunnels and bridges may name their centre with a leading "C".
     auto stationField = [&f](int i, bool& centre) {
-        const text_lines::Field s = f[i];
-        centre = s.GetLength() > 0 && (s[0] == L'C' || s[0] == L'c');
-        return centre ? s.GetString() + 1 : s.GetString();
+        const text_lines::Field field = f[i];
+        centre = field.GetLength() > 0 && (field[0] == L'C' || field[0] == L'c');
+        return centre ? field.GetString() + 1 : field.GetString();
     };
-    auto centreToStart = [this](bool centre) {
+    auto centreToStart = [&s](bool centre) {
         if (!centre) return;
-        const double shift = m_rCenterZH - m_rStartZH;
-        m_rStartZH -= shift;
-        m_rCenterZH -= shift;
-        m_rEndZH -= shift;
+        const double shift = s.m_rCenterZH - s.m_rStartZH;
+        s.m_rStartZH -= shift;
+        s.m_rCenterZH -= shift;
+        s.m_rEndZH -= shift;
     };
 
     if (IsTunnelKind(kind)) {
         if (count != 5) return L"隧道信息中需要5个数据!";
         bool centre = false;
         const wchar_t* const station = stationField(2, centre);
-        if (!ReadStation(station, m_rStartZH)) return ClFormat(L"读隧道起点桩号[%s]失败!", f[2].GetString());
-        if (!number(3, m_rLength) || m_rLength < 0.0) return bad(3, L"读隧道长度[%s]失败!");
-        if (!number(4, m_rHeight)) return bad(4, L"读隧道高度[%s]失败!");
-        m_rCenterZH = m_rStartZH + m_rLength / 2.0;
-        m_rEndZH = m_rCenterZH + m_rLength / 2.0;
+        if (!s.ReadStation(station, s.m_rStartZH)) return ClFormat(L"读隧道起点桩号[%s]失败!", f[2].GetString());
+        if (!number(3, s.m_rLength) || s.m_rLength < 0.0) return bad(3, L"读隧道长度[%s]失败!");
+        if (!number(4, s.m_rHeight)) return bad(4, L"读隧道高度[%s]失败!");
+        s.m_rCenterZH = s.m_rStartZH + s.m_rLength / 2.0;
+        s.m_rEndZH = s.m_rCenterZH + s.m_rLength / 2.0;
         centreToStart(centre);
         return CString();
     }
 
     if (IsCrossingKind(kind)) {
         if (count != 6) return L"平交口信息中需要6个数据!";
-        if (!ReadStation(f[2].GetString(), m_rCenterZH))
+        if (!s.ReadStation(f[2].GetString(), s.m_rCenterZH))
             return ClFormat(L"读平交口交叉点桩号[%s]失败!", f[2].GetString());
         double skew = 0.0;
         if (!angle(3, skew)) return bad(3, L"读交叉角[%s]失败!");
-        m_rStartAngle = m_rEndAngle = skew;
-        if (!number(4, m_rStartQTLength) || m_rStartQTLength < 0.0) return bad(4, L"读交叉口前段长度[%s]失败!");
-        if (!number(5, m_rEndQTLength) || m_rEndQTLength < 0.0) return bad(5, L"读交叉口后段长度[%s]失败!");
-        m_rStartZH = m_rCenterZH - m_rStartQTLength;
-        m_rEndZH = m_rCenterZH + m_rEndQTLength;
-        m_rLength = m_rEndZH - m_rStartZH;
+        s.m_rStartAngle = s.m_rEndAngle = skew;
+        if (!number(4, s.m_rStartQTLength) || s.m_rStartQTLength < 0.0) return bad(4, L"读交叉口前段长度[%s]失败!");
+        if (!number(5, s.m_rEndQTLength) || s.m_rEndQTLength < 0.0) return bad(5, L"读交叉口后段长度[%s]失败!");
+        s.m_rStartZH = s.m_rCenterZH - s.m_rStartQTLength;
+        s.m_rEndZH = s.m_rCenterZH + s.m_rEndQTLength;
+        s.m_rLength = s.m_rEndZH - s.m_rStartZH;
         return CString();
     }
 
@@ -217,19 +266,19 @@ CString tkxQHInfo::ReadInfoFromString(const wchar_t* line)
     if (count < 10) return L"桥梁信息中需要10个数据!";
     bool centre = false;
     const wchar_t* const station = stationField(2, centre);
-    if (!ReadStation(station, m_rStartZH))
+    if (!s.ReadStation(station, s.m_rStartZH))
         return ClFormat(L"换算桥梁的起点桩号失败, 请检查起点桩号(%s)!", f[2].GetString());
-    if (!GetGZWAngle(f[3].GetString(), m_rStartAngle, m_rEndAngle))
+    if (!tkxQHInfo::GetGZWAngle(f[3].GetString(), s.m_rStartAngle, s.m_rEndAngle))
         return ClFormat(L"读桥梁斜交角[%s]失败!", f[3].GetString());
-    if (!number(4, m_rStartQTLength)) return bad(4, L"读桥梁起点桥台长[%s]失败!");
-    if (!number(5, m_rEndQTLength)) return bad(5, L"读桥梁终点桥台长[%s]失败!");
-    m_SKJDescribe = f[6].Text();
-    m_SSBDescribe = f[7].Text();
-    if (!number(8, m_rCenterPos)) return bad(8, L"读桥梁中心位置[%s]失败!");
-    if (!number(9, m_rHeight)) return bad(9, L"读桥梁默认梁高[%s]失败!");
-    if (!GetLengths()) return ClFormat(L"分析桥梁跨径信息出错! 请检查桥梁跨径描述[%s]", m_SKJDescribe.GetString());
-    ComputeEndZH();
-    ComputeCenterZH();
+    if (!number(4, s.m_rStartQTLength)) return bad(4, L"读桥梁起点桥台长[%s]失败!");
+    if (!number(5, s.m_rEndQTLength)) return bad(5, L"读桥梁终点桥台长[%s]失败!");
+    s.m_SKJDescribe = f[6].Text();
+    s.m_SSBDescribe = f[7].Text();
+    if (!number(8, s.m_rCenterPos)) return bad(8, L"读桥梁中心位置[%s]失败!");
+    if (!number(9, s.m_rHeight)) return bad(9, L"读桥梁默认梁高[%s]失败!");
+    if (!s.GetLengths()) return ClFormat(L"分析桥梁跨径信息出错! 请检查桥梁跨径描述[%s]", s.m_SKJDescribe.GetString());
+    s.ComputeEndZH();
+    s.ComputeCenterZH();
     centreToStart(centre);
     return CString();
 }
@@ -664,38 +713,6 @@ int tkxQHInfo::ImportXML(tkxXmlElement* element)
 // ---------------------------------------------------------------------------
 // Files
 
-class StructureFileReader
-{
-public:
-    // The record GetStruct gives, made at the end of the list of records with
-    // the structure's texts moved into it: the structure is not used again.
-    static void MoveToEnd(tkxQHInfo& s, std::vector<sQHInfo>& records)
-    {
-        sQHInfo& r = records.emplace_back();
-        r.m_iKind = s.m_iKind;
-        if (s.m_SName.IsEmpty())
-            r.m_SName = L"NULL";
-        else
-            r.m_SName = std::move(s.m_SName);
-        r.m_SKJDescribe = std::move(s.m_SKJDescribe);
-        r.m_SSBDescribe = std::move(s.m_SSBDescribe);
-        r.m_rCenterPos = s.m_rCenterPos;
-        r.m_rStartZH = s.m_rStartZH;
-        r.m_rEndZH = s.m_rEndZH;
-        r.m_rCenterZH = s.m_rCenterZH;
-        r.m_rStartAngle = s.m_rStartAngle;
-        r.m_rEndAngle = s.m_rEndAngle;
-        r.m_rStartQTLength = s.m_rStartQTLength;
-        r.m_rEndQTLength = s.m_rEndQTLength;
-        r.m_rLength = s.m_rLength;
-        r.m_rLeftOffset = s.m_rLeftOffset;
-        r.m_rRightOffset = s.m_rRightOffset;
-        r.m_rHeight = s.m_rHeight;
-        r.m_rBottomElevation = s.m_rBottomElevation;
-        r.m_SRemark = std::move(s.m_SRemark);
-        r.m_bFlag = s.m_bFlag;
-    }
-};
 
 // tkx_ReadQHFile's reading, into a new list of records.
 static int ReadStructureFile(const wchar_t* path, const tkxBreakChain& chain, std::vector<sQHInfo>& out)
@@ -718,12 +735,26 @@ static int ReadStructureFile(const wchar_t* path, const tkxBreakChain& chain, st
         // A large file's room has its fresh pages touched ahead of the records.
         PagesAhead ahead(out.data(), out.capacity() * sizeof(sQHInfo));
         text_lines::DataLineReader lines(in);
-        while (lines.Next(line, lineNo)) {
+        // A structure line of 7-bit text (the usual one) is split from its
+        // bytes where they lie, without being widened first.
+        std::string_view bytes;
+        text_lines::FieldList fields;
+        while (ranges ? lines.Next(line, lineNo) : lines.Next(line, bytes, lineNo)) {
             // Each line is a structure of its own: a line reads only some of
             // the fields, and those it leaves are never the line before's.
             tkxQHInfo structure(&chain);
-            const CString message = ranges ? structure.ReadQLRangeFromString(line) : structure.ReadInfoFromString(line);
+            CString message;
+            if (ranges) {
+                message = structure.ReadQLRangeFromString(line);
+            } else if (bytes.empty()) {
+                message = structure.ReadInfoFromString(line);
+            } else if (fields.Divide(bytes) == -1) {
+                message = structure.ReadInfoFromString(CString(bytes.data(), static_cast<int>(bytes.size())));
+            } else {
+                message = StructureFileReader::ReadFields(structure, fields);
+            }
             if (!message.IsEmpty()) {
+                if (!bytes.empty()) line = CString(bytes.data(), static_cast<int>(bytes.size()));
                 in.Abort();
                 tkx_SetLastError(ClFormat(ranges ? L"读桥梁范围文件%s, \n第%d行数据[%s]出错!\n%s"
                                                  : L"读构造物信息文件%s, \n第%d行数据[%s]出错!\n%s",

@@ -407,9 +407,9 @@ TEST_F(StructureTest, LargeFiles)
             ExpectSameRecord(alone.GetStruct(), out[i]);
         }
 
-        WriteText(gzx, text + L"3 隧道 1600 400\n");
+        WriteText(gzx, text + L"3 T 1600 400\n");
         EXPECT_EQ(0, tkx_ReadQHFile(gzx, chain, out));
-        EXPECT_EQ(Utf8(ClFormat(L"读构造物信息文件%s, \n第%d行数据[3 隧道 1600 400]出错!\n隧道信息中需要5个数据!",
+        EXPECT_EQ(Utf8(ClFormat(L"读构造物信息文件%s, \n第%d行数据[3 T 1600 400]出错!\n隧道信息中需要5个数据!",
                                 gzx.GetString(), count + 1)),
                   Utf8(tkx_GetLastError()));
         EXPECT_EQ(count, out.GetSize());
