@@ -389,10 +389,10 @@ int FieldList::Divide(std::string_view bytes)
         if (IsLineBreak(static_cast<unsigned char>(*p))) return static_cast<unsigned char>(*p);
         const char* const start = p;
         const char* const limit = end - start > kFieldLimit ? start + kFieldLimit : end;
-        p = FieldEnd(p, limit);
-        if (p - start >= kFieldLimit) return -1;
         wchar_t* const field = out;
-        for (const char* q = start; q < p; ++q) *out++ = static_cast<unsigned char>(*q);
+        // Fields are short: widened as they are scanned, in one pass.
+        while (p < limit && !EndsField(static_cast<unsigned char>(*p))) *out++ = static_cast<unsigned char>(*p++);
+        if (p - start >= kFieldLimit) return -1;
         *out++ = 0;
         AddField(static_cast<int>(field - base), static_cast<int>(p - start));
         if (p == end || *p == 0) return 0;
