@@ -2,7 +2,6 @@
 #include "corvane/geometry/Numeric.h"
 #include "corvane/base/NumberText.h"
 #include "corvane/base/LastError.h"
-#include "corvane/base/LineReader.h"
 #include "corvane/project/TavixDevApp.h"
 #include <algorithm>
 #include <cmath>
@@ -96,12 +95,6 @@ std::wstring_view MidOf(std::wstring_view text, int first, int count)
     first = std::min(std::max(first, 0), length);
     count = std::min(std::max(count, 0), length - first);
     return text.substr(static_cast<size_t>(first), static_cast<size_t>(count));
-}
-
-int IndexOf(std::wstring_view text, wchar_t ch)
-{
-    const size_t at = text.find(ch);
-    return at == std::wstring_view::npos ? -1 : static_cast<int>(at);
 }
 
 CString TextOf(std::wstring_view text) { return CString(text.data(), static_cast<int>(text.size())); }
@@ -207,35 +200,23 @@ CString tkx_DegreeR_To_S(double radians) { return tkx_DegreeD_To_S(radians / kPi
 
 int tkx_DegreeS_To_D(const wchar_t* text, double& degrees)
 {
-    // The marks are made plain on a copy of the text (on the stack for a
-    // usual angle), and the parts are read as views of it: an angle costs no
-    // string unless it is wrong.  A text with no mark to replace (the usual
-    // 12d30'00.0") is read where it lies.
+    // One pass finds the first degree, minute and second mark (°, ′ and m,
+    // ″ and s are the same marks as d, ' and "), and the parts are read as
+    // views of the text where it lies: no mark is ever part of a number, so
+    // the marks need to be made plain only for the message of a wrong
+    // angle, and an angle costs no string unless it is wrong.
     const wchar_t* const source = text ? text : L"";
+    int d = -1, m = -1, s = -1;
     size_t length = 0;
-    bool marks = false;
     for (; source[length]; ++length) {
         const wchar_t c = source[length];
-        marks = marks || c == L'°' || c == L'′' || c == L'm' || c == L'″' || c == L's';
+        int* mark = c == L'd' || c == L'°'                 ? &d
+                    : c == L'\'' || c == L'′' || c == L'm' ? &m
+                    : c == L'"' || c == L'″' || c == L's'   ? &s
+                                                             : nullptr;
+        if (mark && *mark < 0) *mark = static_cast<int>(length);
     }
-    text_lines::TextRoom room(marks ? length : 0);
-    const wchar_t* copy = source;
-    if (marks) {
-        wchar_t* const plain = room.Get();
-        for (size_t i = 0; i < length; ++i) {
-            wchar_t c = source[i];
-            if (c == L'°') c = L'd';
-            else if (c == L'′' || c == L'm') c = L'\'';
-            else if (c == L'″' || c == L's') c = L'"';
-            plain[i] = c;
-        }
-        copy = plain;
-    }
-    const std::wstring_view angle(copy, length);
-
-    const int d = IndexOf(angle, L'd');
-    const int m = IndexOf(angle, L'\'');
-    const int s = IndexOf(angle, L'"');
+    const std::wstring_view angle(source, length);
 
     const std::wstring_view degreePart = d >= 0 ? angle.substr(0, static_cast<size_t>(d)) : std::wstring_view();
     const int minuteStart = d >= 0 ? d + 1 : 0;
@@ -257,15 +238,24 @@ int tkx_DegreeS_To_D(const wchar_t* text, double& degrees)
         bad = secondPart;
     }
     if (format) {
-        tkx_SetLastError(ClFormat(format, TextOf(angle).GetString(), TextOf(bad).GetString()));
+        // The message shows the text and the part with their marks made plain.
+        CString plain = TextOf(angle);
+        plain.Replace(L'°', L'd');
+        plain.Replace(L'′', L'\'');
+        plain.Replace(L'm', L'\'');
+        plain.Replace(L'″', L'"');
+        plain.Replace(L's', L'"');
+        const int at = bad.empty() ? 0 : static_cast<int>(bad.data() - source);
+        const CString part = plain.Mid(at, static_cast<int>(bad.size()));
+        tkx_SetLastError(ClFormat(format, plain.GetString(), part.GetString()));
         return 0;
     }
 
     // One sign for the whole angle: a leading "-".
     size_t first = 0;
-    while (first < length && (copy[first] == L' ' || copy[first] == L'\t')) ++first;
+    while (first < length && (source[first] == L' ' || source[first] == L'\t')) ++first;
     const double value = std::fabs(deg) + std::fabs(min) / 60.0 + std::fabs(sec) / 3600.0;
-    degrees = NoNegativeZero(first < length && copy[first] == L'-' ? -value : value);
+    degrees = NoNegativeZero(first < length && source[first] == L'-' ? -value : value);
     return 1;
 }
 

@@ -201,6 +201,9 @@ TEST(DegreeText, BadPartsAreNamedAndLeaveTheOutput)
         {L"1x2d30'", L"输入角度字符[1x2d30']中, 度数位(1x2)包含错误字符! "},
         {L"12d3a'", L"输入角度字符[12d3a']中, 分数位(3a)包含错误字符!"},
         {L"12°30′1.2.3″", L"输入角度字符[12d30'1.2.3\"]中, 秒数位(1.2.3)包含错误字符! "},
+        // The first of each mark divides; a later one is shown plain in the part it spoils.
+        {L"1°2°3′", L"输入角度字符[1d2d3']中, 分数位(2d3)包含错误字符!"},
+        {L"1d2m3m4s", L"输入角度字符[1d2'3'4\"]中, 秒数位(3'4)包含错误字符! "},
     };
     for (const Case& c : cases) {
         tkx_SetLastError(nullptr);
