@@ -1,8 +1,9 @@
 #include "corvane/base/PagesAhead.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstdint>
-#include <system_error>
+#include <thread>
 
 namespace {
 
@@ -15,57 +16,110 @@ char* NextPage(char* p, char* limit)
     return next < reinterpret_cast<uintptr_t>(limit) ? reinterpret_cast<char*>(next) : limit;
 }
 
+enum Phase { kWaiting, kTouching, kDone };
+
+// Where the writer is free to write when no work touches pages for it: all
+// memory.
+const char* const kAnywhere = reinterpret_cast<const char*>(~uintptr_t(0));
+
+} // namespace
+
+struct PagesAhead::Shared {
+    char* end;
+    // The first page not yet claimed; every page below it is claimed by the
+    // work or by the writer.
+    std::atomic<char*> claimed;
+    // The work has touched every page it claimed below this address.
+    std::atomic<char*> touched;
+    std::atomic<bool> stop{false};
+    // kWaiting until the work starts; kDone once it touches no more (or
+    // was stopped before it started).
+    std::atomic<int> phase{kWaiting};
+    // The writer and the work; the last to let go frees it.
+    std::atomic<int> holders{2};
+
+    void LetGo()
+    {
+        if (holders.fetch_sub(1, std::memory_order_acq_rel) == 1) delete this;
+    }
+};
+
+namespace {
+
+void CALLBACK TouchPages(PTP_CALLBACK_INSTANCE instance, void* context)
+{
+    auto* shared = static_cast<PagesAhead::Shared*>(context);
+    int waiting = kWaiting;
+    if (shared->phase.compare_exchange_strong(waiting, kTouching, std::memory_order_acq_rel)) {
+        char* page = shared->claimed.load(std::memory_order_acquire);
+        while (page < shared->end && !shared->stop.load(std::memory_order_relaxed)) {
+            char* const next = NextPage(page, shared->end);
+            // A failed claim finds where the writer left off.
+            if (!shared->claimed.compare_exchange_weak(page, next, std::memory_order_acq_rel)) continue;
+            *static_cast<volatile char*>(page) = 0;
+            shared->touched.store(next, std::memory_order_release);
+            page = next;
+        }
+        shared->phase.store(kDone, std::memory_order_release);
+    }
+    shared->LetGo();
+    // The module stays loaded until the work has returned.
+    HMODULE module = nullptr;
+    if (::GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                             reinterpret_cast<LPCWSTR>(&TouchPages), &module))
+        ::FreeLibraryWhenCallbackReturns(instance, module);
+}
+
 } // namespace
 
 PagesAhead::PagesAhead(void* begin, size_t bytes)
-    : m_begin(static_cast<char*>(begin)), m_end(static_cast<char*>(begin) + bytes), m_free(m_end),
-      m_claimed(m_end), m_touched(m_end)
+    : m_end(static_cast<char*>(begin) + bytes), m_free(kAnywhere)
 {
     if (!begin || bytes < kLeastBytes) return;
-    char* const start = m_begin + kLead;
-    m_claimed.store(start, std::memory_order_relaxed);
-    m_touched.store(start, std::memory_order_relaxed);
-    m_free = start;
-    try {
-        m_thread = std::thread([this] { Touch(); });
-    } catch (const std::system_error&) {
-        // No thread: the writer meets the pages itself.
-        m_free = m_end;
+    char* const start = static_cast<char*>(begin) + kLead;
+    auto* shared = new Shared;
+    shared->end = m_end;
+    shared->claimed.store(start, std::memory_order_relaxed);
+    shared->touched.store(start, std::memory_order_relaxed);
+    HMODULE module = nullptr;
+    const bool held = ::GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
+                                           reinterpret_cast<LPCWSTR>(&TouchPages), &module) != 0;
+    if (held && ::TrySubmitThreadpoolCallback(&TouchPages, shared, nullptr)) {
+        m_shared = shared;
+        m_free = start;
+        return;
     }
+    // No work: the writer meets the pages itself.
+    if (held) ::FreeLibrary(module);
+    delete shared;
 }
 
-void PagesAhead::Touch()
+PagesAhead::~PagesAhead()
 {
-    char* page = m_claimed.load(std::memory_order_acquire);
-    while (page < m_end && !m_stop.load(std::memory_order_relaxed)) {
-        char* const next = NextPage(page, m_end);
-        // A failed claim finds where the writer left off.
-        if (!m_claimed.compare_exchange_weak(page, next, std::memory_order_acq_rel)) continue;
-        *static_cast<volatile char*>(page) = 0;
-        m_touched.store(next, std::memory_order_release);
-        page = next;
-    }
+    Stop();
+    if (m_shared) m_shared->LetGo();
 }
 
 void PagesAhead::Wait(const char* end)
 {
-    char* claimed = m_claimed.load(std::memory_order_acquire);
+    Shared& shared = *m_shared;
+    char* claimed = shared.claimed.load(std::memory_order_acquire);
     for (;;) {
         if (end <= claimed) {
-            // The thread's pages: it is done with them or on the last one.
-            char* touched = m_touched.load(std::memory_order_acquire);
+            // The work's pages: it is done with them or on the last one.
+            char* touched = shared.touched.load(std::memory_order_acquire);
             while (touched < end) {
                 std::this_thread::yield();
-                touched = m_touched.load(std::memory_order_acquire);
+                touched = shared.touched.load(std::memory_order_acquire);
             }
             m_free = touched;
             return;
         }
         // Caught up: the pages up to `end` and some more are the writer's,
-        // once the thread is off the page it may be on below them.
+        // once the work is off the page it may be on below them.
         char* const mine = std::min(NextPage(const_cast<char*>(end) - 1, m_end) + kLead, m_end);
-        if (m_claimed.compare_exchange_weak(claimed, std::max(mine, claimed), std::memory_order_acq_rel)) {
-            while (m_touched.load(std::memory_order_acquire) < claimed) std::this_thread::yield();
+        if (shared.claimed.compare_exchange_weak(claimed, std::max(mine, claimed), std::memory_order_acq_rel)) {
+            while (shared.touched.load(std::memory_order_acquire) < claimed) std::this_thread::yield();
             m_free = mine;
             return;
         }
@@ -74,7 +128,12 @@ void PagesAhead::Wait(const char* end)
 
 void PagesAhead::Stop()
 {
-    m_stop.store(true, std::memory_order_relaxed);
-    if (m_thread.joinable()) m_thread.join();
-    m_free = m_end;
+    m_free = kAnywhere;
+    if (!m_shared) return;
+    Shared& shared = *m_shared;
+    shared.stop.store(true, std::memory_order_relaxed);
+    // A work not yet started never starts; one started ends after its page.
+    int waiting = kWaiting;
+    if (shared.phase.compare_exchange_strong(waiting, kDone, std::memory_order_acq_rel)) return;
+    while (shared.phase.load(std::memory_order_acquire) != kDone) std::this_thread::yield();
 }

@@ -52,3 +52,19 @@ TEST(PagesAhead, EveryByteIsTheWriters)
         EXPECT_EQ(c.bytes, FillAndCheck(c.bytes, c.piece, c.stopAt));
     }
 }
+
+// Without work (no block, a small one) or once the work is stopped, the
+// writer may write anywhere: memory that took the block's place after it
+// grew is not the helper's.
+TEST(PagesAhead, AnywhereWithoutWork)
+{
+    std::unique_ptr<char[]> block(new char[2 * PagesAhead::kLeastBytes]);
+    std::unique_ptr<char[]> elsewhere(new char[4096]);
+    PagesAhead none(nullptr, 0), small(block.get(), 4096), stopped(block.get(), 2 * PagesAhead::kLeastBytes);
+    stopped.Stop();
+    for (PagesAhead* ahead : {&none, &small, &stopped}) {
+        ahead->Reach(elsewhere.get() + 4096);
+        ahead->Reach(block.get() + 2 * PagesAhead::kLeastBytes);
+    }
+}
+
