@@ -75,7 +75,13 @@ void CALLBACK TouchPages(PTP_CALLBACK_INSTANCE instance, void* context)
 PagesAhead::PagesAhead(void* begin, size_t bytes)
     : m_end(static_cast<char*>(begin) + bytes), m_free(kAnywhere)
 {
-    if (!begin || bytes < kLeastBytes) return;
+    // On a single processor the work would only take turns with the writer.
+    static const bool otherProcessors = [] {
+        SYSTEM_INFO system{};
+        ::GetSystemInfo(&system);
+        return system.dwNumberOfProcessors > 1;
+    }();
+    if (!begin || bytes < kLeastBytes || !otherProcessors) return;
     char* const start = static_cast<char*>(begin) + kLead;
     auto* shared = new Shared;
     shared->end = m_end;

@@ -13,7 +13,8 @@
 // that has caught up with the work claims the pages before it and some
 // more, so that the work goes on ahead of it.  No byte is written by both;
 // the bytes the work writes are those of memory not yet given any value.
-// A block too small for the work to pay for itself gets none.
+// A block too small for the work to pay for itself gets none, and so does
+// any block on a machine of one processor.
 #pragma once
 #include "corvane/CorvaneDefs.h"
 
