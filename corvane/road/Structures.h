@@ -150,8 +150,9 @@ protected:
     int DivideString(CString text);
 
 private:
-    // The structure file's reader, which moves each structure it read into
-    // the file's list of records.
+    // The structure file's reader, which reads the fields of the lines it
+    // split itself and moves each structure it read into the file's list of
+    // records.
     friend class StructureFileReader;
 
     const tkxBreakChain& Chain() const;
