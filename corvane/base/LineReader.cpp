@@ -6,6 +6,7 @@
 #include <cstring>
 #include <cwchar>
 #include <cwctype>
+#include <type_traits>
 
 namespace {
 
@@ -332,34 +333,6 @@ int Field::Find(wchar_t ch) const
     return at == std::wstring_view::npos ? -1 : static_cast<int>(at);
 }
 
-int FieldList::Divide(const wchar_t* text, size_t length)
-{
-    m_count = 0;
-    m_fields = m_inlineFields;
-    if (!text || length == 0 || *text == 0) return -1;
-    Reserve(length);
-    wchar_t* const base = m_text;
-    wchar_t* out = base;
-    const wchar_t* p = text;
-    const wchar_t* const end = text + length;
-    for (;;) {
-        while (p < end && IsFieldSeparator(*p)) ++p;
-        if (p == end || *p == 0) return 0;
-        if (IsLineBreak(*p)) return *p;
-        const wchar_t* const start = p;
-        const wchar_t* const limit = end - start > kFieldLimit ? start + kFieldLimit : end;
-        wchar_t* const field = out;
-        CopyFieldStart(p, limit, out);
-        while (p < limit && !EndsField(*p)) *out++ = *p++;
-        if (p - start >= kFieldLimit) return -1;
-        *out++ = 0;
-        AddField(static_cast<int>(field - base), static_cast<int>(p - start));
-        if (p == end || *p == 0) return 0;
-        const wchar_t stop = *p++;
-        if (IsLineBreak(stop)) return p < end && *p != 0 ? stop : 0;
-    }
-}
-
 // The fields are copied as they are found, each followed by a zero
 // character; together they never take more room than the text and its end.
 void FieldList::Reserve(size_t length)
@@ -372,34 +345,48 @@ void FieldList::Reserve(size_t length)
     }
 }
 
-int FieldList::Divide(std::string_view bytes)
+namespace {
+
+// A character of 7-bit text as a wide one.
+inline wchar_t Wide(char c) { return static_cast<unsigned char>(c); }
+inline wchar_t Wide(wchar_t c) { return c; }
+
+} // namespace
+
+// Wide text, or 7-bit text (a line as DataLineReader hands its bytes over)
+// widened as its fields are scanned, in one pass.
+template <class Char>
+int FieldList::DivideText(const Char* text, size_t length)
 {
     m_count = 0;
     m_fields = m_inlineFields;
-    const char* p = bytes.data();
-    const size_t length = bytes.size();
-    if (!p || length == 0 || *p == 0) return -1;
+    if (!text || length == 0 || *text == 0) return -1;
     Reserve(length);
     wchar_t* const base = m_text;
     wchar_t* out = base;
-    const char* const end = p + length;
+    const Char* p = text;
+    const Char* const end = text + length;
     for (;;) {
-        while (p < end && IsFieldSeparator(static_cast<unsigned char>(*p))) ++p;
+        while (p < end && IsFieldSeparator(Wide(*p))) ++p;
         if (p == end || *p == 0) return 0;
-        if (IsLineBreak(static_cast<unsigned char>(*p))) return static_cast<unsigned char>(*p);
-        const char* const start = p;
-        const char* const limit = end - start > kFieldLimit ? start + kFieldLimit : end;
+        if (IsLineBreak(Wide(*p))) return Wide(*p);
+        const Char* const start = p;
+        const Char* const limit = end - start > kFieldLimit ? start + kFieldLimit : end;
         wchar_t* const field = out;
-        // Fields are short: widened as they are scanned, in one pass.
-        while (p < limit && !EndsField(static_cast<unsigned char>(*p))) *out++ = static_cast<unsigned char>(*p++);
+        if constexpr (std::is_same_v<Char, wchar_t>) CopyFieldStart(p, limit, out);
+        while (p < limit && !EndsField(Wide(*p))) *out++ = Wide(*p++);
         if (p - start >= kFieldLimit) return -1;
         *out++ = 0;
         AddField(static_cast<int>(field - base), static_cast<int>(p - start));
         if (p == end || *p == 0) return 0;
-        const unsigned char stop = static_cast<unsigned char>(*p++);
+        const wchar_t stop = Wide(*p++);
         if (IsLineBreak(stop)) return p < end && *p != 0 ? stop : 0;
     }
 }
+
+int FieldList::Divide(const wchar_t* text, size_t length) { return DivideText(text, length); }
+
+int FieldList::Divide(std::string_view bytes) { return DivideText(bytes.data(), bytes.size()); }
 
 void FieldList::AddMoreField(int offset, int length)
 {

@@ -148,6 +148,8 @@ private:
     void AddMoreField(int offset, int length);
     // Room for the copy of a text of `length` characters.
     void Reserve(size_t length);
+    template <class Char>
+    int DivideText(const Char* text, size_t length);
 
     wchar_t* m_text = m_inlineText;
     Span* m_fields = m_inlineFields;
