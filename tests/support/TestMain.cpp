@@ -52,7 +52,11 @@ public:
             for (;;) {
                 ::Sleep(1000);
                 const DWORD started = m_started.load();
-                if (started == 0 || ::GetTickCount() - started < kTestBoundMs) continue;
+                // The start is stored with its lowest bit set (0 means no test
+                // runs), so it may lie a tick after the clock read here: the
+                // difference is taken signed, never as a wrapped-around count.
+                const LONG elapsed = static_cast<LONG>(::GetTickCount() - started);
+                if (started == 0 || elapsed < static_cast<LONG>(kTestBoundMs)) continue;
                 std::string name;
                 {
                     std::lock_guard<std::mutex> lock(m_mutex);
