@@ -3,6 +3,7 @@
 // independent values, exports, the design tables, the archive form and
 // copying.
 #include "alignment_test_support.h"
+#include "support/DigitTexts.h"
 #include "support/FailingWrites.h"
 #include "corvane/base/LastError.h"
 #include "corvane/road/ClothoidUnit.h"
@@ -514,28 +515,14 @@ TEST(UnitFile, LinesOfOtherCharactersReadAsPlainLinesDo)
 // conversion reads them.
 TEST(UnitFile, LengthsOfEveryDigitArrangementReadExactly)
 {
-    uint64_t state = 54321;
-    auto next = [&](int n) {
-        state = state * 6364136223846793005ull + 1442695040888963407ull;
-        return static_cast<int>((state >> 33) % static_cast<uint64_t>(n));
-    };
+    test_support::DigitTexts texts(54321);
     std::string file = "0\r\n3000000, 500000, 0\r\n";
     std::vector<double> lengths;
     while (lengths.size() < 5000) {
-        std::string text = next(4) == 0 ? "+" : "";
-        const int whole = next(6), fraction = next(26), trailingZeros = next(3) ? 0 : next(22);
-        const int zeroChance = next(4); // of 4: how often a digit is a zero
-        auto digit = [&] { return next(4) < zeroChance ? '0' : static_cast<char>('1' + next(9)); };
-        for (int d = 0; d < whole; ++d) text += digit();
-        if (fraction + trailingZeros > 0 || next(2)) text += '.';
-        for (int d = 0; d < fraction; ++d) text += digit();
-        text += std::string(static_cast<size_t>(trailingZeros), '0');
-        const char* digits = text.c_str() + (text[0] == '+' ? 1 : 0);
+        const std::string text = texts.Text(6, false);
         double exact = 0.0;
-        if (std::from_chars(digits, text.c_str() + text.size(), exact, std::chars_format::fixed).ec != std::errc() ||
-            exact < 0.001)
-            continue;   // no number, or an arc too short
-        file += "2, 1000, " + text + (next(2) ? ", 1\r\n" : ", -1\r\n");
+        if (!test_support::DigitTexts::Exact(text, exact) || exact < 0.001) continue; // no number, or an arc too short
+        file += "2, 1000, " + text + (texts.Next(2) ? ", 1\r\n" : ", -1\r\n");
         lengths.push_back(exact);
     }
     ScratchFolder folder(L"icd_digits");
@@ -546,10 +533,7 @@ TEST(UnitFile, LengthsOfEveryDigitArrangementReadExactly)
     ASSERT_EQ(static_cast<int>(lengths.size()), road.GetPlaneUnitCount());
     for (size_t i = 0; i < lengths.size(); ++i) {
         const double length = road.GetPMUnit(static_cast<int>(i))->GetLength();
-        uint64_t expected, actual;
-        std::memcpy(&expected, &lengths[i], sizeof expected);
-        std::memcpy(&actual, &length, sizeof actual);
-        ASSERT_EQ(expected, actual) << "unit " << i;
+        ASSERT_EQ(test_support::Bits(lengths[i]), test_support::Bits(length)) << "unit " << i;
     }
 }
 

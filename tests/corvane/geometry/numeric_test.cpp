@@ -2,6 +2,7 @@
 // box, number text, plan geometry on raw coordinates and the sorts.
 #include "corvane/geometry/Numeric.h"
 #include "corvane/base/LastError.h"
+#include "support/DigitTexts.h"
 #include "support/MessageBoxScript.h"
 
 #include <gtest/gtest.h>
@@ -275,36 +276,18 @@ TEST(NumericText, NumbersConvertExactly)
 // no whole part, no fraction) read as the exact conversion reads them.
 TEST(NumericText, DigitArrangementsConvertExactly)
 {
-    uint64_t state = 12345;
-    auto next = [&](int n) {
-        state = state * 6364136223846793005ull + 1442695040888963407ull;
-        return static_cast<int>((state >> 33) % static_cast<uint64_t>(n));
-    };
+    test_support::DigitTexts texts(12345);
     int checked = 0;
     for (int i = 0; i < 20000; ++i) {
-        std::string text;
-        if (next(4) == 0) text += next(2) ? "-" : "+";
-        const int whole = next(23), fraction = next(26), trailingZeros = next(3) ? 0 : next(22);
-        const int zeroChance = next(4); // of 4: how often a digit is a zero
-        auto digit = [&] { return next(4) < zeroChance ? '0' : static_cast<char>('1' + next(9)); };
-        for (int d = 0; d < whole; ++d) text += digit();
-        if (fraction + trailingZeros > 0 || next(2)) text += '.';
-        for (int d = 0; d < fraction; ++d) text += digit();
-        text += std::string(static_cast<size_t>(trailingZeros), '0');
+        const std::string text = texts.Text(23, true);
         if (text.find_first_of("0123456789") == std::string::npos) continue;
 
-        const char* digits = text.c_str() + (text[0] == '+' ? 1 : 0);
         double exact = 0.0;
-        ASSERT_TRUE(std::from_chars(digits, text.c_str() + text.size(), exact, std::chars_format::fixed).ec ==
-                    std::errc())
-            << text;
+        ASSERT_TRUE(test_support::DigitTexts::Exact(text, exact)) << text;
         const std::wstring wide(text.begin(), text.end());
         double value = -999;
         ASSERT_TRUE(StringToDouble(wide.c_str(), &value)) << text;
-        uint64_t expected, actual;
-        std::memcpy(&expected, &exact, sizeof expected);
-        std::memcpy(&actual, &value, sizeof actual);
-        ASSERT_EQ(expected, actual) << text;
+        ASSERT_EQ(test_support::Bits(exact), test_support::Bits(value)) << text;
         ++checked;
     }
     EXPECT_GT(checked, 15000);
