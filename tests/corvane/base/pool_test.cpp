@@ -160,38 +160,15 @@ TEST(FixedSizePool, OtherSizesGoToTheHeap)
     EXPECT_EQ(0u, pool.LiveCount());
 }
 
-TEST(FixedSizePool, ThreadsTakeAndGiveAtOnce)
+// Four threads, each taking `count` places of `size` bytes, marking them,
+// checking that no other thread wrote into them and giving them back, for
+// `rounds` rounds at once.
+static void TakeAndGiveFromFourThreads(FixedSizePool& pool, size_t size, int rounds, int count)
 {
-    FixedSizePool pool(48);
     auto work = [&](uint32_t id) {
         std::vector<void*> mine;
-        for (int round = 0; round < 20; ++round) {
-            for (int i = 0; i < 2000; ++i) {
-                mine.push_back(pool.Take());
-                Mark(mine.back(), 48, id);
-            }
-            for (void* place : mine) ASSERT_TRUE(Marked(place, 48, id));
-            for (void* place : mine) pool.Give(place);
-            mine.clear();
-        }
-    };
-    std::vector<std::thread> threads;
-    for (uint32_t id = 1; id <= 4; ++id) threads.emplace_back(work, id);
-    for (std::thread& t : threads) t.join();
-    EXPECT_EQ(0u, pool.LiveCount());
-    EXPECT_EQ(1u, pool.BlockCount());
-}
-
-// Threads filling a preparing pool past several blocks at once, its next
-// block prepared all the while: no place is handed out twice.
-TEST(FixedSizePool, ThreadsTakeAndGiveAtOnceFromAPreparingPool)
-{
-    const size_t size = 240;
-    FixedSizePool pool(size, true);
-    auto work = [&](uint32_t id) {
-        std::vector<void*> mine;
-        for (int round = 0; round < 5; ++round) {
-            for (int i = 0; i < 3000; ++i) { // about 0.7 MB a thread
+        for (int round = 0; round < rounds; ++round) {
+            for (int i = 0; i < count; ++i) {
                 mine.push_back(pool.Take());
                 Mark(mine.back(), size, id);
             }
@@ -203,6 +180,23 @@ TEST(FixedSizePool, ThreadsTakeAndGiveAtOnceFromAPreparingPool)
     std::vector<std::thread> threads;
     for (uint32_t id = 1; id <= 4; ++id) threads.emplace_back(work, id);
     for (std::thread& t : threads) t.join();
+}
+
+TEST(FixedSizePool, ThreadsTakeAndGiveAtOnce)
+{
+    FixedSizePool pool(48);
+    TakeAndGiveFromFourThreads(pool, 48, 20, 2000);
+    EXPECT_EQ(0u, pool.LiveCount());
+    EXPECT_EQ(1u, pool.BlockCount());
+}
+
+// Threads filling a preparing pool past several blocks at once, its next
+// block prepared all the while: no place is handed out twice.
+TEST(FixedSizePool, ThreadsTakeAndGiveAtOnceFromAPreparingPool)
+{
+    const size_t size = 240;
+    FixedSizePool pool(size, true);
+    TakeAndGiveFromFourThreads(pool, size, 5, 3000); // about 0.7 MB a thread
     EXPECT_EQ(0u, pool.LiveCount());
     // A block prepared means none is on the way (one is begun only while
     // none waits), so the pool may go.
