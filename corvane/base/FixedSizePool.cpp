@@ -1,4 +1,5 @@
 #include "corvane/base/FixedSizePool.h"
+#include "corvane/base/PoolWork.h"
 
 #include <cstdint>
 #include <new>
@@ -74,13 +75,7 @@ bool FixedSizePool::ShouldPrepare()
 
 void FixedSizePool::StartPreparing()
 {
-    // The module stays loaded until the work is done (the work lets go of it
-    // as it returns).
-    HMODULE module = nullptr;
-    const bool held = ::GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
-                                           reinterpret_cast<LPCWSTR>(&FixedSizePool::PrepareBlock), &module) != 0;
-    if (held && ::TrySubmitThreadpoolCallback(&FixedSizePool::PrepareBlock, this, nullptr)) return;
-    if (held) ::FreeLibrary(module);
+    if (SubmitPoolWork(&FixedSizePool::PrepareBlock, this)) return;
     Locked locked(m_busy);
     m_preparing = false;
 }
@@ -104,10 +99,7 @@ void CALLBACK FixedSizePool::PrepareBlock(PTP_CALLBACK_INSTANCE instance, void* 
             ++pool->m_blocks;
         }
     }
-    HMODULE module = nullptr;
-    if (::GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                             reinterpret_cast<LPCWSTR>(&FixedSizePool::PrepareBlock), &module))
-        ::FreeLibraryWhenCallbackReturns(instance, module);
+    EndPoolWork(instance);
 }
 
 void FixedSizePool::Link(Block* block)

@@ -1,4 +1,5 @@
 #include "corvane/base/PagesAhead.h"
+#include "corvane/base/PoolWork.h"
 
 #include <algorithm>
 #include <atomic>
@@ -63,11 +64,7 @@ void CALLBACK TouchPages(PTP_CALLBACK_INSTANCE instance, void* context)
         shared->phase.store(kDone, std::memory_order_release);
     }
     shared->LetGo();
-    // The module stays loaded until the work has returned.
-    HMODULE module = nullptr;
-    if (::GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                             reinterpret_cast<LPCWSTR>(&TouchPages), &module))
-        ::FreeLibraryWhenCallbackReturns(instance, module);
+    EndPoolWork(instance);
 }
 
 } // namespace
@@ -87,16 +84,12 @@ PagesAhead::PagesAhead(void* begin, size_t bytes)
     shared->end = m_end;
     shared->claimed.store(start, std::memory_order_relaxed);
     shared->touched.store(start, std::memory_order_relaxed);
-    HMODULE module = nullptr;
-    const bool held = ::GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
-                                           reinterpret_cast<LPCWSTR>(&TouchPages), &module) != 0;
-    if (held && ::TrySubmitThreadpoolCallback(&TouchPages, shared, nullptr)) {
+    if (SubmitPoolWork(&TouchPages, shared)) {
         m_shared = shared;
         m_free = start;
         return;
     }
     // No work: the writer meets the pages itself.
-    if (held) ::FreeLibrary(module);
     delete shared;
 }
 
