@@ -6,10 +6,19 @@
 
 IMPLEMENT_DYNCREATE(CTreeViewResource, CTreeView)
 
+namespace {
+
+// Posted to the tree by a double click on a document: wParam the document's
+// index in the application's table.
+const UINT WM_OPENPENDINGDOCUMENT = WM_APP + 0x103;
+
+} // namespace
+
 BEGIN_MESSAGE_MAP(CTreeViewResource, CTreeView)
     ON_WM_CREATE()
     ON_WM_MOUSEWHEEL()
-    ON_NOTIFY_REFLECT(TVN_SELCHANGEDW, OnSelChanged)
+    ON_NOTIFY_REFLECT(NM_DBLCLK, OnDoubleClick)
+    ON_MESSAGE(WM_OPENPENDINGDOCUMENT, OnOpenPendingDocument)
     ON_NOTIFY_REFLECT(TVN_ITEMEXPANDINGW, OnItemExpanding)
 END_MESSAGE_MAP()
 
@@ -55,13 +64,11 @@ const Tavix4::sReferenceDoc* CTreeViewResource::FindDocument(const DocTable& doc
     return nullptr;
 }
 
-void CTreeViewResource::OpenDocument(HTREEITEM item)
+void CTreeViewResource::OpenDocument(const Tavix4::sReferenceDoc& doc)
 {
-    if (!item) return;
-    const Tavix4::sReferenceDoc* doc = FindDocument(theApp.m_ReferenceDocs, GetTreeCtrl().GetItemText(item));
     CMainFrame* frame = CMainFrame::Current();
-    if (!doc || !frame) return;
-    const CString chm = ClFormat(L"%s\\Help\\%s", tkx_GetTavixPath().GetString(), doc->m_SFileName.GetString());
+    if (!frame) return;
+    const CString chm = ClFormat(L"%s\\Help\\%s", tkx_GetTavixPath().GetString(), doc.m_SFileName.GetString());
     if (!frame->m_pReferencePage) {
         auto* page = new CDialogBar_Html(frame);
         if (!page->GetSafeHwnd()) {
@@ -70,14 +77,33 @@ void CTreeViewResource::OpenDocument(HTREEITEM item)
         }
         frame->m_pReferencePage = page;
     }
-    frame->m_pReferencePage->ShowWindow(SW_SHOW);
-    frame->m_pReferencePage->OpenHelpTopic(chm, doc->m_STopic);
+    // Shown once the topic is there (or the help file's absence said).
+    frame->m_pReferencePage->OpenHelpTopic(chm, doc.m_STopic);
+    frame->m_pReferencePage->ShowInFront();
 }
 
-void CTreeViewResource::OnSelChanged(NMHDR* nm, LRESULT* result)
+void CTreeViewResource::OnDoubleClick(NMHDR*, LRESULT* result)
 {
-    OpenDocument(reinterpret_cast<NMTREEVIEWW*>(nm)->itemNew.hItem);
     *result = 0;
+    // The item under the pointer where the click was made.
+    const DWORD at = ::GetMessagePos();
+    CPoint point(static_cast<short>(LOWORD(at)), static_cast<short>(HIWORD(at)));
+    ScreenToClient(&point);
+    UINT flags = 0;
+    const HTREEITEM item = GetTreeCtrl().HitTest(point, &flags);
+    if (!item || !(flags & TVHT_ONITEM)) return;
+    const DocTable& docs = theApp.m_ReferenceDocs;
+    const Tavix4::sReferenceDoc* doc = FindDocument(docs, GetTreeCtrl().GetItemText(item));
+    if (!doc) return;
+    PostMessage(WM_OPENPENDINGDOCUMENT, static_cast<WPARAM>(doc - docs.GetData()));
+    *result = 1;
+}
+
+LRESULT CTreeViewResource::OnOpenPendingDocument(WPARAM index, LPARAM)
+{
+    const DocTable& docs = theApp.m_ReferenceDocs;
+    if (index < static_cast<WPARAM>(docs.GetSize())) OpenDocument(docs[static_cast<INT_PTR>(index)]);
+    return 0;
 }
 
 void CTreeViewResource::OnItemExpanding(NMHDR*, LRESULT* result) { *result = 0; }

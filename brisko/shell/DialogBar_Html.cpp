@@ -10,16 +10,11 @@ CWnd* MainWindow()
     return app ? app->m_pMainWnd : nullptr;
 }
 
-// Posted to the page once the main window has taken the activation.
-const UINT WM_KEEPINFRONT = WM_APP + 0x135;
-
 } // namespace
 
 BEGIN_MESSAGE_MAP(CDialogBar_Html, CResizableDialog)
     ON_WM_SHOWWINDOW()
     ON_WM_SIZE()
-    ON_WM_ACTIVATE()
-    ON_MESSAGE(WM_KEEPINFRONT, OnKeepInFront)
 END_MESSAGE_MAP()
 
 CDialogBar_Html::CDialogBar_Html(CWnd* parent) : CResizableDialog(IDD_DIALOGBAR_HTML, parent)
@@ -67,38 +62,25 @@ void CDialogBar_Html::PlaceOverClient()
     if (!frame || !frame->m_hWndMDIClient) return;
     CRect rect;
     ::GetWindowRect(frame->m_hWndMDIClient, &rect);
-    // Next to the main window in the Z order, on its side: a window the main
-    // window owns cannot lie behind it.
-    UINT flags = SWP_SHOWWINDOW | SWP_NOACTIVATE;
-    const HWND before = ::GetWindow(frame->m_hWnd, GW_HWNDPREV);
-    const CWnd* after = &CWnd::wndTop;
-    if (before == m_hWnd)
-        flags |= SWP_NOZORDER;
-    else if (before)
-        after = CWnd::FromHandle(before);
-    SetWindowPos(after, rect.left, rect.top, rect.Width(), rect.Height(), flags);
+    if (CWnd* parent = GetParent()) parent->ScreenToClient(&rect);
+    SetWindowPos(nullptr, rect.left, rect.top, rect.Width(), rect.Height(),
+                 SWP_SHOWWINDOW | SWP_NOACTIVATE | SWP_NOZORDER);
+}
+
+void CDialogBar_Html::ShowInFront()
+{
+    ShowWindow(SW_SHOW);
+    SetWindowPos(&CWnd::wndTop, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    SetFocus();
+    // A child window's caption shows the main window's activation only when
+    // told (the main window tells it of later changes).
+    SendMessage(WM_NCACTIVATE, ::GetActiveWindow() == ::GetAncestor(m_hWnd, GA_ROOT));
 }
 
 void CDialogBar_Html::OnShowWindow(BOOL show, UINT status)
 {
     CResizableDialog::OnShowWindow(show, status);
     if (show) PlaceOverClient();
-}
-
-void CDialogBar_Html::OnActivate(UINT state, CWnd* other, BOOL minimized)
-{
-    CResizableDialog::OnActivate(state, other, minimized);
-    // The main window is brought to the front after the page hears that it
-    // lost the activation: the page follows once that is done.
-    CWnd* main = MainWindow();
-    if (state == WA_INACTIVE && other && main && other->GetSafeHwnd() == main->GetSafeHwnd())
-        PostMessage(WM_KEEPINFRONT);
-}
-
-LRESULT CDialogBar_Html::OnKeepInFront(WPARAM, LPARAM)
-{
-    if (IsWindowVisible()) PlaceOverClient();
-    return 0;
 }
 
 void CDialogBar_Html::OnSize(UINT type, int cx, int cy)

@@ -1,9 +1,11 @@
 // The reference-document page: a modeless, resizable window over the main
 // frame's MDI client area that shows the suite's help files in the help
-// control.  The reference-document tree opens it; the main frame destroys
-// it when a tab of either manager bar changes (WM_CLOSEREFERENCEPAGE) and
-// when the frame goes.  Closing it (its close button, Escape, the help
-// control's close button) hides it until the next document is opened.
+// control.  It is a child window of the main window, above the MDI client
+// among the main window's children, so it can never lie behind the main
+// window.  The reference-document tree opens it; the main frame destroys it
+// when a tab of either manager bar changes (WM_CLOSEREFERENCEPAGE) and when
+// the frame goes.  Closing it (its close button, Escape, the help control's
+// close button) hides it until the next document is opened.
 #pragma once
 #include "brisko/shell/HHCtrl.h"
 #include "brisko/shell/ResizableDialog.h"
@@ -11,13 +13,17 @@
 class CDialogBar_Html : public CResizableDialog
 {
 public:
-    // Makes the page (dialog 135) under the application's main window, else
-    // under `parent`; a page that cannot be made is said so (no window).
+    // Makes the page (dialog 135) in the application's main window, else in
+    // `parent`; a page that cannot be made is said so (no window).
     explicit CDialogBar_Html(CWnd* parent);
 
     // When the help control can open the help file, shows the topic;
     // FALSE when it cannot.
     BOOL OpenHelpTopic(CString chm, CString topic);
+    // Shows the page (laid over the client area when it was hidden) above
+    // its siblings, with the keyboard focus and the caption of an active
+    // window while the main window is active.
+    void ShowInFront();
 
     // The help control's buttons: all five, with their texts.
     static constexpr UINT kButtons = 0x1F;
@@ -28,17 +34,11 @@ protected:
     BOOL OnInitDialog() override;
     void OnShowWindow(BOOL show, UINT status);
     void OnSize(UINT type, int cx, int cy);
-    // The main window taking the activation from the page (a click in its
-    // trees, say) comes to the front; the page then goes back in front of
-    // it, as a window the main window owns stays.
-    void OnActivate(UINT state, CWnd* other, BOOL minimized);
-    LRESULT OnKeepInFront(WPARAM, LPARAM);
     DECLARE_MESSAGE_MAP()
 
 private:
     // Makes the help control in the placeholder's place (once).
     BOOL CreateHelpControl();
-    // Lays the page over the main frame's MDI client area, right in front of
-    // the main window.
+    // Lays the page over the main frame's MDI client area.
     void PlaceOverClient();
 };

@@ -128,6 +128,7 @@ BEGIN_MESSAGE_MAP(CMainFrame, CMDIFrameWnd)
     ON_MESSAGE(WM_OPENPROJECT, OnOpenProject)
     ON_MESSAGE(WM_SHOWTEMPLATEPREVIEW, OnShowTemplatePreview)
     ON_MESSAGE(WM_CLOSEREFERENCEPAGE, OnCloseReferencePage)
+    ON_MESSAGE(WM_NCACTIVATE, OnNcActivate)
     ON_REGISTERED_MESSAGE(GetFileWatchMessage(), OnFileWatchNotify)
     ON_WM_INITMENUPOPUP()
     ON_WM_MEASUREITEM()
@@ -645,6 +646,15 @@ LRESULT CMainFrame::OnCloseReferencePage(WPARAM, LPARAM)
         m_pReferencePage = nullptr;
     }
     return 0;
+}
+
+LRESULT CMainFrame::OnNcActivate(WPARAM active, LPARAM)
+{
+    // The reference page, a child window with a caption, shows the main
+    // window's state of activation in it, as a document window does.
+    if (m_pReferencePage && m_pReferencePage->GetSafeHwnd() && m_pReferencePage->IsWindowVisible())
+        m_pReferencePage->SendMessage(WM_NCACTIVATE, active);
+    return Default();
 }
 
 // ---------------------------------------------------------------------------

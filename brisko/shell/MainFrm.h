@@ -84,7 +84,7 @@ public:
     CImageList m_ilRoadTabs;
     CMyTabCtrlBar m_wndProjectBar;
     CMyTabCtrlBar m_wndRoadInfoBar;
-    CDialogBar_Html* m_pReferencePage; // the reference-document page, NULL when none
+    CDialogBar_Html* m_pReferencePage; // the reference-document page (a child window), NULL when none
     CMdiMainClient m_wndMdiClient;
     BOOL m_bRoadFileAutoReload;
     CToolBar24 m_wndToolBar;
@@ -117,6 +117,7 @@ protected:
     LRESULT OnOpenProject(WPARAM, LPARAM);
     LRESULT OnShowTemplatePreview(WPARAM, LPARAM);
     LRESULT OnCloseReferencePage(WPARAM, LPARAM);
+    LRESULT OnNcActivate(WPARAM active, LPARAM);
     LRESULT OnFileWatchNotify(WPARAM, LPARAM);
     void OnInitMenuPopup(CMenu* popup, UINT index, BOOL sysMenu);
     void OnMeasureItem(int id, LPMEASUREITEMSTRUCT mis);

@@ -386,7 +386,8 @@ int CResizableDialog::OnCreate(LPCREATESTRUCT)
     CRect client;
     GetClientRect(&client);
     DWORD style = static_cast<DWORD>(GetWindowLongPtrW(m_hWnd, GWL_STYLE));
-    style = (style & ~static_cast<DWORD>(DS_MODALFRAME)) | WS_POPUP | WS_THICKFRAME;
+    // A dialog made as a child window stays one.
+    style = (style & ~static_cast<DWORD>(DS_MODALFRAME)) | WS_THICKFRAME | ((style & WS_CHILD) ? 0 : WS_POPUP);
     ::SetWindowLongPtrW(m_hWnd, GWL_STYLE, style);
     const DWORD exStyle = static_cast<DWORD>(GetWindowLongPtrW(m_hWnd, GWL_EXSTYLE));
     ::AdjustWindowRectEx(&client, style, ::GetMenu(m_hWnd) != nullptr, exStyle);

@@ -1,10 +1,11 @@
 // The reference-document tree on the project manager's "文档规范" tab and
 // the reference page it opens: the tree built from the application's table
 // (levels nested under the last item of the level above), the document an
-// item stands for, the page made once and laid over the MDI client, the
-// help file's topic shown in it, its sizing, maximising and closing, an
-// empty page when the help file is missing, and a picture of the main
-// window with the tab and the page.
+// item stands for, the page made once by a double click (the system's mouse
+// input, as the user gives it) and laid over the MDI client in front of the
+// main window, the help file's topic shown in it, its sizing, maximising
+// and closing, the message and an empty page when the help file is
+// missing, and a picture of the main window with the tab and the page.
 //
 // The picture comes first: under Wine without a window manager a window
 // shown after another one was destroyed does not reach the screen.
@@ -15,7 +16,6 @@
 #include "brisko/shell/DialogBar_Html.h"
 #include "brisko/shell/MainFrm.h"
 #include "brisko/shell/Messages.h"
-#include "support/MessageBoxScript.h"
 #include "support/WindowTest.h"
 
 using namespace reference_test;
@@ -73,18 +73,68 @@ protected:
             },
             5000);
     }
-    void Select(const wchar_t* text)
+    // The reference tab in the project manager and the main window in
+    // front, so that the mouse reaches the tree.
+    void ShowTree()
     {
-        HTREEITEM item = Find(text);
-        ASSERT_NE(nullptr, item) << Utf8(text);
-        tree->GetTreeCtrl().SelectItem(item);
+        frame->ShowProjectBar();
+        frame->OnCmdMsg(ID_VIEW_TAB_REFERENCES, CN_COMMAND, nullptr, nullptr);
+        ::SetForegroundWindow(frame->m_hWnd);
         PumpUntilIdle();
+    }
+    // Clicks the item (brought into view) once or twice through the system's
+    // input, `dx` pixels right of the middle of its text, and waits until the
+    // tree has handled the clicks: the item is selected and nothing is left
+    // to do.  (The system takes a click at the same point soon after another
+    // for the second of a double click.)
+    void Click(const wchar_t* text, int clicks, int dx = 0)
+    {
+        ShowTree();
+        CTreeCtrl& t = tree->GetTreeCtrl();
+        const HTREEITEM item = Find(text);
+        ASSERT_NE(nullptr, item) << Utf8(text);
+        t.EnsureVisible(item);
+        PumpUntilIdle();
+        CRect rect;
+        ASSERT_TRUE(t.GetItemRect(item, &rect, TRUE));
+        CPoint at = rect.CenterPoint() + CPoint(dx, 0);
+        t.ClientToScreen(&at);
+        ASSERT_TRUE(ClickAt(at, clicks));
+        ASSERT_TRUE(PumpUntil([&] { return t.GetSelectedItem() == item && !::GetCapture(); }, 5000)) << Utf8(text);
+        PumpUntilIdle();
+    }
+    // A double click on a document: its page, once it is shown with the
+    // keyboard focus (null when that did not come).
+    CDialogBar_Html* DoubleClick(const wchar_t* text)
+    {
+        Click(text, 2);
+        const bool shown = PumpUntil(
+            [&] {
+                CDialogBar_Html* page = frame->m_pReferencePage;
+                return page && page->IsWindowVisible() && HasFocus(page);
+            },
+            5000);
+        return shown ? frame->m_pReferencePage : nullptr;
+    }
+    static bool HasFocus(CWnd* page)
+    {
+        const HWND focus = ::GetFocus();
+        return focus && (focus == page->m_hWnd || ::IsChild(page->m_hWnd, focus));
     }
     void ClosePage()
     {
         frame->SendMessage(WM_CLOSEREFERENCEPAGE);
         tree->GetTreeCtrl().SelectItem(nullptr);
         PumpUntilIdle();
+    }
+    // Whether the window at the middle of the page on the screen is the page
+    // or a window in it (nothing lies over it).
+    static bool OnTop(CWnd* page)
+    {
+        CRect rect;
+        page->GetWindowRect(&rect);
+        const HWND hit = ::WindowFromPoint(rect.CenterPoint());
+        return hit == page->m_hWnd || ::IsChild(page->m_hWnd, hit);
     }
     CRect ClientOnScreen() const
     {
@@ -101,10 +151,11 @@ protected:
 // (the reference page is a window of its own).
 Image ScreenImage(CWnd* wnd)
 {
-    ::RedrawWindow(wnd->m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
+    const HWND hwnd = wnd->m_hWnd; // a temporary window object goes while messages are pumped
+    ::RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
     PumpUntilIdle();
     CRect rect;
-    wnd->GetWindowRect(&rect);
+    ::GetWindowRect(hwnd, &rect);
     return RenderPaint(rect.Width(), rect.Height(), [&](CDC& dc) {
         HDC screen = ::GetDC(nullptr);
         ::BitBlt(dc.GetSafeHdc(), 0, 0, rect.Width(), rect.Height(), screen, rect.left, rect.top, SRCCOPY);
@@ -112,16 +163,24 @@ Image ScreenImage(CWnd* wnd)
     });
 }
 
+// The text of a message box (its static control with text).
+CString BoxText(CWnd* box)
+{
+    for (CWnd* child = box->GetWindow(GW_CHILD); child; child = child->GetWindow(GW_HWNDNEXT)) {
+        wchar_t name[16] = {};
+        ::GetClassNameW(child->m_hWnd, name, 16);
+        const CString text = child->GetWindowText();
+        if (CString(name).CompareNoCase(L"Static") == 0 && !text.IsEmpty()) return text;
+    }
+    return CString();
+}
+
 } // namespace
 
 TEST_F(ReferenceTreeTest, Screenshot)
 {
-    frame->ShowProjectBar();
     frame->SetWindowPos(nullptr, 0, 0, 1000, 700, SWP_NOZORDER);
-    frame->OnCmdMsg(ID_VIEW_TAB_REFERENCES, CN_COMMAND, nullptr, nullptr);
-    Select(L"公路路线设计规范");
-    ASSERT_NE(nullptr, frame->m_pReferencePage);
-    PumpUntilIdle();
+    ASSERT_NE(nullptr, DoubleClick(L"公路路线设计规范"));
     Image shot = ScreenImage(frame);
     ASSERT_FALSE(shot.Empty());
     EXPECT_TRUE(shot.SaveBmp(L"brisko_reference.bmp"));
@@ -135,37 +194,44 @@ TEST_F(ReferenceTreeTest, Screenshot)
     EXPECT_EQ(0, shot.Count(client, RGB(128, 128, 128)));
 }
 
-// A double click on a document, the page not made yet: the page comes up in
-// front of the main window (not behind it, where nothing of it shows).
-TEST_F(ReferenceTreeTest, ADoubleClickShowsThePageInFront)
+// The user's clicks on the tree: a single click on a document only selects
+// it; a double click makes the page, a child window of the main window above
+// the MDI client, with the keyboard focus and an active caption, in front on
+// the screen.  A click in the tree takes the focus back and leaves the page
+// in front; the next double click gives the page the focus again.
+TEST_F(ReferenceTreeTest, ADoubleClickShowsThePageInFrontAndASingleClickOnlySelects)
 {
     ClosePage();
-    frame->ShowProjectBar();
-    frame->OnCmdMsg(ID_VIEW_TAB_REFERENCES, CN_COMMAND, nullptr, nullptr);
-    PumpUntilIdle();
-    CTreeCtrl& t = tree->GetTreeCtrl();
-    const HTREEITEM item = Find(L"公路路线设计规范");
-    ASSERT_NE(nullptr, item);
-    t.EnsureVisible(item);
-    CRect rect;
-    ASSERT_TRUE(t.GetItemRect(item, &rect, TRUE));
-    const LPARAM at = MAKELPARAM(rect.CenterPoint().x, rect.CenterPoint().y);
-    ::SetForegroundWindow(frame->m_hWnd);
-    t.SetFocus();
-    PumpUntilIdle();
-    // As the system delivers a double click.
-    t.PostMessage(WM_LBUTTONDOWN, MK_LBUTTON, at);
-    t.PostMessage(WM_LBUTTONUP, 0, at);
-    t.PostMessage(WM_LBUTTONDBLCLK, MK_LBUTTON, at);
-    t.PostMessage(WM_LBUTTONUP, 0, at);
-    PumpUntilIdle();
-    CDialogBar_Html* page = frame->m_pReferencePage;
+    frame->SetWindowPos(nullptr, 0, 0, 1000, 700, SWP_NOZORDER);
+    Click(L"公路工程技术标准", 1);
+    EXPECT_EQ(nullptr, frame->m_pReferencePage);
+
+    CDialogBar_Html* page = DoubleClick(L"公路路线设计规范");
     ASSERT_NE(nullptr, page);
-    EXPECT_TRUE(page->IsWindowVisible());
-    bool inFront = false;
+    EXPECT_EQ(frame, page->GetParent());
+    EXPECT_TRUE(page->GetStyle() & WS_CHILD);
+    EXPECT_TRUE(OnTop(page));
+    bool aboveClient = false;
     for (HWND below = ::GetWindow(page->m_hWnd, GW_HWNDNEXT); below; below = ::GetWindow(below, GW_HWNDNEXT))
-        if (below == frame->m_hWnd) inFront = true;
-    EXPECT_TRUE(inFront);
+        if (below == frame->m_hWndMDIClient) aboveClient = true;
+    EXPECT_TRUE(aboveClient);
+    // On the screen: the caption in the active colour.
+    CRect rect;
+    page->GetWindowRect(&rect);
+    const Image screen = ScreenImage(page);
+    const int frameY = ::GetSystemMetrics(SM_CYFRAME);
+    const CRect caption(40, frameY + 4, rect.Width() - 100, frameY + ::GetSystemMetrics(SM_CYCAPTION) - 4);
+    EXPECT_GT(screen.Count(caption, ::GetSysColor(COLOR_ACTIVECAPTION)), caption.Width() * caption.Height() / 2);
+    EXPECT_TRUE(screen.SaveBmp(L"reference_page_in_front.bmp"));
+
+    // A click in the tree: the focus is there, the page still in front.
+    Click(L"公路工程技术标准", 1);
+    EXPECT_FALSE(HasFocus(page));
+    EXPECT_TRUE(page->IsWindowVisible());
+    EXPECT_TRUE(OnTop(page));
+    // The same document again: the same page, with the focus.
+    EXPECT_EQ(page, DoubleClick(L"公路路线设计规范"));
+    EXPECT_TRUE(OnTop(page));
     ClosePage();
 }
 
@@ -259,22 +325,22 @@ TEST_F(ReferenceTreeTest, AnItemStandsForTheFirstRecordOfItsTitleWithAFileAndTop
 TEST_F(ReferenceTreeTest, ChoosingADocumentShowsItsTopicOnThePageMadeOnce)
 {
     ClosePage();
-    // The root and a chapter heading open nothing.
-    Select(L"设计参考文档");
-    Select(L"公路设计规范");
+    // The root and a chapter heading open nothing (they open or close).
+    for (const wchar_t* heading : {L"设计参考文档", L"公路设计规范"}) {
+        CTreeCtrl& t = tree->GetTreeCtrl();
+        const UINT expanded = t.GetItemState(Find(heading), TVIS_EXPANDED) & TVIS_EXPANDED;
+        Click(heading, 2);
+        EXPECT_NE(expanded, t.GetItemState(Find(heading), TVIS_EXPANDED) & TVIS_EXPANDED) << Utf8(heading);
+    }
     EXPECT_EQ(nullptr, frame->m_pReferencePage);
 
-    Select(L"公路路线设计规范");
-    CDialogBar_Html* page = frame->m_pReferencePage;
+    CDialogBar_Html* page = DoubleClick(L"公路路线设计规范");
     ASSERT_NE(nullptr, page);
-    EXPECT_TRUE(page->IsWindowVisible());
-    EXPECT_EQ(frame->m_hWnd, ::GetWindow(page->m_hWnd, GW_OWNER));
     EXPECT_EQ(0, page->m_wndHtml.GetChmPath().CompareNoCase(HelpFile()));
     EXPECT_TRUE(PageShows(TopicAddress(page->m_wndHtml.GetChmPath(), L"Standard/JTG_D20.htm")));
 
     // Another document: the same page, another topic.
-    Select(L"数据文件格式");
-    EXPECT_EQ(page, frame->m_pReferencePage);
+    EXPECT_EQ(page, DoubleClick(L"数据文件格式"));
     EXPECT_TRUE(PageShows(TopicAddress(page->m_wndHtml.GetChmPath(), L"DataFiles.htm")));
 
     // The help control's close hides the page; the next document shows it
@@ -282,8 +348,7 @@ TEST_F(ReferenceTreeTest, ChoosingADocumentShowsItsTopicOnThePageMadeOnce)
     page->m_wndHtml.SendMessage(WM_COMMAND, CHHCtrl::ID_HH_CLOSE);
     EXPECT_TRUE(PumpUntil([&] { return !page->IsWindowVisible(); }, 5000));
     EXPECT_EQ(page, frame->m_pReferencePage);
-    Select(L"项目数据环境");
-    EXPECT_TRUE(page->IsWindowVisible());
+    EXPECT_EQ(page, DoubleClick(L"项目数据环境"));
     EXPECT_TRUE(PageShows(TopicAddress(page->m_wndHtml.GetChmPath(), L"index.htm")));
     ClosePage();
     EXPECT_EQ(nullptr, frame->m_pReferencePage);
@@ -292,8 +357,7 @@ TEST_F(ReferenceTreeTest, ChoosingADocumentShowsItsTopicOnThePageMadeOnce)
 TEST_F(ReferenceTreeTest, ThePageLiesOverTheClientAreaAndItsControlFillsIt)
 {
     ClosePage();
-    Select(L"公路工程技术标准");
-    CDialogBar_Html* page = frame->m_pReferencePage;
+    CDialogBar_Html* page = DoubleClick(L"公路工程技术标准");
     ASSERT_NE(nullptr, page);
     CRect rect;
     page->GetWindowRect(&rect);
@@ -325,7 +389,11 @@ TEST_F(ReferenceTreeTest, ThePageLiesOverTheClientAreaAndItsControlFillsIt)
     ClosePage();
 }
 
-TEST_F(ReferenceTreeTest, WithoutTheHelpFileThePageStaysEmpty)
+// The help file missing: a double click, also on the document already
+// selected, says so in the system's message boxes, shown in front where the
+// user sees them (once when the page opens its start page, once for the
+// document), and the page stays empty; the single click before said nothing.
+TEST_F(ReferenceTreeTest, WithoutTheHelpFileTheDoubleClickSaysSoAndThePageStaysEmpty)
 {
     ClosePage();
     // The world's help file goes away for a while (and comes back whatever
@@ -344,10 +412,32 @@ TEST_F(ReferenceTreeTest, WithoutTheHelpFileThePageStaysEmpty)
     } help;
     ASSERT_TRUE(help.away);
     {
-        MessageBoxScript boxes;
-        Select(L"城市道路工程设计规范");
-        CDialogBar_Html* page = frame->m_pReferencePage;
+        // The system's own boxes instead of the test program's answers.
+        struct SystemBoxes {
+            void* context = nullptr;
+            ClMessageBoxHook previous = ClSetMessageBoxHook(nullptr, nullptr, &context);
+            ~SystemBoxes() { ClSetMessageBoxHook(previous, context); }
+        } system;
+        std::vector<CString> texts;
+        DialogScript script;
+        const auto answer = [&](CWnd* box) {
+            const HWND hwnd = box->m_hWnd; // the picture's pumping frees the temporary window object
+            EXPECT_TRUE(box->IsWindowVisible());
+            EXPECT_TRUE(OnTop(box));
+            texts.push_back(BoxText(box));
+            const Image shot = ScreenImage(box);
+            EXPECT_FALSE(shot.Empty());
+            EXPECT_TRUE(shot.SaveBmp(ClFormat(L"reference_missing_help_%d.bmp", static_cast<int>(texts.size()))));
+            Press(CWnd::FromHandle(hwnd), IDOK);
+        };
+        script.Then(answer).Then(answer);
+        Click(L"城市道路工程设计规范", 1, -20);
+        EXPECT_TRUE(texts.empty());
+        CDialogBar_Html* page = DoubleClick(L"城市道路工程设计规范");
         ASSERT_NE(nullptr, page);
+        EXPECT_TRUE(PumpUntil([&] { return !script.StepsLeft(); }, 5000));
+        EXPECT_TRUE(script.Unscripted().empty());
+        EXPECT_EQ(std::vector<CString>(2, HelpFile() + L"文件没有找到"), texts);
         EXPECT_EQ(nullptr, page->m_wndHtml.m_hWnd);
         CWnd* placeholder = page->GetDlgItem(IDC_HTML_CONTROL);
         ASSERT_NE(nullptr, placeholder);
@@ -356,15 +446,11 @@ TEST_F(ReferenceTreeTest, WithoutTheHelpFileThePageStaysEmpty)
             ::GetClassNameW(placeholder->m_hWnd, name, 32);
             return CString(name);
         }());
-        // Said once when the page opens its start page, once for the document.
-        ASSERT_EQ(2u, boxes.Shown().size());
-        for (const ShownMessageBox& box : boxes.Shown()) EXPECT_EQ(HelpFile() + L"文件没有找到", box.text);
     }
     help.Back();
     ASSERT_FALSE(help.away);
     // With the file back, the same page gets its control.
-    Select(L"城市道路路线设计规范");
-    CDialogBar_Html* page = frame->m_pReferencePage;
+    CDialogBar_Html* page = DoubleClick(L"城市道路路线设计规范");
     ASSERT_NE(nullptr, page);
     EXPECT_NE(nullptr, page->m_wndHtml.m_hWnd);
     EXPECT_TRUE(PageShows(TopicAddress(page->m_wndHtml.GetChmPath(), L"Standard/CJJ_193.htm")));

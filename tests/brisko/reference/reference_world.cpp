@@ -45,6 +45,20 @@ CString TopicAddress(const CString& chm, const wchar_t* topic)
     return ClFormat(L"its:%s::%s", chm.GetString(), topic);
 }
 
+bool ClickAt(CPoint screen, int clicks)
+{
+    if (!::SetCursorPos(screen.x, screen.y)) return false;
+    std::vector<INPUT> inputs;
+    for (int i = 0; i < clicks; ++i)
+        for (DWORD flag : {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP}) {
+            INPUT input{};
+            input.type = INPUT_MOUSE;
+            input.mi.dwFlags = flag;
+            inputs.push_back(input);
+        }
+    return ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)) == inputs.size();
+}
+
 // ---------------------------------------------------------------------------
 
 HRESULT CRecordingHHCtrl::Navigate(const wchar_t* address, DWORD flags, const wchar_t* targetFrame,

@@ -72,4 +72,9 @@ private:
 // The address of a topic of a help file.
 CString TopicAddress(const CString& chm, const wchar_t* topic);
 
+// Clicks the left button `clicks` times at the screen point through the
+// system's input, as the user's mouse does (two clicks at once make a
+// double click); false when the system took not all of it.
+bool ClickAt(CPoint screen, int clicks);
+
 } // namespace reference_test
