@@ -773,6 +773,7 @@ void CTvTextView::SetShowInactiveSelection(BOOL show)
 void CTvTextView::UpdateCaret()
 {
     if (!m_hWnd || m_nHoldUpdates > 0) return;
+    UpdateStatusPanes();
     const bool onScreen =
         m_bFocused && m_ptCursorPos.y >= m_nTopLine && m_ptCursorPos.y <= m_nTopLine + GetScreenLines();
     // Hidden left of the first visible column by the width of the text
@@ -781,7 +782,13 @@ void CTvTextView::UpdateCaret()
     const CPoint point = onScreen ? TextToClient(m_ptCursorPos) : CPoint();
     const bool visible = onScreen && point.x >= GetMarginWidth();
     if (!visible) {
-        if (m_bCaretShown && ::GetFocus() == m_hWnd) ::DestroyCaret();
+        // The caret this view made goes, whichever window has the focus by
+        // now (while the focus moves on, the window taking it already has
+        // it); a caret another window has made since stays.
+        GUITHREADINFO thread{};
+        thread.cbSize = sizeof(thread);
+        if (m_bCaretShown && ::GetGUIThreadInfo(::GetCurrentThreadId(), &thread) && thread.hwndCaret == m_hWnd)
+            ::DestroyCaret();
         m_bCaretShown = FALSE;
         return;
     }
@@ -790,6 +797,15 @@ void CTvTextView::UpdateCaret()
     ::SetCaretPos(point.x, point.y + m_nLinePitch - 1);
     ::ShowCaret(m_hWnd);
     m_bCaretShown = TRUE;
+}
+
+void CTvTextView::UpdateStatusPanes()
+{
+    if (!m_hWnd) return;
+    CFrameWnd* top = GetTopLevelFrame();
+    CFrameWnd* frame = top ? top->GetActiveFrame() : nullptr;
+    if (!frame || frame->GetActiveView() != this) return;
+    if (CWnd* bar = top->GetMessageBar()) bar->SendMessage(WM_IDLEUPDATECMDUI, TRUE, 0);
 }
 
 void CTvTextView::RepaintAll()

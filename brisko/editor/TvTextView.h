@@ -136,7 +136,14 @@ public:
     BOOL IsSelection();
     BOOL IsInsideSelection(const CPoint& pos);
     void EnsureVisible(CPoint pos);
+    // Puts the caret at the cursor, or takes it away while it is not to be
+    // seen; the status panes follow.
     void UpdateCaret();
+    // The frame's status panes (position, encoding) show this view's state
+    // now, when it is the active view, rather than at the next idle moment:
+    // commands sent by another program, one after another, leave no idle
+    // moment between them.
+    void UpdateStatusPanes();
     // Selects `length` characters from pos (the cursor after them) and
     // shows them.
     void HighlightText(const CPoint& pos, int length);

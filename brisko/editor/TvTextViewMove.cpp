@@ -51,6 +51,7 @@ void CTvTextView::SetSelection(const CPoint& start, const CPoint& end)
     }
     if (hadSelection) InvalidateLines(oldFirst, oldLast);
     if (m_ptDrawSelStart != m_ptDrawSelEnd) InvalidateLines(m_ptDrawSelStart.y, m_ptDrawSelEnd.y);
+    UpdateStatusPanes();
 }
 
 BOOL CTvTextView::IsSelection() { return m_ptDrawSelStart != m_ptDrawSelEnd; }

@@ -355,12 +355,21 @@ void PrintToMainInfoWindow(const wchar_t* format, ...)
 
 void CMainFrame::ShowProfilePage()
 {
-    if (theApp.m_bShowRoadInfoBar == 1) m_wndRoadInfoBar.SetActiveView(1);
+    if (theApp.m_bShowRoadInfoBar == 1) ShowRoadInfoPage(1);
 }
 
 void CMainFrame::ShowCrossSectionPage(BOOL show)
 {
-    if (show == 1 && theApp.m_bShowRoadInfoBar == 1) m_wndRoadInfoBar.SetActiveView(2);
+    if (show == 1 && theApp.m_bShowRoadInfoBar == 1) ShowRoadInfoPage(2);
+}
+
+void CMainFrame::ShowRoadInfoPage(int index)
+{
+    // The editor shows these pages as its caret moves: the keys go on
+    // moving the caret, so the keyboard focus stays where it is.
+    const HWND focus = ::GetFocus();
+    m_wndRoadInfoBar.SetActiveView(index);
+    if (focus && ::IsWindow(focus) && ::GetFocus() != focus) ::SetFocus(focus);
 }
 
 void CMainFrame::ShowProjectBar()

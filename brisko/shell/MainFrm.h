@@ -38,7 +38,8 @@ public:
     // (a line of any length).
     void PrintToInfoWindow(const wchar_t* format, ...);
     // Activate the profile / cross-section page of the road-information bar
-    // while that bar is meant to be shown.
+    // while that bar is meant to be shown; the keyboard focus stays where it
+    // is (the editor's caret moves show them).
     void ShowProfilePage();
     void ShowCrossSectionPage(BOOL show);
     // The ground point of the ground-line line being edited, with its
@@ -132,6 +133,7 @@ private:
     void ChangeCurrentRoad(const CString& road);
     void ReportReloadError(const CString& text);
     void SendToProfilePage(UINT message);
+    void ShowRoadInfoPage(int index);
 
     CString m_SWatchedPaths[3];
 };

@@ -5,8 +5,10 @@
 // down LINES lines as the down arrow would, saves a picture of that window
 // as it shows on the screen, then asks the program to exit.  With TIP the
 // caret is moved one character to the right first, and the field tooltip
-// must show a text holding TIP.  Every wait has a bound; exit code 0 when
-// the picture was saved and the tooltip, if asked for, was found.
+// must show a text holding TIP.  With FILE the editor must keep the
+// keyboard focus and the program's caret through the moves.  Every wait has
+// a bound; exit code 0 when the picture was saved and the tooltip, if asked
+// for, was found.
 #include "classlib/ClassLib.h"
 #include "brisko/BriskoResource.h"
 #include "corvane/project/SuitePrograms.h"
@@ -19,6 +21,7 @@ namespace {
 const DWORD kStartMs = 60000; // to the main window and the first idle moment
 const DWORD kFileMs = 30000;  // to the editor window of the file
 const DWORD kTipMs = 10000;   // from the caret's move to the tooltip
+const DWORD kCaretMs = 10000; // from the caret's moves to the caret in the editor
 const DWORD kExitMs = 10000;  // from a request to end to the program's end
 
 int Fail(const char* what)
@@ -200,6 +203,19 @@ int wmain(int argc, wchar_t** argv)
             }
         }
     }
+    bool caretFound = true;
+    if (file) {
+        // The program's one caret stands in the editor, which has the
+        // keyboard focus (the moves must not leave a caret elsewhere).
+        HWND view = EditorView(window);
+        caretFound = WaitFor(process.hProcess, kCaretMs, [&] {
+            GUITHREADINFO thread{};
+            thread.cbSize = sizeof(thread);
+            return view && ::GetGUIThreadInfo(process.dwThreadId, &thread) && thread.hwndFocus == view &&
+                   thread.hwndCaret == view;
+        });
+        if (!caretFound) std::fprintf(stderr, "brisko_shot: the editor lost the keyboard focus or its caret\n");
+    }
     // The window draws itself whole before the picture is taken (the paint
     // messages are sent, so this returns once they are handled).
     ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME | RDW_UPDATENOW);
@@ -220,5 +236,5 @@ int wmain(int argc, wchar_t** argv)
     ::CloseHandle(process.hThread);
     ::CloseHandle(process.hProcess);
     if (!saved) return Fail("cannot save the picture");
-    return tipFound ? 0 : 1;
+    return tipFound && caretFound ? 0 : 1;
 }

@@ -1,12 +1,14 @@
 // What the main frame shows: the painted MDI background, the information
 // log, and a screenshot of the whole window on the world's project.
 #include "shell_world.h"
+#include "brisko/BriskoResource.h"
 #include "brisko/editor/TvTextView.h"
 #include "brisko/manager/PPage_InfoBar.h"
 #include "brisko/shell/BriskoApp.h"
 #include "brisko/shell/MainFrm.h"
 #include "brisko/shell/MyTabCtrlBar.h"
 #include "support/WindowTest.h"
+#include <functional>
 
 using namespace shell_test;
 using namespace wintest;
@@ -170,4 +172,91 @@ TEST(FrameView, TheStatusPanesHoldTheirTexts)
     theApp.SetWorkingDirectory(old);
     theApp.CloseAllDocuments(TRUE);
     DeleteFileW(path);
+}
+
+// The caret moved as the demo's picture moves it (commands sent to the view
+// one after another, with no idle moment between them) and as going to a
+// line does: after each move the status bar's position pane reads the
+// caret's line and column, the view keeps the keyboard focus (the road's
+// ground-line file brings up the profile page on the first move) and the
+// thread's one caret stands in the view at the cursor.  Once the focus has
+// left the view, no caret of the view is left standing.
+TEST(FrameView, TheStatusPaneAndTheOneCaretFollowEveryCaretMove)
+{
+    StartProgram();
+    WideFrame wide;
+    CMainFrame* frame = wide.frame;
+    // The road-information bar shown at its first page and the field
+    // tooltips on, as at a first start.
+    struct InfoBarShown {
+        CMainFrame* frame;
+        const BOOL before = theApp.m_bShowRoadInfoBar;
+        const BOOL tips = theApp.m_bShowToolTip;
+        explicit InfoBarShown(CMainFrame* f) : frame(f)
+        {
+            theApp.m_bShowToolTip = TRUE;
+            theApp.m_bShowRoadInfoBar = 1;
+            frame->ShowControlBar(&frame->m_wndRoadInfoBar, TRUE, FALSE);
+            frame->m_wndRoadInfoBar.SetActiveView(0);
+        }
+        ~InfoBarShown()
+        {
+            frame->m_wndRoadInfoBar.SetActiveView(0);
+            theApp.m_bShowRoadInfoBar = before;
+            theApp.m_bShowToolTip = tips;
+            frame->ShowControlBar(&frame->m_wndRoadInfoBar, before == 1, FALSE);
+        }
+    } infoBar(frame);
+    PumpUntilIdle();
+
+    CString lines;
+    for (int i = 0; i < 300; ++i) lines += ClFormat(L"%d.000 10%d.500\r\n", i * 20, i % 10);
+    const CString longFile = ProjectFolder() + L"\\" + kMainRoad + L"\\三百行.ST";
+    WriteText(longFile, lines);
+    const struct {
+        const char* name;
+        std::function<void(CTvTextView*)> move;
+    } moves[] = {
+        {"seven lines down", [](CTvTextView* view) {
+             for (int i = 0; i < 7; ++i) view->SendMessage(WM_COMMAND, ID_EDIT_LINE_DOWN);
+         }},
+        {"to the second value of line 5", [](CTvTextView* view) { view->GoToLineItem(4, 2); }},
+        {"a page down", [](CTvTextView* view) { view->SendMessage(WM_COMMAND, ID_EDIT_PAGE_DOWN); }},
+        {"a line up", [](CTvTextView* view) { view->SendMessage(WM_COMMAND, ID_EDIT_LINE_UP); }},
+    };
+    CStatusBar& bar = frame->m_wndStatusBar;
+    for (const CString& path : {RoadFile(kMainRoad, L"DMX"), longFile}) {
+        SCOPED_TRACE(Utf8(path));
+        CDocument* document = OpenTestDocument(path);
+        ASSERT_NE(nullptr, document);
+        POSITION pos = document->GetFirstViewPosition();
+        auto* view = static_cast<CTvTextView*>(document->GetNextView(pos));
+        view->SetFocus();
+        PumpUntilIdle();
+        for (const auto& move : moves) {
+            SCOPED_TRACE(move.name);
+            move.move(view);
+            // No message pumped since the move.
+            const CPoint cursor = view->GetCursorPos();
+            EXPECT_EQ(ClFormat(L"行: %d,     列: %d", cursor.y + 1, cursor.x + 1), bar.GetPaneText(1));
+            EXPECT_EQ(view->m_hWnd, ::GetFocus());
+            GUITHREADINFO thread{};
+            thread.cbSize = sizeof(thread);
+            ASSERT_TRUE(::GetGUIThreadInfo(::GetCurrentThreadId(), &thread));
+            EXPECT_EQ(view->m_hWnd, thread.hwndCaret);
+            const CPoint at = view->TextToClient(cursor);
+            EXPECT_EQ(at.x, thread.rcCaret.left);
+            EXPECT_LE(at.y, thread.rcCaret.top);
+            EXPECT_GT(at.y + view->GetLineHeight(), thread.rcCaret.top);
+        }
+        if (path == RoadFile(kMainRoad, L"DMX")) EXPECT_EQ(1, frame->m_wndRoadInfoBar.GetActiveIndex());
+        frame->m_wndProjectBar.SetFocus();
+        GUITHREADINFO thread{};
+        thread.cbSize = sizeof(thread);
+        ASSERT_TRUE(::GetGUIThreadInfo(::GetCurrentThreadId(), &thread));
+        EXPECT_NE(view->m_hWnd, thread.hwndCaret);
+        theApp.CloseAllDocuments(TRUE);
+        PumpUntilIdle();
+    }
+    DeleteFileW(longFile);
 }
