@@ -250,18 +250,19 @@ int tkxZDMInfo::ReadLineDMXData(const wchar_t* line, double& station, double& he
 
 // The file is read into a new ground line, taken over only when the whole
 // file was read: a bad line leaves the points as they were.
-int tkxZDMInfo::LoadDMXFile(const wchar_t* path)
+int tkxZDMInfo::LoadDMXFile(const wchar_t* path, int* failedLine)
 {
     tkxZDMInfo read(m_pBreakChain);
-    if (!read.ReadDMXFile(path)) return 0;
+    if (!read.ReadDMXFile(path, failedLine)) return 0;
     array_storage::Exchange(m_DMXZHs, read.m_DMXZHs);
     array_storage::Exchange(m_DMXHeights, read.m_DMXHeights);
     return 1;
 }
 
-int tkxZDMInfo::ReadDMXFile(const wchar_t* path)
+int tkxZDMInfo::ReadDMXFile(const wchar_t* path, int* failedLine)
 {
     const CString file = path ? path : L"";
+    if (failedLine) *failedLine = 0;
     if (!m_pBreakChain) {
         tkx_SetLastError(L"未定义道路断链对象错误!");
         return 0;
@@ -332,6 +333,8 @@ int tkxZDMInfo::ReadDMXFile(const wchar_t* path)
             m_DMXHeights.Add(height);
         }
         if (message.IsEmpty() && lines.Failed()) message = lines.FailureText();
+        // Every message of a line names the line the reader stopped at.
+        if (!message.IsEmpty() && failedLine) *failedLine = lineNo;
         ar.Abort();
     } catch (CException* e) {
         e->Delete();
