@@ -195,7 +195,7 @@ int CDialog_TransformRICAD::TransformRICADFile()
             const wchar_t* own = failed == 1 ? L"创建横断面地面线文件(*.hdx)时出错!\n\n%s"
                                              : L"创建纵断面地面线文件(*.dmx)时出错!\n\n%s";
             ShowFormattedMessage(this, MB_ICONINFORMATION, L"%s",
-                                 tkx_SaveFailureText(path, ClFormat(own, path.GetString())).GetString());
+                                 tkx_SetFailureText(path, ClFormat(own, path.GetString()), 2).GetString());
         }
         return 0;
     }

@@ -48,9 +48,9 @@ BOOL ReadDeflectionForm(ToolSource& in, CString& body, CString& message, ToolRea
     ComputeJDCurveElements(previous, 0);
     double running = DMSToRadian(azimuth);
     body = ClFormat(L"\n-1 %.8f %.8f %.8f\n", north, east, start);
-    // The input line of every output line: the two header lines, the blank
-    // line, the start row of the header line, a row per point.
-    std::vector<int> lines = {0, 0, 0, in.LineNo()};
+    // The input line of every line of the text: the blank line, the start
+    // row of the header line, a row per point.
+    std::vector<int> lines = {0, in.LineNo()};
 
     for (int i = 0; i < points; ++i) {
         if (!in.NextData(6, message)) return FALSE;

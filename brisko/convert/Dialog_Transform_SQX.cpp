@@ -19,7 +19,7 @@ BOOL ReadHintCADGradePoints(ToolSource& in, CString& text, CString& message, Too
     text = L"\n";
     int chain = 1, lastChain = 1;
     StationOrder order;
-    std::vector<int> lines(3, 0); // the header lines and the blank line, then a line per point
+    std::vector<int> lines(1, 0); // the blank line, then a line per point
     for (int i = 0; i < points; ++i) {
         if (in.Next() != 1 || in.Count() < 3) {
             message = in.LineFailed();
@@ -57,7 +57,7 @@ BOOL ReadRMGradePoints(ToolSource& in, CString& text, CString& message, ToolRead
     int points = 0;
     CString last, lastShort;
     StationOrder order;
-    std::vector<int> lines(3, 0); // the header lines and the blank line, then a line per point
+    std::vector<int> lines(1, 0); // the blank line, then a line per point
     for (;;) {
         const int read = in.Next();
         if (read == 0) break;

@@ -14,7 +14,7 @@ BOOL ReadHintCADProfile(ToolSource& in, CString& text, CString& message, ToolRea
     int rows = 0;
     int chain = 1, lastChain = 1;
     StationOrder order;
-    std::vector<int> lines(3, 0); // the header lines and the blank line, then a row per line
+    std::vector<int> lines(1, 0); // the blank line, then a row per line
     for (;;) {
         const int read = in.Next();
         if (read == 0) break;
@@ -93,7 +93,7 @@ BOOL ReadHintCADSections(ToolSource& in, CString& text, CString& message, ToolRe
     int lines = 0;
     int chain = 1;
     StationOrder order;
-    std::vector<int> inputLines(3, 0); // the header lines and the blank line, then three lines a section
+    std::vector<int> inputLines(1, 0); // the blank line, then three lines a section
     for (;;) {
         const int read = in.Next();
         if (read == 0) break;
@@ -165,9 +165,9 @@ BOOL ReadRMSections(ToolSource& in, CString& text, CString& message, ToolReadBac
     const bool copy = flag == 1 || flag == 2;
     CString body = flag == 1 ? L"ABS1\n" : L"";
     StationOrder order;
-    // The input line of every output line: the two header lines, the
-    // layout comment and the blank line, then the body.
-    std::vector<int> lines(flag == 1 ? 5 : 4, 0);
+    // The input line of every line of the text: the layout comment and the
+    // blank line (and the layout line "ABS1"), then the body.
+    std::vector<int> lines(flag == 1 ? 3 : 2, 0);
     for (;;) {
         const int read = in.Next();
         if (read == 0) break;

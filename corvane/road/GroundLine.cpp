@@ -351,6 +351,17 @@ int tkxZDMInfo::ReadDMXFile(const wchar_t* path, int* failedLine)
 int tkxZDMInfo::SaveDMXFile(const wchar_t* path) const
 {
     const CString file = path ? path : L"";
+    CString text;
+    if (!ExportDMXString(text)) return 0;
+    if (file.IsEmpty() || !road_files::WriteTextFile(file, text)) {
+        tkx_SetLastError(tkx_SaveFailureText(file, ClFormat(L"创建地面线文件失败[%s]!", file.GetString())));
+        return 0;
+    }
+    return 1;
+}
+
+int tkxZDMInfo::ExportDMXString(CString& text) const
+{
     if (!m_pBreakChain) {
         tkx_SetLastError(L"未定义断链对象, 无法输出纵断面地面线文件!");
         return 0;
@@ -378,7 +389,7 @@ int tkxZDMInfo::SaveDMXFile(const wchar_t* path) const
         }
     }
     const short decimals = road_files::ProjectStationDecimals();
-    CString text;
+    text.Empty();
     int segment = 1;
     for (int i = 0; i < n; ++i) {
         const CString station = m_pBreakChain->GetStringBreakZH(m_DMXZHs[i], decimals, 1);
@@ -391,10 +402,6 @@ int tkxZDMInfo::SaveDMXFile(const wchar_t* path) const
             return 0;
         }
         text.AppendFormat(L"%s %s\n", station.GetString(), height.GetString());
-    }
-    if (file.IsEmpty() || !road_files::WriteTextFile(file, text)) {
-        tkx_SetLastError(tkx_SaveFailureText(file, ClFormat(L"创建地面线文件失败[%s]!", file.GetString())));
-        return 0;
     }
     return 1;
 }

@@ -116,6 +116,9 @@ public:
     // segments after the first).  Refused when the stations decrease or a
     // value is no number; the old file is replaced only by a whole new one.
     int SaveDMXFile(const wchar_t* path) const;
+    // The whole text SaveDMXFile writes; 0 with the last-error text when it
+    // would refuse the ground line.
+    int ExportDMXString(CString& text) const;
     // One line: station, height and the optional segment number (no "_"
     // suffix, no conversion).
     int ReadLineDMXData(const wchar_t* line, double& station, double& height, int& segment) const;

@@ -2,8 +2,6 @@
 // lines, 路线大师's profile ground line (copied), 鸿业's and RICAD's combined
 // files into a profile and a cross-section ground line.  Outputs match their
 // golden files and load through the suite's ground-line readers.
-#include "brisko/convert/Dialog_TransformHongYeZHDX.h"
-#include "brisko/convert/Dialog_TransformRICAD.h"
 #include "brisko/convert/Dialog_Transform_ZHDX.h"
 #include "convert_world.h"
 #include "support/FailingWrites.h"
@@ -23,26 +21,6 @@ int RunRMHDX(const CString& input, const CString& output)
 }
 
 int HintHDM(const CString& i, const CString& o) { return TransformHintCADHDMFile(i, o); }
-
-int RunHongYe(const CString& input, const CString& dmx, const CString& hdx)
-{
-    CDialog_TransformHongYeZHDX dialog;
-    dialog.m_SInFileName = input;
-    dialog.m_SDMXFileName = dmx;
-    dialog.m_SHDXFileName = hdx;
-    return dialog.TransformHongYeFile();
-}
-
-int RunRICAD(const CString& input, const CString& dmx, const CString& hdx, int layout, double minWidth)
-{
-    CDialog_TransformRICAD dialog;
-    dialog.m_SRicadFileName = input;
-    dialog.m_SDMXFileName = dmx;
-    dialog.m_SHDXFileName = hdx;
-    dialog.m_iDatFormat = layout;
-    dialog.m_rMinWidth = minWidth;
-    return dialog.TransformRICADFile();
-}
 
 } // namespace
 
@@ -231,9 +209,13 @@ TEST(SectionConverters, ABadLineIsNamedAndTheEarlierOutputsStay)
 }
 
 // A tool with two outputs writes both before it replaces either: when the
-// second cannot be written, the first stays as it was too.
+// second cannot be written, the first stays as it was too, and the message
+// says so.
 TEST(SectionConverters, WhenOneOfTwoOutputsFailsNeitherIsReplaced)
 {
+    const auto OthersStay = [](const CString& path) {
+        return ClFormat(L"\n\n无法替换输出文件%s, 其他输出文件保持原样!", path.GetString());
+    };
     ScratchFolder folder(L"two");
     const CString input = PlaceFixture(folder, "hongye.bghn");
     const CString dmx = folder / L"earlier.DMX";
@@ -242,13 +224,14 @@ TEST(SectionConverters, WhenOneOfTwoOutputsFailsNeitherIsReplaced)
     {
         MessageBoxScript boxes;
         EXPECT_EQ(0, RunHongYe(input, dmx, missingFolder));
-        EXPECT_EQ(std::vector<CString>{L"创建输出文件失败!\n\n" + missingFolder}, Texts(boxes));
+        EXPECT_EQ(std::vector<CString>{L"创建输出文件失败!\n\n" + missingFolder + OthersStay(missingFolder)}, Texts(boxes));
         EXPECT_EQ(FileText(L"earlier profile\n"), ReadBytes(dmx));
     }
     {
         MessageBoxScript boxes;
         EXPECT_EQ(0, RunRICAD(PlaceFixture(folder, "ricad0.dat"), dmx, missingFolder, 0, 5));
-        EXPECT_EQ(std::vector<CString>{L"创建横断面地面线文件(*.hdx)时出错!\n\n" + missingFolder}, Texts(boxes));
+        EXPECT_EQ(std::vector<CString>{L"创建横断面地面线文件(*.hdx)时出错!\n\n" + missingFolder + OthersStay(missingFolder)},
+                  Texts(boxes));
         EXPECT_EQ(FileText(L"earlier profile\n"), ReadBytes(dmx));
     }
     // A full disk: nothing written is put in place.
@@ -257,7 +240,7 @@ TEST(SectionConverters, WhenOneOfTwoOutputsFailsNeitherIsReplaced)
     FailingWrites full(folder.Path());
     MessageBoxScript boxes;
     EXPECT_EQ(0, RunHongYe(input, dmx, hdx));
-    EXPECT_EQ(std::vector<CString>{L"创建输出文件失败!\n\n" + dmx}, Texts(boxes));
+    EXPECT_EQ(std::vector<CString>{L"创建输出文件失败!\n\n" + dmx + OthersStay(dmx)}, Texts(boxes));
     EXPECT_GT(full.Refused(), 0);
     EXPECT_EQ(FileText(L"earlier profile\n"), ReadBytes(dmx));
     EXPECT_EQ(FileText(L"earlier sections\n"), ReadBytes(hdx));
