@@ -596,3 +596,8 @@ int CopyToolFile(const CString& from, const CString& to, const ToolOutputsCheck&
     }
     return tkx_ReplaceByTemporary(temp, to) ? 1 : 0;
 }
+
+CString NoToolDataText(const CString& input)
+{
+    return ClFormat(L"文件%s中没有可转换的数据!", input.GetString());
+}

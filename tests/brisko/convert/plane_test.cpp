@@ -94,6 +94,7 @@ TEST(PlaneConverters, ABadLineIsNamedAndTheEarlierOutputStays)
     ScratchFolder folder(L"refused");
     const CString output = folder / L"earlier.JD";
     const CString digits30 = L"1" + CString(L'0', 29);
+    const CString none = L"文件%s中没有可转换的数据!";
     const Refused cases[] = {
         {"short header", HintAngle, L"3 1000 3000 400 45\n",
          L"读输入文件%s\n\n第1行失败! 数据个数少于6个\n\n[3 1000 3000 400 45]"},
@@ -141,6 +142,27 @@ TEST(PlaneConverters, ABadLineIsNamedAndTheEarlierOutputStays)
                          2)},
         {"start X out of range", RMPMX, L"NE\n1 0\n0 " + digits30 + L" 400 90\nLINE 100\n",
          ReadBackRefused(L"读" + output + L"文件, 第5行 第1个数据: 线位起点X坐标(" + digits30 + L")错误!")},
+        // Inputs that give nothing to convert: the input is named, a count
+        // below 0 as the field it is; a count beyond the file's lines ends
+        // at the line where the file does.
+        {"deflection form empty", HintAngle, L"", L"读输入文件%s\n\n第1行失败!"},
+        {"deflection count -2147483648", HintAngle, L"-2147483648 1000 3000 400 45 0\nJD1 1100 0 0 0 0\n",
+         L"读输入文件%s\n\n第1行第1个数据[交点个数:-2147483648]失败!"},
+        {"deflection count -1", HintAngle, L"-1 1000 3000 400 45 0\n", L"读输入文件%s\n\n第1行第1个数据[交点个数:-1]失败!"},
+        {"deflection count 2147483647", HintAngle, L"2147483647 1000 3000 400 45 0\nJD1 1100 0 0 0 0\n",
+         L"读输入文件%s\n\n第3行失败!"},
+        {"deflection count 1e30", HintAngle, digits30 + L" 1000 3000 400 45 0\nJD1 1100 0 0 0 0\n",
+         L"读输入文件%s\n\n第3行失败!"},
+        {"coordinate form empty", HintCoord, L"// 交点\n", L"读输入文件%s\n\n第2行失败!"},
+        {"plane units empty", HintPM, L"", L"读输入文件%s\n\n第1行失败!"},
+        {"plane units titles", HintPM, L"HINTCAD 5.0\nHINTCAD\n", L"读输入文件%s\n\n第3行失败!"},
+        {"plane unit count -2147483648", HintPM, CString(L"-2147483648\n1 1000 0.5 0 3000 500\n"),
+         L"读输入文件%s\n\n第1行第1个数据[单元个数:-2147483648]失败!"},
+        {"plane unit count 2147483647", HintPM, L"2147483647\n1 1000 0.5 0 3000 500\n", L"读输入文件%s\n\n第3行失败!"},
+        {"plane unit count 1e30", HintPM, digits30 + L"\n1 1000 0.5 0 3000 500\n", L"读输入文件%s\n\n第3行失败!"},
+        {"路线大师 intersections empty", RMJDX, L"", L"读输入文件%s\n\n第1行失败!\n\n没有读到坐标格式!"},
+        {"路线大师 plane lines empty", RMPMX, L"", L"读输入文件%s\n\n第1行失败!\n\n没有读到坐标格式!"},
+        {"路线大师 start point alone", RMPMX, L";; 平面线\nNE\n1 0\n0 3000 400 90\n", none},
     };
     for (const Refused& c : cases) {
         SCOPED_TRACE(c.what);
@@ -195,4 +217,18 @@ TEST(PlaneConverters, PlaneUnitsAskAboutTheStartConnectionAndTellAzimuthJumps)
     EXPECT_EQ(2, LoadICD(output, message)) << Utf8(message);
     const std::string text = Shown(ReadBytes(output));
     EXPECT_NE(std::string::npos, text.find("1 100.00000000 \r\n1 50.00000000  0.75\r\n0 0 0\r\n")) << text;
+}
+
+// What is left of a road when nothing follows its start is a conversion:
+// the start line of a deflection form of no point (a variant above), the
+// header lines of a coordinate form of its start station alone.
+TEST(PlaneConverters, ACoordinateFormOfItsStartStationAloneGivesTheHeaderLines)
+{
+    ScratchFolder folder(L"start");
+    const CString input = PlaceText(folder, L"start.txt", L"// 起点桩号\n1200\n");
+    const CString output = folder / L"start.JD";
+    MessageBoxScript boxes;
+    ASSERT_EQ(1, TransformHintCADJDCoordFile(input, output)) << Utf8(boxes.LastText());
+    EXPECT_EQ(Utf8(L"//转换纬地HintCAD平面交点数据文件:" + input + L"\r\n") + kCreationLine + "\r\n\r\n",
+              Shown(ReadBytes(output)));
 }
