@@ -131,6 +131,11 @@ BOOL ReadCoordinateForm(ToolSource& in, CString& body, CString& message)
         ++points;
         lastLine = in.LineNo();
     }
+    if (points == 0) {
+        // A start station and no point: nothing to convert.
+        message = NoToolDataText(in.Path());
+        return FALSE;
+    }
     if (points == 1) {
         // The one point would be both the start and the end row.
         message = ClFormat(L"读输入文件%s\n\n第%d行失败! 交点数据只有1个, 至少应有起点和终点两个交点!",
@@ -138,7 +143,7 @@ BOOL ReadCoordinateForm(ToolSource& in, CString& body, CString& message)
         return FALSE;
     }
     // The last point is the road's end: its code 3 becomes -2.
-    if (points > 1) body += L"-2 " + last.Mid(1);
+    body += L"-2 " + last.Mid(1);
     return TRUE;
 }
 

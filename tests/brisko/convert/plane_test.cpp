@@ -106,6 +106,7 @@ TEST(PlaneConverters, ABadLineIsNamedAndTheEarlierOutputStays)
          L"读输入文件%s\n\n第2行第5个数据[第一缓和曲线长度:-50]失败!"},
         {"radius the readers refuse", HintAngle, L"1 1000 3000 400 45 0\nJD1 1100 1+2 10 0 0\n",
          L"读输入文件%s\n\n第2行第3个数据[平曲线半径:1+2]失败!"},
+        {"start station alone", HintCoord, L"// 起点桩号\n1200\n", none},
         {"one coordinate point", HintCoord, L"1200\nQD 3000 400 0 0 0\n",
          L"读输入文件%s\n\n第2行失败! 交点数据只有1个, 至少应有起点和终点两个交点!"},
         {"coordinate", HintCoord, L"1200\nQD 3k00 400 0 0 0\nZD 1 2 0 0 0\n",
@@ -217,18 +218,4 @@ TEST(PlaneConverters, PlaneUnitsAskAboutTheStartConnectionAndTellAzimuthJumps)
     EXPECT_EQ(2, LoadICD(output, message)) << Utf8(message);
     const std::string text = Shown(ReadBytes(output));
     EXPECT_NE(std::string::npos, text.find("1 100.00000000 \r\n1 50.00000000  0.75\r\n0 0 0\r\n")) << text;
-}
-
-// What is left of a road when nothing follows its start is a conversion:
-// the start line of a deflection form of no point (a variant above), the
-// header lines of a coordinate form of its start station alone.
-TEST(PlaneConverters, ACoordinateFormOfItsStartStationAloneGivesTheHeaderLines)
-{
-    ScratchFolder folder(L"start");
-    const CString input = PlaceText(folder, L"start.txt", L"// 起点桩号\n1200\n");
-    const CString output = folder / L"start.JD";
-    MessageBoxScript boxes;
-    ASSERT_EQ(1, TransformHintCADJDCoordFile(input, output)) << Utf8(boxes.LastText());
-    EXPECT_EQ(Utf8(L"//转换纬地HintCAD平面交点数据文件:" + input + L"\r\n") + kCreationLine + "\r\n\r\n",
-              Shown(ReadBytes(output)));
 }
