@@ -96,6 +96,10 @@ int CDialog_TransformHongYeZHDX::TransformHongYeFile()
     }
 
     in.Close();
+    if (dmxLines.empty()) {
+        ShowToolMessage(this, NoToolDataText(m_SInFileName));
+        return 0;
+    }
     int failed = -1;
     ToolReadBack check(m_SInFileName, {SuiteFileKind::DMX, SuiteFileKind::HDX});
     check.MapLines(0, std::move(dmxLines));

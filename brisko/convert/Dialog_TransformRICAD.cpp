@@ -183,6 +183,12 @@ int CDialog_TransformRICAD::TransformRICADFile()
         ShowFormattedMessage(this, MB_ICONERROR, L"%s", fault.GetString());
         return 0;
     }
+    // Every line passed over (titles, comments, text that is no station
+    // line): nothing to write.
+    if (sections.dmxLines.empty()) {
+        ShowFormattedMessage(this, MB_ICONINFORMATION, L"%s", NoToolDataText(m_SRicadFileName).GetString());
+        return 0;
+    }
     int failed = -1;
     ToolReadBack check(m_SRicadFileName, {SuiteFileKind::DMX, SuiteFileKind::HDX});
     check.MapLines(0, std::move(sections.dmxLines));

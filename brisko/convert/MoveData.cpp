@@ -88,6 +88,8 @@ int RunMoveData(CDialog* owner, const MoveDataJob& job, const std::vector<MoveOf
     tkxZDMInfo profile(&chain);
     if (!profile.LoadDMXFile(job.dmxIn))
         return Fail(owner, ClFormat(L"读取<%s>出错!\n\n%s", job.dmxIn.GetString(), tkx_GetLastError().GetString()));
+    // Without a ground point every section would be shifted onto height 0.
+    if (profile.GetDMXCount() == 0) return Fail(owner, NoToolDataText(job.dmxIn));
 
     CDMFace source(&chain);
     source.SetProfile(&profile);
@@ -99,6 +101,7 @@ int RunMoveData(CDialog* owner, const MoveDataJob& job, const std::vector<MoveOf
     }
     if (!message.IsEmpty())
         return Fail(owner, ClFormat(L"读取<%s>出错!\n\n%s", job.hdxIn.GetString(), message.GetString()));
+    if (source.GetSectionCount() == 0) return Fail(owner, NoToolDataText(job.hdxIn));
 
     CDMFace target(&chain);
     target.SetProfile(&profile);

@@ -598,3 +598,8 @@ int CopyToolFile(const CString& from, const CString& to, const ToolOutputsCheck&
     }
     return WriteToolFiles({{to, CString()}}, [&bytes](size_t, std::string& out) { out.swap(bytes); }, nullptr, check);
 }
+
+CString NoToolDataText(const CString& input)
+{
+    return ClFormat(L"文件%s中没有可转换的数据!", input.GetString());
+}

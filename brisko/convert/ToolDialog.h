@@ -352,3 +352,8 @@ int RunToolConversion(const CString& input, const CString& output, const wchar_t
 // written or put in place, or the check refused the copy (the target as it
 // was).
 int CopyToolFile(const CString& from, const CString& to, const ToolOutputsCheck& check = nullptr);
+
+// "文件%s中没有可转换的数据!": a tool that read no record from an input (an
+// empty file, one of comments only, one whose every line was passed over)
+// says so with the input's path, writes nothing and answers 0.
+CString NoToolDataText(const CString& input);
