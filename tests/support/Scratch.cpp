@@ -198,8 +198,15 @@ double FastestRun(const std::function<void()>& run, int runs)
 
 double GrowthRatio(const std::function<void()>& small, const std::function<void()>& large, int rounds)
 {
+    // A busy machine only ever makes a run slower: the shortest of enough
+    // runs is the work's own time.  Work of a few milliseconds is sampled
+    // for half a second at least, so that a run of every size falls between
+    // the other programs' time slices.
+    constexpr double kLeast = 0.5;
+    constexpr int kMostRounds = 200;
     double smallest = 1e30, largest = 1e30;
-    for (int i = 0; i < rounds; ++i) {
+    const double start = Seconds();
+    for (int i = 0; i < kMostRounds && (i < rounds || Seconds() - start < kLeast); ++i) {
         smallest = std::min(smallest, FastestRun(small, 1));
         largest = std::min(largest, FastestRun(large, 1));
     }

@@ -70,7 +70,8 @@ double Seconds();
 double FastestRun(const std::function<void()>& run, int runs = 3);
 // How much longer the large work takes than the small one: the shortest
 // timing of each, taken in alternating rounds so that a busy machine slows
-// both alike.
+// both alike; at least `rounds` rounds, and more while half a second has not
+// passed.
 double GrowthRatio(const std::function<void()>& small, const std::function<void()>& large, int rounds = 5);
 
 // Registry seeding and reading; key paths are created as needed.  A missing
