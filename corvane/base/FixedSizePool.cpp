@@ -84,13 +84,8 @@ void CALLBACK FixedSizePool::PrepareBlock(PTP_CALLBACK_INSTANCE instance, void* 
 {
     auto* pool = static_cast<FixedSizePool*>(context);
     Block* block = pool->AllocateBlock();
-    if (block) {
-        // Fresh pages read as zeros: writing a zero into each leaves them so,
-        // but has the system give them now.
-        const uintptr_t page = 4096;
-        const uintptr_t start = reinterpret_cast<uintptr_t>(block);
-        for (uintptr_t p = start + page; p < start + kBlockBytes; p += page) *reinterpret_cast<volatile char*>(p) = 0;
-    }
+    // Its head is written; the pages of its places are had now.
+    if (block) TouchPages(block->First(), reinterpret_cast<char*>(block) + kBlockBytes);
     {
         Locked locked(pool->m_busy);
         pool->m_preparing = false;
