@@ -68,7 +68,7 @@ FixedSizePool::Block* FixedSizePool::AllocateBlock() const
 
 bool FixedSizePool::ShouldPrepare()
 {
-    if (!m_prepareAhead || m_preparing || m_prepared) return false;
+    if (!m_prepareAhead || m_closed || m_preparing || m_prepared) return false;
     m_preparing = true;
     return true;
 }
@@ -86,14 +86,17 @@ void CALLBACK FixedSizePool::PrepareBlock(PTP_CALLBACK_INSTANCE instance, void* 
     Block* block = pool->AllocateBlock();
     // Its head is written; the pages of its places are had now.
     if (block) TouchPages(block->First(), reinterpret_cast<char*>(block) + kBlockBytes);
+    bool unwanted = false;
     {
         Locked locked(pool->m_busy);
         pool->m_preparing = false;
-        if (block) {
+        unwanted = block && pool->m_closed;
+        if (block && !unwanted) {
             pool->m_prepared = block;
             ++pool->m_blocks;
         }
     }
+    if (unwanted) ::VirtualFree(block->reservation, 0, MEM_RELEASE);
     EndPoolWork(instance);
 }
 
@@ -156,10 +159,9 @@ void FixedSizePool::Give(void* place)
     Locked locked(m_busy);
     --m_live;
     if (--block->live == 0) {
-        if (m_empty == kKeptBlocks) {
+        if (m_empty == kKeptBlocks || m_closed) {
             if (block->listed) Unlink(block);
-            ::VirtualFree(block->reservation, 0, MEM_RELEASE);
-            --m_blocks;
+            Release(block);
             return;
         }
         // Kept as new: its places are handed out again in address order.
@@ -171,6 +173,31 @@ void FixedSizePool::Give(void* place)
         block->freed = place;
     }
     if (!block->listed) Link(block);
+}
+
+void FixedSizePool::Release(Block* block)
+{
+    ::VirtualFree(block->reservation, 0, MEM_RELEASE);
+    --m_blocks;
+}
+
+void FixedSizePool::Close()
+{
+    Locked locked(m_busy);
+    m_closed = true;
+    if (m_prepared) {
+        Release(m_prepared);
+        m_prepared = nullptr;
+    }
+    for (Block* block = m_withRoom; block;) {
+        Block* const next = block->next;
+        if (block->live == 0) {
+            Unlink(block);
+            Release(block);
+        }
+        block = next;
+    }
+    m_empty = 0;
 }
 
 size_t FixedSizePool::BlockCount() const
