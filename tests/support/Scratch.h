@@ -20,6 +20,9 @@ namespace test_support {
 // binaries and stand-ins are built).
 CString WorkingFolder();
 CString BinFolder();
+// The folder the test run starts the program in, <build>\testwork\<program>:
+// made for the program alone, it holds nothing between runs.
+CString RunStartFolder();
 
 // The program's own folder for everything its tests write (scratch folders,
 // logs, saved pictures), made on first use and independent of the current
@@ -49,6 +52,8 @@ private:
 };
 
 void RemoveTree(const CString& path);
+// Removes everything inside a folder; the folder stays.
+void EmptyFolder(const CString& path);
 void WriteBytes(const CString& path, const std::string& bytes);
 std::string ReadBytes(const CString& path);
 bool FileExists(const CString& path);
