@@ -138,8 +138,6 @@ TEST(FixedSizePool, EmptiedBlocksAreKeptUpToTheBoundAndUsedAgain)
     EXPECT_EQ(bound, pool.BlockCount());
 }
 
-// Objects of the pool's size come from it, any other size from the heap,
-// and each goes back where it came from.
 // A pool that prepares ahead has its next block ready, taken and touched,
 // soon after it starts one, and hands that very block out once the current
 // one is full; given everything back, it keeps its emptied blocks and the
@@ -182,6 +180,63 @@ TEST(FixedSizePool, PreparingPoolHandsOutTheBlockItPrepared)
     pool.Give(again);
 }
 
+// A pool closed (as the library unloads) gives its empty and prepared blocks
+// back to the system at once, and any block later emptied as its last place
+// comes back; places still handed out stay as they were, and a closed pool
+// still hands out places.
+TEST(FixedSizePool, AClosedPoolGivesBackEveryBlockItKeeps)
+{
+    const size_t size = 240;
+    FixedSizePool pool(size, true);
+    const auto blockOf = [](const void* place) { return reinterpret_cast<uintptr_t>(place) & ~(kBlockBytes - 1); };
+    const auto released = [](uintptr_t block) {
+        MEMORY_BASIC_INFORMATION memory{};
+        return ::VirtualQuery(reinterpret_cast<void*>(block), &memory, sizeof memory) == sizeof memory &&
+               memory.State == MEM_FREE;
+    };
+    // Places over three blocks, the fourth prepared.
+    std::vector<void*> places;
+    std::vector<uintptr_t> blocks; // in the order of their first place
+    while (blocks.size() < 3) {
+        places.push_back(pool.Take());
+        Mark(places.back(), size, 0xA5);
+        if (std::find(blocks.begin(), blocks.end(), blockOf(places.back())) == blocks.end())
+            blocks.push_back(blockOf(places.back()));
+    }
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (!pool.PreparedBlock() && std::chrono::steady_clock::now() < deadline) std::this_thread::yield();
+    ASSERT_NE(nullptr, pool.PreparedBlock());
+    const uintptr_t prepared = reinterpret_cast<uintptr_t>(pool.PreparedBlock());
+    const uintptr_t first = blocks[0];
+    const std::vector<uintptr_t> emptied(blocks.begin() + 1, blocks.end());
+    // All but the first place back: two blocks kept empty, one in use.
+    for (size_t i = 1; i < places.size(); ++i) pool.Give(places[i]);
+    ASSERT_EQ(4u, pool.BlockCount());
+    for (uintptr_t block : emptied) EXPECT_FALSE(released(block));
+
+    pool.Close();
+    EXPECT_EQ(1u, pool.BlockCount());
+    EXPECT_EQ(nullptr, pool.PreparedBlock());
+    for (uintptr_t block : emptied) EXPECT_TRUE(released(block));
+    EXPECT_TRUE(released(prepared));
+    EXPECT_TRUE(Marked(places.front(), size, 0xA5));
+    EXPECT_FALSE(released(first));
+
+    // The last place back: its block goes too.  A place taken afterwards
+    // comes from a new block, which goes as soon as it is empty.
+    pool.Give(places.front());
+    EXPECT_EQ(0u, pool.BlockCount());
+    EXPECT_TRUE(released(first));
+    void* again = pool.Take();
+    Mark(again, size, 7);
+    EXPECT_EQ(1u, pool.BlockCount());
+    pool.Give(again);
+    EXPECT_EQ(0u, pool.BlockCount());
+    EXPECT_EQ(nullptr, pool.PreparedBlock());
+}
+
+// Objects of the pool's size come from it, any other size from the heap,
+// and each goes back where it came from.
 TEST(FixedSizePool, OtherSizesGoToTheHeap)
 {
     FixedSizePool pool(100);
