@@ -19,16 +19,18 @@ CString ExtendedPath(const wchar_t* path)
     return L"\\\\?\\" + text;
 }
 
-// "<prefix>XXXX.tmp" made new in the folder by its extended form, as the
-// system's function names its files.
-CString MakeExtendedTempFile(const wchar_t* folder, const wchar_t* prefix)
+// "<prefix>XXXX<extension>.tmp" made new in the folder (given as it is to be
+// used: the extended form for a deep folder), as the system's function names
+// its files.
+CString MakeNamedTempFile(const CString& folder, const wchar_t* prefix, const wchar_t* extension)
 {
-    const CString full = ExtendedPath(folder);
-    if (full.IsEmpty()) return CString();
+    if (folder.IsEmpty()) return CString();
     const CString start = CString(prefix ? prefix : L"").Left(3);
+    const CString end = CString(extension ? extension : L"") + L".tmp";
     const DWORD first = GetTickCount();
     for (DWORD i = 0; i < 0x10000; ++i) {
-        const CString name = ClFormat(L"%s\\%s%04X.tmp", full.GetString(), start.GetString(), (first + i) & 0xFFFF);
+        const CString name =
+            ClFormat(L"%s\\%s%04X%s", folder.GetString(), start.GetString(), (first + i) & 0xFFFF, end.GetString());
         HANDLE file = CreateFileW(name, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (file != INVALID_HANDLE_VALUE) {
             CloseHandle(file);
@@ -43,7 +45,7 @@ CString MakeExtendedTempFile(const wchar_t* folder, const wchar_t* prefix)
 
 } // namespace
 
-CString ClMakeTempFile(const wchar_t* folder, const wchar_t* prefix)
+CString ClMakeTempFile(const wchar_t* folder, const wchar_t* prefix, const wchar_t* extension)
 {
     const size_t length = folder ? std::wcslen(folder) : 0;
     if (length == 0) {
@@ -57,10 +59,12 @@ CString ClMakeTempFile(const wchar_t* folder, const wchar_t* prefix)
         return CString();
     }
     // The system's name takes up to 14 more characters ("\" + 3 of the prefix
-    // + 4 hexadecimal digits + ".tmp") and must stay within MAX_PATH; in a
-    // deeper folder, where a target with a short name may still lie, the
-    // name is made here in the extended form of the path.
-    if (length > MAX_PATH - 14) return MakeExtendedTempFile(folder, prefix);
+    // + 4 hexadecimal digits + ".tmp"), and the extension's, and must stay
+    // within MAX_PATH; in a deeper folder, where a target with a short name
+    // may still lie, the name is made here in the extended form of the path.
+    const size_t extensionLength = extension ? std::wcslen(extension) : 0;
+    if (length + 14 + extensionLength > MAX_PATH) return MakeNamedTempFile(ExtendedPath(folder), prefix, extension);
+    if (extensionLength) return MakeNamedTempFile(folder, prefix, extension);
     std::vector<wchar_t> name(MAX_PATH + 16, L'\0');
     if (!GetTempFileNameW(folder, prefix ? prefix : L"", 0, name.data())) return CString();
     return CString(name.data());

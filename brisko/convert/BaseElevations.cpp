@@ -101,6 +101,11 @@ int WriteBaseElevations(CDialog* owner, const CString& sqxPath, const CString& d
                              sqxPath.GetString());
         return 0;
     }
+    // Without a ground point the ground would lie at height 0 everywhere.
+    if (profile.GetDMXCount() == 0) {
+        ShowFormattedMessage(owner, MB_ICONHAND, L"%s", NoToolDataText(dmxPath).GetString());
+        return 0;
+    }
     if (!(p.unit > 0.0) || !(p.scale > 0.0) || !std::isfinite(p.unit) || !std::isfinite(p.scale)) {
         ShowFormattedMessage(owner, MB_ICONHAND, L"高程比例和标尺单位必须大于0!");
         return 0;

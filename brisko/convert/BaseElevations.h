@@ -40,7 +40,8 @@ double RoundBase(double base, double unit);
 
 // Reads the SQX, DMX and (when dlPath is not empty) DL files, computes the
 // base elevations and writes the JGC file.  1 on success; 0 after its
-// message box or when the user chose not to go on, the JGC file then left
-// as it was.
+// message box (also for fewer than two grade points or a ground line
+// without a point) or when the user chose not to go on, the JGC file then
+// left as it was.
 int WriteBaseElevations(CDialog* owner, const CString& sqxPath, const CString& dmxPath, const CString& dlPath,
                         const CString& jgcPath, const JGCParameters& p);

@@ -184,10 +184,16 @@ int ExportBidRoadBRF(CDialog* owner, const CString& dydPath, const CString& sqxP
         if (!message.IsEmpty()) return fail(message);
         units.push_back(unit);
     }
+    // A road may have no plane unit yet (its range is then 0 to 10000), but
+    // the grade points, the cross-slope rows and the ground line are what
+    // the bridge program takes from the file.
     if (!(message = ReadInput(L"SQX", sqxPath, sqx)).IsEmpty()) return fail(message);
+    if (sqx.empty()) return fail(NoToolDataText(sqxPath));
     CGData cg;
     if (!(message = ReadCG(cgPath, cg)).IsEmpty()) return fail(message);
+    if (cg.rows.empty()) return fail(NoToolDataText(cgPath));
     if (!(message = ReadInput(L"DMX", dmxPath, dmx)).IsEmpty()) return fail(message);
+    if (dmx.empty()) return fail(NoToolDataText(dmxPath));
 
     CString text = ClFormat(L"**PLAN**\n%d\n", static_cast<int>(units.size()));
     for (const sBidRoad_DYD& u : units)

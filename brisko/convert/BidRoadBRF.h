@@ -55,6 +55,7 @@ std::vector<sBidRoadSlopeInfo> MergeSlopeRows(const std::vector<sSlopeInfo>& row
 
 // Writes the BRF file from the four inputs: 1 on success; 0 after its
 // message box (owned by owner while it is shown), the BRF file then left as
-// it was.
+// it was.  A DYD file without units is a road from 0 to 10000; an SQX or DMX
+// file without a data line, or a CG file without a row, is refused.
 int ExportBidRoadBRF(CDialog* owner, const CString& dydPath, const CString& sqxPath, const CString& dmxPath,
                      const CString& cgPath, const CString& brfPath);

@@ -188,12 +188,22 @@ CString CDMFace::ReadHDX(CStdioFile& file)
 
 CString CDMFace::WriteHDX(const wchar_t* fileName, const ToolOutputsCheck& check) const
 {
+    CString text;
+    const CString message = HDXText(text);
+    if (!message.IsEmpty()) return message;
+    if (!WriteToolOutputs({{CString(fileName), text}}, nullptr, check))
+        return tkx_SaveFailureText(fileName, L"准备写文件时出错!");
+    return CString();
+}
+
+CString CDMFace::HDXText(CString& text) const
+{
     if (!m_pBreakChain) return L"未定义断链对象, 无法输出横断面地面线文件.";
     if (!m_pProfile) return L"未定义纵断面对象, 无法输出横断面地面线文件.";
     if (m_nFormat == 2) return L"不能输出<抬杆法格式>的横断面地面线文件.";
     if (m_nFormat != 0 && m_nFormat != 1) return ClFormat(L"不能输出未知格式<%d>的横断面地面线文件.", m_nFormat);
 
-    CString text = m_nFormat == 0 ? L"ABS\n" : L"ABS1\n";
+    text = m_nFormat == 0 ? L"ABS\n" : L"ABS1\n";
     for (const KeyDMXInfo& s : m_Sections) {
         double centre = 0.0;
         if (!CentreHeightOf(s, centre)) return L"包含左右地面线数据均为0的断面!";
@@ -205,8 +215,6 @@ CString CDMFace::WriteHDX(const wchar_t* fileName, const ToolOutputsCheck& check
             !AppendSide(s.m_RightDistance, s.m_RightHeight, centre, reference, text))
             return ClFormat(L"断面<%s>的地面线数据不是有效数值!", station.GetString());
     }
-    if (!WriteToolOutputs({{CString(fileName), text}}, nullptr, check))
-        return tkx_SaveFailureText(fileName, L"准备写文件时出错!");
     return CString();
 }
 

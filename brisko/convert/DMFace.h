@@ -60,6 +60,8 @@ public:
     // section could be, and an earlier file is replaced only by a whole new
     // one, which the check (when given) looked at first.
     CString WriteHDX(const wchar_t* fileName, const ToolOutputsCheck& check = nullptr) const;
+    // The whole text WriteHDX writes: empty on success, else the message.
+    CString HDXText(CString& text) const;
 
     // Makes section i the current section: 1, or 0 when there is none.
     int SelectSection(int i);

@@ -96,14 +96,19 @@ int CDialog_TransformHongYeZHDX::TransformHongYeFile()
     }
 
     in.Close();
+    if (dmxLines.empty()) {
+        ShowToolMessage(this, NoToolDataText(m_SInFileName));
+        return 0;
+    }
     int failed = -1;
     ToolReadBack check(m_SInFileName, {SuiteFileKind::DMX, SuiteFileKind::HDX});
     check.MapLines(0, std::move(dmxLines));
     check.MapLines(1, std::move(hdxLines));
     if (!WriteToolOutputs({{m_SDMXFileName, dmx}, {m_SHDXFileName, hdx}}, &failed, check.Check())) {
         const CString& path = failed == 1 ? m_SHDXFileName : m_SDMXFileName;
-        ShowToolMessage(this, check.Refused() ? check.Message()
-                                              : tkx_SaveFailureText(path, ClFormat(L"创建输出文件失败!\n\n%s", path.GetString())));
+        ShowToolMessage(this, check.Refused()
+                                  ? check.Message()
+                                  : tkx_SetFailureText(path, ClFormat(L"创建输出文件失败!\n\n%s", path.GetString()), 2));
         return 0;
     }
     return 1;

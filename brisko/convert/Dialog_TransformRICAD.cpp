@@ -183,6 +183,12 @@ int CDialog_TransformRICAD::TransformRICADFile()
         ShowFormattedMessage(this, MB_ICONERROR, L"%s", fault.GetString());
         return 0;
     }
+    // Every line passed over (titles, comments, text that is no station
+    // line): nothing to write.
+    if (sections.dmxLines.empty()) {
+        ShowFormattedMessage(this, MB_ICONINFORMATION, L"%s", NoToolDataText(m_SRicadFileName).GetString());
+        return 0;
+    }
     int failed = -1;
     ToolReadBack check(m_SRicadFileName, {SuiteFileKind::DMX, SuiteFileKind::HDX});
     check.MapLines(0, std::move(sections.dmxLines));
@@ -195,7 +201,7 @@ int CDialog_TransformRICAD::TransformRICADFile()
             const wchar_t* own = failed == 1 ? L"创建横断面地面线文件(*.hdx)时出错!\n\n%s"
                                              : L"创建纵断面地面线文件(*.dmx)时出错!\n\n%s";
             ShowFormattedMessage(this, MB_ICONINFORMATION, L"%s",
-                                 tkx_SaveFailureText(path, ClFormat(own, path.GetString())).GetString());
+                                 tkx_SetFailureText(path, ClFormat(own, path.GetString()), 2).GetString());
         }
         return 0;
     }

@@ -39,6 +39,11 @@ BOOL ReadDeflectionForm(ToolSource& in, CString& body, CString& message, ToolRea
         !in.Number(3, L"起点X(N)坐标", &north, message) || !in.Number(4, L"起点Y(E)坐标", &east, message) ||
         !in.Number(5, L"起点方位角", &azimuth, message) || !in.Number(6, L"距离模式", &mode, message))
         return FALSE;
+    // A count below 0 is no count (0 is a road of its start point alone).
+    if (count < 0.0) {
+        message = in.FieldFailed(1, L"交点个数");
+        return FALSE;
+    }
     const int points = ToolWholeNumber(count);
     const bool byDistance = ToolWholeNumber(mode) != 0;
 
@@ -48,9 +53,9 @@ BOOL ReadDeflectionForm(ToolSource& in, CString& body, CString& message, ToolRea
     ComputeJDCurveElements(previous, 0);
     double running = DMSToRadian(azimuth);
     body = ClFormat(L"\n-1 %.8f %.8f %.8f\n", north, east, start);
-    // The input line of every output line: the two header lines, the blank
-    // line, the start row of the header line, a row per point.
-    std::vector<int> lines = {0, 0, 0, in.LineNo()};
+    // The input line of every line of the text: the blank line, the start
+    // row of the header line, a row per point.
+    std::vector<int> lines = {0, in.LineNo()};
 
     for (int i = 0; i < points; ++i) {
         if (!in.NextData(6, message)) return FALSE;
@@ -126,6 +131,11 @@ BOOL ReadCoordinateForm(ToolSource& in, CString& body, CString& message)
         ++points;
         lastLine = in.LineNo();
     }
+    if (points == 0) {
+        // A start station and no point: nothing to convert.
+        message = NoToolDataText(in.Path());
+        return FALSE;
+    }
     if (points == 1) {
         // The one point would be both the start and the end row.
         message = ClFormat(L"读输入文件%s\n\n第%d行失败! 交点数据只有1个, 至少应有起点和终点两个交点!",
@@ -133,7 +143,7 @@ BOOL ReadCoordinateForm(ToolSource& in, CString& body, CString& message)
         return FALSE;
     }
     // The last point is the road's end: its code 3 becomes -2.
-    if (points > 1) body += L"-2 " + last.Mid(1);
+    body += L"-2 " + last.Mid(1);
     return TRUE;
 }
 
@@ -144,6 +154,10 @@ BOOL ReadPlaneUnits(ToolSource& in, CString& body, CString& message)
     if (!SkipHintCADLines(in, message)) return FALSE;
     double count = 0;
     if (!in.Number(1, L"单元个数", &count, message)) return FALSE;
+    if (count < 0.0) {
+        message = in.FieldFailed(1, L"单元个数");
+        return FALSE;
+    }
     const int units = ToolWholeNumber(count);
 
     if (!in.NextData(6, message)) return FALSE;

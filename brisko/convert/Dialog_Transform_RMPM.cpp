@@ -178,6 +178,7 @@ BOOL ReadPlaneLines(ToolSource& in, CString& body, CString& message)
         body.AppendFormat(L"%s %s %f\n", in.Token(3).GetString(), in.Token(2).GetString(),
                           kPi / 2.0 - direction * kPi / 180.0);
 
+    bool units = false;
     for (;;) {
         const int read = in.Next();
         if (read == 0) break;
@@ -250,6 +251,12 @@ BOOL ReadPlaneLines(ToolSource& in, CString& body, CString& message)
             message = FieldError(in, 1, L"第1", L"单元类型字符");
             return FALSE;
         }
+        units = true;
+    }
+    // The start point alone is no plane line.
+    if (!units) {
+        message = NoToolDataText(in.Path());
+        return FALSE;
     }
     return TRUE;
 }

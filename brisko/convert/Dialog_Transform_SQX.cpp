@@ -14,12 +14,20 @@ BOOL ReadHintCADGradePoints(ToolSource& in, CString& text, CString& message, Too
     if (!SkipHintCADLines(in, message)) return FALSE;
     double count = 0;
     if (!in.Number(1, L"变坡点数", &count, message)) return FALSE;
+    if (count < 0.0) {
+        message = in.FieldFailed(1, L"变坡点数");
+        return FALSE;
+    }
     const int points = ToolWholeNumber(count);
+    if (points == 0) {
+        message = NoToolDataText(in.Path());
+        return FALSE;
+    }
 
     text = L"\n";
     int chain = 1, lastChain = 1;
     StationOrder order;
-    std::vector<int> lines(3, 0); // the header lines and the blank line, then a line per point
+    std::vector<int> lines(1, 0); // the blank line, then a line per point
     for (int i = 0; i < points; ++i) {
         if (in.Next() != 1 || in.Count() < 3) {
             message = in.LineFailed();
@@ -57,7 +65,7 @@ BOOL ReadRMGradePoints(ToolSource& in, CString& text, CString& message, ToolRead
     int points = 0;
     CString last, lastShort;
     StationOrder order;
-    std::vector<int> lines(3, 0); // the header lines and the blank line, then a line per point
+    std::vector<int> lines(1, 0); // the blank line, then a line per point
     for (;;) {
         const int read = in.Next();
         if (read == 0) break;
@@ -81,12 +89,16 @@ BOOL ReadRMGradePoints(ToolSource& in, CString& text, CString& message, ToolRead
                                       in.Token(3).GetString());
         ++points;
     }
+    if (points == 0) {
+        message = NoToolDataText(in.Path());
+        return FALSE;
+    }
     if (points == 1) {
         // The one point would be both the first and the last grade point.
         message = ClFormat(L"输出终点桩号和设计高程信息失败!\n\n%s", lastShort.Left(lastShort.GetLength() - 1).GetString());
         return FALSE;
     }
-    if (points > 1) text += lastShort;
+    text += lastShort;
     check.MapLines(0, std::move(lines));
     return TRUE;
 }

@@ -14,7 +14,7 @@ BOOL ReadHintCADProfile(ToolSource& in, CString& text, CString& message, ToolRea
     int rows = 0;
     int chain = 1, lastChain = 1;
     StationOrder order;
-    std::vector<int> lines(3, 0); // the header lines and the blank line, then a row per line
+    std::vector<int> lines(1, 0); // the blank line, then a row per line
     for (;;) {
         const int read = in.Next();
         if (read == 0) break;
@@ -93,7 +93,7 @@ BOOL ReadHintCADSections(ToolSource& in, CString& text, CString& message, ToolRe
     int lines = 0;
     int chain = 1;
     StationOrder order;
-    std::vector<int> inputLines(3, 0); // the header lines and the blank line, then three lines a section
+    std::vector<int> inputLines(1, 0); // the blank line, then three lines a section
     for (;;) {
         const int read = in.Next();
         if (read == 0) break;
@@ -165,9 +165,10 @@ BOOL ReadRMSections(ToolSource& in, CString& text, CString& message, ToolReadBac
     const bool copy = flag == 1 || flag == 2;
     CString body = flag == 1 ? L"ABS1\n" : L"";
     StationOrder order;
-    // The input line of every output line: the two header lines, the
-    // layout comment and the blank line, then the body.
-    std::vector<int> lines(flag == 1 ? 5 : 4, 0);
+    // The input line of every line of the text: the layout comment and the
+    // blank line (and the layout line "ABS1"), then the body.
+    std::vector<int> lines(flag == 1 ? 3 : 2, 0);
+    const size_t header = lines.size();
     for (;;) {
         const int read = in.Next();
         if (read == 0) break;
@@ -209,6 +210,11 @@ BOOL ReadRMSections(ToolSource& in, CString& text, CString& message, ToolReadBac
             }
             body += L"\n";
         }
+    }
+    // The flag line alone: no section to convert.
+    if (lines.size() == header) {
+        message = NoToolDataText(in.Path());
+        return FALSE;
     }
     text = flag == 1 ? L"//数据格式: ABS1, 即:各点到中桩的距离, 与中桩的高差\n\n"
                      : L"//数据格式: 抬杆法, 即:各点到上一点的距离, 与上一点的高差\n\n";
@@ -284,6 +290,15 @@ int CDialog_Transform_ZHDX::TransformRMHDXFile()
 
 int CDialog_Transform_ZHDX::CopyRMDMGFile()
 {
+    // A file without a data line would be copied as a ground line of no
+    // point, which the suite's reader takes.
+    ToolLineReader lines;
+    CString first;
+    if (lines.Open(m_SInFileName) && lines.Next(first) == 0) {
+        ShowToolMessage(this, NoToolDataText(m_SInFileName), MB_ICONHAND);
+        return 0;
+    }
+    lines.Close();
     ToolReadBack check(m_SInFileName, {SuiteFileKind::DMX});
     if (CopyToolFile(m_SInFileName, m_SOutFileName, check.Check())) return 1;
     ShowToolMessage(this, check.Refused() ? check.Message() : tkx_SaveFailureText(m_SOutFileName, L"复制文件失败!"),

@@ -26,7 +26,7 @@ public:
     // after its message (on the dialog's window when it has one).
     int TransformRMHDXFile();
     // Mode 11: m_SInFileName copied to m_SOutFileName; 1, or 0 after
-    // "复制文件失败!".
+    // "复制文件失败!" (or NoToolDataText for a file without a data line).
     int CopyRMDMGFile();
 
 protected:

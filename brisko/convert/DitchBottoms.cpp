@@ -53,6 +53,9 @@ int ExtractDitchBottoms(CDialog* owner, const CString& path3DD, const CString& d
         return Fail(owner, ClFormat(L"读取3DD文件失败!\n\n%s", path3DD.GetString()));
     if (read == ToolRead::BadLine)
         return Fail(owner, ClFormat(L"读取3DD文件%s,第%d行失败!\n\n断面数据不全!", path3DD.GetString(), endLine));
+    // A title line without a section gives nothing to extract: the tool
+    // says so instead of replacing an earlier result with an empty one.
+    if (lines.size() < 2) return Fail(owner, NoToolDataText(path3DD));
 
     const CString& path = path3DD;
     CString text = ClFormat(L"//提取道路两侧边沟沟底高程   [道路名称]: %s\n", roadName.GetString());

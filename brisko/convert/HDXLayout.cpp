@@ -1,4 +1,5 @@
 #include "brisko/convert/HDXLayout.h"
+#include "brisko/convert/ToolDialog.h"
 #include "corvane/base/LastError.h"
 #include "corvane/road/HdxFile.h"
 #include "corvane/road/HdxSection.h"
@@ -28,6 +29,15 @@ int ConvertHDXLayout(CDialog* owner, const CString& hdxPath, const CString& dmxP
         return 0;
     }
     tkxHDMTerrain* terrain = road.GetHDMTerrain();
+    // A file without a ground point or a section gives nothing to change
+    // (the heights would be taken from a ground at height 0).
+    const CString empty = road.GetZDMInfo()->GetDMXCount() == 0 ? dmxPath
+                          : terrain->GetHDXSectionCount() == 0   ? hdxPath
+                                                                  : CString();
+    if (!empty.IsEmpty()) {
+        ClMessageBox(ownerWnd, NoToolDataText(empty), L"转换横地线文件格式", MB_ICONINFORMATION);
+        return 0;
+    }
     terrain->SetFormat(static_cast<Tavix4::enHDXFormat>(target));
     if (!terrain->SaveHDXFile(outPath)) {
         ClMessageBox(ownerWnd, tkx_GetLastError(), L"输出新横地线文件失败", MB_ICONINFORMATION);

@@ -17,6 +17,7 @@ int HDXPresetTarget(int layout);
 // Reads the HDX file with the profile ground line of the DMX file and the
 // break chain of the DL file (an empty DL path: none) and writes it in the
 // target layout to the output.  1 on success; 0 after the road model's
-// message in a box captioned by the failed step.
+// message in a box captioned by the failed step (or NoToolDataText for a
+// ground line without a point or a file without a section).
 int ConvertHDXLayout(CDialog* owner, const CString& hdxPath, const CString& dmxPath, const CString& dlPath, int target,
                      const CString& outPath);

@@ -88,6 +88,8 @@ int RunMoveData(CDialog* owner, const MoveDataJob& job, const std::vector<MoveOf
     tkxZDMInfo profile(&chain);
     if (!profile.LoadDMXFile(job.dmxIn))
         return Fail(owner, ClFormat(L"读取<%s>出错!\n\n%s", job.dmxIn.GetString(), tkx_GetLastError().GetString()));
+    // Without a ground point every section would be shifted onto height 0.
+    if (profile.GetDMXCount() == 0) return Fail(owner, NoToolDataText(job.dmxIn));
 
     CDMFace source(&chain);
     source.SetProfile(&profile);
@@ -99,6 +101,7 @@ int RunMoveData(CDialog* owner, const MoveDataJob& job, const std::vector<MoveOf
     }
     if (!message.IsEmpty())
         return Fail(owner, ClFormat(L"读取<%s>出错!\n\n%s", job.hdxIn.GetString(), message.GetString()));
+    if (source.GetSectionCount() == 0) return Fail(owner, NoToolDataText(job.hdxIn));
 
     CDMFace target(&chain);
     target.SetProfile(&profile);
@@ -111,41 +114,35 @@ int RunMoveData(CDialog* owner, const MoveDataJob& job, const std::vector<MoveOf
     target.SetFormat(static_cast<short>(job.format));
 
     // The new ground line: the ground under the new centre line at every
-    // section.  It is written into a temporary file first, so that either
-    // both outputs are written or neither changes.
+    // section.
     tkxZDMInfo ground(&chain);
     for (int i = 0; i < target.GetSectionCount(); ++i) {
         double height = 0.0;
         if (!target.GetCentreHeight(i, height)) return 0;
         ground.AddDMHeight(target.GetSection(i).m_rZH, height);
     }
-    // A read-only output refuses the run before either file is written.
-    for (const CString& output : {job.dmxOut, job.hdxOut}) {
-        const CString readOnly = tkx_ReadOnlyTargetText(output);
-        if (!readOnly.IsEmpty()) return Fail(owner, readOnly);
-    }
-    const CString temp = tkx_TempFileBeside(job.dmxOut);
-    if (temp.IsEmpty())
-        return Fail(owner, ClFormat(L"写纵断面地面高文件<%s>失败!\n\n%s", job.dmxOut.GetString(), L"无法创建临时文件."));
-    if (!ground.SaveDMXFile(temp)) {
-        const CString why = tkx_GetLastError();
-        ::DeleteFileW(temp);
-        return Fail(owner, ClFormat(L"写纵断面地面高文件<%s>失败!\n\n%s", job.dmxOut.GetString(), why.GetString()));
-    }
-    // The new sections are read back with the new ground line before either
-    // replaces anything.
-    ToolReadBack check(job.hdxIn, {SuiteFileKind::HDX});
-    check.SetChain(chain);
-    check.ReadFirst(temp, SuiteFileKind::DMX, job.dmxOut);
-    message = target.WriteHDX(job.hdxOut, check.Check());
-    if (!message.IsEmpty()) {
-        ::DeleteFileW(temp);
-        if (check.Refused()) return Fail(owner, check.Message());
+    CString dmx, hdx;
+    if (!ground.ExportDMXString(dmx))
+        return Fail(owner, ClFormat(L"写纵断面地面高文件<%s>失败!\n\n%s", job.dmxOut.GetString(),
+                                    tkx_GetLastError().GetString()));
+    message = target.HDXText(hdx);
+    if (!message.IsEmpty())
         return Fail(owner,
                     ClFormat(L"输入新横断面地面线文件失败!\n\n<%s>\n\n%s", job.hdxOut.GetString(), message.GetString()));
-    }
-    if (!tkx_ReplaceByTemporary(temp, job.dmxOut)) {
-        return Fail(owner, ClFormat(L"写纵断面地面高文件<%s>失败!\n\n%s", job.dmxOut.GetString(), L"无法替换原文件."));
-    }
-    return 1;
+
+    // Both files are read back, the new sections with the new ground line,
+    // and put in place as one: both or neither.
+    ToolReadBack check(job.hdxIn, {SuiteFileKind::DMX, SuiteFileKind::HDX});
+    check.SetChain(chain);
+    int failed = -1;
+    if (WriteToolOutputs({{job.dmxOut, dmx}, {job.hdxOut, hdx}}, &failed, check.Check())) return 1;
+    if (check.Refused()) return Fail(owner, check.Message());
+    const CString& path = failed == 1 ? job.hdxOut : job.dmxOut;
+    // A read-only output refused the run before anything was written.
+    const CString readOnly = tkx_ReadOnlyTargetText(path);
+    if (!readOnly.IsEmpty()) return Fail(owner, readOnly);
+    const CString own = failed == 1 ? ClFormat(L"输入新横断面地面线文件失败!\n\n<%s>\n\n%s", path.GetString(),
+                                               L"准备写文件时出错!")
+                                    : ClFormat(L"写纵断面地面高文件<%s>失败!", path.GetString());
+    return Fail(owner, tkx_SetFailureText(path, own, 2));
 }

@@ -47,5 +47,6 @@ struct MoveDataJob
 
 // Runs the shift: 1 when both new files were written; 0 after the message
 // box (caption "TAVIX项目数据环境", owned by owner while it is shown), with
-// neither output touched.
+// neither output touched; an input DMX without a point or an input HDX
+// without a section is refused.
 int RunMoveData(CDialog* owner, const MoveDataJob& job, const std::vector<MoveOffsetRow>& rows);

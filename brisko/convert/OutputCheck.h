@@ -11,7 +11,7 @@
 // reading takes is accepted, since the road that the file is meant for has
 // a chain the converter does not know.
 #pragma once
-#include "brisko/convert/ToolDialog.h"
+#include "brisko/convert/ToolOutput.h"
 #include "corvane/road/BreakChain.h"
 #include <initializer_list>
 #include <map>
@@ -27,7 +27,7 @@ public:
     // The input named in the messages, and the kind of each output, in the
     // order of the outputs given to WriteToolOutputs.  A cross-section file
     // in the "ABS" layout reads with the profile ground line read before it
-    // in the same check (a DMX output, or a file of ReadFirst).
+    // in the same check (a DMX output before it).
     ToolReadBack(const CString& input, std::initializer_list<SuiteFileKind> kinds);
 
     // The road's chain, on which the outputs' stations are read (none: the
@@ -35,14 +35,18 @@ public:
     void SetChain(const tkxBreakChain& chain) { m_chain = chain; }
     // A station a tool writes on a chain segment (from 1) of its input.
     void AddStation(double station, int segment);
-    // A file written beforehand that the check reads first, named in
-    // messages as `shownAs` (the shift tool's new ground line, written into
-    // a temporary file of its own).
-    void ReadFirst(const CString& path, SuiteFileKind kind, const CString& shownAs);
-    // The input line of each line of an output (by its index), counted from
-    // the output's first line as the file holds it (0: a line of no input
-    // line).  A refusal at a line of the output then names that input line.
+    // The input line of each line of the tool's text for an output (by its
+    // index), from its first line (0: a line of no input line).  A refusal
+    // at a line of the output then names that input line.
     void MapLines(size_t output, std::vector<int> inputLines);
+    // The lines a writer puts before the tool's text in the output (the
+    // header lines of a converted file), which MapLines does not count.
+    void SetHeaderLines(size_t output, int count);
+
+    // The extension an output's temporary file carries so that its reader
+    // takes it where it lies (ToolOutput::extension): ".ICD" for a unit
+    // file, none for the others.
+    const wchar_t* TemporaryExtension(size_t output) const;
 
     // The check for WriteToolOutputs and CopyToolFile.
     ToolOutputsCheck Check();
@@ -62,38 +66,27 @@ private:
         CString shown;  // the name in messages
         SuiteFileKind kind;
     };
-    // One reading of all files on a chain; the reader's message when one
-    // refuses, with the index of that file.
-    CString ReadAll(const std::vector<File>& files, const tkxBreakChain& chain, size_t& refused) const;
-    // The input line of the output line the message names; 0 when unknown.
-    int InputLineOf(size_t output, const CString& message, const CString& shown) const;
+    // What a reader refused: its message, the file (by index) and the
+    // file's line it names (0: none).
+    struct Refusal {
+        CString message;
+        size_t file = 0;
+        int line = 0;
+    };
+    // One reading of all files on a chain; false with the refusal when one
+    // refuses.
+    bool ReadAll(const std::vector<File>& files, const tkxBreakChain& chain, Refusal& refusal) const;
+    // The input line of an output's line; 0 when unknown.
+    int InputLineOf(size_t output, int line) const;
     // The chain of the segments named by AddStation; FALSE when no station
     // lies on a segment after the first (or no chain can hold them).
     BOOL SegmentChain(tkxBreakChain& chain) const;
 
     CString m_input;
     std::vector<SuiteFileKind> m_kinds;
-    std::vector<File> m_first;
     std::vector<std::vector<int>> m_lines; // by output
+    std::vector<int> m_headerLines;        // by output
     tkxBreakChain m_chain;
     std::map<int, std::pair<double, double>> m_segments; // lowest and highest station
     CString m_message;
 };
-
-// Stations of a foreign input in the order of its lines: a station below
-// the last one of the same chain segment (which the readers refuse) is
-// found at its input line.
-class StationOrder
-{
-public:
-    // FALSE when the station lies below the last one of its segment.
-    BOOL Next(double station, int segment = 1);
-    // "第%d行桩号小于上一行桩号"
-    static CString Falling(int lineNo);
-
-private:
-    std::map<int, double> m_last;
-};
-
-// "读输入文件%s\n\n第%d行桩号小于上一行桩号" at the current line of a converter's input.
-CString FallingStation(const ToolSource& in);

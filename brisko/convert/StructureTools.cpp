@@ -6,6 +6,7 @@
 #include "corvane/base/TextLines.h"
 #include "corvane/road/BreakChain.h"
 #include "corvane/road/Structures.h"
+#include <cmath>
 #include <vector>
 
 namespace {
@@ -80,10 +81,10 @@ int ConvertGZWToGZX(CDialog* owner, const CString& gzwPath, const CString& gzxPa
         // The kind is a whole number; a kind the tool does not know is
         // passed over.
         double kindValue = 0.0;
-        if (!ReadToolNumber(f[0], &kindValue) || kindValue != static_cast<int>(kindValue))
+        if (!ReadToolNumber(f[0], &kindValue) || kindValue != std::floor(kindValue))
             return LineError(owner, L"读文件[%s],\n\n第%d行错误, 构造物类型代码错误!\n\n[%s]", gzwPath, line);
+        if (kindValue < 0.0 || kindValue > 3.0) continue;
         const int kind = static_cast<int>(kindValue);
-        if (kind < 0 || kind > 3) continue;
         if (f.GetSize() < kKindRules[kind].minimum) return LineError(owner, kKindRules[kind].message, gzwPath, line);
 
         // The rows have the structure reader's columns (tkxQHInfo::
@@ -114,6 +115,11 @@ int ConvertGZWToGZX(CDialog* owner, const CString& gzwPath, const CString& gzxPa
         }
         rows += row;
     }
+    // No structure of a kind the tool knows: nothing to convert.
+    if (rows.IsEmpty()) {
+        ShowFormattedMessage(owner, MB_ICONINFORMATION, L"%s", NoToolDataText(gzwPath).GetString());
+        return 0;
+    }
     if (!WriteToolOutputs({{CString(gzxPath), rows}})) {
         ShowFormattedMessage(owner, MB_ICONERROR, L"%s",
                              tkx_SaveFailureText(gzxPath, ClFormat(L"创建桥涵文件失败!\n\n%s", gzxPath.GetString()))
@@ -128,6 +134,12 @@ int ExportGZXToQL(CDialog* owner, const CString& gzxPath, const CString& qlPath,
     CArray<Tavix4::sQHInfo, Tavix4::sQHInfo> records;
     if (!tkx_ReadQHFile(gzxPath, chain, records)) {
         ShowFormattedMessage(owner, MB_ICONINFORMATION, L"%s", tkx_GetLastError().GetString());
+        return 0;
+    }
+    // A file of structures without a bridge gives an empty station file; a
+    // file without any structure gives nothing.
+    if (records.GetSize() == 0) {
+        ShowFormattedMessage(owner, MB_ICONINFORMATION, L"%s", NoToolDataText(gzxPath).GetString());
         return 0;
     }
     CString lines;

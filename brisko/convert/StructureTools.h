@@ -18,10 +18,11 @@ class tkxBreakChain;
 bool SplitSpanText(const CString& text, CString& span, CString& beam);
 
 // GZW to GZX: 1 on success; 0 after its message box (owned by owner while
-// it is shown).
+// it is shown), also for a list without a line of a kind the tool knows.
 int ConvertGZWToGZX(CDialog* owner, const CString& gzwPath, const CString& gzxPath);
 
 // The bridges of a GZX file (kinds 0, 4 and 5) to a QL file, their stations
 // relative to their chain segments: 1 on success (a bridge whose range
-// cannot be found is named and passed over); 0 after its message box.
+// cannot be found is named and passed over; a file without a bridge gives an
+// empty QL file); 0 after its message box, also for a file of no record.
 int ExportGZXToQL(CDialog* owner, const CString& gzxPath, const CString& qlPath, const tkxBreakChain& chain);

@@ -289,39 +289,6 @@ BOOL ReadToolNumber(const CString& token, double* value)
     return TRUE;
 }
 
-ToolLineReader::~ToolLineReader() { Close(); }
-
-void ToolLineReader::Close()
-{
-    if (m_open) m_file.Abort();
-    m_open = false;
-}
-
-BOOL ToolLineReader::Open(const CString& path)
-{
-    m_lineNo = 0;
-    if (path.IsEmpty()) return FALSE;
-    m_open = m_file.Open(path, CFile::modeRead | CFile::typeText | CFile::shareDenyWrite) != FALSE;
-    return m_open;
-}
-
-int ToolLineReader::Next(CString& line)
-{
-    if (!m_open) return 0;
-    try {
-        return tkx_ReadNextStringST(&m_file, line, m_lineNo);
-    } catch (CFileException* e) {
-        e->Delete();
-        return -1;
-    }
-}
-
-int ToolLineReader::Split(const CString& line, CStringArray& tokens)
-{
-    tokens.RemoveAll();
-    return tkx_DivideString(line, tokens);
-}
-
 int ToolSource::Next()
 {
     m_tokens.RemoveAll();
@@ -457,6 +424,24 @@ CString ChainedStationText(const CString& plain, int chain, int& lastChain)
     return text;
 }
 
+BOOL StationOrder::Next(double station, int segment)
+{
+    const auto found = m_last.find(segment);
+    if (found != m_last.end() && station < found->second - 1e-6) return FALSE;
+    m_last[segment] = station;
+    return TRUE;
+}
+
+CString StationOrder::Falling(int lineNo)
+{
+    return ClFormat(L"第%d行桩号小于上一行桩号", lineNo);
+}
+
+CString FallingStation(const ToolSource& in)
+{
+    return ClFormat(L"读输入文件%s\n\n", in.Path().GetString()) + StationOrder::Falling(in.LineNo());
+}
+
 // ---------------------------------------------------------------------------
 // Writing.
 
@@ -514,37 +499,58 @@ CString ToolHeader(const wchar_t* firstLine, const CString& input)
     return ClFormat(firstLine, input.GetString()) + ToolCreationLine();
 }
 
-int WriteToolOutputs(const std::vector<ToolOutput>& outputs, int* failed, const ToolOutputsCheck& check)
+namespace {
+
+// The tools' writing: the bytes of each output (by its index) into a
+// temporary file beside it, the check, then all put in place as one set.
+int WriteToolFiles(const std::vector<ToolOutput>& outputs, const std::function<void(size_t, std::string&)>& bytesOf,
+                   int* failed, const ToolOutputsCheck& check)
 {
-    std::vector<CString> temps;
-    const auto fail = [&](size_t index) {
+    std::vector<CString> targets, temps;
+    for (const ToolOutput& output : outputs) targets.push_back(output.path);
+    const auto fail = [&](int index) {
         for (const CString& temp : temps) ::DeleteFileW(temp);
-        if (failed) *failed = static_cast<int>(index);
+        if (failed) *failed = index;
         return 0;
     };
     // A read-only output refuses the whole run before anything is written.
-    for (size_t i = 0; i < outputs.size(); ++i)
-        if (!tkx_ReadOnlyTargetText(outputs[i].path).IsEmpty()) return fail(i);
+    const int readOnly = tkx_FirstReadOnlyTarget(targets);
+    if (readOnly >= 0) return fail(readOnly);
     for (size_t i = 0; i < outputs.size(); ++i) {
-        const CString temp = outputs[i].path.IsEmpty() ? CString() : tkx_TempFileBeside(outputs[i].path);
-        if (temp.IsEmpty()) return fail(i);
+        const CString temp =
+            outputs[i].path.IsEmpty() ? CString() : tkx_TempFileBeside(outputs[i].path, outputs[i].extension);
+        if (temp.IsEmpty()) return fail(static_cast<int>(i));
         temps.push_back(temp);
-        const std::string bytes = FileBytes(outputs[i].text);
-        if (!WriteBytes(temp, bytes.data(), bytes.size())) return fail(i);
+        std::string bytes;
+        bytesOf(i, bytes);
+        if (!WriteBytes(temp, bytes.data(), bytes.size())) return fail(static_cast<int>(i));
     }
-    if (check && !check(outputs, temps)) {
-        fail(0);
-        if (failed) *failed = -1;
+    if (check && !check(outputs, temps)) return fail(-1);
+    int at = -1;
+    // The set removes the temporary files itself when it fails.
+    if (!tkx_ReplaceSetByTemporaries(temps, targets, &at)) {
+        if (failed) *failed = at;
         return 0;
-    }
-    for (size_t i = 0; i < outputs.size(); ++i) {
-        if (!tkx_ReplaceByTemporary(temps[i], outputs[i].path)) {
-            temps.erase(temps.begin(), temps.begin() + static_cast<std::ptrdiff_t>(i + 1));
-            return fail(i);
-        }
     }
     if (failed) *failed = -1;
     return 1;
+}
+
+// The number of lines of a text ("\n" line ends).
+int LineCount(const CString& text)
+{
+    int lines = 0;
+    for (wchar_t c : text.str())
+        if (c == L'\n') ++lines;
+    return lines;
+}
+
+} // namespace
+
+int WriteToolOutputs(const std::vector<ToolOutput>& outputs, int* failed, const ToolOutputsCheck& check)
+{
+    return WriteToolFiles(
+        outputs, [&outputs](size_t i, std::string& bytes) { bytes = FileBytes(outputs[i].text); }, failed, check);
 }
 
 int RunToolConversion(const CString& input, const CString& output, const wchar_t* firstLine, const ToolReader& read,
@@ -562,7 +568,9 @@ int RunToolConversion(const CString& input, const CString& output, const wchar_t
         if (!message.IsEmpty()) tell(message);
         return 0;
     }
-    if (!WriteToolOutputs({{output, ToolHeader(firstLine, input) + text}}, nullptr, readBack.Check())) {
+    const CString header = ToolHeader(firstLine, input);
+    readBack.SetHeaderLines(0, LineCount(header));
+    if (!WriteToolOutputs({{output, header + text, readBack.TemporaryExtension(0)}}, nullptr, readBack.Check())) {
         tell(readBack.Refused() ? readBack.Message()
                                 : tkx_SaveFailureText(output, ClFormat(L"创建输出文件失败!\n\n%s", output.GetString())));
         return 0;
@@ -588,11 +596,10 @@ int CopyToolFile(const CString& from, const CString& to, const ToolOutputsCheck&
         in.Abort();
         return 0;
     }
-    const CString temp = tkx_TempFileBeside(to);
-    if (temp.IsEmpty()) return 0;
-    if (!WriteBytes(temp, bytes.data(), bytes.size()) || (check && !check({{to, CString()}}, {temp}))) {
-        ::DeleteFileW(temp);
-        return 0;
-    }
-    return tkx_ReplaceByTemporary(temp, to) ? 1 : 0;
+    return WriteToolFiles({{to, CString()}}, [&bytes](size_t, std::string& out) { out.swap(bytes); }, nullptr, check);
+}
+
+CString NoToolDataText(const CString& input)
+{
+    return ClFormat(L"文件%s中没有可转换的数据!", input.GetString());
 }

@@ -8,14 +8,17 @@
 //
 // A tool's work routine reads and checks its whole input first and writes
 // nothing while it does; only then are its outputs written, each into a
-// temporary file beside it, and put in place when every one was written
-// whole.  A failure at any step leaves the outputs of an earlier run as they
-// were.
+// temporary file beside it, and put in place, all of them as one, when every
+// one was written whole.  A failure at any step leaves the outputs of an
+// earlier run as they were.
 #pragma once
 #include "classlib/ClassLib.h"
+#include "brisko/convert/ToolLineReader.h"
+#include "brisko/convert/ToolOutput.h"
 #include "corvane/ui/IconButton.h"
 #include "corvane/platform/FileReplace.h"
 #include <functional>
+#include <map>
 #include <initializer_list>
 #include <vector>
 
@@ -203,34 +206,6 @@ private:
 // one point, an optional sign; no exponent, no other character).
 BOOL ReadToolNumber(const CString& token, double* value);
 
-// Data lines of a text file, through the suite's line reader: blank lines
-// and "//" lines skipped, each line trimmed; the line number counts every
-// physical line, as an editor shows it.
-class ToolLineReader
-{
-public:
-    ToolLineReader() = default;
-    ToolLineReader(const ToolLineReader&) = delete;
-    ToolLineReader& operator=(const ToolLineReader&) = delete;
-    ~ToolLineReader();
-
-    BOOL Open(const CString& path);
-    // Closes the file (an output may then replace it).
-    void Close();
-    // 1 with the next data line, 0 at the end of the file, -1 at a line the
-    // reader refuses (too long, or holding a zero byte).
-    int Next(CString& line);
-    int LineNo() const { return m_lineNo; }
-    // Splits a line into its tokens; the splitter's answer (-1 for a line
-    // that does not split).
-    static int Split(const CString& line, CStringArray& tokens);
-
-private:
-    CStdioFile m_file;
-    bool m_open = false;
-    int m_lineNo = 0;
-};
-
 // A foreign input as the converters read it: its data lines, each split
 // into tokens, with the messages that name the file, the line, the token's
 // position and the field.
@@ -315,6 +290,24 @@ BOOL PlainStationText(const CString& text, CString& plain);
 // line written before (1 at the start of a file).
 CString ChainedStationText(const CString& plain, int chain, int& lastChain);
 
+// Stations of a foreign input in the order of its lines: a station below
+// the last one of the same chain segment (which the suite's readers refuse)
+// is found at its input line.
+class StationOrder
+{
+public:
+    // FALSE when the station lies below the last one of its segment.
+    BOOL Next(double station, int segment = 1);
+    // "第%d行桩号小于上一行桩号"
+    static CString Falling(int lineNo);
+
+private:
+    std::map<int, double> m_last;
+};
+
+// "读输入文件%s\n\n第%d行桩号小于上一行桩号" at the current line of a converter's input.
+CString FallingStation(const ToolSource& in);
+
 // ---------------------------------------------------------------------------
 // Writing the suite's files.
 
@@ -327,27 +320,16 @@ CString ToolCreationLine();
 // ("//转换...:%s\n") with the input path, then the creation line.
 CString ToolHeader(const wchar_t* firstLine, const CString& input);
 
-// One output of a tool and its whole text ("\n" line ends).
-struct ToolOutput {
-    CString path;
-    CString text;
-};
-
-// A look at the temporary files (one per output, in order) once all were
-// written and before any replaces its output (OutputCheck.h reads them back
-// through the suite's readers): FALSE stops the write.
-using ToolOutputsCheck =
-    std::function<BOOL(const std::vector<ToolOutput>& outputs, const std::vector<CString>& temporaries)>;
-
 // Writes each text as 8-bit text of the system code page with CR LF line
-// ends into a temporary file beside its output, then puts the temporary
-// files in place.  1 on success; 0 when a file could not be written or put
-// in place, with *failed the index of that output: every temporary file is
-// removed, and no output has been replaced when the failure came before the
-// first replacement.  A check that refuses the written files gives 0 with
-// *failed -1 and no output replaced.  An output the user marked read-only
-// fails the run before anything is written (tkx_SaveFailureText gives the
-// reason).
+// ends into a temporary file beside its output (with the output's
+// extension for the temporary file, when it has one), then puts the
+// temporary files in place as one set (tkx_ReplaceSetByTemporaries): every
+// output or none.  1 on success; 0 when a file could not be written or put
+// in place, with *failed the index of that output: every output is left as
+// it was, and no temporary or backup file stays behind
+// (tkx_SetFailureText gives the message).  A check that refuses the written
+// files gives 0 with *failed -1.  An output the user marked read-only fails
+// the run before anything is written.
 int WriteToolOutputs(const std::vector<ToolOutput>& outputs, int* failed = nullptr,
                      const ToolOutputsCheck& check = nullptr);
 
@@ -356,15 +338,22 @@ int WriteToolOutputs(const std::vector<ToolOutput>& outputs, int* failed = nullp
 // header lines or a message (an empty one ends without a message), then the
 // output is written: the header lines of firstLine and that text ("创建输出
 // 文件失败!\n\n%s"), read back through `readBack` before it replaces the
-// output (a refusal tells the read-back's message).  Messages go to `tell`.
-// 1 on success.
+// output (a refusal tells the read-back's message; the lines that `read`
+// maps are counted after the header lines).  Messages go to `tell`.  1 on
+// success.
 class ToolReadBack;
 using ToolReader = std::function<BOOL(ToolSource& in, CString& text, CString& message)>;
 using ToolTeller = std::function<void(const CString& message)>;
 int RunToolConversion(const CString& input, const CString& output, const wchar_t* firstLine, const ToolReader& read,
                       const ToolTeller& tell, ToolReadBack& readBack);
 
-// A file copied unchanged through a temporary file beside the target; 0 when
-// it could not be read, written or put in place, or the check refused the
-// copy (the target as it was).
+// A file copied unchanged through a temporary file beside the target, put
+// in place as WriteToolOutputs puts its outputs; 0 when it could not be read,
+// written or put in place, or the check refused the copy (the target as it
+// was).
 int CopyToolFile(const CString& from, const CString& to, const ToolOutputsCheck& check = nullptr);
+
+// "文件%s中没有可转换的数据!": a tool that read no record from an input (an
+// empty file, one of comments only, one whose every line was passed over)
+// says so with the input's path, writes nothing and answers 0.
+CString NoToolDataText(const CString& input);

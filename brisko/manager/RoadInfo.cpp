@@ -205,10 +205,14 @@ int CRoadInfo::CopyRoadFiles(const CString& sourceFolder, const CString& sourceT
     if (tkxPathDialog::MakeSurePathExists(target) != 0) return 0;
 
     WaitCursor wait;
-    int ok = 1;
+    // The road's files are copied as one set: every file or, when any one
+    // cannot be, none (the road's files belong together).
+    std::vector<CString> sources, copies;
+    std::vector<const wchar_t*> lines;
+    bool tooLong = false;
     WIN32_FIND_DATAW found;
     HANDLE find = ::FindFirstFileW(ClFormat(L"%s\\*.*", sourceFolder.GetString()), &found);
-    if (find == INVALID_HANDLE_VALUE) return ok;
+    if (find == INVALID_HANDLE_VALUE) return 1;
     do {
         if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
         const CString name = found.cFileName;
@@ -229,20 +233,32 @@ int CRoadInfo::CopyRoadFiles(const CString& sourceFolder, const CString& sourceT
         if (copy.GetLength() > kMaxFilePathChars || source.GetLength() > kMaxFilePathChars) {
             PrintToMainInfoWindow(L"导入文件失败：%s",
                                   PathTooLongText(copy.GetLength() > kMaxFilePathChars ? copy : source).GetString());
-            ok = 0;
-        } else if (tkx_CopyReplacing(source, copy)) {
-            PrintToMainInfoWindow(done, source.GetString(), copy.GetString());
-        } else {
-            // One line of the log: the read-only sentence, if that is why,
-            // follows on it.
-            const CString readOnly = tkx_ReadOnlyTargetText(copy);
-            PrintToMainInfoWindow(L"导入文件失败：%s->%s%s%s", source.GetString(), copy.GetString(),
-                                  readOnly.IsEmpty() ? L"" : L" ", readOnly.GetString());
-            ok = 0;
+            tooLong = true;
+            continue;
         }
+        sources.push_back(source);
+        copies.push_back(copy);
+        lines.push_back(done);
     } while (::FindNextFileW(find, &found));
     ::FindClose(find);
-    return ok;
+
+    if (tooLong) {
+        PrintToMainInfoWindow(L"导入文件失败：其他文件均未导入, 道路文件夹%s中的文件保持原样!", target.GetString());
+        return 0;
+    }
+    int failed = -1;
+    if (!copies.empty() && !tkx_CopySetReplacing(sources, copies, &failed)) {
+        // One line of the log: the reasons follow on it.
+        const size_t at = failed >= 0 && static_cast<size_t>(failed) < copies.size() ? static_cast<size_t>(failed) : 0;
+        CString why = tkx_SetFailureText(copies[at], nullptr, copies.size());
+        why.Replace(L"\n\n", L" ");
+        PrintToMainInfoWindow(L"导入文件失败：%s->%s%s%s", sources[at].GetString(), copies[at].GetString(),
+                              why.IsEmpty() ? L"" : L" ", why.GetString());
+        return 0;
+    }
+    for (size_t i = 0; i < copies.size(); ++i)
+        PrintToMainInfoWindow(lines[i], sources[i].GetString(), copies[i].GetString());
+    return 1;
 }
 
 int CRoadInfo::CreateDataFile(const CString& path)

@@ -68,9 +68,12 @@ public:
 
     // Copies the files of a road in another folder into this road's folder
     // "<project folder>\<road name>": the files titled sourceTitle take the
-    // road's name (extension upper-cased), the others keep theirs.  Each copy
-    // is printed in the information window, a failed one as a failure.  0
-    // when the road has no name, its folder was not made, or a copy failed.
+    // road's name (extension upper-cased), the others keep theirs.  The files
+    // are copied as one set: all of them, each printed in the information
+    // window, or, when any one cannot be copied (its path too long, a
+    // read-only target, a failed copy or replacement), none, with that file
+    // printed as a failure and the road's folder left as it was.  0 when the
+    // road has no name, its folder was not made, or the copy failed.
     int CopyRoadFiles(const CString& sourceFolder, const CString& sourceTitle, const CString& projectFolder);
 
     // Writes a new data file of the road: the type's description comment

@@ -68,7 +68,7 @@ FixedSizePool::Block* FixedSizePool::AllocateBlock() const
 
 bool FixedSizePool::ShouldPrepare()
 {
-    if (!m_prepareAhead || m_preparing || m_prepared) return false;
+    if (!m_prepareAhead || m_closed || m_preparing || m_prepared) return false;
     m_preparing = true;
     return true;
 }
@@ -84,21 +84,19 @@ void CALLBACK FixedSizePool::PrepareBlock(PTP_CALLBACK_INSTANCE instance, void* 
 {
     auto* pool = static_cast<FixedSizePool*>(context);
     Block* block = pool->AllocateBlock();
-    if (block) {
-        // Fresh pages read as zeros: writing a zero into each leaves them so,
-        // but has the system give them now.
-        const uintptr_t page = 4096;
-        const uintptr_t start = reinterpret_cast<uintptr_t>(block);
-        for (uintptr_t p = start + page; p < start + kBlockBytes; p += page) *reinterpret_cast<volatile char*>(p) = 0;
-    }
+    // Its head is written; the pages of its places are had now.
+    if (block) TouchPages(block->First(), reinterpret_cast<char*>(block) + kBlockBytes);
+    bool unwanted = false;
     {
         Locked locked(pool->m_busy);
         pool->m_preparing = false;
-        if (block) {
+        unwanted = block && pool->m_closed;
+        if (block && !unwanted) {
             pool->m_prepared = block;
             ++pool->m_blocks;
         }
     }
+    if (unwanted) ::VirtualFree(block->reservation, 0, MEM_RELEASE);
     EndPoolWork(instance);
 }
 
@@ -161,10 +159,9 @@ void FixedSizePool::Give(void* place)
     Locked locked(m_busy);
     --m_live;
     if (--block->live == 0) {
-        if (m_empty == kKeptBlocks) {
+        if (m_empty == kKeptBlocks || m_closed) {
             if (block->listed) Unlink(block);
-            ::VirtualFree(block->reservation, 0, MEM_RELEASE);
-            --m_blocks;
+            Release(block);
             return;
         }
         // Kept as new: its places are handed out again in address order.
@@ -176,6 +173,31 @@ void FixedSizePool::Give(void* place)
         block->freed = place;
     }
     if (!block->listed) Link(block);
+}
+
+void FixedSizePool::Release(Block* block)
+{
+    ::VirtualFree(block->reservation, 0, MEM_RELEASE);
+    --m_blocks;
+}
+
+void FixedSizePool::Close()
+{
+    Locked locked(m_busy);
+    m_closed = true;
+    if (m_prepared) {
+        Release(m_prepared);
+        m_prepared = nullptr;
+    }
+    for (Block* block = m_withRoom; block;) {
+        Block* const next = block->next;
+        if (block->live == 0) {
+            Unlink(block);
+            Release(block);
+        }
+        block = next;
+    }
+    m_empty = 0;
 }
 
 size_t FixedSizePool::BlockCount() const

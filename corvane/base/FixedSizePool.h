@@ -63,6 +63,13 @@ public:
     // system.
     static constexpr size_t kKeptBlocks = 8;
 
+    // Gives the empty blocks kept and the prepared one back to the system;
+    // from then on a block whose last place is given back goes back at once,
+    // and no block is prepared (a block on the way when it closes goes back
+    // as it is done).  Places still handed out stay valid, and the pool still
+    // hands out places.  For the library's unload.
+    void Close();
+
     // Blocks taken from the system and not given back, and places handed out
     // (for tests).
     size_t BlockCount() const;
@@ -85,6 +92,8 @@ private:
     static void CALLBACK PrepareBlock(PTP_CALLBACK_INSTANCE instance, void* pool);
     void Link(Block* block);
     void Unlink(Block* block);
+    // Back to the system, uncounted; called with the lock held.
+    void Release(Block* block);
 
     size_t m_objectSize;
     size_t m_size; // of a place
@@ -98,4 +107,5 @@ private:
     bool m_prepareAhead;
     bool m_preparing = false;      // a thread is preparing the next block
     Block* m_prepared = nullptr;   // the block prepared, touched and counted
+    bool m_closed = false;         // keeps and prepares no block
 };

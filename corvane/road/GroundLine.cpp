@@ -250,18 +250,19 @@ int tkxZDMInfo::ReadLineDMXData(const wchar_t* line, double& station, double& he
 
 // The file is read into a new ground line, taken over only when the whole
 // file was read: a bad line leaves the points as they were.
-int tkxZDMInfo::LoadDMXFile(const wchar_t* path)
+int tkxZDMInfo::LoadDMXFile(const wchar_t* path, int* failedLine)
 {
     tkxZDMInfo read(m_pBreakChain);
-    if (!read.ReadDMXFile(path)) return 0;
+    if (!read.ReadDMXFile(path, failedLine)) return 0;
     array_storage::Exchange(m_DMXZHs, read.m_DMXZHs);
     array_storage::Exchange(m_DMXHeights, read.m_DMXHeights);
     return 1;
 }
 
-int tkxZDMInfo::ReadDMXFile(const wchar_t* path)
+int tkxZDMInfo::ReadDMXFile(const wchar_t* path, int* failedLine)
 {
     const CString file = path ? path : L"";
+    if (failedLine) *failedLine = 0;
     if (!m_pBreakChain) {
         tkx_SetLastError(L"未定义道路断链对象错误!");
         return 0;
@@ -332,6 +333,8 @@ int tkxZDMInfo::ReadDMXFile(const wchar_t* path)
             m_DMXHeights.Add(height);
         }
         if (message.IsEmpty() && lines.Failed()) message = lines.FailureText();
+        // Every message of a line names the line the reader stopped at.
+        if (!message.IsEmpty() && failedLine) *failedLine = lineNo;
         ar.Abort();
     } catch (CException* e) {
         e->Delete();
@@ -348,6 +351,17 @@ int tkxZDMInfo::ReadDMXFile(const wchar_t* path)
 int tkxZDMInfo::SaveDMXFile(const wchar_t* path) const
 {
     const CString file = path ? path : L"";
+    CString text;
+    if (!ExportDMXString(text)) return 0;
+    if (file.IsEmpty() || !road_files::WriteTextFile(file, text)) {
+        tkx_SetLastError(tkx_SaveFailureText(file, ClFormat(L"创建地面线文件失败[%s]!", file.GetString())));
+        return 0;
+    }
+    return 1;
+}
+
+int tkxZDMInfo::ExportDMXString(CString& text) const
+{
     if (!m_pBreakChain) {
         tkx_SetLastError(L"未定义断链对象, 无法输出纵断面地面线文件!");
         return 0;
@@ -375,7 +389,7 @@ int tkxZDMInfo::SaveDMXFile(const wchar_t* path) const
         }
     }
     const short decimals = road_files::ProjectStationDecimals();
-    CString text;
+    text.Empty();
     int segment = 1;
     for (int i = 0; i < n; ++i) {
         const CString station = m_pBreakChain->GetStringBreakZH(m_DMXZHs[i], decimals, 1);
@@ -388,10 +402,6 @@ int tkxZDMInfo::SaveDMXFile(const wchar_t* path) const
             return 0;
         }
         text.AppendFormat(L"%s %s\n", station.GetString(), height.GetString());
-    }
-    if (file.IsEmpty() || !road_files::WriteTextFile(file, text)) {
-        tkx_SetLastError(tkx_SaveFailureText(file, ClFormat(L"创建地面线文件失败[%s]!", file.GetString())));
-        return 0;
     }
     return 1;
 }

@@ -34,9 +34,10 @@ double StationOf(const tkxHdxSection* section)
 
 using SectionList = std::vector<std::unique_ptr<tkxHdxSection>>;
 
-// tkx_LoadHDXFile's reading, into a new list (none: the caller gave no list).
+// tkx_LoadHDXFile's reading, into a new list (none: the caller gave no list);
+// failedLine gets the line the message names.
 int ReadHDXFile(const wchar_t* path, SectionList* sections, enHDXFormat& format, const tkxBreakChain* chain,
-                const tkxZDMInfo* profile)
+                const tkxZDMInfo* profile, int& failedLine)
 {
     const CString file = path ? path : L"";
     if (!chain) {
@@ -64,6 +65,7 @@ int ReadHDXFile(const wchar_t* path, SectionList* sections, enHDXFormat& format,
         if (!reader.lines.Next(text, line)) {
             tkx_SetLastError(reader.lines.Failed() ? reader.lines.FailureText()
                                                    : ClFormat(L"读横地线文件[%s]第1行失败!", file.GetString()));
+            failedLine = reader.lines.Failed() ? line : 1;
             in.Abort();
             return 0;
         }
@@ -97,6 +99,7 @@ int ReadHDXFile(const wchar_t* path, SectionList* sections, enHDXFormat& format,
                                               file.GetString(), stationLine,
                                               chain->GetStringBreakZH(station, -1, 1).GetString(),
                                               chain->GetStringBreakZH(previous, -1, 1).GetString()));
+                    failedLine = stationLine;
                     in.Abort();
                     return 0;
                 }
@@ -109,6 +112,7 @@ int ReadHDXFile(const wchar_t* path, SectionList* sections, enHDXFormat& format,
             result = 1;
         } else {
             tkx_SetLastError(ClFormat(L"读文件[%s], 第%d行错误:%s", file.GetString(), line, message.GetString()));
+            failedLine = line;
             result = 0;
         }
     } catch (CFileException* e) {
@@ -125,11 +129,14 @@ int ReadHDXFile(const wchar_t* path, SectionList* sections, enHDXFormat& format,
 // The sections are read into a new list; the caller's list and layout change
 // only when the whole file was read.
 int tkx_LoadHDXFile(const wchar_t* path, CPtrList* sections, enHDXFormat& format, const tkxBreakChain* chain,
-                    const tkxZDMInfo* profile)
+                    const tkxZDMInfo* profile, int* failedLine)
 {
     SectionList read;
     enHDXFormat readFormat = format;
-    if (!ReadHDXFile(path, sections ? &read : nullptr, readFormat, chain, profile)) return 0;
+    int line = 0;
+    const int done = ReadHDXFile(path, sections ? &read : nullptr, readFormat, chain, profile, line);
+    if (failedLine) *failedLine = done ? 0 : line;
+    if (!done) return 0;
     DeleteSections(*sections);
     for (std::unique_ptr<tkxHdxSection>& section : read) sections->AddTail(section.release());
     format = readFormat;
@@ -177,9 +184,9 @@ void tkxHDMTerrain::ClearHDX()
     m_Cursor = nullptr;
 }
 
-int tkxHDMTerrain::LoadHDXFile(const wchar_t* path)
+int tkxHDMTerrain::LoadHDXFile(const wchar_t* path, int* failedLine)
 {
-    if (!tkx_LoadHDXFile(path, &m_Sections, m_Format, m_pBreakChain, m_pZDMInfo)) return 0;
+    if (!tkx_LoadHDXFile(path, &m_Sections, m_Format, m_pBreakChain, m_pZDMInfo, failedLine)) return 0;
     m_Cursor = nullptr;
     return 1;
 }

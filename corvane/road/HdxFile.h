@@ -19,9 +19,10 @@ class tkxZDMInfo;
 // sections it held are deleted; its owner deletes the new ones).  format
 // receives the file's layout.  1, or 0 with the last-error text naming the
 // file, the line and the field; the list and the layout are then left as
-// they were.
+// they were.  *failedLine gets the line the message names (0: none, or no
+// failure).
 CORVANE_API int tkx_LoadHDXFile(const wchar_t* path, CPtrList* sections, Tavix4::enHDXFormat& format,
-                                const tkxBreakChain* chain, const tkxZDMInfo* profile);
+                                const tkxBreakChain* chain, const tkxZDMInfo* profile, int* failedLine = nullptr);
 
 class CORVANE_API tkxHDMTerrain
 {
@@ -34,7 +35,8 @@ public:
 
     // Deletes every section.
     void ClearHDX();
-    int LoadHDXFile(const wchar_t* path);
+    // tkx_LoadHDXFile into the set.
+    int LoadHDXFile(const wchar_t* path, int* failedLine = nullptr);
     // Writes the file in the set's format.  Refused, with the old file left
     // as it was, when there is no section, no break chain, no valid format or
     // a section that could not be read back; otherwise the old file is

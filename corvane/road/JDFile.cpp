@@ -55,6 +55,15 @@ CString CheckSpiralLength(const text_lines::Field& text, int field, bool isLengt
                     text.GetString());
 }
 
+// Whether a spiral can run from radius R1 to R2: a radius of 0 ("0" or
+// "-0") is none (the clothoid takes one below 1e-8 for none), and (almost)
+// equal radii leave it nothing to join.
+bool SpiralJoins(double R1, double R2)
+{
+    tkxUnitType type = UNIT_LINE;
+    return R1 >= 1e-8 && R2 >= 1e-8 && tkxClothoidUnit::ComputeType(R1, R2, type);
+}
+
 // A coordinate or station of a point: a number within reach.
 bool ReadPlace(const text_lines::Field& field, double& value)
 {
@@ -116,9 +125,6 @@ int tkxPlaneCurve3::ReadJDFile(const wchar_t* line, CString& message)
             message = ClFormat(L"第4个数据, 起始半径[%s]错误!", fields[3].GetString());
             return 0;
         }
-        // "-0" is a radius of 0: the sign would not survive the curve's
-        // units, and the file written from them would read as another curve.
-        if (info.m_rStartR == 0.0) info.m_rStartR = 0.0;
         if (info.m_rStartR < 0.0) info.m_rStartR = 1e10;
         bool firstIsLength = false, secondIsLength = false;
         message = ReadSpiral(fields[4], 5, false, info.m_rLs1, info.m_rA1, firstIsLength);
@@ -134,8 +140,23 @@ int tkxPlaneCurve3::ReadJDFile(const wchar_t* line, CString& message)
             message = ClFormat(L"第8个数据, 终止半径[%s]错误!", fields[7].GetString());
             return 0;
         }
-        if (info.m_rEndR == 0.0) info.m_rEndR = 0.0;
         if (info.m_rEndR < 0.0) info.m_rEndR = 1e10;
+        // A spiral joins two different radii, neither of them 0 ("0" and
+        // "-0" are no radius): otherwise its clothoid shrinks to nothing as
+        // the curve is placed, the curve cannot be placed between its
+        // neighbours, and its row is written back as another curve.  A curve
+        // without the spiral, or a point without a curve, leaves the radius
+        // unused.
+        if (info.m_rR >= 1e-6) {
+            if ((firstIsLength ? info.m_rLs1 : info.m_rA1) > 0.0 && !SpiralJoins(info.m_rStartR, info.m_rR)) {
+                message = ClFormat(L"第4个数据, 起始半径[%s]错误!", fields[3].GetString());
+                return 0;
+            }
+            if ((secondIsLength ? info.m_rLs2 : info.m_rA2) > 0.0 && !SpiralJoins(info.m_rR, info.m_rEndR)) {
+                message = ClFormat(L"第8个数据, 终止半径[%s]错误!", fields[7].GetString());
+                return 0;
+            }
+        }
         if (firstIsLength)
             info.m_rA1 = tkxClothoidUnit::ComputeA(info.m_rStartR, info.m_rR, info.m_rLs1);
         else

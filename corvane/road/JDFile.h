@@ -9,7 +9,9 @@
 //   -2  road end     northing, easting
 //
 // A spiral is a length when written with a leading "L" (L100), otherwise the
-// clothoid parameter A; a radius below 0 stands for an infinite one.  Fields
+// clothoid parameter A; a radius below 0 stands for an infinite one.  A
+// curve's spiral must join two radii: a start or end radius of 0, or one
+// equal to R, is refused beside a spiral (and not used without one).  Fields
 // after the listed ones are ignored.  A type that is no whole number or not
 // one of the four is an error.  A row converts to and from one
 // tkxPlaneCurve3 (ReadJDFile, OutputJDFile); the road object writes whole

@@ -65,17 +65,23 @@ namespace {
 FixedSizePool g_lineUnits(sizeof(tkxLineUnit), true);
 FixedSizePool g_arcUnits(sizeof(tkxArcUnit), true);
 FixedSizePool g_clothoidUnits(sizeof(tkxClothoidUnit), true);
+FixedSizePool* const g_unitPools[] = {&g_lineUnits, &g_arcUnits, &g_clothoidUnits};
 
 // The pool of a unit class by the size of its objects; null for a size of
 // no unit class of the library.
 FixedSizePool* UnitPool(size_t size)
 {
-    for (FixedSizePool* pool : {&g_lineUnits, &g_arcUnits, &g_clothoidUnits})
+    for (FixedSizePool* pool : g_unitPools)
         if (pool->Holds(size)) return pool;
     return nullptr;
 }
 
 } // namespace
+
+void alignment::CloseUnitPools()
+{
+    for (FixedSizePool* pool : g_unitPools) pool->Close();
+}
 
 void* tkxRoadPMUnit::operator new(size_t size)
 {

@@ -306,4 +306,8 @@ double SweptAngle(double from, double to, int turn);
 // Radius above 99999999.99 counts as infinite.
 inline bool IsInfinite(double radius) { return radius > 99999999.99; }
 
+// The unit classes' pools give their empty and prepared blocks back to the
+// system, and keep none from then on (the library's unload).
+void CloseUnitPools();
+
 } // namespace alignment

@@ -556,9 +556,10 @@ void tkxZDMInfo::ImportSQX(const tkxZDMInfo& other)
 // ---------------------------------------------------------------------------
 // The vertical-curve file.
 
-int tkxZDMInfo::LoadSQXFile(const wchar_t* path)
+int tkxZDMInfo::LoadSQXFile(const wchar_t* path, int* failedLine)
 {
     const CString file = path ? path : L"";
+    if (failedLine) *failedLine = 0;
     if (!m_pBreakChain) {
         tkx_SetLastError(kNoChain);
         return 0;
@@ -662,14 +663,18 @@ int tkxZDMInfo::LoadSQXFile(const wchar_t* path)
         }
         lastLine = lineNo - 1;
         if (message.IsEmpty() && lines.Failed()) message = lines.FailureText();
+        // Every message of a line names the line the reader stopped at.
+        if (!message.IsEmpty() && failedLine) *failedLine = lineNo;
     } catch (CFileException* e) {
         e->Delete();
         message = ClFormat(L"打开竖曲线文件%s错误!", file.GetString());
     }
     in.Abort();
 
-    if (message.IsEmpty() && read.stations.GetSize() < 2)
+    if (message.IsEmpty() && read.stations.GetSize() < 2) {
         message = ClFormat(L"竖曲线文件(%s)\n\n读到文件末尾(第%d行), 纵断面文件数据内容不足!", file.GetString(), lastLine);
+        if (failedLine) *failedLine = lastLine;
+    }
     if (!message.IsEmpty()) {
         tkx_SetLastError(message);
         return 0;
@@ -683,11 +688,13 @@ int tkxZDMInfo::LoadSQXFile(const wchar_t* path)
     // that point go in front of it.
     const CString reason = tkx_GetLastError();
     RestoreGrade(before);
-    if (badPoint >= 0 && badPoint < static_cast<int>(read.lines.size()))
+    if (badPoint >= 0 && badPoint < static_cast<int>(read.lines.size())) {
         tkx_SetLastError(
             ClFormat(L"竖曲线文件(%s)\n\n第%d行: %s", file.GetString(), read.lines[badPoint], reason.GetString()));
-    else
+        if (failedLine) *failedLine = read.lines[badPoint];
+    } else {
         tkx_SetLastError(ClFormat(L"竖曲线文件(%s)\n\n%s", file.GetString(), reason.GetString()));
+    }
     return 0;
 }
 

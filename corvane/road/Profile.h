@@ -39,8 +39,9 @@ public:
 
     // Reads a .SQX file and computes the curves.  A file that cannot be read
     // whole, or whose curves overlap, leaves the profile as it was; the
-    // message names the file, the line and the field.
-    int LoadSQXFile(const wchar_t* path);
+    // message names the file, the line and the field.  *failedLine gets the
+    // line the message names (0: none, or no failure).
+    int LoadSQXFile(const wchar_t* path, int* failedLine = nullptr);
     // Writes a .SQX file that reads back to the same profile (every line
     // after the first carries its radius, so a segment number is never taken
     // for one).  Refused, with the last-error text, when a value is no
@@ -108,12 +109,16 @@ public:
     // -- longitudinal ground line ----------------------------------------------
 
     // Reads a .DMX file.  On failure the ground line is left as it was; the
-    // message names the file, the line and the field.
-    int LoadDMXFile(const wchar_t* path);
+    // message names the file, the line and the field.  *failedLine gets the
+    // line the message names (0: none, or no failure).
+    int LoadDMXFile(const wchar_t* path, int* failedLine = nullptr);
     // Writes a .DMX file (stations with the project's decimals and "_n" for
     // segments after the first).  Refused when the stations decrease or a
     // value is no number; the old file is replaced only by a whole new one.
     int SaveDMXFile(const wchar_t* path) const;
+    // The whole text SaveDMXFile writes; 0 with the last-error text when it
+    // would refuse the ground line.
+    int ExportDMXString(CString& text) const;
     // One line: station, height and the optional segment number (no "_"
     // suffix, no conversion).
     int ReadLineDMXData(const wchar_t* line, double& station, double& height, int& segment) const;
@@ -170,7 +175,7 @@ private:
     bool GradeArraysAgree() const;
     bool GroundArraysAgree() const;
     // LoadDMXFile's reading, into this (new) object.
-    int ReadDMXFile(const wchar_t* path);
+    int ReadDMXFile(const wchar_t* path, int* failedLine);
 
     const tkxBreakChain* m_pBreakChain;
     CArray<double, double> m_Rs;           // vertical-curve radius of each grade point

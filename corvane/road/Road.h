@@ -80,8 +80,9 @@ public:
     // An empty path gives the chain without breaks.
     int LoadDLFile(const wchar_t* path);
     // The alignment unit file (.ICD).  On failure the units stay as they
-    // were; the message names the file and the line.
-    int LoadICDFile(const wchar_t* path);
+    // were; the message names the file and the line, and *failedLine gets
+    // that line (0: none, or no failure).
+    int LoadICDFile(const wchar_t* path, int* failedLine = nullptr);
     int SaveICDFile(const wchar_t* path) const;
     int LoadSQXFile(const wchar_t* path);
     int LoadDMXFile(const wchar_t* path);

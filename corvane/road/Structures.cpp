@@ -730,9 +730,11 @@ static int ReadStructureFile(const wchar_t* path, const tkxBreakChain& chain, st
     try {
         // Room for a structure every 40 bytes, about as long as the shortest
         // structure lines: a usual file fills it without the records being
-        // moved to larger room on the way (room not filled costs no memory).
+        // moved to larger room on the way (room not filled is never touched,
+        // and costs no memory).
         out.reserve(static_cast<size_t>(in.GetLength() / 40));
-        // A large file's room has its fresh pages touched ahead of the records.
+        // A large file's room has its fresh pages touched a little way ahead
+        // of the records.
         PagesAhead ahead(out.data(), out.capacity() * sizeof(sQHInfo));
         text_lines::DataLineReader lines(in);
         // A structure line of 7-bit text (the usual one) is split from its

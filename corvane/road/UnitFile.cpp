@@ -147,10 +147,12 @@ CString UnitMessage(const CString& file, int lineNo, int unitNo, const CString& 
 }
 
 // The units of a unit file, each from the end of the one before; false with
-// the last-error text when the file cannot be read whole.
-bool ReadUnits(const wchar_t* path, UnitList& units)
+// the last-error text, and the line it names in failedLine, when the file
+// cannot be read whole.
+bool ReadUnits(const wchar_t* path, UnitList& units, int& failedLine)
 {
     const CString file = path ? path : L"";
+    failedLine = 0;
     if (!icd_file::IsUnitFileName(file)) {
         tkx_SetLastError(WrongNameMessage(file));
         return false;
@@ -162,11 +164,14 @@ bool ReadUnits(const wchar_t* path, UnitList& units)
     }
 
     CString message;
+    // The messages name the line read last, but for the one about the first
+    // line, which names line 1 whatever lines came before it.
+    int lineNo = 0;
+    int namedLine = -1;
     try {
         CString line;
         text_lines::DataLineReader lines(in);
         text_lines::FieldList fields;
-        int lineNo = 0;
         sZHPtInfo current;
         current.m_rRadius = alignment::kInfiniteRadius;
 
@@ -174,6 +179,7 @@ bool ReadUnits(const wchar_t* path, UnitList& units)
         if (!lines.Next(line, lineNo) || fields.Divide(line) != 0) {
             message = lines.Failed() ? lines.FailureText()
                                      : ClFormat(L"读文件<%s>, 第1行时出错[%s]", file.GetString(), line.GetString());
+            if (!lines.Failed()) namedLine = 1;
         } else if (fields.GetSize() < 1) {
             message = ClFormat(L"读文件<%s>, 第%d行数据个数<%d>不符!", file.GetString(), lineNo,
                                static_cast<int>(fields.GetSize()));
@@ -259,9 +265,11 @@ bool ReadUnits(const wchar_t* path, UnitList& units)
     } catch (CFileException* e) {
         e->Delete();
         message = ClFormat(L"打开积木法线位文件(%s)时出错!", file.GetString());
+        namedLine = 0;
     }
     in.Abort();
     if (!message.IsEmpty()) {
+        failedLine = namedLine >= 0 ? namedLine : lineNo;
         tkx_SetLastError(message);
         return false;
     }
@@ -272,10 +280,13 @@ bool ReadUnits(const wchar_t* path, UnitList& units)
 
 // The units are read aside and taken over only when the whole file was read:
 // a bad line leaves the road's units as they were.
-int tkxRoadObject::LoadICDFile(const wchar_t* path)
+int tkxRoadObject::LoadICDFile(const wchar_t* path, int* failedLine)
 {
     UnitList units;
-    if (!ReadUnits(path, units)) return 0;
+    int line = 0;
+    const bool read = ReadUnits(path, units, line);
+    if (failedLine) *failedLine = line;
+    if (!read) return 0;
     RemovePlaneUnits();
     for (std::unique_ptr<tkxRoadPMUnit>& unit : units) m_PlaneUnits.AddTail(unit.release());
     return 1;

@@ -63,6 +63,22 @@ CString DeepFolders(int length)
     return deep;
 }
 
+// The program's file name without ".exe".
+CString ProgramName()
+{
+    CString program = ProgramPath().Mid(ProgramPath().ReverseFind(L'\\') + 1);
+    if (program.GetLength() > 4 && program.Right(4).CompareNoCase(L".exe") == 0)
+        program = program.Left(program.GetLength() - 4);
+    return program;
+}
+
+// <build>\testwork, beside the bin folder.
+CString TestworkFolder()
+{
+    const CString bin = BinFolder();
+    return bin.Left(bin.ReverseFind(L'\\')) + L"\\testwork";
+}
+
 } // namespace
 
 CString BinFolder()
@@ -71,14 +87,13 @@ CString BinFolder()
     return path.Left(path.ReverseFind(L'\\'));
 }
 
+CString RunStartFolder() { return TestworkFolder() + L"\\" + ProgramName(); }
+
 CString ScratchRoot()
 {
     static const CString root = [] {
-        const CString bin = BinFolder();
-        const CString testwork = bin.Left(bin.ReverseFind(L'\\')) + L"\\testwork";
-        CString program = ProgramPath().Mid(ProgramPath().ReverseFind(L'\\') + 1);
-        if (program.GetLength() > 4 && program.Right(4).CompareNoCase(L".exe") == 0)
-            program = program.Left(program.GetLength() - 4);
+        const CString testwork = TestworkFolder();
+        const CString program = ProgramName();
         // The root alone has the length, so every path under it has more.
         const int want = kMinScratchPath - testwork.GetLength() - program.GetLength() - 2;
         const CString path = testwork + L"\\" + DeepFolders(want) + L"\\" + program;
@@ -99,6 +114,18 @@ ScratchFolder::ScratchFolder(const wchar_t* name)
 
 ScratchFolder::~ScratchFolder() { RemoveTree(m_path); }
 
+void EmptyFolder(const CString& path)
+{
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW(path + L"\\*", &found);
+    if (search == INVALID_HANDLE_VALUE) return;
+    do {
+        CString name(found.cFileName);
+        if (name != L"." && name != L"..") RemoveTree(path + L"\\" + name);
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+}
+
 void RemoveTree(const CString& path)
 {
     DWORD attributes = GetFileAttributesW(path);
@@ -108,15 +135,7 @@ void RemoveTree(const CString& path)
         DeleteFileW(path);
         return;
     }
-    WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW(path + L"\\*", &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            CString name(found.cFileName);
-            if (name != L"." && name != L"..") RemoveTree(path + L"\\" + name);
-        } while (FindNextFileW(search, &found));
-        FindClose(search);
-    }
+    EmptyFolder(path);
     RemoveDirectoryW(path);
 }
 
@@ -179,8 +198,15 @@ double FastestRun(const std::function<void()>& run, int runs)
 
 double GrowthRatio(const std::function<void()>& small, const std::function<void()>& large, int rounds)
 {
+    // A busy machine only ever makes a run slower: the shortest of enough
+    // runs is the work's own time.  Work of a few milliseconds is sampled
+    // for half a second at least, so that a run of every size falls between
+    // the other programs' time slices.
+    constexpr double kLeast = 0.5;
+    constexpr int kMostRounds = 200;
     double smallest = 1e30, largest = 1e30;
-    for (int i = 0; i < rounds; ++i) {
+    const double start = Seconds();
+    for (int i = 0; i < kMostRounds && (i < rounds || Seconds() - start < kLeast); ++i) {
         smallest = std::min(smallest, FastestRun(small, 1));
         largest = std::min(largest, FastestRun(large, 1));
     }

@@ -20,6 +20,9 @@ namespace test_support {
 // binaries and stand-ins are built).
 CString WorkingFolder();
 CString BinFolder();
+// The folder the test run starts the program in, <build>\testwork\<program>:
+// made for the program alone, it holds nothing between runs.
+CString RunStartFolder();
 
 // The program's own folder for everything its tests write (scratch folders,
 // logs, saved pictures), made on first use and independent of the current
@@ -49,6 +52,8 @@ private:
 };
 
 void RemoveTree(const CString& path);
+// Removes everything inside a folder; the folder stays.
+void EmptyFolder(const CString& path);
 void WriteBytes(const CString& path, const std::string& bytes);
 std::string ReadBytes(const CString& path);
 bool FileExists(const CString& path);
@@ -65,7 +70,8 @@ double Seconds();
 double FastestRun(const std::function<void()>& run, int runs = 3);
 // How much longer the large work takes than the small one: the shortest
 // timing of each, taken in alternating rounds so that a busy machine slows
-// both alike.
+// both alike; at least `rounds` rounds, and more while half a second has not
+// passed.
 double GrowthRatio(const std::function<void()>& small, const std::function<void()>& large, int rounds = 5);
 
 // Registry seeding and reading; key paths are created as needed.  A missing

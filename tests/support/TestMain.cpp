@@ -1,16 +1,21 @@
 // Test programs' entry point.  Message boxes that no test scripted are
 // printed and answered with their safe button, never shown; modal dialogs
 // that no test scripted are printed and cancelled.  Tests write only under
-// the program's scratch root: what a run leaves in the folder it started in
-// is named and fails the run.  A test that runs past its bound is named and
-// ends the program, so that a hang shows where it happened.
+// the program's scratch root, which is emptied as the program starts (what
+// a stopped or crashed run left there goes): what a run leaves in the
+// folder it started in is named and fails the run.  A test that runs past
+// its bound is named and ends the program, so that a hang shows where it
+// happened.
 #include "MessageBoxScript.h"
 #include "Scratch.h"
 #include "WindowTest.h"
 #include <gtest/gtest.h>
 #include <atomic>
-#include <mutex>
+#include <chrono>
+#include <condition_variable>
 #include <cstdio>
+#include <memory>
+#include <mutex>
 #include <set>
 #include <string>
 #include <thread>
@@ -23,7 +28,7 @@ static int UnscriptedBox(HWND, const wchar_t* text, const wchar_t* caption, UINT
     return MessageBoxScript::SafeAnswer(type);
 }
 
-// The names in a folder.
+// The names in a folder (without "." and "..").
 static std::set<std::wstring> FolderEntries(const CString& folder)
 {
     std::set<std::wstring> names;
@@ -31,60 +36,140 @@ static std::set<std::wstring> FolderEntries(const CString& folder)
     HANDLE search = FindFirstFileW(folder + L"\\*", &found);
     if (search == INVALID_HANDLE_VALUE) return names;
     do {
-        names.insert(found.cFileName);
+        const std::wstring name = found.cFileName;
+        if (name != L"." && name != L"..") names.insert(name);
     } while (FindNextFileW(search, &found));
     FindClose(search);
     return names;
 }
 
-// The bound of one test: far above what any test takes, below the run's own
-// limit for the whole program.
-constexpr DWORD kTestBoundMs = 150 * 1000;
+// Whether two paths name the same folder (however they are spelt).
+static bool SameFolder(const CString& a, const CString& b)
+{
+    const auto identity = [](const CString& path, BY_HANDLE_FILE_INFORMATION& info) {
+        HANDLE folder = CreateFileW(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+        if (folder == INVALID_HANDLE_VALUE) return false;
+        const bool known = GetFileInformationByHandle(folder, &info) != 0;
+        CloseHandle(folder);
+        return known;
+    };
+    BY_HANDLE_FILE_INFORMATION ia{}, ib{};
+    return identity(a, ia) && identity(b, ib) && ia.dwVolumeSerialNumber == ib.dwVolumeSerialNumber &&
+           ia.nFileIndexHigh == ib.nFileIndexHigh && ia.nFileIndexLow == ib.nFileIndexLow;
+}
 
-// Keeps the name and start of the running test; a thread of its own ends the
-// program when one runs past the bound.
-class Watchdog : public testing::EmptyTestEventListener
+// The bound of one test: far above what any test takes, below the run's own
+// limit for the whole program.  (The harness's own check builds a program
+// with a bound of a few seconds.)
+#ifndef TKX_TEST_BOUND_SECONDS
+#define TKX_TEST_BOUND_SECONDS 150
+#endif
+constexpr DWORD kTestBoundMs = TKX_TEST_BOUND_SECONDS * 1000;
+
+// How the watchdog ends a program it stops as hung: this exit status, and
+// the marker file in the scratch root holding the test's name.  The test run
+// (tools/run-tests) needs both to take a failure for a hang; no other way
+// out of a program writes the marker, and the scratch root is emptied as the
+// program starts.
+constexpr UINT kStoppedAsHungStatus = 86;
+const wchar_t kStoppedAsHungMarker[] = L"watchdog-stopped.txt";
+
+// The running test's name and start, shared by the watchdog's thread and its
+// listener.  Each holds it, so that it outlives the listener, which the test
+// framework deletes at the program's very end.
+struct RunningTest {
+    std::mutex mutex;
+    std::string name;
+    // The start is stored with its lowest bit set; 0 means no test runs.
+    std::atomic<DWORD> started{0};
+};
+
+class WatchdogListener : public testing::EmptyTestEventListener
 {
 public:
-    Watchdog()
-    {
-        std::thread([this] {
-            for (;;) {
-                ::Sleep(1000);
-                const DWORD started = m_started.load();
-                // The start is stored with its lowest bit set (0 means no test
-                // runs), so it may lie a tick after the clock read here: the
-                // difference is taken signed, never as a wrapped-around count.
-                const LONG elapsed = static_cast<LONG>(::GetTickCount() - started);
-                if (started == 0 || elapsed < static_cast<LONG>(kTestBoundMs)) continue;
-                std::string name;
-                {
-                    std::lock_guard<std::mutex> lock(m_mutex);
-                    name = m_name;
-                }
-                std::fflush(stdout);
-                std::fprintf(stderr, "\n[watchdog] %s has run for %lu s: the program is stopped\n", name.c_str(),
-                             static_cast<unsigned long>(kTestBoundMs / 1000));
-                std::fflush(stderr);
-                ::TerminateProcess(::GetCurrentProcess(), 3);
-            }
-        }).detach();
-    }
+    explicit WatchdogListener(std::shared_ptr<RunningTest> test) : m_test(std::move(test)) {}
 
 private:
     void OnTestStart(const testing::TestInfo& info) override
     {
         {
-            std::lock_guard<std::mutex> lock(m_mutex);
-            m_name = std::string(info.test_suite_name()) + "." + info.name();
+            std::lock_guard<std::mutex> lock(m_test->mutex);
+            m_test->name = std::string(info.test_suite_name()) + "." + info.name();
         }
-        m_started.store(::GetTickCount() | 1);
+        m_test->started.store(::GetTickCount() | 1);
     }
-    void OnTestEnd(const testing::TestInfo&) override { m_started.store(0); }
+    void OnTestEnd(const testing::TestInfo&) override { m_test->started.store(0); }
 
-    std::mutex m_mutex;
-    std::string m_name;
-    std::atomic<DWORD> m_started{0};
+    std::shared_ptr<RunningTest> m_test;
+};
+
+// A thread of its own ends the program when a test runs past the bound.  It
+// runs from construction to Stop, which the program calls once the tests
+// are over, before anything of the test framework goes.
+class Watchdog
+{
+public:
+    explicit Watchdog(const CString& marker)
+        : m_test(std::make_shared<RunningTest>()), m_marker(marker), m_thread([this] { Watch(); })
+    {
+    }
+    ~Watchdog() { Stop(); }
+    Watchdog(const Watchdog&) = delete;
+    Watchdog& operator=(const Watchdog&) = delete;
+
+    // A listener for the test framework, which owns it.
+    testing::TestEventListener* NewListener() const { return new WatchdogListener(m_test); }
+
+    void Stop()
+    {
+        {
+            std::lock_guard<std::mutex> lock(m_stopMutex);
+            m_stop = true;
+        }
+        m_wake.notify_all();
+        if (m_thread.joinable()) m_thread.join();
+    }
+
+private:
+    void Watch()
+    {
+        std::unique_lock<std::mutex> lock(m_stopMutex);
+        while (!m_wake.wait_for(lock, std::chrono::seconds(1), [this] { return m_stop; })) {
+            const DWORD started = m_test->started.load();
+            // The start may lie a tick after the clock read here: the
+            // difference is taken signed, never as a wrapped-around count.
+            const LONG elapsed = static_cast<LONG>(::GetTickCount() - started);
+            if (started == 0 || elapsed < static_cast<LONG>(kTestBoundMs)) continue;
+            std::string name;
+            {
+                std::lock_guard<std::mutex> testLock(m_test->mutex);
+                name = m_test->name;
+            }
+            StopAsHung(name);
+        }
+    }
+
+    [[noreturn]] void StopAsHung(const std::string& name) const
+    {
+        if (FILE* marker = _wfopen(m_marker, L"wb")) {
+            std::fprintf(marker, "%s\n", name.c_str());
+            std::fclose(marker);
+        }
+        std::fflush(stdout);
+        std::fprintf(stderr, "\n[watchdog] %s has run for %lu s: the program is stopped as hung\n", name.c_str(),
+                     static_cast<unsigned long>(kTestBoundMs / 1000));
+        std::fflush(stderr);
+        ::TerminateProcess(::GetCurrentProcess(), kStoppedAsHungStatus);
+        for (;;) ::Sleep(INFINITE);
+    }
+
+    std::shared_ptr<RunningTest> m_test;
+    const CString m_marker;
+    std::mutex m_stopMutex;
+    std::condition_variable m_wake;
+    bool m_stop = false;
+    std::thread m_thread; // last: it starts once the rest is made
 };
 
 int main(int argc, char** argv)
@@ -92,10 +177,30 @@ int main(int argc, char** argv)
     ClSetMessageBoxHook(&UnscriptedBox, nullptr);
     wintest::DialogScript::InstallGuard();
     testing::InitGoogleTest(&argc, argv);
-    testing::UnitTest::GetInstance()->listeners().Append(new Watchdog);
+    test_support::EmptyFolder(test_support::ScratchRoot());
+
+    // In the folder the test run starts it in, the program expects nothing
+    // at the end, whatever an earlier run left there (such a leftover is
+    // named and removed now), so that a test that leaves a file there fails
+    // every run.  Started elsewhere, it expects what the folder held at its
+    // start.
     const CString startFolder = test_support::WorkingFolder();
-    const std::set<std::wstring> before = FolderEntries(startFolder);
+    std::set<std::wstring> before;
+    if (SameFolder(startFolder, test_support::RunStartFolder())) {
+        for (const std::wstring& name : FolderEntries(startFolder)) {
+            std::fprintf(stderr, "An earlier run left \"%s\" in the folder the tests start in, %s: removed\n",
+                         test_support::Utf8(name.c_str()).c_str(), test_support::Utf8(startFolder).c_str());
+            test_support::RemoveTree(startFolder + L"\\" + name.c_str());
+        }
+    } else {
+        before = FolderEntries(startFolder);
+    }
+
+    Watchdog watchdog(test_support::ScratchRoot() + L"\\" + kStoppedAsHungMarker);
+    testing::UnitTest::GetInstance()->listeners().Append(watchdog.NewListener());
     int result = RUN_ALL_TESTS();
+    watchdog.Stop();
+
     for (const std::wstring& name : FolderEntries(startFolder)) {
         if (before.count(name)) continue;
         std::fprintf(stderr, "The tests left \"%s\" in the folder they started in, %s\n",

@@ -1,4 +1,6 @@
 #include "convert_world.h"
+#include "brisko/convert/Dialog_TransformHongYeZHDX.h"
+#include "brisko/convert/Dialog_TransformRICAD.h"
 #include "brisko/convert/ToolDialog.h"
 #include "corvane/base/LastError.h"
 #include "corvane/base/TextLines.h"
@@ -113,6 +115,26 @@ std::string Shown(const std::string& bytes)
     for (const CString& output : outputs)
         if (ReadBytes(output) != FileText(earlier)) return ::testing::AssertionFailure() << Utf8(output) << " changed";
     return ::testing::AssertionSuccess();
+}
+
+int RunHongYe(const CString& input, const CString& dmx, const CString& hdx)
+{
+    CDialog_TransformHongYeZHDX dialog;
+    dialog.m_SInFileName = input;
+    dialog.m_SDMXFileName = dmx;
+    dialog.m_SHDXFileName = hdx;
+    return dialog.TransformHongYeFile();
+}
+
+int RunRICAD(const CString& input, const CString& dmx, const CString& hdx, int layout, double minWidth)
+{
+    CDialog_TransformRICAD dialog;
+    dialog.m_SRicadFileName = input;
+    dialog.m_SDMXFileName = dmx;
+    dialog.m_SHDXFileName = hdx;
+    dialog.m_iDatFormat = layout;
+    dialog.m_rMinWidth = minWidth;
+    return dialog.TransformRICADFile();
 }
 
 CString ReadBackRefused(const CString& readerMessage, int inputLine)

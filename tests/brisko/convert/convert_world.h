@@ -66,6 +66,11 @@ int LoadSQX(const CString& path, const tkxBreakChain& chain, CString& message);
 int LoadDMX(const CString& path, tkxZDMInfo& profile, CString& message);
 int LoadHDX(const CString& path, const tkxBreakChain& chain, const tkxZDMInfo* profile, CString& message);
 
+// The 鸿业 and RICAD converters, members of their dialogs, which need not
+// run: the input and the two outputs (RICAD: its layout and least width).
+int RunHongYe(const CString& input, const CString& dmx, const CString& hdx);
+int RunRICAD(const CString& input, const CString& dmx, const CString& hdx, int layout, double minWidth);
+
 // A break chain from its text ("1300=1320").
 tkxBreakChain Chain(const wchar_t* text);
 

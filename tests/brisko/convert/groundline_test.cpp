@@ -2,8 +2,6 @@
 // lines, 路线大师's profile ground line (copied), 鸿业's and RICAD's combined
 // files into a profile and a cross-section ground line.  Outputs match their
 // golden files and load through the suite's ground-line readers.
-#include "brisko/convert/Dialog_TransformHongYeZHDX.h"
-#include "brisko/convert/Dialog_TransformRICAD.h"
 #include "brisko/convert/Dialog_Transform_ZHDX.h"
 #include "convert_world.h"
 #include "support/FailingWrites.h"
@@ -23,26 +21,6 @@ int RunRMHDX(const CString& input, const CString& output)
 }
 
 int HintHDM(const CString& i, const CString& o) { return TransformHintCADHDMFile(i, o); }
-
-int RunHongYe(const CString& input, const CString& dmx, const CString& hdx)
-{
-    CDialog_TransformHongYeZHDX dialog;
-    dialog.m_SInFileName = input;
-    dialog.m_SDMXFileName = dmx;
-    dialog.m_SHDXFileName = hdx;
-    return dialog.TransformHongYeFile();
-}
-
-int RunRICAD(const CString& input, const CString& dmx, const CString& hdx, int layout, double minWidth)
-{
-    CDialog_TransformRICAD dialog;
-    dialog.m_SRicadFileName = input;
-    dialog.m_SDMXFileName = dmx;
-    dialog.m_SHDXFileName = hdx;
-    dialog.m_iDatFormat = layout;
-    dialog.m_rMinWidth = minWidth;
-    return dialog.TransformRICADFile();
-}
 
 } // namespace
 
@@ -231,9 +209,13 @@ TEST(SectionConverters, ABadLineIsNamedAndTheEarlierOutputsStay)
 }
 
 // A tool with two outputs writes both before it replaces either: when the
-// second cannot be written, the first stays as it was too.
+// second cannot be written, the first stays as it was too, and the message
+// says so.
 TEST(SectionConverters, WhenOneOfTwoOutputsFailsNeitherIsReplaced)
 {
+    const auto OthersStay = [](const CString& path) {
+        return ClFormat(L"\n\n无法替换输出文件%s, 其他输出文件保持原样!", path.GetString());
+    };
     ScratchFolder folder(L"two");
     const CString input = PlaceFixture(folder, "hongye.bghn");
     const CString dmx = folder / L"earlier.DMX";
@@ -242,13 +224,14 @@ TEST(SectionConverters, WhenOneOfTwoOutputsFailsNeitherIsReplaced)
     {
         MessageBoxScript boxes;
         EXPECT_EQ(0, RunHongYe(input, dmx, missingFolder));
-        EXPECT_EQ(std::vector<CString>{L"创建输出文件失败!\n\n" + missingFolder}, Texts(boxes));
+        EXPECT_EQ(std::vector<CString>{L"创建输出文件失败!\n\n" + missingFolder + OthersStay(missingFolder)}, Texts(boxes));
         EXPECT_EQ(FileText(L"earlier profile\n"), ReadBytes(dmx));
     }
     {
         MessageBoxScript boxes;
         EXPECT_EQ(0, RunRICAD(PlaceFixture(folder, "ricad0.dat"), dmx, missingFolder, 0, 5));
-        EXPECT_EQ(std::vector<CString>{L"创建横断面地面线文件(*.hdx)时出错!\n\n" + missingFolder}, Texts(boxes));
+        EXPECT_EQ(std::vector<CString>{L"创建横断面地面线文件(*.hdx)时出错!\n\n" + missingFolder + OthersStay(missingFolder)},
+                  Texts(boxes));
         EXPECT_EQ(FileText(L"earlier profile\n"), ReadBytes(dmx));
     }
     // A full disk: nothing written is put in place.
@@ -257,9 +240,77 @@ TEST(SectionConverters, WhenOneOfTwoOutputsFailsNeitherIsReplaced)
     FailingWrites full(folder.Path());
     MessageBoxScript boxes;
     EXPECT_EQ(0, RunHongYe(input, dmx, hdx));
-    EXPECT_EQ(std::vector<CString>{L"创建输出文件失败!\n\n" + dmx}, Texts(boxes));
+    EXPECT_EQ(std::vector<CString>{L"创建输出文件失败!\n\n" + dmx + OthersStay(dmx)}, Texts(boxes));
     EXPECT_GT(full.Refused(), 0);
     EXPECT_EQ(FileText(L"earlier profile\n"), ReadBytes(dmx));
     EXPECT_EQ(FileText(L"earlier sections\n"), ReadBytes(hdx));
     EXPECT_EQ(4u, FilesIn(folder.Path()).size());
+}
+
+namespace {
+
+// Binary bytes given in place of a ground line (the heads of a picture and
+// of an office document): no line of them holds a number where a station
+// stands.
+const char kBinaryBytes[] = "\x89PNG\r\n\xd0\xcf\x11\xe0\xa1\xb1\x1a\xe1 IHDR\0\x10\r\n\xff\xfe\xfd\x08 x\r\n";
+const std::string kBinary(kBinaryBytes, sizeof kBinaryBytes - 1);
+
+} // namespace
+
+// An input that gives nothing to convert (empty, comments only, every line
+// passed over, a count that leaves nothing) is refused with the input's
+// name; the earlier outputs stay as they were.
+TEST(SectionConverters, AnInputThatGivesNothingIsRefusedAndTheOutputsStay)
+{
+    struct Empty {
+        const char* what;
+        std::function<int(const CString&, const CString&, const CString&)> convert;
+        std::string input;
+        CString message; // "%s" is the input's path
+        UINT icon;
+    };
+    ScratchFolder folder(L"empty");
+    const CString dmx = folder / L"earlier.DMX";
+    const CString hdx = folder / L"earlier.HDX";
+    const CString none = L"文件%s中没有可转换的数据!";
+    const auto hdm = [](const CString& i, const CString&, const CString& h) { return HintHDM(i, h); };
+    const auto rm = [](const CString& i, const CString&, const CString& h) { return RunRMHDX(i, h); };
+    const auto copy = [](const CString& i, const CString& d, const CString&) {
+        CDialog_Transform_ZHDX dialog;
+        dialog.m_nMode = 11;
+        dialog.m_SInFileName = i;
+        dialog.m_SOutFileName = d;
+        return dialog.CopyRMDMGFile();
+    };
+    const auto ricad = [](const CString& i, const CString& d, const CString& h) { return RunRICAD(i, d, h, 0, 5); };
+    const Empty cases[] = {
+        {"HintCAD empty file", hdm, "", L"读输入文件%s\n\n第1行失败! 文件内容不足!", MB_ICONINFORMATION},
+        {"HintCAD title lines", hdm, FileText(L"HINTCAD\n// 无数据\n"), L"读输入文件%s\n\n第3行失败! 文件内容不足!",
+         MB_ICONINFORMATION},
+        {"HintCAD binary bytes", hdm, kBinary, L"读输入文件%s\n\n第1行第1个数据[断面桩号:塒NG]失败!", MB_ICONINFORMATION},
+        {"路线大师 empty file", rm, "", L"读输入文件%s\n\n第1行失败!", MB_ICONINFORMATION},
+        {"路线大师 flag alone", rm, FileText(L"3\n"), none, MB_ICONINFORMATION},
+        {"路线大师 flag 1 alone", rm, FileText(L"// 横断面\n1\n// 无数据\n"), none, MB_ICONINFORMATION},
+        {"路线大师 profile empty file", copy, "", none, MB_ICONHAND},
+        {"路线大师 profile comments", copy, FileText(L"// 纵地线\n\n"), none, MB_ICONHAND},
+        {"鸿业 empty file", RunHongYe, "", none, MB_ICONINFORMATION},
+        {"鸿业 comments", RunHongYe, FileText(L"// 鸿业纵横地面线\n\n"), none, MB_ICONINFORMATION},
+        {"RICAD binary bytes", ricad, kBinary, none, MB_ICONINFORMATION},
+        {"RICAD titles", ricad, FileText(L"RICAD 纵横断面\n桩号 高程 左 右\n# 注释\n"), none, MB_ICONINFORMATION},
+        {"RICAD end mark first", ricad, FileText(L"# 标题\n9999\n100 52.3\n"), none, MB_ICONINFORMATION},
+        // A point count of a HintCAD side beyond any line.
+        {"HintCAD count -2147483648", hdm, FileText(L"100\n-2147483648 1 0.5\n1 1 0.2\n"),
+         L"读输入文件%s\n\n第2行失败!\n\n[-2147483648 1 0.5]\n\n左侧断面数据个数有错!", MB_ICONINFORMATION},
+        {"HintCAD count 2147483647", hdm, FileText(L"100\n1 1 0.5\n2147483647 1 0.2\n"),
+         L"读输入文件%s\n\n第3行失败!\n\n[2147483647 1 0.2]\n\n右侧断面数据个数有错!", MB_ICONINFORMATION},
+        {"HintCAD count 1e30", hdm, FileText(L"100\n1000000000000000000000000000000 1 0.5\n1 1 0.2\n"),
+         L"读输入文件%s\n\n第2行失败!\n\n[1000000000000000000000000000000 1 0.5]\n\n左侧断面数据个数有错!",
+         MB_ICONINFORMATION},
+    };
+    for (const Empty& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_TRUE(Refuses(folder, c.input, [&](const CString& input) { return c.convert(input, dmx, hdx); },
+                            c.message, {dmx, hdx}, c.icon));
+    }
+    EXPECT_EQ(3u, FilesIn(folder.Path()).size());
 }

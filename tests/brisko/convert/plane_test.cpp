@@ -94,6 +94,7 @@ TEST(PlaneConverters, ABadLineIsNamedAndTheEarlierOutputStays)
     ScratchFolder folder(L"refused");
     const CString output = folder / L"earlier.JD";
     const CString digits30 = L"1" + CString(L'0', 29);
+    const CString none = L"文件%s中没有可转换的数据!";
     const Refused cases[] = {
         {"short header", HintAngle, L"3 1000 3000 400 45\n",
          L"读输入文件%s\n\n第1行失败! 数据个数少于6个\n\n[3 1000 3000 400 45]"},
@@ -105,6 +106,7 @@ TEST(PlaneConverters, ABadLineIsNamedAndTheEarlierOutputStays)
          L"读输入文件%s\n\n第2行第5个数据[第一缓和曲线长度:-50]失败!"},
         {"radius the readers refuse", HintAngle, L"1 1000 3000 400 45 0\nJD1 1100 1+2 10 0 0\n",
          L"读输入文件%s\n\n第2行第3个数据[平曲线半径:1+2]失败!"},
+        {"start station alone", HintCoord, L"// 起点桩号\n1200\n", none},
         {"one coordinate point", HintCoord, L"1200\nQD 3000 400 0 0 0\n",
          L"读输入文件%s\n\n第2行失败! 交点数据只有1个, 至少应有起点和终点两个交点!"},
         {"coordinate", HintCoord, L"1200\nQD 3k00 400 0 0 0\nZD 1 2 0 0 0\n",
@@ -141,6 +143,27 @@ TEST(PlaneConverters, ABadLineIsNamedAndTheEarlierOutputStays)
                          2)},
         {"start X out of range", RMPMX, L"NE\n1 0\n0 " + digits30 + L" 400 90\nLINE 100\n",
          ReadBackRefused(L"读" + output + L"文件, 第5行 第1个数据: 线位起点X坐标(" + digits30 + L")错误!")},
+        // Inputs that give nothing to convert: the input is named, a count
+        // below 0 as the field it is; a count beyond the file's lines ends
+        // at the line where the file does.
+        {"deflection form empty", HintAngle, L"", L"读输入文件%s\n\n第1行失败!"},
+        {"deflection count -2147483648", HintAngle, L"-2147483648 1000 3000 400 45 0\nJD1 1100 0 0 0 0\n",
+         L"读输入文件%s\n\n第1行第1个数据[交点个数:-2147483648]失败!"},
+        {"deflection count -1", HintAngle, L"-1 1000 3000 400 45 0\n", L"读输入文件%s\n\n第1行第1个数据[交点个数:-1]失败!"},
+        {"deflection count 2147483647", HintAngle, L"2147483647 1000 3000 400 45 0\nJD1 1100 0 0 0 0\n",
+         L"读输入文件%s\n\n第3行失败!"},
+        {"deflection count 1e30", HintAngle, digits30 + L" 1000 3000 400 45 0\nJD1 1100 0 0 0 0\n",
+         L"读输入文件%s\n\n第3行失败!"},
+        {"coordinate form empty", HintCoord, L"// 交点\n", L"读输入文件%s\n\n第2行失败!"},
+        {"plane units empty", HintPM, L"", L"读输入文件%s\n\n第1行失败!"},
+        {"plane units titles", HintPM, L"HINTCAD 5.0\nHINTCAD\n", L"读输入文件%s\n\n第3行失败!"},
+        {"plane unit count -2147483648", HintPM, CString(L"-2147483648\n1 1000 0.5 0 3000 500\n"),
+         L"读输入文件%s\n\n第1行第1个数据[单元个数:-2147483648]失败!"},
+        {"plane unit count 2147483647", HintPM, L"2147483647\n1 1000 0.5 0 3000 500\n", L"读输入文件%s\n\n第3行失败!"},
+        {"plane unit count 1e30", HintPM, digits30 + L"\n1 1000 0.5 0 3000 500\n", L"读输入文件%s\n\n第3行失败!"},
+        {"路线大师 intersections empty", RMJDX, L"", L"读输入文件%s\n\n第1行失败!\n\n没有读到坐标格式!"},
+        {"路线大师 plane lines empty", RMPMX, L"", L"读输入文件%s\n\n第1行失败!\n\n没有读到坐标格式!"},
+        {"路线大师 start point alone", RMPMX, L";; 平面线\nNE\n1 0\n0 3000 400 90\n", none},
     };
     for (const Refused& c : cases) {
         SCOPED_TRACE(c.what);

@@ -114,12 +114,14 @@ TEST(ProfileConverters, ABadLineIsNamedAndTheEarlierOutputStays)
     struct Refused {
         const char* what;
         std::function<int(const CString&, const CString&)> convert;
-        const wchar_t* input;
+        CString input;
         CString message; // "%s" is the input's path
     };
     ScratchFolder folder(L"refused");
     const CString output = folder / L"earlier.SQX";
     const CString sqx = L"竖曲线文件(" + output + L")\n\n";
+    const CString none = L"文件%s中没有可转换的数据!";
+    const CString digits30 = L"1" + CString(L'0', 29);
     const Refused cases[] = {
         // One grade point is both the first and the last: nothing written.
         {"路线大师 single point", RunRMZDM, L"1000 100 0\n", L"输出终点桩号和设计高程信息失败!\n\n1000 100"},
@@ -147,12 +149,20 @@ TEST(ProfileConverters, ABadLineIsNamedAndTheEarlierOutputStays)
         {"路线大师 elevation out of range", RunRMZDM,
          L"1000 100 0\n1200 100000000000000000000000000000 0\n",
          ReadBackRefused(sqx + L"第5行第2个数据100000000000000000000000000000, <变坡点高程>错误!", 2)},
-        // Without two grade points there is no profile.
-        {"路线大师 without data lines", RunRMZDM, L"// 没有变坡点\n",
-         ReadBackRefused(sqx + L"读到文件末尾(第3行), 纵断面文件数据内容不足!")},
-        {"HintCAD count 0", HintZDM, L"HINTCAD\n0\n", ReadBackRefused(sqx + L"读到文件末尾(第3行), 纵断面文件数据内容不足!")},
-        {"HintCAD negative count", HintZDM, L"-3\n1200 100 0\n",
-         ReadBackRefused(sqx + L"读到文件末尾(第3行), 纵断面文件数据内容不足!")},
+        // Inputs that give nothing to convert: the input is named, a count
+        // below 0 as the field it is; a count beyond the file's lines ends
+        // at the line where the file does.
+        {"路线大师 empty file", RunRMZDM, L"", none},
+        {"路线大师 without data lines", RunRMZDM, L"// 没有变坡点\n\n", none},
+        {"HintCAD empty file", HintZDM, L"", L"读输入文件%s\n\n第1行失败!"},
+        {"HintCAD titles", HintZDM, L"HINTCAD 竖曲线\nHINTCAD\n", L"读输入文件%s\n\n第3行失败!"},
+        {"HintCAD count 0", HintZDM, L"HINTCAD\n0\n", none},
+        {"HintCAD count -3", HintZDM, L"-3\n1200 100 0\n", L"读输入文件%s\n\n第1行第1个数据[变坡点数:-3]失败!"},
+        {"HintCAD count -2147483648", HintZDM, L"-2147483648\n1200 100 0\n1400 101 0\n",
+         L"读输入文件%s\n\n第1行第1个数据[变坡点数:-2147483648]失败!"},
+        {"HintCAD count 2147483647", HintZDM, L"2147483647\n1200 100 0\n1400 101 0\n", L"读输入文件%s\n\n第4行失败!"},
+        {"HintCAD count 1e30", HintZDM, digits30 + L"\n1200 100 0\n1400 101 0\n", L"读输入文件%s\n\n第4行失败!"},
+        {"ground line empty file", HintDMX, L"", L"读输入文件%s失败!\n\n地面线数据不足."},
     };
     for (const Refused& c : cases) {
         SCOPED_TRACE(c.what);

@@ -1,8 +1,6 @@
 // Converters whose output the user marked read-only: the conversion is
 // refused with the file named, before anything is written, and every output
 // stays as it was.
-#include "brisko/convert/Dialog_TransformHongYeZHDX.h"
-#include "brisko/convert/Dialog_TransformRICAD.h"
 #include "brisko/convert/Dialog_Transform_ZHDX.h"
 #include "convert_world.h"
 #include "support/FailingWrites.h"
@@ -29,21 +27,9 @@ TEST(ReadOnlyOutputs, RefuseTheConversionAndStayAsTheyWere)
              dialog.m_SOutFileName = d;
              return dialog.CopyRMDMGFile();
          }, false},
-        {"the second of two outputs", "hongye.bghn", [](const CString& i, const CString& d, const CString& h) {
-             CDialog_TransformHongYeZHDX dialog;
-             dialog.m_SInFileName = i;
-             dialog.m_SDMXFileName = d;
-             dialog.m_SHDXFileName = h;
-             return dialog.TransformHongYeFile();
-         }, true},
+        {"the second of two outputs", "hongye.bghn", RunHongYe, true},
         {"the first of two outputs", "ricad0.dat", [](const CString& i, const CString& d, const CString& h) {
-             CDialog_TransformRICAD dialog;
-             dialog.m_SRicadFileName = i;
-             dialog.m_SDMXFileName = d;
-             dialog.m_SHDXFileName = h;
-             dialog.m_iDatFormat = 0;
-             dialog.m_rMinWidth = 5;
-             return dialog.TransformRICADFile();
+             return RunRICAD(i, d, h, 0, 5);
          }, false},
     };
     ScratchFolder folder(L"read_only 只读 outputs");

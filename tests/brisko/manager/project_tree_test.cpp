@@ -371,7 +371,8 @@ TEST_F(ProjectTreeTest, ARoadIsImportedFromAnotherFolder)
     EXPECT_EQ(CString(L"导入道路：老路"), Lines().back());
     EXPECT_EQ(3, CurRoadProfile.GetDMXCount()); // the new current road's
 
-    // A copy that fails: the record is kept, the import said to have failed.
+    // A copy that fails: the record is kept, the import said to have failed,
+    // and none of the road's files is copied.
     ASSERT_TRUE(CreateDirectoryW(ProjectFolder() + L"\\新路", nullptr));
     ASSERT_TRUE(CreateDirectoryW(ProjectFolder() + L"\\新路\\notes.txt", nullptr));
     DialogScript failing;
@@ -383,7 +384,7 @@ TEST_F(ProjectTreeTest, ARoadIsImportedFromAnotherFolder)
     Command(projectTree, ID_ROAD_IMPORT);
     EXPECT_EQ(4, Saved().GetRoadCount());
     EXPECT_EQ(CString(L"导入道路[新路]失败!"), Lines().back());
-    EXPECT_TRUE(FileExists(RoadFile(L"新路", L"DMX")));
+    EXPECT_FALSE(FileExists(RoadFile(L"新路", L"DMX")));
 }
 
 // A project file is loaded and registered on its own: only when that worked

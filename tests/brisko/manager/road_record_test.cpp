@@ -6,7 +6,9 @@
 #include "brisko/shell/BriskoApp.h"
 #include "brisko/shell/MainFrm.h"
 #include "support/FailingWrites.h"
+#include "support/HeldFile.h"
 #include <algorithm>
+#include <memory>
 
 using namespace manager_test;
 
@@ -142,8 +144,9 @@ TEST_F(RoadRecordTest, TheStationsOfAGroundLineCarryTheBreakChain)
 }
 
 // The source road's files take the road's name (extension upper-cased), the
-// others keep theirs; a copy that fails is printed and the whole reports
-// failure, as does a declined folder.
+// others keep theirs; a file that cannot be copied is printed, the whole
+// reports failure and none of the files is copied, as with a declined
+// folder.
 TEST_F(RoadRecordTest, AnotherRoadsFilesAreCopiedIntoTheRoadsFolder)
 {
     MessageBoxScript boxes;
@@ -174,14 +177,18 @@ TEST_F(RoadRecordTest, AnotherRoadsFilesAreCopiedIntoTheRoadsFolder)
                                      ClFormat(L"导入文件：%s->%s", (source / L"notes.txt").GetString(),
                                               (target + L"\\notes.txt").GetString())));
 
-    // A file whose copy cannot be made: the others are still copied.
+    // A file whose copy cannot be put in place: the others are not copied
+    // either.
     DeleteFileW(target + L"\\notes.txt");
     ASSERT_TRUE(CreateDirectoryW(target + L"\\notes.txt", nullptr));
     WriteText(source / L"OLD.dmx", L"0 2\n");
+    const auto before = FilesIn(target);
     EXPECT_EQ(0, road.CopyRoadFiles(source.Path(), L"old", ProjectFolder()));
-    EXPECT_EQ(FileText(L"0 2\n"), ReadBytes(target + L"\\新 路.DMX"));
-    EXPECT_EQ(ClFormat(L"导入文件失败：%s->%s", (source / L"notes.txt").GetString(),
-                       (target + L"\\notes.txt").GetString()),
+    EXPECT_EQ(FileText(L"0 1\n"), ReadBytes(target + L"\\新 路.DMX"));
+    EXPECT_EQ(before, FilesIn(target));
+    const CString notes = target + L"\\notes.txt";
+    EXPECT_EQ(ClFormat(L"导入文件失败：%s->%s 无法替换输出文件%s, 其他输出文件保持原样!", (source / L"notes.txt").GetString(),
+                       notes.GetString(), notes.GetString()),
               [&] {
                   for (const CString& line : Lines())
                       if (line.Find(L"导入文件失败") == 0) return line;
@@ -196,40 +203,73 @@ TEST_F(RoadRecordTest, AnotherRoadsFilesAreCopiedIntoTheRoadsFolder)
     theApp.LoadCurrentRoadData();
 }
 
-// A file of the road's folder that the user marked read-only is not copied
-// over: the log says why, the file stays as it was with no temporary file
-// beside it, and the other files are copied.
-TEST_F(RoadRecordTest, AReadOnlyFileOfTheRoadIsNotCopiedOver)
+// A file of the road's folder that cannot be replaced, marked read-only by
+// the user or held open by another program (reading, sharing reading only):
+// the log names it and says why, no file of the road is copied, every file
+// stays as it was byte for byte and no temporary or backup file is left.
+// Once the file is free again, the copy goes through.
+TEST_F(RoadRecordTest, AFileOfTheRoadThatCannotBeReplacedStopsTheWholeCopy)
 {
-    MessageBoxScript boxes;
-    ScratchFolder source(L"old road read-only");
-    WriteText(source / L"OLD.dmx", L"0 1\n");
-    WriteText(source / L"notes.txt", L"x\n");
-    CRoadInfo road;
-    road.m_SRoadName = L"只读 路";
-    const CString target = ProjectFolder() + L"\\只读 路";
-    ASSERT_TRUE(CreateDirectoryW(target, nullptr));
-    const CString notes = target + L"\\notes.txt";
-    WriteBytes(notes, "kept");
-    ASSERT_TRUE(SetFileAttributesW(notes, FILE_ATTRIBUTE_READONLY));
+    const struct Case {
+        const char* what;
+        bool readOnly; // else held by another program
+        const wchar_t* reason; // "%s" the file
+    } cases[] = {
+        {"read-only", true, L"文件%s为只读, 无法保存! "},
+        {"held", false, L""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        MessageBoxScript boxes;
+        ScratchFolder source(L"old road kept");
+        WriteText(source / L"OLD.dmx", L"0 2\n");
+        WriteText(source / L"notes.txt", L"new\n");
+        CRoadInfo road;
+        road.m_SRoadName = L"保持 路";
+        const CString target = ProjectFolder() + L"\\保持 路";
+        ASSERT_TRUE(CreateDirectoryW(target, nullptr));
+        const CString dmx = target + L"\\保持 路.DMX", notes = target + L"\\notes.txt";
+        WriteText(dmx, L"0 1\n");
+        WriteText(notes, L"old\n");
+        std::unique_ptr<HeldFile> held;
+        if (c.readOnly) {
+            ASSERT_TRUE(SetFileAttributesW(notes, FILE_ATTRIBUTE_READONLY));
+        } else {
+            held.reset(new HeldFile(notes));
+            ASSERT_TRUE(held->Held());
+        }
+        const size_t linesBefore = Lines().size();
 
-    EXPECT_EQ(0, road.CopyRoadFiles(source.Path(), L"old", ProjectFolder()));
-    EXPECT_EQ("kept", ReadBytes(notes));
-    EXPECT_TRUE(GetFileAttributesW(notes) & FILE_ATTRIBUTE_READONLY);
-    EXPECT_EQ(FileText(L"0 1\n"), ReadBytes(target + L"\\只读 路.DMX"));
-    EXPECT_EQ(std::vector<CString>({L"notes.txt", L"只读 路.DMX"}), FilesIn(target));
-    const std::vector<CString> lines = Lines();
-    const CString said = ClFormat(L"导入文件失败：%s->%s 文件%s为只读, 无法保存!", (source / L"notes.txt").GetString(),
-                                  notes.GetString(), notes.GetString());
-    EXPECT_NE(lines.end(), std::find(lines.begin(), lines.end(), said)) << Utf8(said);
-    EXPECT_TRUE(boxes.Shown().empty());
-    RemoveTree(target);
+        EXPECT_EQ(0, road.CopyRoadFiles(source.Path(), L"old", ProjectFolder()));
+        EXPECT_EQ(FileText(L"0 1\n"), ReadBytes(dmx));
+        EXPECT_EQ(FileText(L"old\n"), ReadBytes(notes));
+        EXPECT_EQ(c.readOnly, (GetFileAttributesW(notes) & FILE_ATTRIBUTE_READONLY) != 0);
+        EXPECT_EQ(std::vector<CString>({L"notes.txt", L"保持 路.DMX"}), FilesIn(target));
+        const std::vector<CString> lines = Lines();
+        ASSERT_EQ(linesBefore + 1, lines.size());
+        EXPECT_EQ(ClFormat(L"导入文件失败：%s->%s ", (source / L"notes.txt").GetString(), notes.GetString()) +
+                      ClFormat(c.reason, notes.GetString()) +
+                      ClFormat(L"无法替换输出文件%s, 其他输出文件保持原样!", notes.GetString()),
+                  lines.back());
+
+        if (held) {
+            ASSERT_TRUE(held->Release());
+        }
+        SetFileAttributesW(notes, FILE_ATTRIBUTE_NORMAL);
+        EXPECT_EQ(1, road.CopyRoadFiles(source.Path(), L"old", ProjectFolder()));
+        EXPECT_EQ(FileText(L"0 2\n"), ReadBytes(dmx));
+        EXPECT_EQ(FileText(L"new\n"), ReadBytes(notes));
+        EXPECT_EQ(std::vector<CString>({L"notes.txt", L"保持 路.DMX"}), FilesIn(target));
+        EXPECT_TRUE(boxes.Shown().empty());
+        RemoveTree(target);
+    }
     theApp.LoadCurrentRoadData();
 }
 
 // In a road folder of 250 characters (a road under a deep project folder) a
 // file whose path would pass the platform's 259 characters is not copied on
-// a cut path: the log names the path; the others are copied.
+// a cut path: the log names the path, and says that no other file was
+// copied either.
 TEST_F(RoadRecordTest, FilesWhosePathsWouldBeTooLongAreNamedNotCopied)
 {
     MessageBoxScript boxes;
@@ -247,8 +287,7 @@ TEST_F(RoadRecordTest, FilesWhosePathsWouldBeTooLongAreNamedNotCopied)
     ASSERT_EQ(250, target.GetLength());
     boxes.Answer(IDYES); // the road folder is made
     EXPECT_EQ(0, road.CopyRoadFiles(source.Path(), L"old", ProjectFolder()));
-    EXPECT_EQ(FileText(L"a\n"), ReadBytes(target + L"\\a.txt"));
-    EXPECT_FALSE(FileExists(target + L"\\notes.txt"));
+    EXPECT_EQ(std::vector<CString>(), FilesIn(target));
     EXPECT_FALSE(FileExists(target + L"\\notes.tx"));
     const CString renamed = target + L"\\" + road.m_SRoadName + L".DMX";
     EXPECT_FALSE(FileExists(renamed));
@@ -257,6 +296,7 @@ TEST_F(RoadRecordTest, FilesWhosePathsWouldBeTooLongAreNamedNotCopied)
         const CString said = L"导入文件失败：路径太长(最多259个字符): " + path;
         EXPECT_NE(lines.end(), std::find(lines.begin(), lines.end(), said)) << Utf8(said);
     }
+    EXPECT_EQ(ClFormat(L"导入文件失败：其他文件均未导入, 道路文件夹%s中的文件保持原样!", target.GetString()), lines.back());
     RemoveTree(target);
     theApp.LoadCurrentRoadData();
 }

@@ -1,11 +1,15 @@
 // The help control's reading of help files: the topic map of our fixture
 // read through the system's help storage, the bounded reading of damaged
 // topic maps, and where a help file is looked for (OpenChm's order, the
-// registry folders and "hh.ini", restored afterwards).
+// registry folders and "hh.ini", restored afterwards; the demo
+// installation's help file).
 #include "reference_world.h"
+#include "corvane/platform/ApplicationInfo.h"
+#include "corvane/project/TavixDevApp.h"
 #include "support/MessageBoxScript.h"
 #include "support/WindowTest.h"
 #include <functional>
+#include <sddl.h>
 
 using namespace reference_test;
 
@@ -275,6 +279,64 @@ TEST_F(HelpFileTest, TheCurrentFolderNeverDecidesWhichFileIsShown)
     // Only the current folder has one now: not found.
     ASSERT_TRUE(DeleteFileW(installed));
     ExpectNotFound(name);
+}
+
+namespace {
+
+// The suite's installation folder as demo_project.exe registered it for
+// this user: in the prefix's own hive, which the scratch hive hides.
+CString DemoInstallation()
+{
+    HANDLE token = nullptr;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return CString();
+    BYTE user[256] = {};
+    DWORD size = 0;
+    const BOOL known = GetTokenInformation(token, TokenUser, user, sizeof user, &size);
+    CloseHandle(token);
+    wchar_t* sid = nullptr;
+    if (!known || !ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER*>(user)->User.Sid, &sid)) return CString();
+    const CString key = CString(sid) + L"\\SOFTWARE\\TavixSuite\\TAVIX 3";
+    LocalFree(sid);
+    return GetRegString(HKEY_USERS, key, L"PathName");
+}
+
+FILETIME WrittenAt(const CString& path)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data = {};
+    GetFileAttributesExW(path, GetFileExInfoStandard, &data);
+    return data.ftLastWriteTime;
+}
+
+} // namespace
+
+// The demo installation (made by demo_project.exe before this program runs)
+// as the program started on it reads it: its help file is where the help
+// control looks, wherever the current folder is.
+TEST_F(HelpFileTest, TheDemoInstallationsHelpFileIsFound)
+{
+    const CString installation = DemoInstallation();
+    ASSERT_NE(CString(L"<missing>"), installation) << "the demo installation is laid out by demo_project.exe";
+    CString& pathName = TavixDevApp().AppInfo().m_SPathName;
+    struct Back {
+        CString& pathName;
+        CString was, folder;
+        ~Back()
+        {
+            pathName = was;
+            SetCurrentDirectoryW(folder);
+        }
+    } back{pathName, pathName, WorkingFolder()};
+    pathName = installation;
+    ScratchFolder elsewhere(L"chm_demo_elsewhere");
+    ASSERT_TRUE(SetCurrentDirectoryW(elsewhere.Path()));
+
+    MessageBoxScript boxes;
+    CRecordingHHCtrl help;
+    ASSERT_TRUE(help.OpenChm(L"TAVIX.CHM")) << Utf8(boxes.LastText());
+    // Written by the demo run that wrote the road, not left by an older one.
+    const CString road = BinFolder() + L"\\..\\demo\\示范项目\\一号路\\一号路.DYD";
+    const FILETIME chm = WrittenAt(help.GetChmPath()), dyd = WrittenAt(road);
+    EXPECT_GE(CompareFileTime(&chm, &dyd), 0) << Utf8(help.GetChmPath());
 }
 
 TEST_F(HelpFileTest, WithoutASharedFolderTheWindowsHelpFolderIsLookedIn)

@@ -118,6 +118,34 @@ TEST_F(DemoToolsTest, TheBridgeInterfaceTakesTheWholePlan)
     CArray<Tavix4::sUnitInfo, Tavix4::sUnitInfo> units;
     road.ExportPlaneUnits(units);
 
+    // The unit table the interface reads is the road's alignment: each row
+    // the unit's kind, turn, radii and length as the alignment gives them.
+    const auto rows = DataLines(DemoFile(L"DYD"));
+    ASSERT_EQ(static_cast<size_t>(units.GetSize()), rows.size());
+    int turns[2] = {0, 0}; // left, right
+    for (size_t i = 0; i < rows.size(); ++i) {
+        SCOPED_TRACE(i + 1);
+        CStringArray fields;
+        for (const CString& field : rows[i]) fields.Add(field);
+        sBidRoad_DYD row;
+        ASSERT_EQ(CString(), ReadDYDUnit(fields, DemoFile(L"DYD"), static_cast<int>(i) + 1, row));
+        const Tavix4::sUnitInfo& unit = units[static_cast<INT_PTR>(i)];
+        const int kind = unit.m_iUnitType == Tavix4::UNIT_LINE ? 1 : unit.m_iUnitType == Tavix4::UNIT_ARC ? 2 : 3;
+        EXPECT_EQ(kind, row.nKind);
+        // The table's turn: -1 turning left, 1 right.
+        EXPECT_EQ(unit.m_iTurn == DIR_LEFT ? -1 : unit.m_iTurn == DIR_RIGHT ? 1 : 0, row.nTurn);
+        if (unit.m_iTurn == DIR_LEFT) ++turns[0];
+        if (unit.m_iTurn == DIR_RIGHT) ++turns[1];
+        // A radius of 0 in the table is an infinite one.
+        auto radius = [](double r) { return r >= 1e7 ? 0.0 : r; };
+        EXPECT_NEAR(radius(unit.m_StartPt.m_rRadius), row.dStartR, 0.001);
+        EXPECT_NEAR(radius(unit.m_EndPt.m_rRadius), row.dEndR, 0.001);
+        EXPECT_NEAR(unit.m_EndPt.m_rZH - unit.m_StartPt.m_rZH, row.dLength, 0.002);
+        EXPECT_NEAR(unit.m_StartPt.m_rZH, row.dStartZH, 0.001);
+    }
+    EXPECT_GT(turns[0], 0);
+    EXPECT_GT(turns[1], 0);
+
     ScratchFolder folder(L"demo_brf");
     const CString brf = folder / L"一号路.BRF";
     MessageBoxScript boxes;

@@ -45,12 +45,6 @@ TEST(DitchBottoms, TheSectionsGiveTheGoldenFiles)
     ASSERT_EQ(1, ExtractDitchBottoms(nullptr, input, L"", out, L"一号路")) << Utf8(boxes.LastText());
     EXPECT_EQ(Fixture("DITCH_PLAIN_TXT"), ReadBytes(out));
     EXPECT_TRUE(boxes.Shown().empty());
-
-    // A file with its title line only: the header lines and no row.
-    const CString titleOnly = PutText(folder, L"空.3DD", L"// 说明\nTAVIX道路三维数据\n");
-    ASSERT_EQ(1, ExtractDitchBottoms(nullptr, titleOnly, L"", out, L"一号路"));
-    EXPECT_EQ(FileText(L"//提取道路两侧边沟沟底高程   [道路名称]: 一号路\n//数据格式: 桩号  左侧沟底高程 右侧沟底高程 [断链号]\n"),
-              ReadBytes(out));
 }
 
 TEST(DitchBottoms, ABadSectionNamesItsLineAndWritesNothing)
@@ -68,6 +62,8 @@ TEST(DitchBottoms, ABadSectionNamesItsLineAndWritesNothing)
         {nullptr, L"标题\n1100\na\nb\n", L"读取3DD文件%s,第%d行失败!\n\n断面数据不全!", 5},
         {nullptr, L"标题\n1100\na\nb\nc\n0 100 1\n0 100 1\nK1+100\n", L"读取3DD文件%s,第%d行，\n\n[K1+100]断面桩号错误!", 8},
         {nullptr, L"// 只有注释\n", L"读取3DD文件失败!\n\n%s", 0},
+        // A title line and no section: nothing to extract.
+        {nullptr, L"// 说明\nTAVIX道路三维数据\n", L"文件%s中没有可转换的数据!", 0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(Utf8(c.format));

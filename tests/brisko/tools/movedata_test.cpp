@@ -213,8 +213,8 @@ TEST(MoveData, ARefusedRunNamesItsCauseAndLeavesTheOutputs)
              ASSERT_TRUE(::CreateDirectoryW(f.job.hdxOut, nullptr));
          },
          [](const ShiftFiles& f) {
-             return ClFormat(L"输入新横断面地面线文件失败!\n\n<%s>\n\n%s", f.job.hdxOut.GetString(),
-                             L"准备写文件时出错!");
+             return ClFormat(L"输入新横断面地面线文件失败!\n\n<%s>\n\n%s\n\n无法替换输出文件%s, 其他输出文件保持原样!",
+                             f.job.hdxOut.GetString(), L"准备写文件时出错!", f.job.hdxOut.GetString());
          }},
     };
     StationSettings stations(3, 1);

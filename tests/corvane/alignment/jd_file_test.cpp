@@ -8,6 +8,8 @@
 #include <cmath>
 #include <functional>
 #include <string>
+#include <utility>
+#include <vector>
 
 using namespace Tavix4;
 using namespace alignment_test;
@@ -16,19 +18,29 @@ namespace {
 
 double Radians(double d, double m, double s) { return (d + m / 60 + s / 3600) / 180 * kPi; }
 
-// Reads rows (comment lines skipped, up to the road end) and places every
-// curve between its neighbours, as a reader of whole files does.
-void ReadRows(const std::string& bytes, CArray<tkxPlaneCurve3, tkxPlaneCurve3>& curves)
+// Reads rows as a reader of whole files does (up to the road end, which
+// ends the text): the number of the first row refused, with its message, or
+// 0 when every row was read.
+int ReadRowsOf(const std::string& bytes, CArray<tkxPlaneCurve3, tkxPlaneCurve3>& curves, CString& message)
 {
     const CString text = ClMultiByteToWide(bytes.c_str(), static_cast<int>(bytes.size()), 936);
-    int start = 0;
+    int start = 0, row = 0;
     for (CString line = text.Tokenize(L"\r\n", start); !line.IsEmpty(); line = text.Tokenize(L"\r\n", start)) {
+        ++row;
         tkxPlaneCurve3 curve;
-        CString message;
-        ASSERT_EQ(1, curve.ReadJDFile(line, message)) << Utf8(line) << ": " << Utf8(message);
+        if (!curve.ReadJDFile(line, message)) return row;
         curves.Add(curve);
         if (message == L"EOF") break;
     }
+    return 0;
+}
+
+// Reads rows and places every curve between its neighbours.
+void ReadRows(const std::string& bytes, CArray<tkxPlaneCurve3, tkxPlaneCurve3>& curves)
+{
+    CString message;
+    const int refused = ReadRowsOf(bytes, curves, message);
+    ASSERT_EQ(0, refused) << Utf8(message);
     for (int i = 1; i + 1 < curves.GetSize(); ++i) {
         const sZHPtInfo a = curves[i - 1].TurnPtInfo(), b = curves[i + 1].TurnPtInfo();
         ASSERT_EQ(1, curves[i].SetTurnAngle(tkxPoint3d(a.m_rX, a.m_rY, 0), tkxPoint3d(b.m_rX, b.m_rY, 0)))
@@ -210,28 +222,116 @@ TEST(JDRows, FieldsMustBeWholeNumbersOfAnyRoad)
     EXPECT_NEAR(100.0, curve.Ls1(), 1e-9);
 }
 
-// "-0" is the radius 0: a row read with it is written as the row read with
-// "0", which reads back as itself.
-TEST(JDRows, MinusZeroRadiiAreRadiiOfZero)
+// A road of three curves in rows as a file holds them: the curve values
+// (from the start radius on) of each curve given.
+std::string RoadRows(const wchar_t* second, const wchar_t* first = L"-1 L80 500 L80 -1",
+                     const wchar_t* third = L"-1 L90 700 L90 -1")
+{
+    return FileText((std::wstring(L"-1 3422000 487000 1000\n3 3422800.5 487600.2 ") + first +
+                     L"\n3 3423755.4962870364 487720.9074944821 " + second + L" JD3\n3 3424600 488400 " + third +
+                     L"\n-2 3425300 488300\n")
+                        .c_str());
+}
+
+// A spiral joins two radii, neither of them 0: a curve row whose spiral
+// starts or ends at a radius of 0 ("-0" is the same), or at the curve's own
+// radius, is refused with its field's message, wherever it stands in a file.
+// (Read, such a spiral shrank to nothing: the curve could not be placed, or
+// was written back as another curve.)
+TEST(JDFile, ASpiralFromOrToNoRadiusIsRefused)
 {
     const struct {
-        const wchar_t* row;
-        const wchar_t* same;
+        const wchar_t* curve;
+        const wchar_t* message;
     } cases[] = {
-        {L"3 1000 0 -0 L100 600 L150 -1", L"3 1000 0 0 L100 600 L150 -1"},
-        {L"3 1000 0 -1 L100 600 L150 -0", L"3 1000 0 -1 L100 600 L150 0"},
-        {L"3 1000 0 -0.000 L100 600 L150 -0.0", L"3 1000 0 0 L100 600 L150 0"},
+        {L"0 L100.0000000000 600.0000000000 L120.0000000000 1000.0000000000",
+         L"第4个数据, 起始半径[0]错误!"},
+        {L"-0 L100.0000000000 600.0000000000 L120.0000000000 1000.0000000000",
+         L"第4个数据, 起始半径[-0]错误!"},
+        {L"-0.000 244.9489742783 600 L120 1000", L"第4个数据, 起始半径[-0.000]错误!"}, // A of 100 m
+        {L"0.000000001 L100 600 L120 1000", L"第4个数据, 起始半径[0.000000001]错误!"},
+        {L"600 L100 600 L120 1000", L"第4个数据, 起始半径[600]错误!"},
+        {L"-1 L100 600 L120 0", L"第8个数据, 终止半径[0]错误!"},
+        {L"-1 L100 600 L120 -0", L"第8个数据, 终止半径[-0]错误!"},
+        {L"-1 L100 600 424.2640687119 0", L"第8个数据, 终止半径[0]错误!"},
+        {L"-1 L100 600 L120 600.0005", L"第8个数据, 终止半径[600.0005]错误!"},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(Utf8(c.row));
-        tkxPlaneCurve3 curve, same, back;
+        SCOPED_TRACE(Utf8(c.curve));
+        CArray<tkxPlaneCurve3, tkxPlaneCurve3> curves;
         CString message;
-        ASSERT_EQ(1, curve.ReadJDFile(c.row, message)) << Utf8(message);
-        ASSERT_EQ(1, same.ReadJDFile(c.same, message)) << Utf8(message);
-        EXPECT_EQ(Utf8(same.OutputJDFile()), Utf8(curve.OutputJDFile()));
-        ASSERT_EQ(1, back.ReadJDFile(L"3 " + curve.OutputJDFile(), message)) << Utf8(message);
-        EXPECT_EQ(Utf8(curve.OutputJDFile()), Utf8(back.OutputJDFile()));
+        EXPECT_EQ(3, ReadRowsOf(RoadRows(c.curve), curves, message));
+        EXPECT_EQ(Utf8(c.message), Utf8(message));
     }
+    // The same file with an infinite start radius is a road.
+    CArray<tkxPlaneCurve3, tkxPlaneCurve3> curves;
+    ReadRows(RoadRows(L"-1 L100 600 L120 1000"), curves);
+    ASSERT_EQ(5, curves.GetSize());
+    EXPECT_NEAR(100.0, curves[2].Ls1(), 1e-9);
+}
+
+// A radius of 0 (or "-0") beside no spiral is not used: such a file loads,
+// is written, and loads again as the same road, every curve with the same
+// derived values, and is written again as the same text.
+TEST(JDFile, UnusedRadiiOfZeroRoundTrip)
+{
+    ScratchFolder folder(L"jd_zero_radii");
+    const CString path = folder / L"road.JD";
+    // The first curve without a first spiral, the second with spirals from
+    // and to finite radii, the third without a second spiral (A 0).
+    const std::string rows = RoadRows(L"1200 L100 600 L120 1000", L"0 L0 500 L80 -1", L"-1 L90 700 0 -0");
+    // Read, placed and given stations as a reader of the road does.
+    const auto load = [](const std::string& bytes, CArray<tkxPlaneCurve3, tkxPlaneCurve3>& curves) {
+        ReadRows(bytes, curves);
+        for (int i = 1; i < curves.GetSize(); ++i) {
+            const sZHPtInfo end = curves[i - 1].EndPtInfo(), start = curves[i].StartPtInfo();
+            curves[i].SetStartZH(end.m_rZH + std::hypot(start.m_rX - end.m_rX, start.m_rY - end.m_rY));
+        }
+    };
+    const auto derived = [](const tkxPlaneCurve3& c) {
+        const sZHPtInfo turn = c.TurnPtInfo(), start = c.StartPtInfo(), end = c.EndPtInfo();
+        const tkxPoint3d centre = c.ArcCenterPt();
+        return std::vector<std::pair<const char*, double>>{
+            {"X", turn.m_rX}, {"Y", turn.m_rY}, {"station", turn.m_rZH}, {"deflection", turn.m_rAzimuth},
+            {"T1", c.T1()}, {"T2", c.T2()}, {"L", c.Length()}, {"E", c.E()}, {"D", c.D()}, {"A1", c.A1()},
+            {"Ls1", c.Ls1()}, {"R", c.R()}, {"A2", c.A2()}, {"Ls2", c.Ls2()}, {"arc", c.ArcLength()},
+            {"start R", c.StartR()}, {"end R", c.EndR()}, {"ZH", start.m_rZH}, {"ZH X", start.m_rX},
+            {"ZH Y", start.m_rY}, {"ZH azimuth", start.m_rAzimuth}, {"ZH radius", start.m_rRadius},
+            {"HZ", end.m_rZH}, {"HZ X", end.m_rX}, {"HZ Y", end.m_rY}, {"HZ azimuth", end.m_rAzimuth},
+            {"HZ radius", end.m_rRadius}, {"centre X", centre.x}, {"centre Y", centre.y}};
+    };
+    CArray<tkxPlaneCurve3, tkxPlaneCurve3> curves;
+    load(rows, curves);
+    ASSERT_EQ(5, curves.GetSize());
+    EXPECT_EQ(0.0, curves[1].Ls1());
+    EXPECT_NEAR(100.0, curves[2].Ls1(), 1e-9);
+    EXPECT_NEAR(1200.0, curves[2].StartR(), 1e-9);
+    EXPECT_EQ(0.0, curves[3].Ls2());
+    EXPECT_GT(curves[3].T1(), 100.0);
+    ASSERT_EQ(1, tkxRoadObject::SaveJDFile(path, curves)) << Utf8(tkx_GetLastError());
+    const std::string written = ReadBytes(path);
+    // A curve without a spiral writes its radius in the unused place (and
+    // the northing as the double it was read into).
+    EXPECT_EQ("-1 3422000.0000000000 487000.0000000000 1000.000000\r\n"
+              "3 3422800.5000000000 487600.2000000000 500.0000000000 L0.0000000000 500.0000000000 L80.0000000000 "
+              "10000000000.0000000000\r\n"
+              "3 3423755.4962870362 487720.9074944821 1200.0000000000 L100.0000000000 600.0000000000 L120.0000000000 "
+              "1000.0000000000\r\n"
+              "3 3424600.0000000000 488400.0000000000 10000000000.0000000000 L90.0000000000 700.0000000000 "
+              "L0.0000000000 700.0000000000\r\n"
+              "-2 3425300.0000000000 488300.0000000000\r\n",
+              written);
+
+    CArray<tkxPlaneCurve3, tkxPlaneCurve3> back;
+    load(written, back);
+    ASSERT_EQ(curves.GetSize(), back.GetSize());
+    for (int i = 0; i < curves.GetSize(); ++i) {
+        const auto before = derived(curves[i]), after = derived(back[i]);
+        for (size_t k = 0; k < before.size(); ++k)
+            EXPECT_NEAR(before[k].second, after[k].second, 1e-6) << "curve " << i << ", " << before[k].first;
+    }
+    ASSERT_EQ(1, tkxRoadObject::SaveJDFile(path, back)) << Utf8(tkx_GetLastError());
+    EXPECT_EQ(written, ReadBytes(path));
 }
 
 TEST(JDFile, WrittenAndReadBack)
@@ -414,3 +514,4 @@ TEST(AngleText, DegreesMinutesSecondsToRadians)
         EXPECT_EQ(7, plain);
     }
 }
+

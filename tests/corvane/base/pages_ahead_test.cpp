@@ -1,12 +1,15 @@
 // The thread that touches fresh memory ahead of a writer: whatever the pace
-// of the two, every byte ends as the writer left it, and the block can be
-// freed as soon as the helper is gone.
+// of the two, every byte ends as the writer left it, the helper keeps within
+// a bounded way ahead of the writer, and the block can be freed as soon as
+// the helper is gone.
 #include "corvane/base/PagesAhead.cpp"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <memory>
+#include <thread>
 
 namespace {
 
@@ -46,6 +49,11 @@ TEST(PagesAhead, EveryByteIsTheWriters)
         {4 * PagesAhead::kLeastBytes, 1, ~size_t(0)},
         {4 * PagesAhead::kLeastBytes, 248, 2 * PagesAhead::kLeastBytes},
         {4 * PagesAhead::kLeastBytes, 248, 0},
+        // Blocks many times the stretch the helper may go ahead: it ends
+        // and is handed out again on the way.
+        {24 * PagesAhead::kLeastBytes, 248, ~size_t(0)},
+        {24 * PagesAhead::kLeastBytes, 248, 17 * PagesAhead::kLeastBytes},
+        {24 * PagesAhead::kLeastBytes, PagesAhead::kAhead + 4100, ~size_t(0)}, // pieces beyond the stretch
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.bytes << " bytes in pieces of " << c.piece);
@@ -68,3 +76,46 @@ TEST(PagesAhead, AnywhereWithoutWork)
     }
 }
 
+
+// The helper touches pages ahead of the writer, but none more than kAhead
+// beyond where the writer last reached: room the writer never fills is not
+// made resident.  It ends there, and goes on as the writer moves on.
+TEST(PagesAhead, TheHelperStaysABoundedWayAheadOfTheWriter)
+{
+    const size_t bytes = 64 * PagesAhead::kLeastBytes;
+    auto* block = static_cast<unsigned char*>(::VirtualAlloc(nullptr, bytes, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+    ASSERT_NE(nullptr, block);
+    const size_t piece = 248;
+    size_t written = 0;
+    {
+        PagesAhead ahead(block, bytes);
+        if (!ahead.Claimed()) GTEST_SKIP() << "no helper on a machine of one processor";
+        // Waits (20 s at most) until the helper rests at least `least`
+        // bytes into the block.
+        const auto restsBeyond = [&](size_t least) {
+            const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+            while (ahead.Working() || static_cast<const unsigned char*>(ahead.Claimed()) < block + least) {
+                if (std::chrono::steady_clock::now() > deadline) return false;
+                std::this_thread::yield();
+            }
+            return true;
+        };
+        for (const size_t to : {size_t(1) << 20, size_t(10) << 20, (size_t(10) << 20) + 3 * 4096, size_t(40) << 20}) {
+            SCOPED_TRACE(testing::Message() << "written " << to);
+            for (; written < to; written += piece) {
+                ahead.Reach(block + written + piece);
+                const auto value = static_cast<unsigned char>(written / piece % 251 + 1);
+                std::fill(block + written, block + written + piece, value);
+            }
+            // The writer tells the helper where it is at least every kStep.
+            ASSERT_TRUE(restsBeyond(written + PagesAhead::kAhead - PagesAhead::kStep));
+            EXPECT_LE(static_cast<const unsigned char*>(ahead.Claimed()) - block,
+                      static_cast<ptrdiff_t>(written + PagesAhead::kAhead));
+        }
+    }
+    size_t wrong = 0;
+    for (size_t at = 0; at < bytes; ++at)
+        if (block[at] != (at < written ? static_cast<unsigned char>(at / piece % 251 + 1) : 0)) ++wrong;
+    EXPECT_EQ(0u, wrong);
+    ::VirtualFree(block, 0, MEM_RELEASE);
+}

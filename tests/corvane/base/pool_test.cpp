@@ -22,6 +22,46 @@ bool Marked(const void* place, size_t size, uint32_t id)
     return std::all_of(bytes, bytes + size, [&](unsigned char b) { return b == (id & 0xFF); });
 }
 
+// The block a preparing pool has ready, waited for up to 20 seconds (null
+// when none came).
+const void* WaitPrepared(const FixedSizePool& pool)
+{
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    const void* block = pool.PreparedBlock();
+    for (; !block && std::chrono::steady_clock::now() < deadline; block = pool.PreparedBlock())
+        std::this_thread::yield();
+    return block;
+}
+
+// A pool that prepares ahead, for one test.  A thread of the system's pool
+// may still be preparing its next block when the test ends, also when an
+// assertion ends it early; so as the test ends, once nothing takes from the
+// pool any more, the block is waited for before the pool goes.  A block
+// prepared means that none is on the way (one is begun only while none
+// waits), and a pool that never gave out a block began none.  Should the
+// block not come, the test fails and the pool is left to the work, never
+// freed.
+class PreparingPool
+{
+public:
+    explicit PreparingPool(size_t size) : m_pool(new FixedSizePool(size, true)) {}
+    ~PreparingPool()
+    {
+        if (m_pool->BlockCount() != 0 && !WaitPrepared(*m_pool)) {
+            ADD_FAILURE() << "the block the pool began to prepare did not come: the pool is left to the work";
+            return;
+        }
+        delete m_pool;
+    }
+    PreparingPool(const PreparingPool&) = delete;
+    PreparingPool& operator=(const PreparingPool&) = delete;
+
+    FixedSizePool& operator*() const { return *m_pool; }
+
+private:
+    FixedSizePool* m_pool;
+};
+
 } // namespace
 
 // Places over several blocks never overlap, freed ones are handed out again
@@ -98,8 +138,6 @@ TEST(FixedSizePool, EmptiedBlocksAreKeptUpToTheBoundAndUsedAgain)
     EXPECT_EQ(bound, pool.BlockCount());
 }
 
-// Objects of the pool's size come from it, any other size from the heap,
-// and each goes back where it came from.
 // A pool that prepares ahead has its next block ready, taken and touched,
 // soon after it starts one, and hands that very block out once the current
 // one is full; given everything back, it keeps its emptied blocks and the
@@ -107,15 +145,10 @@ TEST(FixedSizePool, EmptiedBlocksAreKeptUpToTheBoundAndUsedAgain)
 TEST(FixedSizePool, PreparingPoolHandsOutTheBlockItPrepared)
 {
     const size_t size = 240;
-    FixedSizePool pool(size, true);
+    const PreparingPool preparing(size);
+    FixedSizePool& pool = *preparing;
     const auto blockOf = [](const void* place) { return reinterpret_cast<uintptr_t>(place) & ~(kBlockBytes - 1); };
-    const auto waitPrepared = [&] {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-        const void* block = pool.PreparedBlock();
-        for (; !block && std::chrono::steady_clock::now() < deadline; block = pool.PreparedBlock())
-            std::this_thread::yield();
-        return reinterpret_cast<uintptr_t>(block);
-    };
+    const auto waitPrepared = [&] { return reinterpret_cast<uintptr_t>(WaitPrepared(pool)); };
     std::vector<void*> places{pool.Take()};
     Mark(places.back(), size, 0);
     const size_t blocksUsed = 4;
@@ -145,10 +178,65 @@ TEST(FixedSizePool, PreparingPoolHandsOutTheBlockItPrepared)
     EXPECT_NE(prepared, blockOf(again));
     EXPECT_EQ(reinterpret_cast<const void*>(prepared), pool.PreparedBlock());
     pool.Give(again);
-    // Nothing is on the way as the pool goes: the last block it began to
-    // prepare was waited for above.
 }
 
+// A pool closed (as the library unloads) gives its empty and prepared blocks
+// back to the system at once, and any block later emptied as its last place
+// comes back; places still handed out stay as they were, and a closed pool
+// still hands out places.
+TEST(FixedSizePool, AClosedPoolGivesBackEveryBlockItKeeps)
+{
+    const size_t size = 240;
+    FixedSizePool pool(size, true);
+    const auto blockOf = [](const void* place) { return reinterpret_cast<uintptr_t>(place) & ~(kBlockBytes - 1); };
+    const auto released = [](uintptr_t block) {
+        MEMORY_BASIC_INFORMATION memory{};
+        return ::VirtualQuery(reinterpret_cast<void*>(block), &memory, sizeof memory) == sizeof memory &&
+               memory.State == MEM_FREE;
+    };
+    // Places over three blocks, the fourth prepared.
+    std::vector<void*> places;
+    std::vector<uintptr_t> blocks; // in the order of their first place
+    while (blocks.size() < 3) {
+        places.push_back(pool.Take());
+        Mark(places.back(), size, 0xA5);
+        if (std::find(blocks.begin(), blocks.end(), blockOf(places.back())) == blocks.end())
+            blocks.push_back(blockOf(places.back()));
+    }
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (!pool.PreparedBlock() && std::chrono::steady_clock::now() < deadline) std::this_thread::yield();
+    ASSERT_NE(nullptr, pool.PreparedBlock());
+    const uintptr_t prepared = reinterpret_cast<uintptr_t>(pool.PreparedBlock());
+    const uintptr_t first = blocks[0];
+    const std::vector<uintptr_t> emptied(blocks.begin() + 1, blocks.end());
+    // All but the first place back: two blocks kept empty, one in use.
+    for (size_t i = 1; i < places.size(); ++i) pool.Give(places[i]);
+    ASSERT_EQ(4u, pool.BlockCount());
+    for (uintptr_t block : emptied) EXPECT_FALSE(released(block));
+
+    pool.Close();
+    EXPECT_EQ(1u, pool.BlockCount());
+    EXPECT_EQ(nullptr, pool.PreparedBlock());
+    for (uintptr_t block : emptied) EXPECT_TRUE(released(block));
+    EXPECT_TRUE(released(prepared));
+    EXPECT_TRUE(Marked(places.front(), size, 0xA5));
+    EXPECT_FALSE(released(first));
+
+    // The last place back: its block goes too.  A place taken afterwards
+    // comes from a new block, which goes as soon as it is empty.
+    pool.Give(places.front());
+    EXPECT_EQ(0u, pool.BlockCount());
+    EXPECT_TRUE(released(first));
+    void* again = pool.Take();
+    Mark(again, size, 7);
+    EXPECT_EQ(1u, pool.BlockCount());
+    pool.Give(again);
+    EXPECT_EQ(0u, pool.BlockCount());
+    EXPECT_EQ(nullptr, pool.PreparedBlock());
+}
+
+// Objects of the pool's size come from it, any other size from the heap,
+// and each goes back where it came from.
 TEST(FixedSizePool, OtherSizesGoToTheHeap)
 {
     FixedSizePool pool(100);
@@ -195,14 +283,11 @@ TEST(FixedSizePool, ThreadsTakeAndGiveAtOnce)
 TEST(FixedSizePool, ThreadsTakeAndGiveAtOnceFromAPreparingPool)
 {
     const size_t size = 240;
-    FixedSizePool pool(size, true);
+    const PreparingPool preparing(size);
+    FixedSizePool& pool = *preparing;
     TakeAndGiveFromFourThreads(pool, size, 5, 3000); // about 0.7 MB a thread
     EXPECT_EQ(0u, pool.LiveCount());
-    // A block prepared means none is on the way (one is begun only while
-    // none waits), so the pool may go.
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-    while (!pool.PreparedBlock() && std::chrono::steady_clock::now() < deadline) std::this_thread::yield();
-    ASSERT_NE(nullptr, pool.PreparedBlock());
+    ASSERT_NE(nullptr, WaitPrepared(pool));
     EXPECT_LE(pool.BlockCount(), FixedSizePool::kKeptBlocks + 1);
     EXPECT_GE(pool.BlockCount(), 2u); // a block kept, and the one prepared
 }

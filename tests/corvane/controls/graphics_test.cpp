@@ -765,6 +765,20 @@ TEST_F(GripDragTest, AnEntityIsPickedWhereAGripEditLeftIt)
     Click(CPoint(150, 200)); // where it lay before the edit: nothing there now
     Click(CPoint(150, 250));
     EXPECT_EQ((std::vector<long>{id, other}), host.picked);
+
+    // The same for an entity whose id the owner changed (the list is then
+    // out of the order of the ids): the line moved by its middle grip from
+    // (0, 0)-(15, 3) to (0, -9)-(15, -6) is drawn and picked there.
+    ASSERT_EQ(1, SetEntityId(Entity(id), 100));
+    Drag(CPoint(220, 176), CPoint(175, 185), CPoint(175, 275));
+    PressKey(&view, VK_ESCAPE);
+    const Image shown = PrintWindowImage(&view, true);
+    int white = 0;
+    for (int y = 279; y <= 281; ++y) white += IsWhite(shown.At(150, y));
+    EXPECT_EQ(1, white) << "the line at (5, -8)";
+    host.picked.clear();
+    Click(CPoint(150, 280));
+    EXPECT_EQ(std::vector<long>{100}, host.picked);
 }
 
 TEST_F(GripDragTest, SelectingAndGripEditsRepaintTheirAreaAsAWholeRedrawWould)

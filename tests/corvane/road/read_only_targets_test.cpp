@@ -1,7 +1,7 @@
 // Saves (and the library's copy of a template) onto a file the user marked
-// read-only, one of each writer of the library: each is refused with the
-// file named, and leaves the file as it was, still read-only, with no
-// temporary file beside it.
+// read-only, one of each writer of the library, its grid's and its list
+// editor's among them: each is refused with the file named, and leaves the
+// file as it was, still read-only, with no temporary file beside it.
 #include "corvane/base/LastError.h"
 #include "corvane/platform/FileReplace.h"
 #include "corvane/platform/Xml.h"
@@ -15,6 +15,8 @@
 #include "corvane/road/Road.h"
 #include "corvane/section/RoadHDM.h"
 #include "corvane/section/WidenStandard.h"
+#include "corvane/ui/EditList.h"
+#include "corvane/ui/GridCtrl.h"
 #include "road_test_support.h"
 #include "writer_road.h"
 #include "support/FailingWrites.h"
@@ -73,6 +75,10 @@ TEST(ReadOnlyTargets, AreRefusedAndLeftAsTheyWere)
     tkxXmlDocument xml;
     xml.GetRootElement()->m_STag = L"config";
     tkxWidenStandard widen;
+    // The grid's and the list editor's saves need no window.
+    tkxGridCtrl grid(2, 2, 1, 0);
+    grid.SetItemText(1, 1, L"新的内容");
+    tkxEditList list;
     // A template copied into the library from elsewhere.
     ScratchFolder elsewhere(L"read_only 只读 template source");
     road_test::WriteBytes(elsewhere / L"A.TYP", "new template");
@@ -96,6 +102,8 @@ TEST(ReadOnlyTargets, AreRefusedAndLeftAsTheyWere)
         {L"sheets.xml", [&](const CString& p) { return sheets.SaveXMLFile(p); }, false},
         {L"document.xml", [&](const CString& p) { return xml.SaveXMLFile(p); }, false},
         {L"widen.dat", [&](const CString& p) { return widen.OutputFile(p); }, false},
+        {L"grid.csv", [&](const CString& p) { return grid.Save(p, L","); }, true},
+        {L"list.txt", [&](const CString& p) { return list.WriteFile(p, L"桩号 高程"); }, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(Utf8(c.file));

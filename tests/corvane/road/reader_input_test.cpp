@@ -2,7 +2,8 @@
 // numeric field is read only when the whole field is a number (a leading
 // "+" and the station forms stay), a carriage return alone ends a line, and
 // a line that is too long or holds a zero byte is refused, naming the file
-// and the line.
+// and the line, and handing the line over as a number where the reader
+// does.
 #include "corvane/base/LastError.h"
 #include "corvane/project/StationList.h"
 #include "corvane/road/BreakChain.h"
@@ -31,8 +32,10 @@ struct Reader {
     std::vector<const wchar_t*> lenientFields;   // other ways to write a field the reader takes
     int line;
     bool namesLineOfField;                       // a bad field's message gives its line
-    // true when the file loads; the last-error text tells why not.
-    std::function<bool(const CString& path)> load;
+    // true when the file loads; the last-error text tells why not, and line
+    // the line it names (0 on success), or -1 for a reader that does not
+    // hand the line over.
+    std::function<bool(const CString& path, int& line)> load;
 };
 
 const tkxBreakChain& PlainChain()
@@ -45,22 +48,27 @@ std::vector<Reader> Readers()
 {
     return {
         {".DL", L"road.DL", L"// 断链\n1200 1180\n@ 2510\n", L"2500", {L"+2500", L"2500.", L"02500.000"}, 3, true,
-         [](const CString& path) { return tkxBreakChain().LoadDLFile(path) == 1; }},
+         [](const CString& path, int& line) {
+             line = -1;
+             return tkxBreakChain().LoadDLFile(path) == 1;
+         }},
         {".SQX", L"road.SQX", L"0 100\n500 @ 2000\n1000 100\n", L"101.5", {L"+101.5", L"101."}, 2, true,
-         [](const CString& path) { return tkxZDMInfo(&PlainChain()).LoadSQXFile(path) == 1; }},
+         [](const CString& path, int& line) { return tkxZDMInfo(&PlainChain()).LoadSQXFile(path, &line) == 1; }},
         {".DMX", L"road.DMX", L"0 100\n// 地面线\n20 @\n40 102\n", L"99.5", {L"+99.5", L"-0"}, 3, true,
-         [](const CString& path) { return tkxZDMInfo(&PlainChain()).LoadDMXFile(path) == 1; }},
+         [](const CString& path, int& line) { return tkxZDMInfo(&PlainChain()).LoadDMXFile(path, &line) == 1; }},
         {".HDX", L"road.HDX", L"100.000\n@ 0.5 2 -0.25\n0 0\n120_1\n3 1\n0 0\n", L"1.5", {L"+1.5", L"[W1.5", L"w]1.5"}, 2,
-         true, [](const CString& path) { return tkxHDMTerrain(&PlainChain()).LoadHDXFile(path) == 1; }},
+         true, [](const CString& path, int& line) { return tkxHDMTerrain(&PlainChain()).LoadHDXFile(path, &line) == 1; }},
         {".ICD", L"road.ICD", L"0\n3000000, 500000, 0\n1, @\n2, 500, 100, 1\n0, 0, 0\n", L"100", {L"+100", L"100.000"}, 3,
-         false, [](const CString& path) { return tkxRoadObject().LoadICDFile(path) == 1; }},
+         false, [](const CString& path, int& line) { return tkxRoadObject().LoadICDFile(path, &line) == 1; }},
         {".GZX", L"road.GZX", L"// 构造物\n1 涵 1000 12d30'00.0\" 2 3 3 2.5 100 R\n3 T 1500 @ 6.5\n", L"35", {L"+35", L"35.0"}, 3,
-         true, [](const CString& path) {
+         true, [](const CString& path, int& line) {
+             line = -1;
              CArray<Tavix4::sQHInfo, Tavix4::sQHInfo> out;
              return tkx_ReadQHFile(path, PlainChain(), out) == 1;
          }},
         {".ST", L"road.ST", L"K0+100\n@\n1300_1\n", L"1250.5", {L"K1+250.5", L"1+250.5", L"1250.5_1", L"1250.5,1"}, 2,
-         false, [](const CString& path) {
+         false, [](const CString& path, int& line) {
+             line = -1;
              CArray<double, double> out;
              return tkx_ReadSTFile(path, &PlainChain(), out) == L"文件结束";
          }},
@@ -117,7 +125,9 @@ TEST(ReaderInput, GoodFilesLoadWithEveryLineEnd)
                 SCOPED_TRACE(std::string(r.name) + " " + Utf8(field) + (lineEnd[0] == '\r' && !lineEnd[1] ? " CR" : ""));
                 road_test::WriteBytes(path, FileBytes(WithField(r.content, field), lineEnd));
                 tkx_SetLastError(L"");
-                EXPECT_TRUE(r.load(path)) << Utf8(tkx_GetLastError());
+                int line = 7;
+                EXPECT_TRUE(r.load(path, line)) << Utf8(tkx_GetLastError());
+                EXPECT_TRUE(line <= 0) << line;
             }
         }
     }
@@ -154,12 +164,18 @@ TEST(ReaderInput, FieldThatIsNotWhollyANumberIsRefused)
             SCOPED_TRACE(std::string(r.name) + " " + Utf8(field.substr(0, 20).c_str()));
             road_test::WriteText(path, WithField(r.content, field).c_str());
             tkx_SetLastError(L"");
-            ASSERT_FALSE(r.load(path));
+            int line = 0;
+            ASSERT_FALSE(r.load(path, line));
             // The station-list reader passes on the break chain's message,
             // which names the station text only.
             const bool list = std::string(r.name) == ".ST";
             ExpectNamed(tkx_GetLastError(), list ? CString() : path, r.namesLineOfField ? r.line : 0,
                         list ? std::wstring() : field);
+            // The line, as a number, for the tools that line it up with
+            // their input.
+            if (line >= 0 && r.namesLineOfField) {
+                EXPECT_EQ(r.line, line);
+            }
         }
     }
 }
@@ -181,8 +197,12 @@ TEST(ReaderInput, OverlongAndZeroByteLinesAreRefusedNamingFileAndLine)
             bytes.insert(at + field.size(), inserted);
             road_test::WriteBytes(path, bytes);
             tkx_SetLastError(L"");
-            ASSERT_FALSE(r.load(path));
+            int line = 0;
+            ASSERT_FALSE(r.load(path, line));
             ExpectNamed(tkx_GetLastError(), path, r.line, std::wstring());
+            if (line >= 0) {
+                EXPECT_EQ(r.line, line);
+            }
         }
     }
 }
