@@ -641,10 +641,21 @@ void CZDMInfoCtrl::DrawCurve(CDC& dc, int i)
         ClFormat(L"R:%.3f L:%.3f", r, 2 * t),
         ClFormat(L"T:%.3f E:%.3f", t, e),
     };
-    const int x = xi - dc.GetTextExtent(lines[1]).cx / 2;
+    const CSize size = dc.GetTextExtent(lines[1]);
+    const int x = xi - size.cx / 2;
     const bool sag = p.GetBPDFlag(i) == 1;
     const int offsets[2][3] = {{-48, -34, -20}, {16, 30, 44}};
-    for (int k = 0; k < 3; ++k) TextAt(dc, x, yi + offsets[sag ? 1 : 0][k], lines[k]);
+    const int* offset = offsets[sag ? 1 : 0];
+    // A grade point in view near the plot's top or bottom edge has its three
+    // lines moved in as a block, so that none is cut by the edge.
+    int shift = 0;
+    const int height = PlotHeight();
+    if (yi >= 0 && yi <= height && height >= offset[2] - offset[0] + size.cy) {
+        const int top = yi + offset[0], bottom = yi + offset[2] + size.cy;
+        if (top < 0) shift = -top;
+        else if (bottom > height) shift = height - bottom;
+    }
+    for (int k = 0; k < 3; ++k) TextAt(dc, x, yi + offset[k] + shift, lines[k]);
 }
 
 void CZDMInfoCtrl::DrawBreakChain(CDC& dc)

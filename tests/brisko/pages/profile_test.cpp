@@ -116,6 +116,33 @@ TEST(ProfileView, GradeLabelsAreRedBelowThreeTenthsOfAPercentAndCurveLabelsStand
     EXPECT_EQ(-1, CurRoadProfile.GetBPDFlag(2));
     EXPECT_GT(yellowRows(2, -48, -8), 50);
     EXPECT_EQ(0, yellowRows(2, 16, 56));
+
+    // A crest and a sag close to the plot's top and bottom edges: their
+    // lines are moved in whole, none cut by the edge.
+    const CRect plot = view->PlotRect();
+    const struct {
+        int i;
+        int y; // where the grade point is brought
+    } nearEdges[] = {{2, 20}, {1, plot.bottom - 20}};
+    for (const auto& c : nearEdges) {
+        SCOPED_TRACE(c.i);
+        view->m_dBottomElevation -= (view->YOfElevation(CurRoadProfile.GetBPDElevation(c.i)) - c.y) * view->m_fScale / 10.0;
+        ASSERT_NEAR(c.y, view->YOfElevation(CurRoadProfile.GetBPDElevation(c.i)), 1);
+        const Image shown = Rendering(&*view, c.i == 2 ? L"profile_labels_top" : L"profile_labels_bottom");
+        const int x = view->XOfStation(CurRoadProfile.GetBPDZH(c.i));
+        // Three lines of text, each about 12 pixels high: yellow in three
+        // bands of rows, and none in the plot's first or last row.
+        EXPECT_EQ(0, shown.Count(CRect(x - 80, plot.top, x + 80, plot.top + 1), kYellow));
+        EXPECT_EQ(0, shown.Count(CRect(x - 80, plot.bottom - 1, x + 80, plot.bottom), kYellow));
+        int bands = 0;
+        bool inBand = false;
+        for (int y = plot.top; y < plot.bottom; ++y) {
+            const bool yellow = shown.Count(CRect(x - 80, y, x + 80, y + 1), kYellow) > 0;
+            if (yellow && !inBand) ++bands;
+            inBand = yellow;
+        }
+        EXPECT_EQ(3, bands);
+    }
 }
 
 TEST(ProfileView, BreakChainMarksNameTheStationsOnEitherSideOfTheBreak)
