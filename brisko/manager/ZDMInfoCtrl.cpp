@@ -642,18 +642,22 @@ void CZDMInfoCtrl::DrawCurve(CDC& dc, int i)
         ClFormat(L"T:%.3f E:%.3f", t, e),
     };
     const CSize size = dc.GetTextExtent(lines[1]);
-    const int x = xi - size.cx / 2;
+    int x = xi - size.cx / 2;
     const bool sag = p.GetBPDFlag(i) == 1;
     const int offsets[2][3] = {{-48, -34, -20}, {16, 30, 44}};
     const int* offset = offsets[sag ? 1 : 0];
-    // A grade point in view near the plot's top or bottom edge has its three
-    // lines moved in as a block, so that none is cut by the edge.
-    int shift = 0;
+    // A grade point in view near an edge of the plot has its three lines
+    // moved in as a block, so that none is cut by the edge.
     const int height = PlotHeight();
-    if (yi >= 0 && yi <= height && height >= offset[2] - offset[0] + size.cy) {
+    int shift = 0;
+    if (xi >= 0 && xi <= width && yi >= 0 && yi <= height) {
         const int top = yi + offset[0], bottom = yi + offset[2] + size.cy;
         if (top < 0) shift = -top;
-        else if (bottom > height) shift = height - bottom;
+        else if (bottom > height) shift = std::max(height - bottom, -top);
+        int widest = 0;
+        for (const CString& line : lines) widest = std::max(widest, static_cast<int>(dc.GetTextExtent(line).cx));
+        if (x + widest > width) x = width - widest;
+        if (x < 0) x = 0;
     }
     for (int k = 0; k < 3; ++k) TextAt(dc, x, yi + offset[k] + shift, lines[k]);
 }

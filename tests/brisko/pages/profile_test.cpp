@@ -5,6 +5,8 @@
 #include "brisko/BriskoResource.h"
 #include "corvane/road/BreakChain.h"
 #include "corvane/road/Profile.h"
+#include <algorithm>
+#include <climits>
 #include <cmath>
 
 using namespace pages_test;
@@ -117,31 +119,44 @@ TEST(ProfileView, GradeLabelsAreRedBelowThreeTenthsOfAPercentAndCurveLabelsStand
     EXPECT_GT(yellowRows(2, -48, -8), 50);
     EXPECT_EQ(0, yellowRows(2, 16, 56));
 
-    // A crest and a sag close to the plot's top and bottom edges: their
-    // lines are moved in whole, none cut by the edge.
+    // A crest and a sag close to the plot's edges: their lines are moved in
+    // whole, none cut by an edge, so they cover as much as in the middle of
+    // the plot above.
+    auto yellowBox = [](const Image& shown, const CRect& area) {
+        CRect box(INT_MAX, INT_MAX, INT_MIN, INT_MIN);
+        for (int y = std::max<int>(0, area.top); y < std::min<int>(shown.Height(), area.bottom); ++y)
+            for (int x = std::max<int>(0, area.left); x < std::min<int>(shown.Width(), area.right); ++x)
+                if (shown.At(x, y) == kYellow)
+                    box = CRect(std::min<int>(box.left, x), std::min<int>(box.top, y), std::max<int>(box.right, x + 1),
+                                std::max<int>(box.bottom, y + 1));
+        return box;
+    };
+    auto around = [&](int i) {
+        const int x = view->XOfStation(CurRoadProfile.GetBPDZH(i)), y = view->YOfElevation(CurRoadProfile.GetBPDElevation(i));
+        return CRect(x - 150, y - 60, x + 150, y + 60);
+    };
+    const CRect whole[3] = {CRect(), yellowBox(image, around(1)), yellowBox(image, around(2))};
     const CRect plot = view->PlotRect();
     const struct {
         int i;
-        int y; // where the grade point is brought
-    } nearEdges[] = {{2, 20}, {1, plot.bottom - 20}};
+        CPoint at; // where the grade point is brought
+        const wchar_t* picture;
+    } nearEdges[] = {
+        {2, {plot.right - 10, 20}, L"profile_labels_top_right"},
+        {1, {10, plot.bottom - 20}, L"profile_labels_bottom_left"},
+    };
     for (const auto& c : nearEdges) {
         SCOPED_TRACE(c.i);
-        view->m_dBottomElevation -= (view->YOfElevation(CurRoadProfile.GetBPDElevation(c.i)) - c.y) * view->m_fScale / 10.0;
-        ASSERT_NEAR(c.y, view->YOfElevation(CurRoadProfile.GetBPDElevation(c.i)), 1);
-        const Image shown = Rendering(&*view, c.i == 2 ? L"profile_labels_top" : L"profile_labels_bottom");
-        const int x = view->XOfStation(CurRoadProfile.GetBPDZH(c.i));
-        // Three lines of text, each about 12 pixels high: yellow in three
-        // bands of rows, and none in the plot's first or last row.
-        EXPECT_EQ(0, shown.Count(CRect(x - 80, plot.top, x + 80, plot.top + 1), kYellow));
-        EXPECT_EQ(0, shown.Count(CRect(x - 80, plot.bottom - 1, x + 80, plot.bottom), kYellow));
-        int bands = 0;
-        bool inBand = false;
-        for (int y = plot.top; y < plot.bottom; ++y) {
-            const bool yellow = shown.Count(CRect(x - 80, y, x + 80, y + 1), kYellow) > 0;
-            if (yellow && !inBand) ++bands;
-            inBand = yellow;
-        }
-        EXPECT_EQ(3, bands);
+        const double station = CurRoadProfile.GetBPDZH(c.i), elevation = CurRoadProfile.GetBPDElevation(c.i);
+        view->m_dLeftStation += (view->XOfStation(station) - c.at.x) * view->m_fScale;
+        view->m_dBottomElevation -= (view->YOfElevation(elevation) - c.at.y) * view->m_fScale / 10.0;
+        ASSERT_NEAR(c.at.x, view->XOfStation(station), 1);
+        ASSERT_NEAR(c.at.y, view->YOfElevation(elevation), 1);
+        const CRect box = yellowBox(Rendering(&*view, c.picture), around(c.i));
+        // (A pixel or two of the text may lie under a grade line drawn later.)
+        EXPECT_NEAR(whole[c.i].Width(), box.Width(), 2);
+        EXPECT_NEAR(whole[c.i].Height(), box.Height(), 2);
+        EXPECT_TRUE(box.left >= plot.left && box.right <= plot.right && box.top >= plot.top && box.bottom <= plot.bottom);
     }
 }
 
