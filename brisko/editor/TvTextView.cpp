@@ -801,7 +801,9 @@ void CTvTextView::UpdateCaret()
 
 void CTvTextView::UpdateStatusPanes()
 {
-    if (!m_hWnd) return;
+    // While updates are held (a replace-all), the caret's update at their
+    // release tells the panes once.
+    if (!m_hWnd || m_nHoldUpdates > 0) return;
     CFrameWnd* top = GetTopLevelFrame();
     CFrameWnd* frame = top ? top->GetActiveFrame() : nullptr;
     if (!frame || frame->GetActiveView() != this) return;

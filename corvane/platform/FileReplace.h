@@ -41,9 +41,8 @@ CORVANE_API bool tkx_ReplaceByTemporary(const wchar_t* temp, const wchar_t* targ
 // Puts every temporary file in the place of its target (temporaries[i] for
 // targets[i]), all of them or none.  Each existing target is first moved
 // aside to a backup file beside it ("bakXXXX.<its extension>.tmp"); then
-// each temporary file
-// takes its target's name; the backups are removed once every one is in
-// place.  When any step fails, the new files already in place are removed,
+// each temporary file takes its target's name; the backups are removed once
+// every one is in place.  When any step fails, the new files already in place are removed,
 // every target moved aside is put back and the temporary files are removed:
 // false, with *failed the index of the target that could not be replaced and
 // the last error set.  A read-only target, or a folder in a target's place,
