@@ -159,6 +159,11 @@ BOOL ReadPlaneUnits(ToolSource& in, CString& body, CString& message)
         return FALSE;
     }
     const int units = ToolWholeNumber(count);
+    // A start point without a unit is no alignment to convert.
+    if (units == 0) {
+        message = NoToolDataText(in.Path());
+        return FALSE;
+    }
 
     if (!in.NextData(6, message)) return FALSE;
     double mode = 0;

@@ -159,6 +159,8 @@ TEST(PlaneConverters, ABadLineIsNamedAndTheEarlierOutputStays)
         {"plane units titles", HintPM, L"HINTCAD 5.0\nHINTCAD\n", L"读输入文件%s\n\n第3行失败!"},
         {"plane unit count -2147483648", HintPM, CString(L"-2147483648\n1 1000 0.5 0 3000 500\n"),
          L"读输入文件%s\n\n第1行第1个数据[单元个数:-2147483648]失败!"},
+        {"plane unit count 0", HintPM, L"HINTCAD 5.0\n0\n1 1000 0.5 0 3000 500\n", none},
+        {"plane unit count 0.5", HintPM, L"0.5\n1 1000 0.5 0 3000 500\n0 0 100 0 0 0 1\n0 0 0 0\n0 0 0.5 0.5\n", none},
         {"plane unit count 2147483647", HintPM, L"2147483647\n1 1000 0.5 0 3000 500\n", L"读输入文件%s\n\n第3行失败!"},
         {"plane unit count 1e30", HintPM, digits30 + L"\n1 1000 0.5 0 3000 500\n", L"读输入文件%s\n\n第3行失败!"},
         {"路线大师 intersections empty", RMJDX, L"", L"读输入文件%s\n\n第1行失败!\n\n没有读到坐标格式!"},
