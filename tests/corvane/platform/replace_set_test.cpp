@@ -77,6 +77,18 @@ private:
     HANDLE m_file;
 };
 
+// The number of names (links) of the file at path.
+DWORD NamesOf(const CString& path)
+{
+    HANDLE file = CreateFileW(path, FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return 0;
+    BY_HANDLE_FILE_INFORMATION info = {};
+    const DWORD names = GetFileInformationByHandle(file, &info) ? info.nNumberOfLinks : 0;
+    CloseHandle(file);
+    return names;
+}
+
 bool IsBackupStep(tkxSetStep step)
 {
     return step == tkxSetStep::Link || step == tkxSetStep::Copy;
@@ -107,19 +119,23 @@ std::vector<CString> With(std::vector<CString> names, const CString& path)
 
 } // namespace
 
-// Backups made as second names of the targets, or as copies where the file
-// system refuses links.
+// Backups made as second names of the targets (the target's file has two
+// names while the set runs), or as copies where the file system refuses
+// links.
 TEST(ReplaceSet, PutsEveryNewFileInPlaceAndLeavesNoBackup)
 {
     for (const bool links : {true, false}) {
         SCOPED_TRACE(links ? "links" : "copies");
         ThreeTargets files(L"replace set 全部");
-        const tkxSetStepHookScope hook([links](tkxSetStep step, size_t, const CString&, const CString&) -> DWORD {
+        DWORD names = 0; // of the first target's file, when the new files' turn comes
+        const tkxSetStepHookScope hook([&](tkxSetStep step, size_t i, const CString& target, const CString&) -> DWORD {
+            if (step == tkxSetStep::Place && i == 0) names = NamesOf(target);
             return !links && step == tkxSetStep::Link ? ERROR_NOT_SUPPORTED : 0;
         });
         int failed = -7;
         tkxSetLeftovers left;
         ASSERT_TRUE(tkx_ReplaceSetByTemporaries(files.temps, files.targets, &failed, &left));
+        EXPECT_EQ(links ? 2u : 1u, names);
         for (size_t i = 0; i < files.targets.size(); ++i)
             EXPECT_EQ("new " + std::to_string(i), ReadBytes(files.targets[i])) << i;
         EXPECT_TRUE(left.Empty());
@@ -435,63 +451,99 @@ TEST(ReplaceSet, ATargetsNameIsNeverMissing)
 
 // A program that replaces a set of three files over and over (replaceloop,
 // in turn as one set and the first file alone) is ended from outside at a
-// random moment, again and again: after each end every target is there,
-// holding one whole version.
+// random moment, again and again (three at a time, each on a folder of its
+// own): after each end every target is there, holding one whole version.
+// The moment is drawn from the time the program took for its last sets, so
+// that it falls anywhere in a set or between two.
 TEST(ReplaceSet, AProgramEndedAtAnyMomentLeavesEveryTargetWhole)
 {
-    ScratchFolder folder(L"replace set 中止");
-    const std::vector<CString> targets = {folder / L"道路.DMX", folder / L"道路.HDX", folder / L"道路.SQX"};
-    for (unsigned i = 0; i < targets.size(); ++i) WriteBytes(targets[i], replaceloop::VersionBytes(i, 0));
+    struct Loop {
+        explicit Loop(const CString& name) : folder(name)
+        {
+            targets = {folder / L"道路.DMX", folder / L"道路.HDX", folder / L"道路.SQX"};
+            for (unsigned i = 0; i < targets.size(); ++i) WriteBytes(targets[i], replaceloop::VersionBytes(i, 0));
+        }
+        ~Loop() { End(); }
+        // Starts the program; false when it could not start.
+        bool Start(int round)
+        {
+            log = ClFormat(L"%s\\replaceloop_%lu_%d.log", folder.Path().GetString(), GetCurrentProcessId(), round);
+            DeleteFileW(log);
+            ready.reset(new StandinReady(log));
+            wchar_t name[80];
+            standin::ReadyEventName(log, name, 64);
+            lstrcatW(name, L"_SETS");
+            sets = CreateSemaphoreW(nullptr, 0, 1 << 30, name);
+            CString command = ClFormat(L"\"%s\\replaceloop.exe\" --log \"%s\" --seconds 120",
+                                       BinFolder().GetString(), log.GetString());
+            for (const CString& target : targets) command += ClFormat(L" \"%s\"", target.GetString());
+            STARTUPINFOW startup = {sizeof(startup)};
+            const BOOL started = sets && CreateProcessW(nullptr, command.GetBuffer(), nullptr, nullptr, FALSE, 0,
+                                                        nullptr, nullptr, &startup, &process);
+            command.ReleaseBuffer();
+            return started != FALSE;
+        }
+        void End()
+        {
+            if (process.hProcess) {
+                TerminateProcess(process.hProcess, 9);
+                EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(process.hProcess, StandinReady::kBoundMs));
+                CloseHandle(process.hProcess);
+                CloseHandle(process.hThread);
+                process = {};
+            }
+            if (sets) CloseHandle(sets);
+            sets = nullptr;
+            ready.reset();
+            DeleteFileW(log);
+        }
+        ScratchFolder folder;
+        std::vector<CString> targets;
+        CString log;
+        std::unique_ptr<StandinReady> ready;
+        HANDLE sets = nullptr;
+        PROCESS_INFORMATION process = {};
+    };
+    std::vector<std::unique_ptr<Loop>> loops;
+    for (const wchar_t* name : {L"replace set 中止 1", L"replace set 中止 2", L"replace set 中止 3"})
+        loops.emplace_back(new Loop(name));
     const unsigned seed = std::random_device()();
     SCOPED_TRACE(::testing::Message() << "seed " << seed);
     std::mt19937 random(seed);
     const int kRounds = 10;
     for (int round = 0; round < kRounds && !HasFailure(); ++round) {
         SCOPED_TRACE(::testing::Message() << "round " << round);
-        const CString log = ClFormat(L"%s\\replaceloop_%lu_%d.log", ScratchRoot().GetString(), GetCurrentProcessId(), round);
-        DeleteFileW(log);
-        StandinReady ready(log);
-        wchar_t name[80];
-        standin::ReadyEventName(log, name, 64);
-        lstrcatW(name, L"_SETS");
-        HANDLE sets = CreateSemaphoreW(nullptr, 0, 1 << 30, name);
-        ASSERT_NE(nullptr, sets);
-        CString command = ClFormat(L"\"%s\\replaceloop.exe\" --log \"%s\" --seconds 120", BinFolder().GetString(),
-                                   log.GetString());
-        for (const CString& target : targets) command += ClFormat(L" \"%s\"", target.GetString());
-        STARTUPINFOW startup = {sizeof(startup)};
-        PROCESS_INFORMATION process = {};
-        ASSERT_TRUE(CreateProcessW(nullptr, command.GetBuffer(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                                   &process));
-        command.ReleaseBuffer();
-        EXPECT_TRUE(ready.Wait(process.hProcess));
-        // A number of whole sets, then somewhere in a set or between two.
-        const int whole = std::uniform_int_distribution<int>(0, 6)(random);
-        for (int k = 0; k < whole && !HasFailure(); ++k) {
-            HANDLE both[2] = {sets, process.hProcess};
-            EXPECT_EQ(WAIT_OBJECT_0, WaitForMultipleObjects(2, both, FALSE, StandinReady::kBoundMs))
-                << "the program ended or stalled: " << ReadBytes(log);
+        for (auto& loop : loops) ASSERT_TRUE(loop->Start(round));
+        for (auto& loop : loops) EXPECT_TRUE(loop->ready->Wait(loop->process.hProcess));
+        for (size_t l = 0; l < loops.size() && !HasFailure(); ++l) {
+            Loop& loop = *loops[l];
+            // A few whole sets (two at least, to time them), then a moment
+            // within the time of one or two more.
+            const int whole = std::uniform_int_distribution<int>(2, 6)(random);
+            double first = 0, last = 0;
+            for (int k = 0; k < whole && !HasFailure(); ++k) {
+                HANDLE both[2] = {loop.sets, loop.process.hProcess};
+                EXPECT_EQ(WAIT_OBJECT_0, WaitForMultipleObjects(2, both, FALSE, StandinReady::kBoundMs))
+                    << "the program ended or stalled: " << ReadBytes(loop.log);
+                (k == 0 ? first : last) = Seconds();
+            }
+            const double period = (last - first) / (whole - 1);
+            const double spin = std::uniform_real_distribution<double>(0, 2 * period)(random);
+            for (const double until = Seconds() + spin; Seconds() < until;) {
+            }
+            loop.End();
+            for (unsigned i = 0; i < loop.targets.size(); ++i) {
+                const std::string bytes = ReadBytes(loop.targets[i]);
+                EXPECT_TRUE(replaceloop::IsWholeVersion(i, bytes))
+                    << "program " << l << ", target " << i << ": " << bytes.size() << " bytes: " << bytes.substr(0, 48);
+            }
+            // What the ended set had made beside them goes (the test's own
+            // clearing; after a real crash it stays for the user).
+            for (const CString& file : FilesIn(loop.folder.Path()))
+                if (file.Right(4).CompareNoCase(L".tmp") == 0) DeleteFileW(loop.folder / file);
+            EXPECT_EQ(loop.targets.size(), FilesIn(loop.folder.Path()).size());
         }
-        const double spin = std::uniform_real_distribution<double>(0, 0.004)(random);
-        for (const double until = Seconds() + spin; Seconds() < until;) {
-        }
-        TerminateProcess(process.hProcess, 9);
-        EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(process.hProcess, StandinReady::kBoundMs));
-        CloseHandle(process.hProcess);
-        CloseHandle(process.hThread);
-        CloseHandle(sets);
-        for (unsigned i = 0; i < targets.size(); ++i) {
-            const std::string bytes = ReadBytes(targets[i]);
-            EXPECT_TRUE(replaceloop::IsWholeVersion(i, bytes))
-                << "target " << i << ": " << bytes.size() << " bytes: " << bytes.substr(0, 48);
-        }
-        // What the ended set had made beside them goes (the test's own
-        // clearing; a real crash leaves it to the user).
-        for (const CString& file : FilesIn(folder.Path()))
-            if (file.Right(4).CompareNoCase(L".tmp") == 0) DeleteFileW(folder / file);
-        DeleteFileW(log);
     }
-    EXPECT_EQ(targets.size(), FilesIn(folder.Path()).size());
 }
 
 // Copies of a set of files: a read-only target refuses the set before any
