@@ -331,7 +331,10 @@ bool tkx_ReplaceSetByTemporaries(const std::vector<CString>& temporaries, const 
     for (size_t i = 0; i < count; ++i) {
         if (!exists[i]) continue;
         identities[i] = IdentityOf(targets[i]);
-        if (!identities[i].known) return fail(i, GetLastError());
+        if (!identities[i].known) {
+            const DWORD error = GetLastError();
+            return fail(i, error ? error : ERROR_ACCESS_DENIED);
+        }
         DWORD error = 0;
         backups[i] = MakeBackup(i, targets[i], error);
         if (backups[i].IsEmpty()) return fail(i, error ? error : ERROR_CANNOT_MAKE);
