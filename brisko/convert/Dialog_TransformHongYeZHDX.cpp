@@ -104,11 +104,12 @@ int CDialog_TransformHongYeZHDX::TransformHongYeFile()
     ToolReadBack check(m_SInFileName, {SuiteFileKind::DMX, SuiteFileKind::HDX});
     check.MapLines(0, std::move(dmxLines));
     check.MapLines(1, std::move(hdxLines));
-    if (!WriteToolOutputs({{m_SDMXFileName, dmx}, {m_SHDXFileName, hdx}}, &failed, check.Check())) {
+    tkxSetLeftovers left;
+    if (!WriteToolOutputs({{m_SDMXFileName, dmx}, {m_SHDXFileName, hdx}}, &failed, check.Check(), &left)) {
         const CString& path = failed == 1 ? m_SHDXFileName : m_SDMXFileName;
         ShowToolMessage(this, check.Refused()
                                   ? check.Message()
-                                  : tkx_SetFailureText(path, ClFormat(L"创建输出文件失败!\n\n%s", path.GetString()), 2));
+                                  : tkx_SetFailureText(path, ClFormat(L"创建输出文件失败!\n\n%s", path.GetString()), 2, left));
         return 0;
     }
     return 1;

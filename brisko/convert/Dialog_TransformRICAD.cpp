@@ -193,7 +193,8 @@ int CDialog_TransformRICAD::TransformRICADFile()
     ToolReadBack check(m_SRicadFileName, {SuiteFileKind::DMX, SuiteFileKind::HDX});
     check.MapLines(0, std::move(sections.dmxLines));
     check.MapLines(1, std::move(sections.hdxLines));
-    if (!WriteToolOutputs({{m_SDMXFileName, dmx}, {m_SHDXFileName, hdx}}, &failed, check.Check())) {
+    tkxSetLeftovers left;
+    if (!WriteToolOutputs({{m_SDMXFileName, dmx}, {m_SHDXFileName, hdx}}, &failed, check.Check(), &left)) {
         if (check.Refused()) {
             ShowFormattedMessage(this, MB_ICONERROR, L"%s", check.Message().GetString());
         } else {
@@ -201,7 +202,7 @@ int CDialog_TransformRICAD::TransformRICADFile()
             const wchar_t* own = failed == 1 ? L"创建横断面地面线文件(*.hdx)时出错!\n\n%s"
                                              : L"创建纵断面地面线文件(*.dmx)时出错!\n\n%s";
             ShowFormattedMessage(this, MB_ICONINFORMATION, L"%s",
-                                 tkx_SetFailureText(path, ClFormat(own, path.GetString()), 2).GetString());
+                                 tkx_SetFailureText(path, ClFormat(own, path.GetString()), 2, left).GetString());
         }
         return 0;
     }

@@ -135,7 +135,8 @@ int RunMoveData(CDialog* owner, const MoveDataJob& job, const std::vector<MoveOf
     ToolReadBack check(job.hdxIn, {SuiteFileKind::DMX, SuiteFileKind::HDX});
     check.SetChain(chain);
     int failed = -1;
-    if (WriteToolOutputs({{job.dmxOut, dmx}, {job.hdxOut, hdx}}, &failed, check.Check())) return 1;
+    tkxSetLeftovers left;
+    if (WriteToolOutputs({{job.dmxOut, dmx}, {job.hdxOut, hdx}}, &failed, check.Check(), &left)) return 1;
     if (check.Refused()) return Fail(owner, check.Message());
     const CString& path = failed == 1 ? job.hdxOut : job.dmxOut;
     // A read-only output refused the run before anything was written.
@@ -144,5 +145,5 @@ int RunMoveData(CDialog* owner, const MoveDataJob& job, const std::vector<MoveOf
     const CString own = failed == 1 ? ClFormat(L"输入新横断面地面线文件失败!\n\n<%s>\n\n%s", path.GetString(),
                                                L"准备写文件时出错!")
                                     : ClFormat(L"写纵断面地面高文件<%s>失败!", path.GetString());
-    return Fail(owner, tkx_SetFailureText(path, own, 2));
+    return Fail(owner, tkx_SetFailureText(path, own, 2, left));
 }

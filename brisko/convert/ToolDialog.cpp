@@ -3,6 +3,7 @@
 #include "brisko/BriskoResource.h"
 #include "brisko/shell/BriskoApp.h"
 #include "brisko/shell/Helpers.h"
+#include "brisko/shell/MainFrm.h"
 #include "brisko/shell/Messages.h"
 #include "brisko/shell/SharedDialogs.h"
 #include "corvane/base/TextLines.h"
@@ -504,8 +505,9 @@ namespace {
 // The tools' writing: the bytes of each output (by its index) into a
 // temporary file beside it, the check, then all put in place as one set.
 int WriteToolFiles(const std::vector<ToolOutput>& outputs, const std::function<void(size_t, std::string&)>& bytesOf,
-                   int* failed, const ToolOutputsCheck& check)
+                   int* failed, const ToolOutputsCheck& check, tkxSetLeftovers* left)
 {
+    if (left) *left = tkxSetLeftovers();
     std::vector<CString> targets, temps;
     for (const ToolOutput& output : outputs) targets.push_back(output.path);
     const auto fail = [&](int index) {
@@ -527,13 +529,15 @@ int WriteToolFiles(const std::vector<ToolOutput>& outputs, const std::function<v
     }
     if (check && !check(outputs, temps)) return fail(-1);
     int at = -1;
+    tkxSetLeftovers leftovers;
     // The set removes the temporary files itself when it fails.
-    if (!tkx_ReplaceSetByTemporaries(temps, targets, &at)) {
-        if (failed) *failed = at;
-        return 0;
-    }
-    if (failed) *failed = -1;
-    return 1;
+    const bool replaced = tkx_ReplaceSetByTemporaries(temps, targets, &at, &leftovers);
+    // A backup another program kept from being removed is named where the
+    // user sees it.
+    for (const CString& line : tkx_BackupsKeptTexts(leftovers)) PrintToMainInfoWindow(L"%s", line.GetString());
+    if (left) *left = std::move(leftovers);
+    if (failed) *failed = replaced ? -1 : at;
+    return replaced ? 1 : 0;
 }
 
 // The number of lines of a text ("\n" line ends).
@@ -547,10 +551,12 @@ int LineCount(const CString& text)
 
 } // namespace
 
-int WriteToolOutputs(const std::vector<ToolOutput>& outputs, int* failed, const ToolOutputsCheck& check)
+int WriteToolOutputs(const std::vector<ToolOutput>& outputs, int* failed, const ToolOutputsCheck& check,
+                     tkxSetLeftovers* left)
 {
     return WriteToolFiles(
-        outputs, [&outputs](size_t i, std::string& bytes) { bytes = FileBytes(outputs[i].text); }, failed, check);
+        outputs, [&outputs](size_t i, std::string& bytes) { bytes = FileBytes(outputs[i].text); }, failed, check,
+        left);
 }
 
 int RunToolConversion(const CString& input, const CString& output, const wchar_t* firstLine, const ToolReader& read,
@@ -596,7 +602,8 @@ int CopyToolFile(const CString& from, const CString& to, const ToolOutputsCheck&
         in.Abort();
         return 0;
     }
-    return WriteToolFiles({{to, CString()}}, [&bytes](size_t, std::string& out) { out.swap(bytes); }, nullptr, check);
+    return WriteToolFiles({{to, CString()}}, [&bytes](size_t, std::string& out) { out.swap(bytes); }, nullptr, check,
+                          nullptr);
 }
 
 CString NoToolDataText(const CString& input)

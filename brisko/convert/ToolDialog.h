@@ -326,12 +326,15 @@ CString ToolHeader(const wchar_t* firstLine, const CString& input);
 // temporary files in place as one set (tkx_ReplaceSetByTemporaries): every
 // output or none.  1 on success; 0 when a file could not be written or put
 // in place, with *failed the index of that output: every output is left as
-// it was, and no temporary or backup file stays behind
-// (tkx_SetFailureText gives the message).  A check that refuses the written
-// files gives 0 with *failed -1.  An output the user marked read-only fails
-// the run before anything is written.
+// it was, and no temporary or backup file stays behind, but for what *left
+// names (an output that another program kept from getting its original
+// back, with the backup that holds it; tkx_SetFailureText with *left gives
+// the message).  A check that refuses the written files gives 0 with
+// *failed -1.  An output the user marked read-only fails the run before
+// anything is written.  A backup that could not be removed is named in the
+// information window ("无法删除输出文件%s的备份文件%s!").
 int WriteToolOutputs(const std::vector<ToolOutput>& outputs, int* failed = nullptr,
-                     const ToolOutputsCheck& check = nullptr);
+                     const ToolOutputsCheck& check = nullptr, tkxSetLeftovers* left = nullptr);
 
 // The run of a converter with one output: the input is opened ("打开输入文件
 // 失败!\n\n%s"), read whole by `read`, which gives the text that follows the

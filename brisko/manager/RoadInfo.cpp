@@ -247,15 +247,19 @@ int CRoadInfo::CopyRoadFiles(const CString& sourceFolder, const CString& sourceT
         return 0;
     }
     int failed = -1;
-    if (!copies.empty() && !tkx_CopySetReplacing(sources, copies, &failed)) {
-        // One line of the log: the reasons follow on it.
+    tkxSetLeftovers left;
+    const bool copied = copies.empty() || tkx_CopySetReplacing(sources, copies, &failed, &left);
+    if (!copied) {
+        // One line of the log, naming the file that failed: the reasons
+        // follow on it.
         const size_t at = failed >= 0 && static_cast<size_t>(failed) < copies.size() ? static_cast<size_t>(failed) : 0;
-        CString why = tkx_SetFailureText(copies[at], nullptr, copies.size());
+        CString why = tkx_SetFailureText(copies[at], nullptr, copies.size(), left);
         why.Replace(L"\n\n", L" ");
         PrintToMainInfoWindow(L"导入文件失败：%s->%s%s%s", sources[at].GetString(), copies[at].GetString(),
                               why.IsEmpty() ? L"" : L" ", why.GetString());
-        return 0;
     }
+    for (const CString& line : tkx_BackupsKeptTexts(left)) PrintToMainInfoWindow(L"%s", line.GetString());
+    if (!copied) return 0;
     for (size_t i = 0; i < copies.size(); ++i)
         PrintToMainInfoWindow(lines[i], sources[i].GetString(), copies[i].GetString());
     return 1;

@@ -1,13 +1,17 @@
 // How the converters put their outputs in place: a converter with two
 // outputs replaces both or neither, also when another program holds one of
-// them open; the read-back of a unit file reads the temporary output where
-// it lies and leaves nothing in the system's temporary folder.
+// them open; what another program keeps it from putting back or removing is
+// named; the read-back of a unit file reads the temporary output where it
+// lies and leaves nothing in the system's temporary folder.
 #include "brisko/convert/Dialog_Transform_HintCAD_PM.h"
 #include "brisko/convert/Dialog_Transform_RMPM.h"
 #include "convert_world.h"
+#include "corvane/platform/ReplaceSetSteps.h"
 #include "support/FailingWrites.h"
 #include "support/HeldFile.h"
+#include <algorithm>
 #include <functional>
+#include <memory>
 
 using namespace convert_test;
 
@@ -39,6 +43,27 @@ private:
         bool had;
     };
     std::vector<Kept> m_kept;
+};
+
+// A file opened by a reader, as an indexer or a virus scanner opens it:
+// reading, sharing reading only.
+class Reader
+{
+public:
+    explicit Reader(const CString& path)
+        : m_file(CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr))
+    {
+    }
+    ~Reader()
+    {
+        if (Open()) CloseHandle(m_file);
+    }
+    Reader(const Reader&) = delete;
+    Reader& operator=(const Reader&) = delete;
+    bool Open() const { return m_file != INVALID_HANDLE_VALUE; }
+
+private:
+    HANDLE m_file;
 };
 
 } // namespace
@@ -87,6 +112,84 @@ TEST(OutputsReplaced, ATwoOutputConverterReplacesBothOrNeither)
         EXPECT_TRUE(HoldsGolden(dmx, (std::string(c.fixture) + ".dmx.golden").c_str(), input));
         EXPECT_TRUE(HoldsGolden(hdx, (std::string(c.fixture) + ".hdx.golden").c_str(), input));
         EXPECT_EQ(before, FilesIn(folder.Path()));
+    }
+}
+
+// A roll-back that a reader keeps from giving the profile its original back:
+// the sections cannot take their name (made to fail there) while a reader
+// holds the profile's backup.  The message names the sections, the profile
+// that now holds its new content and the backup that holds its original,
+// and does not say that the other output stayed as it was; the backup stays.
+// After a successful run, a backup that a reader keeps from being removed is
+// named in the information window.
+TEST(OutputsReplaced, AnOutputThatCannotGetItsOriginalBackIsNamedWithItsBackup)
+{
+    StartProgram();
+    const auto ricad = [](const CString& i, const CString& d, const CString& h) { return RunRICAD(i, d, h, 0, 5); };
+    const struct Case {
+        const char* what;
+        const char* fixture;
+        std::function<int(const CString&, const CString&, const CString&)> convert;
+        const wchar_t* own; // the tool's message for the sections, "%s" their path
+    } cases[] = {
+        {"RICAD", "ricad0.dat", ricad, L"创建横断面地面线文件(*.hdx)时出错!\n\n%s"},
+        {"鸿业", "hongye.bghn", RunHongYe, L"创建输出文件失败!\n\n%s"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ScratchFolder folder(L"held 备份");
+        const CString input = PlaceFixture(folder, c.fixture);
+        const CString dmx = PlaceText(folder, L"道路.DMX", L"earlier profile\n");
+        const CString hdx = PlaceText(folder, L"道路.HDX", L"earlier sections\n");
+        const auto before = FilesIn(folder.Path());
+        CString backup;
+        std::unique_ptr<Reader> reader;
+        {
+            const tkxSetStepHookScope hook([&](tkxSetStep step, size_t i, const CString&, const CString& other) -> DWORD {
+                if ((step == tkxSetStep::Link || step == tkxSetStep::Copy) && i == 0) backup = other;
+                if (step != tkxSetStep::Place || i != 1) return 0;
+                reader.reset(new Reader(backup));
+                return ERROR_SHARING_VIOLATION;
+            });
+            MessageBoxScript boxes;
+            EXPECT_EQ(0, c.convert(input, dmx, hdx));
+            ASSERT_TRUE(reader && reader->Open());
+            reader.reset();
+            EXPECT_EQ(std::vector<CString>{ClFormat(c.own, hdx.GetString()) +
+                                           ClFormat(L"\n\n无法替换输出文件%s!\n\n无法恢复输出文件%s: 该文件现为新内容, "
+                                                    L"原内容保存在%s中!",
+                                                    hdx.GetString(), dmx.GetString(), backup.GetString())},
+                      Texts(boxes));
+        }
+        EXPECT_TRUE(HoldsGolden(dmx, (std::string(c.fixture) + ".dmx.golden").c_str(), input));
+        EXPECT_EQ(FileText(L"earlier sections\n"), ReadBytes(hdx));
+        EXPECT_EQ(FileText(L"earlier profile\n"), ReadBytes(backup));
+        std::vector<CString> kept = before;
+        kept.push_back(backup.Mid(backup.ReverseFind(L'\\') + 1));
+        std::sort(kept.begin(), kept.end(), [](const CString& a, const CString& b) { return a.Compare(b) < 0; });
+        EXPECT_EQ(kept, FilesIn(folder.Path()));
+        ASSERT_TRUE(DeleteFileW(backup));
+
+        // A run that goes through while a reader holds the sections' backup.
+        {
+            const tkxSetStepHookScope hook([&](tkxSetStep step, size_t i, const CString&, const CString& other) -> DWORD {
+                if (step == tkxSetStep::Remove && i == 1) {
+                    backup = other;
+                    reader.reset(new Reader(other));
+                }
+                return 0;
+            });
+            MessageBoxScript boxes;
+            EXPECT_EQ(1, c.convert(input, dmx, hdx)) << Utf8(boxes.LastText());
+            ASSERT_TRUE(reader && reader->Open());
+            reader.reset();
+        }
+        EXPECT_TRUE(HoldsGolden(hdx, (std::string(c.fixture) + ".hdx.golden").c_str(), input));
+        EXPECT_EQ(FileText(L"earlier sections\n"), ReadBytes(backup));
+        const std::vector<CString> lines = InfoLines();
+        ASSERT_FALSE(lines.empty());
+        EXPECT_EQ(ClFormat(L"无法删除输出文件%s的备份文件%s!", hdx.GetString(), backup.GetString()), lines.back());
+        DeleteFileW(backup);
     }
 }
 

@@ -6,6 +6,7 @@
 #include "brisko/shell/BriskoApp.h"
 #include "brisko/shell/MainFrm.h"
 #include "support/FailingWrites.h"
+#include "corvane/platform/ReplaceSetSteps.h"
 #include "support/HeldFile.h"
 #include <algorithm>
 #include <memory>
@@ -204,19 +205,21 @@ TEST_F(RoadRecordTest, AnotherRoadsFilesAreCopiedIntoTheRoadsFolder)
 }
 
 // A file of the road's folder that cannot be replaced, marked read-only by
-// the user or held open by another program (reading, sharing reading only):
-// the log names it and says why, no file of the road is copied, every file
-// stays as it was byte for byte and no temporary or backup file is left.
-// Once the file is free again, the copy goes through.
+// the user or held open by another program (reading, sharing reading only),
+// whichever file it is: the log names it and says why, no file of the road
+// is copied, every file stays as it was byte for byte and no temporary or
+// backup file is left.  Once the file is free again, the copy goes through.
 TEST_F(RoadRecordTest, AFileOfTheRoadThatCannotBeReplacedStopsTheWholeCopy)
 {
     const struct Case {
         const char* what;
         bool readOnly; // else held by another program
+        bool profile;  // the road's profile, else its notes
         const wchar_t* reason; // "%s" the file
     } cases[] = {
-        {"read-only", true, L"文件%s为只读, 无法保存! "},
-        {"held", false, L""},
+        {"read-only notes", true, false, L"文件%s为只读, 无法保存! "},
+        {"held notes", false, false, L""},
+        {"held profile", false, true, L""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -231,11 +234,13 @@ TEST_F(RoadRecordTest, AFileOfTheRoadThatCannotBeReplacedStopsTheWholeCopy)
         const CString dmx = target + L"\\保持 路.DMX", notes = target + L"\\notes.txt";
         WriteText(dmx, L"0 1\n");
         WriteText(notes, L"old\n");
+        const CString kept = c.profile ? dmx : notes;
+        const CString from = c.profile ? source / L"OLD.dmx" : source / L"notes.txt";
         std::unique_ptr<HeldFile> held;
         if (c.readOnly) {
-            ASSERT_TRUE(SetFileAttributesW(notes, FILE_ATTRIBUTE_READONLY));
+            ASSERT_TRUE(SetFileAttributesW(kept, FILE_ATTRIBUTE_READONLY));
         } else {
-            held.reset(new HeldFile(notes));
+            held.reset(new HeldFile(kept));
             ASSERT_TRUE(held->Held());
         }
         const size_t linesBefore = Lines().size();
@@ -243,19 +248,19 @@ TEST_F(RoadRecordTest, AFileOfTheRoadThatCannotBeReplacedStopsTheWholeCopy)
         EXPECT_EQ(0, road.CopyRoadFiles(source.Path(), L"old", ProjectFolder()));
         EXPECT_EQ(FileText(L"0 1\n"), ReadBytes(dmx));
         EXPECT_EQ(FileText(L"old\n"), ReadBytes(notes));
-        EXPECT_EQ(c.readOnly, (GetFileAttributesW(notes) & FILE_ATTRIBUTE_READONLY) != 0);
+        EXPECT_EQ(c.readOnly, (GetFileAttributesW(kept) & FILE_ATTRIBUTE_READONLY) != 0);
         EXPECT_EQ(std::vector<CString>({L"notes.txt", L"保持 路.DMX"}), FilesIn(target));
         const std::vector<CString> lines = Lines();
         ASSERT_EQ(linesBefore + 1, lines.size());
-        EXPECT_EQ(ClFormat(L"导入文件失败：%s->%s ", (source / L"notes.txt").GetString(), notes.GetString()) +
-                      ClFormat(c.reason, notes.GetString()) +
-                      ClFormat(L"无法替换输出文件%s, 其他输出文件保持原样!", notes.GetString()),
+        EXPECT_EQ(ClFormat(L"导入文件失败：%s->%s ", from.GetString(), kept.GetString()) +
+                      ClFormat(c.reason, kept.GetString()) +
+                      ClFormat(L"无法替换输出文件%s, 其他输出文件保持原样!", kept.GetString()),
                   lines.back());
 
         if (held) {
             ASSERT_TRUE(held->Release());
         }
-        SetFileAttributesW(notes, FILE_ATTRIBUTE_NORMAL);
+        SetFileAttributesW(kept, FILE_ATTRIBUTE_NORMAL);
         EXPECT_EQ(1, road.CopyRoadFiles(source.Path(), L"old", ProjectFolder()));
         EXPECT_EQ(FileText(L"0 2\n"), ReadBytes(dmx));
         EXPECT_EQ(FileText(L"new\n"), ReadBytes(notes));
@@ -263,6 +268,81 @@ TEST_F(RoadRecordTest, AFileOfTheRoadThatCannotBeReplacedStopsTheWholeCopy)
         EXPECT_TRUE(boxes.Shown().empty());
         RemoveTree(target);
     }
+    theApp.LoadCurrentRoadData();
+}
+
+// A copy whose second file cannot take its name (made to fail there) while a
+// reader, an indexer or a virus scanner, holds the first file's backup: the
+// log line names the file that failed, the first file, which keeps its new
+// content, and the backup that holds its original (kept), and does not say
+// that the other files stayed as they were.  After a copy that goes
+// through, a backup a reader keeps from being removed is named in the log.
+TEST_F(RoadRecordTest, AFileTheCopyCannotPutBackIsNamedWithItsBackup)
+{
+    MessageBoxScript boxes;
+    ScratchFolder source(L"old road reader");
+    WriteText(source / L"OLD.dmx", L"0 2\n");
+    WriteText(source / L"notes.txt", L"new\n");
+    CRoadInfo road;
+    road.m_SRoadName = L"读者 路";
+    const CString folder = ProjectFolder() + L"\\读者 路";
+    ASSERT_TRUE(CreateDirectoryW(folder, nullptr));
+    WriteText(folder + L"\\读者 路.DMX", L"0 1\n");
+    WriteText(folder + L"\\notes.txt", L"old\n");
+    const auto sourceOf = [&](const CString& target) {
+        return target.Right(4) == L".DMX" ? source / L"OLD.dmx" : source / L"notes.txt";
+    };
+    const auto earlier = [](const CString& target) { return FileText(target.Right(4) == L".DMX" ? L"0 1\n" : L"old\n"); };
+    const auto now = [](const CString& target) { return FileText(target.Right(4) == L".DMX" ? L"0 2\n" : L"new\n"); };
+    std::vector<CString> targets(2), backups(2);
+    HANDLE reader = INVALID_HANDLE_VALUE;
+    {
+        const tkxSetStepHookScope hook([&](tkxSetStep step, size_t i, const CString& target, const CString& other) -> DWORD {
+            if ((step == tkxSetStep::Link || step == tkxSetStep::Copy) && i < 2) {
+                targets[i] = target;
+                backups[i] = other;
+            }
+            if (step != tkxSetStep::Place || i != 1) return 0;
+            reader = CreateFileW(backups[0], GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+            return ERROR_SHARING_VIOLATION;
+        });
+        EXPECT_EQ(0, road.CopyRoadFiles(source.Path(), L"old", ProjectFolder()));
+    }
+    ASSERT_NE(INVALID_HANDLE_VALUE, reader);
+    CloseHandle(reader);
+    EXPECT_EQ(ClFormat(L"导入文件失败：%s->%s 无法替换输出文件%s! 无法恢复输出文件%s: 该文件现为新内容, 原内容保存在%s中!",
+                       sourceOf(targets[1]).GetString(), targets[1].GetString(), targets[1].GetString(),
+                       targets[0].GetString(), backups[0].GetString()),
+              Lines().back());
+    EXPECT_EQ(now(targets[0]), ReadBytes(targets[0]));
+    EXPECT_EQ(earlier(targets[1]), ReadBytes(targets[1]));
+    EXPECT_EQ(earlier(targets[0]), ReadBytes(backups[0]));
+    EXPECT_EQ(3u, FilesIn(folder).size());
+    ASSERT_TRUE(DeleteFileW(backups[0]));
+
+    {
+        const tkxSetStepHookScope hook([&](tkxSetStep step, size_t i, const CString& target, const CString& other) -> DWORD {
+            if (step == tkxSetStep::Remove && i == 1) {
+                targets[1] = target;
+                backups[1] = other;
+                reader = CreateFileW(other, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+            }
+            return 0;
+        });
+        EXPECT_EQ(1, road.CopyRoadFiles(source.Path(), L"old", ProjectFolder()));
+    }
+    ASSERT_NE(INVALID_HANDLE_VALUE, reader);
+    CloseHandle(reader);
+    EXPECT_EQ(ClFormat(L"无法删除输出文件%s的备份文件%s!", targets[1].GetString(), backups[1].GetString()),
+              [&] {
+                  for (const CString& line : Lines())
+                      if (line.Find(L"无法删除") == 0) return line;
+                  return CString();
+              }());
+    EXPECT_EQ(now(targets[1]), ReadBytes(targets[1]));
+    EXPECT_EQ(earlier(targets[1]), ReadBytes(backups[1]));
+    EXPECT_TRUE(boxes.Shown().empty());
+    RemoveTree(folder);
     theApp.LoadCurrentRoadData();
 }
 
