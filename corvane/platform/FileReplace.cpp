@@ -181,6 +181,15 @@ void MarkCopyReadOnly(const wchar_t* from, const wchar_t* to)
     if (now != INVALID_FILE_ATTRIBUTES) SetFileAttributesW(to, now | FILE_ATTRIBUTE_READONLY);
 }
 
+// A name as the user writes it: a backup in a deep folder is named in the
+// extended form of its path ("\\?\X:\..."), which messages do not show.
+CString ShownName(const CString& path)
+{
+    if (path.Left(8) == L"\\\\?\\UNC\\") return L"\\\\" + path.Mid(8);
+    if (path.Left(4) == L"\\\\?\\") return path.Mid(4);
+    return path;
+}
+
 } // namespace
 
 CString tkx_ReadOnlyTargetText(const wchar_t* target)
@@ -219,9 +228,9 @@ CString tkx_SetFailureText(const wchar_t* target, const wchar_t* own, size_t cou
     const auto add = [&text](const CString& paragraph) { text += (text.IsEmpty() ? L"" : L"\n\n") + paragraph; };
     add(ClFormat(L"无法替换输出文件%s!", target));
     for (const tkxSetBackup& kept : left.notPutBack)
-        add(kept.backup.IsEmpty() ? ClFormat(L"无法删除新建的输出文件%s!", kept.target.GetString())
+        add(kept.backup.IsEmpty() ? ClFormat(L"无法删除新建的输出文件%s!", ShownName(kept.target).GetString())
                                   : ClFormat(L"无法恢复输出文件%s: 该文件现为新内容, 原内容保存在%s中!",
-                                             kept.target.GetString(), kept.backup.GetString()));
+                                             ShownName(kept.target).GetString(), ShownName(kept.backup).GetString()));
     return text;
 }
 
@@ -230,7 +239,8 @@ std::vector<CString> tkx_BackupsKeptTexts(const tkxSetLeftovers& left)
     std::vector<CString> lines;
     for (const tkxSetBackup& kept : left.backupsKept)
         lines.push_back(
-            ClFormat(L"无法删除输出文件%s的备份文件%s!", kept.target.GetString(), kept.backup.GetString()));
+            ClFormat(L"无法删除输出文件%s的备份文件%s!", ShownName(kept.target).GetString(),
+                     ShownName(kept.backup).GetString()));
     return lines;
 }
 

@@ -354,6 +354,22 @@ TEST(ReplaceSet, ABackupThatCannotBeRemovedIsNamed)
               tkx_BackupsKeptTexts(left));
 }
 
+// Names of a deep folder, which the set holds in the extended form of the
+// path, are shown as the user writes them.
+TEST(ReplaceSet, MessagesShowNamesWithoutTheExtendedForm)
+{
+    tkxSetLeftovers left;
+    left.notPutBack.push_back({L"\\\\?\\C:\\深\\道路.DMX", L"\\\\?\\C:\\深\\bak0A1F.DMX.tmp"});
+    left.notPutBack.push_back({L"\\\\?\\UNC\\srv\\共享\\道路.SQX", CString()});
+    left.backupsKept.push_back({L"\\\\?\\UNC\\srv\\共享\\道路.HDX", L"\\\\?\\UNC\\srv\\共享\\bak0B2C.HDX.tmp"});
+    EXPECT_EQ(CString(L"无法替换输出文件C:\\深\\道路.HDX!\n\n"
+                      L"无法恢复输出文件C:\\深\\道路.DMX: 该文件现为新内容, 原内容保存在C:\\深\\bak0A1F.DMX.tmp中!\n\n"
+                      L"无法删除新建的输出文件\\\\srv\\共享\\道路.SQX!"),
+              tkx_SetFailureText(L"C:\\深\\道路.HDX", nullptr, 3, left));
+    EXPECT_EQ(std::vector<CString>{L"无法删除输出文件\\\\srv\\共享\\道路.HDX的备份文件\\\\srv\\共享\\bak0B2C.HDX.tmp!"},
+              tkx_BackupsKeptTexts(left));
+}
+
 // Another program puts its own file under a target's name while the set
 // runs: it saves its file in the place of an existing target, or makes a
 // file under the name of a target that did not exist.  Its file is never
