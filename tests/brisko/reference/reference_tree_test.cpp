@@ -474,6 +474,17 @@ TEST_F(ReferenceTreeTest, WithoutTheHelpFileTheDoubleClickSaysSoAndThePageStaysE
 
 namespace {
 
+void CloseDocuments()
+{
+    for (POSITION pos = theApp.GetFirstDocTemplatePosition(); pos;) {
+        CDocTemplate* documentTemplate = theApp.GetNextDocTemplate(pos);
+        for (POSITION doc = documentTemplate->GetFirstDocPosition(); doc;)
+            documentTemplate->GetNextDoc(doc)->SetModifiedFlag(FALSE);
+    }
+    theApp.CloseAllDocuments(FALSE);
+    PumpUntilIdle();
+}
+
 // Data files of roads in a project folder: their paths alike up to the
 // road's folder, as a project's files are, the last in a folder so deep that
 // its path is longer than a window menu's entry can show.
@@ -496,6 +507,18 @@ struct RoadFiles {
         }
         paths.push_back(deep + L"\\匝道A.JD");
         WriteText(paths.back(), L"JD1 10.000 20.000\n");
+    }
+    // The documents go first: the file watcher holds their folders open
+    // until it has let go of their watches.
+    ~RoadFiles()
+    {
+        CloseDocuments();
+        EXPECT_TRUE(PumpUntil(
+            [&] {
+                RemoveTree(folder.Path());
+                return ::GetFileAttributesW(folder.Path()) == INVALID_FILE_ATTRIBUTES;
+            },
+            5000));
     }
 };
 
@@ -527,16 +550,6 @@ CString FirstLine(CDocument* document)
     return buffer.GetLineCount() > 0 ? CString(buffer.LineText(0), buffer.GetLineLength(0)) : CString();
 }
 
-void CloseDocuments()
-{
-    for (POSITION pos = theApp.GetFirstDocTemplatePosition(); pos;) {
-        CDocTemplate* documentTemplate = theApp.GetNextDocTemplate(pos);
-        for (POSITION doc = documentTemplate->GetFirstDocPosition(); doc;)
-            documentTemplate->GetNextDoc(doc)->SetModifiedFlag(FALSE);
-    }
-    theApp.CloseAllDocuments(FALSE);
-    PumpUntilIdle();
-}
 
 // Whether the window at the middle of the view on the screen is the view
 // (nothing lies over it).
