@@ -93,7 +93,31 @@ CMDIChildWnd* CMDIFrameWnd::MDIGetActive(BOOL* maximized) const
 
 void CMDIFrameWnd::MDIActivate(CWnd* child)
 {
-    ::SendMessageW(m_hWndMDIClient, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(child->GetSafeHwnd()), 0);
+    const HWND hwnd = child->GetSafeHwnd();
+    CMDIChildWnd* active = MDIGetActive();
+    if (active && active->m_hWnd == hwnd) {
+        // The system changes nothing for the active window.
+        OnActivateChild(active);
+        return;
+    }
+    ::SendMessageW(m_hWndMDIClient, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(hwnd), 0);
+}
+
+void CMDIFrameWnd::OnActivateChild(CMDIChildWnd*) {}
+
+BOOL CMDIFrameWnd::OnCommand(WPARAM wParam, LPARAM lParam)
+{
+    const UINT id = LOWORD(wParam);
+    if (lParam == 0 && id >= AFX_IDM_FIRST_MDICHILD && m_hWndMDIClient) {
+        // An entry of the window menu: the system's frame procedure
+        // activates the window it names.
+        CMDIChildWnd* active = MDIGetActive();
+        const bool same = active && ::GetDlgItem(m_hWndMDIClient, static_cast<int>(id)) == active->m_hWnd;
+        Default();
+        if (same && MDIGetActive() == active) OnActivateChild(active);
+        return TRUE;
+    }
+    return CFrameWnd::OnCommand(wParam, lParam);
 }
 
 void CMDIFrameWnd::MDINext() { ::SendMessageW(m_hWndMDIClient, WM_MDINEXT, 0, 0); }
@@ -117,6 +141,9 @@ CMenu* CMDIFrameWnd::MDISetMenu(CMenu* frameMenu, CMenu* windowMenu)
     auto old = reinterpret_cast<HMENU>(::SendMessageW(m_hWndMDIClient, WM_MDISETMENU,
                                                        reinterpret_cast<WPARAM>(frameMenu->GetSafeHmenu()),
                                                        reinterpret_cast<LPARAM>(windowMenu->GetSafeHmenu())));
+    // The system lists the document windows in a window menu new to it
+    // only when they change next: the list is built now.
+    if (windowMenu->GetSafeHmenu()) ::SendMessageW(m_hWndMDIClient, WM_MDIREFRESHMENU, 0, 0);
     ::DrawMenuBar(m_hWnd);
     return CMenu::FromHandle(old);
 }
@@ -347,6 +374,7 @@ void CMDIChildWnd::OnMDIActivate(BOOL activate, CWnd*, CWnd*)
         m_pViewActive->OnActivateView(FALSE, m_pViewActive, m_pViewActive);
     }
     if (frame) frame->m_nIdleFlags |= idleTitle | (activate ? 0 : idleMenu);
+    if (frame && activate) frame->OnActivateChild(this);
 }
 
 int CMDIChildWnd::OnMouseActivate(CWnd*, UINT, UINT)

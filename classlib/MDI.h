@@ -8,13 +8,21 @@
 // template's menu (WM_MDISETMENU), and when the last child closes the
 // frame's own menu comes back.  The window menu is the popup of the menu bar
 // that carries a window command (ID_WINDOW_CASCADE, _TILE_HORZ, _TILE_VERT,
-// _ARRANGE); the MDI client lists the open document windows at its end.
+// _ARRANGE); the MDI client lists the open document windows at its end.  The
+// list is rebuilt whenever the menu bar gets a window menu: the system fills
+// a window menu only when its document windows change, so the first document
+// window, made while the frame's own menu (without a window menu) showed,
+// would be missing from it.
 //
 // Activation.  When a child becomes active, in this order: the child that
 // loses it hears WM_MDIACTIVATE and its active view OnActivateView(FALSE);
 // the new child's menu goes into the frame's menu bar; its active view hears
 // OnActivateView(TRUE) and takes the focus; at the next idle moment the main
-// frame's title shows the new document ("title - document").  The program's
+// frame's title shows the new document ("title - document"); the frame hears
+// OnActivateChild.  A command that brings up the document window that is
+// active already (its entry of the window menu, MDIActivate) makes no change
+// of activation; the frame hears OnActivateChild for it all the same, so
+// that a program can show the document it covers.  The program's
 // panes that follow the active document (the status bar's panes, the
 // road-information page) rely on the view being active before their next
 // idle update.
@@ -53,6 +61,10 @@ public:
     static HMENU FindWindowMenu(HMENU menuBar);
     // Creates the MDI client; its window menu is the frame menu's.
     virtual BOOL CreateClient(LPCREATESTRUCT cs, CMenu* windowMenu);
+    // A document window was brought up: it became the active one (its view
+    // has taken the focus), or a command brought up the one that was active
+    // already.  Nothing here.
+    virtual void OnActivateChild(CMDIChildWnd* child);
 
     CFrameWnd* GetActiveFrame() override;
     void OnUpdateFrameTitle(BOOL addToTitle) override;
@@ -62,6 +74,9 @@ public:
     LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 protected:
+    // The window menu's entries of the document windows go to the system,
+    // which activates the window; the entry of the active one brings it up.
+    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
     BOOL OnCreateClient(LPCREATESTRUCT cs, CCreateContext* context) override;
     void OnSize(UINT type, int cx, int cy);
     void OnWindowNext();

@@ -1,5 +1,6 @@
 #include "brisko/shell/DialogBar_Html.h"
 #include "brisko/BriskoResource.h"
+#include "brisko/shell/MainFrm.h"
 #include "corvane/project/TavixInterface.h"
 
 namespace {
@@ -32,6 +33,16 @@ BOOL CDialogBar_Html::OnInitDialog()
     else
         AnchorChild(IDC_HTML_CONTROL, 0, 0, 100, 100); // the empty placeholder
     return TRUE;
+}
+
+void CDialogBar_Html::OnCancel()
+{
+    // Not the system's end of a dialog, which leaves the focus on the
+    // hidden page, where keys do nothing.
+    if (CMainFrame* frame = CMainFrame::Current(); frame && frame->m_pReferencePage == this)
+        frame->HideReferencePage();
+    else
+        ShowWindow(SW_HIDE);
 }
 
 BOOL CDialogBar_Html::CreateHelpControl()

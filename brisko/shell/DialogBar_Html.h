@@ -5,7 +5,11 @@
 // window.  The reference-document tree opens it; the main frame destroys it
 // when a tab of either manager bar changes (WM_CLOSEREFERENCEPAGE) and when
 // the frame goes.  Closing it (its close button, Escape, the help control's
-// close button) hides it until the next document is opened.
+// 关闭 button) hides it until the next document is opened, and gives the
+// keyboard focus to the active document's view (the project manager's pane
+// without one).  A document window brought up (opened, chosen from the window
+// menu, activated by a click or by closing the one before) hides it too: the
+// keys go into the document the user sees.
 #pragma once
 #include "brisko/shell/HHCtrl.h"
 #include "brisko/shell/ResizableDialog.h"
@@ -32,6 +36,8 @@ public:
 
 protected:
     BOOL OnInitDialog() override;
+    // Closing hides the page (the main window gives the focus on).
+    void OnCancel() override;
     void OnShowWindow(BOOL show, UINT status);
     void OnSize(UINT type, int cx, int cy);
     DECLARE_MESSAGE_MAP()

@@ -47,22 +47,69 @@ struct MenuItemRecord
     }
 };
 
+// The width of a text as DrawItem draws it (a single line, "&" marking the
+// mnemonic, "&&" an ampersand).
+int DrawnWidth(HDC dc, const CString& text)
+{
+    if (text.IsEmpty()) return 0;
+    RECT rect{0, 0, 0, 0};
+    ::DrawTextW(dc, text, text.GetLength(), &rect, DT_SINGLELINE | DT_CALCRECT);
+    return rect.right - rect.left;
+}
+
 int TextWidth(HDC dc, const CString& text, BOOL bold)
 {
     if (text.IsEmpty()) return 0;
     CBoldDC font(dc, bold);
-    SIZE size{};
-    ::GetTextExtentPoint32W(dc, text, text.GetLength(), &size);
-    return size.cx;
+    return DrawnWidth(dc, text);
 }
 
 int LabelWidth(HDC dc, const MenuItemRecord& item)
 {
     if (item.IsSeparator()) return 0;
-    CString label = item.Label();
-    const int amp = label.Find(L'&');
-    if (amp >= 0) label = label.Left(amp) + label.Mid(amp + 1);
-    return TextWidth(dc, label, item.IsDefault());
+    return TextWidth(dc, item.Label(), item.IsDefault());
+}
+
+// The widest a document window's entry may be: half the screen.
+int MaxWindowEntryWidth() { return std::max(300, ::GetSystemMetrics(SM_CXSCREEN) / 2); }
+
+// The entry of a document window: its number and its whole title (the
+// system's entry stops after 150 characters, often before the file name).
+// A title too wide for the menu keeps its start up to the first folder and
+// as much of its end, from a folder on, as fits, and never less than its
+// last part (the file name with the file's type), so that the entries of
+// files with alike paths stay apart.
+CString WindowEntryLabel(HDC dc, int number, CString title)
+{
+    title.Replace(L"&", L"&&");
+    const CString prefix = ClFormat(L"&%d ", number);
+    const int maxWidth = MaxWindowEntryWidth();
+    if (DrawnWidth(dc, prefix + title) <= maxWidth) return prefix + title;
+    const int first = title.Find(L'\\');
+    const int last = title.ReverseFind(L'\\');
+    if (first < 0 || last <= first) return prefix + title;
+    const CString head = prefix + title.Left(first + 1) + L"\u2026";
+    for (int at = title.Find(L'\\', first + 1); at >= 0 && at < last; at = title.Find(L'\\', at + 1))
+        if (DrawnWidth(dc, head + title.Mid(at)) <= maxWidth) return head + title.Mid(at);
+    return head + title.Mid(last);
+}
+
+// The document window an entry of the window menu stands for: the MDI
+// client's child with the entry's id whose title the entry's text shows
+// (the "More windows" entry has none); null for other items.
+HWND WindowOfEntry(CWnd* frame, UINT id, const CString& text, int& number)
+{
+    auto* mdi = dynamic_cast<CMDIFrameWnd*>(frame);
+    if (!mdi || !mdi->m_hWndMDIClient || id < AFX_IDM_FIRST_MDICHILD) return nullptr;
+    const HWND child = ::GetDlgItem(mdi->m_hWndMDIClient, static_cast<int>(id));
+    if (!child || ::GetParent(child) != mdi->m_hWndMDIClient) return nullptr;
+    number = static_cast<int>(id - AFX_IDM_FIRST_MDICHILD) + 1;
+    const CString shown = text.Mid(text.Find(L' ') + 1);
+    const int length = ::GetWindowTextLengthW(child);
+    CString title;
+    ::GetWindowTextW(child, title.GetBufferSetLength(length), length + 1);
+    title.ReleaseBuffer();
+    return !shown.IsEmpty() && title.Left(shown.GetLength()) == shown ? child : nullptr;
 }
 
 int AcceleratorWidth(HDC dc, const MenuItemRecord& item)
@@ -271,8 +318,13 @@ void PrepareMenu(CMenu* menu, CWnd* frame)
     for (int i = 0; i < count; ++i) {
         MENUITEMINFOW info{};
         info.cbSize = sizeof(info);
-        info.fMask = MIIM_FTYPE | MIIM_ID;
-        if (!::GetMenuItemInfoW(hmenu, i, TRUE, &info) || (info.fType & MFT_OWNERDRAW)) continue;
+        info.fMask = MIIM_FTYPE | MIIM_ID | MIIM_SUBMENU;
+        if (!::GetMenuItemInfoW(hmenu, i, TRUE, &info)) continue;
+        // The entries of the document windows are read every time: the
+        // windows' titles change, and the system does not always make the
+        // entries anew.
+        const bool windowEntry = !info.hSubMenu && info.wID >= AFX_IDM_FIRST_MDICHILD;
+        if ((info.fType & MFT_OWNERDRAW) && !windowEntry) continue;
         if (!(info.fType & MFT_SEPARATOR)) {
             const int length = ::GetMenuStringW(hmenu, i, nullptr, 0, MF_BYPOSITION);
             CString text;
@@ -280,10 +332,19 @@ void PrepareMenu(CMenu* menu, CWnd* frame)
                 ::GetMenuStringW(hmenu, i, text.GetBufferSetLength(length), length + 1, MF_BYPOSITION);
                 text.ReleaseBuffer();
             }
+            int number = 0;
+            if (const HWND child = windowEntry ? WindowOfEntry(frame, info.wID, text, number) : nullptr) {
+                const int titleLength = ::GetWindowTextLengthW(child);
+                CString title;
+                ::GetWindowTextW(child, title.GetBufferSetLength(titleLength), titleLength + 1);
+                title.ReleaseBuffer();
+                text = WindowEntryLabel(dc.GetSafeHdc(), number, title);
+            }
             MenuItemTexts().SetAt(static_cast<int>(info.wID), text);
             CImgDesc image = FindToolBarImage(barFrame, info.wID);
             if (image.hImageList) MenuItemImages().SetAt(static_cast<int>(info.wID), image);
         }
+        if (info.fType & MFT_OWNERDRAW) continue;
         MENUITEMINFOW type{};
         type.cbSize = sizeof(type);
         type.fMask = MIIM_FTYPE;
@@ -298,8 +359,7 @@ void PrepareMenu(CMenu* menu, CWnd* frame)
         widestLabel = std::max(widestLabel, LabelWidth(dc.GetSafeHdc(), item));
         widestAccelerator = std::max(widestAccelerator, AcceleratorWidth(dc.GetSafeHdc(), item));
     }
-    const ULONG_PTR itemWord =
-        (static_cast<ULONG_PTR>(widestAccelerator) << 16) | ((widestLabel & 0xFF) << 8) | (itemHeight & 0xFF);
+    const ULONG_PTR itemWord = MenuItemWord(itemHeight, widestLabel, widestAccelerator);
     for (int i = 0; i < count; ++i) {
         const MenuItemRecord item(hmenu, i, TRUE);
         MENUITEMINFOW data{};
@@ -311,12 +371,18 @@ void PrepareMenu(CMenu* menu, CWnd* frame)
     ::SelectObject(dc.GetSafeHdc(), oldFont);
 }
 
+ULONG_PTR MenuItemWord(int height, int label, int accelerator)
+{
+    const auto field = [](int value, int bits) { return static_cast<ULONG_PTR>(std::clamp(value, 0, (1 << bits) - 1)); };
+    return field(height, 8) | (field(label, 12) << 8) | (field(accelerator, 12) << 20);
+}
+
 void MeasureMenuItem(MEASUREITEMSTRUCT* mis)
 {
     if (!mis || mis->CtlType != ODT_MENU) return;
     const ULONG_PTR word = mis->itemData;
     mis->itemHeight = static_cast<UINT>(word & 0xFF);
-    mis->itemWidth = static_cast<UINT>(((word >> 16) & 0xFFFF) + ((word >> 8) & 0xFF) + 42);
+    mis->itemWidth = static_cast<UINT>(((word >> 20) & 0xFFF) + ((word >> 8) & 0xFFF) + 42);
 }
 
 void DrawMenuItem(DRAWITEMSTRUCT* dis)

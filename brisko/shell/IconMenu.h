@@ -5,11 +5,17 @@
 // The frame prepares every popup when it opens (PrepareMenu: the items become
 // owner-drawn, their texts and pictures are kept in two process-wide maps and
 // each item's data word carries its measures) and hands the menu's
-// WM_MEASUREITEM, WM_DRAWITEM and WM_MENUCHAR to the functions below.
+// WM_MEASUREITEM, WM_DRAWITEM and WM_MENUCHAR to the functions below.  Texts
+// are measured as they are drawn, so that the menu is as wide as its widest
+// text.  The entries of an MDI frame's document windows (the window menu's
+// list) show each window's whole title, read every time the menu opens; a
+// title wider than half the screen keeps its start up to the first folder
+// and as much of its end as fits, never less than the file name.
 //
-// Data word of a prepared item: bits 0-7 the item height, bits 8-15 the low
-// byte of the widest label of the menu, bits 16-31 the widest accelerator
-// text; a separator's word is the separator height.
+// Data word of a prepared item (MenuItemWord): bits 0-7 the item height,
+// bits 8-19 the widest label of the menu, bits 20-31 the widest accelerator
+// text (each in pixels, at most its field's largest value); a separator's
+// word is the separator height.
 #pragma once
 #include "classlib/ClassLib.h"
 
@@ -31,6 +37,8 @@ BOOL IsMenuPrepared(CMenu* menu);
 // word; pictures come from the tool bars of frame (or of its parent frame
 // when frame has no bars).
 void PrepareMenu(CMenu* menu, CWnd* frame);
+// The data word of an item of a menu with these measures.
+ULONG_PTR MenuItemWord(int height, int label, int accelerator);
 // Answers WM_MEASUREITEM for a prepared menu item.
 void MeasureMenuItem(MEASUREITEMSTRUCT* mis);
 // Answers WM_DRAWITEM for a prepared menu item.

@@ -657,6 +657,38 @@ LRESULT CMainFrame::OnCloseReferencePage(WPARAM, LPARAM)
     return 0;
 }
 
+void CMainFrame::HideReferencePage()
+{
+    CDialogBar_Html* page = m_pReferencePage;
+    if (!page || !page->GetSafeHwnd()) return;
+    const HWND focus = ::GetFocus();
+    const bool focusOnPage = focus && (focus == page->m_hWnd || ::IsChild(page->m_hWnd, focus));
+    page->ShowWindow(SW_HIDE);
+    // A focus elsewhere stays (and a program in the background is not
+    // brought forward).
+    if (!focusOnPage) return;
+    CMDIChildWnd* child = MDIGetActive();
+    CView* view = child ? child->GetActiveView() : nullptr;
+    CWnd* pane = m_wndProjectBar.GetSafeHwnd() && m_wndProjectBar.IsWindowVisible()
+                     ? m_wndProjectBar.GetActiveWnd()
+                     : nullptr;
+    if (view && view->GetSafeHwnd())
+        view->SetFocus();
+    else if (pane && pane->GetSafeHwnd())
+        pane->SetFocus();
+    else
+        SetFocus();
+}
+
+void CMainFrame::OnActivateChild(CMDIChildWnd* child)
+{
+    CMDIFrameWnd::OnActivateChild(child);
+    // The keys go into the document brought up: it is not left behind the
+    // page.
+    if (m_pReferencePage && m_pReferencePage->GetSafeHwnd() && m_pReferencePage->IsWindowVisible())
+        HideReferencePage();
+}
+
 LRESULT CMainFrame::OnNcActivate(WPARAM active, LPARAM)
 {
     // The reference page, a child window with a caption, shows the main

@@ -64,6 +64,10 @@ public:
     // Builds the project tree again from the project the library holds
     // (the refresh command without the reload of the road's data).
     void RefreshProjectTree();
+    // Hides the reference page; the keyboard focus, when it was on the page,
+    // goes to the active document's view, else to the project manager's
+    // pane (the tree the page was opened from), else to the main window.
+    void HideReferencePage();
     // Takes watches of the current road's DL, DMX and SQX files.
     void RegisterRoadFileWatches();
     // Gives them up (a project change, the frame's end).
@@ -78,6 +82,8 @@ public:
     static CMainFrame* Current();
 
     BOOL PreTranslateMessage(MSG* msg) override;
+    // A document brought up shows: the reference page over it hides.
+    void OnActivateChild(CMDIChildWnd* child) override;
 
     CStatusBar m_wndStatusBar;
     CImageList m_ilButtons;

@@ -6,17 +6,23 @@
 // main window, the help file's topic shown in it, its sizing, maximising
 // and closing, the message and an empty page when the help file is
 // missing, and a picture of the main window with the tab and the page.
+// With documents open: a document brought up hides the page and takes the
+// keys, the page's 关闭 gives the focus back, and the window menu lists the
+// documents whole and apart (through the system's mouse and keyboard).
 //
 // The picture comes first: under Wine without a window manager a window
 // shown after another one was destroyed does not reach the screen.
 #include "reference_world.h"
 #include "brisko/BriskoResource.h"
+#include "brisko/editor/BriskoDoc.h"
 #include "brisko/manager/TreeViewResource.h"
 #include "brisko/shell/BriskoApp.h"
 #include "brisko/shell/DialogBar_Html.h"
+#include "brisko/shell/IconMenu.h"
 #include "brisko/shell/MainFrm.h"
 #include "brisko/shell/Messages.h"
 #include "support/WindowTest.h"
+#include <functional>
 
 using namespace reference_test;
 using namespace wintest;
@@ -455,4 +461,326 @@ TEST_F(ReferenceTreeTest, WithoutTheHelpFileTheDoubleClickSaysSoAndThePageStaysE
     EXPECT_NE(nullptr, page->m_wndHtml.m_hWnd);
     EXPECT_TRUE(PageShows(TopicAddress(page->m_wndHtml.GetChmPath(), L"Standard/CJJ_193.htm")));
     ClosePage();
+}
+
+// ---------------------------------------------------------------------------
+// The page and the documents behind it.  A document brought up by any way
+// but opening it (the window menu, closing the active one) shows it: the
+// page hides and the document's view has the keyboard focus, so that what
+// the user types goes into the document in front.  The page's 关闭 gives
+// the focus back to the active document (the tree without one).  The window
+// menu lists every open document, each entry whole and telling the
+// documents apart.  All of it through the system's mouse and keyboard input.
+
+namespace {
+
+void CloseDocuments()
+{
+    for (POSITION pos = theApp.GetFirstDocTemplatePosition(); pos;) {
+        CDocTemplate* documentTemplate = theApp.GetNextDocTemplate(pos);
+        for (POSITION doc = documentTemplate->GetFirstDocPosition(); doc;)
+            documentTemplate->GetNextDoc(doc)->SetModifiedFlag(FALSE);
+    }
+    theApp.CloseAllDocuments(FALSE);
+    PumpUntilIdle();
+}
+
+// Data files of roads in a project folder: their paths alike up to the
+// road's folder, as a project's files are, the last in a folder so deep that
+// its path is longer than a window menu's entry can show.
+struct RoadFiles {
+    ScratchFolder folder{L"示范项目"};
+    std::vector<CString> paths;
+    RoadFiles()
+    {
+        const wchar_t* const roads[] = {L"一号路", L"二号路", L"三号路"};
+        for (const wchar_t* road : roads) {
+            const CString dir = folder / road;
+            ::CreateDirectoryW(dir, nullptr);
+            paths.push_back(dir + L"\\" + road + L".JD");
+            WriteText(paths.back(), L"JD1 1000.000 2000.000\nJD2 1500.000 2600.000\n");
+        }
+        CString deep = folder.Path();
+        for (const wchar_t* part : {L"\\互通立交匝道设计", L"\\第二合同段 施工图设计", L"\\2024年修改方案"}) {
+            deep += part;
+            ::CreateDirectoryW(deep, nullptr);
+        }
+        paths.push_back(deep + L"\\匝道A.JD");
+        WriteText(paths.back(), L"JD1 10.000 20.000\n");
+    }
+    // The documents go first: the file watcher holds their folders open
+    // until it has let go of their watches.
+    ~RoadFiles()
+    {
+        CloseDocuments();
+        EXPECT_TRUE(PumpUntil(
+            [&] {
+                RemoveTree(folder.Path());
+                return ::GetFileAttributesW(folder.Path()) == INVALID_FILE_ATTRIBUTES;
+            },
+            5000));
+    }
+};
+
+// The file name of a path.
+CString FileNameOf(const CString& path) { return path.Mid(path.ReverseFind(L'\\') + 1); }
+
+CDocument* OpenDocument(const CString& path)
+{
+    CDocument* document = theApp.OpenDocumentFile(path);
+    PumpUntilIdle();
+    return document;
+}
+
+CView* ViewOf(CDocument* document)
+{
+    POSITION pos = document ? document->GetFirstViewPosition() : nullptr;
+    return pos ? document->GetNextView(pos) : nullptr;
+}
+
+CDocument* ActiveDocument(CMainFrame* frame)
+{
+    CMDIChildWnd* child = frame->MDIGetActive();
+    return child ? child->GetActiveDocument() : nullptr;
+}
+
+CString FirstLine(CDocument* document)
+{
+    CTvTextBuffer& buffer = static_cast<CBriskoDoc*>(document)->m_TextBuffer;
+    return buffer.GetLineCount() > 0 ? CString(buffer.LineText(0), buffer.GetLineLength(0)) : CString();
+}
+
+
+// Whether the window at the middle of the view on the screen is the view
+// (nothing lies over it).
+bool InFront(CView* view)
+{
+    CRect rect;
+    view->GetWindowRect(&rect);
+    return ::WindowFromPoint(rect.CenterPoint()) == view->m_hWnd;
+}
+
+// An entry of the window menu as it shows: its text as drawn (the mnemonic's
+// "&" left out) and its place on the screen.
+struct MenuEntry {
+    CString text;
+    CRect rect;
+};
+
+// What a shown menu is given to look at; the look ends the menu, by a
+// choice or by EndMenu.
+struct MenuLook {
+    std::function<void(HWND popup, HMENU menu)> act;
+    DWORD since = 0;
+    bool seen = false;
+};
+MenuLook* g_look = nullptr;
+
+void CALLBACK LookAtMenu(HWND, UINT, UINT_PTR id, DWORD)
+{
+    const HWND popup = ::FindWindowW(L"#32768", nullptr);
+    if (!g_look || !popup || !::IsWindowVisible(popup)) {
+        if (!g_look || ::GetTickCount() - g_look->since > 10000) {
+            ::KillTimer(nullptr, id);
+            ::EndMenu();
+        }
+        return;
+    }
+    ::KillTimer(nullptr, id);
+    g_look->seen = true;
+    g_look->act(popup, reinterpret_cast<HMENU>(::SendMessageW(popup, MN_GETHMENU, 0, 0)));
+}
+
+class PageAndDocumentsTest : public ReferenceTreeTest
+{
+protected:
+    void SetUp() override
+    {
+        ReferenceTreeTest::SetUp();
+        ClosePage();
+        CloseDocuments();
+        frame->SetWindowPos(nullptr, 0, 0, 1000, 700, SWP_NOZORDER);
+        PumpUntilIdle();
+    }
+    void TearDown() override
+    {
+        ClosePage();
+        CloseDocuments();
+    }
+
+    // Opens the window menu with Alt+W, as the user does, and hands the
+    // shown menu to `act`, which must end it; false when it did not show.
+    bool WithWindowMenu(const std::function<void(HWND popup, HMENU menu)>& act)
+    {
+        ::SetForegroundWindow(frame->m_hWnd);
+        PumpUntilIdle();
+        MenuLook look;
+        look.act = act;
+        look.since = ::GetTickCount();
+        g_look = &look;
+        const UINT_PTR timer = ::SetTimer(nullptr, 0, 50, &LookAtMenu);
+        const bool pressed = PressKeys({VK_MENU, 'W'});
+        const bool ended = pressed && PumpUntil([&] {
+            const HWND popup = ::FindWindowW(L"#32768", nullptr);
+            return look.seen && !(popup && ::IsWindowVisible(popup));
+        }, 12000);
+        ::KillTimer(nullptr, timer);
+        g_look = nullptr;
+        PumpUntilIdle();
+        return ended;
+    }
+
+    // The entries of the document windows in the shown window menu: the
+    // items after its last separator.
+    std::vector<MenuEntry> WindowEntries(HMENU menu)
+    {
+        std::vector<MenuEntry> entries;
+        const int count = ::GetMenuItemCount(menu);
+        int first = count;
+        for (int i = count - 1; i >= 0 && first == count; --i)
+            if (::GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION) & MF_SEPARATOR) first = i + 1;
+        for (int i = first; i < count; ++i) {
+            MenuEntry entry;
+            CString text;
+            MenuItemTexts().Lookup(static_cast<int>(::GetMenuItemID(menu, i)), text);
+            const int tab = text.Find(L'\t');
+            entry.text = tab < 0 ? text : text.Left(tab);
+            entry.text.Replace(L"&", L"");
+            // (No window: the menu's own window, where the item shows.)
+            ::GetMenuItemRect(nullptr, menu, static_cast<UINT>(i), &entry.rect);
+            entries.push_back(entry);
+        }
+        return entries;
+    }
+
+    // The view of the document in front with the keyboard focus.
+    bool Shows(CDocument* document)
+    {
+        return PumpUntil(
+            [&] {
+                CView* view = ViewOf(document);
+                return ActiveDocument(frame) == document && view && ::GetFocus() == view->m_hWnd &&
+                       !frame->m_pReferencePage->IsWindowVisible() && InFront(view);
+            },
+            5000);
+    }
+};
+
+} // namespace
+
+// The window menu brings a document up over the page; a key typed then goes
+// into it.  Closing the active document brings the next one up the same way.
+TEST_F(PageAndDocumentsTest, ADocumentBroughtUpShowsOverThePageWithTheFocus)
+{
+    RoadFiles files;
+    std::vector<CDocument*> documents;
+    for (int i = 0; i < 3; ++i) documents.push_back(OpenDocument(files.paths[i]));
+    ASSERT_EQ(documents[2], ActiveDocument(frame));
+
+    CDialogBar_Html* page = DoubleClick(L"公路路线设计规范");
+    ASSERT_NE(nullptr, page);
+    ASSERT_TRUE(OnTop(page));
+    // The first document from the window menu, with the mouse.
+    bool clicked = false;
+    ASSERT_TRUE(WithWindowMenu([&](HWND, HMENU menu) {
+        for (const MenuEntry& entry : WindowEntries(menu))
+            if (!clicked && entry.text.Find(FileNameOf(files.paths[0])) >= 0)
+                clicked = ClickAt(entry.rect.CenterPoint(), 1);
+        if (!clicked) ::EndMenu();
+    }));
+    ASSERT_TRUE(clicked);
+    EXPECT_TRUE(Shows(documents[0]));
+    EXPECT_FALSE(page->IsWindowVisible());
+    // What the user types goes into the document in front, and nowhere else.
+    ASSERT_TRUE(PressKeys({'X'}));
+    EXPECT_TRUE(PumpUntil([&] { return FirstLine(documents[0]) == L"xJD1 1000.000 2000.000"; }, 5000))
+        << Utf8(FirstLine(documents[0]));
+    EXPECT_EQ(CString(L"JD1 1000.000 2000.000"), FirstLine(documents[1]));
+    EXPECT_EQ(CString(L"JD1 1000.000 2000.000"), FirstLine(documents[2]));
+    documents[0]->SetModifiedFlag(FALSE);
+
+    // The page again; the active document closed under it (文件, 关闭).
+    ASSERT_EQ(page, DoubleClick(L"公路路线设计规范"));
+    ASSERT_TRUE(PressKeys({VK_MENU, 'F'}) && PressKeys({'C'}));
+    ASSERT_TRUE(PumpUntil([&] { return ActiveDocument(frame) && ActiveDocument(frame) != documents[0]; }, 5000));
+    EXPECT_TRUE(Shows(ActiveDocument(frame)));
+}
+
+// The page's 关闭 button, clicked: the page hides and the keys go into the
+// document in front; without documents the focus goes to the tree.
+TEST_F(PageAndDocumentsTest, ThePagesCloseButtonGivesTheFocusToTheDocumentInFront)
+{
+    RoadFiles files;
+    CDocument* first = OpenDocument(files.paths[0]);
+    CDocument* second = OpenDocument(files.paths[1]);
+    ASSERT_EQ(second, ActiveDocument(frame));
+    const auto clickClose = [&](CDialogBar_Html* page) {
+        CToolBarCtrl& bar = page->m_wndHtml.GetToolBar();
+        CRect button;
+        ASSERT_TRUE(bar.GetItemRect(bar.CommandToIndex(CHHCtrl::ID_HH_CLOSE), &button));
+        bar.ClientToScreen(&button);
+        ASSERT_TRUE(ClickAt(button.CenterPoint(), 1));
+        ASSERT_TRUE(PumpUntil([&] { return !page->IsWindowVisible(); }, 5000));
+    };
+
+    CDialogBar_Html* page = DoubleClick(L"公路路线设计规范");
+    ASSERT_NE(nullptr, page);
+    clickClose(page);
+    EXPECT_TRUE(Shows(second));
+    ASSERT_TRUE(PressKeys({'X'}));
+    EXPECT_TRUE(PumpUntil([&] { return FirstLine(second) == L"xJD1 1000.000 2000.000"; }, 5000))
+        << Utf8(FirstLine(second));
+    EXPECT_EQ(CString(L"JD1 1000.000 2000.000"), FirstLine(first));
+
+    CloseDocuments();
+    ASSERT_EQ(page, DoubleClick(L"公路路线设计规范"));
+    clickClose(page);
+    EXPECT_TRUE(PumpUntil([&] { return ::GetFocus() == tree->m_hWnd; }, 5000));
+}
+
+// The window menu as it shows with one document open and with four: an
+// entry for every document, each with its file name whole (the path
+// shortened in its middle where it is too long), all different, and none
+// cut by the menu's edge in the picture.  (The first document of a main
+// window, which the list missed, is classlib_docview's test.)
+TEST_F(PageAndDocumentsTest, TheWindowMenuListsEveryDocumentWholeAndDistinct)
+{
+    RoadFiles files;
+    std::vector<CString> open;
+    for (const size_t count : {size_t(1), files.paths.size()}) {
+        while (open.size() < count) {
+            ASSERT_NE(nullptr, OpenDocument(files.paths[open.size()]));
+            open.push_back(files.paths[open.size()]);
+        }
+        std::vector<MenuEntry> entries;
+        Image picture;
+        CRect popup;
+        ASSERT_TRUE(WithWindowMenu([&](HWND shown, HMENU menu) {
+            entries = WindowEntries(menu);
+            ::GetWindowRect(shown, &popup);
+            picture = CaptureWindow(CWnd::FromHandle(shown));
+            ::EndMenu();
+        }));
+        ASSERT_FALSE(picture.Empty());
+        EXPECT_TRUE(picture.SaveBmp(ClFormat(L"window_menu_%d.bmp", static_cast<int>(count))));
+        ASSERT_EQ(count, entries.size());
+        for (const CString& path : open) {
+            int holding = 0;
+            for (const MenuEntry& entry : entries) holding += entry.text.Find(FileNameOf(path) + L":[") >= 0;
+            EXPECT_EQ(1, holding) << Utf8(path);
+        }
+        for (size_t i = 0; i < entries.size(); ++i)
+            for (size_t j = i + 1; j < entries.size(); ++j) EXPECT_NE(entries[i].text, entries[j].text);
+        // In the picture: each entry's text ends before the menu's edge,
+        // whose last columns are clear of text.
+        for (const MenuEntry& entry : entries) {
+            CRect row = entry.rect;
+            row.OffsetRect(-popup.left, -popup.top);
+            row.DeflateRect(0, 2);
+            const CRect end(row.right - 10, row.top, row.right, row.bottom);
+            const CRect text(row.left + 30, row.top, row.right - 10, row.bottom);
+            EXPECT_GT(picture.Count(text, ::GetSysColor(COLOR_MENUTEXT)), 20) << Utf8(entry.text);
+            EXPECT_EQ(0, picture.Count(end, ::GetSysColor(COLOR_MENUTEXT))) << Utf8(entry.text);
+        }
+    }
 }

@@ -1,5 +1,6 @@
 #include "reference_world.h"
 #include <exdispid.h>
+#include <iterator>
 
 namespace reference_test {
 
@@ -56,6 +57,22 @@ bool ClickAt(CPoint screen, int clicks)
             input.mi.dwFlags = flag;
             inputs.push_back(input);
         }
+    return ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)) == inputs.size();
+}
+
+bool PressKeys(std::initializer_list<WORD> keys)
+{
+    std::vector<INPUT> inputs;
+    auto key = [&](WORD vk, DWORD flags) {
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = vk;
+        input.ki.wScan = static_cast<WORD>(::MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
+        input.ki.dwFlags = flags;
+        inputs.push_back(input);
+    };
+    for (WORD vk : keys) key(vk, 0);
+    for (auto it = std::rbegin(keys); it != std::rend(keys); ++it) key(*it, KEYEVENTF_KEYUP);
     return ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)) == inputs.size();
 }
 

@@ -6,6 +6,7 @@
 #include "brisko/support/BriskoWorld.h"
 #include "brisko/shell/HHCtrl.h"
 #include "support/ChmFile.h"
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -76,5 +77,9 @@ CString TopicAddress(const CString& chm, const wchar_t* topic);
 // system's input, as the user's mouse does (two clicks at once make a
 // double click); false when the system took not all of it.
 bool ClickAt(CPoint screen, int clicks);
+// Presses the keys in their order and lets them go in the reverse order
+// through the system's input, as the user's keyboard does ({VK_MENU, 'W'}
+// is Alt+W); false when the system took not all of it.
+bool PressKeys(std::initializer_list<WORD> keys);
 
 } // namespace reference_test

@@ -400,7 +400,8 @@ TEST(IconMenu, PreparingTakesTextsPicturesAndMeasures)
     const int label = std::max({TextWidth(L"新建(N)"), TextWidth(L"打开(O)..."), TextWidth(L"打印机设置(r)..."),
                                 TextWidth(L"最近的文件"), TextWidth(L"退出(x)")});
     const int accelerator = std::max(TextWidth(L"Ctrl+N"), TextWidth(L"Ctrl+O"));
-    const ULONG_PTR word = (static_cast<ULONG_PTR>(accelerator) << 16) | ((label & 0xFF) << 8) | height;
+    const ULONG_PTR word = (static_cast<ULONG_PTR>(accelerator) << 20) | (label << 8) | height;
+    EXPECT_EQ(MenuItemWord(height, label, accelerator), word);
     EXPECT_EQ(word, ItemData(*file, 0));
     EXPECT_EQ(word, ItemData(*file, 1));
     EXPECT_EQ(static_cast<ULONG_PTR>(tm.tmHeight / 2 + 2), ItemData(*file, 2));
@@ -410,19 +411,22 @@ TEST(IconMenu, PreparingTakesTextsPicturesAndMeasures)
     mis.itemData = word;
     MeasureMenuItem(&mis);
     EXPECT_EQ(static_cast<UINT>(height), mis.itemHeight);
-    EXPECT_EQ(static_cast<UINT>(accelerator + (label & 0xFF) + 42), mis.itemWidth);
+    EXPECT_EQ(static_cast<UINT>(accelerator + label + 42), mis.itemWidth);
 
     // Opened again with a new, long item: the old items keep their texts and
-    // all get the new measures; a label over 255 pixels counts modulo 256.
+    // all get the new measures; a label over 255 pixels counts whole.
     const wchar_t* longLabel = L"由构造物信息文件(GZX)导出桥梁桩号文件(QL)并且写入当前道路的数据文件夹";
     file->AppendMenu(MF_STRING, 40999, longLabel);
     ASSERT_GT(TextWidth(longLabel), 255);
     PrepareMenu(file, tb.frame);
     ASSERT_TRUE(MenuItemTexts().Lookup(ID_FILE_OPEN, text));
     EXPECT_EQ(CString(L"打开(&O)...\tCtrl+O"), text);
-    const ULONG_PTR wider = (static_cast<ULONG_PTR>(accelerator) << 16) | ((TextWidth(longLabel) & 0xFF) << 8) | height;
+    const ULONG_PTR wider = MenuItemWord(height, TextWidth(longLabel), accelerator);
     EXPECT_EQ(wider, ItemData(*file, 0));
     EXPECT_EQ(wider, ItemData(*file, file->GetMenuItemCount() - 1));
+    mis.itemData = wider;
+    MeasureMenuItem(&mis);
+    EXPECT_EQ(static_cast<UINT>(accelerator + TextWidth(longLabel) + 42), mis.itemWidth);
 }
 
 TEST(IconMenu, DrawingItemsInEveryState)

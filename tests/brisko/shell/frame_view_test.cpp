@@ -9,6 +9,8 @@
 #include "brisko/shell/MyTabCtrlBar.h"
 #include "support/WindowTest.h"
 #include <functional>
+#include <utility>
+#include <vector>
 
 using namespace shell_test;
 using namespace wintest;
@@ -98,6 +100,64 @@ TEST(FrameView, Screenshot)
     Image shot = CaptureWindow(frame);
     ASSERT_FALSE(shot.Empty());
     EXPECT_TRUE(shot.SaveBmp(L"brisko_main.bmp"));
+}
+
+// The window text (the captions', menus', message boxes' and status bars'
+// fonts, the dialogs' "MS Shell Dlg" and the program's 宋体) is drawn exactly
+// as wide as it is measured, glyph by glyph: the system's message boxes and
+// menus make their text as wide as measured, and a line drawn wider loses
+// its last character at the edge.
+TEST(FrameView, WindowTextIsDrawnAsWideAsItIsMeasured)
+{
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof(metrics);
+    ASSERT_TRUE(::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0));
+    LOGFONTW gui{};
+    ::GetObjectW(::GetStockObject(DEFAULT_GUI_FONT), sizeof(gui), &gui);
+    LOGFONTW song{};
+    song.lfHeight = -12;
+    song.lfCharSet = DEFAULT_CHARSET;
+    wcscpy_s(song.lfFaceName, L"宋体");
+    const std::pair<const char*, LOGFONTW> fonts[] = {
+        {"message", metrics.lfMessageFont}, {"menu", metrics.lfMenuFont}, {"caption", metrics.lfCaptionFont},
+        {"status", metrics.lfStatusFont},   {"dialog", gui},              {"宋体", song},
+    };
+    const wchar_t* const texts[] = {
+        L"Z:\\work\\brisko_reference_tests\\install_32\\Help\\TAVIX.CHM文件没有找到",
+        L"rrrrrrrrrr ffffffffff tests Illegal 0O1lI",
+        L"设计参考文档 TAVIX项目数据环境",
+    };
+    for (const auto& [name, logFont] : fonts) {
+        CFont font;
+        ASSERT_TRUE(font.CreateFontIndirect(&logFont)) << name;
+        for (const wchar_t* text : texts) {
+            const int count = static_cast<int>(wcslen(text));
+            // Each glyph's advance as measured.
+            std::vector<int> ends(count), advances(count);
+            {
+                CClientDC dc(nullptr);
+                const HGDIOBJ old = dc.SelectObject(font.GetSafeHandle());
+                int fit = 0;
+                SIZE size{};
+                ASSERT_TRUE(::GetTextExtentExPointW(dc.GetSafeHdc(), text, count, 0, &fit, ends.data(), &size));
+                dc.SelectObject(old);
+            }
+            for (int i = 0; i < count; ++i) advances[i] = ends[i] - (i ? ends[i - 1] : 0);
+            // The line as drawn, and drawn with the measured advances.
+            const auto draw = [&](const int* dx) {
+                return RenderPaint(ends[count - 1] + 40, 30, [&](CDC& dc) {
+                    const HGDIOBJ old = dc.SelectObject(font.GetSafeHandle());
+                    ::ExtTextOutW(dc.GetSafeHdc(), 2, 2, 0, nullptr, text, count, dx);
+                    dc.SelectObject(old);
+                });
+            };
+            const Image drawn = draw(nullptr), measured = draw(advances.data());
+            int differing = 0;
+            for (int y = 0; y < drawn.Height(); ++y)
+                for (int x = 0; x < drawn.Width(); ++x) differing += drawn.At(x, y) != measured.At(x, y);
+            EXPECT_EQ(0, differing) << name << ": " << Utf8(text);
+        }
+    }
 }
 
 // The road-information bar floated and docked again by a double-click on its

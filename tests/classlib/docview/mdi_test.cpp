@@ -4,6 +4,7 @@
 #include "docview_app.h"
 #include <shlobj.h>
 #include <algorithm>
+#include <functional>
 
 using namespace docview;
 using namespace wintest;
@@ -140,6 +141,84 @@ TEST_F(DocViewTest, MenusAndTitlesFollowTheActiveDocument)
     // The shared menus are still there for the next documents.
     EXPECT_TRUE(::IsMenu(theApp.m_pNotes->m_hMenuShared));
     EXPECT_TRUE(::IsMenu(theApp.m_pLists->m_hMenuShared));
+}
+
+namespace {
+
+// A main window of its own, whose MDI client has not had a window menu yet
+// (its own menu has none), counting the document windows brought up.
+class CountingFrame : public CMDIFrameWnd
+{
+public:
+    std::vector<CMDIChildWnd*> brought;
+    void OnActivateChild(CMDIChildWnd* child) override { brought.push_back(child); }
+};
+
+} // namespace
+
+// The first document window of a main window is listed in the window menu
+// that its menu brings (the system fills a window menu new to it only when
+// its windows change next).  The frame hears of every window brought up:
+// activated, or the active one named by MDIActivate or its window-menu entry.
+TEST_F(DocViewTest, TheWindowMenuListsTheFirstWindowAndTheFrameHearsOfEveryWindowBroughtUp)
+{
+    auto* frame = new CountingFrame;
+    ASSERT_TRUE(frame->LoadFrame(IDR_MAINFRAME, WS_OVERLAPPEDWINDOW));
+    const HMENU noteMenu = ::LoadMenuW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_NOTE));
+    ASSERT_NE(nullptr, noteMenu);
+    ASSERT_EQ(nullptr, CMDIFrameWnd::FindWindowMenu(::GetMenu(frame->m_hWnd)));
+    const auto open = [&](const wchar_t* title) {
+        auto* child = new CMDIChildWnd;
+        child->m_hMenuShared = noteMenu;
+        EXPECT_TRUE(child->Create(nullptr, title, WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW, CFrameWnd::rectDefault,
+                                  frame));
+        return child;
+    };
+    const auto listed = [&] {
+        std::vector<CString> entries;
+        for (const CString& text : MenuTexts(CMDIFrameWnd::FindWindowMenu(::GetMenu(frame->m_hWnd))))
+            if (text.Find(L".note") >= 0) entries.push_back(text);
+        return entries;
+    };
+
+    CMDIChildWnd* first = open(L"甲.note");
+    EXPECT_EQ(noteMenu, ::GetMenu(frame->m_hWnd));
+    EXPECT_EQ(std::vector<CString>{L"&1 甲.note"}, listed());
+    CMDIChildWnd* second = open(L"乙.note");
+    EXPECT_EQ((std::vector<CString>{L"&1 甲.note", L"&2 乙.note"}), listed());
+    ASSERT_EQ(second, frame->MDIGetActive());
+    ASSERT_FALSE(frame->brought.empty());
+    EXPECT_EQ(second, frame->brought.back());
+
+    const struct {
+        const char* how;
+        std::function<void()> bring;
+        CMDIChildWnd* expected;
+    } ways[] = {
+        {"MDIActivate of another", [&] { frame->MDIActivate(first); }, first},
+        {"MDIActivate of the active one", [&] { frame->MDIActivate(first); }, first},
+        {"its window-menu entry", [&] {
+             frame->SendMessage(WM_COMMAND, static_cast<WPARAM>(second->GetDlgCtrlID()));
+         }, second},
+        {"the window-menu entry of the active one", [&] {
+             frame->SendMessage(WM_COMMAND, static_cast<WPARAM>(second->GetDlgCtrlID()));
+         }, second},
+    };
+    for (const auto& way : ways) {
+        frame->brought.clear();
+        way.bring();
+        EXPECT_EQ(way.expected, frame->MDIGetActive()) << way.how;
+        EXPECT_EQ(std::vector<CMDIChildWnd*>{way.expected}, frame->brought) << way.how;
+    }
+
+    // Closing the active window brings up the other.
+    frame->brought.clear();
+    second->MDIDestroy();
+    EXPECT_EQ(std::vector<CMDIChildWnd*>{first}, frame->brought);
+    first->MDIDestroy();
+    frame->DestroyWindow();
+    ::DestroyMenu(noteMenu);
+    PumpUntilIdle();
 }
 
 TEST_F(DocViewTest, OpeningAnOpenFileActivatesItsWindow)
