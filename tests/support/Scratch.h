@@ -51,11 +51,11 @@ private:
     CString m_path;
 };
 
-// Removes a file, or a folder with everything in it.
-void RemoveTree(const CString& path);
-// Removes everything inside a folder; the folder stays.  A link found
-// inside (a junction or symbolic link, under Wine a Unix symbolic link) is
+// Removes a file, or a folder with everything in it.  A link (a junction or
+// symbolic link, under Wine a Unix symbolic link), given or found inside, is
 // removed itself; what it points to is left alone.
+void RemoveTree(const CString& path);
+// Removes everything inside a folder, as RemoveTree does; the folder stays.
 void EmptyFolder(const CString& path);
 void WriteBytes(const CString& path, const std::string& bytes);
 std::string ReadBytes(const CString& path);
