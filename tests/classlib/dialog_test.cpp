@@ -389,22 +389,67 @@ TEST(ModalLoop, TheIdlePassUpdatesTheControlsAndFreesOnlyTheDialogsOwnTemporarie
 }
 
 namespace {
-// A dialog that comes up slowly, as any does on a loaded machine: time
-// passes between its activation and the modal loop's first idle moment.
+// A dialog that comes up slowly, as any does on a loaded machine: it is
+// activated while it is made (as the system's own dialogs are when they set
+// their focus), and time passes between its activation and the modal
+// loop's first idle moment.  It gives up after ten seconds without a step
+// (IDABORT), so that a script that lost it fails the test instead of
+// hanging it.
 class CSlowDialog : public CDialog
 {
 public:
-    CSlowDialog() : CDialog(IDD_KEYS) {}
+    explicit CSlowDialog(CWnd* owner = nullptr) : CDialog(IDD_KEYS, owner) {}
+    HWND made = nullptr;
+
 protected:
+    BOOL OnInitDialog() override
+    {
+        made = m_hWnd;
+        SetTimer(kGiveUp, 10000, nullptr);
+        ::SetActiveWindow(m_hWnd);
+        return CDialog::OnInitDialog();
+    }
     void OnActivate(UINT state, CWnd* other, BOOL minimized)
     {
         CDialog::OnActivate(state, other, minimized);
         if (state != WA_INACTIVE && !IsWindowVisible()) ::Sleep(40);
     }
+    void OnTimer(UINT_PTR id)
+    {
+        if (id == kGiveUp) EndDialog(IDABORT);
+    }
     DECLARE_MESSAGE_MAP()
+
+private:
+    enum { kGiveUp = 1 };
 };
 BEGIN_MESSAGE_MAP(CSlowDialog, CDialog)
     ON_WM_ACTIVATE()
+    ON_WM_TIMER()
+END_MESSAGE_MAP()
+
+// A dialog that opens a slow dialog when it gets WM_APP: one of its own
+// (as a button's handler would), or with WPARAM 1 one owned by no window
+// (the first dialog stays enabled).
+class COpeningDialog : public CDialog
+{
+public:
+    COpeningDialog() : CDialog(IDD_KEYS) {}
+    INT_PTR innerResult = 0;
+    HWND inner = nullptr;
+
+protected:
+    LRESULT OnOpen(WPARAM ownerless, LPARAM)
+    {
+        CSlowDialog dialog(ownerless ? CWnd::GetDesktopWindow() : this);
+        innerResult = dialog.DoModal();
+        inner = dialog.made;
+        return 0;
+    }
+    DECLARE_MESSAGE_MAP()
+};
+BEGIN_MESSAGE_MAP(COpeningDialog, CDialog)
+    ON_MESSAGE(WM_APP, OnOpen)
 END_MESSAGE_MAP()
 } // namespace
 
@@ -415,6 +460,41 @@ TEST(DialogScripts, ASlowDialogStillGetsItsSteps)
     script.Then([](CWnd* d) { Press(d, IDOK); });
     EXPECT_EQ(IDOK, dlg.DoModal());
     EXPECT_FALSE(script.StepsLeft());
+}
+
+// A slow dialog opened from inside a dialog: by a step, owned by no window
+// (the step that opened it is still running while it comes up, and the
+// first dialog stays enabled), or by the dialog itself on something a step
+// did (it comes up over the first one, which it keeps disabled).  The next
+// step goes to it, whenever the script's look comes, and the step after it
+// to the first dialog again.
+TEST(DialogScripts, ASlowDialogOpenedFromADialogGetsTheNextStep)
+{
+    for (const bool byTheStep : {true, false}) {
+        SCOPED_TRACE(byTheStep ? "opened by a step" : "opened by the dialog");
+        COpeningDialog outer;
+        HWND first = nullptr, steppedInner = nullptr;
+        DialogScript script;
+        script
+            .Then([&](CWnd* d) {
+                first = d->GetSafeHwnd();
+                if (byTheStep)
+                    d->SendMessage(WM_APP, 1);
+                else
+                    d->PostMessage(WM_APP);
+            })
+            .Then([&](CWnd* d) {
+                steppedInner = d->GetSafeHwnd();
+                Press(d, IDOK);
+            })
+            .Then([&](CWnd* d) { Press(d, IDOK); });
+        EXPECT_EQ(IDOK, outer.DoModal());
+        EXPECT_EQ(IDOK, outer.innerResult) << "the inner dialog got no step";
+        EXPECT_NE(first, steppedInner);
+        EXPECT_EQ(outer.inner, steppedInner);
+        EXPECT_FALSE(script.StepsLeft());
+        EXPECT_TRUE(script.Unscripted().empty());
+    }
 }
 
 namespace {

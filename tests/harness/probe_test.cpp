@@ -2,24 +2,54 @@
 // program with the test main, built with a watchdog bound of a few seconds.
 // Its tests are switched off; the check runs one at a time, to see how the
 // program ends when a test leaves a file in the start folder, fails an
-// assertion, hangs, or passes.
+// assertion, hangs, or passes.  With TKX_PROBE_HANG set to "set-up" or
+// "tear-down", the program's global set-up or tear-down hangs instead.
 #include "support/Scratch.h"
 
 #include <gtest/gtest.h>
+#include <cstdlib>
+#include <cstring>
 
 using namespace test_support;
+
+namespace {
+
+// Waits for an event that never comes; the watchdog is to stop the program
+// long before this wait's own bound.
+void Hang()
+{
+    HANDLE never = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    WaitForSingleObject(never, 120 * 1000);
+    CloseHandle(never);
+}
+
+class HangingEnvironment : public ::testing::Environment
+{
+public:
+    void SetUp() override { HangIn("set-up"); }
+    void TearDown() override { HangIn("tear-down"); }
+
+private:
+    static void HangIn(const char* part)
+    {
+        const char* wanted = std::getenv("TKX_PROBE_HANG");
+        if (!wanted || std::strcmp(wanted, part) != 0) return;
+        Hang();
+        FAIL() << "the watchdog did not stop the program in the global " << part;
+    }
+};
+
+::testing::Environment* const g_hanging = ::testing::AddGlobalTestEnvironment(new HangingEnvironment);
+
+} // namespace
 
 TEST(Probe, DISABLED_LeavesAFileInTheStartFolder) { WriteBytes(WorkingFolder() + L"\\stray 文件.txt", "stray"); }
 
 TEST(Probe, DISABLED_FailsAnAssertion) { EXPECT_EQ(1, 2); }
 
-// Waits for an event that never comes; the watchdog is to stop the program
-// long before this wait's own bound.
 TEST(Probe, DISABLED_Hangs)
 {
-    HANDLE never = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    WaitForSingleObject(never, 120 * 1000);
-    CloseHandle(never);
+    Hang();
     FAIL() << "the watchdog did not stop the program";
 }
 

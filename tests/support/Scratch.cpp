@@ -1,7 +1,10 @@
 #include "Scratch.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <iterator>
+#include <utility>
+#include <vector>
 
 namespace test_support {
 
@@ -114,29 +117,157 @@ ScratchFolder::ScratchFolder(const wchar_t* name)
 
 ScratchFolder::~ScratchFolder() { RemoveTree(m_path); }
 
-void EmptyFolder(const CString& path)
+namespace {
+
+// The path a handle of the file or folder leads to, in the system's final
+// form; empty when it cannot be opened.
+CString FinalPath(const CString& path)
 {
+    HANDLE handle = CreateFileW(path, FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT,
+                                nullptr);
+    if (handle == INVALID_HANDLE_VALUE) return CString();
+    std::wstring final(1024, L'\0');
+    DWORD length = GetFinalPathNameByHandleW(handle, &final[0], static_cast<DWORD>(final.size()), 0);
+    if (length >= final.size()) {
+        final.resize(length + 1);
+        length = GetFinalPathNameByHandleW(handle, &final[0], static_cast<DWORD>(final.size()), 0);
+    }
+    CloseHandle(handle);
+    final.resize(length < final.size() ? length : 0);
+    return CString(final.c_str());
+}
+
+// Whether the entry `name` of `folder` (a real folder, whose final path is
+// `folderFinal`) is a link: a junction or symbolic link (a reparse point;
+// Wine shows a Unix symbolic link to a folder so), or, as Wine shows a Unix
+// symbolic link to a file, a file whose final path lies elsewhere.  A file
+// that cannot be opened at all (a link whose target is gone) counts as one
+// too.
+bool IsLink(const CString& folderFinal, const CString& path, const CString& name, DWORD attributes)
+{
+    if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) return true;
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY) return false;
+    const CString final = FinalPath(path);
+    return final.IsEmpty() || final.CompareNoCase(folderFinal + L"\\" + name) != 0;
+}
+
+// Under Wine (which names its Unix paths through kernel32), the file calls
+// act on what a Unix symbolic link points to: deleting a link to a file
+// deletes the file, and a link to a folder cannot be removed.  There the
+// link is removed by the system's own rm, and the wait for it is bounded.
+using UnixPathFunction = char*(CDECL*)(const wchar_t*);
+using DosPathFunction = wchar_t*(CDECL*)(const char*);
+
+bool RemoveUnixLink(const CString& path)
+{
+    const HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
+    const auto unixPath = reinterpret_cast<UnixPathFunction>(GetProcAddress(kernel, "wine_get_unix_file_name"));
+    const auto dosPath = reinterpret_cast<DosPathFunction>(GetProcAddress(kernel, "wine_get_dos_file_name"));
+    if (!unixPath || !dosPath) return false;
+    char* link = unixPath(path);
+    wchar_t* rm = dosPath("/bin/rm");
+    bool started = false;
+    if (link && rm) {
+        CString command = ClFormat(L"/bin/rm -f -- \"%s\"", ClMultiByteToWide(link, -1, CP_UTF8).GetString());
+        STARTUPINFOW startup{};
+        startup.cb = sizeof(startup);
+        PROCESS_INFORMATION process{};
+        started = CreateProcessW(rm, command.GetBuffer(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                                 &process) != 0;
+        command.ReleaseBuffer();
+        // A Unix program gets no handle to wait on: the name is watched.
+        if (process.hProcess) CloseHandle(process.hProcess);
+        if (process.hThread) CloseHandle(process.hThread);
+    }
+    HeapFree(GetProcessHeap(), 0, link);
+    HeapFree(GetProcessHeap(), 0, rm);
+    if (!started) return false;
+    const auto named = [&path] {
+        WIN32_FIND_DATAW found;
+        HANDLE search = FindFirstFileW(path, &found);
+        if (search == INVALID_HANDLE_VALUE) return false;
+        FindClose(search);
+        return true;
+    };
+    for (const DWORD start = GetTickCount(); named();) {
+        if (GetTickCount() - start > 10000) return false;
+        Sleep(10);
+    }
+    return true;
+}
+
+// Removes a link itself, never what it points to.
+void RemoveLink(const CString& path, DWORD attributes)
+{
+    if (GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")) {
+        if (!RemoveUnixLink(path))
+            std::fprintf(stderr, "The link \"%s\" could not be removed\n", Utf8(path).c_str());
+        return;
+    }
+    // The system's own links: removing the name removes the link alone.
+    const BOOL removed = (attributes & FILE_ATTRIBUTE_DIRECTORY) ? RemoveDirectoryW(path) : DeleteFileW(path);
+    if (!removed) std::fprintf(stderr, "The link \"%s\" could not be removed\n", Utf8(path).c_str());
+}
+
+void EmptyRealFolder(const CString& path);
+
+// Removes the entry `name` of the real folder `folder` (final path
+// `folderFinal`): a link as a link, a folder with everything in it.
+void RemoveEntry(const CString& folder, const CString& folderFinal, const CString& name, DWORD attributes)
+{
+    const CString path = folder + L"\\" + name;
+    if (IsLink(folderFinal, path, name, attributes)) {
+        RemoveLink(path, attributes);
+        return;
+    }
+    SetFileAttributesW(path, attributes & ~FILE_ATTRIBUTE_READONLY);
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
+        EmptyRealFolder(path);
+        RemoveDirectoryW(path);
+    } else {
+        DeleteFileW(path);
+    }
+}
+
+// Removes everything inside a real folder, links as links.
+void EmptyRealFolder(const CString& path)
+{
+    const CString folderFinal = FinalPath(path);
+    if (folderFinal.IsEmpty()) return;
     WIN32_FIND_DATAW found;
     HANDLE search = FindFirstFileW(path + L"\\*", &found);
     if (search == INVALID_HANDLE_VALUE) return;
+    std::vector<std::pair<CString, DWORD>> entries;
     do {
         CString name(found.cFileName);
-        if (name != L"." && name != L"..") RemoveTree(path + L"\\" + name);
+        if (name != L"." && name != L"..") entries.emplace_back(name, found.dwFileAttributes);
     } while (FindNextFileW(search, &found));
     FindClose(search);
+    for (const auto& entry : entries) RemoveEntry(path, folderFinal, entry.first, entry.second);
+}
+
+} // namespace
+
+void EmptyFolder(const CString& path)
+{
+    const DWORD attributes = GetFileAttributesW(path);
+    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) return;
+    EmptyRealFolder(path);
 }
 
 void RemoveTree(const CString& path)
 {
-    DWORD attributes = GetFileAttributesW(path);
-    if (attributes == INVALID_FILE_ATTRIBUTES) return;
-    SetFileAttributesW(path, attributes & ~FILE_ATTRIBUTE_READONLY);
-    if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-        DeleteFileW(path);
-        return;
-    }
-    EmptyFolder(path);
-    RemoveDirectoryW(path);
+    const int slash = path.ReverseFind(L'\\');
+    if (slash < 0) return;
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW(path, &found);
+    if (search == INVALID_HANDLE_VALUE) return;
+    FindClose(search);
+    const CString folder = path.Left(slash);
+    const CString folderFinal = FinalPath(folder);
+    if (folderFinal.IsEmpty()) return;
+    RemoveEntry(folder, folderFinal, path.Mid(slash + 1), found.dwFileAttributes);
 }
 
 void WriteBytes(const CString& path, const std::string& bytes)
@@ -196,21 +327,43 @@ double FastestRun(const std::function<void()>& run, int runs)
     return fastest;
 }
 
+double ThreadSeconds()
+{
+    FILETIME created, ended, kernel, user;
+    if (!GetThreadTimes(GetCurrentThread(), &created, &ended, &kernel, &user)) return 0;
+    const auto ticks = [](const FILETIME& time) {
+        return static_cast<double>((static_cast<unsigned long long>(time.dwHighDateTime) << 32) | time.dwLowDateTime);
+    };
+    return (ticks(kernel) + ticks(user)) * 1e-7;
+}
+
 double GrowthRatio(const std::function<void()>& small, const std::function<void()>& large, int rounds)
 {
-    // A busy machine only ever makes a run slower: the shortest of enough
-    // runs is the work's own time.  Work of a few milliseconds is sampled
-    // for half a second at least, so that a run of every size falls between
-    // the other programs' time slices.
-    constexpr double kLeast = 0.5;
-    constexpr int kMostRounds = 200;
-    double smallest = 1e30, largest = 1e30;
-    const double start = Seconds();
-    for (int i = 0; i < kMostRounds && (i < rounds || Seconds() - start < kLeast); ++i) {
-        smallest = std::min(smallest, FastestRun(small, 1));
-        largest = std::min(largest, FastestRun(large, 1));
+    // The thread's own processor time, not the clock's: on a busy machine
+    // the other programs' time slices fall into a long run far more often
+    // than into a short one, so that even the shortest clock time of the
+    // large work grows more than the small work's (a ratio of 10 was
+    // measured as 30 and more beside a build).  The processor time is
+    // counted in ticks (10 ms under Wine): each work runs in blocks of at
+    // least a tenth of a second, in turn, until each has used half a second
+    // over at least `rounds` blocks, which measures it within a few per cent.
+    constexpr double kBlock = 0.1, kEnough = 0.5;
+    const std::function<void()>* work[2] = {&small, &large};
+    double used[2] = {0, 0};
+    long runs[2] = {0, 0};
+    for (int round = 0; round < rounds || used[0] < kEnough || used[1] < kEnough; ++round) {
+        for (int w = 0; w < 2; ++w) {
+            const double start = ThreadSeconds();
+            double spent = 0;
+            do {
+                (*work[w])();
+                ++runs[w];
+                spent = ThreadSeconds() - start;
+            } while (spent < kBlock);
+            used[w] += spent;
+        }
     }
-    return largest / smallest;
+    return (used[1] / runs[1]) / (used[0] / runs[0]);
 }
 
 void SetRegString(HKEY root, const wchar_t* key, const wchar_t* name, const wchar_t* value)

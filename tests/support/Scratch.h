@@ -51,8 +51,11 @@ private:
     CString m_path;
 };
 
+// Removes a file, or a folder with everything in it.  A link (a junction or
+// symbolic link, under Wine a Unix symbolic link), given or found inside, is
+// removed itself; what it points to is left alone.
 void RemoveTree(const CString& path);
-// Removes everything inside a folder; the folder stays.
+// Removes everything inside a folder, as RemoveTree does; the folder stays.
 void EmptyFolder(const CString& path);
 void WriteBytes(const CString& path, const std::string& bytes);
 std::string ReadBytes(const CString& path);
@@ -68,10 +71,14 @@ double Seconds();
 // The shortest of `runs` timings of run, in seconds (for tests that compare
 // how the time grows with the size of the work).
 double FastestRun(const std::function<void()>& run, int runs = 3);
-// How much longer the large work takes than the small one: the shortest
-// timing of each, taken in alternating rounds so that a busy machine slows
-// both alike; at least `rounds` rounds, and more while half a second has not
-// passed.
+// The processor time the calling thread has used, in seconds (counted in
+// the system's ticks: 10 ms under Wine).
+double ThreadSeconds();
+// How much longer the large work takes than the small one, in the thread's
+// own processor time, which a busy machine leaves as it is (the clock time
+// of a long run it stretches more than that of a short one): each work runs
+// in turn in blocks of a tenth of a second at least, at least `rounds`
+// blocks and half a second each.
 double GrowthRatio(const std::function<void()>& small, const std::function<void()>& large, int rounds = 5);
 
 // Registry seeding and reading; key paths are created as needed.  A missing

@@ -3,9 +3,9 @@
 // that no test scripted are printed and cancelled.  Tests write only under
 // the program's scratch root, which is emptied as the program starts (what
 // a stopped or crashed run left there goes): what a run leaves in the
-// folder it started in is named and fails the run.  A test that runs past
-// its bound is named and ends the program, so that a hang shows where it
-// happened.
+// folder it started in is named and fails the run.  A test (or the global
+// set-up or tear-down) that runs past its bound is named and ends the
+// program, so that a hang shows where it happened.
 #include "MessageBoxScript.h"
 #include "Scratch.h"
 #include "WindowTest.h"
@@ -75,9 +75,10 @@ constexpr DWORD kTestBoundMs = TKX_TEST_BOUND_SECONDS * 1000;
 constexpr UINT kStoppedAsHungStatus = 86;
 const wchar_t kStoppedAsHungMarker[] = L"watchdog-stopped.txt";
 
-// The running test's name and start, shared by the watchdog's thread and its
-// listener.  Each holds it, so that it outlives the listener, which the test
-// framework deletes at the program's very end.
+// The running test's name (or "global set-up", "global tear-down") and
+// start, shared by the watchdog's thread and its listener.  Each holds it,
+// so that it outlives the listener, which the test framework deletes at the
+// program's very end.
 struct RunningTest {
     std::mutex mutex;
     std::string name;
@@ -85,21 +86,33 @@ struct RunningTest {
     std::atomic<DWORD> started{0};
 };
 
+// Watched are each test and the global set-up and tear-down (the test
+// environments'), which may show windows as well.
 class WatchdogListener : public testing::EmptyTestEventListener
 {
 public:
     explicit WatchdogListener(std::shared_ptr<RunningTest> test) : m_test(std::move(test)) {}
 
 private:
+    void OnEnvironmentsSetUpStart(const testing::UnitTest&) override { Start("global set-up"); }
+    void OnEnvironmentsSetUpEnd(const testing::UnitTest&) override { End(); }
     void OnTestStart(const testing::TestInfo& info) override
+    {
+        Start(std::string(info.test_suite_name()) + "." + info.name());
+    }
+    void OnTestEnd(const testing::TestInfo&) override { End(); }
+    void OnEnvironmentsTearDownStart(const testing::UnitTest&) override { Start("global tear-down"); }
+    void OnEnvironmentsTearDownEnd(const testing::UnitTest&) override { End(); }
+
+    void Start(const std::string& name)
     {
         {
             std::lock_guard<std::mutex> lock(m_test->mutex);
-            m_test->name = std::string(info.test_suite_name()) + "." + info.name();
+            m_test->name = name;
         }
         m_test->started.store(::GetTickCount() | 1);
     }
-    void OnTestEnd(const testing::TestInfo&) override { m_test->started.store(0); }
+    void End() { m_test->started.store(0); }
 
     std::shared_ptr<RunningTest> m_test;
 };

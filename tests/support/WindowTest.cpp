@@ -79,6 +79,17 @@ struct ScriptHooks {
         return ::CallNextHookEx(g_hook, code, wParam, lParam);
     }
 
+    static void CALLBACK Bound(HWND, UINT, UINT_PTR id, DWORD)
+    {
+        ::KillTimer(nullptr, id);
+        for (DialogScript* script = g_current; script; script = script->m_previous)
+            if (script->m_bound == id) {
+                script->m_bound = 0;
+                script->RunOutOfTime();
+                return;
+            }
+    }
+
     static void CALLBACK Timer(HWND, UINT, UINT_PTR id, DWORD)
     {
         ::KillTimer(nullptr, id);
@@ -89,22 +100,34 @@ struct ScriptHooks {
         // The most recent dialog of the script that is still there.
         auto& known = g_current->m_known;
         known.erase(std::remove_if(known.begin(), known.end(), [](HWND h) { return !::IsWindow(h); }), known.end());
-        for (auto it = known.rbegin(); it != known.rend(); ++it) {
-            if (::IsWindowVisible(*it) && IsModal(*it)) {
-                // Its step is still running (it pumps messages, and the
-                // dialog was activated again meanwhile): the next step comes
-                // when that one has ended.
-                const auto& busy = g_current->m_stepping;
-                if (std::find(busy.begin(), busy.end(), *it) != busy.end()) return;
-                g_current->RunStep(*it);
-                return;
-            }
-        }
         // A dialog is activated while it is created, before its modal loop
-        // shows it; on a busy machine this tick can come in between.  Look
-        // again while one of them is still to be shown, or the modal loop
-        // would wait for a step that never comes.
-        if (std::any_of(known.begin(), known.end(), [](HWND h) { return !::IsWindowVisible(h); })) g_current->Arm();
+        // shows it; on a busy machine this tick can come in between.  While
+        // a dialog newer than the one to drive is still to be shown, or a
+        // dialog is kept disabled by a modal window over it (one of its own
+        // dialogs coming up), the script looks again: the coming dialog's
+        // modal loop would otherwise wait for a step that never comes, or
+        // the step meant for it would go to the dialog below.
+        bool waiting = false;
+        for (auto it = known.rbegin(); it != known.rend(); ++it) {
+            if (!::IsWindowVisible(*it)) {
+                waiting = true;
+                continue;
+            }
+            if (!IsModal(*it)) continue;
+            if (!::IsWindowEnabled(*it)) {
+                waiting = true;
+                continue;
+            }
+            // Its step is still running (it pumps messages: it opened a
+            // dialog, or the dialog was activated again meanwhile): the
+            // next step comes when that one has ended, or when the dialog
+            // it opened has come up.
+            const auto& busy = g_current->m_stepping;
+            if (std::find(busy.begin(), busy.end(), *it) != busy.end()) break;
+            g_current->RunStep(*it);
+            return;
+        }
+        if (waiting) g_current->Arm();
     }
 };
 
@@ -118,6 +141,7 @@ DialogScript::DialogScript()
 DialogScript::~DialogScript()
 {
     if (m_timer) ::KillTimer(nullptr, m_timer);
+    if (m_bound) ::KillTimer(nullptr, m_bound);
     g_current = m_previous;
     // The script below takes over again; a look of its that came while this
     // one was current was passed over, so it looks anew.
@@ -147,6 +171,24 @@ DialogScript& DialogScript::ThenWhen(std::function<bool()> ready, Step step, int
     m_steps.push_back(std::move(step));
     m_waits.push_back(Waiting{std::move(ready), maxMs});
     return *this;
+}
+
+DialogScript& DialogScript::EndWithin(int ms)
+{
+    if (m_bound) ::KillTimer(nullptr, m_bound);
+    m_bound = ::SetTimer(nullptr, 0, static_cast<UINT>(ms), &ScriptHooks::Bound);
+    return *this;
+}
+
+void DialogScript::RunOutOfTime()
+{
+    m_ranOut = true;
+    m_next = m_steps.size();
+    for (auto it = m_known.rbegin(); it != m_known.rend(); ++it) {
+        if (!::IsWindow(*it)) continue;
+        m_unscripted.push_back(CWnd::FromHandle(*it)->GetWindowText() + L" (still open when the script's time was up)");
+        ::PostMessageW(*it, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    }
 }
 
 void DialogScript::Schedule(HWND dialog)

@@ -11,7 +11,9 @@
 // waits on a window.  The test programs' main keeps such a guard for every
 // test; a test's own script takes over while it lives.  A step never runs
 // inside another step of the same dialog (a step that pumps messages is not
-// overtaken), and a script's pending look ends with the script.
+// overtaken), and a script's pending look ends with the script.  A dialog
+// opened inside a step, or over another dialog, gets the next step once it
+// is shown, however long it takes to come up.
 #pragma once
 #include "classlib/ClassLib.h"
 #include <cstdint>
@@ -53,10 +55,17 @@ public:
     // A step that waits (at later idle moments) until `ready` holds; after
     // `maxMs` the dialog is cancelled and recorded as unscripted instead.
     DialogScript& ThenWhen(std::function<bool()> ready, Step step, int maxMs = 5000);
+    // The script's bound: once `ms` have passed from now, the script runs
+    // no further step, cancels every dialog of its still open (the newest
+    // first), records each as unscripted and says it ran out of time.
+    DialogScript& EndWithin(int ms);
     // Modal dialogs the script saw, and those it had to cancel.
     int DialogsSeen() const { return m_seen; }
     const std::vector<CString>& Unscripted() const { return m_unscripted; }
     bool StepsLeft() const { return m_next < m_steps.size(); }
+    // The steps begun so far, and whether the script ran out of time.
+    size_t StepsBegun() const { return m_next; }
+    bool RanOutOfTime() const { return m_ranOut; }
 
     // The guard of the test programs: prints what it cancels.
     static void InstallGuard();
@@ -65,6 +74,7 @@ private:
     friend struct ScriptHooks;
     void Schedule(HWND dialog);
     void RunStep(HWND dialog);
+    void RunOutOfTime();
     // Looks for a step at the next idle moment: one timer per script, so
     // that no second look can come while a step runs.
     void Arm();
@@ -81,6 +91,8 @@ private:
     std::vector<HWND> m_known;
     std::vector<HWND> m_stepping; // dialogs whose step is running
     UINT_PTR m_timer = 0;          // the pending look, 0 when none
+    UINT_PTR m_bound = 0;          // the timer of EndWithin, 0 when none
+    bool m_ranOut = false;
     DialogScript* m_previous = nullptr;
     bool m_printUnscripted = false;
 };

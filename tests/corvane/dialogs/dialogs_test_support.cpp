@@ -1,15 +1,10 @@
 #include "dialogs_test_support.h"
-#include "corvane/platform/PathDialog.h"
 #include "corvane/project/TavixDevApp.h"
-#include "corvane/ui/FileDialog.h"
-#include <commdlg.h>
 #include <cstdio>
 
 namespace dialogs_test {
 
 namespace {
-
-void MakePictures();
 
 class DialogsHive : public LibraryHive
 {
@@ -21,7 +16,6 @@ protected:
     {
         LibraryHive::Prepare();
         TavixDevApp().ReadCommentFile(BinFolder() + L"\\TvComment.ini");
-        MakePictures();
     }
 };
 
@@ -39,50 +33,6 @@ BOOL CALLBACK DescribeOne(HWND child, LPARAM out)
     return TRUE;
 }
 
-// Pictures of the dialogs for a person to look at (file_dialog.bmp and
-// folder_dialog.bmp in the working folder): the file dialog with a current
-// project and road, a history and a selected data file, and the folder
-// dialog.  Under Wine without a window manager, windows shown after another
-// one was destroyed do not reach the screen; so the pictures are taken
-// before any test runs, and the folder dialog is opened from inside the
-// file dialog.
-void MakePictures()
-{
-    ScratchFolder dir(L"pictures");
-    KeepCurrentFolder keep; // put back before the folder goes
-    WriteText(dir / L"一号路.DL", L"// 断链: 断前桩号 断后桩号\nK0+000.000 K0+000.000\nK1+250.000 K1+200.000\n");
-    WriteText(dir / L"一号路.SQX", L"0 100.5\n");
-    CurrentProject project(dir / L"示例项目", L"一号路");
-    const wchar_t history[] = L"SOFTWARE\\TavixSuite\\TavixFileDialog";
-    for (int i = 0; i < 10; ++i)
-        SetRegString(HKEY_CURRENT_USER, history, ClFormat(L"PATH%d", i),
-                     i == 0 ? dir.Path() : i == 1 ? CString(L"D:\\道路工程\\二号路") : CString());
-
-    tkxFileDialog dialog(TRUE, nullptr, dir / L"一号路.DL", OFN_HIDEREADONLY | OFN_ENABLESIZING,
-                         L"所有文件 (*.*)|*.*||");
-    int folderResult = 0;
-    wintest::DialogScript script;
-    script
-        .Then([&](CWnd* platform) {
-            HWND list = ShellList(platform);
-            SelectListItem(list, FindListItem(list, L"一号路.DL"));
-        })
-        .Then([&](CWnd* platform) {
-            SaveRendering(platform->GetSafeHwnd(), L"file_dialog");
-            tkxPathDialog folders(L"选择项目文件夹", L"请选择或输入项目文件夹:", ScratchRoot());
-            folderResult = folders.DoModal();
-        })
-        .Then([&](CWnd* browser) {
-            SaveRendering(browser->GetSafeHwnd(), L"folder_dialog");
-            wintest::Press(browser, IDCANCEL);
-        })
-        .Then([&](CWnd* platform) { wintest::Press(platform, IDCANCEL); });
-    EXPECT_EQ(IDCANCEL, dialog.DoModal());
-    EXPECT_EQ(-1, folderResult);
-    EXPECT_FALSE(script.StepsLeft());
-    DeleteRegTree(HKEY_CURRENT_USER, history);
-}
-
 } // namespace
 
 std::string DescribeChildren(HWND window)
@@ -90,12 +40,6 @@ std::string DescribeChildren(HWND window)
     std::string text;
     ::EnumChildWindows(window, &DescribeOne, reinterpret_cast<LPARAM>(&text));
     return text;
-}
-
-void SaveRendering(HWND window, const wchar_t* name)
-{
-    wintest::Image image = wintest::CaptureWindow(CWnd::FromHandle(window));
-    image.SaveBmp(ClFormat(L"%s.bmp", name));
 }
 
 KeepCurrentFolder::KeepCurrentFolder() : m_folder(WorkingFolder()) {}

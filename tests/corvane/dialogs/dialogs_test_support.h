@@ -21,13 +21,6 @@ using namespace test_support;
 // and text (for failure messages).
 std::string DescribeChildren(HWND window);
 
-// Saves what the window shows on the screen as <name>.bmp in the test's
-// working folder.  Under Wine without a window manager, a top-level window
-// shown after another one was destroyed never reaches the screen: only the
-// windows shown before the program's first window goes are taken (the
-// program's pictures are made before its tests run).
-void SaveRendering(HWND window, const wchar_t* name);
-
 // The file dialog makes the folder it ends in the current one; this puts
 // the test's working folder back when it dies.
 class KeepCurrentFolder
