@@ -89,9 +89,15 @@ void CDialog_MoveData::SetUpGrid()
     m_Grid.InsertColumn(L"中桩偏移值", format, -1);
     CRect client;
     m_Grid.GetClientRect(client);
-    m_Grid.SetColumnWidth(0, 65);
-    m_Grid.SetColumnWidth(1, 45);
-    m_Grid.SetColumnWidth(2, client.Width() - 110);
+    // The station and segment columns are 65 and 45 pixels wide, or as wide
+    // as their headings in the window's font where that is more; the offset
+    // column takes the rest.
+    const int least[] = {65, 45};
+    for (int c = 0; c < 2; ++c) {
+        m_Grid.AutoSizeColumn(c);
+        if (m_Grid.GetColumnWidth(c) < least[c]) m_Grid.SetColumnWidth(c, least[c]);
+    }
+    m_Grid.SetColumnWidth(2, client.Width() - m_Grid.GetColumnWidth(0) - m_Grid.GetColumnWidth(1));
     for (const auto& row : kExampleRows) {
         const int r = m_Grid.InsertRow(row[0], -1);
         m_Grid.SetItemText(r, 2, row[1]);
