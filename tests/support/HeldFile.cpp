@@ -1,6 +1,7 @@
 #include "support/HeldFile.h"
 #include "support/Scratch.h"
 #include "support/StandinReady.h"
+#include <cstdio>
 
 namespace test_support {
 
@@ -22,6 +23,13 @@ HeldFile::HeldFile(const CString& path)
         return;
     }
     m_held = ready.Wait(m_process.hProcess);
+    if (m_held) return;
+    // Why not: what the program recorded (FAILED and the error) or how it
+    // ended, for the failing test's output.
+    DWORD status = STILL_ACTIVE;
+    GetExitCodeProcess(m_process.hProcess, &status);
+    std::fprintf(stderr, "[holdfile] %s not held: exit status %lu, record \"%s\"\n", Utf8(path).c_str(),
+                 static_cast<unsigned long>(status), ReadBytes(m_log).c_str());
 }
 
 bool HeldFile::Release()

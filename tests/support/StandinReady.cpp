@@ -26,4 +26,16 @@ bool StandinReady::Wait(HANDLE process, DWORD ms) const
     return WaitForMultipleObjects(count, handles, FALSE, ms) == WAIT_OBJECT_0;
 }
 
+HANDLE OpenStandinProcess(DWORD id, const CString& image, DWORD access)
+{
+    HANDLE process = OpenProcess(access | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id);
+    if (!process) return nullptr;
+    wchar_t path[MAX_PATH * 2] = {};
+    DWORD length = MAX_PATH * 2;
+    const bool same = QueryFullProcessImageNameW(process, 0, path, &length) && image.CompareNoCase(path) == 0;
+    if (same) return process;
+    CloseHandle(process);
+    return nullptr;
+}
+
 } // namespace test_support

@@ -27,4 +27,11 @@ private:
     HANDLE m_event = nullptr;
 };
 
+// Opens the process a stand-in recorded by its id, with `access`, only while
+// that id still names a process of the program at `image` (the stand-in's
+// full path); else null.  An id is free again once its process has ended
+// and may by then name another program's process: under Wine one of any test
+// program of the same prefix, which ending would fail that program.
+HANDLE OpenStandinProcess(DWORD id, const CString& image, DWORD access);
+
 } // namespace test_support

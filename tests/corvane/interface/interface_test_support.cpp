@@ -206,11 +206,11 @@ bool StandIn::Ended(DWORD ms) const
     return m_info.hProcess && WaitForSingleObject(m_info.hProcess, ms) == WAIT_OBJECT_0;
 }
 
-void EndRecordedProcess(const CString& log)
+void EndRecordedProcess(const CString& log, const CString& image)
 {
     for (const Record& ready : RecordsOf(ReadRecords(log), "READY")) {
         if (ready.numbers.empty()) continue;
-        HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, ready.numbers[0]);
+        HANDLE process = OpenStandinProcess(ready.numbers[0], image, PROCESS_TERMINATE | SYNCHRONIZE);
         if (!process) continue;
         TerminateProcess(process, 0);
         WaitForSingleObject(process, 10000);
@@ -228,7 +228,7 @@ InstalledProgram::InstalledProgram(const wchar_t* standIn, const wchar_t* progra
 
 InstalledProgram::~InstalledProgram()
 {
-    EndRecordedProcess(Log());
+    EndRecordedProcess(Log(), m_path);
     DeleteFileW(m_path);
     DeleteFileW(Log());
 }

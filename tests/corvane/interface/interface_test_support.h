@@ -79,8 +79,9 @@ private:
 };
 
 // Ends a process that the library started for a test: found by the process
-// id in the READY record of its file.
-void EndRecordedProcess(const CString& log);
+// id in the READY record of its file, while that id still names a process of
+// the program at `image`.
+void EndRecordedProcess(const CString& log, const CString& image);
 
 // Copies a stand-in into the scratch installation's Bin folder under the
 // suite's program name, and removes the copy (and its record file) when the

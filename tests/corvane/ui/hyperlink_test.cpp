@@ -5,6 +5,7 @@
 #include "corvane/ui/CtrlEdit.h"
 #include "corvane/ui/HyperLink.h"
 #include "support/Scratch.h"
+#include "support/StandinReady.h"
 #include "support/WindowTest.h"
 #include <gtest/gtest.h>
 #include <cstdio>
@@ -262,7 +263,7 @@ TEST_F(HyperLinkTest, ALinkOpensInANormalWindowAndIsThenVisited)
         if (!recorded) ::Sleep(50);
     }
     ASSERT_TRUE(recorded) << "the probe did not start";
-    if (HANDLE process = ::OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, pid)) {
+    if (HANDLE process = test_support::OpenStandinProcess(pid, probe, SYNCHRONIZE | PROCESS_TERMINATE)) {
         if (::WaitForSingleObject(process, 10000) != WAIT_OBJECT_0) ::TerminateProcess(process, 1);
         ::CloseHandle(process);
     }
