@@ -1,15 +1,16 @@
 // A program of the harness's own check (tests/harness/check) that prints and
-// then does not end, as a hung test program: it prints a line on its output
-// and one on its error output, then makes the file named by its argument
-// (relative to its current folder), and waits until that file is gone again,
-// at most two minutes.
+// then does not end, as a hung test program: it prints a line on its output,
+// ending in the word given as its second argument, and one on its error
+// output, then makes the file named by its first argument (relative to its
+// current folder), and waits until that file is gone again, at most two
+// minutes.
 #include <windows.h>
 #include <cstdio>
 
 int main(int argc, char** argv)
 {
-    if (argc != 2) return 2;
-    std::printf("printer: printed before the end\n");
+    if (argc != 3) return 2;
+    std::printf("printer: printed before the end %s\n", argv[2]);
     std::fflush(stdout);
     std::fprintf(stderr, "printer: error output before the end\n");
     std::fflush(stderr);
