@@ -29,4 +29,27 @@ private:
     bool m_held = false;
 };
 
+// A file opened in this program by a reader, as an indexer or a virus
+// scanner opens it: reading, sharing reading only, so that while it is open
+// it can be neither renamed, removed nor replaced.  Open says whether the
+// file could be opened.
+class Reader
+{
+public:
+    explicit Reader(const CString& path)
+        : m_file(CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr))
+    {
+    }
+    ~Reader()
+    {
+        if (Open()) CloseHandle(m_file);
+    }
+    Reader(const Reader&) = delete;
+    Reader& operator=(const Reader&) = delete;
+    bool Open() const { return m_file != INVALID_HANDLE_VALUE; }
+
+private:
+    HANDLE m_file;
+};
+
 } // namespace test_support

@@ -45,27 +45,6 @@ private:
     std::vector<Kept> m_kept;
 };
 
-// A file opened by a reader, as an indexer or a virus scanner opens it:
-// reading, sharing reading only.
-class Reader
-{
-public:
-    explicit Reader(const CString& path)
-        : m_file(CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr))
-    {
-    }
-    ~Reader()
-    {
-        if (Open()) CloseHandle(m_file);
-    }
-    Reader(const Reader&) = delete;
-    Reader& operator=(const Reader&) = delete;
-    bool Open() const { return m_file != INVALID_HANDLE_VALUE; }
-
-private:
-    HANDLE m_file;
-};
-
 } // namespace
 
 // The outputs as a CAD host or a viewer holds them: open for reading,

@@ -15,6 +15,22 @@
 
 using namespace tooltest;
 
+namespace {
+
+// The shift's inputs in the folder, and outputs that hold earlier texts.
+MoveDataJob ShiftWithEarlierOutputs(const ScratchFolder& folder)
+{
+    MoveDataJob job;
+    job.dmxIn = PutFixture(folder, "SHIFT_DMX", L"shift.DMX");
+    job.hdxIn = PutFixture(folder, "SHIFT_HDX", L"shift.HDX");
+    job.dmxOut = PutText(folder, L"shift_NEW.DMX", L"earlier dmx\n");
+    job.hdxOut = PutText(folder, L"shift_NEW.HDX", L"earlier hdx\n");
+    job.format = 0;
+    return job;
+}
+
+} // namespace
+
 TEST(ReadOnlyOutputs, AnOutputThatCannotBeReplacedLeavesTheCentreLineShiftsOutputs)
 {
     StationSettings stations(3, 1);
@@ -32,12 +48,7 @@ TEST(ReadOnlyOutputs, AnOutputThatCannotBeReplacedLeavesTheCentreLineShiftsOutpu
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         ScratchFolder folder(L"movedata 只读");
-        MoveDataJob job;
-        job.dmxIn = PutFixture(folder, "SHIFT_DMX", L"shift.DMX");
-        job.hdxIn = PutFixture(folder, "SHIFT_HDX", L"shift.HDX");
-        job.dmxOut = PutText(folder, L"shift_NEW.DMX", L"earlier dmx\n");
-        job.hdxOut = PutText(folder, L"shift_NEW.HDX", L"earlier hdx\n");
-        job.format = 0;
+        const MoveDataJob job = ShiftWithEarlierOutputs(folder);
         const CString kept = c.profile ? job.dmxOut : job.hdxOut;
         std::unique_ptr<HeldFile> held;
         if (c.readOnly) {
@@ -85,12 +96,7 @@ TEST(ReadOnlyOutputs, AProfileThatCannotGetItsOriginalBackIsNamedWithItsBackup)
     StationSettings stations(3, 1);
     const std::vector<MoveOffsetRow> rows = {{L"15", L"", L"4.0"}, {L"2590", L"", L"0.0"}};
     ScratchFolder folder(L"movedata 恢复");
-    MoveDataJob job;
-    job.dmxIn = PutFixture(folder, "SHIFT_DMX", L"shift.DMX");
-    job.hdxIn = PutFixture(folder, "SHIFT_HDX", L"shift.HDX");
-    job.dmxOut = PutText(folder, L"shift_NEW.DMX", L"earlier dmx\n");
-    job.hdxOut = PutText(folder, L"shift_NEW.HDX", L"earlier hdx\n");
-    job.format = 0;
+    const MoveDataJob job = ShiftWithEarlierOutputs(folder);
     const auto before = FilesIn(folder.Path());
     CString backup;
     HANDLE reader = INVALID_HANDLE_VALUE;

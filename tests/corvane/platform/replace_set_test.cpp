@@ -55,28 +55,6 @@ struct ThreeTargets {
     std::vector<CString> before;   // the folder's files before the temporary ones
 };
 
-// A file opened by a reader, as an indexer or a virus scanner opens it:
-// reading, sharing reading only, so that while it is open it can be neither
-// renamed, removed nor replaced.
-class Reader
-{
-public:
-    explicit Reader(const CString& path)
-        : m_file(CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr))
-    {
-    }
-    ~Reader()
-    {
-        if (Open()) CloseHandle(m_file);
-    }
-    Reader(const Reader&) = delete;
-    Reader& operator=(const Reader&) = delete;
-    bool Open() const { return m_file != INVALID_HANDLE_VALUE; }
-
-private:
-    HANDLE m_file;
-};
-
 // The number of names (links) of the file at path.
 DWORD NamesOf(const CString& path)
 {
