@@ -865,7 +865,8 @@ int wmain(int argc, wchar_t** argv)
     const CString installationFolder = LayOutInstallation();
 
     wchar_t full[MAX_PATH];
-    if (!::GetFullPathNameW(argv[1], MAX_PATH, full, nullptr)) Fail(L"bad folder");
+    const DWORD length = ::GetFullPathNameW(argv[1], MAX_PATH, full, nullptr);
+    if (length == 0 || length >= MAX_PATH) Fail(CString(L"bad folder: ") + argv[1]);
     const CString base = full;
     const CString projectFolder = base + L"\\" + kProject;
     const CString roadFolder = projectFolder + L"\\" + kRoad;
