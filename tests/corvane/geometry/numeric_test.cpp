@@ -118,11 +118,14 @@ TEST(NumericMessage, OwnedByAVisibleWindowOnly)
     void* previousContext = nullptr;
     const ClMessageBoxHook previous = ClSetMessageBoxHook(hook, &seen, &previousContext);
 
-    const HWND shown = ::CreateWindowExW(0, L"STATIC", L"shown", WS_POPUP | WS_VISIBLE, 0, 0, 20, 20,
-                                         nullptr, nullptr, nullptr, nullptr);
+    // Shown without being activated: this program runs beside programs that
+    // show windows on the same desktop, whose focus it must not take.
+    const HWND shown = ::CreateWindowExW(0, L"STATIC", L"shown", WS_POPUP, 0, 0, 20, 20, nullptr, nullptr,
+                                         nullptr, nullptr);
     const HWND hidden = ::CreateWindowExW(0, L"STATIC", L"hidden", WS_POPUP, 0, 0, 20, 20, nullptr,
                                           nullptr, nullptr, nullptr);
     ASSERT_TRUE(shown && hidden);
+    ::ShowWindow(shown, SW_SHOWNOACTIVATE);
     CWnd visibleOwner;
     visibleOwner.m_hWnd = shown;
     CWnd hiddenOwner;
