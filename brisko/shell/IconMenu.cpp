@@ -94,6 +94,15 @@ CString WindowEntryLabel(HDC dc, int number, CString title)
     return head + title.Mid(last);
 }
 
+CString WindowTitle(HWND window)
+{
+    const int length = ::GetWindowTextLengthW(window);
+    CString title;
+    ::GetWindowTextW(window, title.GetBufferSetLength(length), length + 1);
+    title.ReleaseBuffer();
+    return title;
+}
+
 // The document window an entry of the window menu stands for: the MDI
 // client's child with the entry's id whose title the entry's text shows
 // (the "More windows" entry has none); null for other items.
@@ -105,10 +114,7 @@ HWND WindowOfEntry(CWnd* frame, UINT id, const CString& text, int& number)
     if (!child || ::GetParent(child) != mdi->m_hWndMDIClient) return nullptr;
     number = static_cast<int>(id - AFX_IDM_FIRST_MDICHILD) + 1;
     const CString shown = text.Mid(text.Find(L' ') + 1);
-    const int length = ::GetWindowTextLengthW(child);
-    CString title;
-    ::GetWindowTextW(child, title.GetBufferSetLength(length), length + 1);
-    title.ReleaseBuffer();
+    const CString title = WindowTitle(child);
     return !shown.IsEmpty() && title.Left(shown.GetLength()) == shown ? child : nullptr;
 }
 
@@ -334,11 +340,7 @@ void PrepareMenu(CMenu* menu, CWnd* frame)
             }
             int number = 0;
             if (const HWND child = windowEntry ? WindowOfEntry(frame, info.wID, text, number) : nullptr) {
-                const int titleLength = ::GetWindowTextLengthW(child);
-                CString title;
-                ::GetWindowTextW(child, title.GetBufferSetLength(titleLength), titleLength + 1);
-                title.ReleaseBuffer();
-                text = WindowEntryLabel(dc.GetSafeHdc(), number, title);
+                text = WindowEntryLabel(dc.GetSafeHdc(), number, WindowTitle(child));
             }
             MenuItemTexts().SetAt(static_cast<int>(info.wID), text);
             CImgDesc image = FindToolBarImage(barFrame, info.wID);
