@@ -8,12 +8,21 @@
 #include <algorithm>
 #include <cmath>
 
+bool BaseElevationsWalkable(const tkxZDMInfo& profile)
+{
+    const int n = profile.GetBPDCount();
+    if (n < 2) return true;
+    // Also false for a length that is no number.
+    return profile.GetBPDZH(n - 1) - profile.GetBPDZH(0) <= kLongestBaseWalk;
+}
+
 bool ComputeBaseElevations(const tkxZDMInfo& profile, const JGCParameters& p, std::vector<JGCRow>& rows,
                            const std::function<bool(double station, double fill)>& goOn)
 {
     rows.clear();
     const int n = profile.GetBPDCount();
     if (n < 2) return true;
+    if (!BaseElevationsWalkable(profile)) return false;
     const double band = p.rowHeight * p.scale / 1000.0;
     const double margin = p.minDistance * p.scale / 1000.0;
     const double usable = band - 2.0 * margin;
@@ -99,6 +108,16 @@ int WriteBaseElevations(CDialog* owner, const CString& sqxPath, const CString& d
     if (profile.GetBPDCount() < 2) {
         ShowFormattedMessage(owner, MB_ICONHAND, L"纵断面竖曲线文件<%s>中的变坡点少于2个, 无法生成基点高程!",
                              sqxPath.GetString());
+        return 0;
+    }
+    if (!BaseElevationsWalkable(profile)) {
+        const int last = profile.GetBPDCount() - 1;
+        ShowFormattedMessage(owner, MB_ICONHAND,
+                             L"纵断面竖曲线文件<%s>中, 变坡点桩号%s至%s的距离超过%d公里, 无法生成基点高程!\n\n"
+                             L"请检查变坡点桩号。",
+                             sqxPath.GetString(), chain.GetZHString(profile.GetBPDZH(0), -1, 1).GetString(),
+                             chain.GetZHString(profile.GetBPDZH(last), -1, 1).GetString(),
+                             static_cast<int>(kLongestBaseWalk / 1000.0));
         return 0;
     }
     // Without a ground point the ground would lie at height 0 everywhere.

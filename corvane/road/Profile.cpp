@@ -8,6 +8,7 @@
 #include "corvane/road/BreakChain.h"
 #include "corvane/road/RoadFiles.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cwchar>
 #include <vector>
@@ -410,15 +411,19 @@ int tkxZDMInfo::FindSQXIndex(double x, bool& onTangent) const
 namespace {
 
 // The tangent (pair of grade points s, s+1) holding x, as the elevation
-// reads find it; -1 when there is none.
+// reads find it: the first s with station[s] at or before x (within the
+// range tolerance) and station[s+1] after it, else the last tangent; -1
+// when there is none.  The grade points' stations rise (the curves are
+// computed only then), so s is found by halving: the first s with x before
+// station[s+1] is the only one that can hold x.
 int FindTangent(const CArray<double, double>& st, double x)
 {
     const int n = static_cast<int>(st.GetSize());
     if (n < 2) return -1;
-    int s = 0;
-    for (; s < n - 2; ++s)
-        if ((st[s] < x || std::fabs(x - st[s]) < kRangeTolerance) && x < st[s + 1]) break;
-    return s;
+    const double* first = st.GetData();
+    const int s = static_cast<int>(std::upper_bound(first + 1, first + n - 1, x) - first) - 1;
+    if (s < n - 2 && (st[s] < x || std::fabs(x - st[s]) < kRangeTolerance)) return s;
+    return n - 2;
 }
 
 } // namespace

@@ -118,6 +118,9 @@ TEST(BaseElevations, AFileThatFailsToLoadIsNamedAndNothingIsWritten)
     const CString dmx = PutFixture(folder, "JGC_FLAT_DMX", L"路.DMX");
     const CString badDl = PutText(folder, L"坏.DL", L"1200\n");
     const CString onePoint = PutText(folder, L"一点.SQX", L"0 100\n");
+    // A first grade point two thousand kilometres before the road: the walk
+    // would take some ten billion steps.
+    const CString farOff = PutText(folder, L"远.SQX", L"-2147483648 100\n500 102 3000\n3800 110\n");
     const CString jgc = PutText(folder, L"路.JGC", L"早先\n");
 
     // The message each reader gives for a file.
@@ -140,6 +143,10 @@ TEST(BaseElevations, AFileThatFailsToLoadIsNamedAndNothingIsWritten)
         {sqx, folder / L"无.DMX", L"",
          ClFormat(L"读取纵断面地面线文件<%s>出错!\n\n%s", (folder / L"无.DMX").GetString(),
                   reason([&] { return profile.LoadDMXFile(folder / L"无.DMX"); }).GetString())},
+        {farOff, dmx, L"",
+         ClFormat(L"纵断面竖曲线文件<%s>中, 变坡点桩号K-2147483-648.000至K3+800.000的距离超过1000公里, 无法生成基点高程!\n\n"
+                  L"请检查变坡点桩号。",
+                  farOff.GetString())},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(Utf8(c.message));

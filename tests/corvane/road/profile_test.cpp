@@ -6,6 +6,7 @@
 #include "road_test_support.h"
 
 #include <cmath>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -151,6 +152,32 @@ TEST_F(ProfileTest, Grades)
     EXPECT_NEAR(0.02, profile.GetLPPD(50), 1e-12);
     EXPECT_NEAR(-0.02, profile.GetLPPD(150), 1e-12);
     EXPECT_EQ(0.0, profile.GetLPPD(300));
+}
+
+// The elevation at a station is found without passing every grade point
+// before it: along a profile of twenty times the grade points over the same
+// stretch, the same stations take hardly longer (a search from the first
+// grade point took about twenty times as long).
+TEST_F(ProfileTest, AnElevationIsFoundWithoutPassingEveryGradePointBeforeIt)
+{
+    const auto along = [&](int points) {
+        auto grade = std::make_shared<tkxZDMInfo>(&chain);
+        std::vector<GradePoint> stations;
+        for (int i = 0; i < points; ++i) stations.push_back({4000.0 * i / (points - 1), 100.0 + (i % 7) * 0.1, 0});
+        SetGradePoints(*grade, stations);
+        EXPECT_EQ(1, grade->ComputeSQX()) << Utf8(tkx_GetLastError());
+        return [grade] {
+            double elevation = 0, sum = 0;
+            for (int k = 0; k <= 4000; ++k) {
+                EXPECT_EQ(1, grade->GetElevation(k, elevation));
+                sum += elevation;
+            }
+            EXPECT_GT(sum, 0.0);
+        };
+    };
+    const double ratio = road_test::GrowthRatio(along(1000), along(20000));
+    RecordProperty("ratio", std::to_string(ratio));
+    EXPECT_LT(ratio, 4.0);
 }
 
 TEST_F(ProfileTest, EditsThatCannotBeComputedAreUndone)
