@@ -41,6 +41,40 @@ bool SplitLine(std::wstring_view line, text_lines::FieldList& fields)
 // other value a left one.
 int TurnFromFileField(double value) { return static_cast<int>(value) == 1 ? DIR_RIGHT : DIR_LEFT; }
 
+// The radius a new station record holds, which a straight's records may
+// carry into an arc built on them.
+constexpr double kRecordRadius = 1e8;
+
+// The numbers of an arc's line.
+struct ArcLine {
+    double R = 0.0, length = 0.0, turn = 0.0, azimuth = 0.0;
+    bool turned = false; // the line gives the start azimuth
+};
+
+// Reads an arc's line: the message of its first wrong field, else empty.  A
+// radius counted infinite is refused unless `infiniteRadius` allows it: the
+// arc's end is worked out from its centre, which then lies so far away that
+// the digits of the end cancel (a 300 m arc of radius 1e20 would end
+// thousands of kilometres from its start).
+CString ReadArcLine(const text_lines::LineFields& fields, bool infiniteRadius, ArcLine& arc)
+{
+    const int count = fields.Count();
+    if (count < 4) return ClFormat(L"读圆曲线单元数据个数为%d时出错!允许数据个数为4个或5个。", count);
+    if (!fields.Number(1, arc.R)) return ClFormat(L"读第2数据, 圆曲线半径<%s>时出错! ", fields.Text(1).GetString());
+    if (arc.R < 1e-6) return ClFormat(L"读第2数据, 圆曲线半径<%s>值太小! ", fields.Text(1).GetString());
+    if (!infiniteRadius && alignment::IsInfinite(arc.R))
+        return ClFormat(L"读第2数据, 圆曲线半径<%s>值太大! ", fields.Text(1).GetString());
+    if (!fields.Number(2, arc.length))
+        return ClFormat(L"读第3数据, 圆曲线长度<%s>时出错! ", fields.Text(2).GetString());
+    if (arc.length < 1e-6) return ClFormat(L"读第3数据, 圆曲线单元长度<%s>值太小! ", fields.Text(2).GetString());
+    if (!fields.Number(3, arc.turn))
+        return ClFormat(L"读第4数据, 圆曲线单元转向<%s>时出错! ", fields.Text(3).GetString());
+    arc.turned = count > 4;
+    if (arc.turned && !fields.Number(4, arc.azimuth))
+        return ClFormat(L"读第5数据, 圆曲线单元起点方位角<%s>时出错! ", fields.Text(4).GetString());
+    return CString();
+}
+
 } // namespace
 
 // ---------------------------------------------------------------------------
@@ -234,19 +268,37 @@ CString tkxLineUnit::LoadFromFields(const sZHPtInfo& start, const text_lines::Li
     double length = 0.0;
     if (!fields.Number(1, length)) return ClFormat(L"读第2数据, 直线单元长度<%s>时出错! ", fields.Text(1).GetString());
     if (length < 1e-10) return ClFormat(L"直线单元长度<%.3f>不得小于等于0! ", length);
+    double azimuth = 0.0;
+    if (count > 2 && !fields.Number(2, azimuth))
+        return ClFormat(L"读第3数据, 直线单元起点方位角<%s>时出错! ", fields.Text(2).GetString());
+    TakeLength(length, count > 2 ? &azimuth : nullptr, headings);
+    return CString();
+}
+
+CString tkxLineUnit::LoadFromArcFields(const sZHPtInfo& start, const text_lines::LineFields& fields,
+                                       alignment::Headings& headings)
+{
+    m_StartPt = start;
+    m_iUnitType = UNIT_LINE;
+    m_iTurn = DIR_NONE;
+    ArcLine arc;
+    const CString message = ReadArcLine(fields, true, arc);
+    if (!message.IsEmpty()) return message;
+    TakeLength(arc.length, arc.turned ? &arc.azimuth : nullptr, headings);
+    return CString();
+}
+
+void tkxLineUnit::TakeLength(double length, const double* azimuth, alignment::Headings& headings)
+{
     m_rLength = length;
     m_iStartMutation = 0;
-    if (count > 2) {
-        double azimuth = 0.0;
-        if (!fields.Number(2, azimuth))
-            return ClFormat(L"读第3数据, 直线单元起点方位角<%s>时出错! ", fields.Text(2).GetString());
-        m_StartPt.m_rAzimuth = azimuth;
+    if (azimuth) {
+        m_StartPt.m_rAzimuth = *azimuth;
         m_iStartMutation = 1;
     }
     m_StartPt.m_rRadius = m_EndPt.m_rRadius = kInfiniteRadius;
     // The end, then the derived data (UpdateEndPtInfo works out both).
     UpdateEndPtInfo(headings);
-    return CString();
 }
 
 CString tkxLineUnit::SaveToString() const
@@ -557,28 +609,24 @@ CString tkxArcUnit::LoadFromFields(const sZHPtInfo& start, const text_lines::Lin
 {
     m_StartPt = start;
     m_iUnitType = UNIT_ARC;
-    const int count = fields.Count();
-    if (count < 4) return ClFormat(L"读圆曲线单元数据个数为%d时出错!允许数据个数为4个或5个。", count);
-    double R = 0.0, length = 0.0, turn = 0.0;
-    if (!fields.Number(1, R)) return ClFormat(L"读第2数据, 圆曲线半径<%s>时出错! ", fields.Text(1).GetString());
-    if (R < 1e-6) return ClFormat(L"读第2数据, 圆曲线半径<%s>值太小! ", fields.Text(1).GetString());
-    if (!fields.Number(2, length))
-        return ClFormat(L"读第3数据, 圆曲线长度<%s>时出错! ", fields.Text(2).GetString());
-    if (length < 1e-6) return ClFormat(L"读第3数据, 圆曲线单元长度<%s>值太小! ", fields.Text(2).GetString());
-    if (!fields.Number(3, turn))
-        return ClFormat(L"读第4数据, 圆曲线单元转向<%s>时出错! ", fields.Text(3).GetString());
+    ArcLine arc;
+    const CString message = ReadArcLine(fields, false, arc);
+    if (!message.IsEmpty()) return message;
     m_iStartMutation = 0;
-    if (count > 4) {
-        double azimuth = 0.0;
-        if (!fields.Number(4, azimuth))
-            return ClFormat(L"读第5数据, 圆曲线单元起点方位角<%s>时出错! ", fields.Text(4).GetString());
-        m_StartPt.m_rAzimuth = azimuth;
+    if (arc.turned) {
+        m_StartPt.m_rAzimuth = arc.azimuth;
         m_iStartMutation = 1;
     }
-    m_StartPt.m_rRadius = m_EndPt.m_rRadius = R;
-    m_rLength = length;
-    m_iTurn = TurnFromFileField(turn);
+    m_StartPt.m_rRadius = m_EndPt.m_rRadius = arc.R;
+    m_rLength = arc.length;
+    m_iTurn = TurnFromFileField(arc.turn);
     return GetOtherData(headings) == 1 ? CString() : CString(L"圆曲线参数错误!");
+}
+
+bool tkxArcUnit::IsWrittenStraight(const text_lines::LineFields& fields)
+{
+    double R = 0.0;
+    return fields.Count() > 1 && fields.Number(1, R) && (R == kInfiniteRadius || R == kRecordRadius);
 }
 
 CString tkxArcUnit::SaveToString() const

@@ -44,12 +44,18 @@ public:
     // The same for the fields of a line already split.
     CString LoadFromFields(const Tavix4::sZHPtInfo& start, const text_lines::LineFields& fields,
                            alignment::Headings& headings);
+    // The straight an arc's line stands for (see tkxArcUnit::IsWrittenStraight):
+    // its length and start azimuth, with the arc's messages for its fields.
+    CString LoadFromArcFields(const Tavix4::sZHPtInfo& start, const text_lines::LineFields& fields,
+                              alignment::Headings& headings);
     CString SaveToString() const override;
 
 private:
     // The same, with the sines and cosines of the azimuths met so far.
     int GetOtherData(alignment::Headings& headings);
     int UpdateEndPtInfo(alignment::Headings& headings);
+    // Length, start azimuth (when given) and the end of a line read.
+    void TakeLength(double length, const double* azimuth, alignment::Headings& headings);
 };
 
 class CORVANE_API tkxArcUnit : public tkxRoadPMUnit
@@ -90,9 +96,14 @@ public:
     // azimuths met so far (the unit file's reader keeps them from unit to
     // unit).
     CString LoadFromString(const Tavix4::sZHPtInfo& start, std::wstring_view line, alignment::Headings& headings);
-    // The same for the fields of a line already split.
+    // The same for the fields of a line already split.  A radius counted
+    // infinite (above 99999999.99) is refused with its field's message.
     CString LoadFromFields(const Tavix4::sZHPtInfo& start, const text_lines::LineFields& fields,
                            alignment::Headings& headings);
+    // Whether an arc's line is one this library writes for an arc of the
+    // radius a straight holds (exactly 1e10, or the 1e8 of a new station
+    // record): the unit file's reader reads it as the straight of its length.
+    static bool IsWrittenStraight(const text_lines::LineFields& fields);
     CString SaveToString() const override;
 
     virtual int operator=(const tkxArcUnit& other);

@@ -89,6 +89,39 @@ CString LoadUnit(tkxRoadPMUnit& unit, int code, const sZHPtInfo& start, const te
     return static_cast<tkxClothoidUnit&>(unit).LoadFromFields(start, fields, headings);
 }
 
+// The unit of a line, made for its code and read from its fields; the
+// unit's message when the line gives none.  An arc with the radius a
+// straight holds, which this library's writers put out for such an arc, is
+// read as the straight it is.
+std::unique_ptr<tkxRoadPMUnit> ReadUnit(int code, const sZHPtInfo& start, const text_lines::LineFields& fields,
+                                        alignment::Headings& headings, CString& message)
+{
+    if (code == UNIT_ARC && tkxArcUnit::IsWrittenStraight(fields)) {
+        auto straight = std::make_unique<tkxLineUnit>();
+        message = straight->LoadFromArcFields(start, fields, headings);
+        return straight;
+    }
+    std::unique_ptr<tkxRoadPMUnit> unit(icd_file::NewUnitForCode(code));
+    message = LoadUnit(*unit, code, start, fields, headings);
+    return unit;
+}
+
+// The same for a line the unit splits itself.
+std::unique_ptr<tkxRoadPMUnit> ReadUnit(int code, const sZHPtInfo& start, std::wstring_view line,
+                                        alignment::Headings& headings, CString& message)
+{
+    if (code == UNIT_ARC) {
+        // Split as the arc splits it; a line that does not split gets the
+        // arc's own message below.
+        text_lines::FieldList fields;
+        if (fields.Divide(line.data(), line.size()) == 0 && fields.GetSize() > 0)
+            return ReadUnit(code, start, text_lines::WideLineFields(fields), headings, message);
+    }
+    std::unique_ptr<tkxRoadPMUnit> unit(icd_file::NewUnitForCode(code));
+    message = LoadUnit(*unit, code, start, line, headings);
+    return unit;
+}
+
 bool IsSeparator(wchar_t c) { return c == L' ' || c == L'\t' || c == L','; }
 
 // The first field of a data line as the splitter finds it (a data line holds
@@ -225,9 +258,9 @@ bool ReadUnits(const wchar_t* path, UnitList& units, int& failedLine)
                     if (byteFields.Divide(bytes.data(), bytes.size()) == 0 && byteFields.Count() > 0) {
                         if (IsEndLine(byteFields)) break;
                         ++unitNo;
-                        const int unitCode = UnitCode(byteFields);
-                        std::unique_ptr<tkxRoadPMUnit> unit(icd_file::NewUnitForCode(unitCode));
-                        CString unitMessage = LoadUnit(*unit, unitCode, current, byteFields, headings);
+                        CString unitMessage;
+                        std::unique_ptr<tkxRoadPMUnit> unit =
+                            ReadUnit(UnitCode(byteFields), current, byteFields, headings, unitMessage);
                         if (!TakeUnit(std::move(unit), unitMessage, current, units)) {
                             message = UnitMessage(file, lineNo, unitNo, unitMessage);
                             break;
@@ -250,11 +283,11 @@ bool ReadUnits(const wchar_t* path, UnitList& units, int& failedLine)
                     if (IsEndLine(fields)) break;
                 }
                 ++unitNo;
-                const int unitCode = UnitCode(code);
-                std::unique_ptr<tkxRoadPMUnit> unit(icd_file::NewUnitForCode(unitCode));
-                CString unitMessage = LoadUnit(*unit, unitCode, current,
-                                               std::wstring_view(line.GetString(), static_cast<size_t>(line.GetLength())),
-                                               headings);
+                CString unitMessage;
+                std::unique_ptr<tkxRoadPMUnit> unit =
+                    ReadUnit(UnitCode(code), current,
+                             std::wstring_view(line.GetString(), static_cast<size_t>(line.GetLength())), headings,
+                             unitMessage);
                 if (!TakeUnit(std::move(unit), unitMessage, current, units)) {
                     message = UnitMessage(file, lineNo, unitNo, unitMessage);
                     break;
@@ -337,6 +370,7 @@ int tkxRoadObject::SaveICDFile(const wchar_t* path) const
     // that is no number, radii that the reader refuses) is not written.
     sZHPtInfo current = start;
     current.m_rRadius = alignment::kInfiniteRadius;
+    alignment::Headings headings;
     int unitNo = 0;
     for (POSITION pos = m_PlaneUnits.GetHeadPosition(); pos;) {
         const auto* unit = static_cast<const tkxRoadPMUnit*>(m_PlaneUnits.GetNext(pos));
@@ -349,8 +383,10 @@ int tkxRoadObject::SaveICDFile(const wchar_t* path) const
         const double jump = std::fabs(a - previous);
         const bool turned = jump >= 1e-6 && std::fabs(jump - 2.0 * alignment::kPi) >= 1e-6;
         const CString line = turned ? ClFormat(L"%s,%.10f", unit->SaveToString().GetString(), a) : unit->SaveToString();
-        std::unique_ptr<tkxRoadPMUnit> probe(icd_file::NewUnitForCode(_wtoi(line)));
-        CString problem = probe->LoadFromString(current, line);
+        CString problem;
+        const std::unique_ptr<tkxRoadPMUnit> probe =
+            ReadUnit(_wtoi(line), current, std::wstring_view(line.GetString(), static_cast<size_t>(line.GetLength())),
+                     headings, problem);
         if (problem.IsEmpty() && !EndsWithinReach(*probe))
             problem = L"单元终点桩号或坐标超出范围, 请检查单元长度和参数!";
         if (!problem.IsEmpty()) {

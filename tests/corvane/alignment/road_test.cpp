@@ -195,8 +195,75 @@ TEST(UnitFile, UnitsBeyondAnyRoadAreRefused)
         {L"1000\n5000 20000000000 0\n", L"读%s文件, 第2行 第2个数据: 线位起点Y坐标(20000000000)错误!"},
         {L"1000\n5000 2000 0\n1, 100\n1, 1;5\n", L"%s文件中, 第4行, 第2个单元, \n读第2数据, 直线单元长度<1;5>时出错! "},
         {L"1000\n5000 2000 0\n2x, 500, 100, 1\n", L"%s文件中, 第3行, 第1个单元, \n未定义的单元类型[2x]。"},
+        // An arc whose radius counts as infinite: its end, worked out from a
+        // centre 1e20 m away, would lie thousands of kilometres off.
+        {L"1000\n5000 2000 0\n1, 100\n2, 99999999999999999999, 300, 1\n",
+         L"%s文件中, 第4行, 第2个单元, \n读第2数据, 圆曲线半径<99999999999999999999>值太大! "},
     };
     for (const RefusedUnitFile& c : cases) ExpectUnitFileRefused(path, c);
+}
+
+// An arc with the radius a straight holds (1e10, or the 1e8 of a new station
+// record), as this library's writer puts out an arc built on a straight's
+// record: read as the straight of its length, which ends that length from
+// its start, also where the line turns the azimuth.  A radius just above
+// 99999999.99 is refused, one of 99999999.99 is an arc's.
+TEST(UnitFile, AnArcWithTheRadiusOfAStraightIsReadAsThatStraight)
+{
+    ScratchFolder folder(L"icd_straight_arc");
+    const CString path = folder / L"road.ICD";
+    const struct {
+        const wchar_t* unit;
+        double azimuth; // along which the unit runs
+    } straights[] = {
+        {L"2, 10000000000.00000000000000000000, 300.00000000000000000000, 1", 0.4},
+        {L"2, 10000000000, 300, -1", 0.4},
+        {L"2, 100000000.000, 300, 1, 1.25", 1.25},
+    };
+    for (const auto& c : straights) {
+        SCOPED_TRACE(Utf8(c.unit));
+        WriteText(path, CString(L"1000\n5000, 2000, 0.4\n") + c.unit + L"\n");
+        tkxRoadObject road;
+        ASSERT_EQ(1, road.LoadICDFile(path)) << Utf8(tkx_GetLastError());
+        ASSERT_EQ(1, road.GetPlaneUnitCount());
+        EXPECT_TRUE(road.GetPMUnit(0)->IsKindOf(RUNTIME_CLASS(tkxLineUnit)));
+        const sZHPtInfo end = road.EndZHInfo();
+        EXPECT_NEAR(1300.0, end.m_rZH, 1e-9);
+        EXPECT_NEAR(2000 + 300 * std::sin(c.azimuth), end.m_rX, 1e-9);
+        EXPECT_NEAR(5000 + 300 * std::cos(c.azimuth), end.m_rY, 1e-9);
+    }
+    ExpectUnitFileRefused(path, {L"1000\n5000 2000 0\n2, 99999999.991, 300, 1\n",
+                                 L"%s文件中, 第3行, 第1个单元, \n读第2数据, 圆曲线半径<99999999.991>值太大! "});
+    WriteText(path, L"1000\n5000, 2000, 0\n2, 99999999.99, 300, 1\n");
+    tkxRoadObject widest;
+    ASSERT_EQ(1, widest.LoadICDFile(path)) << Utf8(tkx_GetLastError());
+    EXPECT_TRUE(widest.GetPMUnit(0)->IsKindOf(RUNTIME_CLASS(tkxArcUnit)));
+    EXPECT_NEAR(300.0, std::hypot(widest.EndZHInfo().m_rX - 2000, widest.EndZHInfo().m_rY - 5000), 1e-6);
+
+    // An arc built on a straight's record, as the road holds it, is written
+    // and read back as that straight.
+    sUnitInfo arc;
+    arc.m_iUnitType = UNIT_ARC;
+    arc.m_iTurn = DIR_RIGHT;
+    arc.m_StartPt.m_rZH = 1000;
+    arc.m_StartPt.m_rX = 2000;
+    arc.m_StartPt.m_rY = 5000;
+    arc.m_StartPt.m_rAzimuth = 0.4;
+    arc.m_StartPt.m_rRadius = 1e10;
+    arc.m_EndPt = arc.m_StartPt;
+    arc.m_EndPt.m_rZH = 1300;
+    CArray<sUnitInfo, sUnitInfo> units;
+    units.Add(arc);
+    tkxRoadObject built;
+    ASSERT_EQ(1, built.ImportPlaneUnits(&units)) << Utf8(tkx_GetLastError());
+    ASSERT_EQ(1, built.SaveICDFile(path)) << Utf8(tkx_GetLastError());
+    EXPECT_NE(std::string::npos, ReadBytes(path).find("\r\n2, 10000000000.00000000000000000000, 300.0"));
+    tkxRoadObject back;
+    ASSERT_EQ(1, back.LoadICDFile(path)) << Utf8(tkx_GetLastError());
+    ASSERT_EQ(1, back.GetPlaneUnitCount());
+    EXPECT_TRUE(back.GetPMUnit(0)->IsKindOf(RUNTIME_CLASS(tkxLineUnit)));
+    EXPECT_NEAR(2000 + 300 * std::sin(0.4), back.EndZHInfo().m_rX, 1e-9);
+    EXPECT_NEAR(5000 + 300 * std::cos(0.4), back.EndZHInfo().m_rY, 1e-9);
 }
 
 TEST(UnitFile, StartPointAndShortFiles)
