@@ -3,12 +3,14 @@
 #include "brisko/convert/OutputCheck.h"
 #include "brisko/shell/Helpers.h"
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace {
 
 // Every physical line of the file (ended by LF, CR LF or a lone CR), in the
-// system code page; FALSE when the file cannot be read.
+// system code page, a zero byte kept where it lies (see HoldsZero); FALSE
+// when the file cannot be read.
 BOOL ReadRawLines(const CString& path, std::vector<CString>& lines)
 {
     std::string bytes;
@@ -38,6 +40,14 @@ BOOL ReadRawLines(const CString& path, std::vector<CString>& lines)
     return TRUE;
 }
 
+// Whether a line holds a zero byte: no line of text does, and the splitter,
+// which stops there, would read the line as if it ended there.
+bool HoldsZero(const CString& line)
+{
+    return std::wstring_view(line.GetString(), static_cast<size_t>(line.GetLength())).find(L'\0') !=
+           std::wstring_view::npos;
+}
+
 // The reading of the sections: the lines and where it stands.
 struct Sections {
     const std::vector<CString>& lines;
@@ -56,12 +66,14 @@ struct Sections {
     }
 
     // The next side line: empty lines and "#" lines of two characters or
-    // more are passed over.  FALSE at the end of the lines.
+    // more are passed over.  FALSE at the end of the lines and at a line
+    // holding a zero byte (lineNo names it).
     bool NextSideLine(CString& line)
     {
         while (next < lines.size()) {
             line = lines[next++];
             lineNo = static_cast<int>(next);
+            if (HoldsZero(line)) return false;
             line.Trim();
             if (line.IsEmpty() || (line.GetLength() >= 2 && line[0] == L'#')) continue;
             return true;
@@ -121,6 +133,7 @@ struct Sections {
         while (next < lines.size()) {
             CString line = lines[next++];
             lineNo = static_cast<int>(next);
+            if (HoldsZero(line)) return ClFormat(L"读文件[%s],\n\n第%d行错误!", path.GetString(), lineNo);
             line.Trim();
             if (line.IsEmpty() || line[0] == L'#') continue;
             if (ToolLineReader::Split(line, fields) == -1) return Fault(L"错误!", line);

@@ -22,6 +22,9 @@ int RunRMHDX(const CString& input, const CString& output)
 
 int HintHDM(const CString& i, const CString& o) { return TransformHintCADHDMFile(i, o); }
 
+// The bytes of a literal, zero bytes in it included.
+template <size_t N> std::string Bytes(const char (&text)[N]) { return std::string(text, N - 1); }
+
 } // namespace
 
 TEST(SectionConverters, EveryVariantConvertsToItsGoldenFileWhichTheSuiteReads)
@@ -200,11 +203,32 @@ TEST(SectionConverters, ABadLineIsNamedAndTheEarlierOutputsStay)
         EXPECT_TRUE(Refuses(folder, c.input, [&](const CString& input) { return c.convert(input, dmx, hdx); },
                             c.message, {dmx, hdx}, c.icon));
     }
-    // A zero byte in a side line RICAD copies.
-    const char zero[] = "100 52.3 1 0\r\n5 52.5\0 6 53\r\n";
-    EXPECT_TRUE(Refuses(folder, std::string(zero, sizeof zero - 1),
-                        [&](const CString& input) { return RunRICAD(input, dmx, hdx, 0, 5); },
-                        ReadBackRefused(L"读文件[" + hdx + L"], 第3行错误:该行含有空字符(0), 不是文本数据!", 2), {dmx, hdx}, MB_ICONERROR));
+    // A zero byte in a line, which no text holds: the line is refused where
+    // it is read, not read as if it ended there (a station line's elevation
+    // "53<NUL>.5" as 53, written out as a success in the ABS1 layout), nor
+    // copied on.
+    const struct {
+        const char* what;
+        std::function<int(const CString&, const CString&, const CString&)> convert;
+        std::string input;
+        CString message;
+        UINT icon;
+    } zeros[] = {
+        {"RICAD station line", [](const CString& i, const CString& d, const CString& h) { return RunRICAD(i, d, h, 1, 5); },
+         Bytes("13120 52.9\r\n13140 53\0.5\r\n13160 53.2\r\n"),
+         L"读文件[%s],\n\n第2行错误!", MB_ICONERROR},
+        {"RICAD side line", ricad, Bytes("100 52.3 1 0\r\n5 52.5\0 6 53\r\n"), L"读文件[%s],\n\n第2行错误!",
+         MB_ICONERROR},
+        {"RICAD comment", ricad, Bytes("# \0\r\n100 52.3\r\n120 53\r\n"), L"读文件[%s],\n\n第1行错误!",
+         MB_ICONERROR},
+        {"鸿业 line", RunHongYe, Bytes("1200 105.3 -5 104.9 6 105\0.0\r\n"), L"读原文件[%s]\n\n第1行[]失败!",
+         MB_ICONINFORMATION},
+    };
+    for (const auto& c : zeros) {
+        SCOPED_TRACE(c.what);
+        EXPECT_TRUE(Refuses(folder, c.input, [&](const CString& input) { return c.convert(input, dmx, hdx); }, c.message,
+                            {dmx, hdx}, c.icon));
+    }
     EXPECT_EQ(3u, FilesIn(folder.Path()).size());
 }
 
@@ -295,7 +319,8 @@ TEST(SectionConverters, AnInputThatGivesNothingIsRefusedAndTheOutputsStay)
         {"路线大师 profile comments", copy, FileText(L"// 纵地线\n\n"), none, MB_ICONHAND},
         {"鸿业 empty file", RunHongYe, "", none, MB_ICONINFORMATION},
         {"鸿业 comments", RunHongYe, FileText(L"// 鸿业纵横地面线\n\n"), none, MB_ICONINFORMATION},
-        {"RICAD binary bytes", ricad, kBinary, none, MB_ICONINFORMATION},
+        // Its second line holds a zero byte, which no text holds.
+        {"RICAD binary bytes", ricad, kBinary, L"读文件[%s],\n\n第2行错误!", MB_ICONERROR},
         {"RICAD titles", ricad, FileText(L"RICAD 纵横断面\n桩号 高程 左 右\n# 注释\n"), none, MB_ICONINFORMATION},
         {"RICAD end mark first", ricad, FileText(L"# 标题\n9999\n100 52.3\n"), none, MB_ICONINFORMATION},
         // A point count of a HintCAD side beyond any line.
