@@ -2,9 +2,11 @@
 // program with the test main, built with a watchdog bound of a few seconds.
 // Its tests are switched off; the check runs one at a time, to see how the
 // program ends when a test leaves a file in the start folder, fails an
-// assertion, hangs, or passes.  With TKX_PROBE_HANG set to "set-up" or
+// assertion, hangs, or passes, and that a stand-in's recorded id that has
+// come to name another program is left alone.  With TKX_PROBE_HANG set to "set-up" or
 // "tear-down", the program's global set-up or tear-down hangs instead.
 #include "support/Scratch.h"
+#include "support/StandinReady.h"
 
 #include <gtest/gtest.h>
 #include <cstdlib>
@@ -54,3 +56,21 @@ TEST(Probe, DISABLED_Hangs)
 }
 
 TEST(Probe, DISABLED_Passes) { SUCCEED(); }
+
+// A stand-in's recorded id that names another program's process (this one,
+// as a freed id may come to name any test program of the prefix): the
+// stand-in's process is not opened by it, so it is not ended.  The id does
+// name a process, which opens under its own program's path.
+TEST(Probe, DISABLED_LeavesAnotherProgramAlone)
+{
+    const DWORD recorded = GetCurrentProcessId();
+    HANDLE standin = OpenStandinProcess(recorded, BinFolder() + L"\\holdfile.exe", PROCESS_TERMINATE | SYNCHRONIZE);
+    EXPECT_EQ(nullptr, standin) << "the id of another program opened as the stand-in's";
+    if (standin) CloseHandle(standin);
+
+    wchar_t own[MAX_PATH * 2] = {};
+    ASSERT_NE(0u, GetModuleFileNameW(nullptr, own, MAX_PATH * 2));
+    HANDLE self = OpenStandinProcess(recorded, own, SYNCHRONIZE);
+    EXPECT_NE(nullptr, self) << "the id does not open under its own program's path";
+    if (self) CloseHandle(self);
+}

@@ -276,7 +276,8 @@ TEST_F(RoadRecordTest, AFileOfTheRoadThatCannotBeReplacedStopsTheWholeCopy)
 // log line names the file that failed, the first file, which keeps its new
 // content, and the backup that holds its original (kept), and does not say
 // that the other files stayed as they were.  After a copy that goes
-// through, a backup a reader keeps from being removed is named in the log.
+// through, and after one that fails before any file was placed, a backup a
+// reader keeps from being removed is named in the log.
 TEST_F(RoadRecordTest, AFileTheCopyCannotPutBackIsNamedWithItsBackup)
 {
     MessageBoxScript boxes;
@@ -296,16 +297,21 @@ TEST_F(RoadRecordTest, AFileTheCopyCannotPutBackIsNamedWithItsBackup)
     const auto now = [](const CString& target) { return FileText(target.Right(4) == L".DMX" ? L"0 2\n" : L"new\n"); };
     std::vector<CString> targets(2), backups(2);
     HANDLE reader = INVALID_HANDLE_VALUE;
-    {
-        const tkxSetStepHookScope hook([&](tkxSetStep step, size_t i, const CString& target, const CString& other) -> DWORD {
+    // Placing file `failing` fails (made to), while a reader holds the
+    // backup of file `held`; the targets and their backups are noted.
+    const auto failPlacing = [&](size_t failing, size_t held) {
+        return [&, failing, held](tkxSetStep step, size_t i, const CString& target, const CString& other) -> DWORD {
             if ((step == tkxSetStep::Link || step == tkxSetStep::Copy) && i < 2) {
                 targets[i] = target;
                 backups[i] = other;
             }
-            if (step != tkxSetStep::Place || i != 1) return 0;
-            reader = CreateFileW(backups[0], GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+            if (step != tkxSetStep::Place || i != failing) return 0;
+            reader = CreateFileW(backups[held], GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
             return ERROR_SHARING_VIOLATION;
-        });
+        };
+    };
+    {
+        const tkxSetStepHookScope hook(failPlacing(1, 0));
         EXPECT_EQ(0, road.CopyRoadFiles(source.Path(), L"old", ProjectFolder()));
     }
     ASSERT_NE(INVALID_HANDLE_VALUE, reader);
@@ -341,6 +347,26 @@ TEST_F(RoadRecordTest, AFileTheCopyCannotPutBackIsNamedWithItsBackup)
               }());
     EXPECT_EQ(now(targets[1]), ReadBytes(targets[1]));
     EXPECT_EQ(earlier(targets[1]), ReadBytes(backups[1]));
+    ASSERT_TRUE(DeleteFileW(backups[1]));
+
+    // A copy that fails at its first file while a reader holds the second
+    // file's backup: no file was placed, both stay as they were, and the
+    // backup the roll-back cannot remove is named after the failure.
+    {
+        const tkxSetStepHookScope hook(failPlacing(0, 1));
+        EXPECT_EQ(0, road.CopyRoadFiles(source.Path(), L"old", ProjectFolder()));
+    }
+    ASSERT_NE(INVALID_HANDLE_VALUE, reader);
+    CloseHandle(reader);
+    const std::vector<CString> lines = Lines();
+    ASSERT_GE(lines.size(), 2u);
+    EXPECT_EQ(ClFormat(L"导入文件失败：%s->%s 无法替换输出文件%s, 其他输出文件保持原样!", sourceOf(targets[0]).GetString(),
+                       targets[0].GetString(), targets[0].GetString()),
+              lines[lines.size() - 2]);
+    EXPECT_EQ(ClFormat(L"无法删除输出文件%s的备份文件%s!", targets[1].GetString(), backups[1].GetString()), lines.back());
+    for (const CString& target : targets) EXPECT_EQ(now(target), ReadBytes(target));
+    EXPECT_EQ(now(targets[1]), ReadBytes(backups[1]));
+    EXPECT_EQ(3u, FilesIn(folder).size());
     EXPECT_TRUE(boxes.Shown().empty());
     RemoveTree(folder);
     theApp.LoadCurrentRoadData();

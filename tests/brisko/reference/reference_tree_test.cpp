@@ -561,11 +561,31 @@ bool InFront(CView* view)
 }
 
 // An entry of the window menu as it shows: its text as drawn (the mnemonic's
-// "&" left out) and its place on the screen.
+// "&" left out, "&&" drawn as "&"), the character underlined and taken as
+// its key (0 for none) and its place on the screen.
 struct MenuEntry {
     CString text;
+    wchar_t key = 0;
     CRect rect;
 };
+
+// An item's text as a menu draws it, and its key: the character after the
+// last single "&", which the menu underlines and takes as the key.
+void DrawnText(const CString& item, MenuEntry& entry)
+{
+    entry.text.Empty();
+    entry.key = 0;
+    for (int i = 0; i < item.GetLength(); ++i) {
+        if (item[i] != L'&' || i + 1 == item.GetLength()) {
+            entry.text += item[i];
+        } else if (item[++i] == L'&') {
+            entry.text += L'&';
+        } else {
+            entry.key = item[i];
+            entry.text += item[i];
+        }
+    }
+}
 
 // What a shown menu is given to look at; the look ends the menu, by a
 // choice or by EndMenu.
@@ -644,8 +664,7 @@ protected:
             CString text;
             MenuItemTexts().Lookup(static_cast<int>(::GetMenuItemID(menu, i)), text);
             const int tab = text.Find(L'\t');
-            entry.text = tab < 0 ? text : text.Left(tab);
-            entry.text.Replace(L"&", L"");
+            DrawnText(tab < 0 ? text : text.Left(tab), entry);
             // (No window: the menu's own window, where the item shows.)
             ::GetMenuItemRect(nullptr, menu, static_cast<UINT>(i), &entry.rect);
             entries.push_back(entry);
@@ -738,14 +757,20 @@ TEST_F(PageAndDocumentsTest, ThePagesCloseButtonGivesTheFocusToTheDocumentInFron
     EXPECT_TRUE(PumpUntil([&] { return ::GetFocus() == tree->m_hWnd; }, 5000));
 }
 
-// The window menu as it shows with one document open and with four: an
+// The window menu as it shows with one document open and with five: an
 // entry for every document, each with its file name whole (the path
-// shortened in its middle where it is too long), all different, and none
-// cut by the menu's edge in the picture.  (The first document of a main
-// window, which the list missed, is classlib_docview's test.)
+// shortened in its middle where it is too long, so that the menu fits on the
+// screen), all different, each with its number as its key ("&" in a folder's
+// name shown as it is), and none cut by the menu's edge in the picture.
+// (The first document of a main window, which the list missed, is
+// classlib_docview's test.)
 TEST_F(PageAndDocumentsTest, TheWindowMenuListsEveryDocumentWholeAndDistinct)
 {
     RoadFiles files;
+    const CString ampersand = files.folder / L"甲&乙";
+    ASSERT_TRUE(::CreateDirectoryW(ampersand, nullptr));
+    files.paths.push_back(ampersand + L"\\四号路.JD");
+    WriteText(files.paths.back(), L"JD1 1000.000 2000.000\n");
     std::vector<CString> open;
     for (const size_t count : {size_t(1), files.paths.size()}) {
         while (open.size() < count) {
@@ -764,10 +789,19 @@ TEST_F(PageAndDocumentsTest, TheWindowMenuListsEveryDocumentWholeAndDistinct)
         ASSERT_FALSE(picture.Empty());
         EXPECT_TRUE(picture.SaveBmp(ClFormat(L"window_menu_%d.bmp", static_cast<int>(count))));
         ASSERT_EQ(count, entries.size());
+        EXPECT_GE(popup.left, 0);
+        EXPECT_LE(popup.right, ::GetSystemMetrics(SM_CXSCREEN)) << "the menu is " << popup.Width() << " px wide";
         for (const CString& path : open) {
             int holding = 0;
             for (const MenuEntry& entry : entries) holding += entry.text.Find(FileNameOf(path) + L":[") >= 0;
             EXPECT_EQ(1, holding) << Utf8(path);
+        }
+        for (size_t i = 0; i < entries.size(); ++i)
+            EXPECT_EQ(static_cast<wchar_t>(L'1' + i), entries[i].key) << Utf8(entries[i].text);
+        if (count == files.paths.size()) {
+            int holding = 0;
+            for (const MenuEntry& entry : entries) holding += entry.text.Find(L"甲&乙\\四号路.JD:[") >= 0;
+            EXPECT_EQ(1, holding);
         }
         for (size_t i = 0; i < entries.size(); ++i)
             for (size_t j = i + 1; j < entries.size(); ++j) EXPECT_NE(entries[i].text, entries[j].text);

@@ -85,6 +85,13 @@ const char* StepName(tkxSetStep step)
     return "?";
 }
 
+} // namespace
+
+// A step as the failure messages show it.
+void PrintTo(tkxSetStep step, std::ostream* out) { *out << StepName(step); }
+
+namespace {
+
 // The names with that of the file at path (once).
 std::vector<CString> With(std::vector<CString> names, const CString& path)
 {
@@ -118,6 +125,26 @@ TEST(ReplaceSet, PutsEveryNewFileInPlaceAndLeavesNoBackup)
             EXPECT_EQ("new " + std::to_string(i), ReadBytes(files.targets[i])) << i;
         EXPECT_TRUE(left.Empty());
         EXPECT_EQ(std::vector<CString>({L"道路.DMX", L"道路.HDX", L"道路.SQX"}), FilesIn(files.folder.Path()));
+    }
+
+    // A set of one, an existing file or a new one, is its one replacing
+    // move: no backup is made at any step (a copy where links cannot be
+    // made, and one a reader holds, would stay behind).
+    for (const int newTarget : {-1, 0}) {
+        SCOPED_TRACE(newTarget < 0 ? "one existing target" : "one new target");
+        ThreeTargets files(L"replace set 一个", newTarget);
+        std::vector<tkxSetStep> steps;
+        const tkxSetStepHookScope hook([&steps](tkxSetStep step, size_t, const CString&, const CString&) -> DWORD {
+            steps.push_back(step);
+            return 0;
+        });
+        tkxSetLeftovers left;
+        ASSERT_TRUE(tkx_ReplaceSetByTemporaries({files.temps[0]}, {files.targets[0]}, nullptr, &left));
+        EXPECT_EQ(std::vector<tkxSetStep>({tkxSetStep::Check, tkxSetStep::Place}), steps);
+        EXPECT_EQ("new 0", ReadBytes(files.targets[0]));
+        EXPECT_TRUE(left.Empty());
+        for (size_t i = 1; i < files.temps.size(); ++i) EXPECT_TRUE(DeleteFileW(files.temps[i]));
+        EXPECT_EQ(With(files.before, files.targets[0]), FilesIn(files.folder.Path()));
     }
 }
 
