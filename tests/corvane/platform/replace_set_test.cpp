@@ -485,8 +485,8 @@ TEST(ReplaceSet, AProgramEndedAtAnyMomentLeavesEveryTargetWhole)
             for (unsigned i = 0; i < targets.size(); ++i) WriteBytes(targets[i], replaceloop::VersionBytes(i, 0));
         }
         ~Loop() { End(); }
-        // Starts the program; false when it could not start.
-        bool Start(int round)
+        // Starts the program; a failure says which call failed and why.
+        ::testing::AssertionResult Start(int round)
         {
             log = ClFormat(L"%s\\replaceloop_%lu_%d.log", folder.Path().GetString(), GetCurrentProcessId(), round);
             DeleteFileW(log);
@@ -495,14 +495,17 @@ TEST(ReplaceSet, AProgramEndedAtAnyMomentLeavesEveryTargetWhole)
             standin::ReadyEventName(log, name, 64);
             lstrcatW(name, L"_SETS");
             sets = CreateSemaphoreW(nullptr, 0, 1 << 30, name);
+            if (!sets) return ::testing::AssertionFailure() << "no semaphore, error " << GetLastError();
             CString command = ClFormat(L"\"%s\\replaceloop.exe\" --log \"%s\" --seconds 120",
                                        BinFolder().GetString(), log.GetString());
             for (const CString& target : targets) command += ClFormat(L" \"%s\"", target.GetString());
             STARTUPINFOW startup = {sizeof(startup)};
-            const BOOL started = sets && CreateProcessW(nullptr, command.GetBuffer(), nullptr, nullptr, FALSE, 0,
-                                                        nullptr, nullptr, &startup, &process);
+            const BOOL started = CreateProcessW(nullptr, command.GetBuffer(), nullptr, nullptr, FALSE, 0, nullptr,
+                                                nullptr, &startup, &process);
+            const DWORD error = GetLastError();
             command.ReleaseBuffer();
-            return started != FALSE;
+            if (!started) return ::testing::AssertionFailure() << "the program did not start, error " << error;
+            return ::testing::AssertionSuccess();
         }
         void End()
         {
