@@ -273,7 +273,12 @@ TEST_F(GroundLineTest, DMXWriterRefusesWhatCouldNotBeReadBack)
     EXPECT_EQ(1e10 - 1, back.GetDMXElevation(1));
 }
 
-// Loading a file ten times larger takes about ten times longer.
+// Loading a file forty times larger takes about forty times longer, not
+// sixteen hundred.  A busy machine slows the large file's work more than the
+// small one's (it no longer fits the caches the other programs leave it):
+// ratios of up to three or four times the quiet one were measured beside two
+// test runs and busy loops, so the bound of 300 leaves room for that and
+// still catches a quadratic part of a fifth of the small file's time.
 TEST_F(GroundLineTest, LoadingScalesLinearly)
 {
     ScratchFolder folder(L"dmx_scale");
@@ -295,7 +300,7 @@ TEST_F(GroundLineTest, LoadingScalesLinearly)
     };
     ASSERT_EQ(1, chain.GetDLFromString(L"1200=1180"));
     const CString small = write(L"small.DMX", 5000);
-    const CString large = write(L"large.DMX", 50000);
+    const CString large = write(L"large.DMX", 200000);
 
     auto load = [&](const CString& path, int expected) {
         return [&, path, expected] {
@@ -304,9 +309,9 @@ TEST_F(GroundLineTest, LoadingScalesLinearly)
             EXPECT_EQ(expected, loaded.GetDMXCount());
         };
     };
-    const double ratio = road_test::GrowthRatio(load(small, 5000), load(large, 50000));
+    const double ratio = road_test::GrowthRatio(load(small, 5000), load(large, 200000));
     RecordProperty("ratio", std::to_string(ratio));
-    EXPECT_LT(ratio, 30.0);
+    EXPECT_LT(ratio, 300.0);
     // Only a sanity check that the work was measured at all; a busy machine
     // inflates the small run more than the large one.
     EXPECT_GT(ratio, 1.5);

@@ -345,8 +345,13 @@ TEST_F(HdxFileTest, SectionsInWorldCoordinatesAndWidening)
     EXPECT_EQ(1, b->GetRightPtCount());
 }
 
-// Loading a file ten times larger takes about ten times longer, in the
-// layout that looks up the ground line for every section.
+// Loading a file forty times larger takes about forty times longer (a
+// little more, as its sections no longer fit the caches), not sixteen
+// hundred, in the layout that looks up the ground line for every section.
+// The bound of 300 leaves room for a busy machine, which slows the large
+// file's work more than the small one's (up to three or four times the quiet
+// ratio was measured beside two test runs and busy loops), and still catches
+// a quadratic part of a fifth of the small file's time.
 TEST_F(HdxFileTest, LoadingScalesLinearly)
 {
     // A long ground line: 50,000 points.
@@ -367,8 +372,8 @@ TEST_F(HdxFileTest, LoadingScalesLinearly)
         return path;
     };
     tkxBreakChain plain;
-    const CString small = write(L"small.HDX", 500);
-    const CString large = write(L"large.HDX", 5000);
+    const CString small = write(L"small.HDX", 1000);
+    const CString large = write(L"large.HDX", 40000);
 
     auto load = [&](const CString& path, int expected) {
         return [&, path, expected] {
@@ -378,9 +383,9 @@ TEST_F(HdxFileTest, LoadingScalesLinearly)
             EXPECT_EQ(expected, set.GetHDXSectionCount());
         };
     };
-    const double ratio = road_test::GrowthRatio(load(small, 500), load(large, 5000));
+    const double ratio = road_test::GrowthRatio(load(small, 1000), load(large, 40000));
     RecordProperty("ratio", std::to_string(ratio));
-    EXPECT_LT(ratio, 30.0);
+    EXPECT_LT(ratio, 300.0);
     // Only a sanity check that the work was measured at all; a busy machine
     // inflates the small run more than the large one.
     EXPECT_GT(ratio, 1.5);

@@ -155,9 +155,10 @@ TEST_F(ProfileTest, Grades)
 }
 
 // The elevation at a station is found without passing every grade point
-// before it: along a profile of twenty times the grade points over the same
-// stretch, the same stations take hardly longer (a search from the first
-// grade point took about twenty times as long).
+// before it: along a profile of a hundred times the grade points over the
+// same stretch, the same stations take a few times as long at most (their
+// arrays no longer fit the caches, the less so on a busy machine), where a
+// search from the first grade point took about a hundred times as long.
 TEST_F(ProfileTest, AnElevationIsFoundWithoutPassingEveryGradePointBeforeIt)
 {
     const auto along = [&](int points) {
@@ -175,9 +176,9 @@ TEST_F(ProfileTest, AnElevationIsFoundWithoutPassingEveryGradePointBeforeIt)
             EXPECT_GT(sum, 0.0);
         };
     };
-    const double ratio = road_test::GrowthRatio(along(1000), along(20000));
+    const double ratio = road_test::GrowthRatio(along(1000), along(100000));
     RecordProperty("ratio", std::to_string(ratio));
-    EXPECT_LT(ratio, 4.0);
+    EXPECT_LT(ratio, 25.0);
 }
 
 TEST_F(ProfileTest, EditsThatCannotBeComputedAreUndone)
