@@ -2,13 +2,14 @@
 // program with the test main, built with a watchdog bound of a few seconds.
 // Its tests are switched off; the check runs one at a time, to see how the
 // program ends when a test leaves a file in the start folder, fails an
-// assertion, hangs, or passes, and that a stand-in's recorded id that has
+// assertion, crashes, hangs, or passes, and that a stand-in's recorded id that has
 // come to name another program is left alone.  With TKX_PROBE_HANG set to "set-up" or
 // "tear-down", the program's global set-up or tear-down hangs instead.
 #include "support/Scratch.h"
 #include "support/StandinReady.h"
 
 #include <gtest/gtest.h>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 
@@ -48,6 +49,13 @@ private:
 TEST(Probe, DISABLED_LeavesAFileInTheStartFolder) { WriteBytes(WorkingFolder() + L"\\stray 文件.txt", "stray"); }
 
 TEST(Probe, DISABLED_FailsAnAssertion) { EXPECT_EQ(1, 2); }
+
+TEST(Probe, DISABLED_Crashes)
+{
+    // Read at run time, so that the compiler cannot see the null pointer.
+    static volatile std::uintptr_t nowhere = 0;
+    *reinterpret_cast<volatile int*>(nowhere) = 1;
+}
 
 TEST(Probe, DISABLED_Hangs)
 {

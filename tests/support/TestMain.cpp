@@ -185,8 +185,30 @@ private:
     std::thread m_thread; // last: it starts once the rest is made
 };
 
+// A crash ends the program at once with the exception's code as its exit
+// status, naming the exception and the test that ran.  Left to Wine's
+// debugger, the program printed a backtrace but ended, now and then, with
+// status 0, which the test run took for a pass.
+static LONG WINAPI EndOnCrash(EXCEPTION_POINTERS* crash)
+{
+    const DWORD code = crash->ExceptionRecord->ExceptionCode;
+    const testing::TestInfo* test = testing::UnitTest::GetInstance()->current_test_info();
+    std::fprintf(stderr, "\n[crash] exception %08lX at %p%s%s%s: the program ends\n", static_cast<unsigned long>(code),
+                 crash->ExceptionRecord->ExceptionAddress, test ? " in " : "", test ? test->test_suite_name() : "",
+                 test ? (std::string(".") + test->name()).c_str() : "");
+    std::fflush(stderr);
+    // The run sees the low byte of the status: never 0.
+    ::TerminateProcess(::GetCurrentProcess(), (code & 0xFF) ? code : 1);
+    return EXCEPTION_EXECUTE_HANDLER;
+}
+
 int main(int argc, char** argv)
 {
+    ::SetUnhandledExceptionFilter(&EndOnCrash);
+    // Written through at once: a program ended from outside (or by a crash)
+    // shows how far it got.  The test run's output is a file, which the C
+    // library would otherwise fill in blocks.
+    std::setvbuf(stdout, nullptr, _IONBF, 0);
     ClSetMessageBoxHook(&UnscriptedBox, nullptr);
     wintest::DialogScript::InstallGuard();
     testing::InitGoogleTest(&argc, argv);
