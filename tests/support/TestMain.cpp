@@ -192,10 +192,11 @@ private:
 static LONG WINAPI EndOnCrash(EXCEPTION_POINTERS* crash)
 {
     const DWORD code = crash->ExceptionRecord->ExceptionCode;
-    const testing::TestInfo* test = testing::UnitTest::GetInstance()->current_test_info();
-    std::fprintf(stderr, "\n[crash] exception %08lX at %p%s%s%s: the program ends\n", static_cast<unsigned long>(code),
-                 crash->ExceptionRecord->ExceptionAddress, test ? " in " : "", test ? test->test_suite_name() : "",
-                 test ? (std::string(".") + test->name()).c_str() : "");
+    std::string where;
+    if (const testing::TestInfo* test = testing::UnitTest::GetInstance()->current_test_info())
+        where = std::string(" in ") + test->test_suite_name() + "." + test->name();
+    std::fprintf(stderr, "\n[crash] exception %08lX at %p%s: the program ends\n", static_cast<unsigned long>(code),
+                 crash->ExceptionRecord->ExceptionAddress, where.c_str());
     std::fflush(stderr);
     // The run sees the low byte of the status: never 0.
     ::TerminateProcess(::GetCurrentProcess(), (code & 0xFF) ? code : 1);
