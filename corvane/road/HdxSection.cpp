@@ -145,7 +145,9 @@ CString ReadSide(const CString& line, enHDXFormat format, double centre, bool le
         if (MayHoldWaterMark(distanceToken)) {
             marked = distanceToken.Text();
             flag = TakeWaterMark(marked);
-            distance = marked.str();
+            // A view of the stripped text itself, which lives until the
+            // next marked token.
+            distance = std::wstring_view(marked.GetString(), static_cast<size_t>(marked.GetLength()));
         }
         double value = 0.0;
         if (!ReadPointValue(distance, value))

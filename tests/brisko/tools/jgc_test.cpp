@@ -121,6 +121,10 @@ TEST(BaseElevations, AFileThatFailsToLoadIsNamedAndNothingIsWritten)
     // A first grade point two thousand kilometres before the road: the walk
     // would take some ten billion steps.
     const CString farOff = PutText(folder, L"远.SQX", L"-2147483648 100\n500 102 3000\n3800 110\n");
+    // The last grade point mistyped by three digits (38000000 for 38000),
+    // and one a step beyond the longest walk.
+    const CString farLast = PutText(folder, L"远端.SQX", L"0 100\n500 100 3000\n38000000 100\n");
+    const CString justOver = PutText(folder, L"略长.SQX", L"0 100\n500 100 3000\n1000000.2 100\n");
     const CString jgc = PutText(folder, L"路.JGC", L"早先\n");
 
     // The message each reader gives for a file.
@@ -147,6 +151,14 @@ TEST(BaseElevations, AFileThatFailsToLoadIsNamedAndNothingIsWritten)
          ClFormat(L"纵断面竖曲线文件<%s>中, 变坡点桩号K-2147483-648.000至K3+800.000的距离超过1000公里, 无法生成基点高程!\n\n"
                   L"请检查变坡点桩号。",
                   farOff.GetString())},
+        {farLast, dmx, L"",
+         ClFormat(L"纵断面竖曲线文件<%s>中, 变坡点桩号K0+000.000至K38000+000.000的距离超过1000公里, 无法生成基点高程!\n\n"
+                  L"请检查变坡点桩号。",
+                  farLast.GetString())},
+        {justOver, dmx, L"",
+         ClFormat(L"纵断面竖曲线文件<%s>中, 变坡点桩号K0+000.000至K1000+000.200的距离超过1000公里, 无法生成基点高程!\n\n"
+                  L"请检查变坡点桩号。",
+                  justOver.GetString())},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(Utf8(c.message));
@@ -156,4 +168,10 @@ TEST(BaseElevations, AFileThatFailsToLoadIsNamedAndNothingIsWritten)
         EXPECT_EQ(UINT(MB_ICONHAND), boxes.Shown().at(0).type);
         EXPECT_EQ(FileText(L"早先\n"), ReadBytes(jgc));
     }
+
+    // A step short of the longest walk is walked.
+    const CString justUnder = PutText(folder, L"略短.SQX", L"0 100\n500 100 3000\n999999.8 100\n");
+    MessageBoxScript boxes;
+    EXPECT_EQ(1, WriteBaseElevations(nullptr, justUnder, dmx, L"", jgc, JGCParameters())) << Utf8(boxes.LastText());
+    EXPECT_EQ(FileText(L"0.000 98.000 \n"), ReadBytes(jgc));
 }

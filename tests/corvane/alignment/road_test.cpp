@@ -219,6 +219,9 @@ TEST(UnitFile, AnArcWithTheRadiusOfAStraightIsReadAsThatStraight)
         {L"2, 10000000000.00000000000000000000, 300.00000000000000000000, 1", 0.4},
         {L"2, 10000000000, 300, -1", 0.4},
         {L"2, 100000000.000, 300, 1, 1.25", 1.25},
+        // A note after the fields: the line is not 7-bit text.
+        {L"2, 10000000000, 300, 1, 0.4 原为直线", 0.4},
+        {L"2, 100000000.000, 300, 1, 1.25, 新桩号记录", 1.25},
     };
     for (const auto& c : straights) {
         SCOPED_TRACE(Utf8(c.unit));

@@ -108,9 +108,18 @@ TEST_F(HdxFileTest, RoundTripInEveryLayout)
     c->AddPt(1.5, 105, WATER_START, 1);
     c->AddPt(2.5, 104, WATER_END, 1);
     c->AddPt(10, 111.111, WATER_NONE, 2);
+    // Water from 1000 m out: the writer's marked distances are eight
+    // characters and more.
+    tkxHdxSection* d = NewSection(1500);
+    d->AddPt(1000, 114, WATER_START, 1);
+    d->AddPt(1500.25, 113.5, WATER_INSIDE, 1);
+    d->AddPt(12000, 114.75, WATER_END, 1);
+    d->AddPt(2, 115.5, WATER_INSIDE, 2);
+    d->AddPt(5000.5, 116, WATER_END, 2);
     terrain.AddHDXSection(a);
     terrain.AddHDXSection(b);
     terrain.AddHDXSection(c);
+    terrain.AddHDXSection(d);
 
     for (enHDXFormat format : {HDX_ABS, HDX_ABS1, HDX_RELATIVE}) {
         SCOPED_TRACE(static_cast<int>(format));
@@ -120,8 +129,8 @@ TEST_F(HdxFileTest, RoundTripInEveryLayout)
         loaded.SetZDMInfo(&profile);
         ASSERT_EQ(1, loaded.LoadHDXFile(path)) << Utf8(tkx_GetLastError());
         EXPECT_EQ(format, loaded.GetFormat());
-        ASSERT_EQ(3, loaded.GetHDXSectionCount());
-        for (int i = 0; i < 3; ++i) {
+        ASSERT_EQ(4, loaded.GetHDXSectionCount());
+        for (int i = 0; i < 4; ++i) {
             SCOPED_TRACE(i);
             const tkxHdxSection* original = terrain.GetHDXSection(i);
             const tkxHdxSection* back = loaded.GetHDXSection(i);
@@ -151,7 +160,9 @@ TEST_F(HdxFileTest, RoundTripInEveryLayout)
     ASSERT_EQ(1, terrain.ExportString(text));
     EXPECT_EQ(Utf8(L"ABS1\n1000.000\nW2.000 -0.500 W]4.000 -0.800 6.000 0.250 \n0 0\n"
                    L"1000.000\n0 0\n3.000 90.000 \n"
-                   L"1230.000_2\n[W1.500 -7.500 W]2.500 -8.500 \n10.000 -1.389 \n"),
+                   L"1230.000_2\n[W1.500 -7.500 W]2.500 -8.500 \n10.000 -1.389 \n"
+                   L"1480.000_2\n[W1000.000 -1.000 W1500.250 -1.500 W]12000.000 -0.250 \n"
+                   L"W2.000 0.500 W]5000.500 1.000 \n"),
               Utf8(text));
 }
 
@@ -223,9 +234,11 @@ TEST_F(HdxFileTest, RefusedSaveKeepsTheOldFile)
 TEST_F(HdxFileTest, BadLinesNameFileLineAndField)
 {
     const CString path = folder / L"bad.HDX";
+    // A marked distance of 50,000 digits, beyond any number a point holds.
+    const std::wstring longMark = L"W" + std::wstring(50000, L'1');
     struct {
-        const wchar_t* text;
-        const wchar_t* message;   // %s: the path
+        std::wstring text;
+        std::wstring message;   // %s: the path
     } cases[] = {
         {L"ABS1\n1000\n0 0\n0 0\n// next\n1100\n2 -1 x3 -2\n0 0\n",
          L"读文件[%s], 第7行错误:读断面左侧第3个数据(距离x3)出错"},
@@ -234,19 +247,21 @@ TEST_F(HdxFileTest, BadLinesNameFileLineAndField)
          L"读横地线文件[%s]第6行错误!断面桩号(990.000)小于上一断面桩号(1000.000)."},
         {L"ABS1\n1000\n0 0\n0 0\n1x05_2\n0 0\n0 0\n", L"读文件[%s], 第5行错误:读断面桩号失败[SText],桩号(1x05)数据错误! "},
         {L"\n// empty\n", L"读横地线文件[%s]第1行失败!"},
+        {L"ABS1\n1000\n0 0\n0 0\n1100\n2 -1\n0 0 " + longMark + L" 1\n",
+         L"读文件[%s], 第7行错误:读断面右侧, 第3个数据(距离" + longMark + L")出错!"},
     };
     // The set held two sections of the relative layout before: a bad file
     // leaves them, their layout and the cursor's place.
     const CString good = folder / L"good.HDX";
     road_test::WriteText(good, L"500\n0 0\n1 1\n600\n2 -1\n0 0\n");
     for (const auto& c : cases) {
-        SCOPED_TRACE(Utf8(c.text));
+        SCOPED_TRACE(Utf8(c.text.substr(0, 60).c_str()));
         ASSERT_EQ(1, terrain.LoadHDXFile(good));
         ASSERT_EQ(HDX_RELATIVE, terrain.GetFormat());
         ASSERT_EQ(500.0, terrain.GetNextHDXSection(1)->GetZHInfo().m_rZH);
-        road_test::WriteText(path, c.text);
+        road_test::WriteText(path, c.text.c_str());
         EXPECT_EQ(0, terrain.LoadHDXFile(path));
-        EXPECT_EQ(Utf8(ClFormat(c.message, path.GetString())), Utf8(tkx_GetLastError()));
+        EXPECT_EQ(Utf8(ClFormat(c.message.c_str(), path.GetString())), Utf8(tkx_GetLastError()));
         EXPECT_EQ(std::vector<double>({500, 600}), Stations(terrain));
         EXPECT_EQ(HDX_RELATIVE, terrain.GetFormat());
         tkxHdxSection* next = terrain.GetNextHDXSection(0);

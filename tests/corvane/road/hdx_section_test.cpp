@@ -151,6 +151,48 @@ TEST_F(HdxSectionTest, WaterMarks)
     EXPECT_EQ(0, section.GetWaterAt(2, 2, water));
 }
 
+// A marked distance is read whole however long its text, in every layout
+// and with every mark.
+TEST_F(HdxSectionTest, LongMarkedDistances)
+{
+    const struct {
+        const wchar_t* distance;
+        double value;
+    } distances[] = {
+        {L"123.4567", 123.4567},
+        {L"12.34567", 12.34567},
+        {L"1.2500000000000000000000000", 1.25},
+        {L"1000.000", 1000},
+        {L"98765.4321", 98765.4321},
+        {L"0000000000000000000000000000000000000000007", 7},
+    };
+    const struct {
+        const wchar_t* mark;   // put before the distance
+        const wchar_t* after;  // put after it
+        int centreFlag;
+        int pointFlag;
+    } marks[] = {
+        {L"W", L"", 1, 3},
+        {L"[W", L"", 0, 1},
+        {L"W]", L"", 0, 2},
+        {L"[w", L"", 0, 1},
+        {L"", L"W]", 0, 2},
+    };
+    for (enHDXFormat format : {HDX_ABS, HDX_ABS1, HDX_RELATIVE}) {
+        const std::wstring elevation = format == HDX_ABS ? L"99" : L"-1";
+        for (const auto& d : distances) {
+            for (const auto& m : marks) {
+                const std::wstring token = std::wstring(m.mark) + d.distance + m.after;
+                SCOPED_TRACE(Utf8(token.c_str()) + " in layout " + std::to_string(format));
+                tkxHdxSection section;
+                const std::wstring text = L"1250\n" + token + L" " + elevation + L"\n0 0\n";
+                ASSERT_EQ(1, Read(text.c_str(), format, section, &profile)) << Utf8(tkx_GetLastError());
+                ExpectSide({{0, 100, m.centreFlag}, {static_cast<float>(d.value), 99, m.pointFlag}}, Side(section, true));
+            }
+        }
+    }
+}
+
 TEST_F(HdxSectionTest, PointsAtTheCentreAreDropped)
 {
     tkxHdxSection section;
