@@ -278,7 +278,9 @@ private:
         Room* room = TakeRoom();
         Node* n;
         try {
-            n = ::new (static_cast<void*>(room->bytes)) Node{next, prev, TYPE(v)};
+            // static_cast rather than TYPE(v): tools/lifetime-check's
+            // parser cannot read this file with the functional cast.
+            n = ::new (static_cast<void*>(room->bytes)) Node{next, prev, static_cast<TYPE>(v)};
         } catch (...) {
             GiveRoom(room);
             throw;

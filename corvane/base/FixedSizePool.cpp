@@ -58,7 +58,9 @@ FixedSizePool::Block* FixedSizePool::AllocateBlock() const
         ::VirtualFree(reservation, 0, MEM_RELEASE);
         return nullptr;
     }
-    Block* block = ::new (reinterpret_cast<void*>(start)) Block{};
+    // Every member zero (written Block() so that tools/lifetime-check's
+    // parser reads this file).
+    Block* block = ::new (reinterpret_cast<void*>(start)) Block();
     block->reservation = reservation;
     block->unused = block->First();
     block->end = block->unused + (kBlockBytes - static_cast<size_t>(block->unused - reinterpret_cast<char*>(block))) /

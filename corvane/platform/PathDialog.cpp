@@ -165,7 +165,9 @@ BOOL tkxPathDialog::TakeEditText()
         const int length = ::GetWindowTextLengthW(edit);
         std::wstring buffer(static_cast<size_t>(length) + 1, L'\0');
         ::GetWindowTextW(edit, &buffer[0], length + 1);
-        text = buffer.c_str();
+        // A copy of the characters up to the first zero, made before the
+        // buffer goes.
+        text = CString(buffer.c_str());
     }
     // A path that does not fit is never kept cut short.
     const bool fits = text.GetLength() <= kMaxPathChars;

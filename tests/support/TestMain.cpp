@@ -210,6 +210,10 @@ int main(int argc, char** argv)
     // shows how far it got.  The test run's output is a file, which the C
     // library would otherwise fill in blocks.
     std::setvbuf(stdout, nullptr, _IONBF, 0);
+    // A program that ends before its first test shows whether it got here:
+    // without this line it never ran its own code (loading, or a library's
+    // start-up, ended it).
+    std::printf("[start] %s\n", argc > 0 ? argv[0] : "");
     ClSetMessageBoxHook(&UnscriptedBox, nullptr);
     wintest::DialogScript::InstallGuard();
     testing::InitGoogleTest(&argc, argv);
